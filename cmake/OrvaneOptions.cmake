@@ -1,0 +1,41 @@
+# Compiler settings shared by every target of the tree.
+
+add_compile_options(
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+  -Wcast-align -Wformat=2 -Wimplicit-fallthrough)
+if(ORVANE_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+if(ORVANE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(ORVANE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "The fuzz targets need clang (use the 'fuzz' preset)")
+  endif()
+  # Instrument everything for coverage; the fuzzer's main comes with each target.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# orvane_fuzz_target(NAME SOURCE LIBS...) builds one libFuzzer program.
+function(orvane_fuzz_target name source)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARGN})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()
+
+# orvane_gtest(NAME SOURCES... LIBS lib...) builds one GoogleTest program and registers it.
+function(orvane_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+include(GoogleTest)

@@ -1,0 +1,59 @@
+#include "connect/MessageWriter.h"
+
+#include <algorithm>
+
+#include "connect/WireFormat.h"
+#include "connect/include/connecthalvo.h"
+
+void CMessageWriter::Start() {
+  m_arrBytes.assign(wire::kHeaderSize, 0);
+  wire::WriteU32(&m_arrBytes[wire::kLengthOffset], wire::kHeaderSize);
+  wire::WriteU16(&m_arrBytes[wire::kMagicOffset], wire::kMagic);
+  wire::WriteU16(&m_arrBytes[wire::kVersionOffset], wire::kVersion);
+  m_index.Reset(0);
+}
+
+int32_t CMessageWriter::Append(uint32_t nFieldId, const void* pValue, uint64_t nLength) {
+  if (pValue == nullptr && nLength > 0) {
+    return OTP_ERR_ARGUMENT;
+  }
+  if (!IsStarted()) {
+    return OTP_ERR_NOT_STARTED;
+  }
+  const size_t nOffset = m_arrBytes.size();
+  const size_t nRoom = wire::kMaxMessageSize - nOffset;
+  if (nRoom < wire::kFieldHeaderSize || nLength > nRoom - wire::kFieldHeaderSize) {
+    return OTP_ERR_TOO_LARGE;
+  }
+  if (m_index.Find(nFieldId) != CMessageIndex::kAbsent) {
+    return OTP_ERR_DUPLICATE;
+  }
+  const size_t nEnd = nOffset + wire::kFieldHeaderSize + static_cast<size_t>(nLength);
+  if (m_arrBytes.capacity() < nEnd) {
+    // Doubling keeps appends amortised constant; the reserve below never moves bytes again.
+    m_arrBytes.reserve(std::max(nEnd, std::min<size_t>(m_arrBytes.capacity() * 2, wire::kMaxMessageSize)));
+  }
+  m_index.Insert(nFieldId, static_cast<uint32_t>(nOffset));
+
+  uint8_t arrFieldHeader[wire::kFieldHeaderSize];
+  wire::WriteU32(arrFieldHeader, nFieldId);
+  wire::WriteU32(arrFieldHeader + 4, static_cast<uint32_t>(nLength));
+  m_arrBytes.insert(m_arrBytes.end(), arrFieldHeader, arrFieldHeader + wire::kFieldHeaderSize);
+  if (nLength > 0) {
+    const auto* pBytes = static_cast<const uint8_t*>(pValue);
+    m_arrBytes.insert(m_arrBytes.end(), pBytes, pBytes + nLength);
+  }
+  wire::WriteU32(&m_arrBytes[wire::kLengthOffset], static_cast<uint32_t>(nEnd));
+  wire::WriteU32(&m_arrBytes[wire::kCountOffset], m_index.GetCount());
+  return OTP_ERR_NONE;
+}
+
+bool CMessageWriter::FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const {
+  const uint32_t nOffset = m_index.Find(nFieldId);
+  if (!IsStarted() || nOffset == CMessageIndex::kAbsent) {
+    return false;
+  }
+  *pnLength = wire::ReadU32(&m_arrBytes[nOffset + 4]);
+  *ppValue = m_arrBytes.data() + nOffset + wire::kFieldHeaderSize;
+  return true;
+}

@@ -1,0 +1,28 @@
+// A received message: its own copy of the bytes, checked and indexed once when parsed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "connect/MessageIndex.h"
+
+class CParsedMessage {
+ public:
+  // Copies, checks and indexes one whole message. Returns OTP_ERR_NONE, or OTP_ERR_MALFORMED
+  // (and holds nothing) when the bytes are anything else. Throws std::bad_alloc.
+  int32_t Parse(const uint8_t* pBytes, size_t nLength);
+  // The value of a field; the pointer lasts as long as the message.
+  bool FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const;
+  const std::vector<uint8_t>& GetBytes() const { return m_arrBytes; }
+
+  // For a stream: the length of the whole message starting at pBytes, 0 when more bytes are
+  // needed to tell, -1 when the bytes there cannot start a message.
+  static int64_t MeasureFrame(const uint8_t* pBytes, size_t nAvailable);
+
+ private:
+  bool IndexFields();
+
+  std::vector<uint8_t> m_arrBytes;
+  CMessageIndex m_index;
+};

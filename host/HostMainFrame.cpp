@@ -1,0 +1,91 @@
+#include "host/HostMainFrame.h"
+
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+
+#include "host/api/HalvoHostApi.h"
+#include "platform/qt/WindowMessage.h"
+
+namespace {
+constexpr const char* kLayoutKey = "frame/dockLayout";
+constexpr const char* kGeometryKey = "frame/geometry";
+constexpr int kLayoutVersion = 0;
+}  // namespace
+
+CHostMainFrame::CHostMainFrame() {
+  setWindowTitle(QStringLiteral("Halvo Trader"));
+  setDockOptions(AnimatedDocks | AllowNestedDocks | AllowTabbedDocks);
+  resize(1280, 800);
+
+  QMenu* pFileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+  pFileMenu->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+  m_pWindowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
+  m_pWindowMenu->setEnabled(false);
+  QMenu* pHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+  pHelpMenu->addAction(QStringLiteral("&About"), this, &CHostMainFrame::ShowAbout);
+
+  m_pPluginLabel = new QLabel(QStringLiteral("No plug-in"), this);
+  statusBar()->addWidget(m_pPluginLabel);
+
+  const QSettings settings;
+  restoreGeometry(settings.value(kGeometryKey).toByteArray());
+}
+
+void CHostMainFrame::SetPluginDescription(const QString& strDescription) {
+  m_strPluginDescription = strDescription;
+  m_pPluginLabel->setText(strDescription);
+}
+
+void CHostMainFrame::SetCloseHandler(std::function<void()> fnOnClose) { m_fnOnClose = std::move(fnOnClose); }
+
+void CHostMainFrame::RestoreDockLayout() {
+  const QSettings settings;
+  restoreState(settings.value(kLayoutKey).toByteArray(), kLayoutVersion);
+}
+
+void CHostMainFrame::SaveDockLayout(int nVersion) {
+  QSettings settings;
+  settings.setValue(kLayoutKey, saveState(nVersion));
+  settings.setValue(kGeometryKey, saveGeometry());
+}
+
+bool CHostMainFrame::event(QEvent* pEvent) {
+  if (pEvent->type() == CWindowMessageEvent::GetEventType()) {
+    auto* pMessage = static_cast<CWindowMessageEvent*>(pEvent);
+    if (pMessage->m_nMessage == kMsgDockedWindows) {
+      ListDockedWindows(reinterpret_cast<const void*>(pMessage->m_wParam));
+      pMessage->m_nResult = 1;
+    }
+    return true;
+  }
+  return QMainWindow::event(pEvent);
+}
+
+void CHostMainFrame::closeEvent(QCloseEvent* pEvent) {
+  // The plug-in saves and destroys its windows while the frame is still whole.
+  if (!m_bClosed && m_fnOnClose) m_fnOnClose();
+  m_bClosed = true;
+  QMainWindow::closeEvent(pEvent);
+}
+
+void CHostMainFrame::ListDockedWindows(const void* pTable) {
+  if (pTable == nullptr) return;
+  const auto& table = *static_cast<const CDockedWindowTable*>(pTable);
+  m_pWindowMenu->clear();
+  for (const auto& [pDock, nId] : table) {
+    if (pDock != nullptr) m_pWindowMenu->addAction(pDock->toggleViewAction());
+  }
+  m_pWindowMenu->setEnabled(!m_pWindowMenu->isEmpty());
+}
+
+void CHostMainFrame::ShowAbout() {
+  QMessageBox::about(
+      this, QStringLiteral("About Halvo Trader"),
+      QStringLiteral("Halvo Trader\n\nPlug-in: ") +
+          (m_strPluginDescription.isEmpty() ? QStringLiteral("none") : m_strPluginDescription));
+}

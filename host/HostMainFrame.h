@@ -1,0 +1,40 @@
+// The terminal's main window: the docking site of every plug-in window.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+class QLabel;
+class QMenu;
+
+class CHostMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  CHostMainFrame();
+
+  // What the status bar and the About box say of the loaded plug-in.
+  void SetPluginDescription(const QString& strDescription);
+  // Called when the user closes the frame, before any window goes.
+  void SetCloseHandler(std::function<void()> fnOnClose);
+  // Puts the docks back where the user left them last time.
+  void RestoreDockLayout();
+
+  // Keeps the dock layout for the next start (called by a plug-in before it destroys its
+  // windows, with its layout version).
+  Q_INVOKABLE void SaveDockLayout(int nVersion);
+
+ protected:
+  bool event(QEvent* pEvent) override;
+  void closeEvent(QCloseEvent* pEvent) override;
+
+ private:
+  void ListDockedWindows(const void* pTable);
+  void ShowAbout();
+
+  QMenu* m_pWindowMenu = nullptr;
+  QLabel* m_pPluginLabel = nullptr;
+  QString m_strPluginDescription;
+  std::function<void()> m_fnOnClose;
+  bool m_bClosed = false;
+};

@@ -1,0 +1,21 @@
+// What the terminal is told on its command line.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+struct sHostOptions {
+  QString strUserId = QStringLiteral("RISK01");
+  int nUserCategory = 0;
+  QString strPluginPath;     // empty: the plug-in next to the executable
+  QString strServerAddress;  // empty: the embedded risk server
+  QStringList arrDealers;    // dealers and clients a user of other categories may see
+  std::optional<double> dQuitAfterSeconds;
+  QString strScreenshotPath;  // saved just before quitting
+};
+
+// Parses the arguments (argv[0] included). On a bad option or --help, fills strMessage (the
+// error and the help, or the help alone, with bHelpAsked set) and returns nullopt.
+std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QString& strMessage,
+                                             bool& bHelpAsked);

@@ -1,0 +1,13 @@
+// The services the terminal exports to its plug-ins (declared in host/api/HalvoHostApi.h),
+// and what they answer with.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The per-user directory: the user's XDG data directory, then "halvo-trader/<user id>".
+// Created when missing.
+std::string PrepareUserDirectory(const std::string& strUserId);
+
+// What the services answer with for the logged-in user.
+void ConfigureHostServices(const std::string& strUserDirectory, const std::vector<std::string>& arrDealers);

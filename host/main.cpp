@@ -1,0 +1,85 @@
+// halvo-host: the terminal. Logs the user in from the command line, loads the plug-in into
+// its main frame, and stops it when the frame closes.
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/HostMainFrame.h"
+#include "host/HostOptions.h"
+#include "host/HostServices.h"
+#include "host/PluginLoader.h"
+#include "platform/qt/MainFrame.h"
+#include "platform/qt/QtMessageBox.h"
+
+namespace {
+
+// Without a display the terminal still runs, drawing off screen (for scripts and screenshots).
+void ChooseOffscreenWithoutDisplay() {
+  if (std::getenv("QT_QPA_PLATFORM") != nullptr) return;
+  if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+QString GetDefaultPluginPath() {
+  return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("liborvane_watch.so"));
+}
+
+std::vector<std::string> ToStdList(const QStringList& arrTexts) {
+  std::vector<std::string> arrResult;
+  for (const QString& strText : arrTexts) arrResult.push_back(strText.toStdString());
+  return arrResult;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  ChooseOffscreenWithoutDisplay();
+  QApplication app(argc, argv);
+  QCoreApplication::setOrganizationName(QStringLiteral("halvo-trader"));
+  QCoreApplication::setApplicationName(QStringLiteral("halvo-host"));
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("Halvo Trader"));
+
+  QString strMessage;
+  bool bHelpAsked = false;
+  const std::optional<sHostOptions> options =
+      ParseHostOptions(QCoreApplication::arguments(), strMessage, bHelpAsked);
+  if (!options) {
+    std::fputs(qPrintable(strMessage + QLatin1Char('\n')), bHelpAsked ? stdout : stderr);
+    return bHelpAsked ? 0 : 2;
+  }
+
+  InstallQtMessageBoxPresenter();
+  CHostMainFrame frame;
+  SetMainFrame(&frame);
+  frame.show();
+
+  ConfigureHostServices(PrepareUserDirectory(options->strUserId.toStdString()),
+                        ToStdList(options->arrDealers));
+
+  CPluginLoader loader;
+  const QString strPluginPath =
+      options->strPluginPath.isEmpty() ? GetDefaultPluginPath() : options->strPluginPath;
+  if (loader.Load(strPluginPath.toStdString())) {
+    const sPluginInfo info = loader.QueryInfo();
+    frame.SetPluginDescription(QString::fromStdString(info.strName + " " + info.strVersion));
+    frame.SetCloseHandler([&loader] { loader.Stop(); });
+    loader.Start(options->strUserId.toStdString(), options->nUserCategory);
+    frame.RestoreDockLayout();
+  } else {
+    const QString strError = QStringLiteral("No plug-in: ") + QString::fromStdString(loader.GetError());
+    frame.SetPluginDescription(strError);
+    std::fputs(qPrintable(strError + QLatin1Char('\n')), stderr);
+  }
+
+  if (options->dQuitAfterSeconds) {
+    const QString strScreenshot = options->strScreenshotPath;
+    QTimer::singleShot(static_cast<int>(*options->dQuitAfterSeconds * 1000), &frame, [&frame, strScreenshot] {
+      if (!strScreenshot.isEmpty() && !frame.grab().save(strScreenshot))
+        std::fprintf(stderr, "cannot save the screenshot to %s\n", qPrintable(strScreenshot));
+      frame.close();
+    });
+  }
+  return QApplication::exec();
+}

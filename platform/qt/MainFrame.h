@@ -1,0 +1,11 @@
+// The application's main window, the parent and docking site of every plug-in window.
+// The host registers it; code that needs "the main window" asks here.
+#pragma once
+
+#include "platform/PlatformApi.h"
+
+class QMainWindow;
+
+PLATFORM_API void SetMainFrame(QMainWindow* pFrame);
+// Null when the application has no main window (or it was destroyed).
+PLATFORM_API QMainWindow* GetMainFrame();

@@ -1,0 +1,3 @@
+#include "plugin/PluginContext.h"
+
+PluginContext g_pluginContext;

@@ -1,0 +1,236 @@
+// Composing through the C interface and the builder: round trips, the scratch reset by its
+// first word, reuse, and the error code of every failure.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "connect/include/HalvoCodec.h"
+#include "connect/include/connecthalvo.h"
+#include "tests/connect/WireBytes.h"
+
+namespace {
+
+class CComposeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(otp_ctor_primecb(&m_hMsg, nullptr));
+    ASSERT_TRUE(otp_open_scratch(&m_hScratch, 4096, nullptr));
+  }
+  void TearDown() override {
+    otp_dtor_primecb(m_hMsg, nullptr);
+    otp_close_scratch(m_hScratch, nullptr);
+  }
+
+  void Compose(const std::vector<sTestField>& arrFields) {
+    *reinterpret_cast<uint32_t*>(m_hScratch) = 0;
+    ASSERT_TRUE(otp_start_msg(m_hMsg, m_hScratch, nullptr));
+    for (const sTestField& field : arrFields) {
+      int32_t nErr = -1;
+      ASSERT_TRUE(otp_add_data(m_hMsg, field.nId, 1, field.strValue.data(), field.strValue.size(), &nErr));
+      ASSERT_EQ(nErr, OTP_ERR_NONE);
+    }
+  }
+
+  std::string GetScratch() const {
+    const uint8_t* pBytes = nullptr;
+    size_t nLength = 0;
+    if (!GetScratchBytes(m_hScratch, &pBytes, &nLength)) {
+      return "<none>";
+    }
+    return std::string(reinterpret_cast<const char*>(pBytes), nLength);
+  }
+
+  OTP_MSG m_hMsg = nullptr;
+  OTP_SCRATCH m_hScratch = nullptr;
+};
+
+std::string ReadField(OTP_MSG hMsg, uint32_t nFieldId) {
+  const void* pValue = nullptr;
+  uint64_t nLength = 99;
+  int32_t nErr = -1;
+  if (!otp_get_data(hMsg, nFieldId, 0, &pValue, &nLength, &nErr)) {
+    EXPECT_EQ(nErr, OTP_ERR_NOT_FOUND);
+    EXPECT_EQ(pValue, nullptr);
+    EXPECT_EQ(nLength, 0u);
+    return "<absent>";
+  }
+  EXPECT_NE(pValue, nullptr);
+  return std::string(static_cast<const char*>(pValue), nLength);
+}
+
+void ExpectFields(OTP_MSG hMsg, const std::vector<sTestField>& arrFields) {
+  for (const sTestField& field : arrFields) {
+    EXPECT_EQ(ReadField(hMsg, field.nId), field.strValue) << "field " << field.nId;
+    OTP_FIELD_INFO info{};
+    EXPECT_TRUE(otp_get_field(hMsg, field.nId, &info, nullptr));
+    EXPECT_EQ(info.nLength, field.strValue.size());
+  }
+  EXPECT_EQ(ReadField(hMsg, 65537), "<absent>");
+}
+
+struct sRoundTripCase {
+  const char* szName;
+  std::vector<sTestField> arrFields;
+};
+
+TEST_F(CComposeTest, RoundTripsThroughScratchParserAndBuilder) {
+  const std::vector<sRoundTripCase> arrCases = {
+      {"text", {{0, "om_get_user_peer_data"}, {31003, "U123"}}},
+      {"binary with NULs", {{5, std::string("\0a\0\xff", 4)}, {6, std::string(1, '\0')}}},
+      {"empty fields", {{1, ""}, {2, "x"}, {3, ""}}},
+      {"extreme ids", {{0xFFFFFFFFu, "top"}, {0, "bottom"}}},
+      {"no fields", {}},
+      {"record of 300 fields", MakeRecordFields(300)},
+      {"values past the initial scratch", {{7, std::string(100000, 'v')}, {8, "tail"}}},
+  };
+  for (const sRoundTripCase& row : arrCases) {
+    SCOPED_TRACE(row.szName);
+    Compose(row.arrFields);
+    const std::string strExpected = EncodeMessage(row.arrFields);
+    EXPECT_EQ(GetScratch(), strExpected);
+    EXPECT_EQ(*reinterpret_cast<uint32_t*>(m_hScratch), strExpected.size());
+    ExpectFields(m_hMsg, row.arrFields);
+
+    int32_t nErr = -1;
+    OTP_MSG hReceived = ParseOtpMessage(strExpected.data(), strExpected.size(), &nErr);
+    ASSERT_NE(hReceived, nullptr);
+    EXPECT_EQ(nErr, OTP_ERR_NONE);
+    ExpectFields(hReceived, row.arrFields);
+    const uint8_t* pBytes = nullptr;
+    size_t nLength = 0;
+    ASSERT_TRUE(GetComposedBytes(hReceived, &pBytes, &nLength));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(pBytes), nLength), strExpected);
+    otp_dtor_primecb(hReceived, nullptr);
+
+    CMessageBuilder builder;
+    for (const sTestField& field : row.arrFields) {
+      EXPECT_EQ(builder.AddText(field.nId, field.strValue), OTP_ERR_NONE);
+    }
+    EXPECT_EQ(std::string(builder.GetBytes().begin(), builder.GetBytes().end()), strExpected);
+  }
+}
+
+TEST_F(CComposeTest, ZeroFirstWordEmptiesScratchUntilRestarted) {
+  Compose({{0, "first"}, {54211, "topic"}});
+  *reinterpret_cast<uint32_t*>(m_hScratch) = 0;
+  EXPECT_EQ(GetScratch(), "<none>");
+  EXPECT_EQ(ReadField(m_hMsg, 0), "<absent>");
+  int32_t nErr = -1;
+  EXPECT_FALSE(otp_add_data(m_hMsg, 1, 1, "x", 1, &nErr));
+  EXPECT_EQ(nErr, OTP_ERR_NOT_STARTED);
+
+  // Same ids again: a new message, no duplicates carried over.
+  Compose({{0, "second"}});
+  EXPECT_EQ(GetScratch(), EncodeMessage({{0, "second"}}));
+  EXPECT_EQ(ReadField(m_hMsg, 54211), "<absent>");
+}
+
+TEST_F(CComposeTest, ClosedScratchUnbindsItsHandles) {
+  OTP_MSG hOther = nullptr;
+  ASSERT_TRUE(otp_ctor_primecb(&hOther, nullptr));
+  Compose({{1, "a"}});
+  ASSERT_TRUE(otp_start_msg(hOther, m_hScratch, nullptr));
+  ASSERT_TRUE(otp_add_data(m_hMsg, 2, 1, "b", 1, nullptr));  // both compose the one message
+  EXPECT_EQ(ReadField(hOther, 2), "b");
+  ASSERT_TRUE(otp_close_scratch(m_hScratch, nullptr));
+  m_hScratch = nullptr;
+  int32_t nErr = -1;
+  EXPECT_FALSE(otp_add_data(hOther, 3, 1, "c", 1, &nErr));
+  EXPECT_EQ(nErr, OTP_ERR_NOT_STARTED);
+  const uint8_t* pBytes = nullptr;
+  size_t nLength = 0;
+  EXPECT_FALSE(GetComposedBytes(m_hMsg, &pBytes, &nLength));
+  otp_dtor_primecb(hOther, nullptr);
+}
+
+TEST_F(CComposeTest, EveryFailureGivesItsCode) {
+  OTP_MSG hReceived = ParseOtpMessage(EncodeMessage({}).data(), 12, nullptr);
+  ASSERT_NE(hReceived, nullptr);
+  std::vector<char> arrLarge(OTP_MAX_MESSAGE_SIZE);
+  const char* pLarge = arrLarge.data();
+  // What is left after the header, field 1 ("x") and the next field's header.
+  const uint64_t nRoom = OTP_MAX_MESSAGE_SIZE - 12 - 9 - 8;
+  OTP_MSG hMsg = m_hMsg;
+  OTP_SCRATCH hScratch = m_hScratch;
+  OTP_MSG hOut = nullptr;
+  ASSERT_TRUE(otp_ctor_primecb(&hOut, nullptr));
+  OTP_SCRATCH hScratchOut = nullptr;
+  const void* pValue = nullptr;
+  uint64_t nLength = 0;
+  struct sErrorCase {
+    const char* szName;
+    int32_t nExpected;
+    std::function<int(int32_t*)> fnCall;
+  };
+  const std::vector<sErrorCase> arrCases = {
+      {"ctor without out", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_ctor_primecb(nullptr, e); }},
+      {"open without out", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_open_scratch(nullptr, 8, e); }},
+      {"open past the limit", OTP_ERR_TOO_LARGE,
+       [&](int32_t* e) { return otp_open_scratch(&hScratchOut, OTP_MAX_MESSAGE_SIZE + 1, e); }},
+      {"start null handle", OTP_ERR_ARGUMENT,
+       [&](int32_t* e) { return otp_start_msg(nullptr, hScratch, e); }},
+      {"start null scratch", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_start_msg(hMsg, nullptr, e); }},
+      {"start received", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_start_msg(hReceived, hScratch, e); }},
+      {"add before start", OTP_ERR_NOT_STARTED,
+       [&](int32_t* e) { return otp_add_data(hMsg, 1, 1, "x", 1, e); }},
+      {"start", OTP_ERR_NONE, [&](int32_t* e) { return otp_start_msg(hMsg, hScratch, e); }},
+      {"add", OTP_ERR_NONE, [&](int32_t* e) { return otp_add_data(hMsg, 1, 1, "x", 1, e); }},
+      {"add null handle", OTP_ERR_ARGUMENT,
+       [&](int32_t* e) { return otp_add_data(nullptr, 2, 1, "x", 1, e); }},
+      {"add to received", OTP_ERR_ARGUMENT,
+       [&](int32_t* e) { return otp_add_data(hReceived, 2, 1, "x", 1, e); }},
+      {"add null value", OTP_ERR_ARGUMENT,
+       [&](int32_t* e) { return otp_add_data(hMsg, 2, 1, nullptr, 1, e); }},
+      {"add type 2", OTP_ERR_TYPE, [&](int32_t* e) { return otp_add_data(hMsg, 2, 2, "x", 1, e); }},
+      {"add duplicate", OTP_ERR_DUPLICATE, [&](int32_t* e) { return otp_add_data(hMsg, 1, 1, "y", 1, e); }},
+      {"add past 4 GiB", OTP_ERR_TOO_LARGE,
+       [&](int32_t* e) { return otp_add_data(hMsg, 2, 1, "x", 1ull << 33, e); }},
+      {"add one past the limit", OTP_ERR_TOO_LARGE,
+       [&](int32_t* e) { return otp_add_data(hMsg, 2, 1, pLarge, nRoom + 1, e); }},
+      {"add up to the limit", OTP_ERR_NONE,
+       [&](int32_t* e) { return otp_add_data(hMsg, 2, 1, pLarge, nRoom, e); }},
+      {"add empty past the limit", OTP_ERR_TOO_LARGE,
+       [&](int32_t* e) { return otp_add_data(hMsg, 3, 1, nullptr, 0, e); }},
+      {"field of null handle", OTP_ERR_ARGUMENT,
+       [&](int32_t* e) { return otp_get_field(nullptr, 1, nullptr, e); }},
+      {"absent field", OTP_ERR_NOT_FOUND, [&](int32_t* e) { return otp_get_field(hMsg, 3, nullptr, e); }},
+      {"data of null handle", OTP_ERR_ARGUMENT,
+       [&](int32_t* e) { return otp_get_data(nullptr, 1, 0, &pValue, &nLength, e); }},
+      {"data index 1", OTP_ERR_ARGUMENT,
+       [&](int32_t* e) { return otp_get_data(hMsg, 1, 1, &pValue, &nLength, e); }},
+      {"data without value out", OTP_ERR_ARGUMENT,
+       [&](int32_t* e) { return otp_get_data(hMsg, 1, 0, nullptr, &nLength, e); }},
+      {"data without length out", OTP_ERR_ARGUMENT,
+       [&](int32_t* e) { return otp_get_data(hMsg, 1, 0, &pValue, nullptr, e); }},
+      {"field of a fresh handle", OTP_ERR_NOT_FOUND,
+       [&](int32_t* e) { return otp_get_field(hOut, 1, nullptr, e); }},
+      {"close null", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_close_scratch(nullptr, e); }},
+      {"destroy null", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_dtor_primecb(nullptr, e); }},
+  };
+  for (const sErrorCase& row : arrCases) {
+    int32_t nErr = -1;
+    EXPECT_EQ(row.fnCall(&nErr), row.nExpected == OTP_ERR_NONE ? 1 : 0) << row.szName;
+    EXPECT_EQ(nErr, row.nExpected) << row.szName;
+  }
+  EXPECT_EQ(*reinterpret_cast<uint32_t*>(hScratch), OTP_MAX_MESSAGE_SIZE);
+  EXPECT_EQ(ReadField(hMsg, 1), "x");                // failed adds left the message alone
+  EXPECT_FALSE(otp_ctor_primecb(nullptr, nullptr));  // a null error pointer is allowed
+  otp_dtor_primecb(hOut, nullptr);
+  otp_dtor_primecb(hReceived, nullptr);
+}
+
+TEST(CMessageBuilderTest, RefusesWhatTheScratchRefusesAndRestarts) {
+  CMessageBuilder builder;
+  EXPECT_EQ(builder.AddText(4, "a"), OTP_ERR_NONE);
+  EXPECT_EQ(builder.AddText(4, "b"), OTP_ERR_DUPLICATE);
+  EXPECT_EQ(builder.AddField(5, nullptr, 3), OTP_ERR_ARGUMENT);
+  EXPECT_EQ(builder.AddField(5, "x", OTP_MAX_MESSAGE_SIZE), OTP_ERR_TOO_LARGE);
+  builder.Start();
+  EXPECT_EQ(builder.AddText(4, "b"), OTP_ERR_NONE);
+  const std::string strExpected = EncodeMessage({{4, "b"}});
+  EXPECT_EQ(std::string(builder.GetBytes().begin(), builder.GetBytes().end()), strExpected);
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// Received bytes: malformed buffers are refused, edge cases that are well formed are read,
+// streams are framed, and look-ups of absent ids (colliding ones included) find nothing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "connect/MessageIndex.h"
+#include "connect/include/HalvoCodec.h"
+#include "connect/include/connecthalvo.h"
+#include "tests/connect/WireBytes.h"
+
+namespace {
+
+const std::string g_strValid = EncodeMessage({{1, "alpha"}, {2, ""}, {3, "gamma"}});
+
+std::string Patched(size_t nOffset, uint32_t nValue, std::string strBytes = g_strValid) {
+  SetU32(strBytes, nOffset, nValue);
+  return strBytes;
+}
+
+TEST(ParseTest, MalformedBuffersAreRefused) {
+  std::string strHugeLength(OTP_MAX_MESSAGE_SIZE + 1, '\0');
+  strHugeLength.replace(0, 12, g_strValid.substr(0, 12));
+  SetU32(strHugeLength, 0, OTP_MAX_MESSAGE_SIZE + 1);
+  std::string strTrailingInside = g_strValid + "zzzz";
+  SetU32(strTrailingInside, 0, static_cast<uint32_t>(strTrailingInside.size()));
+  // A first field whose length wraps the walk back to offset 8, where the count and that
+  // field's id read as a second field that ends exactly at the end.
+  const std::string strWrapping =
+      Patched(16, 0xFFFFFFF4u, Patched(8, 2, EncodeMessage({{12, std::string(8, 'p')}})));
+  const uint32_t nSize = static_cast<uint32_t>(g_strValid.size());
+  // Field records start at 12 ("alpha"), 25 (empty) and 33 ("gamma").
+  const struct {
+    const char* szName;
+    std::string strBytes;
+  } arrCases[] = {
+      {"empty buffer", ""},
+      {"shorter than the header", g_strValid.substr(0, 11)},
+      {"truncated", g_strValid.substr(0, g_strValid.size() - 1)},
+      {"length word below the header", Patched(0, 11, g_strValid.substr(0, 12))},
+      {"length word zero", Patched(0, 0)},
+      {"length word past the end", Patched(0, nSize + 4)},
+      {"trailing garbage", g_strValid + "zz"},
+      {"garbage inside the length after the fields", strTrailingInside},
+      {"field count too high", Patched(8, 4)},
+      {"field count too low", Patched(8, 2)},
+      {"absurd field count", Patched(8, 0xFFFFFFFFu)},
+      {"field length past the end", Patched(16, 0xFFFFFFF0u)},
+      {"field length one past the end", Patched(37, 6)},
+      {"field length eats the next field", Patched(16, 13)},
+      {"field length wrapping the offset", strWrapping},
+      {"field header cut", Patched(0, 16, Patched(8, 1, EncodeMessage({}) + "abcd"))},
+      {"duplicate field id", Patched(25, 1)},
+      {"wrong magic", Patched(4, 0x00014F49u)},
+      {"wrong version", Patched(4, 0x00024F48u)},
+      {"absurd length word", Patched(0, 0xFFFFFFFFu)},
+      {"length past the largest message", strHugeLength},
+      {"garbage", "this is not a message at all"},
+  };
+  for (const auto& row : arrCases) {
+    int32_t nErr = -1;
+    OTP_MSG hMsg = ParseOtpMessage(row.strBytes.data(), row.strBytes.size(), &nErr);
+    EXPECT_EQ(hMsg, nullptr) << row.szName;
+    EXPECT_EQ(nErr, OTP_ERR_MALFORMED) << row.szName;
+    otp_dtor_primecb(hMsg, nullptr);
+  }
+  int32_t nErr = -1;
+  EXPECT_EQ(ParseOtpMessage(nullptr, 12, &nErr), nullptr);
+  EXPECT_EQ(nErr, OTP_ERR_ARGUMENT);
+}
+
+TEST(ParseTest, EmptyFieldAtTheVeryEndIsPresent) {
+  const std::string strBytes = EncodeMessage({{9, "x"}, {10, ""}});
+  OTP_MSG hMsg = ParseOtpMessage(strBytes.data(), strBytes.size(), nullptr);
+  ASSERT_NE(hMsg, nullptr);
+  const void* pValue = nullptr;
+  uint64_t nLength = 7;
+  EXPECT_TRUE(otp_get_data(hMsg, 10, 0, &pValue, &nLength, nullptr));
+  EXPECT_EQ(nLength, 0u);
+  EXPECT_TRUE(otp_get_field(hMsg, 10, nullptr, nullptr));
+  otp_dtor_primecb(hMsg, nullptr);
+}
+
+TEST(ParseTest, FrameLengthOfPartialWholeAndGarbageStreams) {
+  const int64_t nSize = static_cast<int64_t>(g_strValid.size());
+  const std::string strTwo = g_strValid + g_strValid;
+  const struct {
+    const char* szName;
+    std::string strBytes;
+    int64_t nExpected;
+  } arrCases[] = {
+      {"nothing yet", "", 0},
+      {"part of the length word", g_strValid.substr(0, 3), 0},
+      {"length word only", g_strValid.substr(0, 4), 0},
+      {"header only", g_strValid.substr(0, 12), 0},
+      {"all but one byte", g_strValid.substr(0, g_strValid.size() - 1), 0},
+      {"whole message", g_strValid, nSize},
+      {"message and part of the next", strTwo.substr(0, strTwo.size() - 5), nSize},
+      {"length word below the header", Patched(0, 4), -1},
+      {"length word past the largest message", Patched(0, OTP_MAX_MESSAGE_SIZE + 1), -1},
+      {"wrong magic, header incomplete", Patched(4, 0x12345678u).substr(0, 8), -1},
+      {"field count the length cannot hold", Patched(8, 5, g_strValid.substr(0, 12)), -1},
+      {"text", "GET / HTTP/1.1\r\n", -1},
+  };
+  for (const auto& row : arrCases) {
+    EXPECT_EQ(GetFrameLength(row.strBytes.data(), row.strBytes.size()), row.nExpected) << row.szName;
+  }
+  EXPECT_EQ(GetFrameLength(nullptr, 0), 0);
+}
+
+TEST(ParseTest, StreamFedByteByByteSplitsIntoItsMessages) {
+  const std::vector<std::vector<sTestField>> arrMessages = {
+      {{0, "mrv_rst_show_tree_all"}}, {}, MakeRecordFields(40)};
+  std::string strStream;
+  for (const auto& arrFields : arrMessages) {
+    strStream += EncodeMessage(arrFields);
+  }
+  std::string strPending;
+  size_t nMessage = 0;
+  for (char chByte : strStream) {
+    strPending.push_back(chByte);
+    const int64_t nFrame = GetFrameLength(strPending.data(), strPending.size());
+    ASSERT_GE(nFrame, 0);
+    if (nFrame == 0) {
+      continue;
+    }
+    ASSERT_LT(nMessage, arrMessages.size());
+    OTP_MSG hMsg = ParseOtpMessage(strPending.data(), static_cast<size_t>(nFrame), nullptr);
+    ASSERT_NE(hMsg, nullptr);
+    for (const sTestField& field : arrMessages[nMessage]) {
+      EXPECT_TRUE(otp_get_field(hMsg, field.nId, nullptr, nullptr));
+    }
+    otp_dtor_primecb(hMsg, nullptr);
+    strPending.erase(0, static_cast<size_t>(nFrame));
+    ++nMessage;
+  }
+  EXPECT_EQ(nMessage, arrMessages.size());
+  EXPECT_TRUE(strPending.empty());
+}
+
+TEST(ParseTest, AbsentIdsThatShareAHomeSlotAreNotFound) {
+  // Ids whose probes all start in one slot of the table a 6-field message gets.
+  CMessageIndex sizing;
+  sizing.Reset(6);
+  const uint32_t nMask = sizing.GetCapacity() - 1;
+  std::vector<uint32_t> arrColliding;
+  for (uint32_t nId = 0; arrColliding.size() < 10; ++nId) {
+    if (CMessageIndex::GetHomeSlot(nId, 0, nMask) == 3) {
+      arrColliding.push_back(nId);
+    }
+  }
+  std::vector<sTestField> arrFields;
+  for (size_t n = 0; n < 6; ++n) {
+    arrFields.push_back({arrColliding[n], "v" + std::to_string(n)});
+  }
+  const std::string strBytes = EncodeMessage(arrFields);
+  OTP_MSG hMsg = ParseOtpMessage(strBytes.data(), strBytes.size(), nullptr);
+  ASSERT_NE(hMsg, nullptr);
+  for (size_t n = 0; n < arrColliding.size(); ++n) {
+    const void* pValue = nullptr;
+    uint64_t nLength = 0;
+    int32_t nErr = -1;
+    const bool bFound = otp_get_data(hMsg, arrColliding[n], 0, &pValue, &nLength, &nErr);
+    EXPECT_EQ(bFound, n < 6) << arrColliding[n];
+    EXPECT_EQ(nErr, n < 6 ? OTP_ERR_NONE : OTP_ERR_NOT_FOUND);
+    if (bFound) {
+      EXPECT_EQ(std::string(static_cast<const char*>(pValue), nLength), arrFields[n].strValue);
+    }
+  }
+  otp_dtor_primecb(hMsg, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// The terminal as a user starts it: with the real plug-in, off screen, told to quit.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+struct sRun {
+  int nExitCode = -1;
+  std::string strOutput;
+};
+
+sRun RunHost(const std::filesystem::path& dataHome, const std::string& strArguments) {
+  const std::string strCommand = "QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + dataHome.string() +
+                                 " XDG_CONFIG_HOME=" + (dataHome / "config").string() + " " + HALVO_HOST +
+                                 " " + strArguments + " 2>&1";
+  sRun run;
+  FILE* pPipe = popen(strCommand.c_str(), "r");
+  if (pPipe == nullptr) return run;
+  char szBuffer[4096];
+  size_t nRead = 0;
+  while ((nRead = std::fread(szBuffer, 1, sizeof szBuffer, pPipe)) > 0) run.strOutput.append(szBuffer, nRead);
+  const int nStatus = pclose(pPipe);
+  run.nExitCode = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+  return run;
+}
+
+class HostRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = std::filesystem::temp_directory_path() /
+            ("halvo-host-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(m_dir);
+    std::filesystem::create_directories(m_dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+  std::filesystem::path m_dir;
+};
+
+TEST_F(HostRunTest, StartsThePluginAndQuitsWhenTold) {
+  const auto screenshot = m_dir / "frame.png";
+  const sRun run = RunHost(m_dir, "--user DEALER9 --quit-after 0.3 --screenshot " + screenshot.string());
+  EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
+  EXPECT_TRUE(std::filesystem::is_directory(m_dir / "halvo-trader" / "DEALER9" / "Orvane")) << run.strOutput;
+  ASSERT_TRUE(std::filesystem::exists(screenshot));
+  EXPECT_GT(std::filesystem::file_size(screenshot), 1000u);
+}
+
+TEST_F(HostRunTest, CommandLineAnswers) {
+  const sRun help = RunHost(m_dir, "--help");
+  EXPECT_EQ(help.nExitCode, 0);
+  EXPECT_NE(help.strOutput.find("--quit-after"), std::string::npos);
+
+  const sRun bad = RunHost(m_dir, "--no-such-option");
+  EXPECT_EQ(bad.nExitCode, 2);
+  const sRun badCategory = RunHost(m_dir, "--category abc");
+  EXPECT_EQ(badCategory.nExitCode, 2);
+  EXPECT_NE(badCategory.strOutput.find("--category"), std::string::npos);
+}
+
+TEST_F(HostRunTest, MissingPluginIsReportedAndTheTerminalStillRuns) {
+  const sRun run = RunHost(m_dir, "--plugin-file /nonexistent/libnothing.so --quit-after 0.1");
+  EXPECT_EQ(run.nExitCode, 0);
+  EXPECT_NE(run.strOutput.find("No plug-in"), std::string::npos) << run.strOutput;
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// Operand conversion must match strtod in the C locale exactly, whatever the process locale.
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "lists/ExpressionEngine.h"
+#include "lists/ExpressionOperand.h"
+
+namespace {
+
+// A random operand of the usual shapes: digits, a point, more digits, an exponent.
+std::string MakeDecimal(std::mt19937& random) {
+  std::uniform_int_distribution<int> digitCount(0, 20);
+  std::uniform_int_distribution<int> digit(0, 9);
+  std::uniform_int_distribution<int> choice(0, 5);
+  std::string strText;
+  if (choice(random) == 0) strText += choice(random) < 3 ? '-' : '+';
+  for (int n = digitCount(random); n > 0; --n) strText += static_cast<char>('0' + digit(random));
+  if (choice(random) < 4) {
+    strText += '.';
+    for (int n = digitCount(random); n > 0; --n) strText += static_cast<char>('0' + digit(random));
+  }
+  if (choice(random) == 0) {
+    strText += choice(random) < 3 ? 'e' : 'E';
+    for (int n = choice(random); n > 0; --n) strText += static_cast<char>('0' + digit(random));
+  }
+  return strText;
+}
+
+}  // namespace
+
+TEST(ExpressionOperand, AgreesWithStrtod) {
+  ASSERT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+  std::mt19937 random(20240611);
+  for (int n = 0; n < 200000; ++n) {
+    const std::string strToken = MakeDecimal(random);
+    if (strToken.empty()) continue;
+    char* pEnd = nullptr;
+    const double dExpected = std::strtod(strToken.c_str(), &pEnd);
+    const bool bWhole = pEnd == strToken.c_str() + strToken.size();
+    double dValue = -1.0;
+    const int32_t nCode = ParseOperand(strToken.data(), strToken.size(), dValue);
+    ASSERT_EQ(nCode, bWhole ? EXPR_OK : EXPR_BAD_OPERAND) << strToken;
+    if (bWhole) {
+      ASSERT_EQ(std::memcmp(&dValue, &dExpected, sizeof dValue), 0) << strToken;
+    }
+  }
+}
+
+// Switches the process to a German locale (decimal comma) for one test, then back to "C".
+// LOCPATH names the folder where the build generates that locale.
+class CCommaLocale {
+ public:
+  CCommaLocale() {
+#ifdef ORVANE_TEST_LOCPATH
+    setenv("LOCPATH", ORVANE_TEST_LOCPATH, 1);
+#endif
+    m_bActive = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+  }
+  ~CCommaLocale() {
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+  }
+  bool IsActive() const { return m_bActive; }
+
+ private:
+  bool m_bActive = false;
+};
+
+TEST(ExpressionOperand, PointWhateverTheLocale) {
+  const CCommaLocale locale;
+  if (!locale.IsActive()) GTEST_SKIP() << "no locale with a decimal comma";
+  // The locale is in force: plain strtod stops at the point.
+  char* pEnd = nullptr;
+  std::strtod("1.5", &pEnd);
+  ASSERT_EQ(*pEnd, '.');
+
+  struct sRow {
+    const char* szText;
+    int32_t nCode;
+    double dResult;
+  };
+  const sRow arrRows[] = {
+      {"1.5 + 1", EXPR_OK, 2.5},     {"0x1.8p1", EXPR_OK, 3.0},      {"1.00000000000000000001", EXPR_OK, 1.0},
+      {"1.5e300 > 1", EXPR_OK, 1.0}, {"1,5", EXPR_BAD_OPERAND, 0.0},
+  };
+  for (const sRow& row : arrRows) {
+    double dResult = 0.0;
+    EXPECT_EQ(EvaluateExpression(row.szText, dResult), row.nCode) << row.szText;
+    EXPECT_EQ(dResult, row.dResult) << row.szText;
+  }
+}

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "platform/Clock.h"
+
+namespace {
+
+// 2023-11-14 22:13:20.250 UTC, a Tuesday.
+constexpr int64_t g_nFixedMicroseconds = 1700000000250000;
+
+// Fixes the clock and the zone for one test and restores both.
+class ClockTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* szTz = std::getenv("TZ");
+    m_bHadTz = szTz != nullptr;
+    m_strSavedTz = m_bHadTz ? szTz : "";
+  }
+  void TearDown() override {
+    SetFixedClock(std::nullopt);
+    if (m_bHadTz)
+      setenv("TZ", m_strSavedTz.c_str(), 1);
+    else
+      unsetenv("TZ");
+    tzset();
+  }
+
+  bool m_bHadTz = false;
+  std::string m_strSavedTz;
+};
+
+void ExpectTime(const sSystemTime& time, int nYear, int nMonth, int nDay, int nDayOfWeek, int nHour,
+                int nMinute, int nSecond, int nMilliseconds) {
+  EXPECT_EQ(time.nYear, nYear);
+  EXPECT_EQ(time.nMonth, nMonth);
+  EXPECT_EQ(time.nDay, nDay);
+  EXPECT_EQ(time.nDayOfWeek, nDayOfWeek);
+  EXPECT_EQ(time.nHour, nHour);
+  EXPECT_EQ(time.nMinute, nMinute);
+  EXPECT_EQ(time.nSecond, nSecond);
+  EXPECT_EQ(time.nMilliseconds, nMilliseconds);
+}
+
+}  // namespace
+
+TEST_F(ClockTest, FixedClockGivesUtcAndFileTime) {
+  SetFixedClock(g_nFixedMicroseconds);
+  EXPECT_EQ(GetClockMicroseconds(), g_nFixedMicroseconds);
+  ExpectTime(GetSystemTimeUtc(), 2023, 11, 14, 2, 22, 13, 20, 250);
+  EXPECT_EQ(GetSystemTimeAsFileTime(), 133444736002500000ULL);
+
+  SetFixedClock(0);
+  EXPECT_EQ(GetSystemTimeAsFileTime(), 116444736000000000ULL);
+  // Just before 1970 the milliseconds still count up from the second before.
+  SetFixedClock(-1);
+  ExpectTime(GetSystemTimeUtc(), 1969, 12, 31, 3, 23, 59, 59, 999);
+}
+
+TEST_F(ClockTest, LocalTimeFollowsTheZone) {
+  SetFixedClock(g_nFixedMicroseconds);
+  setenv("TZ", "IST-5:30", 1);
+  ExpectTime(GetLocalTimeNow(), 2023, 11, 15, 3, 3, 43, 20, 250);
+  EXPECT_EQ(GetTimeZoneOffsetWest(), -19800);
+  EXPECT_EQ(FormatLocalTime(1700000000, "%Y-%m-%d %H:%M:%S"), "2023-11-15 03:43:20");
+
+  // A changed zone counts at once.
+  setenv("TZ", "EST5", 1);
+  EXPECT_EQ(GetTimeZoneOffsetWest(), 18000);
+  EXPECT_EQ(FormatLocalTime(1700000000, "%d/%m/%Y %H:%M"), "14/11/2023 17:13");
+}
+
+TEST_F(ClockTest, FormatHandlesLongAndEmptyResults) {
+  setenv("TZ", "UTC0", 1);
+  std::string strFormat;
+  std::string strExpected;
+  for (int i = 0; i < 200; ++i) {
+    strFormat += "%Y";
+    strExpected += "2023";
+  }
+  EXPECT_EQ(FormatLocalTime(1700000000, strFormat.c_str()), strExpected);
+  EXPECT_EQ(FormatLocalTime(1700000000, ""), "");
+  EXPECT_EQ(FormatLocalTime(1700000000, nullptr), "");
+}
+
+TEST_F(ClockTest, RunningClockReadsTheSystemClock) {
+  SetFixedClock(g_nFixedMicroseconds);
+  SetFixedClock(std::nullopt);
+  const auto toMicroseconds = [](std::chrono::system_clock::time_point t) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
+  };
+  const int64_t nBefore = toMicroseconds(std::chrono::system_clock::now());
+  const int64_t nReading = GetClockMicroseconds();
+  const int64_t nAfter = toMicroseconds(std::chrono::system_clock::now());
+  EXPECT_LE(nBefore, nReading);
+  EXPECT_LE(nReading, nAfter);
+}

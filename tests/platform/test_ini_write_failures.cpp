@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <csignal>
+
+#include <cstring>
+#include <string>
+
+#include "platform/IniProfile.h"
+#include "tests/platform/ScratchFolder.h"
+
+namespace {
+
+const char* const g_szOriginal = "; keep me\n[CONFIG]\nCALC=1+2\nMAIL_CC=a@b.c\n";
+
+int g_nHookPipe = -1;
+
+// Stands for a crash between the complete temporary file and the rename.
+void CrashBeforeRename(const char* szTempPath, const char*) {
+  const ssize_t nWritten = write(g_nHookPipe, szTempPath, std::strlen(szTempPath));
+  _exit(nWritten > 0 ? 1 : 2);
+}
+
+// Runs fnChild in a child process and gives its exit code (-1 when it did not exit).
+template <typename F>
+int RunInChild(F fnChild) {
+  const pid_t nPid = fork();
+  if (nPid == 0) _exit(fnChild());
+  int nStatus = 0;
+  waitpid(nPid, &nStatus, 0);
+  return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+}
+
+}  // namespace
+
+TEST(IniWriteFailure, CrashBeforeRenameLeavesTheOriginalWhole) {
+  CScratchFolder folder;
+  folder.WriteFile("s.ini", g_szOriginal);
+  const std::string strPath = folder.GetPath("s.ini");
+  int arrPipe[2];
+  ASSERT_EQ(pipe(arrPipe), 0);
+
+  const int nExit = RunInChild([&] {
+    g_nHookPipe = arrPipe[1];
+    SetProfileBeforeRenameHook(CrashBeforeRename);
+    WritePrivateProfileString("CONFIG", "CALC", "9", strPath.c_str());
+    return 3;  // the hook did not run
+  });
+  close(arrPipe[1]);
+  char szTemp[4096] = {};
+  const ssize_t nRead = read(arrPipe[0], szTemp, sizeof(szTemp) - 1);
+  close(arrPipe[0]);
+
+  EXPECT_EQ(nExit, 1);
+  ASSERT_GT(nRead, 0);
+  EXPECT_EQ(folder.ReadFile("s.ini"), g_szOriginal);
+  // The temporary file was complete: the crash leaves one whole file or the other.
+  std::ifstream temp(szTemp, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(temp), {}),
+            "; keep me\n[CONFIG]\nCALC=9\nMAIL_CC=a@b.c\n");
+}
+
+TEST(IniWriteFailure, UnwritableFolderReturnsFalse) {
+  CScratchFolder folder;
+  ASSERT_EQ(chmod(folder.GetPath().c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(folder.GetPath("locked").c_str(), 0755), 0);
+  folder.WriteFile("locked/s.ini", g_szOriginal);
+  const std::string strPath = folder.GetPath("locked/s.ini");
+
+  // Root writes anywhere, so the child gives up root first; others lose the folder's
+  // write permission.
+  const int nExit = RunInChild([&] {
+    if (geteuid() == 0) {
+      const passwd* pUser = getpwnam("nobody");
+      if (pUser == nullptr || setgid(pUser->pw_gid) != 0 || setuid(pUser->pw_uid) != 0) return 2;
+    } else if (chmod(folder.GetPath("locked").c_str(), 0555) != 0) {
+      return 2;
+    }
+    // The file stays readable, so only the temporary file can fail.
+    char szValue[16];
+    GetPrivateProfileString("CONFIG", "CALC", "", szValue, sizeof(szValue), strPath.c_str());
+    if (std::strcmp(szValue, "1+2") != 0) return 2;
+    return WritePrivateProfileString("CONFIG", "CALC", "9", strPath.c_str()) ? 1 : 0;
+  });
+  chmod(folder.GetPath("locked").c_str(), 0755);
+
+  EXPECT_EQ(nExit, 0);
+  EXPECT_EQ(folder.ReadFile("locked/s.ini"), g_szOriginal);
+  EXPECT_FALSE(WritePrivateProfileString("CONFIG", "CALC", "9", folder.GetPath("absent/s.ini").c_str()));
+}
+
+TEST(IniWriteFailure, FailedTemporaryWriteIsRemoved) {
+  CScratchFolder folder;
+  folder.WriteFile("s.ini", g_szOriginal);
+  // A file size limit of 0 lets the temporary file be created but not written.
+  const int nExit = RunInChild([&] {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{0, 0};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+    return WritePrivateProfileString("CONFIG", "CALC", "9", folder.GetPath("s.ini").c_str()) ? 1 : 0;
+  });
+  EXPECT_EQ(nExit, 0);
+  EXPECT_EQ(folder.ReadFile("s.ini"), g_szOriginal);
+  EXPECT_EQ(folder.CountEntries(), 1u);
+}
+
+TEST(IniWriteFailure, UnreadableTargetIsNotOverwritten) {
+  CScratchFolder folder;
+  ASSERT_EQ(mkdir(folder.GetPath("dir.ini").c_str(), 0755), 0);
+  EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", folder.GetPath("dir.ini").c_str()));
+  struct stat st {};
+  ASSERT_EQ(stat(folder.GetPath("dir.ini").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+}

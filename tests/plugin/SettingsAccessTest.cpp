@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "SettingsFixture.h"
+#include "plugin/SettingsAccess.h"
+
+namespace {
+
+constexpr const char* kFile = "OrvaneSetting.ini";
+
+using SettingsAccessTest = CSettingsFixture;
+
+TEST_F(SettingsAccessTest, ProfileReadOutcomes) {
+  WriteFile(kFile,
+            "[Orvane_watch1]\r\n"
+            "COLUMNPROFILE = 1#2#3 \r\n"
+            "EMPTY=\r\n"
+            "LITERAL=Settings not found\r\n");
+  struct sCase {
+    const char* szKey;
+    bool bExpected;
+    const char* szValueAfter;
+  };
+  const sCase arrCases[] = {
+      {"COLUMNPROFILE", true, "1#2#3"},
+      {"columnprofile", true, "1#2#3"},
+      {"EMPTY", false, "untouched"},
+      {"MISSING", false, "Settings not found"},
+      {"LITERAL", false, "Settings not found"},
+  };
+  for (const sCase& c : arrCases) {
+    std::string strValue = "untouched";
+    EXPECT_EQ(AccessProfileSetting(kSettingRead, "ORVANE_WATCH1", c.szKey, strValue, kFile), c.bExpected)
+        << c.szKey;
+    EXPECT_EQ(strValue, c.szValueAfter) << c.szKey;
+  }
+}
+
+TEST_F(SettingsAccessTest, ProfileReadOfMissingFileLeavesValue) {
+  std::string strValue = "kept";
+  EXPECT_FALSE(AccessProfileSetting(kSettingRead, "CONFIG", "CALC", strValue, kFile));
+  EXPECT_EQ(strValue, "kept");
+  EXPECT_FALSE(std::filesystem::exists(m_dir / kFile));
+}
+
+TEST_F(SettingsAccessTest, KeyReadOutcomes) {
+  WriteFile(kFile, "[s]\nTITLE=My list\nEMPTY=\nLITERAL=Key not found\n");
+  struct sCase {
+    const char* szKey;
+    bool bExpected;
+    const char* szValueAfter;
+  };
+  const sCase arrCases[] = {
+      {"title", true, "My list"},
+      {"EMPTY", false, "untouched"},
+      {"MISSING", false, ""},
+      {"LITERAL", false, ""},
+  };
+  for (const sCase& c : arrCases) {
+    std::string strValue = "untouched";
+    EXPECT_EQ(AccessKeySetting(kSettingRead, "S", c.szKey, strValue, kFile), c.bExpected) << c.szKey;
+    EXPECT_EQ(strValue, c.szValueAfter) << c.szKey;
+  }
+  std::string strValue = "untouched";
+  EXPECT_FALSE(AccessKeySetting(0, "s", "TITLE", strValue, kFile));
+  EXPECT_FALSE(AccessKeySetting(3, "s", "TITLE", strValue, kFile));
+  EXPECT_EQ(strValue, "untouched");
+}
+
+TEST_F(SettingsAccessTest, ReadsAreCutToTheirBuffers) {
+  const std::string strLong(5000, 'x');
+  WriteFile(kFile, "[s]\nKEY=" + strLong + "\n");
+  std::string strProfile;
+  std::string strKey;
+  EXPECT_TRUE(AccessProfileSetting(kSettingRead, "s", "KEY", strProfile, kFile));
+  EXPECT_TRUE(AccessKeySetting(kSettingRead, "s", "KEY", strKey, kFile));
+  EXPECT_EQ(strProfile.size(), 4095u);
+  EXPECT_EQ(strKey.size(), 4094u);
+}
+
+TEST_F(SettingsAccessTest, WritesReplaceInPlaceAndKeepOtherLines) {
+  const std::string strBefore =
+      "; kept comment\n[CONFIG]\nCALC=\"A\"\nodd line without "
+      "equals\n[Orvane_watch1]\nTITLE=Old\nCOLUMNPROFILE=1#2\n";
+  WriteFile(kFile, strBefore);
+  std::string strTitle = "New title";
+  EXPECT_TRUE(AccessKeySetting(kSettingWrite, "orvane_watch1", "title", strTitle, kFile));
+  std::string strProfile = "5#6";
+  EXPECT_TRUE(AccessProfileSetting(kSettingWrite, "Orvane_watch2", "COLUMNPROFILE", strProfile, kFile));
+  EXPECT_EQ(
+      ReadFile(kFile),
+      "; kept comment\n[CONFIG]\nCALC=\"A\"\nodd line without equals\n[Orvane_watch1]\nTITLE=New title\n"
+      "COLUMNPROFILE=1#2\n[Orvane_watch2]\nCOLUMNPROFILE=5#6\n");
+  EXPECT_TRUE(m_arrBoxes.empty());
+}
+
+TEST_F(SettingsAccessTest, WriteCreatesTheFile) {
+  std::string strValue = "Orvane Watch 1";
+  EXPECT_TRUE(AccessKeySetting(kSettingWrite, "Orvane_watch1", "TITLE", strValue, kFile));
+  std::string strRead;
+  EXPECT_TRUE(AccessKeySetting(kSettingRead, "Orvane_watch1", "TITLE", strRead, kFile));
+  EXPECT_EQ(strRead, "Orvane Watch 1");
+}
+
+TEST_F(SettingsAccessTest, FailedWritesDifferInWhatTheyTell) {
+  g_pluginContext.settingsDir = (m_dir / "no" / "such" / "dir").string();
+  std::string strValue = "x";
+  EXPECT_FALSE(AccessKeySetting(kSettingWrite, "s", "k", strValue, kFile));
+  EXPECT_TRUE(m_arrBoxes.empty());
+  EXPECT_FALSE(AccessProfileSetting(kSettingWrite, "s", "k", strValue, kFile));
+  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"File Open Failed"});
+}
+
+TEST_F(SettingsAccessTest, PathFollowsTheSettingsDirectoryAtOnce) {
+  WriteFile(kFile, "[s]\nk=first\n");
+  std::filesystem::create_directories(m_dir / "other");
+  std::ofstream(m_dir / "other" / kFile) << "[s]\nk=second\n";
+  std::string strValue;
+  EXPECT_TRUE(AccessKeySetting(kSettingRead, "s", "k", strValue, kFile));
+  EXPECT_EQ(strValue, "first");
+  // The directory is joined with a backslash, as every stored path is composed.
+  g_pluginContext.settingsDir = m_dir.string() + "\\other";
+  EXPECT_EQ(ComposeSettingsPath(kFile), m_dir.string() + "\\other\\" + kFile);
+  EXPECT_TRUE(AccessKeySetting(kSettingRead, "s", "k", strValue, kFile));
+  EXPECT_EQ(strValue, "second");
+}
+
+}  // namespace
