@@ -11,6 +11,7 @@ packages=(
   libxlsxwriter-dev
   libmuparser-dev
   xdg-utils
+  python3-openpyxl
 )
 
 missing=()
