@@ -1,0 +1,299 @@
+// Exports written by CExcelInterface and read back by another reader (openpyxl, through
+// read_workbook.py), which shows what a spreadsheet program would find in the file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "excel/ExcelInterface.h"
+#include "platform/Clock.h"
+#include "tests/platform/ScratchFolder.h"
+
+namespace {
+
+// 2024-03-05 14:07:09 UTC.
+constexpr int64_t g_nFixedSeconds = 1709647629;
+
+// A list as the export sees it: header texts with their value types, then rows of texts.
+struct sTestList {
+  std::vector<sExcelCell> arrHeader;
+  std::vector<std::vector<std::string>> arrRows;
+  int nCalls = 0;
+  bool bThrow = false;
+};
+
+sExcelCell GetTestCell(void* pList, int nRow, int nColumn) {
+  auto& list = *static_cast<sTestList*>(pList);
+  ++list.nCalls;
+  if (list.bThrow) throw std::runtime_error("the list went away");
+  if (nRow == 0) return list.arrHeader.at(static_cast<size_t>(nColumn));
+  return {list.arrRows.at(static_cast<size_t>(nRow - 1)).at(static_cast<size_t>(nColumn)), -1};
+}
+
+int Export(sTestList& list, const std::string& strFolder, const std::string& strListName,
+           std::string& strPath) {
+  const int nRows = static_cast<int>(list.arrRows.size()) + 1;
+  CExcelInterface excel(list.arrHeader.empty() && list.arrRows.empty() ? 0 : nRows,
+                        static_cast<int>(list.arrHeader.size()));
+  excel.m_pList = &list;
+  excel.m_pfnGetCell = GetTestCell;
+  excel.m_strFolder = strFolder;
+  excel.m_strListName = strListName;
+  const int nResult = excel.WriteToExcel();
+  strPath = excel.GetFilePath();
+  return nResult;
+}
+
+// The Python interpreter that can import openpyxl, or an empty text.
+const std::string& FindReader() {
+  static const std::string s_strPython = [] {
+    for (const char* szPython : {"python3", "/usr/bin/python3"}) {
+      const std::string strProbe = std::string(szPython) + " -c 'import openpyxl' >/dev/null 2>&1";
+      if (std::system(strProbe.c_str()) == 0) return std::string(szPython);
+    }
+    return std::string();
+  }();
+  return s_strPython;
+}
+
+std::string QuoteForShell(const std::string& strText) {
+  std::string strQuoted = "'";
+  for (const char c : strText) strQuoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return strQuoted + "'";
+}
+
+// What read_workbook.py prints for the workbook, error output included.
+std::string ReadWorkbook(const std::string& strPath) {
+  const std::string strCommand =
+      FindReader() + " " + QuoteForShell(ORVANE_WORKBOOK_READER) + " " + QuoteForShell(strPath) + " 2>&1";
+  std::string strOutput;
+  FILE* pPipe = popen(strCommand.c_str(), "r");
+  if (pPipe == nullptr) return strOutput;
+  char szBuffer[4096];
+  size_t nRead = 0;
+  while ((nRead = std::fread(szBuffer, 1, sizeof(szBuffer), pPipe)) > 0) strOutput.append(szBuffer, nRead);
+  pclose(pPipe);
+  return strOutput;
+}
+
+bool HasLine(const std::string& strOutput, const std::string& strLine) {
+  return ("\n" + strOutput).find("\n" + strLine + "\n") != std::string::npos;
+}
+
+class ExcelWorkbook : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (FindReader().empty()) {
+      GTEST_SKIP() << "no python3 that can import openpyxl (Debian package python3-openpyxl) to read "
+                      "the workbooks back";
+    }
+    SetFixedClock(g_nFixedSeconds * 1000000);
+  }
+  void TearDown() override { SetFixedClock(std::nullopt); }
+
+  CScratchFolder m_scratch;
+};
+
+// One column per case: the header names the case and gives the column's value type, row 2
+// holds the text; the reader's line for that cell, or "" when the cell stays empty.
+struct sCellCase {
+  const char* szName;
+  int nValueType;
+  const char* szText;
+  const char* szExpected;
+};
+
+TEST_F(ExcelWorkbook, NumbersBecomeNumericCellsOnlyInNumericColumns) {
+  const sCellCase arrCases[] = {
+      {"decimal", 2, "1500.50", "n 1500.5 0.00"},
+      {"integer", 1, "12", "n 12 0"},
+      {"long integer", 4, "9000000000", "n 9000000000 0"},
+      {"three decimals", 5, "0.123", "n 0.123 0.000"},
+      {"negative", 7, "-20.00", "n -20 0.00"},
+      {"blanks around", 9, " 42 ", "n 42 0"},
+      {"exponent", 2, "1.5e3", "n 1500 General"},
+      {"dash", 2, "-", "s \"-\" General"},
+      {"NA", 1, "NA", "s \"NA\" General"},
+      {"empty", 2, "", ""},
+      {"inf", 9, "inf", "s \"inf\" General"},
+      {"16 digits", 4, "1234567890123456", "s \"1234567890123456\" General"},
+      {"text column", 3, "1500.50", "s \"1500.50\" General"},
+      {"text column 8", 8, "12", "s \"12\" General"},
+      {"date column", 6, "20240131", "s \"20240131\" General"},
+      {"unknown type", -1, "12", "s \"12\" General"},
+  };
+  sTestList list;
+  list.arrRows.emplace_back();
+  for (const auto& row : arrCases) {
+    list.arrHeader.push_back({row.szName, row.nValueType});
+    list.arrRows.back().push_back(row.szText);
+  }
+  std::string strPath;
+  ASSERT_EQ(Export(list, m_scratch.GetPath(), "Cells", strPath), 1);
+  const std::string strOutput = ReadWorkbook(strPath);
+  char cColumn = 'A';
+  for (const auto& row : arrCases) {
+    const std::string strCell = std::string("cell ") + cColumn + "2 ";
+    if (*row.szExpected == '\0') {
+      EXPECT_EQ(strOutput.find(strCell), std::string::npos) << row.szName << "\n" << strOutput;
+    } else {
+      EXPECT_TRUE(HasLine(strOutput, strCell + row.szExpected)) << row.szName << "\n" << strOutput;
+    }
+    ++cColumn;
+  }
+}
+
+TEST_F(ExcelWorkbook, HeaderIsBoldFrozenAndFiltered) {
+  sTestList list{{{"Name", 3}, {"Cash", 2}, {"Remarks", 3}},
+                 {{"ACC1", "1500.50", "short"}, {"ACC2", "-", std::string(100, 'r')}, {"ACC3", "7.25", ""}}};
+  std::string strPath;
+  ASSERT_EQ(Export(list, m_scratch.GetPath("Exports"), "Orvane_watch1", strPath), 1);
+  EXPECT_EQ(strPath, m_scratch.GetPath("Exports") + "/Orvane_watch1_" +
+                         FormatLocalTime(g_nFixedSeconds, "%Y%m%d_%H%M%S") + ".xlsx");
+  const std::string strOutput = ReadWorkbook(strPath);
+  for (const char* szLine :
+       {"sheet \"Orvane_watch1\"", "freeze A2", "filter A1:C4", "cell A1 s \"Name\" General bold",
+        "cell C1 s \"Remarks\" General bold", "cell A2 s \"ACC1\" General", "cell B4 n 7.25 0.00",
+        "cell B3 s \"-\" General"}) {
+    EXPECT_TRUE(HasLine(strOutput, szLine)) << szLine << "\n" << strOutput;
+  }
+  // Widths: the default for short texts, wide for long ones, but capped.
+  EXPECT_TRUE(HasLine(strOutput, "width A 9.14062")) << strOutput;
+  EXPECT_TRUE(HasLine(strOutput, "width C 60.7109")) << strOutput;
+}
+
+TEST_F(ExcelWorkbook, ListNameNamesSheetAndFile) {
+  struct sNameCase {
+    const char* szListName;
+    const char* szSheet;  // as the reader prints it, in JSON
+    const char* szFileStem;
+  };
+  const sNameCase arrCases[] = {
+      {"Orvane_watch2", "Orvane_watch2", "Orvane_watch2"},
+      {"P&L <today>: a/b", "P&L <today> ab", "P&L _today__ a_b"},
+      {"'Quoted' \"name\"", "Quoted' \\\"name\\\"", "'Quoted' _name_"},
+      {"A list name that is longer than thirty-one characters", "A list name that is longer than",
+       "A list name that is longer than thirty-one characters"},
+      {"\xC3\xA9t\xC3\xA9 \xFF", "\xC3\xA9t\xC3\xA9 \xEF\xBF\xBD", "\xC3\xA9t\xC3\xA9 \xEF\xBF\xBD"},
+      {"[*]", "Sheet1", "[_]"},
+      {"", "Sheet1", "List"},
+  };
+  sTestList list{{{"Name", 3}}, {{"ACC1"}}};
+  for (const auto& row : arrCases) {
+    std::string strPath;
+    ASSERT_EQ(Export(list, m_scratch.GetPath(), row.szListName, strPath), 1) << row.szListName;
+    EXPECT_EQ(
+        std::filesystem::path(strPath).filename().string(),
+        std::string(row.szFileStem) + "_" + FormatLocalTime(g_nFixedSeconds, "%Y%m%d_%H%M%S") + ".xlsx");
+    const std::string strOutput = ReadWorkbook(strPath);
+    EXPECT_TRUE(HasLine(strOutput, std::string("sheet \"") + row.szSheet + "\"")) << row.szListName << "\n"
+                                                                                  << strOutput;
+  }
+}
+
+TEST_F(ExcelWorkbook, AnyTextGivesAReadableFile) {
+  const std::string strLong(10240, 'x');
+  sTestList list{{{"Bad \xE9", 3}, {"Num \xC0", 2}, {"Long", 3}, {"Longest", 3}, {"Control", 3}},
+                 {{"caf\xE9 \xED\xA0\x80", "1\xFF", strLong, std::string(40000, 'y'), "a\x01!"}}};
+  std::string strPath;
+  ASSERT_EQ(Export(list, m_scratch.GetPath(), "Texts", strPath), 1);
+  const std::string strOutput = ReadWorkbook(strPath);
+  const std::string strFffd = "\xEF\xBF\xBD";
+  for (const std::string& strLine :
+       {"cell A1 s \"Bad " + strFffd + "\" General bold", "cell B1 s \"Num " + strFffd + "\" General bold",
+        "cell A2 s \"caf" + strFffd + " " + strFffd + strFffd + strFffd + "\" General",
+        "cell B2 s \"1" + strFffd + "\" General", "cell C2 s \"" + strLong + "\" General",
+        "cell D2 s \"" + std::string(32767, 'y') + "\" General",
+        // The library escapes control characters the way spreadsheet programs read them.
+        std::string("cell E2 s \"a_x0001_!\" General")}) {
+    EXPECT_TRUE(HasLine(strOutput, strLine)) << strLine.substr(0, 80) << "\n" << strOutput.substr(0, 2000);
+  }
+}
+
+TEST_F(ExcelWorkbook, EmptyShapesStillGiveAWorkbook) {
+  struct sShapeCase {
+    const char* szName;
+    sTestList list;
+    std::vector<std::string> arrLines;
+  };
+  sShapeCase arrCases[] = {
+      {"no columns", {}, {"sheet \"Shape\"", "freeze None", "filter None"}},
+      {"header only",
+       {{{"Name", 3}, {"Cash", 2}}, {}},
+       {"freeze A2", "filter A1:B1", "cell A1 s \"Name\" General bold", "cell B1 s \"Cash\" General bold"}},
+  };
+  for (auto& row : arrCases) {
+    std::string strPath;
+    ASSERT_EQ(Export(row.list, m_scratch.GetPath(), "Shape", strPath), 1) << row.szName;
+    const std::string strOutput = ReadWorkbook(strPath);
+    for (const auto& strLine : row.arrLines)
+      EXPECT_TRUE(HasLine(strOutput, strLine)) << row.szName << "\n" << strOutput;
+    std::filesystem::remove(strPath);
+  }
+}
+
+TEST_F(ExcelWorkbook, ExportsInOneSecondGetNumberedNames) {
+  sTestList list{{{"Name", 3}}, {{"ACC1"}}};
+  // A backslash in the folder is a path separator, and the folder is made when missing.
+  const std::string strFolder = m_scratch.GetPath() + "\\Exports";
+  std::string strFirst;
+  std::string strSecond;
+  ASSERT_EQ(Export(list, strFolder, "L", strFirst), 1);
+  list.arrRows[0][0] = "ACC2";
+  ASSERT_EQ(Export(list, strFolder, "L", strSecond), 1);
+  const std::string strBase =
+      m_scratch.GetPath("Exports") + "/L_" + FormatLocalTime(g_nFixedSeconds, "%Y%m%d_%H%M%S");
+  EXPECT_EQ(strFirst, strBase + ".xlsx");
+  EXPECT_EQ(strSecond, strBase + "_2.xlsx");
+  EXPECT_TRUE(HasLine(ReadWorkbook(strFirst), "cell A2 s \"ACC1\" General"));
+  EXPECT_TRUE(HasLine(ReadWorkbook(strSecond), "cell A2 s \"ACC2\" General"));
+}
+
+// Failures need no reader: the result is 0, no path, and no file left behind.
+TEST(ExcelExport, FailuresReturnZeroAndLeaveNoFile) {
+  CScratchFolder scratch;
+  scratch.WriteFile("plain", "not a folder");
+  struct sFailureCase {
+    const char* szName;
+    std::string strFolder;
+    int nRows;
+    int nColumns;
+    bool bCallback;
+    bool bThrow;
+  };
+  // We run as root, so permissions stop nothing: a folder under a regular file cannot be
+  // made, and /proc/self is a folder in which no file can be created.
+  const sFailureCase arrCases[] = {
+      {"folder under a regular file", scratch.GetPath("plain/Exports"), 2, 1, true, false},
+      {"folder is a regular file", scratch.GetPath("plain"), 2, 1, true, false},
+      {"folder without files", "/proc/self", 2, 1, true, false},
+      {"no folder", "", 2, 1, true, false},
+      {"no callback", scratch.GetPath(), 2, 1, false, false},
+      {"callback throws", scratch.GetPath(), 2, 1, true, true},
+      {"more rows than a sheet", scratch.GetPath(), 1048577, 1, true, false},
+      {"more columns than a sheet", scratch.GetPath(), 2, 16385, true, false},
+  };
+  for (const auto& row : arrCases) {
+    if (row.strFolder == "/proc/self" && !std::filesystem::is_directory("/proc/self")) continue;
+    sTestList list{{{"Name", 3}}, {{"ACC1"}}};
+    list.bThrow = row.bThrow;
+    CExcelInterface excel(row.nRows, row.nColumns);
+    excel.m_pList = &list;
+    excel.m_pfnGetCell = row.bCallback ? GetTestCell : nullptr;
+    excel.m_strFolder = row.strFolder;
+    excel.m_strListName = "Fail";
+    EXPECT_EQ(excel.WriteToExcel(), 0) << row.szName;
+    EXPECT_EQ(excel.GetFilePath(), "") << row.szName;
+    EXPECT_EQ(scratch.CountEntries(), 1u) << row.szName;
+    // Too large a list is refused before the list is asked for anything.
+    if (row.nRows > 2 || row.nColumns > 1) {
+      EXPECT_EQ(list.nCalls, 0) << row.szName;
+    }
+  }
+}
+
+}  // namespace
