@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build clang libclang-rt-dev
+  build-essential cmake ninja-build pkgconf clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   libzmq3-dev cppzmq-dev
