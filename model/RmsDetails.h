@@ -1,0 +1,77 @@
+// The risk record of one entity at one level: the level code, one display text per value slot
+// and the group-wise validation flag. Values are formatted once, when a message is parsed;
+// reading a cell only picks a stored text.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "model/RmsSlots.h"
+#include "model/SlotTexts.h"
+
+// The four call texts, in this order: obligation call status and date, margin call status and
+// date. Their columns and the wire fields the receiver fills them from:
+constexpr int kCallTextCount = 4;
+constexpr int kCallTextColumns[kCallTextCount] = {281, 282, 283, 284};
+constexpr uint32_t kCallTextFields[kCallTextCount] = {49288, 10615, 49302, 12030};
+
+class CRmsDetails {
+ public:
+  // Copying (construction or assignment) copies the level, every slot and the flag; lists keep
+  // the record's address, so a stored record is updated by assigning a parsed one to it.
+  // The texts handed out stay valid until the record changes.
+
+  std::string_view GetSlotText(int nSlot) const { return m_texts.Get(nSlot); }
+  void SetSlotText(int nSlot, std::string_view strText) { m_texts.Set(nSlot, strText); }
+  // The text of the slot a catalogue column shows; empty for a column without a slot.
+  std::string_view GetColumnSlotText(int nColumn) const;
+  void SetColumnSlotText(int nColumn, std::string_view strText);
+  // The text a list cell shows for the column: "-" where the value is "NA" or empty.
+  std::string_view GetCellText(int nColumn) const;
+
+  // Slots that other code names. Entity id and level text (columns 0 and 83) are set by the
+  // receiver, as are the call texts.
+  std::string_view GetEntityId() const { return GetSlotText(kEntityIdSlot); }
+  void SetEntityId(std::string_view strId) { SetSlotText(kEntityIdSlot, strId); }
+  std::string_view GetLevelText() const { return GetSlotText(kLevelTextSlot); }
+  void SetLevelText(std::string_view strText) { SetSlotText(kLevelTextSlot, strText); }
+  std::string_view GetSegment() const { return GetSlotText(kSegmentSlot); }    // field 63002
+  std::string_view GetExchange() const { return GetSlotText(kExchangeSlot); }  // field 10101
+  std::string_view GetProduct() const { return GetSlotText(kProductSlot); }    // field 64030
+  std::string_view GetPeerValue() const { return GetSlotText(kPeerValueSlot); }  // field 64056
+  std::string_view GetCallText(int nIndex) const;
+  void SetCallText(int nIndex, std::string_view strText);
+  void CopyCallTexts(const CRmsDetails& other);
+
+  // For the parser, which writes all slots at once.
+  CSlotTexts& GetSlotTexts() { return m_texts; }
+
+  uint32_t nLevel = 0;  // 1 Broker, 2 Branch, 3 Dealer, 4 Group, 5 Account; 0 unknown
+  bool bGroupwiseValidation = false;
+
+ private:
+  static constexpr int kEntityIdSlot = FindColumnSlot(0);
+  static constexpr int kLevelTextSlot = FindColumnSlot(83);
+  static constexpr int kSegmentSlot = FindFieldSlot(63002);
+  static constexpr int kExchangeSlot = FindFieldSlot(10101);
+  static constexpr int kProductSlot = FindFieldSlot(64030);
+  static constexpr int kPeerValueSlot = FindFieldSlot(64056);
+
+  CSlotTexts m_texts;
+};
+
+// Sets the text to the cell text of the column for the record and returns 1; for a null
+// record empties it and returns 0.
+int GetColumnText(const CRmsDetails* pRecord, int nColumn, std::string& strText);
+
+// The record key "%d|%s|%s": level code, entity id, level text.
+std::string FormatRecordKey(uint32_t nLevel, std::string_view strEntityId,
+                            std::string_view strLevelText);
+std::string FormatRecordKey(const CRmsDetails& record);
+
+// Every stored record under its key. It owns the records; list rows point at them.
+using RmsDetailsMap = std::unordered_map<std::string, std::unique_ptr<CRmsDetails>>;
+extern RmsDetailsMap g_mapRmsDetails;

@@ -1,0 +1,160 @@
+// The column catalogue as data: headings with their blanks and spellings, the alignment and
+// sort-kind exceptions, and the loading steps every list control shares.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/AuxiliaryLists.h"
+#include "model/ColumnCatalogue.h"
+#include "model/ListColumns.h"
+
+namespace {
+
+int FindHeading(const CListColumns& list, const std::string& strName) {
+  for (size_t i = 0; i < list.m_arrColumns.size(); ++i) {
+    if (strName == list.m_arrColumns[i].szName) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+CListColumns LoadWatchList() {
+  CListColumns list;
+  list.LoadColumnTable("Orvane_watch1", GetCatalogueColumns());
+  return list;
+}
+
+TEST(ColumnCatalogueTest, LoadingGivesEveryColumnInIndexOrder) {
+  const CListColumns list = LoadWatchList();
+  EXPECT_EQ(list.m_strListName, "Orvane_watch1");
+  ASSERT_EQ(list.m_arrColumns.size(), 289u);
+  EXPECT_STREQ(list.m_arrColumns[0].szName, "EntityId");
+  EXPECT_STREQ(list.m_arrColumns[288].szName, "View Exposure Margin including factors");
+  std::set<std::string> setNames;
+  size_t nLongest = 0;
+  for (const sHalvoColInfo& column : list.m_arrColumns) {
+    setNames.insert(column.szName);
+    nLongest = std::max(nLongest, std::strlen(column.szName));
+    EXPECT_EQ(column.nWidth, 80);
+    EXPECT_EQ(column.nKind, kColumnCatalogue);
+    EXPECT_TRUE(column.strFormula.empty() && column.strFormulaText.empty());
+  }
+  EXPECT_EQ(setNames.size(), 289u);
+  EXPECT_EQ(nLongest, 52u);
+}
+
+TEST(ColumnCatalogueTest, HeadingsKeepTheirBlanksAndSpellings) {
+  const CListColumns list = LoadWatchList();
+  const struct {
+    const char* szHeading;
+    int nIndex;
+  } arrCases[] = {
+      {"Perc Change ", 130},
+      {"Perc Change", -1},
+      {"Branch Adhoc To Clients ", 131},
+      {"Branch Adhoc To Clients", -1},
+      {"View Unrealized  MTOM", 180},
+      {"View Unrealized MTOM", -1},
+      {"Expossure Multiplier", 38},
+      {"Nsel IniTial Margin Present", 219},
+      {"Dane Used", 247},
+      {"Cur Mis Brokerage Perc", 150},
+      {"Gross Exposure Derivative multiplier Present", 170},
+      {"Gross Exposure Derivative Multiplier", 137},
+      {"E-Mail id", 229},
+      {"Intrinsic %", 85},
+      {"Premium Acc Prod.Prsnt", 33},
+  };
+  for (const auto& testCase : arrCases) {
+    EXPECT_EQ(FindHeading(list, testCase.szHeading), testCase.nIndex) << testCase.szHeading;
+  }
+}
+
+TEST(ColumnCatalogueTest, AlignmentAndSortKindsFollowTheirExceptionLists) {
+  const std::set<int> setLeft = {0, 7, 201, 202, 203, 207};
+  const std::set<int> setText = {0, 7, 19, 83, 106, 132, 201, 207, 229, 230, 281, 282, 283, 284};
+  const std::set<int> setLong = {17, 84, 96, 124, 125, 131, 152};
+  const std::set<int> setKind5 = {2, 20, 21};
+  const CListColumns list = LoadWatchList();
+  int nDecimal = 0;
+  for (int i = 0; i < 289; ++i) {
+    const sHalvoColInfo& column = list.m_arrColumns[static_cast<size_t>(i)];
+    EXPECT_EQ(column.nFormat, setLeft.count(i) ? kAlignLeft : kAlignRight) << i;
+    const int nExpected = setText.count(i) ? 3 : setLong.count(i) ? 4 : setKind5.count(i) ? 5 : 2;
+    EXPECT_EQ(column.nDataType, nExpected) << i << " " << column.szName;
+    nDecimal += column.nDataType == 2;
+  }
+  EXPECT_EQ(nDecimal, 265);
+}
+
+TEST(ColumnCatalogueTest, LoadingAppendsAndTheProfileLoaderRecordsTheCount) {
+  CListColumns list = LoadWatchList();
+  sHalvoColInfo custom;
+  SetColumnName(custom, "My Ratio");
+  custom.nKind = kColumnCustom;
+  list.m_arrColumns.push_back(custom);
+  list.RecordCatalogueCount();
+  EXPECT_EQ(list.m_nCatalogueCount, 290);
+
+  CListColumns alerts;
+  alerts.LoadColumnTable(kMessageAlertListName, GetMessageAlertColumns());
+  alerts.LoadColumnTable(kMessageAlertListName, GetMessageAlertColumns());
+  EXPECT_EQ(alerts.m_arrColumns.size(), 14u);
+}
+
+TEST(ColumnCatalogueTest, NamesAreCutTo63BytesAndCopiesKeepAll64) {
+  const struct {
+    std::string strName;
+    std::string strStored;
+  } arrCases[] = {
+      {"", ""},
+      {std::string(63, 'a'), std::string(63, 'a')},
+      {std::string(64, 'b'), std::string(63, 'b')},
+      {std::string(200, 'c'), std::string(63, 'c')},
+  };
+  for (const auto& testCase : arrCases) {
+    sHalvoColInfo column;
+    std::memset(column.szName, 'x', sizeof(column.szName));
+    SetColumnName(column, testCase.strName);
+    EXPECT_EQ(std::string(column.szName), testCase.strStored);
+  }
+  sHalvoColInfo source;
+  SetColumnName(source, "Short");
+  source.szName[40] = 'z';  // past the terminator, still copied
+  source.strFormula = "\"1\"+\"2\"";
+  source.strFormulaText = "Cash Margin Avail+Order Value Limit";
+  const sHalvoColInfo copy = source;
+  EXPECT_EQ(std::memcmp(copy.szName, source.szName, sizeof(copy.szName)), 0);
+  EXPECT_EQ(copy.strFormula, source.strFormula);
+  EXPECT_EQ(copy.strFormulaText, source.strFormulaText);
+}
+
+TEST(ColumnCatalogueTest, AuxiliaryTablesAreRightAlignedTextColumns) {
+  const struct {
+    std::span<const sColumnDef> arrTable;
+    std::vector<std::string> arrHeadings;
+  } arrCases[] = {
+      {GetAlertListColumns(),
+       {"Column Name", "List Name", "Value", "Client ID", "Time Stamp", "Level"}},
+      {GetMessageAlertColumns(),
+       {"User Id", "Client Id", "Segment", "Product", "Value", "Time Stamp", "Type"}},
+      {GetCallStatusColumns(),
+       {"Entity", "Exchange", "Segment", "Product", "Level", "Call Type", "Status",
+        "Time Stamp", "Modified By"}},
+  };
+  for (const auto& testCase : arrCases) {
+    ASSERT_EQ(testCase.arrTable.size(), testCase.arrHeadings.size());
+    for (size_t i = 0; i < testCase.arrTable.size(); ++i) {
+      EXPECT_EQ(testCase.arrTable[i].szName, testCase.arrHeadings[i]);
+      EXPECT_EQ(testCase.arrTable[i].nFormat, kAlignRight);
+      EXPECT_EQ(testCase.arrTable[i].nDataType, kSortText);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+// The entity record: its compact slot store against a plain model, copying into a kept
+// record, the cell-text rules of every kind of column, and the record key.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/RmsDetails.h"
+
+namespace {
+
+std::string CellText(const CRmsDetails* pRecord, int nColumn) {
+  std::string strText = "unchanged";
+  GetColumnText(pRecord, nColumn, strText);
+  return strText;
+}
+
+TEST(RmsDetailsTest, SlotStoreMatchesAPlainModelThroughEdits) {
+  std::mt19937 random(3);
+  CRmsDetails record;
+  std::vector<std::string> arrModel(kRmsSlotCount);
+  for (int nStep = 0; nStep < 4000; ++nStep) {
+    const int nSlot = static_cast<int>(random() % kRmsSlotCount);
+    // Mostly short texts, some empty, some past the 511-byte limit.
+    const size_t nLength = random() % 8 == 0 ? random() % 700 : random() % 12;
+    const std::string strText(nLength, static_cast<char>('a' + nStep % 26));
+    record.SetSlotText(nSlot, strText);
+    arrModel[static_cast<size_t>(nSlot)] = strText.substr(0, 511);
+    if (nStep % 500 == 0) {
+      CRmsDetails copy;
+      copy = record;
+      record = copy;
+    }
+  }
+  for (int nSlot = 0; nSlot < kRmsSlotCount; ++nSlot) {
+    EXPECT_EQ(record.GetSlotText(nSlot), arrModel[static_cast<size_t>(nSlot)]) << nSlot;
+  }
+}
+
+TEST(RmsDetailsTest, AssignmentUpdatesAKeptRecordInPlace) {
+  CRmsDetails stored;
+  stored.SetEntityId("OLD");
+  stored.SetSlotText(100, std::string(300, 'x'));
+  const CRmsDetails* pKept = &stored;
+
+  CRmsDetails working;
+  working.nLevel = 5;
+  working.bGroupwiseValidation = true;
+  working.SetEntityId("ACC1");
+  working.SetLevelText("CM-NSE-NRML");
+  working.SetColumnSlotText(1, "12.50");
+  stored = working;
+  working.SetColumnSlotText(1, "99.00");
+
+  EXPECT_EQ(pKept, &stored);
+  EXPECT_EQ(stored.nLevel, 5u);
+  EXPECT_TRUE(stored.bGroupwiseValidation);
+  EXPECT_EQ(stored.GetEntityId(), "ACC1");
+  EXPECT_EQ(stored.GetSlotText(100), "");
+  EXPECT_EQ(CellText(&stored, 1), "12.50");
+  EXPECT_EQ(CellText(&stored, 83), "CM-NSE-NRML");
+}
+
+TEST(RmsDetailsTest, CallTextsAreColumns281To284AndCopyAlone) {
+  CRmsDetails source;
+  const char* arrTexts[] = {"Called", "01/06/2024", "Paid", "02/06/2024"};
+  for (int i = 0; i < kCallTextCount; ++i) {
+    source.SetCallText(i, arrTexts[i]);
+  }
+  source.SetEntityId("SRC");
+  CRmsDetails target;
+  target.SetEntityId("DST");
+  target.CopyCallTexts(source);
+  for (int i = 0; i < kCallTextCount; ++i) {
+    EXPECT_EQ(CellText(&target, 281 + i), arrTexts[i]);
+  }
+  EXPECT_EQ(target.GetEntityId(), "DST");
+}
+
+TEST(RmsDetailsTest, CellTextRules) {
+  CRmsDetails record;
+  record.SetColumnSlotText(1, "NA");
+  record.SetColumnSlotText(2, "");
+  record.SetColumnSlotText(7, "--NA--");
+  record.SetColumnSlotText(4, "na");
+  record.SetColumnSlotText(5, " NA");
+  record.SetColumnSlotText(6, "-0.00");
+  record.SetColumnSlotText(8, std::string(600, '7'));
+  record.SetColumnSlotText(19, "ignored");  // no slot
+  record.SetColumnSlotText(186, "ignored");
+  const struct {
+    const char* szName;
+    uint32_t nLevel;
+    bool bGroupwise;
+    int nColumn;
+    std::string strExpected;
+  } arrCases[] = {
+      {"NA becomes a dash", 0, false, 1, "-"},
+      {"empty becomes a dash", 0, false, 2, "-"},
+      {"never-set slot", 0, false, 3, "-"},
+      {"--NA-- stays", 0, false, 7, "--NA--"},
+      {"lower case na stays", 0, false, 4, "na"},
+      {"blank NA stays", 0, false, 5, " NA"},
+      {"signed zero stays", 0, false, 6, "-0.00"},
+      {"long text is cut to 511", 0, false, 8, std::string(511, '7')},
+      {"groupwise off", 0, false, 19, "no"},
+      {"groupwise on", 0, true, 19, "yes"},
+      {"colour criteria", 5, true, 186, "-"},
+      {"no level", 0, false, 207, "-"},
+      {"broker", 1, false, 207, "Broker"},
+      {"branch", 2, false, 207, "Branch"},
+      {"dealer", 3, false, 207, "Dealer"},
+      {"group", 4, false, 207, "Group"},
+      {"account", 5, false, 207, "Account"},
+      {"unknown level", 6, false, 207, "-"},
+      {"past the catalogue", 0, false, 289, "-"},
+      {"far past", 0, false, 100000, "-"},
+      {"negative", 0, false, -1, "-"},
+  };
+  for (const auto& testCase : arrCases) {
+    record.nLevel = testCase.nLevel;
+    record.bGroupwiseValidation = testCase.bGroupwise;
+    std::string strText;
+    EXPECT_EQ(GetColumnText(&record, testCase.nColumn, strText), 1) << testCase.szName;
+    EXPECT_EQ(strText, testCase.strExpected) << testCase.szName;
+  }
+  std::string strText = "old";
+  EXPECT_EQ(GetColumnText(nullptr, 0, strText), 0);
+  EXPECT_EQ(strText, "");
+}
+
+TEST(RmsDetailsTest, RecordKeys) {
+  const struct {
+    uint32_t nLevel;
+    std::string strId;
+    std::string strLevelText;
+    std::string strKey;
+  } arrCases[] = {
+      {5, "ABC1", "CM-NSE-NRML", "5|ABC1|CM-NSE-NRML"},
+      {0, "", "", "0||"},
+      {2, "B|1", "ALL-ALL-ALL-ALL", "2|B|1|ALL-ALL-ALL-ALL"},
+      {4294967295u, "X", "Y", "-1|X|Y"},  // "%d" of the unsigned code
+  };
+  for (const auto& testCase : arrCases) {
+    CRmsDetails record;
+    record.nLevel = testCase.nLevel;
+    record.SetEntityId(testCase.strId);
+    record.SetLevelText(testCase.strLevelText);
+    EXPECT_EQ(FormatRecordKey(record), testCase.strKey);
+  }
+}
+
+}  // namespace
