@@ -1,0 +1,333 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QWidget>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "controls/HvDragListCtrl.h"
+#include "platform/MessageBox.h"
+#include "platform/qt/WindowMessage.h"
+#include "tests/controls/QtTestApp.h"
+
+namespace {
+
+// A dialog stand-in that answers the fixed-column query: non-zero for the names it keeps.
+class CAnsweringParent : public QWidget {
+ public:
+  std::set<std::string> m_setFixed;
+  std::vector<std::string> m_arrAsked;
+
+ protected:
+  bool event(QEvent* pEvent) override {
+    if (pEvent->type() == CWindowMessageEvent::GetEventType()) {
+      auto* pMessage = static_cast<CWindowMessageEvent*>(pEvent);
+      if (pMessage->m_nMessage == kMsgFixedColumnQuery) {
+        const std::string strName(reinterpret_cast<const char*>(pMessage->m_wParam));
+        m_arrAsked.push_back(strName);
+        pMessage->m_nResult = m_setFixed.count(strName) != 0 ? 1 : 0;
+        return true;
+      }
+    }
+    return QWidget::event(pEvent);
+  }
+};
+
+// What each row carries, derived from its text so that a moved row can be checked anywhere.
+uint64_t DataOf(const QString& strText) { return 1000 + strText.at(0).unicode(); }
+int ImageOf(const QString& strText) { return strText.at(0).unicode() % 3; }
+int CheckOf(const QString& strText) {
+  return strText.at(0).unicode() % 3 == 0 ? -1 : strText.at(0).unicode() % 2;
+}
+
+class DragListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetMessageBoxSink([this](const std::string& strText) { m_arrBoxes.push_back(strText); });
+    m_parent.resize(420, 240);
+    m_pSource = new CHvDragListCtrl(&m_parent);
+    m_pSource->setGeometry(0, 0, 200, 240);
+    m_pTarget = new CHvDragListCtrl(&m_parent);
+    m_pTarget->setGeometry(220, 0, 200, 240);
+    m_pSource->InsertColumn(0, "Name", 150);
+    m_pTarget->InsertColumn(0, "Name", 150);
+    m_parent.show();
+  }
+  void TearDown() override { SetMessageBoxSink({}); }
+
+  static void Fill(CHvDragListCtrl* pList, const QStringList& arrTexts) {
+    for (const QString& strText : arrTexts) {
+      const int nRow = pList->InsertItem(pList->GetItemCount(), strText);
+      pList->SetItemData(nRow, DataOf(strText));
+      pList->SetItemImage(nRow, ImageOf(strText));
+      if (CheckOf(strText) >= 0) pList->SetCheck(nRow, CheckOf(strText) == 1);
+    }
+  }
+  static QStringList GetTexts(const CHvDragListCtrl* pList) {
+    QStringList arrTexts;
+    for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) arrTexts << pList->GetItemText(nRow);
+    return arrTexts;
+  }
+  static void Select(CHvDragListCtrl* pList, const std::vector<int>& arrRows) {
+    pList->clearSelection();
+    for (int nRow : arrRows) pList->SetItemSelected(nRow, true);
+  }
+  static void ExpectRowsCarryTheirData(const CHvDragListCtrl* pList) {
+    for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) {
+      const QString strText = pList->GetItemText(nRow);
+      EXPECT_EQ(pList->GetItemData(nRow), DataOf(strText)) << strText.toStdString();
+      EXPECT_EQ(pList->GetItemImage(nRow), ImageOf(strText)) << strText.toStdString();
+      EXPECT_EQ(pList->GetCheck(nRow), CheckOf(strText)) << strText.toStdString();
+    }
+  }
+  // Indices the source removes, in the order it removes them.
+  void RecordRemovals() {
+    m_arrRemoved.clear();
+    m_connRemovals =
+        QObject::connect(m_pSource->model(), &QAbstractItemModel::rowsAboutToBeRemoved, m_pSource,
+                         [this](const QModelIndex&, int nFirst, int) { m_arrRemoved.push_back(nFirst); });
+  }
+
+  CAnsweringParent m_parent;
+  CHvDragListCtrl* m_pSource = nullptr;
+  CHvDragListCtrl* m_pTarget = nullptr;
+  std::vector<std::string> m_arrBoxes;
+  std::vector<int> m_arrRemoved;
+  QMetaObject::Connection m_connRemovals;
+};
+
+const QStringList kSourceRows = {"A", "B", "C", "D", "E", "F"};
+
+TEST_F(DragListTest, DropWithinTheListMovesRowsAfterTheHighlightInOrder) {
+  struct sCase {
+    const char* szName;
+    std::vector<int> arrSelected;
+    int nHighlight;
+    QStringList arrExpected;
+  };
+  const sCase arrCases[] = {
+      {"after a later row", {1, 3}, 4, {"A", "C", "E", "B", "D", "F"}},
+      {"after an earlier row", {3, 4}, 0, {"A", "D", "E", "B", "C", "F"}},
+      {"no highlight goes to the end", {0, 2}, -1, {"B", "D", "E", "F", "A", "C"}},
+      {"after the last row", {1}, 5, {"A", "C", "D", "E", "F", "B"}},
+      {"after a dragged row", {1, 3}, 1, {"A", "B", "D", "C", "E", "F"}},
+      {"before a dragged row", {2, 4}, 1, {"A", "B", "C", "E", "D", "F"}},
+      {"onto the rows themselves", {1, 2}, 1, {"A", "B", "C", "D", "E", "F"}},
+  };
+  for (const sCase& test : arrCases) {
+    SCOPED_TRACE(test.szName);
+    m_pSource->DeleteAllItems();
+    Fill(m_pSource, kSourceRows);
+    Select(m_pSource, test.arrSelected);
+    ASSERT_TRUE(m_pSource->BeginDrag());
+    m_pSource->HighlightDropRow(test.nHighlight);
+    m_pSource->DropRows(m_pSource, 0);
+
+    EXPECT_EQ(GetTexts(m_pSource), test.arrExpected);
+    ExpectRowsCarryTheirData(m_pSource);
+    // The target (this list) was deselected before the rows moved.
+    EXPECT_TRUE(m_pSource->GetSelectedRows().empty());
+    EXPECT_EQ(m_pSource->GetDropHighlightRow(), -1);
+    EXPECT_FALSE(m_pSource->IsDragging());
+  }
+  // Moving within a list never asks whether a row may leave.
+  EXPECT_TRUE(m_parent.m_arrAsked.empty());
+  EXPECT_TRUE(m_arrBoxes.empty());
+}
+
+TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
+  struct sCase {
+    const char* szName;
+    std::set<std::string> setFixed;
+    std::vector<int> arrSelected;
+    int nTargetRow;
+    QStringList arrSource;
+    QStringList arrTarget;
+    std::vector<int> arrTargetSelected;
+    std::vector<std::string> arrAsked;
+    std::vector<std::string> arrBoxes;
+    std::vector<int> arrRemoved;
+  };
+  const sCase arrCases[] = {
+      {"refused rows stay, one box each",
+       {"B", "D"},
+       {1, 3},
+       1,
+       kSourceRows,
+       {"X", "Y", "Z"},
+       {},
+       {"B", "D"},
+       {"B cannot be removed", "D cannot be removed"},
+       {}},
+      {"accepted rows arrive reversed at the row under the cursor",
+       {},
+       {0, 2},
+       1,
+       {"B", "D", "E", "F"},
+       {"X", "C", "A", "Y", "Z"},
+       {1, 2},
+       {"A", "C"},
+       {},
+       {2, 0}},
+      {"below the last row appends",
+       {},
+       {0, 2},
+       -1,
+       {"B", "D", "E", "F"},
+       {"X", "Y", "Z", "C", "A"},
+       {3, 4},
+       {"A", "C"},
+       {},
+       {2, 0}},
+      {"a refused row among accepted ones",
+       {"C"},
+       {0, 2, 3},
+       3,
+       {"B", "C", "E", "F"},
+       {"X", "Y", "Z", "D", "A"},
+       {3, 4},
+       {"A", "C", "D"},
+       {"C cannot be removed"},
+       {3, 0}},
+  };
+  for (const sCase& test : arrCases) {
+    SCOPED_TRACE(test.szName);
+    m_pSource->DeleteAllItems();
+    m_pTarget->DeleteAllItems();
+    Fill(m_pSource, kSourceRows);
+    Fill(m_pTarget, {"X", "Y", "Z"});
+    m_pTarget->SetItemSelected(0, true);
+    m_parent.m_setFixed = test.setFixed;
+    m_parent.m_arrAsked.clear();
+    m_arrBoxes.clear();
+    RecordRemovals();
+
+    Select(m_pSource, test.arrSelected);
+    ASSERT_TRUE(m_pSource->BeginDrag());
+    m_pSource->DropRows(m_pTarget, test.nTargetRow);
+    QObject::disconnect(m_connRemovals);
+
+    EXPECT_EQ(GetTexts(m_pSource), test.arrSource);
+    EXPECT_EQ(GetTexts(m_pTarget), test.arrTarget);
+    EXPECT_EQ(m_pTarget->GetSelectedRows(), test.arrTargetSelected);
+    if (!test.arrTargetSelected.empty()) {
+      EXPECT_EQ(m_pTarget->currentRow(), test.arrTargetSelected.front());
+    }
+    EXPECT_EQ(m_parent.m_arrAsked, test.arrAsked);
+    EXPECT_EQ(m_arrBoxes, test.arrBoxes);
+    EXPECT_EQ(m_arrRemoved, test.arrRemoved);
+    ExpectRowsCarryTheirData(m_pSource);
+    ExpectRowsCarryTheirData(m_pTarget);
+    EXPECT_EQ(m_parent.focusWidget(), m_pSource);
+  }
+}
+
+TEST_F(DragListTest, MovedRowsKeepAtMost254Characters) {
+  const QString strLong(300, QChar('L'));
+  m_pSource->InsertItem(0, strLong);
+  Select(m_pSource, {0});
+  ASSERT_TRUE(m_pSource->BeginDrag());
+  m_pSource->DropRows(m_pTarget, -1);
+  ASSERT_EQ(m_pTarget->GetItemCount(), 1);
+  EXPECT_EQ(m_pTarget->GetItemText(0), strLong.left(254));
+  EXPECT_EQ(m_parent.m_arrAsked, std::vector<std::string>{std::string(254, 'L')});
+}
+
+TEST_F(DragListTest, SingleSelectionIsOffDuringTheDragAndBackAfterIt) {
+  Fill(m_pSource, kSourceRows);
+  m_pSource->SetSingleSelection(true);
+  EXPECT_FALSE(m_pSource->BeginDrag()) << "nothing selected, no drag";
+  EXPECT_TRUE(m_pSource->IsSingleSelection());
+
+  m_pSource->SetItemSelected(2, true);
+  ASSERT_TRUE(m_pSource->BeginDrag());
+  EXPECT_FALSE(m_pSource->IsSingleSelection());
+  m_pSource->DropRows(m_pTarget, -1);
+  EXPECT_TRUE(m_pSource->IsSingleSelection());
+  EXPECT_EQ(GetTexts(m_pTarget), QStringList{"C"});
+
+  // A drop on no list moves nothing and still restores the style.
+  m_pSource->SetItemSelected(0, true);
+  ASSERT_TRUE(m_pSource->BeginDrag());
+  m_pSource->DropRows(nullptr, -1);
+  EXPECT_TRUE(m_pSource->IsSingleSelection());
+  EXPECT_EQ(GetTexts(m_pSource), (QStringList{"A", "B", "D", "E", "F"}));
+}
+
+TEST_F(DragListTest, AutoScrollFollowsTheCursorOneLineAndOneRowPerTick) {
+  for (int nRow = 0; nRow < 40; ++nRow) m_pSource->InsertItem(nRow, QString("Row %1").arg(nRow));
+  // The list lays out its rows (and scroll range) on its next turn of the event loop.
+  QCoreApplication::processEvents();
+  QWidget* pViewport = m_pSource->viewport();
+  const int nHeader = pViewport->y();
+  ASSERT_GT(nHeader, 0) << "the rows begin below the header";
+  QScrollBar* pScroll = m_pSource->verticalScrollBar();
+  pScroll->setValue(10);
+  m_pSource->HighlightDropRow(12);
+  struct sCase {
+    const char* szName;
+    int nY;  // cursor, in viewport coordinates
+    int nDirection;
+    int nScrollAfterTick;
+    int nHighlightAfterTick;
+  };
+  const sCase arrCases[] = {
+      {"below the rows", pViewport->height() + 3, CHvDragListCtrl::kScrollDown, 11, 13},
+      {"last pixel of the rows", pViewport->height() - 1, CHvDragListCtrl::kScrollNone, 11, 13},
+      {"on the header", -nHeader / 2, CHvDragListCtrl::kScrollUp, 10, 12},
+      {"above the list", -nHeader - 20, CHvDragListCtrl::kScrollUp, 9, 11},
+      {"first row", 0, CHvDragListCtrl::kScrollNone, 9, 11},
+  };
+  for (const sCase& test : arrCases) {
+    SCOPED_TRACE(test.szName);
+    m_pSource->UpdateAutoScroll(pViewport->mapToGlobal(QPoint(10, test.nY)));
+    EXPECT_EQ(m_pSource->GetAutoScrollDirection(), test.nDirection);
+    EXPECT_EQ(m_pSource->IsAutoScrollRunning(), test.nDirection != CHvDragListCtrl::kScrollNone);
+    m_pSource->AutoScrollStep();
+    EXPECT_EQ(pScroll->value(), test.nScrollAfterTick);
+    EXPECT_EQ(m_pSource->GetDropHighlightRow(), test.nHighlightAfterTick);
+  }
+
+  // At the top the list stops and the highlight stays on the first row.
+  pScroll->setValue(0);
+  m_pSource->HighlightDropRow(0);
+  m_pSource->UpdateAutoScroll(pViewport->mapToGlobal(QPoint(10, -5)));
+  m_pSource->AutoScrollStep();
+  EXPECT_EQ(pScroll->value(), 0);
+  EXPECT_EQ(m_pSource->GetDropHighlightRow(), 0);
+}
+
+TEST_F(DragListTest, TheMouseDragsRowsWithinAndBetweenLists) {
+  Fill(m_pSource, {"A", "B", "C"});
+  Fill(m_pTarget, {"X", "Y"});
+  QWidget* pFrom = m_pSource->viewport();
+  const auto RowCentre = [](CHvDragListCtrl* pList, int nRow) {
+    return pList->visualRect(pList->model()->index(nRow, 0)).center();
+  };
+
+  // Row A onto row Y of the other list.
+  const QPoint ptPress = RowCentre(m_pSource, 0);
+  SendLeftPress(pFrom, ptPress);
+  SendLeftDragMove(pFrom, ptPress + QPoint(0, 30));
+  EXPECT_TRUE(m_pSource->IsDragging());
+  const QPoint ptOverY = pFrom->mapFromGlobal(m_pTarget->viewport()->mapToGlobal(RowCentre(m_pTarget, 1)));
+  SendLeftDragMove(pFrom, ptOverY);
+  SendLeftRelease(pFrom, ptOverY);
+  EXPECT_FALSE(m_pSource->IsDragging());
+  EXPECT_EQ(GetTexts(m_pSource), (QStringList{"B", "C"}));
+  EXPECT_EQ(GetTexts(m_pTarget), (QStringList{"X", "A", "Y"}));
+  EXPECT_EQ(m_parent.m_arrAsked, std::vector<std::string>{"A"});
+
+  // Row B after row C of its own list: the highlight follows the cursor.
+  SendLeftPress(pFrom, RowCentre(m_pSource, 0));
+  SendLeftDragMove(pFrom, RowCentre(m_pSource, 1));
+  EXPECT_EQ(m_pSource->GetDropHighlightRow(), 1);
+  SendLeftRelease(pFrom, RowCentre(m_pSource, 1));
+  EXPECT_EQ(GetTexts(m_pSource), (QStringList{"C", "B"}));
+  ExpectRowsCarryTheirData(m_pSource);
+  ExpectRowsCarryTheirData(m_pTarget);
+}
+
+}  // namespace

@@ -1,0 +1,231 @@
+// Column profiles: reading saved lines (bad ones included), saving, the load steps around the
+// settings reads, and the call-amount keys.
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lists/ColumnProfile.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+using Columns = std::vector<int32_t>;
+
+const sColumnDef kColumns[] = {{"C0", kAlignLeft, kSortText},
+                               {"C1", kAlignRight, kSortDecimal},
+                               {"C2", kAlignRight, kSortDecimal},
+                               {"Perc Change ", kAlignRight, kSortDecimal},
+                               {"C4", kAlignRight, kSortLong}};
+
+// Five standard columns with record widths 80, 81, 82, 83, 84.
+CListLayout MakeLayout() {
+  CListLayout layout;
+  layout.LoadColumnTable("Orvane_watch1", kColumns);
+  for (size_t i = 0; i < layout.m_arrColumns.size(); ++i)
+    layout.m_arrColumns[i].nWidth = 80 + static_cast<int32_t>(i);
+  layout.RecordCatalogueCount();
+  return layout;
+}
+
+Columns GetHeaderOrder(const CListLayout& layout) {
+  Columns arrOrder;
+  for (int32_t nPosition = 0; nPosition < layout.GetHeaderCount(); ++nPosition)
+    arrOrder.push_back(layout.GetColumnAt(nPosition));
+  return arrOrder;
+}
+
+sHalvoColInfo MakeCustomColumn(const char* szName, int32_t nKind, const char* szFormula, const char* szText) {
+  sHalvoColInfo column;
+  SetColumnName(column, szName);
+  column.nWidth = 100;
+  column.nFormat = kAlignRight;
+  column.nDataType = kSortDecimal;
+  column.nKind = nKind;
+  column.strFormula = szFormula;
+  column.strFormulaText = szText;
+  return column;
+}
+
+// Settings of one section held in memory.
+class CFakeSection {
+ public:
+  std::map<std::string, std::string> m_mapValues;
+  std::vector<std::string> m_arrFailingKeys;
+
+  ProfileReadFn GetReader() {
+    return [this](const std::string& strKey, std::string& strValue) {
+      const auto it = m_mapValues.find(strKey);
+      if (it == m_mapValues.end() || it->second.empty()) return false;
+      strValue = it->second;
+      return true;
+    };
+  }
+  ProfileWriteFn GetWriter() {
+    return [this](const std::string& strKey, const std::string& strValue) {
+      for (const std::string& strFailing : m_arrFailingKeys)
+        if (strFailing == strKey) return false;
+      m_mapValues[strKey] = strValue;
+      return true;
+    };
+  }
+};
+
+}  // namespace
+
+TEST(ColumnProfile, ReadsSavedLines) {
+  struct sProfileRow {
+    const char* szName;
+    std::string strValue;
+    Columns arrHeader;               // the column at each header position
+    std::vector<int32_t> arrWidths;  // the widths of those columns
+  };
+  std::string strManyTriples;
+  for (int i = 0; i < 10000; ++i)
+    strManyTriples += std::to_string(i % 7) + "," + std::to_string(9 - i % 7) + ",60,";
+  const sProfileRow arrRows[] = {
+      {"three columns, the third hidden", "0,0,80,1,1,120,2,-1,0", {0, 1}, {80, 120}},
+      {"trailing incomplete triple", "0,0,90,1,1,91,2", {0, 1}, {90, 91}},
+      {"a field that is not a number", "0,0,90,x,1,91,2,2,92", {0, 2}, {90, 92}},
+      {"an empty field", "0,0,90,1,,91,2,1,92", {0, 2}, {90, 92}},
+      {"blanks around fields", " 0 , 0 ,90,\t1,1, 91 ", {0, 1}, {90, 91}},
+      {"a number with text after it", "0,0,90,1,1,91px", {0}, {90}},
+      {"out of the 32-bit range", "0,0,90,1,99999999999,91", {0}, {90}},
+      {"repeated index: the last counts", "0,0,90,1,1,91,0,3,95", {1, 0}, {91, 95}},
+      {"positions past the header", "0,7,90,1,3,91", {1, 0}, {91, 90}},
+      {"same position: read order", "2,0,92,1,0,91", {2, 1}, {92, 91}},
+      {"index outside the list", "9,0,90,-1,1,90,1,0,91", {1}, {91}},
+      {"positions below -1 hide", "0,-5,90,1,0,91", {1}, {91}},
+      {"widths not positive: the record's", "0,0,0,1,1,-7", {0, 1}, {80, 81}},
+      {"empty: every column", "", {0, 1, 2, 3, 4}, {80, 81, 82, 83, 84}},
+      {"all hidden: every column", "0,-1,0,1,-1,0", {0, 1, 2, 3, 4}, {80, 81, 82, 83, 84}},
+      {"other separators: every column", "0;0;80", {0, 1, 2, 3, 4}, {80, 81, 82, 83, 84}},
+      {"10,000 triples", strManyTriples, {4, 3, 2, 1, 0}, {60, 60, 60, 60, 60}},
+  };
+  for (const sProfileRow& row : arrRows) {
+    SCOPED_TRACE(row.szName);
+    CListLayout layout = MakeLayout();
+    ApplyProfileEntries(layout, ReadProfileEntries(row.strValue));
+    EXPECT_EQ(GetHeaderOrder(layout), row.arrHeader);
+    std::vector<int32_t> arrWidths;
+    for (const int32_t nColumn : GetHeaderOrder(layout)) arrWidths.push_back(layout.GetColumnWidth(nColumn));
+    EXPECT_EQ(arrWidths, row.arrWidths);
+    EXPECT_EQ(layout.m_nFirstColumn, row.arrHeader.front());
+    for (int32_t nColumn = 0; nColumn < 5; ++nColumn) {
+      const bool bShown =
+          std::find(row.arrHeader.begin(), row.arrHeader.end(), nColumn) != row.arrHeader.end();
+      EXPECT_EQ(layout.GetPosition(nColumn) >= 0, bShown) << "column " << nColumn;
+    }
+  }
+}
+
+TEST(ColumnProfile, BuildsTheSavedValues) {
+  CListLayout layout = MakeLayout();
+  layout.m_arrColumns.resize(3);
+  layout.RecordCatalogueCount();
+  layout.SetPositions(std::vector<int32_t>{0, 1, -1});
+  layout.AppendShownColumn(MakeCustomColumn("Net", kColumnCustom, " \"1\" - \"0\"", "\"C1\" - \"C0\""));
+  layout.AppendShownColumn(MakeCustomColumn("Fixed", kColumnProtectedCustom, " \"1\"", "\"C1\""));
+  const sHeaderItem arrHeader[] = {{"C0", 80}, {"C1", 120}, {"Net", 100}, {"Fixed", 90}};
+  const sProfileValues values = BuildProfileValues(layout, arrHeader);
+  EXPECT_EQ(values.strColumnProfile, "0,0,80,1,1,120,2,-1,0");
+  EXPECT_EQ(values.strUserColumnProfile, ",3,2,100,Net# \"1\" - \"0\"#\"C1\" - \"C0\"");
+  EXPECT_EQ(values.strProtectedColumnProfile, ",4,3,90,Fixed# \"1\"#\"C1\"");
+}
+
+TEST(ColumnProfile, SavedProfileLoadsBack) {
+  CListLayout layout = MakeLayout();
+  layout.SetPositions(std::vector<int32_t>{2, -1, 0, 1, -1});
+  std::vector<sHeaderItem> arrHeader;
+  for (int32_t nPosition = 0; nPosition < layout.GetHeaderCount(); ++nPosition)
+    arrHeader.push_back(
+        {layout.m_arrColumns[static_cast<size_t>(layout.GetColumnAt(nPosition))].szName, 60 + nPosition});
+  CFakeSection section;
+  ASSERT_TRUE(SaveColumnProfile(layout, arrHeader, section.GetWriter()));
+  EXPECT_EQ(section.m_mapValues[kColumnProfileKey], "0,2,62,1,-1,0,2,0,60,3,1,61,4,-1,0");
+
+  // The custom columns' reader appends its columns and gives their entries.
+  CListLayout loaded = MakeLayout();
+  LoadColumnProfile(loaded, section.GetReader(), [](CListLayout& target, const ProfileReadFn&) {
+    target.m_arrColumns.push_back(MakeCustomColumn("Net", kColumnCustom, " \"1\"", "\"C1\""));
+    return std::vector<sProfileEntry>{{5, 3, 70}};
+  });
+  EXPECT_EQ(loaded.m_nCatalogueCount, 5);
+  EXPECT_EQ(GetHeaderOrder(loaded), (Columns{2, 3, 0, 5}));
+  EXPECT_EQ(loaded.GetColumnWidth(5), 70);
+  EXPECT_EQ(loaded.GetColumnWidth(0), 62);
+  EXPECT_EQ(loaded.m_nFirstColumn, 2);
+}
+
+TEST(ColumnProfile, WithoutAProfileEveryColumnShows) {
+  CFakeSection section;
+  section.m_mapValues["MCA"] = "C1";
+  section.m_mapValues["USERCOLUMNPROFILE"] = ",5,0,100,Net# \"1\"#\"C1\"";
+  CListLayout layout = MakeLayout();
+  layout.m_arrCallAmountColumns[0] = 3;
+  bool bCustomRead = false;
+  LoadColumnProfile(layout, section.GetReader(), [&](CListLayout&, const ProfileReadFn&) {
+    bCustomRead = true;
+    return std::vector<sProfileEntry>();
+  });
+  EXPECT_FALSE(bCustomRead);
+  EXPECT_EQ(GetHeaderOrder(layout), (Columns{0, 1, 2, 3, 4}));
+  EXPECT_EQ(layout.GetColumnWidth(4), 84);
+  EXPECT_EQ(layout.m_arrCallAmountColumns[0], -1);  // the keys are not read either
+}
+
+TEST(ColumnProfile, CallAmountKeysNameColumnsExactly) {
+  CFakeSection section;
+  section.m_mapValues = {{"COLUMNPROFILE", "0,0,80,1,1,80,2,2,80,3,3,80,4,4,80"},
+                         {"MCA", "C1"},
+                         {"MCU", "c2"},
+                         {"MCS", "Perc Change "},
+                         {"OCA", "Perc Change"},
+                         {"OCU", "C4 "},
+                         {"OCS", "C0"}};
+  CListLayout layout = MakeLayout();
+  LoadColumnProfile(layout, section.GetReader(), {});
+  EXPECT_EQ(layout.m_arrCallAmountColumns, (std::array<int32_t, 6>{1, -1, 3, -1, -1, 0}));
+}
+
+TEST(ColumnProfile, FailedWritesAreReportedOncePerKey) {
+  std::vector<std::string> arrMessages;
+  SetMessageBoxSink([&arrMessages](const std::string& strText) { arrMessages.push_back(strText); });
+  CListLayout layout = MakeLayout();
+  layout.ShowAllColumns();
+  CFakeSection section;
+  section.m_arrFailingKeys = {kColumnProfileKey, kProtectedColumnProfileKey};
+  EXPECT_FALSE(SaveColumnProfile(layout, {}, section.GetWriter()));
+  EXPECT_EQ(arrMessages, std::vector<std::string>(2, kSaveProfileFailedText));
+  EXPECT_EQ(section.m_mapValues.count(kUserColumnProfileKey), 1u);
+  arrMessages.clear();
+  section.m_arrFailingKeys.clear();
+  EXPECT_TRUE(SaveColumnProfile(layout, {}, section.GetWriter()));
+  EXPECT_TRUE(arrMessages.empty());
+  // A column without a header item is written with width 0.
+  EXPECT_EQ(section.m_mapValues[kColumnProfileKey], "0,0,0,1,1,0,2,2,0,3,3,0,4,4,0");
+  SetMessageBoxSink({});
+}
+
+TEST(ListLayout, PositionMapStaysWithoutGaps) {
+  CListLayout layout = MakeLayout();
+  layout.SetPositions(std::vector<int32_t>{4, -1, 9, 4});  // column 4 has no entry: hidden
+  EXPECT_EQ(GetHeaderOrder(layout), (Columns{0, 3, 2}));
+  EXPECT_EQ(layout.GetPositions(), (std::vector<int32_t>{0, -1, 2, 1, -1}));
+  const int32_t nAdded = layout.AppendShownColumn(MakeCustomColumn("Net", kColumnCustom, "", ""));
+  EXPECT_EQ(nAdded, 5);
+  EXPECT_EQ(layout.GetPosition(nAdded), 3);
+  EXPECT_EQ(layout.GetColumnWidth(nAdded), 100);
+  layout.RemoveColumn(3);  // shown at 1: the later positions move down
+  EXPECT_EQ(layout.m_arrColumns.size(), 5u);
+  EXPECT_STREQ(layout.m_arrColumns[4].szName, "Net");
+  EXPECT_EQ(GetHeaderOrder(layout), (Columns{0, 2, 4}));
+  layout.RemoveColumn(1);  // hidden
+  EXPECT_EQ(GetHeaderOrder(layout), (Columns{0, 1, 3}));
+  EXPECT_EQ(layout.GetColumnAt(3), -1);
+  EXPECT_EQ(layout.GetPosition(7), -1);
+  layout.SetColumnWidth(0, 33);
+  EXPECT_EQ(layout.GetColumnWidth(0), 33);
+}

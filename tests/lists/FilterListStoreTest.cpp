@@ -1,0 +1,365 @@
+// The row store and view of a filter list: insertion, deletion (filtered-out rows and the
+// reverse view included), every failure message, cell texts, filtering and sorting.
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lists/FilterListStore.h"
+#include "model/ColumnCatalogue.h"
+#include "model/RmsDetails.h"
+#include "platform/MessageBox.h"
+
+// Breaks the view index and the filter arrays on purpose, to reach the failure messages.
+class CFilterListStoreProbe {
+ public:
+  static std::vector<int32_t>& GetView(CFilterListStore& store) { return store.m_arrView; }
+  static std::vector<std::string>& GetTexts(CFilterListStore& store) { return store.m_arrFilterTexts; }
+};
+
+namespace {
+
+using Texts = std::vector<std::string>;
+constexpr int32_t kName = 0;
+constexpr int32_t kValue = 1;
+constexpr int32_t kQty = 2;
+
+struct sTestRecord {
+  std::string arrCells[3];
+};
+
+bool GetTestCellText(const void* pRecord, int32_t nColumn, sCellText& cell) {
+  if (pRecord == nullptr || nColumn < 0 || nColumn >= 3) return false;
+  cell.strText = static_cast<const sTestRecord*>(pRecord)->arrCells[nColumn];
+  return true;
+}
+
+sHalvoColInfo MakeCustomColumn(const char* szName) {
+  sHalvoColInfo column;
+  SetColumnName(column, szName);
+  column.nDataType = kSortDecimal;
+  column.nKind = kColumnCustom;
+  return column;
+}
+
+class FilterListStoreTest : public testing::Test {
+ protected:
+  FilterListStoreTest() {
+    const sColumnDef arrColumns[] = {{"Name", kAlignLeft, kSortText},
+                                     {"Value", kAlignRight, kSortDecimal},
+                                     {"Qty", kAlignRight, kSortLong}};
+    m_layout.LoadColumnTable("Test", arrColumns);
+    m_layout.RecordCatalogueCount();
+    m_layout.ShowAllColumns();
+    m_store.SetCellTextFn(GetTestCellText);
+    SetMessageBoxSink([this](const std::string& strText) { m_arrMessages.push_back(strText); });
+  }
+  ~FilterListStoreTest() override { SetMessageBoxSink({}); }
+
+  int32_t Insert(const std::string& strName, const std::string& strValue = "0",
+                 const std::string& strQty = "0", int32_t nPosition = 0) {
+    m_records.push_back({{strName, strValue, strQty}});
+    return m_store.InsertRow(nPosition, &m_records.back());
+  }
+  // The texts of a header position over the view rows, in display order.
+  Texts GetShown(int32_t nPosition = kName) const {
+    Texts arrTexts;
+    sCellText cell;
+    for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow) {
+      m_store.GetViewCellText(nRow, nPosition, cell);
+      arrTexts.push_back(cell.strText);
+    }
+    return arrTexts;
+  }
+  void FilterBy(int32_t nColumn, const char* szText) {
+    m_store.SetColumnFilter(nColumn, szText);
+    ASSERT_TRUE(m_store.Filter());
+  }
+
+  CListLayout m_layout;
+  CFilterListStore m_store{m_layout};
+  std::deque<sTestRecord> m_records;
+  Texts m_arrMessages;
+};
+
+TEST_F(FilterListStoreTest, InsertAndDelete) {
+  EXPECT_EQ(Insert("A", "10"), 0);
+  EXPECT_EQ(Insert("B", "20"), 1);
+  EXPECT_EQ(Insert("C", "30"), 2);
+  EXPECT_EQ(Insert("D", "5", "0", 1), 1);  // at store index 1
+  EXPECT_EQ(Insert("E", "1", "0", 4), 4);  // the store's size: the end
+  EXPECT_EQ(GetShown(), (Texts{"A", "D", "B", "C", "E"}));
+  FilterBy(kValue, ">25");
+  // A new row shows whatever the filters until the next pass.
+  EXPECT_EQ(Insert("F", "5", "0", 1), 1);
+  EXPECT_EQ(GetShown(), (Texts{"C", "F"}));
+  ASSERT_TRUE(m_store.Filter());
+  EXPECT_EQ(GetShown(), (Texts{"C"}));
+  m_store.ResetFilters();
+  ASSERT_TRUE(m_store.Filter());
+  EXPECT_TRUE(m_store.DeleteRow(1));
+  EXPECT_EQ(GetShown(), (Texts{"A", "D", "B", "C", "E"}));
+  m_store.DeleteAllRows();
+  EXPECT_EQ(m_store.GetViewCount() + m_store.GetStoreCount(), 0);
+  EXPECT_TRUE(m_arrMessages.empty());
+}
+
+TEST_F(FilterListStoreTest, ReverseViewShowsTheLastEntryFirst) {
+  m_store.SetReverse(true);
+  for (const char* szName : {"A", "B", "C"}) EXPECT_EQ(Insert(szName), 0);
+  EXPECT_EQ(GetShown(), (Texts{"C", "B", "A"}));
+  EXPECT_EQ(m_store.FindViewRow(0), 2);
+  EXPECT_TRUE(m_store.SetCheck(0, 7));
+  EXPECT_EQ(m_store.GetCheck(2), 0u);
+  EXPECT_FALSE(m_store.SetCheck(3, 1));
+  m_store.SetReverse(false);
+  EXPECT_EQ(m_store.GetCheck(2), 7u);
+  m_store.SetReverse(true);
+  EXPECT_TRUE(m_store.DeleteRow(0));
+  EXPECT_EQ(GetShown(), (Texts{"B", "A"}));
+}
+
+TEST_F(FilterListStoreTest, DeletingFilteredOutRowsKeepsTheShownRows) {
+  for (const char* szName : {"A", "B", "C", "D", "E"}) Insert(szName);
+  FilterBy(kName, "B~D");
+  EXPECT_TRUE(m_store.DeleteStoreRow(0));  // A, filtered out
+  EXPECT_TRUE(m_store.DeleteStoreRow(1));  // C, filtered out
+  EXPECT_EQ(GetShown(), (Texts{"B", "D"}));
+  EXPECT_EQ(m_store.GetStoreIndex(1), 1);
+  EXPECT_TRUE(m_store.DeleteStoreRow(1));   // D, shown
+  EXPECT_FALSE(m_store.DeleteStoreRow(2));  // outside the store, no message
+  m_store.ResetFilters();
+  ASSERT_TRUE(m_store.Filter());
+  EXPECT_EQ(GetShown(), (Texts{"B", "E"}));
+  EXPECT_TRUE(m_arrMessages.empty());
+}
+
+TEST_F(FilterListStoreTest, EveryFailureMessage) {
+  using Probe = CFilterListStoreProbe;
+  struct sFailureRow {
+    const char* szName;
+    const char* szMessage;
+    Texts arrShownAfter;
+    int32_t nStoreAfter;
+    std::function<bool(CFilterListStore&)> fnFail;  // breaks what it needs, then fails
+  };
+  // clang-format off
+  const sFailureRow arrRows[] = {
+      {"view row past the view", kDeleteNotFoundText, {"A", "B", "C"}, 3,
+       [](CFilterListStore& store) { return store.DeleteRow(3); }},
+      {"view entry past the store", kDeleteNotFoundText, {"A", "", "C"}, 3,
+       [](CFilterListStore& store) { Probe::GetView(store)[1] = 9; return store.DeleteRow(1); }},
+      {"insert into a broken view", kInsertReindexFailedText, {}, 0,
+       [this](CFilterListStore& store) {
+         Probe::GetView(store)[2] = 7;
+         return store.InsertRow(1, &m_records.front()) != 0;
+       }},
+      {"view holding an index twice", kDeleteReindexFailedText, {}, 0,
+       [](CFilterListStore& store) { Probe::GetView(store)[2] = 0; return store.DeleteRow(0); }},
+      {"index past the view count", kDeleteMapItemFailedText, {"A"}, 3,
+       [](CFilterListStore& store) {
+         store.SetColumnFilter(kName, "A");
+         store.Filter();
+         Probe::GetView(store).push_back(2);
+         return store.DeleteStoreRow(2);
+       }},
+      {"filter arrays out of step", kFilterFailedText, {}, 3,
+       [](CFilterListStore& store) {
+         store.SetColumnFilter(kName, "A");
+         Probe::GetTexts(store).push_back("B");
+         return store.Filter();
+       }},
+  };
+  // clang-format on
+  for (const sFailureRow& row : arrRows) {
+    SCOPED_TRACE(row.szName);
+    m_store.DeleteAllRows();
+    m_store.ResetFilters();
+    for (const char* szName : {"A", "B", "C"}) Insert(szName);
+    m_arrMessages.clear();
+    EXPECT_FALSE(row.fnFail(m_store));
+    EXPECT_EQ(m_arrMessages, Texts{row.szMessage});
+    EXPECT_EQ(GetShown(), row.arrShownAfter);
+    EXPECT_EQ(m_store.GetStoreCount(), row.nStoreAfter);
+  }
+}
+
+TEST_F(FilterListStoreTest, CellTexts) {
+  Insert("A", "1.5", "3");
+  sCellText cell;
+  EXPECT_TRUE(m_store.GetViewCellText(0, kValue, cell));
+  EXPECT_EQ(cell.strText, "1.5");
+  EXPECT_FALSE(m_store.GetViewCellText(1, kValue, cell));  // past the view
+  EXPECT_FALSE(m_store.GetViewCellText(0, 3, cell));       // past the header
+  EXPECT_EQ(cell.strText, "");
+  // Columns from the catalogue count on are custom columns.
+  ASSERT_EQ(m_layout.AppendShownColumn(MakeCustomColumn("Net")), 3);
+  EXPECT_FALSE(m_store.GetViewCellText(0, 3, cell));  // no custom-column function: the descriptor
+  m_store.SetCustomColumnFn([](const void*, int32_t nColumn, sCellText& custom) {
+    custom.strText = "custom " + std::to_string(nColumn);
+    custom.nTextColour = 255;
+    return false;  // still counts as produced
+  });
+  EXPECT_TRUE(m_store.GetViewCellText(0, 3, cell));
+  EXPECT_EQ(cell.strText, "custom 3");
+  EXPECT_EQ(cell.nTextColour, 255);
+  EXPECT_TRUE(m_store.GetViewCellText(0, kName, cell));
+  EXPECT_EQ(cell.nTextColour, kColourUnset);
+  m_store.SetCellTextFn({});
+  EXPECT_FALSE(m_store.GetViewCellText(0, kName, cell));
+  EXPECT_EQ(cell.strText, kNoDataDescriptorText);
+  EXPECT_FALSE(m_store.GetCellText(m_store.GetRecord(0), 3, cell));
+  EXPECT_FALSE(m_store.Filter());
+  EXPECT_EQ(m_store.GetViewCount(), 1);
+}
+
+TEST_F(FilterListStoreTest, FilteringPass) {
+  Insert("Reliance", "1500", "10");
+  Insert("Relaxo", "-", "5");
+  m_store.InsertRow(0, nullptr);
+  Insert("Tata", "2500", "7");
+  Insert("Infosys", "-600", "3");
+  m_store.SetColumnFilter(kValue, ">1000");
+  FilterBy(kName, "rel");
+  EXPECT_EQ(GetShown(), (Texts{"Reliance"}));
+  FilterBy(kValue, "");  // removes that filter
+  EXPECT_EQ(GetShown(), (Texts{"Reliance", "Relaxo"}));
+  // The exact rule of a programmatic setting lasts one pass; "Match Filter Exactly" stays.
+  m_store.SetExactForThisSetting(true);
+  FilterBy(kName, "TATA");
+  EXPECT_EQ(GetShown(), (Texts{"Tata"}));
+  EXPECT_FALSE(m_store.IsExactForThisSetting());
+  FilterBy(kName, "rel");
+  EXPECT_EQ(GetShown(), (Texts{"Reliance", "Relaxo"}));
+  m_store.SetMatchExactly(true);
+  FilterBy(kName, "relaxo");
+  EXPECT_EQ(GetShown(), (Texts{"Relaxo"}));
+  // A sorted view goes back to store order; the row without a record is not shown.
+  m_store.SetMatchExactly(false);
+  m_store.ResetFilters();
+  ASSERT_TRUE(m_store.Filter());
+  m_store.SortByPosition(kValue);
+  EXPECT_EQ(GetShown(), (Texts{"Infosys", "Relaxo", "Reliance", "Tata"}));
+  ASSERT_TRUE(m_store.Filter());
+  EXPECT_EQ(GetShown(), (Texts{"Reliance", "Relaxo", "Tata", "Infosys"}));
+  m_layout.SetPositions(std::vector<int32_t>{-1, -1, -1});
+  EXPECT_FALSE(m_store.Filter());  // no header item, no pass
+}
+
+TEST_F(FilterListStoreTest, ProgrammaticFilters) {
+  Insert("Reliance", "1500", "10");
+  Insert("Tata", "2500", "7");
+  Insert("Infosys", "-600", "3");
+  m_layout.SetPositions(std::vector<int32_t>{0, 1, -1});  // Qty hidden
+  const sHeaderFilterWrite shown = m_store.SetFilter(kValue, ">1000", true);
+  EXPECT_EQ(shown.nPosition, 1);
+  EXPECT_EQ(shown.strText, ">1000");
+  EXPECT_TRUE(m_store.IsExactForThisSetting());
+  EXPECT_TRUE(m_store.GetFilterColumns().empty());  // the header write stores it
+  const sHeaderFilterWrite hidden = m_store.SetFilter(kQty, ">6", false);
+  EXPECT_EQ(hidden.nPosition, 0);
+  EXPECT_EQ(hidden.strText, "");
+  EXPECT_EQ(m_store.GetColumnFilter(kQty), ">6");
+
+  EXPECT_FALSE(m_store.SetFilters(std::vector<int32_t>{kName}, Texts{"a", "b"}, true));
+  EXPECT_FALSE(m_store.SetFilters(std::vector<int32_t>{kName, -1}, Texts{"a", "b"}, true));
+  EXPECT_EQ(m_store.GetColumnFilter(kQty), ">6");
+  auto arrWrites = m_store.SetFilters(std::vector<int32_t>{kName, kQty}, Texts{"tat", ">1"}, true);
+  ASSERT_TRUE(arrWrites && arrWrites->size() == 1);
+  EXPECT_EQ(arrWrites->front().strText, "tat");
+  m_store.SetColumnFilter(kValue, "5");
+  arrWrites = m_store.SetFilters(std::vector<int32_t>{kQty}, Texts{"3"}, false);
+  ASSERT_TRUE(arrWrites && arrWrites->size() == 1);
+  EXPECT_EQ(arrWrites->front().nPosition, 0);  // no shown column: the first header filter emptied
+  EXPECT_EQ(arrWrites->front().strText, "");
+  EXPECT_EQ(m_store.GetFilterColumns(), (std::vector<int32_t>{kQty}));
+  ASSERT_TRUE(m_store.Filter());
+  EXPECT_EQ(GetShown(), (Texts{"Infosys"}));
+}
+
+TEST_F(FilterListStoreTest, SortingByClicks) {
+  int nReads = 0;
+  m_store.SetCellTextFn([&nReads](const void* pRecord, int32_t nColumn, sCellText& cell) {
+    ++nReads;
+    return GetTestCellText(pRecord, nColumn, cell);
+  });
+  Insert("D", "10", "1");
+  Insert("B", "-", "40");
+  Insert("A", "-5", "300");
+  Insert("C", "2.5", "2");
+  nReads = 0;
+  EXPECT_EQ(m_store.SortByPosition(kValue).click.nDirection, -1);
+  EXPECT_EQ(nReads, 4);  // one text per row and sort
+  EXPECT_EQ(GetShown(kValue), (Texts{"-5", "-", "2.5", "10"}));
+  EXPECT_EQ(m_store.SortByPosition(kValue).click.nDirection, 1);
+  EXPECT_EQ(GetShown(kValue), (Texts{"10", "2.5", "-", "-5"}));
+  const sSortResult result = m_store.SortByPosition(kName);
+  EXPECT_EQ(result.click.nClearImagePosition, kValue);
+  EXPECT_EQ(GetShown(), (Texts{"A", "B", "C", "D"}));
+  ASSERT_TRUE(m_store.DeleteRow(0));  // after a deletion the same column ascends again
+  EXPECT_EQ(m_store.SortByPosition(kName).click.nDirection, -1);
+  // The column comes through the position map; a reversed view shows it in order too.
+  m_layout.SetPositions(std::vector<int32_t>{2, 0, 1});
+  m_store.SetReverse(true);
+  m_store.SortByPosition(1);
+  EXPECT_EQ(m_store.GetSortColumnIndex(), kQty);
+  EXPECT_EQ(m_store.GetSortValueType(), kSortLong);
+  EXPECT_EQ(GetShown(1), (Texts{"1", "2", "40"}));
+  EXPECT_EQ(CFilterListStoreProbe::GetView(m_store), (std::vector<int32_t>{1, 2, 0}));
+  // An empty view ignores clicks.
+  FilterBy(kName, "Z");
+  EXPECT_FALSE(m_store.SortByPosition(kName).bSorted);
+  EXPECT_EQ(m_store.GetSortState().GetSortColumn(), 1);
+}
+
+// A watch list reads entity records, with their load hint; "-" sorts as 0 there.
+TEST(FilterListStoreRecords, WatchListOfEntityRecords) {
+  CListLayout layout;
+  layout.LoadColumnTable("Orvane_watch1", GetCatalogueColumns());
+  layout.RecordCatalogueCount();
+  layout.ShowAllColumns();
+  CFilterListStore store(layout);
+  store.SetCellTextFn(MakeCellTextFn(GetColumnText));
+  std::vector<int32_t> arrHinted;
+  store.SetCellPrefetchFn([&arrHinted](const void* pRecord, int32_t nColumn) {
+    arrHinted.push_back(nColumn);
+    MakeCellPrefetchFn (&CRmsDetails::GetCellText)(pRecord, nColumn);
+  });
+  // Enough rows for the passes to load ahead; the first three are the ones looked at.
+  std::deque<CRmsDetails> records(40);
+  const char* arrLimits[] = {"1500.00", "", "-20.00"};
+  for (size_t i = 0; i < records.size(); ++i) {
+    records[i].SetEntityId(i < 3 ? std::string(i == 0   ? "B10"
+                                               : i == 1 ? "B9"
+                                                        : "A1")
+                                 : "Z" + std::to_string(i));
+    records[i].SetColumnSlotText(2, i < 3 ? arrLimits[i] : "1e9");
+    store.InsertRow(0, &records[i]);
+  }
+  const auto getIds = [&store](int32_t nCount) {
+    Texts arrIds;
+    sCellText cell;
+    for (int32_t nRow = 0; nRow < nCount; ++nRow) {
+      store.GetViewCellText(nRow, 0, cell);
+      arrIds.push_back(cell.strText);
+    }
+    return arrIds;
+  };
+  store.SortByPosition(2);  // "Order Value Limit", value type 5
+  EXPECT_EQ(getIds(3), (Texts{"A1", "B9", "B10"}));
+  store.SortByPosition(0);  // "EntityId", byte-wise
+  EXPECT_EQ(getIds(3), (Texts{"A1", "B10", "B9"}));
+  sCellText cell;
+  EXPECT_TRUE(store.GetViewCellText(1, 19, cell));
+  EXPECT_EQ(cell.strText, "no");
+  store.SetColumnFilter(0, "b");
+  store.SetColumnFilter(2, ">1000");
+  ASSERT_TRUE(store.Filter());
+  EXPECT_EQ(getIds(store.GetViewCount()), (Texts{"B10"}));
+  EXPECT_FALSE(arrHinted.empty());
+  for (const int32_t nColumn : arrHinted) EXPECT_TRUE(nColumn == 0 || nColumn == 2) << nColumn;
+}
+
+}  // namespace

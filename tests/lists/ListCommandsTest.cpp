@@ -1,0 +1,60 @@
+// The window-free parts of the list commands: column fitting, row height, the clipboard text
+// and the filter value popup.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lists/FilterListStore.h"
+#include "lists/ListCommands.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST(ListCommands, Sizes) {
+  const int32_t arrWindow[][3] = {{600, 7, 85}, {49, 1, 49}, {0, 7, 50}, {600, 0, 50}, {-5, 3, 50}};
+  for (const auto& row : arrWindow) EXPECT_EQ(GetFitToWindowWidth(row[0], row[1]), row[2]) << row[0];
+  const int32_t arrMeasured[][2] = {{49, 50}, {50, 50}, {51, 51}, {-3, 50}};
+  for (const auto& row : arrMeasured) EXPECT_EQ(GetFitWidth(row[0]), row[1]) << row[0];
+  const int32_t arrHeights[][3] = {{-12, 1, 16}, {12, 0, 16}, {12, -4, 16}, {-11, 2, 30}, {12, 3, 48}};
+  for (const auto& row : arrHeights)
+    EXPECT_EQ(GetRowHeight(row[0], row[1]), row[2]) << row[0] << " x " << row[1];
+}
+
+TEST(ListCommands, ClipboardText) {
+  const Texts arrCells = {"a", "b", "c", "d", "e", "f"};
+  const ViewCellFn fnCell = [&arrCells](int32_t nRow, int32_t nPosition, std::string& strText) {
+    strText = arrCells[static_cast<size_t>(nRow * 3 + nPosition)];
+  };
+  EXPECT_EQ(BuildClipboardText(std::vector<int32_t>{0, 1}, 3, fnCell), "a\tb\tc\t\r\nd\te\tf\t\r\n");
+  EXPECT_EQ(BuildClipboardText(std::vector<int32_t>{1, 0}, 2, fnCell), "d\te\t\r\na\tb\t\r\n");
+  EXPECT_EQ(BuildClipboardText(std::vector<int32_t>{}, 3, fnCell), "");
+}
+
+TEST(ListCommands, StoreClipboardAndFilterValues) {
+  const sColumnDef arrColumns[] = {{"Name", kAlignLeft, kSortText}, {"Segment", kAlignLeft, kSortText}};
+  CListLayout layout;
+  layout.LoadColumnTable("Test", arrColumns);
+  layout.RecordCatalogueCount();
+  layout.ShowAllColumns();
+  CFilterListStore store(layout);
+  store.SetCellTextFn([](const void* pRecord, int32_t nColumn, sCellText& cell) {
+    cell.strText = static_cast<const Texts*>(pRecord)->at(static_cast<size_t>(nColumn));
+    return true;
+  });
+  const std::vector<Texts> arrRecords = {{"A", "CM"}, {"B", ""}, {"C", "cm"}, {"D", "FO"}, {"E", "Cm~FO"}};
+  for (const Texts& record : arrRecords) store.InsertRow(0, &record);
+  store.SetReverse(true);
+  EXPECT_EQ(BuildClipboardText(store, std::vector<int32_t>{0, 4, 9}, 2), "E\tCm~FO\t\r\nA\tCM\t\r\n\t\t\r\n");
+  // Distinct non-empty texts in view order, letter case ignored.
+  EXPECT_EQ(CollectFilterValues(store, 1), (Texts{"Cm~FO", "FO", "cm"}));
+  store.SetColumnFilter(0, "A~D");
+  ASSERT_TRUE(store.Filter());
+  EXPECT_EQ(CollectFilterValues(store, 1), (Texts{"FO", "CM"}));
+  EXPECT_EQ(JoinFilterValues(Texts{"A", "B"}), "A~B");
+  EXPECT_EQ(JoinFilterValues(Texts{"AB", "A"}), "AB");  // contained already
+  EXPECT_EQ(JoinFilterValues(Texts{"CM", "cm"}), "CM~cm");
+}
+
+}  // namespace
