@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "connect/include/HalvoCodec.h"
+#include "fuzz/FuzzMessage.h"
 #include "model/AuxiliaryLists.h"
 #include "model/CallStatusEntry.h"
 #include "model/RmsDetails.h"
@@ -20,8 +21,6 @@
 #include "model/RmsWireTable.h"
 
 namespace {
-
-constexpr size_t kLongValue = 10000;
 
 void Check(bool bCondition) {
   if (!bCondition) {
@@ -33,8 +32,7 @@ void Check(bool bCondition) {
 // builder read; other byte values name small raw ids.
 const std::vector<uint32_t>& GetFieldIds() {
   static const std::vector<uint32_t> s_arrIds = [] {
-    std::vector<uint32_t> arrIds = {kGroupwiseField, 64050, 54244, 32760, 49288,
-                                    10615,           49302, 12030, 54247};
+    std::vector<uint32_t> arrIds = {kGroupwiseField, 64050, 54244, 32760, 49288, 10615, 49302, 12030, 54247};
     for (const sWireRule& rule : rmswire::kRules) {
       if (rule.eRule != eValueRule::kReceiver) {
         arrIds.push_back(rule.nField);
@@ -43,34 +41,6 @@ const std::vector<uint32_t>& GetFieldIds() {
     return arrIds;
   }();
   return s_arrIds;
-}
-
-// Input: level byte, then per field a selector byte, a length byte (0xFF: 10 KB of the next
-// byte) and the value.
-std::vector<uint8_t> BuildMessage(const uint8_t* pData, size_t nSize) {
-  const std::vector<uint32_t>& arrIds = GetFieldIds();
-  CMessageBuilder builder;
-  size_t nPos = 1;
-  while (nPos + 2 <= nSize) {
-    const uint16_t nSelector = static_cast<uint16_t>(pData[nPos] | (pData[nPos + 1] << 8));
-    nPos += 2;
-    const uint32_t nId = nSelector < arrIds.size() * 64 ? arrIds[nSelector % arrIds.size()] :
-                                                          nSelector;
-    if (nPos >= nSize) {
-      break;
-    }
-    const uint8_t nLength = pData[nPos++];
-    std::string strValue;
-    if (nLength == 0xFF) {
-      strValue.assign(kLongValue, nPos < nSize ? static_cast<char>(pData[nPos++]) : '9');
-    } else {
-      const size_t nTake = std::min<size_t>(nLength, nSize - nPos);
-      strValue.assign(reinterpret_cast<const char*>(pData + nPos), nTake);
-      nPos += nTake;
-    }
-    builder.AddText(nId, strValue);  // a repeated id is refused by the codec
-  }
-  return builder.GetBytes();
 }
 
 // The text printf gives for the value strtod reads from the first 63 bytes of the field;
@@ -111,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   static CCheckingSink s_sink;
   SetCallStatusSink(&s_sink);
 
-  const std::vector<uint8_t> arrBytes = BuildMessage(pData, nSize);
+  const std::vector<uint8_t> arrBytes = BuildFuzzMessage(pData + 1, nSize - 1, GetFieldIds());
   OTP_MSG hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
   Check(hMsg != nullptr);
 
@@ -132,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   }
   for (const sWireRule& rule : rmswire::kRules) {
     if (rule.eRule == eValueRule::kDecimal2 || rule.eRule == eValueRule::kDecimal3) {
-      const int nSlot = rule.slot.nColumn >= 0 ? FindColumnSlot(rule.slot.nColumn) :
-                                                 FindFieldSlot(rule.slot.nWireField);
+      const int nSlot =
+          rule.slot.nColumn >= 0 ? FindColumnSlot(rule.slot.nColumn) : FindFieldSlot(rule.slot.nWireField);
       const std::string strExpected =
           PrintDecimalField(hMsg, rule.nField, rule.eRule == eValueRule::kDecimal3 ? 3 : 2);
       Check(working.GetSlotText(nSlot) == (strExpected.empty() ? rule.szAbsent : strExpected));

@@ -1,12 +1,12 @@
 // The entry points the terminal finds by name. Each runs the steps of start-up or shutdown in
 // order and hands the work to the controller; no exception leaves them.
 #include "host/api/HalvoHostApi.h"
-#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformPath.h"
 #include "plugin/ConfigReader.h"
 #include "plugin/HostServices.h"
 #include "plugin/PluginContext.h"
+#include "plugin/PluginTime.h"
 #include "windows/OrvaneWatchDlg.h"
 
 namespace {
@@ -18,9 +18,6 @@ constexpr uint32_t kPluginNumber = 29032010;
 constexpr int32_t kPluginFlag = -1;
 
 constexpr const char* kIncompatibleHost = "Halvo Trader Version is not compatible with Zel";
-
-// 100-nanosecond ticks from 1601-01-01 to 1970-01-01.
-constexpr uint64_t kFileTimeUnixEpoch = 116444736000000000ULL;
 
 void ReportUnexpected() { ShowMessageBox("Orvane Watch: unexpected internal error"); }
 
@@ -102,11 +99,7 @@ HALVO_API int ProcessHalvoPluginMsg(void* /*pMessage*/) { return 0; }
 HALVO_API int HalvoGetTimeOfDay(sHalvoTimeVal* pTime, void* /*pZone*/) __asm__("gettimeofday");
 
 HALVO_API int HalvoGetTimeOfDay(sHalvoTimeVal* pTime, void* /*pZone*/) {
-  if (pTime == nullptr) return 0;
-  // One reading serves both fields, so they never straddle a second.
-  const uint64_t nFileTime = GetSystemTimeAsFileTime();
-  pTime->tv_sec = static_cast<int32_t>((nFileTime - kFileTimeUnixEpoch) / 10000000ULL);
-  pTime->tv_usec = static_cast<int32_t>((nFileTime / 10000ULL) % 1000ULL) * 1000;
+  if (pTime != nullptr) *pTime = GetPluginTimeOfDay();
   return 0;
 }
 

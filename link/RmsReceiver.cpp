@@ -1,0 +1,223 @@
+#include "link/RmsReceiver.h"
+
+#include <ctime>
+
+#include "model/CallStatusEntry.h"
+#include "model/EntityLevel.h"
+#include "model/FieldReaders.h"
+#include "model/RmsValueParser.h"
+#include "platform/MessageBox.h"
+#include "plugin/PluginContext.h"
+
+namespace {
+
+constexpr uint32_t kResponseNameField = 32767;
+constexpr uint32_t kStatusField = 32766;
+constexpr uint32_t kDeleteMarkField = 20008;
+constexpr uint32_t kPeerValueField = 64056;
+constexpr int32_t kStatusFatal = 0;
+
+constexpr const char* kListKeys[] = {"list1", "list2", "list3", "list4"};
+
+bool HasField(OTP_MSG hMsg, uint32_t nFieldId) {
+  int32_t nErr = 0;
+  return otp_get_field(hMsg, nFieldId, nullptr, &nErr) != 0;
+}
+
+// Takes the four call texts from their fields, each only when present.
+void ReadCallTexts(OTP_MSG hMsg, CRmsDetails& record) {
+  for (int i = 0; i < kCallTextCount; ++i) {
+    std::string_view strText;
+    if (ReadFieldTextView(hMsg, kCallTextFields[i], strText)) record.SetCallText(i, strText);
+  }
+}
+
+std::string ReadTextOr(OTP_MSG hMsg, uint32_t nFieldId, const char* szAbsent) {
+  std::string strText;
+  return ReadFieldText(hMsg, nFieldId, strText) ? strText : std::string(szAbsent);
+}
+
+}  // namespace
+
+std::string FormatAlertTimeStamp(int64_t nSeconds) {
+  if (nSeconds < 1) return {};
+  // The server's clock is India Standard Time; the stamp reads the same on every machine.
+  constexpr int64_t kIstOffsetSeconds = 19800;
+  const time_t t = static_cast<time_t>(nSeconds + kIstOffsetSeconds);
+  std::tm parts{};
+  if (gmtime_r(&t, &parts) == nullptr) return {};
+  char szText[64];
+  const size_t nLength = std::strftime(szText, sizeof szText, "%d/%m/%Y %H:%M:%S", &parts);
+  return std::string(szText, nLength);
+}
+
+void CRmsReceiver::OnResponse(OTP_MSG hMsg) {
+  std::string strName;
+  if (!ReadFieldText(hMsg, kResponseNameField, strName)) return;
+  std::string strPublication;
+  if (strName == "om_get_user_peer_data") {
+    if (CheckStatus(hMsg) == kStatusSuccess) {
+      std::string strPeer;
+      if (ReadFieldText(hMsg, kPeerValueField, strPeer)) m_strPeerData = strPeer;
+    }
+  } else if (strName == "mrv_rst_show_tree_all") {
+    if (CheckStatus(hMsg) != kStatusSuccess) {
+      m_requests.SubscribePresentValues();
+    } else if (ReadFieldText(hMsg, rmsfield::kPublicationName, strPublication) &&
+               (strPublication == kPresentValuePublication ||
+                strPublication == kPresentValueZelPublication)) {
+      HandleRmsRecord(hMsg, true);
+    }
+  } else if (strName == "rms_get_prsnt_values_rst") {
+    if (CheckStatus(hMsg) == kStatusSuccess) HandleRmsRecord(hMsg, true);
+  } else if (strName == "roth_rst") {
+    if (CheckStatus(hMsg) == kStatusSuccess) AddCallStatusFromMessage(hMsg);
+  } else if (strName == "mrv_surv_alert_show_tree_all") {
+    if (CheckStatus(hMsg) != kStatusSuccess) {
+      m_requests.SubscribeManualAlerts();
+    } else if (ReadFieldText(hMsg, rmsfield::kPublicationName, strPublication) &&
+               strPublication == kManualAlertPublication) {
+      HandleMessageAlert(hMsg);
+    }
+  }
+}
+
+void CRmsReceiver::OnPublish(OTP_MSG hMsg) {
+  std::string_view strPublication;
+  if (ReadFieldTextView(hMsg, rmsfield::kPublicationName, strPublication) &&
+      strPublication == kManualAlertPublication)
+    HandleMessageAlert(hMsg);
+  else
+    HandleRmsRecord(hMsg, false);
+}
+
+int32_t CRmsReceiver::CheckStatus(OTP_MSG hMsg) {
+  if (!HasField(hMsg, kStatusField)) return kStatusSuccess;
+  int32_t nStatus = 0;
+  if (!ReadFieldInt(hMsg, kStatusField, nStatus)) return 1;
+  if (nStatus == kStatusFatal) {
+    ShowMessageBox("Fatal error.Please contact administrator.");
+    return 1;
+  }
+  return nStatus;
+}
+
+bool CRmsReceiver::PassesScreening(OTP_MSG hMsg, std::string_view strEntityId) const {
+  if (g_pluginContext.userCategory == 0) return true;
+  if (g_pluginContext.userCategory == 1) {
+    std::string_view strPeer;
+    if (!ReadFieldTextView(hMsg, kPeerValueField, strPeer)) strPeer = {};
+    return strPeer == m_strPeerData;
+  }
+  return m_host.IsDealerOrClientListed(strEntityId);
+}
+
+bool CRmsReceiver::FillWorkingRecord(OTP_MSG hMsg, std::string_view strName, bool bFromResponse,
+                                     const CRmsDetails* pStored) {
+  if (strName == kPresentValuePublication) {
+    ParseRmsValues(hMsg, m_working);
+    if (bFromResponse)
+      ReadCallTexts(hMsg, m_working);
+    else if (pStored != nullptr)
+      m_working.CopyCallTexts(*pStored);
+  } else if (strName == "rms_get_prsnt_values_rst") {
+    ParseRmsValues(hMsg, m_working);
+    if (pStored == nullptr) return false;
+    m_working.CopyCallTexts(*pStored);
+  } else if (strName == kPresentValueZelPublication) {
+    if (bFromResponse) {
+      ParseRmsValues(hMsg, m_working);
+    } else {
+      if (pStored == nullptr) return false;
+      m_working = *pStored;
+      AddCallStatusFromMessage(hMsg);
+    }
+    ReadCallTexts(hMsg, m_working);
+  }
+  return true;
+}
+
+void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
+  static const CRmsDetails s_empty;
+  m_working = s_empty;
+  const bool bDeleted = HasField(hMsg, kDeleteMarkField);
+  if (bDeleted && bFromResponse) return;
+
+  ReadEntityLevel(hMsg, m_working);
+  ReadLevelText(hMsg, m_working);
+  if (!PassesScreening(hMsg, m_working.GetEntityId())) return;
+
+  std::string_view strName;
+  if (!ReadFieldTextView(hMsg, rmsfield::kPublicationName, strName) &&
+      !ReadFieldTextView(hMsg, kResponseNameField, strName))
+    return;
+
+  const std::string strKey = FormatRecordKey(m_working);
+  auto itStored = m_mapRecords.find(strKey);
+  const CRmsDetails* pStored = itStored != m_mapRecords.end() ? itStored->second.get() : nullptr;
+  if (!FillWorkingRecord(hMsg, strName, bFromResponse, pStored)) return;
+
+  if (pStored == nullptr) {
+    if (bDeleted) return;
+    auto pRecord = std::make_unique<CRmsDetails>(m_working);
+    CRmsDetails* pNew = pRecord.get();
+    m_mapRecords.emplace(strKey, std::move(pRecord));
+    PushToWatchLists(pNew, true, false);
+    return;
+  }
+  if (bDeleted) {
+    // Out of the map first; the record lives until every list has let go of it.
+    std::unique_ptr<CRmsDetails> pRecord = std::move(itStored->second);
+    m_mapRecords.erase(itStored);
+    *pRecord = m_working;
+    PushToWatchLists(pRecord.get(), false, true);
+    return;
+  }
+  *itStored->second = m_working;
+  PushToWatchLists(itStored->second.get(), false, false);
+}
+
+void CRmsReceiver::PushToWatchLists(CRmsDetails* pRecord, bool bNew, bool bDeleted) {
+  for (int nWindow = 1; nWindow <= 4; ++nWindow) {
+    CWatchListTarget* pList = m_host.GetWatchList(nWindow);
+    if (pList == nullptr) continue;
+    const char* szListKey = kListKeys[nWindow - 1];
+    if (bNew) {
+      pList->AppendRecordRow(pRecord);
+      m_host.CheckCustomAlerts(*pRecord, szListKey);
+    } else if (bDeleted) {
+      pList->DeleteRecordRow(pRecord);
+    } else if (pList->RefreshVisibleRecordRow(pRecord)) {
+      m_host.CheckCustomAlerts(*pRecord, szListKey);
+    }
+  }
+}
+
+void CRmsReceiver::HandleMessageAlert(OTP_MSG hMsg) {
+  std::string strUser;
+  std::string strClient;
+  if (!ReadFieldText(hMsg, rmsfield::kSourceUser, strUser) ||
+      !ReadFieldText(hMsg, rmsfield::kEntityId, strClient))
+    return;
+  if (g_pluginContext.userCategory == 1 && strUser != g_pluginContext.userId) return;
+  if (g_pluginContext.userCategory != 0 && g_pluginContext.userCategory != 1 &&
+      !m_host.IsDealerOrClientListed(strClient))
+    return;
+
+  auto pAlert = std::make_unique<sMessageAlert>();
+  pAlert->strUserId = strUser;
+  pAlert->strClientId = strClient;
+  pAlert->strSegment = ReadTextOr(hMsg, rmsfield::kSegment, "---");
+  pAlert->strProduct = ReadTextOr(hMsg, rmsfield::kProduct, "---");
+  ReadFieldText(hMsg, rmsfield::kAlertAmount, pAlert->strValue);
+  int64_t nSeconds = 0;
+  if (ReadFieldInt(hMsg, rmsfield::kAlertSeconds, nSeconds))
+    pAlert->strTimeStamp = FormatAlertTimeStamp(nSeconds);
+  int32_t nKind = 0;
+  if (ReadFieldInt(hMsg, rmsfield::kAlertKind, nKind)) {
+    if (nKind == kAlertSms) pAlert->strType = "SMS";
+    if (nKind == kAlertMail) pAlert->strType = "MAIL";
+    if (nKind == kAlertSmsAndMail) pAlert->strType = "SMS+MAIL";
+  }
+  m_host.AddMessageAlert(std::move(pAlert));
+}

@@ -1,0 +1,81 @@
+// Turns the risk server's responses and publications into records in the record map, rows of
+// the watch lists and rows of the alerts window.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "connect/include/connecthalvo.h"
+#include "link/RmsRequests.h"
+#include "model/AuxiliaryLists.h"
+#include "model/RmsDetails.h"
+
+// A watch list as the receiver feeds it. Rows refer to records without owning them.
+class CWatchListTarget {
+ public:
+  // Appends a row for the record at the end of the list and repaints.
+  virtual void AppendRecordRow(CRmsDetails* pRecord) = 0;
+  // Deletes the first row from the top that refers to the record and repaints.
+  virtual void DeleteRecordRow(const CRmsDetails* pRecord) = 0;
+  // Repaints the record's row when it is among the rows currently visible; true when it was.
+  virtual bool RefreshVisibleRecordRow(const CRmsDetails* pRecord) = 0;
+
+ protected:
+  ~CWatchListTarget() = default;
+};
+
+// What the receiver needs from the controller and its windows.
+class CRmsReceiverHost {
+ public:
+  // Watch window nWindow's list (1 to 4); null when the window or its list does not exist.
+  virtual CWatchListTarget* GetWatchList(int nWindow) = 0;
+  // Passes a new or visibly changed record to the custom-alert rules of a list ("list1" ...).
+  virtual void CheckCustomAlerts(const CRmsDetails& record, const char* szListKey) = 0;
+  // Whether the id is an entry of the dealer and client list (whole entry, any letter case).
+  virtual bool IsDealerOrClientListed(std::string_view strId) const = 0;
+  // Appends a message alert to the alerts window's message-alert list and repaints.
+  virtual void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) = 0;
+
+ protected:
+  ~CRmsReceiverHost() = default;
+};
+
+// Status codes of responses.
+constexpr int32_t kStatusSuccess = 5;
+
+class CRmsReceiver {
+ public:
+  CRmsReceiver(CRmsReceiverHost& host, CRmsRequests& requests, RmsDetailsMap& mapRecords)
+      : m_host(host), m_requests(requests), m_mapRecords(mapRecords) {}
+
+  void OnResponse(OTP_MSG hMsg);
+  void OnPublish(OTP_MSG hMsg);
+
+  // 5 (success) when the response carries no status, 1 when it cannot be read, else its
+  // value; 0 shows the fatal-error box and gives 1.
+  int32_t CheckStatus(OTP_MSG hMsg);
+  void HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse);
+  void HandleMessageAlert(OTP_MSG hMsg);
+
+  const std::string& GetPeerData() const { return m_strPeerData; }
+
+ private:
+  // Screening by the user's category; false when the message is not for this user.
+  bool PassesScreening(OTP_MSG hMsg, std::string_view strEntityId) const;
+  // Fills the working record by the publication name; false when the message is to be ignored.
+  bool FillWorkingRecord(OTP_MSG hMsg, std::string_view strName, bool bFromResponse,
+                         const CRmsDetails* pStored);
+  void PushToWatchLists(CRmsDetails* pRecord, bool bNew, bool bDeleted);
+
+  CRmsReceiverHost& m_host;
+  CRmsRequests& m_requests;
+  RmsDetailsMap& m_mapRecords;
+  std::string m_strPeerData;
+  // Reused for every message, so its text block is allocated once.
+  CRmsDetails m_working;
+};
+
+// The time stamp of a message alert: the wall-clock time at UTC+05:30 of the seconds since
+// 1970, "%d/%m/%Y %H:%M:%S"; empty for 0 or fewer seconds.
+std::string FormatAlertTimeStamp(int64_t nSeconds);

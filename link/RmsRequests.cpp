@@ -1,0 +1,191 @@
+#include "link/RmsRequests.h"
+
+#include <cstdio>
+
+#include "model/EntityLevel.h"
+#include "model/RmsDetails.h"
+#include "platform/MessageBox.h"
+#include "plugin/PluginTime.h"
+
+// Composes one message in the link's scratch buffer. The first failing field abandons the
+// message without a word; starting and sending report their failures.
+class CRmsRequests::CComposer {
+ public:
+  explicit CComposer(RmsLink& link) : m_link(link) {}
+
+  bool Start() {
+    // An emptied scratch buffer: its first word is the composed length.
+    if (m_link.hScratch != nullptr) *reinterpret_cast<uint32_t*>(m_link.hScratch) = 0;
+    int32_t nErr = 0;
+    if (!otp_start_msg(m_link.hMsg, m_link.hScratch, &nErr)) {
+      ShowMessageBox(" Request failure");
+      m_bOk = false;
+    }
+    return m_bOk;
+  }
+
+  bool Add(uint32_t nFieldId, std::string_view strValue) {
+    int32_t nErr = 0;
+    if (m_bOk && !otp_add_data(m_link.hMsg, nFieldId, 1, strValue.data(), strValue.size(), &nErr))
+      m_bOk = false;
+    return m_bOk;
+  }
+
+  bool SendRequest(const char* szFailure) {
+    if (!m_bOk) return false;
+    uint64_t nOut = 0;
+    int32_t nErr = 0;
+    if (m_link.pControl0->SendRequest(&nOut, m_link.hMsg, 0, &nErr) != 0) return true;
+    ShowMessageBox(szFailure);
+    return false;
+  }
+
+  bool Publish(const char* szFailure) {
+    if (!m_bOk) return false;
+    int32_t nErr = 0;
+    if (m_link.pControl0->Publish(m_link.hScratch, &nErr) != 0) return true;
+    ShowMessageBox(szFailure);
+    return false;
+  }
+
+ private:
+  RmsLink& m_link;
+  bool m_bOk = true;
+};
+
+namespace {
+
+bool IsSendable(const RmsLink* pLink) { return pLink != nullptr && pLink->pControl0 != nullptr; }
+
+std::string_view GetLevelPrefix(uint32_t nLevel) {
+  switch (nLevel) {
+    case kLevelBroker:
+      return "broker-";
+    case kLevelBranch:
+      return "branch-";
+    case kLevelDealer:
+      return "dealer-";
+    case kLevelGroup:
+      return "group-";
+    case kLevelAccount:
+      return "account-";
+    default:
+      return "";
+  }
+}
+
+std::string FormatAmount(double dAmount) {
+  char szText[512];
+  std::snprintf(szText, sizeof szText, "%.2lf", dAmount);
+  return szText;
+}
+
+}  // namespace
+
+bool CRmsRequests::SendSimpleRequest(const char* szName, const char* szFailure) {
+  if (!IsSendable(m_pLink)) return false;
+  CComposer composer(*m_pLink);
+  return composer.Start() && composer.Add(rmsfield::kRequestName, szName) && composer.SendRequest(szFailure);
+}
+
+void CRmsRequests::RequestUserPeerData() {
+  if (!IsSendable(m_pLink)) return;
+  CComposer composer(*m_pLink);
+  if (composer.Start() && composer.Add(rmsfield::kRequestName, "om_get_user_peer_data") &&
+      composer.Add(rmsfield::kPeerUserId, m_strUserId))
+    composer.SendRequest("om_get_user_peer_data Request Failure");
+}
+
+void CRmsRequests::RequestRmsTree() {
+  SendSimpleRequest("mrv_rst_show_tree_all", "mrv_rst_show_tree_all Request Failure");
+}
+
+void CRmsRequests::RequestRoth() { SendSimpleRequest("roth_rst", "roth_rst Request Failure"); }
+
+void CRmsRequests::RequestAlertTree() {
+  SendSimpleRequest("mrv_surv_alert_show_tree_all", "mrv_surv_alert_show_tree_all Request Failure");
+}
+
+void CRmsRequests::RequestPresentValues(std::string_view strEntityId, std::string_view strLevelText) {
+  if (!IsSendable(m_pLink)) return;
+  CComposer composer(*m_pLink);
+  if (!composer.Start() || !composer.Add(rmsfield::kRequestName, "rms_get_prsnt_values_rst") ||
+      !composer.Add(rmsfield::kEntityId, strEntityId))
+    return;
+  if (!strLevelText.empty() && strLevelText != "ALL-ALL-ALL-ALL") {
+    const sLevelTextParts parts = SplitLevelText(strLevelText);
+    if (parts.nCount >= 1 && parts.strSegment != "ALL" && !composer.Add(rmsfield::kSegment, parts.strSegment))
+      return;
+    if (parts.nCount >= 2 && parts.strExchange != "ALL" &&
+        !composer.Add(rmsfield::kExchange, parts.strExchange))
+      return;
+    // A missing third part is sent as an empty product.
+    if (parts.strProduct != "ALL" && !composer.Add(rmsfield::kProduct, parts.strProduct)) return;
+  }
+  if (composer.Add(rmsfield::kLevelText, strLevelText))
+    composer.SendRequest("rms_get_prsnt_values_rst Request Failure");
+}
+
+void CRmsRequests::SendManualAlert(const CRmsDetails& record, double dAmount, int nKind,
+                                   std::string& strResult) {
+  if (!IsSendable(m_pLink)) return;
+  const sHalvoTimeVal time = GetPluginTimeOfDay();
+  CComposer composer(*m_pLink);
+  if (!composer.Start() || !composer.Add(rmsfield::kPublicationName, kManualAlertPublication) ||
+      !composer.Add(rmsfield::kEntityId, record.GetEntityId()) ||
+      !composer.Add(rmsfield::kSourceUser, m_strUserId))
+    return;
+  const std::string_view strSegment = record.GetSegment();
+  if (strSegment != "All" && !strSegment.empty() && !composer.Add(rmsfield::kSegment, strSegment)) return;
+  const std::string_view strProduct = record.GetProduct();
+  if (strProduct != "All" && !strProduct.empty() && !composer.Add(rmsfield::kProduct, strProduct)) return;
+  if (!composer.Add(rmsfield::kAlertAmount, FormatAmount(dAmount)) ||
+      !composer.Add(rmsfield::kAlertSeconds, std::to_string(static_cast<long>(time.tv_sec))) ||
+      !composer.Add(rmsfield::kAlertMicroseconds, std::to_string(static_cast<long>(time.tv_usec))))
+    return;
+  static constexpr const char* arrResults[] = {"SMS Alert Sent Successfully..!!",
+                                               "Mail Alert Sent Successfully..!!",
+                                               "SMS and Mail Alert Sent Successfully..!!"};
+  if (nKind >= kAlertSms && nKind <= kAlertSmsAndMail) {
+    if (!composer.Add(rmsfield::kAlertKind, std::to_string(nKind))) return;
+    strResult = arrResults[nKind - 1];
+  }
+  composer.Publish("sms alert message Failure");
+}
+
+void CRmsRequests::PublishCallStatus(const CRmsDetails& record, std::string_view strStatus,
+                                     std::string_view strTime, int nKind) {
+  if (!IsSendable(m_pLink)) return;
+  CComposer composer(*m_pLink);
+  const std::string strEntity =
+      std::string(GetLevelPrefix(record.nLevel)) + std::string(record.GetEntityId());
+  if (!composer.Start() || !composer.Add(rmsfield::kPublicationName, kPresentValueZelPublication) ||
+      !composer.Add(rmsfield::kEntityName, strEntity) ||
+      !composer.Add(rmsfield::kLevelTextZel, record.GetLevelText()))
+    return;
+  if (nKind == kCallObligation && (!composer.Add(rmsfield::kObligationStatus, strStatus) ||
+                                   !composer.Add(rmsfield::kObligationTime, strTime)))
+    return;
+  if (nKind == kCallMargin &&
+      (!composer.Add(rmsfield::kMarginStatus, strStatus) || !composer.Add(rmsfield::kMarginTime, strTime)))
+    return;
+  if (composer.Add(rmsfield::kSourceUser, m_strUserId))
+    composer.Publish("rms prsnt value publish ZEL Request Failure");
+}
+
+void CRmsRequests::SubscribeTo(std::string_view strName) {
+  uint64_t nOut = 0;
+  int32_t nErr = 0;
+  m_pLink->pControl0->Subscribe(&nOut, rmsfield::kPublicationName, strName.data(), strName.size(), 1, 0, 0, 0,
+                                1, &nErr);
+}
+
+void CRmsRequests::SubscribePresentValues() {
+  if (!IsSendable(m_pLink)) return;
+  SubscribeTo(kPresentValuePublication);
+  SubscribeTo(kPresentValueZelPublication);
+}
+
+void CRmsRequests::SubscribeManualAlerts() {
+  if (IsSendable(m_pLink)) SubscribeTo(kManualAlertPublication);
+}

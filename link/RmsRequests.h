@@ -1,0 +1,77 @@
+// Every message the plug-in sends to the risk server: the start-up requests, the
+// subscriptions, the present-values request, manual alerts and call-status publications.
+// All are composed in the link's one scratch buffer and go out through receive control 0.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "link/RmsLink.h"
+
+class CRmsDetails;
+
+// Field ids of the requests and publications.
+namespace rmsfield {
+constexpr uint32_t kRequestName = 0;
+constexpr uint32_t kPublicationName = 54211;
+constexpr uint32_t kPeerUserId = 31003;
+constexpr uint32_t kEntityId = 54001;
+constexpr uint32_t kSourceUser = 54247;
+constexpr uint32_t kSegment = 63002;
+constexpr uint32_t kExchange = 10101;
+constexpr uint32_t kProduct = 64030;
+constexpr uint32_t kLevelText = 32760;
+constexpr uint32_t kLevelTextZel = 54244;
+constexpr uint32_t kEntityName = 64050;
+constexpr uint32_t kAlertAmount = 63447;
+constexpr uint32_t kAlertSeconds = 50100;
+constexpr uint32_t kAlertMicroseconds = 50101;
+constexpr uint32_t kAlertKind = 63059;
+constexpr uint32_t kObligationStatus = 49288;
+constexpr uint32_t kObligationTime = 10615;
+constexpr uint32_t kMarginStatus = 49302;
+constexpr uint32_t kMarginTime = 12030;
+}  // namespace rmsfield
+
+// Publication names.
+inline constexpr const char* kPresentValuePublication = "rms prsnt value publish";
+inline constexpr const char* kPresentValueZelPublication = "rms prsnt value publish ZEL";
+inline constexpr const char* kManualAlertPublication = "manual sms alert";
+
+// Manual alert kinds and call kinds.
+constexpr int kAlertSms = 1;
+constexpr int kAlertMail = 2;
+constexpr int kAlertSmsAndMail = 3;
+constexpr int kCallObligation = 1;
+constexpr int kCallMargin = 2;
+
+class CRmsRequests {
+ public:
+  // The link may be null (not opened yet): then nothing is sent.
+  CRmsRequests(RmsLink* pLink, const std::string& strUserId) : m_pLink(pLink), m_strUserId(strUserId) {}
+  void SetLink(RmsLink* pLink) { m_pLink = pLink; }
+
+  void RequestUserPeerData();
+  void RequestRmsTree();
+  void RequestRoth();
+  void RequestAlertTree();
+  void RequestPresentValues(std::string_view strEntityId, std::string_view strLevelText);
+  // Publishes the alert; the result text takes the success wording of the kind as soon as the
+  // kind is added, and the caller shows it after the last entity.
+  void SendManualAlert(const CRmsDetails& record, double dAmount, int nKind, std::string& strResult);
+  void PublishCallStatus(const CRmsDetails& record, std::string_view strStatus, std::string_view strTime,
+                         int nKind);
+
+  void SubscribePresentValues();
+  void SubscribeManualAlerts();
+
+ private:
+  class CComposer;
+
+  bool SendSimpleRequest(const char* szName, const char* szFailure);
+  // A topic subscription on the publication name; the result carries no meaning.
+  void SubscribeTo(std::string_view strName);
+
+  RmsLink* m_pLink;
+  const std::string& m_strUserId;
+};

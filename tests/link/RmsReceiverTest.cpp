@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "LinkFixture.h"
+#include "link/RmsReceiver.h"
+#include "model/CallStatusEntry.h"
+#include "tests/model/TestMessage.h"
+
+namespace {
+
+using Fields = std::vector<std::pair<uint32_t, std::string>>;
+
+// A watch list that keeps its rows and which of them are on screen.
+class CFakeWatchList final : public CWatchListTarget {
+ public:
+  void AppendRecordRow(CRmsDetails* pRecord) override { m_arrRows.push_back(pRecord); }
+  void DeleteRecordRow(const CRmsDetails* pRecord) override {
+    std::erase(m_arrRows, pRecord);
+    ++m_nDeletes;
+  }
+  bool RefreshVisibleRecordRow(const CRmsDetails* pRecord) override {
+    const bool bVisible =
+        m_bAllVisible && std::find(m_arrRows.begin(), m_arrRows.end(), pRecord) != m_arrRows.end();
+    m_nRefreshes += bVisible ? 1 : 0;
+    return bVisible;
+  }
+
+  std::vector<const CRmsDetails*> m_arrRows;
+  bool m_bAllVisible = true;
+  int m_nRefreshes = 0;
+  int m_nDeletes = 0;
+};
+
+class CFakeReceiverHost final : public CRmsReceiverHost, public CCallStatusSink {
+ public:
+  CWatchListTarget* GetWatchList(int nWindow) override {
+    auto it = m_mapLists.find(nWindow);
+    return it != m_mapLists.end() ? &it->second : nullptr;
+  }
+  void CheckCustomAlerts(const CRmsDetails& record, const char* szListKey) override {
+    m_arrAlertChecks.push_back(std::string(record.GetEntityId()) + "@" + szListKey);
+  }
+  bool IsDealerOrClientListed(std::string_view strId) const override {
+    for (const std::string& strEntry : m_arrDealers)
+      if (strEntry.size() == strId.size() &&
+          std::equal(strEntry.begin(), strEntry.end(), strId.begin(),
+                     [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+        return true;
+    return false;
+  }
+  void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) override {
+    m_arrMessageAlerts.push_back(*pAlert);
+  }
+  void InsertCallStatus(std::unique_ptr<sCallStatusEntry> pEntry) override { m_arrCalls.push_back(*pEntry); }
+
+  std::map<int, CFakeWatchList> m_mapLists;
+  std::vector<std::string> m_arrDealers;
+  std::vector<std::string> m_arrAlertChecks;
+  std::vector<sMessageAlert> m_arrMessageAlerts;
+  std::vector<sCallStatusEntry> m_arrCalls;
+};
+
+Fields Record(const std::string& strEntity, const std::string& strName,
+              std::initializer_list<std::pair<uint32_t, std::string>> arrMore = {}) {
+  Fields arrFields = {{64050, strEntity}, {54244, "CM-NSE-NRML"}, {54211, strName}};
+  arrFields.insert(arrFields.end(), arrMore.begin(), arrMore.end());
+  return arrFields;
+}
+
+Fields TreeResponse(const std::string& strEntity,
+                    std::initializer_list<std::pair<uint32_t, std::string>> arrMore = {}) {
+  Fields arrFields = Record(strEntity, "rms prsnt value publish", arrMore);
+  arrFields.emplace_back(64116, "1500.5");
+  arrFields.emplace_back(32767, "mrv_rst_show_tree_all");
+  arrFields.emplace_back(32766, "5");
+  return arrFields;
+}
+
+class RmsReceiverTest : public CLinkFixture {
+ protected:
+  void SetUp() override {
+    CLinkFixture::SetUp();
+    m_requests.SetLink(m_pLink.get());
+    g_mapRmsDetails.clear();
+    m_host.m_mapLists[1];
+    m_host.m_mapLists[3];
+    SetCallStatusSink(&m_host);
+  }
+  void TearDown() override {
+    SetCallStatusSink(nullptr);
+    g_mapRmsDetails.clear();
+    CLinkFixture::TearDown();
+  }
+
+  void Respond(const Fields& arrFields) {
+    const CTestMessage message(arrFields);
+    m_receiver.OnResponse(message.Get());
+  }
+  void Publish(const Fields& arrFields) {
+    const CTestMessage message(arrFields);
+    m_receiver.OnPublish(message.Get());
+  }
+  const CRmsDetails* Find(const std::string& strKey) const {
+    auto it = g_mapRmsDetails.find(strKey);
+    return it != g_mapRmsDetails.end() ? it->second.get() : nullptr;
+  }
+
+  CFakeReceiverHost m_host;
+  CRmsReceiver m_receiver{m_host, m_requests, g_mapRmsDetails};
+};
+
+TEST_F(RmsReceiverTest, StatusCodes) {
+  const std::pair<Fields, int32_t> arrCases[] = {
+      {{}, 5}, {{{32766, "5"}}, 5}, {{{32766, "7"}}, 7}, {{{32766, "0"}}, 1}, {{{32766, "12abc"}}, 12},
+  };
+  for (const auto& [arrFields, nExpected] : arrCases) {
+    const CTestMessage message(arrFields);
+    EXPECT_EQ(m_receiver.CheckStatus(message.Get()), nExpected);
+  }
+  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Fatal error.Please contact administrator."});
+}
+
+TEST_F(RmsReceiverTest, TreeResponsesFillTheMapAndEveryList) {
+  Respond(TreeResponse("account-A1", {{49302, "Called"}}));
+  const CRmsDetails* pRecord = Find("5|A1|CM-NSE-NRML");
+  ASSERT_NE(pRecord, nullptr);
+  EXPECT_EQ(pRecord->GetCellText(70), "-1500.50");
+  EXPECT_EQ(pRecord->GetCallText(2), "Called");
+  EXPECT_EQ(m_host.m_mapLists[1].m_arrRows, std::vector<const CRmsDetails*>{pRecord});
+  EXPECT_EQ(m_host.m_mapLists[3].m_arrRows, std::vector<const CRmsDetails*>{pRecord});
+  EXPECT_EQ(m_host.m_arrAlertChecks, (std::vector<std::string>{"A1@list1", "A1@list3"}));
+  EXPECT_TRUE(m_control.m_arrSubscriptions.empty());
+
+  // The end of the tree (a status other than success) subscribes to the publications.
+  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  EXPECT_EQ(m_control.m_arrSubscriptions.size(), 2u);
+  // A response for another publication name adds nothing.
+  Respond({{32767, "mrv_rst_show_tree_all"}, {64050, "account-A2"}, {54211, "other"}});
+  EXPECT_EQ(g_mapRmsDetails.size(), 1u);
+}
+
+TEST_F(RmsReceiverTest, PublicationsUpdateInPlaceAndRepaintOnlyVisibleRows) {
+  Respond(TreeResponse("account-A1", {{49302, "Called"}}));
+  const CRmsDetails* pRecord = Find("5|A1|CM-NSE-NRML");
+  m_host.m_arrAlertChecks.clear();
+  m_host.m_mapLists[3].m_bAllVisible = false;
+
+  Publish(Record("account-A1", "rms prsnt value publish", {{64116, "-20"}}));
+  EXPECT_EQ(Find("5|A1|CM-NSE-NRML"), pRecord);
+  EXPECT_EQ(pRecord->GetCellText(70), "20.00");
+  EXPECT_EQ(pRecord->GetCallText(2), "Called");  // kept from the stored record
+  EXPECT_EQ(m_host.m_mapLists[1].m_nRefreshes, 1);
+  EXPECT_EQ(m_host.m_mapLists[3].m_nRefreshes, 0);
+  EXPECT_EQ(m_host.m_arrAlertChecks, std::vector<std::string>{"A1@list1"});
+}
+
+TEST_F(RmsReceiverTest, DeleteMarks) {
+  Respond(TreeResponse("account-A1"));
+  // A response with a delete mark is ignored; so is a delete of an unknown record.
+  Respond(TreeResponse("account-A1", {{20008, ""}}));
+  Publish(Record("account-ZZ", "rms prsnt value publish", {{20008, ""}}));
+  EXPECT_EQ(g_mapRmsDetails.size(), 1u);
+  EXPECT_EQ(m_host.m_mapLists[1].m_nDeletes, 0);
+
+  Publish(Record("account-A1", "rms prsnt value publish", {{20008, ""}}));
+  EXPECT_TRUE(g_mapRmsDetails.empty());
+  EXPECT_TRUE(m_host.m_mapLists[1].m_arrRows.empty());
+  EXPECT_TRUE(m_host.m_mapLists[3].m_arrRows.empty());
+}
+
+TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
+  // A present-values response (named by field 32767 alone) for an entity never seen adds nothing.
+  Respond({{32767, "rms_get_prsnt_values_rst"}, {64050, "account-A9"}, {54244, "CM-NSE-NRML"}});
+  EXPECT_TRUE(g_mapRmsDetails.empty());
+
+  Respond(TreeResponse("dealer-D7", {{49288, "Open"}, {10615, "t1"}}));
+  const CRmsDetails* pRecord = Find("3|D7|CM-NSE-NRML");
+  ASSERT_NE(pRecord, nullptr);
+  Respond({{32767, "rms_get_prsnt_values_rst"}, {64050, "dealer-D7"}, {54244, "CM-NSE-NRML"}, {64116, "7"}});
+  EXPECT_EQ(pRecord->GetCellText(70), "-7.00");
+  EXPECT_EQ(pRecord->GetCallText(0), "Open");
+
+  // A call status publication keeps the values, takes the call texts and records the call.
+  Publish({{54211, "rms prsnt value publish ZEL"},
+           {64050, "dealer-D7"},
+           {54244, "CM-NSE-NRML"},
+           {49302, "Called"},
+           {12030, "t2"},
+           {54247, "RISK09"}});
+  EXPECT_EQ(pRecord->GetCellText(70), "-7.00");
+  EXPECT_EQ(pRecord->GetCallText(2), "Called");
+  EXPECT_EQ(pRecord->GetCallText(0), "Open");
+  ASSERT_EQ(m_host.m_arrCalls.size(), 1u);
+  EXPECT_EQ(m_host.m_arrCalls[0].strCallType, "MARGIN");
+  // The same for an unknown entity changes nothing.
+  Publish({{54211, "rms prsnt value publish ZEL"},
+           {64050, "dealer-NEW"},
+           {54244, "X"},
+           {49302, "Called"},
+           {12030, "t2"},
+           {54247, "RISK09"}});
+  EXPECT_EQ(g_mapRmsDetails.size(), 1u);
+  EXPECT_EQ(m_host.m_arrCalls.size(), 1u);
+}
+
+TEST_F(RmsReceiverTest, LevelsAndIds) {
+  Respond(TreeResponse("group-account-X1"));
+  Respond(TreeResponse("NOHYPHEN"));
+  EXPECT_NE(Find("5|account-X1|CM-NSE-NRML"), nullptr);
+  EXPECT_NE(Find("0|NOHYPHEN|CM-NSE-NRML"), nullptr);
+}
+
+TEST_F(RmsReceiverTest, ScreeningByCategory) {
+  g_pluginContext.userCategory = 1;
+  Respond(TreeResponse("account-A1", {{64056, "PEER1"}}));
+  Respond(TreeResponse("account-A2"));
+  EXPECT_EQ(g_mapRmsDetails.size(), 1u);  // no peer answer yet: only an empty peer value passes
+  Respond({{32767, "om_get_user_peer_data"}, {64056, "PEER1"}});
+  EXPECT_EQ(m_receiver.GetPeerData(), "PEER1");
+  Respond(TreeResponse("account-A1", {{64056, "PEER1"}}));
+  EXPECT_EQ(g_mapRmsDetails.size(), 2u);
+
+  g_mapRmsDetails.clear();
+  g_pluginContext.userCategory = 2;
+  m_host.m_arrDealers = {"d07"};
+  Respond(TreeResponse("dealer-D07"));
+  Respond(TreeResponse("dealer-D08"));
+  EXPECT_EQ(g_mapRmsDetails.size(), 1u);
+  EXPECT_NE(Find("3|D07|CM-NSE-NRML"), nullptr);
+}
+
+TEST_F(RmsReceiverTest, MessageAlerts) {
+  Publish({{54211, "manual sms alert"},
+           {54247, "RISK07"},
+           {54001, "A1"},
+           {63447, "1234.50"},
+           {50100, "1700000000"},
+           {63059, "2"}});
+  Publish({{54211, "manual sms alert"}, {54247, "RISK07"}});  // no client: ignored
+  Respond({{32767, "mrv_surv_alert_show_tree_all"},
+           {54211, "manual sms alert"},
+           {54247, "U2"},
+           {54001, "A2"},
+           {63002, "FO"},
+           {64030, "MIS"},
+           {63059, "3"}});
+  ASSERT_EQ(m_host.m_arrMessageAlerts.size(), 2u);
+  const sMessageAlert& first = m_host.m_arrMessageAlerts[0];
+  EXPECT_EQ(first.strSegment, "---");
+  EXPECT_EQ(first.strProduct, "---");
+  EXPECT_EQ(first.strValue, "1234.50");
+  EXPECT_EQ(first.strTimeStamp, "15/11/2023 03:43:20");
+  EXPECT_EQ(first.strType, "MAIL");
+  EXPECT_EQ(m_host.m_arrMessageAlerts[1].strSegment, "FO");
+  EXPECT_EQ(m_host.m_arrMessageAlerts[1].strType, "SMS+MAIL");
+  EXPECT_EQ(m_host.m_arrMessageAlerts[1].strTimeStamp, "");
+
+  Respond({{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}});
+  EXPECT_EQ(m_control.m_arrSubscriptions, std::vector<std::string>{"54211:manual sms alert:11"});
+
+  g_pluginContext.userCategory = 1;
+  Publish({{54211, "manual sms alert"}, {54247, "OTHER"}, {54001, "A1"}});
+  EXPECT_EQ(m_host.m_arrMessageAlerts.size(), 2u);
+}
+
+TEST(AlertTimeStampTest, ReadsAsIndiaTimeWhateverTheZone) {
+  const char* szOld = std::getenv("TZ");
+  const std::string strOld = szOld != nullptr ? szOld : "";
+  for (const char* szZone : {"UTC0", "EST5EDT", "IST-5:30"}) {
+    setenv("TZ", szZone, 1);
+    tzset();
+    EXPECT_EQ(FormatAlertTimeStamp(1700000000), "15/11/2023 03:43:20") << szZone;
+    EXPECT_EQ(FormatAlertTimeStamp(1), "01/01/1970 05:30:01") << szZone;
+  }
+  EXPECT_EQ(FormatAlertTimeStamp(0), "");
+  EXPECT_EQ(FormatAlertTimeStamp(-5), "");
+  if (szOld != nullptr)
+    setenv("TZ", strOld.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include "LinkFixture.h"
+#include "model/RmsDetails.h"
+#include "model/RmsValueParser.h"
+#include "platform/Clock.h"
+#include "tests/model/TestMessage.h"
+
+namespace {
+
+class RmsRequestsTest : public CLinkFixture {
+ protected:
+  void SetUp() override {
+    CLinkFixture::SetUp();
+    m_requests.SetLink(m_pLink.get());
+  }
+};
+
+TEST_F(RmsRequestsTest, StartUpRequestsCarryTheirFieldsInOrder) {
+  m_requests.RequestUserPeerData();
+  m_requests.RequestRmsTree();
+  m_requests.RequestRoth();
+  m_requests.RequestAlertTree();
+  const std::vector<FieldList> arrExpected = {
+      {{0, "om_get_user_peer_data"}, {31003, "RISK07"}},
+      {{0, "mrv_rst_show_tree_all"}},
+      {{0, "roth_rst"}},
+      {{0, "mrv_surv_alert_show_tree_all"}},
+  };
+  EXPECT_EQ(m_control.m_arrRequests, arrExpected);
+  EXPECT_TRUE(m_arrBoxes.empty());
+}
+
+TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
+  struct sCase {
+    const char* szLevelText;
+    FieldList arrExpected;
+  };
+  const sCase arrCases[] = {
+      {"ALL-ALL-ALL-ALL", {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {32760, "ALL-ALL-ALL-ALL"}}},
+      {"", {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {32760, ""}}},
+      {"P-ALL-Q-R",
+       {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {63002, "P"}, {64030, "Q"}, {32760, "P-ALL-Q-R"}}},
+      {"CM-NSE-NRML",
+       {{0, "rms_get_prsnt_values_rst"},
+        {54001, "A1"},
+        {63002, "CM"},
+        {10101, "NSE"},
+        {64030, "NRML"},
+        {32760, "CM-NSE-NRML"}}},
+      {"CM--NSE",
+       {{0, "rms_get_prsnt_values_rst"},
+        {54001, "A1"},
+        {63002, "CM"},
+        {10101, "NSE"},
+        {64030, ""},
+        {32760, "CM--NSE"}}},
+      {"ALL-ALL-ALL", {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {32760, "ALL-ALL-ALL"}}},
+  };
+  for (const sCase& c : arrCases) {
+    m_control.m_arrRequests.clear();
+    m_requests.RequestPresentValues("A1", c.szLevelText);
+    ASSERT_EQ(m_control.m_arrRequests.size(), 1u) << c.szLevelText;
+    EXPECT_EQ(m_control.m_arrRequests[0], c.arrExpected) << c.szLevelText;
+  }
+}
+
+TEST_F(RmsRequestsTest, SendFailuresNameTheirRequest) {
+  m_control.m_bSendSucceeds = false;
+  m_requests.RequestUserPeerData();
+  m_requests.RequestRmsTree();
+  m_requests.RequestRoth();
+  m_requests.RequestAlertTree();
+  m_requests.RequestPresentValues("A1", "CM-NSE-NRML");
+  CRmsDetails record;
+  std::string strResult;
+  m_requests.SendManualAlert(record, 1, kAlertSms, strResult);
+  m_requests.PublishCallStatus(record, "Called", "06/12/2026", kCallMargin);
+  const std::vector<std::string> arrExpected = {"om_get_user_peer_data Request Failure",
+                                                "mrv_rst_show_tree_all Request Failure",
+                                                "roth_rst Request Failure",
+                                                "mrv_surv_alert_show_tree_all Request Failure",
+                                                "rms_get_prsnt_values_rst Request Failure",
+                                                "sms alert message Failure",
+                                                "rms prsnt value publish ZEL Request Failure"};
+  EXPECT_EQ(m_arrBoxes, arrExpected);
+  // A failed alert still reports its success wording; the caller shows it.
+  EXPECT_EQ(strResult, "SMS Alert Sent Successfully..!!");
+}
+
+TEST_F(RmsRequestsTest, NothingIsSentWithoutControlOrHandle) {
+  m_pLink->pControl0 = nullptr;
+  m_requests.RequestRmsTree();
+  m_requests.SubscribePresentValues();
+  m_requests.SetLink(nullptr);
+  m_requests.RequestRoth();
+  EXPECT_TRUE(m_control.m_arrRequests.empty());
+  EXPECT_TRUE(m_control.m_arrSubscriptions.empty());
+  EXPECT_TRUE(m_arrBoxes.empty());
+
+  // A message that cannot be started is reported and not sent.
+  m_requests.SetLink(m_pLink.get());
+  m_pLink->pControl0 = &m_control;
+  int32_t nErr = 0;
+  otp_close_scratch(m_pLink->hScratch, &nErr);
+  m_pLink->hScratch = nullptr;
+  m_requests.RequestRmsTree();
+  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{" Request failure"});
+  EXPECT_TRUE(m_control.m_arrRequests.empty());
+}
+
+TEST_F(RmsRequestsTest, ManualAlertFieldsAndResults) {
+  CRmsDetails record;
+  record.SetEntityId("A10023");
+  const CTestMessage values({{63002, "CM"}, {64030, "All"}});
+  ParseRmsValues(values.Get(), record);
+  SetFixedClock(int64_t{1700000000} * 1000000 + 250000);
+  struct sCase {
+    int nKind;
+    const char* szResult;
+    bool bHasKind;
+  };
+  const sCase arrCases[] = {
+      {kAlertSms, "SMS Alert Sent Successfully..!!", true},
+      {kAlertMail, "Mail Alert Sent Successfully..!!", true},
+      {kAlertSmsAndMail, "SMS and Mail Alert Sent Successfully..!!", true},
+      {7, "untouched", false},
+  };
+  for (const sCase& c : arrCases) {
+    m_control.m_arrPublications.clear();
+    std::string strResult = "untouched";
+    m_requests.SendManualAlert(record, 1234.5, c.nKind, strResult);
+    FieldList arrExpected = {
+        {54211, "manual sms alert"}, {54001, "A10023"},     {54247, "RISK07"}, {63002, "CM"},
+        {63447, "1234.50"},          {50100, "1700000000"}, {50101, "250000"}};
+    if (c.bHasKind) arrExpected.emplace_back(63059, std::to_string(c.nKind));
+    ASSERT_EQ(m_control.m_arrPublications.size(), 1u);
+    EXPECT_EQ(m_control.m_arrPublications[0], arrExpected) << c.nKind;
+    EXPECT_EQ(strResult, c.szResult);
+  }
+  SetFixedClock(std::nullopt);
+}
+
+TEST_F(RmsRequestsTest, CallStatusNamesTheLevel) {
+  CRmsDetails record;
+  record.SetEntityId("D07");
+  record.SetLevelText("FO-NFO-NRML");
+  const std::pair<uint32_t, const char*> arrLevels[] = {{1, "broker-D07"},  {2, "branch-D07"},
+                                                        {3, "dealer-D07"},  {4, "group-D07"},
+                                                        {5, "account-D07"}, {0, "D07"}};
+  for (const auto& [nLevel, szEntity] : arrLevels) {
+    record.nLevel = nLevel;
+    m_control.m_arrPublications.clear();
+    m_requests.PublishCallStatus(record, "Called", "06/12/2026 10:00", kCallObligation);
+    const FieldList arrExpected = {{54211, "rms prsnt value publish ZEL"},
+                                   {64050, szEntity},
+                                   {54244, "FO-NFO-NRML"},
+                                   {49288, "Called"},
+                                   {10615, "06/12/2026 10:00"},
+                                   {54247, "RISK07"}};
+    ASSERT_EQ(m_control.m_arrPublications.size(), 1u);
+    EXPECT_EQ(m_control.m_arrPublications[0], arrExpected) << nLevel;
+  }
+  m_control.m_arrPublications.clear();
+  m_requests.PublishCallStatus(record, "Paid", "t", kCallMargin);
+  m_requests.PublishCallStatus(record, "x", "t", 9);
+  ASSERT_EQ(m_control.m_arrPublications.size(), 2u);
+  EXPECT_EQ(m_control.m_arrPublications[0][3], (std::pair<uint32_t, std::string>{49302, "Paid"}));
+  EXPECT_EQ(m_control.m_arrPublications[0][4], (std::pair<uint32_t, std::string>{12030, "t"}));
+  EXPECT_EQ(m_control.m_arrPublications[1].size(), 4u);
+}
+
+TEST_F(RmsRequestsTest, Subscriptions) {
+  m_requests.SubscribePresentValues();
+  m_requests.SubscribeManualAlerts();
+  const std::vector<std::string> arrExpected = {"54211:rms prsnt value publish:11",
+                                                "54211:rms prsnt value publish ZEL:11",
+                                                "54211:manual sms alert:11"};
+  EXPECT_EQ(m_control.m_arrSubscriptions, arrExpected);
+}
+
+}  // namespace
