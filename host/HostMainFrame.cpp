@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
@@ -31,6 +32,11 @@ CHostMainFrame::CHostMainFrame() {
 
   m_pPluginLabel = new QLabel(QStringLiteral("No plug-in"), this);
   statusBar()->addWidget(m_pPluginLabel);
+  m_pServerLabel = new QLabel(this);
+  statusBar()->addPermanentWidget(m_pServerLabel);
+  m_pRateLabel = new QLabel(this);
+  statusBar()->addPermanentWidget(m_pRateLabel);
+  ShowMessageRate(0);
 
   const QSettings settings;
   restoreGeometry(settings.value(kGeometryKey).toByteArray());
@@ -39,6 +45,12 @@ CHostMainFrame::CHostMainFrame() {
 void CHostMainFrame::SetPluginDescription(const QString& strDescription) {
   m_strPluginDescription = strDescription;
   m_pPluginLabel->setText(strDescription);
+}
+
+void CHostMainFrame::ShowServerState(const QString& strState) { m_pServerLabel->setText(strState); }
+
+void CHostMainFrame::ShowMessageRate(int nPerSecond) {
+  m_pRateLabel->setText(QLocale().toString(nPerSecond) + QStringLiteral(" msg/s"));
 }
 
 void CHostMainFrame::SetCloseHandler(std::function<void()> fnOnClose) { m_fnOnClose = std::move(fnOnClose); }

@@ -15,6 +15,10 @@ class CHostMainFrame : public QMainWindow {
 
   // What the status bar and the About box say of the loaded plug-in.
   void SetPluginDescription(const QString& strDescription);
+  // What the status bar says of the link to the risk server: its state, and the messages
+  // received in the last second.
+  void ShowServerState(const QString& strState);
+  void ShowMessageRate(int nPerSecond);
   // Called when the user closes the frame, before any window goes.
   void SetCloseHandler(std::function<void()> fnOnClose);
   // Puts the docks back where the user left them last time.
@@ -34,6 +38,8 @@ class CHostMainFrame : public QMainWindow {
 
   QMenu* m_pWindowMenu = nullptr;
   QLabel* m_pPluginLabel = nullptr;
+  QLabel* m_pServerLabel = nullptr;
+  QLabel* m_pRateLabel = nullptr;
   QString m_strPluginDescription;
   std::function<void()> m_fnOnClose;
   bool m_bClosed = false;

@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+#include "host/transport/TransportWire.h"
+
 std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QString& strMessage,
                                              bool& bHelpAsked) {
   bHelpAsked = false;
@@ -18,7 +20,9 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
   const QCommandLineOption pluginOption(QStringLiteral("plugin-file"),
                                         QStringLiteral("Load this plug-in library."), QStringLiteral("path"));
   const QCommandLineOption serverOption(
-      QStringLiteral("server"), QStringLiteral("Connect to this risk server instead of the embedded one."),
+      QStringLiteral("server"),
+      QStringLiteral("Connect to this risk server instead of the embedded one: tcp://HOST:PORT (publications "
+                     "on PORT + 1), or the request and publication endpoints separated by a comma."),
       QStringLiteral("address"));
   const QCommandLineOption dealersOption(
       QStringLiteral("dealers"), QStringLiteral("Comma-separated dealers and clients the user may see."),
@@ -54,6 +58,10 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
   }
   options.strPluginPath = parser.value(pluginOption);
   options.strServerAddress = parser.value(serverOption);
+  if (parser.isSet(serverOption) && !halvowire::ParseServerAddress(options.strServerAddress.toStdString())) {
+    strMessage = QStringLiteral("--server takes tcp://HOST:PORT, or two endpoints separated by a comma");
+    return std::nullopt;
+  }
   if (parser.isSet(dealersOption))
     options.arrDealers = parser.value(dealersOption).split(QLatin1Char(','), Qt::SkipEmptyParts);
   if (parser.isSet(quitOption)) {

@@ -6,12 +6,14 @@
 #include <QWidget>
 
 #include "host/api/HalvoHostApi.h"
+#include "host/transport/RmsTransport.h"
 
 namespace {
 
 struct sHostServiceState {
   std::string strUserDirectory;
   std::vector<std::string> arrDealers;
+  CRmsTransport* pTransport = nullptr;
 };
 
 sHostServiceState& GetState() {
@@ -29,9 +31,11 @@ std::string PrepareUserDirectory(const std::string& strUserId) {
   return strDirectory.toStdString();
 }
 
-void ConfigureHostServices(const std::string& strUserDirectory, const std::vector<std::string>& arrDealers) {
+void ConfigureHostServices(const std::string& strUserDirectory, const std::vector<std::string>& arrDealers,
+                           CRmsTransport* pTransport) {
   GetState().strUserDirectory = strUserDirectory;
   GetState().arrDealers = arrDealers;
+  GetState().pTransport = pTransport;
 }
 
 extern "C" {
@@ -53,12 +57,15 @@ HALVO_API int pu_PopulateAllDealersOrClients(void* pDialog, int32_t nControlId, 
   return 1;
 }
 
-// The transport behind receive controls is not part of this terminal yet: no control can be
-// given, which a plug-in treats as a terminal without a server link.
-HALVO_API CPyxoRxControl* GetPyxoRxControl(int32_t /*nKind*/, CPyxoRxNotifierBase* /*pReceiver*/) {
-  return nullptr;
+// Kinds 0 and 1 are alike: each control has its own connection to the risk server and gets
+// the responses to its own requests and the publications it subscribed to.
+HALVO_API CPyxoRxControl* GetPyxoRxControl(int32_t nKind, CPyxoRxNotifierBase* pReceiver) {
+  if ((nKind != 0 && nKind != 1) || GetState().pTransport == nullptr) return nullptr;
+  return GetState().pTransport->CreateControl(pReceiver);
 }
 
-HALVO_API void DestoryPyxoRxCOntrol(CPyxoRxControl* /*pControl*/) {}
+HALVO_API void DestoryPyxoRxCOntrol(CPyxoRxControl* pControl) {
+  if (GetState().pTransport != nullptr) GetState().pTransport->DestroyControl(pControl);
+}
 
 }  // extern "C"

@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+class CRmsTransport;
+
 // The per-user directory: the user's XDG data directory, then "halvo-trader/<user id>".
 // Created when missing.
 std::string PrepareUserDirectory(const std::string& strUserId);
 
-// What the services answer with for the logged-in user.
-void ConfigureHostServices(const std::string& strUserDirectory, const std::vector<std::string>& arrDealers);
+// What the services answer with for the logged-in user. Receive controls come from pTransport,
+// which must outlive the plug-in's use of them; without one no control is given.
+void ConfigureHostServices(const std::string& strUserDirectory, const std::vector<std::string>& arrDealers,
+                           CRmsTransport* pTransport);

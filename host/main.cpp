@@ -10,8 +10,10 @@
 #include "host/HostOptions.h"
 #include "host/HostServices.h"
 #include "host/PluginLoader.h"
+#include "host/transport/RmsTransport.h"
 #include "platform/qt/MainFrame.h"
 #include "platform/qt/QtMessageBox.h"
+#include "rmssim/RmsServer.h"
 
 namespace {
 
@@ -24,6 +26,23 @@ void ChooseOffscreenWithoutDisplay() {
 
 QString GetDefaultPluginPath() {
   return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("liborvane_watch.so"));
+}
+
+// The risk server the terminal talks to: the one given with --server, or, without it, one
+// started in this process on free loopback ports (pServer then holds it).
+halvowire::sServerEndpoints ChooseServer(const sHostOptions& options, std::unique_ptr<CRmsServer>& pServer) {
+  if (!options.strServerAddress.isEmpty())
+    return halvowire::ParseServerAddress(options.strServerAddress.toStdString())
+        .value_or(halvowire::sServerEndpoints{});
+  sSimOptions serverOptions;
+  serverOptions.strRequests = "tcp://127.0.0.1:*";
+  serverOptions.strPublications = "tcp://127.0.0.1:*";
+  pServer = std::make_unique<CRmsServer>(serverOptions);
+  std::string strError;
+  if (pServer->Start(strError)) return pServer->GetEndpoints();
+  std::fprintf(stderr, "No embedded risk server: %s\n", strError.c_str());
+  pServer.reset();
+  return {};
 }
 
 std::vector<std::string> ToStdList(const QStringList& arrTexts) {
@@ -51,12 +70,20 @@ int main(int argc, char* argv[]) {
   }
 
   InstallQtMessageBoxPresenter();
+  // Declared before the frame and the plug-in, so both are gone before the link closes.
+  std::unique_ptr<CRmsServer> pServer;
+  CRmsTransport transport(ChooseServer(*options, pServer));
   CHostMainFrame frame;
   SetMainFrame(&frame);
+  frame.ShowServerState(QString::fromLatin1(DescribeLinkState(transport.GetLinkState())));
+  QObject::connect(&transport, &CRmsTransport::LinkStateChanged, &frame, [&frame](eLinkState eState) {
+    frame.ShowServerState(QString::fromLatin1(DescribeLinkState(eState)));
+  });
+  QObject::connect(&transport, &CRmsTransport::MessageRateChanged, &frame, &CHostMainFrame::ShowMessageRate);
   frame.show();
 
   ConfigureHostServices(PrepareUserDirectory(options->strUserId.toStdString()),
-                        ToStdList(options->arrDealers));
+                        ToStdList(options->arrDealers), &transport);
 
   CPluginLoader loader;
   const QString strPluginPath =

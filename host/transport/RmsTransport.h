@@ -1,0 +1,70 @@
+// The terminal's link to the risk server: the receive controls it gives to plug-ins, one I/O
+// thread that owns every ZeroMQ socket, and the hand-over of received messages to the
+// user-interface thread (the thread that creates the transport). Reports the link's state and
+// its message rate for the status bar.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+#include "host/transport/DeliveryQueue.h"
+#include "host/transport/LinkState.h"
+#include "host/transport/TransportWire.h"
+
+class CPyxoRxControl;
+class CPyxoRxNotifierBase;
+class CRxControl;
+class CTransportIo;
+
+struct sTransportStats {
+  uint64_t nReceived = 0;   // messages queued for a receiver
+  uint64_t nMalformed = 0;  // frames from the server dropped as malformed
+  uint64_t nDelivered = 0;  // messages a receiver was called with
+  uint64_t nQueued = 0;     // waiting for the user-interface thread
+  uint64_t nDrainPosts = 0;
+  uint64_t nDrainTurns = 0;
+};
+
+class CRmsTransport : public QObject {
+  Q_OBJECT
+
+ public:
+  // Starts the I/O thread, which connects to the server at once and keeps reconnecting.
+  explicit CRmsTransport(const halvowire::sServerEndpoints& endpoints, QObject* pParent = nullptr);
+  // Releases the controls still given out and stops the I/O thread.
+  ~CRmsTransport() override;
+
+  // A new receive control delivering to pReceiver; null without a receiver. The transport
+  // owns it until DestroyControl.
+  CPyxoRxControl* CreateControl(CPyxoRxNotifierBase* pReceiver);
+  // Closes and deletes a control given by CreateControl; any other pointer is ignored.
+  void DestroyControl(CPyxoRxControl* pControl);
+
+  eLinkState GetLinkState() const { return m_eLinkState; }
+  sTransportStats GetStats() const;
+  // How long one turn of delivery may run before the event loop gets its turn.
+  void SetDeliveryTurnBudget(std::chrono::microseconds budget) { m_pDelivery->SetTurnBudget(budget); }
+
+ signals:
+  void LinkStateChanged(eLinkState eState);
+  // Messages received in the last second; once a second.
+  void MessageRateChanged(int nPerSecond);
+
+ private:
+  void ReportRate();
+
+  std::unique_ptr<CDeliveryQueue> m_pDelivery;
+  std::unique_ptr<CTransportIo> m_pIo;
+  std::unordered_map<const CPyxoRxControl*, std::unique_ptr<CRxControl>> m_mapControls;
+  uint64_t m_nNextControlId = 1;
+  eLinkState m_eLinkState = eLinkState::kConnecting;
+
+  QTimer m_rateTimer;
+  QElapsedTimer m_rateClock;
+  uint64_t m_nRateCountBase = 0;
+};

@@ -1,0 +1,50 @@
+#include "host/transport/SocketMonitor.h"
+
+#include <atomic>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string MakeMonitorEndpoint() {
+  static std::atomic<unsigned> s_nNext{0};
+  return "inproc://halvo-monitor-" + std::to_string(s_nNext.fetch_add(1));
+}
+
+constexpr int kWatchedEvents = ZMQ_EVENT_CONNECTED | ZMQ_EVENT_DISCONNECTED | ZMQ_EVENT_CLOSED;
+
+}  // namespace
+
+CSocketMonitor::CSocketMonitor(zmq::context_t& context, zmq::socket_t& socket)
+    : m_socket(socket), m_eventSocket(context, zmq::socket_type::pair) {
+  const std::string strEndpoint = MakeMonitorEndpoint();
+  zmq_socket_monitor(m_socket.handle(), strEndpoint.c_str(), kWatchedEvents);
+  m_eventSocket.set(zmq::sockopt::linger, 0);
+  m_eventSocket.connect(strEndpoint);
+}
+
+CSocketMonitor::~CSocketMonitor() { zmq_socket_monitor(m_socket.handle(), nullptr, 0); }
+
+bool CSocketMonitor::ReadEvents() {
+  const eLinkState eBefore = m_eState;
+  zmq::message_t event;
+  while (m_eventSocket.recv(event, zmq::recv_flags::dontwait)) {
+    // An event is two frames: 16-bit event and 32-bit value, then the endpoint.
+    uint16_t nEvent = 0;
+    const bool bHasEvent = event.size() >= sizeof nEvent;
+    if (bHasEvent) std::memcpy(&nEvent, event.data(), sizeof nEvent);
+    while (event.more()) {
+      if (!m_eventSocket.recv(event, zmq::recv_flags::dontwait)) break;
+    }
+    if (!bHasEvent) continue;
+    if (nEvent == ZMQ_EVENT_CONNECTED) {
+      m_eState = eLinkState::kConnected;
+    } else if (nEvent == ZMQ_EVENT_DISCONNECTED) {
+      m_eState = eLinkState::kConnecting;
+    } else if (nEvent == ZMQ_EVENT_CLOSED && m_eState != eLinkState::kConnected) {
+      // A connection attempt failed; ZeroMQ tries again after its reconnect interval.
+      m_eState = eLinkState::kDisconnected;
+    }
+  }
+  return m_eState != eBefore;
+}

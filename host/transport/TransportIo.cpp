@@ -1,0 +1,251 @@
+#include "host/transport/TransportIo.h"
+
+#include <deque>
+#include <utility>
+
+#include "connect/include/HalvoCodec.h"
+
+namespace {
+
+// Messages read from one socket before the others get their turn.
+constexpr int kReadBurst = 512;
+// ZeroMQ retries a lost connection after 100 ms, backing off to 2 s while the server stays away.
+constexpr int kReconnectMs = 100;
+constexpr int kReconnectMaxMs = 2000;
+// A silent connection (network gone, no FIN) is given up after 6 s without traffic or pong.
+constexpr int kHeartbeatMs = 2000;
+constexpr int kHeartbeatTimeoutMs = 6000;
+// Room for bursts (a tree answer); beyond it TCP holds the server back, nothing is dropped.
+constexpr int kHighWaterMark = 100000;
+
+void ConfigureConnection(zmq::socket_t& socket) {
+  socket.set(zmq::sockopt::linger, 0);
+  socket.set(zmq::sockopt::reconnect_ivl, kReconnectMs);
+  socket.set(zmq::sockopt::reconnect_ivl_max, kReconnectMaxMs);
+  socket.set(zmq::sockopt::heartbeat_ivl, kHeartbeatMs);
+  socket.set(zmq::sockopt::heartbeat_timeout, kHeartbeatTimeoutMs);
+  socket.set(zmq::sockopt::rcvhwm, kHighWaterMark);
+  socket.set(zmq::sockopt::sndhwm, kHighWaterMark);
+}
+
+bool ReceiveFrame(zmq::socket_t& socket, zmq::message_t& frame) {
+  return socket.recv(frame, zmq::recv_flags::dontwait).has_value();
+}
+
+// Reads the frames left of a message whose last frame read was frame; they arrived with it.
+void SkipRestOfMessage(zmq::socket_t& socket, zmq::message_t& frame) {
+  while (frame.more()) {
+    if (!ReceiveFrame(socket, frame)) return;
+  }
+}
+
+}  // namespace
+
+struct CTransportIo::sControlSockets {
+  explicit sControlSockets(zmq::context_t& context) : dealer(context, zmq::socket_type::dealer) {}
+
+  zmq::socket_t dealer;
+  std::unique_ptr<CSocketMonitor> pMonitor;                // declared after the socket: goes first
+  std::deque<std::pair<char, zmq::message_t>> arrPending;  // waiting for room to send
+  bool bConnectFailed = false;
+};
+
+CTransportIo::CTransportIo(halvowire::sServerEndpoints endpoints, CDeliveryQueue& delivery,
+                           LinkStateHandler fnOnLinkState)
+    : m_endpoints(std::move(endpoints)), m_delivery(delivery), m_fnOnLinkState(std::move(fnOnLinkState)) {
+  m_thread = std::thread(&CTransportIo::Run, this);
+}
+
+CTransportIo::~CTransportIo() {
+  m_commands.Push(sTransportCommand{});
+  m_thread.join();
+}
+
+void CTransportIo::Run() {
+  m_pSubscriber = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::sub);
+  ConfigureConnection(*m_pSubscriber);
+  m_pSubscriberMonitor = std::make_unique<CSocketMonitor>(m_context, *m_pSubscriber);
+  try {
+    m_pSubscriber->connect(m_endpoints.strPublications);
+  } catch (const zmq::error_t&) {
+    m_bSubscriberFailed = true;
+  }
+  UpdateLinkState();
+
+  std::vector<zmq::pollitem_t> arrItems;
+  std::vector<std::pair<uint64_t, sControlSockets*>> arrPolled;
+  bool bRunning = true;
+  while (bRunning) {
+    arrItems.clear();
+    arrPolled.clear();
+    arrItems.push_back({nullptr, m_commands.GetWakeDescriptor(), ZMQ_POLLIN, 0});
+    arrItems.push_back({m_pSubscriber->handle(), 0, ZMQ_POLLIN, 0});
+    arrItems.push_back({m_pSubscriberMonitor->GetEventSocket().handle(), 0, ZMQ_POLLIN, 0});
+    for (const auto& [nControl, pControl] : m_mapControls) {
+      const short nEvents = pControl->arrPending.empty() ? ZMQ_POLLIN : ZMQ_POLLIN | ZMQ_POLLOUT;
+      arrItems.push_back({pControl->dealer.handle(), 0, nEvents, 0});
+      arrItems.push_back({pControl->pMonitor->GetEventSocket().handle(), 0, ZMQ_POLLIN, 0});
+      arrPolled.emplace_back(nControl, pControl.get());
+    }
+    if (zmq_poll(arrItems.data(), static_cast<int>(arrItems.size()), -1) < 0) continue;
+
+    if (arrItems[1].revents & ZMQ_POLLIN) ReadPublications();
+    if (arrItems[2].revents & ZMQ_POLLIN) m_pSubscriberMonitor->ReadEvents();
+    for (size_t n = 0; n < arrPolled.size(); ++n) {
+      const auto& [nControl, pControl] = arrPolled[n];
+      const short nDealerEvents = arrItems[3 + 2 * n].revents;
+      if (nDealerEvents & ZMQ_POLLIN) ReadResponses(nControl, pControl->dealer);
+      if (nDealerEvents & ZMQ_POLLOUT) FlushOutgoing(*pControl);
+      if (arrItems[4 + 2 * n].revents & ZMQ_POLLIN) pControl->pMonitor->ReadEvents();
+    }
+    m_delivery.Append(m_arrBatch);
+    // Commands last: closing a control removes sockets the loop above has just used.
+    if (arrItems[0].revents & ZMQ_POLLIN) bRunning = RunCommands();
+    UpdateLinkState();
+  }
+
+  m_mapControls.clear();
+  m_pSubscriberMonitor.reset();
+  m_pSubscriber.reset();
+}
+
+bool CTransportIo::RunCommands() {
+  for (sTransportCommand& command : m_commands.TakeAll()) {
+    switch (command.eWhat) {
+      case sTransportCommand::eKind::kOpen:
+        OpenControl(command.nControl);
+        break;
+      case sTransportCommand::eKind::kRequest:
+        QueueOutgoing(command.nControl, halvowire::kRequestMarker, std::move(command.body));
+        break;
+      case sTransportCommand::eKind::kPublish:
+        QueueOutgoing(command.nControl, halvowire::kPublicationMarker, std::move(command.body));
+        break;
+      case sTransportCommand::eKind::kSubscribe:
+        Subscribe(command.nControl, command.strTopic);
+        break;
+      case sTransportCommand::eKind::kClose:
+        CloseControl(command.nControl);
+        break;
+      case sTransportCommand::eKind::kStop:
+        return false;
+    }
+  }
+  return true;
+}
+
+void CTransportIo::OpenControl(uint64_t nControl) {
+  auto pControl = std::make_unique<sControlSockets>(m_context);
+  ConfigureConnection(pControl->dealer);
+  pControl->pMonitor = std::make_unique<CSocketMonitor>(m_context, pControl->dealer);
+  try {
+    pControl->dealer.connect(m_endpoints.strRequests);
+  } catch (const zmq::error_t&) {
+    pControl->bConnectFailed = true;
+  }
+  m_mapControls[nControl] = std::move(pControl);
+}
+
+void CTransportIo::CloseControl(uint64_t nControl) {
+  m_mapControls.erase(nControl);
+  for (auto it = m_mapTopics.begin(); it != m_mapTopics.end();) {
+    it->second.erase(nControl);
+    if (it->second.empty()) {
+      m_pSubscriber->set(zmq::sockopt::unsubscribe, halvowire::MakeTopicFrame(it->first));
+      it = m_mapTopics.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void CTransportIo::Subscribe(uint64_t nControl, const std::string& strTopic) {
+  if (!m_mapControls.contains(nControl)) return;
+  auto [it, bNewTopic] = m_mapTopics.try_emplace(strTopic);
+  it->second.insert(nControl);
+  if (bNewTopic) m_pSubscriber->set(zmq::sockopt::subscribe, halvowire::MakeTopicFrame(strTopic));
+}
+
+void CTransportIo::QueueOutgoing(uint64_t nControl, char cMarker, zmq::message_t body) {
+  const auto it = m_mapControls.find(nControl);
+  if (it == m_mapControls.end()) return;
+  it->second->arrPending.emplace_back(cMarker, std::move(body));
+  FlushOutgoing(*it->second);
+}
+
+void CTransportIo::FlushOutgoing(sControlSockets& control) {
+  // Until the first connection a DEALER queues up to its high-water mark; past that the
+  // messages wait here for room.
+  while (!control.arrPending.empty()) {
+    auto& [cMarker, body] = control.arrPending.front();
+    try {
+      if (!control.dealer.send(zmq::const_buffer(&cMarker, 1),
+                               zmq::send_flags::sndmore | zmq::send_flags::dontwait))
+        return;
+      control.dealer.send(body, zmq::send_flags::dontwait);
+    } catch (const zmq::error_t&) {
+      // Not sendable at all: dropped, as a closed link would drop it.
+    }
+    control.arrPending.pop_front();
+  }
+}
+
+void CTransportIo::ReadPublications() {
+  zmq::message_t topic;
+  zmq::message_t body;
+  for (int n = 0; n < kReadBurst && ReceiveFrame(*m_pSubscriber, topic); ++n) {
+    // A publication is exactly two frames: topic and message.
+    if (!topic.more() || !ReceiveFrame(*m_pSubscriber, body)) {
+      ++m_nMalformed;
+      continue;
+    }
+    if (body.more()) {
+      SkipRestOfMessage(*m_pSubscriber, body);
+      ++m_nMalformed;
+      continue;
+    }
+    const std::optional<std::string_view> strName = halvowire::ReadTopicFrame(topic.data(), topic.size());
+    if (!strName) {
+      ++m_nMalformed;
+      continue;
+    }
+    const auto it = m_mapTopics.find(*strName);
+    if (it == m_mapTopics.end()) continue;  // the last subscriber of this name just left
+    for (uint64_t nControl : it->second) AddDelivery(nControl, true, body);
+  }
+}
+
+void CTransportIo::ReadResponses(uint64_t nControl, zmq::socket_t& dealer) {
+  zmq::message_t body;
+  for (int n = 0; n < kReadBurst && ReceiveFrame(dealer, body); ++n) {
+    if (body.more()) {
+      SkipRestOfMessage(dealer, body);
+      ++m_nMalformed;
+      continue;
+    }
+    AddDelivery(nControl, false, body);
+  }
+}
+
+void CTransportIo::AddDelivery(uint64_t nControl, bool bPublication, const zmq::message_t& body) {
+  OTP_MSG hMsg = ParseOtpMessage(body.data(), body.size(), nullptr);
+  if (hMsg == nullptr) {
+    ++m_nMalformed;
+    return;
+  }
+  ++m_nReceived;
+  m_arrBatch.push_back({nControl, bPublication, hMsg});
+}
+
+void CTransportIo::UpdateLinkState() {
+  std::vector<eLinkState> arrStates;
+  arrStates.reserve(m_mapControls.size() + 1);
+  arrStates.push_back(m_bSubscriberFailed ? eLinkState::kDisconnected : m_pSubscriberMonitor->GetState());
+  for (const auto& [nControl, pControl] : m_mapControls)
+    arrStates.push_back(pControl->bConnectFailed ? eLinkState::kDisconnected
+                                                 : pControl->pMonitor->GetState());
+  const eLinkState eState = CombineLinkStates(arrStates);
+  if (eState == m_eLinkState) return;
+  m_eLinkState = eState;
+  if (m_fnOnLinkState) m_fnOnLinkState(eState);
+}

@@ -1,0 +1,80 @@
+// The terminal's I/O thread: owns the ZeroMQ context and every socket of the link to the risk
+// server, and nothing else touches them.
+//
+// Each receive control has its own DEALER to the server's ROUTER, so a response comes back to
+// the control that asked. One SUB, shared by the controls, receives the server's publications;
+// the thread subscribes it to each name a control asked for and hands a publication to every
+// control subscribed to exactly that name. Received messages are parsed here (a malformed one
+// is counted and dropped) and queued for the user-interface thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+#include <zmq.hpp>
+
+#include "host/transport/CommandQueue.h"
+#include "host/transport/DeliveryQueue.h"
+#include "host/transport/LinkState.h"
+#include "host/transport/SocketMonitor.h"
+#include "host/transport/TransportWire.h"
+
+class CTransportIo {
+ public:
+  // Called on the I/O thread whenever the link's state changes.
+  using LinkStateHandler = std::function<void(eLinkState)>;
+
+  // Starts the thread, which connects the subscriber at once.
+  CTransportIo(halvowire::sServerEndpoints endpoints, CDeliveryQueue& delivery,
+               LinkStateHandler fnOnLinkState);
+  // Stops the thread and closes every socket without waiting for unsent messages.
+  ~CTransportIo();
+  CTransportIo(const CTransportIo&) = delete;
+  CTransportIo& operator=(const CTransportIo&) = delete;
+
+  // Any thread.
+  void Post(sTransportCommand command) { m_commands.Push(std::move(command)); }
+
+  // Well-formed messages received from the server, and malformed ones dropped.
+  uint64_t GetReceivedCount() const { return m_nReceived.load(); }
+  uint64_t GetMalformedCount() const { return m_nMalformed.load(); }
+
+ private:
+  struct sControlSockets;
+
+  void Run();
+  bool RunCommands();
+  void OpenControl(uint64_t nControl);
+  void CloseControl(uint64_t nControl);
+  void Subscribe(uint64_t nControl, const std::string& strTopic);
+  void QueueOutgoing(uint64_t nControl, char cMarker, zmq::message_t body);
+  void FlushOutgoing(sControlSockets& control);
+  void ReadPublications();
+  void ReadResponses(uint64_t nControl, zmq::socket_t& dealer);
+  void AddDelivery(uint64_t nControl, bool bPublication, const zmq::message_t& body);
+  void UpdateLinkState();
+
+  halvowire::sServerEndpoints m_endpoints;
+  CDeliveryQueue& m_delivery;
+  LinkStateHandler m_fnOnLinkState;
+  CCommandQueue m_commands;
+
+  zmq::context_t m_context;
+  std::unique_ptr<zmq::socket_t> m_pSubscriber;
+  std::unique_ptr<CSocketMonitor> m_pSubscriberMonitor;
+  bool m_bSubscriberFailed = false;  // the endpoint was refused at connect
+  std::map<uint64_t, std::unique_ptr<sControlSockets>> m_mapControls;
+  std::map<std::string, std::set<uint64_t>, std::less<>> m_mapTopics;
+  std::vector<sDelivery> m_arrBatch;
+  eLinkState m_eLinkState = eLinkState::kConnecting;
+
+  std::atomic<uint64_t> m_nReceived{0};
+  std::atomic<uint64_t> m_nMalformed{0};
+  std::thread m_thread;
+};

@@ -1,0 +1,70 @@
+#include "host/transport/TransportWire.h"
+
+#include <charconv>
+
+namespace halvowire {
+
+namespace {
+
+constexpr std::string_view kTcpScheme = "tcp://";
+constexpr std::string_view kIpcScheme = "ipc://";
+
+bool IsAcceptedEndpoint(std::string_view strEndpoint) {
+  const bool bTcp = strEndpoint.starts_with(kTcpScheme) && strEndpoint.size() > kTcpScheme.size();
+  const bool bIpc = strEndpoint.starts_with(kIpcScheme) && strEndpoint.size() > kIpcScheme.size();
+  return bTcp || bIpc;
+}
+
+}  // namespace
+
+std::string MakeTopicFrame(std::string_view strName) {
+  std::string strFrame(strName);
+  strFrame.push_back('\0');
+  return strFrame;
+}
+
+std::optional<std::string_view> ReadTopicFrame(const void* pBytes, size_t nLength) {
+  if (pBytes == nullptr || nLength == 0) return std::nullopt;
+  const std::string_view strFrame(static_cast<const char*>(pBytes), nLength);
+  if (strFrame.find('\0') != nLength - 1) return std::nullopt;
+  return strFrame.substr(0, nLength - 1);
+}
+
+std::optional<std::string_view> GetPublicationName(OTP_MSG hMsg) {
+  const void* pValue = nullptr;
+  uint64_t nLength = 0;
+  if (!otp_get_data(hMsg, kPublicationNameField, 0, &pValue, &nLength, nullptr)) return std::nullopt;
+  return std::string_view(static_cast<const char*>(pValue), static_cast<size_t>(nLength));
+}
+
+std::optional<std::string> GetNextPortEndpoint(std::string_view strEndpoint) {
+  if (!strEndpoint.starts_with(kTcpScheme)) return std::nullopt;
+  const size_t nColon = strEndpoint.rfind(':');
+  if (nColon < kTcpScheme.size() || nColon == std::string_view::npos) return std::nullopt;
+  const std::string_view strHost = strEndpoint.substr(0, nColon);
+  const std::string_view strPort = strEndpoint.substr(nColon + 1);
+  if (strHost.size() == kTcpScheme.size()) return std::nullopt;
+  if (strPort == "*") return std::string(strEndpoint);
+  unsigned nPort = 0;
+  const auto [pEnd, error] = std::from_chars(strPort.data(), strPort.data() + strPort.size(), nPort);
+  if (error != std::errc() || pEnd != strPort.data() + strPort.size() || strPort.empty() || nPort == 0 ||
+      nPort >= 65535)
+    return std::nullopt;
+  return std::string(strHost) + ":" + std::to_string(nPort + 1);
+}
+
+std::optional<sServerEndpoints> ParseServerAddress(std::string_view strAddress) {
+  const size_t nComma = strAddress.find(',');
+  if (nComma == std::string_view::npos) {
+    const std::optional<std::string> strPublications = GetNextPortEndpoint(strAddress);
+    if (!strPublications || strAddress.ends_with(":*")) return std::nullopt;
+    return sServerEndpoints{std::string(strAddress), *strPublications};
+  }
+  const std::string_view strRequests = strAddress.substr(0, nComma);
+  const std::string_view strPublications = strAddress.substr(nComma + 1);
+  if (!IsAcceptedEndpoint(strRequests) || !IsAcceptedEndpoint(strPublications)) return std::nullopt;
+  if (strRequests.ends_with(":*") || strPublications.ends_with(":*")) return std::nullopt;
+  return sServerEndpoints{std::string(strRequests), std::string(strPublications)};
+}
+
+}  // namespace halvowire

@@ -1,0 +1,124 @@
+#include "rmssim/RequestAnswers.h"
+
+#include <string>
+
+#include "rmssim/CallBook.h"
+#include "rmssim/EntityTree.h"
+#include "rmssim/RmsProtocol.h"
+
+namespace {
+
+std::string_view ReadView(OTP_MSG hMsg, uint32_t nFieldId, bool& bPresent) {
+  const void* pValue = nullptr;
+  uint64_t nLength = 0;
+  bPresent = otp_get_data(hMsg, nFieldId, 0, &pValue, &nLength, nullptr) != 0;
+  return bPresent ? std::string_view(static_cast<const char*>(pValue), static_cast<size_t>(nLength))
+                  : std::string_view();
+}
+
+}  // namespace
+
+void CRequestAnswers::StartResponse(std::string_view strName, const char* szStatus) {
+  m_builder.Start();
+  m_builder.AddText(rmsproto::kResponseNameField, strName);
+  m_builder.AddText(rmsproto::kStatusField, szStatus);
+}
+
+void CRequestAnswers::SendEndOfList(std::string_view strName, const ResponseSink& fnSend) {
+  StartResponse(strName, rmsproto::kStatusEndOfList);
+  fnSend(m_builder.GetBytes());
+}
+
+void CRequestAnswers::Answer(OTP_MSG hRequest, const ResponseSink& fnSend) {
+  bool bNamed = false;
+  const std::string strName(ReadView(hRequest, rmsproto::kRequestNameField, bNamed));
+  if (!bNamed) {
+    // Nothing to name the answer with: a bare failure status.
+    m_builder.Start();
+    m_builder.AddText(rmsproto::kStatusField, rmsproto::kStatusNotFound);
+    fnSend(m_builder.GetBytes());
+    return;
+  }
+  if (strName == rmsproto::kPeerDataRequest) {
+    bool bHasUser = false;
+    const std::string_view strUser = ReadView(hRequest, rmsproto::kUserIdField, bHasUser);
+    StartResponse(strName, rmsproto::kStatusSuccess);
+    m_builder.AddText(rmsproto::kPeerValueField, m_tree.GetUserPeerValue(strUser));
+    fnSend(m_builder.GetBytes());
+  } else if (strName == rmsproto::kTreeRequest) {
+    AnswerTree(strName, fnSend);
+  } else if (strName == rmsproto::kCallStatusRequest) {
+    AnswerCallStatuses(strName, fnSend);
+  } else if (strName == rmsproto::kAlertTreeRequest) {
+    AnswerManualAlerts(strName, fnSend);
+  } else if (strName == rmsproto::kPresentValuesRequest) {
+    AnswerPresentValues(hRequest, strName, fnSend);
+  } else {
+    StartResponse(strName, rmsproto::kStatusNotFound);
+    fnSend(m_builder.GetBytes());
+  }
+}
+
+void CRequestAnswers::AnswerTree(std::string_view strName, const ResponseSink& fnSend) {
+  for (const CSimRecord& record : m_tree.GetRecords()) {
+    if (record.m_bDeleted) continue;
+    StartResponse(strName, rmsproto::kStatusSuccess);
+    m_builder.AddText(rmsproto::kPublicationNameField, rmsproto::kValuesTopic);
+    record.AppendFields(m_builder);
+    record.AppendCallFields(m_builder);
+    fnSend(m_builder.GetBytes());
+  }
+  // A status other than success tells the terminal the tree is complete: it subscribes then.
+  SendEndOfList(strName, fnSend);
+}
+
+void CRequestAnswers::AnswerCallStatuses(std::string_view strName, const ResponseSink& fnSend) {
+  for (const sCallStatus& call : m_calls.GetCallStatuses()) {
+    StartResponse(strName, rmsproto::kStatusSuccess);
+    m_builder.AddText(rmsproto::kEntityTextField, call.strEntityText);
+    m_builder.AddText(rmsproto::kLevelTextField, call.strLevelText);
+    m_builder.AddText(call.bMarginCall ? rmsproto::kMarginStatusField : rmsproto::kObligationStatusField,
+                      call.strStatus);
+    m_builder.AddText(call.bMarginCall ? rmsproto::kMarginTimeField : rmsproto::kObligationTimeField,
+                      call.strTime);
+    m_builder.AddText(rmsproto::kSourceUserField, call.strUser);
+    fnSend(m_builder.GetBytes());
+  }
+  SendEndOfList(strName, fnSend);
+}
+
+void CRequestAnswers::AnswerManualAlerts(std::string_view strName, const ResponseSink& fnSend) {
+  for (const CAlertFields& fields : m_calls.GetManualAlerts()) {
+    StartResponse(strName, rmsproto::kStatusSuccess);
+    m_builder.AddText(rmsproto::kPublicationNameField, rmsproto::kManualAlertTopic);
+    for (const auto& [nField, strValue] : fields) m_builder.AddText(nField, strValue);
+    fnSend(m_builder.GetBytes());
+  }
+  SendEndOfList(strName, fnSend);
+}
+
+void CRequestAnswers::AnswerPresentValues(OTP_MSG hRequest, std::string_view strName,
+                                          const ResponseSink& fnSend) {
+  bool bHasId = false;
+  bool bHasLevel = false;
+  const std::string_view strEntityId = ReadView(hRequest, rmsproto::kEntityIdField, bHasId);
+  const std::string_view strLevelText = ReadView(hRequest, rmsproto::kRequestLevelTextField, bHasLevel);
+  const CSimRecord* pRecord = bHasId && bHasLevel ? m_tree.FindById(strEntityId, strLevelText) : nullptr;
+  if (pRecord == nullptr || pRecord->m_bDeleted) {
+    StartResponse(strName, rmsproto::kStatusNotFound);
+    fnSend(m_builder.GetBytes());
+    return;
+  }
+  StartResponse(strName, rmsproto::kStatusSuccess);
+  m_builder.AddText(rmsproto::kPublicationNameField, rmsproto::kValuesTopic);
+  pRecord->AppendFields(m_builder);
+  pRecord->AppendCallFields(m_builder);
+  fnSend(m_builder.GetBytes());
+}
+
+void CRequestAnswers::TakeClientPublication(OTP_MSG hMsg, std::string_view strName) {
+  if (strName == rmsproto::kCallStatusTopic)
+    m_calls.TakeCallStatus(hMsg, m_tree);
+  else if (strName == rmsproto::kManualAlertTopic)
+    m_calls.TakeManualAlert(hMsg);
+}

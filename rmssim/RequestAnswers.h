@@ -1,0 +1,52 @@
+// The server's answers to requests, message by message, and what it keeps of the publications
+// its clients send. Knows no sockets.
+//
+//   om_get_user_peer_data         one response: status 5, 64056 the user's peer value
+//   mrv_rst_show_tree_all         one response per record (status 5, 54211 the values topic, the
+//                                 record and its calls), then one with status 7
+//   roth_rst                      one response per kept call status (status 5), then status 7
+//   mrv_surv_alert_show_tree_all  one response per kept manual alert (status 5, 54211 "manual sms
+//                                 alert"), then status 7
+//   rms_get_prsnt_values_rst      the record of 54001 at level text 32760 as in the tree answer;
+//                                 status 2 for an unknown or deleted record
+//   anything else                 one response with status 2
+//
+// Every response names its request in 32767 and carries its status in 32766.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "connect/include/HalvoCodec.h"
+#include "connect/include/connecthalvo.h"
+
+class CCallBook;
+class CEntityTree;
+
+class CRequestAnswers {
+ public:
+  // Called with each response in turn; the bytes last until the next call.
+  using ResponseSink = std::function<void(const std::vector<uint8_t>&)>;
+
+  CRequestAnswers(CEntityTree& tree, CCallBook& calls) : m_tree(tree), m_calls(calls) {}
+
+  void Answer(OTP_MSG hRequest, const ResponseSink& fnSend);
+
+  // Keeps a client publication when it is a call status or a manual alert; every publication
+  // is fanned out by the caller all the same.
+  void TakeClientPublication(OTP_MSG hMsg, std::string_view strName);
+
+ private:
+  void StartResponse(std::string_view strName, const char* szStatus);
+  void AnswerTree(std::string_view strName, const ResponseSink& fnSend);
+  void AnswerCallStatuses(std::string_view strName, const ResponseSink& fnSend);
+  void AnswerManualAlerts(std::string_view strName, const ResponseSink& fnSend);
+  void AnswerPresentValues(OTP_MSG hRequest, std::string_view strName, const ResponseSink& fnSend);
+  void SendEndOfList(std::string_view strName, const ResponseSink& fnSend);
+
+  CEntityTree& m_tree;
+  CCallBook& m_calls;
+  CMessageBuilder m_builder;
+};

@@ -1,0 +1,266 @@
+#include "rmssim/RmsServer.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "rmssim/RmsProtocol.h"
+#include "rmssim/SimRandom.h"
+
+namespace {
+
+// Requests read, or feed messages sent, before the loop looks at its other sockets again.
+constexpr int kBurst = 256;
+// How long the loop waits before trying a publication that found no room.
+constexpr int kRetryMs = 1;
+constexpr int kHeartbeatMs = 2000;
+constexpr int kHeartbeatTimeoutMs = 6000;
+
+void ConfigureSocket(zmq::socket_t& socket) {
+  socket.set(zmq::sockopt::linger, 0);
+  socket.set(zmq::sockopt::heartbeat_ivl, kHeartbeatMs);
+  socket.set(zmq::sockopt::heartbeat_timeout, kHeartbeatTimeoutMs);
+}
+
+bool ReceiveFrame(zmq::socket_t& socket, zmq::message_t& frame) {
+  return socket.recv(frame, zmq::recv_flags::dontwait).has_value();
+}
+
+// Reads the frames left of a message whose last frame read was frame; they arrived with it.
+void SkipRestOfMessage(zmq::socket_t& socket, zmq::message_t& frame) {
+  while (frame.more()) {
+    if (!ReceiveFrame(socket, frame)) return;
+  }
+}
+
+}  // namespace
+
+CRmsServer::CRmsServer(sSimOptions options) : m_options(std::move(options)) {}
+
+CRmsServer::~CRmsServer() { Stop(); }
+
+bool CRmsServer::Start(std::string& strError) {
+  if (m_pTree) {
+    strError = "the server was started before";
+    return false;
+  }
+  if (!m_options.strRecordPath.empty() && !m_recording.Open(m_options.strRecordPath, strError)) return false;
+  m_pTree = std::make_unique<CEntityTree>(m_options.tree, m_options.nSeed);
+  CSimRandom sampleRandom(m_options.nSeed + 1);
+  m_calls.AddSamples(*m_pTree, sampleRandom, m_options.nSampleCalls, m_options.nSampleAlerts);
+  m_pAnswers = std::make_unique<CRequestAnswers>(*m_pTree, m_calls);
+  if (m_options.strReplayPath.empty()) {
+    m_pFeed = std::make_unique<CGeneratedFeed>(*m_pTree, m_options.nSeed, m_options.nDeleteEvery);
+  } else {
+    auto pReplay = std::make_unique<CReplayedFeed>();
+    if (!pReplay->Open(m_options.strReplayPath, strError)) return false;
+    m_pFeed = std::move(pReplay);
+  }
+
+  std::string strPublications = m_options.strPublications;
+  if (strPublications.empty()) {
+    const std::optional<std::string> strNext = halvowire::GetNextPortEndpoint(m_options.strRequests);
+    if (!strNext) {
+      strError = "no publication endpoint follows from " + m_options.strRequests + "; give --publications";
+      return false;
+    }
+    strPublications = *strNext;
+  }
+  std::string strBinding = m_options.strRequests;
+  try {
+    m_pRouter = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::router);
+    ConfigureSocket(*m_pRouter);
+    // Answers are never dropped: a tree answer is a burst of thousands of records.
+    m_pRouter->set(zmq::sockopt::sndhwm, 0);
+    m_pRouter->bind(strBinding);
+    m_pPublisher = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::xpub);
+    ConfigureSocket(*m_pPublisher);
+    m_pPublisher->set(zmq::sockopt::sndhwm, m_options.nHighWaterMark);
+    m_pPublisher->set(zmq::sockopt::xpub_nodrop, 1);
+    strBinding = strPublications;
+    m_pPublisher->bind(strBinding);
+  } catch (const zmq::error_t& error) {
+    strError = "cannot listen on " + strBinding + ": " + error.what();
+    m_pRouter.reset();
+    m_pPublisher.reset();
+    return false;
+  }
+  m_endpoints.strRequests = m_pRouter->get(zmq::sockopt::last_endpoint);
+  m_endpoints.strPublications = m_pPublisher->get(zmq::sockopt::last_endpoint);
+
+  m_nWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (m_nWakeFd < 0) {
+    strError = "cannot create the server's wake-up";
+    return false;
+  }
+  m_thread = std::thread(&CRmsServer::Run, this);
+  return true;
+}
+
+void CRmsServer::Stop() {
+  if (m_thread.joinable()) {
+    const uint64_t nOne = 1;
+    [[maybe_unused]] const ssize_t nWritten = write(m_nWakeFd, &nOne, sizeof nOne);
+    m_thread.join();
+  }
+  if (m_nWakeFd >= 0) close(m_nWakeFd);
+  m_nWakeFd = -1;
+  m_pRouter.reset();
+  m_pPublisher.reset();
+  m_recording.Close();
+}
+
+sServerStats CRmsServer::GetStats() const {
+  sServerStats stats;
+  stats.nRequests = m_nRequests.load();
+  stats.nResponses = m_nResponses.load();
+  stats.nFeedMessages = m_nFeedMessages.load();
+  stats.nClientPublications = m_nClientPublications.load();
+  stats.nMalformed = m_nMalformed.load();
+  stats.bFeedEnded = m_bFeedEnded.load();
+  return stats;
+}
+
+void CRmsServer::Run() {
+  for (;;) {
+    zmq::pollitem_t arrItems[] = {{nullptr, m_nWakeFd, ZMQ_POLLIN, 0},
+                                  {m_pRouter->handle(), 0, ZMQ_POLLIN, 0},
+                                  {m_pPublisher->handle(), 0, ZMQ_POLLIN, 0}};
+    if (zmq_poll(arrItems, 3, GetPollTimeoutMs()) < 0) continue;
+    if (arrItems[0].revents & ZMQ_POLLIN) return;
+    if (arrItems[1].revents & ZMQ_POLLIN) ReadRequests();
+    if (arrItems[2].revents & ZMQ_POLLIN) ReadSubscriptions();
+    if (FlushQueued()) RunFeed();
+  }
+}
+
+int CRmsServer::GetPollTimeoutMs() const {
+  if (!m_arrQueued.empty()) return kRetryMs;
+  if (!m_bValuesSubscribed || m_bFeedEnded) return -1;
+  if (m_options.dRate <= 0) return 0;
+  const uint64_t nNext = m_nFeedMessages - m_nFeedClockBase;
+  const auto due =
+      m_feedClockStart + std::chrono::duration<double>(static_cast<double>(nNext) / m_options.dRate);
+  const auto wait = std::chrono::duration<double, std::milli>(due - std::chrono::steady_clock::now());
+  return static_cast<int>(std::ceil(std::max(0.0, wait.count())));
+}
+
+void CRmsServer::ReadRequests() {
+  zmq::message_t identity;
+  zmq::message_t marker;
+  zmq::message_t body;
+  for (int n = 0; n < kBurst && ReceiveFrame(*m_pRouter, identity); ++n) {
+    // [identity][marker][message] and nothing more; the ROUTER always gives the identity.
+    if (!ReceiveFrame(*m_pRouter, marker) || !marker.more() || !ReceiveFrame(*m_pRouter, body)) {
+      ++m_nMalformed;
+      continue;
+    }
+    if (body.more() || marker.size() != 1) {
+      SkipRestOfMessage(*m_pRouter, body);
+      ++m_nMalformed;
+      continue;
+    }
+    HandleClientMessage(identity, *marker.data<char>(), body);
+  }
+}
+
+void CRmsServer::HandleClientMessage(const zmq::message_t& identity, char cMarker,
+                                     const zmq::message_t& body) {
+  OTP_MSG hMsg = ParseOtpMessage(body.data(), body.size(), nullptr);
+  if (hMsg == nullptr) {
+    ++m_nMalformed;
+    return;
+  }
+  if (cMarker == halvowire::kRequestMarker) {
+    ++m_nRequests;
+    m_pAnswers->Answer(hMsg, [this, &identity](const std::vector<uint8_t>& arrResponse) {
+      m_pRouter->send(zmq::const_buffer(identity.data(), identity.size()),
+                      zmq::send_flags::sndmore | zmq::send_flags::dontwait);
+      m_pRouter->send(zmq::const_buffer(arrResponse.data(), arrResponse.size()), zmq::send_flags::dontwait);
+      ++m_nResponses;
+    });
+  } else if (const std::optional<std::string_view> strName = halvowire::GetPublicationName(hMsg);
+             cMarker == halvowire::kPublicationMarker && strName) {
+    ++m_nClientPublications;
+    m_pAnswers->TakeClientPublication(hMsg, *strName);
+    const auto* pBytes = body.data<uint8_t>();
+    Publish(*strName, std::vector<uint8_t>(pBytes, pBytes + body.size()));
+  } else {
+    ++m_nMalformed;
+  }
+  otp_dtor_primecb(hMsg, nullptr);
+}
+
+void CRmsServer::ReadSubscriptions() {
+  // Without ZMQ_XPUB_VERBOSE a name is reported when its first subscriber comes and when its
+  // last one goes: [1 or 0][topic frame].
+  static const std::string s_strValuesFrame = halvowire::MakeTopicFrame(rmsproto::kValuesTopic);
+  zmq::message_t frame;
+  for (int n = 0; n < kBurst && ReceiveFrame(*m_pPublisher, frame); ++n) {
+    const std::string_view strFrame(frame.data<char>(), frame.size());
+    if (strFrame.size() < 1 || strFrame.substr(1) != s_strValuesFrame) continue;
+    const bool bSubscribed = strFrame[0] == 1;
+    if (bSubscribed && !m_bValuesSubscribed) StartFeedClock();
+    m_bValuesSubscribed = bSubscribed;
+  }
+}
+
+void CRmsServer::StartFeedClock() {
+  m_feedClockStart = std::chrono::steady_clock::now();
+  m_nFeedClockBase = m_nFeedMessages;
+}
+
+void CRmsServer::RunFeed() {
+  if (!m_bValuesSubscribed || m_bFeedEnded) return;
+  uint64_t nDue = m_nFeedMessages + kBurst;
+  if (m_options.dRate > 0) {
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - m_feedClockStart;
+    nDue = m_nFeedClockBase + static_cast<uint64_t>(elapsed.count() * m_options.dRate) + 1;
+    // After a stall (no room for a while) the feed goes on at its rate, without a burst.
+    if (nDue > m_nFeedMessages && static_cast<double>(nDue - m_nFeedMessages) > m_options.dRate + kBurst) {
+      StartFeedClock();
+      nDue = m_nFeedMessages + 1;
+    }
+    nDue = std::min<uint64_t>(nDue, m_nFeedMessages + kBurst);
+  }
+  if (m_options.nCount > 0) nDue = std::min(nDue, m_options.nCount);
+  while (m_nFeedMessages < nDue && m_arrQueued.empty()) {
+    const std::vector<uint8_t>* pBytes = nullptr;
+    std::string_view strName;
+    if (!m_pFeed->Next(pBytes, strName)) {
+      m_bFeedEnded = true;
+      return;
+    }
+    // Counted before it goes, so a subscriber that has the last message sees the feed ended.
+    ++m_nFeedMessages;
+    if (m_options.nCount > 0 && m_nFeedMessages >= m_options.nCount) m_bFeedEnded = true;
+    Publish(strName, *pBytes);
+  }
+}
+
+void CRmsServer::Publish(std::string_view strName, const std::vector<uint8_t>& arrBytes) {
+  std::string strTopicFrame = halvowire::MakeTopicFrame(strName);
+  if (m_arrQueued.empty() && TrySend(strTopicFrame, arrBytes)) return;
+  m_arrQueued.push_back({std::move(strTopicFrame), arrBytes});
+}
+
+bool CRmsServer::TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes) {
+  if (!m_pPublisher->send(zmq::const_buffer(strTopicFrame.data(), strTopicFrame.size()),
+                          zmq::send_flags::sndmore | zmq::send_flags::dontwait))
+    return false;
+  // Room is counted in whole messages, so the second frame always goes after the first.
+  m_pPublisher->send(zmq::const_buffer(arrBytes.data(), arrBytes.size()), zmq::send_flags::none);
+  if (m_recording.IsOpen()) m_recording.Write(arrBytes.data(), arrBytes.size());
+  return true;
+}
+
+bool CRmsServer::FlushQueued() {
+  while (!m_arrQueued.empty()) {
+    const sQueuedPublication& queued = m_arrQueued.front();
+    if (!TrySend(queued.strTopicFrame, queued.arrBytes)) return false;
+    m_arrQueued.pop_front();
+  }
+  return true;
+}

@@ -1,0 +1,99 @@
+// The risk server: a ROUTER for requests and client publications and an XPUB for publications,
+// served by one thread of its own.
+//
+// Requests are answered at once (CRequestAnswers). A client publication is kept when it is a
+// call status or a manual alert, then fanned out on the XPUB under its own name. The feed of
+// value changes runs while anyone subscribes to "rms prsnt value publish", at the configured
+// rate; it starts with the first such subscriber, so a recording begins with what that
+// subscriber sees. Publishing never drops: when a subscriber's queue is full the feed waits
+// (ZMQ_XPUB_NODROP), while requests are still answered.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+#include <zmq.hpp>
+
+#include "host/transport/TransportWire.h"
+#include "rmssim/CallBook.h"
+#include "rmssim/EntityTree.h"
+#include "rmssim/FeedFile.h"
+#include "rmssim/FeedSource.h"
+#include "rmssim/RequestAnswers.h"
+#include "rmssim/SimOptions.h"
+
+struct sServerStats {
+  uint64_t nRequests = 0;
+  uint64_t nResponses = 0;
+  uint64_t nFeedMessages = 0;        // feed messages published
+  uint64_t nClientPublications = 0;  // taken from clients and fanned out
+  uint64_t nMalformed = 0;           // frames from clients dropped
+  bool bFeedEnded = false;           // the count was reached or the recording ran out
+};
+
+class CRmsServer {
+ public:
+  explicit CRmsServer(sSimOptions options);
+  // Stops the thread if it runs.
+  ~CRmsServer();
+  CRmsServer(const CRmsServer&) = delete;
+  CRmsServer& operator=(const CRmsServer&) = delete;
+
+  // Makes the tree, opens the recording or replay file, binds both endpoints and starts the
+  // thread; once. False with the reason when something cannot be opened or bound.
+  bool Start(std::string& strError);
+  // Stops the thread and closes the sockets and the recording; unsent publications are lost.
+  void Stop();
+
+  // The endpoints bound, with ports chosen by the system filled in.
+  const halvowire::sServerEndpoints& GetEndpoints() const { return m_endpoints; }
+  sServerStats GetStats() const;
+
+ private:
+  struct sQueuedPublication {
+    std::string strTopicFrame;
+    std::vector<uint8_t> arrBytes;
+  };
+
+  void Run();
+  int GetPollTimeoutMs() const;
+  void ReadRequests();
+  void HandleClientMessage(const zmq::message_t& identity, char cMarker, const zmq::message_t& body);
+  void ReadSubscriptions();
+  void StartFeedClock();
+  void RunFeed();
+  void Publish(std::string_view strName, const std::vector<uint8_t>& arrBytes);
+  bool TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes);
+  bool FlushQueued();
+
+  sSimOptions m_options;
+  halvowire::sServerEndpoints m_endpoints;
+  std::unique_ptr<CEntityTree> m_pTree;
+  CCallBook m_calls;
+  std::unique_ptr<CRequestAnswers> m_pAnswers;
+  std::unique_ptr<CFeedSource> m_pFeed;
+  CFeedWriter m_recording;
+
+  zmq::context_t m_context;
+  std::unique_ptr<zmq::socket_t> m_pRouter;
+  std::unique_ptr<zmq::socket_t> m_pPublisher;
+  int m_nWakeFd = -1;
+  std::thread m_thread;
+
+  std::deque<sQueuedPublication> m_arrQueued;  // waiting for room on the XPUB, in order
+  bool m_bValuesSubscribed = false;
+  std::chrono::steady_clock::time_point m_feedClockStart;
+  uint64_t m_nFeedClockBase = 0;  // feed messages sent when the clock started
+
+  std::atomic<uint64_t> m_nRequests{0};
+  std::atomic<uint64_t> m_nResponses{0};
+  std::atomic<uint64_t> m_nFeedMessages{0};
+  std::atomic<uint64_t> m_nClientPublications{0};
+  std::atomic<uint64_t> m_nMalformed{0};
+  std::atomic<bool> m_bFeedEnded{false};
+};

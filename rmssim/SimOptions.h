@@ -1,0 +1,34 @@
+// What the risk server is told: where it listens, the size of its tree, its feed, and the
+// recording or replay of that feed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "rmssim/EntityTree.h"
+
+struct sSimOptions {
+  std::string strRequests = "tcp://127.0.0.1:5555";
+  std::string strPublications;  // empty: the request port + 1 ("*" stays "*")
+  sTreeSize tree;
+  double dRate = 100.0;          // feed messages a second; 0 as fast as subscribers take them
+  uint64_t nCount = 0;           // feed messages before the feed stops; 0 for no end
+  uint32_t nDeleteEvery = 1000;  // a delete mark every this many feed messages; 0 never
+  uint64_t nSeed = 1;
+  std::string strRecordPath;    // every publication is appended here
+  std::string strReplayPath;    // the feed comes from this recording instead
+  double dDurationSeconds = 0;  // rms-sim exits after this long; 0 waits for a signal
+  int nHighWaterMark = 10000;   // publications queued for a subscriber before the feed waits
+  uint32_t nSampleCalls = 3;    // call statuses and manual alerts a fresh server holds
+  uint32_t nSampleAlerts = 3;
+};
+
+// Parses rms-sim's arguments (the program name left out); "--name value" and "--name=value".
+// On an error or --help fills strMessage (the error and the help, or the help alone with
+// bHelpAsked set) and returns nullopt.
+std::optional<sSimOptions> ParseSimOptions(std::span<const std::string> arrArguments, std::string& strMessage,
+                                           bool& bHelpAsked);
+
+std::string GetSimHelpText();

@@ -1,0 +1,206 @@
+// The entity tree and its records: who is in it, at which level texts, and that a record is a
+// full record the data model reads without a missing value.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <map>
+#include <set>
+
+#include "model/RmsDetails.h"
+#include "model/RmsValueParser.h"
+#include "model/RmsWireTable.h"
+#include "rmssim/EntityTree.h"
+#include "rmssim/SimFields.h"
+#include "rmssim/SimRandom.h"
+#include "tests/rmssim/SimTestSupport.h"
+
+namespace {
+
+using namespace simtest;
+
+std::vector<uint8_t> ComposeRecord(const CSimRecord& record) {
+  CMessageBuilder builder;
+  record.AppendFields(builder);
+  return builder.GetBytes();
+}
+
+TEST(EntityTreeTest, EntitiesOfEveryLevelWithTheirTexts) {
+  const CEntityTree tree(sTreeSize{}, 1);
+  std::map<uint32_t, int> mapCounts;
+  std::set<std::string> setBranches;
+  for (const sSimEntity& entity : tree.GetEntities()) {
+    ++mapCounts[entity.nLevel];
+    if (entity.nLevel == 2) setBranches.insert(entity.strId);
+  }
+  EXPECT_EQ(mapCounts, (std::map<uint32_t, int>{{1, 1}, {2, 4}, {3, 20}, {4, 10}, {5, 1000}}));
+  EXPECT_EQ(setBranches, (std::set<std::string>{"MUMBAI1", "DELHI1", "CHENNAI1", "KOLKATA1"}));
+
+  struct sRow {
+    size_t nIndex;
+    const char* szEntityText;
+    const char* szEmail;
+  };
+  const sRow arrRows[] = {
+      {0, "broker-BRK01", "brk01@example.in"},
+      {1, "branch-MUMBAI1", "mumbai1@example.in"},
+      {11, "dealer-D07", "d07@example.in"},
+      {25, "group-G01", "g01@example.in"},
+      {35 + 22, "account-A10023", "a10023@example.in"},
+  };
+  for (const sRow& row : arrRows) {
+    const sSimEntity& entity = tree.GetEntities()[row.nIndex];
+    EXPECT_EQ(entity.strEntityText, row.szEntityText);
+    EXPECT_EQ(entity.strEmail, row.szEmail);
+  }
+  const std::set<std::string> setCategories = {"RETAIL", "HNI", "CORPORATE", "NRI", "PRO"};
+  for (const sSimEntity& entity : tree.GetEntities()) {
+    if (entity.nLevel == 1) {
+      EXPECT_EQ(entity.strBranch, "HO");
+    }
+    if (entity.nLevel < 2) continue;
+    EXPECT_TRUE(setBranches.contains(entity.strBranch)) << entity.strEntityText;
+    if (entity.nLevel == 5) {
+      EXPECT_TRUE(setCategories.contains(entity.strCategory)) << entity.strEntityText;
+    }
+  }
+}
+
+TEST(EntityTreeTest, LevelTextsByEntityLevel) {
+  CEntityTree tree(sTreeSize{1, 2, 3, 2, 200}, 5);
+  std::map<std::string, std::set<std::string>> mapLevels;
+  for (const CSimRecord& record : tree.GetRecords())
+    mapLevels[record.GetEntity().strEntityText].insert(record.GetLevelText());
+  const std::set<std::string> setAll(GetSimLevelTexts().begin(), GetSimLevelTexts().end());
+  EXPECT_EQ(mapLevels["broker-BRK01"], setAll);
+  EXPECT_EQ(mapLevels["branch-DELHI1"], setAll);
+  EXPECT_EQ(mapLevels["dealer-D03"],
+            (std::set<std::string>{"ALL-ALL-ALL-ALL", "CM-NSE-NRML", "FO-NFO-NRML"}));
+  EXPECT_EQ(mapLevels["group-G02"], mapLevels["dealer-D03"]);
+  size_t nAccountsAtMore = 0;
+  for (const sSimEntity& entity : tree.GetEntities()) {
+    if (entity.nLevel != 5) continue;
+    EXPECT_TRUE(mapLevels[entity.strEntityText].contains("ALL-ALL-ALL-ALL")) << entity.strEntityText;
+    nAccountsAtMore += mapLevels[entity.strEntityText].size() > 1 ? 1 : 0;
+  }
+  EXPECT_GT(nAccountsAtMore, 50u);
+  EXPECT_LT(nAccountsAtMore, 200u);
+
+  CSimRecord* pRecord = tree.FindById("A10002", "ALL-ALL-ALL-ALL");
+  ASSERT_NE(pRecord, nullptr);
+  EXPECT_EQ(tree.FindByText("account-A10002", "ALL-ALL-ALL-ALL"), pRecord);
+  EXPECT_EQ(tree.FindById("account-A10002", "ALL-ALL-ALL-ALL"), nullptr);
+  EXPECT_EQ(tree.FindById("D01", "CD-NSE-MIS"), nullptr);
+}
+
+TEST(EntityTreeTest, TheSeedDecidesEverything) {
+  const auto ComposeAll = [](uint64_t nSeed) {
+    const CEntityTree tree(sTreeSize{1, 2, 3, 2, 30}, nSeed);
+    std::vector<std::vector<uint8_t>> arrRecords;
+    for (const CSimRecord& record : tree.GetRecords()) arrRecords.push_back(ComposeRecord(record));
+    return arrRecords;
+  };
+  EXPECT_EQ(ComposeAll(7), ComposeAll(7));
+  EXPECT_NE(ComposeAll(7), ComposeAll(8));
+}
+
+// Every field of the model's wire table is there and reads as its rule says; the data model
+// parses the record with no slot left at its text for an absent field.
+TEST(EntityTreeTest, RecordsAreFullRecords) {
+  const CEntityTree tree(sTreeSize{1, 2, 3, 2, 30}, 3);
+  for (const CSimRecord& record : tree.GetRecords()) {
+    SCOPED_TRACE(record.GetEntity().strEntityText + " " + record.GetLevelText());
+    const std::vector<uint8_t> arrBytes = ComposeRecord(record);
+    for (const sWireRule& rule : rmswire::kRules) {
+      if (rule.eRule == eValueRule::kReceiver) continue;
+      const std::optional<std::string> strValue = ReadField(arrBytes, rule.nField);
+      ASSERT_TRUE(strValue.has_value()) << rule.nField;
+      const char* pEnd = strValue->data() + strValue->size();
+      if (rule.eRule == eValueRule::kInt32 || rule.eRule == eValueRule::kInt64) {
+        int64_t nValue = 0;
+        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, nValue).ptr, pEnd)
+            << rule.nField << " " << *strValue;
+      } else if (rule.eRule != eValueRule::kText) {
+        double dValue = 0;
+        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, dValue).ptr, pEnd)
+            << rule.nField << " " << *strValue;
+        const size_t nDecimals = strValue->size() - strValue->find('.') - 1;
+        EXPECT_TRUE(nDecimals == 2 || nDecimals == 4) << rule.nField << " " << *strValue;
+      }
+    }
+    EXPECT_EQ(ReadField(arrBytes, 64050), record.GetEntity().strEntityText);
+    EXPECT_EQ(ReadField(arrBytes, 54244), record.GetLevelText());
+    EXPECT_EQ(ReadField(arrBytes, 54002), record.GetEntity().strName);
+    EXPECT_EQ(ReadField(arrBytes, 41234), record.GetEntity().strEmail);
+    EXPECT_EQ(ReadField(arrBytes, 64053), record.GetEntity().strBranch);
+    EXPECT_EQ(ReadField(arrBytes, 64056), record.GetEntity().strBranch);
+    EXPECT_EQ(ReadField(arrBytes, 64037), record.GetEntity().bGroupwiseValidation ? "yes" : "no");
+
+    OTP_MSG hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
+    CRmsDetails details;
+    details.nLevel = record.GetEntity().nLevel;
+    ParseRmsValues(hMsg, details);
+    otp_dtor_primecb(hMsg, nullptr);
+    for (const sWireRule& rule : rmswire::kRules) {
+      const bool bFromMessage = rule.eRule != eValueRule::kReceiver &&
+                                (rule.eRule != eValueRule::kBranchDecimal2 || details.nLevel == 2);
+      if (!bFromMessage || rule.slot.nColumn < 0) continue;
+      EXPECT_NE(details.GetColumnSlotText(rule.slot.nColumn), rule.szAbsent)
+          << "column " << rule.slot.nColumn;
+    }
+  }
+}
+
+TEST(EntityTreeTest, LevelPartsFollowTheLevelText) {
+  CEntityTree tree(sTreeSize{1, 1, 1, 1, 1}, 1);
+  struct sRow {
+    const char* szLevelText;
+    const char* szSegment;
+    const char* szExchange;
+    const char* szProduct;
+  };
+  const sRow arrRows[] = {
+      {"ALL-ALL-ALL-ALL", "All", "All", "All"},
+      {"CM-NSE-NRML", "CM", "NSE", "NRML"},
+      {"FO-NFO-NRML", "FO", "NFO", "NRML"},
+      {"CD-NSE-MIS", "CD", "NSE", "MIS"},
+  };
+  for (const sRow& row : arrRows) {
+    const CSimRecord* pRecord = tree.FindById("BRK01", row.szLevelText);
+    ASSERT_NE(pRecord, nullptr) << row.szLevelText;
+    const std::vector<uint8_t> arrBytes = ComposeRecord(*pRecord);
+    EXPECT_EQ(ReadField(arrBytes, 63002), row.szSegment) << row.szLevelText;
+    EXPECT_EQ(ReadField(arrBytes, 10101), row.szExchange) << row.szLevelText;
+    EXPECT_EQ(ReadField(arrBytes, 64030), row.szProduct) << row.szLevelText;
+  }
+}
+
+TEST(EntityTreeTest, AMoveChangesAFewAmounts) {
+  CEntityTree tree(sTreeSize{1, 1, 1, 1, 5}, 1);
+  CSimRandom random(4);
+  std::map<uint32_t, eSimShape> mapShapes;
+  for (const sSimField& field : GetSimFields()) mapShapes[field.nField] = field.eShape;
+  bool bSawNegative = false;
+  for (int nMove = 0; nMove < 500; ++nMove) {
+    CSimRecord& record = tree.GetRecords()[static_cast<size_t>(nMove) % tree.GetRecords().size()];
+    const CFields arrBefore = ListFields(ComposeRecord(record));
+    record.Move(random);
+    const CFields arrAfter = ListFields(ComposeRecord(record));
+    ASSERT_EQ(arrBefore.size(), arrAfter.size());
+    int nChanged = 0;
+    for (size_t n = 0; n < arrBefore.size(); ++n) {
+      if (arrBefore[n] == arrAfter[n]) continue;
+      ++nChanged;
+      const eSimShape eShape = mapShapes.at(arrAfter[n].first);
+      ASSERT_TRUE(IsMovingShape(eShape)) << arrAfter[n].first;
+      if (eShape == eSimShape::kAmount) {
+        EXPECT_NE(arrAfter[n].second[0], '-') << arrAfter[n].first;
+      }
+      bSawNegative |= arrAfter[n].second[0] == '-';
+    }
+    EXPECT_GE(nChanged, 1);
+    EXPECT_LE(nChanged, 5);
+  }
+  EXPECT_TRUE(bSawNegative);  // losses go below zero
+}
+
+}  // namespace

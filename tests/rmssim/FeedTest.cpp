@@ -1,0 +1,144 @@
+// The feed: value changes, delete marks and records coming back; and recorded feeds on file.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "rmssim/EntityTree.h"
+#include "rmssim/FeedFile.h"
+#include "rmssim/FeedGenerator.h"
+#include "tests/rmssim/SimTestSupport.h"
+
+namespace {
+
+using namespace simtest;
+
+std::vector<std::vector<uint8_t>> MakeFeed(uint64_t nSeed, uint32_t nDeleteEvery, int nCount) {
+  CEntityTree tree(sTreeSize{1, 2, 4, 3, 40}, nSeed);
+  CFeedGenerator generator(tree, nSeed, nDeleteEvery);
+  CMessageBuilder builder;
+  std::vector<std::vector<uint8_t>> arrFeed;
+  for (int n = 0; n < nCount; ++n) {
+    EXPECT_TRUE(generator.ComposeNext(builder));
+    arrFeed.push_back(builder.GetBytes());
+  }
+  return arrFeed;
+}
+
+std::string GetKey(const std::vector<uint8_t>& arrMessage) {
+  return ReadField(arrMessage, 64050).value_or("?") + "|" + ReadField(arrMessage, 54244).value_or("?");
+}
+
+TEST(FeedTest, DeletedRecordsComeBackWithTheNextDelete) {
+  constexpr uint32_t kDeleteEvery = 100;
+  const std::vector<std::vector<uint8_t>> arrFeed = MakeFeed(1, kDeleteEvery, 1000);
+  std::string strDeleted;
+  for (size_t n = 0; n < arrFeed.size(); ++n) {
+    const std::vector<uint8_t>& arrMessage = arrFeed[n];
+    ASSERT_EQ(ReadField(arrMessage, 54211), "rms prsnt value publish") << n;
+    const bool bDeleteMark = (n + 1) % kDeleteEvery == 0;
+    if (bDeleteMark) {
+      const CFields arrFields = ListFields(arrMessage);
+      ASSERT_EQ(arrFields.size(), 5u) << n;
+      const std::vector<uint32_t> arrIds = {arrFields[0].first, arrFields[1].first, arrFields[2].first,
+                                            arrFields[3].first, arrFields[4].first};
+      EXPECT_EQ(arrIds, (std::vector<uint32_t>{54211, 64050, 54244, 64056, 20008})) << n;
+      // The record deleted before is sent whole right after the next delete mark.
+      if (!strDeleted.empty() && n + 1 < arrFeed.size()) {
+        EXPECT_EQ(GetKey(arrFeed[n + 1]), strDeleted) << n;
+      }
+      strDeleted = GetKey(arrMessage);
+      continue;
+    }
+    EXPECT_FALSE(ReadField(arrMessage, 20008).has_value()) << n;
+    EXPECT_GT(ListFields(arrMessage).size(), 280u) << n;
+    // A deleted record has no value changes until it comes back.
+    const bool bComingBack = n > 0 && (n % kDeleteEvery) == 0;
+    if (!bComingBack) {
+      EXPECT_NE(GetKey(arrMessage), strDeleted) << n;
+    }
+  }
+}
+
+TEST(FeedTest, TheSeedDecidesTheFeed) {
+  EXPECT_EQ(MakeFeed(3, 10, 200), MakeFeed(3, 10, 200));
+  EXPECT_NE(MakeFeed(3, 10, 200), MakeFeed(4, 10, 200));
+  CEntityTree empty(sTreeSize{0, 0, 0, 0, 0}, 1);
+  CFeedGenerator generator(empty, 1, 10);
+  CMessageBuilder builder;
+  EXPECT_FALSE(generator.ComposeNext(builder));
+}
+
+class FeedFileTest : public ::testing::Test {
+ protected:
+  void TearDown() override { std::filesystem::remove(m_strPath); }
+
+  std::vector<std::vector<uint8_t>> ReadAll(CFeedReader::eResult& eLast) {
+    CFeedReader reader;
+    std::string strError;
+    EXPECT_TRUE(reader.Open(m_strPath, strError)) << strError;
+    std::vector<std::vector<uint8_t>> arrMessages;
+    std::vector<uint8_t> arrMessage;
+    while ((eLast = reader.ReadNext(arrMessage)) == CFeedReader::eResult::kMessage)
+      arrMessages.push_back(arrMessage);
+    return arrMessages;
+  }
+
+  void WriteRaw(const std::string& strBytes) { std::ofstream(m_strPath, std::ios::binary) << strBytes; }
+
+  std::string m_strPath =
+      (std::filesystem::temp_directory_path() / ("rmssim-feed-" + std::to_string(getpid()) + ".bin"))
+          .string();
+};
+
+TEST_F(FeedFileTest, MessagesComeBackAsWritten) {
+  // Past the reader's chunk: a message of 600 KB among small ones.
+  const std::vector<std::vector<uint8_t>> arrWritten = {
+      Compose({{54211, "a"}}), Compose({{54211, "b"}, {1, std::string(600 * 1024, 'x')}}),
+      Compose({{54211, "c"}})};
+  CFeedWriter writer;
+  std::string strError;
+  ASSERT_TRUE(writer.Open(m_strPath, strError)) << strError;
+  for (const std::vector<uint8_t>& arrMessage : arrWritten)
+    writer.Write(arrMessage.data(), arrMessage.size());
+  ASSERT_TRUE(writer.Close());
+
+  CFeedReader::eResult eLast = CFeedReader::eResult::kMessage;
+  EXPECT_EQ(ReadAll(eLast), arrWritten);
+  EXPECT_EQ(eLast, CFeedReader::eResult::kEnd);
+}
+
+TEST_F(FeedFileTest, DamageEndsTheFeedWhereItStarts) {
+  const std::vector<uint8_t> arrGood =
+      Compose({{54211, "rms prsnt value publish"}, {64050, "account-A10001"}});
+  const std::string strGood(arrGood.begin(), arrGood.end());
+  struct sRow {
+    const char* szCase;
+    std::string strBytes;
+    size_t nMessages;
+    CFeedReader::eResult eLast;
+  };
+  const sRow arrRows[] = {
+      {"empty file", "", 0, CFeedReader::eResult::kEnd},
+      {"cut inside the second message", strGood + strGood.substr(0, 20), 1, CFeedReader::eResult::kCorrupt},
+      {"cut inside a length word", strGood + strGood.substr(0, 2), 1, CFeedReader::eResult::kCorrupt},
+      {"garbage after the first", strGood + "garbage that is not a message", 1,
+       CFeedReader::eResult::kCorrupt},
+      {"garbage first", "xxxxxxxxxxxxxxxx" + strGood, 0, CFeedReader::eResult::kCorrupt},
+  };
+  for (const sRow& row : arrRows) {
+    WriteRaw(row.strBytes);
+    CFeedReader::eResult eLast = CFeedReader::eResult::kMessage;
+    EXPECT_EQ(ReadAll(eLast).size(), row.nMessages) << row.szCase;
+    EXPECT_EQ(eLast, row.eLast) << row.szCase;
+  }
+
+  CFeedReader reader;
+  std::string strError;
+  EXPECT_FALSE(reader.Open("/nonexistent/feed.bin", strError));
+  EXPECT_NE(strError.find("/nonexistent/feed.bin"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,231 @@
+// The server's answers, message by message and field by field, and what it keeps of its
+// clients' publications.
+#include <gtest/gtest.h>
+
+#include "rmssim/CallBook.h"
+#include "rmssim/EntityTree.h"
+#include "rmssim/RequestAnswers.h"
+#include "rmssim/SimRandom.h"
+#include "tests/rmssim/SimTestSupport.h"
+
+namespace {
+
+using namespace simtest;
+
+class RequestAnswersTest : public ::testing::Test {
+ protected:
+  RequestAnswersTest() : m_tree(sTreeSize{1, 2, 4, 3, 40}, 1), m_answers(m_tree, m_calls) {
+    CSimRandom random(2);
+    m_calls.AddSamples(m_tree, random, 2, 2);
+  }
+
+  std::vector<std::vector<uint8_t>> Ask(const CFields& arrRequest) {
+    std::vector<std::vector<uint8_t>> arrResponses;
+    const std::vector<uint8_t> arrBytes = Compose(arrRequest);
+    OTP_MSG hRequest = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
+    m_answers.Answer(hRequest,
+                     [&](const std::vector<uint8_t>& arrResponse) { arrResponses.push_back(arrResponse); });
+    otp_dtor_primecb(hRequest, nullptr);
+    return arrResponses;
+  }
+
+  void Take(const CFields& arrPublication) {
+    const std::vector<uint8_t> arrBytes = Compose(arrPublication);
+    OTP_MSG hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
+    m_answers.TakeClientPublication(hMsg, ReadField(arrBytes, 54211).value_or(""));
+    otp_dtor_primecb(hMsg, nullptr);
+  }
+
+  CEntityTree m_tree;
+  CCallBook m_calls;
+  CRequestAnswers m_answers;
+};
+
+TEST_F(RequestAnswersTest, SingleAnswers) {
+  struct sRow {
+    const char* szCase;
+    CFields arrRequest;
+    CFields arrResponse;
+  };
+  const std::vector<sRow> arrRows = {
+      {"peer value of a dealer: its branch",
+       {{0, "om_get_user_peer_data"}, {31003, "D02"}},
+       {{32767, "om_get_user_peer_data"}, {32766, "5"}, {64056, "DELHI1"}}},
+      {"peer value of a branch",
+       {{0, "om_get_user_peer_data"}, {31003, "DELHI1"}},
+       {{32767, "om_get_user_peer_data"}, {32766, "5"}, {64056, "DELHI1"}}},
+      {"peer value of anyone else: the first branch",
+       {{0, "om_get_user_peer_data"}, {31003, "RISK01"}},
+       {{32767, "om_get_user_peer_data"}, {32766, "5"}, {64056, "MUMBAI1"}}},
+      {"unknown request", {{0, "no_such_request"}}, {{32767, "no_such_request"}, {32766, "2"}}},
+      {"names compare exactly", {{0, "ROTH_RST"}}, {{32767, "ROTH_RST"}, {32766, "2"}}},
+      {"no name", {{31003, "RISK01"}}, {{32766, "2"}}},
+      {"present values of an unknown entity",
+       {{0, "rms_get_prsnt_values_rst"}, {54001, "A99999"}, {32760, "ALL-ALL-ALL-ALL"}},
+       {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
+      {"present values at a level the entity lacks",
+       {{0, "rms_get_prsnt_values_rst"}, {54001, "D01"}, {32760, "CD-NSE-MIS"}},
+       {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
+      {"present values without a level text",
+       {{0, "rms_get_prsnt_values_rst"}, {54001, "A10001"}},
+       {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
+  };
+  for (const sRow& row : arrRows) {
+    const std::vector<std::vector<uint8_t>> arrResponses = Ask(row.arrRequest);
+    ASSERT_EQ(arrResponses.size(), 1u) << row.szCase;
+    EXPECT_EQ(ListFields(arrResponses[0]), row.arrResponse) << row.szCase;
+  }
+}
+
+TEST_F(RequestAnswersTest, PresentValuesAreTheRecordAsTheTreeSendsIt) {
+  const std::vector<std::vector<uint8_t>> arrResponses =
+      Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "A10001"}, {32760, "ALL-ALL-ALL-ALL"}, {63002, "x"}});
+  ASSERT_EQ(arrResponses.size(), 1u);
+  const CFields arrFields = ListFields(arrResponses[0]);
+  ASSERT_GT(arrFields.size(), 200u);
+  const CFields arrHead(arrFields.begin(), arrFields.begin() + 5);
+  const CFields arrExpectedHead = {{32767, "rms_get_prsnt_values_rst"},
+                                   {32766, "5"},
+                                   {54211, "rms prsnt value publish"},
+                                   {64050, "account-A10001"},
+                                   {54244, "ALL-ALL-ALL-ALL"}};
+  EXPECT_EQ(arrHead, arrExpectedHead);
+
+  // The same record in the tree answer carries the same fields after its name and status.
+  for (const std::vector<uint8_t>& arrRecord : Ask({{0, "mrv_rst_show_tree_all"}})) {
+    CFields arrTreeFields = ListFields(arrRecord);
+    if (ReadField(arrRecord, 64050) != "account-A10001" || ReadField(arrRecord, 54244) != "ALL-ALL-ALL-ALL")
+      continue;
+    EXPECT_EQ(CFields(arrTreeFields.begin() + 2, arrTreeFields.end()),
+              CFields(arrFields.begin() + 2, arrFields.end()));
+  }
+}
+
+TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
+  // Tree: one success per record, each opening with name, status, topic, entity and level.
+  const std::vector<std::vector<uint8_t>> arrTree = Ask({{0, "mrv_rst_show_tree_all"}});
+  ASSERT_EQ(arrTree.size(), m_tree.GetRecords().size() + 1);
+  for (size_t n = 0; n + 1 < arrTree.size(); ++n) {
+    const CFields arrFields = ListFields(arrTree[n]);
+    const CSimRecord& record = m_tree.GetRecords()[n];
+    const CFields arrHead(arrFields.begin(), arrFields.begin() + 5);
+    const CFields arrExpected = {{32767, "mrv_rst_show_tree_all"},
+                                 {32766, "5"},
+                                 {54211, "rms prsnt value publish"},
+                                 {64050, record.GetEntity().strEntityText},
+                                 {54244, record.GetLevelText()}};
+    ASSERT_EQ(arrHead, arrExpected) << n;
+  }
+  EXPECT_EQ(ListFields(arrTree.back()), (CFields{{32767, "mrv_rst_show_tree_all"}, {32766, "7"}}));
+
+  // Call statuses: the kept ones in order, each with one kind of call.
+  const std::vector<std::vector<uint8_t>> arrCalls = Ask({{0, "roth_rst"}});
+  ASSERT_EQ(arrCalls.size(), m_calls.GetCallStatuses().size() + 1);
+  for (size_t n = 0; n < m_calls.GetCallStatuses().size(); ++n) {
+    const sCallStatus& call = m_calls.GetCallStatuses()[n];
+    const CFields arrExpected = {{32767, "roth_rst"},
+                                 {32766, "5"},
+                                 {64050, call.strEntityText},
+                                 {54244, call.strLevelText},
+                                 {call.bMarginCall ? 49302u : 49288u, call.strStatus},
+                                 {call.bMarginCall ? 12030u : 10615u, call.strTime},
+                                 {54247, "RMSADMIN"}};
+    EXPECT_EQ(ListFields(arrCalls[n]), arrExpected) << n;
+  }
+  EXPECT_EQ(ListFields(arrCalls.back()), (CFields{{32767, "roth_rst"}, {32766, "7"}}));
+
+  // Manual alerts: name, status, topic, then the alert's own fields.
+  const std::vector<std::vector<uint8_t>> arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
+  ASSERT_EQ(arrAlerts.size(), m_calls.GetManualAlerts().size() + 1);
+  for (size_t n = 0; n < m_calls.GetManualAlerts().size(); ++n) {
+    CFields arrExpected = {
+        {32767, "mrv_surv_alert_show_tree_all"}, {32766, "5"}, {54211, "manual sms alert"}};
+    for (const auto& field : m_calls.GetManualAlerts()[n]) arrExpected.push_back(field);
+    EXPECT_EQ(ListFields(arrAlerts[n]), arrExpected) << n;
+    EXPECT_EQ(arrExpected[3].first, 54001u);
+    EXPECT_EQ(arrExpected[4].first, 54247u);
+  }
+  EXPECT_EQ(ListFields(arrAlerts.back()), (CFields{{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}}));
+}
+
+TEST_F(RequestAnswersTest, CallStatusesFromClientsAreKept) {
+  const CFields arrHeader = {
+      {54211, "rms prsnt value publish ZEL"}, {64050, "dealer-D03"}, {54244, "CM-NSE-NRML"}};
+  struct sRow {
+    const char* szCase;
+    CFields arrCall;
+    std::optional<std::pair<uint32_t, std::string>> keptStatus;
+  };
+  const std::vector<sRow> arrRows = {
+      {"obligation",
+       {{49288, "OPEN"}, {10615, "06/12/2024 09:00:00 AM"}, {54247, "RISK01"}},
+       std::pair{49288u, "OPEN"}},
+      {"margin",
+       {{49302, "LEVEL 2"}, {12030, "06/12/2024 09:05:00 AM"}, {54247, "RISK01"}},
+       std::pair{49302u, "LEVEL 2"}},
+      {"both kinds: an obligation",
+       {{49288, "CLOSE"}, {10615, "t1"}, {49302, "OPEN"}, {12030, "t2"}, {54247, "RISK02"}},
+       std::pair{49288u, "CLOSE"}},
+      {"no user", {{49288, "OPEN"}, {10615, "t"}}, std::nullopt},
+      {"status without time", {{49302, "OPEN"}, {54247, "RISK01"}}, std::nullopt},
+  };
+  for (const sRow& row : arrRows) {
+    const size_t nBefore = m_calls.GetCallStatuses().size();
+    CFields arrPublication = arrHeader;
+    arrPublication.insert(arrPublication.end(), row.arrCall.begin(), row.arrCall.end());
+    Take(arrPublication);
+    ASSERT_EQ(m_calls.GetCallStatuses().size(), nBefore + (row.keptStatus ? 1 : 0)) << row.szCase;
+    if (!row.keptStatus) continue;
+
+    const std::vector<std::vector<uint8_t>> arrCalls = Ask({{0, "roth_rst"}});
+    const std::vector<uint8_t>& arrNewest = arrCalls[arrCalls.size() - 2];
+    EXPECT_EQ(ReadField(arrNewest, row.keptStatus->first), row.keptStatus->second) << row.szCase;
+    EXPECT_EQ(ReadField(arrNewest, 64050), "dealer-D03") << row.szCase;
+    // The record now carries the call in its answers.
+    const std::vector<std::vector<uint8_t>> arrRecord =
+        Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "D03"}, {32760, "CM-NSE-NRML"}});
+    EXPECT_EQ(ReadField(arrRecord[0], row.keptStatus->first), row.keptStatus->second) << row.szCase;
+  }
+}
+
+TEST_F(RequestAnswersTest, ManualAlertsFromClientsAreKept) {
+  const size_t nBefore = m_calls.GetManualAlerts().size();
+  Take({{54211, "manual sms alert"},
+        {54001, "A10002"},
+        {54247, "RISK01"},
+        {63002, "FO"},
+        {64030, "NRML"},
+        {63447, "1234.50"},
+        {50100, "1733475600"},
+        {50101, "250"},
+        {63059, "3"},
+        {99, "not kept"}});
+  Take({{54211, "manual sms alert"}, {54247, "RISK01"}, {63447, "10.00"}});  // no client: not kept
+  ASSERT_EQ(m_calls.GetManualAlerts().size(), nBefore + 1);
+  const std::vector<std::vector<uint8_t>> arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
+  const CFields arrExpected = {{32767, "mrv_surv_alert_show_tree_all"},
+                               {32766, "5"},
+                               {54211, "manual sms alert"},
+                               {54001, "A10002"},
+                               {54247, "RISK01"},
+                               {63002, "FO"},
+                               {64030, "NRML"},
+                               {63447, "1234.50"},
+                               {50100, "1733475600"},
+                               {50101, "250"},
+                               {63059, "3"}};
+  EXPECT_EQ(ListFields(arrAlerts[arrAlerts.size() - 2]), arrExpected);
+}
+
+TEST_F(RequestAnswersTest, DeletedRecordsAreLeftOut) {
+  CSimRecord* pRecord = m_tree.FindById("A10001", "ALL-ALL-ALL-ALL");
+  ASSERT_NE(pRecord, nullptr);
+  pRecord->m_bDeleted = true;
+  EXPECT_EQ(Ask({{0, "mrv_rst_show_tree_all"}}).size(), m_tree.GetRecords().size());
+  EXPECT_EQ(
+      ReadField(Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "A10001"}, {32760, "ALL-ALL-ALL-ALL"}})[0],
+                32766),
+      "2");
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+// The server over its sockets, with a client made of bare ZeroMQ sockets: when the feed runs,
+// what happens to frames that are not what a client sends, and what stops the server from
+// starting.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "rmssim/RmsServer.h"
+#include "tests/rmssim/SimTestSupport.h"
+
+namespace {
+
+using namespace simtest;
+
+sSimOptions MakeOptions() {
+  sSimOptions options;
+  options.strRequests = "tcp://127.0.0.1:*";
+  options.strPublications = "tcp://127.0.0.1:*";
+  options.tree = {1, 2, 4, 3, 40};
+  options.dRate = 0;
+  return options;
+}
+
+TEST(ServerTest, TheFeedRunsForASubscriberUntilItsCount) {
+  sSimOptions options = MakeOptions();
+  options.nCount = 50;
+  CRmsServer server(options);
+  std::string strError;
+  ASSERT_TRUE(server.Start(strError)) << strError;
+  CRawClient client(server.GetEndpoints());
+
+  // A request answered shows the server has been round its loop: no feed yet.
+  client.Request({{0, "roth_rst"}});
+  ASSERT_FALSE(client.ReceiveList().empty());
+  EXPECT_EQ(server.GetStats().nFeedMessages, 0u);
+
+  client.Subscribe("rms prsnt value publish");
+  for (int n = 0; n < 50; ++n) {
+    const auto publication = client.ReceivePublication();
+    ASSERT_TRUE(publication.has_value()) << n;
+    EXPECT_EQ(publication->first, halvowire::MakeTopicFrame("rms prsnt value publish"));
+    EXPECT_EQ(ReadField(publication->second, 54211), "rms prsnt value publish");
+  }
+  const sServerStats stats = server.GetStats();
+  EXPECT_EQ(stats.nFeedMessages, 50u);
+  EXPECT_TRUE(stats.bFeedEnded);
+  EXPECT_EQ(stats.nRequests, 1u);
+}
+
+TEST(ServerTest, FramesThatAreNotAClientMessageAreCounted) {
+  CRmsServer server(MakeOptions());
+  std::string strError;
+  ASSERT_TRUE(server.Start(strError)) << strError;
+  CRawClient client(server.GetEndpoints());
+  const std::vector<uint8_t> arrRequest = Compose({{0, "om_get_user_peer_data"}});
+  const std::string strRequest(arrRequest.begin(), arrRequest.end());
+  const std::vector<std::vector<std::string>> arrBad = {
+      {strRequest},                   // no marker
+      {"Q", strRequest},              // unknown marker
+      {"RR", strRequest},             // marker of two bytes
+      {"R", "garbage"},               // not a message
+      {"R", strRequest, strRequest},  // a frame too many
+      {"P", strRequest},              // a publication without a name
+  };
+  for (const std::vector<std::string>& arrFrames : arrBad) client.SendFrames(arrFrames);
+  client.Request({{0, "om_get_user_peer_data"}, {31003, "D01"}});
+  const std::optional<std::vector<uint8_t>> arrResponse = client.ReceiveResponse();
+  ASSERT_TRUE(arrResponse.has_value());
+  EXPECT_EQ(ReadField(*arrResponse, 64056), "MUMBAI1");
+  const sServerStats stats = server.GetStats();
+  EXPECT_EQ(stats.nMalformed, arrBad.size());
+  EXPECT_EQ(stats.nRequests, 1u);
+  EXPECT_EQ(stats.nClientPublications, 0u);
+}
+
+TEST(ServerTest, StartFailsWithAReason) {
+  CRmsServer busy(MakeOptions());
+  std::string strError;
+  ASSERT_TRUE(busy.Start(strError)) << strError;
+
+  struct sRow {
+    const char* szCase;
+    std::function<void(sSimOptions&)> fnChange;
+    const char* szReason;
+  };
+  const sRow arrRows[] = {
+      {"request port taken", [&busy](sSimOptions& o) { o.strRequests = busy.GetEndpoints().strRequests; },
+       "cannot listen on"},
+      {"publication port taken",
+       [&busy](sSimOptions& o) { o.strPublications = busy.GetEndpoints().strPublications; },
+       "cannot listen on"},
+      {"not an endpoint", [](sSimOptions& o) { o.strRequests = "bogus"; }, "cannot listen on bogus"},
+      {"no port above the request port",
+       [](sSimOptions& o) {
+         o.strRequests = "tcp://127.0.0.1:65535";
+         o.strPublications.clear();
+       },
+       "give --publications"},
+      {"replay file missing", [](sSimOptions& o) { o.strReplayPath = "/nonexistent/feed.bin"; },
+       "/nonexistent/feed.bin"},
+      {"recording not writable", [](sSimOptions& o) { o.strRecordPath = "/nonexistent/dir/feed.bin"; },
+       "/nonexistent/dir/feed.bin"},
+  };
+  for (const sRow& row : arrRows) {
+    sSimOptions options = MakeOptions();
+    row.fnChange(options);
+    CRmsServer server(options);
+    strError.clear();
+    EXPECT_FALSE(server.Start(strError)) << row.szCase;
+    EXPECT_NE(strError.find(row.szReason), std::string::npos) << row.szCase << ": " << strError;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+// Frames from the wire that are not what the server sends are counted and dropped; the
+// well-formed messages around them still arrive. The server here is bare ZeroMQ sockets.
+#include <gtest/gtest.h>
+
+#include <zmq.hpp>
+
+#include "host/transport/RmsTransport.h"
+#include "host/transport/TransportWire.h"
+#include "tests/transport/TransportTestSupport.h"
+
+namespace {
+
+using namespace transporttest;
+
+std::string ComposeBytes(const std::string& strMarker) {
+  CMessageBuilder builder;
+  builder.AddText(32767, strMarker);
+  const std::vector<uint8_t>& arrBytes = builder.GetBytes();
+  return std::string(arrBytes.begin(), arrBytes.end());
+}
+
+void SendFrames(zmq::socket_t& socket, const std::vector<std::string>& arrFrames) {
+  for (size_t n = 0; n < arrFrames.size(); ++n)
+    socket.send(zmq::buffer(arrFrames[n]),
+                n + 1 < arrFrames.size() ? zmq::send_flags::sndmore : zmq::send_flags::none);
+}
+
+class MalformedFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GetApplication();
+    m_router.set(zmq::sockopt::linger, 0);
+    m_router.set(zmq::sockopt::rcvtimeo, static_cast<int>(kPatience.count() * 1000));
+    m_router.bind("tcp://127.0.0.1:*");
+    m_publisher.set(zmq::sockopt::linger, 0);
+    m_publisher.set(zmq::sockopt::rcvtimeo, static_cast<int>(kPatience.count() * 1000));
+    m_publisher.bind("tcp://127.0.0.1:*");
+    m_pTransport = std::make_unique<CRmsTransport>(halvowire::sServerEndpoints{
+        m_router.get(zmq::sockopt::last_endpoint), m_publisher.get(zmq::sockopt::last_endpoint)});
+    m_pControl = m_pTransport->CreateControl(&m_receiver);
+  }
+
+  zmq::context_t m_context;
+  zmq::socket_t m_router{m_context, zmq::socket_type::router};
+  zmq::socket_t m_publisher{m_context, zmq::socket_type::xpub};
+  std::unique_ptr<CRmsTransport> m_pTransport;
+  CKeepingReceiver m_receiver;
+  CPyxoRxControl* m_pControl = nullptr;
+};
+
+TEST_F(MalformedFrameTest, BadResponsesAreDropped) {
+  CTestComposer composer;
+  ASSERT_EQ(SendRequest(*m_pControl, composer, {{0, "roth_rst"}}), 1);
+  // What the control sends: its identity, the request marker, the message.
+  zmq::message_t identity;
+  zmq::message_t marker;
+  zmq::message_t request;
+  ASSERT_TRUE(m_router.recv(identity));
+  ASSERT_TRUE(m_router.recv(marker));
+  ASSERT_TRUE(m_router.recv(request));
+  EXPECT_EQ(marker.to_string(), std::string(1, halvowire::kRequestMarker));
+  EXPECT_EQ(
+      ReadField(std::vector<uint8_t>(request.data<uint8_t>(), request.data<uint8_t>() + request.size()), 0),
+      "roth_rst");
+
+  const std::string strIdentity = identity.to_string();
+  const std::vector<std::vector<std::string>> arrResponses = {
+      {strIdentity, ComposeBytes("first")},
+      {strIdentity, "not a message"},
+      {strIdentity, ComposeBytes("extra frame"), ComposeBytes("extra frame")},
+      {strIdentity, ComposeBytes("first").substr(0, 10)},
+      {strIdentity, ComposeBytes("last")},
+  };
+  for (const std::vector<std::string>& arrFrames : arrResponses) SendFrames(m_router, arrFrames);
+
+  ASSERT_TRUE(RunEventsUntil([&] { return m_receiver.m_arrReceived.size() == 2; }));
+  EXPECT_EQ(m_receiver.m_arrReceived[0].GetField(32767), "first");
+  EXPECT_EQ(m_receiver.m_arrReceived[1].GetField(32767), "last");
+  EXPECT_EQ(m_pTransport->GetStats().nMalformed, 3u);
+}
+
+TEST_F(MalformedFrameTest, BadPublicationsAreDropped) {
+  ASSERT_EQ(Subscribe(*m_pControl, "alerts"), 1);
+  zmq::message_t subscription;
+  ASSERT_TRUE(m_publisher.recv(subscription));
+  std::string strSubscribe(1, '\x01');
+  strSubscribe.append(halvowire::MakeTopicFrame("alerts"));
+  EXPECT_EQ(subscription.to_string(), strSubscribe);
+
+  const std::string strTopic = halvowire::MakeTopicFrame("alerts");
+  std::string strTopicAndMore = strTopic;
+  strTopicAndMore.push_back('x');
+  const std::vector<std::vector<std::string>> arrPublications = {
+      {strTopic, ComposeBytes("first")},
+      {strTopic, "garbage"},
+      {strTopic},
+      {strTopic, ComposeBytes("three frames"), "more"},
+      {strTopicAndMore, ComposeBytes("bytes after the NUL")},
+      {strTopic, ComposeBytes("last")},
+  };
+  for (const std::vector<std::string>& arrFrames : arrPublications) SendFrames(m_publisher, arrFrames);
+
+  ASSERT_TRUE(RunEventsUntil([&] { return m_receiver.m_arrReceived.size() == 2; }));
+  EXPECT_EQ(m_receiver.m_arrReceived[0].GetField(32767), "first");
+  EXPECT_TRUE(m_receiver.m_arrReceived[0].bPublication);
+  EXPECT_EQ(m_receiver.m_arrReceived[1].GetField(32767), "last");
+  EXPECT_EQ(m_pTransport->GetStats().nMalformed, 4u);
+}
+
+}  // namespace

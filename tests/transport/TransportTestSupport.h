@@ -1,0 +1,167 @@
+// What the transport tests share: the Qt application, a loop that runs events until a
+// condition holds, a receiver that keeps what it gets, composing messages the way a plug-in
+// does, and a risk server on free loopback ports.
+#pragma once
+
+#include <QCoreApplication>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "connect/include/HalvoCodec.h"
+#include "connect/include/connecthalvo.h"
+#include "host/api/HalvoHostApi.h"
+#include "rmssim/RmsServer.h"
+
+namespace transporttest {
+
+// Generous: these bound a wait for a loopback round trip, they do not time it.
+constexpr std::chrono::seconds kPatience{30};
+
+inline QCoreApplication& GetApplication() {
+  static int s_nArgc = 1;
+  static char s_szName[] = "test_transport";
+  static char* s_arrArgv[] = {s_szName, nullptr};
+  static QCoreApplication s_app(s_nArgc, s_arrArgv);
+  return s_app;
+}
+
+// Runs the event loop until fnDone holds; false when patience runs out first.
+inline bool RunEventsUntil(const std::function<bool()>& fnDone) {
+  GetApplication();
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  while (!fnDone()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+// Waits without running events, as a busy user-interface thread would.
+inline bool WaitBlocked(const std::function<bool()>& fnDone) {
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  while (!fnDone()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+// A field of encoded message bytes, or nullopt.
+inline std::optional<std::string> ReadField(const std::vector<uint8_t>& arrBytes, uint32_t nFieldId) {
+  OTP_MSG hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
+  const void* pValue = nullptr;
+  uint64_t nLength = 0;
+  std::optional<std::string> strValue;
+  if (hMsg != nullptr && otp_get_data(hMsg, nFieldId, 0, &pValue, &nLength, nullptr))
+    strValue.emplace(static_cast<const char*>(pValue), static_cast<size_t>(nLength));
+  otp_dtor_primecb(hMsg, nullptr);
+  return strValue;
+}
+
+struct sReceived {
+  bool bPublication = false;
+  std::vector<uint8_t> arrBytes;
+
+  std::string GetField(uint32_t nFieldId) const { return ReadField(arrBytes, nFieldId).value_or("<absent>"); }
+};
+
+class CKeepingReceiver final : public CPyxoRxNotifierBase {
+ public:
+  void OnPublish(OTP_MSG hMsg, uint32_t /*nValue*/, void* /*pContext*/) override { Keep(true, hMsg); }
+  void OnResponse(uint32_t /*nValue*/, OTP_MSG hMsg, uint32_t /*nValue2*/) override { Keep(false, hMsg); }
+
+  size_t CountPublications() const {
+    size_t nCount = 0;
+    for (const sReceived& received : m_arrReceived) nCount += received.bPublication ? 1 : 0;
+    return nCount;
+  }
+
+  std::vector<sReceived> m_arrReceived;
+  // Called after each message is kept.
+  std::function<void(const sReceived&)> m_fnAfterEach;
+
+ private:
+  void Keep(bool bPublication, OTP_MSG hMsg) {
+    const uint8_t* pBytes = nullptr;
+    size_t nLength = 0;
+    GetComposedBytes(hMsg, &pBytes, &nLength);
+    m_arrReceived.push_back({bPublication, std::vector<uint8_t>(pBytes, pBytes + nLength)});
+    if (m_fnAfterEach) m_fnAfterEach(m_arrReceived.back());
+  }
+};
+
+// A message handle and scratch buffer, composed the way the plug-in composes.
+class CTestComposer {
+ public:
+  CTestComposer() {
+    otp_ctor_primecb(&m_hMsg, nullptr);
+    otp_open_scratch(&m_hScratch, 4096, nullptr);
+  }
+  ~CTestComposer() {
+    otp_close_scratch(m_hScratch, nullptr);
+    otp_dtor_primecb(m_hMsg, nullptr);
+  }
+  CTestComposer(const CTestComposer&) = delete;
+  CTestComposer& operator=(const CTestComposer&) = delete;
+
+  void Compose(const std::vector<std::pair<uint32_t, std::string>>& arrFields) {
+    *reinterpret_cast<uint32_t*>(m_hScratch) = 0;
+    otp_start_msg(m_hMsg, m_hScratch, nullptr);
+    for (const auto& [nField, strValue] : arrFields)
+      otp_add_data(m_hMsg, nField, 1, strValue.data(), strValue.size(), nullptr);
+  }
+  OTP_MSG GetMessage() const { return m_hMsg; }
+  OTP_SCRATCH GetScratch() const { return m_hScratch; }
+
+ private:
+  OTP_MSG m_hMsg = nullptr;
+  OTP_SCRATCH m_hScratch = nullptr;
+};
+
+inline int SendRequest(CPyxoRxControl& control, CTestComposer& composer,
+                       const std::vector<std::pair<uint32_t, std::string>>& arrFields) {
+  composer.Compose(arrFields);
+  uint64_t nOut = 0;
+  int32_t nErr = 0;
+  return control.SendRequest(&nOut, composer.GetMessage(), 0, &nErr);
+}
+
+inline int Publish(CPyxoRxControl& control, CTestComposer& composer,
+                   const std::vector<std::pair<uint32_t, std::string>>& arrFields) {
+  composer.Compose(arrFields);
+  int32_t nErr = 0;
+  return control.Publish(composer.GetScratch(), &nErr);
+}
+
+inline int Subscribe(CPyxoRxControl& control, const std::string& strName) {
+  uint64_t nOut = 0;
+  int32_t nErr = 0;
+  return control.Subscribe(&nOut, 54211, strName.data(), strName.size(), 1, 0, 0, 0, 1, &nErr);
+}
+
+// A small server on free loopback ports (or the ports given), feed paced at nRate.
+inline sSimOptions MakeServerOptions(double dRate) {
+  sSimOptions options;
+  options.strRequests = "tcp://127.0.0.1:*";
+  options.strPublications = "tcp://127.0.0.1:*";
+  options.tree = {1, 2, 4, 3, 40};
+  options.dRate = dRate;
+  return options;
+}
+
+inline std::unique_ptr<CRmsServer> StartServer(const sSimOptions& options) {
+  auto pServer = std::make_unique<CRmsServer>(options);
+  std::string strError;
+  if (!pServer->Start(strError)) return nullptr;
+  return pServer;
+}
+
+}  // namespace transporttest
