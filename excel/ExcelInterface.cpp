@@ -68,7 +68,9 @@ std::string CExcelInterface::ChooseFilePath(const std::string& strFolder) const 
   if (strBase.back() != '/') strBase += '/';
   strBase += MakeFileNameStem(m_strListName) + "_" + FormatTimeStamp(GetLocalTimeNow());
   for (int nAttempt = 1; nAttempt <= g_nMaxNameAttempts; ++nAttempt) {
-    const std::string strPath = strBase + (nAttempt == 1 ? "" : "_" + std::to_string(nAttempt)) + ".xlsx";
+    std::string strPath = strBase;
+    if (nAttempt > 1) strPath.append("_").append(std::to_string(nAttempt));
+    strPath.append(".xlsx");
     std::error_code error;
     const auto status = std::filesystem::symlink_status(strPath, error);
     if (status.type() == std::filesystem::file_type::not_found) return strPath;
@@ -85,7 +87,7 @@ bool CExcelInterface::WriteCells(const std::string& strPath) const {
       const sExcelCell cell = m_pfnGetCell(m_pList, nRow, nColumn);
       bool bWritten = false;
       if (nRow == 0) {
-        arrNumeric[static_cast<size_t>(nColumn)] = IsNumericValueType(cell.nValueType);
+        arrNumeric[static_cast<size_t>(nColumn)] = IsNumericExportType(cell.nValueType);
         bWritten = writer.WriteHeader(nColumn, cell.strText);
       } else {
         bWritten = writer.WriteCell(nRow, nColumn, cell.strText, arrNumeric[static_cast<size_t>(nColumn)]);

@@ -49,7 +49,7 @@ bool ReadNumberShape(std::string_view strText, int& nSignificant, int& nDecimals
 
 }  // namespace
 
-bool IsNumericValueType(int nValueType) {
+bool IsNumericExportType(int nValueType) {
   switch (nValueType) {
     case 1:
     case 2:

@@ -20,7 +20,7 @@ struct sExcelNumber {
 };
 
 // True for the value types whose cells may be numbers.
-bool IsNumericValueType(int nValueType);
+bool IsNumericExportType(int nValueType);
 
 // The number a cell text stands for, or nullopt when the text stays text.
 std::optional<sExcelNumber> ParseExcelNumber(std::string_view strText);

@@ -18,8 +18,15 @@ void CFilterListStore::PrefetchRows(const void* pNearRecord, const void* pFarRec
   if (pFarRecord != nullptr) {
     __builtin_prefetch(pFarRecord);
   }
-  if (pNearRecord != nullptr && m_fnCellPrefetch && nColumn >= 0 && nColumn < m_layout.m_nCatalogueCount) {
-    m_fnCellPrefetch(pNearRecord, nColumn);
+  if (pNearRecord == nullptr || nColumn < 0) {
+    return;
+  }
+  if (nColumn < m_layout.m_nCatalogueCount) {
+    if (m_fnCellPrefetch) {
+      m_fnCellPrefetch(pNearRecord, nColumn);
+    }
+  } else if (m_fnCustomPrefetch) {
+    m_fnCustomPrefetch(pNearRecord, nColumn);
   }
 }
 

@@ -57,6 +57,8 @@ class CFilterListStore {
   void SetCustomColumnFn(CellTextFn fnCustomColumn) { m_fnCustomColumn = std::move(fnCustomColumn); }
   // The optional load hint for catalogue columns (CellText.h); it changes no result.
   void SetCellPrefetchFn(CellPrefetchFn fnPrefetch) { m_fnCellPrefetch = std::move(fnPrefetch); }
+  // The same hint for custom columns (CCustomColumnText::PrefetchCell).
+  void SetCustomPrefetchFn(CellPrefetchFn fnPrefetch) { m_fnCustomPrefetch = std::move(fnPrefetch); }
   bool HasDataSource() const { return static_cast<bool>(m_fnCellText); }
 
   // The cell text of a record's column; false without a data source or when the function
@@ -165,6 +167,7 @@ class CFilterListStore {
   CellTextFn m_fnCellText;
   CellTextFn m_fnCustomColumn;
   CellPrefetchFn m_fnCellPrefetch;
+  CellPrefetchFn m_fnCustomPrefetch;
 
   std::vector<sRowNode> m_arrNodes;
   // View entry -> store index. Only the first m_nViewCount entries are shown; the operations

@@ -1,0 +1,171 @@
+#include "lists/CustomColumnExpression.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "lists/ExpressionEngine.h"
+#include "lists/ReferenceRule.h"
+
+namespace {
+
+char ToLowerAscii(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
+
+bool EqualsIgnoringCase(std::string_view strFirst, std::string_view strSecond) {
+  if (strFirst.size() != strSecond.size()) {
+    return false;
+  }
+  for (size_t i = 0; i < strFirst.size(); ++i) {
+    if (ToLowerAscii(strFirst[i]) != ToLowerAscii(strSecond[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Copies the pieces of a blank followed by the display expression into the stored text (and
+// the check text when asked for), each name piece replaced by the column fnLookUp gives for it.
+// False as soon as a name is not found (-1).
+template <class TLookUp>
+bool TranslateNames(std::string_view strDisplay, TLookUp&& fnLookUp, std::string& strStored,
+                    std::string* pCheck) {
+  std::string strSource;
+  strSource.reserve(strDisplay.size() + 1);
+  strSource += ' ';
+  strSource += strDisplay;
+  strStored.clear();
+  bool bAllFound = true;
+  ForEachReferencePiece(strSource, [&](std::string_view strPiece, bool bReference) {
+    if (!bAllFound) {
+      return;
+    }
+    if (!bReference) {
+      strStored += strPiece;
+      if (pCheck != nullptr) {
+        *pCheck += strPiece;
+      }
+      return;
+    }
+    const int32_t nColumn = fnLookUp(strPiece);
+    if (nColumn < 0) {
+      bAllFound = false;
+      return;
+    }
+    const std::string strIndex = std::to_string(nColumn);
+    strStored += '"';
+    strStored += strIndex;
+    strStored += '"';
+    if (pCheck != nullptr) {
+      *pCheck += strIndex;
+    }
+  });
+  return bAllFound;
+}
+
+// Every column's name to its index; of two equal names the later column counts.
+using NameIndex = std::unordered_map<std::string_view, int32_t>;
+
+NameIndex IndexNames(std::span<const sHalvoColInfo> arrColumns) {
+  NameIndex mapNames;
+  mapNames.reserve(arrColumns.size());
+  for (size_t i = 0; i < arrColumns.size(); ++i) {
+    mapNames[GetColumnNameView(arrColumns[i])] = static_cast<int32_t>(i);
+  }
+  return mapNames;
+}
+
+bool RebuildWithIndex(std::string_view strDisplay, const NameIndex& mapNames, std::string& strStored) {
+  if (strDisplay.empty()) {
+    return false;
+  }
+  std::string strRebuilt;
+  const bool bAllFound = TranslateNames(
+      strDisplay,
+      [&mapNames](std::string_view strName) {
+        const auto it = mapNames.find(strName);
+        return it != mapNames.end() ? it->second : -1;
+      },
+      strRebuilt, nullptr);
+  if (bAllFound) {
+    strStored = std::move(strRebuilt);
+  }
+  return bAllFound;
+}
+
+}  // namespace
+
+std::string_view GetColumnNameView(const sHalvoColInfo& column) {
+  return {column.szName, strnlen(column.szName, sizeof(column.szName))};
+}
+
+std::string_view TrimBlanks(std::string_view strText) {
+  const auto isBlank = [](char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); };
+  while (!strText.empty() && isBlank(strText.front())) {
+    strText.remove_prefix(1);
+  }
+  while (!strText.empty() && isBlank(strText.back())) {
+    strText.remove_suffix(1);
+  }
+  return strText;
+}
+
+bool IsNumericValueType(int32_t nDataType) {
+  return nDataType == kSortInteger || nDataType == kSortDecimal || nDataType == kSortLong ||
+         nDataType == kSortDecimal5;
+}
+
+std::vector<sColumnChoice> GetExpressionColumns(const CListLayout& layout) {
+  std::vector<sColumnChoice> arrChoices;
+  for (size_t i = 0; i < layout.m_arrColumns.size(); ++i) {
+    const sHalvoColInfo& column = layout.m_arrColumns[i];
+    if (IsNumericValueType(column.nDataType)) {
+      arrChoices.push_back({std::string(GetColumnNameView(column)), static_cast<int32_t>(i)});
+    }
+  }
+  return arrChoices;
+}
+
+std::vector<sColumnChoice> GetEditableCustomColumns(const CListLayout& layout) {
+  std::vector<sColumnChoice> arrChoices;
+  for (size_t i = static_cast<size_t>(std::max(layout.m_nCatalogueCount, 0)); i < layout.m_arrColumns.size(); ++i) {
+    const sHalvoColInfo& column = layout.m_arrColumns[i];
+    if (column.nKind != kColumnProtectedCustom) {
+      arrChoices.push_back({std::string(GetColumnNameView(column)), static_cast<int32_t>(i)});
+    }
+  }
+  return arrChoices;
+}
+
+bool ConvertDisplayExpression(std::string_view strDisplay, std::span<const sColumnChoice> arrColumns,
+                              sConvertedExpression& converted) {
+  converted.strCheck.clear();
+  const bool bAllFound = TranslateNames(
+      strDisplay,
+      [arrColumns](std::string_view strName) {
+        for (const sColumnChoice& choice : arrColumns) {
+          if (EqualsIgnoringCase(choice.strName, strName)) {
+            return choice.nColumn;
+          }
+        }
+        return int32_t{-1};
+      },
+      converted.strStored, &converted.strCheck);
+  if (!bAllFound) {
+    return false;
+  }
+  double dResult = 0.0;
+  return EvaluateExpression(converted.strCheck, dResult) == EXPR_OK;
+}
+
+bool RebuildStoredExpression(std::string_view strDisplay, std::span<const sHalvoColInfo> arrColumns,
+                             std::string& strStored) {
+  return RebuildWithIndex(strDisplay, IndexNames(arrColumns), strStored);
+}
+
+void RebuildStoredExpressions(CListLayout& layout) {
+  const NameIndex mapNames = IndexNames(layout.m_arrColumns);
+  for (size_t i = static_cast<size_t>(std::max(layout.m_nCatalogueCount, 0)); i < layout.m_arrColumns.size(); ++i) {
+    sHalvoColInfo& column = layout.m_arrColumns[i];
+    RebuildWithIndex(column.strFormulaText, mapNames, column.strFormula);
+  }
+}

@@ -1,0 +1,283 @@
+#include "lists/widgets/CommonListCtrl.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <algorithm>
+#include <cstdlib>
+
+#include "controls/ColorHeaderCtrl.h"
+#include "lists/widgets/ListControlRegistry.h"
+#include "lists/widgets/ListTableModel.h"
+#include "plugin/SettingsAccess.h"
+
+CCommonListCtrl::CCommonListCtrl(QWidget* pParent) : QTableView(pParent) {
+  m_pHeader = new CColorHeaderCtrl(this);
+  setHorizontalHeader(m_pHeader);
+  m_pModel = new CListTableModel(*this);
+  m_pModel->setParent(this);
+  setModel(m_pModel);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setMinimumSectionSize(1);
+  setSelectionBehavior(SelectRows);
+  setSelectionMode(ExtendedSelection);
+  setEditTriggers(NoEditTriggers);
+  setShowGrid(false);
+  setWordWrap(false);
+  setTabKeyNavigation(false);
+  setCornerButtonEnabled(false);
+  setHorizontalScrollMode(ScrollPerPixel);
+  viewport()->setAutoFillBackground(false);
+
+  m_pHeader->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_pHeader, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pt) { ShowMenuAt(CreateHeaderMenu(), m_pHeader->mapToGlobal(pt)); });
+  connect(m_pHeader, &QHeaderView::sectionClicked, this,
+          [this](int nPosition) { SortByColumnClick(nPosition); });
+  connect(m_pHeader, &QHeaderView::sectionResized, this, [this](int nPosition, int, int nSize) {
+    m_layout.SetColumnWidth(m_layout.GetColumnAt(nPosition), nSize);
+  });
+
+  SetAppearance(g_defaultAppearance);
+  CListControlRegistry::Add(this);
+}
+
+CCommonListCtrl::~CCommonListCtrl() {
+  CListControlRegistry::Remove(this);
+  // A list that never loaded its profile has no section of its own to write.
+  if (m_bProfileLoaded) {
+    SaveProfile();
+  }
+}
+
+const sHalvoColInfo* CCommonListCtrl::GetColumnAtPosition(int32_t nPosition) const {
+  const int32_t nColumn = m_layout.GetColumnAt(nPosition);
+  if (nColumn < 0 || static_cast<size_t>(nColumn) >= m_layout.m_arrColumns.size()) {
+    return nullptr;
+  }
+  return &m_layout.m_arrColumns[static_cast<size_t>(nColumn)];
+}
+
+void CCommonListCtrl::LoadProfile() {
+  const std::string strSection = GetProfileName();
+  const ProfileReadFn fnRead = [strSection](const std::string& strKey, std::string& strValue) {
+    return AccessProfileSetting(kSettingRead, strSection, strKey, strValue, kSettingsFileName);
+  };
+  LoadColumnProfile(m_layout, fnRead, [this](CListLayout& layout, const ProfileReadFn& fnReadKey) {
+    return ReadCustomColumns(layout, fnReadKey);
+  });
+  m_bProfileLoaded = true;
+  BuildHeader();
+}
+
+bool CCommonListCtrl::SaveProfile() {
+  const std::string strSection = GetProfileName();
+  return SaveColumnProfile(
+      m_layout, GetHeaderItems(), [strSection](const std::string& strKey, const std::string& strValue) {
+        std::string strWritten = strValue;
+        return AccessProfileSetting(kSettingWrite, strSection, strKey, strWritten, kSettingsFileName);
+      });
+}
+
+std::vector<sProfileEntry> CCommonListCtrl::ReadCustomColumns(CListLayout& /*layout*/,
+                                                              const ProfileReadFn& /*fnRead*/) {
+  return {};
+}
+
+void CCommonListCtrl::BuildHeader() {
+  const int32_t nCount = m_layout.GetHeaderCount();
+  // The widths are taken before the reset, which gives every section its default size.
+  std::vector<int32_t> arrWidths(static_cast<size_t>(nCount));
+  m_arrHeaderTips.assign(static_cast<size_t>(nCount), QString());
+  for (int32_t nPosition = 0; nPosition < nCount; ++nPosition) {
+    const int32_t nColumn = m_layout.GetColumnAt(nPosition);
+    arrWidths[static_cast<size_t>(nPosition)] = m_layout.GetColumnWidth(nColumn);
+    const sHalvoColInfo* pColumn = GetColumnAtPosition(nPosition);
+    if (m_bHeaderTipsEnabled && pColumn != nullptr && !pColumn->strFormulaText.empty()) {
+      m_arrHeaderTips[static_cast<size_t>(nPosition)] = QString::fromStdString(pColumn->strFormulaText);
+    }
+  }
+  m_arrSortImages.assign(static_cast<size_t>(nCount), -1);
+  m_pModel->ResetColumns();
+  SetColumnWidths(arrWidths);
+}
+
+void CCommonListCtrl::SetHeaderTip(int32_t nPosition, const std::string& strText) {
+  if (!m_bHeaderTipsEnabled || nPosition < 0 || nPosition >= m_layout.GetHeaderCount()) {
+    return;
+  }
+  m_arrHeaderTips.resize(static_cast<size_t>(m_layout.GetHeaderCount()));
+  m_arrHeaderTips[static_cast<size_t>(nPosition)] = QString::fromStdString(strText);
+}
+
+QString CCommonListCtrl::GetHeaderTip(int32_t nPosition) const {
+  if (!m_bHeaderTipsEnabled || nPosition < 0 || static_cast<size_t>(nPosition) >= m_arrHeaderTips.size()) {
+    return {};
+  }
+  return m_arrHeaderTips[static_cast<size_t>(nPosition)];
+}
+
+void CCommonListCtrl::SetHeaderTipsEnabled(bool bOn) {
+  m_bHeaderTipsEnabled = bOn;
+  if (!bOn) {
+    m_arrHeaderTips.assign(m_arrHeaderTips.size(), QString());
+  }
+}
+
+std::vector<sHeaderItem> CCommonListCtrl::GetHeaderItems() const {
+  std::vector<sHeaderItem> arrItems;
+  const int32_t nCount = std::min<int32_t>(m_layout.GetHeaderCount(), m_pHeader->count());
+  for (int32_t nPosition = 0; nPosition < nCount; ++nPosition) {
+    const sHalvoColInfo* pColumn = GetColumnAtPosition(nPosition);
+    arrItems.push_back({pColumn != nullptr ? std::string(pColumn->szName) : std::string(),
+                        m_pHeader->sectionSize(nPosition)});
+  }
+  return arrItems;
+}
+
+void CCommonListCtrl::SetAppearance(const sAppearanceInfo& appearance) {
+  const uint32_t clrBackground = m_appearance.clrBackground;
+  const uint32_t clrText = m_appearance.clrText;
+  m_appearance = appearance;
+  if (!m_bAppearanceApplies) {
+    m_appearance.clrBackground = clrBackground;
+    m_appearance.clrText = clrText;
+  }
+  SetListFont(m_appearance.strFontName, m_appearance.strFontSize);
+  viewport()->update();
+}
+
+std::string CCommonListCtrl::GetAppearanceKey() const {
+  return GetProfileName() + "-" + std::to_string(m_nControlId);
+}
+
+void CCommonListCtrl::SetListFont(const std::string& strName, const std::string& strSize) {
+  QFont fontList = font();
+  fontList.setFamily(QString::fromStdString(strName));
+  const int nPoints = std::atoi(strSize.c_str());
+  if (nPoints > 0) {
+    fontList.setPixelSize(std::max(1, qRound(nPoints * logicalDpiY() / 72.0)));
+  } else {
+    fontList.setPointSizeF(QApplication::font().pointSizeF());
+  }
+  setFont(fontList);
+  UpdateRowHeight();
+}
+
+void CCommonListCtrl::SetGradient(bool bOn) {
+  m_bGradient = bOn;
+  viewport()->update();
+}
+
+int32_t CCommonListCtrl::InsertItem(int32_t nRow, const std::string& strText) {
+  if (nRow < 0) {
+    return -1;
+  }
+  nRow = std::min(nRow, static_cast<int32_t>(m_arrItems.size()));
+  m_arrItems.insert(m_arrItems.begin() + nRow, std::vector<std::string>{strText});
+  m_arrItemChecks.insert(m_arrItemChecks.begin() + nRow, 0);
+  m_pModel->InsertRows(nRow, 1);
+  return nRow;
+}
+
+bool CCommonListCtrl::SetItemText(int32_t nRow, int32_t nPosition, const std::string& strText) {
+  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItems.size() || nPosition < 0) {
+    return false;
+  }
+  std::vector<std::string>& arrTexts = m_arrItems[static_cast<size_t>(nRow)];
+  if (static_cast<size_t>(nPosition) >= arrTexts.size()) {
+    arrTexts.resize(static_cast<size_t>(nPosition) + 1);
+  }
+  arrTexts[static_cast<size_t>(nPosition)] = strText;
+  RepaintRowIfVisible(nRow);
+  return true;
+}
+
+std::string CCommonListCtrl::GetItemText(int32_t nRow, int32_t nPosition) const {
+  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItems.size() || nPosition < 0) {
+    return {};
+  }
+  const std::vector<std::string>& arrTexts = m_arrItems[static_cast<size_t>(nRow)];
+  return static_cast<size_t>(nPosition) < arrTexts.size() ? arrTexts[static_cast<size_t>(nPosition)]
+                                                          : std::string();
+}
+
+bool CCommonListCtrl::DeleteItem(int32_t nRow) {
+  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItems.size()) {
+    return false;
+  }
+  m_arrItems.erase(m_arrItems.begin() + nRow);
+  m_arrItemChecks.erase(m_arrItemChecks.begin() + nRow);
+  m_pModel->RemoveRows(nRow, 1);
+  return true;
+}
+
+void CCommonListCtrl::DeleteAllItems() {
+  const int32_t nCount = static_cast<int32_t>(m_arrItems.size());
+  m_arrItems.clear();
+  m_arrItemChecks.clear();
+  m_pModel->RemoveRows(0, nCount);
+}
+
+void CCommonListCtrl::SetCheckBoxes(bool bOn) {
+  m_bCheckBoxes = bOn;
+  viewport()->update();
+}
+
+uint32_t CCommonListCtrl::GetCheck(int32_t nRow) const {
+  return nRow >= 0 && static_cast<size_t>(nRow) < m_arrItemChecks.size()
+             ? m_arrItemChecks[static_cast<size_t>(nRow)]
+             : 0;
+}
+
+bool CCommonListCtrl::SetCheck(int32_t nRow, uint32_t nCheck) {
+  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItemChecks.size()) {
+    return false;
+  }
+  m_arrItemChecks[static_cast<size_t>(nRow)] = nCheck;
+  RepaintRowIfVisible(nRow);
+  return true;
+}
+
+int32_t CCommonListCtrl::GetItemCount() const { return static_cast<int32_t>(m_arrItems.size()); }
+
+std::string CCommonListCtrl::GetCellText(int32_t nRow, int32_t nPosition) const {
+  return GetItemText(nRow, nPosition);
+}
+
+bool CCommonListCtrl::GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const {
+  cell.strText = GetItemText(nRow, m_layout.GetPosition(nColumn));
+  return true;
+}
+
+std::vector<int32_t> CCommonListCtrl::GetSelectedRows() const {
+  std::vector<int32_t> arrRows;
+  for (const QItemSelectionRange& range : selectionModel()->selection()) {
+    for (int nRow = range.top(); nRow <= range.bottom(); ++nRow) {
+      arrRows.push_back(nRow);
+    }
+  }
+  std::sort(arrRows.begin(), arrRows.end());
+  arrRows.erase(std::unique(arrRows.begin(), arrRows.end()), arrRows.end());
+  return arrRows;
+}
+
+int32_t CCommonListCtrl::GetSortImage(int32_t nPosition) const {
+  return nPosition >= 0 && static_cast<size_t>(nPosition) < m_arrSortImages.size()
+             ? m_arrSortImages[static_cast<size_t>(nPosition)]
+             : -1;
+}
+
+void CCommonListCtrl::SetSortImage(int32_t nPosition, int32_t nImage) {
+  if (nPosition < 0 || static_cast<size_t>(nPosition) >= m_arrSortImages.size()) {
+    return;
+  }
+  m_arrSortImages[static_cast<size_t>(nPosition)] = nImage;
+  m_pHeader->viewport()->update();
+}
+
+void CCommonListCtrl::ClearSortImages() {
+  std::fill(m_arrSortImages.begin(), m_arrSortImages.end(), -1);
+  m_pHeader->viewport()->update();
+}

@@ -1,0 +1,214 @@
+// The report list from which every list of the module is built. It owns the list's columns
+// (the column array and the position map, in a CListLayout), the header with its tips and sort
+// images, and the column profile in the settings file; it offers the context menu, the header
+// menu and the keys for spreadsheet export, clipboard copy, grid lines, appearance and column
+// fitting, and sorts by a clicked column.
+//
+// Out of the filter list's data mode a list holds its own item texts (InsertItem, SetItemText).
+// Every cell is read through GetCellText (export, clipboard, sorting) or, for painting,
+// GetRowCellText; the list paints its rows itself, asking each visible cell once.
+//
+// Commands arrive by their identifiers (ListMenus.h) through OnCommand: from the menus, from the
+// keys, and from owning windows. The dialogs that some commands open are reached through the
+// virtual hooks below.
+#pragma once
+
+#include <QPixmap>
+#include <QTableView>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/AppearanceInfo.h"
+#include "lists/CellText.h"
+#include "lists/ColumnProfile.h"
+#include "lists/ListLayout.h"
+#include "lists/ListSort.h"
+#include "lists/widgets/ListMenus.h"
+
+class CColorHeaderCtrl;
+class CListTableModel;
+class QMenu;
+
+class CCommonListCtrl : public QTableView {
+  Q_OBJECT
+
+ public:
+  explicit CCommonListCtrl(QWidget* pParent = nullptr);
+  ~CCommonListCtrl() override;
+
+  // The columns. The owner loads the standard columns into the layout's column array, then
+  // calls LoadProfile.
+  CListLayout& GetLayout() { return m_layout; }
+  const CListLayout& GetLayout() const { return m_layout; }
+  // The column shown at a header position, or null.
+  const sHalvoColInfo* GetColumnAtPosition(int32_t nPosition) const;
+  // The profile name: the list's settings section and the first part of its appearance key.
+  void SetProfileName(std::string_view strName) { m_layout.m_strListName.assign(strName); }
+  const std::string& GetProfileName() const { return m_layout.m_strListName; }
+  void SetControlId(int32_t nId) { m_nControlId = nId; }
+  int32_t GetControlId() const { return m_nControlId; }
+  // Names of the columns the column profile dialog refuses to hide.
+  void SetFixedColumnNames(std::vector<std::string> arrNames) { m_arrFixedColumnNames = std::move(arrNames); }
+  const std::vector<std::string>& GetFixedColumnNames() const { return m_arrFixedColumnNames; }
+
+  // Reads the column profile from the list's section of the settings file and builds the header.
+  void LoadProfile();
+  // Writes the profile keys; every failed key shows the save failure text. True when all were
+  // written.
+  bool SaveProfile();
+  // Rebuilds the header from the layout: one item per shown column with its name, alignment,
+  // width and tip; the sort images go.
+  void BuildHeader();
+  // A header item's tip, kept only while tips are enabled.
+  void SetHeaderTip(int32_t nPosition, const std::string& strText);
+  QString GetHeaderTip(int32_t nPosition) const;
+  // The header items as the profile saves them: text and width, in position order.
+  std::vector<sHeaderItem> GetHeaderItems() const;
+  CColorHeaderCtrl* GetHeader() const { return m_pHeader; }
+
+  void SetExportEnabled(bool bOn) { m_bExportEnabled = bOn; }
+  bool IsExportEnabled() const { return m_bExportEnabled; }
+  void SetImportEnabled(bool bOn) { m_bImportEnabled = bOn; }
+  bool IsImportEnabled() const { return m_bImportEnabled; }
+  void SetRepositionEnabled(bool bOn) { m_bRepositionEnabled = bOn; }
+  bool IsRepositionEnabled() const { return m_bRepositionEnabled; }
+  void SetAppearanceApplies(bool bOn) { m_bAppearanceApplies = bOn; }
+  bool DoesAppearanceApply() const { return m_bAppearanceApplies; }
+  void SetCustomizeEnabled(bool bOn) { m_bCustomizeEnabled = bOn; }
+  bool IsCustomizeEnabled() const { return m_bCustomizeEnabled; }
+  void SetHeaderTipsEnabled(bool bOn);
+  bool AreHeaderTipsEnabled() const { return m_bHeaderTipsEnabled; }
+
+  // The appearance: colours (applied only while appearance applies to this list) and font.
+  const sAppearanceInfo& GetAppearance() const { return m_appearance; }
+  void SetAppearance(const sAppearanceInfo& appearance);
+  // The key of the list's appearance entry: "%s-%d" of the profile name and control id.
+  std::string GetAppearanceKey() const;
+  // A face and a point size (decimal text; not a number: the default size) for the list.
+  void SetListFont(const std::string& strName, const std::string& strSize);
+  // The optional vertical gradient from the background colour to white.
+  void SetGradient(bool bOn);
+  bool HasGradient() const { return m_bGradient; }
+
+  // Plain items, out of data mode: one text per header position.
+  int32_t InsertItem(int32_t nRow, const std::string& strText);
+  bool SetItemText(int32_t nRow, int32_t nPosition, const std::string& strText);
+  std::string GetItemText(int32_t nRow, int32_t nPosition) const;
+  bool DeleteItem(int32_t nRow);
+  void DeleteAllItems();
+
+  // Check boxes: the first header item shows each row's check flag, which a click toggles.
+  void SetCheckBoxes(bool bOn);
+  bool HasCheckBoxes() const { return m_bCheckBoxes; }
+  virtual uint32_t GetCheck(int32_t nRow) const;
+  virtual bool SetCheck(int32_t nRow, uint32_t nCheck);
+  // Images of icon cells (alignment kAlignIcon), which show the image their text numbers.
+  void SetImageList(std::vector<QPixmap> arrImages) { m_arrImages = std::move(arrImages); }
+
+  // The rows and cells every command reads.
+  virtual int32_t GetItemCount() const;
+  virtual std::string GetCellText(int32_t nRow, int32_t nPosition) const;
+  // Selected rows in ascending order.
+  std::vector<int32_t> GetSelectedRows() const;
+
+  // The list's commands by identifier; false for an identifier it does not know.
+  virtual bool OnCommand(int32_t nCommand);
+  void FitToData();
+  void FitToHeaderSize();
+  void FitToWindow();
+  void ToggleGridLines();
+  bool HasGridLines() const { return m_bGridLines; }
+  // Builds the clipboard text of the selected rows and puts it on the clipboard.
+  void CopyToClipboard();
+  const std::string& GetClipboardText() const { return m_strClipboardText; }
+  void WriteToExcel();
+
+  virtual std::unique_ptr<QMenu> CreateContextMenu();
+  virtual std::unique_ptr<QMenu> CreateHeaderMenu();
+
+  // Sorting by a clicked header position.
+  virtual void SortByColumnClick(int32_t nPosition);
+  // The sort image of a header position: 0, 1, 2 or -1 (none).
+  int32_t GetSortImage(int32_t nPosition) const;
+  const CListSortState& GetSortState() const { return m_sortState; }
+
+  // Rows are as high as the font's pixel height plus 4, times the lines per row.
+  int32_t GetRowHeight() const { return m_nRowHeight; }
+
+ signals:
+  // The right-click notification for the owner (a right click in the list or the Apps key).
+  // A list whose owner does not listen shows its own context menu.
+  void RightClicked(const QPoint& ptGlobal);
+
+ protected:
+  // The column profile dialog. It is not built yet; until it is, the command does nothing.
+  virtual void OpenRepositionDialog() {}
+  // The appearance dialog. It is not built yet; until it is, the command does nothing.
+  virtual void ShowAppearanceDialog() {}
+  // The saved custom columns of the profile. Until the custom columns are built none are read.
+  virtual std::vector<sProfileEntry> ReadCustomColumns(CListLayout& layout, const ProfileReadFn& fnRead);
+
+  // The cell a row paints for a column index (colours as set by the caller, changed by the
+  // source); false stops the row's painting.
+  virtual bool GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const;
+  // Keys before the list's own handling; true when consumed.
+  virtual bool HandleListKey(const QKeyEvent& event);
+  virtual int32_t GetLinesPerRow() const { return 1; }
+  // The list state the menus are built from.
+  virtual sListMenuState GetMenuState() const;
+  void SetSortImage(int32_t nPosition, int32_t nImage);
+  void ClearSortImages();
+  void UpdateRowHeight();
+  void SetKeywordsAvailable(bool bOn) { m_appearance.bKeywordsAvailable = bOn; }
+  void UpdateHeaderGeometry() { updateGeometries(); }
+  CListTableModel& GetModel() { return *m_pModel; }
+  // Repaints a row when it is visible; false when it is not.
+  bool RepaintRowIfVisible(int32_t nRow);
+
+  void paintEvent(QPaintEvent* pEvent) override;
+  void keyPressEvent(QKeyEvent* pEvent) override;
+  void mousePressEvent(QMouseEvent* pEvent) override;
+  void contextMenuEvent(QContextMenuEvent* pEvent) override;
+  void focusInEvent(QFocusEvent* pEvent) override;
+  void focusOutEvent(QFocusEvent* pEvent) override;
+  void changeEvent(QEvent* pEvent) override;
+
+ private:
+  void PaintRow(QPainter& painter, int32_t nRow, const QRect& rcRow, const QRect& rcUpdate) const;
+  QRect GetCheckBoxRect(int32_t nRow) const;
+  void ShowMenuAt(std::unique_ptr<QMenu> pMenu, const QPoint& ptGlobal);
+  void NotifyRightClick(const QPoint& ptGlobal);
+  int32_t MeasureDataWidth(int32_t nPosition) const;
+  int32_t MeasureHeaderWidth(int32_t nPosition) const;
+  void SetColumnWidths(const std::vector<int32_t>& arrWidths);
+  void SortItems(int32_t nPosition);
+
+  CListLayout m_layout;
+  CListTableModel* m_pModel = nullptr;  // owned as a child
+  CColorHeaderCtrl* m_pHeader = nullptr;
+  int32_t m_nControlId = 0;
+  std::string m_strClipboardText;
+  std::vector<std::string> m_arrFixedColumnNames;
+  std::vector<QString> m_arrHeaderTips;  // by header position
+  std::vector<int32_t> m_arrSortImages;  // by header position
+  std::vector<std::vector<std::string>> m_arrItems;
+  std::vector<uint32_t> m_arrItemChecks;
+  std::vector<QPixmap> m_arrImages;
+  CListSortState m_sortState;
+  int32_t m_nSortValueType = 0;
+  bool m_bProfileLoaded = false;
+  bool m_bExportEnabled = true;
+  bool m_bImportEnabled = false;
+  bool m_bRepositionEnabled = true;
+  bool m_bAppearanceApplies = true;
+  bool m_bCustomizeEnabled = true;
+  bool m_bHeaderTipsEnabled = true;
+  bool m_bGridLines = false;
+  bool m_bGradient = false;
+  bool m_bCheckBoxes = false;
+  sAppearanceInfo m_appearance = g_defaultAppearance;
+  int32_t m_nRowHeight = 16;
+};

@@ -1,0 +1,253 @@
+// The drawing and the input of CCommonListCtrl: rows painted from one read per visible cell,
+// keys, clicks on check boxes, the right-click notification and the focus that the selection
+// colours follow.
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMetaMethod>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cstdlib>
+
+#include "controls/ColorHeaderCtrl.h"
+#include "lists/ListCommands.h"
+#include "lists/widgets/CommonListCtrl.h"
+#include "lists/widgets/ListRowPainter.h"
+#include "lists/widgets/ListTableModel.h"
+
+namespace {
+
+constexpr int kCheckBoxSize = 11;
+const QColor kGridColour(72, 72, 72);
+
+}  // namespace
+
+void CCommonListCtrl::UpdateRowHeight() {
+  m_nRowHeight = ::GetRowHeight(QFontInfo(font()).pixelSize(), GetLinesPerRow());
+  verticalHeader()->setDefaultSectionSize(m_nRowHeight);
+  updateGeometries();
+  viewport()->update();
+}
+
+bool CCommonListCtrl::RepaintRowIfVisible(int32_t nRow) {
+  if (nRow < 0 || nRow >= m_pModel->rowCount()) {
+    return false;
+  }
+  const int nTop = rowViewportPosition(nRow);
+  const int nHeight = rowHeight(nRow);
+  if (nTop + nHeight <= 0 || nTop >= viewport()->height()) {
+    return false;
+  }
+  viewport()->update(QRect(0, nTop, viewport()->width(), nHeight));
+  return true;
+}
+
+void CCommonListCtrl::paintEvent(QPaintEvent* pEvent) {
+  QPainter painter(viewport());
+  const QRect rcUpdate = pEvent->rect();
+  const QRegion& rgnUpdate = pEvent->region();
+  painter.fillRect(rcUpdate, ToQColor(m_appearance.clrBackground));
+  const int32_t nRowCount = m_pModel->rowCount();
+  const int32_t nFirst = rowAt(rcUpdate.top());
+  if (nRowCount == 0 || m_layout.GetHeaderCount() == 0 || nFirst < 0) {
+    return;
+  }
+  int32_t nLast = rowAt(rcUpdate.bottom());
+  if (nLast < 0) {
+    nLast = nRowCount - 1;
+  }
+  const int nLeft = -horizontalOffset();
+  const int nRight = nLeft + m_pHeader->length() - 1;
+  int nPaintedBottom = -1;
+  for (int32_t nRow = nFirst; nRow <= nLast; ++nRow) {
+    const QRect rcRow(QPoint(nLeft, rowViewportPosition(nRow)),
+                      QPoint(nRight, rowViewportPosition(nRow) + rowHeight(nRow) - 1));
+    if (!rgnUpdate.intersects(rcRow)) {
+      continue;
+    }
+    PaintRow(painter, nRow, rcRow, rcUpdate);
+    nPaintedBottom = rcRow.bottom();
+    if (m_bGridLines) {
+      painter.setPen(kGridColour);
+      painter.drawLine(rcRow.left(), rcRow.bottom(), rcRow.right(), rcRow.bottom());
+    }
+  }
+  if (m_bGridLines && nPaintedBottom >= 0) {
+    painter.setPen(kGridColour);
+    for (int32_t nPosition = 0; nPosition < m_layout.GetHeaderCount(); ++nPosition) {
+      const int nX = columnViewportPosition(nPosition) + columnWidth(nPosition) - 1;
+      if (nX >= rcUpdate.left() && nX <= rcUpdate.right()) {
+        painter.drawLine(nX, rcUpdate.top(), nX, std::min(nPaintedBottom, rcUpdate.bottom()));
+      }
+    }
+  }
+}
+
+void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcRow,
+                               const QRect& rcUpdate) const {
+  const CListRowPainter rowPainter(painter, hasFocus(), m_bGradient);
+  const bool bSelected = selectionModel()->isRowSelected(nRow, QModelIndex());
+  sCellText cell;
+  int32_t clrRowText = kColourUnset;
+  int32_t clrRowBack = kColourUnset;
+  const int32_t nColumnCount = static_cast<int32_t>(m_layout.m_arrColumns.size());
+  // Column 0 is always read, shown or not: it sets up the row. Other columns are read only when
+  // they reach into the area being painted.
+  for (int32_t nColumn = 0; nColumn < nColumnCount; ++nColumn) {
+    const int32_t nPosition = m_layout.GetPosition(nColumn);
+    QRect rcCell;
+    if (nPosition >= 0) {
+      rcCell = QRect(columnViewportPosition(nPosition), rcRow.top(), columnWidth(nPosition), rcRow.height());
+    }
+    const bool bVisible =
+        nPosition >= 0 && rcCell.right() >= rcUpdate.left() && rcCell.left() <= rcUpdate.right();
+    if (nColumn != 0 && !bVisible) {
+      continue;
+    }
+    cell.strText.clear();
+    cell.nTextColour = clrRowText;
+    cell.nBackColour = clrRowBack;
+    if (!GetRowCellText(nRow, nColumn, cell)) {
+      return;
+    }
+    if (nColumn == 0) {
+      clrRowText =
+          cell.nTextColour != kColourUnset ? cell.nTextColour : static_cast<int32_t>(m_appearance.clrText);
+      clrRowBack = cell.nBackColour != kColourUnset ? cell.nBackColour
+                                                    : static_cast<int32_t>(m_appearance.clrBackground);
+      rowPainter.FillRow(rcRow, static_cast<uint32_t>(clrRowBack), bSelected);
+    } else if (!bSelected && cell.nBackColour != kColourUnset && cell.nBackColour != clrRowBack) {
+      rowPainter.FillCell(rcCell, static_cast<uint32_t>(cell.nBackColour));
+    }
+    if (!bVisible) {
+      continue;
+    }
+    const int32_t clrText = cell.nTextColour != kColourUnset ? cell.nTextColour : clrRowText;
+    QRect rcText = rcCell;
+    if (m_bCheckBoxes && nPosition == 0) {
+      const QRect rcBox = GetCheckBoxRect(nRow);
+      rowPainter.DrawCheckBox(rcBox, GetCheck(nRow) != 0, static_cast<uint32_t>(clrText));
+      rcText.setLeft(rcBox.right() + 1);
+    }
+    const int32_t nFormat = m_layout.m_arrColumns[static_cast<size_t>(nColumn)].nFormat;
+    const QPixmap* pIcon = nullptr;
+    if (nFormat == kAlignIcon) {
+      const int nImage = std::atoi(cell.strText.c_str());
+      pIcon = nImage >= 0 && static_cast<size_t>(nImage) < m_arrImages.size()
+                  ? &m_arrImages[static_cast<size_t>(nImage)]
+                  : nullptr;
+    }
+    rowPainter.DrawCellText(rcText, cell.strText, static_cast<uint32_t>(clrText), nFormat, pIcon);
+  }
+}
+
+QRect CCommonListCtrl::GetCheckBoxRect(int32_t nRow) const {
+  const int nSize = std::min(kCheckBoxSize, std::max(rowHeight(nRow) - 2, 1));
+  const int nTop = rowViewportPosition(nRow) + (rowHeight(nRow) - nSize) / 2;
+  return {columnViewportPosition(0) + kCellTextMargin, nTop, nSize, nSize};
+}
+
+void CCommonListCtrl::keyPressEvent(QKeyEvent* pEvent) {
+  if (HandleListKey(*pEvent)) {
+    pEvent->accept();
+    return;
+  }
+  QTableView::keyPressEvent(pEvent);
+}
+
+bool CCommonListCtrl::HandleListKey(const QKeyEvent& event) {
+  const bool bCtrl = (event.modifiers() & Qt::ControlModifier) != 0;
+  const bool bShift = (event.modifiers() & Qt::ShiftModifier) != 0;
+  switch (event.key()) {
+    case Qt::Key_A:
+      if (bCtrl && !bShift) {
+        selectAll();
+        return true;
+      }
+      return false;
+    case Qt::Key_C:
+      if (!bCtrl) {
+        return false;
+      }
+      OnCommand(kCmdCopyToClipboard);
+      if (bShift && m_bCustomizeEnabled) {
+        ShowAppearanceDialog();
+      }
+      return true;
+    case Qt::Key_E:
+      if (bShift && !bCtrl) {
+        OnCommand(kCmdWriteToExcel);
+        return true;
+      }
+      return false;
+    case Qt::Key_G:
+      if (bShift && !bCtrl) {
+        OnCommand(kCmdDrawGridLines);
+        return true;
+      }
+      return false;
+    case Qt::Key_Menu:
+      NotifyRightClick(QCursor::pos());
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CCommonListCtrl::mousePressEvent(QMouseEvent* pEvent) {
+  const QPoint pt = pEvent->position().toPoint();
+  const QModelIndex index = indexAt(pt);
+  if (pEvent->button() == Qt::LeftButton && m_bCheckBoxes && index.isValid() &&
+      GetCheckBoxRect(index.row()).contains(pt)) {
+    const int32_t nRow = index.row();
+    SetCheck(nRow, GetCheck(nRow) != 0 ? 0 : 1);
+    selectionModel()->setCurrentIndex(m_pModel->index(nRow, 0),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    pEvent->accept();
+    return;
+  }
+  QTableView::mousePressEvent(pEvent);
+}
+
+void CCommonListCtrl::contextMenuEvent(QContextMenuEvent* pEvent) {
+  pEvent->accept();
+  // The Apps key arrives as a key press as well; it is handled there.
+  if (pEvent->reason() != QContextMenuEvent::Keyboard) {
+    NotifyRightClick(pEvent->globalPos());
+  }
+}
+
+void CCommonListCtrl::NotifyRightClick(const QPoint& ptGlobal) {
+  emit RightClicked(ptGlobal);
+  if (!isSignalConnected(QMetaMethod::fromSignal(&CCommonListCtrl::RightClicked))) {
+    ShowMenuAt(CreateContextMenu(), ptGlobal);
+  }
+}
+
+void CCommonListCtrl::ShowMenuAt(std::unique_ptr<QMenu> pMenu, const QPoint& ptGlobal) {
+  if (pMenu != nullptr) {
+    pMenu->exec(ptGlobal);
+  }
+}
+
+void CCommonListCtrl::focusInEvent(QFocusEvent* pEvent) {
+  QTableView::focusInEvent(pEvent);
+  viewport()->update();
+}
+
+void CCommonListCtrl::focusOutEvent(QFocusEvent* pEvent) {
+  QTableView::focusOutEvent(pEvent);
+  viewport()->update();
+}
+
+void CCommonListCtrl::changeEvent(QEvent* pEvent) {
+  QTableView::changeEvent(pEvent);
+  if (pEvent->type() == QEvent::FontChange) {
+    UpdateRowHeight();
+    m_pHeader->updateGeometry();
+  }
+}

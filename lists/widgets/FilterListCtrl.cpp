@@ -1,0 +1,327 @@
+#include "lists/widgets/FilterListCtrl.h"
+
+#include <QCursor>
+#include <QLineEdit>
+#include <QMenu>
+#include <algorithm>
+
+#include "lists/widgets/ListTableModel.h"
+
+CFilterListCtrl::CFilterListCtrl(QWidget* pParent) : CCommonListCtrl(pParent), m_store(GetLayout()) {
+  m_store.SetCustomColumnFn([this](const void* pRecord, int32_t nColumn, sCellText& cell) {
+    GetCustomColumnText(pRecord, nColumn, cell);
+    return true;
+  });
+  CColorHeaderCtrl* pHeader = GetHeader();
+  pHeader->SetFilterSource(this);
+  pHeader->SetFilterEditKeyFilter(this);
+  connect(pHeader, &CColorHeaderCtrl::FilterChanged, this, &CFilterListCtrl::OnHeaderFilterChanged);
+  connect(pHeader, &CColorHeaderCtrl::FilterButtonClicked, this, [this](int nPosition) {
+    OpenFilterValues(nPosition, QCursor::pos());
+    emit FilterButtonClicked(nPosition);
+  });
+}
+
+CFilterListCtrl::~CFilterListCtrl() {
+  GetHeader()->SetFilterSource(nullptr);
+  GetHeader()->SetFilterEditKeyFilter(nullptr);
+}
+
+void CFilterListCtrl::SetDataMode(bool bOn) {
+  if (bOn) {
+    DeleteAllItems();
+    m_bDataMode = true;
+    GetModel().SetRowCount(m_store.GetViewCount());
+    GetHeader()->SetFilterBarStyle(true);
+    GetHeader()->ShowFilterBar(m_bFilterBarShown);
+  } else {
+    GetHeader()->ClearAllFilters();
+    GetHeader()->SetFilterBarStyle(false);
+    m_store.DeleteAllRows();
+    m_store.ResetFilters();
+    GetModel().SetRowCount(0);
+    m_bDataMode = false;
+    DeleteAllItems();
+  }
+  SetKeywordsAvailable(bOn);
+  UpdateHeaderGeometry();
+  RepaintAll();
+}
+
+int32_t CFilterListCtrl::InsertRow(int32_t nPosition, const void* pRecord) {
+  if (!m_bDataMode) {
+    return -1;
+  }
+  const int32_t nViewCount = m_store.GetViewCount();
+  const int32_t nRow = m_store.InsertRow(nPosition, pRecord);
+  if (m_store.GetViewCount() == nViewCount + 1) {
+    GetModel().InsertRows(nRow, 1);
+  } else {
+    SyncRowCount();
+  }
+  return nRow;
+}
+
+bool CFilterListCtrl::DeleteRow(int32_t nViewRow) {
+  if (!m_bDataMode) {
+    return false;
+  }
+  const bool bWasSelected = selectionModel()->isRowSelected(nViewRow, QModelIndex());
+  const int32_t nViewCount = m_store.GetViewCount();
+  const bool bDeleted = m_store.DeleteRow(nViewRow);
+  if (!bDeleted || m_store.GetViewCount() != nViewCount - 1) {
+    SyncRowCount();
+    return bDeleted;
+  }
+  GetModel().RemoveRows(nViewRow, 1);
+  // The selection moves to the row that took the deleted one's place.
+  if (bWasSelected && nViewRow < m_store.GetViewCount()) {
+    selectionModel()->setCurrentIndex(GetModel().index(nViewRow, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  return true;
+}
+
+bool CFilterListCtrl::DeleteStoreRow(int32_t nStoreIndex) {
+  if (!m_bDataMode) {
+    return false;
+  }
+  const int32_t nViewRow = m_store.FindViewRow(nStoreIndex);
+  if (nViewRow >= 0) {
+    return DeleteRow(nViewRow);
+  }
+  const bool bDeleted = m_store.DeleteStoreRow(nStoreIndex);
+  SyncRowCount();
+  return bDeleted;
+}
+
+void CFilterListCtrl::DeleteAllRows() {
+  m_store.DeleteAllRows();
+  SyncRowCount();
+  RepaintAll();
+}
+
+void CFilterListCtrl::SetReverse(bool bReverse) {
+  m_store.SetReverse(bReverse);
+  viewport()->update();
+}
+
+void CFilterListCtrl::SyncRowCount() {
+  GetModel().SetRowCount(GetItemCount());
+  RepaintAll();
+}
+
+void CFilterListCtrl::RepaintAll() {
+  viewport()->update();
+  GetHeader()->viewport()->update();
+}
+
+void CFilterListCtrl::SetFilter(int32_t nColumn, const std::string& strText, bool bExact) {
+  const sHeaderFilterWrite write = m_store.SetFilter(nColumn, strText, bExact);
+  GetHeader()->SetFilterText(write.nPosition, QString::fromStdString(write.strText));
+}
+
+bool CFilterListCtrl::SetFilters(std::span<const int32_t> arrColumns, std::span<const std::string> arrTexts,
+                                 bool bExact) {
+  const auto arrWrites = m_store.SetFilters(arrColumns, arrTexts, bExact);
+  if (!arrWrites) {
+    return false;
+  }
+  CColorHeaderCtrl* pHeader = GetHeader();
+  pHeader->ClearAllFilters();
+  // Every filter is in place before the owner runs its one filtering pass, so the exact flag
+  // holds for all of them.
+  for (const sHeaderFilterWrite& write : *arrWrites) {
+    if (QLineEdit* pEdit = pHeader->GetFilterEdit(write.nPosition)) {
+      pEdit->setText(QString::fromStdString(write.strText));
+    }
+    m_store.SetColumnFilter(GetLayout().GetColumnAt(write.nPosition), write.strText);
+  }
+  RepaintAll();
+  emit FilterChanged(arrWrites->front().nPosition);
+  return true;
+}
+
+void CFilterListCtrl::OnHeaderFilterChanged(int nPosition) {
+  const int32_t nColumn = GetLayout().GetColumnAt(nPosition);
+  m_store.SetColumnFilter(nColumn, GetHeader()->GetFilterText(nPosition).toStdString());
+  GetHeader()->viewport()->update();
+  emit FilterChanged(nPosition);
+}
+
+void CFilterListCtrl::Filter() {
+  if (!m_bDataMode) {
+    return;
+  }
+  setUpdatesEnabled(false);
+  m_store.Filter();
+  GetModel().SetRowCount(m_store.GetViewCount());
+  setUpdatesEnabled(true);
+  RepaintAll();
+}
+
+void CFilterListCtrl::ResetFilters() {
+  m_store.ResetFilters();
+  GetHeader()->ClearAllFilters();
+  GetHeader()->SetFilterText(0, QString());
+}
+
+void CFilterListCtrl::ToggleMatchExactly() {
+  m_store.SetMatchExactly(!m_store.IsMatchExactly());
+  const std::vector<int32_t>& arrColumns = m_store.GetFilterColumns();
+  if (arrColumns.empty()) {
+    return;
+  }
+  const int32_t nPosition = GetLayout().GetPosition(arrColumns.front());
+  if (nPosition >= 0) {
+    GetHeader()->SetFilterText(
+        nPosition, QString::fromStdString(std::string(m_store.GetColumnFilter(arrColumns.front()))));
+  }
+}
+
+void CFilterListCtrl::SetHeaderFilterText(int32_t nPosition, const std::string& strText) {
+  m_store.SetExactForThisSetting(false);
+  GetHeader()->SetFilterText(nPosition, QString::fromStdString(strText));
+}
+
+bool CFilterListCtrl::GetVisibleRows(int32_t& nFirst, int32_t& nLast) const {
+  const int32_t nCount = model()->rowCount();
+  nFirst = rowAt(0);
+  if (nCount == 0 || nFirst < 0) {
+    return false;
+  }
+  nLast = rowAt(viewport()->height() - 1);
+  if (nLast < 0) {
+    nLast = nCount - 1;
+  }
+  return true;
+}
+
+int32_t CFilterListCtrl::FindVisibleRow(const void* pRecord) const {
+  int32_t nFirst = 0;
+  int32_t nLast = -1;
+  if (pRecord == nullptr || !m_bDataMode || !GetVisibleRows(nFirst, nLast)) {
+    return -1;
+  }
+  for (int32_t nRow = nFirst; nRow <= nLast; ++nRow) {
+    if (m_store.GetRecord(nRow) == pRecord) {
+      return nRow;
+    }
+  }
+  return -1;
+}
+
+bool CFilterListCtrl::RefreshRecord(const void* pRecord) {
+  const int32_t nRow = FindVisibleRow(pRecord);
+  return nRow >= 0 && RepaintRowIfVisible(nRow);
+}
+
+int32_t CFilterListCtrl::RefreshRecords(std::span<const void* const> arrRecords) {
+  int32_t nFirst = 0;
+  int32_t nLast = -1;
+  if (!m_bDataMode || !GetVisibleRows(nFirst, nLast)) {
+    return 0;
+  }
+  int32_t nVisible = 0;
+  for (int32_t nRow = nFirst; nRow <= nLast; ++nRow) {
+    const void* pShown = m_store.GetRecord(nRow);
+    if (pShown != nullptr && std::find(arrRecords.begin(), arrRecords.end(), pShown) != arrRecords.end()) {
+      RepaintRowIfVisible(nRow);
+      ++nVisible;
+    }
+  }
+  return nVisible;
+}
+
+void CFilterListCtrl::SetLinesPerRow(int32_t nLines) {
+  m_nLinesPerRow = nLines;
+  UpdateRowHeight();
+}
+
+int32_t CFilterListCtrl::GetItemCount() const {
+  return m_bDataMode ? m_store.GetViewCount() : CCommonListCtrl::GetItemCount();
+}
+
+std::string CFilterListCtrl::GetCellText(int32_t nRow, int32_t nPosition) const {
+  if (!m_bDataMode) {
+    return CCommonListCtrl::GetCellText(nRow, nPosition);
+  }
+  sCellText cell;
+  m_store.GetViewCellText(nRow, nPosition, cell);
+  return std::move(cell.strText);
+}
+
+bool CFilterListCtrl::GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const {
+  if (!m_bDataMode) {
+    return CCommonListCtrl::GetRowCellText(nRow, nColumn, cell);
+  }
+  // Without a data source the rows are left to the owner: nothing is drawn.
+  const void* pRecord = m_store.GetRecord(nRow);
+  return pRecord != nullptr && m_store.GetCellText(pRecord, nColumn, cell);
+}
+
+uint32_t CFilterListCtrl::GetCheck(int32_t nRow) const {
+  return m_bDataMode ? m_store.GetCheck(nRow) : CCommonListCtrl::GetCheck(nRow);
+}
+
+bool CFilterListCtrl::SetCheck(int32_t nRow, uint32_t nCheck) {
+  if (!m_bDataMode) {
+    return CCommonListCtrl::SetCheck(nRow, nCheck);
+  }
+  const bool bSet = m_store.SetCheck(nRow, nCheck);
+  RepaintRowIfVisible(nRow);
+  return bSet;
+}
+
+sListMenuState CFilterListCtrl::GetMenuState() const {
+  sListMenuState state = CCommonListCtrl::GetMenuState();
+  state.bMatchExactly = m_store.IsMatchExactly();
+  state.bCustomColumns = m_bDataMode && m_bCustomColumnsAllowed;
+  return state;
+}
+
+std::unique_ptr<QMenu> CFilterListCtrl::CreateHeaderMenu() {
+  return CreateListMenu(GetFilterHeaderMenuEntries(GetMenuState()), this,
+                        [this](int32_t nCommand) { OnCommand(nCommand); });
+}
+
+bool CFilterListCtrl::OnCommand(int32_t nCommand) {
+  switch (nCommand) {
+    case kCmdResetFilters:
+      ResetFilters();
+      return true;
+    case kCmdMatchFilterExactly:
+      ToggleMatchExactly();
+      return true;
+    case kCmdAddCustomColumns:
+      OpenCustomColumnDialog(kCustomColumnAdd);
+      return true;
+    case kCmdAddProtectedCustomColumns:
+      OpenCustomColumnDialog(kCustomColumnAddProtected);
+      return true;
+    case kCmdEditCustomColumns:
+      OpenCustomColumnDialog(kCustomColumnEdit);
+      return true;
+    case kCmdDeleteCustomColumns:
+      OpenCustomColumnDialog(kCustomColumnDelete);
+      return true;
+    default:
+      return CCommonListCtrl::OnCommand(nCommand);
+  }
+}
+
+void CFilterListCtrl::SortByColumnClick(int32_t nPosition) {
+  if (!m_bDataMode) {
+    CCommonListCtrl::SortByColumnClick(nPosition);
+    return;
+  }
+  const sSortResult result = m_store.SortByPosition(nPosition);
+  if (!result.bSorted) {
+    return;
+  }
+  if (result.click.nClearImagePosition >= 0) {
+    SetSortImage(result.click.nClearImagePosition, -1);
+  }
+  SetSortImage(nPosition, result.click.nDirection < 0 ? 0 : 1);
+  viewport()->update();
+}

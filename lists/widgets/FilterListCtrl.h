@@ -1,0 +1,129 @@
+// The list every watch window shows. In data mode it is a virtual list over a CFilterListStore:
+// each row points at a record that the owning window keeps, every cell comes from the data
+// descriptor (custom columns, at or past the catalogue count, from GetCustomColumnText), the
+// view is filtered by the header's filter bar and sorted by a clicked column, and each row is
+// painted in the colours its cells give. Out of data mode it is the plain CCommonListCtrl.
+//
+// The owner fills the column array and calls LoadProfile (which also fixes where custom
+// columns start), sets the descriptor, turns on data mode and inserts rows. It connects
+// FilterChanged to Filter: a filter typed in the header reaches the list after the header's
+// time-out, the list stores it and tells the owner, which re-runs the filtering pass.
+//
+// Live updates: RefreshRecord repaints a record's row only while it is on screen. Repaints
+// asked for within one turn of the event loop are merged and painted once, each visible cell
+// read once.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "controls/ColorHeaderCtrl.h"
+#include "lists/FilterListStore.h"
+#include "lists/widgets/CommonListCtrl.h"
+
+// The modes of the custom column dialog, by command.
+inline constexpr int32_t kCustomColumnAdd = 0;
+inline constexpr int32_t kCustomColumnEdit = 1;
+inline constexpr int32_t kCustomColumnDelete = 2;
+inline constexpr int32_t kCustomColumnAddProtected = 3;
+
+class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource {
+  Q_OBJECT
+
+ public:
+  explicit CFilterListCtrl(QWidget* pParent = nullptr);
+  ~CFilterListCtrl() override;
+
+  // On: the filter bar, the store's rows and the list's items emptied. Off: every filter
+  // cleared, the bar removed, items and store emptied.
+  void SetDataMode(bool bOn);
+  bool IsDataMode() const { return m_bDataMode; }
+  void SetCustomColumnsAllowed(bool bOn) { m_bCustomColumnsAllowed = bOn; }
+  bool AreCustomColumnsAllowed() const { return m_bCustomColumnsAllowed; }
+
+  // The data descriptor; an empty function leaves the list without a data source.
+  void SetCellTextFn(CellTextFn fnCellText) { m_store.SetCellTextFn(std::move(fnCellText)); }
+  void SetCellPrefetchFn(CellPrefetchFn fnPrefetch) { m_store.SetCellPrefetchFn(std::move(fnPrefetch)); }
+  const CFilterListStore& GetStore() const { return m_store; }
+
+  // Rows, in data mode (the store's rules; -1 or false out of data mode).
+  int32_t InsertRow(int32_t nPosition, const void* pRecord);
+  bool DeleteRow(int32_t nViewRow);
+  bool DeleteStoreRow(int32_t nStoreIndex);
+  void DeleteAllRows();
+  void SetReverse(bool bReverse);
+
+  // Filters. A programmatic filter goes through the header filter, which notifies the owner.
+  void SetFilter(int32_t nColumn, const std::string& strText, bool bExact);
+  // False (nothing changed) when the arrays differ in size or hold a negative column. The
+  // owner is notified once, after every filter is in place.
+  bool SetFilters(std::span<const int32_t> arrColumns, std::span<const std::string> arrTexts, bool bExact);
+  // The filtering pass, run by the owner when it is notified.
+  void Filter();
+  void ResetFilters();
+  void ToggleMatchExactly();
+  // A header position's filter text set by the user (the filter value popup): not exact.
+  void SetHeaderFilterText(int32_t nPosition, const std::string& strText);
+  void ShowFilterBar(bool bShown);
+  bool IsFilterBarShown() const { return m_bFilterBarShown; }
+  void ToggleFilterBar();
+  // Opens the filter value popup of a header position at a point.
+  void OpenFilterValues(int32_t nPosition, const QPoint& ptGlobal);
+
+  // Repaints the row of a record when it is on screen; false when it is not.
+  bool RefreshRecord(const void* pRecord);
+  // The same for many records; the number of them on screen.
+  int32_t RefreshRecords(std::span<const void* const> arrRecords);
+  bool IsRecordVisible(const void* pRecord) const { return FindVisibleRow(pRecord) >= 0; }
+
+  void SetLinesPerRow(int32_t nLines);
+
+  int32_t GetItemCount() const override;
+  std::string GetCellText(int32_t nRow, int32_t nPosition) const override;
+  uint32_t GetCheck(int32_t nRow) const override;
+  bool SetCheck(int32_t nRow, uint32_t nCheck) override;
+  bool OnCommand(int32_t nCommand) override;
+  std::unique_ptr<QMenu> CreateHeaderMenu() override;
+  void SortByColumnClick(int32_t nPosition) override;
+
+  std::span<const int32_t> GetFilterColumns() const override { return m_store.GetFilterColumns(); }
+  std::span<const int32_t> GetPositionMap() const override { return GetLayout().GetPositions(); }
+  int32_t GetViewCount() const override { return m_store.GetViewCount(); }
+
+ signals:
+  // A header filter changed; the list has stored it. The owner runs Filter.
+  void FilterChanged(int nPosition);
+  // A filter button was clicked; the list has opened the filter value popup.
+  void FilterButtonClicked(int nPosition);
+
+ protected:
+  // The custom column dialog in one of its modes. It is not built yet; until it is, the
+  // custom column commands do nothing.
+  virtual void OpenCustomColumnDialog(int32_t /*nMode*/) {}
+  // The text of a custom column (index at or past the catalogue count). Custom columns are not
+  // built yet; until they are, their cells stay empty.
+  virtual void GetCustomColumnText(const void* /*pRecord*/, int32_t /*nColumn*/, sCellText& /*cell*/) const {}
+
+  bool GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const override;
+  bool HandleListKey(const QKeyEvent& event) override;
+  int32_t GetLinesPerRow() const override { return m_nLinesPerRow; }
+  sListMenuState GetMenuState() const override;
+  // Keys in the filter edits: Tab, Shift+Tab and Ctrl+F.
+  bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+ private:
+  void OnHeaderFilterChanged(int nPosition);
+  void MoveFilterEdit(int nFrom, bool bBackward);
+  int32_t FindVisibleRow(const void* pRecord) const;
+  // The visible rows, first and last; false when none is.
+  bool GetVisibleRows(int32_t& nFirst, int32_t& nLast) const;
+  // Brings the model's row count in step with the view after a store operation that failed.
+  void SyncRowCount();
+  void RepaintAll();
+
+  CFilterListStore m_store;
+  bool m_bDataMode = false;
+  bool m_bCustomColumnsAllowed = true;
+  bool m_bFilterBarShown = true;
+  int32_t m_nLinesPerRow = 1;
+};

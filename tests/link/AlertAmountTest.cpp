@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "link/AlertAmount.h"
+#include "model/ColumnCatalogue.h"
+#include "model/RmsValueParser.h"
+#include "plugin/PluginContext.h"
+#include "tests/model/TestMessage.h"
+
+namespace {
+
+// A watch list's columns and one account whose cells read: Cash Margin Avail 1000.00,
+// MToM Loss -500.00, Margin Used 200.00, Adhoc Margin 50.00, Exposure Limit 0.00.
+class AlertAmountTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_pluginContext = PluginContext{};
+    m_layout.LoadColumnTable("Orvane_watch1", GetCatalogueColumns());
+    m_layout.RecordCatalogueCount();
+    const CTestMessage values(
+        {{64031, "1000"}, {64155, "-500"}, {64157, "200"}, {64158, "50"}, {64033, "0"}});
+    m_record.nLevel = 5;
+    ParseRmsValues(values.Get(), m_record);
+    SetDebit({"Cash Margin Avail", "Margin Used", "Adhoc Margin", "Net"});
+  }
+  void TearDown() override { g_pluginContext = PluginContext{}; }
+
+  static void SetList(const std::vector<std::string>& arrNames, ConfigNameList& arrList, int32_t& nCount) {
+    nCount = static_cast<int32_t>(arrNames.size());
+    std::copy(arrNames.begin(), arrNames.end(), arrList.begin());
+  }
+  static void SetDebit(const std::vector<std::string>& arrNames) {
+    SetList(arrNames, g_pluginContext.debitColumns, g_pluginContext.debitCount);
+  }
+  static void SetCredit(const std::vector<std::string>& arrNames) {
+    SetList(arrNames, g_pluginContext.creditColumns, g_pluginContext.creditCount);
+  }
+  void AddCustomColumn(const char* szName, const char* szStored) {
+    sHalvoColInfo column{};
+    SetColumnName(column, szName);
+    column.nDataType = 2;
+    column.nKind = 1;
+    column.strFormula = szStored;
+    m_layout.m_arrColumns.push_back(column);
+  }
+  double Amount(const char* szFormula) const { return ComputeAlertAmount(m_layout, m_record, szFormula); }
+
+  CListLayout m_layout;
+  CRmsDetails m_record;
+};
+
+TEST_F(AlertAmountTest, FormulaPiecesOperatorsAndGroups) {
+  const std::pair<const char*, double> arrCases[] = {
+      {"", 0},
+      {"\"Cash Margin Avail\"", 1000},
+      {"\"Cash Margin Avail\"\"+\"\"Margin Used\"", 1200},
+      {"\"Cash Margin Avail\" \" - \" \"Margin Used\"", 800},
+      {"\"Margin Used\"\"*\"\"(\"\"Cash Margin Avail\"\"+\"\"Adhoc Margin\"\")\"", 200 * 1050},
+      {"\"(\"\"Cash Margin Avail\"\"-\"\"Adhoc Margin\"\")\"\"/\"\"2\"", 475},
+      {"\"Cash Margin Avail\"\"*\"\"2.5\"", 2500},
+      {"\"Cash Margin Avail\"\"/\"\"Exposure Limit\"", 1000},
+      {"\"Cash Margin Avail\"\"/\"\"0\"", 1000},
+      {"\"Cash Margin Avail\"\"+\"\"-500\"", 1000},
+      {"\"Cash Margin Avail\"\"+\"\"No Such Column\"", 1000},
+      {"\"Cash Margin Avail\"\"+\"\"Category\"", 1000},
+  };
+  for (const auto& [szFormula, dExpected] : arrCases)
+    EXPECT_DOUBLE_EQ(Amount(szFormula), dExpected) << szFormula;
+}
+
+TEST_F(AlertAmountTest, SignFilterByCreditAndDebit) {
+  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "MToM Loss"), 0);
+  SetCredit({"MToM Loss"});
+  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "MToM Loss"), -500);
+  SetDebit({});
+  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Cash Margin Avail"), 0);
+  SetCredit({"Cash Margin Avail"});
+  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Cash Margin Avail"), 0);
+  // Names compare exactly.
+  SetDebit({"cash margin avail"});
+  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Cash Margin Avail"), 0);
+}
+
+TEST_F(AlertAmountTest, CustomColumnsAreComputedFromTheRecord) {
+  AddCustomColumn("Net", " \"1\" - \"10\"");
+  AddCustomColumn("Ratio", " \"1\" / \"33\" * 100");  // column 33 has no value: a zero divisor
+  AddCustomColumn("Third", " \"1\" / 3");
+  SetDebit({"Net", "Ratio", "Third"});
+  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Net"), 800);
+  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Ratio"), 0);
+  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Third"), 333.33);
+  EXPECT_DOUBLE_EQ(Amount("\"Net\"\"+\"\"Third\""), 1133.33);
+}
+
+}  // namespace

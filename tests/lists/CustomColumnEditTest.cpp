@@ -1,0 +1,277 @@
+// The custom column dialog's logic on a watch list's columns: the reference rule, setting the
+// dialog up, the buttons' texts, and adding, editing and deleting with every failure message.
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lists/CustomColumnEdit.h"
+#include "lists/ReferenceRule.h"
+#include "model/ColumnCatalogue.h"
+
+namespace {
+
+using Pieces = std::vector<std::pair<std::string, bool>>;
+
+constexpr int32_t kMarginUsed = 10;
+const std::string kNetDisplay = "\"Cash Margin Avail\" - \"Margin Used\"";
+
+class CustomColumnEditTest : public testing::Test {
+ protected:
+  CustomColumnEditTest() {
+    m_layout.LoadColumnTable("Orvane_watch1", GetCatalogueColumns());
+    m_layout.RecordCatalogueCount();
+    m_layout.ShowAllColumns();
+  }
+
+  sCustomColumnChange Add(std::string_view strName, std::string_view strDisplay, bool bProtected = false) {
+    return AddCustomColumn(m_layout, GetExpressionColumns(m_layout), strName, strDisplay, bProtected);
+  }
+  const sHalvoColInfo& Column(int32_t nColumn) const { return m_layout.m_arrColumns[static_cast<size_t>(nColumn)]; }
+  std::vector<int32_t> HeaderOrder() const {
+    std::vector<int32_t> arrOrder;
+    for (int32_t nPosition = 0; nPosition < m_layout.GetHeaderCount(); ++nPosition)
+      arrOrder.push_back(m_layout.GetColumnAt(nPosition));
+    return arrOrder;
+  }
+
+  CListLayout m_layout;
+};
+
+}  // namespace
+
+TEST(ReferenceRule, SplitsAtQuotesSkippingEmptyPieces) {
+  const std::pair<const char*, Pieces> arrRows[] = {
+      {" \"8\" / \"10\" * 100", {{" ", false}, {"8", true}, {" / ", false}, {"10", true}, {" * 100", false}}},
+      {"\"A\"\"B\"", {{"A", false}, {"B", true}}},
+      {" \"1\"\"\"2", {{" ", false}, {"1", true}, {"2", false}}},
+      {"\"\"", {}},
+      {"", {}},
+      {"no quotes", {{"no quotes", false}}},
+      {" \"unclosed", {{" ", false}, {"unclosed", true}}},
+  };
+  for (const auto& [szText, arrExpected] : arrRows) {
+    Pieces arrPieces;
+    ForEachReferencePiece(szText, [&](std::string_view strPiece, bool bReference) {
+      arrPieces.emplace_back(std::string(strPiece), bReference);
+    });
+    EXPECT_EQ(arrPieces, arrExpected) << szText;
+  }
+}
+
+TEST_F(CustomColumnEditTest, AddingFailsWithTheFirstMessageInOrder) {
+  std::string strLongDisplay;
+  while (strLongDisplay.size() < 10000) strLongDisplay += "+ ";
+  std::string strLongValid = "\"Margin Used\"";
+  while (strLongValid.size() < 10000) strLongValid += " + 1";
+  const struct {
+    const char* szCase;
+    std::string strName;
+    std::string strDisplay;
+    const char* szMessage;
+  } arrRows[] = {
+      {"empty name", "", kNetDisplay, kEnterColumnNameText},
+      {"blank name", " \t ", kNetDisplay, kEnterColumnNameText},
+      {"hash before an empty expression", "A#B", "", kNameCharactersText},
+      {"comma", "A,B", kNetDisplay, kNameCharactersText},
+      {"double quote", "A\"B", kNetDisplay, kNameQuoteText},
+      {"64 characters", std::string(64, 'n'), kNetDisplay, kNameTooLongText},
+      {"empty expression", "Net", "", kEmptyExpressionText},
+      {"unknown name", "Net", "\"No Such Column\" + 1", kInvalidExpressionText},
+      {"text column is not offered", "Net", "\"EntityId\" + 1", kInvalidExpressionText},
+      {"two references, no operator", "Net", "\"Margin Used\" \"Exposure Limit\"", kInvalidExpressionText},
+      {"quote opened before a name", "Net", "Margin Used\"", kInvalidExpressionText},
+      {"empty reference", "Net", "\"\" + 1", kInvalidExpressionText},
+      {"operators only", "Net", "+ - * /", kInvalidExpressionText},
+      {"blanks only", "Net", "   ", kInvalidExpressionText},
+      {"unbalanced parenthesis", "Net", "(\"Margin Used\" + 1", kInvalidExpressionText},
+      {"10,000 operators", "Net", strLongDisplay, kInvalidExpressionText},
+      {"name of a standard column", "Margin Used", kNetDisplay, kNameInUseText},
+      {"trimmed name of a standard column", " MToM Loss ", kNetDisplay, kNameInUseText},
+      {"10,000 characters, not readable from the profile", "Net", strLongValid, kProfileFullText},
+  };
+  for (const auto& row : arrRows) {
+    const sCustomColumnChange change = Add(row.strName, row.strDisplay);
+    EXPECT_EQ(change.strMessage, row.szMessage) << row.szCase;
+    EXPECT_FALSE(change.insert.has_value()) << row.szCase;
+  }
+  EXPECT_EQ(m_layout.m_arrColumns.size(), static_cast<size_t>(kCatalogueColumnCount));
+  EXPECT_EQ(m_layout.GetHeaderCount(), kCatalogueColumnCount);
+}
+
+TEST_F(CustomColumnEditTest, AddsTheNetExampleAsTheLastHeaderItem) {
+  const sCustomColumnChange change = Add("  Net  ", kNetDisplay);
+  ASSERT_TRUE(change.Succeeded()) << change.strMessage;
+  const int32_t nNet = kCatalogueColumnCount;
+  const sHalvoColInfo& net = Column(nNet);
+  EXPECT_STREQ(net.szName, "Net");
+  EXPECT_EQ(net.strFormula, " \"1\" - \"10\"");
+  EXPECT_EQ(net.strFormulaText, kNetDisplay);
+  EXPECT_EQ(std::make_tuple(net.nWidth, net.nFormat, net.nDataType, net.nKind),
+            std::make_tuple(100, kAlignRight, kSortDecimal, kColumnCustom));
+  ASSERT_TRUE(change.insert.has_value());
+  EXPECT_EQ(change.insert->nPosition, kCatalogueColumnCount);
+  EXPECT_EQ(change.insert->strText, "Net");
+  EXPECT_EQ(change.insert->nWidth, 100);
+  EXPECT_EQ(change.insert->nFormat, kAlignRight);
+  EXPECT_EQ(change.insert->strTip, kNetDisplay);
+  EXPECT_EQ(m_layout.GetPosition(nNet), kCatalogueColumnCount);
+  EXPECT_EQ(m_layout.GetColumnWidth(nNet), 100);
+}
+
+TEST_F(CustomColumnEditTest, AddsWhatTheRulesAllow) {
+  ASSERT_TRUE(Add("Net", kNetDisplay).Succeeded());
+  const struct {
+    const char* szName;
+    std::string strDisplay;
+    bool bProtected;
+    const char* szStored;
+  } arrRows[] = {
+      {"net", "\"margin USED\" * 2", false, " \"10\" * 2"},             // case differs from "Net"
+      {"Of Net", "\"NET\" / 4", true, " \"289\" / 4"},                  // references a custom column
+      {"Lines", "\"Margin Used\"\r\n+\n1", false, " \"10\"  + 1"},     // line breaks become blanks
+      {"Divides by zero", "\"Margin Used\" / 0", false, " \"10\" / 0"},  // the check tests the form only
+      {"Quote left open", "\"Margin Used", false, " \"10\""},
+  };
+  for (const auto& row : arrRows) {
+    const sCustomColumnChange change = Add(row.szName, row.strDisplay, row.bProtected);
+    ASSERT_TRUE(change.Succeeded()) << row.szName << ": " << change.strMessage;
+    const sHalvoColInfo& column = m_layout.m_arrColumns.back();
+    EXPECT_EQ(column.strFormula, row.szStored) << row.szName;
+    EXPECT_EQ(column.strFormulaText.find('\n'), std::string::npos) << row.szName;
+    EXPECT_EQ(column.nKind, row.bProtected ? kColumnProtectedCustom : kColumnCustom) << row.szName;
+  }
+  EXPECT_TRUE(Add(std::string(63, 'n'), kNetDisplay).Succeeded());
+  EXPECT_EQ(Add("NET", kNetDisplay).strMessage, "");
+  EXPECT_EQ(Add("Net", kNetDisplay).strMessage, kNameInUseText);
+}
+
+TEST_F(CustomColumnEditTest, SetsUpTheDialogByMode) {
+  ASSERT_TRUE(Add("Net", kNetDisplay).Succeeded());
+  ASSERT_TRUE(Add("Fixed", "\"Margin Used\"", true).Succeeded());
+  ASSERT_TRUE(Add("Half", "\"Net\" / 2").Succeeded());
+  const struct {
+    int32_t nMode;
+    const char* szCaption;
+    const char* szLabel;
+    bool bNameBox;
+  } arrRows[] = {{kCustomDialogAdd, "Orvane_watch1: Add Custom Columns", "Add", true},
+                 {kCustomDialogAddProtected, "Orvane_watch1: Add Protected Custom Columns", "Add", true},
+                 {kCustomDialogEdit, "Orvane_watch1: Edit Custom Columns", "Save", false},
+                 {kCustomDialogDelete, "Orvane_watch1: Delete Custom Columns", "Delete", false}};
+  for (const auto& row : arrRows) {
+    const sCustomDialogSetup setup = SetUpCustomDialog(m_layout, row.nMode);
+    EXPECT_EQ(setup.strMessage, "");
+    EXPECT_EQ(setup.strCaption, row.szCaption);
+    EXPECT_EQ(setup.strConfirmLabel, row.szLabel);
+    EXPECT_EQ(setup.bNameBoxShown, row.bNameBox);
+    // The protected column is never offered for editing or deletion.
+    ASSERT_EQ(setup.arrChooser.size(), 2u);
+    EXPECT_EQ(setup.arrChooser[0].strName, "Net");
+    EXPECT_EQ(setup.arrChooser[0].nColumn, 289);
+    EXPECT_EQ(setup.arrChooser[1].strName, "Half");
+    EXPECT_EQ(setup.arrChooser[1].nColumn, 291);
+  }
+  // The column list: numeric columns in array order, custom columns included.
+  const std::vector<sColumnChoice> arrColumns = SetUpCustomDialog(m_layout, kCustomDialogAdd).arrColumns;
+  ASSERT_GE(arrColumns.size(), 3u);
+  EXPECT_EQ(arrColumns.front().strName, "Cash Margin Avail");
+  EXPECT_EQ(arrColumns.back().strName, "Half");
+  for (size_t i = 0; i < arrColumns.size(); ++i) {
+    EXPECT_NE(Column(arrColumns[i].nColumn).nDataType, kSortText) << arrColumns[i].strName;
+    if (i > 0) {
+      EXPECT_LT(arrColumns[i - 1].nColumn, arrColumns[i].nColumn);
+    }
+  }
+
+  m_layout.m_nCatalogueCount = static_cast<int32_t>(m_layout.m_arrColumns.size()) + 1;
+  EXPECT_EQ(SetUpCustomDialog(m_layout, kCustomDialogAdd).strMessage, kDialogSetupFailedText);
+}
+
+TEST_F(CustomColumnEditTest, ButtonsAppendQuotedNamesAndOperators) {
+  const sColumnChoice used{"Margin Used", kMarginUsed};
+  EXPECT_EQ(GetOperatorAppend('+', false, &used).strText, "\"Margin Used\" + ");
+  EXPECT_EQ(GetOperatorAppend('(', false, &used).strText, "\"Margin Used\" ( ");
+  EXPECT_EQ(GetOperatorAppend('/', true, &used).strText, "/");
+  EXPECT_EQ(GetOperatorAppend(')', true, nullptr).strText, ")");
+  EXPECT_EQ(GetOperatorAppend('*', false, nullptr).strMessage, kSelectColumnNameText);
+  EXPECT_EQ(GetEndAppend(&used).strText, "\"Margin Used\"");
+  EXPECT_EQ(GetEndAppend(nullptr).strMessage, kNoColumnSelectedText);
+}
+
+TEST_F(CustomColumnEditTest, EditsTheChosenColumnOnly) {
+  ASSERT_TRUE(Add("Net", kNetDisplay).Succeeded());
+  ASSERT_TRUE(Add("Fixed", "\"Margin Used\"", true).Succeeded());
+  const std::vector<sColumnChoice> arrColumns = GetExpressionColumns(m_layout);
+  const sColumnChoice net{"Net", 289};
+  const sColumnChoice fixed{"Fixed", 290};
+  const sColumnChoice gone{"Gone", 289};
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, nullptr, "1").strMessage, kNoColumnToEditText);
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &net, "\"Nope\"").strMessage, kInvalidExpressionText);
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &net, "1 2").strMessage, kInvalidExpressionText);
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &fixed, "1").strMessage, kNoColumnToEditText);
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &gone, "1").strMessage, kNoColumnToEditText);
+  EXPECT_EQ(Column(289).strFormula, " \"1\" - \"10\"");
+
+  m_layout.SetColumnWidth(289, 140);
+  const sCustomColumnChange change = EditCustomColumn(m_layout, arrColumns, &net, "\"MToM Loss\" * 2");
+  ASSERT_TRUE(change.Succeeded());
+  EXPECT_FALSE(change.insert.has_value());
+  EXPECT_TRUE(change.arrTips.empty());
+  EXPECT_STREQ(Column(289).szName, "Net");
+  EXPECT_EQ(Column(289).strFormula, " \"8\" * 2");
+  EXPECT_EQ(Column(289).strFormulaText, "\"MToM Loss\" * 2");
+  EXPECT_EQ(Column(289).nWidth, 100);
+  EXPECT_EQ(m_layout.GetColumnWidth(289), 140);  // the header keeps its width
+  EXPECT_EQ(m_layout.GetPosition(289), 289);
+}
+
+TEST_F(CustomColumnEditTest, DeletingRemovesDirectDependentsAndClosesTheHeader) {
+  ASSERT_TRUE(Add("Net", kNetDisplay).Succeeded());              // 289
+  ASSERT_TRUE(Add("Half", "\"Net\" / 2").Succeeded());            // 290, depends on Net
+  ASSERT_TRUE(Add("Other", "\"Margin Used\" + 1").Succeeded());   // 291
+  ASSERT_TRUE(Add("Double", "\"Net\" * 2", true).Succeeded());   // 292, depends on Net
+  ASSERT_TRUE(Add("Quarter", "\"Half\" / 2").Succeeded());        // 293, only through Half
+  // Show Other first and hide Quarter.
+  std::vector<int32_t> arrPositions(m_layout.GetPositions());
+  for (int32_t& nPosition : arrPositions) ++nPosition;
+  arrPositions[291] = 0;
+  arrPositions[293] = -1;
+  m_layout.SetPositions(arrPositions);
+  ASSERT_EQ(m_layout.GetPosition(291), 0);
+
+  EXPECT_EQ(DeleteCustomColumn(m_layout, nullptr).strMessage, kNoColumnToDeleteText);
+  const sColumnChoice net{"Net", 289};
+  const sCustomColumnChange change = DeleteCustomColumn(m_layout, &net);
+  ASSERT_TRUE(change.Succeeded());
+  // Double (position 292), Half (291), Net (290), each as the header is at that moment.
+  EXPECT_EQ(change.arrDeletedPositions, (std::vector<int32_t>{292, 291, 290}));
+  ASSERT_EQ(m_layout.m_arrColumns.size(), 291u);
+  EXPECT_STREQ(Column(289).szName, "Other");
+  EXPECT_STREQ(Column(290).szName, "Quarter");
+  std::vector<int32_t> arrExpected{289};
+  for (int32_t nColumn = 0; nColumn < kCatalogueColumnCount; ++nColumn) arrExpected.push_back(nColumn);
+  EXPECT_EQ(HeaderOrder(), arrExpected);
+  EXPECT_EQ(m_layout.GetPosition(290), -1);
+  ASSERT_EQ(change.arrTips.size(), 290u);
+  EXPECT_EQ(change.arrTips[0].strTip, "\"Margin Used\" + 1");
+  EXPECT_EQ(change.arrTips[1].strTip, "EntityId");
+  EXPECT_EQ(change.arrTips[11].strTip, "Margin Used");
+  EXPECT_EQ(change.arrTips[289].nPosition, 289);
+}
+
+TEST_F(CustomColumnEditTest, EachKindsColumnsMustFitTheirProfileValue) {
+  std::string strBig = "\"Margin Used\"";
+  for (int i = 0; i < 480; ++i) strBig += " + 1";
+  ASSERT_TRUE(Add("Big1", strBig).Succeeded());
+  EXPECT_EQ(Add("Big2", strBig).strMessage, kProfileFullText);
+  EXPECT_TRUE(Add("Big3", strBig, true).Succeeded());  // protected columns have their own key
+  const std::vector<sColumnChoice> arrColumns = GetExpressionColumns(m_layout);
+  const sColumnChoice big{"Big1", 289};
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &big, strBig + strBig.substr(13)).strMessage, kProfileFullText);
+  EXPECT_TRUE(EditCustomColumn(m_layout, arrColumns, &big, strBig + " + 2").Succeeded());
+  EXPECT_TRUE(EditCustomColumn(m_layout, arrColumns, &big, "1").Succeeded());
+  EXPECT_TRUE(Add("Big2", strBig).Succeeded());
+}

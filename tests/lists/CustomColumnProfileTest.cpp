@@ -1,0 +1,218 @@
+// Custom columns in the column profile: reading written and hand-written values, the records and
+// rebuilt expressions a load gives, and save-then-load through a settings file.
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lists/CustomColumnEdit.h"
+#include "lists/CustomColumnProfile.h"
+#include "model/ColumnCatalogue.h"
+#include "plugin/SettingsAccess.h"
+#include "tests/plugin/SettingsFixture.h"
+
+namespace {
+
+constexpr const char* kSection = "Orvane_watch1";
+
+// name|stored|display|index|position|width of each entry, for comparing in one line.
+std::vector<std::string> Describe(const std::vector<sCustomProfileEntry>& arrEntries) {
+  std::vector<std::string> arrTexts;
+  for (const sCustomProfileEntry& entry : arrEntries)
+    arrTexts.push_back(entry.strName + "|" + entry.strStored + "|" + entry.strDisplay + "|" +
+                       std::to_string(entry.place.nIndex) + "|" + std::to_string(entry.place.nPosition) + "|" +
+                       std::to_string(entry.place.nWidth));
+  return arrTexts;
+}
+
+CListLayout MakeCatalogueLayout() {
+  CListLayout layout;
+  layout.LoadColumnTable(kSection, GetCatalogueColumns());
+  return layout;
+}
+
+ProfileReadFn MakeMapReader(const std::map<std::string, std::string>& mapValues) {
+  return [&mapValues](const std::string& strKey, std::string& strValue) {
+    const auto it = mapValues.find(strKey);
+    if (it == mapValues.end()) return false;
+    strValue = it->second;
+    return true;
+  };
+}
+
+ProfileReadFn MakeSettingsReader() {
+  return [](const std::string& strKey, std::string& strValue) {
+    return AccessProfileSetting(kSettingRead, kSection, strKey, strValue, kSettingsFileName);
+  };
+}
+
+ProfileWriteFn MakeSettingsWriter() {
+  return [](const std::string& strKey, const std::string& strValue) {
+    std::string strCopy = strValue;
+    return AccessProfileSetting(kSettingWrite, kSection, strKey, strCopy, kSettingsFileName);
+  };
+}
+
+std::vector<sHeaderItem> GetHeaderItems(const CListLayout& layout) {
+  std::vector<sHeaderItem> arrHeader;
+  for (int32_t nPosition = 0; nPosition < layout.GetHeaderCount(); ++nPosition) {
+    const int32_t nColumn = layout.GetColumnAt(nPosition);
+    arrHeader.push_back({layout.m_arrColumns[static_cast<size_t>(nColumn)].szName, layout.GetColumnWidth(nColumn)});
+  }
+  return arrHeader;
+}
+
+// name|stored|display|kind|position of every custom column.
+std::vector<std::string> DescribeCustomColumns(const CListLayout& layout) {
+  std::vector<std::string> arrTexts;
+  for (size_t i = static_cast<size_t>(layout.m_nCatalogueCount); i < layout.m_arrColumns.size(); ++i) {
+    const sHalvoColInfo& column = layout.m_arrColumns[i];
+    arrTexts.push_back(std::string(column.szName) + "|" + column.strFormula + "|" + column.strFormulaText + "|" +
+                       std::to_string(column.nKind) + "|" +
+                       std::to_string(layout.GetPosition(static_cast<int32_t>(i))));
+  }
+  return arrTexts;
+}
+
+using CustomColumnProfileTest = CSettingsFixture;
+
+}  // namespace
+
+TEST(CustomColumnProfile, ReadsEntriesUpToTheFirstThatLacksAField) {
+  const std::string strLongName(70, 'L');
+  const struct {
+    const char* szCase;
+    std::string strValue;
+    std::vector<std::string> arrExpected;
+  } arrRows[] = {
+      {"as written", ",289,3,100,Net# \"1\" - \"10\"#\"Cash Margin Avail\" - \"Margin Used\",290,-1,0,Half# \"289\"#\"Net\"",
+       {"Net| \"1\" - \"10\"|\"Cash Margin Avail\" - \"Margin Used\"|289|3|100", "Half| \"289\"|\"Net\"|290|-1|0"}},
+      {"no leading comma", "5,0,90,A#s#d", {"A|s|d|5|0|90"}},
+      {"blanks around numbers", ", 5 ,\t1 , 90 ,A#s#d", {"A|s|d|5|1|90"}},
+      {"empty display", ",5,1,90,A#s#,6,2,80,B#t#u", {"A|s||5|1|90", "B|t|u|6|2|80"}},
+      {"hash in the display", ",5,1,90,A#s#d#e", {"A|s|d#e|5|1|90"}},
+      {"empty name passed over", ",5,1,90,#s#d,6,2,80,B#t#u", {"B|t|u|6|2|80"}},
+      {"long name kept whole", ",5,1,90," + strLongName + "#s#d", {strLongName + "|s|d|5|1|90"}},
+      {"indices out of range", ",-7,99999,-3,A#s#d", {"A|s|d|-7|99999|-3"}},
+      {"second entry lacks its stored expression", ",5,1,90,A#s#d,6,2,80,B#t", {"A|s|d|5|1|90"}},
+      {"missing hash swallows nothing", ",5,1,90,A# \"1\",6,2,80,B#t#u", {}},
+      {"trailing incomplete entry", ",5,1,90,A#s#d,6,2", {"A|s|d|5|1|90"}},
+      {"a number that is not one", ",5,x,90,A#s#d,6,2,80,B#t#u", {}},
+      {"a number out of range", ",5,1,99999999999,A#s#d", {}},
+      {"empty", "", {}},
+      {"commas only", ",,,,", {}},
+  };
+  for (const auto& row : arrRows) {
+    EXPECT_EQ(Describe(ReadCustomProfileEntries(row.strValue)), row.arrExpected) << row.szCase;
+  }
+}
+
+TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
+  const std::map<std::string, std::string> mapValues = {
+      {kColumnProfileKey, "0,1,80,1,2,80,8,3,80,10,4,80"},
+      {kProtectedColumnProfileKey, ",300,0,70,Fixed# \"2\"#\"Margin Used\""},
+      // Stored indices are stale: the rebuild takes them from the names. "Gone" is unknown, so
+      // its stored expression stays; "net" differs from "Net" in case, so it stays too.
+      {kUserColumnProfileKey,
+       ",301,6,110,Net# \"7\" - \"7\"#\"Cash Margin Avail\" - \"Margin Used\",302,-1,0,Half# \"3\" / "
+       "2#\"Net\" / 2,303,5,95,Stale# \"5\"#\"Gone\" + \"Net\",304,7,90,Lower# \"1\"#\"net\","
+       "305,8,90," + std::string(70, 'L') + "# 1#1"},
+  };
+  CListLayout layout = MakeCatalogueLayout();
+  LoadColumnProfile(layout, MakeMapReader(mapValues), ReadCustomColumns);
+  EXPECT_EQ(DescribeCustomColumns(layout),
+            (std::vector<std::string>{
+                "Fixed| \"10\"|\"Margin Used\"|4|0",
+                "Net| \"1\" - \"10\"|\"Cash Margin Avail\" - \"Margin Used\"|1|6",
+                "Half| \"290\" / 2|\"Net\" / 2|1|-1",
+                "Stale| \"5\"|\"Gone\" + \"Net\"|1|5",
+                "Lower| \"1\"|\"net\"|1|7",
+                std::string(63, 'L') + "| 1|1|1|8",
+            }));
+  for (size_t i = kCatalogueColumnCount; i < layout.m_arrColumns.size(); ++i) {
+    const sHalvoColInfo& column = layout.m_arrColumns[i];
+    EXPECT_EQ(std::make_tuple(column.nWidth, column.nFormat, column.nDataType), std::make_tuple(80, 1, 2));
+  }
+  EXPECT_EQ(layout.GetColumnWidth(kCatalogueColumnCount), 70);
+  EXPECT_EQ(layout.m_nFirstColumn, kCatalogueColumnCount);
+
+  // Of two columns with one name, the later counts.
+  CListLayout twins = MakeCatalogueLayout();
+  const std::map<std::string, std::string> mapTwins = {
+      {kColumnProfileKey, "0,0,80"},
+      {kUserColumnProfileKey, ",289,1,80,Twin# 1# 1,290,2,80,Twin# 2# 2,291,3,80,Reader# 0#\"Twin\""}};
+  LoadColumnProfile(twins, MakeMapReader(mapTwins), ReadCustomColumns);
+  EXPECT_EQ(twins.m_arrColumns.back().strFormula, " \"290\"");
+}
+
+TEST_F(CustomColumnProfileTest, SavedColumnsLoadBack) {
+  CListLayout layout = MakeCatalogueLayout();
+  LoadColumnProfile(layout, MakeSettingsReader(), ReadCustomColumns);
+  ASSERT_EQ(layout.GetHeaderCount(), kCatalogueColumnCount);
+  const std::vector<sColumnChoice> arrColumns = GetExpressionColumns(layout);
+  ASSERT_TRUE(AddCustomColumn(layout, arrColumns, "Net", "\"Cash Margin Avail\" - \"Margin Used\"", false).Succeeded());
+  ASSERT_TRUE(AddCustomColumn(layout, GetExpressionColumns(layout), "Fixed", "\"Net\" * 2", true).Succeeded());
+  ASSERT_TRUE(AddCustomColumn(layout, GetExpressionColumns(layout), "Half", "\"Fixed\"\n/ 2", false).Succeeded());
+  layout.SetColumnWidth(289, 123);
+  std::vector<int32_t> arrPositions = layout.GetPositions();
+  arrPositions[290] = -1;
+  layout.SetPositions(arrPositions);
+  ASSERT_TRUE(SaveColumnProfile(layout, GetHeaderItems(layout), MakeSettingsWriter()));
+  EXPECT_TRUE(m_arrBoxes.empty());
+
+  // Protected columns load first, so the indices change and the rebuild follows them.
+  CListLayout loaded = MakeCatalogueLayout();
+  LoadColumnProfile(loaded, MakeSettingsReader(), ReadCustomColumns);
+  EXPECT_EQ(DescribeCustomColumns(loaded),
+            (std::vector<std::string>{"Fixed| \"290\" * 2|\"Net\" * 2|4|-1",
+                                      "Net| \"1\" - \"10\"|\"Cash Margin Avail\" - \"Margin Used\"|1|289",
+                                      "Half| \"289\" / 2|\"Fixed\" / 2|1|290"}));
+  EXPECT_EQ(loaded.GetColumnWidth(290), 123);
+  EXPECT_EQ(loaded.GetColumnWidth(291), 100);
+}
+
+TEST_F(CustomColumnProfileTest, HandWrittenValuesKeepWhatCanBeRead) {
+  WriteFile(kSettingsFileName,
+            "[Orvane_watch1]\n"
+            "COLUMNPROFILE=0,0,80,1,1,80,10,2,80\n"
+            "USERCOLUMNPROFILE=,1,3,90,Net#\"1\"#\"Cash Margin Avail\" - \"Nowhere\",7,1,60,Lost\n"
+            "PROTECTEDCOLUMNPROFILE=,999,-1,0,Odd# \"999\"#\"Odd\" + \"Odd\",bad,4,5,X#y#z\n");
+  CListLayout layout = MakeCatalogueLayout();
+  LoadColumnProfile(layout, MakeSettingsReader(), ReadCustomColumns);
+  const std::vector<std::string> arrExpected{
+      "Odd| \"289\" + \"289\"|\"Odd\" + \"Odd\"|4|-1",
+      "Net|\"1\"|\"Cash Margin Avail\" - \"Nowhere\"|1|3",
+  };
+  EXPECT_EQ(DescribeCustomColumns(layout), arrExpected);
+
+  // Saving and loading again keeps both columns as they were read.
+  ASSERT_TRUE(SaveColumnProfile(layout, GetHeaderItems(layout), MakeSettingsWriter()));
+  CListLayout reloaded = MakeCatalogueLayout();
+  LoadColumnProfile(reloaded, MakeSettingsReader(), ReadCustomColumns);
+  EXPECT_EQ(DescribeCustomColumns(reloaded), arrExpected);
+  EXPECT_TRUE(m_arrBoxes.empty());
+}
+
+TEST_F(CustomColumnProfileTest, TheLongestColumnTheDialogTakesLoadsBackWhole) {
+  CListLayout layout = MakeCatalogueLayout();
+  LoadColumnProfile(layout, MakeSettingsReader(), ReadCustomColumns);
+  std::string strDisplay = "\"Margin Used\"";
+  sCustomColumnChange change;
+  // The longest display expression the dialog accepts for the first column.
+  for (;;) {
+    CListLayout trial = layout;
+    change = AddCustomColumn(trial, GetExpressionColumns(trial), "Big", strDisplay + " + 1", false);
+    if (!change.Succeeded()) break;
+    strDisplay += " + 1";
+  }
+  EXPECT_EQ(change.strMessage, kProfileFullText);
+  ASSERT_TRUE(AddCustomColumn(layout, GetExpressionColumns(layout), "Big", strDisplay, false).Succeeded());
+  ASSERT_TRUE(SaveColumnProfile(layout, GetHeaderItems(layout), MakeSettingsWriter()));
+  CListLayout loaded = MakeCatalogueLayout();
+  LoadColumnProfile(loaded, MakeSettingsReader(), ReadCustomColumns);
+  ASSERT_EQ(loaded.m_arrColumns.size(), layout.m_arrColumns.size());
+  EXPECT_EQ(loaded.m_arrColumns.back().strFormulaText, strDisplay);
+  EXPECT_EQ(loaded.m_arrColumns.back().strFormula, layout.m_arrColumns.back().strFormula);
+}

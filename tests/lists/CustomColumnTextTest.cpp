@@ -1,0 +1,238 @@
+// Custom column cells read through a list's store: the evaluation rules, colours, the failure
+// box, custom columns over custom columns, cycles, nesting and references left stale by a
+// deletion.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lists/CustomColumnEdit.h"
+#include "lists/CustomColumnText.h"
+#include "lists/FilterListStore.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+constexpr int32_t kStandardCount = 4;  // Name, MToM Loss, Margin Used, Note
+constexpr const char* kUnchanged = "unchanged";
+
+struct sTestRow {
+  std::string arrCells[kStandardCount];
+};
+
+bool GetRowText(const void* pRecord, int32_t nColumn, sCellText& cell) {
+  if (pRecord == nullptr || nColumn < 0 || nColumn >= kStandardCount) return false;
+  cell.strText = static_cast<const sTestRow*>(pRecord)->arrCells[nColumn];
+  return true;
+}
+
+std::string FormatLikePrintf(double dValue) {
+  char szText[400];
+  std::snprintf(szText, sizeof(szText), "%.*lf", 2, dValue);
+  return szText;
+}
+
+class CustomColumnTextTest : public testing::Test {
+ protected:
+  CustomColumnTextTest() {
+    const sColumnDef arrColumns[] = {{"Name", kAlignLeft, kSortText},
+                                     {"MToM Loss", kAlignRight, kSortDecimal},
+                                     {"Margin Used", kAlignRight, kSortDecimal},
+                                     {"Note", kAlignRight, kSortDecimal}};
+    m_layout.LoadColumnTable("Orvane_watch1", arrColumns);
+    m_layout.RecordCatalogueCount();
+    m_layout.ShowAllColumns();
+    m_store.SetCellTextFn(GetRowText);
+    ConnectCustomColumns(m_store, m_customText);
+    SetMessageBoxSink([this](const std::string& strText) { m_arrMessages.push_back(strText); });
+  }
+  ~CustomColumnTextTest() override { SetMessageBoxSink({}); }
+
+  int32_t AddStored(const char* szName, const std::string& strStored) {
+    sHalvoColInfo column;
+    SetColumnName(column, szName);
+    column.nDataType = kSortDecimal;
+    column.nKind = kColumnCustom;
+    column.strFormula = strStored;
+    return m_layout.AppendShownColumn(column);
+  }
+  void AddDisplayed(const char* szName, const char* szDisplay) {
+    const sCustomColumnChange change =
+        AddCustomColumn(m_layout, GetExpressionColumns(m_layout), szName, szDisplay, false);
+    ASSERT_TRUE(change.Succeeded()) << szName << ": " << change.strMessage;
+  }
+  sCellText Cell(int32_t nColumn, const sTestRow& row) {
+    sCellText cell;
+    cell.strText = kUnchanged;
+    EXPECT_TRUE(m_store.GetCellText(&row, nColumn, cell));
+    return cell;
+  }
+
+  sTestRow m_row{{"ACC1", "10.00", "4.00", "--NA--"}};
+  CListLayout m_layout;
+  CFilterListStore m_store{m_layout};
+  CCustomColumnText m_customText{m_layout};
+  std::vector<std::string> m_arrMessages;
+};
+
+}  // namespace
+
+TEST_F(CustomColumnTextTest, ComputesCellsByTheRules) {
+  std::string strLong = " \"1\"";
+  while (strLong.size() < 600) strLong += " + 0.5";
+  const struct {
+    const char* szCase;
+    std::string strStored;
+    const char* szLoss;
+    const char* szMargin;
+    std::string strExpected;
+  } arrRows[] = {
+      {"MToM Loss / Margin Used", " \"1\" / \"2\"", "10.00", "4.00", "2.50"},
+      {"zero divisor", " \"1\" / \"2\"", "10.00", "0.00", kDividedByZeroText},
+      {"--NA-- divisor counts as 0", " \"1\" / \"3\"", "10.00", "4.00", kDividedByZeroText},
+      {"--NA-- operand counts as 0", " \"3\" - \"2\"", "10.00", "4.00", "-4.00"},
+      {"a text column counts as 0", " \"0\" + 5", "10.00", "4.00", "5.00"},
+      {"the text as the cell shows it", " \"1\" * 1", "1e5", "4.00", "100000.00"},
+      {"division inside parentheses", " (\"1\" / \"2\") * 100", "10.00", "4.00", kDividedByZeroText},
+      {"a sign joined to an operator (code 1)", " \"1\" -\"2\"", "10.00", "-4.00", "0.00"},
+      {"code 1 keeps the divisor part's value", " \"1\" -\"2\" / 2", "10.00", "-4.00", "2.00"},
+      {"operand not a number (code 3)", " \"1\" + abc", "10.00", "4.00", "0.00"},
+      {"divisor part not a number", " \"1\" / abc", "10.00", "4.00", kUnchanged},
+      {"divisor part failing (code 4)", " \"1\" / 2 3", "10.00", "4.00", kUnchanged},
+      {"infinite result", " \"1\" / \"2\" / 0", "10.00", "4.00", FormatLikePrintf(10.0 / 4.0 / 0.0)},
+      {"large result", " \"1\" * 1e300", "10.00", "4.00", FormatLikePrintf(10.0 * 1e300)},
+      {"rounding", " \"1\" / 3", "-2.00", "4.00", "-0.67"},
+      {"blanks around an index", " \" 2 \" + 1", "10.00", "4.00", "5.00"},
+      {"no quotes at all", " 7 * 6", "10.00", "4.00", "42.00"},
+      {"a number too small for a double", " \"1\" + 5", "1e-400", "4.00", "5.00"},
+      {"a blank before a number", " \"1\" + 5", " 7", "4.00", "12.00"},
+      {"a long evaluation text", strLong, "10.00", "4.00", "60.00"},
+      {"index past the array", " \"99\" + 1", "10.00", "4.00", kInvalidReferenceText},
+      {"negative index", " \"-1\" + 1", "10.00", "4.00", kInvalidReferenceText},
+      {"index that is not a number", " \"Margin Used\" + 1", "10.00", "4.00", kInvalidReferenceText},
+  };
+  for (const auto& row : arrRows) {
+    const int32_t nColumn = AddStored(row.szCase, row.strStored);
+    const sTestRow record{{"ACC1", row.szLoss, row.szMargin, "--NA--"}};
+    EXPECT_EQ(Cell(nColumn, record).strText, row.strExpected) << row.szCase;
+  }
+  EXPECT_TRUE(m_arrMessages.empty());
+}
+
+TEST_F(CustomColumnTextTest, StandardColumnsAndFailedReadsLeaveTheCell) {
+  const int32_t nColumn = AddStored("Net", " \"1\" - \"2\"");
+  sCellText cell;
+  cell.strText = kUnchanged;
+  m_customText.GetCustomColumnText(&m_row, 1, cell);
+  EXPECT_EQ(cell.strText, kUnchanged);
+  m_customText.GetCustomColumnText(nullptr, nColumn, cell);  // the row cannot be read
+  EXPECT_EQ(cell.strText, kUnchanged);
+  m_customText.GetCustomColumnText(&m_row, nColumn + 1, cell);
+  EXPECT_EQ(cell.strText, kUnchanged);
+  m_customText.GetCustomColumnText(&m_row, nColumn, cell);
+  EXPECT_EQ(cell.strText, "6.00");
+}
+
+TEST_F(CustomColumnTextTest, NegativeValuesOfColouredColumnsAreRed) {
+  const std::string arrColoured[] = {"Loss", "Zero"};
+  m_customText.SetColouredNames(arrColoured);
+  const int32_t nLoss = AddStored("Loss", " \"2\" - \"1\"");
+  const int32_t nZero = AddStored("Zero", " \"1\" / \"3\"");
+  const int32_t nPlain = AddStored("Plain", " \"2\" - \"1\"");
+  EXPECT_EQ(Cell(nLoss, m_row).nTextColour, kNegativeCustomColour);
+  EXPECT_EQ(Cell(nZero, m_row).nTextColour, kColourUnset);  // "Divided by ZERO error" counts as 0
+  EXPECT_EQ(Cell(nPlain, m_row).nTextColour, kColourUnset);
+  const sTestRow positive{{"ACC2", "1.00", "5.00", ""}};
+  EXPECT_EQ(Cell(nLoss, positive).nTextColour, kColourUnset);
+  m_customText.SetColouredNames({});
+  EXPECT_EQ(Cell(nLoss, m_row).nTextColour, kColourUnset);
+}
+
+TEST_F(CustomColumnTextTest, AFailedEvaluationIsShownOncePerExpression) {
+  const int32_t nBroken = AddStored("Broken", " \"1\" \"2\"");
+  const int32_t nOther = AddStored("Other", " \"2\" 5");
+  for (int i = 0; i < 1000; ++i) EXPECT_EQ(Cell(nBroken, m_row).strText, kUnchanged);
+  EXPECT_EQ(m_arrMessages, std::vector<std::string>{kCalculationFailedText});
+  Cell(nOther, m_row);
+  EXPECT_EQ(m_arrMessages.size(), 2u);
+  m_layout.m_arrColumns[static_cast<size_t>(nBroken)].strFormula = " \"1\" \"3\"";
+  Cell(nBroken, m_row);
+  Cell(nBroken, m_row);
+  EXPECT_EQ(m_arrMessages.size(), 3u);
+  // A column that reads a failing one: the failing cell stays empty and counts as 0.
+  const int32_t nFresh = AddStored("Fresh", " \"2\" 7");
+  const int32_t nReader = AddStored("Reader", " \"" + std::to_string(nFresh) + "\" + 1");
+  EXPECT_EQ(Cell(nReader, m_row).strText, "1.00");
+  EXPECT_EQ(m_arrMessages.size(), 4u);
+}
+
+TEST_F(CustomColumnTextTest, CustomColumnsReadOthersWithTwoDecimals) {
+  AddDisplayed("Third", "\"MToM Loss\" / 3");
+  AddDisplayed("Thrice", "\"Third\" * 3");
+  EXPECT_EQ(Cell(4, m_row).strText, "3.33");
+  EXPECT_EQ(Cell(5, m_row).strText, "9.99");
+}
+
+TEST_F(CustomColumnTextTest, CyclesShowTheirTextWithoutRecursingForever) {
+  const int32_t nSelf = AddStored("Self", " \"4\" + 1");
+  const int32_t nA = AddStored("A", " \"6\" + 1");
+  AddStored("B", " \"7\" * 2");
+  AddStored("C", " \"5\" - \"1\"");
+  const int32_t nReader = AddStored("Reader", " \"5\" + 1");
+  EXPECT_EQ(Cell(nSelf, m_row).strText, kCircularReferenceText);
+  for (int32_t nColumn = nA; nColumn <= nReader; ++nColumn)
+    EXPECT_EQ(Cell(nColumn, m_row).strText, kCircularReferenceText) << nColumn;
+  // The guard resets after each cell: a sound column computes as usual.
+  EXPECT_EQ(Cell(AddStored("Sound", " \"1\" + 1"), m_row).strText, "11.00");
+}
+
+TEST_F(CustomColumnTextTest, NestingHasALimit) {
+  int32_t nPrevious = AddStored("C0", " \"1\" + 0");
+  for (int i = 1; i < 40; ++i) {
+    const std::string strName = "C" + std::to_string(i);
+    nPrevious = AddStored(strName.c_str(), " \"" + std::to_string(nPrevious) + "\" + 1");
+  }
+  EXPECT_EQ(Cell(kStandardCount + kMaxCustomNesting - 1, m_row).strText, "41.00");
+  EXPECT_EQ(Cell(kStandardCount + kMaxCustomNesting, m_row).strText, kNestingTooDeepText);
+  EXPECT_EQ(Cell(nPrevious, m_row).strText, kNestingTooDeepText);
+}
+
+TEST_F(CustomColumnTextTest, StaleReferencesAfterADeletionAreCaught) {
+  AddDisplayed("Net", "\"MToM Loss\" - \"Margin Used\"");  // 4
+  AddDisplayed("A", "\"Margin Used\" + 1");                 // 5
+  AddDisplayed("B", "\"A\" * 2");                           // 6
+  AddDisplayed("C", "\"Margin Used\" * 3");                 // 7
+  const sColumnChoice a{"A", 5};
+  ASSERT_TRUE(EditCustomColumn(m_layout, GetExpressionColumns(m_layout), &a, "\"C\" + 1").Succeeded());
+  const sColumnChoice net{"Net", 4};
+  ASSERT_TRUE(DeleteCustomColumn(m_layout, &net).Succeeded());
+  // A, now at 4, still names index 7, past the array; B, now at 5, names 5: itself.
+  EXPECT_EQ(Cell(4, m_row).strText, kInvalidReferenceText);
+  EXPECT_EQ(Cell(5, m_row).strText, kCircularReferenceText);
+  EXPECT_EQ(Cell(6, m_row).strText, "12.00");
+  // Loading the profile rebuilds the references from the names.
+  RebuildStoredExpressions(m_layout);
+  EXPECT_EQ(Cell(4, m_row).strText, "13.00");
+  EXPECT_EQ(Cell(5, m_row).strText, "26.00");
+}
+
+TEST_F(CustomColumnTextTest, TheLoadHintNamesTheStandardCellsAColumnReads) {
+  std::vector<int32_t> arrHinted;
+  m_customText.SetCellPrefetchFn([&arrHinted](const void*, int32_t nColumn) { arrHinted.push_back(nColumn); });
+  AddDisplayed("Net", "\"MToM Loss\" - \"Margin Used\"");  // 4
+  AddDisplayed("Half", "\"Net\" / \"Note\"");              // 5
+  m_customText.PrefetchCell(&m_row, 5);
+  EXPECT_TRUE(arrHinted.empty());  // nothing is known before the first computation
+  Cell(5, m_row);
+  m_customText.PrefetchCell(&m_row, 5);
+  EXPECT_EQ(arrHinted, (std::vector<int32_t>{1, 2, 3}));
+  // A pass of the store gives the hint for the custom column it sorts by.
+  arrHinted.clear();
+  std::vector<sTestRow> arrRows(40, m_row);
+  for (const sTestRow& row : arrRows) m_store.InsertRow(0, &row);
+  m_store.SortByPosition(m_layout.GetPosition(4));
+  EXPECT_EQ(arrHinted.size(), 2u * (arrRows.size() - 16));
+  EXPECT_TRUE(std::all_of(arrHinted.begin(), arrHinted.end(), [](int32_t nColumn) { return nColumn == 1 || nColumn == 2; }));
+}

@@ -1,0 +1,91 @@
+// The coloured header of the filter lists: item and empty-area colours by the list's filter
+// state, read back from the painted header, and filter edits that follow their items.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "controls/ColorHeaderCtrl.h"
+#include "lists/widgets/FilterText.h"
+#include "tests/lists/widgets/ListTestSupport.h"
+
+namespace {
+
+using ColorHeaderCtrlTest = CSettingsFixture;
+
+uint32_t GetPixel(const QImage& image, int nX, int nY) { return ToColorRef(image.pixelColor(nX, nY)); }
+
+TEST_F(ColorHeaderCtrlTest, ColoursFollowTheFilterState) {
+  sTextList data({"Name", "Segment", "Amount"}, {{"Reliance", "CM", "1"}, {"Balance", "FO", "2"}});
+  CFilterListCtrl& list = *data.pList;
+  QObject::connect(&list, &CFilterListCtrl::FilterChanged, [&list] { list.Filter(); });
+  CColorHeaderCtrl* pHeader = list.GetHeader();
+  const uint32_t clrFace = ToColorRef(pHeader->palette().color(QPalette::Button));
+  const uint32_t clrFiltered = MakeColorRef(218, 165, 32);
+  const uint32_t clrOthers = MakeColorRef(238, 221, 130);
+  ASSERT_NE(clrFace, clrOthers);
+
+  struct sCase {
+    const char* szName;
+    int32_t nColumn;  // filtered column, -1 for none
+    const char* szFilter;
+    bool bHideAmount;
+    uint32_t arrItems[3];
+    uint32_t clrEmptyArea;
+  };
+  const sCase arrCases[] = {
+      {"no filter", -1, "", false, {clrFace, clrFace, clrFace}, clrOthers},
+      {"second column filtered", 1, "CM", false, {clrOthers, clrFiltered, clrOthers}, clrOthers},
+      {"no row passes", 0, "zzz", false, {clrFiltered, clrOthers, clrOthers}, clrFace},
+      {"hidden column filtered", 2, "1", true, {clrOthers, clrOthers, clrFace}, clrOthers},
+  };
+  for (const sCase& test : arrCases) {
+    list.ResetFilters();
+    if (test.bHideAmount) {
+      list.GetLayout().SetPositions(std::vector<int32_t>{0, 1, -1});
+      list.BuildHeader();
+    }
+    if (test.nColumn >= 0) {
+      list.SetFilter(test.nColumn, test.szFilter, false);
+    }
+    const QImage image = pHeader->grab().toImage();
+    const int nCount = pHeader->count();
+    for (int nPosition = 0; nPosition < nCount; ++nPosition) {
+      EXPECT_EQ(GetPixel(image, pHeader->sectionViewportPosition(nPosition) + 2, 1), test.arrItems[nPosition])
+          << test.szName << ", item " << nPosition;
+    }
+    EXPECT_EQ(GetPixel(image, pHeader->length() + 20, 1), test.clrEmptyArea) << test.szName;
+  }
+
+  // Without a source (a plain list) everything is button face.
+  pHeader->SetFilterSource(nullptr);
+  const QImage imagePlain = pHeader->grab().toImage();
+  EXPECT_EQ(GetPixel(imagePlain, 2, 1), clrFace);
+  EXPECT_EQ(GetPixel(imagePlain, pHeader->length() + 20, 1), clrFace);
+  pHeader->SetFilterSource(&list);
+}
+
+TEST_F(ColorHeaderCtrlTest, FilterWidgetsFollowTheirItems) {
+  sTextList data({"Name", "Segment", "Amount"}, {{"Reliance", "CM", "1"}});
+  CColorHeaderCtrl* pHeader = data.pList->GetHeader();
+  pHeader->resizeSection(0, 150);
+  const QRect rcEdit = pHeader->GetFilterEdit(1)->geometry();
+  const QRect rcButton = pHeader->GetFilterButton(1)->geometry();
+  EXPECT_EQ(rcEdit.left(), 152);
+  EXPECT_EQ(rcButton.right(), 150 + 80 - 3);
+  EXPECT_GE(rcEdit.top(), pHeader->GetTitleHeight());
+  EXPECT_LE(rcEdit.bottom(), pHeader->height());
+  EXPECT_LT(rcEdit.right(), rcButton.left());
+
+  int nClicked = -1;
+  QObject::connect(data.pList.get(), &CFilterListCtrl::FilterButtonClicked,
+                   [&nClicked](int n) { nClicked = n; });
+  pHeader->GetFilterButton(2)->click();
+  EXPECT_EQ(nClicked, 2);
+  ASSERT_NE(CFilterText::GetInstance(), nullptr);
+  EXPECT_EQ(CFilterText::GetInstance()->GetPosition(), 2);
+  CFilterText::GetInstance()->hide();
+}
+
+}  // namespace

@@ -1,0 +1,310 @@
+// The common list control: column profile through the settings file, fitting, clipboard,
+// keys, the base sort with its header images, spreadsheet export, check boxes, row height and
+// the registry of list controls.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <filesystem>
+
+#include "controls/ColorHeaderCtrl.h"
+#include "lists/widgets/ListControlRegistry.h"
+#include "tests/controls/QtTestApp.h"
+#include "tests/lists/widgets/ListTestSupport.h"
+
+namespace {
+
+const sColumnDef kColumns[] = {{"Name", kAlignLeft, kSortText},
+                               {"Amount", kAlignRight, kSortDecimal},
+                               {"Count", kAlignRight, kSortInteger}};
+
+// A plain list that records the appearance hook.
+class CPlainList : public CCommonListCtrl {
+ public:
+  int m_nAppearanceCalls = 0;
+
+ protected:
+  void ShowAppearanceDialog() override { ++m_nAppearanceCalls; }
+};
+
+class CommonListCtrlTest : public CSettingsFixture {
+ protected:
+  void LoadColumns(CCommonListCtrl& list, std::span<const sColumnDef> arrColumns = kColumns) {
+    list.GetLayout().LoadColumnTable("TestList", arrColumns);
+    list.LoadProfile();
+  }
+
+  void AddRows(CCommonListCtrl& list, const std::vector<std::vector<std::string>>& arrRows) {
+    for (const auto& arrRow : arrRows) {
+      const int32_t nRow = list.InsertItem(list.GetItemCount(), arrRow[0]);
+      for (size_t i = 1; i < arrRow.size(); ++i) {
+        list.SetItemText(nRow, static_cast<int32_t>(i), arrRow[i]);
+      }
+    }
+  }
+
+  std::vector<int32_t> GetHeaderColumns(const CCommonListCtrl& list) {
+    std::vector<int32_t> arrColumns;
+    for (int32_t nPosition = 0; nPosition < list.GetHeader()->count(); ++nPosition) {
+      arrColumns.push_back(list.GetLayout().GetColumnAt(nPosition));
+    }
+    return arrColumns;
+  }
+
+  std::vector<int32_t> GetHeaderWidths(const CCommonListCtrl& list) {
+    std::vector<int32_t> arrWidths;
+    for (int32_t nPosition = 0; nPosition < list.GetHeader()->count(); ++nPosition) {
+      arrWidths.push_back(list.GetHeader()->sectionSize(nPosition));
+    }
+    return arrWidths;
+  }
+
+  int CountBoxes(const std::string& strText) const {
+    return static_cast<int>(std::count(m_arrBoxes.begin(), m_arrBoxes.end(), strText));
+  }
+};
+
+TEST_F(CommonListCtrlTest, LoadsTheColumnProfile) {
+  struct sCase {
+    const char* szName;
+    const char* szSection;  // the list's settings section, empty for none
+    std::vector<int32_t> arrColumns;
+    std::vector<int32_t> arrWidths;
+    int32_t nFirstColumn;
+    std::array<int32_t, 6> arrCallAmounts;
+  };
+  const sCase arrCases[] = {
+      {"no profile", "", {0, 1, 2}, {80, 80, 80}, 0, {-1, -1, -1, -1, -1, -1}},
+      {"reordered, third hidden",
+       "COLUMNPROFILE=0,1,90,1,0,120,2,-1,0\nMCA=Amount\nOCS=Nope\nMCU=Count\n",
+       {1, 0},
+       {120, 90},
+       1,
+       {1, 2, -1, -1, -1, -1}},
+      {"columns after the last triple hidden",
+       "COLUMNPROFILE=0,0,70,1,1,60\n",
+       {0, 1},
+       {70, 60},
+       0,
+       {-1, -1, -1, -1, -1, -1}},
+      {"garbage shows every column",
+       "COLUMNPROFILE=x,y,z\n",
+       {0, 1, 2},
+       {80, 80, 80},
+       0,
+       {-1, -1, -1, -1, -1, -1}},
+  };
+  for (const sCase& test : arrCases) {
+    WriteFile("OrvaneSetting.ini", std::string("[TestList]\n") + test.szSection);
+    CCommonListCtrl list;
+    LoadColumns(list);
+    EXPECT_EQ(GetHeaderColumns(list), test.arrColumns) << test.szName;
+    EXPECT_EQ(GetHeaderWidths(list), test.arrWidths) << test.szName;
+    EXPECT_EQ(list.GetLayout().m_nFirstColumn, test.nFirstColumn) << test.szName;
+    EXPECT_EQ(list.GetLayout().m_arrCallAmountColumns, test.arrCallAmounts) << test.szName;
+  }
+}
+
+TEST_F(CommonListCtrlTest, SavesTheProfileOnRequestAndWhenDestroyed) {
+  WriteFile("OrvaneSetting.ini", "[TestList]\nCOLUMNPROFILE=0,1,90,1,0,120,2,-1,0\nTITLE=Kept\n");
+  {
+    CCommonListCtrl list;
+    LoadColumns(list);
+    list.GetHeader()->resizeSection(0, 130);
+    ASSERT_TRUE(list.SaveProfile());
+    EXPECT_EQ(ReadFile("OrvaneSetting.ini"),
+              "[TestList]\nCOLUMNPROFILE=0,1,90,1,0,130,2,-1,0\nTITLE=Kept\nUSERCOLUMNPROFILE=\n"
+              "PROTECTEDCOLUMNPROFILE=\n");
+    list.GetHeader()->resizeSection(1, 95);
+  }
+  EXPECT_NE(ReadFile("OrvaneSetting.ini").find("COLUMNPROFILE=0,1,95,1,0,130,2,-1,0\n"), std::string::npos);
+  EXPECT_TRUE(m_arrBoxes.empty());
+
+  CCommonListCtrl list;
+  LoadColumns(list);
+  g_pluginContext.settingsDir = (m_dir / "missing" / "dir").string();
+  EXPECT_FALSE(list.SaveProfile());
+  EXPECT_EQ(CountBoxes("Error while saving column profile"), 3);
+  g_pluginContext.settingsDir = m_dir.string();
+}
+
+TEST_F(CommonListCtrlTest, HeaderTipsShowTheFormulaText) {
+  sHalvoColInfo custom;
+  SetColumnName(custom, "Ratio");
+  custom.nWidth = 100;
+  custom.strFormulaText = "\"Amount\" / \"Count\"";
+  CCommonListCtrl list;
+  list.GetLayout().LoadColumnTable("TestList", kColumns);
+  list.GetLayout().m_arrColumns.push_back(custom);
+  list.LoadProfile();
+  const QAbstractItemModel* pModel = list.model();
+  EXPECT_FALSE(pModel->headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
+  EXPECT_EQ(pModel->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(), "\"Amount\" / \"Count\"");
+  list.SetHeaderTip(0, "Entity");
+  EXPECT_EQ(pModel->headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), "Entity");
+  list.SetHeaderTipsEnabled(false);
+  EXPECT_FALSE(pModel->headerData(3, Qt::Horizontal, Qt::ToolTipRole).isValid());
+}
+
+TEST_F(CommonListCtrlTest, FitsColumns) {
+  const sColumnDef arrSeven[] = {{"A", 0, 3},
+                                 {"B", 0, 3},
+                                 {"C", 0, 3},
+                                 {"D", 0, 3},
+                                 {"E", 0, 3},
+                                 {"F", 0, 3},
+                                 {"A much longer column heading", 0, 3}};
+  CCommonListCtrl list;
+  LoadColumns(list, arrSeven);
+  AddRows(list, {{"x", "a text wider than fifty pixels for sure"}});
+  list.show();
+  list.resize(600 + list.width() - list.viewport()->width(), 200);
+  ASSERT_EQ(list.viewport()->width(), 600);
+
+  list.OnCommand(kCmdFitToWindow);
+  EXPECT_EQ(GetHeaderWidths(list), std::vector<int32_t>(7, 85));
+
+  list.OnCommand(kCmdFitToData);
+  const std::vector<int32_t> arrData = GetHeaderWidths(list);
+  EXPECT_EQ(arrData[0], 50) << "a narrow text gets the narrowest width";
+  EXPECT_EQ(arrData[1], list.fontMetrics().horizontalAdvance("a text wider than fifty pixels for sure") + 12);
+  EXPECT_EQ(arrData[2], 50) << "an empty column";
+
+  list.OnCommand(kCmdFitToHeaderSize);
+  const std::vector<int32_t> arrHeader = GetHeaderWidths(list);
+  EXPECT_EQ(arrHeader[0], 50);
+  EXPECT_EQ(arrHeader[6],
+            list.GetHeader()->fontMetrics().horizontalAdvance("A much longer column heading") + 20);
+}
+
+TEST_F(CommonListCtrlTest, KeysCopySelectAndToggle) {
+  CPlainList list;
+  LoadColumns(list);
+  AddRows(list, {{"r0", "1", "2"}, {"r1", "3", "4"}, {"r2", "5", ""}});
+  list.show();
+  list.selectRow(2);
+  list.selectionModel()->select(list.model()->index(0, 0),
+                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+  SendKey(&list, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "r0\t1\t2\t\r\nr2\t5\t\t\r\n");
+  EXPECT_EQ(list.m_nAppearanceCalls, 0);
+  SendKey(&list, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(list.m_nAppearanceCalls, 1) << "Ctrl+Shift+C copies and customizes";
+  list.SetCustomizeEnabled(false);
+  SendKey(&list, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(list.m_nAppearanceCalls, 1);
+
+  SendKey(&list, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(list.GetSelectedRows(), (std::vector<int32_t>{0, 1, 2}));
+  SendKey(&list, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), list.GetClipboardText());
+  EXPECT_EQ(std::count(list.GetClipboardText().begin(), list.GetClipboardText().end(), '\t'), 9);
+
+  SendKey(&list, Qt::Key_G, Qt::ShiftModifier, "G");
+  EXPECT_TRUE(list.HasGridLines());
+  SendKey(&list, Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier);
+  EXPECT_TRUE(list.HasGridLines()) << "Ctrl held: no toggle";
+  SendKey(&list, Qt::Key_G, Qt::ShiftModifier, "G");
+  EXPECT_FALSE(list.HasGridLines());
+
+  int nRightClicks = 0;
+  QObject::connect(&list, &CCommonListCtrl::RightClicked, [&nRightClicks] { ++nRightClicks; });
+  SendKey(&list, Qt::Key_Menu);
+  EXPECT_EQ(nRightClicks, 1);
+
+  SendKey(&list, Qt::Key_E, Qt::ShiftModifier, "E");
+  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"File is generated"}));
+}
+
+TEST_F(CommonListCtrlTest, BaseSortByClicksWithHeaderImages) {
+  CCommonListCtrl list;
+  LoadColumns(list);
+  AddRows(list, {{"a", "10"}, {"b", "NA"}, {"c", "-5"}, {"d", "-"}, {"e", "-0.5"}});
+  list.show();
+  list.selectRow(0);  // "a" stays selected as it moves
+  struct sStep {
+    int32_t nPosition;
+    std::vector<std::string> arrNames;
+    std::vector<int32_t> arrImages;
+  };
+  const sStep arrSteps[] = {
+      {1, {"c", "b", "d", "e", "a"}, {-1, 0, -1}},  // "NA" and "-" count as -1
+      {1, {"a", "e", "b", "d", "c"}, {-1, 1, -1}},
+      {0, {"a", "b", "c", "d", "e"}, {0, 2, -1}},
+      {0, {"e", "d", "c", "b", "a"}, {1, 2, -1}},
+  };
+  for (const sStep& step : arrSteps) {
+    list.GetHeader()->sectionClicked(step.nPosition);
+    EXPECT_EQ(GetShownTexts(list, 0), step.arrNames) << "click on " << step.nPosition;
+    const std::vector<int32_t> arrImages = {list.GetSortImage(0), list.GetSortImage(1), list.GetSortImage(2)};
+    EXPECT_EQ(arrImages, step.arrImages) << "click on " << step.nPosition;
+    EXPECT_EQ(list.model()->headerData(step.nPosition, Qt::Horizontal, kSortImageRole).toInt(),
+              step.arrImages[static_cast<size_t>(step.nPosition)]);
+  }
+  ASSERT_EQ(list.GetSelectedRows().size(), 1U);
+  EXPECT_EQ(list.GetCellText(list.GetSelectedRows()[0], 0), "a");
+}
+
+TEST_F(CommonListCtrlTest, WritesToExcel) {
+  CCommonListCtrl list;
+  LoadColumns(list);
+  list.OnCommand(kCmdWriteToExcel);
+  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"No Items in the List"}));
+  EXPECT_FALSE(std::filesystem::exists(m_dir / "Exports"));
+
+  AddRows(list, {{"a", "1.50", "2"}});
+  list.OnCommand(kCmdWriteToExcel);
+  EXPECT_EQ(m_arrBoxes.back(), "File is generated");
+  std::vector<std::string> arrFiles;
+  for (const auto& entry : std::filesystem::directory_iterator(m_dir / "Exports")) {
+    arrFiles.push_back(entry.path().filename().string());
+  }
+  ASSERT_EQ(arrFiles.size(), 1U);
+  EXPECT_EQ(arrFiles[0].rfind("TestList_", 0), 0U) << arrFiles[0];
+  EXPECT_EQ(arrFiles[0].substr(arrFiles[0].size() - 5), ".xlsx");
+
+  // A settings "directory" that is a file: the folder cannot be made.
+  WriteFile("plain-file", "x");
+  g_pluginContext.settingsDir = (m_dir / "plain-file").string();
+  list.OnCommand(kCmdWriteToExcel);
+  EXPECT_EQ(m_arrBoxes.back(), "File generation Failed");
+  g_pluginContext.settingsDir = m_dir.string();
+}
+
+TEST_F(CommonListCtrlTest, CheckBoxesRowHeightAndRegistry) {
+  CCommonListCtrl* pList = new CCommonListCtrl;
+  EXPECT_TRUE(CListControlRegistry::Contains(pList));
+  LoadColumns(*pList);
+  AddRows(*pList, {{"a"}, {"b"}});
+  pList->SetCheckBoxes(true);
+  pList->show();
+  const QPoint ptBox(pList->columnViewportPosition(0) + 5,
+                     pList->rowViewportPosition(1) + pList->rowHeight(1) / 2);
+  SendLeftPress(pList->viewport(), ptBox);
+  SendLeftRelease(pList->viewport(), ptBox);
+  EXPECT_EQ(pList->GetCheck(1), 1U);
+  EXPECT_EQ(pList->GetCheck(0), 0U);
+  EXPECT_EQ(pList->GetSelectedRows(), std::vector<int32_t>{1});
+  SendLeftPress(pList->viewport(), ptBox);
+  EXPECT_EQ(pList->GetCheck(1), 0U);
+  const QPoint ptLabel(pList->columnViewportPosition(1) + 20, pList->rowViewportPosition(0) + 2);
+  SendLeftPress(pList->viewport(), ptLabel);
+  EXPECT_EQ(pList->GetCheck(0), 0U) << "a click on the label only selects";
+  EXPECT_EQ(pList->GetSelectedRows(), std::vector<int32_t>{0});
+
+  EXPECT_EQ(pList->GetRowHeight(), QFontInfo(pList->font()).pixelSize() + 4);
+  pList->SetListFont("DejaVu Sans", "12");
+  EXPECT_EQ(QFontInfo(pList->font()).pixelSize(), 16);
+  EXPECT_EQ(pList->GetRowHeight(), 20);
+  EXPECT_EQ(pList->rowHeight(0), 20);
+
+  pList->SetControlId(1231);
+  EXPECT_EQ(pList->GetAppearanceKey(), "TestList-1231");
+  delete pList;
+  EXPECT_FALSE(CListControlRegistry::Contains(pList));
+}
+
+}  // namespace

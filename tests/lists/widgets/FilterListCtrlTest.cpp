@@ -1,0 +1,320 @@
+// The filter list in data mode: the filter bar and its time-out, programmatic filters, the
+// filter value popup, sorting with the header images, the keys of the filter bar, row deletion
+// and live updates that repaint only what is on screen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include "lists/widgets/FilterText.h"
+#include "lists/widgets/ListRowPainter.h"
+#include "tests/lists/widgets/ListTestSupport.h"
+
+namespace {
+
+const std::vector<std::string> kNames = {"Name", "Segment", "Amount"};
+const std::vector<TextRecord> kRows = {{"Reliance", "CM", "1500"},
+                                       {"relaxo", "FO", "-700"},
+                                       {"Balance", "CM", "20"},
+                                       {"Alliance", "cm", "-1200"},
+                                       {"Bharat", "CDS", "abc"}};
+
+class FilterListCtrlTest : public CSettingsFixture {
+ protected:
+  void SetUp() override {
+    CSettingsFixture::SetUp();
+    m_pData = std::make_unique<sTextList>(kNames, kRows, std::vector<int32_t>{2});
+    CFilterListCtrl* pList = m_pData->pList.get();
+    // The owner re-runs the filtering pass when it is told of a filter change.
+    QObject::connect(pList, &CFilterListCtrl::FilterChanged, [this, pList](int nPosition) {
+      m_arrNotified.push_back(nPosition);
+      pList->Filter();
+    });
+  }
+  void TearDown() override {
+    m_pData.reset();
+    CSettingsFixture::TearDown();
+  }
+
+  CFilterListCtrl& List() { return *m_pData->pList; }
+  std::vector<std::string> Names() { return GetShownTexts(List(), 0); }
+
+  std::unique_ptr<sTextList> m_pData;
+  std::vector<int> m_arrNotified;
+};
+
+TEST_F(FilterListCtrlTest, TypedFilterReachesTheOwnerAfterTheTimeOut) {
+  CColorHeaderCtrl* pHeader = List().GetHeader();
+  ASSERT_TRUE(pHeader->IsFilterBarShown());
+  EXPECT_EQ(pHeader->GetFilterTimer().interval(), 500);
+  QLineEdit* pEdit = pHeader->GetFilterEdit(0);
+  ASSERT_NE(pEdit, nullptr);
+  for (const char* szKey : {"r", "e", "l"}) {
+    SendKey(pEdit, Qt::Key_unknown, Qt::NoModifier, szKey);
+  }
+  EXPECT_EQ(pEdit->text(), "rel");
+  EXPECT_TRUE(m_arrNotified.empty()) << "nothing before the time-out";
+  EXPECT_TRUE(pHeader->GetFilterTimer().isActive());
+  ASSERT_TRUE(WaitUntil([this] { return !m_arrNotified.empty(); }));
+  EXPECT_EQ(m_arrNotified, std::vector<int>{0});
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "relaxo"}));
+
+  // Typing in a second column reports the first change at once, then its own after its time-out.
+  pEdit->clear();
+  for (const char* szKey : {"*", "a", "n", "*"}) {
+    SendKey(pEdit, Qt::Key_unknown, Qt::NoModifier, szKey);
+  }
+  SendKey(pHeader->GetFilterEdit(1), Qt::Key_unknown, Qt::NoModifier, "c");
+  EXPECT_EQ(m_arrNotified, (std::vector<int>{0, 0}));
+  ASSERT_TRUE(WaitUntil([this] { return m_arrNotified.size() == 3; }));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance"}));
+}
+
+TEST_F(FilterListCtrlTest, ProgrammaticFilters) {
+  struct sCase {
+    const char* szName;
+    std::vector<int32_t> arrColumns;
+    std::vector<std::string> arrTexts;
+    bool bExact;
+    bool bAccepted;
+    std::vector<std::string> arrShown;
+  };
+  const sCase arrCases[] = {
+      {"numbers", {2}, {">1000~<-500"}, false, true, {"Reliance", "relaxo", "Alliance"}},
+      {"two columns", {1, 2}, {"cm", ">0"}, false, true, {"Reliance", "Balance"}},
+      {"exact", {0, 1}, {"relaxo~Bala", "fo"}, true, true, {"relaxo"}},
+      {"suffix", {0}, {"*ance"}, false, true, {"Reliance", "Balance", "Alliance"}},
+      {"sizes differ", {0, 1}, {"x"}, false, false, {"Reliance", "Balance", "Alliance"}},
+      {"negative column", {-1}, {"x"}, false, false, {"Reliance", "Balance", "Alliance"}},
+  };
+  for (const sCase& test : arrCases) {
+    EXPECT_EQ(List().SetFilters(test.arrColumns, test.arrTexts, test.bExact), test.bAccepted) << test.szName;
+    EXPECT_EQ(Names(), test.arrShown) << test.szName;
+  }
+  EXPECT_EQ(List().GetHeader()->GetFilterText(0), "*ance");
+
+  // A hidden column's filter is kept by the list alone; the first header filter is emptied.
+  List().OnCommand(kCmdResetFilters);
+  EXPECT_EQ(Names().size(), kRows.size());
+  EXPECT_EQ(List().GetHeader()->GetFilterText(0), "");
+  List().GetLayout().SetPositions(std::vector<int32_t>{0, 1, -1});
+  List().BuildHeader();
+  List().SetFilter(2, "<0", false);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"relaxo", "Alliance"}));
+
+  // "Match Filter Exactly" applies the first filter again under the exact rule.
+  List().OnCommand(kCmdResetFilters);
+  List().SetFilter(1, "cm", false);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance"}));
+  List().OnCommand(kCmdMatchFilterExactly);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance"}));
+  List().SetFilter(1, "c", false);
+  EXPECT_EQ(Names(), std::vector<std::string>{}) << "exact: 'c' is no whole cell";
+}
+
+TEST_F(FilterListCtrlTest, FilterValuePopupJoinsTheChosenEntries) {
+  List().GetHeader()->GetFilterButton(1)->click();
+  CFilterText* pPopup = CFilterText::GetInstance();
+  ASSERT_NE(pPopup, nullptr);
+  EXPECT_TRUE(pPopup->isVisible());
+  EXPECT_EQ(pPopup->GetPosition(), 1);
+  QListWidget* pBox = pPopup->GetListBox();
+  std::vector<std::string> arrEntries;
+  for (int i = 0; i < pBox->count(); ++i) {
+    arrEntries.push_back(pBox->item(i)->text().toStdString());
+  }
+  EXPECT_EQ(arrEntries, (std::vector<std::string>{"CM", "FO", "CDS"}));
+  EXPECT_EQ(pBox->horizontalScrollBar()->maximum() + pBox->viewport()->width(),
+            CFilterText::kHorizontalExtent);
+
+  pBox->item(2)->setSelected(true);
+  pBox->item(0)->setSelected(true);
+  SendKey(pBox, Qt::Key_Return);
+  EXPECT_FALSE(pPopup->isVisible());
+  EXPECT_EQ(List().GetHeader()->GetFilterText(1), "CM~CDS");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance", "Bharat"}));
+
+  // Re-targeted at the next use, over the rows now shown.
+  List().OpenFilterValues(0, QPoint(10, 10));
+  EXPECT_EQ(CFilterText::GetInstance(), pPopup);
+  EXPECT_EQ(pBox->count(), 4);
+  pPopup->hide();
+}
+
+TEST_F(FilterListCtrlTest, SortsByClicksWithHeaderImages) {
+  struct sStep {
+    int32_t nPosition;
+    std::vector<std::string> arrNames;
+    std::vector<int32_t> arrImages;
+  };
+  const sStep arrSteps[] = {
+      {2, {"Alliance", "relaxo", "Bharat", "Balance", "Reliance"}, {-1, -1, 0}},
+      {2, {"Reliance", "Balance", "Bharat", "relaxo", "Alliance"}, {-1, -1, 1}},
+      {0, {"Alliance", "Balance", "Bharat", "Reliance", "relaxo"}, {0, -1, -1}},
+  };
+  for (const sStep& step : arrSteps) {
+    List().GetHeader()->sectionClicked(step.nPosition);
+    EXPECT_EQ(Names(), step.arrNames) << "click on " << step.nPosition;
+    EXPECT_EQ((std::vector<int32_t>{List().GetSortImage(0), List().GetSortImage(1), List().GetSortImage(2)}),
+              step.arrImages);
+  }
+  List().SetFilter(0, "zzz", false);
+  ASSERT_EQ(List().GetItemCount(), 0);
+  List().GetHeader()->sectionClicked(1);
+  EXPECT_EQ(List().GetSortImage(1), -1) << "an empty view ignores clicks";
+  EXPECT_EQ(List().GetSortImage(0), 0);
+}
+
+TEST_F(FilterListCtrlTest, FilterBarKeys) {
+  CColorHeaderCtrl* pHeader = List().GetHeader();
+  List().activateWindow();
+  ASSERT_TRUE(WaitUntil([this] { return List().isActiveWindow(); }));
+  List().setFocus();
+  SendKey(&List(), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_FALSE(pHeader->IsFilterBarShown());
+  EXPECT_FALSE(pHeader->GetFilterEdit(0)->isVisible());
+  const int nClosedHeight = pHeader->height();
+  SendKey(&List(), Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(pHeader->IsFilterBarShown());
+  EXPECT_EQ(pHeader->height(), nClosedHeight + pHeader->GetFilterBarHeight());
+  EXPECT_EQ(QApplication::focusWidget(), pHeader->GetFilterEdit(0));
+
+  struct sStep {
+    Qt::KeyboardModifiers nModifiers;
+    int nKey;
+    int nFocused;
+  };
+  const sStep arrSteps[] = {{Qt::NoModifier, Qt::Key_Tab, 1},
+                            {Qt::NoModifier, Qt::Key_Tab, 2},
+                            {Qt::NoModifier, Qt::Key_Tab, 0},
+                            {Qt::ShiftModifier, Qt::Key_Backtab, 2},
+                            {Qt::ShiftModifier, Qt::Key_Backtab, 1}};
+  for (const sStep& step : arrSteps) {
+    SendKey(QApplication::focusWidget(), step.nKey, step.nModifiers);
+    EXPECT_EQ(pHeader->GetFocusedFilterPosition(), step.nFocused);
+  }
+  // Ctrl+F in a filter edit hides the bar and gives the list the focus back.
+  SendKey(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_FALSE(pHeader->IsFilterBarShown());
+  EXPECT_EQ(QApplication::focusWidget(), &List());
+}
+
+TEST_F(FilterListCtrlTest, TabScrollsAFilterEditIntoView) {
+  List().GetHeader()->resizeSection(0, 400);
+  List().GetHeader()->resizeSection(1, 400);
+  QApplication::processEvents();
+  SendKey(List().GetHeader()->GetFilterEdit(0), Qt::Key_Tab);
+  const int nRight = List().columnViewportPosition(1) + List().columnWidth(1);
+  EXPECT_EQ(nRight, List().viewport()->width() - 50);
+  EXPECT_EQ(List().GetHeader()->GetFilterEdit(1)->geometry().left(), List().columnViewportPosition(1) + 2)
+      << "the edits scroll with the header";
+}
+
+TEST_F(FilterListCtrlTest, DeletingRowsMovesTheSelectionAndKeepsTheView) {
+  List().selectRow(1);
+  ASSERT_TRUE(List().DeleteRow(1));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance", "Bharat"}));
+  EXPECT_EQ(List().GetSelectedRows(), std::vector<int32_t>{1}) << "the following row is selected";
+
+  List().SetFilter(1, "cm", false);
+  ASSERT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance"}));
+  ASSERT_TRUE(List().DeleteStoreRow(3));  // "Bharat", filtered out
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance"}));
+  EXPECT_EQ(List().GetStore().GetStoreCount(), 3);
+
+  List().SetCheckBoxes(true);
+  const QPoint ptBox(List().columnViewportPosition(0) + 5,
+                     List().rowViewportPosition(2) + List().rowHeight(2) / 2);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(ptBox), QPointF(List().viewport()->mapToGlobal(ptBox)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(List().viewport(), &press);
+  EXPECT_EQ(List().GetCheck(2), 1U);
+  EXPECT_EQ(List().GetStore().GetCheck(2), 1U);
+
+  List().SetDataMode(false);
+  EXPECT_EQ(List().GetItemCount(), 0);
+  EXPECT_EQ(List().GetStore().GetStoreCount(), 0);
+  EXPECT_TRUE(List().GetStore().GetFilterColumns().empty());
+  EXPECT_EQ(List().GetHeader()->GetFilterEdit(0), nullptr);
+}
+
+using FilterListPainting = CSettingsFixture;
+
+TEST_F(FilterListPainting, IconCellsShowTheImageTheirTextNumbers) {
+  sTextList data({"Name", "State"}, {{"a", "0"}, {"b", "7"}});
+  CFilterListCtrl& list = *data.pList;
+  list.GetLayout().m_arrColumns[1].nFormat = kAlignIcon;
+  list.BuildHeader();
+  QPixmap pixImage(16, 16);
+  pixImage.fill(Qt::magenta);
+  list.SetImageList({pixImage});
+  const QImage image = list.viewport()->grab().toImage();
+  const auto CountMagenta = [&](int32_t nRow, int nLeft, int nRight) {
+    int nCount = 0;
+    for (int nX = nLeft; nX <= nRight; ++nX) {
+      for (int nY = list.rowViewportPosition(nRow);
+           nY < list.rowViewportPosition(nRow) + list.rowHeight(nRow); ++nY) {
+        nCount += image.pixelColor(nX, nY) == QColor(Qt::magenta) ? 1 : 0;
+      }
+    }
+    return nCount;
+  };
+  const int nCellLeft = list.columnViewportPosition(1);
+  const int nCellRight = nCellLeft + list.columnWidth(1) - 1;
+  EXPECT_EQ(CountMagenta(0, nCellRight - 29, nCellRight), 16 * std::min(16, list.rowHeight(0)))
+      << "the image, centred in the cell's last 30 pixels";
+  EXPECT_EQ(CountMagenta(0, nCellLeft, nCellRight - 30), 0);
+  EXPECT_EQ(CountMagenta(1, nCellLeft, nCellRight), 0) << "no image 7: the failure text instead";
+  int nLit = 0;
+  for (int nX = nCellLeft; nX <= nCellRight; ++nX) {
+    nLit += image.pixelColor(nX, list.rowViewportPosition(1) + list.rowHeight(1) / 2) != QColor(Qt::black)
+                ? 1
+                : 0;
+  }
+  EXPECT_GT(nLit, 10);
+}
+
+TEST_F(FilterListPainting, ReadsEachVisibleCellOnceAndRepaintsOnlyVisibleRecords) {
+  std::vector<TextRecord> arrRows;
+  for (int i = 0; i < 2000; ++i) {
+    arrRows.push_back({"ACC" + std::to_string(i), "CM", std::to_string(i * 10)});
+  }
+  sTextList data(kNames, arrRows, {2});
+  CFilterListCtrl& list = *data.pList;
+  const int nVisibleRows = list.rowAt(list.viewport()->height() - 1) + 1;
+  ASSERT_GT(nVisibleRows, 5);
+
+  data.nReads = 0;
+  list.viewport()->repaint();
+  EXPECT_EQ(data.nReads, nVisibleRows * 3) << "one read per visible cell";
+
+  // Updates within one event-loop turn: only on-screen records repaint, all in one paint.
+  int nPaints = 0;
+  struct CPaintCounter : QObject {
+    int* pCount;
+    explicit CPaintCounter(int* pCountIn) : pCount(pCountIn) {}
+    bool eventFilter(QObject*, QEvent* pEvent) override {
+      *pCount += pEvent->type() == QEvent::Paint ? 1 : 0;
+      return false;
+    }
+  } counter(&nPaints);
+  list.viewport()->installEventFilter(&counter);
+  data.nReads = 0;
+  EXPECT_TRUE(list.RefreshRecord(&data.arrRecords[1]));
+  EXPECT_FALSE(list.RefreshRecord(&data.arrRecords[1500]));
+  const void* arrBurst[] = {&data.arrRecords[3], &data.arrRecords[1999], &data.arrRecords[4]};
+  EXPECT_EQ(list.RefreshRecords(arrBurst), 2);
+  EXPECT_FALSE(list.IsRecordVisible(&data.arrRecords[1999]));
+  ASSERT_TRUE(WaitUntil([&nPaints] { return nPaints > 0; }));
+  QApplication::processEvents();
+  EXPECT_EQ(nPaints, 1);
+  EXPECT_EQ(data.nReads, 3 * 3) << "three rows repainted";
+  list.viewport()->removeEventFilter(&counter);
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// The menus of the list controls: captions, command identifiers and conditions, and every
+// entry routed through the list's command handler to the list's operation or hook.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <string>
+#include <vector>
+
+#include "lists/widgets/ListMenus.h"
+#include "tests/lists/widgets/ListTestSupport.h"
+
+namespace {
+
+struct sShownEntry {
+  std::string strCaption;  // empty: separator
+  int32_t nCommand = 0;
+  bool bEnabled = true;
+  bool bChecked = false;
+  bool operator==(const sShownEntry&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& stream, const sShownEntry& entry) {
+  return stream << "{\"" << entry.strCaption << "\", " << entry.nCommand << (entry.bEnabled ? "" : ", greyed")
+                << (entry.bChecked ? ", checked" : "") << "}";
+}
+
+std::vector<sShownEntry> ReadMenu(const QMenu& menu) {
+  std::vector<sShownEntry> arrEntries;
+  for (const QAction* pAction : menu.actions()) {
+    if (pAction->isSeparator()) {
+      arrEntries.push_back({});
+      continue;
+    }
+    arrEntries.push_back(
+        {pAction->text().toStdString(), pAction->data().toInt(), pAction->isEnabled(), pAction->isChecked()});
+  }
+  return arrEntries;
+}
+
+// A list whose dialog hooks record what they were asked.
+class CRecordingList : public CFilterListCtrl {
+ public:
+  std::vector<std::string> m_arrCalls;
+
+ protected:
+  void OpenRepositionDialog() override { m_arrCalls.push_back("reposition"); }
+  void ShowAppearanceDialog() override { m_arrCalls.push_back("appearance"); }
+  void OpenCustomColumnDialog(int32_t nMode) override {
+    m_arrCalls.push_back("custom " + std::to_string(nMode));
+  }
+};
+
+const sShownEntry kSeparator{};
+
+TEST(ListMenus, ContextMenuByState) {
+  struct sCase {
+    const char* szName;
+    bool bExport, bImport, bCustomize;
+    std::vector<sShownEntry> arrExpected;
+  };
+  const sCase arrCases[] = {
+      {"defaults",
+       true,
+       false,
+       true,
+       {{"Write to Excel\tShift+E", 4006},
+        {"Read from Excel", 4007, false},
+        {"Draw Grid Lines\tShift+G", 4008},
+        {"Customize \t Ctrl+Shift+C", 4009},
+        {"Copy to Clip Board\tCtrl+C", 4010}}},
+      {"export off, import on, no customize",
+       false,
+       true,
+       false,
+       {{"Write to Excel\tShift+E", 4006, false},
+        {"Read from Excel", 4007},
+        {"Draw Grid Lines\tShift+G", 4008},
+        {"Copy to Clip Board\tCtrl+C", 4010}}},
+  };
+  for (const sCase& test : arrCases) {
+    CFilterListCtrl list;
+    list.SetExportEnabled(test.bExport);
+    list.SetImportEnabled(test.bImport);
+    list.SetCustomizeEnabled(test.bCustomize);
+    EXPECT_EQ(ReadMenu(*list.CreateContextMenu()), test.arrExpected) << test.szName;
+  }
+}
+
+TEST(ListMenus, HeaderMenusByState) {
+  const std::vector<sShownEntry> arrFilterTail = {
+      kSeparator, {"Reset Filters", 33078}, {"Match Filter Exactly", 4000}, kSeparator};
+  const std::vector<sShownEntry> arrCustom = {{"Add Custom Columns", 33079},
+                                              {"Add Protected Custom Columns", 33084},
+                                              {"Edit Custom Columns", 33083},
+                                              {"Delete Custom Columns", 33080}};
+  const std::vector<sShownEntry> arrReposition = {{"Reposition Columns", 4004},
+                                                  {"Fit to Data", 4001},
+                                                  {"Fit to Header Size", 4002},
+                                                  {"Fit to Window", 4003}};
+  const std::vector<sShownEntry> arrNoReposition = {
+      {"Fit To Data", 4001}, {"Fit to Header Size", 4002}, {"Fit to Window", 4003}};
+
+  CCommonListCtrl plain;
+  EXPECT_EQ(ReadMenu(*plain.CreateHeaderMenu()), arrReposition);
+  plain.SetRepositionEnabled(false);
+  EXPECT_EQ(ReadMenu(*plain.CreateHeaderMenu()), arrNoReposition);
+
+  struct sCase {
+    const char* szName;
+    bool bReposition, bDataMode, bCustomAllowed, bMatchExactly;
+  };
+  const sCase arrCases[] = {
+      {"plain filter list", true, false, true, false},
+      {"data mode, custom columns", true, true, true, false},
+      {"data mode, custom columns not allowed", true, true, false, true},
+      {"no reposition, match exactly", false, true, true, true},
+  };
+  for (const sCase& test : arrCases) {
+    CFilterListCtrl list;
+    list.SetRepositionEnabled(test.bReposition);
+    list.SetDataMode(test.bDataMode);
+    list.SetCustomColumnsAllowed(test.bCustomAllowed);
+    if (test.bMatchExactly) {
+      list.OnCommand(kCmdMatchFilterExactly);
+    }
+    std::vector<sShownEntry> arrExpected = test.bReposition ? arrReposition : arrNoReposition;
+    arrExpected.insert(arrExpected.end(), arrFilterTail.begin(), arrFilterTail.end());
+    arrExpected[arrExpected.size() - 2].bChecked = test.bMatchExactly;
+    if (test.bDataMode && test.bCustomAllowed) {
+      arrExpected.insert(arrExpected.end(), arrCustom.begin(), arrCustom.end());
+    }
+    EXPECT_EQ(ReadMenu(*list.CreateHeaderMenu()), arrExpected) << test.szName;
+  }
+}
+
+TEST(ListMenus, EveryEntryReachesItsOperation) {
+  CRecordingList list;
+  list.SetDataMode(true);
+  const std::unique_ptr<QMenu> pHeaderMenu = list.CreateHeaderMenu();
+  for (QAction* pAction : pHeaderMenu->actions()) {
+    const int nCommand = pAction->data().toInt();
+    if (nCommand == kCmdAddCustomColumns || nCommand == kCmdAddProtectedCustomColumns ||
+        nCommand == kCmdEditCustomColumns || nCommand == kCmdDeleteCustomColumns ||
+        nCommand == kCmdRepositionColumns) {
+      pAction->trigger();
+    }
+  }
+  EXPECT_EQ(list.m_arrCalls,
+            (std::vector<std::string>{"reposition", "custom 0", "custom 3", "custom 1", "custom 2"}));
+
+  list.m_arrCalls.clear();
+  const std::unique_ptr<QMenu> pContextMenu = list.CreateContextMenu();
+  for (QAction* pAction : pContextMenu->actions()) {
+    if (pAction->data().toInt() == kCmdDrawGridLines || pAction->data().toInt() == kCmdCustomize) {
+      pAction->trigger();
+    }
+  }
+  EXPECT_TRUE(list.HasGridLines());
+  EXPECT_EQ(list.m_arrCalls, (std::vector<std::string>{"appearance"}));
+
+  // Owners send the same numbers; an unknown one is not handled.
+  EXPECT_TRUE(list.OnCommand(kCmdMatchFilterExactly));
+  EXPECT_TRUE(list.GetStore().IsMatchExactly());
+  EXPECT_TRUE(list.OnCommand(kCmdReadFromExcel));
+  EXPECT_FALSE(list.OnCommand(2222));
+}
+
+}  // namespace

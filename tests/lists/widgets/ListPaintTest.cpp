@@ -1,0 +1,214 @@
+// How a watch list looks: a few hundred entity records, a filter on the second column, one
+// selected row with and without the focus, and negative values that the descriptor colours
+// red. The picture is checked against the list's colours pixel by pixel and, when
+// ORVANE_LIST_PNG_DIR names a folder, saved there to be looked at.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+#include "controls/ColorHeaderCtrl.h"
+#include "lists/widgets/ListRowPainter.h"
+#include "model/ColumnCatalogue.h"
+#include "model/RmsDetails.h"
+#include "tests/lists/widgets/ListTestSupport.h"
+
+namespace {
+
+constexpr int32_t kShownColumns[] = {0, 7, 1, 4, 8, 10, 11, 15};
+constexpr int32_t kShownWidths[] = {90, 72, 112, 104, 96, 96, 104, 110};
+constexpr int32_t kMtomColumn = 8;
+constexpr int32_t kRed = 255;
+const char* const kCategories[] = {"Retail", "HNI", "Corporate", "Retail", "Prop"};
+
+std::string FormatAmount(std::mt19937& random, int nSpread) {
+  // Tenths only, so every amount ends in "0" and right-aligned texts end at the same pixel.
+  const int nTenths = static_cast<int>(random() % static_cast<unsigned>(2 * nSpread)) - nSpread;
+  char szText[32];
+  std::snprintf(szText, sizeof(szText), "%.2f", nTenths / 10.0);
+  return szText;
+}
+
+class ListPaintTest : public CSettingsFixture {
+ protected:
+  void SetUp() override {
+    CSettingsFixture::SetUp();
+    std::string strProfile;
+    for (int32_t nColumn = 0; nColumn < kCatalogueColumnCount; ++nColumn) {
+      const auto* pShown = std::find(std::begin(kShownColumns), std::end(kShownColumns), nColumn);
+      const int32_t nPosition =
+          pShown != std::end(kShownColumns) ? static_cast<int32_t>(pShown - kShownColumns) : -1;
+      strProfile += (nColumn != 0 ? "," : "") + std::to_string(nColumn) + "," + std::to_string(nPosition) +
+                    "," + std::to_string(nPosition >= 0 ? kShownWidths[nPosition] : 0);
+    }
+    WriteFile("OrvaneSetting.ini", "[Orvane_watch1]\nCOLUMNPROFILE=" + strProfile + "\n");
+
+    std::mt19937 random(7);
+    m_arrRecords.resize(300);
+    for (size_t i = 0; i < m_arrRecords.size(); ++i) {
+      CRmsDetails& record = m_arrRecords[i];
+      char szId[32];
+      std::snprintf(szId, sizeof(szId), "ACC%05zu", i + 1);
+      record.SetEntityId(szId);
+      record.SetColumnSlotText(7, kCategories[i % std::size(kCategories)]);
+      for (const int32_t nColumn : {1, 4, 10, 11, 15}) {
+        record.SetColumnSlotText(nColumn, FormatAmount(random, nColumn == 1 ? 9000000 : 30000000));
+      }
+      record.SetColumnSlotText(kMtomColumn, FormatAmount(random, 2000000));
+    }
+
+    m_pList = std::make_unique<CFilterListCtrl>();
+    CFilterListCtrl& list = *m_pList;
+    list.GetLayout().LoadColumnTable("Orvane_watch1", GetCatalogueColumns());
+    list.LoadProfile();
+    // Negative values red, as the coloured custom columns are drawn.
+    list.SetCellTextFn([](const void* pRecord, int32_t nColumn, sCellText& cell) {
+      const bool bDone = GetColumnText(static_cast<const CRmsDetails*>(pRecord), nColumn, cell.strText) != 0;
+      if (nColumn == kMtomColumn && std::atof(cell.strText.c_str()) < 0) {
+        cell.nTextColour = kRed;
+      }
+      return bDone;
+    });
+    QObject::connect(&list, &CFilterListCtrl::FilterChanged, [&list] { list.Filter(); });
+    list.SetDataMode(true);
+    for (const CRmsDetails& record : m_arrRecords) {
+      list.InsertRow(0, &record);
+    }
+    list.resize(880, 420);
+    list.show();
+    list.activateWindow();
+    ASSERT_TRUE(WaitUntil([&list] { return list.isActiveWindow(); }));
+    list.SetFilter(7, "Retail", false);
+    list.selectRow(2);
+    list.setFocus();
+    QApplication::processEvents();
+  }
+
+  void TearDown() override {
+    m_pList.reset();
+    CSettingsFixture::TearDown();
+  }
+
+  // The picture of the whole list, saved when a folder for it is named.
+  QImage Capture(const char* szName) {
+    const QImage image = m_pList->grab().toImage();
+    if (const char* szDir = std::getenv("ORVANE_LIST_PNG_DIR")) {
+      image.save(QString::fromUtf8(szDir) + "/" + szName);
+    }
+    return image;
+  }
+
+  // The cell rectangle of a row and header position, in the list's own coordinates.
+  QRect GetCellRect(int32_t nRow, int32_t nPosition) const {
+    const QPoint ptOrigin = m_pList->viewport()->mapTo(m_pList.get(), QPoint(0, 0));
+    return QRect(m_pList->columnViewportPosition(nPosition), m_pList->rowViewportPosition(nRow),
+                 m_pList->columnWidth(nPosition), m_pList->rowHeight(nRow))
+        .translated(ptOrigin);
+  }
+
+  // Pixels of the area close to a colour: smoothed text reaches its colour only in the middle
+  // of its strokes.
+  static int CountPixels(const QImage& image, const QRect& rcArea, uint32_t clrColour) {
+    const QColor clrWanted = ToQColor(clrColour);
+    int nCount = 0;
+    for (int nY = rcArea.top(); nY <= rcArea.bottom(); ++nY) {
+      for (int nX = rcArea.left(); nX <= rcArea.right(); ++nX) {
+        const QColor clrPixel = image.pixelColor(nX, nY);
+        const bool bClose = std::abs(clrPixel.red() - clrWanted.red()) < 60 &&
+                            std::abs(clrPixel.green() - clrWanted.green()) < 60 &&
+                            std::abs(clrPixel.blue() - clrWanted.blue()) < 60;
+        nCount += bClose ? 1 : 0;
+      }
+    }
+    return nCount;
+  }
+
+  // The right-most column of the area holding a pixel that is not the background, or -1.
+  static int FindInkRight(const QImage& image, const QRect& rcArea) {
+    for (int nX = rcArea.right(); nX >= rcArea.left(); --nX) {
+      for (int nY = rcArea.top(); nY <= rcArea.bottom(); ++nY) {
+        if (ToColorRef(image.pixelColor(nX, nY)) != 0) {
+          return nX;
+        }
+      }
+    }
+    return -1;
+  }
+
+  int32_t FindRow(bool bNegativeMtom) const {
+    for (int32_t nRow = 3; nRow < m_pList->GetItemCount(); ++nRow) {
+      if ((std::atof(m_pList->GetCellText(nRow, 4).c_str()) < 0) == bNegativeMtom) {
+        return nRow;
+      }
+    }
+    return -1;
+  }
+
+  std::vector<CRmsDetails> m_arrRecords;
+  std::unique_ptr<CFilterListCtrl> m_pList;
+};
+
+TEST_F(ListPaintTest, LooksLikeItsColours) {
+  ASSERT_EQ(m_pList->GetItemCount(), 120);
+  ASSERT_TRUE(m_pList->hasFocus());
+  const QImage image = Capture("filter_list_focus.png");
+  const uint32_t clrGreen = MakeColorRef(0, 255, 0);
+
+  const QRect rcId = GetCellRect(0, 0);
+  EXPECT_EQ(ToColorRef(image.pixelColor(rcId.left() + 1, rcId.top() + 1)), 0U) << "black background";
+  EXPECT_GT(CountPixels(image, rcId, clrGreen), 10) << "green text";
+
+  const QRect rcSelected = GetCellRect(2, 0);
+  EXPECT_EQ(ToColorRef(image.pixelColor(rcSelected.left() + 1, rcSelected.top())), kSelectedFocusTop);
+  EXPECT_EQ(ToColorRef(image.pixelColor(rcSelected.left() + 1, rcSelected.bottom())), kSelectedFocusBottom);
+
+  const int32_t nNegative = FindRow(true);
+  const int32_t nPositive = FindRow(false);
+  ASSERT_GE(nNegative, 0);
+  ASSERT_GE(nPositive, 0);
+  EXPECT_GT(CountPixels(image, GetCellRect(nNegative, 4), MakeColorRef(255, 0, 0)), 5) << "negative in red";
+  EXPECT_EQ(CountPixels(image, GetCellRect(nPositive, 4), MakeColorRef(255, 0, 0)), 0);
+  EXPECT_GT(CountPixels(image, GetCellRect(nPositive, 4), clrGreen), 5);
+
+  // Right-aligned amounts end at the same pixel, 3 pixels inside their cell or more.
+  const int nInkRight = FindInkRight(image, GetCellRect(0, 2));
+  for (int32_t nRow = 3; nRow < 8; ++nRow) {
+    EXPECT_EQ(FindInkRight(image, GetCellRect(nRow, 2)), nInkRight) << "row " << nRow;
+  }
+  EXPECT_LE(nInkRight, GetCellRect(0, 2).right() - kCellTextMargin);
+  EXPECT_GE(nInkRight, GetCellRect(0, 2).right() - kCellTextMargin - 2);
+
+  const CColorHeaderCtrl* pHeader = m_pList->GetHeader();
+  const QPoint ptHeader = pHeader->mapTo(m_pList.get(), QPoint(0, 0));
+  EXPECT_EQ(ToColorRef(image.pixelColor(ptHeader + QPoint(pHeader->sectionViewportPosition(1) + 2, 1))),
+            MakeColorRef(218, 165, 32))
+      << "filtered column";
+  EXPECT_EQ(ToColorRef(image.pixelColor(ptHeader + QPoint(pHeader->sectionViewportPosition(2) + 2, 1))),
+            MakeColorRef(238, 221, 130));
+}
+
+TEST_F(ListPaintTest, SelectionWithoutFocusIsGrey) {
+  QLineEdit other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(WaitUntil([&other] { return other.isActiveWindow(); }));
+  ASSERT_FALSE(m_pList->hasFocus());
+  const QImage image = Capture("filter_list_nofocus.png");
+  const QRect rcSelected = GetCellRect(2, 0);
+  EXPECT_EQ(ToColorRef(image.pixelColor(rcSelected.left() + 1, rcSelected.top())), kSelectedTop);
+  EXPECT_EQ(ToColorRef(image.pixelColor(rcSelected.left() + 1, rcSelected.bottom())), kSelectedBottom);
+
+  // The gradient option: each row from its background at the top to white at the bottom.
+  m_pList->SetGradient(true);
+  const QImage imageGradient = m_pList->grab().toImage();
+  const QRect rcRow = GetCellRect(0, 0);
+  EXPECT_EQ(ToColorRef(imageGradient.pixelColor(rcRow.left() + 1, rcRow.top())), 0U);
+  EXPECT_EQ(ToColorRef(imageGradient.pixelColor(rcRow.left() + 1, rcRow.bottom())),
+            MakeColorRef(255, 255, 255));
+}
+
+}  // namespace

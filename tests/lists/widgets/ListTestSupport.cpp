@@ -1,0 +1,69 @@
+#include "tests/lists/widgets/ListTestSupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+
+void SendKey(QWidget* pWidget, int nKey, Qt::KeyboardModifiers nModifiers, const QString& strText) {
+  QKeyEvent press(QEvent::KeyPress, nKey, nModifiers, strText);
+  QApplication::sendEvent(pWidget, &press);
+  QKeyEvent release(QEvent::KeyRelease, nKey, nModifiers, strText);
+  QApplication::sendEvent(pWidget, &release);
+  // The application keeps the modifiers of the last key press; a press without any, sent to a
+  // widget nobody sees, lets go of them so later clicks see none held.
+  if (nModifiers != Qt::NoModifier) {
+    QWidget bystander;
+    QKeyEvent plain(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier);
+    QApplication::sendEvent(&bystander, &plain);
+  }
+}
+
+bool WaitUntil(const std::function<bool()>& fnDone) {
+  QElapsedTimer guard;
+  guard.start();
+  while (!fnDone()) {
+    if (guard.elapsed() > 60000) {
+      return false;
+    }
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+sTextList::sTextList(const std::vector<std::string>& arrColumnNames, const std::vector<TextRecord>& arrRows,
+                     const std::vector<int32_t>& arrNumeric)
+    : arrRecords(arrRows), pList(std::make_unique<CFilterListCtrl>()), arrNames(arrColumnNames) {
+  std::vector<sColumnDef> arrTable;
+  for (size_t i = 0; i < arrNames.size(); ++i) {
+    const bool bNumeric =
+        std::find(arrNumeric.begin(), arrNumeric.end(), static_cast<int32_t>(i)) != arrNumeric.end();
+    arrTable.push_back(
+        {arrNames[i].c_str(), bNumeric ? kAlignRight : kAlignLeft, bNumeric ? kSortDecimal : kSortText});
+  }
+  pList->GetLayout().LoadColumnTable("TestList", arrTable);
+  pList->LoadProfile();
+  pList->SetCellTextFn([this](const void* pRecord, int32_t nColumn, sCellText& cell) {
+    ++nReads;
+    const auto* pRow = static_cast<const TextRecord*>(pRecord);
+    if (nColumn < 0 || static_cast<size_t>(nColumn) >= pRow->size()) {
+      return false;
+    }
+    cell.strText = (*pRow)[static_cast<size_t>(nColumn)];
+    return true;
+  });
+  pList->SetDataMode(true);
+  for (const TextRecord& record : arrRecords) {
+    pList->InsertRow(0, &record);
+  }
+  pList->resize(600, 300);
+  pList->show();
+  QApplication::processEvents();
+}
+
+std::vector<std::string> GetShownTexts(const CCommonListCtrl& list, int32_t nPosition) {
+  std::vector<std::string> arrTexts;
+  for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow) {
+    arrTexts.push_back(list.GetCellText(nRow, nPosition));
+  }
+  return arrTexts;
+}

@@ -1,0 +1,40 @@
+// Shared pieces of the list control tests: a scratch settings directory with a message box
+// sink, key presses, waiting on the event loop, and lists over simple text records.
+#pragma once
+
+#include <QPoint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lists/widgets/FilterListCtrl.h"
+#include "tests/plugin/SettingsFixture.h"
+
+class QWidget;
+
+// A row of a test list: one text per column.
+using TextRecord = std::vector<std::string>;
+
+void SendKey(QWidget* pWidget, int nKey, Qt::KeyboardModifiers nModifiers = Qt::NoModifier,
+             const QString& strText = QString());
+// Runs the event loop until the condition holds; false when it never does (a hang guard, not a
+// speed check).
+bool WaitUntil(const std::function<bool()>& fnDone);
+
+// A filter list in data mode over text records, the columns named by arrNames (all text
+// columns but those in arrNumeric), shown at 600 x 300 and counting its cell reads.
+struct sTextList {
+  sTextList(const std::vector<std::string>& arrNames, const std::vector<TextRecord>& arrRows,
+            const std::vector<int32_t>& arrNumeric = {});
+  sTextList(const sTextList&) = delete;
+  sTextList& operator=(const sTextList&) = delete;
+
+  std::vector<TextRecord> arrRecords;
+  std::unique_ptr<CFilterListCtrl> pList;
+  int nReads = 0;
+  std::vector<std::string> arrNames;
+};
+
+// The texts of a column over the rows the list shows, in order.
+std::vector<std::string> GetShownTexts(const CCommonListCtrl& list, int32_t nPosition);
