@@ -11,10 +11,10 @@
 
 namespace {
 
-constexpr uint32_t kResponseNameField = 32767;
-constexpr uint32_t kStatusField = 32766;
-constexpr uint32_t kDeleteMarkField = 20008;
-constexpr uint32_t kPeerValueField = 64056;
+using rmsproto::kDeleteMarkField;
+using rmsproto::kPeerValueField;
+using rmsproto::kResponseNameField;
+using rmsproto::kStatusField;
 constexpr int32_t kStatusFatal = 0;
 
 constexpr const char* kListKeys[] = {"list1", "list2", "list3", "list4"};
@@ -63,9 +63,8 @@ void CRmsReceiver::OnResponse(OTP_MSG hMsg) {
   } else if (strName == "mrv_rst_show_tree_all") {
     if (CheckStatus(hMsg) != kStatusSuccess) {
       m_requests.SubscribePresentValues();
-    } else if (ReadFieldText(hMsg, rmsfield::kPublicationName, strPublication) &&
-               (strPublication == kPresentValuePublication ||
-                strPublication == kPresentValueZelPublication)) {
+    } else if (ReadFieldText(hMsg, rmsproto::kPublicationNameField, strPublication) &&
+               (strPublication == rmsproto::kValuesTopic || strPublication == rmsproto::kCallStatusTopic)) {
       HandleRmsRecord(hMsg, true);
     }
   } else if (strName == "rms_get_prsnt_values_rst") {
@@ -75,8 +74,8 @@ void CRmsReceiver::OnResponse(OTP_MSG hMsg) {
   } else if (strName == "mrv_surv_alert_show_tree_all") {
     if (CheckStatus(hMsg) != kStatusSuccess) {
       m_requests.SubscribeManualAlerts();
-    } else if (ReadFieldText(hMsg, rmsfield::kPublicationName, strPublication) &&
-               strPublication == kManualAlertPublication) {
+    } else if (ReadFieldText(hMsg, rmsproto::kPublicationNameField, strPublication) &&
+               strPublication == rmsproto::kManualAlertTopic) {
       HandleMessageAlert(hMsg);
     }
   }
@@ -84,8 +83,8 @@ void CRmsReceiver::OnResponse(OTP_MSG hMsg) {
 
 void CRmsReceiver::OnPublish(OTP_MSG hMsg) {
   std::string_view strPublication;
-  if (ReadFieldTextView(hMsg, rmsfield::kPublicationName, strPublication) &&
-      strPublication == kManualAlertPublication)
+  if (ReadFieldTextView(hMsg, rmsproto::kPublicationNameField, strPublication) &&
+      strPublication == rmsproto::kManualAlertTopic)
     HandleMessageAlert(hMsg);
   else
     HandleRmsRecord(hMsg, false);
@@ -114,7 +113,7 @@ bool CRmsReceiver::PassesScreening(OTP_MSG hMsg, std::string_view strEntityId) c
 
 bool CRmsReceiver::FillWorkingRecord(OTP_MSG hMsg, std::string_view strName, bool bFromResponse,
                                      const CRmsDetails* pStored) {
-  if (strName == kPresentValuePublication) {
+  if (strName == rmsproto::kValuesTopic) {
     ParseRmsValues(hMsg, m_working);
     if (bFromResponse)
       ReadCallTexts(hMsg, m_working);
@@ -124,7 +123,7 @@ bool CRmsReceiver::FillWorkingRecord(OTP_MSG hMsg, std::string_view strName, boo
     ParseRmsValues(hMsg, m_working);
     if (pStored == nullptr) return false;
     m_working.CopyCallTexts(*pStored);
-  } else if (strName == kPresentValueZelPublication) {
+  } else if (strName == rmsproto::kCallStatusTopic) {
     if (bFromResponse) {
       ParseRmsValues(hMsg, m_working);
     } else {
@@ -148,7 +147,7 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
   if (!PassesScreening(hMsg, m_working.GetEntityId())) return;
 
   std::string_view strName;
-  if (!ReadFieldTextView(hMsg, rmsfield::kPublicationName, strName) &&
+  if (!ReadFieldTextView(hMsg, rmsproto::kPublicationNameField, strName) &&
       !ReadFieldTextView(hMsg, kResponseNameField, strName))
     return;
 
@@ -196,8 +195,8 @@ void CRmsReceiver::PushToWatchLists(CRmsDetails* pRecord, bool bNew, bool bDelet
 void CRmsReceiver::HandleMessageAlert(OTP_MSG hMsg) {
   std::string strUser;
   std::string strClient;
-  if (!ReadFieldText(hMsg, rmsfield::kSourceUser, strUser) ||
-      !ReadFieldText(hMsg, rmsfield::kEntityId, strClient))
+  if (!ReadFieldText(hMsg, rmsproto::kSourceUserField, strUser) ||
+      !ReadFieldText(hMsg, rmsproto::kEntityIdField, strClient))
     return;
   if (g_pluginContext.userCategory == 1 && strUser != g_pluginContext.userId) return;
   if (g_pluginContext.userCategory != 0 && g_pluginContext.userCategory != 1 &&
@@ -207,14 +206,14 @@ void CRmsReceiver::HandleMessageAlert(OTP_MSG hMsg) {
   auto pAlert = std::make_unique<sMessageAlert>();
   pAlert->strUserId = strUser;
   pAlert->strClientId = strClient;
-  pAlert->strSegment = ReadTextOr(hMsg, rmsfield::kSegment, "---");
-  pAlert->strProduct = ReadTextOr(hMsg, rmsfield::kProduct, "---");
-  ReadFieldText(hMsg, rmsfield::kAlertAmount, pAlert->strValue);
+  pAlert->strSegment = ReadTextOr(hMsg, rmsproto::kSegmentField, "---");
+  pAlert->strProduct = ReadTextOr(hMsg, rmsproto::kProductField, "---");
+  ReadFieldText(hMsg, rmsproto::kAlertAmountField, pAlert->strValue);
   int64_t nSeconds = 0;
-  if (ReadFieldInt(hMsg, rmsfield::kAlertSeconds, nSeconds))
+  if (ReadFieldInt(hMsg, rmsproto::kAlertSecondsField, nSeconds))
     pAlert->strTimeStamp = FormatAlertTimeStamp(nSeconds);
   int32_t nKind = 0;
-  if (ReadFieldInt(hMsg, rmsfield::kAlertKind, nKind)) {
+  if (ReadFieldInt(hMsg, rmsproto::kAlertKindField, nKind)) {
     if (nKind == kAlertSms) pAlert->strType = "SMS";
     if (nKind == kAlertMail) pAlert->strType = "MAIL";
     if (nKind == kAlertSmsAndMail) pAlert->strType = "SMS+MAIL";

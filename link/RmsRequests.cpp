@@ -85,14 +85,15 @@ std::string FormatAmount(double dAmount) {
 bool CRmsRequests::SendSimpleRequest(const char* szName, const char* szFailure) {
   if (!IsSendable(m_pLink)) return false;
   CComposer composer(*m_pLink);
-  return composer.Start() && composer.Add(rmsfield::kRequestName, szName) && composer.SendRequest(szFailure);
+  return composer.Start() && composer.Add(rmsproto::kRequestNameField, szName) &&
+         composer.SendRequest(szFailure);
 }
 
 void CRmsRequests::RequestUserPeerData() {
   if (!IsSendable(m_pLink)) return;
   CComposer composer(*m_pLink);
-  if (composer.Start() && composer.Add(rmsfield::kRequestName, "om_get_user_peer_data") &&
-      composer.Add(rmsfield::kPeerUserId, m_strUserId))
+  if (composer.Start() && composer.Add(rmsproto::kRequestNameField, "om_get_user_peer_data") &&
+      composer.Add(rmsproto::kUserIdField, m_strUserId))
     composer.SendRequest("om_get_user_peer_data Request Failure");
 }
 
@@ -109,20 +110,21 @@ void CRmsRequests::RequestAlertTree() {
 void CRmsRequests::RequestPresentValues(std::string_view strEntityId, std::string_view strLevelText) {
   if (!IsSendable(m_pLink)) return;
   CComposer composer(*m_pLink);
-  if (!composer.Start() || !composer.Add(rmsfield::kRequestName, "rms_get_prsnt_values_rst") ||
-      !composer.Add(rmsfield::kEntityId, strEntityId))
+  if (!composer.Start() || !composer.Add(rmsproto::kRequestNameField, "rms_get_prsnt_values_rst") ||
+      !composer.Add(rmsproto::kEntityIdField, strEntityId))
     return;
   if (!strLevelText.empty() && strLevelText != "ALL-ALL-ALL-ALL") {
     const sLevelTextParts parts = SplitLevelText(strLevelText);
-    if (parts.nCount >= 1 && parts.strSegment != "ALL" && !composer.Add(rmsfield::kSegment, parts.strSegment))
+    if (parts.nCount >= 1 && parts.strSegment != "ALL" &&
+        !composer.Add(rmsproto::kSegmentField, parts.strSegment))
       return;
     if (parts.nCount >= 2 && parts.strExchange != "ALL" &&
-        !composer.Add(rmsfield::kExchange, parts.strExchange))
+        !composer.Add(rmsproto::kExchangeField, parts.strExchange))
       return;
     // A missing third part is sent as an empty product.
-    if (parts.strProduct != "ALL" && !composer.Add(rmsfield::kProduct, parts.strProduct)) return;
+    if (parts.strProduct != "ALL" && !composer.Add(rmsproto::kProductField, parts.strProduct)) return;
   }
-  if (composer.Add(rmsfield::kLevelText, strLevelText))
+  if (composer.Add(rmsproto::kRequestLevelTextField, strLevelText))
     composer.SendRequest("rms_get_prsnt_values_rst Request Failure");
 }
 
@@ -131,23 +133,25 @@ void CRmsRequests::SendManualAlert(const CRmsDetails& record, double dAmount, in
   if (!IsSendable(m_pLink)) return;
   const sHalvoTimeVal time = GetPluginTimeOfDay();
   CComposer composer(*m_pLink);
-  if (!composer.Start() || !composer.Add(rmsfield::kPublicationName, kManualAlertPublication) ||
-      !composer.Add(rmsfield::kEntityId, record.GetEntityId()) ||
-      !composer.Add(rmsfield::kSourceUser, m_strUserId))
+  if (!composer.Start() || !composer.Add(rmsproto::kPublicationNameField, rmsproto::kManualAlertTopic) ||
+      !composer.Add(rmsproto::kEntityIdField, record.GetEntityId()) ||
+      !composer.Add(rmsproto::kSourceUserField, m_strUserId))
     return;
   const std::string_view strSegment = record.GetSegment();
-  if (strSegment != "All" && !strSegment.empty() && !composer.Add(rmsfield::kSegment, strSegment)) return;
+  if (strSegment != "All" && !strSegment.empty() && !composer.Add(rmsproto::kSegmentField, strSegment))
+    return;
   const std::string_view strProduct = record.GetProduct();
-  if (strProduct != "All" && !strProduct.empty() && !composer.Add(rmsfield::kProduct, strProduct)) return;
-  if (!composer.Add(rmsfield::kAlertAmount, FormatAmount(dAmount)) ||
-      !composer.Add(rmsfield::kAlertSeconds, std::to_string(static_cast<long>(time.tv_sec))) ||
-      !composer.Add(rmsfield::kAlertMicroseconds, std::to_string(static_cast<long>(time.tv_usec))))
+  if (strProduct != "All" && !strProduct.empty() && !composer.Add(rmsproto::kProductField, strProduct))
+    return;
+  if (!composer.Add(rmsproto::kAlertAmountField, FormatAmount(dAmount)) ||
+      !composer.Add(rmsproto::kAlertSecondsField, std::to_string(static_cast<long>(time.tv_sec))) ||
+      !composer.Add(rmsproto::kAlertMicrosecondsField, std::to_string(static_cast<long>(time.tv_usec))))
     return;
   static constexpr const char* arrResults[] = {"SMS Alert Sent Successfully..!!",
                                                "Mail Alert Sent Successfully..!!",
                                                "SMS and Mail Alert Sent Successfully..!!"};
   if (nKind >= kAlertSms && nKind <= kAlertSmsAndMail) {
-    if (!composer.Add(rmsfield::kAlertKind, std::to_string(nKind))) return;
+    if (!composer.Add(rmsproto::kAlertKindField, std::to_string(nKind))) return;
     strResult = arrResults[nKind - 1];
   }
   composer.Publish("sms alert message Failure");
@@ -159,33 +163,33 @@ void CRmsRequests::PublishCallStatus(const CRmsDetails& record, std::string_view
   CComposer composer(*m_pLink);
   const std::string strEntity =
       std::string(GetLevelPrefix(record.nLevel)) + std::string(record.GetEntityId());
-  if (!composer.Start() || !composer.Add(rmsfield::kPublicationName, kPresentValueZelPublication) ||
-      !composer.Add(rmsfield::kEntityName, strEntity) ||
-      !composer.Add(rmsfield::kLevelTextZel, record.GetLevelText()))
+  if (!composer.Start() || !composer.Add(rmsproto::kPublicationNameField, rmsproto::kCallStatusTopic) ||
+      !composer.Add(rmsproto::kEntityTextField, strEntity) ||
+      !composer.Add(rmsproto::kLevelTextField, record.GetLevelText()))
     return;
-  if (nKind == kCallObligation && (!composer.Add(rmsfield::kObligationStatus, strStatus) ||
-                                   !composer.Add(rmsfield::kObligationTime, strTime)))
+  if (nKind == kCallObligation && (!composer.Add(rmsproto::kObligationStatusField, strStatus) ||
+                                   !composer.Add(rmsproto::kObligationTimeField, strTime)))
     return;
-  if (nKind == kCallMargin &&
-      (!composer.Add(rmsfield::kMarginStatus, strStatus) || !composer.Add(rmsfield::kMarginTime, strTime)))
+  if (nKind == kCallMargin && (!composer.Add(rmsproto::kMarginStatusField, strStatus) ||
+                               !composer.Add(rmsproto::kMarginTimeField, strTime)))
     return;
-  if (composer.Add(rmsfield::kSourceUser, m_strUserId))
+  if (composer.Add(rmsproto::kSourceUserField, m_strUserId))
     composer.Publish("rms prsnt value publish ZEL Request Failure");
 }
 
 void CRmsRequests::SubscribeTo(std::string_view strName) {
   uint64_t nOut = 0;
   int32_t nErr = 0;
-  m_pLink->pControl0->Subscribe(&nOut, rmsfield::kPublicationName, strName.data(), strName.size(), 1, 0, 0, 0,
-                                1, &nErr);
+  m_pLink->pControl0->Subscribe(&nOut, rmsproto::kPublicationNameField, strName.data(), strName.size(), 1, 0,
+                                0, 0, 1, &nErr);
 }
 
 void CRmsRequests::SubscribePresentValues() {
   if (!IsSendable(m_pLink)) return;
-  SubscribeTo(kPresentValuePublication);
-  SubscribeTo(kPresentValueZelPublication);
+  SubscribeTo(rmsproto::kValuesTopic);
+  SubscribeTo(rmsproto::kCallStatusTopic);
 }
 
 void CRmsRequests::SubscribeManualAlerts() {
-  if (IsSendable(m_pLink)) SubscribeTo(kManualAlertPublication);
+  if (IsSendable(m_pLink)) SubscribeTo(rmsproto::kManualAlertTopic);
 }

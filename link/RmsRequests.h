@@ -7,36 +7,9 @@
 #include <string_view>
 
 #include "link/RmsLink.h"
+#include "link/RmsProtocol.h"
 
 class CRmsDetails;
-
-// Field ids of the requests and publications.
-namespace rmsfield {
-constexpr uint32_t kRequestName = 0;
-constexpr uint32_t kPublicationName = 54211;
-constexpr uint32_t kPeerUserId = 31003;
-constexpr uint32_t kEntityId = 54001;
-constexpr uint32_t kSourceUser = 54247;
-constexpr uint32_t kSegment = 63002;
-constexpr uint32_t kExchange = 10101;
-constexpr uint32_t kProduct = 64030;
-constexpr uint32_t kLevelText = 32760;
-constexpr uint32_t kLevelTextZel = 54244;
-constexpr uint32_t kEntityName = 64050;
-constexpr uint32_t kAlertAmount = 63447;
-constexpr uint32_t kAlertSeconds = 50100;
-constexpr uint32_t kAlertMicroseconds = 50101;
-constexpr uint32_t kAlertKind = 63059;
-constexpr uint32_t kObligationStatus = 49288;
-constexpr uint32_t kObligationTime = 10615;
-constexpr uint32_t kMarginStatus = 49302;
-constexpr uint32_t kMarginTime = 12030;
-}  // namespace rmsfield
-
-// Publication names.
-inline constexpr const char* kPresentValuePublication = "rms prsnt value publish";
-inline constexpr const char* kPresentValueZelPublication = "rms prsnt value publish ZEL";
-inline constexpr const char* kManualAlertPublication = "manual sms alert";
 
 // Manual alert kinds and call kinds.
 constexpr int kAlertSms = 1;

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "rmssim/EntityTree.h"
-#include "rmssim/RmsProtocol.h"
+#include "link/RmsProtocol.h"
 #include "rmssim/SimRandom.h"
 
 namespace {

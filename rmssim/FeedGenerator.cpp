@@ -2,7 +2,7 @@
 
 #include "connect/include/HalvoCodec.h"
 #include "rmssim/EntityTree.h"
-#include "rmssim/RmsProtocol.h"
+#include "link/RmsProtocol.h"
 
 CFeedGenerator::CFeedGenerator(CEntityTree& tree, uint64_t nSeed, uint32_t nDeleteEvery)
     // Its own stream, apart from the one that made the tree.

@@ -1,7 +1,7 @@
 #include "rmssim/FeedSource.h"
 
 #include "host/transport/TransportWire.h"
-#include "rmssim/RmsProtocol.h"
+#include "link/RmsProtocol.h"
 
 bool CGeneratedFeed::Next(const std::vector<uint8_t>*& pBytes, std::string_view& strName) {
   if (!m_generator.ComposeNext(m_builder)) return false;

@@ -4,7 +4,7 @@
 
 #include "rmssim/CallBook.h"
 #include "rmssim/EntityTree.h"
-#include "rmssim/RmsProtocol.h"
+#include "link/RmsProtocol.h"
 
 namespace {
 

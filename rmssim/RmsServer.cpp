@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "rmssim/RmsProtocol.h"
+#include "link/RmsProtocol.h"
+#include "host/transport/ZmqFrames.h"
 #include "rmssim/SimRandom.h"
 
 namespace {
@@ -24,16 +25,8 @@ void ConfigureSocket(zmq::socket_t& socket) {
   socket.set(zmq::sockopt::heartbeat_timeout, kHeartbeatTimeoutMs);
 }
 
-bool ReceiveFrame(zmq::socket_t& socket, zmq::message_t& frame) {
-  return socket.recv(frame, zmq::recv_flags::dontwait).has_value();
-}
-
-// Reads the frames left of a message whose last frame read was frame; they arrived with it.
-void SkipRestOfMessage(zmq::socket_t& socket, zmq::message_t& frame) {
-  while (frame.more()) {
-    if (!ReceiveFrame(socket, frame)) return;
-  }
-}
+using halvowire::ReceiveFrame;
+using halvowire::SkipRestOfMessage;
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "connect/include/HalvoCodec.h"
-#include "rmssim/RmsProtocol.h"
+#include "link/RmsProtocol.h"
 #include "rmssim/SimFields.h"
 #include "rmssim/SimRandom.h"
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "connect/include/HalvoCodec.h"
+#include "host/transport/ZmqFrames.h"
 
 namespace {
 
@@ -28,16 +29,8 @@ void ConfigureConnection(zmq::socket_t& socket) {
   socket.set(zmq::sockopt::sndhwm, kHighWaterMark);
 }
 
-bool ReceiveFrame(zmq::socket_t& socket, zmq::message_t& frame) {
-  return socket.recv(frame, zmq::recv_flags::dontwait).has_value();
-}
-
-// Reads the frames left of a message whose last frame read was frame; they arrived with it.
-void SkipRestOfMessage(zmq::socket_t& socket, zmq::message_t& frame) {
-  while (frame.more()) {
-    if (!ReceiveFrame(socket, frame)) return;
-  }
-}
+using halvowire::ReceiveFrame;
+using halvowire::SkipRestOfMessage;
 
 }  // namespace
 

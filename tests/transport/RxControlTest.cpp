@@ -7,7 +7,7 @@
 
 #include "host/transport/RmsTransport.h"
 #include "host/transport/TransportWire.h"
-#include "rmssim/RmsProtocol.h"
+#include "link/RmsProtocol.h"
 #include "tests/transport/TransportTestSupport.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// The names, field ids and status codes the risk server speaks: the requests it answers, the
-// publications it sends and takes, and the fields it reads and writes around an entity record.
+// The names, field ids and status codes of the risk server's messages, as the plug-in sends and
+// reads them and the risk server answers and publishes them.
 #pragma once
 
 #include <cstdint>
