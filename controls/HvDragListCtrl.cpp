@@ -35,7 +35,7 @@ class CDropHighlightDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-CHvDragListCtrl::CHvDragListCtrl(QWidget* pParent) : QTableWidget(pParent) {
+CHvDragListCtrl::CHvDragListCtrl(QWidget* pParent) : CReportListWidget(pParent) {
   verticalHeader()->hide();
   horizontalHeader()->setStretchLastSection(true);
   setShowGrid(false);
@@ -52,38 +52,13 @@ CHvDragListCtrl::CHvDragListCtrl(QWidget* pParent) : QTableWidget(pParent) {
 
 CHvDragListCtrl::~CHvDragListCtrl() = default;
 
-int CHvDragListCtrl::InsertColumn(int nColumn, const QString& strHeading, int nWidth, Qt::Alignment nFormat) {
-  if (nColumn < 0) return -1;
-  nColumn = std::min(nColumn, columnCount());
-  insertColumn(nColumn);
-  auto* pHeading = new QTableWidgetItem(strHeading);
-  pHeading->setTextAlignment(nFormat | Qt::AlignVCenter);
-  setHorizontalHeaderItem(nColumn, pHeading);
-  setColumnWidth(nColumn, nWidth);
-  return nColumn;
-}
-
 int CHvDragListCtrl::InsertItem(int nRow, const QString& strText) {
+  nRow = InsertEmptyRow(nRow);
   if (nRow < 0) return -1;
-  nRow = std::min(nRow, rowCount());
-  insertRow(nRow);
   auto* pItem = new QTableWidgetItem(strText);
   pItem->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
   setItem(nRow, 0, pItem);
   return nRow;
-}
-
-bool CHvDragListCtrl::DeleteItem(int nRow) {
-  if (nRow < 0 || nRow >= rowCount()) return false;
-  removeRow(nRow);
-  return true;
-}
-
-void CHvDragListCtrl::DeleteAllItems() { setRowCount(0); }
-
-QString CHvDragListCtrl::GetItemText(int nRow, int nColumn) const {
-  const QTableWidgetItem* pItem = item(nRow, nColumn);
-  return pItem != nullptr ? pItem->text() : QString();
 }
 
 bool CHvDragListCtrl::SetItemData(int nRow, uint64_t nData) {

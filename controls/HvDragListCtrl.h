@@ -7,11 +7,12 @@
 #include <QList>
 #include <QPoint>
 #include <QString>
-#include <QTableWidget>
 #include <QTimer>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "controls/ReportListWidget.h"
 
 class QLabel;
 
@@ -20,7 +21,7 @@ class QLabel;
 // lParam 0; a non-zero result keeps the row.
 inline constexpr uint32_t kMsgFixedColumnQuery = 1132;  // WM_USER + 108
 
-class CHvDragListCtrl : public QTableWidget {
+class CHvDragListCtrl : public CReportListWidget {
   Q_OBJECT
 
  public:
@@ -35,16 +36,10 @@ class CHvDragListCtrl : public QTableWidget {
   explicit CHvDragListCtrl(QWidget* pParent = nullptr);
   ~CHvDragListCtrl() override;
 
-  // Adds a column before nColumn (at the end when past it); returns its index, -1 when negative.
-  int InsertColumn(int nColumn, const QString& strHeading, int nWidth, Qt::Alignment nFormat = Qt::AlignLeft);
   // A new row with its first-column text; its index, or -1 when nRow is negative. A position
   // past the end appends.
   int InsertItem(int nRow, const QString& strText);
-  bool DeleteItem(int nRow);
-  void DeleteAllItems();
-  int GetItemCount() const { return rowCount(); }
 
-  QString GetItemText(int nRow, int nColumn = 0) const;
   bool SetItemData(int nRow, uint64_t nData);
   uint64_t GetItemData(int nRow) const;  // 0 for a row out of range
   // Image list index of the row, -1 for none.

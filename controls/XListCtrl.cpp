@@ -43,7 +43,7 @@ void RegisterXListCtrlMessages() {
   GetComboSelectionMessage();
 }
 
-CXListCtrl::CXListCtrl(QWidget* pParent) : QTableWidget(pParent) {
+CXListCtrl::CXListCtrl(QWidget* pParent) : CReportListWidget(pParent) {
   setHorizontalHeader(new CXHeaderCtrl(this));
   verticalHeader()->hide();
   setShowGrid(false);
@@ -63,32 +63,12 @@ CXListCtrl::CXListCtrl(QWidget* pParent) : QTableWidget(pParent) {
           [this](const QModelIndex&, int nFirst, int nLast) { OnColumnsRemoved(nFirst, nLast); });
 }
 
-int CXListCtrl::InsertColumn(int nColumn, const QString& strHeading, int nWidth, Qt::Alignment nFormat) {
-  if (nColumn < 0) return -1;
-  nColumn = std::min(nColumn, columnCount());
-  insertColumn(nColumn);
-  auto* pHeading = new QTableWidgetItem(strHeading);
-  pHeading->setTextAlignment(nFormat | Qt::AlignVCenter);
-  setHorizontalHeaderItem(nColumn, pHeading);
-  setColumnWidth(nColumn, nWidth);
-  return nColumn;
-}
-
 int CXListCtrl::InsertItem(int nRow, const QString& strText) {
+  nRow = InsertEmptyRow(nRow);
   if (nRow < 0) return -1;
-  nRow = std::min(nRow, rowCount());
-  insertRow(nRow);
   SetItemText(nRow, 0, strText);
   return nRow;
 }
-
-bool CXListCtrl::DeleteItem(int nRow) {
-  if (nRow < 0 || nRow >= rowCount()) return false;
-  removeRow(nRow);
-  return true;
-}
-
-void CXListCtrl::DeleteAllItems() { setRowCount(0); }
 
 bool CXListCtrl::SetItemText(int nRow, int nColumn, const QString& strText) {
   if (FindCell(nRow, nColumn) == nullptr) return false;
@@ -97,11 +77,6 @@ bool CXListCtrl::SetItemText(int nRow, int nColumn, const QString& strText) {
   else
     setItem(nRow, nColumn, new QTableWidgetItem(strText));
   return true;
-}
-
-QString CXListCtrl::GetItemText(int nRow, int nColumn) const {
-  const QTableWidgetItem* pItem = item(nRow, nColumn);
-  return pItem != nullptr ? pItem->text() : QString();
 }
 
 bool CXListCtrl::SetItemData(int nRow, uint64_t nData) {

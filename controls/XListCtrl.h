@@ -8,9 +8,10 @@
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
-#include <QTableWidget>
 #include <cstdint>
 #include <vector>
+
+#include "controls/ReportListWidget.h"
 
 // One cell's record; the row's first cell also holds the row's item data.
 struct sXListCell {
@@ -39,24 +40,17 @@ uint32_t GetComboSelectionMessage();
 // Registers all three at start-up, so their numbers do not depend on which list is used first.
 void RegisterXListCtrlMessages();
 
-class CXListCtrl : public QTableWidget {
+class CXListCtrl : public CReportListWidget {
   Q_OBJECT
 
  public:
   explicit CXListCtrl(QWidget* pParent = nullptr);
 
-  // Adds a column before nColumn (at the end when past it); returns its index.
-  int InsertColumn(int nColumn, const QString& strHeading, int nWidth, Qt::Alignment nFormat = Qt::AlignLeft);
-
   // A new row with the list's default colours; the row's index, or -1 when nRow is negative.
   // A position past the end appends.
   int InsertItem(int nRow, const QString& strText);
-  bool DeleteItem(int nRow);
-  void DeleteAllItems();
-  int GetItemCount() const { return rowCount(); }
 
   bool SetItemText(int nRow, int nColumn, const QString& strText);
-  QString GetItemText(int nRow, int nColumn) const;
   bool SetItemData(int nRow, uint64_t nData);
   uint64_t GetItemData(int nRow) const;  // 0 for a row out of range
 
