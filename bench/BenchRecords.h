@@ -36,7 +36,10 @@ inline std::string MakeFieldText(const sWireRule& rule, std::mt19937_64& random)
     case eValueRule::kInt64:
       return std::to_string(random() % 5000);
     case eValueRule::kText:
-      return rule.nField == 63002 ? "CM" : rule.nField == 10101 ? "NSE" : rule.nField == 64030 ? "NRML" : "CM-NSE-NRML";
+      return rule.nField == 63002   ? "CM"
+             : rule.nField == 10101 ? "NSE"
+             : rule.nField == 64030 ? "NRML"
+                                    : "CM-NSE-NRML";
     case eValueRule::kDecimal3: {
       char szText[16];
       std::snprintf(szText, sizeof(szText), "0.%04d", static_cast<int>(random() % 10000));

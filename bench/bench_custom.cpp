@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/BenchRecords.h"
+#include "bench/BenchTiming.h"
 #include "lists/CustomColumnEdit.h"
 #include "lists/CustomColumnText.h"
 #include "lists/FilterListStore.h"
@@ -48,24 +49,9 @@ constexpr int32_t kLossColumn = 8;     // "MToM Loss"
 constexpr int32_t kMarginColumn = 10;  // "Margin Used"
 constexpr const char* kDisplay = "\"MToM Loss\" / \"Margin Used\" * 100";
 
-double GetThreadSeconds() {
-  timespec time{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
-  return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
-}
-
-template <class TWork>
-double TimeWork(TWork work) {
-  const double dStart = GetThreadSeconds();
-  work();
-  return GetThreadSeconds() - dStart;
-}
-
-double GetMedian(std::vector<double> arrSamples) {
-  if (arrSamples.empty()) return 0.0;
-  std::sort(arrSamples.begin(), arrSamples.end());
-  return arrSamples[arrSamples.size() / 2];
-}
+using benchtiming::GetMedian;
+using benchtiming::GetThreadSeconds;
+using benchtiming::TimeWork;
 
 struct sFixture {
   std::vector<CRmsDetails> arrRecords = benchrecords::MakeParsedRecords(kRecordCount, 20240611);
@@ -197,7 +183,12 @@ void BM_SortByCustomColumn(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_CustomCellsVsTwoCells)->Arg(1)->Arg(0)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CustomCellsVsTwoCells)
+    ->Arg(1)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortByCustomColumn)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
 
 }  // namespace
@@ -218,12 +209,14 @@ int main(int argc, char** argv) {
   const auto printCells = [](const char* szSuffix, const sSamples& samples) {
     const double dOurs = GetMedian(samples.arrOurs);
     const double dPeer = GetMedian(samples.arrPeer);
-    if (dOurs > 0) std::printf("figure: custom_cells_per_s%s = %.0f\n", szSuffix, kRecordCount / dOurs);
+    if (dOurs > 0) std::printf("figure: custom_cells_per_s%s = %.0f cells/s\n", szSuffix, kRecordCount / dOurs);
     if (dPeer > 0) std::printf("figure: custom_vs_two_cells_ratio%s = %.2f x\n", szSuffix, dOurs / dPeer);
   };
-  std::printf("figure: custom_allocations_per_cell = %.4f\n", static_cast<double>(nAllocations) / kRecordCount);
+  std::printf("figure: custom_allocations_per_cell = %.4f count\n",
+              static_cast<double>(nAllocations) / kRecordCount);
   printCells("", g_cellsVsTwo);
   printCells("_unhinted", g_cellsVsTwoUnhinted);
-  if (!g_arrSorts.empty()) std::printf("figure: sort_custom_100k_ms = %.2f ms\n", GetMedian(g_arrSorts) * 1e3);
+  if (!g_arrSorts.empty())
+    std::printf("figure: sort_custom_100k_ms = %.2f ms\n", GetMedian(g_arrSorts) * 1e3);
   return 0;
 }

@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include "bench/BenchTiming.h"
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/ColumnCatalogue.h"
 #include "model/NumberFormat.h"
@@ -105,22 +106,13 @@ int CountVisibleCells(const QTableView& view) {
   return nColumns * (nLast - nFirst + 1);
 }
 
-double GetThreadMs() {
-  timespec time{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
-  return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_nsec) * 1e-6;
-}
-
 // The median thread CPU time of a full repaint; the offscreen platform paints on this thread.
 double MeasureRepaintMs(QTableView& view) {
   std::vector<double> arrSamples;
   for (int i = 0; i < kRepaints; ++i) {
-    const double dStart = GetThreadMs();
-    view.viewport()->repaint();
-    arrSamples.push_back(GetThreadMs() - dStart);
+    arrSamples.push_back(1e3 * benchtiming::TimeWork([&] { view.viewport()->repaint(); }));
   }
-  std::sort(arrSamples.begin(), arrSamples.end());
-  return arrSamples[arrSamples.size() / 2];
+  return benchtiming::GetMedian(arrSamples);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "lists/FilterListStore.h"
 #include "model/ColumnCatalogue.h"
 #include "model/NumberFormat.h"
@@ -36,24 +37,9 @@ constexpr const char* kIdPrefix = "acc01";
 constexpr const char* kAmountFilter = ">0";
 constexpr int kSortRole = Qt::UserRole + 1;
 
-double GetThreadSeconds() {
-  timespec time{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
-  return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
-}
-
-template <class TWork>
-double TimeWork(TWork work) {
-  const double dStart = GetThreadSeconds();
-  work();
-  return GetThreadSeconds() - dStart;
-}
-
-double GetMedian(std::vector<double> arrSamples) {
-  if (arrSamples.empty()) return 0.0;
-  std::sort(arrSamples.begin(), arrSamples.end());
-  return arrSamples[arrSamples.size() / 2];
-}
+using benchtiming::GetMedian;
+using benchtiming::GetThreadSeconds;
+using benchtiming::TimeWork;
 
 // Texts shaped like the server's: signed amounts with two decimals, a few missing values.
 std::string MakeAmountText(std::mt19937_64& random) {

@@ -40,8 +40,7 @@ std::string MakeDecimalText(std::mt19937_64& random) {
     case 0:
     case 1:
       std::snprintf(szText, sizeof(szText), "%.2f",
-                    static_cast<double>(static_cast<int64_t>(random() % 2000000000) -
-                                        400000000) / 100.0);
+                    static_cast<double>(static_cast<int64_t>(random() % 2000000000) - 400000000) / 100.0);
       break;
     case 2:
       std::snprintf(szText, sizeof(szText), "%d", static_cast<int>(random() % 200001) - 20);
@@ -58,9 +57,11 @@ std::string MakeFieldText(const sWireRule& rule, std::mt19937_64& random) {
     case eValueRule::kInt64:
       return std::to_string(random() % 5000);
     case eValueRule::kText:
-      return rule.nField == 63002 ? "CM" : rule.nField == 10101 ? "NSE" :
-             rule.nField == 64030 ? "NRML" : rule.nField == 41234 ? "ops@broker.in" :
-                                             "CM-NSE-NRML";
+      return rule.nField == 63002   ? "CM"
+             : rule.nField == 10101 ? "NSE"
+             : rule.nField == 64030 ? "NRML"
+             : rule.nField == 41234 ? "ops@broker.in"
+                                    : "CM-NSE-NRML";
     case eValueRule::kDecimal3:
       return "0." + std::to_string(1000 + random() % 9000);
     default:
@@ -90,10 +91,11 @@ const std::vector<sValueSet>& GetValueSets() {
           builder.AddText(rule.nField, it->second);
         }
         if (rule.eRule != eValueRule::kText) {
-          const bool bInteger =
-              rule.eRule == eValueRule::kInt32 || rule.eRule == eValueRule::kInt64;
+          const bool bInteger = rule.eRule == eValueRule::kInt32 || rule.eRule == eValueRule::kInt64;
           set.arrNumbers.push_back({it->second,
-                                    bInteger ? -1 : rule.eRule == eValueRule::kDecimal3 ? 3 : 2,
+                                    bInteger                              ? -1
+                                    : rule.eRule == eValueRule::kDecimal3 ? 3
+                                                                          : 2,
                                     rule.eRule == eValueRule::kNegated2});
         }
       }
@@ -111,8 +113,7 @@ struct sParsedSets {
   std::vector<OTP_MSG> arrMessages;
   sParsedSets() {
     for (const sValueSet& set : GetValueSets()) {
-      arrMessages.push_back(ParseOtpMessage(set.arrMessage.data(), set.arrMessage.size(),
-                                            nullptr));
+      arrMessages.push_back(ParseOtpMessage(set.arrMessage.data(), set.arrMessage.size(), nullptr));
     }
   }
   ~sParsedSets() {
@@ -160,9 +161,9 @@ void BM_ConvertLimit(benchmark::State& state) {
         if (field.bNegate) {
           dValue *= -1.0;
         }
-        benchmark::DoNotOptimize(std::to_chars(szOut, szOut + sizeof(szOut), dValue,
-                                               std::chars_format::fixed, field.nPrecision)
-                                     .ptr);
+        benchmark::DoNotOptimize(
+            std::to_chars(szOut, szOut + sizeof(szOut), dValue, std::chars_format::fixed, field.nPrecision)
+                .ptr);
       }
     }
     nNext = (nNext + 1) % arrSets.size();
@@ -232,9 +233,7 @@ void* operator new(size_t nSize) {
   return pBlock;
 }
 
-void* operator new[](size_t nSize) {
-  return operator new(nSize);
-}
+void* operator new[](size_t nSize) { return operator new(nSize); }
 
 void operator delete(void* pBlock) noexcept {
   if (pBlock != nullptr) {
@@ -243,17 +242,11 @@ void operator delete(void* pBlock) noexcept {
   }
 }
 
-void operator delete[](void* pBlock) noexcept {
-  operator delete(pBlock);
-}
+void operator delete[](void* pBlock) noexcept { operator delete(pBlock); }
 
-void operator delete(void* pBlock, size_t) noexcept {
-  operator delete(pBlock);
-}
+void operator delete(void* pBlock, size_t) noexcept { operator delete(pBlock); }
 
-void operator delete[](void* pBlock, size_t) noexcept {
-  operator delete(pBlock);
-}
+void operator delete[](void* pBlock, size_t) noexcept { operator delete(pBlock); }
 
 int main(int nArgs, char** ppArgs) {
   benchmark::Initialize(&nArgs, ppArgs);
