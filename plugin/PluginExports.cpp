@@ -42,6 +42,8 @@ void StartPlugin(const char* szUserId, int32_t nUserCategory) {
 
 void StopPlugin() {
   g_dlgOrvaneWatch.SaveAndRelease();
+  // Without the host's release service the windows stay as they are.
+  if (!g_dlgOrvaneWatch.CloseLink()) return;
   g_dlgOrvaneWatch.DestroyWindows();
 }
 

@@ -1,24 +1,130 @@
 #include "windows/OrvaneWatchDlg.h"
 
-#include <QDockWidget>
 #include <QMainWindow>
 #include <QMetaObject>
 
+#include "lists/widgets/FilterListCtrl.h"
+#include "model/RmsDetails.h"
 #include "platform/qt/MainFrame.h"
 #include "platform/qt/WindowMessage.h"
+#include "plugin/PluginContext.h"
+#include "windows/OrvaneWatchDlgBar.h"
+#include "windows/OrvaneWatchDocAlerts.h"
+#include "windows/WatchTitles.h"
 
 COrvaneWatchDlg g_dlgOrvaneWatch;
+
+namespace {
+
+COrvaneWatchDlgBar* CreateWatchBar(int nWindow, QMainWindow* pFrame) {
+  const QString strTitle = QString::fromStdString(ReadWatchTitle(nWindow));
+  switch (nWindow) {
+    case 1:
+      return new COrvaneWatchDlgBar(strTitle, pFrame);
+    case 2:
+      return new COrvaneWatchDlgBar2(strTitle, pFrame);
+    case 3:
+      return new COrvaneWatchDlgBar3(strTitle, pFrame);
+    default:
+      return new COrvaneWatchDlgBar4(strTitle, pFrame);
+  }
+}
+
+void ShowWithoutActivating(QDockWidget* pBar) {
+  pBar->setAttribute(Qt::WA_ShowWithoutActivating);
+  pBar->show();
+}
+
+}  // namespace
+
+COrvaneWatchDlg::COrvaneWatchDlg()
+    : m_requests(nullptr, g_pluginContext.userId), m_receiver(*this, m_requests, g_mapRmsDetails) {}
+
+// The windows belong to the frame as their parent; they are destroyed at shutdown, not here.
+COrvaneWatchDlg::~COrvaneWatchDlg() = default;
 
 bool COrvaneWatchDlg::CreateWatchWindows() {
   QMainWindow* pFrame = GetMainFrame();
   if (pFrame == nullptr) return false;
+
+  for (int nWindow = 1; nWindow <= kWatchWindowCount && g_pluginContext.watchCount >= nWindow; ++nWindow) {
+    COrvaneWatchDlgBar*& pBar = m_arrWatchBars[static_cast<size_t>(nWindow - 1)];
+    if (pBar != nullptr) continue;
+    pBar = CreateWatchBar(nWindow, pFrame);
+    DockWindow(pFrame, pBar, kFirstWatchWindowId + nWindow);
+  }
+  if (m_pAlerts == nullptr) {
+    m_pAlerts = new COrvaneWatchDocAlerts(pFrame);
+    DockWindow(pFrame, m_pAlerts, kAlertsWindowId);
+  }
+
   SendWindowMessage(pFrame, kMsgDockedWindows, reinterpret_cast<uintptr_t>(&m_mapBars), 0);
+  ApplyStartVisibility();
+
+  if (m_pRmsLink == nullptr) {
+    m_pRmsLink = OpenRmsLink(*this);
+    m_requests.SetLink(m_pRmsLink.get());
+  }
+  m_requests.RequestUserPeerData();
+  m_requests.RequestRmsTree();
+  m_requests.RequestRoth();
+  m_requests.RequestAlertTree();
+  return true;
+}
+
+void COrvaneWatchDlg::DockWindow(QMainWindow* pFrame, QDockWidget* pBar, int32_t nId) {
+  m_mapBars[pBar] = nId;
+  pBar->setAllowedAreas(Qt::AllDockWidgetAreas);
+  pFrame->addDockWidget(Qt::TopDockWidgetArea, pBar);
+  ShowWithoutActivating(pBar);
+}
+
+void COrvaneWatchDlg::ApplyStartVisibility() {
+  // The frame may have restored a layout in which every window is closed; then all are shown
+  // so the user is not left without a way back. Docks here have no auto-hide mode.
+  bool bAnyShown = false;
+  for (const auto& [pBar, nId] : m_mapBars) bAnyShown = bAnyShown || !pBar->isHidden();
+  for (const auto& [pBar, nId] : m_mapBars) {
+    if (!bAnyShown || !pBar->isHidden()) ShowWithoutActivating(pBar);
+  }
+}
+
+COrvaneWatchDlgBar* COrvaneWatchDlg::GetWatchBar(int nWindow) const {
+  if (nWindow < 1 || nWindow > kWatchWindowCount) return nullptr;
+  return m_arrWatchBars[static_cast<size_t>(nWindow - 1)];
+}
+
+bool COrvaneWatchDlg::ToggleWindow(int nIndex) {
+  if (GetMainFrame() == nullptr) return false;
+  QDockWidget* pBar = nullptr;
+  if (nIndex >= 0 && nIndex <= 2) {
+    pBar = GetWatchBar(nIndex + 2);
+  } else if (nIndex == 3) {
+    pBar = GetWatchBar(1);
+  } else if (nIndex == 4) {
+    pBar = m_pAlerts;
+  }
+  if (pBar != nullptr) {
+    pBar->setAttribute(Qt::WA_ShowWithoutActivating);
+    pBar->setVisible(pBar->isHidden());
+  }
   return true;
 }
 
 void COrvaneWatchDlg::SaveAndRelease() {
   QMainWindow* pFrame = GetMainFrame();
   if (pFrame == nullptr) return;
+
+  // The rows keep pointing at the deleted records until the windows go; the lists stop
+  // painting so nothing reads them in between (a message box of the shutdown runs the loop).
+  for (COrvaneWatchDlgBar* pBar : m_arrWatchBars) {
+    if (pBar != nullptr) pBar->GetList().setUpdatesEnabled(false);
+  }
+  g_mapRmsDetails.clear();
+  for (COrvaneWatchDlgBar* pBar : m_arrWatchBars) {
+    if (pBar != nullptr) WriteWatchTitle(pBar->GetList().GetProfileName(), pBar->windowTitle().toStdString());
+  }
+
   // The frame's closing operation: it keeps the dock layout the user arranged (version 0).
   // A frame without it simply has nothing to keep.
   const QByteArray strSignature = QByteArray(kFrameSaveLayoutMethod) + "(int)";
@@ -26,8 +132,29 @@ void COrvaneWatchDlg::SaveAndRelease() {
     QMetaObject::invokeMethod(pFrame, kFrameSaveLayoutMethod, Qt::DirectConnection, Q_ARG(int, 0));
 }
 
+bool COrvaneWatchDlg::CloseLink() { return m_pRmsLink == nullptr || CloseRmsLinkControls(*m_pRmsLink); }
+
 void COrvaneWatchDlg::DestroyWindows() {
   // Deleting a dock widget takes it out of the frame's layout, which then adjusts.
   for (auto& [pBar, nId] : m_mapBars) delete pBar;
   m_mapBars.clear();
+  m_arrWatchBars.fill(nullptr);
+  m_pAlerts = nullptr;
+}
+
+void COrvaneWatchDlg::OnRmsResponse(OTP_MSG hMsg) { m_receiver.OnResponse(hMsg); }
+
+void COrvaneWatchDlg::OnRmsPublish(OTP_MSG hMsg) { m_receiver.OnPublish(hMsg); }
+
+CWatchListTarget* COrvaneWatchDlg::GetWatchList(int nWindow) { return GetWatchBar(nWindow); }
+
+// Custom alert rules are not built yet, so there is nothing to check a record against.
+void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& /*record*/, const char* /*szListKey*/) {}
+
+// The dealer and client list belongs to the custom-alert dialog, which is not built yet; until
+// it is, no id is listed.
+bool COrvaneWatchDlg::IsDealerOrClientListed(std::string_view /*strId*/) const { return false; }
+
+void COrvaneWatchDlg::AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) {
+  if (m_pAlerts != nullptr) m_pAlerts->AddMessageAlert(std::move(pAlert));
 }

@@ -9,6 +9,7 @@
 #include "controls/ColorHeaderCtrl.h"
 #include "lists/widgets/ListControlRegistry.h"
 #include "lists/widgets/ListTableModel.h"
+#include "platform/qt/WindowMessage.h"
 #include "plugin/SettingsAccess.h"
 
 CCommonListCtrl::CCommonListCtrl(QWidget* pParent) : QTableView(pParent) {
@@ -78,6 +79,19 @@ bool CCommonListCtrl::SaveProfile() {
         std::string strWritten = strValue;
         return AccessProfileSetting(kSettingWrite, strSection, strKey, strWritten, kSettingsFileName);
       });
+}
+
+void CCommonListCtrl::OpenRepositionDialog() {
+  m_pRepositionDialog = std::make_unique<CRepositionColumns>(*this, m_strDefaultSortText, this);
+  m_pRepositionDialog->show();
+  m_pRepositionDialog->raise();
+  m_pRepositionDialog->activateWindow();
+}
+
+void CCommonListCtrl::ApplyRepositionedColumns() {
+  m_pHeader->ClearAllFilters();
+  BuildHeader();
+  SendWindowMessage(parentWidget(), kMsgRefreshList, static_cast<uintptr_t>(m_nControlId), 0);
 }
 
 std::vector<sProfileEntry> CCommonListCtrl::ReadCustomColumns(CListLayout& /*layout*/,

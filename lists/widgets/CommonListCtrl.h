@@ -26,13 +26,14 @@
 #include "lists/ColumnProfile.h"
 #include "lists/ListLayout.h"
 #include "lists/ListSort.h"
+#include "lists/dialogs/RepositionColumns.h"
 #include "lists/widgets/ListMenus.h"
 
 class CColorHeaderCtrl;
 class CListTableModel;
 class QMenu;
 
-class CCommonListCtrl : public QTableView {
+class CCommonListCtrl : public QTableView, public IRepositionList {
   Q_OBJECT
 
  public:
@@ -52,13 +53,15 @@ class CCommonListCtrl : public QTableView {
   int32_t GetControlId() const { return m_nControlId; }
   // Names of the columns the column profile dialog refuses to hide.
   void SetFixedColumnNames(std::vector<std::string> arrNames) { m_arrFixedColumnNames = std::move(arrNames); }
-  const std::vector<std::string>& GetFixedColumnNames() const { return m_arrFixedColumnNames; }
+  const std::vector<std::string>& GetFixedColumnNames() const override { return m_arrFixedColumnNames; }
+  // The column profile dialog of the last "Reposition Columns" command, or null.
+  CRepositionColumns* GetRepositionDialog() const { return m_pRepositionDialog.get(); }
 
   // Reads the column profile from the list's section of the settings file and builds the header.
   void LoadProfile();
   // Writes the profile keys; every failed key shows the save failure text. True when all were
   // written.
-  bool SaveProfile();
+  bool SaveProfile() override;
   // Rebuilds the header from the layout: one item per shown column with its name, alignment,
   // width and tip; the sort images go.
   void BuildHeader();
@@ -144,8 +147,12 @@ class CCommonListCtrl : public QTableView {
   void RightClicked(const QPoint& ptGlobal);
 
  protected:
-  // The column profile dialog. It is not built yet; until it is, the command does nothing.
-  virtual void OpenRepositionDialog() {}
+  // The column profile dialog, created anew on every opening.
+  virtual void OpenRepositionDialog();
+  CListLayout& GetRepositionLayout() override { return m_layout; }
+  // After the column profile dialog: header filters cleared, header rebuilt, and the window
+  // that contains the list asked to refresh it.
+  void ApplyRepositionedColumns() override;
   // The appearance dialog. It is not built yet; until it is, the command does nothing.
   virtual void ShowAppearanceDialog() {}
   // The saved custom columns of the profile. Until the custom columns are built none are read.
@@ -192,6 +199,8 @@ class CCommonListCtrl : public QTableView {
   int32_t m_nControlId = 0;
   std::string m_strClipboardText;
   std::vector<std::string> m_arrFixedColumnNames;
+  std::unique_ptr<CRepositionColumns> m_pRepositionDialog;
+  std::string m_strDefaultSortText;  // kept across openings of the column profile dialog
   std::vector<QString> m_arrHeaderTips;  // by header position
   std::vector<int32_t> m_arrSortImages;  // by header position
   std::vector<std::vector<std::string>> m_arrItems;

@@ -5,9 +5,13 @@
 #include <QMenu>
 #include <algorithm>
 
+#include "lists/CustomColumnProfile.h"
 #include "lists/widgets/ListTableModel.h"
 
-CFilterListCtrl::CFilterListCtrl(QWidget* pParent) : CCommonListCtrl(pParent), m_store(GetLayout()) {
+CFilterListCtrl::CFilterListCtrl(QWidget* pParent)
+    : CCommonListCtrl(pParent), m_store(GetLayout()), m_customText(GetLayout()) {
+  ConnectCustomColumns(m_store, m_customText);
+  // The store reaches the custom columns through the overridable hook.
   m_store.SetCustomColumnFn([this](const void* pRecord, int32_t nColumn, sCellText& cell) {
     GetCustomColumnText(pRecord, nColumn, cell);
     return true;
@@ -23,6 +27,7 @@ CFilterListCtrl::CFilterListCtrl(QWidget* pParent) : CCommonListCtrl(pParent), m
 }
 
 CFilterListCtrl::~CFilterListCtrl() {
+  CUserDefinedColDlg::ForgetListIfOpen(*this);
   GetHeader()->SetFilterSource(nullptr);
   GetHeader()->SetFilterEditKeyFilter(nullptr);
 }
@@ -324,4 +329,44 @@ void CFilterListCtrl::SortByColumnClick(int32_t nPosition) {
   }
   SetSortImage(nPosition, result.click.nDirection < 0 ? 0 : 1);
   viewport()->update();
+}
+
+void CFilterListCtrl::SetCellPrefetchFn(const CellPrefetchFn& fnPrefetch) {
+  m_store.SetCellPrefetchFn(fnPrefetch);
+  m_customText.SetCellPrefetchFn(fnPrefetch);
+}
+
+void CFilterListCtrl::OpenCustomColumnDialog(int32_t nMode) {
+  CUserDefinedColDlg::GetInstance().Initialise(*this, nMode);
+}
+
+void CFilterListCtrl::GetCustomColumnText(const void* pRecord, int32_t nColumn, sCellText& cell) const {
+  m_customText.GetCustomColumnText(pRecord, nColumn, cell);
+}
+
+std::vector<sProfileEntry> CFilterListCtrl::ReadCustomColumns(CListLayout& layout, const ProfileReadFn& fnRead) {
+  return ::ReadCustomColumns(layout, fnRead);
+}
+
+void CFilterListCtrl::ApplyCustomColumnChange(const sCustomColumnChange& change) {
+  // The layout already holds the change; the header is rebuilt from it, then the tips set.
+  // Header filters are kept by position, which a deletion shifts.
+  if (!change.arrDeletedPositions.empty()) {
+    ResetFilters();
+  }
+  BuildHeader();
+  if (change.insert) {
+    SetHeaderTip(change.insert->nPosition, change.insert->strTip);
+  }
+  for (const sHeaderTip& tip : change.arrTips) {
+    SetHeaderTip(tip.nPosition, tip.strTip);
+  }
+  SaveProfile();
+  RepaintAll();
+}
+
+void CFilterListCtrl::ApplyRepositionedColumns() {
+  ResetFilters();
+  BuildHeader();
+  RepaintAll();
 }

@@ -18,7 +18,9 @@
 #include <string>
 
 #include "controls/ColorHeaderCtrl.h"
+#include "lists/CustomColumnText.h"
 #include "lists/FilterListStore.h"
+#include "lists/dialogs/UserDefinedColDlg.h"
 #include "lists/widgets/CommonListCtrl.h"
 
 // The modes of the custom column dialog, by command.
@@ -27,7 +29,7 @@ inline constexpr int32_t kCustomColumnEdit = 1;
 inline constexpr int32_t kCustomColumnDelete = 2;
 inline constexpr int32_t kCustomColumnAddProtected = 3;
 
-class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource {
+class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, public ICustomColumnList {
   Q_OBJECT
 
  public:
@@ -43,7 +45,10 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource {
 
   // The data descriptor; an empty function leaves the list without a data source.
   void SetCellTextFn(CellTextFn fnCellText) { m_store.SetCellTextFn(std::move(fnCellText)); }
-  void SetCellPrefetchFn(CellPrefetchFn fnPrefetch) { m_store.SetCellPrefetchFn(std::move(fnPrefetch)); }
+  // The load hint goes to the store and to the custom columns.
+  void SetCellPrefetchFn(const CellPrefetchFn& fnPrefetch);
+  // Custom columns drawn red when negative (exact names).
+  void SetColouredCustomNames(std::span<const std::string> arrNames) { m_customText.SetColouredNames(arrNames); }
   const CFilterListStore& GetStore() const { return m_store; }
 
   // Rows, in data mode (the store's rules; -1 or false out of data mode).
@@ -90,6 +95,13 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource {
   std::span<const int32_t> GetPositionMap() const override { return GetLayout().GetPositions(); }
   int32_t GetViewCount() const override { return m_store.GetViewCount(); }
 
+  CListLayout& GetCustomColumnLayout() override { return GetLayout(); }
+  // Inserts or deletes the header items of a confirmed custom column change, sets the tips
+  // again and saves the column profile.
+  void ApplyCustomColumnChange(const sCustomColumnChange& change) override;
+  // After the column profile dialog: filters reset, header rebuilt, rows repainted.
+  void ApplyRepositionedColumns() override;
+
  signals:
   // A header filter changed; the list has stored it. The owner runs Filter.
   void FilterChanged(int nPosition);
@@ -97,12 +109,11 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource {
   void FilterButtonClicked(int nPosition);
 
  protected:
-  // The custom column dialog in one of its modes. It is not built yet; until it is, the
-  // custom column commands do nothing.
-  virtual void OpenCustomColumnDialog(int32_t /*nMode*/) {}
-  // The text of a custom column (index at or past the catalogue count). Custom columns are not
-  // built yet; until they are, their cells stay empty.
-  virtual void GetCustomColumnText(const void* /*pRecord*/, int32_t /*nColumn*/, sCellText& /*cell*/) const {}
+  // The module's custom column dialog, set up for this list in one of its modes.
+  virtual void OpenCustomColumnDialog(int32_t nMode);
+  // The text of a custom column (index at or past the catalogue count).
+  virtual void GetCustomColumnText(const void* pRecord, int32_t nColumn, sCellText& cell) const;
+  std::vector<sProfileEntry> ReadCustomColumns(CListLayout& layout, const ProfileReadFn& fnRead) override;
 
   bool GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const override;
   bool HandleListKey(const QKeyEvent& event) override;
@@ -122,6 +133,8 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource {
   void RepaintAll();
 
   CFilterListStore m_store;
+  // Computing a cell keeps per-column state; painting and sorting compute from const paths.
+  mutable CCustomColumnText m_customText;
   bool m_bDataMode = false;
   bool m_bCustomColumnsAllowed = true;
   bool m_bFilterBarShown = true;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,6 +62,35 @@ class PluginLifecycleTest : public ::testing::Test {
     return {};
   }
 
+  // What every start-up and shutdown with a frame does after its first lines: the five windows
+  // handed to the frame, both receive controls taken, the four first requests, and at the end
+  // control 0 closed and both controls given back.
+  static std::vector<std::string> Expected(std::vector<std::string> arrLines,
+                                           const std::vector<std::string>& arrMore) {
+    arrLines.insert(arrLines.end(), arrMore.begin(), arrMore.end());
+    return arrLines;
+  }
+  static inline const std::vector<std::string> kReleased = {"frame message 1933 windows 5 lparam 0",
+                                                            "service GetPyxoRxControl 0",
+                                                            "service GetPyxoRxControl 1",
+                                                            "control 0 request om_get_user_peer_data",
+                                                            "control 0 request mrv_rst_show_tree_all",
+                                                            "control 0 request roth_rst",
+                                                            "control 0 request mrv_surv_alert_show_tree_all",
+                                                            "init done",
+                                                            "frame SaveDockLayout 0",
+                                                            "control 0 close 0",
+                                                            "service DestoryPyxoRxCOntrol 0",
+                                                            "service DestoryPyxoRxCOntrol 1",
+                                                            "exit done"};
+
+  static std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream stream;
+    stream << file.rdbuf();
+    return stream.str();
+  }
+
   std::filesystem::path m_dir;
 };
 
@@ -78,21 +108,25 @@ TEST_F(PluginLifecycleTest, InformationCallsAnswerExactly) {
 TEST_F(PluginLifecycleTest, StartAndStopUnderAFullHost) {
   const sRun run = Run("full");
   ASSERT_EQ(run.nExitCode, 0);
-  EXPECT_EQ(From(run, "service pu_get_UserDirectory"),
-            (std::vector<std::string>{"service pu_get_UserDirectory", "frame message 1933 windows 0 lparam 0",
-                                      "init done", "frame SaveDockLayout 0", "exit done"}));
+  EXPECT_EQ(From(run, "service pu_get_UserDirectory"), Expected({"service pu_get_UserDirectory"}, kReleased));
   EXPECT_TRUE(std::filesystem::is_directory(m_dir / "user" / "Orvane"));
+  // The titles of the four windows are kept for the next start.
+  EXPECT_NE(ReadText(m_dir / "user" / "Orvane" / "OrvaneSetting.ini")
+                .find("[Orvane_watch4]\nTITLE=Orvane Watch 4\n"),
+            std::string::npos);
 }
 
 TEST_F(PluginLifecycleTest, HostWithoutUserDirectoryService) {
   const sRun run = Run("no_userdir");
   ASSERT_EQ(run.nExitCode, 0);
   EXPECT_EQ(From(run, "box Halvo Trader Version is not compatible with Zel"),
-            (std::vector<std::string>{"box Halvo Trader Version is not compatible with Zel",
-                                      "frame message 1933 windows 0 lparam 0", "init done",
-                                      "frame SaveDockLayout 0", "exit done"}));
+            Expected({"box Halvo Trader Version is not compatible with Zel"}, kReleased));
   EXPECT_FALSE(std::filesystem::exists(m_dir / "user" / "Orvane"));
-  EXPECT_TRUE(std::filesystem::is_empty(m_dir / "root"));
+  // Without a directory the settings file sits at the drive root, with the default titles.
+  const std::string strSettings = ReadText(m_dir / "root" / "OrvaneSetting.ini");
+  for (const char* szTitle :
+       {"[Orvane_watch1]\nTITLE=Orvane Watch 1\n", "[Orvane_watch4]\nTITLE=Orvane Watch 4\n"})
+    EXPECT_NE(strSettings.find(szTitle), std::string::npos) << szTitle;
 }
 
 TEST_F(PluginLifecycleTest, ExistingSettingsDirectoryIsNotReported) {
@@ -102,11 +136,13 @@ TEST_F(PluginLifecycleTest, ExistingSettingsDirectoryIsNotReported) {
   for (const std::string& strLine : run.arrLines) EXPECT_NE(strLine.rfind("box ", 0), 0u) << strLine;
 }
 
-TEST_F(PluginLifecycleTest, HostWithoutDestroyServiceStopsQuietlyWithoutALink) {
+TEST_F(PluginLifecycleTest, HostWithoutDestroyServiceStopsAfterClosing) {
   const sRun run = Run("no_destroy");
   ASSERT_EQ(run.nExitCode, 0);
+  // Control 0 is closed, then the shutdown stops: no control is given back.
   EXPECT_EQ(From(run, "init done"),
-            (std::vector<std::string>{"init done", "frame SaveDockLayout 0", "exit done"}));
+            (std::vector<std::string>{"init done", "frame SaveDockLayout 0", "control 0 close 0",
+                                      "box From ZEL Connection to pyxo failed", "exit done"}));
 }
 
 TEST_F(PluginLifecycleTest, WithoutMainFrameNothingIsCreatedOrSaved) {

@@ -1,0 +1,250 @@
+// The controller in-process: its windows in a frame, the first requests through receive
+// controls that this test program offers as the host would, rows following the server's
+// records, titles at shutdown and the release of the controls.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+#include <algorithm>
+
+#include "SettingsFixture.h"
+#include "lists/widgets/FilterListCtrl.h"
+#include "model/RmsDetails.h"
+#include "platform/qt/MainFrame.h"
+#include "tests/link/FakeRxControl.h"
+#include "tests/model/TestMessage.h"
+#include "windows/OrvaneWatchDlg.h"
+#include "windows/OrvaneWatchDlgBar.h"
+#include "windows/OrvaneWatchDocAlerts.h"
+#include "windows/WatchTitles.h"
+
+namespace {
+CFakeRxControl g_controls[2];
+std::vector<const CPyxoRxControl*> g_arrReleased;
+}  // namespace
+
+extern "C" HALVO_API CPyxoRxControl* GetPyxoRxControl(int32_t nKind, CPyxoRxNotifierBase* /*pReceiver*/) {
+  return &g_controls[nKind & 1];
+}
+
+extern "C" HALVO_API void DestoryPyxoRxCOntrol(CPyxoRxControl* pControl) {
+  g_arrReleased.push_back(pControl);
+}
+
+namespace {
+
+using Fields = std::vector<std::pair<uint32_t, std::string>>;
+
+Fields TreeResponse(const std::string& strEntity) {
+  return {{64050, strEntity}, {54244, "CM-NSE-NRML"},           {54211, "rms prsnt value publish"},
+          {64116, "1500.5"},  {32767, "mrv_rst_show_tree_all"}, {32766, "5"}};
+}
+
+Fields DeletePublication(const std::string& strEntity) {
+  return {{64050, strEntity}, {54244, "CM-NSE-NRML"}, {54211, "rms prsnt value publish"}, {20008, ""}};
+}
+
+class WatchWindowsTest : public CSettingsFixture {
+ protected:
+  void SetUp() override {
+    CSettingsFixture::SetUp();
+    g_pluginContext.userId = "RISK07";
+    g_pluginContext.hostModule = dlopen(nullptr, RTLD_NOW);
+    for (CFakeRxControl& control : g_controls) control = CFakeRxControl{};
+    g_arrReleased.clear();
+    g_mapRmsDetails.clear();
+    SetMainFrame(&m_frame);
+  }
+  void TearDown() override {
+    m_dlg.DestroyWindows();
+    SetMainFrame(nullptr);
+    g_mapRmsDetails.clear();
+    CSettingsFixture::TearDown();
+  }
+
+  std::vector<int32_t> GetWindowIds() const {
+    std::vector<int32_t> arrIds;
+    for (const auto& [pBar, nId] : m_dlg.m_mapBars) arrIds.push_back(nId);
+    std::sort(arrIds.begin(), arrIds.end());
+    return arrIds;
+  }
+
+  // The name field of every request receive control 0 was given.
+  static std::vector<std::string> GetRequestNames() {
+    std::vector<std::string> arrNames;
+    for (const FieldList& arrFields : g_controls[0].m_arrRequests)
+      arrNames.push_back(arrFields.empty() ? "" : arrFields.front().second);
+    return arrNames;
+  }
+
+  QMainWindow m_frame;
+  COrvaneWatchDlg m_dlg;
+};
+
+TEST_F(WatchWindowsTest, WindowCountFollowsTheSetting) {
+  struct sCase {
+    const char* szName;
+    int32_t nWatchCount;
+    std::vector<int32_t> arrIds;
+  };
+  const sCase arrCases[] = {
+      {"none", 0, {995}},
+      {"two", 2, {991, 992, 995}},
+      {"more than four", 9, {991, 992, 993, 994, 995}},
+  };
+  for (const sCase& c : arrCases) {
+    g_pluginContext.watchCount = c.nWatchCount;
+    EXPECT_TRUE(m_dlg.CreateWatchWindows()) << c.szName;
+    EXPECT_EQ(GetWindowIds(), c.arrIds) << c.szName;
+    for (const auto& [pBar, nId] : m_dlg.m_mapBars) {
+      EXPECT_EQ(pBar->parent(), &m_frame) << c.szName << " " << nId;
+      EXPECT_EQ(m_frame.dockWidgetArea(pBar), Qt::TopDockWidgetArea) << c.szName << " " << nId;
+      EXPECT_FALSE(pBar->isHidden()) << c.szName << " " << nId;
+    }
+    for (int nWindow = 1; nWindow <= 4; ++nWindow) {
+      COrvaneWatchDlgBar* pBar = m_dlg.GetWatchBar(nWindow);
+      ASSERT_EQ(pBar != nullptr, nWindow <= c.nWatchCount) << c.szName << " " << nWindow;
+      if (pBar == nullptr) continue;
+      EXPECT_EQ(pBar->windowTitle().toStdString(), GetDefaultWatchTitle(nWindow));
+      EXPECT_EQ(pBar->objectName(), QStringLiteral("OrvaneWatch%1").arg(nWindow));
+      EXPECT_EQ(pBar->GetList().GetProfileName(), GetWatchSectionName(nWindow));
+      EXPECT_EQ(pBar->GetList().GetControlId(), 1230 + nWindow);
+      EXPECT_TRUE(pBar->GetList().IsDataMode());
+      EXPECT_EQ(pBar->GetAlertListKey(), "list" + std::to_string(nWindow));
+    }
+    ASSERT_NE(m_dlg.GetAlertsWindow(), nullptr);
+    EXPECT_EQ(m_dlg.GetAlertsWindow()->windowTitle(), QStringLiteral("Orvane Watch Alerts"));
+    m_dlg.DestroyWindows();
+    EXPECT_TRUE(m_frame.findChildren<QDockWidget*>().isEmpty()) << c.szName;
+  }
+}
+
+TEST_F(WatchWindowsTest, WithoutFrameNothingIsCreatedToggledOrSent) {
+  SetMainFrame(nullptr);
+  EXPECT_FALSE(m_dlg.CreateWatchWindows());
+  EXPECT_FALSE(m_dlg.ToggleWindow(0));
+  EXPECT_TRUE(m_dlg.m_mapBars.empty());
+  EXPECT_EQ(m_dlg.GetLink(), nullptr);
+  EXPECT_TRUE(g_controls[0].m_arrRequests.empty());
+}
+
+TEST_F(WatchWindowsTest, FirstRequestsGoOutInOrderAndAgainOnASecondStart) {
+  const std::vector<std::string> arrFirst = {"om_get_user_peer_data", "mrv_rst_show_tree_all", "roth_rst",
+                                             "mrv_surv_alert_show_tree_all"};
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  EXPECT_EQ(GetRequestNames(), arrFirst);
+  const RmsLink* pLink = m_dlg.GetLink();
+  ASSERT_NE(pLink, nullptr);
+
+  // A second start creates no window twice and keeps the link, but asks again.
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  EXPECT_EQ(m_dlg.m_mapBars.size(), 5u);
+  EXPECT_EQ(m_dlg.GetLink(), pLink);
+  std::vector<std::string> arrTwice = arrFirst;
+  arrTwice.insert(arrTwice.end(), arrFirst.begin(), arrFirst.end());
+  EXPECT_EQ(GetRequestNames(), arrTwice);
+  EXPECT_TRUE(m_arrBoxes.empty());
+}
+
+TEST_F(WatchWindowsTest, StartShowsEveryWindowWhenAllAreHidden) {
+  g_pluginContext.watchCount = 2;
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  for (const auto& [pBar, nId] : m_dlg.m_mapBars) pBar->hide();
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  for (const auto& [pBar, nId] : m_dlg.m_mapBars) EXPECT_FALSE(pBar->isHidden()) << nId;
+
+  // One window left shown: the hidden ones stay hidden.
+  m_dlg.GetWatchBar(1)->hide();
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  EXPECT_TRUE(m_dlg.GetWatchBar(1)->isHidden());
+  EXPECT_FALSE(m_dlg.GetWatchBar(2)->isHidden());
+}
+
+TEST_F(WatchWindowsTest, ToggleWindowByIndex) {
+  g_pluginContext.watchCount = 2;
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  struct sStep {
+    int nIndex;
+    bool bWindow1Hidden, bWindow2Hidden, bAlertsHidden;
+  };
+  const sStep arrSteps[] = {
+      {0, false, true, false},   // index 0 is watch window 2
+      {0, false, false, false},  // and back
+      {2, false, false, false},  // watch window 4 does not exist
+      {3, true, false, false},   // index 3 is watch window 1
+      {4, true, false, true},    // index 4 is the alerts window
+      {7, true, false, true},    // unknown index
+      {-1, true, false, true},
+  };
+  for (const sStep& step : arrSteps) {
+    EXPECT_TRUE(m_dlg.ToggleWindow(step.nIndex));
+    EXPECT_EQ(m_dlg.GetWatchBar(1)->isHidden(), step.bWindow1Hidden) << step.nIndex;
+    EXPECT_EQ(m_dlg.GetWatchBar(2)->isHidden(), step.bWindow2Hidden) << step.nIndex;
+    EXPECT_EQ(m_dlg.GetAlertsWindow()->isHidden(), step.bAlertsHidden) << step.nIndex;
+  }
+}
+
+TEST_F(WatchWindowsTest, RecordsAddAndRemoveRowsInEveryWatchList) {
+  g_pluginContext.watchCount = 3;
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  const CTestMessage response(TreeResponse("account-A1"));
+  m_dlg.OnRmsResponse(response.Get());
+  ASSERT_EQ(g_mapRmsDetails.size(), 1u);
+  const CRmsDetails* pRecord = g_mapRmsDetails.begin()->second.get();
+  for (int nWindow = 1; nWindow <= 3; ++nWindow) {
+    const CFilterListCtrl& list = m_dlg.GetWatchBar(nWindow)->GetList();
+    ASSERT_EQ(list.GetItemCount(), 1) << nWindow;
+    EXPECT_EQ(list.GetStore().GetRecord(0), pRecord) << nWindow;
+  }
+
+  // Many tree responses in one go: every one becomes a row, in arrival order.
+  for (int n = 2; n <= 2000; ++n) {
+    const CTestMessage more(TreeResponse("account-B" + std::to_string(n)));
+    m_dlg.OnRmsResponse(more.Get());
+  }
+  EXPECT_EQ(m_dlg.GetWatchBar(2)->GetList().GetItemCount(), 2000);
+  EXPECT_EQ(m_dlg.GetWatchBar(2)->GetList().GetStore().GetRecord(0), pRecord);
+
+  const CTestMessage deleted(DeletePublication("account-A1"));
+  m_dlg.OnRmsPublish(deleted.Get());
+  for (int nWindow = 1; nWindow <= 3; ++nWindow) {
+    const CFilterListStore& store = m_dlg.GetWatchBar(nWindow)->GetList().GetStore();
+    EXPECT_EQ(store.GetStoreCount(), 1999) << nWindow;
+    for (int32_t nIndex = 0; nIndex < store.GetStoreCount(); ++nIndex)
+      ASSERT_NE(store.GetStoreRecord(nIndex), pRecord) << nWindow;
+  }
+}
+
+TEST_F(WatchWindowsTest, TitlesAreReadAtStartAndWrittenAtShutdown) {
+  WriteFile("OrvaneSetting.ini", "[Orvane_watch3]\nTITLE=Night desk\n");
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  EXPECT_EQ(m_dlg.GetWatchBar(3)->windowTitle(), QStringLiteral("Night desk"));
+  const CTestMessage response(TreeResponse("account-A1"));
+  m_dlg.OnRmsResponse(response.Get());
+  ASSERT_FALSE(g_mapRmsDetails.empty());
+
+  m_dlg.GetWatchBar(1)->setWindowTitle(QStringLiteral("Desk A"));
+  m_dlg.SaveAndRelease();
+  EXPECT_TRUE(g_mapRmsDetails.empty());
+  EXPECT_EQ(ReadWatchTitle(1), "Desk A");
+  EXPECT_EQ(ReadWatchTitle(2), "Orvane Watch 2");
+  EXPECT_EQ(ReadWatchTitle(3), "Night desk");
+  EXPECT_EQ(ReadWatchTitle(4), "Orvane Watch 4");
+}
+
+TEST_F(WatchWindowsTest, ClosingTheLinkReleasesBothControlsOrStops) {
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  // A host without the release service: control 0 is closed, the caller keeps the windows.
+  g_pluginContext.hostModule = nullptr;
+  EXPECT_FALSE(m_dlg.CloseLink());
+  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"From ZEL Connection to pyxo failed"});
+  EXPECT_EQ(g_controls[0].m_arrCloses, std::vector<int32_t>{0});
+  EXPECT_TRUE(g_arrReleased.empty());
+  EXPECT_EQ(m_dlg.m_mapBars.size(), 5u);
+
+  g_pluginContext.hostModule = dlopen(nullptr, RTLD_NOW);
+  EXPECT_TRUE(m_dlg.CloseLink());
+  EXPECT_EQ(g_arrReleased, (std::vector<const CPyxoRxControl*>{&g_controls[0], &g_controls[1]}));
+}
+
+}  // namespace
