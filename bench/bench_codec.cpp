@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFigureReporter.h"
 #include "connect/include/HalvoCodec.h"
 #include "connect/include/connecthalvo.h"
 
@@ -96,30 +97,6 @@ void BM_ComposeRecordWithBuilder(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ComposeRecordWithBuilder)->Unit(benchmark::kNanosecond);
-
-// Keeps each benchmark's CPU time per iteration (nanoseconds) for the figures: on a shared
-// machine it moves less than wall time.
-class CFigureReporter : public benchmark::ConsoleReporter {
- public:
-  // No colours: their escape codes would run into the figure lines.
-  CFigureReporter() : ConsoleReporter(OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& arrRuns) override {
-    for (const Run& run : arrRuns) {
-      if (run.run_type == Run::RT_Iteration) {
-        m_mapNs[run.run_name.function_name] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(arrRuns);
-  }
-  double Get(const std::string& strName) const {
-    const auto it = m_mapNs.find(strName);
-    return it == m_mapNs.end() ? 0.0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> m_mapNs;
-};
 
 }  // namespace
 

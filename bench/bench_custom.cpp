@@ -209,7 +209,8 @@ int main(int argc, char** argv) {
   const auto printCells = [](const char* szSuffix, const sSamples& samples) {
     const double dOurs = GetMedian(samples.arrOurs);
     const double dPeer = GetMedian(samples.arrPeer);
-    if (dOurs > 0) std::printf("figure: custom_cells_per_s%s = %.0f cells/s\n", szSuffix, kRecordCount / dOurs);
+    if (dOurs > 0)
+      std::printf("figure: custom_cells_per_s%s = %.0f cells/s\n", szSuffix, kRecordCount / dOurs);
     if (dPeer > 0) std::printf("figure: custom_vs_two_cells_ratio%s = %.2f x\n", szSuffix, dOurs / dPeer);
   };
   std::printf("figure: custom_allocations_per_cell = %.4f count\n",

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFigureReporter.h"
 #include "connect/include/HalvoCodec.h"
 #include "model/RmsDetails.h"
 #include "model/RmsValueParser.h"
@@ -170,27 +171,6 @@ void BM_ConvertLimit(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ConvertLimit)->Unit(benchmark::kNanosecond);
-
-// Keeps each benchmark's CPU time per iteration (nanoseconds) for the figures: the machine is
-// shared, and wall time would count other programs' turns.
-class CFigureReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& arrRuns) override {
-    for (const Run& run : arrRuns) {
-      if (run.run_type == Run::RT_Iteration) {
-        m_mapNs[run.run_name.function_name] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(arrRuns);
-  }
-  double Get(const std::string& strName) const {
-    const auto it = m_mapNs.find(strName);
-    return it == m_mapNs.end() ? 0.0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> m_mapNs;
-};
 
 struct sMemoryFigures {
   double dBytesPerRecord;
