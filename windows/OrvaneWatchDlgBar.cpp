@@ -1,8 +1,12 @@
 #include "windows/OrvaneWatchDlgBar.h"
 
+#include <algorithm>
+#include <span>
+
 #include "lists/CellText.h"
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/ColumnCatalogue.h"
+#include "plugin/PluginContext.h"
 #include "windows/WatchTitles.h"
 
 namespace {
@@ -21,6 +25,10 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(int nWindow, const QString& strTitle, QWi
   m_pList->LoadProfile();
   m_pList->SetCellTextFn(MakeCellTextFn(&GetColumnText));
   m_pList->SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::GetCellText));
+  // Custom columns named in the configuration are drawn red below zero.
+  m_pList->SetColouredCustomNames(std::span<const std::string>(
+      g_pluginContext.colouredCustomColumns.data(),
+      static_cast<size_t>(std::clamp(g_pluginContext.colouredCustomCount, 0, kMaxConfigListEntries))));
   m_pList->SetDataMode(true);
   QObject::connect(m_pList, &CFilterListCtrl::FilterChanged, m_pList, [this](int) { m_pList->Filter(); });
   setWidget(m_pList);

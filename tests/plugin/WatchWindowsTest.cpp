@@ -248,3 +248,38 @@ TEST_F(WatchWindowsTest, ClosingTheLinkReleasesBothControlsOrStops) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WatchWindowsTest, ConfiguredCustomColumnsAreRedBelowZero) {
+  g_pluginContext.watchCount = 1;
+  g_pluginContext.colouredCustomColumns[0] = "Loss";
+  g_pluginContext.colouredCustomCount = 1;
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  const CTestMessage response(TreeResponse("account-A1"));
+  m_dlg.OnRmsResponse(response.Get());
+  const CRmsDetails* pRecord = g_mapRmsDetails.begin()->second.get();
+
+  CFilterListCtrl& list = m_dlg.GetWatchBar(1)->GetList();
+  for (const char* szName : {"Loss", "Other"}) {
+    sHalvoColInfo column{};
+    SetColumnName(column, szName);
+    column.nFormat = 1;
+    column.nDataType = 2;
+    column.nKind = 1;
+    column.strFormula = " 0 - 5";
+    column.strFormulaText = "0 - 5";
+    list.GetLayout().m_arrColumns.push_back(column);
+  }
+  const int32_t nLoss = static_cast<int32_t>(list.GetLayout().m_arrColumns.size()) - 2;
+  sCellText cell;
+  ASSERT_TRUE(list.GetStore().GetCellText(pRecord, nLoss, cell));
+  EXPECT_EQ(cell.strText, "-5.00");
+  EXPECT_EQ(cell.nTextColour, 255);
+  cell.Reset();
+  ASSERT_TRUE(list.GetStore().GetCellText(pRecord, nLoss + 1, cell));
+  EXPECT_EQ(cell.strText, "-5.00");
+  EXPECT_EQ(cell.nTextColour, kColourUnset);
+}
+
+}  // namespace
