@@ -8,6 +8,9 @@
 #include "platform/qt/MainFrame.h"
 #include "platform/qt/WindowMessage.h"
 #include "plugin/PluginContext.h"
+#include "windows/CallHistoryDlg.h"
+#include "windows/CustomAlertSettingDlg.h"
+#include "windows/NewCallStatusDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
 #include "windows/OrvaneWatchDocAlerts.h"
 #include "windows/WatchTitles.h"
@@ -16,17 +19,17 @@ COrvaneWatchDlg g_dlgOrvaneWatch;
 
 namespace {
 
-COrvaneWatchDlgBar* CreateWatchBar(int nWindow, QMainWindow* pFrame) {
+COrvaneWatchDlgBar* CreateWatchBar(COrvaneWatchDlg& controller, int nWindow, QMainWindow* pFrame) {
   const QString strTitle = QString::fromStdString(ReadWatchTitle(nWindow));
   switch (nWindow) {
     case 1:
-      return new COrvaneWatchDlgBar(strTitle, pFrame);
+      return new COrvaneWatchDlgBar(controller, strTitle, pFrame);
     case 2:
-      return new COrvaneWatchDlgBar2(strTitle, pFrame);
+      return new COrvaneWatchDlgBar2(controller, strTitle, pFrame);
     case 3:
-      return new COrvaneWatchDlgBar3(strTitle, pFrame);
+      return new COrvaneWatchDlgBar3(controller, strTitle, pFrame);
     default:
-      return new COrvaneWatchDlgBar4(strTitle, pFrame);
+      return new COrvaneWatchDlgBar4(controller, strTitle, pFrame);
   }
 }
 
@@ -40,23 +43,28 @@ void ShowWithoutActivating(QDockWidget* pBar) {
 COrvaneWatchDlg::COrvaneWatchDlg()
     : m_requests(nullptr, g_pluginContext.userId), m_receiver(*this, m_requests, g_mapRmsDetails) {}
 
-// The windows belong to the frame as their parent; they are destroyed at shutdown, not here.
+// The windows and dialogs belong to the frame as their parent; they are destroyed at shutdown
+// or with the frame, not here.
 COrvaneWatchDlg::~COrvaneWatchDlg() = default;
 
 bool COrvaneWatchDlg::CreateWatchWindows() {
   QMainWindow* pFrame = GetMainFrame();
   if (pFrame == nullptr) return false;
+  GetCustomAlertDialog();
+  SetCallStatusSink(this);
 
   for (int nWindow = 1; nWindow <= kWatchWindowCount && g_pluginContext.watchCount >= nWindow; ++nWindow) {
     COrvaneWatchDlgBar*& pBar = m_arrWatchBars[static_cast<size_t>(nWindow - 1)];
     if (pBar != nullptr) continue;
-    pBar = CreateWatchBar(nWindow, pFrame);
+    pBar = CreateWatchBar(*this, nWindow, pFrame);
     DockWindow(pFrame, pBar, kFirstWatchWindowId + nWindow);
+    m_pCustomAlertDlg->PopulateAlertSettings(pBar->GetList(), pBar->GetAlertListKey());
   }
   if (m_pAlerts == nullptr) {
-    m_pAlerts = new COrvaneWatchDocAlerts(pFrame);
+    m_pAlerts = new COrvaneWatchDocAlerts(*this, pFrame);
     DockWindow(pFrame, m_pAlerts, kAlertsWindowId);
   }
+  ShareFrameWidth(pFrame);
 
   SendWindowMessage(pFrame, kMsgDockedWindows, reinterpret_cast<uintptr_t>(&m_mapBars), 0);
   ApplyStartVisibility();
@@ -77,6 +85,18 @@ void COrvaneWatchDlg::DockWindow(QMainWindow* pFrame, QDockWidget* pBar, int32_t
   pBar->setAllowedAreas(Qt::AllDockWidgetAreas);
   pFrame->addDockWidget(Qt::TopDockWidgetArea, pBar);
   ShowWithoutActivating(pBar);
+}
+
+void COrvaneWatchDlg::ShareFrameWidth(QMainWindow* pFrame) const {
+  // Docked side by side, the windows start equally wide; a layout the frame restores later
+  // replaces this.
+  QList<QDockWidget*> arrBars;
+  for (COrvaneWatchDlgBar* pBar : m_arrWatchBars) {
+    if (pBar != nullptr) arrBars.append(pBar);
+  }
+  if (m_pAlerts != nullptr) arrBars.append(m_pAlerts);
+  const int nWidth = std::max(1, pFrame->width() / std::max<int>(1, static_cast<int>(arrBars.size())));
+  pFrame->resizeDocks(arrBars, QList<int>(arrBars.size(), nWidth), Qt::Horizontal);
 }
 
 void COrvaneWatchDlg::ApplyStartVisibility() {
@@ -114,6 +134,7 @@ bool COrvaneWatchDlg::ToggleWindow(int nIndex) {
 void COrvaneWatchDlg::SaveAndRelease() {
   QMainWindow* pFrame = GetMainFrame();
   if (pFrame == nullptr) return;
+  GetCustomAlertDialog().SaveAlertSettings();
 
   // The rows keep pointing at the deleted records until the windows go; the lists stop
   // painting so nothing reads them in between (a message box of the shutdown runs the loop).
@@ -140,6 +161,31 @@ void COrvaneWatchDlg::DestroyWindows() {
   m_mapBars.clear();
   m_arrWatchBars.fill(nullptr);
   m_pAlerts = nullptr;
+  SetCallStatusSink(nullptr);
+  delete m_pCustomAlertDlg;
+  delete m_pCallStatusDlg;
+  delete m_pCallHistory;
+}
+
+CCustomAlertSettingDlg& COrvaneWatchDlg::GetCustomAlertDialog() {
+  if (m_pCustomAlertDlg == nullptr) m_pCustomAlertDlg = new CCustomAlertSettingDlg(GetMainFrame());
+  return *m_pCustomAlertDlg;
+}
+
+CNewCallStatus& COrvaneWatchDlg::GetCallStatusDialog() {
+  if (m_pCallStatusDlg == nullptr) m_pCallStatusDlg = new CNewCallStatus(GetMainFrame());
+  return *m_pCallStatusDlg;
+}
+
+CCallHistory& COrvaneWatchDlg::GetCallHistory() {
+  if (m_pCallHistory == nullptr) m_pCallHistory = new CCallHistory(GetMainFrame());
+  return *m_pCallHistory;
+}
+
+bool COrvaneWatchDlg::HasCallHistory() const { return !m_pCallHistory.isNull(); }
+
+void COrvaneWatchDlg::InsertCallStatus(std::unique_ptr<sCallStatusEntry> pEntry) {
+  GetCallHistory().AddEntry(std::move(pEntry));
 }
 
 void COrvaneWatchDlg::OnRmsResponse(OTP_MSG hMsg) { m_receiver.OnResponse(hMsg); }

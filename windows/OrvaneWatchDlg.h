@@ -3,6 +3,7 @@
 // no window of its own.
 #pragma once
 
+#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -11,7 +12,11 @@
 #include "link/RmsLink.h"
 #include "link/RmsReceiver.h"
 #include "link/RmsRequests.h"
+#include "model/CallStatusEntry.h"
 
+class CCallHistory;
+class CCustomAlertSettingDlg;
+class CNewCallStatus;
 class COrvaneWatchDlgBar;
 class COrvaneWatchDocAlerts;
 class QMainWindow;
@@ -19,7 +24,7 @@ class QMainWindow;
 inline constexpr int32_t kFirstWatchWindowId = 990;
 inline constexpr int32_t kAlertsWindowId = 995;
 
-class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost {
+class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost, public CCallStatusSink {
  public:
   COrvaneWatchDlg();
   virtual ~COrvaneWatchDlg();
@@ -37,13 +42,20 @@ class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost {
   // Gives the receive controls back to the host; false when it cannot take them (the caller
   // then stops its shutdown). True when no link was opened.
   bool CloseLink();
-  // Destroys every docked window this controller created.
+  // Destroys every docked window this controller created and the shared dialogs.
   void DestroyWindows();
 
   // Watch window nWindow (1 to 4) or the alerts window; null when it does not exist.
   COrvaneWatchDlgBar* GetWatchBar(int nWindow) const;
   COrvaneWatchDocAlerts* GetAlertsWindow() const { return m_pAlerts; }
   const RmsLink* GetLink() const { return m_pRmsLink.get(); }
+  CRmsRequests& GetRequests() { return m_requests; }
+
+  // The dialogs every window shares, made on first use over the main frame.
+  CCustomAlertSettingDlg& GetCustomAlertDialog();
+  CNewCallStatus& GetCallStatusDialog();
+  CCallHistory& GetCallHistory();
+  bool HasCallHistory() const;
 
   void OnRmsResponse(OTP_MSG hMsg) override;
   void OnRmsPublish(OTP_MSG hMsg) override;
@@ -52,6 +64,8 @@ class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost {
   void CheckCustomAlerts(const CRmsDetails& record, const char* szListKey) override;
   bool IsDealerOrClientListed(std::string_view strId) const override;
   void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) override;
+  // A call status from the server: the top row of the call history, made hidden if needed.
+  void InsertCallStatus(std::unique_ptr<sCallStatusEntry> pEntry) override;
 
   // Every docked window the controller created, with its window id; handed to the frame.
   CDockedWindowTable m_mapBars;
@@ -59,6 +73,7 @@ class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost {
  private:
   // Enters a created window into the table and docks it at the top of the frame.
   void DockWindow(QMainWindow* pFrame, QDockWidget* pBar, int32_t nId);
+  void ShareFrameWidth(QMainWindow* pFrame) const;
   void ApplyStartVisibility();
 
   std::array<COrvaneWatchDlgBar*, 4> m_arrWatchBars{};
@@ -66,6 +81,10 @@ class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost {
   std::unique_ptr<RmsLink> m_pRmsLink;
   CRmsRequests m_requests;
   CRmsReceiver m_receiver;
+  // Top-level dialogs owned by the frame, so they never outlive the window system.
+  QPointer<CCustomAlertSettingDlg> m_pCustomAlertDlg;
+  QPointer<CNewCallStatus> m_pCallStatusDlg;
+  QPointer<CCallHistory> m_pCallHistory;
 };
 
 // The one controller, constructed when the library is loaded.

@@ -1,23 +1,47 @@
 #include "windows/OrvaneWatchDlgBar.h"
 
+#include <QEvent>
+#include <QMenu>
 #include <algorithm>
 #include <span>
 
+#include "link/AlertAmount.h"
 #include "lists/CellText.h"
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/ColumnCatalogue.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
 #include "plugin/PluginContext.h"
+#include "windows/BarDoubleClick.h"
+#include "windows/CallEmail.h"
+#include "windows/CallHistoryDlg.h"
+#include "windows/CustomAlertSettingDlg.h"
+#include "windows/NewCallStatusDlg.h"
+#include "windows/OrvaneWatchDlg.h"
+#include "windows/SetTitleDlg.h"
+#include "windows/WatchCommands.h"
 #include "windows/WatchTitles.h"
+#include "windows/WindowPlacement.h"
 
 namespace {
+
 constexpr int32_t kFirstListControlId = 1230;
+constexpr int kListBottomMargin = 15;
+
+bool AreAllSet(std::span<const int32_t> arrColumns) {
+  return std::all_of(arrColumns.begin(), arrColumns.end(), [](int32_t nColumn) { return nColumn != -1; });
+}
+
 }  // namespace
 
-COrvaneWatchDlgBar::COrvaneWatchDlgBar(int nWindow, const QString& strTitle, QWidget* pParent)
+COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow, const QString& strTitle,
+                                       QWidget* pParent)
     : QDockWidget(strTitle, pParent),
+      m_controller(controller),
       m_nWindow(nWindow),
       m_strAlertListKey("list" + std::to_string(nWindow)),
-      m_pList(new CFilterListCtrl(this)) {
+      m_pContent(new QWidget(this)),
+      m_pList(new CFilterListCtrl(m_pContent)) {
   // The frame restores its dock layout by object name.
   setObjectName(QStringLiteral("OrvaneWatch%1").arg(nWindow));
   m_pList->SetControlId(kFirstListControlId + nWindow);
@@ -31,10 +55,20 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(int nWindow, const QString& strTitle, QWi
       static_cast<size_t>(std::clamp(g_pluginContext.colouredCustomCount, 0, kMaxConfigListEntries))));
   m_pList->SetDataMode(true);
   QObject::connect(m_pList, &CFilterListCtrl::FilterChanged, m_pList, [this](int) { m_pList->Filter(); });
-  setWidget(m_pList);
+  QObject::connect(m_pList, &CFilterListCtrl::RightClicked, this,
+                   [this](const QPoint& ptGlobal) { ShowContextMenu(ptGlobal); });
+  m_pContent->installEventFilter(this);
+  setWidget(m_pContent);
+  InstallBarDoubleClick(*this);
 }
 
 COrvaneWatchDlgBar::~COrvaneWatchDlgBar() = default;
+
+bool COrvaneWatchDlgBar::eventFilter(QObject* pWatched, QEvent* pEvent) {
+  if (pWatched == m_pContent && pEvent->type() == QEvent::Resize)
+    m_pList->setGeometry(GetListRect(m_pContent->size(), kListBottomMargin));
+  return QDockWidget::eventFilter(pWatched, pEvent);
+}
 
 void COrvaneWatchDlgBar::AppendRecordRow(CRmsDetails* pRecord) {
   // Position 0 appends. The view paints inserted rows at its next paint, so a burst of
@@ -54,4 +88,129 @@ void COrvaneWatchDlgBar::DeleteRecordRow(const CRmsDetails* pRecord) {
 
 bool COrvaneWatchDlgBar::RefreshVisibleRecordRow(const CRmsDetails* pRecord) {
   return m_pList->RefreshRecord(pRecord);
+}
+
+std::vector<sWatchMenuEntry> COrvaneWatchDlgBar::GetMenuEntries() const {
+  sWatchMenuState state;
+  state.nWatchCount = g_pluginContext.watchCount;
+  state.bCalcEnabled = g_pluginContext.calcEnabled;
+  for (int nWindow = 1; nWindow <= kWatchWindowCount; ++nWindow) {
+    const COrvaneWatchDlgBar* pBar = m_controller.GetWatchBar(nWindow);
+    state.arrTitles[static_cast<size_t>(nWindow - 1)] =
+        pBar != nullptr ? pBar->windowTitle().toStdString() : GetDefaultWatchTitle(nWindow);
+  }
+  const std::span<const int32_t> arrAmountColumns = m_pList->GetLayout().m_arrCallAmountColumns;
+  state.bMarginCallColumns = AreAllSet(arrAmountColumns.subspan(0, 3));
+  state.bObligationCallColumns = AreAllSet(arrAmountColumns.subspan(3, 3));
+  return GetWatchBarMenuEntries(m_nWindow, state);
+}
+
+void COrvaneWatchDlgBar::ShowContextMenu(const QPoint& ptGlobal) {
+  const std::vector<sWatchMenuEntry> arrEntries = GetMenuEntries();
+  const std::unique_ptr<QMenu> pMenu =
+      CreateWatchMenu(arrEntries, this, [this](int32_t nCommand) { OnCommand(nCommand); });
+  pMenu->exec(ptGlobal);
+}
+
+std::vector<const CRmsDetails*> COrvaneWatchDlgBar::GetSelectedRecords() const {
+  std::vector<const CRmsDetails*> arrRecords;
+  const CFilterListStore& store = m_pList->GetStore();
+  for (const int32_t nRow : m_pList->GetSelectedRows()) {
+    if (const void* pRecord = store.GetRecord(nRow))
+      arrRecords.push_back(static_cast<const CRmsDetails*>(pRecord));
+  }
+  return arrRecords;
+}
+
+bool COrvaneWatchDlgBar::OnCommand(int32_t nCommand) {
+  if (const int nIndex = GetToggleIndex(nCommand); nIndex >= 0) {
+    m_controller.ToggleWindow(nIndex);
+    return true;
+  }
+  switch (nCommand) {
+    case kCmdChangeTitle:
+      OpenTitleDialog();
+      return true;
+    case kCmdCustomAlertSetting:
+      OpenCustomAlertSetting();
+      return true;
+    case kCmdRefresh:
+      RefreshFirstSelected();
+      return true;
+    case kCmdSendSms:
+      SendManualAlerts(kAlertSms);
+      return true;
+    case kCmdSendEmail:
+      SendManualAlerts(kAlertMail);
+      return true;
+    case kCmdSendSmsAndEmail:
+      SendManualAlerts(kAlertSmsAndMail);
+      return true;
+    case kCmdObligationCallEmail:
+      SendCallEmails(kCallObligation);
+      return true;
+    case kCmdMarginCallEmail:
+      SendCallEmails(kCallMargin);
+      return true;
+    case kCmdNewObligationCall:
+      SetCallStatus(kCallObligation);
+      return true;
+    case kCmdNewMarginCall:
+      SetCallStatus(kCallMargin);
+      return true;
+    case kCmdCallHistory:
+      ShowCentredOn(m_controller.GetCallHistory(), this);
+      return true;
+    default:
+      return ForwardListCommand(*m_pList, nCommand);
+  }
+}
+
+void COrvaneWatchDlgBar::OpenTitleDialog() {
+  if (m_pTitleDlg == nullptr) m_pTitleDlg = std::make_unique<CSetTitleDlg>();
+  m_pTitleDlg->adjustSize();
+  ShowCentredOn(*m_pTitleDlg, this);
+  m_pTitleDlg->PrepareFor(this, GetViewName());
+}
+
+void COrvaneWatchDlgBar::OpenCustomAlertSetting() {
+  CCustomAlertSettingDlg& dialog = m_controller.GetCustomAlertDialog();
+  dialog.show();
+  dialog.raise();
+  dialog.PopulateAlertSettings(*m_pList, m_strAlertListKey);
+  dialog.ClearRuleFields();
+}
+
+void COrvaneWatchDlgBar::RefreshFirstSelected() {
+  const std::vector<const CRmsDetails*> arrRecords = GetSelectedRecords();
+  if (arrRecords.empty()) return;
+  m_controller.GetRequests().RequestPresentValues(arrRecords.front()->GetEntityId(),
+                                                  arrRecords.front()->GetLevelText());
+}
+
+void COrvaneWatchDlgBar::SendManualAlerts(int nKind) {
+  std::string strResult;
+  for (const CRmsDetails* pRecord : GetSelectedRecords()) {
+    const double dAmount = ComputeAlertAmount(m_pList->GetLayout(), *pRecord, g_pluginContext.calcFormula);
+    m_controller.GetRequests().SendManualAlert(*pRecord, dAmount, nKind, strResult);
+  }
+  ShowMessageBox(strResult);
+}
+
+void COrvaneWatchDlgBar::SendCallEmails(int nKind) {
+  for (const CRmsDetails* pRecord : GetSelectedRecords())
+    ComposeCallEmail(m_pList->GetStore(), m_pList->GetLayout(), *pRecord, nKind);
+}
+
+void COrvaneWatchDlgBar::SetCallStatus(int nKind) {
+  CNewCallStatus& dialog = m_controller.GetCallStatusDialog();
+  dialog.SetCallKind(nKind);
+  dialog.SetOwner(this);
+  if (!dialog.RunModal() || dialog.GetChosenStatus().empty()) return;
+  // One time for every entity of this setting.
+  const std::string strTime =
+      FormatLocalTime(static_cast<time_t>(GetClockMicroseconds() / 1000000), "%d/%m/%Y %I:%M:%S %p");
+  const std::string strStatus = dialog.GetChosenStatus();
+  for (const CRmsDetails* pRecord : GetSelectedRecords())
+    m_controller.GetRequests().PublishCallStatus(*pRecord, strStatus, strTime, nKind);
 }

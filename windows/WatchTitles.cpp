@@ -1,5 +1,7 @@
 #include "windows/WatchTitles.h"
 
+#include <algorithm>
+
 #include "plugin/SettingsAccess.h"
 
 namespace {
@@ -18,6 +20,9 @@ std::string ReadWatchTitle(int nWindow) {
 }
 
 bool WriteWatchTitle(const std::string& strSection, const std::string& strTitle) {
+  // A line break would end the value early and leave the rest as a stray line of the file.
   std::string strValue = strTitle;
+  std::replace_if(
+      strValue.begin(), strValue.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return AccessKeySetting(kSettingWrite, strSection, kTitleKey, strValue, kSettingsFileName);
 }

@@ -13,5 +13,6 @@ std::string GetDefaultWatchTitle(int nWindow);
 
 // The stored title of watch window nWindow, or its default when none can be read.
 std::string ReadWatchTitle(int nWindow);
-// Stores a title under the given section; false when it could not be written.
+// Stores a title under the given section, line breaks as blanks; false when it could not be
+// written.
 bool WriteWatchTitle(const std::string& strSection, const std::string& strTitle);

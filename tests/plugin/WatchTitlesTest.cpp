@@ -2,6 +2,7 @@
 
 #include "SettingsFixture.h"
 #include "platform/PlatformPath.h"
+#include "plugin/SettingsAccess.h"
 #include "windows/WatchTitles.h"
 
 namespace {
@@ -22,6 +23,31 @@ TEST_F(WatchTitlesTest, WrittenTitleReadsBackAndKeepsOtherLines) {
   EXPECT_TRUE(WriteWatchTitle(GetWatchSectionName(3), "Night desk"));
   EXPECT_EQ(ReadWatchTitle(3), "Night desk");
   EXPECT_EQ(ReadFile("OrvaneSetting.ini"), "[Orvane_watch3]\nCOLUMNPROFILE=1#2\nTITLE=Night desk\n");
+}
+
+TEST_F(WatchTitlesTest, OddTitlesKeepTheFileReadable) {
+  WriteFile("OrvaneSetting.ini", "[Orvane_watch1]\nCOLUMNPROFILE=1#2\n[CONFIG]\nDIALOG COUNT=2\n");
+  const std::string strLong(500, 'x');
+  struct sCase {
+    std::string strTitle;
+    std::string strReadBack;
+  };
+  const sCase arrCases[] = {
+      {"[Desk] = A", "[Desk] = A"},
+      {"two\nlines\r\n", "two lines"},
+      {strLong, strLong},
+      {"", "Orvane Watch 1"},
+  };
+  for (const sCase& c : arrCases) {
+    EXPECT_TRUE(WriteWatchTitle(GetWatchSectionName(1), c.strTitle));
+    EXPECT_EQ(ReadWatchTitle(1), c.strReadBack);
+    std::string strValue;
+    EXPECT_TRUE(AccessKeySetting(kSettingRead, "CONFIG", "DIALOG COUNT", strValue, kSettingsFileName));
+    EXPECT_EQ(strValue, "2");
+    EXPECT_TRUE(
+        AccessKeySetting(kSettingRead, "Orvane_watch1", "COLUMNPROFILE", strValue, kSettingsFileName));
+    EXPECT_EQ(strValue, "1#2");
+  }
 }
 
 TEST_F(WatchTitlesTest, WithoutSettingsDirectoryEveryWindowHasItsDefault) {

@@ -7,11 +7,10 @@
 #include <QMainWindow>
 #include <algorithm>
 
-#include "SettingsFixture.h"
+#include "WatchFixture.h"
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/RmsDetails.h"
 #include "platform/qt/MainFrame.h"
-#include "tests/link/FakeRxControl.h"
 #include "tests/model/TestMessage.h"
 #include "windows/OrvaneWatchDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
@@ -19,66 +18,21 @@
 #include "windows/WatchTitles.h"
 
 namespace {
-CFakeRxControl g_controls[2];
-std::vector<const CPyxoRxControl*> g_arrReleased;
-}  // namespace
-
-extern "C" HALVO_API CPyxoRxControl* GetPyxoRxControl(int32_t nKind, CPyxoRxNotifierBase* /*pReceiver*/) {
-  return &g_controls[nKind & 1];
-}
-
-extern "C" HALVO_API void DestoryPyxoRxCOntrol(CPyxoRxControl* pControl) {
-  g_arrReleased.push_back(pControl);
-}
-
-namespace {
 
 using Fields = std::vector<std::pair<uint32_t, std::string>>;
-
-Fields TreeResponse(const std::string& strEntity) {
-  return {{64050, strEntity}, {54244, "CM-NSE-NRML"},           {54211, "rms prsnt value publish"},
-          {64116, "1500.5"},  {32767, "mrv_rst_show_tree_all"}, {32766, "5"}};
-}
 
 Fields DeletePublication(const std::string& strEntity) {
   return {{64050, strEntity}, {54244, "CM-NSE-NRML"}, {54211, "rms prsnt value publish"}, {20008, ""}};
 }
 
-class WatchWindowsTest : public CSettingsFixture {
+class WatchWindowsTest : public CWatchFixture {
  protected:
-  void SetUp() override {
-    CSettingsFixture::SetUp();
-    g_pluginContext.userId = "RISK07";
-    g_pluginContext.hostModule = dlopen(nullptr, RTLD_NOW);
-    for (CFakeRxControl& control : g_controls) control = CFakeRxControl{};
-    g_arrReleased.clear();
-    g_mapRmsDetails.clear();
-    SetMainFrame(&m_frame);
-  }
-  void TearDown() override {
-    m_dlg.DestroyWindows();
-    SetMainFrame(nullptr);
-    g_mapRmsDetails.clear();
-    CSettingsFixture::TearDown();
-  }
-
   std::vector<int32_t> GetWindowIds() const {
     std::vector<int32_t> arrIds;
     for (const auto& [pBar, nId] : m_dlg.m_mapBars) arrIds.push_back(nId);
     std::sort(arrIds.begin(), arrIds.end());
     return arrIds;
   }
-
-  // The name field of every request receive control 0 was given.
-  static std::vector<std::string> GetRequestNames() {
-    std::vector<std::string> arrNames;
-    for (const FieldList& arrFields : g_controls[0].m_arrRequests)
-      arrNames.push_back(arrFields.empty() ? "" : arrFields.front().second);
-    return arrNames;
-  }
-
-  QMainWindow m_frame;
-  COrvaneWatchDlg m_dlg;
 };
 
 TEST_F(WatchWindowsTest, WindowCountFollowsTheSetting) {
@@ -187,8 +141,7 @@ TEST_F(WatchWindowsTest, ToggleWindowByIndex) {
 TEST_F(WatchWindowsTest, RecordsAddAndRemoveRowsInEveryWatchList) {
   g_pluginContext.watchCount = 3;
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
-  const CTestMessage response(TreeResponse("account-A1"));
-  m_dlg.OnRmsResponse(response.Get());
+  AddEntities({"account-A1"});
   ASSERT_EQ(g_mapRmsDetails.size(), 1u);
   const CRmsDetails* pRecord = g_mapRmsDetails.begin()->second.get();
   for (int nWindow = 1; nWindow <= 3; ++nWindow) {
@@ -198,10 +151,9 @@ TEST_F(WatchWindowsTest, RecordsAddAndRemoveRowsInEveryWatchList) {
   }
 
   // Many tree responses in one go: every one becomes a row, in arrival order.
-  for (int n = 2; n <= 2000; ++n) {
-    const CTestMessage more(TreeResponse("account-B" + std::to_string(n)));
-    m_dlg.OnRmsResponse(more.Get());
-  }
+  std::vector<std::string> arrMore;
+  for (int n = 2; n <= 2000; ++n) arrMore.push_back("account-B" + std::to_string(n));
+  AddEntities(arrMore);
   EXPECT_EQ(m_dlg.GetWatchBar(2)->GetList().GetItemCount(), 2000);
   EXPECT_EQ(m_dlg.GetWatchBar(2)->GetList().GetStore().GetRecord(0), pRecord);
 
@@ -219,8 +171,7 @@ TEST_F(WatchWindowsTest, TitlesAreReadAtStartAndWrittenAtShutdown) {
   WriteFile("OrvaneSetting.ini", "[Orvane_watch3]\nTITLE=Night desk\n");
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
   EXPECT_EQ(m_dlg.GetWatchBar(3)->windowTitle(), QStringLiteral("Night desk"));
-  const CTestMessage response(TreeResponse("account-A1"));
-  m_dlg.OnRmsResponse(response.Get());
+  AddEntities({"account-A1"});
   ASSERT_FALSE(g_mapRmsDetails.empty());
 
   m_dlg.GetWatchBar(1)->setWindowTitle(QStringLiteral("Desk A"));
@@ -256,8 +207,7 @@ TEST_F(WatchWindowsTest, ConfiguredCustomColumnsAreRedBelowZero) {
   g_pluginContext.colouredCustomColumns[0] = "Loss";
   g_pluginContext.colouredCustomCount = 1;
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
-  const CTestMessage response(TreeResponse("account-A1"));
-  m_dlg.OnRmsResponse(response.Get());
+  AddEntities({"account-A1"});
   const CRmsDetails* pRecord = g_mapRmsDetails.begin()->second.get();
 
   CFilterListCtrl& list = m_dlg.GetWatchBar(1)->GetList();

@@ -1,0 +1,225 @@
+// The alerts window inside the controller's frame: merging raised alerts, message alerts,
+// "Clear All" per tab, the tabs, the context menu and its commands, the layout and the
+// double-click on the title.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QTabBar>
+
+#include "WatchFixture.h"
+#include "lists/widgets/FilterListCtrl.h"
+#include "windows/BarDoubleClick.h"
+#include "windows/OrvaneWatchDlg.h"
+#include "windows/OrvaneWatchDlgBar.h"
+#include "windows/OrvaneWatchDocAlerts.h"
+#include "windows/WatchCommands.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Every cell of the list, row by row, in header order.
+Rows ReadRows(const CFilterListCtrl& list) {
+  Rows arrRows(static_cast<size_t>(list.GetItemCount()));
+  for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow) {
+    for (int32_t nPosition = 0; nPosition < static_cast<int32_t>(list.GetHeaderItems().size()); ++nPosition)
+      arrRows[static_cast<size_t>(nRow)].push_back(list.GetCellText(nRow, nPosition));
+  }
+  return arrRows;
+}
+
+std::unique_ptr<RaisedAlert> MakeAlert(const std::vector<std::string>& arrTexts) {
+  return std::make_unique<RaisedAlert>(
+      RaisedAlert{arrTexts[0], arrTexts[1], arrTexts[2], arrTexts[3], arrTexts[4], arrTexts[5]});
+}
+
+std::unique_ptr<sMessageAlert> MakeMessageAlert(const std::string& strValue, const std::string& strTime) {
+  return std::make_unique<sMessageAlert>(
+      sMessageAlert{"RISK07", "C1", "CM", "NRML", strTime, strValue, "SMS"});
+}
+
+class AlertsWindowTest : public CWatchFixture {
+ protected:
+  void SetUp() override {
+    CWatchFixture::SetUp();
+    m_frame.resize(900, 700);
+    Start(2);
+  }
+
+  // The controller's windows afresh for a configured count.
+  void Start(int32_t nWatchCount) {
+    m_dlg.DestroyWindows();
+    g_pluginContext.watchCount = nWatchCount;
+    ASSERT_TRUE(m_dlg.CreateWatchWindows());
+    m_pAlerts = m_dlg.GetAlertsWindow();
+  }
+
+  COrvaneWatchDocAlerts* m_pAlerts = nullptr;
+};
+
+TEST_F(AlertsWindowTest, RaisedAlertsMergeByClientColumnListAndLevel) {
+  const std::vector<std::string> first = {"Loss", "Watch 1", "-10", "C1", "10:00:00", "CM-NSE"};
+  const std::vector<std::string> again = {"Loss", "Watch 1", "-25", "C1", "10:00:05", "CM-NSE"};
+  const std::vector<std::string> other = {"Loss", "Watch 1", "-1", "C2", "10:00:01", "CM-NSE"};
+  struct sCase {
+    const char* szName;
+    Rows arrAlerts;  // column, list, value, client, time, level
+    Rows arrExpected;
+  };
+  const sCase arrCases[] = {
+      {"same rule twice", {first, again}, {again}},
+      {"an earlier row updated in place", {first, other, again}, {again, other}},
+      {"two windows",
+       {first, {"Loss", "Watch 2", "-10", "C1", "t", "CM-NSE"}},
+       {first, {"Loss", "Watch 2", "-10", "C1", "t", "CM-NSE"}}},
+      {"new title",
+       {first, {"Loss", "Night", "-11", "C1", "t", "CM-NSE"}},
+       {first, {"Loss", "Night", "-11", "C1", "t", "CM-NSE"}}},
+      {"other column",
+       {first, {"loss", "Watch 1", "-2", "C1", "t", "CM-NSE"}},
+       {first, {"loss", "Watch 1", "-2", "C1", "t", "CM-NSE"}}},
+      {"other level",
+       {first, {"Loss", "Watch 1", "-3", "C1", "t", "CM"}},
+       {first, {"Loss", "Watch 1", "-3", "C1", "t", "CM"}}},
+  };
+  for (const sCase& c : arrCases) {
+    Start(2);
+    for (const std::vector<std::string>& arrAlert : c.arrAlerts)
+      m_pAlerts->AddRaisedAlert(MakeAlert(arrAlert));
+    EXPECT_EQ(ReadRows(m_pAlerts->GetAlertList()), c.arrExpected) << c.szName;
+    EXPECT_EQ(m_pAlerts->GetRaisedAlerts().size(), c.arrExpected.size()) << c.szName;
+  }
+}
+
+TEST_F(AlertsWindowTest, MessageAlertsAppendAndClearAllEmptiesOnlyTheSelectedTab) {
+  m_pAlerts->AddRaisedAlert(MakeAlert({"Loss", "Watch 1", "-1", "C1", "t", "L"}));
+  m_pAlerts->AddMessageAlert(MakeMessageAlert("1500.5", "10:00:00"));
+  m_dlg.AddMessageAlert(MakeMessageAlert("1600", "10:00:05"));
+  const Rows arrMessages = {{"RISK07", "C1", "CM", "NRML", "1500.5", "10:00:00", "SMS"},
+                            {"RISK07", "C1", "CM", "NRML", "1600", "10:00:05", "SMS"}};
+  EXPECT_EQ(ReadRows(m_pAlerts->GetMessageAlertList()), arrMessages);
+  EXPECT_EQ(m_pAlerts->GetAlertList().GetItemCount(), 1);
+
+  struct sStep {
+    int nTab;
+    size_t nAlerts, nMessages;
+  };
+  for (const sStep& step : {sStep{1, 1, 0}, sStep{1, 1, 0}, sStep{0, 0, 0}}) {
+    m_pAlerts->GetTabBar().setCurrentIndex(step.nTab);
+    EXPECT_TRUE(m_pAlerts->OnCommand(kCmdClearAll));
+    EXPECT_EQ(m_pAlerts->GetRaisedAlerts().size(), step.nAlerts) << step.nTab;
+    EXPECT_EQ(static_cast<size_t>(m_pAlerts->GetAlertList().GetItemCount()), step.nAlerts) << step.nTab;
+    EXPECT_EQ(m_pAlerts->GetMessageAlerts().size(), step.nMessages) << step.nTab;
+    EXPECT_EQ(static_cast<size_t>(m_pAlerts->GetMessageAlertList().GetItemCount()), step.nMessages)
+        << step.nTab;
+  }
+}
+
+TEST_F(AlertsWindowTest, ListNamesAndTheTabsThatShowThem) {
+  struct sList {
+    const char* szName;
+    int32_t nControlId;
+    size_t nColumns;
+    const char* szFifth;
+  };
+  for (const sList& expected : {sList{"Orvane_watchAlerts", 1235, 6, "Time Stamp"},
+                                sList{"Orvane_watchMsgAlerts", 9007, 7, "Value"}}) {
+    const auto* pList = m_pAlerts->findChild<CFilterListCtrl*>(QString::fromLatin1(expected.szName));
+    ASSERT_NE(pList, nullptr) << expected.szName;
+    EXPECT_EQ(pList->GetProfileName(), expected.szName);
+    EXPECT_EQ(pList->GetControlId(), expected.nControlId) << expected.szName;
+    ASSERT_EQ(pList->GetHeaderItems().size(), expected.nColumns) << expected.szName;
+    EXPECT_EQ(pList->GetHeaderItems()[4].strText, expected.szFifth) << expected.szName;
+    EXPECT_TRUE(pList->IsDataMode() && pList->IsFilterBarShown()) << expected.szName;
+  }
+  QTabBar& tabs = m_pAlerts->GetTabBar();
+  EXPECT_EQ(tabs.property("controlId").toInt(), 9006);
+  EXPECT_EQ(tabs.tabText(0) + "|" + tabs.tabText(1), QStringLiteral("Orvane Alerts|Message Alerts"));
+
+  for (const int nTab : {-1, 1, 1, 0}) {
+    if (nTab >= 0) tabs.setCurrentIndex(nTab);
+    const bool bAlerts = nTab <= 0;
+    EXPECT_EQ(m_pAlerts->GetAlertList().isHidden(), !bAlerts) << nTab;
+    EXPECT_EQ(m_pAlerts->GetMessageAlertList().isHidden(), bAlerts) << nTab;
+    EXPECT_EQ(&m_pAlerts->GetSelectedList(),
+              bAlerts ? &m_pAlerts->GetAlertList() : &m_pAlerts->GetMessageAlertList());
+  }
+}
+
+TEST_F(AlertsWindowTest, MenuListsTheWatchWindowsByCountWithCurrentTitles) {
+  const std::vector<sWatchMenuEntry> arrTail = {{},
+                                                {"Clear All", 1924},
+                                                {},
+                                                {"Write to Excel \t Shift+E", 4006},
+                                                {"Gridlines \t Shift+G", 2222},
+                                                {"Customize \t Ctrl+Shift+C", 33762},
+                                                {"Copy To Clip Board \t Ctrl+C", 4010}};
+  const std::vector<sWatchMenuEntry> arrTitles = {
+      {"Orvane Watch 1", 1324}, {"Night desk", 1724}, {"Orvane Watch 3", 1424}, {"Orvane Watch 4", 1524}};
+  for (const int32_t nCount : {0, 2, 4}) {
+    Start(nCount);
+    if (COrvaneWatchDlgBar* pBar = m_dlg.GetWatchBar(2)) pBar->setWindowTitle(QStringLiteral("Night desk"));
+    std::vector<sWatchMenuEntry> arrExpected(arrTitles.begin(), arrTitles.begin() + nCount);
+    arrExpected.insert(arrExpected.end(), arrTail.begin(), arrTail.end());
+    EXPECT_EQ(m_pAlerts->GetMenuEntries(), arrExpected) << nCount;
+  }
+}
+
+TEST_F(AlertsWindowTest, MenuCommandsToggleWatchWindowsAndReachTheSelectedList) {
+  struct sStep {
+    int32_t nCommand;
+    bool bHandled, bWindow1Hidden, bWindow2Hidden;
+  };
+  for (const sStep& step :
+       {sStep{kCmdToggleWatch2, true, false, true}, sStep{kCmdToggleWatch2, true, false, false},
+        sStep{kCmdToggleWatch1, true, true, false}, sStep{kCmdToggleWatch4, true, true, false},
+        sStep{kCmdToggleAlerts, false, true, false}, sStep{kCmdRefresh, false, true, false}}) {
+    EXPECT_EQ(m_pAlerts->OnCommand(step.nCommand), step.bHandled) << step.nCommand;
+    EXPECT_EQ(m_dlg.GetWatchBar(1)->isHidden(), step.bWindow1Hidden) << step.nCommand;
+    EXPECT_EQ(m_dlg.GetWatchBar(2)->isHidden(), step.bWindow2Hidden) << step.nCommand;
+    EXPECT_FALSE(m_pAlerts->isHidden()) << step.nCommand;
+  }
+  m_pAlerts->GetTabBar().setCurrentIndex(1);
+  EXPECT_TRUE(m_pAlerts->OnCommand(kCmdWindowGridlines));
+  EXPECT_TRUE(m_pAlerts->GetMessageAlertList().HasGridLines());
+  EXPECT_FALSE(m_pAlerts->GetAlertList().HasGridLines());
+}
+
+TEST_F(AlertsWindowTest, LayoutFollowsTheSizeAndDoubleClickFloatsAndDocksBack) {
+  m_frame.show();
+  for (const QSize& size : {QSize(600, 400), QSize(300, 200)}) {
+    m_pAlerts->widget()->resize(size);
+    QApplication::processEvents();
+    const QSize actual = m_pAlerts->widget()->size();
+    EXPECT_EQ(m_pAlerts->GetTabBar().geometry(), QRect(2, actual.height() - 30, actual.width() - 10, 40));
+    const QRect rcList(QPoint(5, 15), QPoint(actual.width() - 11, actual.height() - 46));
+    EXPECT_EQ(m_pAlerts->GetAlertList().geometry(), rcList) << actual.width();
+    EXPECT_EQ(m_pAlerts->GetMessageAlertList().geometry(), rcList) << actual.width();
+  }
+
+  const QRect rcDocked(m_pAlerts->mapToGlobal(QPoint(0, 0)), m_pAlerts->size());
+  auto DoubleClick = [this](int nY) {
+    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(10, nY),
+                      QPointF(m_pAlerts->mapToGlobal(QPoint(10, nY))), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(m_pAlerts, &event);
+  };
+  DoubleClick(m_pAlerts->widget()->geometry().top() + 5);  // on the content, not the title
+  EXPECT_FALSE(m_pAlerts->isFloating());
+  DoubleClick(2);
+  ASSERT_TRUE(m_pAlerts->isFloating());
+  EXPECT_EQ(m_pAlerts->geometry(), rcDocked.adjusted(2, -2, 2, 23));
+  // The offscreen platform gives a floating window a system title, which Qt never sees.
+  HandleBarDoubleClick(*m_pAlerts, m_frame);
+  EXPECT_FALSE(m_pAlerts->isFloating());
+  EXPECT_EQ(m_frame.dockWidgetArea(m_pAlerts), Qt::TopDockWidgetArea);
+
+  // Tabbed with a watch window: it stays docked.
+  m_frame.tabifyDockWidget(m_dlg.GetWatchBar(1), m_pAlerts);
+  HandleBarDoubleClick(*m_pAlerts, m_frame);
+  EXPECT_FALSE(m_pAlerts->isFloating());
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+// The watch windows' menus and commands, driven in-process: which entries a right-click shows,
+// what each command sends to the risk server, and the dialogs the commands open.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTimer>
+#include <algorithm>
+
+#include "WatchFixture.h"
+#include "lists/widgets/FilterListCtrl.h"
+#include "platform/Clock.h"
+#include "platform/ShellOpen.h"
+#include "windows/CallEmail.h"
+#include "windows/CallHistoryDlg.h"
+#include "windows/NewCallStatusDlg.h"
+#include "windows/OrvaneWatchDlgBar.h"
+#include "windows/OrvaneWatchDocAlerts.h"
+#include "windows/SetTitleDlg.h"
+#include "windows/WatchCommands.h"
+
+namespace {
+
+std::vector<std::string> GetCaptions(const std::vector<sWatchMenuEntry>& arrEntries) {
+  std::vector<std::string> arrCaptions;
+  for (const sWatchMenuEntry& entry : arrEntries)
+    arrCaptions.push_back(entry.IsSeparator() ? "-" : entry.strCaption);
+  return arrCaptions;
+}
+
+class WatchBarTest : public CWatchFixture {
+ protected:
+  void SetUp() override {
+    CWatchFixture::SetUp();
+    SetShellOpenSink([this](const std::string& strText) { m_arrOpened.push_back(strText); });
+  }
+  void TearDown() override {
+    SetShellOpenSink({});
+    SetFixedClock(std::nullopt);
+    CWatchFixture::TearDown();
+  }
+
+  // Starts with the windows, four entities in every list, and rows selected in window 1.
+  COrvaneWatchDlgBar& StartWithSelection(std::initializer_list<int> arrRows) {
+    EXPECT_TRUE(m_dlg.CreateWatchWindows());
+    AddEntities({"A1", "A2", "A3", "A4"});
+    COrvaneWatchDlgBar& bar = *m_dlg.GetWatchBar(1);
+    CFilterListCtrl& list = bar.GetList();
+    for (const int nRow : arrRows)
+      list.selectionModel()->select(list.model()->index(nRow, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    g_controls[0].m_arrRequests.clear();
+    return bar;
+  }
+
+  // Runs a command that opens the call status dialog and answers the dialog with fnAnswer.
+  void RunWithCallStatusAnswer(COrvaneWatchDlgBar& bar, int32_t nCommand,
+                               const std::function<void(CNewCallStatus&)>& fnAnswer) {
+    CNewCallStatus& dialog = m_dlg.GetCallStatusDialog();
+    QTimer::singleShot(0, &dialog, [&dialog, fnAnswer] { fnAnswer(dialog); });
+    bar.OnCommand(nCommand);
+  }
+
+  std::vector<std::string> m_arrOpened;
+};
+
+TEST_F(WatchBarTest, MenuFollowsCountConfigurationAndWindow) {
+  const std::vector<std::string> arrListCommands = {"Write to Excel \t Shift+E", "Gridlines \t Shift+G",
+                                                    "Customize \t Ctrl+Shift+C",
+                                                    "Copy To Clip Board \t Ctrl+C"};
+  auto Expected = [&](std::vector<std::string> arrHead, bool bCalc) {
+    std::vector<std::string> arrAll = std::move(arrHead);
+    arrAll.insert(arrAll.end(),
+                  {"Orvane Watch Alerts", "-", "Change Title", "Custom Column Alert Setting", "-"});
+    if (bCalc) arrAll.insert(arrAll.end(), {"Send SMS", "Send Email", "Send SMS and Email", "-"});
+    arrAll.insert(arrAll.end(), {"NewObligationCall", "NewMarginCall", "Call History", "-"});
+    arrAll.insert(arrAll.end(), arrListCommands.begin(), arrListCommands.end());
+    arrAll.insert(arrAll.end(), {"-", "Refresh"});
+    return arrAll;
+  };
+  struct sCase {
+    int32_t nWatchCount;
+    int nWindow;
+    bool bCalc;
+    std::vector<std::string> arrHead;
+  };
+  const sCase arrCases[] = {
+      {1, 1, false, {}},
+      {1, 1, true, {}},
+      {4, 3, false, {"Orvane Watch 1", "Orvane Watch 2", "Orvane Watch 4"}},
+      {4, 1, true, {"Orvane Watch 2", "Orvane Watch 3", "Orvane Watch 4"}},
+      {2, 2, false, {"Orvane Watch 1"}},
+  };
+  for (const sCase& c : arrCases) {
+    g_pluginContext.watchCount = c.nWatchCount;
+    g_pluginContext.calcEnabled = c.bCalc;
+    ASSERT_TRUE(m_dlg.CreateWatchWindows());
+    EXPECT_EQ(GetCaptions(m_dlg.GetWatchBar(c.nWindow)->GetMenuEntries()), Expected(c.arrHead, c.bCalc))
+        << c.nWatchCount << " " << c.nWindow << " " << c.bCalc;
+    m_dlg.DestroyWindows();
+  }
+}
+
+TEST_F(WatchBarTest, MenuCarriesIdsCurrentTitlesAndEmailEntriesWhenColumnsAreSet) {
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  m_dlg.GetWatchBar(2)->setWindowTitle(QStringLiteral("Desk & Co"));
+  std::vector<sWatchMenuEntry> arrEntries = m_dlg.GetWatchBar(3)->GetMenuEntries();
+  ASSERT_GE(arrEntries.size(), 4u);
+  EXPECT_EQ(arrEntries[0], (sWatchMenuEntry{"Orvane Watch 1", kCmdToggleWatch1}));
+  EXPECT_EQ(arrEntries[1], (sWatchMenuEntry{"Desk & Co", kCmdToggleWatch2}));
+  EXPECT_EQ(arrEntries[2], (sWatchMenuEntry{"Orvane Watch 4", kCmdToggleWatch4}));
+  EXPECT_EQ(arrEntries[3], (sWatchMenuEntry{"Orvane Watch Alerts", kCmdToggleAlerts}));
+  EXPECT_EQ(arrEntries.back(), (sWatchMenuEntry{"Refresh", kCmdRefresh}));
+
+  // The e-mail entries follow "Call History" once all three columns of their kind are set.
+  auto& arrAmounts = m_dlg.GetWatchBar(3)->GetList().GetLayout().m_arrCallAmountColumns;
+  arrAmounts = {10, 11, 12, 20, -1, 22};
+  arrEntries = m_dlg.GetWatchBar(3)->GetMenuEntries();
+  auto itHistory = std::find_if(arrEntries.begin(), arrEntries.end(),
+                                [](const sWatchMenuEntry& e) { return e.nCommand == kCmdCallHistory; });
+  ASSERT_NE(itHistory, arrEntries.end());
+  EXPECT_EQ(*(itHistory + 1), (sWatchMenuEntry{"Send Margin Call Email", kCmdMarginCallEmail, true}));
+  EXPECT_TRUE((itHistory + 2)->IsSeparator());
+
+  arrAmounts[4] = 21;
+  arrEntries = m_dlg.GetWatchBar(3)->GetMenuEntries();
+  itHistory = std::find_if(arrEntries.begin(), arrEntries.end(),
+                           [](const sWatchMenuEntry& e) { return e.nCommand == kCmdCallHistory; });
+  EXPECT_EQ(*(itHistory + 2), (sWatchMenuEntry{"Send Obligation Call Email", kCmdObligationCallEmail, true}));
+}
+
+TEST_F(WatchBarTest, RefreshAsksForTheTopmostSelectedEntityOnly) {
+  COrvaneWatchDlgBar& bar = StartWithSelection({3, 1, 2});
+  EXPECT_TRUE(bar.OnCommand(kCmdRefresh));
+  ASSERT_EQ(g_controls[0].m_arrRequests.size(), 1u);
+  const FieldList& arrFields = g_controls[0].m_arrRequests[0];
+  EXPECT_EQ(arrFields[0].second, "rms_get_prsnt_values_rst");
+  EXPECT_EQ(arrFields[1], (std::pair<uint32_t, std::string>{54001, "A2"}));
+
+  bar.GetList().clearSelection();
+  EXPECT_TRUE(bar.OnCommand(kCmdRefresh));
+  EXPECT_EQ(g_controls[0].m_arrRequests.size(), 1u);
+}
+
+TEST_F(WatchBarTest, ManualAlertsPublishPerEntityAndShowOneBox) {
+  COrvaneWatchDlgBar& bar = StartWithSelection({0, 2});
+  EXPECT_TRUE(bar.OnCommand(kCmdSendSmsAndEmail));
+  ASSERT_EQ(g_controls[0].m_arrPublications.size(), 2u);
+  EXPECT_EQ(g_controls[0].m_arrPublications[0][1].second, "A1");
+  EXPECT_EQ(g_controls[0].m_arrPublications[1][1].second, "A3");
+  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"SMS and Mail Alert Sent Successfully..!!"});
+
+  // Nothing selected: nothing sent, the box still shows, empty.
+  bar.GetList().clearSelection();
+  m_arrBoxes.clear();
+  EXPECT_TRUE(bar.OnCommand(kCmdSendSms));
+  EXPECT_EQ(g_controls[0].m_arrPublications.size(), 2u);
+  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{""});
+}
+
+TEST_F(WatchBarTest, CallStatusIsPublishedOnlyForAPickedStatus) {
+  COrvaneWatchDlgBar& bar = StartWithSelection({0, 1, 3});
+  std::vector<FieldList>& arrSent = g_controls[0].m_arrPublications;
+
+  RunWithCallStatusAnswer(bar, kCmdNewMarginCall, [](CNewCallStatus& dialog) { dialog.reject(); });
+  EXPECT_TRUE(arrSent.empty());
+  RunWithCallStatusAnswer(bar, kCmdNewMarginCall, [](CNewCallStatus& dialog) { dialog.SetStatus(); });
+  EXPECT_TRUE(arrSent.empty());
+
+  std::vector<std::string> arrOffered;
+  RunWithCallStatusAnswer(bar, kCmdNewObligationCall, [&arrOffered](CNewCallStatus& dialog) {
+    for (int n = 0; n < dialog.GetStatusBox()->count(); ++n)
+      arrOffered.push_back(dialog.GetStatusBox()->itemText(n).toStdString());
+    arrOffered.push_back(dialog.windowTitle().toStdString());
+    dialog.GetStatusBox()->setCurrentIndex(2);
+    dialog.SetStatus();
+  });
+  EXPECT_EQ(arrOffered, (std::vector<std::string>{"OPEN", "CLOSE", "SELL OFF", "NewObligatoryCallStatus"}));
+  ASSERT_EQ(arrSent.size(), 3u);
+  for (const FieldList& arrFields : arrSent) {
+    EXPECT_EQ(arrFields[0].second, "rms prsnt value publish ZEL");
+    EXPECT_EQ(arrFields[3].second, "SELL OFF");
+    EXPECT_EQ(arrFields[4].second, arrSent[0][4].second);  // one time for all three
+  }
+
+  RunWithCallStatusAnswer(bar, kCmdNewMarginCall, [&arrOffered](CNewCallStatus& dialog) {
+    arrOffered.assign({dialog.GetStatusBox()->itemText(0).toStdString(), dialog.windowTitle().toStdString()});
+    dialog.reject();
+  });
+  EXPECT_EQ(arrOffered, (std::vector<std::string>{"LEVEL 1", "NewMarginCallStatus"}));
+}
+
+TEST_F(WatchBarTest, TitleDialogSetsTheTitleOrAsksForOne) {
+  g_pluginContext.watchCount = 4;
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  COrvaneWatchDlgBar& bar = *m_dlg.GetWatchBar(2);
+  ASSERT_TRUE(bar.OnCommand(kCmdChangeTitle));
+  CSetTitleDlg* pDialog = bar.GetTitleDialog();
+  ASSERT_NE(pDialog, nullptr);
+  EXPECT_TRUE(pDialog->isVisible());
+  EXPECT_EQ(pDialog->windowTitle(), QStringLiteral("Set Title"));
+  EXPECT_EQ(pDialog->GetViewName(), QStringLiteral("View1"));
+
+  pDialog->Save();
+  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Please enter a list name"});
+  EXPECT_TRUE(pDialog->isVisible());
+  EXPECT_EQ(bar.windowTitle(), QStringLiteral("Orvane Watch 2"));
+
+  pDialog->GetTitleEdit()->setText(QStringLiteral("  Night [desk] = B  "));
+  pDialog->Save();
+  EXPECT_FALSE(pDialog->isVisible());
+  EXPECT_EQ(bar.windowTitle(), QStringLiteral("  Night [desk] = B  "));
+  EXPECT_EQ(m_dlg.GetWatchBar(4)->GetMenuEntries()[1].strCaption, "  Night [desk] = B  ");
+
+  // Opened again: the same dialog, an empty field.
+  bar.OnCommand(kCmdChangeTitle);
+  EXPECT_EQ(bar.GetTitleDialog(), pDialog);
+  EXPECT_TRUE(pDialog->GetTitleEdit()->text().isEmpty());
+}
+
+TEST_F(WatchBarTest, ShowHideCommandsToggleTheNamedWindow) {
+  g_pluginContext.watchCount = 2;
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  COrvaneWatchDlgBar& bar = *m_dlg.GetWatchBar(1);
+  EXPECT_TRUE(bar.OnCommand(kCmdToggleWatch2));
+  EXPECT_TRUE(m_dlg.GetWatchBar(2)->isHidden());
+  EXPECT_TRUE(bar.OnCommand(kCmdToggleAlerts));
+  EXPECT_TRUE(m_dlg.GetAlertsWindow()->isHidden());
+  EXPECT_TRUE(bar.OnCommand(kCmdToggleWatch2));
+  EXPECT_FALSE(m_dlg.GetWatchBar(2)->isHidden());
+  EXPECT_TRUE(bar.OnCommand(kCmdToggleWatch4));  // not there: nothing happens
+  EXPECT_FALSE(bar.OnCommand(12345));
+}
+
+TEST_F(WatchBarTest, CallEmailLinks) {
+  const std::array<std::string, 3> arrAmounts = {"100.00", "250.50", "150.50"};
+  const std::string strMargin =
+      BuildCallEmailLink(kCallMargin, 5, "C1001", "02:05 PM Dec 04,2026", arrAmounts, "");
+  EXPECT_EQ(
+      strMargin.rfind("mailto:?subject=Initial Margin call for Account [C1001]&body=Dear Sir / Madam,", 0),
+      0u);
+  EXPECT_NE(strMargin.find("As on 02:05 PM Dec 04,2026 today, your margin stood at Rs.100.00 as against the "
+                           "requirement of Rs.250.50 i.e a deficit / shortfall of Rs.150.50 . Kindly note"),
+            std::string::npos);
+  EXPECT_TRUE(strMargin.ends_with("Private Limited&cc="));
+
+  const std::string strObligation =
+      BuildCallEmailLink(kCallObligation, 9, "X", "t", arrAmounts, "risk@example.com;desk@example.com");
+  EXPECT_EQ(strObligation.rfind("mailto:?subject=Cash Obligation Short Fall for  [X]&body=", 0), 0u);
+  EXPECT_NE(strObligation.find("cash obligation shortfall.%0D%0A%0D%0AAs on t today"), std::string::npos);
+  EXPECT_TRUE(strObligation.ends_with("&cc=risk@example.com;desk@example.com"));
+
+  // One link for each selected entity, amounts as the list shows them.
+  COrvaneWatchDlgBar& bar = StartWithSelection({0, 1, 2});
+  bar.GetList().GetLayout().m_arrCallAmountColumns = {-1, -1, -1, 0, 83, 0};
+  SetFixedClock(int64_t{1764857100} * 1000000);
+  EXPECT_TRUE(bar.OnCommand(kCmdObligationCallEmail));
+  ASSERT_EQ(m_arrOpened.size(), 3u);
+  EXPECT_NE(m_arrOpened[1].find("[A2]&body="), std::string::npos);
+  EXPECT_NE(m_arrOpened[1].find("stood at Rs.A2 as against the requirement of Rs.CM-NSE-NRML i.e"),
+            std::string::npos);
+}
+
+TEST_F(WatchBarTest, CallHistoryCollectsEntriesNewestFirstBeforeItIsShown) {
+  COrvaneWatchDlgBar& bar = StartWithSelection({});
+  EXPECT_FALSE(m_dlg.HasCallHistory());
+  for (const char* szEntity : {"C1", "C2", "C3"}) {
+    auto pEntry = std::make_unique<sCallStatusEntry>();
+    pEntry->strEntity = szEntity;
+    m_dlg.InsertCallStatus(std::move(pEntry));
+  }
+  ASSERT_TRUE(m_dlg.HasCallHistory());
+  EXPECT_FALSE(m_dlg.GetCallHistory().isVisible());
+  EXPECT_TRUE(bar.OnCommand(kCmdCallHistory));
+  CFilterListCtrl& list = m_dlg.GetCallHistory().GetList();
+  EXPECT_TRUE(m_dlg.GetCallHistory().isVisible());
+  EXPECT_EQ(list.GetControlId(), kCallHistoryListId);
+  ASSERT_EQ(list.GetItemCount(), 3);
+  EXPECT_EQ(list.GetCellText(0, 0), "C3");
+  EXPECT_EQ(list.GetCellText(2, 0), "C1");
+}
+
+}  // namespace
