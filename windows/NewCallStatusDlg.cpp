@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "link/RmsRequests.h"
+#include "platform/qt/ModalDialog.h"
 #include "windows/WindowPlacement.h"
 
 CNewCallStatus::CNewCallStatus(QWidget* pParent) : QDialog(pParent), m_pStatusBox(new QComboBox(this)) {
@@ -24,6 +25,7 @@ void CNewCallStatus::Prepare() {
   setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation));
   m_pStatusBox->clear();
   m_strChosenStatus.clear();
+  setResult(QDialog::Rejected);
   if (m_nCallKind == kCallObligation) {
     setWindowTitle(QStringLiteral("NewObligatoryCallStatus"));
     m_pStatusBox->addItems({QStringLiteral("OPEN"), QStringLiteral("CLOSE"), QStringLiteral("SELL OFF")});
@@ -41,7 +43,7 @@ void CNewCallStatus::Prepare() {
 
 bool CNewCallStatus::RunModal() {
   Prepare();
-  return exec() == QDialog::Accepted;
+  return RunModalDialog(*this) == QDialog::Accepted;
 }
 
 void CNewCallStatus::SetStatus() {

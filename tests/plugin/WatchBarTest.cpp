@@ -6,13 +6,13 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QTimer>
 #include <algorithm>
 
 #include "WatchFixture.h"
 #include "lists/widgets/FilterListCtrl.h"
 #include "platform/Clock.h"
 #include "platform/ShellOpen.h"
+#include "platform/qt/ModalDialog.h"
 #include "windows/CallEmail.h"
 #include "windows/CallHistoryDlg.h"
 #include "windows/NewCallStatusDlg.h"
@@ -58,9 +58,12 @@ class WatchBarTest : public CWatchFixture {
   // Runs a command that opens the call status dialog and answers the dialog with fnAnswer.
   void RunWithCallStatusAnswer(COrvaneWatchDlgBar& bar, int32_t nCommand,
                                const std::function<void(CNewCallStatus&)>& fnAnswer) {
-    CNewCallStatus& dialog = m_dlg.GetCallStatusDialog();
-    QTimer::singleShot(0, &dialog, [&dialog, fnAnswer] { fnAnswer(dialog); });
+    SetModalDialogHook([&fnAnswer](QDialog& dialog) {
+      fnAnswer(static_cast<CNewCallStatus&>(dialog));
+      return dialog.result();
+    });
     bar.OnCommand(nCommand);
+    SetModalDialogHook({});
   }
 
   std::vector<std::string> m_arrOpened;
