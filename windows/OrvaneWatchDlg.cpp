@@ -4,11 +4,14 @@
 #include <QMetaObject>
 
 #include "lists/widgets/FilterListCtrl.h"
+#include "model/NumberFormat.h"
 #include "model/RmsDetails.h"
+#include "platform/Clock.h"
 #include "platform/qt/MainFrame.h"
 #include "platform/qt/WindowMessage.h"
 #include "plugin/PluginContext.h"
 #include "windows/CallHistoryDlg.h"
+#include "windows/CustomAlertRules.h"
 #include "windows/CustomAlertSettingDlg.h"
 #include "windows/NewCallStatusDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
@@ -194,12 +197,58 @@ void COrvaneWatchDlg::OnRmsPublish(OTP_MSG hMsg) { m_receiver.OnPublish(hMsg); }
 
 CWatchListTarget* COrvaneWatchDlg::GetWatchList(int nWindow) { return GetWatchBar(nWindow); }
 
-// Custom alert rules are not built yet, so there is nothing to check a record against.
-void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& /*record*/, const char* /*szListKey*/) {}
+// Runs for every new or visibly changed row, so a list without a rule that can fire costs one
+// lookup. Each custom column's rule compares the text of the column its stored number names.
+void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& record, const char* szListKey) {
+  if (m_pCustomAlertDlg == nullptr || m_pAlerts == nullptr) return;
+  const CCustomAlertRules& rules = m_pCustomAlertDlg->GetRules();
+  const std::string_view strListKey(szListKey);
+  if (!rules.HasLiveRules(strListKey)) return;
+  COrvaneWatchDlgBar* pBar = nullptr;
+  for (COrvaneWatchDlgBar* pCandidate : m_arrWatchBars) {
+    if (pCandidate != nullptr && pCandidate->GetAlertListKey() == strListKey) pBar = pCandidate;
+  }
+  if (pBar == nullptr) return;
 
-// The dealer and client list belongs to the custom-alert dialog, which is not built yet; until
-// it is, no id is listed.
-bool COrvaneWatchDlg::IsDealerOrClientListed(std::string_view /*strId*/) const { return false; }
+  CFilterListCtrl& list = pBar->GetList();
+  const CListLayout& layout = list.GetLayout();
+  std::string strKey;
+  std::string strTime;
+  sCellText cell;
+  bool bLookedUp = false;
+  // Computing a cell may show a message box, so the column array is read afresh each time.
+  for (int32_t nColumn = layout.m_nCatalogueCount; static_cast<size_t>(nColumn) < layout.m_arrColumns.size();
+       ++nColumn) {
+    strKey = MakeRuleKey(layout.m_arrColumns[static_cast<size_t>(nColumn)].szName, strListKey);
+    const CustomAlertSetting* pRule = rules.Find(strKey);
+    if (pRule == nullptr) continue;
+    bLookedUp = true;
+    if (pRule->IsDeleted()) continue;
+    // A number past the last column names a column deleted since the rule was saved: there
+    // is no value to compare. A catalogue column's number gives an empty text.
+    const int64_t nRuleColumn = ParseIntegerText(pRule->strColumnNumber);
+    if (nRuleColumn >= static_cast<int64_t>(layout.m_arrColumns.size())) continue;
+    cell.Reset();
+    if (nRuleColumn >= layout.m_nCatalogueCount)
+      list.GetStore().GetCellText(&record, static_cast<int32_t>(nRuleColumn), cell);
+    if (!DoesRuleFire(*pRule, cell.strText)) continue;
+
+    if (strTime.empty()) strTime = FormatLocalTime(GetClockMicroseconds() / 1000000, "%d/%m/%Y %H:%M:%S");
+    auto pAlert = std::make_unique<RaisedAlert>();
+    pAlert->strColumnName = strKey.substr(0, strKey.size() - strListKey.size() - 1);
+    pAlert->strListName = pBar->windowTitle().toStdString();
+    pAlert->strValue = cell.strText;
+    pAlert->strClientId = record.GetEntityId();
+    pAlert->strTimeStamp = strTime;
+    pAlert->strLevel = record.GetLevelText();
+    m_pAlerts->AddRaisedAlert(std::move(pAlert));
+  }
+  if (bLookedUp) m_pAlerts->RepaintAlertList();
+}
+
+bool COrvaneWatchDlg::IsDealerOrClientListed(std::string_view strId) const {
+  return m_pCustomAlertDlg != nullptr && m_pCustomAlertDlg->IsDealerOrClientListed(strId);
+}
 
 void COrvaneWatchDlg::AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) {
   if (m_pAlerts != nullptr) m_pAlerts->AddMessageAlert(std::move(pAlert));

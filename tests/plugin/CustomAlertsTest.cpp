@@ -1,0 +1,332 @@
+// Custom alert rules: their stored form, the comparison, the dialog that edits them, their
+// loading and saving across a restart, the checks that raise alerts, and the dealer list.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "WatchFixture.h"
+#include "lists/widgets/FilterListCtrl.h"
+#include "model/RmsDetails.h"
+#include "platform/Clock.h"
+#include "windows/CustomAlertSettingDlg.h"
+#include "windows/OrvaneWatchDlgBar.h"
+#include "windows/OrvaneWatchDocAlerts.h"
+
+namespace {
+
+std::vector<std::string> g_arrHostDealers;
+std::vector<int32_t> g_arrDealerCallArgs;
+
+}  // namespace
+
+// The host's dealer list service, found in this program by the dialog.
+extern "C" HALVO_API int pu_PopulateAllDealersOrClients(void* pDialog, int32_t nControlId, int32_t nKind,
+                                                        int32_t nFlag) {
+  g_arrDealerCallArgs = {nControlId, nKind, nFlag};
+  auto* pBox = static_cast<QWidget*>(pDialog)->findChild<QComboBox*>(QString::number(nControlId));
+  for (const std::string& strDealer : g_arrHostDealers) pBox->addItem(QString::fromStdString(strDealer));
+  return 1;
+}
+
+namespace {
+
+constexpr const char* kLe = kLessOrEqualText;
+constexpr const char* kGe = kGreaterOrEqualText;
+
+CustomAlertSetting MakeRule(const char* szExpression, const char* szValue) {
+  return {szExpression, "Net Loss", szValue, "Net Loss|list1", "289"};
+}
+
+TEST(CustomAlertRulesTest, StoredValuesReadAndWrite) {
+  struct sCase {
+    const char* szName;
+    const char* szStored;
+    std::array<const char*, 4> arrFields;  // name, comparison, value, number
+  };
+  const sCase arrCases[] = {
+      {"six pieces",
+       "Net Loss|greater than or equal to|50000|289|Net Loss|list1",
+       {"Net Loss", kGe, "50000", "289"}},
+      {"two pieces", "Net Loss|less than or equal to", {"Net Loss", kLe, "", ""}},
+      {"empty pieces skipped", "||Net Loss||less than or equal to|7|", {"Net Loss", kLe, "7", ""}},
+      {"nothing", "", {"", "", "", ""}},
+  };
+  for (const sCase& c : arrCases) {
+    const CustomAlertSetting rule = ParseStoredRule(c.szStored, "Net Loss|list1");
+    EXPECT_EQ((std::array<std::string, 5>{rule.strColumnName, rule.strExpression, rule.strValue,
+                                          rule.strColumnNumber, rule.strKey}),
+              (std::array<std::string, 5>{c.arrFields[0], c.arrFields[1], c.arrFields[2], c.arrFields[3],
+                                          "Net Loss|list1"}))
+        << c.szName;
+  }
+  EXPECT_EQ(FormatStoredRule(MakeRule(kGe, "50000")), arrCases[0].szStored);
+  EXPECT_EQ(FormatStoredRule({"", "", "", "Net Loss|list1", "289"}), "NULL");
+}
+
+TEST(CustomAlertRulesTest, RulesCompareInSinglePrecision) {
+  struct sCase {
+    const char* szName;
+    CustomAlertSetting rule;
+    const char* szColumnText;
+    bool bFires;
+  };
+  const sCase arrCases[] = {
+      {"at least, equal", MakeRule(kGe, "100"), "100.00", true},
+      {"at most, equal", MakeRule(kLe, "100"), "100.00", true},
+      {"at least, below", MakeRule(kGe, "100"), "99.99", false},
+      {"at most, above", MakeRule(kLe, "100"), "100.01", false},
+      {"at least, equal as floats", MakeRule(kGe, "100000000"), "100000001.00", true},
+      {"at most, equal as floats", MakeRule(kLe, "100000000"), "100000001.00", true},
+      {"word reads 0", MakeRule(kLe, "0"), "Divided by ZERO error", true},
+      {"word against 1", MakeRule(kGe, "1"), "Divided by ZERO error", false},
+      {"threshold word reads 0", MakeRule(kGe, "abc"), "-0.01", false},
+      {"negative", MakeRule(kLe, "-5"), "-5.00", true},
+      {"unknown comparison", MakeRule("equal to", "5"), "5", false},
+      {"deleted", {"", "", "", "Net Loss|list1", "289"}, "0", false},
+  };
+  for (const sCase& c : arrCases) EXPECT_EQ(DoesRuleFire(c.rule, c.szColumnText), c.bFires) << c.szName;
+}
+
+using CustomAlertFileTest = CSettingsFixture;
+
+TEST_F(CustomAlertFileTest, LoadAndSaveKeepTheFileInStep) {
+  WriteFile(kCustomAlertFileName,
+            "[CUSTOMIZE_WINDOW]\r\n"
+            "Loss|list1=Loss|less than or equal to|-10|290|Loss|list1\r\n"
+            "Gone|list1=NULL\r\n"
+            "Other|list3=Other|greater than or equal to|1|291|Other|list3\r\n");
+  CCustomAlertRules rules;
+  EXPECT_EQ(rules.Load("Gone|list1"), nullptr);
+  ASSERT_NE(rules.Load("Loss|list1"), nullptr);
+  EXPECT_TRUE(rules.HasLiveRules("list1"));
+  EXPECT_FALSE(rules.HasLiveRules("list3")) << "not loaded yet";
+  rules.MarkDeleted("Loss|list1");
+  EXPECT_FALSE(rules.HasLiveRules("list1"));
+  EXPECT_EQ(rules.Load("Loss|list1"), nullptr) << "a deleted rule is not read again from the file";
+  rules.Set({kGe, "Loss", "5", "Loss|list2", "290"});
+  rules.SaveAll();
+  EXPECT_FALSE(rules.HasLiveRules("list2"));
+
+  CCustomAlertRules restarted;
+  EXPECT_EQ(restarted.Load("Loss|list1"), nullptr);
+  ASSERT_NE(restarted.Load("Loss|list2"), nullptr);
+  EXPECT_EQ(restarted.Find("Loss|list2")->strValue, "5");
+  EXPECT_NE(restarted.Load("Other|list3"), nullptr) << "keys the map did not hold stay";
+}
+
+class CustomAlertsTest : public CWatchFixture {
+ protected:
+  void SetUp() override {
+    CWatchFixture::SetUp();
+    g_arrHostDealers = {"DLR01", "Client7"};
+    g_pluginContext.watchCount = 2;
+    ASSERT_TRUE(m_dlg.CreateWatchWindows());
+    m_pDialog = &m_dlg.GetCustomAlertDialog();
+  }
+
+  void TearDown() override {
+    g_arrHostDealers.clear();
+    SetFixedClock(std::nullopt);
+    CWatchFixture::TearDown();
+  }
+
+  // Appends custom columns with constant formulas to a watch list; returns the first's index.
+  int32_t AddCustomColumns(int nWindow, const std::vector<std::pair<const char*, const char*>>& arrColumns) {
+    CListLayout& layout = m_dlg.GetWatchBar(nWindow)->GetList().GetLayout();
+    const auto nFirst = static_cast<int32_t>(layout.m_arrColumns.size());
+    for (const auto& [szName, szFormula] : arrColumns) {
+      sHalvoColInfo column{};
+      SetColumnName(column, szName);
+      column.nFormat = kAlignRight;
+      column.nDataType = kSortDecimal;
+      column.nKind = kColumnCustom;
+      column.strFormula = std::string(" ") + szFormula;
+      column.strFormulaText = szFormula;
+      layout.m_arrColumns.push_back(column);
+    }
+    return nFirst;
+  }
+
+  void Populate(int nWindow) {
+    COrvaneWatchDlgBar* pBar = m_dlg.GetWatchBar(nWindow);
+    m_pDialog->PopulateAlertSettings(pBar->GetList(), pBar->GetAlertListKey());
+  }
+
+  // Chooses a column as the user does, a comparison and a value, and presses "Update".
+  void EnterRule(int nName, int nExpression, const char* szValue) {
+    m_pDialog->GetNamesBox().setCurrentIndex(nName);
+    emit m_pDialog->GetNamesBox().activated(nName);
+    m_pDialog->GetExpressionBox().setCurrentIndex(nExpression);
+    m_pDialog->GetValueEdit().setText(QString::fromLatin1(szValue));
+    m_pDialog->GetUpdateButton().click();
+  }
+
+  std::vector<std::vector<std::string>> GetRuleRows() const {
+    std::vector<std::vector<std::string>> arrRows;
+    const CFilterListCtrl& list = m_pDialog->GetRuleList();
+    for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow)
+      arrRows.push_back({list.GetCellText(nRow, 0), list.GetCellText(nRow, 1), list.GetCellText(nRow, 2),
+                         list.GetCellText(nRow, 3)});
+    return arrRows;
+  }
+
+  void PressDelete(QWidget& target) {
+    QKeyEvent event(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(&target, &event);
+  }
+
+  const std::vector<std::unique_ptr<RaisedAlert>>& GetAlerts() const {
+    return m_dlg.GetAlertsWindow()->GetRaisedAlerts();
+  }
+
+  CCustomAlertSettingDlg* m_pDialog = nullptr;
+};
+
+TEST_F(CustomAlertsTest, UpdateRefusesIncompleteRulesInOrder) {
+  const int32_t nFirst = AddCustomColumns(1, {{"Loss", "100"}, {"Gain", "5"}});
+  Populate(1);
+  EXPECT_EQ(m_pDialog->GetNamesBox().itemData(1).toInt(), nFirst + 1);
+
+  m_pDialog->GetUpdateButton().click();
+  m_pDialog->GetNamesBox().setCurrentIndex(1);  // chosen without the numbers following
+  m_pDialog->GetUpdateButton().click();
+  emit m_pDialog->GetNamesBox().activated(1);
+  m_pDialog->GetUpdateButton().click();
+  m_pDialog->GetExpressionBox().setCurrentIndex(1);
+  m_pDialog->GetUpdateButton().click();
+  EXPECT_EQ(m_arrBoxes,
+            (std::vector<std::string>{"Please select a custom column", "Please select a expression",
+                                      "Please select a expression", "Please enter some value"}));
+  EXPECT_EQ(m_pDialog->GetRules().GetCount(), 0u);
+
+  m_pDialog->show();
+  m_pDialog->GetValueEdit().setText(QStringLiteral("not a number"));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(&m_pDialog->GetValueEdit(), &enter);
+  EXPECT_TRUE(m_pDialog->isVisible()) << "Enter updates and keeps the dialog open";
+  EXPECT_EQ(m_pDialog->GetRules().GetCount(), 1u);
+  EnterRule(0, 0, "100");
+  EnterRule(1, 1, "7");  // the newest row shows at the top; a second update of Gain replaces it
+  EXPECT_EQ(GetRuleRows(),
+            (std::vector<std::vector<std::string>>{{"Loss", kLe, "100", std::to_string(nFirst)},
+                                                   {"Gain", kGe, "7", std::to_string(nFirst + 1)}}));
+  EXPECT_TRUE(ReadFile(kCustomAlertFileName).empty()) << "nothing is written before shutdown";
+
+  m_pDialog->ClearRuleFields();
+  m_pDialog->GetNamesBox().setCurrentIndex(1);
+  m_pDialog->EditRuleAt(0);
+  EXPECT_EQ(
+      (std::vector<QString>{m_pDialog->GetNamesBox().currentText(), m_pDialog->GetNumbersBox().currentText(),
+                            m_pDialog->GetExpressionBox().currentText(), m_pDialog->GetValueEdit().text()}),
+      (std::vector<QString>{"Loss", QString::number(nFirst), kLe, "100"}));
+}
+
+TEST_F(CustomAlertsTest, DeletedRulesAreStoredAsNullAndStayAwayAfterRestart) {
+  AddCustomColumns(1, {{"Loss", "100"}, {"Gain", "5"}});
+  Populate(1);
+  CFilterListCtrl& list = m_pDialog->GetRuleList();
+  PressDelete(list);
+  EnterRule(0, 0, "100");
+  EnterRule(1, 1, "5");
+  PressDelete(list);
+  EXPECT_EQ(list.GetItemCount(), 2) << "nothing is selected";
+  list.selectRow(1);
+  m_pDialog->show();
+  QApplication::setActiveWindow(m_pDialog);
+  list.horizontalHeader()->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), list.horizontalHeader());
+  PressDelete(*list.horizontalHeader());
+  EXPECT_EQ(list.GetItemCount(), 2) << "keys of the header are not the list's";
+  list.setFocus();
+  PressDelete(list);
+  EXPECT_EQ(m_arrBoxes,
+            (std::vector<std::string>{"No item in the list to delete", "Please select a rule to delete"}));
+  ASSERT_EQ(GetRuleRows().size(), 1u);
+  EXPECT_EQ(GetRuleRows()[0][0], "Gain");
+
+  m_dlg.SaveAndRelease();
+  const std::string strFile = ReadFile(kCustomAlertFileName);
+  EXPECT_NE(strFile.find("Loss|list1=NULL"), std::string::npos) << strFile;
+  EXPECT_NE(strFile.find("Gain|list1=Gain|greater than or equal to|5|"), std::string::npos) << strFile;
+  Populate(1);
+  EXPECT_EQ(GetRuleRows().size(), 1u) << "no row for the deleted rule";
+}
+
+TEST_F(CustomAlertsTest, ListsOfOtherWindowsKeepTheirOwnRules) {
+  WriteFile(kCustomAlertFileName,
+            "[CUSTOMIZE_WINDOW]\r\n"
+            "Loss|list2=Loss|greater than or equal to|50|1|Loss|list2\r\n");
+  AddCustomColumns(1, {{"Loss", "100"}});
+  AddCustomColumns(2, {{"Loss", "100"}});
+  Populate(1);
+  EXPECT_TRUE(GetRuleRows().empty());
+  Populate(2);
+  ASSERT_EQ(GetRuleRows().size(), 1u);
+  EXPECT_EQ(GetRuleRows()[0][2], "50");
+
+  m_pDialog->PopulateAlertSettings(m_dlg.GetWatchBar(2)->GetList(), "list9");
+  EXPECT_TRUE(GetRuleRows().empty());
+
+  CFilterListCtrl& list = m_dlg.GetWatchBar(1)->GetList();
+  list.GetLayout().m_nCatalogueCount = static_cast<int32_t>(list.GetLayout().m_arrColumns.size()) + 1;
+  m_pDialog->PopulateAlertSettings(list, "list1");
+  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Error while adding user defined cols"});
+  EXPECT_EQ(m_pDialog->GetListKey(), "list9");
+}
+
+TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumnNumber) {
+  const int32_t nFirst = AddCustomColumns(1, {{"Loss", "100"}, {"Big", "100000001"}, {"Odd", "0 + 5"}});
+  const int32_t nFirst2 = AddCustomColumns(2, {{"Loss", "100"}, {"Gain", "5"}});
+  const std::string strList1 = m_dlg.GetWatchBar(1)->windowTitle().toStdString();
+  const std::string strList2 = m_dlg.GetWatchBar(2)->windowTitle().toStdString();
+  const auto line = [](const std::string& strName, const char* szExpression, const char* szValue,
+                       int32_t nColumn, const char* szList) {
+    const std::string strKey = strName + "|" + szList;
+    return strKey + "=" + strName + "|" + szExpression + "|" + szValue + "|" + std::to_string(nColumn) + "|" +
+           strKey + "\r\n";
+  };
+  WriteFile(kCustomAlertFileName,
+            "[CUSTOMIZE_WINDOW]\r\n" + line("Loss", kGe, "100", nFirst, "list1") +
+                line("Big", kLe, "100000000", nFirst + 1, "list1") + line("Odd", kLe, "0", 3, "list1") +
+                line("Loss", kLe, "0", nFirst2 + 2, "list2") + line("Gain", kGe, "5", nFirst2 + 1, "list2"));
+  Populate(1);
+  Populate(2);
+  SetFixedClock(int64_t{1'700'000'000} * 1'000'000);
+  const std::string strTime = FormatLocalTime(1'700'000'000, "%d/%m/%Y %H:%M:%S");
+
+  AddEntities({"account-A1"});
+  const std::vector<std::vector<std::string>> arrExpected = {
+      {"Loss", strList1, "100.00", "A1", strTime, "CM-NSE-NRML"},
+      {"Big", strList1, "100000001.00", "A1", strTime, "CM-NSE-NRML"},
+      {"Odd", strList1, "", "A1", strTime, "CM-NSE-NRML"},  // a catalogue column's number: empty
+      {"Gain", strList2, "5.00", "A1", strTime, "CM-NSE-NRML"},
+  };
+  ASSERT_EQ(GetAlerts().size(), arrExpected.size()) << "list2's Loss rule names a column past the end";
+  for (size_t i = 0; i < arrExpected.size(); ++i) {
+    const RaisedAlert& alert = *GetAlerts()[i];
+    EXPECT_EQ((std::vector<std::string>{alert.strColumnName, alert.strListName, alert.strValue,
+                                        alert.strClientId, alert.strTimeStamp, alert.strLevel}),
+              arrExpected[i]);
+  }
+  m_dlg.CheckCustomAlerts(*g_mapRmsDetails.begin()->second, "list1");
+  EXPECT_EQ(GetAlerts().size(), arrExpected.size()) << "a check again merges into the same rows";
+}
+
+TEST_F(CustomAlertsTest, DealerListScreensWholeEntriesInAnyCase) {
+  EXPECT_EQ(g_arrDealerCallArgs, (std::vector<int32_t>{10013, 6, 1}));
+  const std::pair<const char*, bool> arrCases[] = {{"DLR01", true}, {"dlr01", true},   {"CLIENT7", true},
+                                                   {"DLR0", false}, {"DLR01 ", false}, {"", false}};
+  for (const auto& [szId, bListed] : arrCases) EXPECT_EQ(m_dlg.IsDealerOrClientListed(szId), bListed) << szId;
+
+  g_pluginContext.userCategory = 2;
+  AddEntities({"dealer-dlr01", "dealer-DLR02"});
+  ASSERT_EQ(g_mapRmsDetails.size(), 1u);
+  EXPECT_EQ(g_mapRmsDetails.begin()->second->GetEntityId(), "dlr01");
+}
+
+}  // namespace
