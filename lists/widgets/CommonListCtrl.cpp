@@ -6,9 +6,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "controls/AppearanceLine.h"
 #include "controls/ColorHeaderCtrl.h"
+#include "controls/FontChoice.h"
 #include "lists/widgets/ListControlRegistry.h"
 #include "lists/widgets/ListTableModel.h"
+#include "platform/IniProfile.h"
 #include "platform/qt/WindowMessage.h"
 #include "plugin/SettingsAccess.h"
 
@@ -46,6 +49,7 @@ CCommonListCtrl::CCommonListCtrl(QWidget* pParent) : QTableView(pParent) {
 
 CCommonListCtrl::~CCommonListCtrl() {
   CListControlRegistry::Remove(this);
+  CCustomizedAppearance::ForgetListIfOpen(*this);
   // A list that never loaded its profile has no section of its own to write.
   if (m_bProfileLoaded) {
     SaveProfile();
@@ -70,6 +74,7 @@ void CCommonListCtrl::LoadProfile() {
   });
   m_bProfileLoaded = true;
   BuildHeader();
+  LoadListAppearance();
 }
 
 bool CCommonListCtrl::SaveProfile() {
@@ -162,16 +167,44 @@ void CCommonListCtrl::SetAppearance(const sAppearanceInfo& appearance) {
   viewport()->update();
 }
 
-std::string CCommonListCtrl::GetAppearanceKey() const {
-  return GetProfileName() + "-" + std::to_string(m_nControlId);
+std::string CCommonListCtrl::GetAppearanceKey() const { return FormatAppearanceKey(GetProfileName(), m_nControlId); }
+
+void CCommonListCtrl::LoadListAppearance() {
+  m_appearance.clrText = g_defaultAppearance.clrText;
+  m_appearance.clrBackground = g_defaultAppearance.clrBackground;
+  char szValue[kAppearanceBufferSize];
+  GetPrivateProfileString(kAppearanceSection, GetAppearanceKey().c_str(), kAppearanceNotFound, szValue,
+                          kAppearanceBufferSize, ComposeSettingsPath(kSettingsFileName).c_str());
+  sAppearanceInfo appearance = m_appearance;
+  if (ParseAppearanceValue(szValue, appearance)) {
+    m_bCustomized = true;
+  } else {
+    appearance = g_defaultAppearance;
+    // Whether keywords are offered follows the filter row, not the stored line.
+    appearance.bKeywordsAvailable = m_appearance.bKeywordsAvailable;
+  }
+  SetAppearance(appearance);
+}
+
+void CCommonListCtrl::ShowAppearanceDialog() { CCustomizedAppearance::ShowForList(*this); }
+
+std::vector<std::string> CCommonListCtrl::GetColumnHeadings() const {
+  std::vector<std::string> arrHeadings;
+  for (const sHalvoColInfo& column : m_layout.m_arrColumns) arrHeadings.emplace_back(column.szName);
+  return arrHeadings;
+}
+
+void CCommonListCtrl::ApplyCustomizedAppearance(const sAppearanceInfo& appearance) {
+  SetAppearance(appearance);
+  m_bCustomized = true;
 }
 
 void CCommonListCtrl::SetListFont(const std::string& strName, const std::string& strSize) {
   QFont fontList = font();
   fontList.setFamily(QString::fromStdString(strName));
-  const int nPoints = std::atoi(strSize.c_str());
-  if (nPoints > 0) {
-    fontList.setPixelSize(std::max(1, qRound(nPoints * logicalDpiY() / 72.0)));
+  const int32_t nHeight = GetFontHeight(strSize, logicalDpiY());
+  if (nHeight != 0) {
+    fontList.setPixelSize(std::abs(nHeight));
   } else {
     fontList.setPointSizeF(QApplication::font().pointSizeF());
   }

@@ -26,6 +26,7 @@
 #include "lists/ColumnProfile.h"
 #include "lists/ListLayout.h"
 #include "lists/ListSort.h"
+#include "lists/dialogs/CustomizedAppearance.h"
 #include "lists/dialogs/RepositionColumns.h"
 #include "lists/widgets/ListMenus.h"
 
@@ -33,7 +34,7 @@ class CColorHeaderCtrl;
 class CListTableModel;
 class QMenu;
 
-class CCommonListCtrl : public QTableView, public IRepositionList {
+class CCommonListCtrl : public QTableView, public IRepositionList, public IAppearanceList {
   Q_OBJECT
 
  public:
@@ -48,7 +49,7 @@ class CCommonListCtrl : public QTableView, public IRepositionList {
   const sHalvoColInfo* GetColumnAtPosition(int32_t nPosition) const;
   // The profile name: the list's settings section and the first part of its appearance key.
   void SetProfileName(std::string_view strName) { m_layout.m_strListName.assign(strName); }
-  const std::string& GetProfileName() const { return m_layout.m_strListName; }
+  const std::string& GetProfileName() const override { return m_layout.m_strListName; }
   void SetControlId(int32_t nId) { m_nControlId = nId; }
   int32_t GetControlId() const { return m_nControlId; }
   // Names of the columns the column profile dialog refuses to hide.
@@ -57,7 +58,8 @@ class CCommonListCtrl : public QTableView, public IRepositionList {
   // The column profile dialog of the last "Reposition Columns" command, or null.
   CRepositionColumns* GetRepositionDialog() const { return m_pRepositionDialog.get(); }
 
-  // Reads the column profile from the list's section of the settings file and builds the header.
+  // Reads the column profile from the list's section of the settings file, builds the header
+  // and loads the list's appearance: profile name and control id are known by then.
   void LoadProfile();
   // Writes the profile keys; every failed key shows the save failure text. True when all were
   // written.
@@ -79,18 +81,24 @@ class CCommonListCtrl : public QTableView, public IRepositionList {
   void SetRepositionEnabled(bool bOn) { m_bRepositionEnabled = bOn; }
   bool IsRepositionEnabled() const { return m_bRepositionEnabled; }
   void SetAppearanceApplies(bool bOn) { m_bAppearanceApplies = bOn; }
-  bool DoesAppearanceApply() const { return m_bAppearanceApplies; }
+  bool DoesAppearanceApply() const override { return m_bAppearanceApplies; }
   void SetCustomizeEnabled(bool bOn) { m_bCustomizeEnabled = bOn; }
   bool IsCustomizeEnabled() const { return m_bCustomizeEnabled; }
   void SetHeaderTipsEnabled(bool bOn);
   bool AreHeaderTipsEnabled() const { return m_bHeaderTipsEnabled; }
 
   // The appearance: colours (applied only while appearance applies to this list) and font.
-  const sAppearanceInfo& GetAppearance() const { return m_appearance; }
+  const sAppearanceInfo& GetAppearance() const override { return m_appearance; }
   void SetAppearance(const sAppearanceInfo& appearance);
   // The key of the list's appearance entry: "%s-%d" of the profile name and control id.
-  std::string GetAppearanceKey() const;
-  // A face and a point size (decimal text; not a number: the default size) for the list.
+  std::string GetAppearanceKey() const override;
+  // Reads the list's stored appearance line and applies it; without one (or with one that
+  // cannot be read) the list gets the default appearance.
+  void LoadListAppearance();
+  // True once a stored or applied appearance exists.
+  bool IsCustomized() const { return m_bCustomized; }
+  // A face and a point size for the list: the character height is -round(size x dpi / 72), and
+  // a size that is not a number gives the face's default height.
   void SetListFont(const std::string& strName, const std::string& strSize);
   // The optional vertical gradient from the background colour to white.
   void SetGradient(bool bOn);
@@ -153,8 +161,11 @@ class CCommonListCtrl : public QTableView, public IRepositionList {
   // After the column profile dialog: header filters cleared, header rebuilt, and the window
   // that contains the list asked to refresh it.
   void ApplyRepositionedColumns() override;
-  // The appearance dialog. It is not built yet; until it is, the command does nothing.
-  virtual void ShowAppearanceDialog() {}
+  // The module's appearance dialog, targeted at this list.
+  virtual void ShowAppearanceDialog();
+  std::vector<std::string> GetColumnHeadings() const override;
+  void ApplyCustomizedAppearance(const sAppearanceInfo& appearance) override;
+  QWidget* GetAppearanceWidget() override { return this; }
   // The saved custom columns of the profile. Until the custom columns are built none are read.
   virtual std::vector<sProfileEntry> ReadCustomColumns(CListLayout& layout, const ProfileReadFn& fnRead);
 
@@ -185,6 +196,8 @@ class CCommonListCtrl : public QTableView, public IRepositionList {
 
  private:
   void PaintRow(QPainter& painter, int32_t nRow, const QRect& rcRow, const QRect& rcUpdate) const;
+  // The row's keyword colour: the first keyword in the text of the keyword column.
+  bool FindKeywordColour(int32_t nRow, uint32_t& clrKeyword) const;
   QRect GetCheckBoxRect(int32_t nRow) const;
   void ShowMenuAt(std::unique_ptr<QMenu> pMenu, const QPoint& ptGlobal);
   void NotifyRightClick(const QPoint& ptGlobal);
@@ -218,6 +231,7 @@ class CCommonListCtrl : public QTableView, public IRepositionList {
   bool m_bGridLines = false;
   bool m_bGradient = false;
   bool m_bCheckBoxes = false;
+  bool m_bCustomized = false;
   sAppearanceInfo m_appearance = g_defaultAppearance;
   int32_t m_nRowHeight = 16;
 };

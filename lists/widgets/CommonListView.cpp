@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "controls/AppearanceLine.h"
 #include "controls/ColorHeaderCtrl.h"
 #include "lists/ListCommands.h"
 #include "lists/widgets/CommonListCtrl.h"
@@ -95,6 +96,8 @@ void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcR
   int32_t clrRowText = kColourUnset;
   int32_t clrRowBack = kColourUnset;
   const int32_t nColumnCount = static_cast<int32_t>(m_layout.m_arrColumns.size());
+  uint32_t clrKeyword = 0;
+  const bool bKeyword = HasKeywordColours(m_appearance) && FindKeywordColour(nRow, clrKeyword);
   // Column 0 is always read, shown or not: it sets up the row. Other columns are read only when
   // they reach into the area being painted.
   for (int32_t nColumn = 0; nColumn < nColumnCount; ++nColumn) {
@@ -119,6 +122,10 @@ void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcR
           cell.nTextColour != kColourUnset ? cell.nTextColour : static_cast<int32_t>(m_appearance.clrText);
       clrRowBack = cell.nBackColour != kColourUnset ? cell.nBackColour
                                                     : static_cast<int32_t>(m_appearance.clrBackground);
+      if (bKeyword) {
+        clrRowText = static_cast<int32_t>(clrKeyword);
+        cell.nTextColour = kColourUnset;
+      }
       rowPainter.FillRow(rcRow, static_cast<uint32_t>(clrRowBack), bSelected);
     } else if (!bSelected && cell.nBackColour != kColourUnset && cell.nBackColour != clrRowBack) {
       rowPainter.FillCell(rcCell, static_cast<uint32_t>(cell.nBackColour));
@@ -143,6 +150,15 @@ void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcR
     }
     rowPainter.DrawCellText(rcText, cell.strText, static_cast<uint32_t>(clrText), nFormat, pIcon);
   }
+}
+
+bool CCommonListCtrl::FindKeywordColour(int32_t nRow, uint32_t& clrKeyword) const {
+  const int32_t nColumn = m_appearance.nKeywordColumn;
+  if (nColumn < 0 || static_cast<size_t>(nColumn) >= m_layout.m_arrColumns.size()) {
+    return false;
+  }
+  sCellText cell;
+  return GetRowCellText(nRow, nColumn, cell) && MatchKeywordColour(m_appearance, cell.strText, clrKeyword);
 }
 
 QRect CCommonListCtrl::GetCheckBoxRect(int32_t nRow) const {

@@ -1,0 +1,238 @@
+#include "lists/dialogs/CustomizedAppearance.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "controls/ClrButton.h"
+#include "controls/ColorChooser.h"
+#include "controls/ColorRef.h"
+#include "controls/FontSettingDlg.h"
+#include "controls/HotFontCombo.h"
+#include "controls/XListCtrl.h"
+#include "platform/qt/ModalDialog.h"
+#include "tests/lists/widgets/ListTestSupport.h"
+
+namespace {
+
+constexpr uint32_t kRed = MakeColorRef(255, 0, 0);
+constexpr uint32_t kWhite = MakeColorRef(255, 255, 255);
+
+class CustomizedAppearanceTest : public CSettingsFixture {
+ protected:
+  void SetUp() override {
+    CSettingsFixture::SetUp();
+    m_pText = MakeList();
+  }
+
+  void TearDown() override {
+    SetColorChooser({});
+    SetModalDialogHook({});
+    if (CCustomizedAppearance* pDialog = CCustomizedAppearance::FindInstance()) pDialog->hide();
+    m_pText.reset();
+    CSettingsFixture::TearDown();
+  }
+
+  static std::unique_ptr<sTextList> MakeList() {
+    return std::make_unique<sTextList>(std::vector<std::string>{"Id", "Side", "Qty", "Type"},
+                                       std::vector<TextRecord>{{"1", "buy", "10", "A"}});
+  }
+
+  CFilterListCtrl& List() const { return *m_pText->pList; }
+
+  CCustomizedAppearance& Open() const {
+    List().OnCommand(kCmdCustomize);
+    CCustomizedAppearance* pDialog = CCustomizedAppearance::FindInstance();
+    EXPECT_NE(pDialog, nullptr);
+    return *pDialog;
+  }
+
+  static void ChooseColour(uint32_t clrChosen) {
+    SetColorChooser([clrChosen](QWidget*, uint32_t& clrColour) {
+      clrColour = clrChosen;
+      return true;
+    });
+  }
+
+  static void SelectProperty(CCustomizedAppearance& dialog, const char* szProperty) {
+    dialog.GetPropertyChoice()->setCurrentText(QString::fromLatin1(szProperty));
+  }
+
+  static void AddKeyword(CCustomizedAppearance& dialog, const char* szKeyword) {
+    dialog.GetKeywordBox()->setText(QString::fromLatin1(szKeyword));
+    dialog.GetAddButton()->click();
+  }
+
+  static std::vector<std::string> GetKeywordRows(const CCustomizedAppearance& dialog) {
+    std::vector<std::string> arrRows;
+    for (int nRow = 0; nRow < dialog.GetKeywordTable()->GetItemCount(); ++nRow) {
+      arrRows.push_back(dialog.GetKeywordTable()->GetItemText(nRow, 0).toStdString());
+    }
+    return arrRows;
+  }
+
+  std::string GetStoredLine() const {
+    const std::string strFile = ReadFile("OrvaneSetting.ini");
+    const size_t nStart = strFile.find("TestList-0=");
+    if (nStart == std::string::npos) return {};
+    const size_t nEnd = strFile.find_first_of("\r\n", nStart);
+    return strFile.substr(nStart + 11, nEnd == std::string::npos ? std::string::npos : nEnd - nStart - 11);
+  }
+
+  std::unique_ptr<sTextList> m_pText;
+};
+
+TEST_F(CustomizedAppearanceTest, OpensOnTheListsAppearance) {
+  CCustomizedAppearance& dialog = Open();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.windowTitle().toStdString(), "Customize Appearance :TestList");
+  EXPECT_EQ(dialog.GetTarget(), static_cast<IAppearanceList*>(&List()));
+  EXPECT_EQ(dialog.GetPropertyChoice()->currentText().toStdString(), "Background");
+  EXPECT_EQ(dialog.GetColourButton()->GetFaceColour(), 0U) << "black background";
+  EXPECT_FALSE(dialog.GetKeywordGroup()->isVisible());
+  EXPECT_EQ(dialog.GetFontButton()->text().toStdString(), "MS Shell Dlg 2 (8)");
+  EXPECT_EQ(dialog.GetColumnChoice()->count(), 4) << "the list's column headings";
+  EXPECT_FALSE(dialog.GetColumnChoice()->isEnabled());
+  EXPECT_EQ(dialog.GetColumnChoice()->currentIndex(), -1);
+  EXPECT_TRUE(dialog.GetKeywordBox()->toolTip().contains(QStringLiteral("Enter Text to add a keyword to list")));
+
+  const int nHeight = dialog.height();
+  SelectProperty(dialog, kPropertyText);
+  QApplication::processEvents();
+  EXPECT_EQ(dialog.GetColourButton()->GetFaceColour(), MakeColorRef(0, 255, 0)) << "green text";
+  EXPECT_TRUE(dialog.GetKeywordGroup()->isVisible());
+  EXPECT_GT(dialog.height(), nHeight) << "the keyword group makes the dialog taller";
+  SelectProperty(dialog, kPropertyBackground);
+  QApplication::processEvents();
+  EXPECT_FALSE(dialog.GetKeywordGroup()->isVisible());
+  EXPECT_EQ(dialog.height(), nHeight);
+  dialog.GetCancelButton()->click();
+  EXPECT_FALSE(dialog.isVisible());
+
+}
+
+TEST_F(CustomizedAppearanceTest, ApplyChangesTheListAndStoresItsLine) {
+  CCustomizedAppearance& dialog = Open();
+  ChooseColour(kWhite);
+  dialog.GetColourButton()->click();
+  SelectProperty(dialog, kPropertyText);
+  ChooseColour(0);
+  dialog.GetColourButton()->click();
+  SetModalDialogHook([](QDialog& modal) {
+    auto& fontDialog = dynamic_cast<CFontSettingDlg&>(modal);
+    fontDialog.GetFontChoice()->setCurrentText(QStringLiteral("DejaVu Sans"));
+    fontDialog.GetSizeChoice()->setCurrentText(QStringLiteral("10"));
+    modal.accept();
+    return modal.result();
+  });
+  dialog.GetFontButton()->click();
+  EXPECT_EQ(dialog.GetFontButton()->text().toStdString(), "DejaVu Sans (10)");
+  EXPECT_EQ(List().GetAppearance().clrBackground, 0U) << "nothing changes before Apply";
+  EXPECT_FALSE(List().IsCustomized());
+
+  dialog.GetApplyButton()->click();
+  EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open";
+  EXPECT_EQ(GetStoredLine(), "FFFFFF,0,DejaVu Sans,10");
+  EXPECT_TRUE(List().IsCustomized());
+  EXPECT_EQ(List().GetAppearance().clrBackground, kWhite);
+  EXPECT_EQ(List().GetAppearance().clrText, 0U);
+  EXPECT_EQ(List().font().family().toStdString(), "DejaVu Sans");
+
+  // A list created again reads what was stored.
+  m_pText = MakeList();
+  EXPECT_EQ(List().GetAppearance().clrBackground, kWhite);
+  EXPECT_EQ(List().GetAppearance().strFontSize, "10");
+}
+
+TEST_F(CustomizedAppearanceTest, KeywordsAreStoredLongestFirst) {
+  CCustomizedAppearance& dialog = Open();
+  SelectProperty(dialog, kPropertyText);
+  ChooseColour(kRed);
+  dialog.GetColourButton()->click();
+  dialog.GetChangeColumnButton()->click();
+  dialog.GetColumnChoice()->setCurrentIndex(3);
+  AddKeyword(dialog, "buy");
+  AddKeyword(dialog, "sell");
+  EXPECT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{"sell", "buy"}));
+  EXPECT_TRUE(dialog.GetKeywordBox()->text().isEmpty());
+  uint32_t clrCell = 0;
+  ASSERT_TRUE(dialog.GetKeywordTable()->GetColorBox(0, 1, clrCell));
+  EXPECT_EQ(clrCell, kRed) << "a new keyword takes the text colour";
+
+  dialog.GetApplyButton()->click();
+  EXPECT_EQ(GetStoredLine(), "0,FF,MS Shell Dlg 2,8,3,sell,FF,buy,FF,");
+  ASSERT_NE(List().GetAppearance().pKeywords, nullptr);
+  EXPECT_EQ(*List().GetAppearance().pKeywords, (std::vector<std::string>{"sell", "buy"}));
+  EXPECT_EQ(List().GetAppearance().nKeywordColumn, 3);
+
+  // Opened again, the dialog lists the stored keywords on their column.
+  dialog.GetCancelButton()->click();
+  Open();
+  EXPECT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{"sell", "buy"}));
+  EXPECT_EQ(dialog.GetColumnChoice()->currentIndex(), 3);
+  // Choosing another column empties the table.
+  dialog.GetChangeColumnButton()->click();
+  dialog.GetColumnChoice()->activated(1);
+  EXPECT_TRUE(GetKeywordRows(dialog).empty());
+}
+
+TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
+  CCustomizedAppearance& dialog = Open();
+  SelectProperty(dialog, kPropertyText);
+  AddKeyword(dialog, "");
+  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Enter text to add a new keyword to list"});
+  EXPECT_TRUE(GetKeywordRows(dialog).empty());
+
+  for (const char* szKeyword : {"a", "bb", "ccc", "dd"}) AddKeyword(dialog, szKeyword);
+  ASSERT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{"ccc", "dd", "bb", "a"}));
+  CXListCtrl& table = *dialog.GetKeywordTable();
+  table.clearSelection();
+  table.selectRow(1);
+  table.selectionModel()->select(table.model()->index(3, 0),
+                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  SendKey(&table, Qt::Key_Delete);
+  EXPECT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{"ccc", "bb"})) << "exactly the two selected rows";
+
+  // Mixed-case keywords are stored in lower case.
+  AddKeyword(dialog, "MiXed");
+  dialog.GetApplyButton()->click();
+  EXPECT_EQ(*List().GetAppearance().pKeywords, (std::vector<std::string>{"mixed", "ccc", "bb"}));
+  EXPECT_EQ(GetStoredLine(), "0,FF00,MS Shell Dlg 2,8,mixed,FF00,ccc,FF00,bb,FF00,")
+      << "no column chosen: no column number";
+}
+
+TEST_F(CustomizedAppearanceTest, ListWithoutColoursChangesOnlyItsFont) {
+  List().SetAppearanceApplies(false);
+  CCustomizedAppearance& dialog = Open();
+  EXPECT_FALSE(dialog.GetColourButton()->isEnabled());
+  EXPECT_FALSE(dialog.GetAddButton()->isEnabled());
+  SetModalDialogHook([](QDialog& modal) {
+    dynamic_cast<CFontSettingDlg&>(modal).GetSizeChoice()->setCurrentText(QStringLiteral("12"));
+    modal.accept();
+    return modal.result();
+  });
+  dialog.GetFontButton()->click();
+  dialog.GetApplyButton()->click();
+  EXPECT_EQ(List().GetAppearance().clrBackground, 0U);
+  EXPECT_EQ(List().GetAppearance().clrText, MakeColorRef(0, 255, 0));
+  EXPECT_EQ(List().GetAppearance().strFontSize, "12");
+}
+
+TEST_F(CustomizedAppearanceTest, OneDialogFollowsTheLastList) {
+  CCustomizedAppearance& dialog = Open();
+  auto pOther = std::make_unique<sTextList>(std::vector<std::string>{"X"}, std::vector<TextRecord>{{"1"}});
+  pOther->pList->SetControlId(1232);
+  pOther->pList->OnCommand(kCmdCustomize);
+  EXPECT_EQ(CCustomizedAppearance::FindInstance(), &dialog);
+  EXPECT_EQ(dialog.GetTarget(), static_cast<IAppearanceList*>(pOther->pList.get()));
+  pOther.reset();
+  EXPECT_EQ(dialog.GetTarget(), nullptr) << "a list that goes away is forgotten";
+  dialog.GetApplyButton()->click();
+  EXPECT_EQ(ReadFile("OrvaneSetting.ini").find("CUSTOMIZE_LISTS"), std::string::npos) << "no target, no line";
+}
+
+}  // namespace
