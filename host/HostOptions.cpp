@@ -1,6 +1,7 @@
 #include "host/HostOptions.h"
 
 #include <QCommandLineParser>
+#include <cmath>
 
 #include "host/transport/TransportWire.h"
 
@@ -33,8 +34,23 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
   const QCommandLineOption screenshotOption(
       QStringLiteral("screenshot"), QStringLiteral("Save a picture of the main window before quitting."),
       QStringLiteral("file.png"));
-  parser.addOptions(
-      {userOption, categoryOption, pluginOption, serverOption, dealersOption, quitOption, screenshotOption});
+  const QCommandLineOption noDrawOption(QStringLiteral("no-draw"),
+                                        QStringLiteral("Show the windows without ever painting them."));
+  const QCommandLineOption quitMessagesOption(
+      QStringLiteral("quit-after-messages"),
+      QStringLiteral("Close the terminal when this many publications have been delivered to the plug-in."),
+      QStringLiteral("n"));
+  const QCommandLineOption reportOption(
+      QStringLiteral("report-deliveries"),
+      QStringLiteral("At exit, print the publications delivered to the plug-in and how fast they came."));
+  const QCommandLineOption measureOption(
+      QStringLiteral("measure"),
+      QStringLiteral("From the first publication on, measure for this many seconds the delay from the "
+                     "server's send to the plug-in's return, and the busy time of each turn of the "
+                     "event loop; print them and close the terminal."),
+      QStringLiteral("seconds"));
+  parser.addOptions({userOption, categoryOption, pluginOption, serverOption, dealersOption, quitOption,
+                     screenshotOption, noDrawOption, quitMessagesOption, reportOption, measureOption});
 
   if (!parser.parse(arrArguments)) {
     strMessage = parser.errorText() + QLatin1Char('\n') + parser.helpText();
@@ -74,5 +90,25 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
     options.dQuitAfterSeconds = dSeconds;
   }
   options.strScreenshotPath = parser.value(screenshotOption);
+  options.bNoDraw = parser.isSet(noDrawOption);
+  if (parser.isSet(quitMessagesOption)) {
+    bool bOk = false;
+    const qulonglong nCount = parser.value(quitMessagesOption).toULongLong(&bOk);
+    if (!bOk || nCount == 0) {
+      strMessage = QStringLiteral("--quit-after-messages takes a whole number above 0");
+      return std::nullopt;
+    }
+    options.nQuitAfterMessages = nCount;
+  }
+  options.bReportDeliveries = parser.isSet(reportOption);
+  if (parser.isSet(measureOption)) {
+    bool bOk = false;
+    const double dSeconds = parser.value(measureOption).toDouble(&bOk);
+    if (!bOk || !std::isfinite(dSeconds) || dSeconds <= 0) {
+      strMessage = QStringLiteral("--measure takes a number of seconds above 0");
+      return std::nullopt;
+    }
+    options.dMeasureSeconds = dSeconds;
+  }
   return options;
 }

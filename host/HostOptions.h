@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 
 struct sHostOptions {
@@ -13,6 +14,11 @@ struct sHostOptions {
   QStringList arrDealers;    // dealers and clients a user of other categories may see
   std::optional<double> dQuitAfterSeconds;
   QString strScreenshotPath;  // saved just before quitting
+  // For scripts and benchmarks.
+  bool bNoDraw = false;                        // the windows are shown but never painted
+  std::optional<uint64_t> nQuitAfterMessages;  // publications delivered, then close
+  bool bReportDeliveries = false;              // print the deliveries' figures at exit
+  std::optional<double> dMeasureSeconds;       // measure delays and event loop turns, then close
 };
 
 // Parses the arguments (argv[0] included). On a bad option or --help, fills strMessage (the

@@ -1,13 +1,15 @@
 // halvo-host: the terminal. Logs the user in from the command line, loads the plug-in into
 // its main frame, and stops it when the frame closes.
-#include <QApplication>
 #include <QDir>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/HostApplication.h"
 #include "host/HostMainFrame.h"
 #include "host/HostOptions.h"
+#include "host/HostRunMeter.h"
 #include "host/HostServices.h"
 #include "host/PluginLoader.h"
 #include "host/transport/RmsTransport.h"
@@ -16,6 +18,10 @@
 #include "rmssim/RmsServer.h"
 
 namespace {
+
+// Messages are delivered in at most 50 turns a second, each followed by painting, so a busy
+// feed does not have the lists painted after every few messages.
+constexpr std::chrono::milliseconds kDeliveryTurnInterval{20};
 
 // Without a display the terminal still runs, drawing off screen (for scripts and screenshots).
 void ChooseOffscreenWithoutDisplay() {
@@ -55,7 +61,7 @@ std::vector<std::string> ToStdList(const QStringList& arrTexts) {
 
 int main(int argc, char* argv[]) {
   ChooseOffscreenWithoutDisplay();
-  QApplication app(argc, argv);
+  CHostApplication app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("halvo-trader"));
   QCoreApplication::setApplicationName(QStringLiteral("halvo-host"));
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Halvo Trader"));
@@ -73,6 +79,7 @@ int main(int argc, char* argv[]) {
   // Declared before the frame and the plug-in, so both are gone before the link closes.
   std::unique_ptr<CRmsServer> pServer;
   CRmsTransport transport(ChooseServer(*options, pServer));
+  transport.SetDeliveryTurnInterval(kDeliveryTurnInterval);
   CHostMainFrame frame;
   SetMainFrame(&frame);
   frame.ShowServerState(QString::fromLatin1(DescribeLinkState(transport.GetLinkState())));
@@ -80,7 +87,16 @@ int main(int argc, char* argv[]) {
     frame.ShowServerState(QString::fromLatin1(DescribeLinkState(eState)));
   });
   QObject::connect(&transport, &CRmsTransport::MessageRateChanged, &frame, &CHostMainFrame::ShowMessageRate);
+  // Without drawing the windows keep their places and sizes, so a list still knows its rows on
+  // screen, but nothing is painted.
+  frame.setUpdatesEnabled(!options->bNoDraw);
   frame.show();
+  // Closing the frame stops the plug-in; the event loop ends then, whatever windows are left.
+  const auto fnClose = [&frame] {
+    frame.close();
+    QCoreApplication::quit();
+  };
+  CHostRunMeter runMeter(*options, transport, app, fnClose);
 
   ConfigureHostServices(PrepareUserDirectory(options->strUserId.toStdString()),
                         ToStdList(options->arrDealers), &transport);
@@ -102,11 +118,14 @@ int main(int argc, char* argv[]) {
 
   if (options->dQuitAfterSeconds) {
     const QString strScreenshot = options->strScreenshotPath;
-    QTimer::singleShot(static_cast<int>(*options->dQuitAfterSeconds * 1000), &frame, [&frame, strScreenshot] {
-      if (!strScreenshot.isEmpty() && !frame.grab().save(strScreenshot))
-        std::fprintf(stderr, "cannot save the screenshot to %s\n", qPrintable(strScreenshot));
-      frame.close();
-    });
+    QTimer::singleShot(
+        static_cast<int>(*options->dQuitAfterSeconds * 1000), &frame, [&frame, strScreenshot, fnClose] {
+          if (!strScreenshot.isEmpty() && !frame.grab().save(strScreenshot))
+            std::fprintf(stderr, "cannot save the screenshot to %s\n", qPrintable(strScreenshot));
+          fnClose();
+        });
   }
-  return QApplication::exec();
+  const int nExitCode = QApplication::exec();
+  runMeter.PrintReport();
+  return nExitCode;
 }

@@ -1,5 +1,6 @@
 #include "rmssim/RequestAnswers.h"
 
+#include <cstdio>
 #include <string>
 
 #include "rmssim/CallBook.h"
@@ -29,9 +30,20 @@ void CRequestAnswers::SendEndOfList(std::string_view strName, const ResponseSink
   fnSend(m_builder.GetBytes());
 }
 
+bool CRequestAnswers::SendTreeStatusAlone(std::string_view strName, const ResponseSink& fnSend) {
+  if (m_nTreeStatus == kTreeStatusNormal) return false;
+  StartResponse(strName, std::to_string(m_nTreeStatus).c_str());
+  fnSend(m_builder.GetBytes());
+  return true;
+}
+
 void CRequestAnswers::Answer(OTP_MSG hRequest, const ResponseSink& fnSend) {
   bool bNamed = false;
   const std::string strName(ReadView(hRequest, rmsproto::kRequestNameField, bNamed));
+  if (m_bLogRequests) {
+    std::printf("rms-sim: request %s\n", bNamed ? strName.c_str() : "without a name");
+    std::fflush(stdout);
+  }
   if (!bNamed) {
     // Nothing to name the answer with: a bare failure status.
     m_builder.Start();
@@ -60,6 +72,7 @@ void CRequestAnswers::Answer(OTP_MSG hRequest, const ResponseSink& fnSend) {
 }
 
 void CRequestAnswers::AnswerTree(std::string_view strName, const ResponseSink& fnSend) {
+  if (SendTreeStatusAlone(strName, fnSend)) return;
   for (const CSimRecord& record : m_tree.GetRecords()) {
     if (record.m_bDeleted) continue;
     StartResponse(strName, rmsproto::kStatusSuccess);
@@ -88,6 +101,7 @@ void CRequestAnswers::AnswerCallStatuses(std::string_view strName, const Respons
 }
 
 void CRequestAnswers::AnswerManualAlerts(std::string_view strName, const ResponseSink& fnSend) {
+  if (SendTreeStatusAlone(strName, fnSend)) return;
   for (const CAlertFields& fields : m_calls.GetManualAlerts()) {
     StartResponse(strName, rmsproto::kStatusSuccess);
     m_builder.AddText(rmsproto::kPublicationNameField, rmsproto::kManualAlertTopic);

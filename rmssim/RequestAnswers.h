@@ -11,7 +11,10 @@
 //                                 status 2 for an unknown or deleted record
 //   anything else                 one response with status 2
 //
-// Every response names its request in 32767 and carries its status in 32766.
+// Every response names its request in 32767 and carries its status in 32766. With a tree status
+// other than 5 configured, both tree requests get one response with that status and nothing
+// else. With the request log on, each request's name is printed ("rms-sim: request NAME") before
+// it is answered.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +24,7 @@
 
 #include "connect/include/HalvoCodec.h"
 #include "connect/include/connecthalvo.h"
+#include "rmssim/SimOptions.h"
 
 class CCallBook;
 class CEntityTree;
@@ -30,7 +34,12 @@ class CRequestAnswers {
   // Called with each response in turn; the bytes last until the next call.
   using ResponseSink = std::function<void(const std::vector<uint8_t>&)>;
 
-  CRequestAnswers(CEntityTree& tree, CCallBook& calls) : m_tree(tree), m_calls(calls) {}
+  // Takes the tree status and the request log from the options.
+  CRequestAnswers(CEntityTree& tree, CCallBook& calls, const sSimOptions& options = {})
+      : m_tree(tree),
+        m_calls(calls),
+        m_nTreeStatus(options.nTreeStatus),
+        m_bLogRequests(options.bLogRequests) {}
 
   void Answer(OTP_MSG hRequest, const ResponseSink& fnSend);
 
@@ -45,8 +54,12 @@ class CRequestAnswers {
   void AnswerManualAlerts(std::string_view strName, const ResponseSink& fnSend);
   void AnswerPresentValues(OTP_MSG hRequest, std::string_view strName, const ResponseSink& fnSend);
   void SendEndOfList(std::string_view strName, const ResponseSink& fnSend);
+  // True when the tree status is not success: the one response with it has gone out.
+  bool SendTreeStatusAlone(std::string_view strName, const ResponseSink& fnSend);
 
   CEntityTree& m_tree;
   CCallBook& m_calls;
+  int32_t m_nTreeStatus;
+  bool m_bLogRequests;
   CMessageBuilder m_builder;
 };

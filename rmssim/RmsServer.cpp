@@ -43,7 +43,7 @@ bool CRmsServer::Start(std::string& strError) {
   m_pTree = std::make_unique<CEntityTree>(m_options.tree, m_options.nSeed);
   CSimRandom sampleRandom(m_options.nSeed + 1);
   m_calls.AddSamples(*m_pTree, sampleRandom, m_options.nSampleCalls, m_options.nSampleAlerts);
-  m_pAnswers = std::make_unique<CRequestAnswers>(*m_pTree, m_calls);
+  m_pAnswers = std::make_unique<CRequestAnswers>(*m_pTree, m_calls, m_options);
   if (m_options.strReplayPath.empty()) {
     m_pFeed = std::make_unique<CGeneratedFeed>(*m_pTree, m_options.nSeed, m_options.nDeleteEvery);
   } else {
@@ -235,16 +235,20 @@ void CRmsServer::RunFeed() {
 
 void CRmsServer::Publish(std::string_view strName, const std::vector<uint8_t>& arrBytes) {
   std::string strTopicFrame = halvowire::MakeTopicFrame(strName);
-  if (m_arrQueued.empty() && TrySend(strTopicFrame, arrBytes)) return;
-  m_arrQueued.push_back({std::move(strTopicFrame), arrBytes});
+  const int64_t nSentNs = halvowire::GetSendClockNs();
+  if (m_arrQueued.empty() && TrySend(strTopicFrame, arrBytes, nSentNs)) return;
+  m_arrQueued.push_back({std::move(strTopicFrame), arrBytes, nSentNs});
 }
 
-bool CRmsServer::TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes) {
+bool CRmsServer::TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes,
+                         int64_t nSentNs) {
   if (!m_pPublisher->send(zmq::const_buffer(strTopicFrame.data(), strTopicFrame.size()),
                           zmq::send_flags::sndmore | zmq::send_flags::dontwait))
     return false;
-  // Room is counted in whole messages, so the second frame always goes after the first.
-  m_pPublisher->send(zmq::const_buffer(arrBytes.data(), arrBytes.size()), zmq::send_flags::none);
+  // Room is counted in whole messages, so the other frames always go after the first.
+  m_pPublisher->send(zmq::const_buffer(arrBytes.data(), arrBytes.size()), zmq::send_flags::sndmore);
+  const std::string strSendTime = halvowire::MakeSendTimeFrame(nSentNs);
+  m_pPublisher->send(zmq::const_buffer(strSendTime.data(), strSendTime.size()), zmq::send_flags::none);
   if (m_recording.IsOpen()) m_recording.Write(arrBytes.data(), arrBytes.size());
   return true;
 }
@@ -252,7 +256,7 @@ bool CRmsServer::TrySend(const std::string& strTopicFrame, const std::vector<uin
 bool CRmsServer::FlushQueued() {
   while (!m_arrQueued.empty()) {
     const sQueuedPublication& queued = m_arrQueued.front();
-    if (!TrySend(queued.strTopicFrame, queued.arrBytes)) return false;
+    if (!TrySend(queued.strTopicFrame, queued.arrBytes, queued.nSentNs)) return false;
     m_arrQueued.pop_front();
   }
   return true;

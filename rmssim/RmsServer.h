@@ -6,7 +6,8 @@
 // value changes runs while anyone subscribes to "rms prsnt value publish", at the configured
 // rate; it starts with the first such subscriber, so a recording begins with what that
 // subscriber sees. Publishing never drops: when a subscriber's queue is full the feed waits
-// (ZMQ_XPUB_NODROP), while requests are still answered.
+// (ZMQ_XPUB_NODROP), while requests are still answered. Each publication carries the moment it
+// was published, kept while it waits for room, so a terminal's delay includes the wait.
 #pragma once
 
 #include <atomic>
@@ -58,6 +59,7 @@ class CRmsServer {
   struct sQueuedPublication {
     std::string strTopicFrame;
     std::vector<uint8_t> arrBytes;
+    int64_t nSentNs = 0;
   };
 
   void Run();
@@ -68,7 +70,7 @@ class CRmsServer {
   void StartFeedClock();
   void RunFeed();
   void Publish(std::string_view strName, const std::vector<uint8_t>& arrBytes);
-  bool TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes);
+  bool TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes, int64_t nSentNs);
   bool FlushQueued();
 
   sSimOptions m_options;

@@ -24,7 +24,7 @@ bool ParseNonNegative(std::string_view strText, double& dValue) {
 
 struct sOptionRow {
   const char* szName;
-  const char* szValue;
+  const char* szValue;  // null for a switch, which takes no value
   const char* szHelp;
   std::function<bool(std::string_view, sSimOptions&)> fnApply;
 };
@@ -68,6 +68,18 @@ const std::vector<sOptionRow>& GetOptionRows() {
          o.nHighWaterMark = static_cast<int>(nValue);
          return true;
        }},
+      {"tree-status", "N", "answer both tree requests with status N alone; 5 answers normally (default 5)",
+       [](std::string_view s, sSimOptions& o) {
+         uint32_t nValue = 0;
+         if (!ParseCount(s, nValue) || nValue > std::numeric_limits<int32_t>::max()) return false;
+         o.nTreeStatus = static_cast<int32_t>(nValue);
+         return true;
+       }},
+      {"log-requests", nullptr, "print the name of every request received",
+       [](std::string_view, sSimOptions& o) {
+         o.bLogRequests = true;
+         return true;
+       }},
   };
   return s_arrRows;
 }
@@ -81,7 +93,8 @@ std::string GetSimHelpText() {
       "value changes. The feed starts when the first terminal subscribes to it.\n\nOptions:\n";
   constexpr size_t kHelpColumn = 28;
   for (const sOptionRow& row : GetOptionRows()) {
-    std::string strLeft = std::string("  --") + row.szName + " " + row.szValue;
+    std::string strLeft = std::string("  --") + row.szName;
+    if (row.szValue != nullptr) strLeft += std::string(" ") + row.szValue;
     strLeft.resize(kHelpColumn, ' ');
     strHelp += strLeft + row.szHelp + "\n";
   }
@@ -117,7 +130,9 @@ std::optional<sSimOptions> ParseSimOptions(std::span<const std::string> arrArgum
     for (const sOptionRow& row : GetOptionRows())
       if (strArgument == row.szName) pRow = &row;
     if (pRow == nullptr) return Fail("unknown option --" + std::string(strArgument));
-    if (!bHasValue) {
+    if (pRow->szValue == nullptr) {
+      if (bHasValue) return Fail("--" + std::string(strArgument) + " takes no value");
+    } else if (!bHasValue) {
       if (n + 1 == arrArguments.size()) return Fail("--" + std::string(strArgument) + " needs a value");
       strValue = arrArguments[++n];
     }

@@ -9,6 +9,9 @@
 
 #include "rmssim/EntityTree.h"
 
+// The tree status that answers the tree requests with their records (success).
+constexpr int32_t kTreeStatusNormal = 5;
+
 struct sSimOptions {
   std::string strRequests = "tcp://127.0.0.1:5555";
   std::string strPublications;  // empty: the request port + 1 ("*" stays "*")
@@ -23,6 +26,10 @@ struct sSimOptions {
   int nHighWaterMark = 10000;   // publications queued for a subscriber before the feed waits
   uint32_t nSampleCalls = 3;    // call statuses and manual alerts a fresh server holds
   uint32_t nSampleAlerts = 3;
+  // The status both tree requests are answered with; any status but success comes alone, with
+  // no records, so the terminal subscribes to the publications instead.
+  int32_t nTreeStatus = kTreeStatusNormal;
+  bool bLogRequests = false;  // print the name of every request on standard output
 };
 
 // Parses rms-sim's arguments (the program name left out); "--name value" and "--name=value".

@@ -2,7 +2,11 @@
 
 #include "host/api/HalvoHostApi.h"
 
-CDeliveryQueue::CDeliveryQueue(QObject* pParent) : QObject(pParent) {}
+CDeliveryQueue::CDeliveryQueue(QObject* pParent) : QObject(pParent) {
+  m_intervalTimer.setSingleShot(true);
+  m_intervalTimer.setTimerType(Qt::PreciseTimer);
+  connect(&m_intervalTimer, &QTimer::timeout, this, &CDeliveryQueue::Drain);
+}
 
 CDeliveryQueue::~CDeliveryQueue() {
   for (const sDelivery& delivery : m_arrTaken) otp_dtor_primecb(delivery.hMsg, nullptr);
@@ -39,9 +43,19 @@ void CDeliveryQueue::Drain() {
   // A receiver that runs a nested event loop (a message box) must not be called again before
   // it returns; the outer turn carries on afterwards.
   if (m_bDraining) return;
+  const auto now = std::chrono::steady_clock::now();
+  // Too soon after the last turn: this one waits for the rest of the interval. The drain stays
+  // posted meanwhile, so the I/O thread posts no other.
+  if (now < m_lastTurnStart + m_turnInterval) {
+    if (!m_intervalTimer.isActive())
+      m_intervalTimer.start(
+          std::chrono::ceil<std::chrono::milliseconds>(m_lastTurnStart + m_turnInterval - now));
+    return;
+  }
+  m_lastTurnStart = now;
   m_bDraining = true;
   ++m_nDrainTurns;
-  const auto deadline = std::chrono::steady_clock::now() + m_turnBudget;
+  const auto deadline = now + m_turnBudget;
   bool bRepost = false;
   for (bool bFirst = true;; bFirst = false) {
     if (m_arrTaken.empty()) {
@@ -74,6 +88,7 @@ void CDeliveryQueue::Deliver(const sDelivery& delivery) {
       it->second->OnPublish(delivery.hMsg, 0, nullptr);
     else
       it->second->OnResponse(0, delivery.hMsg, 0);
+    if (m_pObserver != nullptr) m_pObserver->OnDelivered(delivery);
   }
   otp_dtor_primecb(delivery.hMsg, nullptr);
 }

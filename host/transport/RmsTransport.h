@@ -49,6 +49,10 @@ class CRmsTransport : public QObject {
   sTransportStats GetStats() const;
   // How long one turn of delivery may run before the event loop gets its turn.
   void SetDeliveryTurnBudget(std::chrono::microseconds budget) { m_pDelivery->SetTurnBudget(budget); }
+  // The least time from the start of one turn of delivery to the start of the next.
+  void SetDeliveryTurnInterval(std::chrono::microseconds interval) { m_pDelivery->SetTurnInterval(interval); }
+  // Told of every message delivered to a receiver; null for none.
+  void SetDeliveryObserver(CDeliveryObserver* pObserver) { m_pDelivery->SetObserver(pObserver); }
 
  signals:
   void LinkStateChanged(eLinkState eState);

@@ -1,6 +1,7 @@
 #include "host/transport/TransportIo.h"
 
 #include <deque>
+#include <optional>
 #include <utility>
 
 #include "connect/include/HalvoCodec.h"
@@ -186,16 +187,23 @@ void CTransportIo::FlushOutgoing(sControlSockets& control) {
 void CTransportIo::ReadPublications() {
   zmq::message_t topic;
   zmq::message_t body;
+  zmq::message_t sendTime;
   for (int n = 0; n < kReadBurst && ReceiveFrame(*m_pSubscriber, topic); ++n) {
-    // A publication is exactly two frames: topic and message.
+    // A publication is its topic, its message and, from a current server, its send time.
     if (!topic.more() || !ReceiveFrame(*m_pSubscriber, body)) {
       ++m_nMalformed;
       continue;
     }
+    std::optional<int64_t> nSentNs = 0;
     if (body.more()) {
-      SkipRestOfMessage(*m_pSubscriber, body);
-      ++m_nMalformed;
-      continue;
+      nSentNs = ReceiveFrame(*m_pSubscriber, sendTime) && !sendTime.more()
+                    ? halvowire::ReadSendTimeFrame(sendTime.data(), sendTime.size())
+                    : std::nullopt;
+      if (!nSentNs) {
+        SkipRestOfMessage(*m_pSubscriber, sendTime);
+        ++m_nMalformed;
+        continue;
+      }
     }
     const std::optional<std::string_view> strName = halvowire::ReadTopicFrame(topic.data(), topic.size());
     if (!strName) {
@@ -204,7 +212,7 @@ void CTransportIo::ReadPublications() {
     }
     const auto it = m_mapTopics.find(*strName);
     if (it == m_mapTopics.end()) continue;  // the last subscriber of this name just left
-    for (uint64_t nControl : it->second) AddDelivery(nControl, true, body);
+    for (uint64_t nControl : it->second) AddDelivery(nControl, true, body, *nSentNs);
   }
 }
 
@@ -216,18 +224,19 @@ void CTransportIo::ReadResponses(uint64_t nControl, zmq::socket_t& dealer) {
       ++m_nMalformed;
       continue;
     }
-    AddDelivery(nControl, false, body);
+    AddDelivery(nControl, false, body, 0);
   }
 }
 
-void CTransportIo::AddDelivery(uint64_t nControl, bool bPublication, const zmq::message_t& body) {
+void CTransportIo::AddDelivery(uint64_t nControl, bool bPublication, const zmq::message_t& body,
+                               int64_t nSentNs) {
   OTP_MSG hMsg = ParseOtpMessage(body.data(), body.size(), nullptr);
   if (hMsg == nullptr) {
     ++m_nMalformed;
     return;
   }
   ++m_nReceived;
-  m_arrBatch.push_back({nControl, bPublication, hMsg});
+  m_arrBatch.push_back({nControl, bPublication, hMsg, nSentNs});
 }
 
 void CTransportIo::UpdateLinkState() {

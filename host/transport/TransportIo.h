@@ -4,8 +4,9 @@
 // Each receive control has its own DEALER to the server's ROUTER, so a response comes back to
 // the control that asked. One SUB, shared by the controls, receives the server's publications;
 // the thread subscribes it to each name a control asked for and hands a publication to every
-// control subscribed to exactly that name. Received messages are parsed here (a malformed one
-// is counted and dropped) and queued for the user-interface thread.
+// control subscribed to exactly that name, with the send time the server gave it. Received
+// messages are parsed here (a malformed one is counted and dropped) and queued for the
+// user-interface thread.
 #pragma once
 
 #include <atomic>
@@ -57,7 +58,7 @@ class CTransportIo {
   void FlushOutgoing(sControlSockets& control);
   void ReadPublications();
   void ReadResponses(uint64_t nControl, zmq::socket_t& dealer);
-  void AddDelivery(uint64_t nControl, bool bPublication, const zmq::message_t& body);
+  void AddDelivery(uint64_t nControl, bool bPublication, const zmq::message_t& body, int64_t nSentNs);
   void UpdateLinkState();
 
   halvowire::sServerEndpoints m_endpoints;

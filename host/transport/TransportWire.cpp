@@ -1,6 +1,7 @@
 #include "host/transport/TransportWire.h"
 
 #include <charconv>
+#include <chrono>
 
 namespace halvowire {
 
@@ -28,6 +29,30 @@ std::optional<std::string_view> ReadTopicFrame(const void* pBytes, size_t nLengt
   const std::string_view strFrame(static_cast<const char*>(pBytes), nLength);
   if (strFrame.find('\0') != nLength - 1) return std::nullopt;
   return strFrame.substr(0, nLength - 1);
+}
+
+int64_t GetSendClockNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::string MakeSendTimeFrame(int64_t nNanoseconds) {
+  std::string strFrame(kSendTimeFrameSize, '\0');
+  auto nBits = static_cast<uint64_t>(nNanoseconds);
+  for (char& cByte : strFrame) {
+    cByte = static_cast<char>(nBits & 0xFF);
+    nBits >>= 8;
+  }
+  return strFrame;
+}
+
+std::optional<int64_t> ReadSendTimeFrame(const void* pBytes, size_t nLength) {
+  if (pBytes == nullptr || nLength != kSendTimeFrameSize) return std::nullopt;
+  const auto* pByte = static_cast<const uint8_t*>(pBytes);
+  uint64_t nBits = 0;
+  for (size_t n = kSendTimeFrameSize; n-- > 0;) nBits = (nBits << 8) | pByte[n];
+  return static_cast<int64_t>(nBits);
 }
 
 std::optional<std::string_view> GetPublicationName(OTP_MSG hMsg) {

@@ -3,12 +3,17 @@
 //
 //   requests and client publications  DEALER -> ROUTER  [marker][message]
 //   responses                         ROUTER -> DEALER  [message]
-//   server publications               PUB    -> SUB     [topic][message]
+//   server publications               PUB    -> SUB     [topic][message][send time]
 //
 // The marker frame is one byte: kRequestMarker or kPublicationMarker. The topic frame is the
 // publication name (field 54211) followed by one NUL byte, and a subscription is that same
 // frame. ZeroMQ matches topics by prefix; the NUL makes "rms prsnt value publish" match
 // only itself, never "rms prsnt value publish ZEL".
+//
+// The send time frame holds the moment the server published the message: nanoseconds of the
+// monotonic clock, 8 bytes, least significant first. That clock is one for every process of a
+// machine, so a terminal beside the server can tell how long a message took to reach its
+// receiver. A publication of two frames (from an older server) has no send time.
 #pragma once
 
 #include <cstddef>
@@ -31,6 +36,15 @@ std::string MakeTopicFrame(std::string_view strName);
 // The publication name carried by a topic frame: the bytes before a final NUL byte. Nullopt
 // when the frame does not end with NUL or holds another NUL.
 std::optional<std::string_view> ReadTopicFrame(const void* pBytes, size_t nLength);
+
+constexpr size_t kSendTimeFrameSize = 8;
+
+// Now on the clock send times are read from, in nanoseconds.
+int64_t GetSendClockNs();
+// The send time frame of a moment of GetSendClockNs.
+std::string MakeSendTimeFrame(int64_t nNanoseconds);
+// The moment a send time frame holds; nullopt for a frame of another size.
+std::optional<int64_t> ReadSendTimeFrame(const void* pBytes, size_t nLength);
 
 // Field 54211 of a message, or nullopt when it has none.
 std::optional<std::string_view> GetPublicationName(OTP_MSG hMsg);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -61,6 +63,55 @@ TEST_F(HostRunTest, CommandLineAnswers) {
   const sRun badCategory = RunHost(m_dir, "--category abc");
   EXPECT_EQ(badCategory.nExitCode, 2);
   EXPECT_NE(badCategory.strOutput.find("--category"), std::string::npos);
+
+  // Options for scripts and benchmarks: each refused value names its option.
+  const std::vector<std::pair<std::string, std::string>> arrRefused = {
+      {"--quit-after-messages 0", "--quit-after-messages"},
+      {"--quit-after-messages -3", "--quit-after-messages"},
+      {"--quit-after-messages many", "--quit-after-messages"},
+      {"--measure 0", "--measure"},
+      {"--measure -1", "--measure"},
+      {"--measure inf", "--measure"},
+      {"--measure soon", "--measure"},
+  };
+  for (const auto& [strArguments, strNamed] : arrRefused) {
+    const sRun refused = RunHost(m_dir, strArguments);
+    EXPECT_EQ(refused.nExitCode, 2) << strArguments;
+    EXPECT_NE(refused.strOutput.find(strNamed), std::string::npos)
+        << strArguments << ": " << refused.strOutput;
+  }
+}
+
+// The value of a "report: NAME = VALUE UNIT" line, or -1 without one.
+double FindReport(const std::string& strOutput, const std::string& strName) {
+  const std::string strStart = "report: " + strName + " = ";
+  const size_t nAt = strOutput.find(strStart);
+  return nAt == std::string::npos ? -1.0 : std::stod(strOutput.substr(nAt + strStart.size()));
+}
+
+TEST_F(HostRunTest, QuitsAfterTheMessagesAndReportsThem) {
+  // The embedded server's feed runs at 100 messages a second; --quit-after only guards the run.
+  const sRun run = RunHost(m_dir, "--no-draw --quit-after-messages 20 --report-deliveries --quit-after 120");
+  EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
+  // The close waits for the delivery turn under way, which may deliver a few more.
+  EXPECT_GE(FindReport(run.strOutput, "publications_delivered"), 20) << run.strOutput;
+  EXPECT_GT(FindReport(run.strOutput, "first_to_last_s"), 0) << run.strOutput;
+  EXPECT_EQ(run.strOutput.find("report: delay"), std::string::npos) << run.strOutput;
+}
+
+TEST_F(HostRunTest, MeasuresDelaysAndEventLoopTurns) {
+  const sRun run = RunHost(m_dir, "--measure 1 --quit-after 120");
+  EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
+  EXPECT_GE(FindReport(run.strOutput, "measured_s"), 1) << run.strOutput;
+  const double dPublications = FindReport(run.strOutput, "measured_publications");
+  EXPECT_GT(dPublications, 0) << run.strOutput;
+  // Every publication of the embedded server carries its send time.
+  EXPECT_EQ(FindReport(run.strOutput, "delay_samples"), dPublications) << run.strOutput;
+  EXPECT_GT(FindReport(run.strOutput, "delay_p50_ms"), 0) << run.strOutput;
+  EXPECT_GE(FindReport(run.strOutput, "delay_max_ms"), FindReport(run.strOutput, "delay_p99_ms"));
+  EXPECT_GT(FindReport(run.strOutput, "ui_turn_samples"), 0) << run.strOutput;
+  EXPECT_GE(FindReport(run.strOutput, "ui_turn_max_ms"), FindReport(run.strOutput, "ui_turn_p99_ms"));
+  EXPECT_EQ(run.strOutput.find("report: publications_delivered"), std::string::npos) << run.strOutput;
 }
 
 TEST_F(HostRunTest, MissingPluginIsReportedAndTheTerminalStillRuns) {

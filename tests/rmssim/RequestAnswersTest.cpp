@@ -19,12 +19,14 @@ class RequestAnswersTest : public ::testing::Test {
     m_calls.AddSamples(m_tree, random, 2, 2);
   }
 
-  std::vector<std::vector<uint8_t>> Ask(const CFields& arrRequest) {
+  // Asks the fixture's answers, or pAnswers when given.
+  std::vector<std::vector<uint8_t>> Ask(const CFields& arrRequest, CRequestAnswers* pAnswers = nullptr) {
     std::vector<std::vector<uint8_t>> arrResponses;
     const std::vector<uint8_t> arrBytes = Compose(arrRequest);
     OTP_MSG hRequest = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
-    m_answers.Answer(hRequest,
-                     [&](const std::vector<uint8_t>& arrResponse) { arrResponses.push_back(arrResponse); });
+    (pAnswers != nullptr ? *pAnswers : m_answers)
+        .Answer(hRequest,
+                [&](const std::vector<uint8_t>& arrResponse) { arrResponses.push_back(arrResponse); });
     otp_dtor_primecb(hRequest, nullptr);
     return arrResponses;
   }
@@ -146,6 +148,22 @@ TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
     EXPECT_EQ(arrExpected[4].first, 54247u);
   }
   EXPECT_EQ(ListFields(arrAlerts.back()), (CFields{{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}}));
+}
+
+TEST_F(RequestAnswersTest, TreeStatusOtherThanSuccessComesAloneForBothTrees) {
+  for (const int32_t nStatus : {7, 2, 0}) {
+    sSimOptions options;
+    options.nTreeStatus = nStatus;
+    CRequestAnswers answers(m_tree, m_calls, options);
+    const std::string strStatus = std::to_string(nStatus);
+    for (const char* szTree : {"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all"}) {
+      const std::vector<std::vector<uint8_t>> arrResponses = Ask({{0, szTree}}, &answers);
+      ASSERT_EQ(arrResponses.size(), 1u) << szTree << " " << nStatus;
+      EXPECT_EQ(ListFields(arrResponses[0]), (CFields{{32767, szTree}, {32766, strStatus}})) << nStatus;
+    }
+    // The call statuses are answered as usual.
+    EXPECT_EQ(Ask({{0, "roth_rst"}}, &answers).size(), m_calls.GetCallStatuses().size() + 1) << nStatus;
+  }
 }
 
 TEST_F(RequestAnswersTest, CallStatusesFromClientsAreKept) {

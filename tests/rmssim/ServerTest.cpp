@@ -36,12 +36,19 @@ TEST(ServerTest, TheFeedRunsForASubscriberUntilItsCount) {
   ASSERT_FALSE(client.ReceiveList().empty());
   EXPECT_EQ(server.GetStats().nFeedMessages, 0u);
 
+  const int64_t nSubscribedNs = halvowire::GetSendClockNs();
   client.Subscribe("rms prsnt value publish");
+  int64_t nPreviousSendNs = nSubscribedNs;
   for (int n = 0; n < 50; ++n) {
     const auto publication = client.ReceivePublication();
     ASSERT_TRUE(publication.has_value()) << n;
     EXPECT_EQ(publication->first, halvowire::MakeTopicFrame("rms prsnt value publish"));
     EXPECT_EQ(ReadField(publication->second, 54211), "rms prsnt value publish");
+    // Stamped when published: after the subscription, in order, not after it arrived here.
+    ASSERT_TRUE(client.m_nLastSendNs.has_value()) << n;
+    EXPECT_GE(*client.m_nLastSendNs, nPreviousSendNs) << n;
+    EXPECT_LE(*client.m_nLastSendNs, halvowire::GetSendClockNs()) << n;
+    nPreviousSendNs = *client.m_nLastSendNs;
   }
   const sServerStats stats = server.GetStats();
   EXPECT_EQ(stats.nFeedMessages, 50u);

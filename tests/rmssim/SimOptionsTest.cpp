@@ -22,7 +22,7 @@ TEST(SimOptionsTest, ValuesAreTaken) {
        [](const sSimOptions& o) {
          return o.strRequests == "tcp://127.0.0.1:5555" && o.strPublications.empty() &&
                 o.tree.nAccounts == 1000 && o.tree.nBranches == 4 && o.dRate == 100 && o.nCount == 0 &&
-                o.nSeed == 1 && o.dDurationSeconds == 0;
+                o.nSeed == 1 && o.dDurationSeconds == 0 && o.nTreeStatus == 5 && !o.bLogRequests;
        }},
       {{"--requests", "tcp://127.0.0.1:*", "--publications=tcp://127.0.0.1:*"},
        [](const sSimOptions& o) {
@@ -42,6 +42,8 @@ TEST(SimOptionsTest, ValuesAreTaken) {
          return o.dRate == 2500.5 && o.dDurationSeconds == 1.5 && o.nHighWaterMark == 500;
        }},
       {{"--record", "/tmp/a.feed"}, [](const sSimOptions& o) { return o.strRecordPath == "/tmp/a.feed"; }},
+      {{"--tree-status", "7", "--log-requests", "--seed", "3"},
+       [](const sSimOptions& o) { return o.nTreeStatus == 7 && o.bLogRequests && o.nSeed == 3; }},
       {{"--replay", "/tmp/a.feed", "--record", "/tmp/b.feed"},
        [](const sSimOptions& o) {
          return o.strReplayPath == "/tmp/a.feed" && o.strRecordPath == "/tmp/b.feed";
@@ -69,6 +71,9 @@ TEST(SimOptionsTest, MistakesAreNamed) {
       {{"--count", "-1"}, "bad value for --count: -1"},
       {{"--duration=nan"}, "bad value for --duration: nan"},
       {{"--hwm", "0"}, "bad value for --hwm: 0"},
+      {{"--tree-status", "-7"}, "bad value for --tree-status: -7"},
+      {{"--tree-status=3000000000"}, "bad value for --tree-status: 3000000000"},
+      {{"--log-requests=yes"}, "--log-requests takes no value"},
       {{"--requests="}, "bad value for --requests: "},
       {{"--record", "f", "--replay", "f"}, "--record and --replay name the same file"},
   };
@@ -87,9 +92,10 @@ TEST(SimOptionsTest, HelpListsEveryOption) {
   bool bHelpAsked = false;
   EXPECT_FALSE(Parse({"--seed", "3", "--help"}, strMessage, bHelpAsked).has_value());
   EXPECT_TRUE(bHelpAsked);
-  for (const char* szOption : {"--requests", "--publications", "--brokers", "--branches", "--dealers",
-                               "--groups", "--accounts", "--rate", "--count", "--delete-every", "--seed",
-                               "--record", "--replay", "--duration", "--hwm", "--help"})
+  for (const char* szOption :
+       {"--requests", "--publications", "--brokers", "--branches", "--dealers", "--groups", "--accounts",
+        "--rate", "--count", "--delete-every", "--seed", "--record", "--replay", "--duration", "--hwm",
+        "--tree-status N", "--log-requests", "--help"})
     EXPECT_NE(strMessage.find(szOption), std::string::npos) << szOption;
 }
 

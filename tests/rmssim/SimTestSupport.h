@@ -96,14 +96,21 @@ class CRawClient {
   void Subscribe(const std::string& strName) {
     m_subscriber.set(zmq::sockopt::subscribe, halvowire::MakeTopicFrame(strName));
   }
-  // The next publication: its topic frame and message.
+  // The next publication: its topic frame and message. Its send time frame, when it has one
+  // and nothing follows it, is kept as m_nLastSendNs.
   std::optional<std::pair<std::string, std::vector<uint8_t>>> ReceivePublication() {
     zmq::message_t topic;
     zmq::message_t body;
     if (!m_subscriber.recv(topic) || !topic.more() || !m_subscriber.recv(body)) return std::nullopt;
+    m_nLastSendNs.reset();
+    zmq::message_t sendTime;
+    if (body.more() && m_subscriber.recv(sendTime) && !sendTime.more())
+      m_nLastSendNs = halvowire::ReadSendTimeFrame(sendTime.data(), sendTime.size());
     return std::pair{topic.to_string(),
                      std::vector<uint8_t>(body.data<uint8_t>(), body.data<uint8_t>() + body.size())};
   }
+
+  std::optional<int64_t> m_nLastSendNs;
 
  private:
   zmq::context_t m_context;

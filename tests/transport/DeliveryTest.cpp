@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host/transport/DeliveryMeter.h"
 #include "host/transport/RmsTransport.h"
 #include "tests/transport/TransportTestSupport.h"
 
@@ -91,6 +92,25 @@ TEST_F(DeliveryTest, ABacklogArrivesWholeInOrderInTurns) {
     EXPECT_EQ(nDeliveredWhenOtherRan, row.nDeliveredWhenOtherRuns);
     EXPECT_EQ(after.nDelivered - before.nDelivered, static_cast<uint64_t>(kCount));
   }
+}
+
+// With a turn interval, a message that comes soon after a turn waits until the interval has
+// passed since that turn began.
+TEST_F(DeliveryTest, TurnsKeepTheirIntervalApart) {
+  constexpr auto kInterval = 200ms;
+  m_pTransport->SetDeliveryTurnInterval(kInterval);
+  CDeliveryMeter meter;
+  m_pTransport->SetDeliveryObserver(&meter);
+  const sTransportStats before = m_pTransport->GetStats();
+  PublishNumber("first");
+  ASSERT_TRUE(RunEventsUntil([&] { return m_sink.m_arrReceived.size() == 1; }));
+  PublishNumber("second");
+  ASSERT_TRUE(RunEventsUntil([&] { return m_sink.m_arrReceived.size() == 2; }));
+  m_pTransport->SetDeliveryObserver(nullptr);
+
+  EXPECT_EQ(m_pTransport->GetStats().nDrainTurns - before.nDrainTurns, 2u);
+  // The first was delivered a moment after its turn began.
+  EXPECT_GE(meter.GetLastNs() - meter.GetFirstNs(), std::chrono::nanoseconds(kInterval - 5ms).count());
 }
 
 TEST_F(DeliveryTest, NothingReachesAClosedOrDestroyedControl) {

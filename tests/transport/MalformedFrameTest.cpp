@@ -4,6 +4,7 @@
 
 #include <zmq.hpp>
 
+#include "host/transport/DeliveryMeter.h"
 #include "host/transport/RmsTransport.h"
 #include "host/transport/TransportWire.h"
 #include "tests/transport/TransportTestSupport.h"
@@ -90,21 +91,50 @@ TEST_F(MalformedFrameTest, BadPublicationsAreDropped) {
   const std::string strTopic = halvowire::MakeTopicFrame("alerts");
   std::string strTopicAndMore = strTopic;
   strTopicAndMore.push_back('x');
+  const std::string strSendTime = halvowire::MakeSendTimeFrame(1);
   const std::vector<std::vector<std::string>> arrPublications = {
       {strTopic, ComposeBytes("first")},
       {strTopic, "garbage"},
       {strTopic},
-      {strTopic, ComposeBytes("three frames"), "more"},
+      {strTopic, ComposeBytes("short send time"), "more"},
+      {strTopic, ComposeBytes("with its send time"), strSendTime},
+      {strTopic, ComposeBytes("four frames"), strSendTime, "more"},
+      {strTopic, ComposeBytes("long send time"), strSendTime + "x"},
       {strTopicAndMore, ComposeBytes("bytes after the NUL")},
       {strTopic, ComposeBytes("last")},
   };
   for (const std::vector<std::string>& arrFrames : arrPublications) SendFrames(m_publisher, arrFrames);
 
-  ASSERT_TRUE(RunEventsUntil([&] { return m_receiver.m_arrReceived.size() == 2; }));
+  ASSERT_TRUE(RunEventsUntil([&] { return m_receiver.m_arrReceived.size() == 3; }));
   EXPECT_EQ(m_receiver.m_arrReceived[0].GetField(32767), "first");
   EXPECT_TRUE(m_receiver.m_arrReceived[0].bPublication);
-  EXPECT_EQ(m_receiver.m_arrReceived[1].GetField(32767), "last");
-  EXPECT_EQ(m_pTransport->GetStats().nMalformed, 4u);
+  EXPECT_EQ(m_receiver.m_arrReceived[1].GetField(32767), "with its send time");
+  EXPECT_EQ(m_receiver.m_arrReceived[2].GetField(32767), "last");
+  EXPECT_EQ(m_pTransport->GetStats().nMalformed, 6u);
+}
+
+// The send time a publication carries reaches the delivery observer; a two-frame publication
+// from an older server arrives without one.
+TEST_F(MalformedFrameTest, TheSendTimeTravelsWithThePublication) {
+  constexpr int64_t kNowNs = 9'000'000'000;
+  CDeliveryMeter meter([] { return kNowNs; });
+  m_pTransport->SetDeliveryObserver(&meter);
+  meter.StartMeasuring();
+  ASSERT_EQ(Subscribe(*m_pControl, "values"), 1);
+  zmq::message_t subscription;
+  ASSERT_TRUE(m_publisher.recv(subscription));
+
+  const std::string strTopic = halvowire::MakeTopicFrame("values");
+  SendFrames(m_publisher,
+             {strTopic, ComposeBytes("sent 25 ms ago"), halvowire::MakeSendTimeFrame(kNowNs - 25'000'000)});
+  SendFrames(m_publisher, {strTopic, ComposeBytes("no send time")});
+  ASSERT_TRUE(RunEventsUntil([&] { return m_receiver.m_arrReceived.size() == 2; }));
+  m_pTransport->SetDeliveryObserver(nullptr);
+
+  EXPECT_EQ(m_receiver.m_arrReceived[1].GetField(32767), "no send time");
+  EXPECT_EQ(meter.GetMeasuredCount(), 2u);
+  ASSERT_EQ(meter.GetDelays().GetCount(), 1u);
+  EXPECT_EQ(meter.GetDelays().GetPercentile(100), 25'000'000);
 }
 
 }  // namespace

@@ -142,11 +142,15 @@ struct sRawMessage {
   std::string strBody;
 };
 
-// The next publication on a bare ZeroMQ subscriber (its receive time-out set), or nullopt.
+// The next publication on a bare ZeroMQ subscriber (its receive time-out set), or nullopt:
+// topic, message and send time.
 std::optional<sRawMessage> ReceiveRaw(zmq::socket_t& socket) {
   zmq::message_t topic;
   zmq::message_t body;
-  if (!socket.recv(topic) || !topic.more() || !socket.recv(body)) return std::nullopt;
+  zmq::message_t sendTime;
+  if (!socket.recv(topic) || !topic.more() || !socket.recv(body) || !body.more() || !socket.recv(sendTime) ||
+      sendTime.more())
+    return std::nullopt;
   return sRawMessage{topic.to_string(), body.to_string()};
 }
 

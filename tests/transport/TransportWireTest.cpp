@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,30 @@ TEST(TransportWireTest, TopicFramesNameExactlyOnePublication) {
     EXPECT_EQ(strRead.has_value(), row.strName.has_value()) << row.szCase;
     EXPECT_EQ(strRead.value_or("<none>"), row.strName.value_or("<none>")) << row.szCase;
   }
+}
+
+TEST(TransportWireTest, SendTimeFramesHoldTheMomentLeastSignificantByteFirst) {
+  struct sRow {
+    int64_t nNanoseconds;
+    std::string strFrame;
+  };
+  const std::vector<sRow> arrRows = {
+      {0, std::string(8, '\0')},
+      {0x0102030405060708, std::string("\x08\x07\x06\x05\x04\x03\x02\x01", 8)},
+      {255, std::string("\xFF\0\0\0\0\0\0\0", 8)},
+      {INT64_MAX, std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 8)},
+      {-1, std::string(8, '\xFF')},
+  };
+  for (const sRow& row : arrRows) {
+    EXPECT_EQ(halvowire::MakeSendTimeFrame(row.nNanoseconds), row.strFrame) << row.nNanoseconds;
+    EXPECT_EQ(halvowire::ReadSendTimeFrame(row.strFrame.data(), row.strFrame.size()), row.nNanoseconds)
+        << row.nNanoseconds;
+  }
+
+  const std::string strNine(9, '\x01');
+  for (const size_t nLength : {size_t{0}, size_t{7}, size_t{9}})
+    EXPECT_EQ(halvowire::ReadSendTimeFrame(strNine.data(), nLength), std::nullopt) << nLength;
+  EXPECT_EQ(halvowire::ReadSendTimeFrame(nullptr, 8), std::nullopt);
 }
 
 TEST(TransportWireTest, PublicationEndpointFollowsTheRequestPort) {
