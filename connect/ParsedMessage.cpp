@@ -27,6 +27,7 @@ int64_t CParsedMessage::MeasureFrame(const uint8_t* pBytes, size_t nAvailable) {
 int32_t CParsedMessage::Parse(const uint8_t* pBytes, size_t nLength) {
   m_arrBytes.clear();
   m_index.Reset(0);
+  m_nNextOffset = wire::kHeaderSize;
   // Zero bytes measure as "need more", not as a message of length 0.
   if (pBytes == nullptr || nLength == 0 || MeasureFrame(pBytes, nLength) != static_cast<int64_t>(nLength)) {
     return OTP_ERR_MALFORMED;
@@ -65,11 +66,18 @@ bool CParsedMessage::IndexFields() {
 }
 
 bool CParsedMessage::FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const {
-  const uint32_t nOffset = m_index.Find(nFieldId);
-  if (nOffset == CMessageIndex::kAbsent) {
-    return false;
+  // Every field was checked to fit when indexed, and ids are unique, so a field header found at
+  // the next offset is the field itself.
+  uint32_t nOffset = m_nNextOffset;
+  if (nOffset + wire::kFieldHeaderSize > m_arrBytes.size() ||
+      wire::ReadU32(&m_arrBytes[nOffset]) != nFieldId) {
+    nOffset = m_index.Find(nFieldId);
+    if (nOffset == CMessageIndex::kAbsent) {
+      return false;
+    }
   }
   *pnLength = wire::ReadU32(&m_arrBytes[nOffset + 4]);
   *ppValue = m_arrBytes.data() + nOffset + wire::kFieldHeaderSize;
+  m_nNextOffset = nOffset + wire::kFieldHeaderSize + *pnLength;
   return true;
 }

@@ -12,7 +12,8 @@ class CParsedMessage {
   // Copies, checks and indexes one whole message. Returns OTP_ERR_NONE, or OTP_ERR_MALFORMED
   // (and holds nothing) when the bytes are anything else. Throws std::bad_alloc.
   int32_t Parse(const uint8_t* pBytes, size_t nLength);
-  // The value of a field; the pointer lasts as long as the message.
+  // The value of a field; the pointer lasts as long as the message. Reading fields in the order
+  // they were written costs no index look-up: the field after the last one found is tried first.
   bool FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const;
   const std::vector<uint8_t>& GetBytes() const { return m_arrBytes; }
 
@@ -25,4 +26,6 @@ class CParsedMessage {
 
   std::vector<uint8_t> m_arrBytes;
   CMessageIndex m_index;
+  // Offset of the field after the last one found; a read does not change what the message is.
+  mutable uint32_t m_nNextOffset = 0;
 };

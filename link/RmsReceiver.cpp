@@ -154,6 +154,13 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
   const std::string strKey = FormatRecordKey(m_working);
   auto itStored = m_mapRecords.find(strKey);
   const CRmsDetails* pStored = itStored != m_mapRecords.end() ? itStored->second.get() : nullptr;
+  if (pStored != nullptr && !bDeleted && !bFromResponse && strName == rmsproto::kValuesTopic) {
+    // The common case, a new value of a known record: parsing straight into it keeps its id,
+    // level and call texts, as the working record would have them, without two copies.
+    ParseRmsValues(hMsg, *itStored->second);
+    PushToWatchLists(itStored->second.get(), false, false);
+    return;
+  }
   if (!FillWorkingRecord(hMsg, strName, bFromResponse, pStored)) return;
 
   if (pStored == nullptr) {

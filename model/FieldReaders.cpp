@@ -5,28 +5,29 @@
 
 #include "model/NumberFormat.h"
 
-namespace {
-
-// The field's bytes; absence and a failed read are the same to every reader.
 bool GetFieldBytes(OTP_MSG hMsg, uint32_t nFieldId, std::string_view& strBytes) {
   const void* pValue = nullptr;
   uint64_t nLength = 0;
   if (otp_get_data(hMsg, nFieldId, 0, &pValue, &nLength, nullptr) == 0) {
     return false;
   }
-  strBytes = nLength == 0 ? std::string_view() :
-                            std::string_view(static_cast<const char*>(pValue), nLength);
+  strBytes = nLength == 0 ? std::string_view() : std::string_view(static_cast<const char*>(pValue), nLength);
   return true;
 }
 
-// The bytes up to the first NUL, as a C string of them holds. (The number parsers stop at a
-// NUL by themselves.)
-std::string_view CutAtNul(std::string_view strBytes) {
+std::string_view GetBytesText(std::string_view strBytes) {
   const size_t nNul = strBytes.find('\0');
   return nNul == std::string_view::npos ? strBytes : strBytes.substr(0, nNul);
 }
 
-}  // namespace
+int64_t GetBytesInteger(std::string_view strBytes) {
+  return ParseIntegerText(strBytes.substr(0, kIntegerFieldChars));
+}
+
+int32_t ClampToInt32(int64_t nValue) {
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(nValue, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
 
 bool ReadFieldTextView(OTP_MSG hMsg, uint32_t nFieldId, std::string_view& strText) {
   std::string_view strBytes;
@@ -34,7 +35,7 @@ bool ReadFieldTextView(OTP_MSG hMsg, uint32_t nFieldId, std::string_view& strTex
     strText = {};
     return false;
   }
-  strText = CutAtNul(strBytes);
+  strText = GetBytesText(strBytes);
   return true;
 }
 
@@ -50,7 +51,7 @@ bool ReadFieldInt(OTP_MSG hMsg, uint32_t nFieldId, int64_t& nValue) {
   if (!GetFieldBytes(hMsg, nFieldId, strBytes)) {
     return false;
   }
-  nValue = ParseIntegerText(strBytes.substr(0, kIntegerFieldChars));
+  nValue = GetBytesInteger(strBytes);
   return true;
 }
 
@@ -59,8 +60,7 @@ bool ReadFieldInt(OTP_MSG hMsg, uint32_t nFieldId, int32_t& nValue) {
   if (!ReadFieldInt(hMsg, nFieldId, nWide)) {
     return false;
   }
-  nValue = static_cast<int32_t>(std::clamp<int64_t>(nWide, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+  nValue = ClampToInt32(nWide);
   return true;
 }
 
@@ -69,7 +69,7 @@ bool ReadFieldDecimalText(OTP_MSG hMsg, uint32_t nFieldId, std::string_view& str
   if (!GetFieldBytes(hMsg, nFieldId, strBytes)) {
     return false;
   }
-  strNumber = strBytes.substr(0, kDecimalFieldChars);
+  strNumber = GetBytesDecimalText(strBytes);
   return true;
 }
 

@@ -16,8 +16,7 @@ constexpr std::array<int16_t, kRmsSlotCount> kSlotRules = [] {
   arrRules.fill(-1);
   for (size_t nRow = 0; nRow < std::size(rmswire::kRules); ++nRow) {
     const rmsslot::sKey& slot = rmswire::kRules[nRow].slot;
-    const int nSlot =
-        slot.nColumn >= 0 ? FindColumnSlot(slot.nColumn) : FindFieldSlot(slot.nWireField);
+    const int nSlot = slot.nColumn >= 0 ? FindColumnSlot(slot.nColumn) : FindFieldSlot(slot.nWireField);
     arrRules[static_cast<size_t>(nSlot)] = static_cast<int16_t>(nRow);
   }
   return arrRules;
@@ -36,74 +35,71 @@ static_assert(IsEverySlotRuled(), "every slot needs exactly one row of the wire 
 // Numbers are formatted straight into the slot: their longest text is shorter than a slot's.
 static_assert(kFixedTextSize <= CSlotTexts::kMaxTextLength);
 
-// Reads a decimal field and writes its formatted value; false when the field is absent.
-bool AppendDecimal(OTP_MSG hMsg, uint32_t nField, int nPrecision, bool bNegate,
-                   CSlotTextsWriter& writer) {
-  std::string_view strNumber;
-  if (!ReadFieldDecimalText(hMsg, nField, strNumber)) {
-    return false;
+// A field's bytes as the message gave them, gathered before any slot is written.
+struct sFieldBytes {
+  std::string_view strBytes;
+  bool bPresent = false;
+};
+using FieldBytesTable = std::array<sFieldBytes, std::size(rmswire::kRules)>;
+
+// Fetches every field the table reads in table order, which is the order senders write a
+// record in, so the message library finds each at its read position without an index look-up.
+void GatherFields(OTP_MSG hMsg, FieldBytesTable& arrFields) {
+  for (size_t nRow = 0; nRow < arrFields.size(); ++nRow) {
+    const sWireRule& rule = rmswire::kRules[nRow];
+    sFieldBytes& field = arrFields[nRow];
+    field.bPresent = rule.eRule != eValueRule::kReceiver && GetFieldBytes(hMsg, rule.nField, field.strBytes);
   }
-  writer.EndSlot(FormatDecimalText(strNumber, nPrecision, bNegate, writer.GetSlotBuffer()));
-  return true;
+}
+
+void AppendDecimal(std::string_view strBytes, int nPrecision, bool bNegate, CSlotTextsWriter& writer) {
+  writer.EndSlot(
+      FormatDecimalText(GetBytesDecimalText(strBytes), nPrecision, bNegate, writer.GetSlotBuffer()));
 }
 
 void AppendInteger(CSlotTextsWriter& writer, int64_t nValue) {
   writer.EndSlot(FormatInteger(nValue, writer.GetSlotBuffer()));
 }
 
-// Writes one slot's text.
-void AppendSlot(OTP_MSG hMsg, const CRmsDetails& record, int nSlot, const sWireRule& rule,
+// Writes one slot's text from its field's bytes.
+void AppendSlot(const sFieldBytes& field, const CRmsDetails& record, int nSlot, const sWireRule& rule,
                 CSlotTextsWriter& writer) {
-  switch (rule.eRule) {
-    case eValueRule::kReceiver:
-      writer.Append(record.GetSlotText(nSlot));
-      return;
-    case eValueRule::kDecimal2:
-      if (AppendDecimal(hMsg, rule.nField, 2, false, writer)) {
-        return;
-      }
-      break;
-    case eValueRule::kDecimal3:
-      if (AppendDecimal(hMsg, rule.nField, 3, false, writer)) {
-        return;
-      }
-      break;
-    case eValueRule::kNegated2:
-      if (AppendDecimal(hMsg, rule.nField, 2, true, writer)) {
-        return;
-      }
-      break;
-    case eValueRule::kBranchDecimal2:
-      if (record.nLevel == kLevelBranch && AppendDecimal(hMsg, rule.nField, 2, false, writer)) {
-        return;
-      }
-      break;
-    case eValueRule::kInt32: {
-      int32_t nValue = 0;
-      if (ReadFieldInt(hMsg, rule.nField, nValue)) {
-        AppendInteger(writer, nValue);
-        return;
-      }
-      break;
-    }
-    case eValueRule::kInt64: {
-      int64_t nValue = 0;
-      if (ReadFieldInt(hMsg, rule.nField, nValue)) {
-        AppendInteger(writer, nValue);
-        return;
-      }
-      break;
-    }
-    case eValueRule::kText: {
-      std::string_view strText;
-      if (ReadFieldTextView(hMsg, rule.nField, strText)) {
-        writer.Append(strText);
-        return;
-      }
-      break;
-    }
+  if (rule.eRule == eValueRule::kReceiver) {
+    writer.Append(record.GetSlotText(nSlot));
+    return;
   }
-  writer.Append(rule.szAbsent);
+  if (!field.bPresent) {
+    writer.Append(rule.szAbsent);
+    return;
+  }
+  switch (rule.eRule) {
+    case eValueRule::kDecimal2:
+      AppendDecimal(field.strBytes, 2, false, writer);
+      return;
+    case eValueRule::kDecimal3:
+      AppendDecimal(field.strBytes, 3, false, writer);
+      return;
+    case eValueRule::kNegated2:
+      AppendDecimal(field.strBytes, 2, true, writer);
+      return;
+    case eValueRule::kBranchDecimal2:
+      if (record.nLevel == kLevelBranch) {
+        AppendDecimal(field.strBytes, 2, false, writer);
+      } else {
+        writer.Append(rule.szAbsent);
+      }
+      return;
+    case eValueRule::kInt32:
+      AppendInteger(writer, ClampToInt32(GetBytesInteger(field.strBytes)));
+      return;
+    case eValueRule::kInt64:
+      AppendInteger(writer, GetBytesInteger(field.strBytes));
+      return;
+    case eValueRule::kText:
+    case eValueRule::kReceiver:
+      writer.Append(GetBytesText(field.strBytes));
+      return;
+  }
 }
 
 }  // namespace
@@ -111,10 +107,12 @@ void AppendSlot(OTP_MSG hMsg, const CRmsDetails& record, int nSlot, const sWireR
 int ParseRmsValues(OTP_MSG hMsg, CRmsDetails& record) {
   // The buffer is kept between messages; the record gets its texts in one copy.
   static thread_local CSlotTextsWriter s_writer;
+  static thread_local FieldBytesTable s_arrFields;
+  GatherFields(hMsg, s_arrFields);
   s_writer.Start();
   for (int nSlot = 0; nSlot < kRmsSlotCount; ++nSlot) {
     const size_t nRow = static_cast<size_t>(kSlotRules[static_cast<size_t>(nSlot)]);
-    AppendSlot(hMsg, record, nSlot, rmswire::kRules[nRow], s_writer);
+    AppendSlot(s_arrFields[nRow], record, nSlot, rmswire::kRules[nRow], s_writer);
   }
   s_writer.CommitTo(record.GetSlotTexts());
 

@@ -190,6 +190,11 @@ void CFilterListCtrl::SetHeaderFilterText(int32_t nPosition, const std::string& 
 }
 
 bool CFilterListCtrl::GetVisibleRows(int32_t& nFirst, int32_t& nLast) const {
+  // A list hidden in a shown window (a closed dock, another tab) shows no row; its geometry
+  // would otherwise claim every row from the first.
+  if (!isVisible() && window()->isVisible()) {
+    return false;
+  }
   const int32_t nCount = model()->rowCount();
   nFirst = rowAt(0);
   if (nCount == 0 || nFirst < 0) {
@@ -344,7 +349,8 @@ void CFilterListCtrl::GetCustomColumnText(const void* pRecord, int32_t nColumn, 
   m_customText.GetCustomColumnText(pRecord, nColumn, cell);
 }
 
-std::vector<sProfileEntry> CFilterListCtrl::ReadCustomColumns(CListLayout& layout, const ProfileReadFn& fnRead) {
+std::vector<sProfileEntry> CFilterListCtrl::ReadCustomColumns(CListLayout& layout,
+                                                              const ProfileReadFn& fnRead) {
   return ::ReadCustomColumns(layout, fnRead);
 }
 

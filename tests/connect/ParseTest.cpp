@@ -2,6 +2,7 @@
 // streams are framed, and look-ups of absent ids (colliding ones included) find nothing.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,29 @@ TEST(ParseTest, AbsentIdsThatShareAHomeSlotAreNotFound) {
     }
   }
   otp_dtor_primecb(hMsg, nullptr);
+}
+
+TEST(ParseTest, ReadsInAnyOrderFindTheirFields) {
+  // In order the next field is tried first; any other order must still find each field.
+  const std::string strBytes = EncodeMessage({{7, "seven"}, {2, ""}, {9, "nine"}, {4, "four"}});
+  const std::vector<std::vector<uint32_t>> arrOrders = {
+      {7, 2, 9, 4}, {4, 9, 2, 7}, {9, 9, 4, 7}, {5, 7, 2, 5, 9}, {7, 4, 2, 9, 4}};
+  const std::map<uint32_t, std::string> mapValues = {{7, "seven"}, {2, ""}, {9, "nine"}, {4, "four"}};
+  for (const std::vector<uint32_t>& arrOrder : arrOrders) {
+    OTP_MSG hMsg = ParseOtpMessage(strBytes.data(), strBytes.size(), nullptr);
+    ASSERT_NE(hMsg, nullptr);
+    for (const uint32_t nId : arrOrder) {
+      const void* pValue = nullptr;
+      uint64_t nLength = 0;
+      const bool bFound = otp_get_data(hMsg, nId, 0, &pValue, &nLength, nullptr);
+      const auto it = mapValues.find(nId);
+      ASSERT_EQ(bFound, it != mapValues.end()) << nId;
+      if (bFound) {
+        EXPECT_EQ(std::string(static_cast<const char*>(pValue), nLength), it->second) << nId;
+      }
+    }
+    otp_dtor_primecb(hMsg, nullptr);
+  }
 }
 
 }  // namespace

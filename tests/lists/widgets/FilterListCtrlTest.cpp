@@ -315,6 +315,17 @@ TEST_F(FilterListPainting, ReadsEachVisibleCellOnceAndRepaintsOnlyVisibleRecords
   EXPECT_EQ(nPaints, 1);
   EXPECT_EQ(data.nReads, 3 * 3) << "three rows repainted";
   list.viewport()->removeEventFilter(&counter);
+
+  // Hidden inside a shown window (a closed dock, another tab), the list shows no record.
+  QWidget window;
+  list.setParent(&window);
+  window.show();
+  list.show();
+  EXPECT_TRUE(list.IsRecordVisible(&data.arrRecords[1]));
+  list.hide();
+  EXPECT_FALSE(list.RefreshRecord(&data.arrRecords[1]));
+  EXPECT_EQ(list.RefreshRecords(arrBurst), 0);
+  list.setParent(nullptr);
 }
 
 }  // namespace
