@@ -1,9 +1,17 @@
 // The terminal as a user starts it: with the real plug-in, off screen, told to quit.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -118,6 +126,100 @@ TEST_F(HostRunTest, MissingPluginIsReportedAndTheTerminalStillRuns) {
   const sRun run = RunHost(m_dir, "--plugin-file /nonexistent/libnothing.so --quit-after 0.1");
   EXPECT_EQ(run.nExitCode, 0);
   EXPECT_NE(run.strOutput.find("No plug-in"), std::string::npos) << run.strOutput;
+}
+
+// A loopback TCP port that listens but never says a word, for as long as it lives.
+class CSilentServer {
+ public:
+  CSilentServer() {
+    m_nSocket = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t nLength = sizeof address;
+    if (m_nSocket < 0 || ::bind(m_nSocket, reinterpret_cast<sockaddr*>(&address), nLength) != 0 ||
+        ::listen(m_nSocket, 4) != 0 ||
+        ::getsockname(m_nSocket, reinterpret_cast<sockaddr*>(&address), &nLength) != 0)
+      return;
+    m_nPort = ntohs(address.sin_port);
+  }
+  ~CSilentServer() {
+    if (m_nSocket >= 0) ::close(m_nSocket);
+  }
+  CSilentServer(const CSilentServer&) = delete;
+  CSilentServer& operator=(const CSilentServer&) = delete;
+  int GetPort() const { return m_nPort; }
+
+ private:
+  int m_nSocket = -1;
+  int m_nPort = 0;
+};
+
+class HostBadInputTest : public HostRunTest {
+ protected:
+  std::filesystem::path GetSettingsPath() const {
+    return m_dir / "halvo-trader" / "RISK01" / "Orvane" / "OrvaneSetting.ini";
+  }
+  void WriteSettings(const std::string& strContent) const {
+    std::filesystem::create_directories(GetSettingsPath().parent_path());
+    std::ofstream(GetSettingsPath(), std::ios::binary) << strContent;
+  }
+  std::string ReadSettings() const {
+    std::ifstream file(GetSettingsPath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+  // Every line of the file is a section, a key with its value, or blank.
+  static bool IsReadable(const std::string& strContent) {
+    std::istringstream stream(strContent);
+    std::string strLine;
+    while (std::getline(stream, strLine)) {
+      if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
+      if (!strLine.empty() && strLine.front() != '[' && strLine.find('=') == std::string::npos) return false;
+    }
+    return true;
+  }
+};
+
+TEST_F(HostBadInputTest, OddSettingsStartTheTerminalAndSurviveShutdown) {
+  const std::string strLong(500, 'L');
+  for (const char* szCount : {"0", "9", "-3", "many"}) {
+    WriteSettings(std::string("[CONFIG]\nDIALOG COUNT=") + szCount +
+                  "\n[Desk notes]\nKEEP=yes\n[Orvane_watch1]\nTITLE=[Risk] = desk\n[Orvane_watch2]\nTITLE=" +
+                  strLong + "\n[Orvane_watch3]\nTITLE=\n");
+    const auto screenshot = m_dir / "frame.png";
+    const sRun run = RunHost(m_dir, "--quit-after 1 --screenshot " + screenshot.string());
+    EXPECT_EQ(run.nExitCode, 0) << szCount << ": " << run.strOutput;
+    EXPECT_TRUE(std::filesystem::exists(screenshot)) << szCount;
+    const std::string strAfter = ReadSettings();
+    EXPECT_TRUE(IsReadable(strAfter)) << szCount << ":\n" << strAfter;
+    EXPECT_NE(strAfter.find("[Desk notes]\nKEEP=yes\n"), std::string::npos) << szCount;
+    EXPECT_NE(strAfter.find(std::string("DIALOG COUNT=") + szCount + "\n"), std::string::npos) << szCount;
+    // Windows that were shown keep their titles exactly.
+    if (std::string(szCount) == "9") {
+      EXPECT_NE(strAfter.find("TITLE=[Risk] = desk\n"), std::string::npos) << strAfter;
+      EXPECT_NE(strAfter.find("TITLE=" + strLong + "\n"), std::string::npos);
+    }
+    std::filesystem::remove(screenshot);
+  }
+}
+
+TEST_F(HostBadInputTest, ASilentOrVanishingServerLeavesTheTerminalRunning) {
+  const CSilentServer silent;
+  ASSERT_GT(silent.GetPort(), 0);
+  const sRun silentRun =
+      RunHost(m_dir, "--server tcp://127.0.0.1:" + std::to_string(silent.GetPort()) + " --quit-after 1");
+  EXPECT_EQ(silentRun.nExitCode, 0) << silentRun.strOutput;
+
+  // A server that goes away while the terminal starts.
+  const int nPort = CSilentServer().GetPort();
+  const std::string strServer = std::string(RMS_SIM) +
+                                " --requests tcp://127.0.0.1:" + std::to_string(nPort) +
+                                " --duration 0.3 >/dev/null 2>&1 &";
+  ASSERT_EQ(std::system(strServer.c_str()), 0);
+  const sRun vanishedRun =
+      RunHost(m_dir, "--server tcp://127.0.0.1:" + std::to_string(nPort) + " --quit-after 1.5");
+  EXPECT_EQ(vanishedRun.nExitCode, 0) << vanishedRun.strOutput;
+  EXPECT_TRUE(IsReadable(ReadSettings()));
 }
 
 }  // namespace
