@@ -4,26 +4,13 @@
 #include <QPalette>
 
 #include "controls/ColorRef.h"
+#include "controls/Edge3d.h"
 #include "controls/FontChoice.h"
 
 namespace {
 
 constexpr int kMaxCaptionLength = 512;
 constexpr int kFocusInset = 4;
-
-uint32_t GetSystemColour(QPalette::ColorRole nRole) {
-  return ToColorRef(QPalette().color(QPalette::Active, nRole));
-}
-
-// One pixel wide edge: top and left in one colour, bottom and right in the other.
-void DrawEdge(QPainter& painter, const QRect& rcEdge, uint32_t clrTopLeft, uint32_t clrBottomRight) {
-  painter.setPen(ToQColor(clrTopLeft));
-  painter.drawLine(rcEdge.topLeft(), rcEdge.topRight());
-  painter.drawLine(rcEdge.topLeft(), rcEdge.bottomLeft());
-  painter.setPen(ToQColor(clrBottomRight));
-  painter.drawLine(rcEdge.bottomLeft(), rcEdge.bottomRight());
-  painter.drawLine(rcEdge.topRight(), rcEdge.bottomRight());
-}
 
 }  // namespace
 
