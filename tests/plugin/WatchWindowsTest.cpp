@@ -44,6 +44,7 @@ TEST_F(WatchWindowsTest, WindowCountFollowsTheSetting) {
   const sCase arrCases[] = {
       {"none", 0, {995}},
       {"two", 2, {991, 992, 995}},
+      {"four", 4, {991, 992, 993, 994, 995}},
       {"more than four", 9, {991, 992, 993, 994, 995}},
   };
   for (const sCase& c : arrCases) {
