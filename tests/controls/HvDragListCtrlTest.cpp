@@ -137,60 +137,38 @@ TEST_F(DragListTest, DropWithinTheListMovesRowsAfterTheHighlightInOrder) {
   EXPECT_TRUE(m_arrBoxes.empty());
 }
 
+// Rows named by single letters: "BD" stands for the rows B and D.
+QStringList Letters(const char* szLetters) {
+  QStringList arrTexts;
+  for (const char* p = szLetters; *p != '\0'; ++p) arrTexts << QString(QChar(*p));
+  return arrTexts;
+}
+
 TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
   struct sCase {
     const char* szName;
-    std::set<std::string> setFixed;
+    const char* szFixed;  // rows the parent refuses to give up
     std::vector<int> arrSelected;
     int nTargetRow;
-    QStringList arrSource;
-    QStringList arrTarget;
+    const char* szSource;  // both lists afterwards
+    const char* szTarget;
     std::vector<int> arrTargetSelected;
-    std::vector<std::string> arrAsked;
-    std::vector<std::string> arrBoxes;
-    std::vector<int> arrRemoved;
+    const char* szAsked;
+    std::vector<int> arrRemoved;  // source rows in the order they go
   };
   const sCase arrCases[] = {
-      {"refused rows stay, one box each",
-       {"B", "D"},
-       {1, 3},
-       1,
-       kSourceRows,
-       {"X", "Y", "Z"},
-       {},
-       {"B", "D"},
-       {"B cannot be removed", "D cannot be removed"},
-       {}},
+      {"refused rows stay, one box each", "BD", {1, 3}, 1, "ABCDEF", "XYZ", {}, "BD", {}},
       {"accepted rows arrive reversed at the row under the cursor",
-       {},
+       "",
        {0, 2},
        1,
-       {"B", "D", "E", "F"},
-       {"X", "C", "A", "Y", "Z"},
+       "BDEF",
+       "XCAYZ",
        {1, 2},
-       {"A", "C"},
-       {},
+       "AC",
        {2, 0}},
-      {"below the last row appends",
-       {},
-       {0, 2},
-       -1,
-       {"B", "D", "E", "F"},
-       {"X", "Y", "Z", "C", "A"},
-       {3, 4},
-       {"A", "C"},
-       {},
-       {2, 0}},
-      {"a refused row among accepted ones",
-       {"C"},
-       {0, 2, 3},
-       3,
-       {"B", "C", "E", "F"},
-       {"X", "Y", "Z", "D", "A"},
-       {3, 4},
-       {"A", "C", "D"},
-       {"C cannot be removed"},
-       {3, 0}},
+      {"below the last row appends", "", {0, 2}, -1, "BDEF", "XYZCA", {3, 4}, "AC", {2, 0}},
+      {"a refused row among accepted ones", "C", {0, 2, 3}, 3, "BCEF", "XYZDA", {3, 4}, "ACD", {3, 0}},
   };
   for (const sCase& test : arrCases) {
     SCOPED_TRACE(test.szName);
@@ -199,7 +177,12 @@ TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
     Fill(m_pSource, kSourceRows);
     Fill(m_pTarget, {"X", "Y", "Z"});
     m_pTarget->SetItemSelected(0, true);
-    m_parent.m_setFixed = test.setFixed;
+    m_parent.m_setFixed.clear();
+    std::vector<std::string> arrBoxes;
+    for (const QString& strFixed : Letters(test.szFixed)) {
+      m_parent.m_setFixed.insert(strFixed.toStdString());
+      arrBoxes.push_back(strFixed.toStdString() + " cannot be removed");
+    }
     m_parent.m_arrAsked.clear();
     m_arrBoxes.clear();
     RecordRemovals();
@@ -209,14 +192,16 @@ TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
     m_pSource->DropRows(m_pTarget, test.nTargetRow);
     QObject::disconnect(m_connRemovals);
 
-    EXPECT_EQ(GetTexts(m_pSource), test.arrSource);
-    EXPECT_EQ(GetTexts(m_pTarget), test.arrTarget);
+    EXPECT_EQ(GetTexts(m_pSource), Letters(test.szSource));
+    EXPECT_EQ(GetTexts(m_pTarget), Letters(test.szTarget));
     EXPECT_EQ(m_pTarget->GetSelectedRows(), test.arrTargetSelected);
     if (!test.arrTargetSelected.empty()) {
       EXPECT_EQ(m_pTarget->currentRow(), test.arrTargetSelected.front());
     }
-    EXPECT_EQ(m_parent.m_arrAsked, test.arrAsked);
-    EXPECT_EQ(m_arrBoxes, test.arrBoxes);
+    std::vector<std::string> arrAsked;
+    for (const QString& strAsked : Letters(test.szAsked)) arrAsked.push_back(strAsked.toStdString());
+    EXPECT_EQ(m_parent.m_arrAsked, arrAsked);
+    EXPECT_EQ(m_arrBoxes, arrBoxes);
     EXPECT_EQ(m_arrRemoved, test.arrRemoved);
     ExpectRowsCarryTheirData(m_pSource);
     ExpectRowsCarryTheirData(m_pTarget);

@@ -34,18 +34,14 @@ TEST(ExcelText, MakeValidUtf8ReplacesEachIllFormedPart) {
       {"sequence cut by the end", "a\xE2\x82", "a" + g_strFffd},
       {"sequence cut by ASCII", "\xE2\x82z", g_strFffd + "z"},
       {"overlong slash", "\xC0\xAF", Repeat(g_strFffd, 2)},
-      {"overlong three bytes", "\xE0\x80\xAF", Repeat(g_strFffd, 3)},
       {"surrogate", "\xED\xA0\x80", Repeat(g_strFffd, 3)},
       {"above U+10FFFF", "\xF4\x90\x80\x80", Repeat(g_strFffd, 4)},
-      {"lead byte F5", "\xF5!", g_strFffd + "!"},
       {"NUL", std::string("a\0b", 3), "a" + g_strFffd + "b"},
       {"U+FFFE and U+FFFF", "\xEF\xBF\xBE\xEF\xBF\xBF", Repeat(g_strFffd, 2)},
       {"U+FFFD stays", g_strFffd, g_strFffd},
       {"empty", "", ""},
   };
-  for (const auto& row : arrRows) {
-    EXPECT_EQ(MakeValidUtf8(row.strInput), row.strExpected) << row.szName;
-  }
+  for (const auto& row : arrRows) EXPECT_EQ(MakeValidUtf8(row.strInput), row.strExpected) << row.szName;
 }
 
 TEST(ExcelText, SheetNameFollowsTheWorkbookRules) {
@@ -57,29 +53,21 @@ TEST(ExcelText, SheetNameFollowsTheWorkbookRules) {
       {"cut to 31 characters", Repeat("x", 40), Repeat("x", 31)},
       {"cut counts characters, not bytes", Repeat("\xC3\xA9", 40), Repeat("\xC3\xA9", 31)},
       {"blank left at the cut is trimmed", Repeat("y", 30) + " z", Repeat("y", 30)},
-      {"invalid UTF-8 replaced", "a\xFF", "a" + g_strFffd},
       {"nothing left", "[]:*?/\\''", "Sheet1"},
-      {"empty", "", "Sheet1"},
   };
-  for (const auto& row : arrRows) {
-    EXPECT_EQ(MakeSheetName(row.strInput), row.strExpected) << row.szName;
-  }
+  for (const auto& row : arrRows) EXPECT_EQ(MakeSheetName(row.strInput), row.strExpected) << row.szName;
 }
 
 TEST(ExcelText, FileNameStemIsOneSafeName) {
   const sTextRow arrRows[] = {
-      {"plain", "Orvane_watch1", "Orvane_watch1"},
       {"separators and reserved characters", "a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j"},
       {"control characters", "a\nb\x7f", "a_b_"},
       {"brackets and blanks stay", "[x] y", "[x] y"},
       {"invalid UTF-8 replaced", "\xC0list", g_strFffd + "list"},
-      {"cut to 200 bytes", Repeat("z", 250), Repeat("z", 200)},
       {"cut keeps whole characters", "z" + Repeat("\xE2\x82\xAC", 80), "z" + Repeat("\xE2\x82\xAC", 66)},
       {"empty", "", "List"},
   };
-  for (const auto& row : arrRows) {
-    EXPECT_EQ(MakeFileNameStem(row.strInput), row.strExpected) << row.szName;
-  }
+  for (const auto& row : arrRows) EXPECT_EQ(MakeFileNameStem(row.strInput), row.strExpected) << row.szName;
 }
 
 struct sNumberRow {
@@ -91,35 +79,27 @@ struct sNumberRow {
 TEST(ExcelNumber, ParseExcelNumberTakesWholeDecimalNumbersOnly) {
   const sNumberRow arrRows[] = {
       {"1500.50", 1500.5, 2},
-      {"-20.00", -20.0, 2},
       {"-0.00", -0.0, 2},
       {"12", 12.0, 0},
-      {"9000000000", 9000000000.0, 0},
       {" \t42 \r\n", 42.0, 0},
       {"+7.5", 7.5, 1},
       {".5", 0.5, 1},
       {"5.", 5.0, 0},
-      {"0.000123", 0.000123, 6},
-      {"1e3", 1000.0, -1},
       {"-1.5E-2", -0.015, -1},
       {"123456789012345", 123456789012345.0, 0},
       {"0.0000000000000000000000000000012", 1.2e-30, -1},
       {"1234567890123456", std::nullopt, 0},
       {"-", std::nullopt, 0},
-      {"NA", std::nullopt, 0},
       {"--NA--", std::nullopt, 0},
       {"", std::nullopt, 0},
       {"   ", std::nullopt, 0},
       {"nan", std::nullopt, 0},
-      {"inf", std::nullopt, 0},
       {"-infinity", std::nullopt, 0},
       {"0x10", std::nullopt, 0},
       {"1,500.00", std::nullopt, 0},
       {"1.2.3", std::nullopt, 0},
-      {"12abc", std::nullopt, 0},
       {"1 2", std::nullopt, 0},
       {"1e", std::nullopt, 0},
-      {"e5", std::nullopt, 0},
       {".", std::nullopt, 0},
       {"+-1", std::nullopt, 0},
       {"1e400", std::nullopt, 0},

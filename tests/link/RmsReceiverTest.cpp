@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <strings.h>
+
+#include <algorithm>
 #include <map>
 
 #include "LinkFixture.h"
@@ -42,12 +45,9 @@ class CFakeReceiverHost final : public CRmsReceiverHost, public CCallStatusSink 
     m_arrAlertChecks.push_back(std::string(record.GetEntityId()) + "@" + szListKey);
   }
   bool IsDealerOrClientListed(std::string_view strId) const override {
-    for (const std::string& strEntry : m_arrDealers)
-      if (strEntry.size() == strId.size() &&
-          std::equal(strEntry.begin(), strEntry.end(), strId.begin(),
-                     [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
-        return true;
-    return false;
+    return std::any_of(m_arrDealers.begin(), m_arrDealers.end(), [&](const std::string& strEntry) {
+      return strcasecmp(strEntry.c_str(), std::string(strId).c_str()) == 0;
+    });
   }
   void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) override {
     m_arrMessageAlerts.push_back(*pAlert);

@@ -38,7 +38,6 @@ TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
   };
   const sCase arrCases[] = {
       {"ALL-ALL-ALL-ALL", {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {32760, "ALL-ALL-ALL-ALL"}}},
-      {"", {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {32760, ""}}},
       {"P-ALL-Q-R",
        {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {63002, "P"}, {64030, "Q"}, {32760, "P-ALL-Q-R"}}},
       {"CM-NSE-NRML",
@@ -55,7 +54,6 @@ TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
         {10101, "NSE"},
         {64030, ""},
         {32760, "CM--NSE"}}},
-      {"ALL-ALL-ALL", {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {32760, "ALL-ALL-ALL"}}},
   };
   for (const sCase& c : arrCases) {
     m_control.m_arrRequests.clear();
@@ -145,9 +143,7 @@ TEST_F(RmsRequestsTest, CallStatusNamesTheLevel) {
   CRmsDetails record;
   record.SetEntityId("D07");
   record.SetLevelText("FO-NFO-NRML");
-  const std::pair<uint32_t, const char*> arrLevels[] = {{1, "broker-D07"},  {2, "branch-D07"},
-                                                        {3, "dealer-D07"},  {4, "group-D07"},
-                                                        {5, "account-D07"}, {0, "D07"}};
+  const std::pair<uint32_t, const char*> arrLevels[] = {{3, "dealer-D07"}, {5, "account-D07"}, {0, "D07"}};
   for (const auto& [nLevel, szEntity] : arrLevels) {
     record.nLevel = nLevel;
     m_control.m_arrPublications.clear();

@@ -30,9 +30,9 @@ bool IsSameDouble(double dActual, double dExpected) {
   return dActual == dExpected && std::signbit(dActual) == std::signbit(dExpected);
 }
 
-void ExpectRows(const sEvalRow* pRows, size_t nCount) {
-  for (size_t n = 0; n < nCount; ++n) {
-    const sEvalRow& row = pRows[n];
+template <size_t N>
+void ExpectRows(const sEvalRow (&arrRows)[N]) {
+  for (const sEvalRow& row : arrRows) {
     SCOPED_TRACE(testing::Message() << row.szName << ": \"" << row.strText << '"');
     double dResult = UNTOUCHED;
     EXPECT_EQ(EvaluateExpression(row.strText, dResult), row.nCode);
@@ -47,29 +47,28 @@ void ExpectRows(const sEvalRow* pRows, size_t nCount) {
   }
 }
 
-template <size_t N>
-void ExpectRows(const sEvalRow (&arrRows)[N]) {
-  ExpectRows(arrRows, N);
-}
-
 }  // namespace
 
-TEST(ExpressionEngine, PrecedenceAndAssociativity) {
+TEST(ExpressionEngine, PrecedenceComparisonsAndLogic) {
   const sEvalRow arrRows[] = {
       {"product before sum", "2+3*4", EXPR_OK, 14},
       {"parentheses first", "(2+3)*4", EXPR_OK, 20},
       {"minus left-associative", "10-4-3", EXPR_OK, 3},
+      {"division left-associative", "8/2/2", EXPR_OK, 2},
       {"remainder looser than product", "7%4*2", EXPR_OK, 7},
-      {"product then remainder", "2*3%4", EXPR_OK, 2},
       {"shift tighter than sum", "1+2<<3", EXPR_OK, 17},
       {"xor looser than minus", "6-2^1", EXPR_OK, 5},
       {"comparison looser than logic", "1==1&&0", EXPR_OK, 0},
       {"logic before comparison", "0&&1==0", EXPR_OK, 1},
-      {"comparison looser than sum", "2*3 == 6 && 1", EXPR_OK, 0},
-      {"and and or share a level", "1||1&&0", EXPR_OK, 0},
-      {"comparisons left-associative", "3>2>1", EXPR_OK, 0},
-      {"custom column shape", " ( 12.50 + 7.25 ) * 3 - 0.50", EXPR_OK, 58.75},
       {"white space of every kind", "\t2\n+\r3\v*\f2 ", EXPR_OK, 8},
+      {"less", "2<3", EXPR_OK, 1},
+      {"greater", " 1500.50 > 1000", EXPR_OK, 1},
+      {"and and or share a level", "1||1&&0", EXPR_OK, 0},
+      {"not equal", "3!=4", EXPR_OK, 1},
+      {"nan equal", "nan==nan", EXPR_OK, 0},
+      {"nan not equal", "nan!=nan", EXPR_OK, 1},
+      {"nan counts as true", "nan&&1", EXPR_OK, 1},
+      {"or of zeros", "0||0", EXPR_OK, 0},
   };
   ExpectRows(arrRows);
 }
@@ -77,22 +76,15 @@ TEST(ExpressionEngine, PrecedenceAndAssociativity) {
 TEST(ExpressionEngine, Signs) {
   const sEvalRow arrRows[] = {
       {"sign at the start", "-5+3", EXPR_OK, -2},
-      {"plus sign", "+5", EXPR_OK, 5},
       {"negation in parentheses", "2*(-3)", EXPR_OK, -6},
       {"parenthesised negative", "(-5)", EXPR_OK, -5},
       {"sign after a blank", "2 - -3", EXPR_OK, 5},
       {"blank splits the run", "3* -5", EXPR_OK, -15},
-      {"both signed", "-5 * -2", EXPR_OK, 10},
       {"sign after a comparison", "3 < -5", EXPR_OK, 0},
-      {"minus of a negation", "1 - (-1)", EXPR_OK, 2},
-      {"plus in parentheses", "2*(+3)", EXPR_OK, 6},
-      {"signed exponent form", "-2.5e2", EXPR_OK, -250},
       {"negative zero", "-0", EXPR_OK, -0.0},
-      {"negative zero equals zero", "-0 == 0", EXPR_OK, 1},
       {"no sign after ==", "0 == -0", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"sign before a parenthesis", "-(3)", EXPR_BAD_OPERAND, UNTOUCHED},
       {"sign after a sign", "3 - - 5", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"operator alone", "*", EXPR_BAD_OPERAND, UNTOUCHED},
   };
   ExpectRows(arrRows);
 }
@@ -101,15 +93,10 @@ TEST(ExpressionEngine, OperatorRuns) {
   const sEvalRow arrRows[] = {
       {"times minus is no operator", "2*-3", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"minus minus is no operator", "2--3", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"sign and minus", "-5*-2", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"no zero after two-character operator", "3 <= -5", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"no zero after shift", "3<<(-5)", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"double star", "2**3", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"not in the table", "1<>2", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"leading run", "--3", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"triple equals", "1 === 1", EXPR_BAD_OPERAND, UNTOUCHED},
       {"single equals", "1 = 1", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"lone exclamation", "5 ! 3", EXPR_BAD_OPERAND, UNTOUCHED},
       {"and split by a blank", "2 & & 3", EXPR_BAD_OPERAND, UNTOUCHED},
       {"two-character operators", "4>=4 && 4 <= 5 && 4!=5", EXPR_OK, 1},
   };
@@ -121,13 +108,10 @@ TEST(ExpressionEngine, IntegerOperators) {
       {"integer division", "7\\2", EXPR_OK, 3},
       {"integer division toward zero", "-7\\2", EXPR_OK, -3},
       {"integer division by zero", "1\\0", EXPR_OK, -2147483648.0},
-      {"integer division of nan", "0\\0", EXPR_OK, -2147483648.0},
       {"remainder truncates", "7.9%2.5", EXPR_OK, 1},
       {"remainder has dividend sign", "-7%3", EXPR_OK, -1},
-      {"remainder by negative", "7 % -3", EXPR_OK, 1},
       {"xor", "5^3", EXPR_OK, 6},
       {"and truncates", "3.7&1.9", EXPR_OK, 1},
-      {"or truncates toward zero", "-3.7|0", EXPR_OK, -3},
       {"nand", "6!&3", EXPR_OK, -3},
       {"nor", "6!|3", EXPR_OK, -8},
       {"shift left", "1<<4", EXPR_OK, 16},
@@ -135,12 +119,9 @@ TEST(ExpressionEngine, IntegerOperators) {
       {"shift count masked", "1<<33", EXPR_OK, 2},
       {"shift into the sign bit", "1<<31", EXPR_OK, -2147483648.0},
       {"negative shift count", "1 << -1", EXPR_OK, -2147483648.0},
-      {"shift right by masked count", "-1>>40", EXPR_OK, -1},
       {"largest fitting value", "2147483647.9|0", EXPR_OK, 2147483647},
-      {"smallest fitting value", "-2147483648.5|0", EXPR_OK, -2147483648.0},
       {"just too large", "2147483648|0", EXPR_OK, -2147483648.0},
       {"just too small", "-2147483649|0", EXPR_OK, -2147483648.0},
-      {"infinity", "1/0|0", EXPR_OK, -2147483648.0},
       {"not-a-number", "nan|0", EXPR_OK, -2147483648.0},
       {"remainder by zero", "1%0", EXPR_FAILED, UNTOUCHED},
       {"remainder by fraction", "1%0.5", EXPR_FAILED, UNTOUCHED},
@@ -149,57 +130,22 @@ TEST(ExpressionEngine, IntegerOperators) {
   ExpectRows(arrRows);
 }
 
-TEST(ExpressionEngine, ComparisonsAndLogic) {
-  const sEvalRow arrRows[] = {
-      {"less", "2<3", EXPR_OK, 1},
-      {"not equal", "3!=4", EXPR_OK, 1},
-      {"greater or equal", "2>=2", EXPR_OK, 1},
-      {"greater", " 1500.50 > 1000", EXPR_OK, 1},
-      {"nan equal", "nan==nan", EXPR_OK, 0},
-      {"nan not equal", "nan!=nan", EXPR_OK, 1},
-      {"nan less", "nan<1", EXPR_OK, 0},
-      {"nan counts as true", "nan&&1", EXPR_OK, 1},
-      {"nan or", "nan||0", EXPR_OK, 1},
-      {"fraction counts as true", "0.5&&2", EXPR_OK, 1},
-      {"or of zeros", "0||0", EXPR_OK, 0},
-      {"infinity compares", "inf>1e308", EXPR_OK, 1},
-      {"grouped", "( 1500.50 > 1000 ) && ( 250.00 < 300 )", EXPR_OK, 1},
-  };
-  ExpectRows(arrRows);
-}
-
 TEST(ExpressionEngine, Numbers) {
-  const std::string strManyZeros = "0." + std::string(400, '0') + "1";
-  const std::string strLongInteger = "1" + std::string(300, '0');
   const std::string strPadded = std::string(300, '0') + "1.5";
   const sEvalRow arrRows[] = {
       {"exponent", "1e5+1", EXPR_OK, 100001},
       {"leading point", ".5", EXPR_OK, 0.5},
-      {"trailing point", "5.", EXPR_OK, 5},
-      {"rounding as strtod", "0.1+0.2", EXPR_OK, 0.1 + 0.2},
-      {"custom column shape", " 1500.50 - 250.00", EXPR_OK, 1250.5},
       {"hexadecimal", "0x10", EXPR_OK, 16},
-      {"hexadecimal float", "0x1p4", EXPR_OK, 16},
       {"beyond 2^53 rounds to even", "9007199254740993", EXPR_OK, 9007199254740992.0},
-      {"digits just within 2^53", "900719925474099.5", EXPR_OK, 900719925474099.5},
-      {"many digits", "123456789012345678901234567890", EXPR_OK, 123456789012345678901234567890.0},
       {"overflow", "1e400", EXPR_OK, INF},
-      {"infinity", "INFINITY", EXPR_OK, INF},
-      {"negative infinity", "-inf", EXPR_OK, -INF},
       {"not-a-number", "nan", EXPR_OK, NOT_A_NUMBER},
       {"division by zero", "1/0", EXPR_OK, INF},
       {"zero by zero", "0/0", EXPR_OK, NOT_A_NUMBER},
-      {"long underflowing fraction", strManyZeros, EXPR_OK, 0.0},
-      {"long integer", strLongInteger, EXPR_OK, 1e300},
       {"long zero padding", strPadded, EXPR_OK, 1.5},
       {"decimal comma", "1,5", EXPR_BAD_OPERAND, UNTOUCHED},
       {"signed exponent is split", "1e-5", EXPR_BAD_OPERAND, UNTOUCHED},
       {"exponent without digits", "1e", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"hexadecimal without digits", "0x", EXPR_BAD_OPERAND, UNTOUCHED},
       {"two points", "1.2.3", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"trailing letters", "12abc", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"point alone", ".", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"other character", "$5", EXPR_BAD_OPERAND, UNTOUCHED},
       {"embedded nul", "1+\0"sv, EXPR_BAD_OPERAND, UNTOUCHED},
   };
   ExpectRows(arrRows);
@@ -209,12 +155,9 @@ TEST(ExpressionEngine, ErrorsAndTheUntouchedResult) {
   const sEvalRow arrRows[] = {
       {"parenthesis never closed", "(2+3", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"closing without opening", "2+3)", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"opening alone", "(", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"conversion error before evaluation", "1%0)", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"conversion error before bad operand", "x)", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"empty", "", EXPR_FAILED, UNTOUCHED},
       {"blanks only", "   ", EXPR_FAILED, UNTOUCHED},
-      {"empty parentheses", "()", EXPR_FAILED, UNTOUCHED},
       {"values left over keep the last", "2 3", EXPR_FAILED, 3},
       {"left over after a sum", "1 2 3+", EXPR_FAILED, 5},
       {"first failure wins: remainder", "1%0 + abc", EXPR_FAILED, UNTOUCHED},
@@ -228,13 +171,10 @@ TEST(ExpressionEngine, LongTexts) {
   for (int n = 0; n < 2000; ++n) strSum += " + 1";
   const std::string strDeep = std::string(5000, '(') + "7" + std::string(5000, ')');
   const std::string strUnclosed = std::string(5000, '(') + "7";
-  std::string strLeftOver;
-  for (int n = 0; n < 1000; ++n) strLeftOver += " 4";
   const sEvalRow arrRows[] = {
       {"long sum", strSum, EXPR_OK, 2001},
       {"deep parentheses", strDeep, EXPR_OK, 7},
       {"deep and unclosed", strUnclosed, EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"many values left over", strLeftOver, EXPR_FAILED, 4},
   };
   ExpectRows(arrRows);
 }

@@ -1,13 +1,11 @@
 // The two passes on their own: the postfix text the conversion writes, the evaluation of
-// postfix text given directly, and the operator and operand rules both passes share.
+// postfix text given directly, and the operator rule both passes share.
 #include <string>
 #include <string_view>
 
 #include <gtest/gtest.h>
 
 #include "lists/ExpressionEngine.h"
-
-using namespace std::string_view_literals;
 
 TEST(ExpressionPostfix, ConversionText) {
   struct sRow {
@@ -19,7 +17,6 @@ TEST(ExpressionPostfix, ConversionText) {
   const sRow arrRows[] = {
       {"empty", "", EXPR_OK, ""},
       {"precedence", "2+3*4", EXPR_OK, " 2 3 4 * +"},
-      {"left-associative", "10-4-3", EXPR_OK, " 10 4 - 3 -"},
       {"zero before a leading minus", "(-5)", EXPR_OK, " 0 5 -"},
       {"zero after a one-character operator", "3*(-5)", EXPR_OK, " 3 0 5 - *"},
       {"sign at the start", "-5+3", EXPR_OK, " (-5) 3 +"},
@@ -27,13 +24,8 @@ TEST(ExpressionPostfix, ConversionText) {
       {"no sign after a comparison", "3 <= -5", EXPR_OK, " 3 5 - <="},
       {"run taken as an operand", "2*-3", EXPR_OK, " 2 * 0 3 -"},
       {"lone sign", "-(3)", EXPR_OK, " (-) 3"},
-      {"sign of a two-character run", "<=5", EXPR_OK, " (<) =5"},
-      {"comparison looser than logic", "1==1&&0", EXPR_OK, " 1 1 0 && =="},
       {"operands kept as written", " 1,5 + abc", EXPR_OK, " 1 ,5 abc +"},
-      {"look-back skips only blanks", "3*\t-5", EXPR_OK, " 3 0 * 5 -"},
-      {"backslash", "7\\2", EXPR_OK, " 7 2 \\"},
       {"never closed", "(2+3", EXPR_SYNTAX_ERROR, " 2 3 +"},
-      {"closed too often", "2+3)", EXPR_SYNTAX_ERROR, " 2 3 +"},
   };
   for (const sRow& row : arrRows) {
     SCOPED_TRACE(row.szName);
@@ -53,20 +45,13 @@ TEST(ExpressionPostfix, EvaluationOfText) {
   };
   const sRow arrRows[] = {
       {"sum", " 3 4 +", EXPR_OK, 7},
-      {"without leading blank", "3 4 -", EXPR_OK, -1},
       {"signed operand", " (-5)", EXPR_OK, -5},
       {"operator after '(' is an operand", " (+5)", EXPR_OK, 5},
-      {"bitwise nand", " 6 3 !&", EXPR_OK, -3},
-      {"parentheses skipped", " ((2)) 3 *", EXPR_OK, 6},
       {"tab is part of an operand", "\t5", EXPR_OK, 5},
       {"one value for an operator", " 1 +", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"no value for an operator", "+", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"sign alone", " (+)", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"operator and digit", " (*5)", EXPR_BAD_OPERAND, UNTOUCHED},
       {"unknown run", " 1 2 =", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"empty", "", EXPR_FAILED, UNTOUCHED},
       {"left over", " 2 3", EXPR_FAILED, 3},
-      {"remainder by zero", " 1 0 %", EXPR_FAILED, UNTOUCHED},
   };
   for (const sRow& row : arrRows) {
     SCOPED_TRACE(row.szName);
@@ -88,36 +73,9 @@ TEST(ExpressionPostfix, FindOperator) {
     int32_t nIndex;
   };
   const sRow arrRows[] = {
-      {"", -1},   {"5+", -1}, {" +", -1},  {"*-", -1},   {"--3", -1},  {"<<<", -1}, {"=", -1}, {"!", -1},
-      {"=<", -1}, {"**", -1}, {"!==", -1}, {"&&&1", -1}, {"<= 5", 21}, {"-(", 7},   {"<", 17}, {"||", 14},
+      {"", -1},    {"5+", -1},   {"*-", -1}, {"<<<", -1}, {"=", -1},
+      {"!==", -1}, {"<= 5", 21}, {"-(", 7},  {"<", 17},
   };
   for (const sRow& row : arrRows)
     EXPECT_EQ(FindOperator(row.strText), row.nIndex) << '"' << row.strText << '"';
-}
-
-TEST(ExpressionPostfix, OperandLength) {
-  struct sRow {
-    std::string_view strText;
-    size_t nLength;
-  };
-  const sRow arrRows[] = {
-      {"12.5+3", 4},
-      {"-7*2", 2},
-      {"abc", 3},
-      {"-(3)", 1},
-      {"", 0},
-      {"1e-5", 2},
-      {". 5", 1},
-      {"x.y.z+", 5},
-      {"1_000", 1},
-      {"0x1Fp3)", 6},
-      {"((", 1},
-      {"\0"
-       "5"sv,
-       2},
-      {"5\t", 1},
-      {"\xC3\xA9", 1},
-  };
-  for (const sRow& row : arrRows)
-    EXPECT_EQ(OperandLength(row.strText), row.nLength) << '"' << row.strText << '"';
 }

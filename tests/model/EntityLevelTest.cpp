@@ -19,8 +19,6 @@ TEST(EntityLevelTest, CodeAndIdFromTheEntityText) {
       {"account-ABC1", 5, "ABC1"},
       {"dealer-D01", 3, "D01"},
       {"group-G-7", 4, "G-7"},
-      {"branch-MUM", 2, "MUM"},
-      {"broker-HQ", 1, "HQ"},
       {"dealer_account-X9", 5, "X9"},   // "account" is looked for first
       {"group dealer-Z", 3, "Z"},       // then "dealer" before "group"
       {"Account-ABC1", 0, "ABC1"},      // case-sensitive
@@ -51,8 +49,7 @@ TEST(EntityLevelTest, LevelTextPrefers54244Over32760) {
     bool bFound;
     std::string strLevelText;
   } arrCases[] = {
-      {"both", CTestMessage({{54244, "CM-NSE-NRML"}, {32760, "FO-NSE-MIS"}}), true,
-       "CM-NSE-NRML"},
+      {"both", CTestMessage({{54244, "CM-NSE-NRML"}, {32760, "FO-NSE-MIS"}}), true, "CM-NSE-NRML"},
       {"fallback", CTestMessage({{32760, "FO-NSE-MIS"}}), true, "FO-NSE-MIS"},
       {"empty first", CTestMessage({{54244, ""}, {32760, "FO-NSE-MIS"}}), true, ""},
       {"neither", CTestMessage({{1, "x"}}), false, ""},
@@ -62,14 +59,6 @@ TEST(EntityLevelTest, LevelTextPrefers54244Over32760) {
     EXPECT_EQ(ReadLevelText(testCase.message.Get(), record), testCase.bFound);
     EXPECT_EQ(record.GetLevelText(), testCase.strLevelText) << testCase.szName;
   }
-}
-
-TEST(EntityLevelTest, LevelNames) {
-  const char* arrNames[] = {"", "Broker", "Branch", "Dealer", "Group", "Account", ""};
-  for (uint32_t nLevel = 0; nLevel < 7; ++nLevel) {
-    EXPECT_EQ(GetLevelName(nLevel), arrNames[nLevel]);
-  }
-  EXPECT_EQ(GetLevelName(0xFFFFFFFFu), "");
 }
 
 TEST(EntityLevelTest, SplittingALevelText) {
@@ -83,9 +72,7 @@ TEST(EntityLevelTest, SplittingALevelText) {
       {"CM-NSE-NRML", "CM", "NSE", "NRML", 3},
       {"ALL-ALL-ALL-ALL", "ALL", "ALL", "ALL", 4},
       {"CM--NRML", "CM", "NRML", "", 2},  // a run of "-" separates like one
-      {"-CM-NSE-", "CM", "NSE", "", 2},
       {"CM", "CM", "", "", 1},
-      {"---", "", "", "", 0},
       {"", "", "", "", 0},
       {"A-B-C-D-E", "A", "B", "C", 5},
   };

@@ -35,7 +35,9 @@ TEST(FieldReadersTest, IntegersReadTheFirst31Bytes) {
                               {3, "3000000000"},
                               {4, "-3000000000"},
                               {5, "none"},
-                              {6, std::string("7\0" "8", 3)}});
+                              {6, std::string("7\0"
+                                              "8",
+                                              3)}});
   const struct {
     uint32_t nField;
     bool bPresent;
@@ -65,7 +67,9 @@ TEST(FieldReadersTest, DecimalsReadTheFirst63Bytes) {
                               {2, "0." + std::string(61, '0') + "5"},
                               {3, "-1e-2"},
                               {4, "zz"},
-                              {5, std::string("2.5\0" "9", 5)}});
+                              {5, std::string("2.5\0"
+                                              "9",
+                                              5)}});
   const struct {
     uint32_t nField;
     bool bPresent;
@@ -73,10 +77,7 @@ TEST(FieldReadersTest, DecimalsReadTheFirst63Bytes) {
   } arrCases[] = {
       {1, true, 1e-61},  // "...01" of 63 bytes; the "5" is cut
       {2, true, 0.0},    // the "5" is the 64th byte
-      {3, true, -0.01},
-      {4, true, 0.0},
-      {5, true, 2.5},
-      {9, false, -99.0},
+      {3, true, -0.01}, {4, true, 0.0}, {5, true, 2.5}, {9, false, -99.0},
   };
   for (const auto& testCase : arrCases) {
     double dValue = -99.0;

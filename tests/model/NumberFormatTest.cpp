@@ -50,9 +50,9 @@ void CheckFormat(CMismatches& mismatches, double dValue) {
     const std::string strTheirs = Printed(dValue, nPrecision);
     char szValue[32];
     std::snprintf(szValue, sizeof(szValue), "%.17g", dValue);
-    mismatches.Check(strOurs == strTheirs,
-                     std::string("value ") + szValue + " precision " +
-                         std::to_string(nPrecision) + ": " + strOurs + " vs " + strTheirs);
+    mismatches.Check(strOurs == strTheirs, std::string("value ") + szValue + " precision " +
+                                               std::to_string(nPrecision) + ": " + strOurs + " vs " +
+                                               strTheirs);
   }
 }
 
@@ -87,17 +87,20 @@ std::string MakeNoiseText(std::mt19937_64& random, std::string_view strAlphabet)
   return strText;
 }
 
-TEST(NumberFormatTest, FormatsHardValuesAsPrintf) {
+TEST(NumberFormatTest, FormatsHardAndRandomValuesAsPrintf) {
   const double dInf = std::numeric_limits<double>::infinity();
   const double dNan = std::numeric_limits<double>::quiet_NaN();
-  const double arrValues[] = {
-      0.0, -0.0, 0.125, -0.125, 2.675, 1.005, 0.0625, 0.1875, 1.0005, 2.5, 0.5, 1.5,
-      1e-9, -1e-9, 0.004999999, 0.005, 0.0049999999999999, 0.995, 9.995, 99.9995,
-      1e15, 1e20, -1e20, 4503599627370495.5, 4503599627370496.0, 9007199254740993.0,
-      123456789.125, 1523467.25, -20.0, 0.1234, DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN,
-      -DBL_TRUE_MIN, std::nextafter(0.125, 1.0), std::nextafter(0.125, 0.0), dInf, -dInf,
-      dNan, -dNan};
+  // clang-format off
+  const double arrValues[] = {0.0, -0.0, 0.125, -0.125, 2.675, 1.005, 0.0625, 0.1875, 1.0005, 2.5, 0.5, 1.5,
+                              1e-9, -1e-9, 0.004999999, 0.005, 0.0049999999999999, 0.995, 9.995, 99.9995,
+                              1e15, 1e20, -1e20, 4503599627370495.5, 4503599627370496.0, 9007199254740993.0,
+                              123456789.125, 1523467.25, -20.0, 0.1234, DBL_MAX, -DBL_MAX, DBL_MIN,
+                              DBL_TRUE_MIN, -DBL_TRUE_MIN, dInf, -dInf, dNan, -dNan};
+  // clang-format on
   CMismatches mismatches;
+  for (double dValue : {std::nextafter(0.125, 1.0), std::nextafter(0.125, 0.0)}) {
+    CheckFormat(mismatches, dValue);
+  }
   for (double dValue : arrValues) {
     CheckFormat(mismatches, dValue);
   }
@@ -106,12 +109,8 @@ TEST(NumberFormatTest, FormatsHardValuesAsPrintf) {
     CheckFormat(mismatches, k / 8.0);
     CheckFormat(mismatches, k / 16.0);
   }
-}
-
-TEST(NumberFormatTest, FormatsRandomValuesAsPrintf) {
   std::mt19937_64 random(20240611);
   std::uniform_real_distribution<double> mantissa(1.0, 10.0);
-  CMismatches mismatches;
   for (int i = 0; i < 1000000; ++i) {
     double dValue = 0.0;
     switch (i % 4) {
@@ -138,69 +137,65 @@ void CheckTextFormat(CMismatches& mismatches, const std::string& strText) {
   for (int nPrecision : {2, 3}) {
     for (bool bNegate : {false, true}) {
       char szOurs[kFixedTextSize];
-      const std::string strOurs(szOurs,
-                                FormatDecimalText(strText, nPrecision, bNegate, szOurs));
+      const std::string strOurs(szOurs, FormatDecimalText(strText, nPrecision, bNegate, szOurs));
       const std::string strTheirs = Printed(bNegate ? dValue * -1.0 : dValue, nPrecision);
-      mismatches.Check(strOurs == strTheirs, "text '" + strText + "' precision " +
-                                                 std::to_string(nPrecision) +
-                                                 (bNegate ? " negated: " : ": ") + strOurs +
-                                                 " vs " + strTheirs);
+      mismatches.Check(strOurs == strTheirs,
+                       "text '" + strText + "' precision " + std::to_string(nPrecision) +
+                           (bNegate ? " negated: " : ": ") + strOurs + " vs " + strTheirs);
     }
   }
 }
 
-TEST(NumberFormatTest, ReadsServerTextsAsStrtodAndFormatsThemAsPrintf) {
-  const char* arrTexts[] = {"0", "-0", "-0.00", "007.5", "5.", "-20", "0.125", "2.675",
-                            "9999999999999.99", "99999999999999.9", "999999999999999",
-                            "0.0005", "-0.0049", "1523467.25", "0.1234", "12345678901234567"};
-  CMismatches mismatches;
-  for (const char* szText : arrTexts) {
-    CheckTextFormat(mismatches, szText);
-  }
-  std::mt19937_64 random(7);
-  for (int i = 0; i < 300000; ++i) {
-    const std::string strText = MakeServerText(random);
-    const double dExpected = std::strtod(strText.c_str(), nullptr);
-    const double dValue = ParseDecimalText(strText);
-    mismatches.Check(SameBits(dValue, dExpected), "text " + strText);
-    CheckTextFormat(mismatches, strText);
-  }
+// Every text reads as strtod's value and formats as printf's text of that value.
+void CheckText(CMismatches& mismatches, const std::string& strText) {
+  mismatches.Check(SameBits(ParseDecimalText(strText), std::strtod(strText.c_str(), nullptr)),
+                   "text '" + strText + "'");
+  CheckTextFormat(mismatches, strText);
 }
 
-TEST(NumberFormatTest, ReadsUnusualTextsAsStrtod) {
+TEST(NumberFormatTest, ReadsTextsAsStrtodAndFormatsThemAsPrintf) {
+  // clang-format off
   const char* arrTexts[] = {
-      "", "-", "+", ".", "-.", "abc", "1e5", "1E-5", "1e", "1e+", "1e-400", "1e400",
-      "-1e400", "0x10", "0X1p-2", "0x", "-0x1.8p1", " 12.5", "\t\n-7", "+3.25", "inf",
-      "-INF", "infinity", "infinit", "nan", "-nan", "nan(123)", "NaN(", ".5", "5.", "-0",
-      "1.2.3", "12abc", "1,5", "00012.50", "1e5x", "4e-324", "2.4703282292062327e-324",
+      "-0.00", "007.5", "-20", "0.125", "2.675", "9999999999999.99", "99999999999999.9", "999999999999999",
+      "0.0005", "-0.0049", "12345678901234567", "", "-", "+", ".", "-.", "abc", "1e5", "1E-5", "1e", "1e+",
+      "1e-400", "1e400", "-1e400", "0x10", "0X1p-2", "0x", "-0x1.8p1", " 12.5", "\t\n-7", "+3.25", "inf",
+      "-INF", "infinity", "infinit", "nan", "-nan", "nan(123)", "NaN(", ".5", "5.", "-0", "1.2.3", "12abc",
+      "1,5", "00012.50", "1e5x", "4e-324", "2.4703282292062327e-324",
       "179769313486231580793728971405303415079934132710037826936173778980444968292764750946"
       "649017977587207096330286416692887910946555547851940402630657488671505820681908902000"
       "708383676273854845817711531764475730270069855571366959622842914819860834936475292719"
       "074168444365510704342711559699508093042880177904174497792",
       "0.000000000000000000000000000000000000000000000000000000000000000000000000000001"};
+  // clang-format on
+  CMismatches mismatches;
   for (const char* szText : arrTexts) {
-    EXPECT_TRUE(SameBits(ParseDecimalText(szText), std::strtod(szText, nullptr))) << szText;
+    CheckText(mismatches, szText);
   }
   // Reading stops at a NUL byte, as it does in a C string.
-  EXPECT_EQ(ParseDecimalText(std::string_view("12\0" "34", 5)), 12.0);
+  EXPECT_EQ(ParseDecimalText(std::string_view("12\00034", 5)), 12.0);
 
-  std::mt19937_64 random(99);
-  CMismatches mismatches;
-  for (int i = 0; i < 200000; ++i) {
-    const std::string strText = MakeNoiseText(random, "0123456789.-+eExXpPinfaINFA \t");
-    mismatches.Check(SameBits(ParseDecimalText(strText), std::strtod(strText.c_str(), nullptr)),
-                     "text '" + strText + "'");
-    CheckTextFormat(mismatches, strText);
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 300000; ++i) {
+    CheckText(mismatches, MakeServerText(random));
+    if (i % 3 == 0) {
+      CheckText(mismatches, MakeNoiseText(random, "0123456789.-+eExXpPinfaINFA \t"));
+    }
   }
 }
 
 TEST(NumberFormatTest, ReadsIntegersAsStrtol) {
-  const char* arrTexts[] = {
-      "", "-", "+", "0", "-0", "42", "+42", "  -17x", "\v\f\r 5", "12.9", "1e5", "0x10",
-      "9223372036854775807", "9223372036854775808", "-9223372036854775808",
-      "-9223372036854775809", "99999999999999999999999999", "abc", "- 5", "007"};
+  // clang-format off
+  const char* arrTexts[] = {"", "-", "+", "0", "-0", "42", "+42", "  -17x", "\v\f\r 5", "12.9", "1e5", "0x10",
+                            "9223372036854775807", "9223372036854775808", "-9223372036854775808",
+                            "-9223372036854775809", "99999999999999999999999999", "abc", "- 5", "007"};
+  // clang-format on
   for (const char* szText : arrTexts) {
     EXPECT_EQ(ParseIntegerText(szText), std::strtol(szText, nullptr, 10)) << szText;
+  }
+  for (int64_t nValue :
+       {int64_t{-1}, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()}) {
+    char szOurs[24];
+    EXPECT_EQ(std::string(szOurs, FormatInteger(nValue, szOurs)), std::to_string(nValue));
   }
   std::mt19937_64 random(5);
   CMismatches mismatches;
@@ -208,17 +203,6 @@ TEST(NumberFormatTest, ReadsIntegersAsStrtol) {
     const std::string strText = MakeNoiseText(random, "0123456789999+- \tab");
     mismatches.Check(ParseIntegerText(strText) == std::strtol(strText.c_str(), nullptr, 10),
                      "text '" + strText + "'");
-  }
-}
-
-TEST(NumberFormatTest, IntegersPrintAsPrintf) {
-  for (int64_t nValue : {int64_t{0}, int64_t{-1}, int64_t{2147483647}, int64_t{-2147483648LL},
-                         std::numeric_limits<int64_t>::min(),
-                         std::numeric_limits<int64_t>::max()}) {
-    char szOurs[24];
-    char szTheirs[24];
-    std::snprintf(szTheirs, sizeof(szTheirs), "%ld", static_cast<long>(nValue));
-    EXPECT_EQ(std::string(szOurs, FormatInteger(nValue, szOurs)), szTheirs);
   }
 }
 

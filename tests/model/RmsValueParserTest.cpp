@@ -2,8 +2,6 @@
 // exceptions, and messages a server should never send.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,17 +28,10 @@ std::string Cell(const CRmsDetails& record, int nColumn) {
   return strText;
 }
 
-std::string PrintedTwoDecimals(const std::string& strNumber) {
-  char szText[400];
-  std::snprintf(szText, sizeof(szText), "%0.2lf", std::strtod(strNumber.c_str(), nullptr));
-  return szText;
-}
-
 TEST(RmsValueParserTest, AMessageWithoutFieldsShowsTheAbsentTexts) {
   const CRmsDetails record = Parse({}, 0);
   for (int nColumn = 0; nColumn < 289; ++nColumn) {
-    const char* szExpected = nColumn == 7 ? "--NA--" : nColumn == 107 ? "0.00" :
-                             nColumn == 19 ? "no" : "-";
+    const char* szExpected = nColumn == 7 ? "--NA--" : nColumn == 107 ? "0.00" : nColumn == 19 ? "no" : "-";
     EXPECT_EQ(Cell(record, nColumn), szExpected) << nColumn;
   }
   EXPECT_EQ(record.GetSegment(), "All");
@@ -62,53 +53,31 @@ TEST(RmsValueParserTest, OneFieldOneColumn) {
     std::string strExpected;
   } arrCases[] = {
       {"plain amount", 5, 64031, "1523467.25", 1, "1523467.25"},
-      {"binary value below the tie", 5, 64031, "2.675", 1, "2.67"},
-      {"exact tie to even", 5, 64031, "0.125", 1, "0.12"},
-      {"exponent", 5, 64031, "1e5", 1, "100000.00"},
-      {"hexadecimal", 5, 64031, "0x10", 1, "16.00"},
-      {"leading blanks", 5, 64031, "  7.5", 1, "7.50"},
-      {"not a number", 5, 64031, "abc", 1, "0.00"},
       {"empty value", 5, 64031, "", 1, "0.00"},
       {"infinity", 5, 64031, "inf", 1, "inf"},
-      {"digits then text", 5, 64031, "12.5kg", 1, "12.50"},
       {"sign reversed", 5, 64116, "1500.5", 70, "-1500.50"},
       {"sign reversed negative", 5, 64116, "-20", 70, "20.00"},
       {"sign reversed zero", 5, 64116, "0", 70, "-0.00"},
-      {"sign reversed text", 5, 64116, "abc", 70, "-0.00"},
-      {"sign reversed 185", 5, 64290, "3", 185, "-3.00"},
       {"three decimals", 5, 64298, "0.1234", 86, "0.123"},
       {"150 keeps two", 5, 41049, "0.1234", 150, "0.12"},
       {"149 has three", 5, 41048, "0.1234", 149, "0.123"},
-      {"151 has three", 5, 41050, "0.1234", 151, "0.123"},
-      {"three decimals tie", 5, 64350, "0.0625", 122, "0.062"},
       {"branch adhoc for a branch", 2, 64256, "5", 74, "5.00"},
       {"branch adhoc for an account", 5, 64256, "5", 74, "-"},
-      {"branch adhoc unknown level", 0, 64256, "5", 74, "-"},
       {"137 from the shared field", 5, 64443, "2.5", 137, "2.50"},
       {"170 from the shared field", 5, 64443, "2.5", 170, "2.50"},
       {"130 from field 56", 5, 56, "3.14159", 130, "3.14"},
-      {"40 from 65001", 5, 65001, "1.005", 40, "1.00"},
       {"remarks value", 5, 64313, "7", 107, "7.00"},
       {"int leading digits", 5, 10105, "42abc", 3, "42"},
-      {"int negative", 5, 64165, "-5", 17, "-5"},
-      {"int decimal text", 5, 10105, "12.9", 3, "12"},
       {"int past 32 bits", 5, 10105, "99999999999", 3, "2147483647"},
       {"long past 32 bits", 5, 64257, "99999999999", 96, "99999999999"},
-      {"long with blanks", 5, 64338, "  -12", 152, "-12"},
       {"int not a number", 5, 64338, "x", 152, "0"},
-      {"int 31 bytes only", 5, 10105, std::string(31, '0') + "7", 3, "0"},
       {"category", 5, 13034, "CASH", 7, "CASH"},
-      {"remarks text", 5, 64312, "Late payment", 106, "Late payment"},
       {"entity name", 5, 54002, "Ramesh Traders", 201, "Ramesh Traders"},
       {"empty text", 5, 54002, "", 201, "-"},
       {"text NA", 5, 54002, "NA", 201, "-"},
-      {"e-mail", 5, 41234, "ops@broker.in", 229, "ops@broker.in"},
-      {"branch id", 5, 64053, "BR01", 230, "BR01"},
-      {"text stops at NUL", 5, 13034, std::string("ab\0cd", 5), 7, "ab"},
       {"bytes that are not text", 5, 13034, "\xff\x01z", 7, "\xff\x01z"},
       {"groupwise yes", 5, 64037, "yes", 19, "yes"},
       {"groupwise Yes", 5, 64037, "Yes", 19, "no"},
-      {"groupwise blank", 5, 64037, "yes ", 19, "no"},
   };
   for (const auto& testCase : arrCases) {
     const CRmsDetails record = Parse({{testCase.nField, testCase.strValue}}, testCase.nLevel);
@@ -116,19 +85,9 @@ TEST(RmsValueParserTest, OneFieldOneColumn) {
   }
 }
 
-TEST(RmsValueParserTest, OversizedValuesAreCutAsDocumented) {
-  const std::string strOnes(10000, '1');
-  const CRmsDetails record = Parse({{64031, strOnes}, {13034, std::string(10000, 'T')},
-                                    {64116, "1" + std::string(10000, '0')}});
-  // Numbers read their first 63 bytes; texts keep 511 bytes.
-  EXPECT_EQ(Cell(record, 1), PrintedTwoDecimals(strOnes.substr(0, 63)));
-  EXPECT_EQ(Cell(record, 7), std::string(511, 'T'));
-  EXPECT_EQ(Cell(record, 70), PrintedTwoDecimals("-1" + std::string(62, '0')));
-}
-
 TEST(RmsValueParserTest, SlotsNoColumnShows) {
-  const CRmsDetails record = Parse({{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"},
-                                    {64056, "PEER1"}, {64210, "12"}, {41141, "-0.5"}});
+  const CRmsDetails record = Parse(
+      {{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"}, {64056, "PEER1"}, {64210, "12"}, {41141, "-0.5"}});
   EXPECT_EQ(record.GetSegment(), "CM");
   EXPECT_EQ(record.GetExchange(), "NSE");
   EXPECT_EQ(record.GetProduct(), "NRML");

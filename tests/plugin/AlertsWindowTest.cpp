@@ -60,37 +60,33 @@ class AlertsWindowTest : public CWatchFixture {
 };
 
 TEST_F(AlertsWindowTest, RaisedAlertsMergeByClientColumnListAndLevel) {
+  // Column, list, value, client, time, level.
   const std::vector<std::string> first = {"Loss", "Watch 1", "-10", "C1", "10:00:00", "CM-NSE"};
   const std::vector<std::string> again = {"Loss", "Watch 1", "-25", "C1", "10:00:05", "CM-NSE"};
-  const std::vector<std::string> other = {"Loss", "Watch 1", "-1", "C2", "10:00:01", "CM-NSE"};
   struct sCase {
     const char* szName;
-    Rows arrAlerts;  // column, list, value, client, time, level
-    Rows arrExpected;
+    std::vector<std::string> second;
+    bool bMerges;
   };
   const sCase arrCases[] = {
-      {"same rule twice", {first, again}, {again}},
-      {"an earlier row updated in place", {first, other, again}, {again, other}},
-      {"two windows",
-       {first, {"Loss", "Watch 2", "-10", "C1", "t", "CM-NSE"}},
-       {first, {"Loss", "Watch 2", "-10", "C1", "t", "CM-NSE"}}},
-      {"new title",
-       {first, {"Loss", "Night", "-11", "C1", "t", "CM-NSE"}},
-       {first, {"Loss", "Night", "-11", "C1", "t", "CM-NSE"}}},
-      {"other column",
-       {first, {"loss", "Watch 1", "-2", "C1", "t", "CM-NSE"}},
-       {first, {"loss", "Watch 1", "-2", "C1", "t", "CM-NSE"}}},
-      {"other level",
-       {first, {"Loss", "Watch 1", "-3", "C1", "t", "CM"}},
-       {first, {"Loss", "Watch 1", "-3", "C1", "t", "CM"}}},
+      {"same rule twice", again, true},
+      {"other client", {"Loss", "Watch 1", "-1", "C2", "t", "CM-NSE"}, false},
+      {"two windows", {"Loss", "Watch 2", "-10", "C1", "t", "CM-NSE"}, false},
+      {"new title", {"Loss", "Night", "-11", "C1", "t", "CM-NSE"}, false},
+      {"other column", {"loss", "Watch 1", "-2", "C1", "t", "CM-NSE"}, false},
+      {"other level", {"Loss", "Watch 1", "-3", "C1", "t", "CM"}, false},
   };
   for (const sCase& c : arrCases) {
     Start(2);
-    for (const std::vector<std::string>& arrAlert : c.arrAlerts)
-      m_pAlerts->AddRaisedAlert(MakeAlert(arrAlert));
-    EXPECT_EQ(ReadRows(m_pAlerts->GetAlertList()), c.arrExpected) << c.szName;
-    EXPECT_EQ(m_pAlerts->GetRaisedAlerts().size(), c.arrExpected.size()) << c.szName;
+    m_pAlerts->AddRaisedAlert(MakeAlert(first));
+    m_pAlerts->AddRaisedAlert(MakeAlert(c.second));
+    const Rows arrExpected = c.bMerges ? Rows{c.second} : Rows{first, c.second};
+    EXPECT_EQ(ReadRows(m_pAlerts->GetAlertList()), arrExpected) << c.szName;
+    EXPECT_EQ(m_pAlerts->GetRaisedAlerts().size(), arrExpected.size()) << c.szName;
   }
+  // An earlier row is updated where it stands.
+  m_pAlerts->AddRaisedAlert(MakeAlert(again));
+  EXPECT_EQ(ReadRows(m_pAlerts->GetAlertList()), (Rows{again, arrCases[5].second}));
 }
 
 TEST_F(AlertsWindowTest, MessageAlertsAppendAndClearAllEmptiesOnlyTheSelectedTab) {
@@ -100,6 +96,8 @@ TEST_F(AlertsWindowTest, MessageAlertsAppendAndClearAllEmptiesOnlyTheSelectedTab
   const Rows arrMessages = {{"RISK07", "C1", "CM", "NRML", "1500.5", "10:00:00", "SMS"},
                             {"RISK07", "C1", "CM", "NRML", "1600", "10:00:05", "SMS"}};
   EXPECT_EQ(ReadRows(m_pAlerts->GetMessageAlertList()), arrMessages);
+  // "Value" comes before "Time Stamp": the sixth entry string shows fifth.
+  EXPECT_EQ(m_pAlerts->GetMessageAlertList().GetHeaderItems()[4].strText, "Value");
   EXPECT_EQ(m_pAlerts->GetAlertList().GetItemCount(), 1);
 
   struct sStep {
@@ -118,21 +116,13 @@ TEST_F(AlertsWindowTest, MessageAlertsAppendAndClearAllEmptiesOnlyTheSelectedTab
 }
 
 TEST_F(AlertsWindowTest, ListNamesAndTheTabsThatShowThem) {
-  struct sList {
-    const char* szName;
-    int32_t nControlId;
-    size_t nColumns;
-    const char* szFifth;
-  };
-  for (const sList& expected : {sList{"Orvane_watchAlerts", 1235, 6, "Time Stamp"},
-                                sList{"Orvane_watchMsgAlerts", 9007, 7, "Value"}}) {
-    const auto* pList = m_pAlerts->findChild<CFilterListCtrl*>(QString::fromLatin1(expected.szName));
-    ASSERT_NE(pList, nullptr) << expected.szName;
-    EXPECT_EQ(pList->GetProfileName(), expected.szName);
-    EXPECT_EQ(pList->GetControlId(), expected.nControlId) << expected.szName;
-    ASSERT_EQ(pList->GetHeaderItems().size(), expected.nColumns) << expected.szName;
-    EXPECT_EQ(pList->GetHeaderItems()[4].strText, expected.szFifth) << expected.szName;
-    EXPECT_TRUE(pList->IsDataMode() && pList->IsFilterBarShown()) << expected.szName;
+  for (const auto& [szName, nControlId] :
+       {std::pair{"Orvane_watchAlerts", 1235}, {"Orvane_watchMsgAlerts", 9007}}) {
+    const auto* pList = m_pAlerts->findChild<CFilterListCtrl*>(QString::fromLatin1(szName));
+    ASSERT_NE(pList, nullptr) << szName;
+    EXPECT_EQ(pList->GetProfileName(), szName);
+    EXPECT_EQ(pList->GetControlId(), nControlId) << szName;
+    EXPECT_TRUE(pList->IsDataMode() && pList->IsFilterBarShown()) << szName;
   }
   QTabBar& tabs = m_pAlerts->GetTabBar();
   EXPECT_EQ(tabs.property("controlId").toInt(), 9006);

@@ -10,6 +10,10 @@ constexpr const char* kFile = "OrvaneSetting.ini";
 using SettingsAccessTest = CSettingsFixture;
 
 TEST_F(SettingsAccessTest, ProfileReadOutcomes) {
+  std::string strKept = "kept";
+  EXPECT_FALSE(AccessProfileSetting(kSettingRead, "CONFIG", "CALC", strKept, kFile));
+  EXPECT_EQ(strKept, "kept") << "no file yet";
+  EXPECT_FALSE(std::filesystem::exists(m_dir / kFile)) << "a read makes no file";
   WriteFile(kFile,
             "[Orvane_watch1]\r\n"
             "COLUMNPROFILE = 1#2#3 \r\n"
@@ -33,13 +37,6 @@ TEST_F(SettingsAccessTest, ProfileReadOutcomes) {
         << c.szKey;
     EXPECT_EQ(strValue, c.szValueAfter) << c.szKey;
   }
-}
-
-TEST_F(SettingsAccessTest, ProfileReadOfMissingFileLeavesValue) {
-  std::string strValue = "kept";
-  EXPECT_FALSE(AccessProfileSetting(kSettingRead, "CONFIG", "CALC", strValue, kFile));
-  EXPECT_EQ(strValue, "kept");
-  EXPECT_FALSE(std::filesystem::exists(m_dir / kFile));
 }
 
 TEST_F(SettingsAccessTest, KeyReadOutcomes) {
@@ -78,10 +75,9 @@ TEST_F(SettingsAccessTest, ReadsAreCutToTheirBuffers) {
 }
 
 TEST_F(SettingsAccessTest, WritesReplaceInPlaceAndKeepOtherLines) {
-  const std::string strBefore =
-      "; kept comment\n[CONFIG]\nCALC=\"A\"\nodd line without "
-      "equals\n[Orvane_watch1]\nTITLE=Old\nCOLUMNPROFILE=1#2\n";
-  WriteFile(kFile, strBefore);
+  WriteFile(kFile,
+            "; kept comment\n[CONFIG]\nCALC=\"A\"\nodd line without "
+            "equals\n[Orvane_watch1]\nTITLE=Old\nCOLUMNPROFILE=1#2\n");
   std::string strTitle = "New title";
   EXPECT_TRUE(AccessKeySetting(kSettingWrite, "orvane_watch1", "title", strTitle, kFile));
   std::string strProfile = "5#6";
@@ -91,14 +87,6 @@ TEST_F(SettingsAccessTest, WritesReplaceInPlaceAndKeepOtherLines) {
       "; kept comment\n[CONFIG]\nCALC=\"A\"\nodd line without equals\n[Orvane_watch1]\nTITLE=New title\n"
       "COLUMNPROFILE=1#2\n[Orvane_watch2]\nCOLUMNPROFILE=5#6\n");
   EXPECT_TRUE(m_arrBoxes.empty());
-}
-
-TEST_F(SettingsAccessTest, WriteCreatesTheFile) {
-  std::string strValue = "Orvane Watch 1";
-  EXPECT_TRUE(AccessKeySetting(kSettingWrite, "Orvane_watch1", "TITLE", strValue, kFile));
-  std::string strRead;
-  EXPECT_TRUE(AccessKeySetting(kSettingRead, "Orvane_watch1", "TITLE", strRead, kFile));
-  EXPECT_EQ(strRead, "Orvane Watch 1");
 }
 
 TEST_F(SettingsAccessTest, FailedWritesDifferInWhatTheyTell) {

@@ -2,9 +2,11 @@
 
 #include <dlfcn.h>
 
+#include "lists/widgets/FilterListCtrl.h"
 #include "model/RmsDetails.h"
 #include "platform/qt/MainFrame.h"
 #include "tests/model/TestMessage.h"
+#include "windows/OrvaneWatchDlgBar.h"
 
 CFakeRxControl g_controls[2];
 std::vector<const CPyxoRxControl*> g_arrReleased;
@@ -44,6 +46,23 @@ void CWatchFixture::AddEntities(const std::vector<std::string>& arrEntities) {
                                  {32766, "5"}});
     m_dlg.OnRmsResponse(response.Get());
   }
+}
+
+int32_t CWatchFixture::AddCustomColumns(int nWindow,
+                                        const std::vector<std::pair<const char*, const char*>>& arrColumns) {
+  CListLayout& layout = m_dlg.GetWatchBar(nWindow)->GetList().GetLayout();
+  const auto nFirst = static_cast<int32_t>(layout.m_arrColumns.size());
+  for (const auto& [szName, szFormula] : arrColumns) {
+    sHalvoColInfo column{};
+    SetColumnName(column, szName);
+    column.nFormat = kAlignRight;
+    column.nDataType = kSortDecimal;
+    column.nKind = kColumnCustom;
+    column.strFormula = std::string(" ") + szFormula;
+    column.strFormulaText = szFormula;
+    layout.m_arrColumns.push_back(column);
+  }
+  return nFirst;
 }
 
 std::vector<std::string> CWatchFixture::GetRequestNames() {

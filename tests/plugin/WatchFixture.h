@@ -21,6 +21,8 @@ class CWatchFixture : public CSettingsFixture {
 
   // Feeds a tree response for each entity, so each gets a record and a row in every list.
   void AddEntities(const std::vector<std::string>& arrEntities);
+  // Appends custom columns (name, formula) to watch list nWindow; returns the first one's index.
+  int32_t AddCustomColumns(int nWindow, const std::vector<std::pair<const char*, const char*>>& arrColumns);
   // The name field of every request receive control 0 was given.
   static std::vector<std::string> GetRequestNames();
 

@@ -42,9 +42,7 @@ TEST(EntityTreeTest, EntitiesOfEveryLevelWithTheirTexts) {
   };
   const sRow arrRows[] = {
       {0, "broker-BRK01", "brk01@example.in"},
-      {1, "branch-MUMBAI1", "mumbai1@example.in"},
       {11, "dealer-D07", "d07@example.in"},
-      {25, "group-G01", "g01@example.in"},
       {35 + 22, "account-A10023", "a10023@example.in"},
   };
   for (const sRow& row : arrRows) {
@@ -161,7 +159,6 @@ TEST(EntityTreeTest, LevelPartsFollowTheLevelText) {
   const sRow arrRows[] = {
       {"ALL-ALL-ALL-ALL", "All", "All", "All"},
       {"CM-NSE-NRML", "CM", "NSE", "NRML"},
-      {"FO-NFO-NRML", "FO", "NFO", "NRML"},
       {"CD-NSE-MIS", "CD", "NSE", "MIS"},
   };
   for (const sRow& row : arrRows) {

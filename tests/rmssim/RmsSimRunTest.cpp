@@ -35,7 +35,6 @@ TEST(RmsSimRunTest, CommandLineAnswers) {
   };
   const sRow arrRows[] = {
       {"--help", 0, "--replay FILE"},
-      {"--rate", 2, "rms-sim: --rate needs a value"},
       {"--requests 'tcp://127.0.0.1:*' --duration 0.2", 0, "rms-sim: requests on tcp://127.0.0.1:"},
       {"--requests 'tcp://127.0.0.1:*' --replay /nonexistent/feed.bin", 1,
        "cannot open /nonexistent/feed.bin"},

@@ -14,17 +14,8 @@ namespace {
 
 using namespace simtest;
 
-sSimOptions MakeOptions() {
-  sSimOptions options;
-  options.strRequests = "tcp://127.0.0.1:*";
-  options.strPublications = "tcp://127.0.0.1:*";
-  options.tree = {1, 2, 4, 3, 40};
-  options.dRate = 0;
-  return options;
-}
-
 TEST(ServerTest, TheFeedRunsForASubscriberUntilItsCount) {
-  sSimOptions options = MakeOptions();
+  sSimOptions options = MakeServerOptions(0);
   options.nCount = 50;
   CRmsServer server(options);
   std::string strError;
@@ -57,7 +48,7 @@ TEST(ServerTest, TheFeedRunsForASubscriberUntilItsCount) {
 }
 
 TEST(ServerTest, FramesThatAreNotAClientMessageAreCounted) {
-  CRmsServer server(MakeOptions());
+  CRmsServer server(MakeServerOptions(0));
   std::string strError;
   ASSERT_TRUE(server.Start(strError)) << strError;
   CRawClient client(server.GetEndpoints());
@@ -83,7 +74,7 @@ TEST(ServerTest, FramesThatAreNotAClientMessageAreCounted) {
 }
 
 TEST(ServerTest, StartFailsWithAReason) {
-  CRmsServer busy(MakeOptions());
+  CRmsServer busy(MakeServerOptions(0));
   std::string strError;
   ASSERT_TRUE(busy.Start(strError)) << strError;
 
@@ -111,7 +102,7 @@ TEST(ServerTest, StartFailsWithAReason) {
        "/nonexistent/dir/feed.bin"},
   };
   for (const sRow& row : arrRows) {
-    sSimOptions options = MakeOptions();
+    sSimOptions options = MakeServerOptions(0);
     row.fnChange(options);
     CRmsServer server(options);
     strError.clear();

@@ -1,4 +1,5 @@
-// Composing and reading messages in the server tests, and a bare ZeroMQ client of the server.
+// Server options, composing and reading messages in the server tests, and a bare ZeroMQ client
+// of the server.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "connect/include/HalvoCodec.h"
 #include "connect/include/connecthalvo.h"
 #include "host/transport/TransportWire.h"
+#include "rmssim/SimOptions.h"
 
 namespace simtest {
 
@@ -19,6 +21,16 @@ using CFields = std::vector<std::pair<uint32_t, std::string>>;
 
 // Generous: bounds a wait for a loopback round trip, does not time it.
 constexpr int kPatienceMs = 30000;
+
+// A small server on free loopback ports, feed paced at dRate.
+inline sSimOptions MakeServerOptions(double dRate) {
+  sSimOptions options;
+  options.strRequests = "tcp://127.0.0.1:*";
+  options.strPublications = "tcp://127.0.0.1:*";
+  options.tree = {1, 2, 4, 3, 40};
+  options.dRate = dRate;
+  return options;
+}
 
 inline std::vector<uint8_t> Compose(const CFields& arrFields) {
   CMessageBuilder builder;

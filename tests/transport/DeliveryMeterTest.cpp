@@ -21,13 +21,10 @@ TEST(DurationSamplesTest, PercentilesAreNearestRank) {
   };
   const std::vector<sRow> arrRows = {
       {"no samples", {}, 0, 99, 0},
-      {"one sample", {7}, 0, 50, 7},
-      {"median of an odd count", {5, 1, 3}, 0, 50, 3},
       {"median of an even count is the lower middle", {4, 1, 3, 2}, 0, 50, 2},
       {"p99 of 100 is the 99th", {}, 100, 99, 99},
       {"p99 of 200 is the 198th", {}, 200, 99, 198},
       {"p100 is the largest", {3, 9, 1}, 0, 100, 9},
-      {"a tiny percent is the smallest", {3, 9, 1}, 0, 0.1, 1},
       {"negative durations sort first", {-5, 0, 5}, 0, 1, -5},
   };
   for (const sRow& row : arrRows) {

@@ -43,8 +43,8 @@ class DeliveryTest : public ::testing::Test {
   // Publishes nCount numbered messages and waits, without running events, until all are queued.
   void QueueWhileBusy(int nCount) {
     for (int n = 0; n < nCount; ++n) PublishNumber(std::to_string(n));
-    ASSERT_TRUE(
-        WaitBlocked([&] { return m_pTransport->GetStats().nQueued == static_cast<uint64_t>(nCount); }));
+    ASSERT_TRUE(RunEventsUntil(
+        [&] { return m_pTransport->GetStats().nQueued == static_cast<uint64_t>(nCount); }, true));
   }
 
   std::unique_ptr<CRmsServer> m_pServer;

@@ -30,12 +30,11 @@ class MalformedFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     GetApplication();
-    m_router.set(zmq::sockopt::linger, 0);
-    m_router.set(zmq::sockopt::rcvtimeo, static_cast<int>(kPatience.count() * 1000));
-    m_router.bind("tcp://127.0.0.1:*");
-    m_publisher.set(zmq::sockopt::linger, 0);
-    m_publisher.set(zmq::sockopt::rcvtimeo, static_cast<int>(kPatience.count() * 1000));
-    m_publisher.bind("tcp://127.0.0.1:*");
+    for (zmq::socket_t* pSocket : {&m_router, &m_publisher}) {
+      pSocket->set(zmq::sockopt::linger, 0);
+      pSocket->set(zmq::sockopt::rcvtimeo, static_cast<int>(kPatience.count() * 1000));
+      pSocket->bind("tcp://127.0.0.1:*");
+    }
     m_pTransport = std::make_unique<CRmsTransport>(halvowire::sServerEndpoints{
         m_router.get(zmq::sockopt::last_endpoint), m_publisher.get(zmq::sockopt::last_endpoint)});
     m_pControl = m_pTransport->CreateControl(&m_receiver);

@@ -18,8 +18,12 @@
 #include "connect/include/connecthalvo.h"
 #include "host/api/HalvoHostApi.h"
 #include "rmssim/RmsServer.h"
+#include "tests/rmssim/SimTestSupport.h"
 
 namespace transporttest {
+
+using simtest::MakeServerOptions;
+using simtest::ReadField;
 
 // Generous: these bound a wait for a loopback round trip, they do not time it.
 constexpr std::chrono::seconds kPatience{30};
@@ -32,38 +36,17 @@ inline QCoreApplication& GetApplication() {
   return s_app;
 }
 
-// Runs the event loop until fnDone holds; false when patience runs out first.
-inline bool RunEventsUntil(const std::function<bool()>& fnDone) {
+// Waits until fnDone holds, running events unless bBlocked (a busy user-interface thread runs
+// none); false when patience runs out first.
+inline bool RunEventsUntil(const std::function<bool()>& fnDone, bool bBlocked = false) {
   GetApplication();
   const auto deadline = std::chrono::steady_clock::now() + kPatience;
   while (!fnDone()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (!bBlocked) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
-}
-
-// Waits without running events, as a busy user-interface thread would.
-inline bool WaitBlocked(const std::function<bool()>& fnDone) {
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  while (!fnDone()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
-
-// A field of encoded message bytes, or nullopt.
-inline std::optional<std::string> ReadField(const std::vector<uint8_t>& arrBytes, uint32_t nFieldId) {
-  OTP_MSG hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
-  const void* pValue = nullptr;
-  uint64_t nLength = 0;
-  std::optional<std::string> strValue;
-  if (hMsg != nullptr && otp_get_data(hMsg, nFieldId, 0, &pValue, &nLength, nullptr))
-    strValue.emplace(static_cast<const char*>(pValue), static_cast<size_t>(nLength));
-  otp_dtor_primecb(hMsg, nullptr);
-  return strValue;
 }
 
 struct sReceived {
@@ -145,16 +128,6 @@ inline int Subscribe(CPyxoRxControl& control, const std::string& strName) {
   uint64_t nOut = 0;
   int32_t nErr = 0;
   return control.Subscribe(&nOut, 54211, strName.data(), strName.size(), 1, 0, 0, 0, 1, &nErr);
-}
-
-// A small server on free loopback ports (or the ports given), feed paced at nRate.
-inline sSimOptions MakeServerOptions(double dRate) {
-  sSimOptions options;
-  options.strRequests = "tcp://127.0.0.1:*";
-  options.strPublications = "tcp://127.0.0.1:*";
-  options.tree = {1, 2, 4, 3, 40};
-  options.dRate = dRate;
-  return options;
 }
 
 inline std::unique_ptr<CRmsServer> StartServer(const sSimOptions& options) {

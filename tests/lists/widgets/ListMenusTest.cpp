@@ -59,25 +59,17 @@ TEST(ListMenus, ContextMenuByState) {
     bool bExport, bImport, bCustomize;
     std::vector<sShownEntry> arrExpected;
   };
+  const sShownEntry grid{"Draw Grid Lines\tShift+G", 4008};
+  const sShownEntry copy{"Copy to Clip Board\tCtrl+C", 4010};
+  // clang-format off
   const sCase arrCases[] = {
-      {"defaults",
-       true,
-       false,
-       true,
-       {{"Write to Excel\tShift+E", 4006},
-        {"Read from Excel", 4007, false},
-        {"Draw Grid Lines\tShift+G", 4008},
-        {"Customize \t Ctrl+Shift+C", 4009},
-        {"Copy to Clip Board\tCtrl+C", 4010}}},
-      {"export off, import on, no customize",
-       false,
-       true,
-       false,
-       {{"Write to Excel\tShift+E", 4006, false},
-        {"Read from Excel", 4007},
-        {"Draw Grid Lines\tShift+G", 4008},
-        {"Copy to Clip Board\tCtrl+C", 4010}}},
+      {"defaults", true, false, true,
+       {{"Write to Excel\tShift+E", 4006}, {"Read from Excel", 4007, false}, grid,
+        {"Customize \t Ctrl+Shift+C", 4009}, copy}},
+      {"export off, import on, no customize", false, true, false,
+       {{"Write to Excel\tShift+E", 4006, false}, {"Read from Excel", 4007}, grid, copy}},
   };
+  // clang-format on
   for (const sCase& test : arrCases) {
     CFilterListCtrl list;
     list.SetExportEnabled(test.bExport);

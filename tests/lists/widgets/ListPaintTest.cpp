@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <random>
 
-#include "controls/ColorHeaderCtrl.h"
 #include "lists/widgets/ListRowPainter.h"
 #include "model/ColumnCatalogue.h"
 #include "model/RmsDetails.h"
@@ -110,23 +109,6 @@ class ListPaintTest : public CSettingsFixture {
         .translated(ptOrigin);
   }
 
-  // Pixels of the area close to a colour: smoothed text reaches its colour only in the middle
-  // of its strokes.
-  static int CountPixels(const QImage& image, const QRect& rcArea, uint32_t clrColour) {
-    const QColor clrWanted = ToQColor(clrColour);
-    int nCount = 0;
-    for (int nY = rcArea.top(); nY <= rcArea.bottom(); ++nY) {
-      for (int nX = rcArea.left(); nX <= rcArea.right(); ++nX) {
-        const QColor clrPixel = image.pixelColor(nX, nY);
-        const bool bClose = std::abs(clrPixel.red() - clrWanted.red()) < 60 &&
-                            std::abs(clrPixel.green() - clrWanted.green()) < 60 &&
-                            std::abs(clrPixel.blue() - clrWanted.blue()) < 60;
-        nCount += bClose ? 1 : 0;
-      }
-    }
-    return nCount;
-  }
-
   // The right-most column of the area holding a pixel that is not the background, or -1.
   static int FindInkRight(const QImage& image, const QRect& rcArea) {
     for (int nX = rcArea.right(); nX >= rcArea.left(); --nX) {
@@ -160,7 +142,7 @@ TEST_F(ListPaintTest, LooksLikeItsColours) {
 
   const QRect rcId = GetCellRect(0, 0);
   EXPECT_EQ(ToColorRef(image.pixelColor(rcId.left() + 1, rcId.top() + 1)), 0U) << "black background";
-  EXPECT_GT(CountPixels(image, rcId, clrGreen), 10) << "green text";
+  EXPECT_GT(CountPixelsNear(image, rcId, clrGreen), 10) << "green text";
 
   const QRect rcSelected = GetCellRect(2, 0);
   EXPECT_EQ(ToColorRef(image.pixelColor(rcSelected.left() + 1, rcSelected.top())), kSelectedFocusTop);
@@ -170,9 +152,10 @@ TEST_F(ListPaintTest, LooksLikeItsColours) {
   const int32_t nPositive = FindRow(false);
   ASSERT_GE(nNegative, 0);
   ASSERT_GE(nPositive, 0);
-  EXPECT_GT(CountPixels(image, GetCellRect(nNegative, 4), MakeColorRef(255, 0, 0)), 5) << "negative in red";
-  EXPECT_EQ(CountPixels(image, GetCellRect(nPositive, 4), MakeColorRef(255, 0, 0)), 0);
-  EXPECT_GT(CountPixels(image, GetCellRect(nPositive, 4), clrGreen), 5);
+  EXPECT_GT(CountPixelsNear(image, GetCellRect(nNegative, 4), MakeColorRef(255, 0, 0)), 5)
+      << "negative in red";
+  EXPECT_EQ(CountPixelsNear(image, GetCellRect(nPositive, 4), MakeColorRef(255, 0, 0)), 0);
+  EXPECT_GT(CountPixelsNear(image, GetCellRect(nPositive, 4), clrGreen), 5);
 
   // Right-aligned amounts end at the same pixel, 3 pixels inside their cell or more.
   const int nInkRight = FindInkRight(image, GetCellRect(0, 2));
@@ -181,14 +164,6 @@ TEST_F(ListPaintTest, LooksLikeItsColours) {
   }
   EXPECT_LE(nInkRight, GetCellRect(0, 2).right() - kCellTextMargin);
   EXPECT_GE(nInkRight, GetCellRect(0, 2).right() - kCellTextMargin - 2);
-
-  const CColorHeaderCtrl* pHeader = m_pList->GetHeader();
-  const QPoint ptHeader = pHeader->mapTo(m_pList.get(), QPoint(0, 0));
-  EXPECT_EQ(ToColorRef(image.pixelColor(ptHeader + QPoint(pHeader->sectionViewportPosition(1) + 2, 1))),
-            MakeColorRef(218, 165, 32))
-      << "filtered column";
-  EXPECT_EQ(ToColorRef(image.pixelColor(ptHeader + QPoint(pHeader->sectionViewportPosition(2) + 2, 1))),
-            MakeColorRef(238, 221, 130));
 }
 
 TEST_F(ListPaintTest, SelectionWithoutFocusIsGrey) {

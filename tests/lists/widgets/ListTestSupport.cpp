@@ -1,8 +1,12 @@
 #include "tests/lists/widgets/ListTestSupport.h"
 
+#include "controls/ColorRef.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QKeyEvent>
+#include <cstdlib>
 
 void SendKey(QWidget* pWidget, int nKey, Qt::KeyboardModifiers nModifiers, const QString& strText) {
   QKeyEvent press(QEvent::KeyPress, nKey, nModifiers, strText);
@@ -66,4 +70,24 @@ std::vector<std::string> GetShownTexts(const CCommonListCtrl& list, int32_t nPos
     arrTexts.push_back(list.GetCellText(nRow, nPosition));
   }
   return arrTexts;
+}
+
+std::vector<std::string> GetHeaderTexts(const CCommonListCtrl& list) {
+  std::vector<std::string> arrTexts;
+  for (const sHeaderItem& item : list.GetHeaderItems()) arrTexts.push_back(item.strText);
+  return arrTexts;
+}
+
+int CountPixelsNear(const QImage& image, const QRect& rcArea, uint32_t clrColour) {
+  const QColor clrWanted = ToQColor(clrColour);
+  int nCount = 0;
+  for (int nY = rcArea.top(); nY <= rcArea.bottom(); ++nY) {
+    for (int nX = rcArea.left(); nX <= rcArea.right(); ++nX) {
+      const QColor clrPixel = image.pixelColor(nX, nY);
+      nCount += std::abs(clrPixel.red() - clrWanted.red()) < 60 &&
+                std::abs(clrPixel.green() - clrWanted.green()) < 60 &&
+                std::abs(clrPixel.blue() - clrWanted.blue()) < 60;
+    }
+  }
+  return nCount;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "lists/widgets/FilterListCtrl.h"
 #include "tests/plugin/SettingsFixture.h"
 
+class QImage;
 class QWidget;
 
 // A row of a test list: one text per column.
@@ -38,3 +40,7 @@ struct sTextList {
 
 // The texts of a column over the rows the list shows, in order.
 std::vector<std::string> GetShownTexts(const CCommonListCtrl& list, int32_t nPosition);
+// The header item texts, in header order.
+std::vector<std::string> GetHeaderTexts(const CCommonListCtrl& list);
+// Pixels of the area close to a colour: smoothed text reaches its colour only mid-stroke.
+int CountPixelsNear(const QImage& image, const QRect& rcArea, uint32_t clrColour);
