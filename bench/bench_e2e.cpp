@@ -38,6 +38,7 @@ int main(int argc, char* argv[]) {
                                             "--server",
                                             *strAddress,
                                             "--no-draw",
+                                            "--no-conflation",
                                             "--quit-after-messages",
                                             strCount,
                                             "--report-deliveries",

@@ -55,6 +55,13 @@ bool GetComposedBytes(OTP_MSG hMsg, const uint8_t** ppBytes, size_t* pnLength) {
   return GetScratchBytes(hMsg->pScratch, ppBytes, pnLength);
 }
 
+size_t GetOtpMessageFootprint(OTP_MSG hMsg) {
+  if (hMsg == nullptr || !hMsg->pReceived) {
+    return 0;
+  }
+  return sizeof(sOtpMessage) + hMsg->pReceived->GetFootprint();
+}
+
 bool GetScratchBytes(OTP_SCRATCH hScratch, const uint8_t** ppBytes, size_t* pnLength) {
   if (hScratch == nullptr || !hScratch->IsComposing()) {
     return false;

@@ -3,6 +3,7 @@
 // so a look-up costs a hash and a few adjacent slots, and allocates nothing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,7 @@ class CMessageIndex {
 
   uint32_t GetCount() const { return m_nCount; }
   uint32_t GetCapacity() const { return static_cast<uint32_t>(m_arrSlots.size()); }
+  size_t GetFootprint() const { return m_arrSlots.capacity() * sizeof(sSlot); }
   uint32_t GetLongestProbe() const { return m_nLongestProbe; }
   uint32_t GetSeed() const { return m_nSeed; }
 

@@ -16,6 +16,8 @@ class CParsedMessage {
   // they were written costs no index look-up: the field after the last one found is tried first.
   bool FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const;
   const std::vector<uint8_t>& GetBytes() const { return m_arrBytes; }
+  // The bytes this message holds in memory.
+  size_t GetFootprint() const { return sizeof *this + m_arrBytes.capacity() + m_index.GetFootprint(); }
 
   // For a stream: the length of the whole message starting at pBytes, 0 when more bytes are
   // needed to tell, -1 when the bytes there cannot start a message.

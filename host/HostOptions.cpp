@@ -49,8 +49,13 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
                      "server's send to the plug-in's return, and the busy time of each turn of the "
                      "event loop; print them and close the terminal."),
       QStringLiteral("seconds"));
+  const QCommandLineOption noConflationOption(
+      QStringLiteral("no-conflation"),
+      QStringLiteral("Deliver every value publication, even when a newer one of the same entity is "
+                     "already waiting."));
   parser.addOptions({userOption, categoryOption, pluginOption, serverOption, dealersOption, quitOption,
-                     screenshotOption, noDrawOption, quitMessagesOption, reportOption, measureOption});
+                     screenshotOption, noDrawOption, quitMessagesOption, reportOption, measureOption,
+                     noConflationOption});
 
   if (!parser.parse(arrArguments)) {
     strMessage = parser.errorText() + QLatin1Char('\n') + parser.helpText();
@@ -101,6 +106,7 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
     options.nQuitAfterMessages = nCount;
   }
   options.bReportDeliveries = parser.isSet(reportOption);
+  options.bConflation = !parser.isSet(noConflationOption);
   if (parser.isSet(measureOption)) {
     bool bOk = false;
     const double dSeconds = parser.value(measureOption).toDouble(&bOk);

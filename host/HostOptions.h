@@ -19,6 +19,7 @@ struct sHostOptions {
   std::optional<uint64_t> nQuitAfterMessages;  // publications delivered, then close
   bool bReportDeliveries = false;              // print the deliveries' figures at exit
   std::optional<double> dMeasureSeconds;       // measure delays and event loop turns, then close
+  bool bConflation = true;                     // a newer value of an entity replaces a waiting one
 };
 
 // Parses the arguments (argv[0] included). On a bad option or --help, fills strMessage (the

@@ -116,6 +116,9 @@ void CHostRunMeter::PrintReport() {
     PrintLine("first_to_last_s", dSeconds, "s");
     PrintLine("delivered_msgs_per_s", dSeconds > 0 ? static_cast<double>(nCount - 1) / dSeconds : 0.0,
               "msg/s");
+    const sTransportStats stats = m_transport.GetStats();
+    PrintCount("conflated_values", stats.nConflated);
+    PrintLine("queue_peak_mb", static_cast<double>(stats.nPeakQueuedBytes) / (1 << 20), "MiB");
   }
   if (m_options.dMeasureSeconds) {
     // Cut short (closed before the time was up): measured until now.

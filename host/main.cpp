@@ -80,6 +80,7 @@ int main(int argc, char* argv[]) {
   std::unique_ptr<CRmsServer> pServer;
   CRmsTransport transport(ChooseServer(*options, pServer));
   transport.SetDeliveryTurnInterval(kDeliveryTurnInterval);
+  transport.SetConflation(options->bConflation);
   CHostMainFrame frame;
   SetMainFrame(&frame);
   frame.ShowServerState(QString::fromLatin1(DescribeLinkState(transport.GetLinkState())));

@@ -45,9 +45,13 @@ CFilterListCtrl* CreateAlertList(QWidget* pParent, int32_t nControlId, const cha
   return pList;
 }
 
-bool IsSameAlertRow(const RaisedAlert& row, const RaisedAlert& alert) {
-  return row.strClientId == alert.strClientId && row.strColumnName == alert.strColumnName &&
-         row.strListName == alert.strListName && row.strLevel == alert.strLevel;
+// An alert of the same client, column, list and level as a row already shown replaces it.
+std::string MakeAlertRowKey(const RaisedAlert& alert) {
+  std::string strKey;
+  for (const std::string* pPart :
+       {&alert.strClientId, &alert.strColumnName, &alert.strListName, &alert.strLevel})
+    strKey.append(std::to_string(pPart->size())).append(1, ':').append(*pPart);
+  return strKey;
 }
 
 }  // namespace
@@ -88,12 +92,9 @@ COrvaneWatchDocAlerts::~COrvaneWatchDocAlerts() {
 
 void COrvaneWatchDocAlerts::AddRaisedAlert(std::unique_ptr<RaisedAlert> pAlert) {
   if (pAlert == nullptr) return;
-  // Rows are only appended and all cleared at once, so the records are in row order.
-  const auto itRow =
-      std::find_if(m_arrRaisedAlerts.begin(), m_arrRaisedAlerts.end(),
-                   [&](const std::unique_ptr<RaisedAlert>& pRow) { return IsSameAlertRow(*pRow, *pAlert); });
-  if (itRow != m_arrRaisedAlerts.end()) {
-    **itRow = std::move(*pAlert);
+  const auto [itRow, bNew] = m_mapRaisedAlerts.try_emplace(MakeAlertRowKey(*pAlert), pAlert.get());
+  if (!bNew) {
+    *itRow->second = std::move(*pAlert);
     return;
   }
   m_arrRaisedAlerts.push_back(std::move(pAlert));
@@ -171,6 +172,7 @@ void COrvaneWatchDocAlerts::ClearSelectedList() {
     m_arrMessageAlerts.clear();
   } else {
     m_pAlertList->DeleteAllRows();
+    m_mapRaisedAlerts.clear();
     m_arrRaisedAlerts.clear();
   }
 }

@@ -7,6 +7,8 @@
 #include <QDockWidget>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/AuxiliaryLists.h"
@@ -70,6 +72,9 @@ class COrvaneWatchDocAlerts : public QDockWidget {
   QTabBar* m_pTabs;
   CFilterListCtrl* m_pAlertList;
   CFilterListCtrl* m_pMessageAlertList;
+  // Rows are only appended and all cleared at once, so the records are in row order.
   std::vector<std::unique_ptr<RaisedAlert>> m_arrRaisedAlerts;
+  // The same alerts by client, column, list and level: the row a repeated alert replaces.
+  std::unordered_map<std::string, RaisedAlert*> m_mapRaisedAlerts;
   std::vector<std::unique_ptr<sMessageAlert>> m_arrMessageAlerts;
 };

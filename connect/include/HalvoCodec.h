@@ -20,6 +20,9 @@ OTP_API OTP_MSG ParseOtpMessage(const void* pBytes, size_t nLength, int32_t* pnE
 // scratch buffer and last until it changes) or the received one. False when there is none.
 OTP_API bool GetComposedBytes(OTP_MSG hMsg, const uint8_t** ppBytes, size_t* pnLength);
 
+// The bytes a received message holds in memory, its index included; 0 for any other handle.
+OTP_API size_t GetOtpMessageFootprint(OTP_MSG hMsg);
+
 // The encoded message in a scratch buffer; false when none was started since it was emptied.
 OTP_API bool GetScratchBytes(OTP_SCRATCH hScratch, const uint8_t** ppBytes, size_t* pnLength);
 

@@ -1,6 +1,16 @@
 #include "host/transport/DeliveryQueue.h"
 
+#include <algorithm>
+
 #include "host/api/HalvoHostApi.h"
+
+namespace {
+
+// Messages the delivering thread takes under the lock at a time; the rest stay where a newer
+// value can still replace them.
+constexpr size_t kTakeChunk = 64;
+
+}  // namespace
 
 CDeliveryQueue::CDeliveryQueue(QObject* pParent) : QObject(pParent) {
   m_intervalTimer.setSingleShot(true);
@@ -9,8 +19,8 @@ CDeliveryQueue::CDeliveryQueue(QObject* pParent) : QObject(pParent) {
 }
 
 CDeliveryQueue::~CDeliveryQueue() {
-  for (const sDelivery& delivery : m_arrTaken) otp_dtor_primecb(delivery.hMsg, nullptr);
-  for (const sDelivery& delivery : m_arrShared) otp_dtor_primecb(delivery.hMsg, nullptr);
+  for (size_t n = m_nTakenNext; n < m_arrTaken.size(); ++n) Release(m_arrTaken[n]);
+  for (sDelivery& delivery : m_arrShared) Release(delivery);
 }
 
 void CDeliveryQueue::AddReceiver(uint64_t nControl, CPyxoRxNotifierBase* pReceiver) {
@@ -19,19 +29,70 @@ void CDeliveryQueue::AddReceiver(uint64_t nControl, CPyxoRxNotifierBase* pReceiv
 
 void CDeliveryQueue::RemoveReceiver(uint64_t nControl) { m_mapReceivers.erase(nControl); }
 
+std::string CDeliveryQueue::MakeEntityKey(const sDelivery& delivery) {
+  std::string strKey(reinterpret_cast<const char*>(&delivery.nControl), sizeof delivery.nControl);
+  strKey.append(delivery.key.strEntity);
+  return strKey;
+}
+
 void CDeliveryQueue::Append(std::vector<sDelivery>& arrBatch) {
   if (arrBatch.empty()) return;
   bool bPost = false;
   {
     const std::lock_guard lock(m_mutex);
-    m_arrShared.insert(m_arrShared.end(), arrBatch.begin(), arrBatch.end());
-    m_nQueued += arrBatch.size();
+    for (sDelivery& delivery : arrBatch) AddLocked(delivery);
     // One drain event at a time: while one is posted or running, it takes what comes.
     bPost = !m_bDrainPosted;
     m_bDrainPosted = true;
   }
   arrBatch.clear();
+  m_nPeakBytes.store(std::max(m_nPeakBytes.load(), m_nQueuedBytes.load()));
   if (bPost) PostDrain();
+}
+
+void CDeliveryQueue::AddLocked(sDelivery& delivery) {
+  m_nQueuedBytes += delivery.nBytes;
+  if (delivery.key.strEntity.empty()) {
+    ++m_nQueued;
+    m_arrShared.push_back(std::move(delivery));
+    return;
+  }
+  const uint64_t nNumber = m_nFrontNumber + m_arrShared.size();
+  auto [it, bFirst] = m_mapNewest.try_emplace(MakeEntityKey(delivery), nNumber);
+  if (!bFirst) {
+    // The newest waiting message about this entity is a value this one supersedes: it takes
+    // that one's place, and so cannot pass anything else about the entity.
+    sDelivery& waiting = m_arrShared[it->second - m_nFrontNumber];
+    if (m_bConflation && !delivery.key.strReplaceable.empty() &&
+        waiting.key.strReplaceable == delivery.key.strReplaceable) {
+      m_nQueuedBytes -= waiting.nBytes;
+      Release(waiting);
+      waiting.hMsg = delivery.hMsg;
+      waiting.nSentNs = delivery.nSentNs;
+      waiting.nBytes = delivery.nBytes;
+      ++m_nConflated;
+      return;
+    }
+    it->second = nNumber;
+  }
+  ++m_nQueued;
+  m_arrShared.push_back(std::move(delivery));
+}
+
+void CDeliveryQueue::TakeLocked() {
+  m_arrTaken.clear();
+  m_nTakenNext = 0;
+  const size_t nCount = std::min(kTakeChunk, m_arrShared.size());
+  for (size_t n = 0; n < nCount; ++n) {
+    sDelivery& delivery = m_arrShared.front();
+    if (!delivery.key.strEntity.empty()) {
+      const auto it = m_mapNewest.find(MakeEntityKey(delivery));
+      if (it != m_mapNewest.end() && it->second == m_nFrontNumber) m_mapNewest.erase(it);
+    }
+    m_arrTaken.push_back(std::move(delivery));
+    m_arrShared.pop_front();
+    ++m_nFrontNumber;
+  }
 }
 
 void CDeliveryQueue::PostDrain() {
@@ -58,9 +119,9 @@ void CDeliveryQueue::Drain() {
   const auto deadline = now + m_turnBudget;
   bool bRepost = false;
   for (bool bFirst = true;; bFirst = false) {
-    if (m_arrTaken.empty()) {
+    if (m_nTakenNext == m_arrTaken.size()) {
       const std::lock_guard lock(m_mutex);
-      m_arrTaken.swap(m_arrShared);
+      TakeLocked();
       if (m_arrTaken.empty()) {
         m_bDrainPosted = false;
         break;
@@ -71,15 +132,13 @@ void CDeliveryQueue::Drain() {
       bRepost = true;
       break;
     }
-    const sDelivery delivery = m_arrTaken.front();
-    m_arrTaken.pop_front();
-    Deliver(delivery);
+    Deliver(m_arrTaken[m_nTakenNext++]);
   }
   m_bDraining = false;
   if (bRepost) PostDrain();
 }
 
-void CDeliveryQueue::Deliver(const sDelivery& delivery) {
+void CDeliveryQueue::Deliver(sDelivery& delivery) {
   --m_nQueued;
   const auto it = m_mapReceivers.find(delivery.nControl);
   if (it != m_mapReceivers.end()) {
@@ -90,5 +149,6 @@ void CDeliveryQueue::Deliver(const sDelivery& delivery) {
       it->second->OnResponse(0, delivery.hMsg, 0);
     if (m_pObserver != nullptr) m_pObserver->OnDelivered(delivery);
   }
-  otp_dtor_primecb(delivery.hMsg, nullptr);
+  Release(delivery);
+  m_nQueuedBytes -= delivery.nBytes;
 }

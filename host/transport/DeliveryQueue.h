@@ -5,9 +5,14 @@
 // A drain turn delivers what is queued until its time budget is spent, then posts itself again
 // if more is left, so the event loop still paints between turns. With a turn interval, a turn
 // starts no sooner than that after the one before: while messages trickle in, the lists are
-// painted once an interval rather than after every few messages. Nothing is lost, and order is
-// kept. A control removed from the queue receives nothing more, messages already queued for it
-// included.
+// painted once an interval rather than after every few messages. A control removed from the
+// queue receives nothing more, messages already queued for it included.
+//
+// When the delivering thread falls behind, a value publication still waiting is replaced by a
+// newer one of the same entity (conflation), in its place in the queue, provided nothing else
+// about that entity came between them. Nothing else is ever dropped, and each entity's messages
+// keep their order. The bytes queued are counted so the I/O thread can stop reading while they
+// pass a bound, which keeps the queue's memory bounded whatever the server sends.
 #pragma once
 
 #include <QObject>
@@ -17,10 +22,12 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "connect/include/connecthalvo.h"
+#include "host/transport/DeliveryKey.h"
 
 class CPyxoRxNotifierBase;
 
@@ -30,6 +37,8 @@ struct sDelivery {
   bool bPublication = false;
   OTP_MSG hMsg = nullptr;
   int64_t nSentNs = 0;  // the server's send time of a publication; 0 when it gave none
+  sDeliveryKey key;
+  uint64_t nBytes = 0;  // what the message holds in memory
 };
 
 // Told of each message after its receiver returned, on the delivering thread.
@@ -44,6 +53,7 @@ class CDeliveryObserver {
 class CDeliveryQueue : public QObject {
  public:
   static constexpr std::chrono::microseconds kDefaultTurnBudget{20000};
+  static constexpr uint64_t kDefaultByteBound = 32u << 20;
 
   // Lives on the thread that creates it, which becomes the delivering thread.
   explicit CDeliveryQueue(QObject* pParent = nullptr);
@@ -58,15 +68,27 @@ class CDeliveryQueue : public QObject {
   void SetTurnBudget(std::chrono::microseconds budget) { m_turnBudget = budget; }
   // The least time from the start of one drain turn to the start of the next; 0 for none.
   void SetTurnInterval(std::chrono::microseconds interval) { m_turnInterval = interval; }
-  // Null for none. Messages dropped undelivered are not reported.
+  // Null for none. Messages dropped undelivered or replaced are not reported.
   void SetObserver(CDeliveryObserver* pObserver) { m_pObserver = pObserver; }
+  // Whether a newer value publication replaces one still waiting (on by default). Any thread.
+  void SetConflation(bool bOn) { m_bConflation = bOn; }
+  // The bytes queued above which IsFull says so. Any thread.
+  void SetByteBound(uint64_t nBytes) { m_nByteBound = nBytes; }
 
   // Any thread: queues the batch in order and empties it.
   void Append(std::vector<sDelivery>& arrBatch);
 
+  // Any thread: the queued messages hold the bound or more; the I/O thread reads no more
+  // until the delivering thread has taken some.
+  bool IsFull() const { return m_nQueuedBytes.load() >= m_nByteBound.load(); }
+
   // Messages queued and not yet delivered or dropped.
   uint64_t GetQueuedCount() const { return m_nQueued.load(); }
+  uint64_t GetQueuedBytes() const { return m_nQueuedBytes.load(); }
+  uint64_t GetPeakQueuedBytes() const { return m_nPeakBytes.load(); }
   uint64_t GetDeliveredCount() const { return m_nDelivered.load(); }
+  // Value publications replaced by a newer one before they were delivered.
+  uint64_t GetConflatedCount() const { return m_nConflated.load(); }
   // Drain events posted, and drain turns run (a turn that reposts itself counts again).
   uint64_t GetDrainPostCount() const { return m_nDrainPosts.load(); }
   uint64_t GetDrainTurnCount() const { return m_nDrainTurns.load(); }
@@ -74,13 +96,25 @@ class CDeliveryQueue : public QObject {
  private:
   void PostDrain();
   void Drain();
-  void Deliver(const sDelivery& delivery);
+  // Under m_mutex: queues one message, or lets it replace the waiting value it supersedes.
+  void AddLocked(sDelivery& delivery);
+  // Under m_mutex: moves up to a chunk of the oldest messages to m_arrTaken.
+  void TakeLocked();
+  void Deliver(sDelivery& delivery);
+  static std::string MakeEntityKey(const sDelivery& delivery);
+  static void Release(sDelivery& delivery) { otp_dtor_primecb(delivery.hMsg, nullptr); }
 
   std::mutex m_mutex;
-  std::deque<sDelivery> m_arrShared;  // filled by the I/O thread, under m_mutex
-  bool m_bDrainPosted = false;        // under m_mutex
+  // Filled by the I/O thread and emptied from the front, under m_mutex. The message numbered
+  // n is at n - m_nFrontNumber.
+  std::deque<sDelivery> m_arrShared;
+  uint64_t m_nFrontNumber = 0;
+  // Control and entity to the number of the newest message about it still in m_arrShared.
+  std::unordered_map<std::string, uint64_t> m_mapNewest;
+  bool m_bDrainPosted = false;  // under m_mutex
 
-  std::deque<sDelivery> m_arrTaken;  // taken from m_arrShared, being delivered
+  std::vector<sDelivery> m_arrTaken;  // taken from m_arrShared, being delivered
+  size_t m_nTakenNext = 0;
   std::unordered_map<uint64_t, CPyxoRxNotifierBase*> m_mapReceivers;
   std::chrono::microseconds m_turnBudget = kDefaultTurnBudget;
   std::chrono::microseconds m_turnInterval{0};
@@ -88,8 +122,13 @@ class CDeliveryQueue : public QObject {
   QTimer m_intervalTimer;  // runs the turn that came too soon
   bool m_bDraining = false;
   CDeliveryObserver* m_pObserver = nullptr;
+  std::atomic<bool> m_bConflation{true};
+  std::atomic<uint64_t> m_nByteBound{kDefaultByteBound};
 
   std::atomic<uint64_t> m_nQueued{0};
+  std::atomic<uint64_t> m_nQueuedBytes{0};
+  std::atomic<uint64_t> m_nPeakBytes{0};
+  std::atomic<uint64_t> m_nConflated{0};
   std::atomic<uint64_t> m_nDelivered{0};
   std::atomic<uint64_t> m_nDrainPosts{0};
   std::atomic<uint64_t> m_nDrainTurns{0};

@@ -41,6 +41,9 @@ sTransportStats CRmsTransport::GetStats() const {
   stats.nMalformed = m_pIo->GetMalformedCount();
   stats.nDelivered = m_pDelivery->GetDeliveredCount();
   stats.nQueued = m_pDelivery->GetQueuedCount();
+  stats.nQueuedBytes = m_pDelivery->GetQueuedBytes();
+  stats.nPeakQueuedBytes = m_pDelivery->GetPeakQueuedBytes();
+  stats.nConflated = m_pDelivery->GetConflatedCount();
   stats.nDrainPosts = m_pDelivery->GetDrainPostCount();
   stats.nDrainTurns = m_pDelivery->GetDrainTurnCount();
   return stats;

@@ -26,6 +26,9 @@ struct sTransportStats {
   uint64_t nMalformed = 0;  // frames from the server dropped as malformed
   uint64_t nDelivered = 0;  // messages a receiver was called with
   uint64_t nQueued = 0;     // waiting for the user-interface thread
+  uint64_t nQueuedBytes = 0;
+  uint64_t nPeakQueuedBytes = 0;
+  uint64_t nConflated = 0;  // value publications replaced by a newer one before delivery
   uint64_t nDrainPosts = 0;
   uint64_t nDrainTurns = 0;
 };
@@ -51,6 +54,8 @@ class CRmsTransport : public QObject {
   void SetDeliveryTurnBudget(std::chrono::microseconds budget) { m_pDelivery->SetTurnBudget(budget); }
   // The least time from the start of one turn of delivery to the start of the next.
   void SetDeliveryTurnInterval(std::chrono::microseconds interval) { m_pDelivery->SetTurnInterval(interval); }
+  // Whether a newer value publication of an entity replaces one still waiting (on by default).
+  void SetConflation(bool bOn) { m_pDelivery->SetConflation(bOn); }
   // Told of every message delivered to a receiver; null for none.
   void SetDeliveryObserver(CDeliveryObserver* pObserver) { m_pDelivery->SetObserver(pObserver); }
 

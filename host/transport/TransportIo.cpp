@@ -17,8 +17,13 @@ constexpr int kReconnectMaxMs = 2000;
 // A silent connection (network gone, no FIN) is given up after 6 s without traffic or pong.
 constexpr int kHeartbeatMs = 2000;
 constexpr int kHeartbeatTimeoutMs = 6000;
-// Room for bursts (a tree answer); beyond it TCP holds the server back, nothing is dropped.
-constexpr int kHighWaterMark = 100000;
+// Room for bursts of requests; beyond it they wait in this thread, nothing is dropped.
+constexpr int kSendHighWaterMark = 100000;
+// Received messages ZeroMQ keeps per socket while this thread reads none (the hand-over is
+// full); beyond it TCP holds the server back, nothing is dropped, and memory stays bounded.
+constexpr int kReceiveHighWaterMark = 1000;
+// How often a full hand-over is looked at again.
+constexpr int kFullRetryMs = 1;
 
 void ConfigureConnection(zmq::socket_t& socket) {
   socket.set(zmq::sockopt::linger, 0);
@@ -26,8 +31,8 @@ void ConfigureConnection(zmq::socket_t& socket) {
   socket.set(zmq::sockopt::reconnect_ivl_max, kReconnectMaxMs);
   socket.set(zmq::sockopt::heartbeat_ivl, kHeartbeatMs);
   socket.set(zmq::sockopt::heartbeat_timeout, kHeartbeatTimeoutMs);
-  socket.set(zmq::sockopt::rcvhwm, kHighWaterMark);
-  socket.set(zmq::sockopt::sndhwm, kHighWaterMark);
+  socket.set(zmq::sockopt::rcvhwm, kReceiveHighWaterMark);
+  socket.set(zmq::sockopt::sndhwm, kSendHighWaterMark);
 }
 
 using halvowire::ReceiveFrame;
@@ -72,16 +77,19 @@ void CTransportIo::Run() {
   while (bRunning) {
     arrItems.clear();
     arrPolled.clear();
+    // While the hand-over is full nothing is read; the delivering thread empties it meanwhile.
+    const bool bFull = m_delivery.IsFull();
+    const short nRead = bFull ? 0 : ZMQ_POLLIN;
     arrItems.push_back({nullptr, m_commands.GetWakeDescriptor(), ZMQ_POLLIN, 0});
-    arrItems.push_back({m_pSubscriber->handle(), 0, ZMQ_POLLIN, 0});
+    arrItems.push_back({m_pSubscriber->handle(), 0, nRead, 0});
     arrItems.push_back({m_pSubscriberMonitor->GetEventSocket().handle(), 0, ZMQ_POLLIN, 0});
     for (const auto& [nControl, pControl] : m_mapControls) {
-      const short nEvents = pControl->arrPending.empty() ? ZMQ_POLLIN : ZMQ_POLLIN | ZMQ_POLLOUT;
+      const short nEvents = pControl->arrPending.empty() ? nRead : static_cast<short>(nRead | ZMQ_POLLOUT);
       arrItems.push_back({pControl->dealer.handle(), 0, nEvents, 0});
       arrItems.push_back({pControl->pMonitor->GetEventSocket().handle(), 0, ZMQ_POLLIN, 0});
       arrPolled.emplace_back(nControl, pControl.get());
     }
-    if (zmq_poll(arrItems.data(), static_cast<int>(arrItems.size()), -1) < 0) continue;
+    if (zmq_poll(arrItems.data(), static_cast<int>(arrItems.size()), bFull ? kFullRetryMs : -1) < 0) continue;
 
     if (arrItems[1].revents & ZMQ_POLLIN) ReadPublications();
     if (arrItems[2].revents & ZMQ_POLLIN) m_pSubscriberMonitor->ReadEvents();
@@ -236,7 +244,8 @@ void CTransportIo::AddDelivery(uint64_t nControl, bool bPublication, const zmq::
     return;
   }
   ++m_nReceived;
-  m_arrBatch.push_back({nControl, bPublication, hMsg, nSentNs});
+  m_arrBatch.push_back({nControl, bPublication, hMsg, nSentNs, GetDeliveryKey(hMsg, bPublication),
+                        GetOtpMessageFootprint(hMsg)});
 }
 
 void CTransportIo::UpdateLinkState() {

@@ -39,7 +39,11 @@ TEST(DurationSamplesTest, PercentilesAreNearestRank) {
 class DeliveryMeterTest : public ::testing::Test {
  protected:
   void Deliver(bool bPublication, int64_t nSentNs) {
-    m_meter.OnDelivered(sDelivery{1, bPublication, nullptr, nSentNs});
+    sDelivery delivery;
+    delivery.nControl = 1;
+    delivery.bPublication = bPublication;
+    delivery.nSentNs = nSentNs;
+    m_meter.OnDelivered(delivery);
     m_nNowNs += 1000;
   }
 

@@ -23,6 +23,8 @@ std::vector<std::vector<uint8_t>> ReceiveFeed(const sSimOptions& options) {
   EXPECT_NE(pServer, nullptr);
   if (pServer == nullptr) return arrMessages;
   CRmsTransport transport(pServer->GetEndpoints());
+  // Every message, not only the newest of each entity, is compared.
+  transport.SetConflation(false);
   CKeepingReceiver receiver;
   CPyxoRxControl* pControl = transport.CreateControl(&receiver);
   Subscribe(*pControl, "rms prsnt value publish");
