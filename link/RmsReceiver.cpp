@@ -165,7 +165,8 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
 
   if (pStored == nullptr) {
     if (bDeleted) return;
-    auto pRecord = std::make_unique<CRmsDetails>(m_working);
+    // The working record is emptied for the next message anyway, so its texts move.
+    auto pRecord = std::make_unique<CRmsDetails>(std::move(m_working));
     CRmsDetails* pNew = pRecord.get();
     m_mapRecords.emplace(strKey, std::move(pRecord));
     PushToWatchLists(pNew, true, false);

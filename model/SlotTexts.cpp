@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <utility>
 
 CSlotTexts::CSlotTexts(const CSlotTexts& other) {
   *this = other;
@@ -11,6 +12,21 @@ CSlotTexts::CSlotTexts(const CSlotTexts& other) {
 CSlotTexts& CSlotTexts::operator=(const CSlotTexts& other) {
   if (this != &other) {
     Assign(other.m_pText.get(), other.m_nLength, other.m_arrGroupStart, other.m_arrStart);
+  }
+  return *this;
+}
+
+CSlotTexts::CSlotTexts(CSlotTexts&& other) noexcept { *this = std::move(other); }
+
+CSlotTexts& CSlotTexts::operator=(CSlotTexts&& other) noexcept {
+  if (this != &other) {
+    m_pText = std::move(other.m_pText);
+    m_nLength = std::exchange(other.m_nLength, 0);
+    m_nCapacity = std::exchange(other.m_nCapacity, 0);
+    std::copy_n(other.m_arrGroupStart, kGroupCount, m_arrGroupStart);
+    std::copy_n(other.m_arrStart, kRmsSlotCount + 1, m_arrStart);
+    std::fill_n(other.m_arrGroupStart, kGroupCount, 0u);
+    std::fill_n(other.m_arrStart, kRmsSlotCount + 1, uint16_t{0});
   }
   return *this;
 }

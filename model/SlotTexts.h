@@ -20,6 +20,9 @@ class CSlotTexts {
   CSlotTexts() = default;
   CSlotTexts(const CSlotTexts& other);
   CSlotTexts& operator=(const CSlotTexts& other);
+  // Takes the other's texts without copying them; the other is left with every slot empty.
+  CSlotTexts(CSlotTexts&& other) noexcept;
+  CSlotTexts& operator=(CSlotTexts&& other) noexcept;
   ~CSlotTexts() = default;
 
   std::string_view Get(int nSlot) const {

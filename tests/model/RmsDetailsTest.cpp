@@ -26,6 +26,13 @@ TEST(RmsDetailsTest, SlotStoreMatchesAPlainModelThroughEdits) {
       copy = record;
       record = copy;
     }
+    // A moved-from record is empty and goes on taking texts.
+    if (nStep % 700 == 0) {
+      CRmsDetails moved(std::move(record));
+      for (int nEmpty = 0; nEmpty < kRmsSlotCount; ++nEmpty) ASSERT_EQ(record.GetSlotText(nEmpty), "");
+      record.SetSlotText(nSlot, "x");
+      record = std::move(moved);
+    }
   }
   for (int nSlot = 0; nSlot < kRmsSlotCount; ++nSlot) {
     EXPECT_EQ(record.GetSlotText(nSlot), arrModel[static_cast<size_t>(nSlot)]) << nSlot;
