@@ -67,8 +67,8 @@ struct sFixture {
     if (AddCustomColumn(layout, GetExpressionColumns(layout), "Loss Pct", kDisplay, false).Succeeded())
       nCustomColumn = static_cast<int32_t>(layout.m_arrColumns.size()) - 1;
     store.SetCellTextFn(MakeCellTextFn(GetColumnText));
-    store.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::GetCellText));
-    customText.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::GetCellText));
+    store.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
+    customText.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
     ConnectCustomColumns(store, customText);
     for (const CRmsDetails& record : arrRecords) store.InsertRow(0, &record);
   }
@@ -121,7 +121,7 @@ constexpr size_t kHintFar = 32;
 
 size_t ReadTwoCells(const std::vector<CRmsDetails>& arrRecords, bool bHint, std::string& strLoss,
                     std::string& strMargin) {
-  const CellPrefetchFn fnPrefetch = MakeCellPrefetchFn(&CRmsDetails::GetCellText);
+  const CellPrefetchFn fnPrefetch = MakeCellPrefetchFn(&CRmsDetails::PrefetchCell);
   size_t nBytes = 0;
   for (size_t i = 0; i < arrRecords.size(); ++i) {
     if (bHint && i + kHintFar < arrRecords.size()) {

@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     list.GetLayout().LoadColumnTable("Orvane_watch1", GetCatalogueColumns());
     list.LoadProfile();
     list.SetCellTextFn(MakeCellTextFn(&CountingCellText));
-    list.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::GetCellText));
+    list.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
     list.SetDataMode(true);
     for (const CRmsDetails& record : arrRecords) {
       list.InsertRow(0, &record);

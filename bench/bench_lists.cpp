@@ -133,7 +133,7 @@ struct sFixture {
     layout.RecordCatalogueCount();
     layout.ShowAllColumns();
     store.SetCellTextFn(MakeCellTextFn(GetColumnText));
-    store.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::GetCellText));
+    store.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
     for (const CRmsDetails& record : arrRecords) store.InsertRow(0, &record);
     proxy.setSourceModel(&model);
     proxy.setDynamicSortFilter(false);

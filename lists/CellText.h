@@ -45,10 +45,10 @@ CellTextFn MakeCellTextFn(int (*pfnGetText)(const TRecord*, int, std::string&)) 
 // waiting one after the other.
 using CellPrefetchFn = std::function<void(const void* pRecord, int32_t nColumn)>;
 
-// The hint for records that hand out their cell texts as views (CRmsDetails::GetCellText).
+// The hint for records that prefetch a column's stored bytes themselves (CRmsDetails::PrefetchCell).
 template <class TRecord>
-CellPrefetchFn MakeCellPrefetchFn(std::string_view (TRecord::*pfnGetCellText)(int) const) {
-  return [pfnGetCellText](const void* pRecord, int32_t nColumn) {
-    __builtin_prefetch((static_cast<const TRecord*>(pRecord)->*pfnGetCellText)(nColumn).data());
+CellPrefetchFn MakeCellPrefetchFn(void (TRecord::*pfnPrefetch)(int) const) {
+  return [pfnPrefetch](const void* pRecord, int32_t nColumn) {
+    (static_cast<const TRecord*>(pRecord)->*pfnPrefetch)(nColumn);
   };
 }

@@ -74,6 +74,12 @@ std::string_view CRmsDetails::GetCellText(int nColumn) const {
   return strText.empty() || strText == "NA" ? "-" : strText;
 }
 
+void CRmsDetails::PrefetchCell(int nColumn) const {
+  if (nColumn < 0 || nColumn >= kCatalogueColumnCount) return;
+  const int nSource = kCellSource[static_cast<size_t>(nColumn)];
+  if (nSource >= 0) __builtin_prefetch(m_texts.GetStoredBytes(nSource));
+}
+
 std::string_view CRmsDetails::GetCallText(int nIndex) const {
   return GetColumnSlotText(kCallTextColumns[nIndex]);
 }

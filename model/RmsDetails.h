@@ -24,13 +24,18 @@ class CRmsDetails {
   // the record's address, so a stored record is updated by assigning a parsed one to it.
   // The texts handed out stay valid until the record changes.
 
+  // A number's view lasts until CSlotTexts::kUnpackBuffers more numbers were read on this
+  // thread or the record changes; any other view until the record changes.
   std::string_view GetSlotText(int nSlot) const { return m_texts.Get(nSlot); }
   void SetSlotText(int nSlot, std::string_view strText) { m_texts.Set(nSlot, strText); }
   // The text of the slot a catalogue column shows; empty for a column without a slot.
   std::string_view GetColumnSlotText(int nColumn) const;
   void SetColumnSlotText(int nColumn, std::string_view strText);
-  // The text a list cell shows for the column: "-" where the value is "NA" or empty.
+  // The text a list cell shows for the column: "-" where the value is "NA" or empty. The view
+  // lasts as GetSlotText's does.
   std::string_view GetCellText(int nColumn) const;
+  // Starts loading the memory GetCellText will read for the column, reading nothing itself.
+  void PrefetchCell(int nColumn) const;
 
   // Slots that other code names. Entity id and level text (columns 0 and 83) are set by the
   // receiver, as are the call texts.

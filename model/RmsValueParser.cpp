@@ -53,12 +53,12 @@ void GatherFields(OTP_MSG hMsg, FieldBytesTable& arrFields) {
 }
 
 void AppendDecimal(std::string_view strBytes, int nPrecision, bool bNegate, CSlotTextsWriter& writer) {
-  writer.EndSlot(
+  writer.EndNumberSlot(
       FormatDecimalText(GetBytesDecimalText(strBytes), nPrecision, bNegate, writer.GetSlotBuffer()));
 }
 
 void AppendInteger(CSlotTextsWriter& writer, int64_t nValue) {
-  writer.EndSlot(FormatInteger(nValue, writer.GetSlotBuffer()));
+  writer.EndNumberSlot(FormatInteger(nValue, writer.GetSlotBuffer()));
 }
 
 // Writes one slot's text from its field's bytes.

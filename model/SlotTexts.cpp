@@ -1,9 +1,56 @@
 #include "model/SlotTexts.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cstring>
 #include <utility>
+
+namespace {
+
+// The packed alphabet: a character's code is its nibble; kPad fills the last byte of an odd
+// number of characters.
+constexpr char kPackedChars[] = "0123456789.-";
+constexpr uint8_t kPad = 0xF;
+constexpr uint8_t kNotPackable = 0xFF;
+
+constexpr std::array<uint8_t, 256> MakePackCodes() {
+  std::array<uint8_t, 256> arrCodes{};
+  for (uint8_t& nCode : arrCodes) nCode = kNotPackable;
+  for (size_t n = 0; n + 1 < sizeof kPackedChars; ++n)
+    arrCodes[static_cast<uint8_t>(kPackedChars[n])] = static_cast<uint8_t>(n);
+  return arrCodes;
+}
+constexpr std::array<uint8_t, 256> kPackCodes = MakePackCodes();
+
+// Packs the text in place; false, and nothing changed, when a character has no code.
+bool PackInPlace(char* pText, size_t nLength, size_t& nPackedSize) {
+  for (size_t n = 0; n < nLength; ++n)
+    if (kPackCodes[static_cast<uint8_t>(pText[n])] == kNotPackable) return false;
+  nPackedSize = (nLength + 1) / 2;
+  for (size_t n = 0; n < nPackedSize; ++n) {
+    const uint8_t nHigh = kPackCodes[static_cast<uint8_t>(pText[2 * n])];
+    const uint8_t nLow = 2 * n + 1 < nLength ? kPackCodes[static_cast<uint8_t>(pText[2 * n + 1])] : kPad;
+    pText[n] = static_cast<char>(nHigh << 4 | nLow);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string_view CSlotTexts::Unpack(const char* pPacked, size_t nSize) {
+  static thread_local char s_arrBuffers[kUnpackBuffers][kMaxTextLength + 1];
+  static thread_local int s_nNext = 0;
+  char* pText = s_arrBuffers[s_nNext];
+  s_nNext = (s_nNext + 1) % kUnpackBuffers;
+  size_t nLength = 0;
+  for (size_t n = 0; n < nSize; ++n) {
+    const uint8_t nByte = static_cast<uint8_t>(pPacked[n]);
+    pText[nLength++] = kPackedChars[nByte >> 4];
+    if ((nByte & 0xF) != kPad) pText[nLength++] = kPackedChars[nByte & 0xF];
+  }
+  return {pText, nLength};
+}
 
 CSlotTexts::CSlotTexts(const CSlotTexts& other) {
   *this = other;
@@ -11,7 +58,7 @@ CSlotTexts::CSlotTexts(const CSlotTexts& other) {
 
 CSlotTexts& CSlotTexts::operator=(const CSlotTexts& other) {
   if (this != &other) {
-    Assign(other.m_pText.get(), other.m_nLength, other.m_arrGroupStart, other.m_arrStart);
+    Assign(other.m_pText.get(), other.m_nLength, other.m_arrGroupStart, other.m_arrStart, other.m_arrPacked);
   }
   return *this;
 }
@@ -25,14 +72,16 @@ CSlotTexts& CSlotTexts::operator=(CSlotTexts&& other) noexcept {
     m_nCapacity = std::exchange(other.m_nCapacity, 0);
     std::copy_n(other.m_arrGroupStart, kGroupCount, m_arrGroupStart);
     std::copy_n(other.m_arrStart, kRmsSlotCount + 1, m_arrStart);
+    std::copy_n(other.m_arrPacked, kPackedWords, m_arrPacked);
     std::fill_n(other.m_arrGroupStart, kGroupCount, 0u);
     std::fill_n(other.m_arrStart, kRmsSlotCount + 1, uint16_t{0});
+    std::fill_n(other.m_arrPacked, kPackedWords, uint64_t{0});
   }
   return *this;
 }
 
 void CSlotTexts::Assign(const char* pText, uint32_t nLength, const uint32_t* pGroupStarts,
-                        const uint16_t* pStarts) {
+                        const uint16_t* pStarts, const uint64_t* pPacked) {
   if (m_nCapacity < nLength || m_nCapacity / 2 > nLength) {
     m_pText.reset(nLength == 0 ? nullptr : new char[nLength]);
     m_nCapacity = nLength;
@@ -43,10 +92,12 @@ void CSlotTexts::Assign(const char* pText, uint32_t nLength, const uint32_t* pGr
   m_nLength = nLength;
   std::copy_n(pGroupStarts, kGroupCount, m_arrGroupStart);
   std::copy_n(pStarts, kRmsSlotCount + 1, m_arrStart);
+  std::copy_n(pPacked, kPackedWords, m_arrPacked);
 }
 
 void CSlotTexts::Set(int nSlot, std::string_view strText) {
   strText = strText.substr(0, kMaxTextLength);
+  m_arrPacked[nSlot / 64] &= ~(uint64_t{1} << (nSlot % 64));
   const size_t nStart = GetStart(nSlot);
   const size_t nEnd = GetStart(nSlot + 1);
   const size_t nTail = m_nLength - nEnd;
@@ -91,6 +142,17 @@ void CSlotTextsWriter::Append(std::string_view strText) {
   EndSlot(nLength);
 }
 
+void CSlotTextsWriter::EndNumberSlot(size_t nLength) {
+  size_t nPackedSize = 0;
+  // One or two characters take a byte either way.
+  if (nLength < 3 || !PackInPlace(GetSlotBuffer(), nLength, nPackedSize)) {
+    EndSlot(nLength);
+    return;
+  }
+  m_arrPacked[m_nSlot / 64] |= uint64_t{1} << (m_nSlot % 64);
+  EndSlot(nPackedSize);
+}
+
 void CSlotTextsWriter::EndSlot(size_t nLength) {
   assert(m_nSlot < kRmsSlotCount && nLength <= CSlotTexts::kMaxTextLength);
   const int nSlot = m_nSlot++;
@@ -102,9 +164,15 @@ void CSlotTextsWriter::EndSlot(size_t nLength) {
   m_nLength += static_cast<uint32_t>(nLength);
 }
 
+void CSlotTextsWriter::Start() {
+  m_nLength = 0;
+  m_nSlot = 0;
+  std::fill_n(m_arrPacked, CSlotTexts::kPackedWords, uint64_t{0});
+}
+
 void CSlotTextsWriter::CommitTo(CSlotTexts& texts) {
   assert(m_nSlot == kRmsSlotCount);
   m_arrStart[kRmsSlotCount] = static_cast<uint16_t>(
       m_nLength - m_arrGroupStart[kRmsSlotCount / CSlotTexts::kGroupSize]);
-  texts.Assign(m_pText.get(), m_nLength, m_arrGroupStart, m_arrStart);
+  texts.Assign(m_pText.get(), m_nLength, m_arrGroupStart, m_arrStart, m_arrPacked);
 }

@@ -48,7 +48,7 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
   m_pList->GetLayout().LoadColumnTable(GetWatchSectionName(nWindow), GetCatalogueColumns());
   m_pList->LoadProfile();
   m_pList->SetCellTextFn(MakeCellTextFn(&GetColumnText));
-  m_pList->SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::GetCellText));
+  m_pList->SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
   // Custom columns named in the configuration are drawn red below zero.
   m_pList->SetColouredCustomNames(std::span<const std::string>(
       g_pluginContext.colouredCustomColumns.data(),

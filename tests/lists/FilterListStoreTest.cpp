@@ -325,7 +325,7 @@ TEST(FilterListStoreRecords, WatchListOfEntityRecords) {
   std::vector<int32_t> arrHinted;
   store.SetCellPrefetchFn([&arrHinted](const void* pRecord, int32_t nColumn) {
     arrHinted.push_back(nColumn);
-    MakeCellPrefetchFn (&CRmsDetails::GetCellText)(pRecord, nColumn);
+    MakeCellPrefetchFn(&CRmsDetails::PrefetchCell)(pRecord, nColumn);
   });
   // Enough rows for the passes to load ahead; the first three are the ones looked at.
   std::deque<CRmsDetails> records(40);

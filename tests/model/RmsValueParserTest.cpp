@@ -122,4 +122,22 @@ TEST(RmsValueParserTest, ParsingKeepsWhatTheReceiverSetAndReplacesTheRest) {
   EXPECT_EQ(Cell(record, 284), "02/06/2024");
 }
 
+// Numbers are kept packed; what is read back, copied, overwritten or read many at a time is the
+// formatted text.
+TEST(RmsValueParserTest, NumbersReadBackAsFormattedThroughCopiesAndEdits) {
+  const CRmsDetails parsed = Parse({{64031, "-1585860499.8"}, {64256, "7"}, {10105, "-42"}, {10430, "1e3"}}, 2);
+  CRmsDetails record = parsed;
+  EXPECT_EQ(Cell(record, 1), "-1585860499.80");
+  EXPECT_EQ(Cell(record, 74), "7.00");
+  EXPECT_EQ(Cell(record, 3), "-42");
+  record.SetColumnSlotText(74, "NA text");
+  EXPECT_EQ(Cell(record, 74), "NA text");
+  EXPECT_EQ(Cell(record, 2), "1000.00");
+  EXPECT_EQ(Cell(parsed, 74), "7.00");
+  // Views of more numbers than there are unpacking buffers: each is right while it is fresh.
+  std::vector<std::string> arrTexts;
+  for (int n = 0; n < 3 * CSlotTexts::kUnpackBuffers; ++n) arrTexts.emplace_back(parsed.GetCellText(1 + n % 2));
+  for (size_t n = 0; n < arrTexts.size(); ++n) EXPECT_EQ(arrTexts[n], n % 2 == 0 ? "-1585860499.80" : "1000.00");
+}
+
 }  // namespace
