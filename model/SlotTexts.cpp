@@ -1,9 +1,9 @@
 #include "model/SlotTexts.h"
 
 #include <algorithm>
-#include <array>
 #include <cassert>
 #include <cstring>
+#include <emmintrin.h>
 #include <utility>
 
 namespace {
@@ -12,27 +12,41 @@ namespace {
 // number of characters.
 constexpr char kPackedChars[] = "0123456789.-";
 constexpr uint8_t kPad = 0xF;
-constexpr uint8_t kNotPackable = 0xFF;
 
-constexpr std::array<uint8_t, 256> MakePackCodes() {
-  std::array<uint8_t, 256> arrCodes{};
-  for (uint8_t& nCode : arrCodes) nCode = kNotPackable;
-  for (size_t n = 0; n + 1 < sizeof kPackedChars; ++n)
-    arrCodes[static_cast<uint8_t>(kPackedChars[n])] = static_cast<uint8_t>(n);
-  return arrCodes;
+// Packs up to 16 characters into (nChars + 1) / 2 bytes at pOut (8 bytes are written); false
+// when one of them has no code. Reads 16 bytes at pText.
+bool PackBlock(const char* pText, size_t nChars, char* pOut) {
+  const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pText));
+  const __m128i digit = _mm_sub_epi8(text, _mm_set1_epi8('0'));
+  const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(digit, _mm_set1_epi8(9)), digit);
+  const __m128i isDot = _mm_cmpeq_epi8(text, _mm_set1_epi8('.'));
+  const __m128i isMinus = _mm_cmpeq_epi8(text, _mm_set1_epi8('-'));
+  const unsigned nCoded = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(isDigit, _mm_or_si128(isDot, isMinus))));
+  const unsigned nWanted = (1u << nChars) - 1;
+  if ((nCoded & nWanted) != nWanted) return false;
+  __m128i code = _mm_or_si128(_mm_and_si128(isDigit, digit),
+                              _mm_or_si128(_mm_and_si128(isDot, _mm_set1_epi8(10)), _mm_and_si128(isMinus, _mm_set1_epi8(11))));
+  const __m128i isPad = _mm_cmpgt_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+                                       _mm_set1_epi8(static_cast<char>(nChars - 1)));
+  code = _mm_or_si128(_mm_andnot_si128(isPad, code), _mm_and_si128(isPad, _mm_set1_epi8(kPad)));
+  // Each 16-bit lane holds two codes, the first in its low byte: the pair's byte is first << 4
+  // | second.
+  const __m128i pairs = _mm_or_si128(_mm_and_si128(_mm_slli_epi16(code, 4), _mm_set1_epi16(0x00F0)),
+                                     _mm_srli_epi16(code, 8));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(pOut), _mm_packus_epi16(pairs, pairs));
+  return true;
 }
-constexpr std::array<uint8_t, 256> kPackCodes = MakePackCodes();
 
-// Packs the text in place; false, and nothing changed, when a character has no code.
+// Packs the text in place; false, and nothing changed, when a character has no code. Reads up
+// to 15 bytes past the text and may write up to 7 bytes past the packed size.
 bool PackInPlace(char* pText, size_t nLength, size_t& nPackedSize) {
-  for (size_t n = 0; n < nLength; ++n)
-    if (kPackCodes[static_cast<uint8_t>(pText[n])] == kNotPackable) return false;
   nPackedSize = (nLength + 1) / 2;
-  for (size_t n = 0; n < nPackedSize; ++n) {
-    const uint8_t nHigh = kPackCodes[static_cast<uint8_t>(pText[2 * n])];
-    const uint8_t nLow = 2 * n + 1 < nLength ? kPackCodes[static_cast<uint8_t>(pText[2 * n + 1])] : kPad;
-    pText[n] = static_cast<char>(nHigh << 4 | nLow);
-  }
+  // The common case, one block: its characters are in a register before the store.
+  if (nLength <= 16) return PackBlock(pText, nLength, pText);
+  char arrPacked[CSlotTexts::kMaxTextLength / 2 + 8];
+  for (size_t n = 0; n < nLength; n += 16)
+    if (!PackBlock(pText + n, std::min<size_t>(16, nLength - n), arrPacked + n / 2)) return false;
+  std::memcpy(pText, arrPacked, nPackedSize);
   return true;
 }
 

@@ -73,7 +73,8 @@ class CSlotTexts {
 // then hands them over in one copy.
 class CSlotTextsWriter {
  public:
-  CSlotTextsWriter() : m_pText(new char[kRmsSlotCount * CSlotTexts::kMaxTextLength]) {}
+  // Room for every slot at its longest, and for packing to read and write a block past the last.
+  CSlotTextsWriter() : m_pText(new char[kRmsSlotCount * CSlotTexts::kMaxTextLength + 16]) {}
 
   void Start();
   // The text of the next slot, cut to kMaxTextLength.

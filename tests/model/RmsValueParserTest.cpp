@@ -125,11 +125,19 @@ TEST(RmsValueParserTest, ParsingKeepsWhatTheReceiverSetAndReplacesTheRest) {
 // Numbers are kept packed; what is read back, copied, overwritten or read many at a time is the
 // formatted text.
 TEST(RmsValueParserTest, NumbersReadBackAsFormattedThroughCopiesAndEdits) {
-  const CRmsDetails parsed = Parse({{64031, "-1585860499.8"}, {64256, "7"}, {10105, "-42"}, {10430, "1e3"}}, 2);
+  const CRmsDetails parsed = Parse({{64031, "-1585860499.8"},
+                                    {64256, "7"},
+                                    {10105, "-42"},
+                                    {10430, "1e3"},
+                                    {64033, "123456789012345678901.5"},
+                                    {64035, "-98765432109876543.21"}},
+                                   2);
   CRmsDetails record = parsed;
   EXPECT_EQ(Cell(record, 1), "-1585860499.80");
   EXPECT_EQ(Cell(record, 74), "7.00");
   EXPECT_EQ(Cell(record, 3), "-42");
+  EXPECT_EQ(Cell(record, 4), "123456789012345683968.00");
+  EXPECT_EQ(Cell(record, 5), "-98765432109876544.00");
   record.SetColumnSlotText(74, "NA text");
   EXPECT_EQ(Cell(record, 74), "NA text");
   EXPECT_EQ(Cell(record, 2), "1000.00");
