@@ -1,5 +1,5 @@
 // The field look-up of one message: field id to the offset of the field in the message's
-// bytes. Open addressing with linear probing over a power-of-two table kept at most half full,
+// bytes. Open addressing with linear probing over a power-of-two table kept at most 3/4 full,
 // so a look-up costs a hash and a few adjacent slots, and allocates nothing.
 #pragma once
 
@@ -13,7 +13,7 @@ class CMessageIndex {
 
   // Empties the index with room for nCount ids before it grows. Keeps a larger table it has.
   void Reset(uint32_t nCount);
-  // Adds an id; false when the id is present already. Grows past half full.
+  // Adds an id; false when the id is present already. Grows past three quarters full.
   bool Insert(uint32_t nFieldId, uint32_t nOffset);
   // The offset stored for the id, or kAbsent. Looks at no more slots than the longest probe
   // an insertion needed.

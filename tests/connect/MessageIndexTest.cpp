@@ -27,7 +27,7 @@ TEST(MessageIndexTest, GrowsFromEmptyAndRefusesDuplicatesAtEverySize) {
     ASSERT_FALSE(index.Insert(nId * 65, 7)) << nId;  // also when the table is about to grow
   }
   EXPECT_EQ(index.GetCount(), 1000u);
-  EXPECT_GE(index.GetCapacity(), 2000u);
+  EXPECT_GT(index.GetCapacity(), 1000u);
   for (uint32_t nId = 0; nId < 1000; ++nId) {
     EXPECT_EQ(index.Find(nId * 65), nId);
     EXPECT_EQ(index.Find(nId * 65 + 1), CMessageIndex::kAbsent);
