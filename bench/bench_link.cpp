@@ -6,7 +6,8 @@
 // list. The baseline parses the same messages into a record with ParseRmsValues alone.
 // Painting is left out of both: the lists repaint once per event-loop turn, between samples.
 // Each sample of the receiver is taken right after its baseline's; the figures are medians of
-// thread CPU time. Usage: bench_link [records] (default 100000).
+// thread CPU time. Also times the creation of the records and 10,000 alerts raised into the
+// alerts window. Usage: bench_link [records] (default 100000).
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
@@ -29,6 +30,7 @@
 #include "plugin/PluginContext.h"
 #include "windows/OrvaneWatchDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
+#include "windows/OrvaneWatchDocAlerts.h"
 
 namespace {
 
@@ -80,6 +82,25 @@ void FillMessages(int nRecords, uint64_t nSeed, CMessageSet& messages) {
 
 }  // namespace
 
+// 10,000 alerts of distinct rows raised at once, then the same 10,000 again (each replaces its
+// row), and the alerts window painted.
+double TimeAlertRaises(COrvaneWatchDlg& dlg) {
+  constexpr int kAlerts = 10000;
+  COrvaneWatchDocAlerts* pAlerts = dlg.GetAlertsWindow();
+  const double dSeconds = TimeWork([&] {
+    for (int nRound = 0; nRound < 2; ++nRound) {
+      for (int n = 0; n < kAlerts; ++n) {
+        pAlerts->AddRaisedAlert(std::make_unique<RaisedAlert>(
+            RaisedAlert{"Limit", "Watch 1", std::to_string(n + nRound), "A" + std::to_string(n),
+                        "07/12/2026 10:00:00", "CM-NSE-NRML"}));
+      }
+      pAlerts->RepaintAlertList();
+    }
+    QCoreApplication::processEvents();
+  });
+  return pAlerts->GetRaisedAlerts().size() == static_cast<size_t>(kAlerts) ? dSeconds : -1.0;
+}
+
 int main(int argc, char* argv[]) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
@@ -108,11 +129,14 @@ int main(int argc, char* argv[]) {
     COrvaneWatchDlg dlg;
     dlg.CreateWatchWindows();
 
-    // The first publications create the records and the rows.
+    // The first publications create the records and the rows, as a tree answer does at start.
+    double dCreate = 0;
     {
       CMessageSet creations;
       FillMessages(nRecords, 1, creations);
-      for (OTP_MSG hMsg : creations.Get()) dlg.OnRmsPublish(hMsg);
+      dCreate = TimeWork([&] {
+        for (OTP_MSG hMsg : creations.Get()) dlg.OnRmsPublish(hMsg);
+      });
     }
     QCoreApplication::processEvents();
     std::string strVisible;
@@ -158,6 +182,8 @@ int main(int argc, char* argv[]) {
                 dParse * 1e9 / nRecords);
     std::printf("figure: receive_vs_parse_ratio = %.2f x\n", dParse > 0 ? dReceive / dParse : 0.0);
     std::printf("figure: receive_msgs_per_s = %.0f msgs/s\n", dReceive > 0 ? nRecords / dReceive : 0.0);
+    std::printf("figure: create_records_per_s = %.0f records/s\n", dCreate > 0 ? nRecords / dCreate : 0.0);
+    std::printf("figure: alerts_raise_10k_ms = %.1f ms\n", TimeAlertRaises(dlg) * 1e3);
     dlg.DestroyWindows();
   }
   SetMainFrame(nullptr);
