@@ -5,6 +5,7 @@
 
 #include "model/ColumnCatalogue.h"
 #include "model/EntityLevel.h"
+#include "model/RmsValueParser.h"
 
 RmsDetailsMap g_mapRmsDetails;
 
@@ -40,6 +41,11 @@ constexpr bool HasOnlyKnownGaps() {
 static_assert(HasOnlyKnownGaps(), "every catalogue column but 19, 186 and 207 shows a slot");
 
 }  // namespace
+
+std::string_view CRmsDetails::GetSlotText(int nSlot) const {
+  const std::string_view strStored = m_texts.Get(nSlot);
+  return m_texts.IsNumber(nSlot) ? FormatNumberSlot(nSlot, strStored) : strStored;
+}
 
 std::string_view CRmsDetails::GetColumnSlotText(int nColumn) const {
   if (nColumn < 0 || nColumn >= kCatalogueColumnCount) {

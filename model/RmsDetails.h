@@ -1,6 +1,6 @@
 // The risk record of one entity at one level: the level code, one display text per value slot
-// and the group-wise validation flag. Values are formatted once, when a message is parsed;
-// reading a cell only picks a stored text.
+// and the group-wise validation flag. A number is kept as the bytes it came in (packed) and
+// formatted when it is read, so an update that nobody looks at costs no formatting.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,7 @@ class CRmsDetails {
 
   // A number's view lasts until CSlotTexts::kUnpackBuffers more numbers were read on this
   // thread or the record changes; any other view until the record changes.
-  std::string_view GetSlotText(int nSlot) const { return m_texts.Get(nSlot); }
+  std::string_view GetSlotText(int nSlot) const;
   void SetSlotText(int nSlot, std::string_view strText) { m_texts.Set(nSlot, strText); }
   // The text of the slot a catalogue column shows; empty for a column without a slot.
   std::string_view GetColumnSlotText(int nColumn) const;

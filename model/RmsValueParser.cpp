@@ -1,6 +1,7 @@
 #include "model/RmsValueParser.h"
 
 #include <array>
+#include <cstring>
 
 #include "model/EntityLevel.h"
 #include "model/FieldReaders.h"
@@ -32,7 +33,7 @@ constexpr bool IsEverySlotRuled() {
 }
 static_assert(IsEverySlotRuled(), "every slot needs exactly one row of the wire table");
 
-// Numbers are formatted straight into the slot: their longest text is shorter than a slot's.
+// A number's longest text fits the buffers it is formatted into.
 static_assert(kFixedTextSize <= CSlotTexts::kMaxTextLength);
 
 // A field's bytes as the message gave them, gathered before any slot is written.
@@ -52,13 +53,10 @@ void GatherFields(OTP_MSG hMsg, FieldBytesTable& arrFields) {
   }
 }
 
-void AppendDecimal(std::string_view strBytes, int nPrecision, bool bNegate, CSlotTextsWriter& writer) {
-  writer.EndNumberSlot(
-      FormatDecimalText(GetBytesDecimalText(strBytes), nPrecision, bNegate, writer.GetSlotBuffer()));
-}
-
-void AppendInteger(CSlotTextsWriter& writer, int64_t nValue) {
-  writer.EndNumberSlot(FormatInteger(nValue, writer.GetSlotBuffer()));
+// A number slot keeps the bytes its text is made from; the text is made when it is read.
+void AppendNumberBytes(std::string_view strBytes, CSlotTextsWriter& writer) {
+  std::memcpy(writer.GetSlotBuffer(), strBytes.data(), strBytes.size());
+  writer.EndNumberSlot(strBytes.size());
 }
 
 // Writes one slot's text from its field's bytes.
@@ -74,26 +72,20 @@ void AppendSlot(const sFieldBytes& field, const CRmsDetails& record, int nSlot, 
   }
   switch (rule.eRule) {
     case eValueRule::kDecimal2:
-      AppendDecimal(field.strBytes, 2, false, writer);
-      return;
     case eValueRule::kDecimal3:
-      AppendDecimal(field.strBytes, 3, false, writer);
-      return;
     case eValueRule::kNegated2:
-      AppendDecimal(field.strBytes, 2, true, writer);
+      AppendNumberBytes(GetBytesDecimalText(field.strBytes), writer);
       return;
     case eValueRule::kBranchDecimal2:
       if (record.nLevel == kLevelBranch) {
-        AppendDecimal(field.strBytes, 2, false, writer);
+        AppendNumberBytes(GetBytesDecimalText(field.strBytes), writer);
       } else {
         writer.Append(rule.szAbsent);
       }
       return;
     case eValueRule::kInt32:
-      AppendInteger(writer, ClampToInt32(GetBytesInteger(field.strBytes)));
-      return;
     case eValueRule::kInt64:
-      AppendInteger(writer, GetBytesInteger(field.strBytes));
+      AppendNumberBytes(field.strBytes.substr(0, kIntegerFieldChars), writer);
       return;
     case eValueRule::kText:
     case eValueRule::kReceiver:
@@ -103,6 +95,26 @@ void AppendSlot(const sFieldBytes& field, const CRmsDetails& record, int nSlot, 
 }
 
 }  // namespace
+
+std::string_view FormatNumberSlot(int nSlot, std::string_view strBytes) {
+  static thread_local char s_arrBuffers[CSlotTexts::kUnpackBuffers][CSlotTexts::kMaxTextLength + 1];
+  static thread_local int s_nNext = 0;
+  char* pText = s_arrBuffers[s_nNext];
+  s_nNext = (s_nNext + 1) % CSlotTexts::kUnpackBuffers;
+  const sWireRule& rule = rmswire::kRules[static_cast<size_t>(kSlotRules[static_cast<size_t>(nSlot)])];
+  switch (rule.eRule) {
+    case eValueRule::kDecimal3:
+      return {pText, FormatDecimalText(strBytes, 3, false, pText)};
+    case eValueRule::kNegated2:
+      return {pText, FormatDecimalText(strBytes, 2, true, pText)};
+    case eValueRule::kInt32:
+      return {pText, FormatInteger(ClampToInt32(GetBytesInteger(strBytes)), pText)};
+    case eValueRule::kInt64:
+      return {pText, FormatInteger(GetBytesInteger(strBytes), pText)};
+    default:
+      return {pText, FormatDecimalText(strBytes, 2, false, pText)};
+  }
+}
 
 int ParseRmsValues(OTP_MSG hMsg, CRmsDetails& record) {
   // The buffer is kept between messages; the record gets its texts in one copy.

@@ -72,7 +72,8 @@ CSlotTexts::CSlotTexts(const CSlotTexts& other) {
 
 CSlotTexts& CSlotTexts::operator=(const CSlotTexts& other) {
   if (this != &other) {
-    Assign(other.m_pText.get(), other.m_nLength, other.m_arrGroupStart, other.m_arrStart, other.m_arrPacked);
+    Assign(other.m_pText.get(), other.m_nLength, other.m_arrGroupStart, other.m_arrStart, other.m_arrPacked,
+           other.m_arrNumber);
   }
   return *this;
 }
@@ -87,15 +88,17 @@ CSlotTexts& CSlotTexts::operator=(CSlotTexts&& other) noexcept {
     std::copy_n(other.m_arrGroupStart, kGroupCount, m_arrGroupStart);
     std::copy_n(other.m_arrStart, kRmsSlotCount + 1, m_arrStart);
     std::copy_n(other.m_arrPacked, kPackedWords, m_arrPacked);
+    std::copy_n(other.m_arrNumber, kPackedWords, m_arrNumber);
     std::fill_n(other.m_arrGroupStart, kGroupCount, 0u);
     std::fill_n(other.m_arrStart, kRmsSlotCount + 1, uint16_t{0});
     std::fill_n(other.m_arrPacked, kPackedWords, uint64_t{0});
+    std::fill_n(other.m_arrNumber, kPackedWords, uint64_t{0});
   }
   return *this;
 }
 
 void CSlotTexts::Assign(const char* pText, uint32_t nLength, const uint32_t* pGroupStarts,
-                        const uint16_t* pStarts, const uint64_t* pPacked) {
+                        const uint16_t* pStarts, const uint64_t* pPacked, const uint64_t* pNumber) {
   if (m_nCapacity < nLength || m_nCapacity / 2 > nLength) {
     m_pText.reset(nLength == 0 ? nullptr : new char[nLength]);
     m_nCapacity = nLength;
@@ -107,11 +110,13 @@ void CSlotTexts::Assign(const char* pText, uint32_t nLength, const uint32_t* pGr
   std::copy_n(pGroupStarts, kGroupCount, m_arrGroupStart);
   std::copy_n(pStarts, kRmsSlotCount + 1, m_arrStart);
   std::copy_n(pPacked, kPackedWords, m_arrPacked);
+  std::copy_n(pNumber, kPackedWords, m_arrNumber);
 }
 
 void CSlotTexts::Set(int nSlot, std::string_view strText) {
   strText = strText.substr(0, kMaxTextLength);
   m_arrPacked[nSlot / 64] &= ~(uint64_t{1} << (nSlot % 64));
+  m_arrNumber[nSlot / 64] &= ~(uint64_t{1} << (nSlot % 64));
   const size_t nStart = GetStart(nSlot);
   const size_t nEnd = GetStart(nSlot + 1);
   const size_t nTail = m_nLength - nEnd;
@@ -157,6 +162,7 @@ void CSlotTextsWriter::Append(std::string_view strText) {
 }
 
 void CSlotTextsWriter::EndNumberSlot(size_t nLength) {
+  m_arrNumber[m_nSlot / 64] |= uint64_t{1} << (m_nSlot % 64);
   size_t nPackedSize = 0;
   // One or two characters take a byte either way.
   if (nLength < 3 || !PackInPlace(GetSlotBuffer(), nLength, nPackedSize)) {
@@ -182,11 +188,12 @@ void CSlotTextsWriter::Start() {
   m_nLength = 0;
   m_nSlot = 0;
   std::fill_n(m_arrPacked, CSlotTexts::kPackedWords, uint64_t{0});
+  std::fill_n(m_arrNumber, CSlotTexts::kPackedWords, uint64_t{0});
 }
 
 void CSlotTextsWriter::CommitTo(CSlotTexts& texts) {
   assert(m_nSlot == kRmsSlotCount);
   m_arrStart[kRmsSlotCount] = static_cast<uint16_t>(
       m_nLength - m_arrGroupStart[kRmsSlotCount / CSlotTexts::kGroupSize]);
-  texts.Assign(m_pText.get(), m_nLength, m_arrGroupStart, m_arrStart, m_arrPacked);
+  texts.Assign(m_pText.get(), m_nLength, m_arrGroupStart, m_arrStart, m_arrPacked, m_arrNumber);
 }

@@ -1,8 +1,9 @@
 // The texts of an entity record's value slots, held compactly: one heap block with the texts
 // back to back in slot order, and a 16-bit start per slot counted from the start of its group
-// of 64 slots. Number texts the parser writes (digits, '.', '-') are packed two characters to
-// a byte, which halves most of a record: a realistic one takes about 2 KiB, where 300 string
-// objects would take 9.6 KiB before their heap.
+// of 64 slots. A number slot, as the parser writes it, holds the bytes its text is made from and
+// is marked so; those of digits, '.' and '-' are packed two characters to a byte, which halves
+// most of a record: a realistic one takes about 2 KiB, where 300 string objects would take
+// 9.6 KiB before their heap.
 #pragma once
 
 #include <cstddef>
@@ -38,7 +39,10 @@ class CSlotTexts {
   static constexpr int kUnpackBuffers = 16;
   // Where the slot's text is stored, packed or not; for loading it ahead.
   const char* GetStoredBytes(int nSlot) const { return m_pText.get() + GetStart(nSlot); }
+  // Stores the text as it is; the slot is no number slot then.
   void Set(int nSlot, std::string_view strText);
+  // The slot holds what a number's text is made from, not the text.
+  bool IsNumber(int nSlot) const { return (m_arrNumber[nSlot / 64] >> (nSlot % 64)) & 1; }
   // Bytes of text held (capacity aside), packed texts as packed.
   size_t GetTextLength() const { return m_nLength; }
 
@@ -59,7 +63,7 @@ class CSlotTexts {
   // Copies texts and starts; the block is reallocated only when it is too small or more than
   // twice the size needed.
   void Assign(const char* pText, uint32_t nLength, const uint32_t* pGroupStarts, const uint16_t* pStarts,
-              const uint64_t* pPacked);
+              const uint64_t* pPacked, const uint64_t* pNumber);
 
   std::unique_ptr<char[]> m_pText;
   uint32_t m_nLength = 0;
@@ -67,6 +71,7 @@ class CSlotTexts {
   uint32_t m_arrGroupStart[kGroupCount] = {};
   uint16_t m_arrStart[kRmsSlotCount + 1] = {};  // the last one marks the end of the texts
   uint64_t m_arrPacked[kPackedWords] = {};       // a bit per slot whose text is packed
+  uint64_t m_arrNumber[kPackedWords] = {};       // a bit per number slot
 };
 
 // Writes all slot texts of a record in slot order into a buffer it keeps between records,
@@ -82,7 +87,7 @@ class CSlotTextsWriter {
   // Room for the next slot's text, kMaxTextLength bytes, to write into before EndSlot.
   char* GetSlotBuffer() { return m_pText.get() + m_nLength; }
   void EndSlot(size_t nLength);
-  // Ends a slot whose text is a number as the parser formats it; packs it when it can.
+  // Ends a number slot: the bytes its text is made from. Packs them when it can.
   void EndNumberSlot(size_t nLength);
   // Gives the texts to the target; every slot must have been written.
   void CommitTo(CSlotTexts& texts);
@@ -94,4 +99,5 @@ class CSlotTextsWriter {
   uint32_t m_arrGroupStart[CSlotTexts::kGroupCount] = {};
   uint16_t m_arrStart[kRmsSlotCount + 1] = {};
   uint64_t m_arrPacked[CSlotTexts::kPackedWords] = {};
+  uint64_t m_arrNumber[CSlotTexts::kPackedWords] = {};
 };
