@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "link/RmsProtocol.h"
 #include "host/transport/ZmqFrames.h"
+#include "host/transport/ZmqLinkSettings.h"
+#include "link/RmsProtocol.h"
 #include "rmssim/SimRandom.h"
 
 namespace {
@@ -16,17 +17,8 @@ namespace {
 constexpr int kBurst = 256;
 // How long the loop waits before trying a publication that found no room.
 constexpr int kRetryMs = 1;
-constexpr int kHeartbeatMs = 2000;
-constexpr int kHeartbeatTimeoutMs = 6000;
-
-void ConfigureSocket(zmq::socket_t& socket) {
-  socket.set(zmq::sockopt::linger, 0);
-  socket.set(zmq::sockopt::heartbeat_ivl, kHeartbeatMs);
-  socket.set(zmq::sockopt::heartbeat_timeout, kHeartbeatTimeoutMs);
-}
 
 using halvowire::ReceiveFrame;
-using halvowire::SkipRestOfMessage;
 
 }  // namespace
 
@@ -64,12 +56,12 @@ bool CRmsServer::Start(std::string& strError) {
   std::string strBinding = m_options.strRequests;
   try {
     m_pRouter = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::router);
-    ConfigureSocket(*m_pRouter);
+    halvowire::ConfigureLinkSocket(*m_pRouter);
     // Answers are never dropped: a tree answer is a burst of thousands of records.
     m_pRouter->set(zmq::sockopt::sndhwm, 0);
     m_pRouter->bind(strBinding);
     m_pPublisher = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::xpub);
-    ConfigureSocket(*m_pPublisher);
+    halvowire::ConfigureLinkSocket(*m_pPublisher);
     m_pPublisher->set(zmq::sockopt::sndhwm, m_options.nHighWaterMark);
     m_pPublisher->set(zmq::sockopt::xpub_nodrop, 1);
     strBinding = strPublications;
@@ -141,25 +133,17 @@ int CRmsServer::GetPollTimeoutMs() const {
 }
 
 void CRmsServer::ReadRequests() {
-  zmq::message_t identity;
-  zmq::message_t marker;
-  zmq::message_t body;
-  for (int n = 0; n < kBurst && ReceiveFrame(*m_pRouter, identity); ++n) {
-    // [identity][marker][message] and nothing more; the ROUTER always gives the identity.
-    if (!ReceiveFrame(*m_pRouter, marker) || !marker.more() || !ReceiveFrame(*m_pRouter, body)) {
+  for (int n = 0; n < kBurst && halvowire::ReceiveRoutedMessage(*m_pRouter, m_arrFrames); ++n) {
+    const std::optional<char> cMarker = halvowire::ReadClientMarker(m_arrFrames);
+    if (!cMarker) {
       ++m_nMalformed;
       continue;
     }
-    if (body.more() || marker.size() != 1) {
-      SkipRestOfMessage(*m_pRouter, body);
-      ++m_nMalformed;
-      continue;
-    }
-    HandleClientMessage(identity, *marker.data<char>(), body);
+    HandleClientMessage(std::span(m_arrFrames).first(m_arrFrames.size() - 2), *cMarker, m_arrFrames.back());
   }
 }
 
-void CRmsServer::HandleClientMessage(const zmq::message_t& identity, char cMarker,
+void CRmsServer::HandleClientMessage(std::span<const zmq::message_t> arrEnvelope, char cMarker,
                                      const zmq::message_t& body) {
   OTP_MSG hMsg = ParseOtpMessage(body.data(), body.size(), nullptr);
   if (hMsg == nullptr) {
@@ -168,10 +152,8 @@ void CRmsServer::HandleClientMessage(const zmq::message_t& identity, char cMarke
   }
   if (cMarker == halvowire::kRequestMarker) {
     ++m_nRequests;
-    m_pAnswers->Answer(hMsg, [this, &identity](const std::vector<uint8_t>& arrResponse) {
-      m_pRouter->send(zmq::const_buffer(identity.data(), identity.size()),
-                      zmq::send_flags::sndmore | zmq::send_flags::dontwait);
-      m_pRouter->send(zmq::const_buffer(arrResponse.data(), arrResponse.size()), zmq::send_flags::dontwait);
+    m_pAnswers->Answer(hMsg, [this, arrEnvelope](const std::vector<uint8_t>& arrResponse) {
+      halvowire::SendRoutedAnswer(*m_pRouter, arrEnvelope, arrResponse.data(), arrResponse.size());
       ++m_nResponses;
     });
   } else if (const std::optional<std::string_view> strName = halvowire::GetPublicationName(hMsg);

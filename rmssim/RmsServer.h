@@ -1,5 +1,6 @@
 // The risk server: a ROUTER for requests and client publications and an XPUB for publications,
-// served by one thread of its own.
+// served by one thread of its own. Terminals connect directly or through relays; an answer goes
+// back along the routing envelope its request came with, however many relays that passed.
 //
 // Requests are answered at once (CRequestAnswers). A client publication is kept when it is a
 // call status or a manual alert, then fanned out on the XPUB under its own name. The feed of
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,7 +67,8 @@ class CRmsServer {
   void Run();
   int GetPollTimeoutMs() const;
   void ReadRequests();
-  void HandleClientMessage(const zmq::message_t& identity, char cMarker, const zmq::message_t& body);
+  void HandleClientMessage(std::span<const zmq::message_t> arrEnvelope, char cMarker,
+                           const zmq::message_t& body);
   void ReadSubscriptions();
   void StartFeedClock();
   void RunFeed();
@@ -87,6 +90,7 @@ class CRmsServer {
   int m_nWakeFd = -1;
   std::thread m_thread;
 
+  std::vector<zmq::message_t> m_arrFrames;     // the client message being handled
   std::deque<sQueuedPublication> m_arrQueued;  // waiting for room on the XPUB, in order
   bool m_bValuesSubscribed = false;
   std::chrono::steady_clock::time_point m_feedClockStart;

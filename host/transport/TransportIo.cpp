@@ -6,17 +6,12 @@
 
 #include "connect/include/HalvoCodec.h"
 #include "host/transport/ZmqFrames.h"
+#include "host/transport/ZmqLinkSettings.h"
 
 namespace {
 
 // Messages read from one socket before the others get their turn.
 constexpr int kReadBurst = 512;
-// ZeroMQ retries a lost connection after 100 ms, backing off to 2 s while the server stays away.
-constexpr int kReconnectMs = 100;
-constexpr int kReconnectMaxMs = 2000;
-// A silent connection (network gone, no FIN) is given up after 6 s without traffic or pong.
-constexpr int kHeartbeatMs = 2000;
-constexpr int kHeartbeatTimeoutMs = 6000;
 // Room for bursts of requests; beyond it they wait in this thread, nothing is dropped.
 constexpr int kSendHighWaterMark = 100000;
 // Received messages ZeroMQ keeps per socket while this thread reads none (the hand-over is
@@ -26,11 +21,7 @@ constexpr int kReceiveHighWaterMark = 1000;
 constexpr int kFullRetryMs = 1;
 
 void ConfigureConnection(zmq::socket_t& socket) {
-  socket.set(zmq::sockopt::linger, 0);
-  socket.set(zmq::sockopt::reconnect_ivl, kReconnectMs);
-  socket.set(zmq::sockopt::reconnect_ivl_max, kReconnectMaxMs);
-  socket.set(zmq::sockopt::heartbeat_ivl, kHeartbeatMs);
-  socket.set(zmq::sockopt::heartbeat_timeout, kHeartbeatTimeoutMs);
+  halvowire::ConfigureLinkSocket(socket);
   socket.set(zmq::sockopt::rcvhwm, kReceiveHighWaterMark);
   socket.set(zmq::sockopt::sndhwm, kSendHighWaterMark);
 }

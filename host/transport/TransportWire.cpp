@@ -3,6 +3,8 @@
 #include <charconv>
 #include <chrono>
 
+#include "host/transport/ZmqFrames.h"
+
 namespace halvowire {
 
 namespace {
@@ -14,6 +16,20 @@ bool IsAcceptedEndpoint(std::string_view strEndpoint) {
   const bool bTcp = strEndpoint.starts_with(kTcpScheme) && strEndpoint.size() > kTcpScheme.size();
   const bool bIpc = strEndpoint.starts_with(kIpcScheme) && strEndpoint.size() > kIpcScheme.size();
   return bTcp || bIpc;
+}
+
+std::optional<sServerEndpoints> ParseAddress(std::string_view strAddress, bool bAnyPort) {
+  const size_t nComma = strAddress.find(',');
+  if (nComma == std::string_view::npos) {
+    const std::optional<std::string> strPublications = GetNextPortEndpoint(strAddress);
+    if (!strPublications || (!bAnyPort && strAddress.ends_with(":*"))) return std::nullopt;
+    return sServerEndpoints{std::string(strAddress), *strPublications};
+  }
+  const std::string_view strRequests = strAddress.substr(0, nComma);
+  const std::string_view strPublications = strAddress.substr(nComma + 1);
+  if (!IsAcceptedEndpoint(strRequests) || !IsAcceptedEndpoint(strPublications)) return std::nullopt;
+  if (!bAnyPort && (strRequests.ends_with(":*") || strPublications.ends_with(":*"))) return std::nullopt;
+  return sServerEndpoints{std::string(strRequests), std::string(strPublications)};
 }
 
 }  // namespace
@@ -62,6 +78,33 @@ std::optional<std::string_view> GetPublicationName(OTP_MSG hMsg) {
   return std::string_view(static_cast<const char*>(pValue), static_cast<size_t>(nLength));
 }
 
+bool ReceiveRoutedMessage(zmq::socket_t& router, std::vector<zmq::message_t>& arrFrames) {
+  arrFrames.clear();
+  arrFrames.emplace_back();
+  if (!ReceiveFrame(router, arrFrames.back())) return false;
+  // The other frames came with the first.
+  while (arrFrames.back().more()) {
+    arrFrames.emplace_back();
+    if (!ReceiveFrame(router, arrFrames.back())) break;
+  }
+  return true;
+}
+
+std::optional<char> ReadClientMarker(std::span<const zmq::message_t> arrFrames) {
+  if (arrFrames.size() < 3) return std::nullopt;
+  const zmq::message_t& marker = arrFrames[arrFrames.size() - 2];
+  if (marker.size() != 1) return std::nullopt;
+  return *marker.data<char>();
+}
+
+void SendRoutedAnswer(zmq::socket_t& router, std::span<const zmq::message_t> arrEnvelope, const void* pBytes,
+                      size_t nLength) {
+  for (const zmq::message_t& frame : arrEnvelope)
+    router.send(zmq::const_buffer(frame.data(), frame.size()),
+                zmq::send_flags::sndmore | zmq::send_flags::dontwait);
+  router.send(zmq::const_buffer(pBytes, nLength), zmq::send_flags::dontwait);
+}
+
 std::optional<std::string> GetNextPortEndpoint(std::string_view strEndpoint) {
   if (!strEndpoint.starts_with(kTcpScheme)) return std::nullopt;
   const size_t nColon = strEndpoint.rfind(':');
@@ -79,17 +122,11 @@ std::optional<std::string> GetNextPortEndpoint(std::string_view strEndpoint) {
 }
 
 std::optional<sServerEndpoints> ParseServerAddress(std::string_view strAddress) {
-  const size_t nComma = strAddress.find(',');
-  if (nComma == std::string_view::npos) {
-    const std::optional<std::string> strPublications = GetNextPortEndpoint(strAddress);
-    if (!strPublications || strAddress.ends_with(":*")) return std::nullopt;
-    return sServerEndpoints{std::string(strAddress), *strPublications};
-  }
-  const std::string_view strRequests = strAddress.substr(0, nComma);
-  const std::string_view strPublications = strAddress.substr(nComma + 1);
-  if (!IsAcceptedEndpoint(strRequests) || !IsAcceptedEndpoint(strPublications)) return std::nullopt;
-  if (strRequests.ends_with(":*") || strPublications.ends_with(":*")) return std::nullopt;
-  return sServerEndpoints{std::string(strRequests), std::string(strPublications)};
+  return ParseAddress(strAddress, false);
+}
+
+std::optional<sServerEndpoints> ParseListenAddress(std::string_view strAddress) {
+  return ParseAddress(strAddress, true);
 }
 
 }  // namespace halvowire

@@ -5,6 +5,12 @@
 //   responses                         ROUTER -> DEALER  [message]
 //   server publications               PUB    -> SUB     [topic][message][send time]
 //
+// The server's ROUTER hands a request over as [envelope...][marker][message]. The envelope
+// holds one routing identity for each ROUTER the request passed: the server's own first, then
+// one for each relay between the server and the terminal. The server answers
+// [envelope...][message]; each ROUTER on the way back takes off its frame and hands the rest to
+// the peer it names, so the answer reaches the DEALER that asked.
+//
 // The marker frame is one byte: kRequestMarker or kPublicationMarker. The topic frame is the
 // publication name (field 54211) followed by one NUL byte, and a subscription is that same
 // frame. ZeroMQ matches topics by prefix; the NUL makes "rms prsnt value publish" match
@@ -19,8 +25,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+#include <zmq.hpp>
 
 #include "connect/include/connecthalvo.h"
 
@@ -49,6 +58,17 @@ std::optional<int64_t> ReadSendTimeFrame(const void* pBytes, size_t nLength);
 // Field 54211 of a message, or nullopt when it has none.
 std::optional<std::string_view> GetPublicationName(OTP_MSG hMsg);
 
+// Reads every frame of the next message waiting on a ROUTER into arrFrames (reused between
+// calls); false when none is waiting.
+bool ReceiveRoutedMessage(zmq::socket_t& router, std::vector<zmq::message_t>& arrFrames);
+// The marker of a client message as a ROUTER hands it over: at least one envelope frame, then
+// a one-byte marker, then the message. Nullopt for any other frames.
+std::optional<char> ReadClientMarker(std::span<const zmq::message_t> arrFrames);
+// Sends [envelope...][message] on a ROUTER without waiting: the answer to the client message
+// whose envelope (every frame before its marker) is arrEnvelope.
+void SendRoutedAnswer(zmq::socket_t& router, std::span<const zmq::message_t> arrEnvelope, const void* pBytes,
+                      size_t nLength);
+
 // Where a risk server listens: the ROUTER for requests and the PUB for its publications.
 struct sServerEndpoints {
   std::string strRequests;
@@ -62,5 +82,8 @@ std::optional<std::string> GetNextPortEndpoint(std::string_view strEndpoint);
 // A server address as a user gives it: "tcp://HOST:PORT" (publications on the next port), or
 // the two endpoints separated by a comma. Only tcp:// and ipc:// endpoints are accepted.
 std::optional<sServerEndpoints> ParseServerAddress(std::string_view strAddress);
+// Where a server or relay listens, given as a server address where port * lets the system
+// pick a free one ("tcp://HOST:*" picks both).
+std::optional<sServerEndpoints> ParseListenAddress(std::string_view strAddress);
 
 }  // namespace halvowire
