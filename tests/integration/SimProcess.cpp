@@ -19,7 +19,6 @@ std::string ReadEndpoint(const std::string& strLine, const std::string& strLabel
 CSimProcess::~CSimProcess() { Kill(); }
 
 bool CSimProcess::Start(const QStringList& arrOptions, const halvowire::sServerEndpoints& endpoints) {
-  m_strOutput.clear();
   QStringList arrArguments = {
       QStringLiteral("--log-requests"), QStringLiteral("--requests"),
       QString::fromStdString(endpoints.strRequests.empty() ? "tcp://127.0.0.1:*" : endpoints.strRequests),
@@ -27,8 +26,13 @@ bool CSimProcess::Start(const QStringList& arrOptions, const halvowire::sServerE
       QString::fromStdString(endpoints.strPublications.empty() ? "tcp://127.0.0.1:*"
                                                                : endpoints.strPublications)};
   arrArguments += arrOptions;
+  return StartProgram(QStringLiteral(RMS_SIM), arrArguments);
+}
+
+bool CSimProcess::StartProgram(const QString& strProgram, const QStringList& arrArguments) {
+  m_strOutput.clear();
   m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  m_process.start(QStringLiteral(RMS_SIM), arrArguments);
+  m_process.start(strProgram, arrArguments);
   if (!m_process.waitForStarted(kStartPatienceMs)) return false;
   while (m_strOutput.find('\n') == std::string::npos) {
     if (!m_process.waitForReadyRead(kStartPatienceMs)) return false;
@@ -44,6 +48,13 @@ void CSimProcess::Kill() {
   if (m_process.state() == QProcess::NotRunning) return;
   m_process.kill();
   m_process.waitForFinished(kStartPatienceMs);
+}
+
+int CSimProcess::Terminate() {
+  if (m_process.state() == QProcess::NotRunning) return -1;
+  m_process.terminate();
+  if (!m_process.waitForFinished(kStartPatienceMs)) return -1;
+  return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
 void CSimProcess::ReadOutput() { m_strOutput += m_process.readAllStandardOutput().toStdString(); }

@@ -1,5 +1,6 @@
 // rms-sim in a process of its own, as an operator runs it: started on free loopback ports (or
-// on the ports of an earlier run), its request log read back, killed without warning.
+// on the ports of an earlier run), its request log read back, killed without warning or
+// stopped by signal. It runs rms-relay too, which says where it listens the same way.
 #pragma once
 
 #include <QProcess>
@@ -19,8 +20,13 @@ class CSimProcess {
   // Starts rms-sim with its request log on and the given options, listening on the endpoints
   // (free ports when empty). False when it does not say where it listens.
   bool Start(const QStringList& arrOptions, const halvowire::sServerEndpoints& endpoints = {});
+  // Starts strProgram, which says on its first line where it listens, as rms-sim does. False
+  // when it does not.
+  bool StartProgram(const QString& strProgram, const QStringList& arrArguments);
   // SIGKILL, then waits for the process to end.
   void Kill();
+  // SIGTERM; the exit code once the process ended, -1 when it crashed or did not end.
+  int Terminate();
 
   const halvowire::sServerEndpoints& GetEndpoints() const { return m_endpoints; }
   // The names of the requests the server logged so far, in order.
