@@ -124,10 +124,10 @@ void CRmsServer::Run() {
 int CRmsServer::GetPollTimeoutMs() const {
   if (!m_arrQueued.empty()) return kRetryMs;
   if (!m_bValuesSubscribed || m_bFeedEnded) return -1;
-  if (m_options.dRate <= 0) return 0;
-  const uint64_t nNext = m_nFeedMessages - m_nFeedClockBase;
-  const auto due =
-      m_feedClockStart + std::chrono::duration<double>(static_cast<double>(nNext) / m_options.dRate);
+  // Without a rate every message is due when the clock starts.
+  const double dAheadSeconds =
+      m_options.dRate > 0 ? static_cast<double>(m_nFeedMessages - m_nFeedClockBase) / m_options.dRate : 0.0;
+  const auto due = m_feedClockStart + std::chrono::duration<double>(dAheadSeconds);
   const auto wait = std::chrono::duration<double, std::milli>(due - std::chrono::steady_clock::now());
   return static_cast<int>(std::ceil(std::max(0.0, wait.count())));
 }
@@ -177,18 +177,25 @@ void CRmsServer::ReadSubscriptions() {
     const std::string_view strFrame(frame.data<char>(), frame.size());
     if (strFrame.size() < 1 || strFrame.substr(1) != s_strValuesFrame) continue;
     const bool bSubscribed = strFrame[0] == 1;
-    if (bSubscribed && !m_bValuesSubscribed) StartFeedClock();
+    if (bSubscribed && !m_bValuesSubscribed) {
+      // Only the feed's start is held; a subscriber coming back later finds it running at once.
+      if (m_nFeedMessages == 0)
+        m_feedHeldUntil = std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(m_options.dFeedDelaySeconds));
+      StartFeedClock();
+    }
     m_bValuesSubscribed = bSubscribed;
   }
 }
 
 void CRmsServer::StartFeedClock() {
-  m_feedClockStart = std::chrono::steady_clock::now();
+  m_feedClockStart = std::max(std::chrono::steady_clock::now(), m_feedHeldUntil);
   m_nFeedClockBase = m_nFeedMessages;
 }
 
 void CRmsServer::RunFeed() {
-  if (!m_bValuesSubscribed || m_bFeedEnded) return;
+  if (!m_bValuesSubscribed || m_bFeedEnded || std::chrono::steady_clock::now() < m_feedClockStart) return;
   uint64_t nDue = m_nFeedMessages + kBurst;
   if (m_options.dRate > 0) {
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - m_feedClockStart;

@@ -5,10 +5,11 @@
 // Requests are answered at once (CRequestAnswers). A client publication is kept when it is a
 // call status or a manual alert, then fanned out on the XPUB under its own name. The feed of
 // value changes runs while anyone subscribes to "rms prsnt value publish", at the configured
-// rate; it starts with the first such subscriber, so a recording begins with what that
-// subscriber sees. Publishing never drops: when a subscriber's queue is full the feed waits
-// (ZMQ_XPUB_NODROP), while requests are still answered. Each publication carries the moment it
-// was published, kept while it waits for room, so a terminal's delay includes the wait.
+// rate; it starts with the first such subscriber (after the configured delay), so a recording
+// begins with what that subscriber sees. Publishing never drops: when a subscriber's queue is
+// full the feed waits (ZMQ_XPUB_NODROP), while requests are still answered. Each publication
+// carries the moment it was published, kept while it waits for room, so a terminal's delay
+// includes the wait.
 #pragma once
 
 #include <atomic>
@@ -93,8 +94,9 @@ class CRmsServer {
   std::vector<zmq::message_t> m_arrFrames;     // the client message being handled
   std::deque<sQueuedPublication> m_arrQueued;  // waiting for room on the XPUB, in order
   bool m_bValuesSubscribed = false;
-  std::chrono::steady_clock::time_point m_feedClockStart;
-  uint64_t m_nFeedClockBase = 0;  // feed messages sent when the clock started
+  std::chrono::steady_clock::time_point m_feedClockStart;  // may lie ahead while the feed is held
+  std::chrono::steady_clock::time_point m_feedHeldUntil;   // set by the first subscriber
+  uint64_t m_nFeedClockBase = 0;                           // feed messages sent when the clock started
 
   std::atomic<uint64_t> m_nRequests{0};
   std::atomic<uint64_t> m_nResponses{0};

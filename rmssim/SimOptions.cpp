@@ -50,6 +50,10 @@ const std::vector<sOptionRow>& GetOptionRows() {
        [](std::string_view s, sSimOptions& o) { return ParseNonNegative(s, o.dRate); }},
       {"count", "N", "stop the feed after N messages, 0 never (default 0)",
        [](std::string_view s, sSimOptions& o) { return ParseLarge(s, o.nCount); }},
+      {"feed-delay", "SECONDS",
+       "start the feed this long after its first subscriber, so terminals started together all get "
+       "its first message (default 0)",
+       [](std::string_view s, sSimOptions& o) { return ParseNonNegative(s, o.dFeedDelaySeconds); }},
       {"delete-every", "N",
        "delete a record every N feed messages, add it back later; 0 never (default 1000)",
        [](std::string_view s, sSimOptions& o) { return ParseCount(s, o.nDeleteEvery); }},

@@ -18,6 +18,7 @@ struct sSimOptions {
   sTreeSize tree;
   double dRate = 100.0;          // feed messages a second; 0 as fast as subscribers take them
   uint64_t nCount = 0;           // feed messages before the feed stops; 0 for no end
+  double dFeedDelaySeconds = 0;  // the first feed message waits this long after the first subscriber
   uint32_t nDeleteEvery = 1000;  // a delete mark every this many feed messages; 0 never
   uint64_t nSeed = 1;
   std::string strRecordPath;    // every publication is appended here

@@ -14,9 +14,10 @@ namespace {
 
 using namespace simtest;
 
-TEST(ServerTest, TheFeedRunsForASubscriberUntilItsCount) {
+TEST(ServerTest, TheFeedRunsForASubscriberFromItsDelayUntilItsCount) {
   sSimOptions options = MakeServerOptions(0);
   options.nCount = 50;
+  options.dFeedDelaySeconds = 0.2;
   CRmsServer server(options);
   std::string strError;
   ASSERT_TRUE(server.Start(strError)) << strError;
@@ -29,13 +30,14 @@ TEST(ServerTest, TheFeedRunsForASubscriberUntilItsCount) {
 
   const int64_t nSubscribedNs = halvowire::GetSendClockNs();
   client.Subscribe("rms prsnt value publish");
-  int64_t nPreviousSendNs = nSubscribedNs;
+  int64_t nPreviousSendNs = nSubscribedNs + 200'000'000;
   for (int n = 0; n < 50; ++n) {
     const auto publication = client.ReceivePublication();
     ASSERT_TRUE(publication.has_value()) << n;
     EXPECT_EQ(publication->first, halvowire::MakeTopicFrame("rms prsnt value publish"));
     EXPECT_EQ(ReadField(publication->second, 54211), "rms prsnt value publish");
-    // Stamped when published: after the subscription, in order, not after it arrived here.
+    // Stamped when published: after the subscription and the delay, in order, not after it
+    // arrived here.
     ASSERT_TRUE(client.m_nLastSendNs.has_value()) << n;
     EXPECT_GE(*client.m_nLastSendNs, nPreviousSendNs) << n;
     EXPECT_LE(*client.m_nLastSendNs, halvowire::GetSendClockNs()) << n;

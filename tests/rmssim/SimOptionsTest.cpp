@@ -16,7 +16,7 @@ TEST(SimOptionsTest, ValuesAreTakenInBothForms) {
   std::istringstream arguments(
       "--requests tcp://127.0.0.1:* --publications=tcp://127.0.0.1:* --brokers 2 --branches 8 --dealers 50 "
       "--groups=12 --accounts 10000 --rate=2500.5 --count 200000 --seed 42 --delete-every 0 --duration 1.5 "
-      "--hwm 500 --tree-status 7 --log-requests --replay /tmp/a.feed --record /tmp/b.feed");
+      "--hwm 500 --feed-delay 2.5 --tree-status 7 --log-requests --replay /tmp/a.feed --record /tmp/b.feed");
   for (std::string strArgument; arguments >> strArgument;) arrArguments.push_back(strArgument);
   const std::optional<sSimOptions> options = ParseSimOptions(arrArguments, strMessage, bHelpAsked);
   ASSERT_TRUE(options.has_value()) << strMessage;
@@ -33,6 +33,7 @@ TEST(SimOptionsTest, ValuesAreTakenInBothForms) {
   EXPECT_EQ(o.nDeleteEvery, 0u);
   EXPECT_EQ(o.dDurationSeconds, 1.5);
   EXPECT_EQ(o.nHighWaterMark, 500);
+  EXPECT_EQ(o.dFeedDelaySeconds, 2.5);
   EXPECT_EQ(o.nTreeStatus, 7);
   EXPECT_TRUE(o.bLogRequests);
   EXPECT_EQ(o.strReplayPath, "/tmp/a.feed");
