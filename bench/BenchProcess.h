@@ -145,16 +145,10 @@ inline std::optional<double> FindReportValue(const std::vector<std::string>& arr
   return std::nullopt;
 }
 
-// Starts rms-sim on free loopback ports with the extra arguments; the address to give the
-// terminal's --server ("REQUESTS,PUBLICATIONS"), or nullopt when it did not start.
-inline std::optional<std::string> StartRiskServer(CChildProcess& server,
-                                                  const std::vector<std::string>& arrExtra) {
-  std::vector<std::string> arrArguments = {(GetProgramFolder() / "rms-sim").string(), "--requests",
-                                           "tcp://127.0.0.1:*", "--publications", "tcp://127.0.0.1:*"};
-  arrArguments.insert(arrArguments.end(), arrExtra.begin(), arrExtra.end());
-  if (!server.Start(arrArguments, {})) return std::nullopt;
-  // "rms-sim: requests on REQ, publications on PUB"
-  const std::optional<std::string> strLine = server.ReadLine(std::chrono::seconds(60));
+// Reads the first line of rms-sim or rms-relay, "NAME: requests on REQ, publications on PUB":
+// the address to give a terminal's --server ("REQ,PUB"), or nullopt when none came.
+inline std::optional<std::string> ReadListeningAddress(CChildProcess& process) {
+  const std::optional<std::string> strLine = process.ReadLine(std::chrono::seconds(60));
   const std::string strRequests = "requests on ";
   const std::string strPublications = ", publications on ";
   if (!strLine) return std::nullopt;
@@ -164,6 +158,27 @@ inline std::optional<std::string> StartRiskServer(CChildProcess& server,
   const size_t nStart = nRequests + strRequests.size();
   return strLine->substr(nStart, nPublications - nStart) + "," +
          strLine->substr(nPublications + strPublications.size());
+}
+
+// Starts rms-sim on free loopback ports with the extra arguments; the address to give the
+// terminal's --server, or nullopt when it did not start.
+inline std::optional<std::string> StartRiskServer(CChildProcess& server,
+                                                  const std::vector<std::string>& arrExtra) {
+  std::vector<std::string> arrArguments = {(GetProgramFolder() / "rms-sim").string(), "--requests",
+                                           "tcp://127.0.0.1:*", "--publications", "tcp://127.0.0.1:*"};
+  arrArguments.insert(arrArguments.end(), arrExtra.begin(), arrExtra.end());
+  if (!server.Start(arrArguments, {})) return std::nullopt;
+  return ReadListeningAddress(server);
+}
+
+// Starts rms-relay on free loopback ports, forwarding to the server at strServer; the address
+// to give the terminals' --server, or nullopt when it did not start.
+inline std::optional<std::string> StartRelay(CChildProcess& relay, const std::string& strServer) {
+  if (!relay.Start({(GetProgramFolder() / "rms-relay").string(), "--server", strServer, "--listen",
+                    "tcp://127.0.0.1:*,tcp://127.0.0.1:*"},
+                   {}))
+    return std::nullopt;
+  return ReadListeningAddress(relay);
 }
 
 // The feed messages rms-sim reports having sent when it stops.
