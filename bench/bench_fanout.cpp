@@ -126,8 +126,12 @@ int main(int argc, char* argv[]) {
     };
     const std::optional<double> dDelivered = fnFind("publications_delivered");
     const std::optional<double> dLagMs = fnFind("delay_p99_ms");
+    const std::optional<double> dMedianLagMs = fnFind("delay_p50_ms");
     const std::optional<double> dCores = fnFind("terminal_cpu_cores");
-    if (terminal.nExit != 0 || !dDelivered || !dLagMs || !dCores || !dSent) {
+    const std::optional<double> dUiBusy = fnFind("ui_busy_share");
+    const std::optional<double> dUiCpu = fnFind("ui_cpu_share");
+    if (terminal.nExit != 0 || !dDelivered || !dLagMs || !dMedianLagMs || !dCores || !dUiBusy || !dUiCpu ||
+        !dSent) {
       for (const std::string& strLine : terminal.arrLines)
         std::printf("halvo-host %zu: %s\n", n + 1, strLine.c_str());
       std::fprintf(stderr, "bench_fanout: terminal %zu did not finish (exit %d)\n", n + 1, terminal.nExit);
@@ -136,8 +140,10 @@ int main(int argc, char* argv[]) {
     }
     dLost += *dSent - *dDelivered;
     dWorstLagMs = std::max(dWorstLagMs, *dLagMs);
-    std::printf("terminal %zu: delivered %.0f, lag p99 %.1f ms, %.2f cores\n", n + 1, *dDelivered, *dLagMs,
-                *dCores);
+    // A UI thread busy for longer than it had the processor waited for it behind other programs.
+    std::printf(
+        "terminal %zu: delivered %.0f, lag p50 %.1f p99 %.1f ms, %.2f cores, UI busy %.2f on CPU %.2f\n",
+        n + 1, *dDelivered, *dMedianLagMs, *dLagMs, *dCores, *dUiBusy, *dUiCpu);
   }
   if (!bFinished) {
     std::fprintf(stderr, "bench_fanout: the run did not finish (rms-relay exit %d)\n", nRelayExit);
