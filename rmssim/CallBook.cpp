@@ -26,7 +26,8 @@ std::optional<std::string> ReadText(OTP_MSG hMsg, uint32_t nFieldId) {
   return std::string(static_cast<const char*>(pValue), static_cast<size_t>(nLength));
 }
 
-// The time text the terminal sends with a call: "%d/%m/%Y %I:%M:%S %p".
+}  // namespace
+
 std::string FormatCallTime(std::time_t nTime) {
   std::tm local{};
   localtime_r(&nTime, &local);
@@ -34,8 +35,6 @@ std::string FormatCallTime(std::time_t nTime) {
   std::strftime(szText, sizeof szText, "%d/%m/%Y %I:%M:%S %p", &local);
   return szText;
 }
-
-}  // namespace
 
 bool CCallBook::TakeCallStatus(OTP_MSG hMsg, CEntityTree& tree) {
   sCallStatus call;

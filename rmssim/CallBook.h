@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <deque>
 #include <string>
 #include <utility>
@@ -23,6 +24,9 @@ struct sCallStatus {
   std::string strTime;
   std::string strUser;  // 54247
 };
+
+// The time text a terminal sends with a call: "%d/%m/%Y %I:%M:%S %p", local time.
+std::string FormatCallTime(std::time_t nTime);
 
 // A manual alert's fields (id, value) in the order they are sent back.
 using CAlertFields = std::vector<std::pair<uint32_t, std::string>>;

@@ -2,12 +2,32 @@
 
 #include "host/transport/TransportWire.h"
 #include "link/RmsProtocol.h"
+#include "rmssim/CallBook.h"
+#include "rmssim/EntityTree.h"
 
 bool CGeneratedFeed::Next(const std::vector<uint8_t>*& pBytes, std::string_view& strName) {
   if (!m_generator.ComposeNext(m_builder)) return false;
   pBytes = &m_builder.GetBytes();
-  strName = rmsproto::kValuesTopic;
+  strName = m_generator.GetLastTopic();
+  const eLedgerKind eKind = m_generator.GetLastKind();
+  if (eKind == eLedgerKind::kCall || eKind == eLedgerKind::kAlert) {
+    // Rare enough to read back as the server reads a client's.
+    OTP_MSG hMsg = ParseOtpMessage(pBytes->data(), pBytes->size(), nullptr);
+    if (hMsg != nullptr && eKind == eLedgerKind::kCall) m_calls.TakeCallStatus(hMsg, m_tree);
+    if (hMsg != nullptr && eKind == eLedgerKind::kAlert) m_calls.TakeManualAlert(hMsg);
+    otp_dtor_primecb(hMsg, nullptr);
+  }
   return true;
+}
+
+void CGeneratedFeed::NoteLast(CFeedLedger& ledger, int64_t nSentNs) {
+  const CSimRecord& record = m_tree.GetRecords()[m_generator.GetLastRecord()];
+  const eLedgerKind eKind = m_generator.GetLastKind();
+  if (eKind == eLedgerKind::kAlert)
+    ledger.Note(eKind, record.GetEntity().strId, nSentNs);
+  else
+    ledger.Note(eKind, CFeedLedger::MakeRecordKey(record.GetEntity().strEntityText, record.GetLevelText()),
+                nSentNs);
 }
 
 bool CReplayedFeed::Next(const std::vector<uint8_t>*& pBytes, std::string_view& strName) {
@@ -25,4 +45,10 @@ bool CReplayedFeed::Next(const std::vector<uint8_t>*& pBytes, std::string_view& 
     strName = m_strName;
     return true;
   }
+}
+
+void CReplayedFeed::NoteLast(CFeedLedger& ledger, int64_t nSentNs) {
+  OTP_MSG hMsg = ParseOtpMessage(m_arrMessage.data(), m_arrMessage.size(), nullptr);
+  if (hMsg != nullptr) ledger.NoteMessage(hMsg, nSentNs);
+  otp_dtor_primecb(hMsg, nullptr);
 }

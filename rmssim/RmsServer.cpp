@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "host/transport/ZmqFrames.h"
 #include "host/transport/ZmqLinkSettings.h"
@@ -22,7 +23,13 @@ using halvowire::ReceiveFrame;
 
 }  // namespace
 
-CRmsServer::CRmsServer(sSimOptions options) : m_options(std::move(options)) {}
+CRmsServer::CRmsServer(sSimOptions options) : m_options(std::move(options)), m_dRate(m_options.dRate) {
+  if (!m_options.arrSchedule.empty()) {
+    m_pSchedule = std::make_unique<CFeedSchedule>(m_options.arrSchedule);
+    m_dRate = m_pSchedule->GetRate();
+  }
+  if (!m_options.strLedgerPath.empty()) m_pLedger = std::make_unique<CFeedLedger>();
+}
 
 CRmsServer::~CRmsServer() { Stop(); }
 
@@ -37,7 +44,8 @@ bool CRmsServer::Start(std::string& strError) {
   m_calls.AddSamples(*m_pTree, sampleRandom, m_options.nSampleCalls, m_options.nSampleAlerts);
   m_pAnswers = std::make_unique<CRequestAnswers>(*m_pTree, m_calls, m_options);
   if (m_options.strReplayPath.empty()) {
-    m_pFeed = std::make_unique<CGeneratedFeed>(*m_pTree, m_options.nSeed, m_options.nDeleteEvery);
+    m_pFeed = std::make_unique<CGeneratedFeed>(*m_pTree, m_calls, m_options.nSeed, m_options.nDeleteEvery,
+                                               m_options.nEventsEvery);
   } else {
     auto pReplay = std::make_unique<CReplayedFeed>();
     if (!pReplay->Open(m_options.strReplayPath, strError)) return false;
@@ -95,6 +103,7 @@ void CRmsServer::Stop() {
   m_pRouter.reset();
   m_pPublisher.reset();
   m_recording.Close();
+  WriteLedger();
 }
 
 sServerStats CRmsServer::GetStats() const {
@@ -118,6 +127,7 @@ void CRmsServer::Run() {
     if (arrItems[1].revents & ZMQ_POLLIN) ReadRequests();
     if (arrItems[2].revents & ZMQ_POLLIN) ReadSubscriptions();
     if (FlushQueued()) RunFeed();
+    if (m_bFeedEnded) WriteLedger();
   }
 }
 
@@ -126,8 +136,11 @@ int CRmsServer::GetPollTimeoutMs() const {
   if (!m_bValuesSubscribed || m_bFeedEnded) return -1;
   // Without a rate every message is due when the clock starts.
   const double dAheadSeconds =
-      m_options.dRate > 0 ? static_cast<double>(m_nFeedMessages - m_nFeedClockBase) / m_options.dRate : 0.0;
-  const auto due = m_feedClockStart + std::chrono::duration<double>(dAheadSeconds);
+      m_dRate > 0 ? static_cast<double>(m_nFeedMessages - m_nFeedClockBase) / m_dRate : 0.0;
+  auto due = m_feedClockStart + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                    std::chrono::duration<double>(dAheadSeconds));
+  // A phase that ends sooner changes the rate then.
+  if (m_pSchedule && m_pSchedule->IsStarted()) due = std::min(due, m_pSchedule->GetPhaseEnd());
   const auto wait = std::chrono::duration<double, std::milli>(due - std::chrono::steady_clock::now());
   return static_cast<int>(std::ceil(std::max(0.0, wait.count())));
 }
@@ -161,7 +174,8 @@ void CRmsServer::HandleClientMessage(std::span<const zmq::message_t> arrEnvelope
     ++m_nClientPublications;
     m_pAnswers->TakeClientPublication(hMsg, *strName);
     const auto* pBytes = body.data<uint8_t>();
-    Publish(*strName, std::vector<uint8_t>(pBytes, pBytes + body.size()));
+    const int64_t nSentNs = Publish(*strName, std::vector<uint8_t>(pBytes, pBytes + body.size()));
+    if (m_pLedger) m_pLedger->NoteMessage(hMsg, nSentNs);
   } else {
     ++m_nMalformed;
   }
@@ -185,6 +199,8 @@ void CRmsServer::ReadSubscriptions() {
                               std::chrono::duration<double>(m_options.dFeedDelaySeconds));
       StartFeedClock();
     }
+    if (bSubscribed && m_pSchedule && !m_pSchedule->IsStarted())
+      m_pSchedule->Start(m_feedClockStart, halvowire::GetSendClockNs(), m_nFeedMessages);
     m_bValuesSubscribed = bSubscribed;
   }
 }
@@ -194,14 +210,26 @@ void CRmsServer::StartFeedClock() {
   m_nFeedClockBase = m_nFeedMessages;
 }
 
+void CRmsServer::FollowSchedule() {
+  if (!m_pSchedule->Advance(std::chrono::steady_clock::now(), halvowire::GetSendClockNs(), m_nFeedMessages))
+    return;
+  if (m_pSchedule->IsFinished()) {
+    m_bFeedEnded = true;
+    return;
+  }
+  m_dRate = m_pSchedule->GetRate();
+  StartFeedClock();
+}
+
 void CRmsServer::RunFeed() {
+  if (m_pSchedule && !m_bFeedEnded) FollowSchedule();
   if (!m_bValuesSubscribed || m_bFeedEnded || std::chrono::steady_clock::now() < m_feedClockStart) return;
   uint64_t nDue = m_nFeedMessages + kBurst;
-  if (m_options.dRate > 0) {
+  if (m_dRate > 0) {
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - m_feedClockStart;
-    nDue = m_nFeedClockBase + static_cast<uint64_t>(elapsed.count() * m_options.dRate) + 1;
+    nDue = m_nFeedClockBase + static_cast<uint64_t>(elapsed.count() * m_dRate) + 1;
     // After a stall (no room for a while) the feed goes on at its rate, without a burst.
-    if (nDue > m_nFeedMessages && static_cast<double>(nDue - m_nFeedMessages) > m_options.dRate + kBurst) {
+    if (nDue > m_nFeedMessages && static_cast<double>(nDue - m_nFeedMessages) > m_dRate + kBurst) {
       StartFeedClock();
       nDue = m_nFeedMessages + 1;
     }
@@ -218,15 +246,25 @@ void CRmsServer::RunFeed() {
     // Counted before it goes, so a subscriber that has the last message sees the feed ended.
     ++m_nFeedMessages;
     if (m_options.nCount > 0 && m_nFeedMessages >= m_options.nCount) m_bFeedEnded = true;
-    Publish(strName, *pBytes);
+    const int64_t nSentNs = Publish(strName, *pBytes);
+    if (m_pLedger) m_pFeed->NoteLast(*m_pLedger, nSentNs);
   }
 }
 
-void CRmsServer::Publish(std::string_view strName, const std::vector<uint8_t>& arrBytes) {
+int64_t CRmsServer::Publish(std::string_view strName, const std::vector<uint8_t>& arrBytes) {
   std::string strTopicFrame = halvowire::MakeTopicFrame(strName);
   const int64_t nSentNs = halvowire::GetSendClockNs();
-  if (m_arrQueued.empty() && TrySend(strTopicFrame, arrBytes, nSentNs)) return;
+  if (m_arrQueued.empty() && TrySend(strTopicFrame, arrBytes, nSentNs)) return nSentNs;
   m_arrQueued.push_back({std::move(strTopicFrame), arrBytes, nSentNs});
+  return nSentNs;
+}
+
+void CRmsServer::WriteLedger() {
+  if (!m_pLedger || m_bLedgerWritten) return;
+  m_bLedgerWritten = true;
+  std::string strError;
+  if (!m_pLedger->Write(m_options.strLedgerPath, strError))
+    std::fprintf(stderr, "rms-sim: %s\n", strError.c_str());
 }
 
 bool CRmsServer::TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes,

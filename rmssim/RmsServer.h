@@ -27,6 +27,8 @@
 #include "rmssim/CallBook.h"
 #include "rmssim/EntityTree.h"
 #include "rmssim/FeedFile.h"
+#include "rmssim/FeedLedger.h"
+#include "rmssim/FeedSchedule.h"
 #include "rmssim/FeedSource.h"
 #include "rmssim/RequestAnswers.h"
 #include "rmssim/SimOptions.h"
@@ -72,10 +74,14 @@ class CRmsServer {
                            const zmq::message_t& body);
   void ReadSubscriptions();
   void StartFeedClock();
+  void FollowSchedule();
   void RunFeed();
-  void Publish(std::string_view strName, const std::vector<uint8_t>& arrBytes);
+  // Sends or queues a publication; its send time.
+  int64_t Publish(std::string_view strName, const std::vector<uint8_t>& arrBytes);
   bool TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes, int64_t nSentNs);
   bool FlushQueued();
+  // Once: when the feed ended, or at the stop.
+  void WriteLedger();
 
   sSimOptions m_options;
   halvowire::sServerEndpoints m_endpoints;
@@ -84,6 +90,10 @@ class CRmsServer {
   std::unique_ptr<CRequestAnswers> m_pAnswers;
   std::unique_ptr<CFeedSource> m_pFeed;
   CFeedWriter m_recording;
+  std::unique_ptr<CFeedSchedule> m_pSchedule;  // null without --schedule
+  double m_dRate;                              // of the feed now
+  std::unique_ptr<CFeedLedger> m_pLedger;      // null without --ledger
+  bool m_bLedgerWritten = false;
 
   zmq::context_t m_context;
   std::unique_ptr<zmq::socket_t> m_pRouter;

@@ -54,6 +54,16 @@ const std::vector<sOptionRow>& GetOptionRows() {
        "start the feed this long after its first subscriber, so terminals started together all get "
        "its first message (default 0)",
        [](std::string_view s, sSimOptions& o) { return ParseNonNegative(s, o.dFeedDelaySeconds); }},
+      {"schedule", "PHASES",
+       "RATE:SECONDS,... : the feed runs each rate (0 as fast as taken) for its seconds, then ends",
+       [](std::string_view s, sSimOptions& o) {
+         std::optional<std::vector<sFeedPhase>> arrPhases = ParseFeedSchedule(s);
+         if (arrPhases) o.arrSchedule = std::move(*arrPhases);
+         return arrPhases.has_value();
+       }},
+      {"events-every", "N",
+       "a call status or a manual alert, in turn, every N feed messages; 0 never (default 0)",
+       [](std::string_view s, sSimOptions& o) { return ParseCount(s, o.nEventsEvery); }},
       {"delete-every", "N",
        "delete a record every N feed messages, add it back later; 0 never (default 1000)",
        [](std::string_view s, sSimOptions& o) { return ParseCount(s, o.nDeleteEvery); }},
@@ -63,6 +73,10 @@ const std::vector<sOptionRow>& GetOptionRows() {
        [](std::string_view s, sSimOptions& o) { return !(o.strRecordPath = s).empty(); }},
       {"replay", "FILE", "publish the feed recorded in FILE instead of making one up",
        [](std::string_view s, sSimOptions& o) { return !(o.strReplayPath = s).empty(); }},
+      {"ledger", "FILE",
+       "when the feed ends, write each record's last value or delete and every delete mark, call status "
+       "and manual alert sent, with send times",
+       [](std::string_view s, sSimOptions& o) { return !(o.strLedgerPath = s).empty(); }},
       {"duration", "SECONDS", "exit after this long, 0 when interrupted (default 0)",
        [](std::string_view s, sSimOptions& o) { return ParseNonNegative(s, o.dDurationSeconds); }},
       {"hwm", "N", "publications queued for a subscriber before the feed waits (default 10000)",

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "rmssim/EntityTree.h"
+#include "rmssim/FeedSchedule.h"
 
 // The tree status that answers the tree requests with their records (success).
 constexpr int32_t kTreeStatusNormal = 5;
@@ -20,9 +21,16 @@ struct sSimOptions {
   uint64_t nCount = 0;           // feed messages before the feed stops; 0 for no end
   double dFeedDelaySeconds = 0;  // the first feed message waits this long after the first subscriber
   uint32_t nDeleteEvery = 1000;  // a delete mark every this many feed messages; 0 never
+  // Phases of the feed, each at its rate for its time, in place of dRate; the feed ends after
+  // the last. Empty: one rate without end.
+  std::vector<sFeedPhase> arrSchedule;
+  // A call status or a manual alert (in turn) every this many feed messages, as other desks'
+  // users would send them; 0 never.
+  uint32_t nEventsEvery = 0;
   uint64_t nSeed = 1;
   std::string strRecordPath;    // every publication is appended here
   std::string strReplayPath;    // the feed comes from this recording instead
+  std::string strLedgerPath;    // what the feed sent to each record is written here at its end
   double dDurationSeconds = 0;  // rms-sim exits after this long; 0 waits for a signal
   int nHighWaterMark = 10000;   // publications queued for a subscriber before the feed waits
   uint32_t nSampleCalls = 3;    // call statuses and manual alerts a fresh server holds

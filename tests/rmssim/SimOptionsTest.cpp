@@ -16,7 +16,8 @@ TEST(SimOptionsTest, ValuesAreTakenInBothForms) {
   std::istringstream arguments(
       "--requests tcp://127.0.0.1:* --publications=tcp://127.0.0.1:* --brokers 2 --branches 8 --dealers 50 "
       "--groups=12 --accounts 10000 --rate=2500.5 --count 200000 --seed 42 --delete-every 0 --duration 1.5 "
-      "--hwm 500 --feed-delay 2.5 --tree-status 7 --log-requests --replay /tmp/a.feed --record /tmp/b.feed");
+      "--hwm 500 --feed-delay 2.5 --tree-status 7 --log-requests --replay /tmp/a.feed --record /tmp/b.feed "
+      "--schedule 100:6,50000:30.5,0:10 --events-every 500 --ledger /tmp/c.ledger");
   for (std::string strArgument; arguments >> strArgument;) arrArguments.push_back(strArgument);
   const std::optional<sSimOptions> options = ParseSimOptions(arrArguments, strMessage, bHelpAsked);
   ASSERT_TRUE(options.has_value()) << strMessage;
@@ -38,6 +39,11 @@ TEST(SimOptionsTest, ValuesAreTakenInBothForms) {
   EXPECT_TRUE(o.bLogRequests);
   EXPECT_EQ(o.strReplayPath, "/tmp/a.feed");
   EXPECT_EQ(o.strRecordPath, "/tmp/b.feed");
+  std::vector<std::pair<double, double>> arrPhases;
+  for (const sFeedPhase& phase : o.arrSchedule) arrPhases.emplace_back(phase.dRate, phase.dSeconds);
+  EXPECT_EQ(arrPhases, (std::vector<std::pair<double, double>>{{100, 6}, {50000, 30.5}, {0, 10}}));
+  EXPECT_EQ(o.nEventsEvery, 500u);
+  EXPECT_EQ(o.strLedgerPath, "/tmp/c.ledger");
 }
 
 TEST(SimOptionsTest, MistakesAreNamed) {
@@ -54,6 +60,14 @@ TEST(SimOptionsTest, MistakesAreNamed) {
       {{"--log-requests=yes"}, "--log-requests takes no value"},
       {{"--requests="}, "bad value for --requests: "},
       {{"--record", "f", "--replay", "f"}, "--record and --replay name the same file"},
+      {{"--schedule", "5000"}, "bad value for --schedule: 5000"},
+      {{"--schedule", "5000:0"}, "bad value for --schedule: 5000:0"},
+      {{"--schedule", "-1:5"}, "bad value for --schedule: -1:5"},
+      {{"--schedule", "100:5,"}, "bad value for --schedule: 100:5,"},
+      {{"--schedule", "100:5,,0:1"}, "bad value for --schedule: 100:5,,0:1"},
+      {{"--schedule", "100:5:1"}, "bad value for --schedule: 100:5:1"},
+      {{"--schedule", "inf:5"}, "bad value for --schedule: inf:5"},
+      {{"--schedule="}, "bad value for --schedule: "},
   };
   for (const auto& [arrArguments, strError] : arrRows) {
     std::string strMessage;
