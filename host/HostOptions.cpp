@@ -49,13 +49,23 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
                      "server's send to the plug-in's return, and the busy time of each turn of the "
                      "event loop; print them and close the terminal."),
       QStringLiteral("seconds"));
+  const QCommandLineOption measureAfterOption(
+      QStringLiteral("measure-after"),
+      QStringLiteral("Start measuring this many seconds after the first publication instead of at it."),
+      QStringLiteral("seconds"));
+  const QCommandLineOption ledgerOption(
+      QStringLiteral("ledger"),
+      QStringLiteral("At exit, write the send time of the last value or delete mark delivered for each "
+                     "record and every delete mark, call status and manual alert delivered to this file; "
+                     "after measuring, close only once publications stopped for a second."),
+      QStringLiteral("file"));
   const QCommandLineOption noConflationOption(
       QStringLiteral("no-conflation"),
       QStringLiteral("Deliver every value publication, even when a newer one of the same entity is "
                      "already waiting."));
   parser.addOptions({userOption, categoryOption, pluginOption, serverOption, dealersOption, quitOption,
                      screenshotOption, noDrawOption, quitMessagesOption, reportOption, measureOption,
-                     noConflationOption});
+                     measureAfterOption, ledgerOption, noConflationOption});
 
   if (!parser.parse(arrArguments)) {
     strMessage = parser.errorText() + QLatin1Char('\n') + parser.helpText();
@@ -116,5 +126,15 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
     }
     options.dMeasureSeconds = dSeconds;
   }
+  if (parser.isSet(measureAfterOption)) {
+    bool bOk = false;
+    const double dSeconds = parser.value(measureAfterOption).toDouble(&bOk);
+    if (!bOk || !std::isfinite(dSeconds) || dSeconds < 0 || !options.dMeasureSeconds) {
+      strMessage = QStringLiteral("--measure-after takes a number of seconds, and --measure with it");
+      return std::nullopt;
+    }
+    options.dMeasureAfterSeconds = dSeconds;
+  }
+  options.strLedgerPath = parser.value(ledgerOption);
   return options;
 }

@@ -19,6 +19,8 @@ struct sHostOptions {
   std::optional<uint64_t> nQuitAfterMessages;  // publications delivered, then close
   bool bReportDeliveries = false;              // print the deliveries' figures at exit
   std::optional<double> dMeasureSeconds;       // measure delays and event loop turns, then close
+  double dMeasureAfterSeconds = 0;             // from the first publication until measuring starts
+  QString strLedgerPath;                       // what was delivered to each record, written at exit
   bool bConflation = true;                     // a newer value of an entity replaces a waiting one
 };
 

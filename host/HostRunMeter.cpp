@@ -1,6 +1,7 @@
 #include "host/HostRunMeter.h"
 
 #include <time.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -8,6 +9,9 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
@@ -19,11 +23,42 @@
 
 namespace {
 
+// After measuring, a ledger is written once no publication came for this long.
+constexpr int64_t kQuietNs = 1'000'000'000;
+constexpr int kQuietCheckMs = 100;
+
 int64_t GetCpuNs(clockid_t nClock) {
   timespec time{};
   clock_gettime(nClock, &time);
   return static_cast<int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
+
+// When this process started, on the send clock: the kernel keeps the start in clock ticks since
+// boot, so the tick (10 ms) is its resolution. 0 when it cannot be read.
+int64_t GetProcessStartNs() {
+  std::ifstream stat("/proc/self/stat");
+  std::string strStat((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // The command name may hold blanks; the fields after its ')' are fixed: start time is 20th.
+  size_t nPos = strStat.rfind(')');
+  for (int nField = 0; nField < 20 && nPos != std::string::npos; ++nField) nPos = strStat.find(' ', nPos + 1);
+  if (nPos == std::string::npos) return 0;
+  const double dStartSeconds =
+      std::strtod(strStat.c_str() + nPos + 1, nullptr) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  const int64_t nSinceStartNs = GetCpuNs(CLOCK_BOOTTIME) - static_cast<int64_t>(dStartSeconds * 1e9);
+  return halvowire::GetSendClockNs() - nSinceStartNs;
+}
+
+// A "Vm...:  N kB" line of /proc/self/status, in bytes; 0 when absent.
+uint64_t ReadMemoryStatus(const std::string& strName) {
+  std::ifstream status("/proc/self/status");
+  for (std::string strLine; std::getline(status, strLine);) {
+    if (strLine.starts_with(strName + ":"))
+      return std::strtoull(strLine.c_str() + strName.size() + 1, nullptr, 10) << 10;
+  }
+  return 0;
+}
+
+double ToMebibytes(uint64_t nBytes) { return static_cast<double>(nBytes) / (1 << 20); }
 
 double ToMilliseconds(int64_t nNanoseconds) { return static_cast<double>(nNanoseconds) / 1e6; }
 
@@ -70,26 +105,54 @@ void PrintBusyTimes(const std::map<int, int64_t>& mapBusyByType, double dSeconds
 CHostRunMeter::CHostRunMeter(const sHostOptions& options, CRmsTransport& transport, CHostApplication& app,
                              std::function<void()> fnClose)
     : m_options(options), m_transport(transport), m_app(app), m_fnClose(std::move(fnClose)) {
-  m_bWatching = options.bReportDeliveries || options.nQuitAfterMessages || options.dMeasureSeconds;
+  if (!options.strLedgerPath.isEmpty()) m_pLedger = std::make_unique<CFeedLedger>();
+  m_bWatching =
+      options.bReportDeliveries || options.nQuitAfterMessages || options.dMeasureSeconds || m_pLedger;
   if (!m_bWatching) return;
-  m_transport.SetDeliveryObserver(&m_meter);
+  m_transport.SetDeliveryObserver(this);
   if (options.nQuitAfterMessages) m_meter.CallAtCount(*options.nQuitAfterMessages, [this] { CloseSoon(); });
   if (options.dMeasureSeconds) {
     m_measureTimer.setSingleShot(true);
     m_measureTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_measureTimer, &QTimer::timeout, &m_measureTimer, [this] {
+      if (!m_bMeasuring) {
+        StartMeasuring();
+        return;
+      }
       StopMeasuring();
-      CloseSoon();
+      CloseAfterMeasuring();
     });
-    m_meter.CallAtCount(1, [this] { StartMeasuring(); });
+    m_meter.CallAtCount(1, [this] {
+      if (m_options.dMeasureAfterSeconds > 0)
+        m_measureTimer.start(static_cast<int>(m_options.dMeasureAfterSeconds * 1000));
+      else
+        StartMeasuring();
+    });
   }
+  m_quietTimer.setInterval(kQuietCheckMs);
+  QObject::connect(&m_quietTimer, &QTimer::timeout, &m_quietTimer, [this] {
+    if (halvowire::GetSendClockNs() - m_meter.GetLastNs() < kQuietNs) return;
+    m_quietTimer.stop();
+    CloseSoon();
+  });
 }
 
 CHostRunMeter::~CHostRunMeter() {
   if (m_bWatching) m_transport.SetDeliveryObserver(nullptr);
 }
 
+void CHostRunMeter::OnDelivered(const sDelivery& delivery) {
+  if (m_pLedger && delivery.bPublication && delivery.nSentNs != 0)
+    m_pLedger->NoteMessage(delivery.hMsg, delivery.nSentNs);
+  if (m_bMeasuring)
+    m_nMeasuredPeakBytes = std::max(m_nMeasuredPeakBytes, m_transport.GetStats().nQueuedBytes);
+  // Last: it may start measuring or close.
+  m_meter.OnDelivered(delivery);
+}
+
 void CHostRunMeter::StartMeasuring() {
+  m_bMeasuring = true;
+  m_nStartRssBytes = ReadMemoryStatus("VmRSS");
   m_nMeasureStartNs = halvowire::GetSendClockNs();
   m_nThreadCpuNs = -GetCpuNs(CLOCK_THREAD_CPUTIME_ID);
   m_nProcessCpuNs = -GetCpuNs(CLOCK_PROCESS_CPUTIME_ID);
@@ -99,11 +162,19 @@ void CHostRunMeter::StartMeasuring() {
 }
 
 void CHostRunMeter::StopMeasuring() {
+  m_bMeasuring = false;
   m_meter.StopMeasuring();
   m_app.StopTurnMeasuring();
   m_nMeasureEndNs = halvowire::GetSendClockNs();
   m_nThreadCpuNs += GetCpuNs(CLOCK_THREAD_CPUTIME_ID);
   m_nProcessCpuNs += GetCpuNs(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+void CHostRunMeter::CloseAfterMeasuring() {
+  if (m_pLedger)
+    m_quietTimer.start();
+  else
+    CloseSoon();
 }
 
 void CHostRunMeter::CloseSoon() { QMetaObject::invokeMethod(&m_app, m_fnClose, Qt::QueuedConnection); }
@@ -118,7 +189,11 @@ void CHostRunMeter::PrintReport() {
               "msg/s");
     const sTransportStats stats = m_transport.GetStats();
     PrintCount("conflated_values", stats.nConflated);
-    PrintLine("queue_peak_mb", static_cast<double>(stats.nPeakQueuedBytes) / (1 << 20), "MiB");
+    PrintLine("queue_peak_mb", ToMebibytes(stats.nPeakQueuedBytes), "MiB");
+    const int64_t nStartNs = GetProcessStartNs();
+    if (m_meter.GetLastResponseNs() != 0 && nStartNs != 0)
+      PrintLine("last_response_after_start_ms", ToMilliseconds(m_meter.GetLastResponseNs() - nStartNs), "ms");
+    PrintLine("rss_peak_mb", ToMebibytes(ReadMemoryStatus("VmHWM")), "MiB");
   }
   if (m_options.dMeasureSeconds) {
     // Cut short (closed before the time was up): measured until now.
@@ -139,7 +214,12 @@ void CHostRunMeter::PrintReport() {
     const sTransportStats stats = m_transport.GetStats();
     PrintCount("delivery_turns_since_start", stats.nDrainTurns);
     PrintCount("delivered_since_start", stats.nDelivered);
+    PrintLine("queue_peak_measured_mb", ToMebibytes(m_nMeasuredPeakBytes), "MiB");
+    PrintLine("rss_at_measure_start_mb", ToMebibytes(m_nStartRssBytes), "MiB");
     std::printf("report: event_dispatcher = %s\n", m_app.GetDispatcherName());
   }
   std::fflush(stdout);
+  std::string strError;
+  if (m_pLedger && !m_pLedger->Write(m_options.strLedgerPath.toStdString(), strError))
+    std::fprintf(stderr, "%s\n", strError.c_str());
 }

@@ -1,5 +1,6 @@
 // What the terminal does for scripts and benchmarks: closes after a number of publications,
-// measures for a while from the first publication on, and prints what it saw.
+// measures for a while from the first publication on, writes a ledger of what was delivered,
+// and prints what it saw.
 //
 // Measuring keeps, for each publication, the delay from the server's send until the plug-in's
 // receiver returned, and the busy time of each turn of the user-interface thread's event loop.
@@ -8,14 +9,16 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "host/HostOptions.h"
 #include "host/transport/DeliveryMeter.h"
+#include "rmssim/FeedLedger.h"
 
 class CHostApplication;
 class CRmsTransport;
 
-class CHostRunMeter {
+class CHostRunMeter final : private CDeliveryObserver {
  public:
   // Watches the transport's deliveries when the options ask for any of this; fnClose closes
   // the terminal (called from the event loop, never from inside a delivery).
@@ -25,12 +28,17 @@ class CHostRunMeter {
   CHostRunMeter(const CHostRunMeter&) = delete;
   CHostRunMeter& operator=(const CHostRunMeter&) = delete;
 
-  // Prints the figures asked for on standard output, one "report: NAME = VALUE UNIT" a line.
+  // Prints the figures asked for on standard output, one "report: NAME = VALUE UNIT" a line,
+  // and writes the ledger.
   void PrintReport();
 
  private:
+  void OnDelivered(const sDelivery& delivery) override;
   void StartMeasuring();
   void StopMeasuring();
+  // With a ledger, waits until publications have stopped for a while first, so the ledger
+  // holds the feed's end.
+  void CloseAfterMeasuring();
   void CloseSoon();
 
   sHostOptions m_options;
@@ -38,11 +46,18 @@ class CHostRunMeter {
   CHostApplication& m_app;
   std::function<void()> m_fnClose;
   CDeliveryMeter m_meter;
+  std::unique_ptr<CFeedLedger> m_pLedger;
   QTimer m_measureTimer;
+  QTimer m_quietTimer;
   bool m_bWatching = false;
+  bool m_bMeasuring = false;
   int64_t m_nMeasureStartNs = 0;
   int64_t m_nMeasureEndNs = 0;
   // CPU time of the user-interface thread and of the whole terminal while measuring.
   int64_t m_nThreadCpuNs = 0;
   int64_t m_nProcessCpuNs = 0;
+  // The hand-over's bytes seen at each delivery while measuring, at most; and the terminal's
+  // resident memory when measuring started.
+  uint64_t m_nMeasuredPeakBytes = 0;
+  uint64_t m_nStartRssBytes = 0;
 };

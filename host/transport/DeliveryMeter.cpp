@@ -8,8 +8,11 @@ CDeliveryMeter::CDeliveryMeter(std::function<int64_t()> fnClockNs)
     : m_fnClockNs(fnClockNs ? std::move(fnClockNs) : std::function<int64_t()>(&halvowire::GetSendClockNs)) {}
 
 void CDeliveryMeter::OnDelivered(const sDelivery& delivery) {
-  if (!delivery.bPublication) return;
   const int64_t nNowNs = m_fnClockNs();
+  if (!delivery.bPublication) {
+    m_nLastResponseNs = nNowNs;
+    return;
+  }
   ++m_nPublications;
   if (m_nPublications == 1) m_nFirstNs = nNowNs;
   m_nLastNs = nNowNs;

@@ -1,6 +1,7 @@
 // Watches the messages delivered to receivers: counts the publications, keeps when the first
-// and the last arrived, calls back when the count reaches given numbers and, while measuring,
-// keeps each publication's delay from the server's send until its receiver returned.
+// and the last arrived and when the last response did, calls back when the count reaches given
+// numbers and, while measuring, keeps each publication's delay from the server's send until its
+// receiver returned.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,8 @@ class CDeliveryMeter final : public CDeliveryObserver {
   // Clock times of the first and the last publication; 0 before the first.
   int64_t GetFirstNs() const { return m_nFirstNs; }
   int64_t GetLastNs() const { return m_nLastNs; }
+  // Clock time of the last response delivered; 0 before the first.
+  int64_t GetLastResponseNs() const { return m_nLastResponseNs; }
   const CDurationSamples& GetDelays() const { return m_delays; }
 
  private:
@@ -39,6 +42,7 @@ class CDeliveryMeter final : public CDeliveryObserver {
   uint64_t m_nMeasured = 0;
   int64_t m_nFirstNs = 0;
   int64_t m_nLastNs = 0;
+  int64_t m_nLastResponseNs = 0;
   bool m_bMeasuring = false;
   CDurationSamples m_delays;
 };

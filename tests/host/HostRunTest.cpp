@@ -81,6 +81,8 @@ TEST_F(HostRunTest, CommandLineAnswers) {
       {"--measure -1", "--measure"},
       {"--measure inf", "--measure"},
       {"--measure soon", "--measure"},
+      {"--measure-after 2", "--measure-after"},
+      {"--measure 1 --measure-after -1", "--measure-after"},
   };
   for (const auto& [strArguments, strNamed] : arrRefused) {
     const sRun refused = RunHost(m_dir, strArguments);
