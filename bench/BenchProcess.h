@@ -107,6 +107,9 @@ class CChildProcess {
     if (m_nPid > 0) kill(m_nPid, nSignal);
   }
 
+  // The process id while it runs; -1 before it started and once it was waited for.
+  pid_t GetPid() const { return m_nPid; }
+
   // The exit code once the process ended, after reading what it still wrote; -1 when it was
   // killed or did not end within the wait (then it is killed).
   int Wait(std::chrono::milliseconds wait, std::vector<std::string>& arrLines) {
