@@ -20,6 +20,8 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace benchcpu {
@@ -46,6 +48,19 @@ inline std::optional<uint64_t> ReadProcessTicks(const std::string& strStatPath) 
   return nUser + nSystem;
 }
 
+// A thread's voluntary (it waited) and involuntary (it was preempted) context switches.
+inline std::pair<uint64_t, uint64_t> ReadContextSwitches(const std::string& strStatusPath) {
+  std::ifstream file(strStatusPath);
+  std::pair<uint64_t, uint64_t> switches;
+  for (std::string strLine; std::getline(file, strLine);) {
+    if (strLine.starts_with("voluntary_ctxt_switches:"))
+      switches.first = std::strtoull(strLine.c_str() + strLine.find(':') + 1, nullptr, 10);
+    else if (strLine.starts_with("nonvoluntary_ctxt_switches:"))
+      switches.second = std::strtoull(strLine.c_str() + strLine.find(':') + 1, nullptr, 10);
+  }
+  return switches;
+}
+
 // The machine's busy ticks (everything but idle and I/O wait), over all processors.
 inline uint64_t ReadMachineBusyTicks() {
   std::ifstream file("/proc/stat");
@@ -65,6 +80,10 @@ struct sCoreShares {
   double dServer = 0;
   double dTerminal = 0;
   double dTerminalMain = 0;  // the terminal's main thread, part of dTerminal
+  // Context switches of the main thread a second: it waited (a lock, the kernel, an empty
+  // queue), or it was preempted.
+  double dMainWaitsPerSecond = 0;
+  double dMainPreemptionsPerSecond = 0;
   double dMachine = 0;
   double dOthers = 0;  // the machine's busy time less the two processes, at least 0
 };
@@ -75,7 +94,7 @@ class CCpuSampler {
   CCpuSampler(pid_t nServer, pid_t nTerminal)
       : m_strServerPath("/proc/" + std::to_string(nServer) + "/stat"),
         m_strTerminalPath("/proc/" + std::to_string(nTerminal) + "/stat"),
-        m_strMainPath("/proc/" + std::to_string(nTerminal) + "/task/" + std::to_string(nTerminal) + "/stat") {
+        m_strMainPath("/proc/" + std::to_string(nTerminal) + "/task/" + std::to_string(nTerminal)) {
     m_thread = std::thread([this] {
       while (!m_bStop) {
         Sample();
@@ -110,6 +129,10 @@ class CCpuSampler {
     shares.dServer = static_cast<double>(pLast->nServerTicks - pFirst->nServerTicks) / dTicks;
     shares.dTerminal = static_cast<double>(pLast->nTerminalTicks - pFirst->nTerminalTicks) / dTicks;
     shares.dTerminalMain = static_cast<double>(pLast->nMainTicks - pFirst->nMainTicks) / dTicks;
+    const double dSeconds = static_cast<double>(pLast->nAtNs - pFirst->nAtNs) / 1e9;
+    shares.dMainWaitsPerSecond = static_cast<double>(pLast->nMainWaits - pFirst->nMainWaits) / dSeconds;
+    shares.dMainPreemptionsPerSecond =
+        static_cast<double>(pLast->nMainPreemptions - pFirst->nMainPreemptions) / dSeconds;
     shares.dMachine = static_cast<double>(pLast->nMachineTicks - pFirst->nMachineTicks) / dTicks;
     // The counters are read one after the other, so a few ticks may fall on either side.
     shares.dOthers = std::max(0.0, shares.dMachine - shares.dServer - shares.dTerminal);
@@ -122,6 +145,8 @@ class CCpuSampler {
     uint64_t nServerTicks = 0;
     uint64_t nTerminalTicks = 0;
     uint64_t nMainTicks = 0;
+    uint64_t nMainWaits = 0;
+    uint64_t nMainPreemptions = 0;
     uint64_t nMachineTicks = 0;
   };
 
@@ -134,13 +159,18 @@ class CCpuSampler {
     const sSample previous = m_arrSamples.empty() ? sSample{} : m_arrSamples.back();
     sample.nServerTicks = ReadProcessTicks(m_strServerPath).value_or(previous.nServerTicks);
     sample.nTerminalTicks = ReadProcessTicks(m_strTerminalPath).value_or(previous.nTerminalTicks);
-    sample.nMainTicks = ReadProcessTicks(m_strMainPath).value_or(previous.nMainTicks);
+    sample.nMainTicks = ReadProcessTicks(m_strMainPath + "/stat").value_or(previous.nMainTicks);
+    std::tie(sample.nMainWaits, sample.nMainPreemptions) = ReadContextSwitches(m_strMainPath + "/status");
+    if (sample.nMainWaits == 0) {
+      sample.nMainWaits = previous.nMainWaits;
+      sample.nMainPreemptions = previous.nMainPreemptions;
+    }
     m_arrSamples.push_back(sample);
   }
 
   std::string m_strServerPath;
   std::string m_strTerminalPath;
-  std::string m_strMainPath;
+  std::string m_strMainPath;  // the folder of the terminal's main thread
   std::atomic<bool> m_bStop{false};
   mutable std::mutex m_mutex;
   std::vector<sSample> m_arrSamples;

@@ -207,9 +207,11 @@ bool RunDesk(const sDeskOptions& options, const std::vector<sPhase>& arrSchedule
 void PrintShares(const char* szWhat, const std::optional<benchcpu::sCoreShares>& shares) {
   if (!shares) return;
   std::printf(
-      "%s: terminal %.2f cores (its user-interface thread %.2f), rms-sim %.2f, other programs %.2f; machine "
-      "busy %.2f of %ld cores\n",
-      szWhat, shares->dTerminal, shares->dTerminalMain, shares->dServer, shares->dOthers, shares->dMachine,
+      "%s: terminal %.2f cores (its user-interface thread %.2f, which waited %.0f and was preempted %.0f "
+      "times "
+      "a second), rms-sim %.2f, other programs %.2f; machine busy %.2f of %ld cores\n",
+      szWhat, shares->dTerminal, shares->dTerminalMain, shares->dMainWaitsPerSecond,
+      shares->dMainPreemptionsPerSecond, shares->dServer, shares->dOthers, shares->dMachine,
       sysconf(_SC_NPROCESSORS_ONLN));
 }
 
