@@ -219,42 +219,46 @@ void AppendLimit(std::string& strLimits, const std::string& strLimit) {
   strLimits += (strLimits.empty() ? "" : "; ") + strLimit;
 }
 
-// The processors, or the terminal's user-interface thread, when either was nine tenths used.
-std::string DescribeProcessorLimits(const std::optional<benchcpu::sCoreShares>& shares) {
+// What ran out while the terminal worked: the processors when the machine was at least 85%
+// busy; the user-interface thread, which does the plug-in's work, when it handled events 85% of
+// the time (from the terminal's report, when given) or, at start-up, whenever it did the work;
+// and the hand-over's bound when it was reached (the user-interface thread fell behind, the I/O
+// thread stopped reading and the server waited).
+std::string DescribeLimits(const std::optional<benchcpu::sCoreShares>& shares, const sDeskRun* pMeasured) {
   std::string strLimits;
-  if (!shares) return strLimits;
-  char szText[200];
+  char szText[300];
   const double dCores = static_cast<double>(sysconf(_SC_NPROCESSORS_ONLN));
-  if (shares->dMachine >= 0.9 * dCores) {
-    std::snprintf(szText, sizeof szText, "the processors (busy %.2f of %.0f cores, %.2f by other programs)",
-                  shares->dMachine, dCores, shares->dOthers);
-    AppendLimit(strLimits, szText);
-  }
-  if (shares->dTerminalMain >= 0.9) {
-    std::snprintf(szText, sizeof szText, "the user-interface thread (%.2f of a core)", shares->dTerminalMain);
-    AppendLimit(strLimits, szText);
-  }
-  return strLimits;
-}
-
-// The resources that ran out while a run was measured, for a goal it missed.
-std::string DescribeLimits(const sDeskRun& run) {
-  std::string strLimits = DescribeProcessorLimits(run.measuredShares);
-  const auto fnAdd = [&strLimits](const std::string& strText) { AppendLimit(strLimits, strText); };
-  char szText[200];
-  const double dBusy = run.Find("ui_busy_share").value_or(0);
-  const double dOnCpu = run.Find("ui_cpu_share").value_or(0);
-  if (dBusy >= 0.9) {
+  if (shares && shares->dMachine >= 0.85 * dCores) {
     std::snprintf(
         szText, sizeof szText,
-        "the user-interface thread's time (handling events %.2f of it: delivery %.2f, painting %.2f; "
-        "on a processor %.2f)",
-        dBusy, run.Find("ui_busy_share_MetaCall").value_or(0),
-        run.Find("ui_busy_share_UpdateRequest").value_or(0), dOnCpu);
-    fnAdd(szText);
+        "the processors (busy %.2f of %.0f cores: terminal %.2f, rms-sim %.2f, other programs %.2f)",
+        shares->dMachine, dCores, shares->dTerminal, shares->dServer, shares->dOthers);
+    AppendLimit(strLimits, szText);
   }
-  if (run.Find("queue_peak_measured_mb").value_or(0) >= 31)
-    fnAdd("the hand-over's 32 MiB bound (reading stopped)");
+  const double dMain = shares ? shares->dTerminalMain : 0.0;
+  const double dPreempted = shares ? shares->dMainPreemptionsPerSecond : 0.0;
+  if (pMeasured == nullptr) {
+    std::snprintf(szText, sizeof szText,
+                  "the user-interface thread, which does the start-up's work (it got %.2f of a core, "
+                  "preempted %.0f times a second)",
+                  dMain, dPreempted);
+    AppendLimit(strLimits, szText);
+    return strLimits;
+  }
+  const double dBusy = pMeasured->Find("ui_busy_share").value_or(0);
+  if (dBusy >= 0.85) {
+    std::snprintf(
+        szText, sizeof szText,
+        "the user-interface thread (handling events %.2f of the time: delivery %.2f, painting %.2f; "
+        "on a processor %.2f of it, preempted %.0f times a second)",
+        dBusy, pMeasured->Find("ui_busy_share_MetaCall").value_or(0),
+        pMeasured->Find("ui_busy_share_UpdateRequest").value_or(0),
+        pMeasured->Find("ui_cpu_share").value_or(0), dPreempted);
+    AppendLimit(strLimits, szText);
+  }
+  if (pMeasured->Find("queue_peak_measured_mb").value_or(0) >= 31)
+    AppendLimit(strLimits,
+                "the hand-over's 32 MiB bound (the user-interface thread fell behind, reading stopped)");
   return strLimits.empty() ? "none at its limit" : strLimits;
 }
 
@@ -323,19 +327,24 @@ int main(int argc, char* argv[]) {
         capacity.Find("ui_busy_share").value_or(0));
     PrintShares("  processors", capacity.measuredShares);
     if (dDelayP99 > kCapacityDelayLimitMs) {
-      strCapacityLimits = DescribeLimits(capacity);
+      strCapacityLimits = DescribeLimits(capacity.measuredShares, &capacity);
       break;
     }
     dCapacity = dRate;
   }
 
-  const std::string strStormLimits = DescribeLimits(desk);
-  std::string strStartLimits = DescribeProcessorLimits(desk.startShares);
-  if (strStartLimits.empty()) strStartLimits = "none at its limit";
+  const std::string strStormLimits = DescribeLimits(desk.measuredShares, &desk);
+  const std::string strStartLimits = DescribeLimits(desk.startShares, nullptr);
+  char szMemory[200];
+  std::snprintf(
+      szMemory, sizeof szMemory,
+      "memory, held by the records and the lists (the hand-over's peak since the start was %.1f MiB)",
+      desk.Find("queue_peak_mb").value_or(0));
+  const std::string strMemoryLimits = szMemory;
   const std::vector<sGoal> arrGoals = {
       {"startup_100k_ms", desk.Find("last_response_after_start_ms").value_or(-1), "ms", true, 3000,
        strStartLimits},
-      {"rss_100k_mb", desk.Find("rss_at_measure_start_mb").value_or(-1), "MiB", true, 700, "memory"},
+      {"rss_100k_mb", desk.Find("rss_at_measure_start_mb").value_or(-1), "MiB", true, 700, strMemoryLimits},
       {"desk_staleness_p99_ms", desk.Find("delay_p99_ms").value_or(-1), "ms", true, 250, strStormLimits},
       {"desk_ui_frame_p99_ms", desk.Find("ui_turn_p99_ms").value_or(-1), "ms", true, 50, strStormLimits},
       {"desk_final_mismatches", static_cast<double>(comparison.nMismatches), "count", true, 0,
