@@ -22,9 +22,6 @@ namespace {
 // Messages are delivered in at most 50 turns a second, each followed by painting, so a busy
 // feed does not have the lists painted after every few messages.
 constexpr std::chrono::milliseconds kDeliveryTurnInterval{20};
-// While a backlog lasts a turn may deliver for 40 ms: painting takes less of the time, and a
-// turn still stays under 50 ms.
-constexpr std::chrono::milliseconds kDeliveryBacklogTurnBudget{40};
 
 // Without a display the terminal still runs, drawing off screen (for scripts and screenshots).
 void ChooseOffscreenWithoutDisplay() {
@@ -83,7 +80,6 @@ int main(int argc, char* argv[]) {
   std::unique_ptr<CRmsServer> pServer;
   CRmsTransport transport(ChooseServer(*options, pServer));
   transport.SetDeliveryTurnInterval(kDeliveryTurnInterval);
-  transport.SetDeliveryBacklogTurnBudget(kDeliveryBacklogTurnBudget);
   transport.SetConflation(options->bConflation);
   CHostMainFrame frame;
   SetMainFrame(&frame);

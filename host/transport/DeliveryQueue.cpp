@@ -116,8 +116,7 @@ void CDeliveryQueue::Drain() {
   m_lastTurnStart = now;
   m_bDraining = true;
   ++m_nDrainTurns;
-  const auto deadline =
-      now + (m_bBacklog && m_backlogTurnBudget.count() > 0 ? m_backlogTurnBudget : m_turnBudget);
+  const auto deadline = now + m_turnBudget;
   bool bRepost = false;
   for (bool bFirst = true;; bFirst = false) {
     if (m_nTakenNext == m_arrTaken.size()) {
@@ -136,7 +135,6 @@ void CDeliveryQueue::Drain() {
     Deliver(m_arrTaken[m_nTakenNext++]);
   }
   m_bDraining = false;
-  m_bBacklog = bRepost;
   if (bRepost) PostDrain();
 }
 

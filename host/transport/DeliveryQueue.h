@@ -66,9 +66,6 @@ class CDeliveryQueue : public QObject {
   // How long one drain turn may deliver before it lets the event loop run. At least one
   // message is delivered per turn.
   void SetTurnBudget(std::chrono::microseconds budget) { m_turnBudget = budget; }
-  // The budget of a turn that follows one which ran out of budget with more waiting: a longer
-  // turn gives less of a backlog's time to painting. None (0) keeps the turn budget.
-  void SetBacklogTurnBudget(std::chrono::microseconds budget) { m_backlogTurnBudget = budget; }
   // The least time from the start of one drain turn to the start of the next; 0 for none.
   void SetTurnInterval(std::chrono::microseconds interval) { m_turnInterval = interval; }
   // Null for none. Messages dropped undelivered or replaced are not reported.
@@ -120,8 +117,6 @@ class CDeliveryQueue : public QObject {
   size_t m_nTakenNext = 0;
   std::unordered_map<uint64_t, CPyxoRxNotifierBase*> m_mapReceivers;
   std::chrono::microseconds m_turnBudget = kDefaultTurnBudget;
-  std::chrono::microseconds m_backlogTurnBudget{0};
-  bool m_bBacklog = false;  // the last turn ran out of budget with more waiting
   std::chrono::microseconds m_turnInterval{0};
   std::chrono::steady_clock::time_point m_lastTurnStart;
   QTimer m_intervalTimer;  // runs the turn that came too soon

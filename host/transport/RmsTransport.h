@@ -52,10 +52,6 @@ class CRmsTransport : public QObject {
   sTransportStats GetStats() const;
   // How long one turn of delivery may run before the event loop gets its turn.
   void SetDeliveryTurnBudget(std::chrono::microseconds budget) { m_pDelivery->SetTurnBudget(budget); }
-  // The budget of the turns while a backlog lasts.
-  void SetDeliveryBacklogTurnBudget(std::chrono::microseconds budget) {
-    m_pDelivery->SetBacklogTurnBudget(budget);
-  }
   // The least time from the start of one turn of delivery to the start of the next.
   void SetDeliveryTurnInterval(std::chrono::microseconds interval) { m_pDelivery->SetTurnInterval(interval); }
   // Whether a newer value publication of an entity replaces one still waiting (on by default).
