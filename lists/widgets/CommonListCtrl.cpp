@@ -33,6 +33,11 @@ CCommonListCtrl::CCommonListCtrl(QWidget* pParent) : QTableView(pParent) {
   setCornerButtonEnabled(false);
   setHorizontalScrollMode(ScrollPerPixel);
   viewport()->setAutoFillBackground(false);
+  // A row added or removed off the page changes nothing on it, so the view's full relayout and
+  // repaint on every change of the row count would only cost time under a busy feed: the
+  // scroll range follows the count, and the list repaints when a changed row is on the page.
+  disconnect(verticalHeader(), SIGNAL(sectionCountChanged(int,int)), this, SLOT(rowCountChanged(int,int)));
+  connect(verticalHeader(), &QHeaderView::sectionCountChanged, this, [this] { updateGeometries(); });
 
   m_pHeader->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(m_pHeader, &QWidget::customContextMenuRequested, this,
@@ -225,6 +230,7 @@ int32_t CCommonListCtrl::InsertItem(int32_t nRow, const std::string& strText) {
   m_arrItems.insert(m_arrItems.begin() + nRow, std::vector<std::string>{strText});
   m_arrItemChecks.insert(m_arrItemChecks.begin() + nRow, 0);
   m_pModel->InsertRows(nRow, 1);
+  RepaintFromRow(nRow);
   return nRow;
 }
 
@@ -257,6 +263,7 @@ bool CCommonListCtrl::DeleteItem(int32_t nRow) {
   m_arrItems.erase(m_arrItems.begin() + nRow);
   m_arrItemChecks.erase(m_arrItemChecks.begin() + nRow);
   m_pModel->RemoveRows(nRow, 1);
+  RepaintFromRow(nRow);
   return true;
 }
 
@@ -265,6 +272,7 @@ void CCommonListCtrl::DeleteAllItems() {
   m_arrItems.clear();
   m_arrItemChecks.clear();
   m_pModel->RemoveRows(0, nCount);
+  viewport()->update();
 }
 
 void CCommonListCtrl::SetCheckBoxes(bool bOn) {
@@ -288,6 +296,11 @@ bool CCommonListCtrl::SetCheck(int32_t nRow, uint32_t nCheck) {
 }
 
 int32_t CCommonListCtrl::GetItemCount() const { return static_cast<int32_t>(m_arrItems.size()); }
+
+void CCommonListCtrl::RepaintFromRow(int32_t nRow) {
+  const int nLastOnPage = rowAt(viewport()->height() - 1);
+  if (nLastOnPage < 0 || nRow <= nLastOnPage) viewport()->update();
+}
 
 std::string CCommonListCtrl::GetCellText(int32_t nRow, int32_t nPosition) const {
   return GetItemText(nRow, nPosition);

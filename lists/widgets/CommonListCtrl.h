@@ -122,6 +122,9 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   // The rows and cells every command reads.
   virtual int32_t GetItemCount() const;
   virtual std::string GetCellText(int32_t nRow, int32_t nPosition) const;
+  // Repaints the page when a row added or removed at nRow moved what it shows: nRow is on it or
+  // above it, or the page is not full.
+  void RepaintFromRow(int32_t nRow);
   // Selected rows in ascending order.
   std::vector<int32_t> GetSelectedRows() const;
 

@@ -61,6 +61,7 @@ int32_t CFilterListCtrl::InsertRow(int32_t nPosition, const void* pRecord) {
   const int32_t nRow = m_store.InsertRow(nPosition, pRecord);
   if (m_store.GetViewCount() == nViewCount + 1) {
     GetModel().InsertRows(nRow, 1);
+    RepaintFromRow(nRow);
   } else {
     SyncRowCount();
   }
@@ -79,6 +80,7 @@ bool CFilterListCtrl::DeleteRow(int32_t nViewRow) {
     return bDeleted;
   }
   GetModel().RemoveRows(nViewRow, 1);
+  RepaintFromRow(nViewRow);
   // The selection moves to the row that took the deleted one's place.
   if (bWasSelected && nViewRow < m_store.GetViewCount()) {
     selectionModel()->setCurrentIndex(GetModel().index(nViewRow, 0),
