@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
 #include <algorithm>
 #include <cstdlib>
 
@@ -37,7 +38,18 @@ CCommonListCtrl::CCommonListCtrl(QWidget* pParent) : QTableView(pParent) {
   // repaint on every change of the row count would only cost time under a busy feed: the
   // scroll range follows the count, and the list repaints when a changed row is on the page.
   disconnect(verticalHeader(), SIGNAL(sectionCountChanged(int,int)), this, SLOT(rowCountChanged(int,int)));
-  connect(verticalHeader(), &QHeaderView::sectionCountChanged, this, [this] { updateGeometries(); });
+  connect(verticalHeader(), &QHeaderView::sectionCountChanged, this, [this] {
+    // Once for all the rows a turn of the event loop adds or removes.
+    if (m_bGeometryUpdatePosted) return;
+    m_bGeometryUpdatePosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          m_bGeometryUpdatePosted = false;
+          updateGeometries();
+        },
+        Qt::QueuedConnection);
+  });
 
   m_pHeader->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(m_pHeader, &QWidget::customContextMenuRequested, this,
@@ -298,8 +310,11 @@ bool CCommonListCtrl::SetCheck(int32_t nRow, uint32_t nCheck) {
 int32_t CCommonListCtrl::GetItemCount() const { return static_cast<int32_t>(m_arrItems.size()); }
 
 void CCommonListCtrl::RepaintFromRow(int32_t nRow) {
-  const int nLastOnPage = rowAt(viewport()->height() - 1);
-  if (nLastOnPage < 0 || nRow <= nLastOnPage) viewport()->update();
+  // From the scroll position and the row height: asking the view which row is at the page's
+  // end would recount every row's position after each change.
+  const int nRowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+  const int nLastOnPage = verticalScrollBar()->value() + viewport()->height() / nRowHeight + 1;
+  if (nRow <= nLastOnPage) viewport()->update();
 }
 
 std::string CCommonListCtrl::GetCellText(int32_t nRow, int32_t nPosition) const {

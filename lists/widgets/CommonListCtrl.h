@@ -123,7 +123,7 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   virtual int32_t GetItemCount() const;
   virtual std::string GetCellText(int32_t nRow, int32_t nPosition) const;
   // Repaints the page when a row added or removed at nRow moved what it shows: nRow is on it or
-  // above it, or the page is not full.
+  // above it.
   void RepaintFromRow(int32_t nRow);
   // Selected rows in ascending order.
   std::vector<int32_t> GetSelectedRows() const;
@@ -233,6 +233,7 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   bool m_bHeaderTipsEnabled = true;
   bool m_bGridLines = false;
   bool m_bGradient = false;
+  bool m_bGeometryUpdatePosted = false;  // a scroll-range update waits for the event loop
   bool m_bCheckBoxes = false;
   bool m_bCustomized = false;
   sAppearanceInfo m_appearance = g_defaultAppearance;

@@ -306,6 +306,17 @@ TEST_F(FilterListPainting, ReadsEachVisibleCellOnceAndRepaintsOnlyVisibleRecords
   EXPECT_EQ(data.nReads, 3 * 3) << "three rows repainted";
   list.viewport()->removeEventFilter(&counter);
 
+  // Rows removed or added past the page leave it alone; a row removed on it repaints it.
+  data.nReads = 0;
+  ASSERT_TRUE(list.DeleteRow(1800));
+  list.InsertRow(0, &data.arrRecords[1800]);
+  for (int n = 0; n < 3; ++n) QApplication::processEvents();
+  EXPECT_EQ(data.nReads, 0);
+  ASSERT_TRUE(list.DeleteRow(2));
+  ASSERT_TRUE(WaitUntil([&data] { return data.nReads > 0; }));
+  QApplication::processEvents();
+  EXPECT_EQ(data.nReads, nVisibleRows * 3);
+
   // Hidden inside a shown window (a closed dock, another tab), the list shows no record.
   QWidget window;
   list.setParent(&window);
