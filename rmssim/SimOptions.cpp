@@ -79,7 +79,7 @@ const std::vector<sOptionRow>& GetOptionRows() {
        [](std::string_view s, sSimOptions& o) { return !(o.strLedgerPath = s).empty(); }},
       {"duration", "SECONDS", "exit after this long, 0 when interrupted (default 0)",
        [](std::string_view s, sSimOptions& o) { return ParseNonNegative(s, o.dDurationSeconds); }},
-      {"hwm", "N", "publications queued for a subscriber before the feed waits (default 10000)",
+      {"hwm", "N", "publications queued for a subscriber before the feed waits (default 1000)",
        [](std::string_view s, sSimOptions& o) {
          uint32_t nValue = 0;
          if (!ParseCount(s, nValue) || nValue == 0 || nValue > std::numeric_limits<int>::max()) return false;

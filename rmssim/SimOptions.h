@@ -32,7 +32,7 @@ struct sSimOptions {
   std::string strReplayPath;    // the feed comes from this recording instead
   std::string strLedgerPath;    // what the feed sent to each record is written here at its end
   double dDurationSeconds = 0;  // rms-sim exits after this long; 0 waits for a signal
-  int nHighWaterMark = 10000;   // publications queued for a subscriber before the feed waits
+  int nHighWaterMark = 1000;    // publications queued for a subscriber before the feed waits
   uint32_t nSampleCalls = 3;    // call statuses and manual alerts a fresh server holds
   uint32_t nSampleAlerts = 3;
   // The status both tree requests are answered with; any status but success comes alone, with
