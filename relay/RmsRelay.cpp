@@ -8,8 +8,9 @@ namespace {
 
 // Room for bursts (a tree answer, a feed burst); beyond it TCP holds the sender back.
 constexpr int kQueueRoom = 100000;
-// Publications queued for one terminal before the relay waits, as the server's default.
-constexpr int kPublicationRoom = 10000;
+// Publications queued for one terminal before the relay waits, as the server's default: a slow
+// terminal gets fresh values when it catches up rather than a long queue of old ones.
+constexpr int kPublicationRoom = 1000;
 // How long a stop waits for the proxies to follow the steering. A proxy waiting for room on a
 // full terminal reads no steering until it has room; closing the context ends that wait.
 constexpr std::chrono::seconds kStopGrace{1};
