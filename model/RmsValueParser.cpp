@@ -55,7 +55,7 @@ void GatherFields(OTP_MSG hMsg, FieldBytesTable& arrFields) {
 
 // A number slot keeps the bytes its text is made from; the text is made when it is read.
 void AppendNumberBytes(std::string_view strBytes, CSlotTextsWriter& writer) {
-  std::memcpy(writer.GetSlotBuffer(), strBytes.data(), strBytes.size());
+  if (!strBytes.empty()) std::memcpy(writer.GetSlotBuffer(), strBytes.data(), strBytes.size());
   writer.EndNumberSlot(strBytes.size());
 }
 
