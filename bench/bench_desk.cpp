@@ -258,7 +258,7 @@ std::string DescribeLimits(const std::optional<benchcpu::sCoreShares>& shares, c
   }
   if (pMeasured->Find("queue_peak_measured_mb").value_or(0) >= 31)
     AppendLimit(strLimits,
-                "the hand-over's 32 MiB bound (the user-interface thread fell behind, reading stopped)");
+                "the hand-over's 16 MiB bound (the user-interface thread fell behind, reading stopped)");
   return strLimits.empty() ? "none at its limit" : strLimits;
 }
 

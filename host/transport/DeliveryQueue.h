@@ -53,7 +53,7 @@ class CDeliveryObserver {
 class CDeliveryQueue : public QObject {
  public:
   static constexpr std::chrono::microseconds kDefaultTurnBudget{20000};
-  static constexpr uint64_t kDefaultByteBound = 32u << 20;
+  static constexpr uint64_t kDefaultByteBound = 16u << 20;
 
   // Lives on the thread that creates it, which becomes the delivering thread.
   explicit CDeliveryQueue(QObject* pParent = nullptr);
