@@ -3,18 +3,14 @@
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
+#include "host/transport/TransportWire.h"
 #include "link/RmsProtocol.h"
 
 namespace {
 
-bool ReadView(OTP_MSG hMsg, uint32_t nFieldId, std::string_view& strValue) {
-  const void* pValue = nullptr;
-  uint64_t nLength = 0;
-  if (otp_get_data(hMsg, nFieldId, 0, &pValue, &nLength, nullptr) == 0) return false;
-  strValue = std::string_view(static_cast<const char*>(pValue), static_cast<size_t>(nLength));
-  return true;
-}
+using halvowire::GetFieldBytes;
 
 const char* GetEventName(eLedgerKind eKind) {
   switch (eKind) {
@@ -49,27 +45,23 @@ void CFeedLedger::Note(eLedgerKind eKind, std::string_view strKey, int64_t nSent
 }
 
 void CFeedLedger::NoteMessage(OTP_MSG hMsg, int64_t nSentNs) {
-  std::string_view strName;
-  if (!ReadView(hMsg, rmsproto::kPublicationNameField, strName)) return;
-  if (strName == rmsproto::kManualAlertTopic) {
-    std::string_view strEntityId;
-    if (ReadView(hMsg, rmsproto::kEntityIdField, strEntityId))
-      Note(eLedgerKind::kAlert, strEntityId, nSentNs);
+  const std::optional<std::string_view> strName = halvowire::GetPublicationName(hMsg);
+  if (!strName) return;
+  if (*strName == rmsproto::kManualAlertTopic) {
+    if (const auto strEntityId = GetFieldBytes(hMsg, rmsproto::kEntityIdField))
+      Note(eLedgerKind::kAlert, *strEntityId, nSentNs);
     return;
   }
   eLedgerKind eKind = eLedgerKind::kCall;
-  if (strName == rmsproto::kValuesTopic) {
-    std::string_view strMark;
-    eKind = ReadView(hMsg, rmsproto::kDeleteMarkField, strMark) ? eLedgerKind::kDelete : eLedgerKind::kValue;
-  } else if (strName != rmsproto::kCallStatusTopic) {
+  if (*strName == rmsproto::kValuesTopic) {
+    eKind = GetFieldBytes(hMsg, rmsproto::kDeleteMarkField) ? eLedgerKind::kDelete : eLedgerKind::kValue;
+  } else if (*strName != rmsproto::kCallStatusTopic) {
     return;
   }
-  std::string_view strEntityText;
-  std::string_view strLevelText;
-  if (!ReadView(hMsg, rmsproto::kEntityTextField, strEntityText) ||
-      !ReadView(hMsg, rmsproto::kLevelTextField, strLevelText))
-    return;
-  Note(eKind, MakeRecordKey(strEntityText, strLevelText), nSentNs);
+  const std::optional<std::string_view> strEntityText = GetFieldBytes(hMsg, rmsproto::kEntityTextField);
+  const std::optional<std::string_view> strLevelText = GetFieldBytes(hMsg, rmsproto::kLevelTextField);
+  if (!strEntityText || !strLevelText) return;
+  Note(eKind, MakeRecordKey(*strEntityText, *strLevelText), nSentNs);
 }
 
 bool CFeedLedger::Write(const std::string& strPath, std::string& strError) const {

@@ -1,20 +1,21 @@
 #include "rmssim/RequestAnswers.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "host/transport/TransportWire.h"
+#include "link/RmsProtocol.h"
 #include "rmssim/CallBook.h"
 #include "rmssim/EntityTree.h"
-#include "link/RmsProtocol.h"
 
 namespace {
 
+// The field's bytes, empty when it is absent; bPresent tells which.
 std::string_view ReadView(OTP_MSG hMsg, uint32_t nFieldId, bool& bPresent) {
-  const void* pValue = nullptr;
-  uint64_t nLength = 0;
-  bPresent = otp_get_data(hMsg, nFieldId, 0, &pValue, &nLength, nullptr) != 0;
-  return bPresent ? std::string_view(static_cast<const char*>(pValue), static_cast<size_t>(nLength))
-                  : std::string_view();
+  const std::optional<std::string_view> strValue = halvowire::GetFieldBytes(hMsg, nFieldId);
+  bPresent = strValue.has_value();
+  return strValue.value_or(std::string_view());
 }
 
 }  // namespace

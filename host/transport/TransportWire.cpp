@@ -71,10 +71,10 @@ std::optional<int64_t> ReadSendTimeFrame(const void* pBytes, size_t nLength) {
   return static_cast<int64_t>(nBits);
 }
 
-std::optional<std::string_view> GetPublicationName(OTP_MSG hMsg) {
+std::optional<std::string_view> GetFieldBytes(OTP_MSG hMsg, uint32_t nFieldId) {
   const void* pValue = nullptr;
   uint64_t nLength = 0;
-  if (!otp_get_data(hMsg, kPublicationNameField, 0, &pValue, &nLength, nullptr)) return std::nullopt;
+  if (!otp_get_data(hMsg, nFieldId, 0, &pValue, &nLength, nullptr)) return std::nullopt;
   return std::string_view(static_cast<const char*>(pValue), static_cast<size_t>(nLength));
 }
 

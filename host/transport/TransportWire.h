@@ -55,8 +55,12 @@ std::string MakeSendTimeFrame(int64_t nNanoseconds);
 // The moment a send time frame holds; nullopt for a frame of another size.
 std::optional<int64_t> ReadSendTimeFrame(const void* pBytes, size_t nLength);
 
+// The bytes of a field of a message, or nullopt when it has none.
+std::optional<std::string_view> GetFieldBytes(OTP_MSG hMsg, uint32_t nFieldId);
 // Field 54211 of a message, or nullopt when it has none.
-std::optional<std::string_view> GetPublicationName(OTP_MSG hMsg);
+inline std::optional<std::string_view> GetPublicationName(OTP_MSG hMsg) {
+  return GetFieldBytes(hMsg, kPublicationNameField);
+}
 
 // Reads every frame of the next message waiting on a ROUTER into arrFrames (reused between
 // calls); false when none is waiting.
