@@ -119,6 +119,22 @@ int otp_get_data(OTP_MSG hMsg, uint32_t nFieldId, int32_t nIndex, const void** p
   });
 }
 
+int otp_get_data_many(OTP_MSG hMsg, const uint32_t* arrFieldIds, uint32_t nCount, OTP_FIELD_DATA* arrData,
+                      int32_t* pnErr) {
+  return Run(pnErr, [&]() -> int32_t {
+    if (hMsg == nullptr || (nCount != 0 && (arrFieldIds == nullptr || arrData == nullptr))) {
+      return OTP_ERR_ARGUMENT;
+    }
+    for (uint32_t n = 0; n < nCount; ++n) {
+      const uint8_t* pValue = nullptr;
+      uint32_t nLength = 0;
+      const bool bFound = FindMessageField(*hMsg, arrFieldIds[n], &pValue, &nLength) == OTP_ERR_NONE;
+      arrData[n] = {bFound ? pValue : nullptr, bFound ? nLength : 0u};
+    }
+    return OTP_ERR_NONE;
+  });
+}
+
 int otp_close_scratch(OTP_SCRATCH hScratch, int32_t* pnErr) {
   return Run(pnErr, [&]() -> int32_t {
     if (hScratch == nullptr) {

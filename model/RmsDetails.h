@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "model/RecordMemory.h"
 #include "model/RmsSlots.h"
 #include "model/SlotTexts.h"
 
@@ -23,6 +24,10 @@ class CRmsDetails {
   // Copying (construction or assignment) copies the level, every slot and the flag; lists keep
   // the record's address, so a stored record is updated by assigning a parsed one to it.
   // The texts handed out stay valid until the record changes.
+
+  // Records live in record memory, beside their texts.
+  static void* operator new(size_t nSize) { return recordmemory::Allocate(nSize); }
+  static void operator delete(void* pRecord, size_t nSize) noexcept { recordmemory::Release(pRecord, nSize); }
 
   // A number's view lasts until CSlotTexts::kUnpackBuffers more numbers were read on this
   // thread or the record changes; any other view until the record changes.

@@ -36,21 +36,42 @@ static_assert(IsEverySlotRuled(), "every slot needs exactly one row of the wire 
 // A number's longest text fits the buffers it is formatted into.
 static_assert(kFixedTextSize <= CSlotTexts::kMaxTextLength);
 
-// A field's bytes as the message gave them, gathered before any slot is written.
+// The fields the table reads, each once and in table order, which is the order senders write
+// a record in; and for each row its field's place among them (-1 for a receiver row).
+struct sFieldPlan {
+  std::array<uint32_t, std::size(rmswire::kRules)> arrIds{};
+  uint32_t nCount = 0;
+  std::array<int16_t, std::size(rmswire::kRules)> arrPlace{};
+};
+
+constexpr sFieldPlan kFieldPlan = [] {
+  sFieldPlan plan;
+  for (size_t nRow = 0; nRow < std::size(rmswire::kRules); ++nRow) {
+    const sWireRule& rule = rmswire::kRules[nRow];
+    plan.arrPlace[nRow] = -1;
+    if (rule.eRule == eValueRule::kReceiver) continue;
+    for (uint32_t n = 0; n < plan.nCount && plan.arrPlace[nRow] < 0; ++n)
+      if (plan.arrIds[n] == rule.nField) plan.arrPlace[nRow] = static_cast<int16_t>(n);
+    if (plan.arrPlace[nRow] < 0) {
+      plan.arrPlace[nRow] = static_cast<int16_t>(plan.nCount);
+      plan.arrIds[plan.nCount++] = rule.nField;
+    }
+  }
+  return plan;
+}();
+
+// A field's bytes as the message gave them.
 struct sFieldBytes {
   std::string_view strBytes;
   bool bPresent = false;
 };
-using FieldBytesTable = std::array<sFieldBytes, std::size(rmswire::kRules)>;
 
-// Fetches every field the table reads in table order, which is the order senders write a
-// record in, so the message library finds each at its read position without an index look-up.
-void GatherFields(OTP_MSG hMsg, FieldBytesTable& arrFields) {
-  for (size_t nRow = 0; nRow < arrFields.size(); ++nRow) {
-    const sWireRule& rule = rmswire::kRules[nRow];
-    sFieldBytes& field = arrFields[nRow];
-    field.bPresent = rule.eRule != eValueRule::kReceiver && GetFieldBytes(hMsg, rule.nField, field.strBytes);
-  }
+sFieldBytes GetRowField(const OTP_FIELD_DATA* arrData, size_t nRow) {
+  const int nPlace = kFieldPlan.arrPlace[nRow];
+  if (nPlace < 0 || arrData[nPlace].pValue == nullptr) return {};
+  const OTP_FIELD_DATA& data = arrData[nPlace];
+  return {data.nLength == 0 ? std::string_view() : std::string_view(static_cast<const char*>(data.pValue), data.nLength),
+          true};
 }
 
 // A number slot keeps the bytes its text is made from; the text is made when it is read.
@@ -119,12 +140,14 @@ std::string_view FormatNumberSlot(int nSlot, std::string_view strBytes) {
 int ParseRmsValues(OTP_MSG hMsg, CRmsDetails& record) {
   // The buffer is kept between messages; the record gets its texts in one copy.
   static thread_local CSlotTextsWriter s_writer;
-  static thread_local FieldBytesTable s_arrFields;
-  GatherFields(hMsg, s_arrFields);
+  static thread_local std::array<OTP_FIELD_DATA, std::size(rmswire::kRules)> s_arrData;
+  // One call fetches every field; a failure leaves them all absent.
+  if (!otp_get_data_many(hMsg, kFieldPlan.arrIds.data(), kFieldPlan.nCount, s_arrData.data(), nullptr))
+    s_arrData.fill({});
   s_writer.Start();
   for (int nSlot = 0; nSlot < kRmsSlotCount; ++nSlot) {
     const size_t nRow = static_cast<size_t>(kSlotRules[static_cast<size_t>(nSlot)]);
-    AppendSlot(s_arrFields[nRow], record, nSlot, rmswire::kRules[nRow], s_writer);
+    AppendSlot(GetRowField(s_arrData.data(), nRow), record, nSlot, rmswire::kRules[nRow], s_writer);
   }
   s_writer.CommitTo(record.GetSlotTexts());
 

@@ -6,6 +6,8 @@
 #include <emmintrin.h>
 #include <utility>
 
+#include "model/RecordMemory.h"
+
 namespace {
 
 // The packed alphabet: a character's code is its nibble; kPad fills the last byte of an odd
@@ -72,7 +74,7 @@ CSlotTexts::CSlotTexts(const CSlotTexts& other) {
 
 CSlotTexts& CSlotTexts::operator=(const CSlotTexts& other) {
   if (this != &other) {
-    Assign(other.m_pText.get(), other.m_nLength, other.m_arrGroupStart, other.m_arrStart, other.m_arrPacked,
+    Assign(other.m_pText, other.m_nLength, other.m_arrGroupStart, other.m_arrStart, other.m_arrPacked,
            other.m_arrNumber);
   }
   return *this;
@@ -80,9 +82,12 @@ CSlotTexts& CSlotTexts::operator=(const CSlotTexts& other) {
 
 CSlotTexts::CSlotTexts(CSlotTexts&& other) noexcept { *this = std::move(other); }
 
+CSlotTexts::~CSlotTexts() { recordmemory::Release(m_pText, m_nCapacity); }
+
 CSlotTexts& CSlotTexts::operator=(CSlotTexts&& other) noexcept {
   if (this != &other) {
-    m_pText = std::move(other.m_pText);
+    recordmemory::Release(m_pText, m_nCapacity);
+    m_pText = std::exchange(other.m_pText, nullptr);
     m_nLength = std::exchange(other.m_nLength, 0);
     m_nCapacity = std::exchange(other.m_nCapacity, 0);
     std::copy_n(other.m_arrGroupStart, kGroupCount, m_arrGroupStart);
@@ -99,18 +104,22 @@ CSlotTexts& CSlotTexts::operator=(CSlotTexts&& other) noexcept {
 
 void CSlotTexts::Assign(const char* pText, uint32_t nLength, const uint32_t* pGroupStarts,
                         const uint16_t* pStarts, const uint64_t* pPacked, const uint64_t* pNumber) {
-  if (m_nCapacity < nLength || m_nCapacity / 2 > nLength) {
-    m_pText.reset(nLength == 0 ? nullptr : new char[nLength]);
-    m_nCapacity = nLength;
-  }
+  if (m_nCapacity < nLength || m_nCapacity / 2 > nLength) Reserve(nLength);
   if (nLength != 0) {
-    std::memcpy(m_pText.get(), pText, nLength);
+    std::memcpy(m_pText, pText, nLength);
   }
   m_nLength = nLength;
   std::copy_n(pGroupStarts, kGroupCount, m_arrGroupStart);
   std::copy_n(pStarts, kRmsSlotCount + 1, m_arrStart);
   std::copy_n(pPacked, kPackedWords, m_arrPacked);
   std::copy_n(pNumber, kPackedWords, m_arrNumber);
+}
+
+void CSlotTexts::Reserve(uint32_t nLength) {
+  char* pText = nLength == 0 ? nullptr : static_cast<char*>(recordmemory::Allocate(nLength));
+  recordmemory::Release(m_pText, m_nCapacity);
+  m_pText = pText;
+  m_nCapacity = nLength == 0 ? 0 : static_cast<uint32_t>(recordmemory::GetBlockSize(nLength));
 }
 
 void CSlotTexts::Set(int nSlot, std::string_view strText) {
@@ -122,21 +131,22 @@ void CSlotTexts::Set(int nSlot, std::string_view strText) {
   const size_t nTail = m_nLength - nEnd;
   const uint32_t nNewLength = static_cast<uint32_t>(m_nLength - (nEnd - nStart) + strText.size());
   if (nNewLength > m_nCapacity) {
-    const uint32_t nCapacity = std::max(nNewLength, m_nCapacity + m_nCapacity / 2);
-    std::unique_ptr<char[]> pText(new char[nCapacity]);
+    const size_t nCapacity = recordmemory::GetBlockSize(std::max(nNewLength, m_nCapacity + m_nCapacity / 2));
+    auto* pText = static_cast<char*>(recordmemory::Allocate(nCapacity));
     if (nStart != 0) {
-      std::memcpy(pText.get(), m_pText.get(), nStart);
+      std::memcpy(pText, m_pText, nStart);
     }
     if (nTail != 0) {
-      std::memcpy(pText.get() + nStart + strText.size(), m_pText.get() + nEnd, nTail);
+      std::memcpy(pText + nStart + strText.size(), m_pText + nEnd, nTail);
     }
-    m_pText = std::move(pText);
-    m_nCapacity = nCapacity;
+    recordmemory::Release(m_pText, m_nCapacity);
+    m_pText = pText;
+    m_nCapacity = static_cast<uint32_t>(nCapacity);
   } else if (nTail != 0) {
-    std::memmove(m_pText.get() + nStart + strText.size(), m_pText.get() + nEnd, nTail);
+    std::memmove(m_pText + nStart + strText.size(), m_pText + nEnd, nTail);
   }
   if (!strText.empty()) {
-    std::memcpy(m_pText.get() + nStart, strText.data(), strText.size());
+    std::memcpy(m_pText + nStart, strText.data(), strText.size());
   }
   m_nLength = nNewLength;
 

@@ -25,7 +25,7 @@ class CSlotTexts {
   // Takes the other's texts without copying them; the other is left with every slot empty.
   CSlotTexts(CSlotTexts&& other) noexcept;
   CSlotTexts& operator=(CSlotTexts&& other) noexcept;
-  ~CSlotTexts() = default;
+  ~CSlotTexts();
 
   // A packed text is unpacked into one of kUnpackBuffers buffers of the calling thread, so its
   // view lasts until that many more packed texts were read there, or until the record changes.
@@ -33,12 +33,12 @@ class CSlotTexts {
   std::string_view Get(int nSlot) const {
     const size_t nStart = GetStart(nSlot);
     const size_t nSize = GetStart(nSlot + 1) - nStart;
-    if (IsPacked(nSlot)) return Unpack(m_pText.get() + nStart, nSize);
-    return {m_pText.get() + nStart, nSize};
+    if (IsPacked(nSlot)) return Unpack(m_pText + nStart, nSize);
+    return {m_pText + nStart, nSize};
   }
   static constexpr int kUnpackBuffers = 16;
   // Where the slot's text is stored, packed or not; for loading it ahead.
-  const char* GetStoredBytes(int nSlot) const { return m_pText.get() + GetStart(nSlot); }
+  const char* GetStoredBytes(int nSlot) const { return m_pText + GetStart(nSlot); }
   // Stores the text as it is; the slot is no number slot then.
   void Set(int nSlot, std::string_view strText);
   // The slot holds what a number's text is made from, not the text.
@@ -60,12 +60,15 @@ class CSlotTexts {
   size_t GetStart(int nSlot) const {
     return m_arrGroupStart[nSlot / kGroupSize] + m_arrStart[nSlot];
   }
+  // A block of record memory with room for nLength bytes in place of the one held, whose bytes
+  // are not kept.
+  void Reserve(uint32_t nLength);
   // Copies texts and starts; the block is reallocated only when it is too small or more than
   // twice the size needed.
   void Assign(const char* pText, uint32_t nLength, const uint32_t* pGroupStarts, const uint16_t* pStarts,
               const uint64_t* pPacked, const uint64_t* pNumber);
 
-  std::unique_ptr<char[]> m_pText;
+  char* m_pText = nullptr;  // m_nCapacity bytes of record memory
   uint32_t m_nLength = 0;
   uint32_t m_nCapacity = 0;
   uint32_t m_arrGroupStart[kGroupCount] = {};

@@ -32,6 +32,12 @@ typedef struct sOtpFieldInfo {
   uint64_t nLength;
 } OTP_FIELD_INFO;
 
+// The bytes of one field as otp_get_data gives them; pValue is null when the field is absent.
+typedef struct sOtpFieldData {
+  const void* pValue;
+  uint64_t nLength;
+} OTP_FIELD_DATA;
+
 enum {
   OTP_ERR_NONE = 0,
   OTP_ERR_ARGUMENT = 1,  // a null handle or pointer, or a handle of the wrong kind
@@ -67,6 +73,11 @@ OTP_API int otp_get_field(OTP_MSG hMsg, uint32_t nFieldId, OTP_FIELD_INFO* pInfo
 // and 0.
 OTP_API int otp_get_data(OTP_MSG hMsg, uint32_t nFieldId, int32_t nIndex, const void** ppValue,
                          uint64_t* pnLength, int32_t* pnErr);
+// Reads nCount fields in one call, arrData[i] for arrFieldIds[i], as otp_get_data would one by
+// one. Succeeds whether or not every field is present. Asking in the order the fields were
+// written costs no index look-up.
+OTP_API int otp_get_data_many(OTP_MSG hMsg, const uint32_t* arrFieldIds, uint32_t nCount, OTP_FIELD_DATA* arrData,
+                              int32_t* pnErr);
 // Closes the scratch buffer; handles composing into it compose nothing until started again.
 OTP_API int otp_close_scratch(OTP_SCRATCH hScratch, int32_t* pnErr);
 OTP_API int otp_dtor_primecb(OTP_MSG hMsg, int32_t* pnErr);

@@ -68,6 +68,18 @@ void ExpectFields(OTP_MSG hMsg, const std::vector<sTestField>& arrFields) {
     EXPECT_EQ(info.nLength, field.strValue.size());
   }
   EXPECT_EQ(ReadField(hMsg, 65537), "<absent>");
+
+  // All at once, out of order and with an absent id, the bytes are the same.
+  std::vector<uint32_t> arrIds = {65537};
+  for (auto it = arrFields.rbegin(); it != arrFields.rend(); ++it) arrIds.push_back(it->nId);
+  std::vector<OTP_FIELD_DATA> arrData(arrIds.size(), {"stale", 5});
+  ASSERT_TRUE(otp_get_data_many(hMsg, arrIds.data(), static_cast<uint32_t>(arrIds.size()), arrData.data(), nullptr));
+  EXPECT_EQ(arrData[0].pValue, nullptr);
+  EXPECT_EQ(arrData[0].nLength, 0u);
+  for (size_t n = 1; n < arrIds.size(); ++n) {
+    ASSERT_NE(arrData[n].pValue, nullptr) << "field " << arrIds[n];
+    EXPECT_EQ(std::string(static_cast<const char*>(arrData[n].pValue), arrData[n].nLength), ReadField(hMsg, arrIds[n]));
+  }
 }
 
 struct sRoundTripCase {
@@ -192,6 +204,7 @@ TEST_F(CComposeTest, EveryFailureGivesItsCode) {
       {"field of null handle", OTP_ERR_ARGUMENT,
        [&](int32_t* e) { return otp_get_field(nullptr, 1, nullptr, e); }},
       {"absent field", OTP_ERR_NOT_FOUND, [&](int32_t* e) { return otp_get_field(hMsg, 3, nullptr, e); }},
+      {"many, no ids", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_get_data_many(hMsg, nullptr, 1, nullptr, e); }},
       {"data of null handle", OTP_ERR_ARGUMENT,
        [&](int32_t* e) { return otp_get_data(nullptr, 1, 0, &pValue, &nLength, e); }},
       {"data index 1", OTP_ERR_ARGUMENT,

@@ -161,7 +161,7 @@ TEST(PluginExportsTest, LibrariesExportTheirEntryPoints) {
         "ProcessHalvoPluginMsg", "gettimeofday"}},
       {CONNECT_LIBRARY,
        {"otp_add_data", "otp_close_scratch", "otp_ctor_primecb", "otp_dtor_primecb", "otp_get_data",
-        "otp_get_field", "otp_open_scratch", "otp_start_msg"}},
+        "otp_get_data_many", "otp_get_field", "otp_open_scratch", "otp_start_msg"}},
   };
   for (const sCase& c : arrCases) {
     // Defined, exported functions with C names (C++ names are mangled and start with _Z).
