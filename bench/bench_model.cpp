@@ -178,11 +178,11 @@ struct sMemoryFigures {
 };
 
 // Stores 100,000 records as the receiver does (working record parsed, key formed, a new record
-// in the map assigned from it) and counts the heap they hold, map entries and keys included.
+// in the map assigned from it) and counts the memory they hold, map entries and keys included.
 sMemoryFigures MeasureStoredRecords() {
   const std::vector<OTP_MSG>& arrMessages = GetMessages();
   RmsDetailsMap mapRecords;
-  const size_t nBefore = g_nHeapBytes;
+  const size_t nBefore = g_nHeapBytes + recordmemory::GetBytesInUse();
   size_t nTextBytes = 0;
   char szId[32];
   for (int i = 0; i < kStoredRecords; ++i) {
@@ -197,7 +197,7 @@ sMemoryFigures MeasureStoredRecords() {
     *pStored = working;
     nTextBytes += pStored->GetSlotTexts().GetTextLength();
   }
-  const size_t nAfter = g_nHeapBytes;
+  const size_t nAfter = g_nHeapBytes + recordmemory::GetBytesInUse();
   return {static_cast<double>(nAfter - nBefore) / kStoredRecords,
           static_cast<double>(nTextBytes) / kStoredRecords};
 }

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <new>
@@ -25,6 +26,8 @@ constexpr bool kPooled = false;
 #else
 constexpr bool kPooled = true;
 #endif
+
+std::atomic<size_t> g_nBytesInUse{0};
 
 bool IsPooled(size_t nSize) { return kPooled && nSize <= kLargestPooled; }
 size_t GetClass(size_t nSize) { return nSize == 0 ? 0 : (nSize - 1) / kGranule; }
@@ -120,12 +123,14 @@ CRecordPool& GetPool() {
 namespace recordmemory {
 
 void* Allocate(size_t nSize) {
-  if (!IsPooled(nSize)) return ::operator new(nSize);
-  return GetPool().Allocate(GetClass(nSize));
+  void* pBlock = IsPooled(nSize) ? GetPool().Allocate(GetClass(nSize)) : ::operator new(nSize);
+  g_nBytesInUse.fetch_add(GetBlockSize(nSize), std::memory_order_relaxed);
+  return pBlock;
 }
 
 void Release(void* pBlock, size_t nSize) noexcept {
   if (pBlock == nullptr) return;
+  g_nBytesInUse.fetch_sub(GetBlockSize(nSize), std::memory_order_relaxed);
   if (!IsPooled(nSize)) {
     ::operator delete(pBlock);
     return;
@@ -136,5 +141,7 @@ void Release(void* pBlock, size_t nSize) noexcept {
 size_t GetBlockSize(size_t nSize) {
   return IsPooled(nSize) ? (GetClass(nSize) + 1) * kGranule : nSize;
 }
+
+size_t GetBytesInUse() { return g_nBytesInUse.load(std::memory_order_relaxed); }
 
 }  // namespace recordmemory

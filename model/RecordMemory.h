@@ -17,5 +17,7 @@ void* Allocate(size_t nSize);
 void Release(void* pBlock, size_t nSize) noexcept;
 // The size of the block Allocate gives for nSize, all of which the caller may use.
 size_t GetBlockSize(size_t nSize);
+// The bytes of the blocks given out and not given back, counted by GetBlockSize.
+size_t GetBytesInUse();
 
 }  // namespace recordmemory

@@ -74,12 +74,6 @@ sFieldBytes GetRowField(const OTP_FIELD_DATA* arrData, size_t nRow) {
           true};
 }
 
-// A number slot keeps the bytes its text is made from; the text is made when it is read.
-void AppendNumberBytes(std::string_view strBytes, CSlotTextsWriter& writer) {
-  if (!strBytes.empty()) std::memcpy(writer.GetSlotBuffer(), strBytes.data(), strBytes.size());
-  writer.EndNumberSlot(strBytes.size());
-}
-
 // Writes one slot's text from its field's bytes.
 void AppendSlot(const sFieldBytes& field, const CRmsDetails& record, int nSlot, const sWireRule& rule,
                 CSlotTextsWriter& writer) {
@@ -95,18 +89,18 @@ void AppendSlot(const sFieldBytes& field, const CRmsDetails& record, int nSlot, 
     case eValueRule::kDecimal2:
     case eValueRule::kDecimal3:
     case eValueRule::kNegated2:
-      AppendNumberBytes(GetBytesDecimalText(field.strBytes), writer);
+      writer.AppendNumber(GetBytesDecimalText(field.strBytes));
       return;
     case eValueRule::kBranchDecimal2:
       if (record.nLevel == kLevelBranch) {
-        AppendNumberBytes(GetBytesDecimalText(field.strBytes), writer);
+        writer.AppendNumber(GetBytesDecimalText(field.strBytes));
       } else {
         writer.Append(rule.szAbsent);
       }
       return;
     case eValueRule::kInt32:
     case eValueRule::kInt64:
-      AppendNumberBytes(field.strBytes.substr(0, kIntegerFieldChars), writer);
+      writer.AppendNumber(field.strBytes.substr(0, kIntegerFieldChars));
       return;
     case eValueRule::kText:
     case eValueRule::kReceiver:

@@ -15,10 +15,9 @@ namespace {
 constexpr char kPackedChars[] = "0123456789.-";
 constexpr uint8_t kPad = 0xF;
 
-// Packs up to 16 characters into (nChars + 1) / 2 bytes at pOut (8 bytes are written); false
-// when one of them has no code. Reads 16 bytes at pText.
-bool PackBlock(const char* pText, size_t nChars, char* pOut) {
-  const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pText));
+// Packs up to 16 characters held in a register into (nChars + 1) / 2 bytes at pOut (8 bytes
+// are written); false when one of them has no code. Lanes past nChars are ignored.
+bool PackRegister(__m128i text, size_t nChars, char* pOut) {
   const __m128i digit = _mm_sub_epi8(text, _mm_set1_epi8('0'));
   const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(digit, _mm_set1_epi8(9)), digit);
   const __m128i isDot = _mm_cmpeq_epi8(text, _mm_set1_epi8('.'));
@@ -39,12 +38,38 @@ bool PackBlock(const char* pText, size_t nChars, char* pOut) {
   return true;
 }
 
+// Packs up to 16 characters at pText (16 bytes are read) as PackRegister does.
+bool PackBlock(const char* pText, size_t nChars, char* pOut) {
+  return PackRegister(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pText)), nChars, pOut);
+}
+
+template <typename T>
+T LoadBytes(const char* pBytes) {
+  T value;
+  std::memcpy(&value, pBytes, sizeof value);
+  return value;
+}
+
+// 3 to 16 bytes in the low lanes of a register, read without passing the last of them; the
+// other lanes hold copies of some of them.
+__m128i LoadShortText(const char* pText, size_t nLength) {
+  uint64_t nLow = 0;
+  uint64_t nHigh = 0;
+  if (nLength >= 8) {
+    nLow = LoadBytes<uint64_t>(pText);
+    if (nLength > 8) nHigh = LoadBytes<uint64_t>(pText + nLength - 8) >> (8 * (16 - nLength));
+  } else if (nLength >= 4) {
+    nLow = LoadBytes<uint32_t>(pText) | (uint64_t{LoadBytes<uint32_t>(pText + nLength - 4)} << (8 * (nLength - 4)));
+  } else {
+    nLow = LoadBytes<uint16_t>(pText) | (uint64_t{static_cast<uint8_t>(pText[2])} << 16);
+  }
+  return _mm_set_epi64x(static_cast<int64_t>(nHigh), static_cast<int64_t>(nLow));
+}
+
 // Packs the text in place; false, and nothing changed, when a character has no code. Reads up
 // to 15 bytes past the text and may write up to 7 bytes past the packed size.
 bool PackInPlace(char* pText, size_t nLength, size_t& nPackedSize) {
   nPackedSize = (nLength + 1) / 2;
-  // The common case, one block: its characters are in a register before the store.
-  if (nLength <= 16) return PackBlock(pText, nLength, pText);
   char arrPacked[CSlotTexts::kMaxTextLength / 2 + 8];
   for (size_t n = 0; n < nLength; n += 16)
     if (!PackBlock(pText + n, std::min<size_t>(16, nLength - n), arrPacked + n / 2)) return false;
@@ -171,11 +196,31 @@ void CSlotTextsWriter::Append(std::string_view strText) {
   EndSlot(nLength);
 }
 
-void CSlotTextsWriter::EndNumberSlot(size_t nLength) {
+void CSlotTextsWriter::AppendNumber(std::string_view strBytes) {
   m_arrNumber[m_nSlot / 64] |= uint64_t{1} << (m_nSlot % 64);
-  size_t nPackedSize = 0;
+  const size_t nLength = std::min(strBytes.size(), CSlotTexts::kMaxTextLength);
+  char* pOut = GetSlotBuffer();
   // One or two characters take a byte either way.
-  if (nLength < 3 || !PackInPlace(GetSlotBuffer(), nLength, nPackedSize)) {
+  if (nLength < 3) {
+    if (nLength != 0) std::memcpy(pOut, strBytes.data(), nLength);
+    EndSlot(nLength);
+    return;
+  }
+  // The common case: the characters go from the message to a register and are packed there.
+  if (nLength <= 16) {
+    const __m128i text = LoadShortText(strBytes.data(), nLength);
+    if (PackRegister(text, nLength, pOut)) {
+      m_arrPacked[m_nSlot / 64] |= uint64_t{1} << (m_nSlot % 64);
+      EndSlot((nLength + 1) / 2);
+    } else {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(pOut), text);
+      EndSlot(nLength);
+    }
+    return;
+  }
+  std::memcpy(pOut, strBytes.data(), nLength);
+  size_t nPackedSize = 0;
+  if (!PackInPlace(pOut, nLength, nPackedSize)) {
     EndSlot(nLength);
     return;
   }

@@ -87,15 +87,16 @@ class CSlotTextsWriter {
   void Start();
   // The text of the next slot, cut to kMaxTextLength.
   void Append(std::string_view strText);
-  // Room for the next slot's text, kMaxTextLength bytes, to write into before EndSlot.
-  char* GetSlotBuffer() { return m_pText.get() + m_nLength; }
-  void EndSlot(size_t nLength);
-  // Ends a number slot: the bytes its text is made from. Packs them when it can.
-  void EndNumberSlot(size_t nLength);
+  // The next slot, a number slot: the bytes its text is made from, cut to kMaxTextLength and
+  // packed when they can be.
+  void AppendNumber(std::string_view strBytes);
   // Gives the texts to the target; every slot must have been written.
   void CommitTo(CSlotTexts& texts);
 
  private:
+  char* GetSlotBuffer() { return m_pText.get() + m_nLength; }
+  void EndSlot(size_t nLength);
+
   std::unique_ptr<char[]> m_pText;
   uint32_t m_nLength = 0;
   int m_nSlot = 0;

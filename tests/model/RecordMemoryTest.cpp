@@ -34,6 +34,7 @@ bool IsIntact(const sBlock& block) {
 // Blocks of every size class and beyond, more than two regions of them, stay apart; freed
 // blocks are taken again without disturbing the others.
 TEST(RecordMemoryTest, BlocksStayApartThroughReuse) {
+  const size_t nInUseBefore = recordmemory::GetBytesInUse();
   std::vector<sBlock> arrBlocks;
   size_t nTotal = 0;
   for (size_t n = 0; nTotal < (size_t{80} << 20); ++n) {
@@ -41,6 +42,7 @@ TEST(RecordMemoryTest, BlocksStayApartThroughReuse) {
     arrBlocks.push_back(Fill(nAsked, static_cast<unsigned char>(n * 7 + 1)));
     nTotal += arrBlocks.back().nSize;
   }
+  EXPECT_EQ(recordmemory::GetBytesInUse(), nInUseBefore + nTotal);
   for (size_t n = 0; n < arrBlocks.size(); n += 2) {
     ASSERT_TRUE(IsIntact(arrBlocks[n])) << "block " << n;
     recordmemory::Release(arrBlocks[n].pBytes, arrBlocks[n].nSize);
@@ -52,4 +54,5 @@ TEST(RecordMemoryTest, BlocksStayApartThroughReuse) {
     recordmemory::Release(arrBlocks[n].pBytes, n % 2 == 0 ? arrBlocks[n].nAsked : arrBlocks[n].nSize);
   }
   recordmemory::Release(nullptr, 16);
+  EXPECT_EQ(recordmemory::GetBytesInUse(), nInUseBefore);
 }
