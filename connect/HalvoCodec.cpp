@@ -55,6 +55,10 @@ bool GetComposedBytes(OTP_MSG hMsg, const uint8_t** ppBytes, size_t* pnLength) {
   return GetScratchBytes(hMsg->pScratch, ppBytes, pnLength);
 }
 
+void PrefetchOtpMessage(OTP_MSG hMsg) {
+  if (hMsg != nullptr && hMsg->pReceived) hMsg->pReceived->Prefetch();
+}
+
 size_t GetOtpMessageFootprint(OTP_MSG hMsg) {
   if (hMsg == nullptr || !hMsg->pReceived) {
     return 0;

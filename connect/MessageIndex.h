@@ -25,6 +25,8 @@ class CMessageIndex {
   uint32_t GetCount() const { return m_nCount; }
   uint32_t GetCapacity() const { return static_cast<uint32_t>(m_arrSlots.size()); }
   size_t GetFootprint() const { return m_arrSlots.capacity() * sizeof(sSlot); }
+  const void* GetTable() const { return m_arrSlots.data(); }
+  size_t GetTableBytes() const { return m_arrSlots.size() * sizeof(sSlot); }
   uint32_t GetLongestProbe() const { return m_nLongestProbe; }
   uint32_t GetSeed() const { return m_nSeed; }
 

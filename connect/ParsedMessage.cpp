@@ -65,6 +65,21 @@ bool CParsedMessage::IndexFields() {
   return true;
 }
 
+namespace {
+
+void PrefetchBytes(const void* pStart, size_t nBytes) {
+  constexpr size_t kCacheLine = 64;
+  const auto* pBytes = static_cast<const char*>(pStart);
+  for (size_t n = 0; n < nBytes; n += kCacheLine) __builtin_prefetch(pBytes + n);
+}
+
+}  // namespace
+
+void CParsedMessage::Prefetch() const {
+  PrefetchBytes(m_arrBytes.data(), m_arrBytes.size());
+  PrefetchBytes(m_index.GetTable(), m_index.GetTableBytes());
+}
+
 bool CParsedMessage::FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const {
   // Every field was checked to fit when indexed, and ids are unique, so a field header found at
   // the next offset is the field itself.

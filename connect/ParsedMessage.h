@@ -16,6 +16,8 @@ class CParsedMessage {
   // they were written costs no index look-up: the field after the last one found is tried first.
   bool FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const;
   const std::vector<uint8_t>& GetBytes() const { return m_arrBytes; }
+  // Asks the processor to load the bytes and the index into its cache ahead of reading them.
+  void Prefetch() const;
   // The bytes this message holds in memory.
   size_t GetFootprint() const { return sizeof *this + m_arrBytes.capacity() + m_index.GetFootprint(); }
 

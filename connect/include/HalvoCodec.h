@@ -20,6 +20,10 @@ OTP_API OTP_MSG ParseOtpMessage(const void* pBytes, size_t nLength, int32_t* pnE
 // scratch buffer and last until it changes) or the received one. False when there is none.
 OTP_API bool GetComposedBytes(OTP_MSG hMsg, const uint8_t** ppBytes, size_t* pnLength);
 
+// A hint that a received message is read soon: its bytes and index are loaded into the calling
+// processor's cache. Nothing else changes; any other handle is ignored.
+OTP_API void PrefetchOtpMessage(OTP_MSG hMsg);
+
 // The bytes a received message holds in memory, its index included; 0 for any other handle.
 OTP_API size_t GetOtpMessageFootprint(OTP_MSG hMsg);
 

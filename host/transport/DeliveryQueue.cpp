@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "connect/include/HalvoCodec.h"
 #include "host/api/HalvoHostApi.h"
 
 namespace {
@@ -132,6 +133,8 @@ void CDeliveryQueue::Drain() {
       bRepost = true;
       break;
     }
+    // The next message is read from memory while this one is handled.
+    if (m_nTakenNext + 1 < m_arrTaken.size()) PrefetchOtpMessage(m_arrTaken[m_nTakenNext + 1].hMsg);
     Deliver(m_arrTaken[m_nTakenNext++]);
   }
   m_bDraining = false;
