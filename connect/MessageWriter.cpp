@@ -5,12 +5,40 @@
 #include "connect/WireFormat.h"
 #include "connect/include/connecthalvo.h"
 
+template <typename Visit>
+void CMessageWriter::VisitFields(Visit fnVisit) const {
+  // Every field was checked to fit when appended.
+  for (size_t nOffset = wire::kHeaderSize; nOffset < m_arrBytes.size();) {
+    const uint32_t nFieldId = wire::ReadU32(&m_arrBytes[nOffset]);
+    fnVisit(nFieldId, static_cast<uint32_t>(nOffset));
+    nOffset += wire::kFieldHeaderSize + wire::ReadU32(&m_arrBytes[nOffset + 4]);
+  }
+}
+
+bool CMessageWriter::HasField(uint32_t nFieldId) const {
+  if (nFieldId < kMarkedIds) return (m_arrMarked[nFieldId / 64] >> (nFieldId % 64)) & 1;
+  return m_largeIds.Find(nFieldId) != CMessageIndex::kAbsent;
+}
+
+void CMessageWriter::NoteField(uint32_t nFieldId, uint32_t nOffset) {
+  if (nFieldId < kMarkedIds)
+    m_arrMarked[nFieldId / 64] |= uint64_t{1} << (nFieldId % 64);
+  else
+    m_largeIds.Insert(nFieldId, nOffset);
+  ++m_nCount;
+}
+
 void CMessageWriter::Start() {
+  // Clearing only the marks of the fields composed keeps a start as cheap as the message.
+  VisitFields([this](uint32_t nFieldId, uint32_t) {
+    if (nFieldId < kMarkedIds) m_arrMarked[nFieldId / 64] = 0;
+  });
   m_arrBytes.assign(wire::kHeaderSize, 0);
   wire::WriteU32(&m_arrBytes[wire::kLengthOffset], wire::kHeaderSize);
   wire::WriteU16(&m_arrBytes[wire::kMagicOffset], wire::kMagic);
   wire::WriteU16(&m_arrBytes[wire::kVersionOffset], wire::kVersion);
-  m_index.Reset(0);
+  m_largeIds.Reset(0);
+  m_nCount = 0;
 }
 
 int32_t CMessageWriter::Append(uint32_t nFieldId, const void* pValue, uint64_t nLength) {
@@ -25,7 +53,7 @@ int32_t CMessageWriter::Append(uint32_t nFieldId, const void* pValue, uint64_t n
   if (nRoom < wire::kFieldHeaderSize || nLength > nRoom - wire::kFieldHeaderSize) {
     return OTP_ERR_TOO_LARGE;
   }
-  if (m_index.Find(nFieldId) != CMessageIndex::kAbsent) {
+  if (HasField(nFieldId)) {
     return OTP_ERR_DUPLICATE;
   }
   const size_t nEnd = nOffset + wire::kFieldHeaderSize + static_cast<size_t>(nLength);
@@ -33,7 +61,7 @@ int32_t CMessageWriter::Append(uint32_t nFieldId, const void* pValue, uint64_t n
     // Doubling keeps appends amortised constant; the reserve below never moves bytes again.
     m_arrBytes.reserve(std::max(nEnd, std::min<size_t>(m_arrBytes.capacity() * 2, wire::kMaxMessageSize)));
   }
-  m_index.Insert(nFieldId, static_cast<uint32_t>(nOffset));
+  NoteField(nFieldId, static_cast<uint32_t>(nOffset));
 
   uint8_t arrFieldHeader[wire::kFieldHeaderSize];
   wire::WriteU32(arrFieldHeader, nFieldId);
@@ -44,16 +72,19 @@ int32_t CMessageWriter::Append(uint32_t nFieldId, const void* pValue, uint64_t n
     m_arrBytes.insert(m_arrBytes.end(), pBytes, pBytes + nLength);
   }
   wire::WriteU32(&m_arrBytes[wire::kLengthOffset], static_cast<uint32_t>(nEnd));
-  wire::WriteU32(&m_arrBytes[wire::kCountOffset], m_index.GetCount());
+  wire::WriteU32(&m_arrBytes[wire::kCountOffset], m_nCount);
   return OTP_ERR_NONE;
 }
 
 bool CMessageWriter::FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const {
-  const uint32_t nOffset = m_index.Find(nFieldId);
-  if (!IsStarted() || nOffset == CMessageIndex::kAbsent) {
+  if (!IsStarted() || !HasField(nFieldId)) {
     return false;
   }
-  *pnLength = wire::ReadU32(&m_arrBytes[nOffset + 4]);
-  *ppValue = m_arrBytes.data() + nOffset + wire::kFieldHeaderSize;
+  uint32_t nFound = 0;
+  VisitFields([&](uint32_t nId, uint32_t nOffset) {
+    if (nId == nFieldId) nFound = nOffset;
+  });
+  *pnLength = wire::ReadU32(&m_arrBytes[nFound + 4]);
+  *ppValue = m_arrBytes.data() + nFound + wire::kFieldHeaderSize;
   return true;
 }

@@ -2,6 +2,7 @@
 // otp_add_data (a scratch buffer holds one) and CMessageBuilder.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,7 @@ class CMessageWriter {
   // leaves the message as it was.
   int32_t Append(uint32_t nFieldId, const void* pValue, uint64_t nLength);
   // The value of a field composed so far; the pointer lasts until the next Start or Append.
+  // Walks the fields: reading back a message being composed is rare.
   bool FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const;
   // Room for nSize bytes before the buffer grows.
   void Reserve(uint32_t nSize) { m_arrBytes.reserve(nSize); }
@@ -27,6 +29,18 @@ class CMessageWriter {
   const std::vector<uint8_t>& GetBytes() const { return m_arrBytes; }
 
  private:
+  // Ids below this are marked in a bitmap, the rest kept in an index: a duplicate check then
+  // costs a bit test for the ids messages use.
+  static constexpr uint32_t kMarkedIds = 65536;
+
+  bool HasField(uint32_t nFieldId) const;
+  void NoteField(uint32_t nFieldId, uint32_t nOffset);
+  // Calls fnVisit(id, offset) for each field composed so far, in order.
+  template <typename Visit>
+  void VisitFields(Visit fnVisit) const;
+
   std::vector<uint8_t> m_arrBytes;
-  CMessageIndex m_index;
+  std::array<uint64_t, kMarkedIds / 64> m_arrMarked{};
+  CMessageIndex m_largeIds;
+  uint32_t m_nCount = 0;
 };

@@ -191,8 +191,11 @@ void CHostRunMeter::PrintReport() {
     PrintCount("conflated_values", stats.nConflated);
     PrintLine("queue_peak_mb", ToMebibytes(stats.nPeakQueuedBytes), "MiB");
     const int64_t nStartNs = GetProcessStartNs();
-    if (m_meter.GetLastResponseNs() != 0 && nStartNs != 0)
+    if (m_meter.GetLastResponseNs() != 0 && nStartNs != 0) {
+      // Start-up in two: until the server's first answer arrives, then taking in the answers.
+      PrintLine("first_response_after_start_ms", ToMilliseconds(m_meter.GetFirstResponseNs() - nStartNs), "ms");
       PrintLine("last_response_after_start_ms", ToMilliseconds(m_meter.GetLastResponseNs() - nStartNs), "ms");
+    }
     PrintLine("rss_peak_mb", ToMebibytes(ReadMemoryStatus("VmHWM")), "MiB");
   }
   if (m_options.dMeasureSeconds) {

@@ -38,7 +38,7 @@ bool CRequestAnswers::SendTreeStatusAlone(std::string_view strName, const Respon
   return true;
 }
 
-void CRequestAnswers::Answer(OTP_MSG hRequest, const ResponseSink& fnSend) {
+std::optional<CRequestAnswers::sTreeCursor> CRequestAnswers::Answer(OTP_MSG hRequest, const ResponseSink& fnSend) {
   bool bNamed = false;
   const std::string strName(ReadView(hRequest, rmsproto::kRequestNameField, bNamed));
   if (m_bLogRequests) {
@@ -50,7 +50,7 @@ void CRequestAnswers::Answer(OTP_MSG hRequest, const ResponseSink& fnSend) {
     m_builder.Start();
     m_builder.AddText(rmsproto::kStatusField, rmsproto::kStatusNotFound);
     fnSend(m_builder.GetBytes());
-    return;
+    return std::nullopt;
   }
   if (strName == rmsproto::kPeerDataRequest) {
     bool bHasUser = false;
@@ -59,7 +59,7 @@ void CRequestAnswers::Answer(OTP_MSG hRequest, const ResponseSink& fnSend) {
     m_builder.AddText(rmsproto::kPeerValueField, m_tree.GetUserPeerValue(strUser));
     fnSend(m_builder.GetBytes());
   } else if (strName == rmsproto::kTreeRequest) {
-    AnswerTree(strName, fnSend);
+    return AnswerTree(strName, 0, fnSend);
   } else if (strName == rmsproto::kCallStatusRequest) {
     AnswerCallStatuses(strName, fnSend);
   } else if (strName == rmsproto::kAlertTreeRequest) {
@@ -70,20 +70,32 @@ void CRequestAnswers::Answer(OTP_MSG hRequest, const ResponseSink& fnSend) {
     StartResponse(strName, rmsproto::kStatusNotFound);
     fnSend(m_builder.GetBytes());
   }
+  return std::nullopt;
 }
 
-void CRequestAnswers::AnswerTree(std::string_view strName, const ResponseSink& fnSend) {
-  if (SendTreeStatusAlone(strName, fnSend)) return;
-  for (const CSimRecord& record : m_tree.GetRecords()) {
+std::optional<CRequestAnswers::sTreeCursor> CRequestAnswers::ContinueTree(const sTreeCursor& cursor,
+                                                                          const ResponseSink& fnSend) {
+  return AnswerTree(cursor.strName, cursor.nNextRecord, fnSend);
+}
+
+std::optional<CRequestAnswers::sTreeCursor> CRequestAnswers::AnswerTree(std::string_view strName, size_t nFromRecord,
+                                                                        const ResponseSink& fnSend) {
+  if (nFromRecord == 0 && SendTreeStatusAlone(strName, fnSend)) return std::nullopt;
+  // The tree keeps its records in place, so a position stays valid while the answer waits; a record
+  // the feed changed meanwhile goes out with its newer values.
+  const auto& arrRecords = m_tree.GetRecords();
+  for (size_t nRecord = nFromRecord; nRecord < arrRecords.size(); ++nRecord) {
+    const CSimRecord& record = arrRecords[nRecord];
     if (record.m_bDeleted) continue;
     StartResponse(strName, rmsproto::kStatusSuccess);
     m_builder.AddText(rmsproto::kPublicationNameField, rmsproto::kValuesTopic);
     record.AppendFields(m_builder);
     record.AppendCallFields(m_builder);
-    fnSend(m_builder.GetBytes());
+    if (!fnSend(m_builder.GetBytes())) return sTreeCursor{std::string(strName), nRecord + 1};
   }
   // A status other than success tells the terminal the tree is complete: it subscribes then.
   SendEndOfList(strName, fnSend);
+  return std::nullopt;
 }
 
 void CRequestAnswers::AnswerCallStatuses(std::string_view strName, const ResponseSink& fnSend) {

@@ -15,10 +15,15 @@
 // other than 5 configured, both tree requests get one response with that status and nothing
 // else. With the request log on, each request's name is printed ("rms-sim: request NAME") before
 // it is answered.
+//
+// A tree answer goes no faster than the client takes it: when the sink says there is no room,
+// the answer stops and the caller goes on with it later, from the record where it stopped.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,8 +36,15 @@ class CEntityTree;
 
 class CRequestAnswers {
  public:
-  // Called with each response in turn; the bytes last until the next call.
-  using ResponseSink = std::function<void(const std::vector<uint8_t>&)>;
+  // Called with each response in turn; the bytes last until the next call. False when the
+  // client has no room for more after this one (the sink keeps it to send later).
+  using ResponseSink = std::function<bool(const std::vector<uint8_t>&)>;
+
+  // Where a tree answer stopped for room.
+  struct sTreeCursor {
+    std::string strName;
+    size_t nNextRecord = 0;
+  };
 
   // Takes the tree status and the request log from the options.
   CRequestAnswers(CEntityTree& tree, CCallBook& calls, const sSimOptions& options = {})
@@ -41,7 +53,10 @@ class CRequestAnswers {
         m_nTreeStatus(options.nTreeStatus),
         m_bLogRequests(options.bLogRequests) {}
 
-  void Answer(OTP_MSG hRequest, const ResponseSink& fnSend);
+  // A cursor when a tree answer stopped for room; every other answer goes out whole.
+  std::optional<sTreeCursor> Answer(OTP_MSG hRequest, const ResponseSink& fnSend);
+  // Goes on with a tree answer where it stopped; a cursor again when it stops again.
+  std::optional<sTreeCursor> ContinueTree(const sTreeCursor& cursor, const ResponseSink& fnSend);
 
   // Keeps a client publication when it is a call status or a manual alert; every publication
   // is fanned out by the caller all the same.
@@ -49,7 +64,7 @@ class CRequestAnswers {
 
  private:
   void StartResponse(std::string_view strName, const char* szStatus);
-  void AnswerTree(std::string_view strName, const ResponseSink& fnSend);
+  std::optional<sTreeCursor> AnswerTree(std::string_view strName, size_t nFromRecord, const ResponseSink& fnSend);
   void AnswerCallStatuses(std::string_view strName, const ResponseSink& fnSend);
   void AnswerManualAlerts(std::string_view strName, const ResponseSink& fnSend);
   void AnswerPresentValues(OTP_MSG hRequest, std::string_view strName, const ResponseSink& fnSend);

@@ -18,6 +18,8 @@ namespace {
 constexpr int kBurst = 256;
 // How long the loop waits before trying a publication that found no room.
 constexpr int kRetryMs = 1;
+// Answers ZeroMQ holds for one client before the server waits for room: a few megabytes.
+constexpr int kAnswerRoom = 2000;
 
 using halvowire::ReceiveFrame;
 
@@ -65,8 +67,10 @@ bool CRmsServer::Start(std::string& strError) {
   try {
     m_pRouter = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::router);
     halvowire::ConfigureLinkSocket(*m_pRouter);
-    // Answers are never dropped: a tree answer is a burst of thousands of records.
-    m_pRouter->set(zmq::sockopt::sndhwm, 0);
+    // Answers are never dropped: a send that finds no room says so instead (and so does one to
+    // a client that is gone), and the answer waits.
+    m_pRouter->set(zmq::sockopt::sndhwm, kAnswerRoom);
+    m_pRouter->set(zmq::sockopt::router_mandatory, 1);
     m_pRouter->bind(strBinding);
     m_pPublisher = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::xpub);
     halvowire::ConfigureLinkSocket(*m_pPublisher);
@@ -110,6 +114,7 @@ sServerStats CRmsServer::GetStats() const {
   sServerStats stats;
   stats.nRequests = m_nRequests.load();
   stats.nResponses = m_nResponses.load();
+  stats.nAnswerWaits = m_nAnswerWaits.load();
   stats.nFeedMessages = m_nFeedMessages.load();
   stats.nClientPublications = m_nClientPublications.load();
   stats.nMalformed = m_nMalformed.load();
@@ -119,12 +124,16 @@ sServerStats CRmsServer::GetStats() const {
 
 void CRmsServer::Run() {
   for (;;) {
+    // While an answer waits, no new request is read; the wait for room is the retry timeout
+    // (a ROUTER reports room for writing even when its one client's queue is full).
+    const short nRouterEvents = HasAnswersWaiting() ? 0 : ZMQ_POLLIN;
     zmq::pollitem_t arrItems[] = {{nullptr, m_nWakeFd, ZMQ_POLLIN, 0},
-                                  {m_pRouter->handle(), 0, ZMQ_POLLIN, 0},
+                                  {m_pRouter->handle(), 0, nRouterEvents, 0},
                                   {m_pPublisher->handle(), 0, ZMQ_POLLIN, 0}};
     if (zmq_poll(arrItems, 3, GetPollTimeoutMs()) < 0) continue;
     if (arrItems[0].revents & ZMQ_POLLIN) return;
-    if (arrItems[1].revents & ZMQ_POLLIN) ReadRequests();
+    if (HasAnswersWaiting()) FlushAnswers();
+    if ((arrItems[1].revents & ZMQ_POLLIN) && !HasAnswersWaiting()) ReadRequests();
     if (arrItems[2].revents & ZMQ_POLLIN) ReadSubscriptions();
     if (FlushQueued()) RunFeed();
     if (m_bFeedEnded) WriteLedger();
@@ -132,7 +141,7 @@ void CRmsServer::Run() {
 }
 
 int CRmsServer::GetPollTimeoutMs() const {
-  if (!m_arrQueued.empty()) return kRetryMs;
+  if (!m_arrQueued.empty() || HasAnswersWaiting()) return kRetryMs;
   if (!m_bValuesSubscribed || m_bFeedEnded) return -1;
   // Without a rate every message is due when the clock starts.
   const double dAheadSeconds =
@@ -146,7 +155,7 @@ int CRmsServer::GetPollTimeoutMs() const {
 }
 
 void CRmsServer::ReadRequests() {
-  for (int n = 0; n < kBurst && halvowire::ReceiveRoutedMessage(*m_pRouter, m_arrFrames); ++n) {
+  for (int n = 0; n < kBurst && !HasAnswersWaiting() && halvowire::ReceiveRoutedMessage(*m_pRouter, m_arrFrames); ++n) {
     const std::optional<char> cMarker = halvowire::ReadClientMarker(m_arrFrames);
     if (!cMarker) {
       ++m_nMalformed;
@@ -165,10 +174,9 @@ void CRmsServer::HandleClientMessage(std::span<const zmq::message_t> arrEnvelope
   }
   if (cMarker == halvowire::kRequestMarker) {
     ++m_nRequests;
-    m_pAnswers->Answer(hMsg, [this, arrEnvelope](const std::vector<uint8_t>& arrResponse) {
-      halvowire::SendRoutedAnswer(*m_pRouter, arrEnvelope, arrResponse.data(), arrResponse.size());
-      ++m_nResponses;
-    });
+    KeepTree(arrEnvelope, m_pAnswers->Answer(hMsg, [this, arrEnvelope](const std::vector<uint8_t>& arrResponse) {
+      return SendAnswer(arrEnvelope, arrResponse);
+    }));
   } else if (const std::optional<std::string_view> strName = halvowire::GetPublicationName(hMsg);
              cMarker == halvowire::kPublicationMarker && strName) {
     ++m_nClientPublications;
@@ -180,6 +188,58 @@ void CRmsServer::HandleClientMessage(std::span<const zmq::message_t> arrEnvelope
     ++m_nMalformed;
   }
   otp_dtor_primecb(hMsg, nullptr);
+}
+
+bool CRmsServer::SendAnswer(std::span<const zmq::message_t> arrEnvelope, const std::vector<uint8_t>& arrBytes) {
+  if (m_arrWaitingAnswers.empty()) {
+    switch (halvowire::SendRoutedAnswer(*m_pRouter, arrEnvelope, arrBytes.data(), arrBytes.size())) {
+      case halvowire::eRoutedSend::Sent:
+        ++m_nResponses;
+        return true;
+      case halvowire::eRoutedSend::Gone:
+        // Nobody to answer: the rest of this answer is not made either.
+        return false;
+      case halvowire::eRoutedSend::NoRoom:
+        break;
+    }
+  }
+  if (m_arrWaitingAnswers.empty()) ++m_nAnswerWaits;
+  sWaitingAnswer& waiting = m_arrWaitingAnswers.emplace_back();
+  for (const zmq::message_t& frame : arrEnvelope) waiting.arrEnvelope.emplace_back(frame.data(), frame.size());
+  waiting.arrBytes = arrBytes;
+  return false;
+}
+
+void CRmsServer::KeepTree(std::span<const zmq::message_t> arrEnvelope,
+                          std::optional<CRequestAnswers::sTreeCursor> cursor) {
+  // A tree answer that stopped with nothing waiting stopped because its client is gone.
+  if (!cursor || m_arrWaitingAnswers.empty()) {
+    m_waitingTree.reset();
+    return;
+  }
+  if (m_waitingTree) {
+    m_waitingTree->cursor = std::move(*cursor);
+    return;
+  }
+  sWaitingTree& tree = m_waitingTree.emplace();
+  for (const zmq::message_t& frame : arrEnvelope) tree.arrEnvelope.emplace_back(frame.data(), frame.size());
+  tree.cursor = std::move(*cursor);
+}
+
+void CRmsServer::FlushAnswers() {
+  while (!m_arrWaitingAnswers.empty()) {
+    const sWaitingAnswer& waiting = m_arrWaitingAnswers.front();
+    const halvowire::eRoutedSend result =
+        halvowire::SendRoutedAnswer(*m_pRouter, waiting.arrEnvelope, waiting.arrBytes.data(), waiting.arrBytes.size());
+    if (result == halvowire::eRoutedSend::NoRoom) return;
+    if (result == halvowire::eRoutedSend::Sent) ++m_nResponses;
+    m_arrWaitingAnswers.pop_front();
+  }
+  if (!m_waitingTree) return;
+  const std::vector<zmq::message_t>& arrEnvelope = m_waitingTree->arrEnvelope;
+  KeepTree(arrEnvelope, m_pAnswers->ContinueTree(m_waitingTree->cursor, [this, &arrEnvelope](const std::vector<uint8_t>& arrResponse) {
+    return SendAnswer(arrEnvelope, arrResponse);
+  }));
 }
 
 void CRmsServer::ReadSubscriptions() {

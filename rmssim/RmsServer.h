@@ -2,7 +2,10 @@
 // served by one thread of its own. Terminals connect directly or through relays; an answer goes
 // back along the routing envelope its request came with, however many relays that passed.
 //
-// Requests are answered at once (CRequestAnswers). A client publication is kept when it is a
+// Requests are answered in the order they come (CRequestAnswers). An answer goes no faster than
+// its client takes it: a tree answer is made record by record as the client has room, so the
+// server never holds a whole tree of encoded answers; while an answer waits, no other request
+// is read. A client publication is kept when it is a
 // call status or a manual alert, then fanned out on the XPUB under its own name. The feed of
 // value changes runs while anyone subscribes to "rms prsnt value publish", at the configured
 // rate; it starts with the first such subscriber (after the configured delay), so a recording
@@ -17,6 +20,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
@@ -36,6 +40,7 @@
 struct sServerStats {
   uint64_t nRequests = 0;
   uint64_t nResponses = 0;
+  uint64_t nAnswerWaits = 0;         // times an answer found no room with its client and waited
   uint64_t nFeedMessages = 0;        // feed messages published
   uint64_t nClientPublications = 0;  // taken from clients and fanned out
   uint64_t nMalformed = 0;           // frames from clients dropped
@@ -67,9 +72,25 @@ class CRmsServer {
     int64_t nSentNs = 0;
   };
 
+  // An answer that found no room, with the envelope it goes back along.
+  struct sWaitingAnswer {
+    std::vector<zmq::message_t> arrEnvelope;
+    std::vector<uint8_t> arrBytes;
+  };
+  struct sWaitingTree {
+    std::vector<zmq::message_t> arrEnvelope;
+    CRequestAnswers::sTreeCursor cursor;
+  };
+
   void Run();
   int GetPollTimeoutMs() const;
+  bool HasAnswersWaiting() const { return !m_arrWaitingAnswers.empty() || m_waitingTree.has_value(); }
   void ReadRequests();
+  // Sends an answer, or keeps it when the client has no room; false when more would not fit.
+  bool SendAnswer(std::span<const zmq::message_t> arrEnvelope, const std::vector<uint8_t>& arrBytes);
+  void KeepTree(std::span<const zmq::message_t> arrEnvelope, std::optional<CRequestAnswers::sTreeCursor> cursor);
+  // Sends what waits, then goes on with a waiting tree answer, as far as there is room.
+  void FlushAnswers();
   void HandleClientMessage(std::span<const zmq::message_t> arrEnvelope, char cMarker,
                            const zmq::message_t& body);
   void ReadSubscriptions();
@@ -103,6 +124,8 @@ class CRmsServer {
 
   std::vector<zmq::message_t> m_arrFrames;     // the client message being handled
   std::deque<sQueuedPublication> m_arrQueued;  // waiting for room on the XPUB, in order
+  std::deque<sWaitingAnswer> m_arrWaitingAnswers;  // waiting for room on the ROUTER, in order
+  std::optional<sWaitingTree> m_waitingTree;       // goes on once the waiting answers went
   bool m_bValuesSubscribed = false;
   std::chrono::steady_clock::time_point m_feedClockStart;  // may lie ahead while the feed is held
   std::chrono::steady_clock::time_point m_feedHeldUntil;   // set by the first subscriber
@@ -110,6 +133,7 @@ class CRmsServer {
 
   std::atomic<uint64_t> m_nRequests{0};
   std::atomic<uint64_t> m_nResponses{0};
+  std::atomic<uint64_t> m_nAnswerWaits{0};
   std::atomic<uint64_t> m_nFeedMessages{0};
   std::atomic<uint64_t> m_nClientPublications{0};
   std::atomic<uint64_t> m_nMalformed{0};

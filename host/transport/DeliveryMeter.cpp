@@ -10,6 +10,7 @@ CDeliveryMeter::CDeliveryMeter(std::function<int64_t()> fnClockNs)
 void CDeliveryMeter::OnDelivered(const sDelivery& delivery) {
   const int64_t nNowNs = m_fnClockNs();
   if (!delivery.bPublication) {
+    if (m_nFirstResponseNs == 0) m_nFirstResponseNs = nNowNs;
     m_nLastResponseNs = nNowNs;
     return;
   }

@@ -31,7 +31,8 @@ class CDeliveryMeter final : public CDeliveryObserver {
   // Clock times of the first and the last publication; 0 before the first.
   int64_t GetFirstNs() const { return m_nFirstNs; }
   int64_t GetLastNs() const { return m_nLastNs; }
-  // Clock time of the last response delivered; 0 before the first.
+  // Clock times of the first and the last response delivered; 0 before the first.
+  int64_t GetFirstResponseNs() const { return m_nFirstResponseNs; }
   int64_t GetLastResponseNs() const { return m_nLastResponseNs; }
   const CDurationSamples& GetDelays() const { return m_delays; }
 
@@ -42,6 +43,7 @@ class CDeliveryMeter final : public CDeliveryObserver {
   uint64_t m_nMeasured = 0;
   int64_t m_nFirstNs = 0;
   int64_t m_nLastNs = 0;
+  int64_t m_nFirstResponseNs = 0;
   int64_t m_nLastResponseNs = 0;
   bool m_bMeasuring = false;
   CDurationSamples m_delays;

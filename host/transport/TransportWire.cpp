@@ -1,5 +1,6 @@
 #include "host/transport/TransportWire.h"
 
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 
@@ -97,12 +98,21 @@ std::optional<char> ReadClientMarker(std::span<const zmq::message_t> arrFrames) 
   return *marker.data<char>();
 }
 
-void SendRoutedAnswer(zmq::socket_t& router, std::span<const zmq::message_t> arrEnvelope, const void* pBytes,
-                      size_t nLength) {
-  for (const zmq::message_t& frame : arrEnvelope)
-    router.send(zmq::const_buffer(frame.data(), frame.size()),
-                zmq::send_flags::sndmore | zmq::send_flags::dontwait);
-  router.send(zmq::const_buffer(pBytes, nLength), zmq::send_flags::dontwait);
+eRoutedSend SendRoutedAnswer(zmq::socket_t& router, std::span<const zmq::message_t> arrEnvelope,
+                             const void* pBytes, size_t nLength) {
+  try {
+    // Room is counted in whole messages: when the first frame goes, the rest go too.
+    for (size_t n = 0; n < arrEnvelope.size(); ++n) {
+      const zmq::message_t& frame = arrEnvelope[n];
+      if (!router.send(zmq::const_buffer(frame.data(), frame.size()), zmq::send_flags::sndmore | zmq::send_flags::dontwait))
+        return eRoutedSend::NoRoom;
+    }
+    router.send(zmq::const_buffer(pBytes, nLength), zmq::send_flags::dontwait);
+  } catch (const zmq::error_t& error) {
+    if (error.num() == EHOSTUNREACH) return eRoutedSend::Gone;
+    throw;
+  }
+  return eRoutedSend::Sent;
 }
 
 std::optional<std::string> GetNextPortEndpoint(std::string_view strEndpoint) {

@@ -68,10 +68,13 @@ bool ReceiveRoutedMessage(zmq::socket_t& router, std::vector<zmq::message_t>& ar
 // The marker of a client message as a ROUTER hands it over: at least one envelope frame, then
 // a one-byte marker, then the message. Nullopt for any other frames.
 std::optional<char> ReadClientMarker(std::span<const zmq::message_t> arrFrames);
+// How a routed answer went: sent, no room for it now, or the client is gone.
+enum class eRoutedSend { Sent, NoRoom, Gone };
 // Sends [envelope...][message] on a ROUTER without waiting: the answer to the client message
-// whose envelope (every frame before its marker) is arrEnvelope.
-void SendRoutedAnswer(zmq::socket_t& router, std::span<const zmq::message_t> arrEnvelope, const void* pBytes,
-                      size_t nLength);
+// whose envelope (every frame before its marker) is arrEnvelope. A ROUTER with
+// ZMQ_ROUTER_MANDATORY tells NoRoom and Gone apart; others drop what finds no room.
+eRoutedSend SendRoutedAnswer(zmq::socket_t& router, std::span<const zmq::message_t> arrEnvelope,
+                             const void* pBytes, size_t nLength);
 
 // Where a risk server listens: the ROUTER for requests and the PUB for its publications.
 struct sServerEndpoints {

@@ -93,6 +93,7 @@ TEST_F(CComposeTest, RoundTripsThroughScratchParserAndBuilder) {
       {"binary with NULs", {{5, std::string("\0a\0\xff", 4)}, {6, std::string(1, '\0')}}},
       {"empty fields", {{1, ""}, {2, "x"}, {3, ""}}},
       {"extreme ids", {{0xFFFFFFFFu, "top"}, {0, "bottom"}}},
+      {"ids either side of 65536 and of a word", {{65535, "a"}, {65536, "b"}, {63, "c"}, {64, "d"}}},
       {"no fields", {}},
       {"record of 300 fields", MakeRecordFields(300)},
       {"values past the initial scratch", {{7, std::string(100000, 'v')}, {8, "tail"}}},
@@ -229,11 +230,14 @@ TEST(CMessageBuilderTest, RefusesWhatTheScratchRefusesAndRestarts) {
   CMessageBuilder builder;
   EXPECT_EQ(builder.AddText(4, "a"), OTP_ERR_NONE);
   EXPECT_EQ(builder.AddText(4, "b"), OTP_ERR_DUPLICATE);
+  EXPECT_EQ(builder.AddText(70000, "a"), OTP_ERR_NONE);
+  EXPECT_EQ(builder.AddText(70000, "b"), OTP_ERR_DUPLICATE);
   EXPECT_EQ(builder.AddField(5, nullptr, 3), OTP_ERR_ARGUMENT);
   EXPECT_EQ(builder.AddField(5, "x", OTP_MAX_MESSAGE_SIZE), OTP_ERR_TOO_LARGE);
   builder.Start();
   EXPECT_EQ(builder.AddText(4, "b"), OTP_ERR_NONE);
-  const std::string strExpected = EncodeMessage({{4, "b"}});
+  EXPECT_EQ(builder.AddText(70000, "c"), OTP_ERR_NONE);
+  const std::string strExpected = EncodeMessage({{4, "b"}, {70000, "c"}});
   EXPECT_EQ(std::string(builder.GetBytes().begin(), builder.GetBytes().end()), strExpected);
 }
 

@@ -26,7 +26,10 @@ class RequestAnswersTest : public ::testing::Test {
     OTP_MSG hRequest = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
     (pAnswers != nullptr ? *pAnswers : m_answers)
         .Answer(hRequest,
-                [&](const std::vector<uint8_t>& arrResponse) { arrResponses.push_back(arrResponse); });
+                [&](const std::vector<uint8_t>& arrResponse) {
+                  arrResponses.push_back(arrResponse);
+                  return true;
+                });
     otp_dtor_primecb(hRequest, nullptr);
     return arrResponses;
   }
@@ -140,6 +143,33 @@ TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
     EXPECT_EQ(ListFields(arrAlerts[n]), arrExpected) << n;
   }
   EXPECT_EQ(ListFields(arrAlerts.back()), (CFields{{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}}));
+}
+
+TEST_F(RequestAnswersTest, ATreeAnswerStoppedForRoomGoesOnWhereItStopped) {
+  const std::vector<std::vector<uint8_t>> arrWhole = Ask({{0, "mrv_rst_show_tree_all"}});
+  // The answer stops after every nRoom-th response; the last room is never full.
+  for (const size_t nRoom : {size_t{1}, size_t{3}, arrWhole.size()}) {
+    SCOPED_TRACE(nRoom);
+    m_tree.GetRecords()[4].m_bDeleted = false;
+    std::vector<std::vector<uint8_t>> arrTaken;
+    const CRequestAnswers::ResponseSink fnSink = [&](const std::vector<uint8_t>& arrResponse) {
+      arrTaken.push_back(arrResponse);
+      // Deleted once the answer began: left out all the same.
+      m_tree.GetRecords()[4].m_bDeleted = true;
+      return arrTaken.size() % nRoom != 0;
+    };
+    const std::vector<uint8_t> arrRequest = Compose({{0, "mrv_rst_show_tree_all"}});
+    OTP_MSG hRequest = ParseOtpMessage(arrRequest.data(), arrRequest.size(), nullptr);
+    std::optional<CRequestAnswers::sTreeCursor> cursor = m_answers.Answer(hRequest, fnSink);
+    otp_dtor_primecb(hRequest, nullptr);
+    size_t nStops = 0;
+    for (; cursor && nStops <= arrWhole.size(); ++nStops) cursor = m_answers.ContinueTree(*cursor, fnSink);
+    // Every record but the deleted one, then the end of the list.
+    EXPECT_EQ(nStops, (arrWhole.size() - 2) / nRoom);
+    std::vector<std::vector<uint8_t>> arrExpected = arrWhole;
+    arrExpected.erase(arrExpected.begin() + 4);
+    EXPECT_EQ(arrTaken, arrExpected);
+  }
 }
 
 TEST_F(RequestAnswersTest, TreeStatusOtherThanSuccessComesAloneForBothTrees) {

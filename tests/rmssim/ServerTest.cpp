@@ -75,6 +75,30 @@ TEST(ServerTest, FramesThatAreNotAClientMessageAreCounted) {
   EXPECT_EQ(stats.nClientPublications, 0u);
 }
 
+TEST(ServerTest, AnAnswerLargerThanTheClientsRoomArrivesWholeAndBeforeTheNext) {
+  sSimOptions options = MakeServerOptions(0);
+  options.tree.nAccounts = 10000;  // more responses than ZeroMQ and the system hold for a client
+  CRmsServer server(options);
+  std::string strError;
+  ASSERT_TRUE(server.Start(strError)) << strError;
+  CRawClient client(server.GetEndpoints());
+  client.Request({{0, "mrv_rst_show_tree_all"}});
+  client.Request({{0, "om_get_user_peer_data"}, {31003, "D01"}});
+  // The client takes nothing until the server ran out of room and waits.
+  for (int n = 0; n < 3000 && server.GetStats().nAnswerWaits == 0; ++n) usleep(10'000);
+  ASSERT_GT(server.GetStats().nAnswerWaits, 0u);
+  const std::vector<std::vector<uint8_t>> arrTree = client.ReceiveList();
+  ASSERT_FALSE(arrTree.empty());
+  EXPECT_EQ(ReadField(arrTree.back(), 32766), "7");
+  const std::optional<std::vector<uint8_t>> arrPeer = client.ReceiveResponse();
+  ASSERT_TRUE(arrPeer.has_value());
+  EXPECT_EQ(ReadField(*arrPeer, 64056), "MUMBAI1");
+  const sServerStats stats = server.GetStats();
+  EXPECT_EQ(stats.nRequests, 2u);
+  EXPECT_EQ(stats.nResponses, arrTree.size() + 1);
+  EXPECT_EQ(arrTree.size(), CEntityTree(options.tree, options.nSeed).GetRecords().size() + 1);
+}
+
 TEST(ServerTest, StartFailsWithAReason) {
   CRmsServer busy(MakeServerOptions(0));
   std::string strError;
