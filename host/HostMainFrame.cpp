@@ -1,6 +1,7 @@
 #include "host/HostMainFrame.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDockWidget>
 #include <QLabel>
 #include <QLocale>
@@ -34,9 +35,14 @@ CHostMainFrame::CHostMainFrame() {
   statusBar()->addWidget(m_pPluginLabel);
   m_pServerLabel = new QLabel(this);
   statusBar()->addPermanentWidget(m_pServerLabel);
+  m_pPausedLabel = new QLabel(this);
+  statusBar()->addPermanentWidget(m_pPausedLabel);
   m_pRateLabel = new QLabel(this);
   statusBar()->addPermanentWidget(m_pRateLabel);
-  ShowMessageRate(0);
+  m_pDataAgeLabel = new QLabel(this);
+  statusBar()->addPermanentWidget(m_pDataAgeLabel);
+  ShowServerState(eLinkState::kConnecting);
+  ShowLinkDetails({});
 
   const QSettings settings;
   restoreGeometry(settings.value(kGeometryKey).toByteArray());
@@ -47,10 +53,24 @@ void CHostMainFrame::SetPluginDescription(const QString& strDescription) {
   m_pPluginLabel->setText(strDescription);
 }
 
-void CHostMainFrame::ShowServerState(const QString& strState) { m_pServerLabel->setText(strState); }
+void CHostMainFrame::ShowServerState(eLinkState eState) {
+  m_pServerLabel->setText(QString::fromLatin1(DescribeLinkState(eState)));
+}
 
-void CHostMainFrame::ShowMessageRate(int nPerSecond) {
-  m_pRateLabel->setText(QLocale().toString(nPerSecond) + QStringLiteral(" msg/s"));
+void CHostMainFrame::ShowLinkDetails(const sLinkDetails& details) {
+  m_pRateLabel->setText(QLocale().toString(details.nDeliveredPerSecond) + QStringLiteral(" msg/s"));
+  m_pDataAgeLabel->setText(QString::fromStdString(DescribeDataAge(details.nDataAgeMs)));
+  if (details.pausedSince) {
+    const QDateTime since = QDateTime::fromMSecsSinceEpoch(
+        std::chrono::duration_cast<std::chrono::milliseconds>(details.pausedSince->time_since_epoch()).count());
+    m_pPausedLabel->setText(QStringLiteral("Delivery paused since ") + since.toString(QStringLiteral("HH:mm:ss")));
+  } else {
+    m_pPausedLabel->clear();
+  }
+  m_pPausedLabel->setVisible(details.pausedSince.has_value());
+  m_pServerLabel->setToolTip(QStringLiteral("Malformed messages dropped: %1\nConnections lost: %2")
+                                 .arg(QLocale().toString(static_cast<qulonglong>(details.nMalformed)),
+                                      QLocale().toString(static_cast<qulonglong>(details.nDropped))));
 }
 
 void CHostMainFrame::SetCloseHandler(std::function<void()> fnOnClose) { m_fnOnClose = std::move(fnOnClose); }

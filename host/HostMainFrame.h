@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <functional>
 
+#include "host/transport/RmsTransport.h"
+
 class QLabel;
 class QMenu;
 
@@ -15,10 +17,11 @@ class CHostMainFrame : public QMainWindow {
 
   // What the status bar and the About box say of the loaded plug-in.
   void SetPluginDescription(const QString& strDescription);
-  // What the status bar says of the link to the risk server: its state, and the messages
-  // received in the last second.
-  void ShowServerState(const QString& strState);
-  void ShowMessageRate(int nPerSecond);
+  // What the status bar says of the link to the risk server: its state; the messages
+  // delivered in the last second, the age of the newest data and whether delivery is paused;
+  // the counts of dropped messages and connections in the state's tooltip.
+  void ShowServerState(eLinkState eState);
+  void ShowLinkDetails(const sLinkDetails& details);
   // Called when the user closes the frame, before any window goes.
   void SetCloseHandler(std::function<void()> fnOnClose);
   // Puts the docks back where the user left them last time.
@@ -40,6 +43,8 @@ class CHostMainFrame : public QMainWindow {
   QLabel* m_pPluginLabel = nullptr;
   QLabel* m_pServerLabel = nullptr;
   QLabel* m_pRateLabel = nullptr;
+  QLabel* m_pDataAgeLabel = nullptr;
+  QLabel* m_pPausedLabel = nullptr;
   QString m_strPluginDescription;
   std::function<void()> m_fnOnClose;
   bool m_bClosed = false;

@@ -189,6 +189,8 @@ void CHostRunMeter::PrintReport() {
               "msg/s");
     const sTransportStats stats = m_transport.GetStats();
     PrintCount("conflated_values", stats.nConflated);
+    PrintCount("malformed_dropped", stats.nMalformed);
+    PrintCount("connections_lost", stats.nDropped);
     PrintLine("queue_peak_mb", ToMebibytes(stats.nPeakQueuedBytes), "MiB");
     const int64_t nStartNs = GetProcessStartNs();
     if (m_meter.GetLastResponseNs() != 0 && nStartNs != 0) {

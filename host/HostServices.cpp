@@ -68,4 +68,13 @@ HALVO_API void DestoryPyxoRxCOntrol(CPyxoRxControl* pControl) {
   if (GetState().pTransport != nullptr) GetState().pTransport->DestroyControl(pControl);
 }
 
+HALVO_API int pu_get_LinkStatus(sHalvoLinkStatus* pStatus) {
+  if (pStatus == nullptr || GetState().pTransport == nullptr) return 0;
+  const sLinkStatus status = GetState().pTransport->GetLinkStatus();
+  pStatus->nState = static_cast<int32_t>(status.eState);
+  pStatus->nSession = status.nSession;
+  pStatus->nDataAgeMs = status.nDataAgeMs;
+  return 1;
+}
+
 }  // extern "C"

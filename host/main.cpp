@@ -83,11 +83,9 @@ int main(int argc, char* argv[]) {
   transport.SetConflation(options->bConflation);
   CHostMainFrame frame;
   SetMainFrame(&frame);
-  frame.ShowServerState(QString::fromLatin1(DescribeLinkState(transport.GetLinkState())));
-  QObject::connect(&transport, &CRmsTransport::LinkStateChanged, &frame, [&frame](eLinkState eState) {
-    frame.ShowServerState(QString::fromLatin1(DescribeLinkState(eState)));
-  });
-  QObject::connect(&transport, &CRmsTransport::MessageRateChanged, &frame, &CHostMainFrame::ShowMessageRate);
+  frame.ShowServerState(transport.GetLinkState());
+  QObject::connect(&transport, &CRmsTransport::LinkStateChanged, &frame, &CHostMainFrame::ShowServerState);
+  QObject::connect(&transport, &CRmsTransport::LinkDetailsChanged, &frame, &CHostMainFrame::ShowLinkDetails);
   // Without drawing the windows keep their places and sizes, so a list still knows its rows on
   // screen, but nothing is painted.
   frame.setUpdatesEnabled(!options->bNoDraw);

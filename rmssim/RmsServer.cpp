@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "host/transport/ZmqFrames.h"
@@ -136,13 +137,19 @@ void CRmsServer::Run() {
     if ((arrItems[1].revents & ZMQ_POLLIN) && !HasAnswersWaiting()) ReadRequests();
     if (arrItems[2].revents & ZMQ_POLLIN) ReadSubscriptions();
     if (FlushQueued()) RunFeed();
+    SendHeartbeatWhenDue();
     if (m_bFeedEnded) WriteLedger();
   }
 }
 
 int CRmsServer::GetPollTimeoutMs() const {
+  const auto untilHeartbeat = std::chrono::ceil<std::chrono::milliseconds>(m_nextHeartbeat - std::chrono::steady_clock::now());
+  return std::clamp(GetFeedTimeoutMs(), 0, static_cast<int>(std::max<int64_t>(0, untilHeartbeat.count())));
+}
+
+int CRmsServer::GetFeedTimeoutMs() const {
   if (!m_arrQueued.empty() || HasAnswersWaiting()) return kRetryMs;
-  if (!m_bValuesSubscribed || m_bFeedEnded) return -1;
+  if (!m_bValuesSubscribed || m_bFeedEnded) return INT32_MAX;
   // Without a rate every message is due when the clock starts.
   const double dAheadSeconds =
       m_dRate > 0 ? static_cast<double>(m_nFeedMessages - m_nFeedClockBase) / m_dRate : 0.0;
@@ -319,6 +326,17 @@ int64_t CRmsServer::Publish(std::string_view strName, const std::vector<uint8_t>
   return nSentNs;
 }
 
+void CRmsServer::SendHeartbeatWhenDue() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now < m_nextHeartbeat) return;
+  m_nextHeartbeat = now + std::chrono::milliseconds(halvowire::kServerHeartbeatMs);
+  // Behind waiting publications a heartbeat would say nothing new: the data says it.
+  if (!m_arrQueued.empty()) return;
+  static const std::string s_strTopicFrame = halvowire::MakeTopicFrame(halvowire::kHeartbeatTopic);
+  static const std::vector<uint8_t> s_arrEmpty = CMessageBuilder().GetBytes();
+  SendFrames(s_strTopicFrame, s_arrEmpty, halvowire::GetSendClockNs());
+}
+
 void CRmsServer::WriteLedger() {
   if (!m_pLedger || m_bLedgerWritten) return;
   m_bLedgerWritten = true;
@@ -329,6 +347,13 @@ void CRmsServer::WriteLedger() {
 
 bool CRmsServer::TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes,
                          int64_t nSentNs) {
+  if (!SendFrames(strTopicFrame, arrBytes, nSentNs)) return false;
+  if (m_recording.IsOpen()) m_recording.Write(arrBytes.data(), arrBytes.size());
+  return true;
+}
+
+bool CRmsServer::SendFrames(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes,
+                            int64_t nSentNs) {
   if (!m_pPublisher->send(zmq::const_buffer(strTopicFrame.data(), strTopicFrame.size()),
                           zmq::send_flags::sndmore | zmq::send_flags::dontwait))
     return false;
@@ -336,7 +361,6 @@ bool CRmsServer::TrySend(const std::string& strTopicFrame, const std::vector<uin
   m_pPublisher->send(zmq::const_buffer(arrBytes.data(), arrBytes.size()), zmq::send_flags::sndmore);
   const std::string strSendTime = halvowire::MakeSendTimeFrame(nSentNs);
   m_pPublisher->send(zmq::const_buffer(strSendTime.data(), strSendTime.size()), zmq::send_flags::none);
-  if (m_recording.IsOpen()) m_recording.Write(arrBytes.data(), arrBytes.size());
   return true;
 }
 

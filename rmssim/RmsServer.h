@@ -12,7 +12,7 @@
 // begins with what that subscriber sees. Publishing never drops: when a subscriber's queue is
 // full the feed waits (ZMQ_XPUB_NODROP), while requests are still answered. Each publication
 // carries the moment it was published, kept while it waits for room, so a terminal's delay
-// includes the wait.
+// includes the wait. A heartbeat ("link heartbeat") goes out every second.
 #pragma once
 
 #include <atomic>
@@ -84,6 +84,10 @@ class CRmsServer {
 
   void Run();
   int GetPollTimeoutMs() const;
+  // How long the feed and the waiting messages let the loop sleep; INT32_MAX for ever.
+  int GetFeedTimeoutMs() const;
+  // Publishes the heartbeat every second, so terminals tell a quiet server from a frozen one.
+  void SendHeartbeatWhenDue();
   bool HasAnswersWaiting() const { return !m_arrWaitingAnswers.empty() || m_waitingTree.has_value(); }
   void ReadRequests();
   // Sends an answer, or keeps it when the client has no room; false when more would not fit.
@@ -99,7 +103,9 @@ class CRmsServer {
   void RunFeed();
   // Sends or queues a publication; its send time.
   int64_t Publish(std::string_view strName, const std::vector<uint8_t>& arrBytes);
+  // Sends a publication and records it; false when a subscriber has no room.
   bool TrySend(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes, int64_t nSentNs);
+  bool SendFrames(const std::string& strTopicFrame, const std::vector<uint8_t>& arrBytes, int64_t nSentNs);
   bool FlushQueued();
   // Once: when the feed ended, or at the stop.
   void WriteLedger();
@@ -129,6 +135,7 @@ class CRmsServer {
   bool m_bValuesSubscribed = false;
   std::chrono::steady_clock::time_point m_feedClockStart;  // may lie ahead while the feed is held
   std::chrono::steady_clock::time_point m_feedHeldUntil;   // set by the first subscriber
+  std::chrono::steady_clock::time_point m_nextHeartbeat;
   uint64_t m_nFeedClockBase = 0;                           // feed messages sent when the clock started
 
   std::atomic<uint64_t> m_nRequests{0};

@@ -84,6 +84,19 @@ typedef CPyxoRxControl* (*PFN_GetPyxoRxControl)(int32_t nKind, CPyxoRxNotifierBa
 // Releases a receive control; it calls its receiver no more.
 typedef void (*PFN_DestoryPyxoRxCOntrol)(CPyxoRxControl* pControl);
 
+// The link to the risk server as the terminal judges it. nState: 0 connecting, 1 connected
+// (the server sends data), 2 disconnected, 3 not responding. nSession is 0 until the link is
+// first connected and grows by one each time it is connected again after its connections were
+// lost: what the server sent meanwhile is gone, and a plug-in asks again for what it shows.
+// nDataAgeMs: since the newest data from the server, -1 before any.
+struct sHalvoLinkStatus {
+  int32_t nState;
+  uint32_t nSession;
+  int64_t nDataAgeMs;
+};
+// Fills *pStatus; 0 (and nothing filled) without a link or a status.
+typedef int (*PFN_pu_get_LinkStatus)(sHalvoLinkStatus* pStatus);
+
 // Plug-in entry points.
 
 struct sHalvoTimeVal {

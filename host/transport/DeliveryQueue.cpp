@@ -141,15 +141,24 @@ void CDeliveryQueue::Drain() {
   if (bRepost) PostDrain();
 }
 
+std::optional<std::chrono::steady_clock::time_point> CDeliveryQueue::GetPausedSince(
+    std::chrono::milliseconds nLongerThan) const {
+  if (!m_bInReceiver || std::chrono::steady_clock::now() - m_receiverCalled < nLongerThan) return std::nullopt;
+  return m_receiverCalled;
+}
+
 void CDeliveryQueue::Deliver(sDelivery& delivery) {
   --m_nQueued;
   const auto it = m_mapReceivers.find(delivery.nControl);
   if (it != m_mapReceivers.end()) {
     ++m_nDelivered;
+    m_receiverCalled = std::chrono::steady_clock::now();
+    m_bInReceiver = true;
     if (delivery.bPublication)
       it->second->OnPublish(delivery.hMsg, 0, nullptr);
     else
       it->second->OnResponse(0, delivery.hMsg, 0);
+    m_bInReceiver = false;
     if (m_pObserver != nullptr) m_pObserver->OnDelivered(delivery);
   }
   Release(delivery);

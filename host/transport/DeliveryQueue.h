@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -93,6 +94,11 @@ class CDeliveryQueue : public QObject {
   uint64_t GetDrainPostCount() const { return m_nDrainPosts.load(); }
   uint64_t GetDrainTurnCount() const { return m_nDrainTurns.load(); }
 
+  // Delivering thread: when the receiver called now was called, once that call has lasted
+  // nLongerThan (a receiver that shows a message box holds every delivery until it closes);
+  // nullopt otherwise.
+  std::optional<std::chrono::steady_clock::time_point> GetPausedSince(std::chrono::milliseconds nLongerThan) const;
+
  private:
   void PostDrain();
   void Drain();
@@ -121,6 +127,8 @@ class CDeliveryQueue : public QObject {
   std::chrono::steady_clock::time_point m_lastTurnStart;
   QTimer m_intervalTimer;  // runs the turn that came too soon
   bool m_bDraining = false;
+  std::chrono::steady_clock::time_point m_receiverCalled;  // while a receiver runs
+  bool m_bInReceiver = false;
   CDeliveryObserver* m_pObserver = nullptr;
   std::atomic<bool> m_bConflation{true};
   std::atomic<uint64_t> m_nByteBound{kDefaultByteBound};

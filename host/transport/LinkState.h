@@ -2,14 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 enum class eLinkState : uint8_t {
-  kConnecting,    // connecting for the first time, or a lost connection is being re-made
-  kConnected,     // every socket of the link has a connection
-  kDisconnected,  // a connection attempt failed; ZeroMQ keeps retrying in the background
+  kConnecting,     // connecting for the first time, or a lost connection is being re-made
+  kConnected,      // every socket of the link has a connection and the server sends data
+  kDisconnected,   // a connection attempt failed; ZeroMQ keeps retrying in the background
+  kNotResponding,  // the server sent nothing, not even a heartbeat, for a while
 };
 
-// "Server: connected", "Server: connecting..." or "Server: disconnected".
+// "Server: connected", "Server: connecting...", "Server: disconnected" or "Server: not
+// responding".
 const char* DescribeLinkState(eLinkState eState);
 
 // The state of a whole link from the states of its sockets: connected when every socket is,
@@ -25,3 +28,35 @@ eLinkState CombineLinkStates(const Range& arrStates) {
   }
   return bAny && bAllConnected ? eLinkState::kConnected : eLinkState::kConnecting;
 }
+
+// "no data yet", "newest data 0.4 s ago", "newest data 12 s ago", "newest data 5 min ago".
+std::string DescribeDataAge(int64_t nAgeMs);
+
+// The steady clock in nanoseconds, the time base of the link's status.
+int64_t GetSteadyClockNs();
+
+// What the user is told of the link.
+struct sLinkStatus {
+  eLinkState eState = eLinkState::kConnecting;
+  // 0 until the link is first connected; one more each time it is connected again after its
+  // connections were lost, when whatever the server sent meanwhile is gone.
+  uint32_t nSession = 0;
+  int64_t nDataAgeMs = -1;  // since the newest data from the server; -1 before any
+};
+
+// Judges the sockets' state against the age of the newest data: the link is connected only
+// while the server sends something (it sends a heartbeat every second), and a link that had
+// data and has none for a while is not responding, whatever TCP says.
+class CLinkWatch {
+ public:
+  explicit CLinkWatch(int64_t nLivenessNs) : m_nLivenessNs(nLivenessNs) {}
+
+  // eSockets: the sockets' combined state; nSocketsUpNs: since when they are all connected;
+  // nLastDataNs: when the newest data came (0: never).
+  sLinkStatus Update(eLinkState eSockets, int64_t nSocketsUpNs, int64_t nLastDataNs, int64_t nNowNs);
+
+ private:
+  int64_t m_nLivenessNs;
+  bool m_bLost = false;  // the sockets went down since the session began
+  sLinkStatus m_status;
+};

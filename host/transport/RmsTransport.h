@@ -1,7 +1,7 @@
 // The terminal's link to the risk server: the receive controls it gives to plug-ins, one I/O
 // thread that owns every ZeroMQ socket, and the hand-over of received messages to the
-// user-interface thread (the thread that creates the transport). Reports the link's state and
-// its message rate for the status bar.
+// user-interface thread (the thread that creates the transport). Reports the link's state,
+// judged by the data the server sends, and what was delivered, for the status bar.
 #pragma once
 
 #include <QElapsedTimer>
@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "host/transport/DeliveryQueue.h"
@@ -24,6 +25,7 @@ class CTransportIo;
 struct sTransportStats {
   uint64_t nReceived = 0;   // messages queued for a receiver
   uint64_t nMalformed = 0;  // frames from the server dropped as malformed
+  uint64_t nDropped = 0;    // connections lost (server gone or frozen, a frame past the limit)
   uint64_t nDelivered = 0;  // messages a receiver was called with
   uint64_t nQueued = 0;     // waiting for the user-interface thread
   uint64_t nQueuedBytes = 0;
@@ -31,6 +33,16 @@ struct sTransportStats {
   uint64_t nConflated = 0;  // value publications replaced by a newer one before delivery
   uint64_t nDrainPosts = 0;
   uint64_t nDrainTurns = 0;
+};
+
+// What the status bar shows besides the state, once a second.
+struct sLinkDetails {
+  int nDeliveredPerSecond = 0;  // messages the receivers were called with in the last second
+  int64_t nDataAgeMs = -1;      // since the newest data from the server; -1 before any
+  // When the receiver called now was called, while that call holds every delivery.
+  std::optional<std::chrono::system_clock::time_point> pausedSince;
+  uint64_t nMalformed = 0;
+  uint64_t nDropped = 0;
 };
 
 class CRmsTransport : public QObject {
@@ -48,7 +60,8 @@ class CRmsTransport : public QObject {
   // Closes and deletes a control given by CreateControl; any other pointer is ignored.
   void DestroyControl(CPyxoRxControl* pControl);
 
-  eLinkState GetLinkState() const { return m_eLinkState; }
+  eLinkState GetLinkState() const { return m_status.eState; }
+  sLinkStatus GetLinkStatus() const { return m_status; }
   sTransportStats GetStats() const;
   // How long one turn of delivery may run before the event loop gets its turn.
   void SetDeliveryTurnBudget(std::chrono::microseconds budget) { m_pDelivery->SetTurnBudget(budget); }
@@ -61,17 +74,20 @@ class CRmsTransport : public QObject {
 
  signals:
   void LinkStateChanged(eLinkState eState);
-  // Messages received in the last second; once a second.
-  void MessageRateChanged(int nPerSecond);
+  void LinkDetailsChanged(const sLinkDetails& details);
 
  private:
-  void ReportRate();
+  // Judges the link again; tells of a change of state.
+  void UpdateLinkStatus();
+  void ReportDetails();
 
   std::unique_ptr<CDeliveryQueue> m_pDelivery;
   std::unique_ptr<CTransportIo> m_pIo;
   std::unordered_map<const CPyxoRxControl*, std::unique_ptr<CRxControl>> m_mapControls;
   uint64_t m_nNextControlId = 1;
-  eLinkState m_eLinkState = eLinkState::kConnecting;
+  eLinkState m_eSocketState = eLinkState::kConnecting;  // as the I/O thread last told
+  CLinkWatch m_linkWatch;
+  sLinkStatus m_status;
 
   QTimer m_rateTimer;
   QElapsedTimer m_rateClock;

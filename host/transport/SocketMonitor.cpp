@@ -11,7 +11,11 @@ std::string MakeMonitorEndpoint() {
   return "inproc://halvo-monitor-" + std::to_string(s_nNext.fetch_add(1));
 }
 
-constexpr int kWatchedEvents = ZMQ_EVENT_CONNECTED | ZMQ_EVENT_DISCONNECTED | ZMQ_EVENT_CLOSED;
+constexpr int kWatchedEvents = ZMQ_EVENT_CONNECTED | ZMQ_EVENT_HANDSHAKE_SUCCEEDED | ZMQ_EVENT_DISCONNECTED |
+                               ZMQ_EVENT_CLOSED | ZMQ_EVENT_CONNECT_RETRIED;
+// ZeroMQ schedules its retry as soon as a connection goes down; when none follows this soon,
+// the connection was given up for good.
+constexpr std::chrono::milliseconds kRetryExpectedWithin{200};
 
 }  // namespace
 
@@ -25,6 +29,10 @@ CSocketMonitor::CSocketMonitor(zmq::context_t& context, zmq::socket_t& socket)
 
 CSocketMonitor::~CSocketMonitor() { zmq_socket_monitor(m_socket.handle(), nullptr, 0); }
 
+bool CSocketMonitor::IsAbandoned(std::chrono::steady_clock::time_point now) const {
+  return m_bAwaitingRetry && now - m_lostAt >= kRetryExpectedWithin;
+}
+
 bool CSocketMonitor::ReadEvents() {
   const eLinkState eBefore = m_eState;
   zmq::message_t event;
@@ -37,11 +45,22 @@ bool CSocketMonitor::ReadEvents() {
       if (!m_eventSocket.recv(event, zmq::recv_flags::dontwait)) break;
     }
     if (!bHasEvent) continue;
-    if (nEvent == ZMQ_EVENT_CONNECTED) {
+    if (nEvent == ZMQ_EVENT_CONNECT_RETRIED) {
+      m_bAwaitingRetry = false;
+    } else if (nEvent == ZMQ_EVENT_CONNECTED) {
+      // Only the system has answered: a frozen server's system accepts connections too.
+      m_bAwaitingRetry = false;
+      m_bTcpUp = true;
+      m_eState = eLinkState::kConnecting;
+    } else if (nEvent == ZMQ_EVENT_HANDSHAKE_SUCCEEDED) {
       m_eState = eLinkState::kConnected;
     } else if (nEvent == ZMQ_EVENT_DISCONNECTED) {
+      if (m_eState == eLinkState::kConnected) ++m_nDropped;
+      m_bAwaitingRetry = true;
+      m_lostAt = std::chrono::steady_clock::now();
+      m_bTcpUp = false;
       m_eState = eLinkState::kConnecting;
-    } else if (nEvent == ZMQ_EVENT_CLOSED && m_eState != eLinkState::kConnected) {
+    } else if (nEvent == ZMQ_EVENT_CLOSED && !m_bTcpUp) {
       // A connection attempt failed; ZeroMQ tries again after its reconnect interval.
       m_eState = eLinkState::kDisconnected;
     }

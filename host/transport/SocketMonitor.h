@@ -2,6 +2,8 @@
 // show whether its link to the server is up. Lives on the thread that owns the socket.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <zmq.hpp>
 
 #include "host/transport/LinkState.h"
@@ -19,10 +21,24 @@ class CSocketMonitor {
   zmq::socket_t& GetEventSocket() { return m_eventSocket; }
   // Reads the events waiting; true when the state changed.
   bool ReadEvents();
+  // Connected once the server's side of the connection has answered the handshake.
   eLinkState GetState() const { return m_eState; }
+  // Connections that were up and went down: the server left or froze, or sent a frame longer
+  // than the limit.
+  uint64_t GetDroppedCount() const { return m_nDropped; }
+  // Whether a connection went down and ZeroMQ is not making it again: it gives up a
+  // connection that broke the protocol (a frame past the size limit). Then the socket is to
+  // be connected anew (and NoteReconnecting called).
+  bool IsAbandoned(std::chrono::steady_clock::time_point now) const;
+  bool IsAwaitingRetry() const { return m_bAwaitingRetry; }
+  void NoteReconnecting() { m_bAwaitingRetry = false; }
 
  private:
   zmq::socket_t& m_socket;
   zmq::socket_t m_eventSocket;
   eLinkState m_eState = eLinkState::kConnecting;
+  bool m_bTcpUp = false;
+  uint64_t m_nDropped = 0;
+  bool m_bAwaitingRetry = false;  // down, and no retry seen since
+  std::chrono::steady_clock::time_point m_lostAt;
 };

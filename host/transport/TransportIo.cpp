@@ -1,5 +1,6 @@
 #include "host/transport/TransportIo.h"
 
+#include <chrono>
 #include <deque>
 #include <optional>
 #include <utility>
@@ -19,6 +20,23 @@ constexpr int kSendHighWaterMark = 100000;
 constexpr int kReceiveHighWaterMark = 1000;
 // How often a full hand-over is looked at again.
 constexpr int kFullRetryMs = 1;
+// How often a lost connection is checked for whether ZeroMQ makes it again by itself.
+constexpr int kAbandonCheckMs = 50;
+
+// Connects a socket to its endpoint anew, dropping the connection ZeroMQ gave up.
+void Reconnect(zmq::socket_t& socket, CSocketMonitor& monitor, const std::string& strEndpoint) {
+  monitor.NoteReconnecting();
+  try {
+    socket.disconnect(strEndpoint);
+  } catch (const zmq::error_t&) {
+    // Already gone.
+  }
+  try {
+    socket.connect(strEndpoint);
+  } catch (const zmq::error_t&) {
+    // It was connected before, so the endpoint is good; the next loss is checked again.
+  }
+}
 
 void ConfigureConnection(zmq::socket_t& socket) {
   halvowire::ConfigureLinkSocket(socket);
@@ -55,6 +73,7 @@ void CTransportIo::Run() {
   m_pSubscriber = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::sub);
   ConfigureConnection(*m_pSubscriber);
   m_pSubscriberMonitor = std::make_unique<CSocketMonitor>(m_context, *m_pSubscriber);
+  m_pSubscriber->set(zmq::sockopt::subscribe, halvowire::MakeTopicFrame(halvowire::kHeartbeatTopic));
   try {
     m_pSubscriber->connect(m_endpoints.strPublications);
   } catch (const zmq::error_t&) {
@@ -70,6 +89,7 @@ void CTransportIo::Run() {
     arrPolled.clear();
     // While the hand-over is full nothing is read; the delivering thread empties it meanwhile.
     const bool bFull = m_delivery.IsFull();
+    if (bFull) NoteData();
     const short nRead = bFull ? 0 : ZMQ_POLLIN;
     arrItems.push_back({nullptr, m_commands.GetWakeDescriptor(), ZMQ_POLLIN, 0});
     arrItems.push_back({m_pSubscriber->handle(), 0, nRead, 0});
@@ -80,20 +100,25 @@ void CTransportIo::Run() {
       arrItems.push_back({pControl->pMonitor->GetEventSocket().handle(), 0, ZMQ_POLLIN, 0});
       arrPolled.emplace_back(nControl, pControl.get());
     }
-    if (zmq_poll(arrItems.data(), static_cast<int>(arrItems.size()), bFull ? kFullRetryMs : -1) < 0) continue;
+    const int nTimeoutMs = bFull ? kFullRetryMs : IsAnySocketAwaitingRetry() ? kAbandonCheckMs : -1;
+    if (zmq_poll(arrItems.data(), static_cast<int>(arrItems.size()), nTimeoutMs) < 0) continue;
 
-    if (arrItems[1].revents & ZMQ_POLLIN) ReadPublications();
+    // The sockets' events first: data that came over a new connection is noted after it.
     if (arrItems[2].revents & ZMQ_POLLIN) m_pSubscriberMonitor->ReadEvents();
+    for (size_t n = 0; n < arrPolled.size(); ++n)
+      if (arrItems[4 + 2 * n].revents & ZMQ_POLLIN) arrPolled[n].second->pMonitor->ReadEvents();
+    UpdateLinkState();
+    if (arrItems[1].revents & ZMQ_POLLIN) ReadPublications();
     for (size_t n = 0; n < arrPolled.size(); ++n) {
       const auto& [nControl, pControl] = arrPolled[n];
       const short nDealerEvents = arrItems[3 + 2 * n].revents;
       if (nDealerEvents & ZMQ_POLLIN) ReadResponses(nControl, pControl->dealer);
       if (nDealerEvents & ZMQ_POLLOUT) FlushOutgoing(*pControl);
-      if (arrItems[4 + 2 * n].revents & ZMQ_POLLIN) pControl->pMonitor->ReadEvents();
     }
     m_delivery.Append(m_arrBatch);
     // Commands last: closing a control removes sockets the loop above has just used.
     if (arrItems[0].revents & ZMQ_POLLIN) bRunning = RunCommands();
+    ReconnectAbandoned();
     UpdateLinkState();
   }
 
@@ -140,6 +165,8 @@ void CTransportIo::OpenControl(uint64_t nControl) {
 }
 
 void CTransportIo::CloseControl(uint64_t nControl) {
+  if (const auto it = m_mapControls.find(nControl); it != m_mapControls.end())
+    m_nClosedDropped += it->second->pMonitor->GetDroppedCount();
   m_mapControls.erase(nControl);
   for (auto it = m_mapTopics.begin(); it != m_mapTopics.end();) {
     it->second.erase(nControl);
@@ -188,6 +215,7 @@ void CTransportIo::ReadPublications() {
   zmq::message_t body;
   zmq::message_t sendTime;
   for (int n = 0; n < kReadBurst && ReceiveFrame(*m_pSubscriber, topic); ++n) {
+    NoteData();
     // A publication is its topic, its message and, from a current server, its send time.
     if (!topic.more() || !ReceiveFrame(*m_pSubscriber, body)) {
       ++m_nMalformed;
@@ -210,7 +238,8 @@ void CTransportIo::ReadPublications() {
       continue;
     }
     const auto it = m_mapTopics.find(*strName);
-    if (it == m_mapTopics.end()) continue;  // the last subscriber of this name just left
+    // A heartbeat, or the last subscriber of this name just left.
+    if (it == m_mapTopics.end()) continue;
     for (uint64_t nControl : it->second) AddDelivery(nControl, true, body, *nSentNs);
   }
 }
@@ -218,6 +247,7 @@ void CTransportIo::ReadPublications() {
 void CTransportIo::ReadResponses(uint64_t nControl, zmq::socket_t& dealer) {
   zmq::message_t body;
   for (int n = 0; n < kReadBurst && ReceiveFrame(dealer, body); ++n) {
+    NoteData();
     if (body.more()) {
       SkipRestOfMessage(dealer, body);
       ++m_nMalformed;
@@ -239,15 +269,36 @@ void CTransportIo::AddDelivery(uint64_t nControl, bool bPublication, const zmq::
                         GetOtpMessageFootprint(hMsg)});
 }
 
+bool CTransportIo::IsAnySocketAwaitingRetry() const {
+  if (m_pSubscriberMonitor->IsAwaitingRetry()) return true;
+  for (const auto& [nControl, pControl] : m_mapControls)
+    if (pControl->pMonitor->IsAwaitingRetry()) return true;
+  return false;
+}
+
+void CTransportIo::ReconnectAbandoned() {
+  const auto now = std::chrono::steady_clock::now();
+  if (m_pSubscriberMonitor->IsAbandoned(now)) Reconnect(*m_pSubscriber, *m_pSubscriberMonitor, m_endpoints.strPublications);
+  for (const auto& [nControl, pControl] : m_mapControls)
+    if (pControl->pMonitor->IsAbandoned(now)) Reconnect(pControl->dealer, *pControl->pMonitor, m_endpoints.strRequests);
+}
+
+void CTransportIo::NoteData() { m_nLastDataNs.store(GetSteadyClockNs(), std::memory_order_relaxed); }
+
 void CTransportIo::UpdateLinkState() {
   std::vector<eLinkState> arrStates;
   arrStates.reserve(m_mapControls.size() + 1);
   arrStates.push_back(m_bSubscriberFailed ? eLinkState::kDisconnected : m_pSubscriberMonitor->GetState());
-  for (const auto& [nControl, pControl] : m_mapControls)
+  uint64_t nDropped = m_pSubscriberMonitor->GetDroppedCount() + m_nClosedDropped;
+  for (const auto& [nControl, pControl] : m_mapControls) {
     arrStates.push_back(pControl->bConnectFailed ? eLinkState::kDisconnected
                                                  : pControl->pMonitor->GetState());
+    nDropped += pControl->pMonitor->GetDroppedCount();
+  }
+  m_nDropped.store(nDropped);
   const eLinkState eState = CombineLinkStates(arrStates);
   if (eState == m_eLinkState) return;
   m_eLinkState = eState;
+  if (eState == eLinkState::kConnected) m_nSocketsUpNs.store(GetSteadyClockNs());
   if (m_fnOnLinkState) m_fnOnLinkState(eState);
 }

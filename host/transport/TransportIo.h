@@ -6,7 +6,8 @@
 // the thread subscribes it to each name a control asked for and hands a publication to every
 // control subscribed to exactly that name, with the send time the server gave it. Received
 // messages are parsed here (a malformed one is counted and dropped) and queued for the
-// user-interface thread.
+// user-interface thread. The SUB also takes the server's heartbeats, which only tell that the
+// server is alive: the time of the newest data of any kind is kept for the link's state.
 #pragma once
 
 #include <atomic>
@@ -45,6 +46,14 @@ class CTransportIo {
   // Well-formed messages received from the server, and malformed ones dropped.
   uint64_t GetReceivedCount() const { return m_nReceived.load(); }
   uint64_t GetMalformedCount() const { return m_nMalformed.load(); }
+  // Connections that were up and went down, over every socket.
+  uint64_t GetDroppedCount() const { return m_nDropped.load(); }
+  // Steady-clock time of the newest data from the server (0 before any): a heartbeat, a
+  // publication or an answer. While the hand-over is full, now: the terminal is behind, not
+  // the server.
+  int64_t GetLastDataNs() const { return m_nLastDataNs.load(); }
+  // Steady-clock time since when every socket has a connection whose handshake is done.
+  int64_t GetSocketsUpNs() const { return m_nSocketsUpNs.load(); }
 
  private:
   struct sControlSockets;
@@ -60,6 +69,10 @@ class CTransportIo {
   void ReadResponses(uint64_t nControl, zmq::socket_t& dealer);
   void AddDelivery(uint64_t nControl, bool bPublication, const zmq::message_t& body, int64_t nSentNs);
   void UpdateLinkState();
+  void NoteData();
+  bool IsAnySocketAwaitingRetry() const;
+  // Connects again each socket whose lost connection ZeroMQ does not make again by itself.
+  void ReconnectAbandoned();
 
   halvowire::sServerEndpoints m_endpoints;
   CDeliveryQueue& m_delivery;
@@ -74,8 +87,12 @@ class CTransportIo {
   std::map<std::string, std::set<uint64_t>, std::less<>> m_mapTopics;
   std::vector<sDelivery> m_arrBatch;
   eLinkState m_eLinkState = eLinkState::kConnecting;
+  uint64_t m_nClosedDropped = 0;  // dropped connections of controls closed since
 
   std::atomic<uint64_t> m_nReceived{0};
   std::atomic<uint64_t> m_nMalformed{0};
+  std::atomic<uint64_t> m_nDropped{0};
+  std::atomic<int64_t> m_nLastDataNs{0};
+  std::atomic<int64_t> m_nSocketsUpNs{0};
   std::thread m_thread;
 };

@@ -1,7 +1,9 @@
 // What the transport tests share: the Qt application, a loop that runs events until a
 // condition holds, a receiver that keeps what it gets, composing messages the way a plug-in
-// does, and a risk server on free loopback ports.
+// does, a risk server on free loopback ports, and one made of bare sockets.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <chrono>
@@ -13,10 +15,12 @@
 #include <thread>
 #include <utility>
 #include <vector>
+#include <zmq.hpp>
 
 #include "connect/include/HalvoCodec.h"
 #include "connect/include/connecthalvo.h"
 #include "host/api/HalvoHostApi.h"
+#include "host/transport/RmsTransport.h"
 #include "rmssim/RmsServer.h"
 #include "tests/rmssim/SimTestSupport.h"
 
@@ -136,5 +140,43 @@ inline std::unique_ptr<CRmsServer> StartServer(const sSimOptions& options) {
   if (!pServer->Start(strError)) return nullptr;
   return pServer;
 }
+
+// A message with field 32767 holding strMarker, as bytes.
+inline std::string ComposeBytes(const std::string& strMarker) {
+  CMessageBuilder builder;
+  builder.AddText(32767, strMarker);
+  const std::vector<uint8_t>& arrBytes = builder.GetBytes();
+  return std::string(arrBytes.begin(), arrBytes.end());
+}
+
+inline void SendFrames(zmq::socket_t& socket, const std::vector<std::string>& arrFrames) {
+  for (size_t n = 0; n < arrFrames.size(); ++n)
+    socket.send(zmq::buffer(arrFrames[n]),
+                n + 1 < arrFrames.size() ? zmq::send_flags::sndmore : zmq::send_flags::none);
+}
+
+// A server made of bare sockets that sends exactly what a test tells it, to a transport with
+// one control.
+class CRawServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GetApplication();
+    for (zmq::socket_t* pSocket : {&m_router, &m_publisher}) {
+      pSocket->set(zmq::sockopt::linger, 0);
+      pSocket->set(zmq::sockopt::rcvtimeo, static_cast<int>(kPatience.count() * 1000));
+      pSocket->bind("tcp://127.0.0.1:*");
+    }
+    m_pTransport = std::make_unique<CRmsTransport>(halvowire::sServerEndpoints{
+        m_router.get(zmq::sockopt::last_endpoint), m_publisher.get(zmq::sockopt::last_endpoint)});
+    m_pControl = m_pTransport->CreateControl(&m_receiver);
+  }
+
+  zmq::context_t m_context;
+  zmq::socket_t m_router{m_context, zmq::socket_type::router};
+  zmq::socket_t m_publisher{m_context, zmq::socket_type::xpub};
+  std::unique_ptr<CRmsTransport> m_pTransport;
+  CKeepingReceiver m_receiver;
+  CPyxoRxControl* m_pControl = nullptr;
+};
 
 }  // namespace transporttest
