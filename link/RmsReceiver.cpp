@@ -1,6 +1,7 @@
 #include "link/RmsReceiver.h"
 
 #include <ctime>
+#include <utility>
 
 #include "model/CallStatusEntry.h"
 #include "model/EntityLevel.h"
@@ -63,6 +64,7 @@ void CRmsReceiver::OnResponse(OTP_MSG hMsg) {
   } else if (strName == "mrv_rst_show_tree_all") {
     if (CheckStatus(hMsg) != kStatusSuccess) {
       m_requests.SubscribePresentValues();
+      MarkUnrefreshedStale();
     } else if (ReadFieldText(hMsg, rmsproto::kPublicationNameField, strPublication) &&
                (strPublication == rmsproto::kValuesTopic || strPublication == rmsproto::kCallStatusTopic)) {
       HandleRmsRecord(hMsg, true);
@@ -158,6 +160,8 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
     // The common case, a new value of a known record: parsing straight into it keeps its id,
     // level and call texts, as the working record would have them, without two copies.
     ParseRmsValues(hMsg, *itStored->second);
+    itStored->second->bStale = false;
+    if (m_bRefreshing) m_setRefreshed.insert(itStored->second.get());
     PushToWatchLists(itStored->second.get(), false, false);
     return;
   }
@@ -169,6 +173,7 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
     auto pRecord = std::make_unique<CRmsDetails>(std::move(m_working));
     CRmsDetails* pNew = pRecord.get();
     m_mapRecords.emplace(strKey, std::move(pRecord));
+    if (m_bRefreshing) m_setRefreshed.insert(pNew);
     PushToWatchLists(pNew, true, false);
     return;
   }
@@ -181,7 +186,27 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
     return;
   }
   *itStored->second = m_working;
+  if (m_bRefreshing) m_setRefreshed.insert(itStored->second.get());
   PushToWatchLists(itStored->second.get(), false, false);
+}
+
+void CRmsReceiver::FollowLinkSession(uint32_t nSession) {
+  const uint32_t nSeen = std::exchange(m_nSession, nSession);
+  if (nSeen == 0 || nSession == nSeen) return;
+  m_bRefreshing = true;
+  m_setRefreshed.clear();
+  m_requests.RequestRmsTree();
+}
+
+void CRmsReceiver::MarkUnrefreshedStale() {
+  if (!std::exchange(m_bRefreshing, false)) return;
+  for (const auto& [strKey, pRecord] : m_mapRecords) {
+    if (m_setRefreshed.contains(pRecord.get())) continue;
+    pRecord->bStale = true;
+    for (int nWindow = 1; nWindow <= 4; ++nWindow)
+      if (CWatchListTarget* pList = m_host.GetWatchList(nWindow)) pList->RefreshVisibleRecordRow(pRecord.get());
+  }
+  m_setRefreshed.clear();
 }
 
 void CRmsReceiver::PushToWatchLists(CRmsDetails* pRecord, bool bNew, bool bDeleted) {

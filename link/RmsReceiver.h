@@ -2,9 +2,11 @@
 // the watch lists and rows of the alerts window.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "connect/include/connecthalvo.h"
 #include "link/RmsRequests.h"
@@ -60,6 +62,12 @@ class CRmsReceiver {
 
   const std::string& GetPeerData() const { return m_strPeerData; }
 
+  // Told the link's session now and then (0 before the first). A later session than the one
+  // seen first means the link was lost: whatever the server published meanwhile is gone, so
+  // every record is asked for again, and the records the new answer leaves out are marked
+  // stale when it is complete.
+  void FollowLinkSession(uint32_t nSession);
+
  private:
   // Screening by the user's category; false when the message is not for this user.
   bool PassesScreening(OTP_MSG hMsg, std::string_view strEntityId) const;
@@ -67,6 +75,8 @@ class CRmsReceiver {
   bool FillWorkingRecord(OTP_MSG hMsg, std::string_view strName, bool bFromResponse,
                          const CRmsDetails* pStored);
   void PushToWatchLists(CRmsDetails* pRecord, bool bNew, bool bDeleted);
+  // After a complete tree answer that followed a lost link: marks the records it left out.
+  void MarkUnrefreshedStale();
 
   CRmsReceiverHost& m_host;
   CRmsRequests& m_requests;
@@ -74,6 +84,10 @@ class CRmsReceiver {
   std::string m_strPeerData;
   // Reused for every message, so its text block is allocated once.
   CRmsDetails m_working;
+  uint32_t m_nSession = 0;
+  // While the tree is asked for again: the records its answer brought so far.
+  bool m_bRefreshing = false;
+  std::unordered_set<const CRmsDetails*> m_setRefreshed;
 };
 
 // The time stamp of a message alert: the wall-clock time at UTC+05:30 of the seconds since

@@ -61,6 +61,9 @@ class CRmsDetails {
 
   uint32_t nLevel = 0;  // 1 Broker, 2 Branch, 3 Dealer, 4 Group, 5 Account; 0 unknown
   bool bGroupwiseValidation = false;
+  // The server left the record out when it was asked for every record again after the link
+  // was lost: its values are the last ones seen, not live. New values clear it.
+  bool bStale = false;
 
  private:
   static constexpr int kEntityIdSlot = FindColumnSlot(0);

@@ -35,3 +35,5 @@ PFN_GetPyxoRxControl FindGetRxControlService() {
 PFN_DestoryPyxoRxCOntrol FindDestroyRxControlService() {
   return FindHostService<PFN_DestoryPyxoRxCOntrol>("DestoryPyxoRxCOntrol");
 }
+
+PFN_pu_get_LinkStatus FindLinkStatusService() { return FindHostService<PFN_pu_get_LinkStatus>("pu_get_LinkStatus"); }

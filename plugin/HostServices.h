@@ -11,3 +11,4 @@ PFN_pu_get_UserDirectory FindUserDirectoryService();
 PFN_pu_PopulateAllDealersOrClients FindPopulateDealersService();
 PFN_GetPyxoRxControl FindGetRxControlService();
 PFN_DestoryPyxoRxCOntrol FindDestroyRxControlService();
+PFN_pu_get_LinkStatus FindLinkStatusService();

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QMetaObject>
+#include <QTimer>
 
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/NumberFormat.h"
@@ -9,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/qt/MainFrame.h"
 #include "platform/qt/WindowMessage.h"
+#include "plugin/HostServices.h"
 #include "plugin/PluginContext.h"
 #include "windows/CallHistoryDlg.h"
 #include "windows/CustomAlertRules.h"
@@ -21,6 +23,9 @@
 COrvaneWatchDlg g_dlgOrvaneWatch;
 
 namespace {
+
+// How often the terminal is asked whether the link began a new session.
+constexpr int kSessionCheckMs = 1000;
 
 COrvaneWatchDlgBar* CreateWatchBar(COrvaneWatchDlg& controller, int nWindow, QMainWindow* pFrame) {
   const QString strTitle = QString::fromStdString(ReadWatchTitle(nWindow));
@@ -75,6 +80,13 @@ bool COrvaneWatchDlg::CreateWatchWindows() {
   if (m_pRmsLink == nullptr) {
     m_pRmsLink = OpenRmsLink(*this);
     m_requests.SetLink(m_pRmsLink.get());
+  }
+  // A terminal without the service has no sessions to follow.
+  m_pfnLinkStatus = FindLinkStatusService();
+  if (m_pfnLinkStatus != nullptr && m_pSessionTimer == nullptr) {
+    m_pSessionTimer = new QTimer(pFrame);
+    QObject::connect(m_pSessionTimer, &QTimer::timeout, [this] { FollowLinkSession(); });
+    m_pSessionTimer->start(kSessionCheckMs);
   }
   m_requests.RequestUserPeerData();
   m_requests.RequestRmsTree();
@@ -158,7 +170,13 @@ void COrvaneWatchDlg::SaveAndRelease() {
 
 bool COrvaneWatchDlg::CloseLink() { return m_pRmsLink == nullptr || CloseRmsLinkControls(*m_pRmsLink); }
 
+void COrvaneWatchDlg::FollowLinkSession() {
+  sHalvoLinkStatus status{};
+  if (m_pfnLinkStatus != nullptr && m_pfnLinkStatus(&status) != 0) m_receiver.FollowLinkSession(status.nSession);
+}
+
 void COrvaneWatchDlg::DestroyWindows() {
+  delete m_pSessionTimer;
   // Deleting a dock widget takes it out of the frame's layout, which then adjusts.
   for (auto& [pBar, nId] : m_mapBars) delete pBar;
   m_mapBars.clear();

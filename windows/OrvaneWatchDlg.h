@@ -20,6 +20,7 @@ class CNewCallStatus;
 class COrvaneWatchDlgBar;
 class COrvaneWatchDocAlerts;
 class QMainWindow;
+class QTimer;
 
 inline constexpr int32_t kFirstWatchWindowId = 990;
 inline constexpr int32_t kAlertsWindowId = 995;
@@ -75,6 +76,8 @@ class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost, publ
   void DockWindow(QMainWindow* pFrame, QDockWidget* pBar, int32_t nId);
   void ShareFrameWidth(QMainWindow* pFrame) const;
   void ApplyStartVisibility();
+  // Asks the terminal for the link's session, every second: a new one has records asked for again.
+  void FollowLinkSession();
 
   std::array<COrvaneWatchDlgBar*, 4> m_arrWatchBars{};
   COrvaneWatchDocAlerts* m_pAlerts = nullptr;
@@ -85,6 +88,8 @@ class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost, publ
   QPointer<CCustomAlertSettingDlg> m_pCustomAlertDlg;
   QPointer<CNewCallStatus> m_pCallStatusDlg;
   QPointer<CCallHistory> m_pCallHistory;
+  QPointer<QTimer> m_pSessionTimer;  // owned by the frame
+  PFN_pu_get_LinkStatus m_pfnLinkStatus = nullptr;
 };
 
 // The one controller, constructed when the library is loaded.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <span>
 
+#include "controls/ColorRef.h"
 #include "link/AlertAmount.h"
 #include "lists/CellText.h"
 #include "lists/widgets/FilterListCtrl.h"
@@ -24,6 +25,8 @@
 #include "windows/WindowPlacement.h"
 
 namespace {
+
+constexpr uint32_t kStaleTextColour = MakeColorRef(128, 128, 128);
 
 constexpr int32_t kFirstListControlId = 1230;
 constexpr int kListBottomMargin = 15;
@@ -47,7 +50,12 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
   m_pList->SetControlId(kFirstListControlId + nWindow);
   m_pList->GetLayout().LoadColumnTable(GetWatchSectionName(nWindow), GetCatalogueColumns());
   m_pList->LoadProfile();
-  m_pList->SetCellTextFn(MakeCellTextFn(&GetColumnText));
+  m_pList->SetCellTextFn([](const void* pRecord, int32_t nColumn, sCellText& cell) {
+    const auto* pDetails = static_cast<const CRmsDetails*>(pRecord);
+    // A record the server no longer reports keeps its last values, greyed: they are not live.
+    if (nColumn == 0 && pDetails != nullptr && pDetails->bStale) cell.nTextColour = static_cast<int32_t>(kStaleTextColour);
+    return GetColumnText(pDetails, nColumn, cell.strText) != 0;
+  });
   m_pList->SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
   // Custom columns named in the configuration are drawn red below zero.
   m_pList->SetColouredCustomNames(std::span<const std::string>(

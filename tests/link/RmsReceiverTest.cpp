@@ -169,6 +169,43 @@ TEST_F(RmsReceiverTest, DeleteMarks) {
   EXPECT_TRUE(m_host.m_mapLists[3].m_arrRows.empty());
 }
 
+TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeavesOut) {
+  Respond(TreeResponse("account-A1"));
+  Respond(TreeResponse("account-A2"));
+  Respond(TreeResponse("account-A3"));
+  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  const CRmsDetails* pA1 = Find("5|A1|CM-NSE-NRML");
+  const CRmsDetails* pA2 = Find("5|A2|CM-NSE-NRML");
+  const CRmsDetails* pA3 = Find("5|A3|CM-NSE-NRML");
+
+  // The first session seen, and the same one again, ask for nothing.
+  for (uint32_t nSession : {0u, 1u, 1u}) m_receiver.FollowLinkSession(nSession);
+  EXPECT_TRUE(m_control.m_arrRequests.empty());
+
+  // The link was lost: the tree is asked for again.
+  m_receiver.FollowLinkSession(2);
+  ASSERT_EQ(m_control.m_arrRequests.size(), 1u);
+  EXPECT_EQ(m_control.m_arrRequests[0].front().second, "mrv_rst_show_tree_all");
+
+  // The new server knows A1 (answered) and A3 (published while its answer is under way).
+  m_host.m_mapLists[1].m_nRefreshes = 0;
+  Respond(TreeResponse("account-A1", {{64116, "7"}}));
+  Publish(Record("account-A3", "rms prsnt value publish", {{64116, "9"}}));
+  EXPECT_FALSE(pA2->bStale);  // not before the answer is complete
+  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  EXPECT_FALSE(pA1->bStale);
+  EXPECT_TRUE(pA2->bStale);
+  EXPECT_FALSE(pA3->bStale);
+  EXPECT_EQ(pA1->GetCellText(70), "-7.00");
+  EXPECT_EQ(m_host.m_mapLists[1].m_nRefreshes, 3);  // A1, A3, and A2 repainted as stale
+
+  // A value brings a stale record back to life; a later end of the tree marks nothing.
+  Publish(Record("account-A2", "rms prsnt value publish", {{64116, "1"}}));
+  EXPECT_FALSE(pA2->bStale);
+  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  EXPECT_FALSE(pA2->bStale);
+}
+
 TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
   // A present-values response (named by field 32767 alone) for an entity never seen adds nothing.
   Respond({{32767, "rms_get_prsnt_values_rst"}, {64050, "account-A9"}, {54244, "CM-NSE-NRML"}});
