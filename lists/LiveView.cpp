@@ -27,19 +27,35 @@ void CLiveView::SetSort(const sLiveSort& sort) {
 
 void CLiveView::Clear() {
   m_tree.Clear();
+  m_arrSlotOfRow.clear();
+  m_arrRowOfSlot.clear();
+  m_arrFreeSlots.clear();
   m_arrHandles.clear();
   m_arrIntegers.clear();
   m_arrDecimals.clear();
   m_arrTexts.clear();
-  m_mapRows.clear();
+  m_mapSlots.clear();
+}
+
+int32_t CLiveView::GetStoreIndexAt(int32_t nEntry) const {
+  const int32_t nSlot = m_tree.GetValueAt(nEntry);
+  return nSlot == CRankTree::kNone ? -1 : m_arrRowOfSlot[static_cast<size_t>(nSlot)];
 }
 
 int32_t CLiveView::FindEntry(int32_t nStoreIndex) const {
-  if (nStoreIndex < 0 || static_cast<size_t>(nStoreIndex) >= m_arrHandles.size()) {
+  if (nStoreIndex < 0 || static_cast<size_t>(nStoreIndex) >= m_arrSlotOfRow.size()) {
     return -1;
   }
-  const int32_t nHandle = m_arrHandles[static_cast<size_t>(nStoreIndex)];
+  const int32_t nHandle = m_arrHandles[static_cast<size_t>(m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)])];
   return nHandle == CRankTree::kNone ? -1 : m_tree.GetRank(nHandle);
+}
+
+std::vector<int32_t> CLiveView::GetOrder() const {
+  std::vector<int32_t> arrOrder = m_tree.GetValues();
+  for (int32_t& nEntry : arrOrder) {
+    nEntry = m_arrRowOfSlot[static_cast<size_t>(nEntry)];
+  }
+  return arrOrder;
 }
 
 bool CLiveView::Passes(const void* pRecord) {
@@ -79,8 +95,8 @@ void CLiveView::ReadKey(const void* pRecord, sKey& key) {
   }
 }
 
-bool CLiveView::HasKey(int32_t nStoreIndex, const sKey& key) const {
-  const auto nAt = static_cast<size_t>(nStoreIndex);
+bool CLiveView::HasKey(int32_t nSlot, const sKey& key) const {
+  const auto nAt = static_cast<size_t>(nSlot);
   switch (m_eKeyKind) {
     case eSortKeyKind::kInteger:
     case eSortKeyKind::kLong:
@@ -99,8 +115,8 @@ bool CLiveView::HasKey(int32_t nStoreIndex, const sKey& key) const {
   return true;
 }
 
-void CLiveView::StoreKey(int32_t nStoreIndex, sKey& key) {
-  const auto nAt = static_cast<size_t>(nStoreIndex);
+void CLiveView::StoreKey(int32_t nSlot, sKey& key) {
+  const auto nAt = static_cast<size_t>(nSlot);
   switch (m_eKeyKind) {
     case eSortKeyKind::kInteger:
     case eSortKeyKind::kLong:
@@ -160,71 +176,84 @@ bool CLiveView::IsBefore(int32_t nFirst, int32_t nSecond) const {
     case eSortKeyKind::kNone:
       break;
   }
-  return nFirst < nSecond;
+  return m_arrRowOfSlot[nA] < m_arrRowOfSlot[nB];
 }
 
-int32_t CLiveView::Attach(int32_t nStoreIndex) {
-  const int32_t nHandle = m_tree.Insert(
-      nStoreIndex, [this](int32_t nFirst, int32_t nSecond) { return IsBefore(nFirst, nSecond); });
-  m_arrHandles[static_cast<size_t>(nStoreIndex)] = nHandle;
+int32_t CLiveView::Attach(int32_t nSlot) {
+  const int32_t nHandle =
+      m_tree.Insert(nSlot, [this](int32_t nFirst, int32_t nSecond) { return IsBefore(nFirst, nSecond); });
+  m_arrHandles[static_cast<size_t>(nSlot)] = nHandle;
   return m_tree.GetRank(nHandle);
 }
 
-int32_t CLiveView::Place(int32_t nStoreIndex, const void* pRecord) {
+int32_t CLiveView::Place(int32_t nSlot, const void* pRecord) {
   if (!Passes(pRecord)) {
     return -1;
   }
   if (m_eKeyKind != eSortKeyKind::kNone) {
     ReadKey(pRecord, m_scratchKey);
-    StoreKey(nStoreIndex, m_scratchKey);
+    StoreKey(nSlot, m_scratchKey);
   }
-  return Attach(nStoreIndex);
+  return Attach(nSlot);
 }
 
-void CLiveView::PlaceAll() {
-  const auto nCount = static_cast<size_t>(m_store.GetStoreCount());
-  m_eKeyKind =
-      m_sort.nColumn >= 0 ? GetSortKeyKind(eSortRule::kData, m_sort.nValueType) : eSortKeyKind::kNone;
-  Clear();
-  m_arrHandles.assign(nCount, CRankTree::kNone);
+int32_t CLiveView::AllocateSlot() {
+  if (!m_arrFreeSlots.empty()) {
+    const int32_t nSlot = m_arrFreeSlots.back();
+    m_arrFreeSlots.pop_back();
+    return nSlot;
+  }
+  const auto nSlot = static_cast<int32_t>(m_arrRowOfSlot.size());
+  m_arrRowOfSlot.push_back(-1);
+  m_arrHandles.push_back(CRankTree::kNone);
   switch (m_eKeyKind) {
     case eSortKeyKind::kInteger:
     case eSortKeyKind::kLong:
-      m_arrIntegers.resize(nCount);
+      m_arrIntegers.push_back(0);
       break;
     case eSortKeyKind::kDecimal:
-      m_arrDecimals.resize(nCount);
+      m_arrDecimals.push_back(0.0);
       break;
     case eSortKeyKind::kText:
     case eSortKeyKind::kDate:
-      m_arrTexts.resize(nCount);
+      m_arrTexts.emplace_back();
       break;
     case eSortKeyKind::kBaseDecimal:
     case eSortKeyKind::kNone:
       break;
   }
-  m_mapRows.reserve(nCount);
+  return nSlot;
+}
+
+void CLiveView::PlaceAll() {
+  const int32_t nCount = m_store.GetStoreCount();
+  m_eKeyKind =
+      m_sort.nColumn >= 0 ? GetSortKeyKind(eSortRule::kData, m_sort.nValueType) : eSortKeyKind::kNone;
+  Clear();
+  m_mapSlots.reserve(static_cast<size_t>(nCount));
   std::vector<int32_t> arrShown;
-  for (size_t i = 0; i < nCount; ++i) {
-    const auto nStoreIndex = static_cast<int32_t>(i);
+  for (int32_t nStoreIndex = 0; nStoreIndex < nCount; ++nStoreIndex) {
+    const int32_t nSlot = AllocateSlot();
+    m_arrSlotOfRow.push_back(nSlot);
+    m_arrRowOfSlot[static_cast<size_t>(nSlot)] = nStoreIndex;
     const void* pRecord = m_store.GetStoreRecord(nStoreIndex);
     if (pRecord == nullptr) {
       continue;
     }
-    m_mapRows.emplace(pRecord, nStoreIndex);
+    m_mapSlots.emplace(pRecord, nSlot);
     if (!Passes(pRecord)) {
       continue;
     }
     if (m_eKeyKind != eSortKeyKind::kNone) {
       ReadKey(pRecord, m_scratchKey);
-      StoreKey(nStoreIndex, m_scratchKey);
+      StoreKey(nSlot, m_scratchKey);
     }
-    arrShown.push_back(nStoreIndex);
+    arrShown.push_back(nSlot);
   }
   // Date texts have no strict order for a sort to rely on; the tree takes them one by one.
   if (m_eKeyKind == eSortKeyKind::kDate) {
-    for (const int32_t nStoreIndex : arrShown) {
-      Attach(nStoreIndex);
+    for (const int32_t nSlot : arrShown) {
+      Attach(nSlot);
     }
     return;
   }
@@ -236,76 +265,50 @@ void CLiveView::PlaceAll() {
   }
 }
 
-void CLiveView::ResizeKeys(size_t nAt, bool bInsert) {
-  const auto resize = [nAt, bInsert](auto& arrKeys) {
-    if (bInsert) {
-      arrKeys.emplace(arrKeys.begin() + static_cast<ptrdiff_t>(nAt));
-    } else {
-      arrKeys.erase(arrKeys.begin() + static_cast<ptrdiff_t>(nAt));
-    }
-  };
-  switch (m_eKeyKind) {
-    case eSortKeyKind::kInteger:
-    case eSortKeyKind::kLong:
-      resize(m_arrIntegers);
-      break;
-    case eSortKeyKind::kDecimal:
-      resize(m_arrDecimals);
-      break;
-    case eSortKeyKind::kText:
-    case eSortKeyKind::kDate:
-      resize(m_arrTexts);
-      break;
-    case eSortKeyKind::kBaseDecimal:
-    case eSortKeyKind::kNone:
-      break;
-  }
-}
-
 int32_t CLiveView::InsertRow(int32_t nStoreIndex) {
-  const auto nAt = static_cast<size_t>(nStoreIndex);
-  if (nAt < m_arrHandles.size()) {
-    m_tree.ShiftValues(nStoreIndex, 1);
-    for (auto& row : m_mapRows) {
-      row.second += row.second >= nStoreIndex ? 1 : 0;
+  if (static_cast<size_t>(nStoreIndex) < m_arrSlotOfRow.size()) {
+    for (int32_t& nRow : m_arrRowOfSlot) {
+      nRow += nRow >= nStoreIndex ? 1 : 0;
     }
   }
-  m_arrHandles.insert(m_arrHandles.begin() + static_cast<ptrdiff_t>(nAt), CRankTree::kNone);
-  ResizeKeys(nAt, true);
+  const int32_t nSlot = AllocateSlot();
+  m_arrRowOfSlot[static_cast<size_t>(nSlot)] = nStoreIndex;
+  m_arrSlotOfRow.insert(m_arrSlotOfRow.begin() + nStoreIndex, nSlot);
   const void* pRecord = m_store.GetStoreRecord(nStoreIndex);
   if (pRecord != nullptr) {
-    m_mapRows.emplace(pRecord, nStoreIndex);
+    m_mapSlots.emplace(pRecord, nSlot);
   }
-  return Place(nStoreIndex, pRecord);
+  return Place(nSlot, pRecord);
 }
 
 int32_t CLiveView::EraseRow(int32_t nStoreIndex) {
-  const auto nAt = static_cast<size_t>(nStoreIndex);
-  const auto range = m_mapRows.equal_range(m_store.GetStoreRecord(nStoreIndex));
-  const auto itRow = std::find_if(range.first, range.second,
-                                  [nStoreIndex](const auto& row) { return row.second == nStoreIndex; });
-  if (itRow != range.second) {
-    m_mapRows.erase(itRow);
+  const int32_t nSlot = m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)];
+  const auto range = m_mapSlots.equal_range(m_store.GetStoreRecord(nStoreIndex));
+  const auto itSlot =
+      std::find_if(range.first, range.second, [nSlot](const auto& entry) { return entry.second == nSlot; });
+  if (itSlot != range.second) {
+    m_mapSlots.erase(itSlot);
   }
   int32_t nEntry = -1;
-  const int32_t nHandle = m_arrHandles[nAt];
+  int32_t& nHandle = m_arrHandles[static_cast<size_t>(nSlot)];
   if (nHandle != CRankTree::kNone) {
     nEntry = m_tree.GetRank(nHandle);
     m_tree.Erase(nHandle);
+    nHandle = CRankTree::kNone;
   }
-  m_arrHandles.erase(m_arrHandles.begin() + static_cast<ptrdiff_t>(nAt));
-  ResizeKeys(nAt, false);
-  m_tree.ShiftValues(nStoreIndex + 1, -1);
-  for (auto& row : m_mapRows) {
-    row.second -= row.second > nStoreIndex ? 1 : 0;
+  m_arrRowOfSlot[static_cast<size_t>(nSlot)] = -1;
+  m_arrFreeSlots.push_back(nSlot);
+  m_arrSlotOfRow.erase(m_arrSlotOfRow.begin() + nStoreIndex);
+  for (int32_t& nRow : m_arrRowOfSlot) {
+    nRow -= nRow > nStoreIndex ? 1 : 0;
   }
   return nEntry;
 }
 
 sLiveMove CLiveView::UpdateRow(int32_t nStoreIndex) {
   sLiveMove move;
-  const auto nAt = static_cast<size_t>(nStoreIndex);
-  const int32_t nHandle = m_arrHandles[nAt];
+  const int32_t nSlot = m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)];
+  int32_t& nHandle = m_arrHandles[static_cast<size_t>(nSlot)];
   if (nHandle != CRankTree::kNone) {
     move.nOldEntry = m_tree.GetRank(nHandle);
   }
@@ -313,7 +316,7 @@ sLiveMove CLiveView::UpdateRow(int32_t nStoreIndex) {
   if (!Passes(pRecord)) {
     if (nHandle != CRankTree::kNone) {
       m_tree.Erase(nHandle);
-      m_arrHandles[nAt] = CRankTree::kNone;
+      nHandle = CRankTree::kNone;
     }
     return move;
   }
@@ -322,13 +325,13 @@ sLiveMove CLiveView::UpdateRow(int32_t nStoreIndex) {
   }
   if (nHandle != CRankTree::kNone) {
     // Its place depends on its key and index alone: an unchanged key keeps it where it is.
-    if (HasKey(nStoreIndex, m_scratchKey)) {
+    if (HasKey(nSlot, m_scratchKey)) {
       move.nNewEntry = move.nOldEntry;
       return move;
     }
     m_tree.Erase(nHandle);
   }
-  StoreKey(nStoreIndex, m_scratchKey);
-  move.nNewEntry = Attach(nStoreIndex);
+  StoreKey(nSlot, m_scratchKey);
+  move.nNewEntry = Attach(nSlot);
   return move;
 }

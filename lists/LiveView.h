@@ -4,14 +4,14 @@
 // key by the data rule of ListCompare.h, equal keys (and every row when there is no sort or the
 // column's type has no key) in store order.
 //
-// The order is a CRankTree of store indices, so a row that is added, changes or goes costs
-// O(log n) plus reading its filter and sort cells; each shown row keeps the key it was placed
-// by, so a changed row is taken out without reading anything. Rebuilding (new filters, a new
-// sort) reads every row once. The view also knows the rows of each record, so a change of a
-// record finds its rows without a search.
-//
-// Store indices are the store's: when a row enters or leaves the middle of the store, the
-// indices after it move, and the view renumbers them in one pass, as the store does its own.
+// Each store row has a slot of the view that stays its own while the row lives, whatever rows
+// come or go before it: the order is a CRankTree of slots, and a slot keeps its row's key and
+// tree node. So a row that is added, changes or goes costs O(log n) plus reading its filter and
+// sort cells, and a changed row is taken out without reading anything. When a row enters or
+// leaves the middle of the store, only the two maps between store indices and slots move, one
+// pass over plain integers as the store makes over its own arrays. Rebuilding (new filters, a
+// new sort) reads every row once. The view also knows the slots of each record, so a change of
+// a record finds its rows without a search.
 #pragma once
 
 #include <cstdint>
@@ -57,11 +57,11 @@ class CLiveView {
 
   int32_t GetCount() const { return m_tree.GetCount(); }
   // The store index at a place of the view, or -1.
-  int32_t GetStoreIndexAt(int32_t nEntry) const { return m_tree.GetValueAt(nEntry); }
+  int32_t GetStoreIndexAt(int32_t nEntry) const;
   // The place of a store row in the view, or -1 when it is not shown.
   int32_t FindEntry(int32_t nStoreIndex) const;
   // The shown store indices in order.
-  std::vector<int32_t> GetOrder() const { return m_tree.GetValues(); }
+  std::vector<int32_t> GetOrder() const;
 
   // The store has a new row at nStoreIndex (the rows from there on moved up by one): places
   // it. Its place, or -1 when it is not shown.
@@ -74,9 +74,9 @@ class CLiveView {
   // Calls fnRow(store index) for every row of the record.
   template <class TRowFn>
   void ForEachRowOf(const void* pRecord, const TRowFn& fnRow) const {
-    const auto range = m_mapRows.equal_range(pRecord);
+    const auto range = m_mapSlots.equal_range(pRecord);
     for (auto it = range.first; it != range.second; ++it) {
-      fnRow(it->second);
+      fnRow(m_arrRowOfSlot[static_cast<size_t>(it->second)]);
     }
   }
 
@@ -90,17 +90,17 @@ class CLiveView {
 
   bool Passes(const void* pRecord);
   void ReadKey(const void* pRecord, sKey& key);
-  bool HasKey(int32_t nStoreIndex, const sKey& key) const;
-  void StoreKey(int32_t nStoreIndex, sKey& key);
-  // The order of two store rows by their keys, then their indices.
+  bool HasKey(int32_t nSlot, const sKey& key) const;
+  void StoreKey(int32_t nSlot, sKey& key);
+  // The order of two slots by their keys, then their rows' store indices.
   bool IsBefore(int32_t nFirst, int32_t nSecond) const;
-  // Places a row whose key is stored; its place.
-  int32_t Attach(int32_t nStoreIndex);
-  // Places a row that passes the filters, reading its key; its place, or -1.
-  int32_t Place(int32_t nStoreIndex, const void* pRecord);
-  // Opens or closes the slot of a store index in the key array in use.
-  void ResizeKeys(size_t nAt, bool bInsert);
-  // Sizes the key array of the sort's kind to the store and places every row.
+  // Places a slot whose key is stored; its place.
+  int32_t Attach(int32_t nSlot);
+  // Places a slot whose record passes the filters, reading its key; its place, or -1.
+  int32_t Place(int32_t nSlot, const void* pRecord);
+  // A free slot; the arrays by slot grow to hold it.
+  int32_t AllocateSlot();
+  // Gives every store row the slot of its index and places it.
   void PlaceAll();
 
   const CFilterListStore& m_store;
@@ -108,14 +108,18 @@ class CLiveView {
   std::vector<CFilterMatcher> m_arrMatchers;
   sLiveSort m_sort;
   eSortKeyKind m_eKeyKind = eSortKeyKind::kNone;
+  bool m_bShowNone = false;
 
-  CRankTree m_tree;
-  std::vector<int32_t> m_arrHandles;   // by store index: the row's tree node, or -1
-  std::vector<int64_t> m_arrIntegers;  // keys by store index, for the kind in use
+  CRankTree m_tree;                     // of slots
+  std::vector<int32_t> m_arrSlotOfRow;  // by store index
+  std::vector<int32_t> m_arrRowOfSlot;  // by slot: the store index, or -1 for a free slot
+  std::vector<int32_t> m_arrFreeSlots;
+  std::vector<int32_t> m_arrHandles;  // by slot: the tree node, or -1 when not shown
+  // Keys by slot; only the array of the sort's kind is used.
+  std::vector<int64_t> m_arrIntegers;
   std::vector<double> m_arrDecimals;
   std::vector<std::string> m_arrTexts;
-  std::unordered_multimap<const void*, int32_t> m_mapRows;  // record -> its store rows
-  bool m_bShowNone = false;
+  std::unordered_multimap<const void*, int32_t> m_mapSlots;  // record -> the slots of its rows
   sKey m_scratchKey;
   sCellText m_cell;
 };

@@ -165,12 +165,3 @@ std::vector<int32_t> CRankTree::GetValues() const {
   }
   return arrValues;
 }
-
-void CRankTree::ShiftValues(int32_t nFrom, int32_t nDelta) {
-  // Erased nodes shift too; they are overwritten when reused.
-  for (sNode& node : m_arrNodes) {
-    if (node.nValue >= nFrom) {
-      node.nValue += nDelta;
-    }
-  }
-}

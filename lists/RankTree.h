@@ -34,8 +34,6 @@ class CRankTree {
   int32_t GetValue(int32_t nHandle) const { return m_arrNodes[static_cast<size_t>(nHandle)].nValue; }
   // Every value in order.
   std::vector<int32_t> GetValues() const;
-  // Adds nDelta to every value at or above nFrom; the order is the caller's to keep.
-  void ShiftValues(int32_t nFrom, int32_t nDelta);
 
  private:
   struct sNode {
