@@ -16,8 +16,8 @@
 // Live filter and sort (SetLive, off by default): the view is a CLiveView instead of the view
 // index. Rows then follow the filters of the last filtering pass and the sort column at once:
 // a new row shows only when it matches, a row whose record changed (UpdateRecord) appears,
-// disappears or moves to its sorted place, each in O(log n). Off, everything is as the Parts
-// describe it: new rows show until the next pass and a sort orders the view once.
+// disappears or moves to its sorted place, each in O(log n). Off, new rows show until the next
+// pass and a sort orders the view once, as the operations below describe.
 // Failures are shown with ShowMessageBox (platform/MessageBox.h) in the texts below.
 #pragma once
 
@@ -187,8 +187,8 @@ class CFilterListStore {
   int32_t GetSortValueType() const { return m_nSortValueType; }
 
   // Live filter and sort. Turning it on places every row by the current filters (the rule of a
-  // pass now) and sort; turning it off keeps the view as it stands, to be changed as the Parts
-  // say from then on.
+  // pass now) and sort; turning it off keeps the view as it stands, to be changed by the rules
+  // of the view index from then on.
   void SetLive(bool bOn);
   bool IsLive() const { return m_pLive != nullptr; }
   // Live: every row of the record follows its changed cells. Nothing when not live.

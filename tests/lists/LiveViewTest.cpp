@@ -178,7 +178,7 @@ TEST_F(LiveStoreTest, DeletionsAndInsertionsInTheMiddleKeepRowsFindable) {
   EXPECT_EQ(Shown(), (Texts{"E", "C", "A"}));
   EXPECT_EQ(m_store.GetStoreIndex(0), 1);
   EXPECT_EQ(m_store.FindViewRow(0), 2);
-  // Turned off, the view stays as it is and follows the Part's rules again.
+  // Turned off, the view stays as it is; new rows show unfiltered again until the next pass.
   m_store.SetLive(false);
   Add("F", "-5");
   EXPECT_EQ(Shown(), (Texts{"E", "C", "A", "F"}));
