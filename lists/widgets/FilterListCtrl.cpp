@@ -345,17 +345,8 @@ bool CFilterListCtrl::OnCommand(int32_t nCommand) {
       OpenCustomColumnDialog(kCustomColumnDelete);
       return true;
     case kCmdLiveFilterSort:
-      if (!m_bViewOptionsOffered) {
-        return false;
-      }
-      SetLiveFilterSort(!IsLiveFilterSort());
-      return true;
     case kCmdKeepFilterSort:
-      if (!m_bViewOptionsOffered) {
-        return false;
-      }
-      SetKeepFilterSort(!m_bKeepFilterSort);
-      return true;
+      return ToggleViewOption(nCommand);
     default:
       return CCommonListCtrl::OnCommand(nCommand);
   }
@@ -424,10 +415,4 @@ void CFilterListCtrl::ApplyRepositionedColumns() {
   BuildHeader();
   ForgetSortAfterHeaderRebuild();
   RepaintAll();
-}
-
-void CFilterListCtrl::ForgetSortAfterHeaderRebuild() {
-  FlushLiveChanges();
-  m_store.ClearSort();
-  SaveKeptFilterSort(false);
 }

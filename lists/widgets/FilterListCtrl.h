@@ -56,7 +56,9 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   // The load hint goes to the store and to the custom columns.
   void SetCellPrefetchFn(const CellPrefetchFn& fnPrefetch);
   // Custom columns drawn red when negative (exact names).
-  void SetColouredCustomNames(std::span<const std::string> arrNames) { m_customText.SetColouredNames(arrNames); }
+  void SetColouredCustomNames(std::span<const std::string> arrNames) {
+    m_customText.SetColouredNames(arrNames);
+  }
   const CFilterListStore& GetStore() const { return m_store; }
 
   // Rows, in data mode (the store's rules; -1 or false out of data mode).
@@ -157,10 +159,13 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   // every operation that works on view rows runs it first.
   void FlushLiveChanges();
   bool IsRowOnPage(int32_t nRow) const;
+  // The view options (FilterListOptions.cpp). Their menu commands; false for a list that does
+  // not keep them.
+  bool ToggleViewOption(int32_t nCommand);
   // The rebuilt header shows no sort: the store forgets its sort column, and a kept sort goes.
   void ForgetSortAfterHeaderRebuild();
-  // Keep Sort and Filters (FilterListOptions.cpp): writes the filters and the sort when they
-  // differ from what was last written or read, or always when forced.
+  // Keep Sort and Filters: writes the filters and the sort when they differ from what was last
+  // written or read, or always when forced.
   void SaveKeptFilterSort(bool bForce);
   void RestoreKeptFilterSort(const ProfileReadFn& fnRead);
 

@@ -48,6 +48,24 @@ void CFilterListCtrl::SetKeepFilterSort(bool bOn) {
   SaveKeptFilterSort(true);
 }
 
+bool CFilterListCtrl::ToggleViewOption(int32_t nCommand) {
+  if (!m_bViewOptionsOffered) {
+    return false;
+  }
+  if (nCommand == kCmdLiveFilterSort) {
+    SetLiveFilterSort(!IsLiveFilterSort());
+  } else {
+    SetKeepFilterSort(!m_bKeepFilterSort);
+  }
+  return true;
+}
+
+void CFilterListCtrl::ForgetSortAfterHeaderRebuild() {
+  FlushLiveChanges();
+  m_store.ClearSort();
+  SaveKeptFilterSort(false);
+}
+
 void CFilterListCtrl::SaveKeptFilterSort(bool bForce) {
   if (!m_bKeepFilterSort || !m_bViewOptionsOffered) {
     return;
