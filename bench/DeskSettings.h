@@ -3,8 +3,13 @@
 // for its subject, two custom (formula) columns, and a custom alert rule on each of those that
 // fires for a small share of the records.
 //
-// The folder is $XDG_DATA_HOME/halvo-trader/<user>/Orvane/. The terminal keeps no filter or
-// sort of a list in its settings, so every list starts unfiltered and unsorted.
+// The folder is $XDG_DATA_HOME/halvo-trader/<user>/Orvane/. Two lists keep a view with both of
+// their view options on (live filter and sort, kept filters and sort): the margin list is
+// filtered to the records with more than ten lakh of cash margin available (about three fifths
+// of the accounts, and the larger levels above them), the exposure list sorted by gross
+// exposure, largest first. They start so before the first record arrives, and every record
+// that comes or changes goes to its place at once. The other two lists start unfiltered and
+// unsorted.
 #pragma once
 
 #include <array>
@@ -35,6 +40,10 @@ struct sDeskList {
   const char* szTitle;
   std::vector<sDeskColumn> arrColumns;
   std::array<sDeskFormula, 2> arrFormulas;
+  // The kept filters and sort as the list stores them ("FILTERS" and "SORT" values: column
+  // headings, filter texts, direction); null where the list keeps none.
+  const char* szFilters = nullptr;
+  const char* szSort = nullptr;
 };
 
 // Custom columns are added after the catalogue's columns.
@@ -60,7 +69,8 @@ inline const std::vector<sDeskList>& GetDeskLists() {
         {283, "MarginCallStatus"},
         {284, "MarginCallDate"}},
        {{{"Net Avail", "\"Cash Margin Avail\" - \"Margin Used\"", true, "-2250000"},
-         {"Used Lakhs", "\"Margin Used\" / 100000", false, "24.9"}}}},
+         {"Used Lakhs", "\"Margin Used\" / 100000", false, "24.9"}}},
+       "Cash Margin Avail:>1000000"},
       {"MToM Watch",
        {{0, "EntityId"},
         {83, "Level"},
@@ -90,7 +100,9 @@ inline const std::vector<sDeskList>& GetDeskLists() {
         {80, "Open Order Value"},
         {75, "Open Order Value Limit"}},
        {{{"Exposure Gap", "\"Exposure Limit\" - \"Gross Exposure\"", true, "-1000000"},
-         {"Exposure Lakhs", "\"Gross Exposure\" / 100000", false, "24.9"}}}},
+         {"Exposure Lakhs", "\"Gross Exposure\" / 100000", false, "24.9"}}},
+       nullptr,
+       "Gross Exposure,descending"},
       {"Turnover Watch",
        {{0, "EntityId"},
         {83, "Level"},
@@ -162,6 +174,10 @@ inline bool WriteDeskSettings(const std::filesystem::path& folder) {
             << formula.szThreshold << '|' << nColumn << '|' << strKey << "\n";
     }
     settings << "\n";
+    if (list.szFilters != nullptr || list.szSort != nullptr)
+      settings << "LIVEFILTERSORT=1\nKEEPFILTERSORT=1\n";
+    if (list.szFilters != nullptr) settings << "FILTERS=" << list.szFilters << "\n";
+    if (list.szSort != nullptr) settings << "SORT=" << list.szSort << "\n";
   }
   settings.close();
   rules.close();

@@ -1,7 +1,11 @@
 // The terminal on a risk desk: rms-sim holds 100,000 accounts (about 220,000 records with the
 // broker, branch, dealer and group tree) and halvo-host runs the plug-in with four watch lists,
-// each with two custom columns and two custom alert rules, painted off screen. Each run starts
-// the server, waits until it is ready, then starts the terminal with a fresh settings folder.
+// each with two custom columns and two custom alert rules, painted off screen; one list is kept
+// filtered and one sorted, both with live filter and sort, so every record that arrives or
+// changes goes to its place in them at once (DeskSettings.h). Start-up ends with the last
+// answer delivered: by then every record is in every list, shown in the filtered one only when
+// it matches. Each run starts the server, waits until it is ready, then starts the terminal
+// with a fresh settings folder.
 //
 //  - Desk run: the terminal starts (start-up time and memory after a few seconds of a slow
 //    feed), then a storm: 50,000 full-record updates a second for 30 s, then as fast as the

@@ -3,6 +3,9 @@
 // plain C calls, and against the same rows in a table model behind a sort-filter proxy model
 // (a prefix typed into the full list, and the same prefix set again on the filtered list). The
 // store reads cells as a watch list does: the records' cell texts with their load hint.
+// Last, a list with live filter and sort (filtered on the amount, sorted by it descending)
+// takes changes of the amount of random records, as a busy feed brings them: the cost of one
+// change, which moves the record in or out of the list or to its new place.
 // Every timed sample of ours is taken right after its baseline's, so load from other work on
 // the machine falls on both alike; the figures are ratios of the medians of thread CPU time.
 #include <benchmark/benchmark.h>
@@ -18,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -35,6 +39,10 @@ constexpr int kIdColumn = 0;      // "EntityId", text
 constexpr int kAmountColumn = 1;  // "Cash Margin Avail", value type 2
 constexpr const char* kIdPrefix = "acc01";
 constexpr const char* kAmountFilter = ">0";
+// Keeps about half of the accounts: amounts are uniform from -50,000 to 5,50,000.
+constexpr const char* kLiveAmountFilter = ">250000";
+// Changes per timed sample, each of another record.
+constexpr int kLiveChanges = 10000;
 constexpr int kSortRole = Qt::UserRole + 1;
 
 using benchtiming::GetMedian;
@@ -127,6 +135,7 @@ struct sFixture {
   CFilterListStore store{layout};
   CRecordTableModel model{arrRecords};
   QSortFilterProxyModel proxy;
+  std::unique_ptr<CFilterListStore> pLive;  // the live list, kept for the check after its changes
 
   sFixture() {
     layout.LoadColumnTable("Orvane_watch1", GetCatalogueColumns());
@@ -153,6 +162,7 @@ sSamples g_sortVsPlain;
 sSamples g_sortVsProxy;
 sSamples g_filterVsProxy;
 sSamples g_refilterVsProxy;
+std::vector<double> g_arrLiveChangeSeconds;  // per change
 
 // The floor of a filtering pass: the same cells read the same way, tested with C calls.
 size_t ScanWithCCalls(const std::vector<CRmsDetails>& arrRecords, std::vector<int32_t>& arrPassing) {
@@ -310,11 +320,65 @@ void BM_PrefixRefilterVsProxy(benchmark::State& state) {
   proxy.setFilterRegularExpression(QRegularExpression());
 }
 
+// The live list, filtered and sorted descending by the amount, as a user sets it up.
+void SetUpLiveList(CFilterListStore& store, const std::vector<CRmsDetails>& arrRecords) {
+  for (const CRmsDetails& record : arrRecords) store.InsertRow(0, &record);
+  store.SetColumnFilter(kAmountColumn, kLiveAmountFilter);
+  store.Filter();
+  store.SortByPosition(kAmountColumn);
+  store.SortByPosition(kAmountColumn);
+}
+
+void BM_LiveChanges(benchmark::State& state) {
+  std::vector<CRmsDetails>& arrRecords = g_pFixture->arrRecords;
+  g_pFixture->pLive = std::make_unique<CFilterListStore>(g_pFixture->layout);
+  CFilterListStore& store = *g_pFixture->pLive;
+  store.SetCellTextFn(MakeCellTextFn(GetColumnText));
+  store.SetLive(true);
+  SetUpLiveList(store, arrRecords);
+  std::mt19937_64 random(7);
+  std::vector<size_t> arrOrder(arrRecords.size());
+  for (size_t i = 0; i < arrOrder.size(); ++i) arrOrder[i] = i;
+  int64_t nShownMoves = 0;
+  for (auto _ : state) {
+    // The new values are in the records before the timing, as the receiver leaves them; each
+    // change is then one call, as a list gets it.
+    std::shuffle(arrOrder.begin(), arrOrder.end(), random);
+    for (int n = 0; n < kLiveChanges; ++n) {
+      arrRecords[arrOrder[static_cast<size_t>(n)]].SetColumnSlotText(kAmountColumn, MakeAmountText(random));
+    }
+    const double dSeconds = TimeWork([&] {
+      for (int n = 0; n < kLiveChanges; ++n) {
+        nShownMoves += store.UpdateRecord(&arrRecords[arrOrder[static_cast<size_t>(n)]]).span.nFirst >= 0;
+      }
+    });
+    g_arrLiveChangeSeconds.push_back(dSeconds / kLiveChanges);
+    state.SetIterationTime(dSeconds);
+  }
+  state.counters["rows"] = store.GetViewCount();
+  state.counters["moved_share"] =
+      static_cast<double>(nShownMoves) / static_cast<double>(state.iterations() * kLiveChanges);
+}
+
+// The live list after its changes shows what a filtering pass and a sort of the records show.
+bool CheckLiveResults(const sFixture& fixture) {
+  const CFilterListStore& live = *fixture.pLive;
+  CFilterListStore snapshot(fixture.layout);
+  snapshot.SetCellTextFn(MakeCellTextFn(GetColumnText));
+  SetUpLiveList(snapshot, fixture.arrRecords);
+  bool bSame = live.GetViewCount() == snapshot.GetViewCount();
+  for (int32_t nRow = 0; bSame && nRow < live.GetViewCount(); ++nRow)
+    bSame = live.GetRecord(nRow) == snapshot.GetRecord(nRow);
+  if (!bSame) std::printf("mismatch between the live list and a pass and sort\n");
+  return bSame;
+}
+
 BENCHMARK(BM_FilterVsScan)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortVsPlainSort)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortVsProxy)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrefixFilterVsProxy)->UseManualTime()->Iterations(21)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrefixRefilterVsProxy)->UseManualTime()->Iterations(21)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiveChanges)->UseManualTime()->Iterations(21)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -342,5 +406,9 @@ int main(int argc, char** argv) {
     std::printf("figure: sort_100k_ms = %.2f ms\n", GetMedian(g_sortVsPlain.arrOurs) * 1e3);
   if (!g_filterVsScan.arrOurs.empty())
     std::printf("figure: filter_100k_ms = %.2f ms\n", GetMedian(g_filterVsScan.arrOurs) * 1e3);
+  if (fixture.pLive != nullptr) {
+    if (!CheckLiveResults(fixture)) return 1;
+    std::printf("figure: live_change_100k_us = %.2f us\n", GetMedian(g_arrLiveChangeSeconds) * 1e6);
+  }
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "lists/FilterMatch.h"
+#include "lists/LiveView.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -13,6 +14,10 @@ constexpr size_t kPrefetchNear = 16;
 constexpr size_t kPrefetchFar = 32;
 
 }  // namespace
+
+CFilterListStore::CFilterListStore(const CListLayout& layout) : m_layout(layout) {}
+
+CFilterListStore::~CFilterListStore() = default;
 
 void CFilterListStore::PrefetchRows(const void* pNearRecord, const void* pFarRecord, int32_t nColumn) const {
   if (pFarRecord != nullptr) {
@@ -68,6 +73,9 @@ int32_t CFilterListStore::GetViewEntry(int32_t nViewRow) const {
 
 int32_t CFilterListStore::GetStoreIndex(int32_t nViewRow) const {
   const int32_t nEntry = GetViewEntry(nViewRow);
+  if (m_pLive != nullptr) {
+    return nEntry < 0 ? -1 : m_pLive->GetStoreIndexAt(nEntry);
+  }
   if (nEntry < 0 || static_cast<size_t>(nEntry) >= m_arrView.size()) {
     return -1;
   }
@@ -76,6 +84,9 @@ int32_t CFilterListStore::GetStoreIndex(int32_t nViewRow) const {
 }
 
 int32_t CFilterListStore::FindViewRow(int32_t nStoreIndex) const {
+  if (m_pLive != nullptr) {
+    return ToViewRow(m_pLive->FindEntry(nStoreIndex), m_nViewCount);
+  }
   const auto itEnd = m_arrView.begin() + m_nViewCount;
   const auto it = std::find(m_arrView.begin(), itEnd, nStoreIndex);
   if (it == itEnd) {
@@ -100,9 +111,15 @@ void CFilterListStore::EmptyStore() {
   m_arrNodes.clear();
   m_arrView.clear();
   m_nViewCount = 0;
+  if (m_pLive != nullptr) {
+    m_pLive->Clear();
+  }
 }
 
 int32_t CFilterListStore::InsertRow(int32_t nPosition, const void* pRecord) {
+  if (m_pLive != nullptr) {
+    return InsertLiveRow(nPosition, pRecord);
+  }
   const int32_t nStoreCount = GetStoreCount();
   int32_t nEntry = m_nViewCount;
   if (nPosition <= 0 || nPosition >= nStoreCount) {
@@ -136,6 +153,9 @@ bool CFilterListStore::DeleteRow(int32_t nViewRow) {
     ShowMessageBox(kDeleteNotFoundText);
     return false;
   }
+  if (m_pLive != nullptr) {
+    return DeleteLiveRow(GetStoreIndex(nViewRow));
+  }
   return DeleteViewEntry(nEntry);
 }
 
@@ -165,6 +185,9 @@ bool CFilterListStore::DeleteViewEntry(int32_t nEntry) {
 bool CFilterListStore::DeleteStoreRow(int32_t nStoreIndex) {
   if (nStoreIndex < 0 || nStoreIndex >= GetStoreCount()) {
     return false;
+  }
+  if (m_pLive != nullptr) {
+    return DeleteLiveRow(nStoreIndex);
   }
   const auto itShownEnd = m_arrView.begin() + m_nViewCount;
   const auto itShown = std::find(m_arrView.begin(), itShownEnd, nStoreIndex);
@@ -277,6 +300,9 @@ bool CFilterListStore::Filter() {
   if (!HasDataSource() || m_layout.GetHeaderCount() < 1) {
     return false;
   }
+  if (m_pLive != nullptr) {
+    return FilterLive();
+  }
   m_arrView.clear();
   m_nViewCount = 0;
   if (m_arrFilterColumns.size() != m_arrFilterTexts.size()) {
@@ -320,6 +346,13 @@ bool CFilterListStore::Filter() {
   return true;
 }
 
+void CFilterListStore::RecordSortColumn(int32_t nPosition) {
+  m_nSortColumnIndex = m_layout.GetColumnAt(nPosition);
+  const bool bKnown =
+      m_nSortColumnIndex >= 0 && static_cast<size_t>(m_nSortColumnIndex) < m_layout.m_arrColumns.size();
+  m_nSortValueType = bKnown ? m_layout.m_arrColumns[static_cast<size_t>(m_nSortColumnIndex)].nDataType : 0;
+}
+
 sSortResult CFilterListStore::SortByPosition(int32_t nPosition) {
   sSortResult result;
   if (m_nViewCount == 0) {
@@ -327,10 +360,11 @@ sSortResult CFilterListStore::SortByPosition(int32_t nPosition) {
   }
   result.bSorted = true;
   result.click = m_sortState.Click(nPosition);
-  m_nSortColumnIndex = m_layout.GetColumnAt(nPosition);
-  const bool bKnown =
-      m_nSortColumnIndex >= 0 && static_cast<size_t>(m_nSortColumnIndex) < m_layout.m_arrColumns.size();
-  m_nSortValueType = bKnown ? m_layout.m_arrColumns[static_cast<size_t>(m_nSortColumnIndex)].nDataType : 0;
+  RecordSortColumn(nPosition);
+  if (m_pLive != nullptr) {
+    SortLiveRows();
+    return result;
+  }
   std::vector<int32_t> arrRows(m_arrView.begin(), m_arrView.begin() + m_nViewCount);
   sCellText cell;
   const int32_t nColumn = m_nSortColumnIndex;

@@ -12,10 +12,17 @@
 //
 // A widget built on the store asks it for the view count and the text of (view row, header
 // position), and calls the operations below for its commands; it paints the rows it shows.
+//
+// Live filter and sort (SetLive, off by default): the view is a CLiveView instead of the view
+// index. Rows then follow the filters of the last filtering pass and the sort column at once:
+// a new row shows only when it matches, a row whose record changed (UpdateRecord) appears,
+// disappears or moves to its sorted place, each in O(log n). Off, new rows show until the next
+// pass and a sort orders the view once, as the operations below describe.
 // Failures are shown with ShowMessageBox (platform/MessageBox.h) in the texts below.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,6 +48,27 @@ struct sHeaderFilterWrite {
   std::string strText;
 };
 
+// The view rows whose contents a live change may have changed, from nFirst to nLast; none while
+// nFirst is -1.
+struct sViewSpan {
+  int32_t nFirst = -1;
+  int32_t nLast = -1;
+
+  void Add(int32_t nFrom, int32_t nTo);
+  // A row moved from one view row to another (-1: not shown), the view counts before and after:
+  // the rows between the two, or from where it appeared or left to the end.
+  void AddMove(int32_t nOldRow, int32_t nOldCount, int32_t nNewRow, int32_t nNewCount);
+};
+
+// What a changed record did to a live view: the rows to repaint and the row it shows at now
+// (-1 when not shown).
+struct sLiveUpdate {
+  sViewSpan span;
+  int32_t nRow = -1;
+};
+
+class CLiveView;
+
 // The result of a sort click for the header's images.
 struct sSortResult {
   bool bSorted = false;  // false: the view was empty and nothing changed
@@ -50,7 +78,10 @@ struct sSortResult {
 class CFilterListStore {
  public:
   // The layout is the list's columns and position map; it must outlive the store.
-  explicit CFilterListStore(const CListLayout& layout) : m_layout(layout) {}
+  explicit CFilterListStore(const CListLayout& layout);
+  ~CFilterListStore();
+  CFilterListStore(const CFilterListStore&) = delete;
+  CFilterListStore& operator=(const CFilterListStore&) = delete;
 
   // Data descriptor. An empty function removes it.
   void SetCellTextFn(CellTextFn fnCellText) { m_fnCellText = std::move(fnCellText); }
@@ -85,7 +116,8 @@ class CFilterListStore {
   // that store index (the view entries from it on move up by one, and the new index enters the
   // view at that entry). The new row shows whatever the filters until the next Filter. Returns
   // the view row it shows at; on a broken view index shows kInsertReindexFailedText, empties
-  // the store and returns 0.
+  // the store and returns 0. Live, the row takes its place by the filters and the sort, and the
+  // result is -1 when it does not show.
   int32_t InsertRow(int32_t nPosition, const void* pRecord);
   // Deletes the row a view row shows and closes up the view. kDeleteNotFoundText when the view
   // row shows no store row (nothing deleted); kDeleteReindexFailedText when the view still
@@ -134,17 +166,35 @@ class CFilterListStore {
   // record is present and whose cells match all column filters; a previous sort is not applied
   // again. Runs only with a data source and at least one header item (false otherwise). Shows
   // kFilterFailedText, leaving the view empty, when the filter arrays are out of step. Clears
-  // the exact-for-this-setting flag after a pass.
+  // the exact-for-this-setting flag after a pass. Live, the rows keep following the sort, and
+  // these filters hold for every later change until the next pass.
   bool Filter();
 
   // Sorting by a clicked header position; nothing happens when the view is empty. The column
   // shown there and its value type are recorded; the view is ordered by the data rule of
   // ListCompare.h and refilled in order, or in reverse order with the reverse flag (so the
-  // rows show in sorted order either way).
+  // rows show in sorted order either way). Live, the order holds for every later change.
   sSortResult SortByPosition(int32_t nPosition);
+  // A sort kept from an earlier session: the position's column and the direction (-1
+  // ascending) as a click would leave them; the view is ordered only when live.
+  void RestoreSort(int32_t nPosition, int32_t nDirection);
+  // Forgets the sort column (the header shows no sort any more); live, the rows go back to
+  // store order. The click rules keep their state.
+  void ClearSort();
+  bool HasSort() const { return m_nSortColumnIndex >= 0; }
   const CListSortState& GetSortState() const { return m_sortState; }
   int32_t GetSortColumnIndex() const { return m_nSortColumnIndex; }
   int32_t GetSortValueType() const { return m_nSortValueType; }
+
+  // Live filter and sort. Turning it on places every row by the current filters (the rule of a
+  // pass now) and sort; turning it off keeps the view as it stands, to be changed by the rules
+  // of the view index from then on.
+  void SetLive(bool bOn);
+  bool IsLive() const { return m_pLive != nullptr; }
+  // Live: every row of the record follows its changed cells. Nothing when not live.
+  sLiveUpdate UpdateRecord(const void* pRecord);
+  // Live: the first view row that shows the record, or -1 (also when not live).
+  int32_t FindRecordRow(const void* pRecord) const;
 
  private:
   friend class CFilterListStoreProbe;  // tests break the view index on purpose
@@ -159,6 +209,16 @@ class CFilterListStore {
   void EmptyStore();
   bool DeleteViewEntry(int32_t nEntry);
   int32_t FindFilter(int32_t nColumn) const;
+  // Records the column shown at a header position as the sort column, with its value type.
+  void RecordSortColumn(int32_t nPosition);
+  // The live parts of the operations above (FilterListStoreLive.cpp).
+  int32_t InsertLiveRow(int32_t nPosition, const void* pRecord);
+  bool DeleteLiveRow(int32_t nStoreIndex);
+  bool FilterLive();
+  // Hands the live view the filters and the sort and places every row.
+  void PlaceLiveRows();
+  void SortLiveRows();
+  int32_t ToViewRow(int32_t nEntry, int32_t nViewCount) const;
   // Starts the loads of the rows a pass will read next: the column's cell of the store row
   // kPrefetchNear places ahead, the record itself of the one kPrefetchFar places ahead.
   void PrefetchRows(const void* pNearRecord, const void* pFarRecord, int32_t nColumn) const;
@@ -184,4 +244,6 @@ class CFilterListStore {
   CListSortState m_sortState;
   int32_t m_nSortColumnIndex = -1;
   int32_t m_nSortValueType = 0;
+
+  std::unique_ptr<CLiveView> m_pLive;  // set while live; m_arrView is then empty
 };

@@ -9,32 +9,6 @@
 
 namespace {
 
-enum class eKeyKind : uint8_t { kNone, kInteger, kLong, kDecimal, kBaseDecimal, kText, kDate };
-
-eKeyKind GetKeyKind(eSortRule eRule, int32_t nValueType) {
-  const bool bBase = eRule == eSortRule::kBase;
-  switch (nValueType) {
-    case 1:
-      return eKeyKind::kInteger;
-    case 2:
-    case 5:
-      return bBase ? eKeyKind::kBaseDecimal : eKeyKind::kDecimal;
-    case 7:
-    case 9:
-      return bBase ? eKeyKind::kBaseDecimal : eKeyKind::kNone;
-    case 3:
-      return eKeyKind::kText;
-    case 8:
-      return bBase ? eKeyKind::kText : eKeyKind::kNone;
-    case 4:
-      return eKeyKind::kLong;
-    case 6:
-      return eKeyKind::kDate;
-    default:
-      return eKeyKind::kNone;
-  }
-}
-
 // A key and the row's place in the input; the place breaks ties, so equal rows keep their order.
 template <class TKey>
 using KeyedRows = std::vector<std::pair<TKey, int32_t>>;
@@ -166,6 +140,30 @@ void SortByDate(std::vector<int32_t>& arrRows, const RowTextFn& fnText, int32_t 
 
 }  // namespace
 
+eSortKeyKind GetSortKeyKind(eSortRule eRule, int32_t nValueType) {
+  const bool bBase = eRule == eSortRule::kBase;
+  switch (nValueType) {
+    case 1:
+      return eSortKeyKind::kInteger;
+    case 2:
+    case 5:
+      return bBase ? eSortKeyKind::kBaseDecimal : eSortKeyKind::kDecimal;
+    case 7:
+    case 9:
+      return bBase ? eSortKeyKind::kBaseDecimal : eSortKeyKind::kNone;
+    case 3:
+      return eSortKeyKind::kText;
+    case 8:
+      return bBase ? eSortKeyKind::kText : eSortKeyKind::kNone;
+    case 4:
+      return eSortKeyKind::kLong;
+    case 6:
+      return eSortKeyKind::kDate;
+    default:
+      return eSortKeyKind::kNone;
+  }
+}
+
 sSortClick CListSortState::Click(int32_t nPosition) {
   m_nDirection = nPosition == m_nPreviousColumn ? -m_nDirection : -1;
   m_nSortColumn = nPosition;
@@ -179,18 +177,25 @@ sSortClick CListSortState::Click(int32_t nPosition) {
   return click;
 }
 
+void CListSortState::Restore(int32_t nPosition, int32_t nDirection) {
+  m_nSortColumn = nPosition;
+  m_nPreviousColumn = nPosition;
+  m_nImagePosition = nPosition;
+  m_nDirection = nDirection < 0 ? -1 : 1;
+}
+
 void SortRowsByText(std::vector<int32_t>& arrRows, const RowTextFn& fnText, eSortRule eRule,
                     int32_t nValueType, int32_t nDirection) {
-  const eKeyKind eKind = GetKeyKind(eRule, nValueType);
-  if (eKind == eKeyKind::kNone || nDirection == 0 || arrRows.size() < 2) {
+  const eSortKeyKind eKind = GetSortKeyKind(eRule, nValueType);
+  if (eKind == eSortKeyKind::kNone || nDirection == 0 || arrRows.size() < 2) {
     return;
   }
   // A negative comparison puts the first row first: direction -1 orders keys ascending.
   const bool bAscending = nDirection < 0;
   switch (eKind) {
-    case eKeyKind::kInteger:
-    case eKeyKind::kLong: {
-      const bool bLong = eKind == eKeyKind::kLong;
+    case eSortKeyKind::kInteger:
+    case eSortKeyKind::kLong: {
+      const bool bLong = eKind == eSortKeyKind::kLong;
       KeyedRows<int64_t> arrKeys = ReadKeys<int64_t>(arrRows, fnText, [bLong](const std::string& strText) {
         return bLong ? ReadCellLong(strText) : int64_t{ReadCellInteger(strText)};
       });
@@ -198,17 +203,17 @@ void SortRowsByText(std::vector<int32_t>& arrRows, const RowTextFn& fnText, eSor
       ApplyOrder(arrRows, arrKeys);
       break;
     }
-    case eKeyKind::kDecimal:
-    case eKeyKind::kBaseDecimal:
-      SortByDecimal(arrRows, fnText, eKind == eKeyKind::kBaseDecimal, bAscending);
+    case eSortKeyKind::kDecimal:
+    case eSortKeyKind::kBaseDecimal:
+      SortByDecimal(arrRows, fnText, eKind == eSortKeyKind::kBaseDecimal, bAscending);
       break;
-    case eKeyKind::kText:
+    case eSortKeyKind::kText:
       SortByText(arrRows, fnText, bAscending);
       break;
-    case eKeyKind::kDate:
+    case eSortKeyKind::kDate:
       SortByDate(arrRows, fnText, nDirection);
       break;
-    case eKeyKind::kNone:
+    case eSortKeyKind::kNone:
       break;
   }
 }

@@ -17,6 +17,12 @@
 
 #include "lists/ListCompare.h"
 
+// The key a row is ordered by, by rule and value type: none (the rows keep their order), a
+// 32-bit or 64-bit integer, a decimal (the base rule's reads "-" and "NA" as -1), the text's
+// bytes, or a date text compared by CompareDateTexts.
+enum class eSortKeyKind : uint8_t { kNone, kInteger, kLong, kDecimal, kBaseDecimal, kText, kDate };
+eSortKeyKind GetSortKeyKind(eSortRule eRule, int32_t nValueType);
+
 // What a click changed, for the header's sort images.
 struct sSortClick {
   int32_t nDirection = 1;            // image 0 while -1, image 1 while +1
@@ -29,6 +35,9 @@ class CListSortState {
   // A click on a header position: a column other than the previous sort column sorts with
   // direction -1 (ascending), the same column again negates the direction.
   sSortClick Click(int32_t nPosition);
+  // A sort kept from an earlier session: the next click on the same position negates the
+  // direction, as after a click.
+  void Restore(int32_t nPosition, int32_t nDirection);
   // After a row is deleted the next click on any column starts ascending.
   void ForgetPrevious() { m_nPreviousColumn = -1; }
 

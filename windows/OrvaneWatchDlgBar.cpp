@@ -65,6 +65,8 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
   QObject::connect(m_pList, &CFilterListCtrl::FilterChanged, m_pList, [this](int) { m_pList->Filter(); });
   QObject::connect(m_pList, &CFilterListCtrl::RightClicked, this,
                    [this](const QPoint& ptGlobal) { ShowContextMenu(ptGlobal); });
+  // Its options, and the filters and sort it keeps, are in place before the first record.
+  m_pList->LoadViewOptions();
   m_pContent->installEventFilter(this);
   setWidget(m_pContent);
   InstallBarDoubleClick(*this);

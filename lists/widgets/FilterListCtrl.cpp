@@ -33,6 +33,7 @@ CFilterListCtrl::~CFilterListCtrl() {
 }
 
 void CFilterListCtrl::SetDataMode(bool bOn) {
+  FlushLiveChanges();
   if (bOn) {
     DeleteAllItems();
     m_bDataMode = true;
@@ -58,6 +59,12 @@ int32_t CFilterListCtrl::InsertRow(int32_t nPosition, const void* pRecord) {
     return -1;
   }
   const int32_t nViewCount = m_store.GetViewCount();
+  if (m_store.IsLive()) {
+    BeginLiveChange();
+    const int32_t nRow = m_store.InsertRow(nPosition, pRecord);
+    m_liveSpan.AddMove(-1, nViewCount, nRow, m_store.GetViewCount());
+    return nRow;
+  }
   const int32_t nRow = m_store.InsertRow(nPosition, pRecord);
   if (m_store.GetViewCount() == nViewCount + 1) {
     GetModel().InsertRows(nRow, 1);
@@ -72,6 +79,7 @@ bool CFilterListCtrl::DeleteRow(int32_t nViewRow) {
   if (!m_bDataMode) {
     return false;
   }
+  FlushLiveChanges();
   const bool bWasSelected = selectionModel()->isRowSelected(nViewRow, QModelIndex());
   const int32_t nViewCount = m_store.GetViewCount();
   const bool bDeleted = m_store.DeleteRow(nViewRow);
@@ -93,6 +101,7 @@ bool CFilterListCtrl::DeleteStoreRow(int32_t nStoreIndex) {
   if (!m_bDataMode) {
     return false;
   }
+  FlushLiveChanges();
   const int32_t nViewRow = m_store.FindViewRow(nStoreIndex);
   if (nViewRow >= 0) {
     return DeleteRow(nViewRow);
@@ -103,12 +112,14 @@ bool CFilterListCtrl::DeleteStoreRow(int32_t nStoreIndex) {
 }
 
 void CFilterListCtrl::DeleteAllRows() {
+  FlushLiveChanges();
   m_store.DeleteAllRows();
   SyncRowCount();
   RepaintAll();
 }
 
 void CFilterListCtrl::SetReverse(bool bReverse) {
+  FlushLiveChanges();
   m_store.SetReverse(bReverse);
   viewport()->update();
 }
@@ -160,11 +171,13 @@ void CFilterListCtrl::Filter() {
   if (!m_bDataMode) {
     return;
   }
+  FlushLiveChanges();
   setUpdatesEnabled(false);
   m_store.Filter();
   GetModel().SetRowCount(m_store.GetViewCount());
   setUpdatesEnabled(true);
   RepaintAll();
+  SaveKeptFilterSort(false);
 }
 
 void CFilterListCtrl::ResetFilters() {
@@ -224,11 +237,22 @@ int32_t CFilterListCtrl::FindVisibleRow(const void* pRecord) const {
 }
 
 bool CFilterListCtrl::RefreshRecord(const void* pRecord) {
+  if (m_bDataMode && m_store.IsLive()) {
+    BeginLiveChange();
+    const sLiveUpdate update = m_store.UpdateRecord(pRecord);
+    m_liveSpan.Add(update.span.nFirst, update.span.nLast);
+    return IsRowOnPage(update.nRow);
+  }
   const int32_t nRow = FindVisibleRow(pRecord);
   return nRow >= 0 && RepaintRowIfVisible(nRow);
 }
 
 int32_t CFilterListCtrl::RefreshRecords(std::span<const void* const> arrRecords) {
+  if (m_bDataMode && m_store.IsLive()) {
+    return static_cast<int32_t>(
+        std::count_if(arrRecords.begin(), arrRecords.end(),
+                      [this](const void* pRecord) { return RefreshRecord(pRecord); }));
+  }
   int32_t nFirst = 0;
   int32_t nLast = -1;
   if (!m_bDataMode || !GetVisibleRows(nFirst, nLast)) {
@@ -289,6 +313,9 @@ sListMenuState CFilterListCtrl::GetMenuState() const {
   sListMenuState state = CCommonListCtrl::GetMenuState();
   state.bMatchExactly = m_store.IsMatchExactly();
   state.bCustomColumns = m_bDataMode && m_bCustomColumnsAllowed;
+  state.bViewOptions = m_bViewOptionsOffered;
+  state.bLiveFilterSort = IsLiveFilterSort();
+  state.bKeepFilterSort = m_bKeepFilterSort;
   return state;
 }
 
@@ -317,6 +344,9 @@ bool CFilterListCtrl::OnCommand(int32_t nCommand) {
     case kCmdDeleteCustomColumns:
       OpenCustomColumnDialog(kCustomColumnDelete);
       return true;
+    case kCmdLiveFilterSort:
+    case kCmdKeepFilterSort:
+      return ToggleViewOption(nCommand);
     default:
       return CCommonListCtrl::OnCommand(nCommand);
   }
@@ -327,6 +357,7 @@ void CFilterListCtrl::SortByColumnClick(int32_t nPosition) {
     CCommonListCtrl::SortByColumnClick(nPosition);
     return;
   }
+  FlushLiveChanges();
   const sSortResult result = m_store.SortByPosition(nPosition);
   if (!result.bSorted) {
     return;
@@ -336,6 +367,7 @@ void CFilterListCtrl::SortByColumnClick(int32_t nPosition) {
   }
   SetSortImage(nPosition, result.click.nDirection < 0 ? 0 : 1);
   viewport()->update();
+  SaveKeptFilterSort(false);
 }
 
 void CFilterListCtrl::SetCellPrefetchFn(const CellPrefetchFn& fnPrefetch) {
@@ -363,6 +395,7 @@ void CFilterListCtrl::ApplyCustomColumnChange(const sCustomColumnChange& change)
     ResetFilters();
   }
   BuildHeader();
+  ForgetSortAfterHeaderRebuild();
   if (change.insert) {
     SetHeaderTip(change.insert->nPosition, change.insert->strTip);
   }
@@ -370,11 +403,16 @@ void CFilterListCtrl::ApplyCustomColumnChange(const sCustomColumnChange& change)
     SetHeaderTip(tip.nPosition, tip.strTip);
   }
   SaveProfile();
+  // A live list places its rows again by the changed column's new values.
+  if (m_store.IsLive()) {
+    Filter();
+  }
   RepaintAll();
 }
 
 void CFilterListCtrl::ApplyRepositionedColumns() {
   ResetFilters();
   BuildHeader();
+  ForgetSortAfterHeaderRebuild();
   RepaintAll();
 }

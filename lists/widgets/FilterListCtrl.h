@@ -12,10 +12,18 @@
 // Live updates: RefreshRecord repaints a record's row only while it is on screen. Repaints
 // asked for within one turn of the event loop are merged and painted once, each visible cell
 // read once.
+//
+// View options, off by default and kept in the list's settings section when its owner loads
+// them (LoadViewOptions): "Live Filter and Sort" makes new and changed rows follow the filters
+// and the sort at once; the store places each change at once, and the list brings its row
+// count, its repaint and its selection (which follows the selected records) in step once per
+// turn of the event loop. "Keep Sort and Filters" writes the filters and the sort whenever a
+// filtering pass or a sort changed them and restores them when the options are loaded.
 #pragma once
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "controls/ColorHeaderCtrl.h"
 #include "lists/CustomColumnText.h"
@@ -48,7 +56,9 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   // The load hint goes to the store and to the custom columns.
   void SetCellPrefetchFn(const CellPrefetchFn& fnPrefetch);
   // Custom columns drawn red when negative (exact names).
-  void SetColouredCustomNames(std::span<const std::string> arrNames) { m_customText.SetColouredNames(arrNames); }
+  void SetColouredCustomNames(std::span<const std::string> arrNames) {
+    m_customText.SetColouredNames(arrNames);
+  }
   const CFilterListStore& GetStore() const { return m_store; }
 
   // Rows, in data mode (the store's rules; -1 or false out of data mode).
@@ -82,6 +92,16 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   bool IsRecordVisible(const void* pRecord) const { return FindVisibleRow(pRecord) >= 0; }
 
   void SetLinesPerRow(int32_t nLines);
+
+  // Reads the view options of the list's section, offers them in the header menu and, when
+  // the sort and filters are kept, restores them (a filter change that the owner is told of).
+  // The owner calls it once it handles FilterChanged, before the first row arrives.
+  void LoadViewOptions();
+  // The options; each change is written to the list's section.
+  void SetLiveFilterSort(bool bOn);
+  bool IsLiveFilterSort() const { return m_store.IsLive(); }
+  void SetKeepFilterSort(bool bOn);
+  bool IsKeepFilterSort() const { return m_bKeepFilterSort; }
 
   int32_t GetItemCount() const override;
   std::string GetCellText(int32_t nRow, int32_t nPosition) const override;
@@ -131,6 +151,23 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   // Brings the model's row count in step with the view after a store operation that failed.
   void SyncRowCount();
   void RepaintAll();
+  // Live filter and sort (FilterListLive.cpp). Before the store takes a turn's first change:
+  // keeps the selected records and asks the event loop for one sync after the turn.
+  void BeginLiveChange();
+  // The turn's changes reach the view: the row count, a repaint of the changed rows on the
+  // page, the selection moved to where its records are now. Nothing when none is waiting;
+  // every operation that works on view rows runs it first.
+  void FlushLiveChanges();
+  bool IsRowOnPage(int32_t nRow) const;
+  // The view options (FilterListOptions.cpp). Their menu commands; false for a list that does
+  // not keep them.
+  bool ToggleViewOption(int32_t nCommand);
+  // The rebuilt header shows no sort: the store forgets its sort column, and a kept sort goes.
+  void ForgetSortAfterHeaderRebuild();
+  // Keep Sort and Filters: writes the filters and the sort when they differ from what was last
+  // written or read, or always when forced.
+  void SaveKeptFilterSort(bool bForce);
+  void RestoreKeptFilterSort(const ProfileReadFn& fnRead);
 
   CFilterListStore m_store;
   // Computing a cell keeps per-column state; painting and sorting compute from const paths.
@@ -139,4 +176,17 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   bool m_bCustomColumnsAllowed = true;
   bool m_bFilterBarShown = true;
   int32_t m_nLinesPerRow = 1;
+
+  // Live changes of this turn, waiting for FlushLiveChanges.
+  bool m_bLiveChangesWaiting = false;
+  sViewSpan m_liveSpan;
+  std::vector<const void*> m_arrLiveSelection;  // the records selected when the turn began
+  std::vector<int32_t> m_arrLiveSelectedRows;   // and their rows then
+  const void* m_pLiveCurrent = nullptr;
+
+  bool m_bViewOptionsOffered = false;
+  bool m_bKeepFilterSort = false;
+  // The kept values last written or read.
+  std::string m_strKeptFilters;
+  std::string m_strKeptSort;
 };

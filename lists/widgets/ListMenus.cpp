@@ -50,6 +50,13 @@ std::vector<sMenuEntry> GetFilterHeaderMenuEntries(const sListMenuState& state) 
     arrEntries.push_back({"Edit Custom Columns", kCmdEditCustomColumns});
     arrEntries.push_back({"Delete Custom Columns", kCmdDeleteCustomColumns});
   }
+  if (state.bViewOptions) {
+    if (state.bCustomColumns) {
+      arrEntries.push_back({});
+    }
+    arrEntries.push_back({"Live Filter and Sort", kCmdLiveFilterSort, true, true, state.bLiveFilterSort});
+    arrEntries.push_back({"Keep Sort and Filters", kCmdKeepFilterSort, true, true, state.bKeepFilterSort});
+  }
   return arrEntries;
 }
 

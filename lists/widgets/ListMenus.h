@@ -23,6 +23,9 @@ inline constexpr int32_t kCmdReadFromExcel = 4007;
 inline constexpr int32_t kCmdDrawGridLines = 4008;
 inline constexpr int32_t kCmdCustomize = 4009;
 inline constexpr int32_t kCmdCopyToClipboard = 4010;
+// The view options a watch list keeps per list (ListViewOptions.h).
+inline constexpr int32_t kCmdLiveFilterSort = 4011;
+inline constexpr int32_t kCmdKeepFilterSort = 4012;
 inline constexpr int32_t kCmdResetFilters = 33078;
 inline constexpr int32_t kCmdAddCustomColumns = 33079;
 inline constexpr int32_t kCmdDeleteCustomColumns = 33080;
@@ -47,12 +50,17 @@ struct sListMenuState {
   bool bMatchExactly = false;
   // Data mode with custom columns allowed: the custom column commands are offered.
   bool bCustomColumns = false;
+  // The list keeps view options: they are offered, ticked when on.
+  bool bViewOptions = false;
+  bool bLiveFilterSort = false;
+  bool bKeepFilterSort = false;
 };
 
 std::vector<sMenuEntry> GetContextMenuEntries(const sListMenuState& state);
 // The header menu of a plain list.
 std::vector<sMenuEntry> GetHeaderMenuEntries(const sListMenuState& state);
-// The header menu of a filter list, which adds the filter and custom column commands.
+// The header menu of a filter list, which adds the filter and custom column commands and, last,
+// the view options of a list that keeps them.
 std::vector<sMenuEntry> GetFilterHeaderMenuEntries(const sListMenuState& state);
 
 // A menu of the entries. Each action holds its command identifier as data; choosing it calls

@@ -167,6 +167,43 @@ TEST_F(WatchWindowsTest, RecordsAddAndRemoveRowsInEveryWatchList) {
   }
 }
 
+// A list with both options on starts with its kept filter and sort and follows the feed; the
+// other lists show every record as it came.
+TEST_F(WatchWindowsTest, AListWithLiveFilterAndKeptSortFollowsTheFeedFromTheStart) {
+  const std::string strSettings =
+      "[Orvane_watch1]\nLIVEFILTERSORT=1\nKEEPFILTERSORT=1\nFILTERS=Unrealized MTM Prsnt:<0\n"
+      "SORT=Unrealized MTM Prsnt,descending\n";
+  WriteFile("OrvaneSetting.ini", strSettings);
+  g_pluginContext.watchCount = 2;
+  ASSERT_TRUE(m_dlg.CreateWatchWindows());
+  // The column shows the negated value of field 64116.
+  const auto send = [this](const char* szEntity, const char* szValue) {
+    const CTestMessage response({{64050, szEntity},
+                                 {54244, "CM-NSE-NRML"},
+                                 {54211, "rms prsnt value publish"},
+                                 {64116, szValue},
+                                 {32767, "mrv_rst_show_tree_all"},
+                                 {32766, "5"}});
+    m_dlg.OnRmsResponse(response.Get());
+  };
+  const auto shown = [this](int nWindow) {
+    const CFilterListCtrl& list = m_dlg.GetWatchBar(nWindow)->GetList();
+    std::vector<std::string> arrTexts;
+    for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow) arrTexts.push_back(list.GetCellText(nRow, 70));
+    return arrTexts;
+  };
+  send("A1", "100");
+  send("A2", "-50");
+  send("A3", "300");
+  EXPECT_EQ(shown(1), (std::vector<std::string>{"-100.00", "-300.00"}));
+  EXPECT_EQ(shown(2), (std::vector<std::string>{"-100.00", "50.00", "-300.00"}));
+  send("A2", "10");
+  send("A1", "-5");
+  EXPECT_EQ(shown(1), (std::vector<std::string>{"-10.00", "-300.00"}));
+  EXPECT_EQ(shown(2), (std::vector<std::string>{"5.00", "-10.00", "-300.00"}));
+  EXPECT_EQ(ReadFile("OrvaneSetting.ini"), strSettings) << "restoring writes nothing";
+}
+
 TEST_F(WatchWindowsTest, TitlesAreReadAtStartAndWrittenAtShutdown) {
   WriteFile("OrvaneSetting.ini", "[Orvane_watch3]\nTITLE=Night desk\n");
   ASSERT_TRUE(m_dlg.CreateWatchWindows());

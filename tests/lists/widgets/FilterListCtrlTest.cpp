@@ -3,15 +3,18 @@
 // check boxes and live updates that repaint only what is on screen.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QToolButton>
 
 #include "lists/widgets/FilterText.h"
 #include "lists/widgets/ListRowPainter.h"
+#include "plugin/SettingsAccess.h"
 #include "tests/controls/QtTestApp.h"
 #include "tests/lists/widgets/ListTestSupport.h"
 
@@ -231,6 +234,90 @@ TEST_F(FilterListCtrlTest, DeletingMovesTheSelectionAndLeavingDataModeClears) {
   EXPECT_EQ(List().GetStore().GetStoreCount(), 0);
   EXPECT_TRUE(List().GetStore().GetFilterColumns().empty());
   EXPECT_EQ(List().GetHeader()->GetFilterEdit(0), nullptr);
+}
+
+TEST_F(FilterListCtrlTest, LiveChangesReachTheViewAfterTheTurnAndTheSelectionFollowsItsRecord) {
+  List().SetLiveFilterSort(true);
+  List().SetFilter(2, ">0", false);
+  List().GetHeader()->sectionClicked(2);  // ascending by amount
+  ASSERT_EQ(Names(), (std::vector<std::string>{"Balance", "Reliance"}));
+  List().selectRow(1);
+  std::vector<TextRecord>& arrRecords = m_pData->arrRecords;
+  const std::pair<size_t, const char*> arrChanges[] = {
+      {0, "5"}, {1, "900"}, {2, "-1"}, {3, "50"}};  // Reliance, relaxo, Balance, Alliance
+  for (const auto& [nRecord, szAmount] : arrChanges) {
+    arrRecords[nRecord][2] = szAmount;
+    List().RefreshRecord(&arrRecords[nRecord]);
+  }
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Alliance", "relaxo"}));
+  EXPECT_EQ(List().model()->rowCount(), 2) << "the view follows once the turn is over";
+  ASSERT_TRUE(WaitUntil([this] { return List().model()->rowCount() == 3; }));
+  EXPECT_EQ(List().GetSelectedRows(), std::vector<int32_t>{0}) << "Reliance stays selected";
+  EXPECT_EQ(List().selectionModel()->currentIndex().row(), 0);
+  // A list whose owner keeps no options writes none.
+  EXPECT_EQ(ReadFile(kSettingsFileName).find("LIVEFILTERSORT"), std::string::npos);
+}
+
+TEST_F(FilterListCtrlTest, ViewOptionsAreKeptPerListAndRestoredBeforeTheRows) {
+  WriteFile(kSettingsFileName, "[TestList]\nTITLE=Mine\n");
+  const auto getOptionEntries = [](CFilterListCtrl& list) {
+    std::vector<std::pair<int, bool>> arrEntries;
+    const std::unique_ptr<QMenu> pMenu = list.CreateHeaderMenu();
+    for (const QAction* pAction : pMenu->actions()) {
+      const int nCommand = pAction->data().toInt();
+      if (nCommand == kCmdLiveFilterSort || nCommand == kCmdKeepFilterSort) {
+        arrEntries.emplace_back(nCommand, pAction->isChecked());
+      }
+    }
+    return arrEntries;
+  };
+  EXPECT_TRUE(getOptionEntries(List()).empty()) << "offered only once loaded";
+  List().LoadViewOptions();
+  EXPECT_EQ(getOptionEntries(List()),
+            (std::vector<std::pair<int, bool>>{{kCmdLiveFilterSort, false}, {kCmdKeepFilterSort, false}}));
+  List().OnCommand(kCmdLiveFilterSort);
+  List().OnCommand(kCmdKeepFilterSort);
+  EXPECT_EQ(getOptionEntries(List()),
+            (std::vector<std::pair<int, bool>>{{kCmdLiveFilterSort, true}, {kCmdKeepFilterSort, true}}));
+  List().SetFilters(std::vector<int32_t>{0, 2}, std::vector<std::string>{"*a*", ">-1000"}, false);
+  List().GetHeader()->sectionClicked(2);
+  List().GetHeader()->sectionClicked(2);  // descending
+  const std::vector<std::string> arrKept = {"Reliance", "Balance", "relaxo"};
+  ASSERT_EQ(Names(), arrKept);
+  const std::string strWritten = ReadFile(kSettingsFileName);
+  for (const char* szLine : {"TITLE=Mine\n", "LIVEFILTERSORT=1\n", "KEEPFILTERSORT=1\n",
+                             "FILTERS=Name:*a*,Amount:>-1000\n", "SORT=Amount,descending\n"}) {
+    EXPECT_NE(strWritten.find(szLine), std::string::npos) << szLine << " in\n" << strWritten;
+  }
+
+  {
+    // The same list after a restart: filtered and sorted before its rows arrive.
+    sTextList restarted(kNames, {}, {2});
+    CFilterListCtrl& list = *restarted.pList;
+    QObject::connect(&list, &CFilterListCtrl::FilterChanged, [&list](int) { list.Filter(); });
+    list.LoadViewOptions();
+    EXPECT_TRUE(list.IsLiveFilterSort());
+    EXPECT_TRUE(list.IsKeepFilterSort());
+    EXPECT_EQ(list.GetHeader()->GetFilterText(0), "*a*");
+    EXPECT_EQ(list.GetHeader()->GetFilterText(2), ">-1000");
+    EXPECT_EQ(list.GetSortImage(2), 1);
+    restarted.arrRecords = kRows;
+    for (const TextRecord& record : restarted.arrRecords) list.InsertRow(0, &record);
+    EXPECT_EQ(GetShownTexts(list, 0), arrKept);
+    EXPECT_EQ(ReadFile(kSettingsFileName), strWritten) << "restoring writes nothing";
+  }
+
+  // Broken values read as off, and every other line stays.
+  const std::string strBroken =
+      "[TestList]\nTITLE=Mine\nLIVEFILTERSORT=yes\nKEEPFILTERSORT=1\nFILTERS=Name:%zz,Nowhere:x\n"
+      "SORT=Amount,sideways\nMCA=Amount\n";
+  WriteFile(kSettingsFileName, strBroken);
+  sTextList broken(kNames, kRows, {2});
+  broken.pList->LoadViewOptions();
+  EXPECT_FALSE(broken.pList->IsLiveFilterSort());
+  EXPECT_TRUE(broken.pList->GetStore().GetFilterColumns().empty());
+  EXPECT_FALSE(broken.pList->GetStore().HasSort());
+  EXPECT_EQ(ReadFile(kSettingsFileName), strBroken);
 }
 
 using FilterListPainting = CSettingsFixture;

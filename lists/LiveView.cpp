@@ -1,0 +1,337 @@
+#include "lists/LiveView.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "lists/FilterListStore.h"
+#include "model/NumberFormat.h"
+
+void CLiveView::Rebuild(std::vector<int32_t> arrFilterColumns, std::vector<CFilterMatcher> arrMatchers,
+                        const sLiveSort& sort) {
+  m_arrFilterColumns = std::move(arrFilterColumns);
+  m_arrMatchers = std::move(arrMatchers);
+  m_bShowNone = false;
+  m_sort = sort;
+  PlaceAll();
+}
+
+void CLiveView::ShowNone() {
+  m_bShowNone = true;
+  PlaceAll();
+}
+
+void CLiveView::SetSort(const sLiveSort& sort) {
+  m_sort = sort;
+  PlaceAll();
+}
+
+void CLiveView::Clear() {
+  m_tree.Clear();
+  m_arrSlotOfRow.clear();
+  m_arrRowOfSlot.clear();
+  m_arrFreeSlots.clear();
+  m_arrHandles.clear();
+  m_arrIntegers.clear();
+  m_arrDecimals.clear();
+  m_arrTexts.clear();
+  m_mapSlots.clear();
+}
+
+int32_t CLiveView::GetStoreIndexAt(int32_t nEntry) const {
+  const int32_t nSlot = m_tree.GetValueAt(nEntry);
+  return nSlot == CRankTree::kNone ? -1 : m_arrRowOfSlot[static_cast<size_t>(nSlot)];
+}
+
+int32_t CLiveView::FindEntry(int32_t nStoreIndex) const {
+  if (nStoreIndex < 0 || static_cast<size_t>(nStoreIndex) >= m_arrSlotOfRow.size()) {
+    return -1;
+  }
+  const int32_t nHandle = m_arrHandles[static_cast<size_t>(m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)])];
+  return nHandle == CRankTree::kNone ? -1 : m_tree.GetRank(nHandle);
+}
+
+std::vector<int32_t> CLiveView::GetOrder() const {
+  std::vector<int32_t> arrOrder = m_tree.GetValues();
+  for (int32_t& nEntry : arrOrder) {
+    nEntry = m_arrRowOfSlot[static_cast<size_t>(nEntry)];
+  }
+  return arrOrder;
+}
+
+bool CLiveView::Passes(const void* pRecord) {
+  if (pRecord == nullptr || m_bShowNone) {
+    return false;
+  }
+  for (size_t i = 0; i < m_arrMatchers.size(); ++i) {
+    m_cell.Reset();
+    m_store.GetCellText(pRecord, m_arrFilterColumns[i], m_cell);
+    if (!m_arrMatchers[i].Matches(m_cell.strText)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void CLiveView::ReadKey(const void* pRecord, sKey& key) {
+  m_cell.Reset();
+  m_store.GetCellText(pRecord, m_sort.nColumn, m_cell);
+  switch (m_eKeyKind) {
+    case eSortKeyKind::kInteger:
+      key.nInteger = ReadCellInteger(m_cell.strText);
+      break;
+    case eSortKeyKind::kLong:
+      key.nInteger = ReadCellLong(m_cell.strText);
+      break;
+    case eSortKeyKind::kDecimal:
+      key.dDecimal = ParseDecimalText(m_cell.strText);
+      break;
+    case eSortKeyKind::kText:
+    case eSortKeyKind::kDate:
+      key.strText.swap(m_cell.strText);
+      break;
+    case eSortKeyKind::kBaseDecimal:  // not a kind of the data rule
+    case eSortKeyKind::kNone:
+      break;
+  }
+}
+
+bool CLiveView::HasKey(int32_t nSlot, const sKey& key) const {
+  const auto nAt = static_cast<size_t>(nSlot);
+  switch (m_eKeyKind) {
+    case eSortKeyKind::kInteger:
+    case eSortKeyKind::kLong:
+      return m_arrIntegers[nAt] == key.nInteger;
+    case eSortKeyKind::kDecimal: {
+      const double dStored = m_arrDecimals[nAt];
+      return dStored == key.dDecimal || (std::isnan(dStored) && std::isnan(key.dDecimal));
+    }
+    case eSortKeyKind::kText:
+    case eSortKeyKind::kDate:
+      return m_arrTexts[nAt] == key.strText;
+    case eSortKeyKind::kBaseDecimal:
+    case eSortKeyKind::kNone:
+      return true;
+  }
+  return true;
+}
+
+void CLiveView::StoreKey(int32_t nSlot, sKey& key) {
+  const auto nAt = static_cast<size_t>(nSlot);
+  switch (m_eKeyKind) {
+    case eSortKeyKind::kInteger:
+    case eSortKeyKind::kLong:
+      m_arrIntegers[nAt] = key.nInteger;
+      break;
+    case eSortKeyKind::kDecimal:
+      m_arrDecimals[nAt] = key.dDecimal;
+      break;
+    case eSortKeyKind::kText:
+    case eSortKeyKind::kDate:
+      m_arrTexts[nAt].swap(key.strText);
+      break;
+    case eSortKeyKind::kBaseDecimal:
+    case eSortKeyKind::kNone:
+      break;
+  }
+}
+
+bool CLiveView::IsBefore(int32_t nFirst, int32_t nSecond) const {
+  const auto nA = static_cast<size_t>(nFirst);
+  const auto nB = static_cast<size_t>(nSecond);
+  const bool bAscending = m_sort.nDirection < 0;
+  switch (m_eKeyKind) {
+    case eSortKeyKind::kInteger:
+    case eSortKeyKind::kLong:
+      if (m_arrIntegers[nA] != m_arrIntegers[nB]) {
+        return bAscending == (m_arrIntegers[nA] < m_arrIntegers[nB]);
+      }
+      break;
+    case eSortKeyKind::kDecimal: {
+      // A "nan" equals every value to the comparison; it goes last, as in a sort by click.
+      const double dA = m_arrDecimals[nA];
+      const double dB = m_arrDecimals[nB];
+      if (std::isnan(dA) != std::isnan(dB)) {
+        return std::isnan(dB);
+      }
+      if (dA < dB || dB < dA) {
+        return bAscending == (dA < dB);
+      }
+      break;
+    }
+    case eSortKeyKind::kText: {
+      const int nOrder = m_arrTexts[nA].compare(m_arrTexts[nB]);
+      if (nOrder != 0) {
+        return bAscending == (nOrder < 0);
+      }
+      break;
+    }
+    case eSortKeyKind::kDate: {
+      const int32_t nOrder = CompareDateTexts(m_arrTexts[nA], m_arrTexts[nB], m_sort.nDirection);
+      if (nOrder != 0) {
+        return nOrder < 0;
+      }
+      break;
+    }
+    case eSortKeyKind::kBaseDecimal:
+    case eSortKeyKind::kNone:
+      break;
+  }
+  return m_arrRowOfSlot[nA] < m_arrRowOfSlot[nB];
+}
+
+int32_t CLiveView::Attach(int32_t nSlot) {
+  const int32_t nHandle =
+      m_tree.Insert(nSlot, [this](int32_t nFirst, int32_t nSecond) { return IsBefore(nFirst, nSecond); });
+  m_arrHandles[static_cast<size_t>(nSlot)] = nHandle;
+  return m_tree.GetRank(nHandle);
+}
+
+int32_t CLiveView::Place(int32_t nSlot, const void* pRecord) {
+  if (!Passes(pRecord)) {
+    return -1;
+  }
+  if (m_eKeyKind != eSortKeyKind::kNone) {
+    ReadKey(pRecord, m_scratchKey);
+    StoreKey(nSlot, m_scratchKey);
+  }
+  return Attach(nSlot);
+}
+
+int32_t CLiveView::AllocateSlot() {
+  if (!m_arrFreeSlots.empty()) {
+    const int32_t nSlot = m_arrFreeSlots.back();
+    m_arrFreeSlots.pop_back();
+    return nSlot;
+  }
+  const auto nSlot = static_cast<int32_t>(m_arrRowOfSlot.size());
+  m_arrRowOfSlot.push_back(-1);
+  m_arrHandles.push_back(CRankTree::kNone);
+  switch (m_eKeyKind) {
+    case eSortKeyKind::kInteger:
+    case eSortKeyKind::kLong:
+      m_arrIntegers.push_back(0);
+      break;
+    case eSortKeyKind::kDecimal:
+      m_arrDecimals.push_back(0.0);
+      break;
+    case eSortKeyKind::kText:
+    case eSortKeyKind::kDate:
+      m_arrTexts.emplace_back();
+      break;
+    case eSortKeyKind::kBaseDecimal:
+    case eSortKeyKind::kNone:
+      break;
+  }
+  return nSlot;
+}
+
+void CLiveView::PlaceAll() {
+  const int32_t nCount = m_store.GetStoreCount();
+  m_eKeyKind =
+      m_sort.nColumn >= 0 ? GetSortKeyKind(eSortRule::kData, m_sort.nValueType) : eSortKeyKind::kNone;
+  Clear();
+  m_mapSlots.reserve(static_cast<size_t>(nCount));
+  std::vector<int32_t> arrShown;
+  for (int32_t nStoreIndex = 0; nStoreIndex < nCount; ++nStoreIndex) {
+    const int32_t nSlot = AllocateSlot();
+    m_arrSlotOfRow.push_back(nSlot);
+    m_arrRowOfSlot[static_cast<size_t>(nSlot)] = nStoreIndex;
+    const void* pRecord = m_store.GetStoreRecord(nStoreIndex);
+    if (pRecord == nullptr) {
+      continue;
+    }
+    m_mapSlots.emplace(pRecord, nSlot);
+    if (!Passes(pRecord)) {
+      continue;
+    }
+    if (m_eKeyKind != eSortKeyKind::kNone) {
+      ReadKey(pRecord, m_scratchKey);
+      StoreKey(nSlot, m_scratchKey);
+    }
+    arrShown.push_back(nSlot);
+  }
+  // Date texts have no strict order for a sort to rely on; the tree takes them one by one.
+  if (m_eKeyKind == eSortKeyKind::kDate) {
+    for (const int32_t nSlot : arrShown) {
+      Attach(nSlot);
+    }
+    return;
+  }
+  std::sort(arrShown.begin(), arrShown.end(),
+            [this](int32_t nFirst, int32_t nSecond) { return IsBefore(nFirst, nSecond); });
+  m_tree.Assign(arrShown);
+  for (size_t nHandle = 0; nHandle < arrShown.size(); ++nHandle) {
+    m_arrHandles[static_cast<size_t>(arrShown[nHandle])] = static_cast<int32_t>(nHandle);
+  }
+}
+
+int32_t CLiveView::InsertRow(int32_t nStoreIndex) {
+  if (static_cast<size_t>(nStoreIndex) < m_arrSlotOfRow.size()) {
+    for (int32_t& nRow : m_arrRowOfSlot) {
+      nRow += nRow >= nStoreIndex ? 1 : 0;
+    }
+  }
+  const int32_t nSlot = AllocateSlot();
+  m_arrRowOfSlot[static_cast<size_t>(nSlot)] = nStoreIndex;
+  m_arrSlotOfRow.insert(m_arrSlotOfRow.begin() + nStoreIndex, nSlot);
+  const void* pRecord = m_store.GetStoreRecord(nStoreIndex);
+  if (pRecord != nullptr) {
+    m_mapSlots.emplace(pRecord, nSlot);
+  }
+  return Place(nSlot, pRecord);
+}
+
+int32_t CLiveView::EraseRow(int32_t nStoreIndex) {
+  const int32_t nSlot = m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)];
+  const auto range = m_mapSlots.equal_range(m_store.GetStoreRecord(nStoreIndex));
+  const auto itSlot =
+      std::find_if(range.first, range.second, [nSlot](const auto& entry) { return entry.second == nSlot; });
+  if (itSlot != range.second) {
+    m_mapSlots.erase(itSlot);
+  }
+  int32_t nEntry = -1;
+  int32_t& nHandle = m_arrHandles[static_cast<size_t>(nSlot)];
+  if (nHandle != CRankTree::kNone) {
+    nEntry = m_tree.GetRank(nHandle);
+    m_tree.Erase(nHandle);
+    nHandle = CRankTree::kNone;
+  }
+  m_arrRowOfSlot[static_cast<size_t>(nSlot)] = -1;
+  m_arrFreeSlots.push_back(nSlot);
+  m_arrSlotOfRow.erase(m_arrSlotOfRow.begin() + nStoreIndex);
+  for (int32_t& nRow : m_arrRowOfSlot) {
+    nRow -= nRow > nStoreIndex ? 1 : 0;
+  }
+  return nEntry;
+}
+
+sLiveMove CLiveView::UpdateRow(int32_t nStoreIndex) {
+  sLiveMove move;
+  const int32_t nSlot = m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)];
+  int32_t& nHandle = m_arrHandles[static_cast<size_t>(nSlot)];
+  if (nHandle != CRankTree::kNone) {
+    move.nOldEntry = m_tree.GetRank(nHandle);
+  }
+  const void* pRecord = m_store.GetStoreRecord(nStoreIndex);
+  if (!Passes(pRecord)) {
+    if (nHandle != CRankTree::kNone) {
+      m_tree.Erase(nHandle);
+      nHandle = CRankTree::kNone;
+    }
+    return move;
+  }
+  if (m_eKeyKind != eSortKeyKind::kNone) {
+    ReadKey(pRecord, m_scratchKey);
+  }
+  if (nHandle != CRankTree::kNone) {
+    // Its place depends on its key and index alone: an unchanged key keeps it where it is.
+    if (HasKey(nSlot, m_scratchKey)) {
+      move.nNewEntry = move.nOldEntry;
+      return move;
+    }
+    m_tree.Erase(nHandle);
+  }
+  StoreKey(nSlot, m_scratchKey);
+  move.nNewEntry = Attach(nSlot);
+  return move;
+}

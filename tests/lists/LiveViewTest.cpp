@@ -1,0 +1,260 @@
+// Live filter and sort of the filter list's store, against the store without it: changed and new
+// rows follow the filters and the sort at once, the view rows to repaint, deletions and
+// insertions in the middle of the store, and the view that stays when it is turned off. The
+// order tree under it is checked against a plain vector.
+#include <algorithm>
+#include <deque>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lists/FilterListStore.h"
+#include "lists/RankTree.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+constexpr int32_t kName = 0;
+constexpr int32_t kValue = 1;
+constexpr int32_t kQty = 2;
+
+struct sRow {
+  std::string arrCells[3];
+};
+
+bool GetRowCellText(const void* pRecord, int32_t nColumn, sCellText& cell) {
+  if (pRecord == nullptr || nColumn < 0 || nColumn >= 3) return false;
+  cell.strText = static_cast<const sRow*>(pRecord)->arrCells[nColumn];
+  return true;
+}
+
+class LiveStoreTest : public testing::Test {
+ protected:
+  LiveStoreTest() {
+    const sColumnDef arrColumns[] = {{"Name", kAlignLeft, kSortText},
+                                     {"Value", kAlignRight, kSortDecimal},
+                                     {"Qty", kAlignRight, kSortLong}};
+    m_layout.LoadColumnTable("Test", arrColumns);
+    m_layout.RecordCatalogueCount();
+    m_layout.ShowAllColumns();
+    m_store.SetCellTextFn(GetRowCellText);
+  }
+
+  sRow* Add(const std::string& strName, const std::string& strValue, int32_t nPosition = 0) {
+    m_rows.push_back({{strName, strValue, "0"}});
+    m_store.InsertRow(nPosition, &m_rows.back());
+    return &m_rows.back();
+  }
+  Texts Shown(int32_t nColumn = kName) const {
+    Texts arrTexts;
+    sCellText cell;
+    for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow) {
+      m_store.GetViewCellText(nRow, nColumn, cell);
+      arrTexts.push_back(cell.strText);
+    }
+    return arrTexts;
+  }
+  sLiveUpdate Change(sRow* pRow, const std::string& strValue) {
+    pRow->arrCells[kValue] = strValue;
+    return m_store.UpdateRecord(pRow);
+  }
+
+  CListLayout m_layout;
+  CFilterListStore m_store{m_layout};
+  std::deque<sRow> m_rows;
+};
+
+TEST_F(LiveStoreTest, ChangedAndNewRowsFollowTheFiltersOnlyWhenLive) {
+  struct sCase {
+    const char* szName;
+    bool bLive;
+    Texts arrAfterChanges;
+    Texts arrAfterNotANumber;
+  };
+  const sCase arrCases[] = {
+      // Off: a new row shows until the next pass, a changed one stays where it is.
+      {"off", false, {"A", "B", "D"}, {"A", "B", "D"}},
+      {"live", true, {"A", "C"}, {"C"}},
+  };
+  for (const sCase& test : arrCases) {
+    SCOPED_TRACE(test.szName);
+    m_store.DeleteAllRows();
+    m_store.SetLive(false);
+    sRow* pA = Add("A", "500");
+    sRow* pB = Add("B", "700");
+    sRow* pC = Add("C", "10");
+    m_store.SetColumnFilter(kValue, ">100");
+    ASSERT_TRUE(m_store.Filter());
+    m_store.SetLive(test.bLive);
+    EXPECT_EQ(Shown(), (Texts{"A", "B"}));
+    Change(pB, "50");   // stops matching
+    Change(pC, "200");  // now matches
+    Add("D", "1");      // never matched
+    EXPECT_EQ(Shown(), test.arrAfterChanges);
+    Change(pA, "abc");  // not a number: no ">" passes it
+    EXPECT_EQ(Shown(), test.arrAfterNotANumber);
+  }
+}
+
+TEST_F(LiveStoreTest, RowsTakeTheirSortedPlace) {
+  m_store.SetLive(true);
+  sRow* pA = Add("A", "30");
+  Add("B", "10");
+  sRow* pC = Add("C", "20");
+  ASSERT_TRUE(m_store.SortByPosition(kValue).bSorted);  // ascending
+  EXPECT_EQ(Shown(), (Texts{"B", "C", "A"}));
+  Add("D", "15");
+  Add("E", "nan");  // equal to every value by the comparison: last, as a click puts it
+  Add("F", "20");   // equal to C: after it, in store order
+  EXPECT_EQ(Shown(), (Texts{"B", "D", "C", "F", "A", "E"}));
+  const sLiveUpdate moved = Change(pA, "5");
+  EXPECT_EQ(Shown(), (Texts{"A", "B", "D", "C", "F", "E"}));
+  EXPECT_EQ(moved.nRow, 0);
+  EXPECT_EQ(moved.span.nFirst, 0);
+  EXPECT_EQ(moved.span.nLast, 4);
+  const sLiveUpdate still = Change(pC, "20");
+  EXPECT_EQ(still.nRow, 3);
+  EXPECT_EQ(still.span.nFirst, 3);
+  EXPECT_EQ(still.span.nLast, 3);
+  m_store.SortByPosition(kValue);  // descending
+  EXPECT_EQ(Shown(), (Texts{"C", "F", "D", "B", "A", "E"}));
+  Change(pC, "-");  // reads as 0 in a watch list's sort
+  EXPECT_EQ(Shown(), (Texts{"F", "D", "B", "A", "C", "E"}));
+  // The text column, and a reversed view, which shows the same order read from the end.
+  m_store.SortByPosition(kName);
+  m_store.SetReverse(true);
+  Add("AA", "1");
+  EXPECT_EQ(Shown(), (Texts{"F", "E", "D", "C", "B", "AA", "A"}));
+}
+
+TEST_F(LiveStoreTest, SpansCoverTheRowsThatChangedInBothReadingDirections) {
+  struct sCase {
+    const char* szName;
+    bool bReverse;
+    const char* szValue;
+    sViewSpan span;
+  };
+  // Rows 10, 20, 30, 40 ascending; the row of 20 changes.
+  const sCase arrCases[] = {
+      {"moves down", false, "35", {1, 2}},     {"moves up, reversed", true, "35", {1, 2}},
+      {"disappears", false, "1000", {1, 3}},   {"disappears, reversed", true, "1000", {2, 3}},
+      {"stays, reversed", true, "21", {2, 2}},
+  };
+  for (const sCase& test : arrCases) {
+    SCOPED_TRACE(test.szName);
+    m_store.DeleteAllRows();
+    m_store.SetLive(true);
+    m_store.SetReverse(test.bReverse);
+    m_store.SetColumnFilter(kValue, "<500");
+    ASSERT_TRUE(m_store.Filter());
+    m_store.RestoreSort(kValue, -1);
+    sRow* pChanged = nullptr;
+    for (const char* szValue : {"10", "20", "30", "40"}) {
+      sRow* pRow = Add(szValue, szValue);
+      if (std::string(szValue) == "20") pChanged = pRow;
+    }
+    const sLiveUpdate update = Change(pChanged, test.szValue);
+    EXPECT_EQ(update.span.nFirst, test.span.nFirst);
+    EXPECT_EQ(update.span.nLast, test.span.nLast);
+  }
+}
+
+TEST_F(LiveStoreTest, DeletionsAndInsertionsInTheMiddleKeepRowsFindable) {
+  m_store.SetLive(true);
+  std::vector<sRow*> arrRows;
+  for (const char* szName : {"A", "B", "C", "D"}) arrRows.push_back(Add(szName, "1"));
+  m_store.SortByPosition(kValue);
+  ASSERT_TRUE(m_store.DeleteStoreRow(1));  // B
+  sRow* pE = Add("E", "3", 1);             // into store index 1
+  EXPECT_EQ(Shown(), (Texts{"A", "C", "D", "E"}));
+  Change(arrRows[3], "2");  // D, whose store index moved twice
+  EXPECT_EQ(Shown(), (Texts{"A", "C", "D", "E"}));
+  Change(arrRows[0], "9");
+  EXPECT_EQ(Shown(), (Texts{"C", "D", "E", "A"}));
+  ASSERT_TRUE(m_store.DeleteRow(1));  // D, by its view row
+  Change(pE, "0");
+  EXPECT_EQ(Shown(), (Texts{"E", "C", "A"}));
+  EXPECT_EQ(m_store.GetStoreIndex(0), 1);
+  EXPECT_EQ(m_store.FindViewRow(0), 2);
+  // Turned off, the view stays as it is; new rows show unfiltered again until the next pass.
+  m_store.SetLive(false);
+  Add("F", "-5");
+  EXPECT_EQ(Shown(), (Texts{"E", "C", "A", "F"}));
+  ASSERT_TRUE(m_store.Filter());
+  EXPECT_EQ(Shown(), (Texts{"A", "E", "C", "F"}));
+}
+
+// Many random changes, deletions and insertions: the live view always equals a filtering pass
+// and a sort by click of the same rows in a store without live filtering.
+TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
+  std::mt19937 random(7);
+  CFilterListStore snapshot(m_layout);
+  snapshot.SetCellTextFn(GetRowCellText);
+  std::vector<sRow*> arrRows;
+  for (int i = 0; i < 300; ++i) {
+    arrRows.push_back(Add("R" + std::to_string(i), std::to_string(random() % 50)));
+    snapshot.InsertRow(0, arrRows.back());
+  }
+  for (CFilterListStore* pStore : {&m_store, &snapshot}) pStore->SetColumnFilter(kValue, ">9~<5");
+  m_store.SetLive(true);
+  ASSERT_TRUE(m_store.Filter());
+  m_store.SortByPosition(kValue);
+  m_store.SortByPosition(kValue);  // descending
+  for (int nRound = 0; nRound < 40; ++nRound) {
+    for (int n = 0; n < 25; ++n) Change(arrRows[random() % arrRows.size()], std::to_string(random() % 50));
+    // Rows leave and come anywhere in the store; the slots they free are taken again.
+    for (int n = 0; n < 2; ++n) {
+      const auto nGone = static_cast<int32_t>(random() % static_cast<uint32_t>(m_store.GetStoreCount()));
+      std::erase(arrRows, m_store.GetStoreRecord(nGone));
+      ASSERT_TRUE(m_store.DeleteStoreRow(nGone));
+      ASSERT_TRUE(snapshot.DeleteStoreRow(nGone));
+      const auto nAt = static_cast<int32_t>(random() % static_cast<uint32_t>(m_store.GetStoreCount()));
+      arrRows.push_back(Add("N" + std::to_string(nRound * 2 + n), std::to_string(random() % 50), nAt));
+      snapshot.InsertRow(nAt, arrRows.back());
+    }
+    ASSERT_TRUE(snapshot.Filter());
+    // Clicks alternate the direction; ties keep store order either way.
+    if (snapshot.SortByPosition(kValue).click.nDirection != 1) snapshot.SortByPosition(kValue);
+    ASSERT_EQ(m_store.GetViewCount(), snapshot.GetViewCount());
+    for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow) {
+      ASSERT_EQ(m_store.GetRecord(nRow), snapshot.GetRecord(nRow)) << "round " << nRound << ", row " << nRow;
+    }
+  }
+}
+
+TEST(RankTree, MatchesAnOrderedVector) {
+  std::mt19937 random(11);
+  CRankTree tree;
+  std::vector<int32_t> arrSorted(64);
+  for (int32_t i = 0; i < 64; ++i) arrSorted[static_cast<size_t>(i)] = i * 2;
+  tree.Assign(arrSorted);
+  std::vector<int32_t> arrHandles(64);
+  for (int32_t i = 0; i < 64; ++i) arrHandles[static_cast<size_t>(i)] = i;  // Assign's handles
+  const auto before = [](int32_t nA, int32_t nB) { return nA < nB; };
+  for (int n = 0; n < 2000; ++n) {
+    if (arrSorted.empty() || random() % 2 == 0) {
+      const auto nValue = static_cast<int32_t>(random() % 1000);
+      const int32_t nHandle = tree.Insert(nValue, before);
+      const auto it = std::upper_bound(arrSorted.begin(), arrSorted.end(), nValue);
+      arrHandles.insert(arrHandles.begin() + (it - arrSorted.begin()), nHandle);
+      arrSorted.insert(it, nValue);
+    } else {
+      const size_t nAt = random() % arrSorted.size();
+      tree.Erase(arrHandles[nAt]);
+      arrSorted.erase(arrSorted.begin() + static_cast<ptrdiff_t>(nAt));
+      arrHandles.erase(arrHandles.begin() + static_cast<ptrdiff_t>(nAt));
+    }
+    ASSERT_EQ(tree.GetCount(), static_cast<int32_t>(arrSorted.size()));
+    const size_t nProbe = arrSorted.empty() ? 0 : random() % arrSorted.size();
+    if (!arrSorted.empty()) {
+      ASSERT_EQ(tree.GetValueAt(static_cast<int32_t>(nProbe)), arrSorted[nProbe]);
+      ASSERT_EQ(tree.GetRank(arrHandles[nProbe]), static_cast<int32_t>(nProbe));
+    }
+  }
+  EXPECT_EQ(tree.GetValues(), arrSorted);
+  EXPECT_EQ(tree.GetValueAt(tree.GetCount()), CRankTree::kNone);
+}
+
+}  // namespace
