@@ -21,7 +21,16 @@ constexpr const char* kIncompatibleHost = "Halvo Trader Version is not compatibl
 
 void ReportUnexpected() { ShowMessageBox("Orvane Watch: unexpected internal error"); }
 
+// Unloading ends the shutdown that ExitHalvoPlugin began: the boxes a host shows after that are
+// its own.
+struct sUnloadNotice {
+  ~sUnloadNotice() { EndMessageBoxShutdown(); }
+};
+const sUnloadNotice g_unloadNotice;
+
 void StartPlugin(const char* szUserId, int32_t nUserCategory) {
+  // A start after a stop is a new session, whose boxes all show.
+  EndMessageBoxShutdown();
   g_pluginContext.hostModule = GetHostExecutableModule();
   g_pluginContext.userId = szUserId != nullptr ? szUserId : "";
   g_pluginContext.userCategory = nUserCategory;
@@ -41,6 +50,9 @@ void StartPlugin(const char* szUserId, int32_t nUserCategory) {
 }
 
 void StopPlugin() {
+  // From here until the library unloads, windows, lists and dialogs are destroyed and save
+  // their settings from destructors; when every write fails, each text is shown once.
+  BeginMessageBoxShutdown();
   g_dlgOrvaneWatch.SaveAndRelease();
   // Without the host's release service the windows stay as they are.
   if (!g_dlgOrvaneWatch.CloseLink()) return;
