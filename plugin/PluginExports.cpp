@@ -1,12 +1,15 @@
 // The entry points the terminal finds by name. Each runs the steps of start-up or shutdown in
 // order and hands the work to the controller; no exception leaves them.
 #include "host/api/HalvoHostApi.h"
+#include "platform/InterruptedWrites.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformPath.h"
 #include "plugin/ConfigReader.h"
 #include "plugin/HostServices.h"
 #include "plugin/PluginContext.h"
 #include "plugin/PluginTime.h"
+#include "plugin/SettingsAccess.h"
+#include "windows/CustomAlertRules.h"
 #include "windows/OrvaneWatchDlg.h"
 
 namespace {
@@ -44,6 +47,9 @@ void StartPlugin(const char* szUserId, int32_t nUserCategory) {
     ShowMessageBox(kIncompatibleHost);
     g_pluginContext.settingsDir.clear();
   }
+  // Temporaries of writes an earlier run was killed in the middle of.
+  for (const char* szFileName : {kSettingsFileName, kCustomAlertFileName})
+    RemoveInterruptedWrites(ComposeSettingsPath(szFileName));
 
   ReadConfiguration(g_pluginContext);
   g_dlgOrvaneWatch.CreateWatchWindows();

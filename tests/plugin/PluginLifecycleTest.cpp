@@ -169,6 +169,26 @@ TEST_F(PluginLifecycleTest, ReadOnlySettingsFolderShowsEachFailureOnceAtShutdown
   EXPECT_EQ(ReadText(folder / "OrvaneSetting.ini"), strSettings);
 }
 
+TEST_F(PluginLifecycleTest, StartRemovesLeftoversOfInterruptedWrites) {
+  const std::filesystem::path folder = m_dir / "user" / "Orvane";
+  std::filesystem::create_directories(folder);
+  const pid_t nGonePid = ::fork();
+  if (nGonePid == 0) ::_exit(0);
+  ::waitpid(nGonePid, nullptr, 0);
+  const std::string strSuffix = ".tmp-" + std::to_string(nGonePid) + "-4";
+  const std::vector<std::string> arrLeftovers = {"OrvaneSetting.ini" + strSuffix,
+                                                 "CustomAlertSettings.ini" + strSuffix};
+  for (const std::string& strName : {arrLeftovers[0], arrLeftovers[1], "Notes.txt" + strSuffix})
+    std::ofstream(folder / strName) << "[CONFIG]\npartial";
+  std::ofstream(folder / "OrvaneSetting.ini") << "[CONFIG]\nMAIL_CC=desk@example.com\n";
+
+  ASSERT_EQ(Run("full").nExitCode, 0);
+  for (const std::string& strName : arrLeftovers)
+    EXPECT_FALSE(std::filesystem::exists(folder / strName)) << strName;
+  EXPECT_TRUE(std::filesystem::exists(folder / ("Notes.txt" + strSuffix))) << "not a settings file's";
+  EXPECT_EQ(ReadText(folder / "OrvaneSetting.ini").rfind("[CONFIG]\nMAIL_CC=desk@example.com\n", 0), 0u);
+}
+
 TEST_F(PluginLifecycleTest, WithoutMainFrameNothingIsCreatedOrSaved) {
   const sRun run = Run("full", "--no-frame");
   ASSERT_EQ(run.nExitCode, 0);
