@@ -175,6 +175,17 @@ TEST_F(CustomizedAppearanceTest, KeywordsAreStoredLongestFirst) {
   EXPECT_TRUE(GetKeywordRows(dialog).empty());
 }
 
+TEST_F(CustomizedAppearanceTest, AKeywordWithANulIsStoredWhole) {
+  CCustomizedAppearance& dialog = Open();
+  SelectProperty(dialog, kPropertyText);
+  dialog.GetChangeColumnButton()->click();
+  dialog.GetColumnChoice()->setCurrentIndex(1);
+  dialog.GetKeywordBox()->setText(QString::fromLatin1("se\0ll", 5));
+  dialog.GetAddButton()->click();
+  dialog.GetApplyButton()->click();
+  EXPECT_EQ(GetStoredLine(), std::string("0,FF00,MS Shell Dlg 2,8,1,se\0ll,FF00,", 37));
+}
+
 TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
   CCustomizedAppearance& dialog = Open();
   SelectProperty(dialog, kPropertyText);
