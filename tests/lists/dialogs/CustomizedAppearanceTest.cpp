@@ -184,6 +184,10 @@ TEST_F(CustomizedAppearanceTest, AKeywordWithANulIsStoredWhole) {
   dialog.GetAddButton()->click();
   dialog.GetApplyButton()->click();
   EXPECT_EQ(GetStoredLine(), std::string("0,FF00,MS Shell Dlg 2,8,1,se\0ll,FF00,", 37));
+  // A list made now reads the keyword back whole.
+  const std::unique_ptr<sTextList> pReloaded = MakeList();
+  ASSERT_NE(pReloaded->pList->GetAppearance().pKeywords, nullptr);
+  EXPECT_EQ(*pReloaded->pList->GetAppearance().pKeywords, std::vector<std::string>{std::string("se\0ll", 5)});
 }
 
 TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
