@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/TempFileClaim.h"
+
 namespace {
 
 // Larger files are not settings files; refusing them keeps a mistaken path from eating memory.
@@ -46,28 +48,17 @@ bool WriteAll(int nFd, std::string_view strData) {
   return true;
 }
 
-// The file a write must replace: the target of a symbolic link, else the path itself.
-std::string ResolveTarget(const std::string& strPath) {
-  struct stat st {};
-  if (lstat(strPath.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return strPath;
-  char szResolved[PATH_MAX];
-  if (realpath(strPath.c_str(), szResolved) == nullptr) return strPath;
-  return szResolved;
-}
-
 std::string GetFolder(const std::string& strPath) {
   const size_t nSlash = strPath.rfind('/');
   if (nSlash == std::string::npos) return ".";
   return nSlash == 0 ? "/" : strPath.substr(0, nSlash);
 }
 
-// Creates a new file next to strPath under a name no one else uses.
-int CreateTempNextTo(const std::string& strPath, std::string& strTempPath) {
-  static unsigned s_nCounter = 0;
+// Creates a new file next to the claim's target under a claimed name no one else uses.
+int CreateTempNextTo(CTempFileClaim& tempName) {
   for (int nAttempt = 0; nAttempt < 100; ++nAttempt) {
-    strTempPath = strPath + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++s_nCounter);
     // 0666 lets the umask decide, as for any new file.
-    const int nFd = open(strTempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int nFd = open(tempName.ClaimNext().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (nFd >= 0 || errno != EEXIST) return nFd;
   }
   return -1;
@@ -79,6 +70,14 @@ void SyncFolder(const std::string& strFolder) {
 }
 
 }  // namespace
+
+std::string ResolveReplaceTarget(const std::string& strPath) {
+  struct stat st {};
+  if (lstat(strPath.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return strPath;
+  char szResolved[PATH_MAX];
+  if (realpath(strPath.c_str(), szResolved) == nullptr) return strPath;
+  return szResolved;
+}
 
 EFileRead ReadFileContents(const std::string& strPath, std::string& strContents) {
   strContents.clear();
@@ -105,10 +104,12 @@ EFileRead ReadFileContents(const std::string& strPath, std::string& strContents)
 
 bool ReplaceFileContents(const std::string& strPath, std::string_view strContents,
                          PFN_BeforeReplace pfnBefore) {
-  const std::string strTarget = ResolveTarget(strPath);
-  std::string strTempPath;
-  CFileDescriptor temp(CreateTempNextTo(strTarget, strTempPath));
+  const std::string strTarget = ResolveReplaceTarget(strPath);
+  // Claimed until the temporary is renamed or removed, so a clean-up leaves it alone.
+  CTempFileClaim tempName(strTarget);
+  CFileDescriptor temp(CreateTempNextTo(tempName));
   if (temp.Get() < 0) return false;
+  const std::string& strTempPath = tempName.GetPath();
 
   // Keeping the permission bits is best effort: a file we may write but do not own refuses
   // some of them, and the write is still worth doing.

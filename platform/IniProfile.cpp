@@ -68,6 +68,21 @@ bool IsWritableKey(std::string_view strKey) {
          strKey.front() != ';' && strKey.front() != '#' && strKey.front() != '[';
 }
 
+bool HasNul(std::string_view str) { return str.find('\0') != std::string_view::npos; }
+
+// Replaces the file's text with what fnEdit makes of its document. Nothing to change (a value
+// written again, a deletion of something absent) leaves the file, or its absence, as it is.
+template <typename EditFn>
+bool EditProfile(const char* szPath, const EditFn& fnEdit) {
+  const std::string strPath = MapPlatformPath(szPath);
+  std::string strOld;
+  if (ReadFileContents(strPath, strOld) == EFileRead::Failed) return false;
+  const CIniDocument document(std::move(strOld));
+  const std::string strNew = fnEdit(document);
+  if (strNew == document.GetText()) return true;
+  return ReplaceFileContents(strPath, strNew, GetBeforeRenameHook());
+}
+
 int32_t ParseProfileInt(std::string_view strValue, int32_t nDefault) {
   size_t nPos = 0;
   while (nPos < strValue.size() && (strValue[nPos] == ' ' || strValue[nPos] == '\t')) ++nPos;
@@ -111,29 +126,26 @@ int32_t GetPrivateProfileInt(const char* szSection, const char* szKey, int32_t n
 bool WritePrivateProfileString(const char* szSection, const char* szKey, const char* szValue,
                                const char* szPath) {
   if (szSection == nullptr || szPath == nullptr) return false;
+  if (szKey != nullptr && szValue != nullptr)
+    return WritePrivateProfileValue(szSection, szKey, szValue, szPath);
   const std::string_view strSection = TrimIniBlanks(szSection);
   const std::string_view strKey = szKey != nullptr ? TrimIniBlanks(szKey) : std::string_view();
   if (!IsWritableSection(strSection) || (szKey != nullptr && !IsWritableKey(strKey)) ||
       (szValue != nullptr && HasLineBreak(szValue)))
     return false;
+  return EditProfile(szPath, [&](const CIniDocument& document) {
+    return szKey == nullptr ? document.WithoutSection(strSection) : document.WithoutKey(strSection, strKey);
+  });
+}
 
-  const std::string strPath = MapPlatformPath(szPath);
-  std::string strOld;
-  if (ReadFileContents(strPath, strOld) == EFileRead::Failed) return false;
-  const CIniDocument document(std::move(strOld));
-
-  std::string strNew;
-  if (szKey == nullptr)
-    strNew = document.WithoutSection(strSection);
-  else if (szValue == nullptr)
-    strNew = document.WithoutKey(strSection, strKey);
-  else
-    strNew = document.WithValue(strSection, strKey, szValue);
-
-  // Nothing to change (a value written again, a deletion of something absent): leave the
-  // file, or its absence, as it is.
-  if (strNew == document.GetText()) return true;
-  return ReplaceFileContents(strPath, strNew, GetBeforeRenameHook());
+bool WritePrivateProfileValue(std::string_view strSection, std::string_view strKey, std::string_view strValue,
+                              const char* szPath) {
+  if (szPath == nullptr || HasNul(strSection) || HasNul(strKey)) return false;
+  strSection = TrimIniBlanks(strSection);
+  strKey = TrimIniBlanks(strKey);
+  if (!IsWritableSection(strSection) || !IsWritableKey(strKey) || HasLineBreak(strValue)) return false;
+  return EditProfile(
+      szPath, [&](const CIniDocument& document) { return document.WithValue(strSection, strKey, strValue); });
 }
 
 void SetProfileBeforeRenameHook(PFN_ProfileBeforeRename pfnHook) { GetBeforeRenameHook() = pfnHook; }

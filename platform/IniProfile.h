@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "platform/PlatformApi.h"
 
@@ -35,6 +36,13 @@ PLATFORM_API int32_t GetPrivateProfileInt(const char* szSection, const char* szK
 // section, '=' in the key, an empty key or one starting with ';', '#' or '['.
 PLATFORM_API bool WritePrivateProfileString(const char* szSection, const char* szKey, const char* szValue,
                                             const char* szPath);
+
+// The same write of a value, for a value that is counted rather than zero-terminated: a NUL
+// inside it is kept, byte for byte, and a read gives it back (the count a read returns runs
+// past it), where a zero-terminated value would lose everything after it. A NUL in the section
+// or key is refused (false, file untouched): cut there, the name would be another one.
+PLATFORM_API bool WritePrivateProfileValue(std::string_view strSection, std::string_view strKey,
+                                           std::string_view strValue, const char* szPath);
 
 // Called between writing the temporary file and renaming it over the original; tests use it
 // to simulate a crash at that point. Null (the default) does nothing.

@@ -1,24 +1,31 @@
 #include "platform/MessageBox.h"
 
 #include <cstdio>
+#include <set>
 
 namespace {
 
 struct sMessageBoxRoutes {
   MessageBoxPresenter fnSink;
   MessageBoxPresenter fnPresenter;
+  bool bShuttingDown = false;
+  std::set<std::string> setShutdownTexts;  // shown since the shutdown began
 };
 
-// Built on first use, so installs from static initialisers of tests find it ready.
+// Built on first use, so installs from static initialisers of tests find it ready, and never
+// destroyed, so a library that ends the shutdown as it unloads at exit still finds it.
 sMessageBoxRoutes& GetRoutes() {
-  static sMessageBoxRoutes s_routes;
-  return s_routes;
+  static auto* s_pRoutes = new sMessageBoxRoutes;
+  return *s_pRoutes;
 }
 
 }  // namespace
 
 void ShowMessageBox(const std::string& strText) {
-  const sMessageBoxRoutes& routes = GetRoutes();
+  sMessageBoxRoutes& routes = GetRoutes();
+  // Recorded before the box is shown, so the same text raised while it is open (its modal
+  // loop runs timers and deletions) is a repeat as well.
+  if (routes.bShuttingDown && !routes.setShutdownTexts.insert(strText).second) return;
   // Each is called through a copy: a sink or presenter may replace itself while it runs.
   if (routes.fnSink) {
     const MessageBoxPresenter fnSink = routes.fnSink;
@@ -39,4 +46,12 @@ void SetMessageBoxSink(MessageBoxPresenter fnSink) { GetRoutes().fnSink = std::m
 
 void SetMessageBoxPresenter(MessageBoxPresenter fnPresenter) {
   GetRoutes().fnPresenter = std::move(fnPresenter);
+}
+
+void BeginMessageBoxShutdown() { GetRoutes().bShuttingDown = true; }
+
+void EndMessageBoxShutdown() {
+  sMessageBoxRoutes& routes = GetRoutes();
+  routes.bShuttingDown = false;
+  routes.setShutdownTexts.clear();
 }

@@ -16,3 +16,10 @@ PLATFORM_API void ShowMessageBox(const std::string& strText);
 PLATFORM_API void SetMessageBoxSink(MessageBoxPresenter fnSink);
 // The GUI installs a presenter that shows a real modal box.
 PLATFORM_API void SetMessageBoxPresenter(MessageBoxPresenter fnPresenter);
+
+// Between these two calls each distinct text is shown once: a shutdown whose every settings
+// write fails (a read-only folder) then holds an unattended close up once per text, not once
+// per failing write. Every box has the same caption, so the text alone tells boxes apart. A
+// second begin keeps the texts already shown; the end forgets them.
+PLATFORM_API void BeginMessageBoxShutdown();
+PLATFORM_API void EndMessageBoxShutdown();

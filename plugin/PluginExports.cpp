@@ -1,12 +1,15 @@
 // The entry points the terminal finds by name. Each runs the steps of start-up or shutdown in
 // order and hands the work to the controller; no exception leaves them.
 #include "host/api/HalvoHostApi.h"
+#include "platform/InterruptedWrites.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformPath.h"
 #include "plugin/ConfigReader.h"
 #include "plugin/HostServices.h"
 #include "plugin/PluginContext.h"
 #include "plugin/PluginTime.h"
+#include "plugin/SettingsAccess.h"
+#include "windows/CustomAlertRules.h"
 #include "windows/OrvaneWatchDlg.h"
 
 namespace {
@@ -21,7 +24,16 @@ constexpr const char* kIncompatibleHost = "Halvo Trader Version is not compatibl
 
 void ReportUnexpected() { ShowMessageBox("Orvane Watch: unexpected internal error"); }
 
+// Unloading ends the shutdown that ExitHalvoPlugin began: the boxes a host shows after that are
+// its own.
+struct sUnloadNotice {
+  ~sUnloadNotice() { EndMessageBoxShutdown(); }
+};
+const sUnloadNotice g_unloadNotice;
+
 void StartPlugin(const char* szUserId, int32_t nUserCategory) {
+  // A start after a stop is a new session, whose boxes all show.
+  EndMessageBoxShutdown();
   g_pluginContext.hostModule = GetHostExecutableModule();
   g_pluginContext.userId = szUserId != nullptr ? szUserId : "";
   g_pluginContext.userCategory = nUserCategory;
@@ -35,12 +47,18 @@ void StartPlugin(const char* szUserId, int32_t nUserCategory) {
     ShowMessageBox(kIncompatibleHost);
     g_pluginContext.settingsDir.clear();
   }
+  // Temporaries of writes an earlier run was killed in the middle of.
+  for (const char* szFileName : {kSettingsFileName, kCustomAlertFileName})
+    RemoveInterruptedWrites(ComposeSettingsPath(szFileName));
 
   ReadConfiguration(g_pluginContext);
   g_dlgOrvaneWatch.CreateWatchWindows();
 }
 
 void StopPlugin() {
+  // From here until the library unloads, windows, lists and dialogs are destroyed and save
+  // their settings from destructors; when every write fails, each text is shown once.
+  BeginMessageBoxShutdown();
   g_dlgOrvaneWatch.SaveAndRelease();
   // Without the host's release service the windows stay as they are.
   if (!g_dlgOrvaneWatch.CloseLink()) return;

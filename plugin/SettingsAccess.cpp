@@ -55,7 +55,7 @@ bool AccessProfileSetting(int nMode, const std::string& strSection, const std::s
     ShowMessageBox("File Open Failed");
     return false;
   }
-  return WritePrivateProfileString(strSection.c_str(), strKey.c_str(), strValue.c_str(), strPath.c_str());
+  return WritePrivateProfileValue(strSection, strKey, strValue, strPath.c_str());
 }
 
 bool AccessKeySetting(int nMode, const std::string& strSection, const std::string& strKey,
@@ -63,7 +63,7 @@ bool AccessKeySetting(int nMode, const std::string& strSection, const std::strin
   const std::string strPath = ComposeSettingsPath(strFileName);
   if (nMode == kSettingWrite) {
     if (!CanOpen(strPath, "a") && !CanOpen(strPath, "w+")) return false;
-    return WritePrivateProfileString(strSection.c_str(), strKey.c_str(), strValue.c_str(), strPath.c_str());
+    return WritePrivateProfileValue(strSection, strKey, strValue, strPath.c_str());
   }
   if (nMode != kSettingRead) return false;
   if (!CanOpen(strPath, "r+")) return false;

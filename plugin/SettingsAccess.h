@@ -1,7 +1,7 @@
 // The two accessors through which the plug-in reads and writes single settings values in the
 // INI files of its settings directory. They differ in their conventions (default texts, buffer
 // sizes, whether a failed write is reported); each caller uses the one its data was always
-// stored with.
+// stored with. Both write a value whole, a NUL inside it included, and read it back whole.
 #pragma once
 
 #include <string>

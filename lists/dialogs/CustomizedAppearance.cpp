@@ -277,8 +277,8 @@ void CCustomizedAppearance::ApplySettings() {
   m_pList->ApplyCustomizedAppearance(m_working);
   const std::string strValue = FormatAppearanceValue(m_working, FormatKeywordPart(nColumn, arrKeywords, arrColours));
   // A failed write is not reported: the list keeps what was applied.
-  WritePrivateProfileString(kAppearanceSection, m_pList->GetAppearanceKey().c_str(), strValue.c_str(),
-                            ComposeSettingsPath(kSettingsFileName).c_str());
+  WritePrivateProfileValue(kAppearanceSection, m_pList->GetAppearanceKey(), strValue,
+                           ComposeSettingsPath(kSettingsFileName).c_str());
 }
 
 bool CCustomizedAppearance::eventFilter(QObject* pWatched, QEvent* pEvent) {

@@ -190,10 +190,12 @@ void CCommonListCtrl::LoadListAppearance() {
   m_appearance.clrText = g_defaultAppearance.clrText;
   m_appearance.clrBackground = g_defaultAppearance.clrBackground;
   char szValue[kAppearanceBufferSize];
-  GetPrivateProfileString(kAppearanceSection, GetAppearanceKey().c_str(), kAppearanceNotFound, szValue,
-                          kAppearanceBufferSize, ComposeSettingsPath(kSettingsFileName).c_str());
+  const uint32_t nLength =
+      GetPrivateProfileString(kAppearanceSection, GetAppearanceKey().c_str(), kAppearanceNotFound, szValue,
+                              kAppearanceBufferSize, ComposeSettingsPath(kSettingsFileName).c_str());
   sAppearanceInfo appearance = m_appearance;
-  if (ParseAppearanceValue(szValue, appearance)) {
+  // Counted, so a keyword with a NUL inside is read whole, as it was written.
+  if (ParseAppearanceValue(std::string(szValue, nLength), appearance)) {
     m_bCustomized = true;
   } else {
     appearance = g_defaultAppearance;

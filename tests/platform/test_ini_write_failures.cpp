@@ -8,9 +8,11 @@
 #include <csignal>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/IniProfile.h"
+#include "platform/InterruptedWrites.h"
 #include "tests/platform/ScratchFolder.h"
 
 namespace {
@@ -115,4 +117,63 @@ TEST(IniWriteFailure, UnreadableTargetIsNotOverwritten) {
   struct stat st {};
   ASSERT_EQ(stat(folder.GetPath("dir.ini").c_str(), &st), 0);
   EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+namespace {
+
+size_t g_nRemovedDuringWrite = 0;
+
+// The id of a process that has ended.
+pid_t GetEndedProcessId() {
+  const pid_t nPid = fork();
+  if (nPid == 0) _exit(0);
+  waitpid(nPid, nullptr, 0);
+  return nPid;
+}
+
+// A clean-up that runs while this process's write is under way.
+void CleanUpBeforeRename(const char*, const char* szPath) {
+  g_nRemovedDuringWrite = RemoveInterruptedWrites(szPath);
+}
+
+}  // namespace
+
+TEST(IniWriteFailure, LeftoversOfInterruptedWritesAreRemoved) {
+  CScratchFolder folder;
+  folder.WriteFile("s.ini", g_szOriginal);
+  const std::string strPath = folder.GetPath("s.ini");
+  const std::string strGone = std::to_string(GetEndedProcessId());
+  const std::string strSelf = std::to_string(getpid());
+  ASSERT_EQ(mkdir(folder.GetPath("s.ini.tmp-" + strGone + "-2").c_str(), 0755), 0);
+  struct sEntry {
+    std::string strName;
+    bool bRemoved;
+  };
+  const sEntry arrEntries[] = {
+      {"s.ini.tmp-" + strGone + "-1", true},
+      {"s.ini.tmp-" + strSelf + "-999999", true},  // an earlier process with this id
+      {"s.ini.tmp-1-3", false},                    // its writer still runs
+      {"other.ini.tmp-" + strGone + "-1", false},  // another file's
+      {"s.ini.tmp-" + strGone + "-x", false},
+      {"s.ini.tmp-" + strGone, false},
+      {"s.ini", false},
+      {"s.ini.tmp-" + strGone + "-2", false},  // a folder
+  };
+  for (const sEntry& entry : arrEntries)
+    if (!std::filesystem::exists(folder.GetPath(entry.strName))) folder.WriteFile(entry.strName, "x");
+
+  EXPECT_EQ(RemoveInterruptedWrites(strPath), 2u);
+  for (const sEntry& entry : arrEntries) {
+    SCOPED_TRACE(entry.strName);
+    EXPECT_EQ(std::filesystem::exists(folder.GetPath(entry.strName)), !entry.bRemoved);
+  }
+  EXPECT_EQ(folder.ReadFile("s.ini"), g_szOriginal);
+
+  // A write under way in this process keeps its temporary and completes.
+  SetProfileBeforeRenameHook(CleanUpBeforeRename);
+  g_nRemovedDuringWrite = 1;
+  EXPECT_TRUE(WritePrivateProfileString("CONFIG", "CALC", "7", strPath.c_str()));
+  SetProfileBeforeRenameHook(nullptr);
+  EXPECT_EQ(g_nRemovedDuringWrite, 0u);
+  EXPECT_EQ(folder.ReadFile("s.ini"), "; keep me\n[CONFIG]\nCALC=7\nMAIL_CC=a@b.c\n");
 }

@@ -86,6 +86,27 @@ TEST(MessageBoxRouting, SinkMayRemoveItselfWhileRunning) {
   EXPECT_EQ(arrTexts, std::vector<std::string>{"once"});
 }
 
+TEST(MessageBoxRouting, ShutdownShowsEachTextOnce) {
+  std::vector<std::string> arrShown;
+  SetMessageBoxSink([&](const std::string& strText) {
+    arrShown.push_back(strText);
+    // The third box raises its text again while it is open: a repeat as well.
+    if (arrShown.size() == 3) ShowMessageBox(strText);
+  });
+  ShowMessageBox("Key not found");
+  ShowMessageBox("Key not found");
+  BeginMessageBoxShutdown();
+  for (const char* szText : {"File Open Failed", "Key not found", "File Open Failed", "Key not found"})
+    ShowMessageBox(szText);
+  BeginMessageBoxShutdown();
+  ShowMessageBox("File Open Failed");
+  EndMessageBoxShutdown();
+  ShowMessageBox("File Open Failed");
+  SetMessageBoxSink({});
+  EXPECT_EQ(arrShown, (std::vector<std::string>{"Key not found", "Key not found", "File Open Failed",
+                                                "Key not found", "File Open Failed"}));
+}
+
 namespace {
 
 // Runs each test with PATH set to a scratch folder, restored afterwards.

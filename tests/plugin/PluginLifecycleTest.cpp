@@ -1,7 +1,9 @@
 // Start-up and shutdown of the real plug-in library under small host modules, each run in a
 // process of its own because a host's services are looked up in the main program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -44,11 +46,12 @@ class PluginLifecycleTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(m_dir); }
 
+  // strBefore goes before the runner: more variables, or a command that runs it.
   sRun Run(const std::string& strHostVariant, const std::string& strExtra = "",
-           const std::string& strEnvironment = "") const {
+           const std::string& strBefore = "") const {
     const std::string strCommand =
         "QT_QPA_PLATFORM=offscreen FAKE_HOST_USER_DIRECTORY=" + (m_dir / "user").string() +
-        " FAKE_DRIVE_ROOT=" + (m_dir / "root").string() + " " + strEnvironment + " " + PLUGIN_RUNNER + " " +
+        " FAKE_DRIVE_ROOT=" + (m_dir / "root").string() + " " + strBefore + " " + PLUGIN_RUNNER + " " +
         FAKE_HOST_DIR + "/libfake_host_" + strHostVariant + ".so " + PLUGIN_LIBRARY + " RISK07 0 " +
         strExtra + " 2>/dev/null";
     return RunCommand(strCommand);
@@ -141,6 +144,45 @@ TEST_F(PluginLifecycleTest, HostWithoutDestroyServiceStopsAfterClosing) {
   EXPECT_EQ(From(run, "init done"),
             (std::vector<std::string>{"init done", "frame SaveDockLayout 0", "control 0 close 0",
                                       "box From ZEL Connection to pyxo failed", "exit done"}));
+}
+
+TEST_F(PluginLifecycleTest, ReadOnlySettingsFolderShowsEachFailureOnceAtShutdown) {
+  ASSERT_EQ(Run("full").nExitCode, 0);
+  const std::filesystem::path folder = m_dir / "user" / "Orvane";
+  const std::string strSettings = ReadText(folder / "OrvaneSetting.ini");
+  ASSERT_FALSE(strSettings.empty());
+  ASSERT_EQ(::chmod((folder / "OrvaneSetting.ini").c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  // Root writes anywhere, so root runs the plug-in as nobody.
+  const sRun run =
+      Run("full", "", ::geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "");
+  ::chmod(folder.c_str(), 0755);
+
+  ASSERT_EQ(run.nExitCode, 0);
+  std::vector<std::string> arrBoxes;
+  for (const std::string& strLine : From(run, "init done"))
+    if (strLine.rfind("box ", 0) == 0) arrBoxes.push_back(strLine);
+  // Each of the seven lists fails to write its three profile keys; every text shows once.
+  EXPECT_EQ(arrBoxes,
+            (std::vector<std::string>{"box File Open Failed", "box Error while saving column profile"}));
+  EXPECT_EQ(ReadText(folder / "OrvaneSetting.ini"), strSettings);
+}
+
+TEST_F(PluginLifecycleTest, StartRemovesLeftoversOfInterruptedWrites) {
+  const std::filesystem::path folder = m_dir / "user" / "Orvane";
+  std::filesystem::create_directories(folder);
+  const pid_t nGonePid = ::fork();
+  if (nGonePid == 0) ::_exit(0);
+  ::waitpid(nGonePid, nullptr, 0);
+  const std::string strSuffix = ".tmp-" + std::to_string(nGonePid) + "-4";
+  for (const char* szFile : {"OrvaneSetting.ini", "CustomAlertSettings.ini"})
+    std::ofstream(folder / (szFile + strSuffix)) << "[CONFIG]\npartial";
+  std::ofstream(folder / "OrvaneSetting.ini") << "[CONFIG]\nMAIL_CC=desk@example.com\n";
+
+  ASSERT_EQ(Run("full").nExitCode, 0);
+  for (const char* szFile : {"OrvaneSetting.ini", "CustomAlertSettings.ini"})
+    EXPECT_FALSE(std::filesystem::exists(folder / (szFile + strSuffix))) << szFile;
+  EXPECT_EQ(ReadText(folder / "OrvaneSetting.ini").rfind("[CONFIG]\nMAIL_CC=desk@example.com\n", 0), 0u);
 }
 
 TEST_F(PluginLifecycleTest, WithoutMainFrameNothingIsCreatedOrSaved) {

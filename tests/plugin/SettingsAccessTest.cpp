@@ -89,6 +89,39 @@ TEST_F(SettingsAccessTest, WritesReplaceInPlaceAndKeepOtherLines) {
   EXPECT_TRUE(m_arrBoxes.empty());
 }
 
+TEST_F(SettingsAccessTest, ValuesWithANulAreKeptWhole) {
+  using namespace std::string_literals;
+  const std::string strOthers = "; kept\n[CONFIG]\nMAIL_CC=a@b.c\n"s;
+  const std::string strStored = "[s]\nTITLE=Desk\0North\n"s;
+  using AccessFn = bool (*)(int, const std::string&, const std::string&, std::string&, const std::string&);
+  struct sCase {
+    const char* szAccessor;
+    AccessFn pfnAccess;
+  };
+  const sCase arrCases[] = {{"profile", AccessProfileSetting}, {"key", AccessKeySetting}};
+  for (const sCase& c : arrCases) {
+    SCOPED_TRACE(c.szAccessor);
+    WriteFile(kFile, strOthers + strStored);
+    // A value read with a NUL inside and written back stays as it was.
+    std::string strValue;
+    ASSERT_TRUE(c.pfnAccess(kSettingRead, "s", "TITLE", strValue, kFile));
+    EXPECT_EQ(strValue, "Desk\0North"s);
+    EXPECT_TRUE(c.pfnAccess(kSettingWrite, "s", "TITLE", strValue, kFile));
+    EXPECT_EQ(ReadFile(kFile), strOthers + strStored);
+
+    std::string strWritten = "mid\0dle\0"s;
+    EXPECT_TRUE(c.pfnAccess(kSettingWrite, "s", "OTHER", strWritten, kFile));
+    EXPECT_TRUE(c.pfnAccess(kSettingRead, "s", "OTHER", strValue, kFile));
+    EXPECT_EQ(strValue, strWritten);
+    // Cut at their NUL the names would name another setting: the write is refused.
+    std::string strOverwrite = "lost";
+    EXPECT_FALSE(c.pfnAccess(kSettingWrite, "s", "TITLE\0X"s, strOverwrite, kFile));
+    EXPECT_FALSE(c.pfnAccess(kSettingWrite, "s\0X"s, "TITLE", strOverwrite, kFile));
+    EXPECT_EQ(ReadFile(kFile), strOthers + strStored + "OTHER=mid\0dle\0\n"s);
+  }
+  EXPECT_TRUE(m_arrBoxes.empty());
+}
+
 TEST_F(SettingsAccessTest, FailedWritesDifferInWhatTheyTell) {
   g_pluginContext.settingsDir = (m_dir / "no" / "such" / "dir").string();
   std::string strValue = "x";

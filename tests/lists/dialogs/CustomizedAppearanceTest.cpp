@@ -175,6 +175,21 @@ TEST_F(CustomizedAppearanceTest, KeywordsAreStoredLongestFirst) {
   EXPECT_TRUE(GetKeywordRows(dialog).empty());
 }
 
+TEST_F(CustomizedAppearanceTest, AKeywordWithANulIsStoredWhole) {
+  CCustomizedAppearance& dialog = Open();
+  SelectProperty(dialog, kPropertyText);
+  dialog.GetChangeColumnButton()->click();
+  dialog.GetColumnChoice()->setCurrentIndex(1);
+  dialog.GetKeywordBox()->setText(QString::fromLatin1("se\0ll", 5));
+  dialog.GetAddButton()->click();
+  dialog.GetApplyButton()->click();
+  EXPECT_EQ(GetStoredLine(), std::string("0,FF00,MS Shell Dlg 2,8,1,se\0ll,FF00,", 37));
+  // A list made now reads the keyword back whole.
+  const std::unique_ptr<sTextList> pReloaded = MakeList();
+  ASSERT_NE(pReloaded->pList->GetAppearance().pKeywords, nullptr);
+  EXPECT_EQ(*pReloaded->pList->GetAppearance().pKeywords, std::vector<std::string>{std::string("se\0ll", 5)});
+}
+
 TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
   CCustomizedAppearance& dialog = Open();
   SelectProperty(dialog, kPropertyText);
