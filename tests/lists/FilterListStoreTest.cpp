@@ -11,6 +11,7 @@
 #include "model/ColumnCatalogue.h"
 #include "model/RmsDetails.h"
 #include "platform/MessageBox.h"
+#include "tests/lists/StoreTestRecords.h"
 
 // Breaks the view index and the filter arrays on purpose, to reach the failure messages.
 class CFilterListStoreProbe {
@@ -21,20 +22,7 @@ class CFilterListStoreProbe {
 
 namespace {
 
-using Texts = std::vector<std::string>;
-constexpr int32_t kName = 0;
-constexpr int32_t kValue = 1;
-constexpr int32_t kQty = 2;
-
-struct sTestRecord {
-  std::string arrCells[3];
-};
-
-bool GetTestCellText(const void* pRecord, int32_t nColumn, sCellText& cell) {
-  if (pRecord == nullptr || nColumn < 0 || nColumn >= 3) return false;
-  cell.strText = static_cast<const sTestRecord*>(pRecord)->arrCells[nColumn];
-  return true;
-}
+using namespace storetest;
 
 sHalvoColInfo MakeCustomColumn(const char* szName) {
   sHalvoColInfo column;

@@ -12,23 +12,11 @@
 
 #include "lists/FilterListStore.h"
 #include "lists/RankTree.h"
+#include "tests/lists/StoreTestRecords.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
-constexpr int32_t kName = 0;
-constexpr int32_t kValue = 1;
-constexpr int32_t kQty = 2;
-
-struct sRow {
-  std::string arrCells[3];
-};
-
-bool GetRowCellText(const void* pRecord, int32_t nColumn, sCellText& cell) {
-  if (pRecord == nullptr || nColumn < 0 || nColumn >= 3) return false;
-  cell.strText = static_cast<const sRow*>(pRecord)->arrCells[nColumn];
-  return true;
-}
+using namespace storetest;
 
 class LiveStoreTest : public testing::Test {
  protected:
@@ -39,10 +27,10 @@ class LiveStoreTest : public testing::Test {
     m_layout.LoadColumnTable("Test", arrColumns);
     m_layout.RecordCatalogueCount();
     m_layout.ShowAllColumns();
-    m_store.SetCellTextFn(GetRowCellText);
+    m_store.SetCellTextFn(GetTestCellText);
   }
 
-  sRow* Add(const std::string& strName, const std::string& strValue, int32_t nPosition = 0) {
+  sTestRecord* Add(const std::string& strName, const std::string& strValue, int32_t nPosition = 0) {
     m_rows.push_back({{strName, strValue, "0"}});
     m_store.InsertRow(nPosition, &m_rows.back());
     return &m_rows.back();
@@ -56,14 +44,14 @@ class LiveStoreTest : public testing::Test {
     }
     return arrTexts;
   }
-  sLiveUpdate Change(sRow* pRow, const std::string& strValue) {
+  sLiveUpdate Change(sTestRecord* pRow, const std::string& strValue) {
     pRow->arrCells[kValue] = strValue;
     return m_store.UpdateRecord(pRow);
   }
 
   CListLayout m_layout;
   CFilterListStore m_store{m_layout};
-  std::deque<sRow> m_rows;
+  std::deque<sTestRecord> m_rows;
 };
 
 TEST_F(LiveStoreTest, ChangedAndNewRowsFollowTheFiltersOnlyWhenLive) {
@@ -82,9 +70,9 @@ TEST_F(LiveStoreTest, ChangedAndNewRowsFollowTheFiltersOnlyWhenLive) {
     SCOPED_TRACE(test.szName);
     m_store.DeleteAllRows();
     m_store.SetLive(false);
-    sRow* pA = Add("A", "500");
-    sRow* pB = Add("B", "700");
-    sRow* pC = Add("C", "10");
+    sTestRecord* pA = Add("A", "500");
+    sTestRecord* pB = Add("B", "700");
+    sTestRecord* pC = Add("C", "10");
     m_store.SetColumnFilter(kValue, ">100");
     ASSERT_TRUE(m_store.Filter());
     m_store.SetLive(test.bLive);
@@ -100,9 +88,9 @@ TEST_F(LiveStoreTest, ChangedAndNewRowsFollowTheFiltersOnlyWhenLive) {
 
 TEST_F(LiveStoreTest, RowsTakeTheirSortedPlace) {
   m_store.SetLive(true);
-  sRow* pA = Add("A", "30");
+  sTestRecord* pA = Add("A", "30");
   Add("B", "10");
-  sRow* pC = Add("C", "20");
+  sTestRecord* pC = Add("C", "20");
   ASSERT_TRUE(m_store.SortByPosition(kValue).bSorted);  // ascending
   EXPECT_EQ(Shown(), (Texts{"B", "C", "A"}));
   Add("D", "15");
@@ -150,9 +138,9 @@ TEST_F(LiveStoreTest, SpansCoverTheRowsThatChangedInBothReadingDirections) {
     m_store.SetColumnFilter(kValue, "<500");
     ASSERT_TRUE(m_store.Filter());
     m_store.RestoreSort(kValue, -1);
-    sRow* pChanged = nullptr;
+    sTestRecord* pChanged = nullptr;
     for (const char* szValue : {"10", "20", "30", "40"}) {
-      sRow* pRow = Add(szValue, szValue);
+      sTestRecord* pRow = Add(szValue, szValue);
       if (std::string(szValue) == "20") pChanged = pRow;
     }
     const sLiveUpdate update = Change(pChanged, test.szValue);
@@ -163,11 +151,11 @@ TEST_F(LiveStoreTest, SpansCoverTheRowsThatChangedInBothReadingDirections) {
 
 TEST_F(LiveStoreTest, DeletionsAndInsertionsInTheMiddleKeepRowsFindable) {
   m_store.SetLive(true);
-  std::vector<sRow*> arrRows;
+  std::vector<sTestRecord*> arrRows;
   for (const char* szName : {"A", "B", "C", "D"}) arrRows.push_back(Add(szName, "1"));
   m_store.SortByPosition(kValue);
   ASSERT_TRUE(m_store.DeleteStoreRow(1));  // B
-  sRow* pE = Add("E", "3", 1);             // into store index 1
+  sTestRecord* pE = Add("E", "3", 1);             // into store index 1
   EXPECT_EQ(Shown(), (Texts{"A", "C", "D", "E"}));
   Change(arrRows[3], "2");  // D, whose store index moved twice
   EXPECT_EQ(Shown(), (Texts{"A", "C", "D", "E"}));
@@ -191,8 +179,8 @@ TEST_F(LiveStoreTest, DeletionsAndInsertionsInTheMiddleKeepRowsFindable) {
 TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
   std::mt19937 random(7);
   CFilterListStore snapshot(m_layout);
-  snapshot.SetCellTextFn(GetRowCellText);
-  std::vector<sRow*> arrRows;
+  snapshot.SetCellTextFn(GetTestCellText);
+  std::vector<sTestRecord*> arrRows;
   for (int i = 0; i < 300; ++i) {
     arrRows.push_back(Add("R" + std::to_string(i), std::to_string(random() % 50)));
     snapshot.InsertRow(0, arrRows.back());
