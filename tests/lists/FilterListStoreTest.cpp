@@ -35,13 +35,7 @@ sHalvoColInfo MakeCustomColumn(const char* szName) {
 class FilterListStoreTest : public testing::Test {
  protected:
   FilterListStoreTest() {
-    const sColumnDef arrColumns[] = {{"Name", kAlignLeft, kSortText},
-                                     {"Value", kAlignRight, kSortDecimal},
-                                     {"Qty", kAlignRight, kSortLong}};
-    m_layout.LoadColumnTable("Test", arrColumns);
-    m_layout.RecordCatalogueCount();
-    m_layout.ShowAllColumns();
-    m_store.SetCellTextFn(GetTestCellText);
+    PrepareTestStore(m_layout, m_store);
     SetMessageBoxSink([this](const std::string& strText) { m_arrMessages.push_back(strText); });
   }
   ~FilterListStoreTest() override { SetMessageBoxSink({}); }

@@ -21,13 +21,7 @@ using namespace storetest;
 class LiveStoreTest : public testing::Test {
  protected:
   LiveStoreTest() {
-    const sColumnDef arrColumns[] = {{"Name", kAlignLeft, kSortText},
-                                     {"Value", kAlignRight, kSortDecimal},
-                                     {"Qty", kAlignRight, kSortLong}};
-    m_layout.LoadColumnTable("Test", arrColumns);
-    m_layout.RecordCatalogueCount();
-    m_layout.ShowAllColumns();
-    m_store.SetCellTextFn(GetTestCellText);
+    PrepareTestStore(m_layout, m_store);
   }
 
   sTestRecord* Add(const std::string& strName, const std::string& strValue, int32_t nPosition = 0) {
