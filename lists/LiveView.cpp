@@ -180,10 +180,10 @@ bool CLiveView::IsBefore(int32_t nFirst, int32_t nSecond) const {
 }
 
 int32_t CLiveView::Attach(int32_t nSlot) {
-  const int32_t nHandle =
-      m_tree.Insert(nSlot, [this](int32_t nFirst, int32_t nSecond) { return IsBefore(nFirst, nSecond); });
-  m_arrHandles[static_cast<size_t>(nSlot)] = nHandle;
-  return m_tree.GetRank(nHandle);
+  int32_t nRank = 0;
+  m_arrHandles[static_cast<size_t>(nSlot)] = m_tree.Insert(
+      nSlot, [this](int32_t nFirst, int32_t nSecond) { return IsBefore(nFirst, nSecond); }, &nRank);
+  return nRank;
 }
 
 int32_t CLiveView::Place(int32_t nSlot, const void* pRecord) {

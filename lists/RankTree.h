@@ -20,9 +20,10 @@ class CRankTree {
   int32_t GetCount() const { return m_nRoot == kNone ? 0 : m_arrNodes[static_cast<size_t>(m_nRoot)].nSize; }
   void Clear();
 
-  // Places a value after every value it does not go before; returns its node's handle.
+  // Places a value after every value it does not go before; returns its node's handle and,
+  // when pnRank is given, its place (counted on the way down: rotations keep the order).
   template <class TBefore>
-  int32_t Insert(int32_t nValue, const TBefore& fnBefore);
+  int32_t Insert(int32_t nValue, const TBefore& fnBefore, int32_t* pnRank = nullptr);
   // Replaces the contents with values already in order; the i-th value's handle is i.
   void Assign(std::span<const int32_t> arrValues);
   void Erase(int32_t nHandle);
@@ -61,8 +62,10 @@ class CRankTree {
 };
 
 template <class TBefore>
-int32_t CRankTree::Insert(int32_t nValue, const TBefore& fnBefore) {
+int32_t CRankTree::Insert(int32_t nValue, const TBefore& fnBefore, int32_t* pnRank) {
   const int32_t nNew = Allocate(nValue);
+  int32_t nRank = 0;
+  if (pnRank != nullptr) *pnRank = 0;
   if (m_nRoot == kNone) {
     m_nRoot = nNew;
     return nNew;
@@ -71,7 +74,9 @@ int32_t CRankTree::Insert(int32_t nValue, const TBefore& fnBefore) {
   for (;;) {
     sNode& node = Node(nAt);
     ++node.nSize;
-    int32_t& nChild = fnBefore(nValue, node.nValue) ? node.nLeft : node.nRight;
+    const bool bLeft = fnBefore(nValue, node.nValue);
+    if (!bLeft) nRank += GetSize(node.nLeft) + 1;
+    int32_t& nChild = bLeft ? node.nLeft : node.nRight;
     if (nChild == kNone) {
       nChild = nNew;
       Node(nNew).nParent = nAt;
@@ -82,5 +87,6 @@ int32_t CRankTree::Insert(int32_t nValue, const TBefore& fnBefore) {
   while (Node(nNew).nParent != kNone && Node(Node(nNew).nParent).nPriority < Node(nNew).nPriority) {
     RotateUp(nNew);
   }
+  if (pnRank != nullptr) *pnRank = nRank;
   return nNew;
 }

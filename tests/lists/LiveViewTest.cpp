@@ -218,8 +218,10 @@ TEST(RankTree, MatchesAnOrderedVector) {
   for (int n = 0; n < 2000; ++n) {
     if (arrSorted.empty() || random() % 2 == 0) {
       const auto nValue = static_cast<int32_t>(random() % 1000);
-      const int32_t nHandle = tree.Insert(nValue, before);
+      int32_t nRank = -1;
+      const int32_t nHandle = tree.Insert(nValue, before, &nRank);
       const auto it = std::upper_bound(arrSorted.begin(), arrSorted.end(), nValue);
+      ASSERT_EQ(nRank, it - arrSorted.begin());
       arrHandles.insert(arrHandles.begin() + (it - arrSorted.begin()), nHandle);
       arrSorted.insert(it, nValue);
     } else {
