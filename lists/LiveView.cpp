@@ -34,7 +34,7 @@ void CLiveView::Clear() {
   m_arrIntegers.clear();
   m_arrDecimals.clear();
   m_arrTexts.clear();
-  m_mapSlots.clear();
+  m_slots.Clear();
 }
 
 int32_t CLiveView::GetStoreIndexAt(int32_t nEntry) const {
@@ -230,7 +230,7 @@ void CLiveView::PlaceAll() {
   m_eKeyKind =
       m_sort.nColumn >= 0 ? GetSortKeyKind(eSortRule::kData, m_sort.nValueType) : eSortKeyKind::kNone;
   Clear();
-  m_mapSlots.reserve(static_cast<size_t>(nCount));
+  m_slots.Reserve(static_cast<size_t>(nCount));
   std::vector<int32_t> arrShown;
   for (int32_t nStoreIndex = 0; nStoreIndex < nCount; ++nStoreIndex) {
     const int32_t nSlot = AllocateSlot();
@@ -240,7 +240,7 @@ void CLiveView::PlaceAll() {
     if (pRecord == nullptr) {
       continue;
     }
-    m_mapSlots.emplace(pRecord, nSlot);
+    m_slots.Add(pRecord, nSlot);
     if (!Passes(pRecord)) {
       continue;
     }
@@ -276,19 +276,14 @@ int32_t CLiveView::InsertRow(int32_t nStoreIndex) {
   m_arrSlotOfRow.insert(m_arrSlotOfRow.begin() + nStoreIndex, nSlot);
   const void* pRecord = m_store.GetStoreRecord(nStoreIndex);
   if (pRecord != nullptr) {
-    m_mapSlots.emplace(pRecord, nSlot);
+    m_slots.Add(pRecord, nSlot);
   }
   return Place(nSlot, pRecord);
 }
 
 int32_t CLiveView::EraseRow(int32_t nStoreIndex) {
   const int32_t nSlot = m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)];
-  const auto range = m_mapSlots.equal_range(m_store.GetStoreRecord(nStoreIndex));
-  const auto itSlot =
-      std::find_if(range.first, range.second, [nSlot](const auto& entry) { return entry.second == nSlot; });
-  if (itSlot != range.second) {
-    m_mapSlots.erase(itSlot);
-  }
+  m_slots.Remove(m_store.GetStoreRecord(nStoreIndex), nSlot);
   int32_t nEntry = -1;
   int32_t& nHandle = m_arrHandles[static_cast<size_t>(nSlot)];
   if (nHandle != CRankTree::kNone) {

@@ -16,13 +16,13 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "lists/CellText.h"
 #include "lists/FilterMatch.h"
 #include "lists/ListSort.h"
 #include "lists/RankTree.h"
+#include "lists/RecordSlots.h"
 
 class CFilterListStore;
 
@@ -74,10 +74,7 @@ class CLiveView {
   // Calls fnRow(store index) for every row of the record.
   template <class TRowFn>
   void ForEachRowOf(const void* pRecord, const TRowFn& fnRow) const {
-    const auto range = m_mapSlots.equal_range(pRecord);
-    for (auto it = range.first; it != range.second; ++it) {
-      fnRow(m_arrRowOfSlot[static_cast<size_t>(it->second)]);
-    }
+    m_slots.ForEachSlot(pRecord, [&](int32_t nSlot) { fnRow(m_arrRowOfSlot[static_cast<size_t>(nSlot)]); });
   }
 
  private:
@@ -119,7 +116,7 @@ class CLiveView {
   std::vector<int64_t> m_arrIntegers;
   std::vector<double> m_arrDecimals;
   std::vector<std::string> m_arrTexts;
-  std::unordered_multimap<const void*, int32_t> m_mapSlots;  // record -> the slots of its rows
+  CRecordSlots m_slots;  // record -> the slots of its rows
   sKey m_scratchKey;
   sCellText m_cell;
 };

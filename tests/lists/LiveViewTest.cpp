@@ -1,9 +1,10 @@
 // Live filter and sort of the filter list's store, against the store without it: changed and new
 // rows follow the filters and the sort at once, the view rows to repaint, deletions and
 // insertions in the middle of the store, and the view that stays when it is turned off. The
-// order tree under it is checked against a plain vector.
+// order tree under it is checked against a plain vector, its record map against a multimap.
 #include <algorithm>
 #include <deque>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 
 #include "lists/FilterListStore.h"
 #include "lists/RankTree.h"
+#include "lists/RecordSlots.h"
 #include "tests/lists/StoreTestRecords.h"
 
 namespace {
@@ -204,6 +206,41 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
       ASSERT_EQ(m_store.GetRecord(nRow), snapshot.GetRecord(nRow)) << "round " << nRound << ", row " << nRow;
     }
   }
+}
+
+TEST(RecordSlots, MatchesAMultimapThroughGrowthAndRemovals) {
+  std::mt19937 random(5);
+  // Few records, many rows each: long probe runs that removals must keep whole.
+  std::vector<int64_t> arrRecords(40);
+  CRecordSlots slots;
+  std::multimap<const void*, int32_t> mapExpected;
+  for (int n = 0; n < 20000; ++n) {
+    const void* pRecord = &arrRecords[random() % arrRecords.size()];
+    if (mapExpected.empty() || random() % 3 != 0) {
+      const auto nSlot = static_cast<int32_t>(random() % 1000);
+      slots.Add(pRecord, nSlot);
+      mapExpected.emplace(pRecord, nSlot);
+    } else {
+      auto it = mapExpected.begin();
+      std::advance(it, static_cast<ptrdiff_t>(random() % mapExpected.size()));
+      slots.Remove(it->first, it->second);
+      mapExpected.erase(it);
+    }
+    if (n % 97 != 0) continue;
+    for (const int64_t& nRecord : arrRecords) {
+      std::vector<int32_t> arrFound;
+      slots.ForEachSlot(&nRecord, [&](int32_t nSlot) { arrFound.push_back(nSlot); });
+      std::vector<int32_t> arrWanted;
+      const auto range = mapExpected.equal_range(&nRecord);
+      for (auto it = range.first; it != range.second; ++it) arrWanted.push_back(it->second);
+      std::sort(arrFound.begin(), arrFound.end());
+      std::sort(arrWanted.begin(), arrWanted.end());
+      ASSERT_EQ(arrFound, arrWanted) << n;
+    }
+  }
+  EXPECT_EQ(slots.GetCount(), mapExpected.size());
+  slots.Remove(&arrRecords[0], 5000);  // absent: nothing changes
+  EXPECT_EQ(slots.GetCount(), mapExpected.size());
 }
 
 TEST(RankTree, MatchesAnOrderedVector) {
