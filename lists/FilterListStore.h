@@ -61,10 +61,12 @@ struct sViewSpan {
 };
 
 // What a changed record did to a live view: the rows to repaint and the row it shows at now
-// (-1 when not shown).
+// (-1 when not shown). A row that stayed where it was is not counted (bInPlace): the caller
+// knows which records its page shows.
 struct sLiveUpdate {
   sViewSpan span;
   int32_t nRow = -1;
+  bool bInPlace = false;
 };
 
 class CLiveView;

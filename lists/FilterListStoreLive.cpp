@@ -101,6 +101,10 @@ sLiveUpdate CFilterListStore::UpdateRecord(const void* pRecord) {
   m_pLive->ForEachRowOf(pRecord, [this, &update](int32_t nStoreIndex) {
     const int32_t nOldCount = m_nViewCount;
     const sLiveMove move = m_pLive->UpdateRow(nStoreIndex);
+    if (move.bInPlace) {
+      update.bInPlace = true;
+      return;
+    }
     m_nViewCount = m_pLive->GetCount();
     const int32_t nNewRow = ToViewRow(move.nNewEntry, m_nViewCount);
     update.span.AddMove(ToViewRow(move.nOldEntry, nOldCount), nOldCount, nNewRow, m_nViewCount);

@@ -304,12 +304,10 @@ sLiveMove CLiveView::UpdateRow(int32_t nStoreIndex) {
   sLiveMove move;
   const int32_t nSlot = m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)];
   int32_t& nHandle = m_arrHandles[static_cast<size_t>(nSlot)];
-  if (nHandle != CRankTree::kNone) {
-    move.nOldEntry = m_tree.GetRank(nHandle);
-  }
   const void* pRecord = m_store.GetStoreRecord(nStoreIndex);
   if (!Passes(pRecord)) {
     if (nHandle != CRankTree::kNone) {
+      move.nOldEntry = m_tree.GetRank(nHandle);
       m_tree.Erase(nHandle);
       nHandle = CRankTree::kNone;
     }
@@ -321,9 +319,10 @@ sLiveMove CLiveView::UpdateRow(int32_t nStoreIndex) {
   if (nHandle != CRankTree::kNone) {
     // Its place depends on its key and index alone: an unchanged key keeps it where it is.
     if (HasKey(nSlot, m_scratchKey)) {
-      move.nNewEntry = move.nOldEntry;
+      move.bInPlace = true;
       return move;
     }
+    move.nOldEntry = m_tree.GetRank(nHandle);
     m_tree.Erase(nHandle);
   }
   StoreKey(nSlot, m_scratchKey);

@@ -37,6 +37,8 @@ struct sLiveSort {
 struct sLiveMove {
   int32_t nOldEntry = -1;
   int32_t nNewEntry = -1;
+  // Shown where it was: neither place was counted (a count walks the tree), both are -1.
+  bool bInPlace = false;
 };
 
 class CLiveView {

@@ -241,7 +241,8 @@ bool CFilterListCtrl::RefreshRecord(const void* pRecord) {
     BeginLiveChange();
     const sLiveUpdate update = m_store.UpdateRecord(pRecord);
     m_liveSpan.Add(update.span.nFirst, update.span.nLast);
-    return IsRowOnPage(update.nRow);
+    const bool bMovedOntoPage = IsRowOnPage(update.nRow);
+    return (update.bInPlace && RepaintLiveRecordInPlace(pRecord)) || bMovedOntoPage;
   }
   const int32_t nRow = FindVisibleRow(pRecord);
   return nRow >= 0 && RepaintRowIfVisible(nRow);

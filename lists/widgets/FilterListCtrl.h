@@ -159,6 +159,8 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   // every operation that works on view rows runs it first.
   void FlushLiveChanges();
   bool IsRowOnPage(int32_t nRow) const;
+  // Live: a record that kept its place has its row repainted when the page shows it; whether it does.
+  bool RepaintLiveRecordInPlace(const void* pRecord);
   // The view options (FilterListOptions.cpp). Their menu commands; false for a list that does
   // not keep them.
   bool ToggleViewOption(int32_t nCommand);
@@ -183,6 +185,10 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   std::vector<const void*> m_arrLiveSelection;  // the records selected when the turn began
   std::vector<int32_t> m_arrLiveSelectedRows;   // and their rows then
   const void* m_pLiveCurrent = nullptr;
+  // The records on the page when the turn began, from row m_nLivePageFirst: a record that keeps
+  // its place repaints its row when it is among them.
+  std::vector<const void*> m_arrLivePage;
+  int32_t m_nLivePageFirst = 0;
 
   bool m_bViewOptionsOffered = false;
   bool m_bKeepFilterSort = false;

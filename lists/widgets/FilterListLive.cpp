@@ -36,6 +36,11 @@ void CFilterListCtrl::BeginLiveChange() {
   if (current.isValid()) {
     m_pLiveCurrent = m_store.GetRecord(current.row());
   }
+  m_arrLivePage.clear();
+  int32_t nLast = -1;
+  if (GetVisibleRows(m_nLivePageFirst, nLast)) {
+    for (int32_t nRow = m_nLivePageFirst; nRow <= nLast; ++nRow) m_arrLivePage.push_back(m_store.GetRecord(nRow));
+  }
   QMetaObject::invokeMethod(
       this, [this] { FlushLiveChanges(); }, Qt::QueuedConnection);
 }
@@ -87,6 +92,17 @@ void CFilterListCtrl::FlushLiveChanges() {
   m_arrLiveSelection.clear();
   m_arrLiveSelectedRows.clear();
   m_pLiveCurrent = nullptr;
+}
+
+bool CFilterListCtrl::RepaintLiveRecordInPlace(const void* pRecord) {
+  // Rows that moved this turn are repainted by their spans, which cover the rows they passed.
+  const auto it = std::find(m_arrLivePage.begin(), m_arrLivePage.end(), pRecord);
+  if (it == m_arrLivePage.end()) {
+    return false;
+  }
+  const auto nRow = m_nLivePageFirst + static_cast<int32_t>(it - m_arrLivePage.begin());
+  m_liveSpan.Add(nRow, nRow);
+  return true;
 }
 
 bool CFilterListCtrl::IsRowOnPage(int32_t nRow) const {

@@ -98,10 +98,12 @@ TEST_F(LiveStoreTest, RowsTakeTheirSortedPlace) {
   EXPECT_EQ(moved.nRow, 0);
   EXPECT_EQ(moved.span.nFirst, 0);
   EXPECT_EQ(moved.span.nLast, 4);
+  // An unchanged key keeps the row where it is, and its place is not counted.
   const sLiveUpdate still = Change(pC, "20");
-  EXPECT_EQ(still.nRow, 3);
-  EXPECT_EQ(still.span.nFirst, 3);
-  EXPECT_EQ(still.span.nLast, 3);
+  EXPECT_TRUE(still.bInPlace);
+  EXPECT_EQ(still.nRow, -1);
+  EXPECT_EQ(still.span.nFirst, -1);
+  EXPECT_FALSE(moved.bInPlace);
   m_store.SortByPosition(kValue);  // descending
   EXPECT_EQ(Shown(), (Texts{"C", "F", "D", "B", "A", "E"}));
   Change(pC, "-");  // reads as 0 in a watch list's sort

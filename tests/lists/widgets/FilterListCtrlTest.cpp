@@ -254,6 +254,11 @@ TEST_F(FilterListCtrlTest, LiveChangesReachTheViewAfterTheTurnAndTheSelectionFol
   ASSERT_TRUE(WaitUntil([this] { return List().model()->rowCount() == 3; }));
   EXPECT_EQ(List().GetSelectedRows(), std::vector<int32_t>{0}) << "Reliance stays selected";
   EXPECT_EQ(List().selectionModel()->currentIndex().row(), 0);
+  // A record that keeps its place is on the page or not by the rows the page showed.
+  arrRecords[0][1] = "renamed";
+  EXPECT_TRUE(List().RefreshRecord(&arrRecords[0]));
+  arrRecords[2][2] = "-2";
+  EXPECT_FALSE(List().RefreshRecord(&arrRecords[2])) << "Balance stays filtered out";
   // A list whose owner keeps no options writes none.
   EXPECT_EQ(ReadFile(kSettingsFileName).find("LIVEFILTERSORT"), std::string::npos);
 }
