@@ -191,8 +191,8 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
 }
 
 void CRmsReceiver::FollowLinkSession(uint32_t nSession) {
-  const uint32_t nSeen = std::exchange(m_nSession, nSession);
-  if (nSeen == 0 || nSession == nSeen) return;
+  if (nSession <= m_nSession) return;
+  m_nSession = nSession;
   m_bRefreshing = true;
   m_setRefreshed.clear();
   m_requests.RequestRmsTree();

@@ -62,10 +62,11 @@ class CRmsReceiver {
 
   const std::string& GetPeerData() const { return m_strPeerData; }
 
-  // Told the link's session now and then (0 before the first). A later session than the one
-  // seen first means the link was lost: whatever the server published meanwhile is gone, so
-  // every record is asked for again, and the records the new answer leaves out are marked
-  // stale when it is complete.
+  // Told the link's session now and then (0 before the first). The start-up requests go over
+  // the first session (sent before the link was ever connected, they wait for it), so any later
+  // one means the link was lost, even when it is the first one seen: whatever the server
+  // published meanwhile is gone, so every record is asked for again, and the records the new
+  // answer leaves out are marked stale when it is complete.
   void FollowLinkSession(uint32_t nSession);
 
  private:
@@ -84,7 +85,7 @@ class CRmsReceiver {
   std::string m_strPeerData;
   // Reused for every message, so its text block is allocated once.
   CRmsDetails m_working;
-  uint32_t m_nSession = 0;
+  uint32_t m_nSession = 1;  // the latest session seen, the first one until a later comes
   // While the tree is asked for again: the records its answer brought so far.
   bool m_bRefreshing = false;
   std::unordered_set<const CRmsDetails*> m_setRefreshed;

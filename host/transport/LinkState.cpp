@@ -32,15 +32,16 @@ std::string DescribeDataAge(int64_t nAgeMs) {
   return "newest data " + std::to_string(nAgeMs / 60'000) + " min ago";
 }
 
-sLinkStatus CLinkWatch::Update(eLinkState eSockets, int64_t nSocketsUpNs, int64_t nLastDataNs, int64_t nNowNs) {
+sLinkStatus CLinkWatch::Update(eLinkState eSockets, int64_t nSocketsUpNs, int64_t nLastDataNs, int64_t nNowNs,
+                               uint64_t nConnectionsLost) {
   const bool bSocketsUp = eSockets == eLinkState::kConnected;
-  if (!bSocketsUp && m_status.nSession > 0) m_bLost = true;
   m_status.nDataAgeMs = nLastDataNs == 0 ? -1 : (nNowNs - nLastDataNs) / 1'000'000;
   const bool bFresh = nLastDataNs != 0 && nNowNs - nLastDataNs <= m_nLivenessNs;
   // Data counts for a connection only when it came over it: after the sockets were up.
   if (bSocketsUp && bFresh && nLastDataNs >= nSocketsUpNs) {
-    if (m_status.nSession == 0 || m_bLost) ++m_status.nSession;
-    m_bLost = false;
+    if (m_status.nSession == 0) ++m_status.nSession;
+    if (nConnectionsLost != m_nLostBefore) ++m_status.nSession;
+    m_nLostBefore = nConnectionsLost;
     m_status.eState = eLinkState::kConnected;
   } else if (eSockets == eLinkState::kDisconnected) {
     m_status.eState = eLinkState::kDisconnected;

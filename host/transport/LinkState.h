@@ -38,8 +38,9 @@ int64_t GetSteadyClockNs();
 // What the user is told of the link.
 struct sLinkStatus {
   eLinkState eState = eLinkState::kConnecting;
-  // 0 until the link is first connected; one more each time it is connected again after its
-  // connections were lost, when whatever the server sent meanwhile is gone.
+  // 0 until the link is first connected; one more each time it is connected again after a
+  // connection was lost, when whatever the server sent meanwhile is gone. A connection lost
+  // before the link was first shown connected counts too: the first session is 2 then.
   uint32_t nSession = 0;
   int64_t nDataAgeMs = -1;  // since the newest data from the server; -1 before any
 };
@@ -52,11 +53,14 @@ class CLinkWatch {
   explicit CLinkWatch(int64_t nLivenessNs) : m_nLivenessNs(nLivenessNs) {}
 
   // eSockets: the sockets' combined state; nSocketsUpNs: since when they are all connected;
-  // nLastDataNs: when the newest data came (0: never).
-  sLinkStatus Update(eLinkState eSockets, int64_t nSocketsUpNs, int64_t nLastDataNs, int64_t nNowNs);
+  // nLastDataNs: when the newest data came (0: never); nConnectionsLost: connections that were
+  // up and went down, so far. A socket still making its first connection (a receive control
+  // opened later) is not a loss.
+  sLinkStatus Update(eLinkState eSockets, int64_t nSocketsUpNs, int64_t nLastDataNs, int64_t nNowNs,
+                     uint64_t nConnectionsLost);
 
  private:
   int64_t m_nLivenessNs;
-  bool m_bLost = false;  // the sockets went down since the session began
+  uint64_t m_nLostBefore = 0;  // connections lost before the session began
   sLinkStatus m_status;
 };

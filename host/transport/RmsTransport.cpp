@@ -65,7 +65,8 @@ sTransportStats CRmsTransport::GetStats() const {
 
 void CRmsTransport::UpdateLinkStatus() {
   const eLinkState eBefore = m_status.eState;
-  m_status = m_linkWatch.Update(m_eSocketState, m_pIo->GetSocketsUpNs(), m_pIo->GetLastDataNs(), GetSteadyClockNs());
+  m_status = m_linkWatch.Update(m_eSocketState, m_pIo->GetSocketsUpNs(), m_pIo->GetLastDataNs(), GetSteadyClockNs(),
+                                m_pIo->GetDroppedCount());
   if (m_status.eState != eBefore) emit LinkStateChanged(m_status.eState);
 }
 

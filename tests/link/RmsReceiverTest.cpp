@@ -206,6 +206,15 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
   EXPECT_FALSE(pA2->bStale);
 }
 
+TEST_F(RmsReceiverTest, ALinkLostBeforeTheFirstLookStillAsksAgain) {
+  // The start-up requests went over the first session; the first look already finds a later one.
+  m_receiver.FollowLinkSession(3);
+  ASSERT_EQ(m_control.m_arrRequests.size(), 1u);
+  EXPECT_EQ(m_control.m_arrRequests[0].front().second, "mrv_rst_show_tree_all");
+  m_receiver.FollowLinkSession(3);
+  EXPECT_EQ(m_control.m_arrRequests.size(), 1u);
+}
+
 TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
   // A present-values response (named by field 32767 alone) for an entity never seen adds nothing.
   Respond({{32767, "rms_get_prsnt_values_rst"}, {64050, "account-A9"}, {54244, "CM-NSE-NRML"}});

@@ -22,39 +22,52 @@ TEST(LinkWatchTest, ConnectedOnlyWhileTheServerSendsData) {
     int64_t nSocketsUpNs;
     int64_t nLastDataNs;
     int64_t nNowNs;
+    uint64_t nLost;  // connections lost so far
     eLinkState eShown;
     uint32_t nSession;
   };
   using enum eLinkState;
   constexpr int64_t S = kSecondNs;
   const sStep arrSteps[] = {
-      {"nothing yet", kConnecting, 0, 0, 1 * S, kConnecting, 0},
-      {"TCP and handshakes, no data", kConnected, 2 * S, 0, 2 * S, kConnecting, 0},
-      {"data from before the sockets were up does not count", kConnected, 2 * S, S, 3 * S, kConnecting, 0},
-      {"a heartbeat", kConnected, 2 * S, 3 * S, 3 * S + 1, kConnected, 1},
-      {"quiet but within the liveness", kConnected, 2 * S, 3 * S, 6 * S, kConnected, 1},
-      {"frozen: sockets up, no data", kConnected, 2 * S, 3 * S, 6 * S + 1, kNotResponding, 1},
-      {"frozen: the heartbeat timeout dropped the sockets", kConnecting, 2 * S, 3 * S, 10 * S, kNotResponding, 1},
-      {"frozen: the system accepts a connection", kConnecting, 2 * S, 3 * S, 11 * S, kNotResponding, 1},
-      {"back: handshakes", kConnected, 12 * S, 3 * S, 12 * S, kConnecting, 1},
-      {"back: data on the new connection is a new session", kConnected, 12 * S, 12 * S + 5, 12 * S + 9, kConnected, 2},
-      {"a short freeze keeps the session", kConnected, 12 * S, 12 * S + 5, 16 * S, kNotResponding, 2},
-      {"data again", kConnected, 12 * S, 16 * S + 1, 16 * S + 2, kConnected, 2},
-      {"killed: connections gone", kConnecting, 12 * S, 16 * S + 1, 17 * S, kConnecting, 2},
-      {"killed: refused", kDisconnected, 12 * S, 16 * S + 1, 17 * S + 1, kDisconnected, 2},
-      {"refused for long", kDisconnected, 12 * S, 16 * S + 1, 60 * S, kDisconnected, 2},
-      {"restarted", kConnected, 61 * S, 16 * S + 1, 61 * S, kConnecting, 2},
-      {"restarted but silent", kConnected, 61 * S, 16 * S + 1, 64 * S + 1, kNotResponding, 2},
-      {"restarted: its first heartbeat", kConnected, 61 * S, 64 * S + 2, 64 * S + 3, kConnected, 3},
+      {"nothing yet", kConnecting, 0, 0, 1 * S, 0, kConnecting, 0},
+      {"TCP and handshakes, no data", kConnected, 2 * S, 0, 2 * S, 0, kConnecting, 0},
+      {"data from before the sockets were up does not count", kConnected, 2 * S, S, 3 * S, 0, kConnecting, 0},
+      {"a heartbeat", kConnected, 2 * S, 3 * S, 3 * S + 1, 0, kConnected, 1},
+      {"a control's new socket still connecting", kConnecting, 2 * S, 3 * S, 3 * S + 2, 0, kConnecting, 1},
+      {"it connected: the same session", kConnected, 3 * S + 3, 3 * S + 4, 3 * S + 5, 0, kConnected, 1},
+      {"quiet but within the liveness", kConnected, 3 * S + 3, 3 * S + 4, 6 * S, 0, kConnected, 1},
+      {"frozen: sockets up, no data", kConnected, 3 * S + 3, 3 * S + 4, 6 * S + 5, 0, kNotResponding, 1},
+      {"frozen: the heartbeat timeout dropped the sockets", kConnecting, 3 * S, 3 * S, 10 * S, 2, kNotResponding, 1},
+      {"frozen: the system accepts a connection", kConnecting, 3 * S, 3 * S, 11 * S, 2, kNotResponding, 1},
+      {"back: handshakes", kConnected, 12 * S, 3 * S, 12 * S, 2, kConnecting, 1},
+      {"back: data on the new connection is a new session", kConnected, 12 * S, 12 * S + 5, 12 * S + 9, 2, kConnected, 2},
+      {"a short freeze keeps the session", kConnected, 12 * S, 12 * S + 5, 16 * S, 2, kNotResponding, 2},
+      {"data again", kConnected, 12 * S, 16 * S + 1, 16 * S + 2, 2, kConnected, 2},
+      {"killed: connections gone", kConnecting, 12 * S, 16 * S + 1, 17 * S, 4, kConnecting, 2},
+      {"killed: refused", kDisconnected, 12 * S, 16 * S + 1, 17 * S + 1, 4, kDisconnected, 2},
+      {"refused for long", kDisconnected, 12 * S, 16 * S + 1, 60 * S, 4, kDisconnected, 2},
+      {"restarted", kConnected, 61 * S, 16 * S + 1, 61 * S, 4, kConnecting, 2},
+      {"restarted but silent", kConnected, 61 * S, 16 * S + 1, 64 * S + 1, 4, kNotResponding, 2},
+      {"restarted: its first heartbeat", kConnected, 61 * S, 64 * S + 2, 64 * S + 3, 4, kConnected, 3},
   };
   CLinkWatch watch(3 * kSecondNs);
   for (const sStep& step : arrSteps) {
     SCOPED_TRACE(step.szWhat);
-    const sLinkStatus status = watch.Update(step.eSockets, step.nSocketsUpNs, step.nLastDataNs, step.nNowNs);
+    const sLinkStatus status =
+        watch.Update(step.eSockets, step.nSocketsUpNs, step.nLastDataNs, step.nNowNs, step.nLost);
     EXPECT_EQ(status.eState, step.eShown);
     EXPECT_EQ(status.nSession, step.nSession);
     EXPECT_EQ(status.nDataAgeMs, step.nLastDataNs == 0 ? -1 : (step.nNowNs - step.nLastDataNs) / 1'000'000);
   }
+}
+
+TEST(LinkWatchTest, AConnectionLostBeforeTheLinkWasShownConnectedBeginsALaterSession) {
+  // A publication connection dropped (a frame past the limit) while the answers already came.
+  CLinkWatch watch(3 * kSecondNs);
+  EXPECT_EQ(watch.Update(eLinkState::kConnecting, 0, kSecondNs, kSecondNs, 1).nSession, 0u);
+  const sLinkStatus status = watch.Update(eLinkState::kConnected, 2 * kSecondNs, 2 * kSecondNs + 1, 2 * kSecondNs + 2, 1);
+  EXPECT_EQ(status.eState, eLinkState::kConnected);
+  EXPECT_EQ(status.nSession, 2u);
 }
 
 TEST(LinkWatchTest, DataAgeReadsAsAPersonSaysIt) {
