@@ -63,9 +63,18 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
       QStringLiteral("no-conflation"),
       QStringLiteral("Deliver every value publication, even when a newer one of the same entity is "
                      "already waiting."));
+  const QCommandLineOption reportLinkOption(
+      QStringLiteral("report-link"),
+      QStringLiteral("Print each change of the link's state with the time since the start, as it happens."));
+  const QCommandLineOption answerBoxesOption(
+      QStringLiteral("answer-boxes-after"),
+      QStringLiteral("Close every message box by itself this many seconds after it opened, as if OK was "
+                     "pressed, and print its text; an unattended terminal never waits on a box."),
+      QStringLiteral("seconds"));
   parser.addOptions({userOption, categoryOption, pluginOption, serverOption, dealersOption, quitOption,
                      screenshotOption, noDrawOption, quitMessagesOption, reportOption, measureOption,
-                     measureAfterOption, ledgerOption, noConflationOption});
+                     measureAfterOption, ledgerOption, noConflationOption, reportLinkOption,
+                     answerBoxesOption});
 
   if (!parser.parse(arrArguments)) {
     strMessage = parser.errorText() + QLatin1Char('\n') + parser.helpText();
@@ -136,5 +145,15 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
     options.dMeasureAfterSeconds = dSeconds;
   }
   options.strLedgerPath = parser.value(ledgerOption);
+  options.bReportLink = parser.isSet(reportLinkOption);
+  if (parser.isSet(answerBoxesOption)) {
+    bool bOk = false;
+    const double dSeconds = parser.value(answerBoxesOption).toDouble(&bOk);
+    if (!bOk || !std::isfinite(dSeconds) || dSeconds < 0) {
+      strMessage = QStringLiteral("--answer-boxes-after takes a number of seconds");
+      return std::nullopt;
+    }
+    options.dAnswerBoxesAfterSeconds = dSeconds;
+  }
   return options;
 }

@@ -22,6 +22,8 @@ struct sHostOptions {
   double dMeasureAfterSeconds = 0;             // from the first publication until measuring starts
   QString strLedgerPath;                       // what was delivered to each record, written at exit
   bool bConflation = true;                     // a newer value of an entity replaces a waiting one
+  bool bReportLink = false;                    // print each change of the link's state as it happens
+  std::optional<double> dAnswerBoxesAfterSeconds;  // message boxes close by themselves after this long
 };
 
 // Parses the arguments (argv[0] included). On a bad option or --help, fills strMessage (the

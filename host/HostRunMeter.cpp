@@ -104,7 +104,16 @@ void PrintBusyTimes(const std::map<int, int64_t>& mapBusyByType, double dSeconds
 
 CHostRunMeter::CHostRunMeter(const sHostOptions& options, CRmsTransport& transport, CHostApplication& app,
                              std::function<void()> fnClose)
-    : m_options(options), m_transport(transport), m_app(app), m_fnClose(std::move(fnClose)) {
+    : m_options(options),
+      m_transport(transport),
+      m_app(app),
+      m_fnClose(std::move(fnClose)),
+      m_nProcessStartNs(GetProcessStartNs()) {
+  if (options.bReportLink) {
+    PrintLinkState(transport.GetLinkState());
+    QObject::connect(&transport, &CRmsTransport::LinkStateChanged, &m_measureTimer,
+                     [this](eLinkState eState) { PrintLinkState(eState); });
+  }
   if (!options.strLedgerPath.isEmpty()) m_pLedger = std::make_unique<CFeedLedger>();
   m_bWatching =
       options.bReportDeliveries || options.nQuitAfterMessages || options.dMeasureSeconds || m_pLedger;
@@ -179,6 +188,21 @@ void CHostRunMeter::CloseAfterMeasuring() {
 
 void CHostRunMeter::CloseSoon() { QMetaObject::invokeMethod(&m_app, m_fnClose, Qt::QueuedConnection); }
 
+void CHostRunMeter::PrintLinkState(eLinkState eState) const {
+  std::printf("report: link = %s at %.2f s\n", DescribeLinkState(eState),
+              static_cast<double>(halvowire::GetSendClockNs() - m_nProcessStartNs) / 1e9);
+  // Read as it happens, by a script waiting for it.
+  std::fflush(stdout);
+}
+
+void CHostRunMeter::PrintBoxAnswered(const std::string& strText) const {
+  std::string strLine = strText;
+  std::replace(strLine.begin(), strLine.end(), '\n', ' ');
+  std::printf("report: box_answered = %s at %.2f s\n", strLine.c_str(),
+              static_cast<double>(halvowire::GetSendClockNs() - m_nProcessStartNs) / 1e9);
+  std::fflush(stdout);
+}
+
 void CHostRunMeter::PrintReport() {
   if (m_options.bReportDeliveries) {
     const double dSeconds = static_cast<double>(m_meter.GetLastNs() - m_meter.GetFirstNs()) / 1e9;
@@ -192,11 +216,12 @@ void CHostRunMeter::PrintReport() {
     PrintCount("malformed_dropped", stats.nMalformed);
     PrintCount("connections_lost", stats.nDropped);
     PrintLine("queue_peak_mb", ToMebibytes(stats.nPeakQueuedBytes), "MiB");
-    const int64_t nStartNs = GetProcessStartNs();
-    if (m_meter.GetLastResponseNs() != 0 && nStartNs != 0) {
+    if (m_meter.GetLastResponseNs() != 0 && m_nProcessStartNs != 0) {
       // Start-up in two: until the server's first answer arrives, then taking in the answers.
-      PrintLine("first_response_after_start_ms", ToMilliseconds(m_meter.GetFirstResponseNs() - nStartNs), "ms");
-      PrintLine("last_response_after_start_ms", ToMilliseconds(m_meter.GetLastResponseNs() - nStartNs), "ms");
+      PrintLine("first_response_after_start_ms",
+                ToMilliseconds(m_meter.GetFirstResponseNs() - m_nProcessStartNs), "ms");
+      PrintLine("last_response_after_start_ms", ToMilliseconds(m_meter.GetLastResponseNs() - m_nProcessStartNs),
+                "ms");
     }
     PrintLine("rss_peak_mb", ToMebibytes(ReadMemoryStatus("VmHWM")), "MiB");
   }

@@ -1,6 +1,7 @@
 // What the terminal does for scripts and benchmarks: closes after a number of publications,
 // measures for a while from the first publication on, writes a ledger of what was delivered,
-// and prints what it saw.
+// and prints what it saw: at exit, and for the link's state and the boxes answered by
+// themselves, as they happen.
 //
 // Measuring keeps, for each publication, the delay from the server's send until the plug-in's
 // receiver returned, and the busy time of each turn of the user-interface thread's event loop.
@@ -10,9 +11,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "host/HostOptions.h"
 #include "host/transport/DeliveryMeter.h"
+#include "host/transport/LinkState.h"
 #include "rmssim/FeedLedger.h"
 
 class CHostApplication;
@@ -31,6 +34,8 @@ class CHostRunMeter final : private CDeliveryObserver {
   // Prints the figures asked for on standard output, one "report: NAME = VALUE UNIT" a line,
   // and writes the ledger.
   void PrintReport();
+  // Prints "report: box_answered = TEXT at S s", S since the process started.
+  void PrintBoxAnswered(const std::string& strText) const;
 
  private:
   void OnDelivered(const sDelivery& delivery) override;
@@ -40,6 +45,8 @@ class CHostRunMeter final : private CDeliveryObserver {
   // holds the feed's end.
   void CloseAfterMeasuring();
   void CloseSoon();
+  // "report: link = STATE at S s", S since the process started.
+  void PrintLinkState(eLinkState eState) const;
 
   sHostOptions m_options;
   CRmsTransport& m_transport;
@@ -60,4 +67,5 @@ class CHostRunMeter final : private CDeliveryObserver {
   // resident memory when measuring started.
   uint64_t m_nMeasuredPeakBytes = 0;
   uint64_t m_nStartRssBytes = 0;
+  int64_t m_nProcessStartNs = 0;  // on the send clock; 0 when it cannot be read
 };

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QTimer>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -75,7 +76,6 @@ int main(int argc, char* argv[]) {
     return bHelpAsked ? 0 : 2;
   }
 
-  InstallQtMessageBoxPresenter();
   // Declared before the frame and the plug-in, so both are gone before the link closes.
   std::unique_ptr<CRmsServer> pServer;
   CRmsTransport transport(ChooseServer(*options, pServer));
@@ -96,6 +96,11 @@ int main(int argc, char* argv[]) {
     QCoreApplication::quit();
   };
   CHostRunMeter runMeter(*options, transport, app, fnClose);
+  if (options->dAnswerBoxesAfterSeconds)
+    InstallQtMessageBoxPresenter(std::chrono::milliseconds(std::llround(*options->dAnswerBoxesAfterSeconds * 1000)),
+                                 [&runMeter](const std::string& strText) { runMeter.PrintBoxAnswered(strText); });
+  else
+    InstallQtMessageBoxPresenter();
 
   ConfigureHostServices(PrepareUserDirectory(options->strUserId.toStdString()),
                         ToStdList(options->arrDealers), &transport);

@@ -1,6 +1,16 @@
 // Shows message boxes as real modal boxes with an OK button, over the main frame.
 #pragma once
 
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
 #include "platform/PlatformApi.h"
 
-PLATFORM_API void InstallQtMessageBoxPresenter();
+// With answerAfter, each box closes by itself that long after it opened, as if OK was pressed,
+// and fnOnAnswered (when given) is told its text: a terminal that runs unattended never waits
+// on a box.
+PLATFORM_API void InstallQtMessageBoxPresenter(
+    std::optional<std::chrono::milliseconds> answerAfter = std::nullopt,
+    std::function<void(const std::string& strText)> fnOnAnswered = {});

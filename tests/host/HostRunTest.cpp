@@ -83,6 +83,8 @@ TEST_F(HostRunTest, CommandLineAnswers) {
       {"--measure soon", "--measure"},
       {"--measure-after 2", "--measure-after"},
       {"--measure 1 --measure-after -1", "--measure-after"},
+      {"--answer-boxes-after -1", "--answer-boxes-after"},
+      {"--answer-boxes-after soon", "--answer-boxes-after"},
   };
   for (const auto& [strArguments, strNamed] : arrRefused) {
     const sRun refused = RunHost(m_dir, strArguments);
