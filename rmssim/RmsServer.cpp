@@ -32,6 +32,8 @@ CRmsServer::CRmsServer(sSimOptions options) : m_options(std::move(options)), m_d
     m_dRate = m_pSchedule->GetRate();
   }
   if (!m_options.strLedgerPath.empty()) m_pLedger = std::make_unique<CFeedLedger>();
+  if (m_options.nGarbage > 0 || m_options.nOversizeMiB > 0)
+    m_pFaults = std::make_unique<CFaultPublications>(m_options.nGarbage, m_options.nOversizeMiB, m_options.nSeed);
 }
 
 CRmsServer::~CRmsServer() { Stop(); }
@@ -136,7 +138,7 @@ void CRmsServer::Run() {
     if (HasAnswersWaiting()) FlushAnswers();
     if ((arrItems[1].revents & ZMQ_POLLIN) && !HasAnswersWaiting()) ReadRequests();
     if (arrItems[2].revents & ZMQ_POLLIN) ReadSubscriptions();
-    if (FlushQueued()) RunFeed();
+    if (FlushQueued() && SendFaults()) RunFeed();
     SendHeartbeatWhenDue();
     if (m_bFeedEnded) WriteLedger();
   }
@@ -148,7 +150,7 @@ int CRmsServer::GetPollTimeoutMs() const {
 }
 
 int CRmsServer::GetFeedTimeoutMs() const {
-  if (!m_arrQueued.empty() || HasAnswersWaiting()) return kRetryMs;
+  if (!m_arrQueued.empty() || HasAnswersWaiting() || (m_pFaults && m_bValuesSubscribed)) return kRetryMs;
   if (!m_bValuesSubscribed || m_bFeedEnded) return INT32_MAX;
   // Without a rate every message is due when the clock starts.
   const double dAheadSeconds =
@@ -270,6 +272,13 @@ void CRmsServer::ReadSubscriptions() {
       m_pSchedule->Start(m_feedClockStart, halvowire::GetSendClockNs(), m_nFeedMessages);
     m_bValuesSubscribed = bSubscribed;
   }
+}
+
+bool CRmsServer::SendFaults() {
+  if (!m_pFaults) return true;
+  if (!m_bValuesSubscribed || !m_pFaults->Send(*m_pPublisher, kBurst)) return false;
+  m_pFaults.reset();
+  return true;
 }
 
 void CRmsServer::StartFeedClock() {

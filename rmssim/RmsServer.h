@@ -12,7 +12,8 @@
 // begins with what that subscriber sees. Publishing never drops: when a subscriber's queue is
 // full the feed waits (ZMQ_XPUB_NODROP), while requests are still answered. Each publication
 // carries the moment it was published, kept while it waits for room, so a terminal's delay
-// includes the wait. A heartbeat ("link heartbeat") goes out every second.
+// includes the wait. A heartbeat ("link heartbeat") goes out every second. Fault publications,
+// when asked for, go before the feed's first message.
 #pragma once
 
 #include <atomic>
@@ -30,6 +31,7 @@
 #include "host/transport/TransportWire.h"
 #include "rmssim/CallBook.h"
 #include "rmssim/EntityTree.h"
+#include "rmssim/FaultPublications.h"
 #include "rmssim/FeedFile.h"
 #include "rmssim/FeedLedger.h"
 #include "rmssim/FeedSchedule.h"
@@ -98,6 +100,8 @@ class CRmsServer {
   void HandleClientMessage(std::span<const zmq::message_t> arrEnvelope, char cMarker,
                            const zmq::message_t& body);
   void ReadSubscriptions();
+  // Sends the fault publications while the subscribers have room; true once all went.
+  bool SendFaults();
   void StartFeedClock();
   void FollowSchedule();
   void RunFeed();
@@ -121,6 +125,7 @@ class CRmsServer {
   double m_dRate;                              // of the feed now
   std::unique_ptr<CFeedLedger> m_pLedger;      // null without --ledger
   bool m_bLedgerWritten = false;
+  std::unique_ptr<CFaultPublications> m_pFaults;  // null when none are asked for or all went
 
   zmq::context_t m_context;
   std::unique_ptr<zmq::socket_t> m_pRouter;

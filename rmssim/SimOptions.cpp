@@ -16,6 +16,9 @@ bool ParseNumber(std::string_view strText, Number& nValue) {
 
 bool ParseCount(std::string_view strText, uint32_t& nValue) { return ParseNumber(strText, nValue); }
 
+// The largest oversize frame rms-sim makes, so a typo does not take the machine's memory.
+constexpr uint32_t kMaxOversizeMiB = 4096;
+
 bool ParseLarge(std::string_view strText, uint64_t& nValue) { return ParseNumber(strText, nValue); }
 
 bool ParseNonNegative(std::string_view strText, double& dValue) {
@@ -92,6 +95,16 @@ const std::vector<sOptionRow>& GetOptionRows() {
          if (!ParseCount(s, nValue) || nValue > std::numeric_limits<int32_t>::max()) return false;
          o.nTreeStatus = static_cast<int32_t>(nValue);
          return true;
+       }},
+      {"garbage", "N",
+       "when the feed starts, send N malformed publications of its name first, which a terminal drops "
+       "and counts (default 0)",
+       [](std::string_view s, sSimOptions& o) { return ParseLarge(s, o.nGarbage); }},
+      {"oversize-mb", "M",
+       "when the feed starts, send one publication with a frame of M MiB after the malformed ones, past "
+       "every link's 16 MiB limit (default 0: none)",
+       [](std::string_view s, sSimOptions& o) {
+         return ParseCount(s, o.nOversizeMiB) && o.nOversizeMiB <= kMaxOversizeMiB;
        }},
       {"log-requests", nullptr, "print the name of every request received",
        [](std::string_view, sSimOptions& o) {

@@ -39,6 +39,10 @@ struct sSimOptions {
   // no records, so the terminal subscribes to the publications instead.
   int32_t nTreeStatus = kTreeStatusNormal;
   bool bLogRequests = false;  // print the name of every request on standard output
+  // Sent once when the values feed starts, before its first message (CFaultPublications):
+  // malformed publications of the values name, then one with a frame of this many MiB.
+  uint64_t nGarbage = 0;
+  uint32_t nOversizeMiB = 0;
 };
 
 // Parses rms-sim's arguments (the program name left out); "--name value" and "--name=value".

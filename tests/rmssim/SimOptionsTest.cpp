@@ -17,7 +17,8 @@ TEST(SimOptionsTest, ValuesAreTakenInBothForms) {
       "--requests tcp://127.0.0.1:* --publications=tcp://127.0.0.1:* --brokers 2 --branches 8 --dealers 50 "
       "--groups=12 --accounts 10000 --rate=2500.5 --count 200000 --seed 42 --delete-every 0 --duration 1.5 "
       "--hwm 500 --feed-delay 2.5 --tree-status 7 --log-requests --replay /tmp/a.feed --record /tmp/b.feed "
-      "--schedule 100:6,50000:30.5,0:10 --events-every 500 --ledger /tmp/c.ledger");
+      "--schedule 100:6,50000:30.5,0:10 --events-every 500 --ledger /tmp/c.ledger --garbage 20000 "
+      "--oversize-mb 64");
   for (std::string strArgument; arguments >> strArgument;) arrArguments.push_back(strArgument);
   const std::optional<sSimOptions> options = ParseSimOptions(arrArguments, strMessage, bHelpAsked);
   ASSERT_TRUE(options.has_value()) << strMessage;
@@ -44,6 +45,8 @@ TEST(SimOptionsTest, ValuesAreTakenInBothForms) {
   EXPECT_EQ(arrPhases, (std::vector<std::pair<double, double>>{{100, 6}, {50000, 30.5}, {0, 10}}));
   EXPECT_EQ(o.nEventsEvery, 500u);
   EXPECT_EQ(o.strLedgerPath, "/tmp/c.ledger");
+  EXPECT_EQ(o.nGarbage, 20000u);
+  EXPECT_EQ(o.nOversizeMiB, 64u);
 }
 
 TEST(SimOptionsTest, MistakesAreNamed) {
@@ -68,6 +71,8 @@ TEST(SimOptionsTest, MistakesAreNamed) {
       {{"--schedule", "100:5:1"}, "bad value for --schedule: 100:5:1"},
       {{"--schedule", "inf:5"}, "bad value for --schedule: inf:5"},
       {{"--schedule="}, "bad value for --schedule: "},
+      {{"--garbage", "-1"}, "bad value for --garbage: -1"},
+      {{"--oversize-mb", "4097"}, "bad value for --oversize-mb: 4097"},
   };
   for (const auto& [arrArguments, strError] : arrRows) {
     std::string strMessage;
