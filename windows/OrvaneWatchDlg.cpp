@@ -177,8 +177,14 @@ void COrvaneWatchDlg::FollowLinkSession() {
 
 void COrvaneWatchDlg::DestroyWindows() {
   delete m_pSessionTimer;
-  // Deleting a dock widget takes it out of the frame's layout, which then adjusts.
-  for (auto& [pBar, nId] : m_mapBars) delete pBar;
+  // Each dock leaves the frame's layout (and the frame adjusts) before it is deleted: its lists
+  // save their settings from their destructors, and a failure box runs an event loop in which
+  // the frame would otherwise lay out a dock whose children are half destroyed.
+  QMainWindow* pFrame = GetMainFrame();
+  for (auto& [pBar, nId] : m_mapBars) {
+    if (pFrame != nullptr) pFrame->removeDockWidget(pBar);
+    delete pBar;
+  }
   m_mapBars.clear();
   m_arrWatchBars.fill(nullptr);
   m_pAlerts = nullptr;
