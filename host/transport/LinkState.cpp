@@ -37,8 +37,12 @@ sLinkStatus CLinkWatch::Update(eLinkState eSockets, int64_t nSocketsUpNs, int64_
   const bool bSocketsUp = eSockets == eLinkState::kConnected;
   m_status.nDataAgeMs = nLastDataNs == 0 ? -1 : (nNowNs - nLastDataNs) / 1'000'000;
   const bool bFresh = nLastDataNs != 0 && nNowNs - nLastDataNs <= m_nLivenessNs;
-  // Data counts for a connection only when it came over it: after the sockets were up.
-  if (bSocketsUp && bFresh && nLastDataNs >= nSocketsUpNs) {
+  // A link shown connected stays so while data is fresh and no connection was lost: a socket
+  // still making its first connection (a receive control opened later) takes nothing away.
+  const bool bStillUp = m_status.eState == eLinkState::kConnected && bFresh && nConnectionsLost == m_nLostBefore &&
+                        eSockets != eLinkState::kDisconnected;
+  // Otherwise data counts for a connection only when it came over it: after the sockets were up.
+  if (bStillUp || (bSocketsUp && bFresh && nLastDataNs >= nSocketsUpNs)) {
     if (m_status.nSession == 0) ++m_status.nSession;
     if (nConnectionsLost != m_nLostBefore) ++m_status.nSession;
     m_nLostBefore = nConnectionsLost;

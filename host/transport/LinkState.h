@@ -55,7 +55,7 @@ class CLinkWatch {
   // eSockets: the sockets' combined state; nSocketsUpNs: since when they are all connected;
   // nLastDataNs: when the newest data came (0: never); nConnectionsLost: connections that were
   // up and went down, so far. A socket still making its first connection (a receive control
-  // opened later) is not a loss.
+  // opened later) is not a loss, and does not turn a connected link to connecting.
   sLinkStatus Update(eLinkState eSockets, int64_t nSocketsUpNs, int64_t nLastDataNs, int64_t nNowNs,
                      uint64_t nConnectionsLost);
 
