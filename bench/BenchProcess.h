@@ -163,12 +163,15 @@ inline std::optional<std::string> ReadListeningAddress(CChildProcess& process) {
          strLine->substr(nPublications + strPublications.size());
 }
 
-// Starts rms-sim on free loopback ports with the extra arguments; the address to give the
-// terminal's --server, or nullopt when it did not start.
-inline std::optional<std::string> StartRiskServer(CChildProcess& server,
-                                                  const std::vector<std::string>& arrExtra) {
+// Starts rms-sim with the extra arguments, on free loopback ports or on the address of an
+// earlier run ("REQ,PUB", as returned); the address to give the terminal's --server, or nullopt
+// when it did not start.
+inline std::optional<std::string> StartRiskServer(CChildProcess& server, const std::vector<std::string>& arrExtra,
+                                                  const std::string& strAddress = "tcp://127.0.0.1:*,tcp://127.0.0.1:*") {
+  const size_t nComma = strAddress.find(',');
   std::vector<std::string> arrArguments = {(GetProgramFolder() / "rms-sim").string(), "--requests",
-                                           "tcp://127.0.0.1:*", "--publications", "tcp://127.0.0.1:*"};
+                                           strAddress.substr(0, nComma), "--publications",
+                                           strAddress.substr(nComma + 1)};
   arrArguments.insert(arrArguments.end(), arrExtra.begin(), arrExtra.end());
   if (!server.Start(arrArguments, {})) return std::nullopt;
   return ReadListeningAddress(server);
