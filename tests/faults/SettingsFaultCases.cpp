@@ -101,8 +101,12 @@ void RunTerminal(CTerminalRun& terminal, sFaultVerdict& verdict) {
   verdict.Check(terminal.WaitForLink("Server: connected", kStartPatience).has_value(),
                 "the terminal shows the link connected after its start");
   const int nExitCode = terminal.WaitForExit(std::chrono::seconds(static_cast<int>(kQuitAfter)) + kClosePatience);
+  std::string strTail;
+  const std::vector<std::string>& arrOutput = terminal.GetOutput();
+  for (size_t n = arrOutput.size() > 20 ? arrOutput.size() - 20 : 0; n < arrOutput.size(); ++n)
+    strTail += "\n  " + arrOutput[n];
   verdict.Check(nExitCode == 0, "the terminal closes by itself with exit code 0 (got " + std::to_string(nExitCode) +
-                                    ", -1: crashed or hung)");
+                                    ", -1: crashed or hung); its last output:" + strTail);
   verdict.Check(server.Stop(), "rms-sim stops cleanly");
 }
 
