@@ -72,9 +72,13 @@ void CRmsReceiver::OnResponse(OTP_MSG hMsg) {
   } else if (strName == "rms_get_prsnt_values_rst") {
     if (CheckStatus(hMsg) == kStatusSuccess) HandleRmsRecord(hMsg, true);
   } else if (strName == "roth_rst") {
-    if (CheckStatus(hMsg) == kStatusSuccess) AddCallStatusFromMessage(hMsg);
+    if (CheckStatus(hMsg) == kStatusSuccess)
+      AddCallStatusFromMessage(hMsg);
+    else
+      m_bCallStatusesEnded = true;
   } else if (strName == "mrv_surv_alert_show_tree_all") {
     if (CheckStatus(hMsg) != kStatusSuccess) {
+      m_bAlertTreeEnded = true;
       m_requests.SubscribeManualAlerts();
     } else if (ReadFieldText(hMsg, rmsproto::kPublicationNameField, strPublication) &&
                strPublication == rmsproto::kManualAlertTopic) {
@@ -196,6 +200,10 @@ void CRmsReceiver::FollowLinkSession(uint32_t nSession) {
   m_bRefreshing = true;
   m_setRefreshed.clear();
   m_requests.RequestRmsTree();
+  // Lists of events whose end never came were cut by the loss: asked for again, so the
+  // subscription that follows their end is made at all.
+  if (!m_bCallStatusesEnded) m_requests.RequestRoth();
+  if (!m_bAlertTreeEnded) m_requests.RequestAlertTree();
 }
 
 void CRmsReceiver::MarkUnrefreshedStale() {

@@ -66,7 +66,8 @@ class CRmsReceiver {
   // the first session (sent before the link was ever connected, they wait for it), so any later
   // one means the link was lost, even when it is the first one seen: whatever the server
   // published meanwhile is gone, so every record is asked for again, and the records the new
-  // answer leaves out are marked stale when it is complete.
+  // answer leaves out are marked stale when it is complete. The call statuses and the manual
+  // alerts are asked for again only when their list had not ended.
   void FollowLinkSession(uint32_t nSession);
 
  private:
@@ -88,6 +89,8 @@ class CRmsReceiver {
   uint32_t m_nSession = 1;  // the latest session seen, the first one until a later comes
   // While the tree is asked for again: the records its answer brought so far.
   bool m_bRefreshing = false;
+  bool m_bCallStatusesEnded = false;
+  bool m_bAlertTreeEnded = false;
   std::unordered_set<const CRmsDetails*> m_setRefreshed;
 };
 

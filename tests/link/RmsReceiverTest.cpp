@@ -173,7 +173,9 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
   Respond(TreeResponse("account-A1"));
   Respond(TreeResponse("account-A2"));
   Respond(TreeResponse("account-A3"));
-  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  // Every start-up list has ended.
+  for (const char* szList : {"mrv_rst_show_tree_all", "roth_rst", "mrv_surv_alert_show_tree_all"})
+    Respond({{32767, szList}, {32766, "7"}});
   const CRmsDetails* pA1 = Find("5|A1|CM-NSE-NRML");
   const CRmsDetails* pA2 = Find("5|A2|CM-NSE-NRML");
   const CRmsDetails* pA3 = Find("5|A3|CM-NSE-NRML");
@@ -207,12 +209,23 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
 }
 
 TEST_F(RmsReceiverTest, ALinkLostBeforeTheFirstLookStillAsksAgain) {
-  // The start-up requests went over the first session; the first look already finds a later one.
+  // The start-up requests went over the first session; the first look already finds a later
+  // one. The lists whose end never came are asked for again too.
+  Respond({{32767, "roth_rst"}, {32766, "7"}});
   m_receiver.FollowLinkSession(3);
-  ASSERT_EQ(m_control.m_arrRequests.size(), 1u);
-  EXPECT_EQ(m_control.m_arrRequests[0].front().second, "mrv_rst_show_tree_all");
+  const auto names = [this] {
+    std::vector<std::string> arrNames;
+    for (const auto& arrRequest : m_control.m_arrRequests) arrNames.push_back(arrRequest.front().second);
+    return arrNames;
+  };
+  EXPECT_EQ(names(), (std::vector<std::string>{"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all"}));
   m_receiver.FollowLinkSession(3);
-  EXPECT_EQ(m_control.m_arrRequests.size(), 1u);
+  EXPECT_EQ(m_control.m_arrRequests.size(), 2u);
+  // Once the alert list has ended, a later loss asks for the tree alone.
+  Respond({{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}});
+  m_receiver.FollowLinkSession(4);
+  EXPECT_EQ(names().back(), "mrv_rst_show_tree_all");
+  EXPECT_EQ(m_control.m_arrRequests.size(), 3u);
 }
 
 TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
