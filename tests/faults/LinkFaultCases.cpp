@@ -192,6 +192,19 @@ sFaultVerdict RunRestartedServer(bool bSameEntities) {
   return verdict;
 }
 
+// A run the fault must not break, from the link being up (now) to the terminal's close: it
+// closes by itself, stays connected, loses no connection and ends with the server's records.
+void CheckUnbrokenRun(CServerRun& server, CTerminalRun& terminal, double dQuitAfter,
+                      const std::filesystem::path& serverLedger, sFaultVerdict& verdict) {
+  const int64_t nConnectedNs = Now();
+  CheckClosed(terminal, dQuitAfter, verdict);
+  CheckStayedConnected(terminal, nConnectedNs, verdict);
+  verdict.Check(server.Stop(), "rms-sim stops cleanly");
+  verdict.Check(terminal.GetReport("connections_lost") == 0.0, "no connection is lost");
+  CheckMemory(terminal, verdict);
+  CheckRecords(serverLedger, terminal, 0, verdict);
+}
+
 sFaultVerdict RunFatalStatus(double dBoxSeconds, double dRate) {
   // Both tree answers raise a box, one after the other; the feed starts once the first closed.
   const double dQuitAfter = 2 * dBoxSeconds + 7;
@@ -207,18 +220,12 @@ sFaultVerdict RunFatalStatus(double dBoxSeconds, double dRate) {
   if (!StartLinked(server, arrServerOptions, terminal, dQuitAfter,
                    {"--answer-boxes-after", std::to_string(dBoxSeconds)}, verdict))
     return verdict;
-  const int64_t nConnectedNs = Now();
-  CheckClosed(terminal, dQuitAfter, verdict);
-  CheckStayedConnected(terminal, nConnectedNs, verdict);
-  verdict.Check(server.Stop(), "rms-sim stops cleanly");
+  // Held while the boxes were open, delivered when they closed.
+  CheckUnbrokenRun(server, terminal, dQuitAfter, folder.GetPath() / "server.ledger", verdict);
   const std::vector<std::string> arrBoxes = terminal.GetBoxesAnswered();
   verdict.Check(!arrBoxes.empty() && std::all_of(arrBoxes.begin(), arrBoxes.end(),
                                                  [](const std::string& strText) { return strText == kFatalBox; }),
                 "the plug-in shows its fatal-error box, and only that");
-  verdict.Check(terminal.GetReport("connections_lost") == 0.0, "no connection is lost while a box is open");
-  CheckMemory(terminal, verdict);
-  // Held while the boxes were open, delivered when they closed.
-  CheckRecords(folder.GetPath() / "server.ledger", terminal, 0, verdict);
   return verdict;
 }
 
@@ -231,14 +238,8 @@ sFaultVerdict RunMalformedPublications() {
   if (!StartLinked(server, MakeServerOptions(folder.GetPath() / "server.ledger", {"--garbage", "20000", "--count", "400"}),
                    terminal, kQuitAfter, {}, verdict))
     return verdict;
-  const int64_t nConnectedNs = Now();
-  CheckClosed(terminal, kQuitAfter, verdict);
-  CheckStayedConnected(terminal, nConnectedNs, verdict);
-  verdict.Check(server.Stop(), "rms-sim stops cleanly");
+  CheckUnbrokenRun(server, terminal, kQuitAfter, folder.GetPath() / "server.ledger", verdict);
   verdict.Check(terminal.GetReport("malformed_dropped") == 20000.0, "each malformed publication is dropped and counted");
-  verdict.Check(terminal.GetReport("connections_lost") == 0.0, "malformed publications cost no connection");
-  CheckMemory(terminal, verdict);
-  CheckRecords(folder.GetPath() / "server.ledger", terminal, 0, verdict);
   return verdict;
 }
 
