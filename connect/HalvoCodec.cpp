@@ -1,6 +1,7 @@
 #include "connect/include/HalvoCodec.h"
 
 #include <exception>
+#include <span>
 
 #include "connect/MessageWriter.h"
 #include "connect/OtpHandles.h"
@@ -13,7 +14,7 @@ void SetError(int32_t* pnErr, int32_t nErr) {
   }
 }
 
-bool GiveBytes(const std::vector<uint8_t>& arrBytes, const uint8_t** ppBytes, size_t* pnLength) {
+bool GiveBytes(std::span<const uint8_t> arrBytes, const uint8_t** ppBytes, size_t* pnLength) {
   if (ppBytes == nullptr || pnLength == nullptr) {
     return false;
   }
@@ -30,14 +31,12 @@ OTP_MSG ParseOtpMessage(const void* pBytes, size_t nLength, int32_t* pnErr) {
     return nullptr;
   }
   try {
-    auto pParsed = std::make_unique<CParsedMessage>();
-    const int32_t nErr = pParsed->Parse(static_cast<const uint8_t*>(pBytes), nLength);
+    auto pMsg = std::make_unique<sOtpMessage>();
+    const int32_t nErr = pMsg->optReceived.emplace().Parse(static_cast<const uint8_t*>(pBytes), nLength);
     SetError(pnErr, nErr);
     if (nErr != OTP_ERR_NONE) {
       return nullptr;
     }
-    auto pMsg = std::make_unique<sOtpMessage>();
-    pMsg->pReceived = std::move(pParsed);
     return pMsg.release();
   } catch (const std::exception&) {
     SetError(pnErr, OTP_ERR_NO_MEMORY);
@@ -49,21 +48,21 @@ bool GetComposedBytes(OTP_MSG hMsg, const uint8_t** ppBytes, size_t* pnLength) {
   if (hMsg == nullptr) {
     return false;
   }
-  if (hMsg->pReceived) {
-    return GiveBytes(hMsg->pReceived->GetBytes(), ppBytes, pnLength);
+  if (hMsg->optReceived) {
+    return GiveBytes(hMsg->optReceived->GetBytes(), ppBytes, pnLength);
   }
   return GetScratchBytes(hMsg->pScratch, ppBytes, pnLength);
 }
 
 void PrefetchOtpMessage(OTP_MSG hMsg) {
-  if (hMsg != nullptr && hMsg->pReceived) hMsg->pReceived->Prefetch();
+  if (hMsg != nullptr && hMsg->optReceived) hMsg->optReceived->Prefetch();
 }
 
 size_t GetOtpMessageFootprint(OTP_MSG hMsg) {
-  if (hMsg == nullptr || !hMsg->pReceived) {
+  if (hMsg == nullptr || !hMsg->optReceived) {
     return 0;
   }
-  return sizeof(sOtpMessage) + hMsg->pReceived->GetFootprint();
+  return sizeof(sOtpMessage) - sizeof(CParsedMessage) + hMsg->optReceived->GetFootprint();
 }
 
 bool GetScratchBytes(OTP_SCRATCH hScratch, const uint8_t** ppBytes, size_t* pnLength) {

@@ -1,6 +1,7 @@
 #include "connect/MessageWriter.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "connect/WireFormat.h"
 #include "connect/include/connecthalvo.h"
@@ -29,10 +30,16 @@ void CMessageWriter::NoteField(uint32_t nFieldId, uint32_t nOffset) {
 }
 
 void CMessageWriter::Start() {
-  // Clearing only the marks of the fields composed keeps a start as cheap as the message.
-  VisitFields([this](uint32_t nFieldId, uint32_t) {
-    if (nFieldId < kMarkedIds) m_arrMarked[nFieldId / 64] = 0;
-  });
+  // Clearing only the marks of the fields composed keeps the start of a short message cheap;
+  // for a long one clearing every mark is cheaper than walking its fields.
+  constexpr uint32_t kWalkedFields = 64;
+  if (m_nCount > kWalkedFields) {
+    m_arrMarked.fill(0);
+  } else {
+    VisitFields([this](uint32_t nFieldId, uint32_t) {
+      if (nFieldId < kMarkedIds) m_arrMarked[nFieldId / 64] = 0;
+    });
+  }
   m_arrBytes.assign(wire::kHeaderSize, 0);
   wire::WriteU32(&m_arrBytes[wire::kLengthOffset], wire::kHeaderSize);
   wire::WriteU16(&m_arrBytes[wire::kMagicOffset], wire::kMagic);
@@ -63,13 +70,12 @@ int32_t CMessageWriter::Append(uint32_t nFieldId, const void* pValue, uint64_t n
   }
   NoteField(nFieldId, static_cast<uint32_t>(nOffset));
 
-  uint8_t arrFieldHeader[wire::kFieldHeaderSize];
-  wire::WriteU32(arrFieldHeader, nFieldId);
-  wire::WriteU32(arrFieldHeader + 4, static_cast<uint32_t>(nLength));
-  m_arrBytes.insert(m_arrBytes.end(), arrFieldHeader, arrFieldHeader + wire::kFieldHeaderSize);
+  m_arrBytes.resize(nEnd);
+  uint8_t* pField = m_arrBytes.data() + nOffset;
+  wire::WriteU32(pField, nFieldId);
+  wire::WriteU32(pField + 4, static_cast<uint32_t>(nLength));
   if (nLength > 0) {
-    const auto* pBytes = static_cast<const uint8_t*>(pValue);
-    m_arrBytes.insert(m_arrBytes.end(), pBytes, pBytes + nLength);
+    std::memcpy(pField + wire::kFieldHeaderSize, pValue, static_cast<size_t>(nLength));
   }
   wire::WriteU32(&m_arrBytes[wire::kLengthOffset], static_cast<uint32_t>(nEnd));
   wire::WriteU32(&m_arrBytes[wire::kCountOffset], m_nCount);

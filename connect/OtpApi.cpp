@@ -52,7 +52,7 @@ int otp_open_scratch(OTP_SCRATCH* phScratch, uint32_t nSize, int32_t* pnErr) {
 
 int otp_start_msg(OTP_MSG hMsg, OTP_SCRATCH hScratch, int32_t* pnErr) {
   return Run(pnErr, [&]() -> int32_t {
-    if (hMsg == nullptr || hScratch == nullptr || hMsg->pReceived) {
+    if (hMsg == nullptr || hScratch == nullptr || hMsg->optReceived) {
       return OTP_ERR_ARGUMENT;
     }
     BindScratch(*hMsg, hScratch);
@@ -65,7 +65,7 @@ int otp_start_msg(OTP_MSG hMsg, OTP_SCRATCH hScratch, int32_t* pnErr) {
 int otp_add_data(OTP_MSG hMsg, uint32_t nFieldId, int32_t nType, const void* pValue, uint64_t nLength,
                  int32_t* pnErr) {
   return Run(pnErr, [&]() -> int32_t {
-    if (hMsg == nullptr || hMsg->pReceived || (pValue == nullptr && nLength > 0)) {
+    if (hMsg == nullptr || hMsg->optReceived || (pValue == nullptr && nLength > 0)) {
       return OTP_ERR_ARGUMENT;
     }
     if (nType != wire::kTypeBytes) {
@@ -125,10 +125,15 @@ int otp_get_data_many(OTP_MSG hMsg, const uint32_t* arrFieldIds, uint32_t nCount
     if (hMsg == nullptr || (nCount != 0 && (arrFieldIds == nullptr || arrData == nullptr))) {
       return OTP_ERR_ARGUMENT;
     }
+    // A received message is read in one loop, the common case of a whole record.
+    const auto fnFind = [&hMsg](uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) {
+      return hMsg->optReceived ? hMsg->optReceived->FindField(nFieldId, ppValue, pnLength)
+                               : FindMessageField(*hMsg, nFieldId, ppValue, pnLength) == OTP_ERR_NONE;
+    };
     for (uint32_t n = 0; n < nCount; ++n) {
       const uint8_t* pValue = nullptr;
       uint32_t nLength = 0;
-      const bool bFound = FindMessageField(*hMsg, arrFieldIds[n], &pValue, &nLength) == OTP_ERR_NONE;
+      const bool bFound = fnFind(arrFieldIds[n], &pValue, &nLength);
       arrData[n] = {bFound ? pValue : nullptr, bFound ? nLength : 0u};
     }
     return OTP_ERR_NONE;

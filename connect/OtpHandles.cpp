@@ -16,8 +16,8 @@ void BindScratch(sOtpMessage& msg, sOtpScratch* pScratch) {
 int32_t FindMessageField(const sOtpMessage& msg, uint32_t nFieldId, const uint8_t** ppValue,
                          uint32_t* pnLength) {
   bool bFound = false;
-  if (msg.pReceived) {
-    bFound = msg.pReceived->FindField(nFieldId, ppValue, pnLength);
+  if (msg.optReceived) {
+    bFound = msg.optReceived->FindField(nFieldId, ppValue, pnLength);
   } else if (msg.pScratch != nullptr && msg.pScratch->IsComposing()) {
     bFound = msg.pScratch->writer.FindField(nFieldId, ppValue, pnLength);
   }

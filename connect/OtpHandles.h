@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -27,8 +28,8 @@ static_assert(std::is_standard_layout_v<sOtpScratch>,
 struct sOtpMessage {
   // Set after otp_start_msg: the scratch this handle composes into.
   sOtpScratch* pScratch = nullptr;
-  // Set for a received message.
-  std::unique_ptr<CParsedMessage> pReceived;
+  // Set for a received message, held in the handle itself: one allocation fewer per message.
+  std::optional<CParsedMessage> optReceived;
 };
 
 // Binds the handle to a scratch, or unbinds it (pScratch null). Throws std::bad_alloc.

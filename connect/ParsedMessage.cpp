@@ -1,5 +1,8 @@
 #include "connect/ParsedMessage.h"
 
+#include <cstring>
+#include <vector>
+
 #include "connect/WireFormat.h"
 #include "connect/include/connecthalvo.h"
 
@@ -25,44 +28,54 @@ int64_t CParsedMessage::MeasureFrame(const uint8_t* pBytes, size_t nAvailable) {
 }
 
 int32_t CParsedMessage::Parse(const uint8_t* pBytes, size_t nLength) {
-  m_arrBytes.clear();
-  m_index.Reset(0);
-  m_nNextOffset = wire::kHeaderSize;
+  m_pBlock.reset();
+  m_pShape.reset();
+  m_nCount = 0;
+  m_nLength = 0;
+  m_nNextPlace = 0;
   // Zero bytes measure as "need more", not as a message of length 0.
   if (pBytes == nullptr || nLength == 0 || MeasureFrame(pBytes, nLength) != static_cast<int64_t>(nLength)) {
     return OTP_ERR_MALFORMED;
   }
   // Walk the copy, not the caller's bytes: what was checked is what is read later.
-  m_arrBytes.assign(pBytes, pBytes + nLength);
-  if (!IndexFields()) {
-    m_arrBytes.clear();
-    m_index.Reset(0);
+  m_nCount = wire::ReadU32(pBytes + wire::kCountOffset);
+  m_nLength = static_cast<uint32_t>(nLength);
+  m_pBlock = std::make_unique_for_overwrite<uint32_t[]>(GetBlockWords());
+  std::memcpy(m_pBlock.get() + m_nCount, pBytes, nLength);
+  if (!PlaceFields()) {
+    m_pBlock.reset();
+    m_nCount = 0;
+    m_nLength = 0;
     return OTP_ERR_MALFORMED;
   }
   return OTP_ERR_NONE;
 }
 
-bool CParsedMessage::IndexFields() {
-  const uint32_t nLength = static_cast<uint32_t>(m_arrBytes.size());
-  const uint32_t nCount = wire::ReadU32(&m_arrBytes[wire::kCountOffset]);
-  m_index.Reset(nCount);
+bool CParsedMessage::PlaceFields() {
+  static thread_local CShapeCache s_shapes;
+  static thread_local std::vector<uint32_t> s_arrIds;
+  const uint8_t* pBytes = GetByteStart();
+  uint32_t* pOffsets = m_pBlock.get();
+  s_arrIds.resize(m_nCount);
   uint32_t nOffset = wire::kHeaderSize;
-  for (uint32_t nField = 0; nField < nCount; ++nField) {
-    if (nLength - nOffset < wire::kFieldHeaderSize) {
+  for (uint32_t nField = 0; nField < m_nCount; ++nField) {
+    if (m_nLength - nOffset < wire::kFieldHeaderSize) {
       return false;
     }
-    const uint32_t nFieldId = wire::ReadU32(&m_arrBytes[nOffset]);
-    const uint32_t nValueLength = wire::ReadU32(&m_arrBytes[nOffset + 4]);
-    if (nValueLength > nLength - nOffset - wire::kFieldHeaderSize || !m_index.Insert(nFieldId, nOffset)) {
+    const uint32_t nValueLength = wire::ReadU32(pBytes + nOffset + 4);
+    if (nValueLength > m_nLength - nOffset - wire::kFieldHeaderSize) {
       return false;
     }
+    s_arrIds[nField] = wire::ReadU32(pBytes + nOffset);
+    pOffsets[nField] = nOffset;
     nOffset += wire::kFieldHeaderSize + nValueLength;
   }
-  if (nOffset != nLength) {
+  if (nOffset != m_nLength) {
     return false;
   }
-  m_index.Balance();
-  return true;
+  // A repeated id makes no shape.
+  m_pShape = s_shapes.Find(s_arrIds, CShapeCache::HashIds(s_arrIds));
+  return m_pShape != nullptr;
 }
 
 namespace {
@@ -76,23 +89,5 @@ void PrefetchBytes(const void* pStart, size_t nBytes) {
 }  // namespace
 
 void CParsedMessage::Prefetch() const {
-  PrefetchBytes(m_arrBytes.data(), m_arrBytes.size());
-  PrefetchBytes(m_index.GetTable(), m_index.GetTableBytes());
-}
-
-bool CParsedMessage::FindField(uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) const {
-  // Every field was checked to fit when indexed, and ids are unique, so a field header found at
-  // the next offset is the field itself.
-  uint32_t nOffset = m_nNextOffset;
-  if (nOffset + wire::kFieldHeaderSize > m_arrBytes.size() ||
-      wire::ReadU32(&m_arrBytes[nOffset]) != nFieldId) {
-    nOffset = m_index.Find(nFieldId);
-    if (nOffset == CMessageIndex::kAbsent) {
-      return false;
-    }
-  }
-  *pnLength = wire::ReadU32(&m_arrBytes[nOffset + 4]);
-  *ppValue = m_arrBytes.data() + nOffset + wire::kFieldHeaderSize;
-  m_nNextOffset = nOffset + wire::kFieldHeaderSize + *pnLength;
-  return true;
+  PrefetchBytes(m_pBlock.get(), GetBlockWords() * sizeof(uint32_t));
 }

@@ -157,8 +157,8 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
       !ReadFieldTextView(hMsg, kResponseNameField, strName))
     return;
 
-  const std::string strKey = FormatRecordKey(m_working);
-  auto itStored = m_mapRecords.find(strKey);
+  FormatRecordKey(m_working, m_strKey);
+  auto itStored = m_mapRecords.find(std::string_view(m_strKey));
   const CRmsDetails* pStored = itStored != m_mapRecords.end() ? itStored->second.get() : nullptr;
   if (pStored != nullptr && !bDeleted && !bFromResponse && strName == rmsproto::kValuesTopic) {
     // The common case, a new value of a known record: parsing straight into it keeps its id,
@@ -176,7 +176,7 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
     // The working record is emptied for the next message anyway, so its texts move.
     auto pRecord = std::make_unique<CRmsDetails>(std::move(m_working));
     CRmsDetails* pNew = pRecord.get();
-    m_mapRecords.emplace(strKey, std::move(pRecord));
+    m_mapRecords.emplace(m_strKey, std::move(pRecord));
     if (m_bRefreshing) m_setRefreshed.insert(pNew);
     PushToWatchLists(pNew, true, false);
     return;

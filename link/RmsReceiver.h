@@ -86,6 +86,7 @@ class CRmsReceiver {
   std::string m_strPeerData;
   // Reused for every message, so its text block is allocated once.
   CRmsDetails m_working;
+  std::string m_strKey;  // the key of the record in hand; its buffer is reused
   uint32_t m_nSession = 1;  // the latest session seen, the first one until a later comes
   // While the tree is asked for again: the records its answer brought so far.
   bool m_bRefreshing = false;

@@ -119,7 +119,8 @@ class CFilterListStore {
   // view at that entry). The new row shows whatever the filters until the next Filter. Returns
   // the view row it shows at; on a broken view index shows kInsertReindexFailedText, empties
   // the store and returns 0. Live, the row takes its place by the filters and the sort, and the
-  // result is -1 when it does not show.
+  // result is -1 when it does not show; a row added at the end is placed when the view is next
+  // read, and the result is then 0, as every row from the top may have moved.
   int32_t InsertRow(int32_t nPosition, const void* pRecord);
   // Deletes the row a view row shows and closes up the view. kDeleteNotFoundText when the view
   // row shows no store row (nothing deleted); kDeleteReindexFailedText when the view still

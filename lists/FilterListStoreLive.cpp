@@ -82,7 +82,8 @@ int32_t CFilterListStore::InsertLiveRow(int32_t nPosition, const void* pRecord) 
   m_arrNodes.insert(m_arrNodes.begin() + nStoreIndex, sRowNode{pRecord, 0});
   const int32_t nEntry = m_pLive->InsertRow(nStoreIndex);
   m_nViewCount = m_pLive->GetCount();
-  return ToViewRow(nEntry, m_nViewCount);
+  // A row placed later may stand anywhere: every row from the top may have moved.
+  return nEntry == CLiveView::kPlaceLater ? 0 : ToViewRow(nEntry, m_nViewCount);
 }
 
 bool CFilterListStore::DeleteLiveRow(int32_t nStoreIndex) {

@@ -27,6 +27,7 @@ void CLiveView::SetSort(const sLiveSort& sort) {
 
 void CLiveView::Clear() {
   m_tree.Clear();
+  m_arrPending.clear();
   m_arrSlotOfRow.clear();
   m_arrRowOfSlot.clear();
   m_arrFreeSlots.clear();
@@ -38,6 +39,7 @@ void CLiveView::Clear() {
 }
 
 int32_t CLiveView::GetStoreIndexAt(int32_t nEntry) const {
+  SettlePending();
   const int32_t nSlot = m_tree.GetValueAt(nEntry);
   return nSlot == CRankTree::kNone ? -1 : m_arrRowOfSlot[static_cast<size_t>(nSlot)];
 }
@@ -46,11 +48,13 @@ int32_t CLiveView::FindEntry(int32_t nStoreIndex) const {
   if (nStoreIndex < 0 || static_cast<size_t>(nStoreIndex) >= m_arrSlotOfRow.size()) {
     return -1;
   }
+  SettlePending();
   const int32_t nHandle = m_arrHandles[static_cast<size_t>(m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)])];
   return nHandle == CRankTree::kNone ? -1 : m_tree.GetRank(nHandle);
 }
 
 std::vector<int32_t> CLiveView::GetOrder() const {
+  SettlePending();
   std::vector<int32_t> arrOrder = m_tree.GetValues();
   for (int32_t& nEntry : arrOrder) {
     nEntry = m_arrRowOfSlot[static_cast<size_t>(nEntry)];
@@ -179,22 +183,53 @@ bool CLiveView::IsBefore(int32_t nFirst, int32_t nSecond) const {
   return m_arrRowOfSlot[nA] < m_arrRowOfSlot[nB];
 }
 
-int32_t CLiveView::Attach(int32_t nSlot) {
+int32_t CLiveView::Attach(int32_t nSlot) const {
   int32_t nRank = 0;
   m_arrHandles[static_cast<size_t>(nSlot)] = m_tree.Insert(
       nSlot, [this](int32_t nFirst, int32_t nSecond) { return IsBefore(nFirst, nSecond); }, &nRank);
   return nRank;
 }
 
-int32_t CLiveView::Place(int32_t nSlot, const void* pRecord) {
+bool CLiveView::Prepare(int32_t nSlot, const void* pRecord) {
   if (!Passes(pRecord)) {
-    return -1;
+    return false;
   }
   if (m_eKeyKind != eSortKeyKind::kNone) {
     ReadKey(pRecord, m_scratchKey);
     StoreKey(nSlot, m_scratchKey);
   }
-  return Attach(nSlot);
+  return true;
+}
+
+int32_t CLiveView::Place(int32_t nSlot, const void* pRecord) { return Prepare(nSlot, pRecord) ? Attach(nSlot) : -1; }
+
+bool CLiveView::IsMergeDue() const {
+  // One by one each costs a walk down the tree; merged, they cost one pass over every row.
+  constexpr size_t kMergeShare = 64;
+  return m_arrPending.size() * kMergeShare >= static_cast<size_t>(m_tree.GetCount());
+}
+
+void CLiveView::SettlePending() const {
+  if (m_arrPending.empty()) {
+    return;
+  }
+  const auto fnBefore = [this](int32_t nFirst, int32_t nSecond) { return IsBefore(nFirst, nSecond); };
+  if (!IsMergeDue()) {
+    for (const int32_t nSlot : m_arrPending) {
+      Attach(nSlot);
+    }
+  } else {
+    std::sort(m_arrPending.begin(), m_arrPending.end(), fnBefore);
+    const std::vector<int32_t> arrPlaced = m_tree.GetValues();
+    std::vector<int32_t> arrAll(arrPlaced.size() + m_arrPending.size());
+    std::merge(arrPlaced.begin(), arrPlaced.end(), m_arrPending.begin(), m_arrPending.end(), arrAll.begin(),
+               fnBefore);
+    m_tree.Assign(arrAll);
+    for (size_t nHandle = 0; nHandle < arrAll.size(); ++nHandle) {
+      m_arrHandles[static_cast<size_t>(arrAll[nHandle])] = static_cast<int32_t>(nHandle);
+    }
+  }
+  m_arrPending.clear();
 }
 
 int32_t CLiveView::AllocateSlot() {
@@ -241,14 +276,9 @@ void CLiveView::PlaceAll() {
       continue;
     }
     m_slots.Add(pRecord, nSlot);
-    if (!Passes(pRecord)) {
-      continue;
+    if (Prepare(nSlot, pRecord)) {
+      arrShown.push_back(nSlot);
     }
-    if (m_eKeyKind != eSortKeyKind::kNone) {
-      ReadKey(pRecord, m_scratchKey);
-      StoreKey(nSlot, m_scratchKey);
-    }
-    arrShown.push_back(nSlot);
   }
   // Date texts have no strict order for a sort to rely on; the tree takes them one by one.
   if (m_eKeyKind == eSortKeyKind::kDate) {
@@ -266,7 +296,12 @@ void CLiveView::PlaceAll() {
 }
 
 int32_t CLiveView::InsertRow(int32_t nStoreIndex) {
-  if (static_cast<size_t>(nStoreIndex) < m_arrSlotOfRow.size()) {
+  // Date texts have no strict order to merge by; rows in the middle renumber the waiting ones.
+  const bool bAtEnd = static_cast<size_t>(nStoreIndex) == m_arrSlotOfRow.size();
+  if (!bAtEnd || m_eKeyKind == eSortKeyKind::kDate) {
+    SettlePending();
+  }
+  if (!bAtEnd) {
     for (int32_t& nRow : m_arrRowOfSlot) {
       nRow += nRow >= nStoreIndex ? 1 : 0;
     }
@@ -278,10 +313,24 @@ int32_t CLiveView::InsertRow(int32_t nStoreIndex) {
   if (pRecord != nullptr) {
     m_slots.Add(pRecord, nSlot);
   }
-  return Place(nSlot, pRecord);
+  if (!bAtEnd || m_eKeyKind == eSortKeyKind::kDate) {
+    return Place(nSlot, pRecord);
+  }
+  if (!Prepare(nSlot, pRecord)) {
+    return -1;
+  }
+  m_arrHandles[static_cast<size_t>(nSlot)] = kPendingHandle;
+  m_arrPending.push_back(nSlot);
+  return kPlaceLater;
+}
+
+int32_t CLiveView::CountPendingBefore(int32_t nSlot) const {
+  return static_cast<int32_t>(std::count_if(m_arrPending.begin(), m_arrPending.end(),
+                                            [this, nSlot](int32_t nWaiting) { return IsBefore(nWaiting, nSlot); }));
 }
 
 int32_t CLiveView::EraseRow(int32_t nStoreIndex) {
+  SettlePending();
   const int32_t nSlot = m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)];
   m_slots.Remove(m_store.GetStoreRecord(nStoreIndex), nSlot);
   int32_t nEntry = -1;
@@ -304,10 +353,15 @@ sLiveMove CLiveView::UpdateRow(int32_t nStoreIndex) {
   sLiveMove move;
   const int32_t nSlot = m_arrSlotOfRow[static_cast<size_t>(nStoreIndex)];
   int32_t& nHandle = m_arrHandles[static_cast<size_t>(nSlot)];
+  // A change among many new rows leaves them waiting: its places count the waiting rows
+  // before it, a pass over them instead of a walk down the tree for each.
+  if (nHandle == kPendingHandle || IsMergeDue()) {
+    SettlePending();
+  }
   const void* pRecord = m_store.GetStoreRecord(nStoreIndex);
   if (!Passes(pRecord)) {
     if (nHandle != CRankTree::kNone) {
-      move.nOldEntry = m_tree.GetRank(nHandle);
+      move.nOldEntry = m_tree.GetRank(nHandle) + CountPendingBefore(nSlot);
       m_tree.Erase(nHandle);
       nHandle = CRankTree::kNone;
     }
@@ -322,10 +376,10 @@ sLiveMove CLiveView::UpdateRow(int32_t nStoreIndex) {
       move.bInPlace = true;
       return move;
     }
-    move.nOldEntry = m_tree.GetRank(nHandle);
+    move.nOldEntry = m_tree.GetRank(nHandle) + CountPendingBefore(nSlot);
     m_tree.Erase(nHandle);
   }
   StoreKey(nSlot, m_scratchKey);
-  move.nNewEntry = Attach(nSlot);
+  move.nNewEntry = Attach(nSlot) + CountPendingBefore(nSlot);
   return move;
 }

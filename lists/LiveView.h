@@ -12,6 +12,10 @@
 // pass over plain integers as the store makes over its own arrays. Rebuilding (new filters, a
 // new sort) reads every row once. The view also knows the slots of each record, so a change of
 // a record finds its rows without a search.
+//
+// Rows added at the end of the store, as a server's first answer adds them by the thousand, wait
+// unplaced until the view is next read; the read places them one by one when they are few, or
+// merges them with the placed rows in one pass when they are many.
 #pragma once
 
 #include <cstdint>
@@ -57,7 +61,10 @@ class CLiveView {
   // The store was emptied; the filters and the sort stay.
   void Clear();
 
-  int32_t GetCount() const { return m_tree.GetCount(); }
+  // The place InsertRow gives a shown row whose place is settled when the view is next read.
+  static constexpr int32_t kPlaceLater = -2;
+
+  int32_t GetCount() const { return m_tree.GetCount() + static_cast<int32_t>(m_arrPending.size()); }
   // The store index at a place of the view, or -1.
   int32_t GetStoreIndexAt(int32_t nEntry) const;
   // The place of a store row in the view, or -1 when it is not shown.
@@ -66,7 +73,7 @@ class CLiveView {
   std::vector<int32_t> GetOrder() const;
 
   // The store has a new row at nStoreIndex (the rows from there on moved up by one): places
-  // it. Its place, or -1 when it is not shown.
+  // it. Its place, -1 when it is not shown, or kPlaceLater for a shown row at the store's end.
   int32_t InsertRow(int32_t nStoreIndex);
   // The store row at nStoreIndex is about to go (the rows after it then move down by one).
   // Its place before, or -1.
@@ -94,7 +101,15 @@ class CLiveView {
   // The order of two slots by their keys, then their rows' store indices.
   bool IsBefore(int32_t nFirst, int32_t nSecond) const;
   // Places a slot whose key is stored; its place.
-  int32_t Attach(int32_t nSlot);
+  int32_t Attach(int32_t nSlot) const;
+  // Places the rows that wait, before the order is read or changed.
+  void SettlePending() const;
+  // Many rows wait, for the tree's size: merging them is cheaper than placing each.
+  bool IsMergeDue() const;
+  // How many waiting rows go before a slot by the stored keys.
+  int32_t CountPendingBefore(int32_t nSlot) const;
+  // Reads the key of a slot whose record passes the filters; false when it does not show.
+  bool Prepare(int32_t nSlot, const void* pRecord);
   // Places a slot whose record passes the filters, reading its key; its place, or -1.
   int32_t Place(int32_t nSlot, const void* pRecord);
   // A free slot; the arrays by slot grow to hold it.
@@ -109,11 +124,15 @@ class CLiveView {
   eSortKeyKind m_eKeyKind = eSortKeyKind::kNone;
   bool m_bShowNone = false;
 
-  CRankTree m_tree;                     // of slots
+  // Placing waiting rows changes these when the view is read.
+  mutable CRankTree m_tree;                   // of slots
+  mutable std::vector<int32_t> m_arrPending;  // shown slots, keys stored, not yet in the tree
   std::vector<int32_t> m_arrSlotOfRow;  // by store index
   std::vector<int32_t> m_arrRowOfSlot;  // by slot: the store index, or -1 for a free slot
   std::vector<int32_t> m_arrFreeSlots;
-  std::vector<int32_t> m_arrHandles;  // by slot: the tree node, or -1 when not shown
+  // By slot: the tree node, -1 when not shown, kPendingHandle while waiting.
+  static constexpr int32_t kPendingHandle = -2;
+  mutable std::vector<int32_t> m_arrHandles;
   // Keys by slot; only the array of the sort's kind is used.
   std::vector<int64_t> m_arrIntegers;
   std::vector<double> m_arrDecimals;

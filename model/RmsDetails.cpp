@@ -109,18 +109,32 @@ int GetColumnText(const CRmsDetails* pRecord, int nColumn, std::string& strText)
   return 1;
 }
 
-std::string FormatRecordKey(uint32_t nLevel, std::string_view strEntityId,
-                            std::string_view strLevelText) {
+namespace {
+
+void WriteRecordKey(uint32_t nLevel, std::string_view strEntityId, std::string_view strLevelText,
+                    std::string& strKey) {
   // "%d" of the unsigned code, as printf shows it.
   char szLevel[16];
   const size_t nLevelLength = static_cast<size_t>(
       std::to_chars(szLevel, szLevel + sizeof(szLevel), static_cast<int32_t>(nLevel)).ptr -
       szLevel);
-  std::string strKey;
+  strKey.clear();
   strKey.reserve(nLevelLength + strEntityId.size() + strLevelText.size() + 2);
   strKey.append(szLevel, nLevelLength).append(1, '|').append(strEntityId).append(1, '|');
   strKey.append(strLevelText);
+}
+
+}  // namespace
+
+std::string FormatRecordKey(uint32_t nLevel, std::string_view strEntityId,
+                            std::string_view strLevelText) {
+  std::string strKey;
+  WriteRecordKey(nLevel, strEntityId, strLevelText, strKey);
   return strKey;
+}
+
+void FormatRecordKey(const CRmsDetails& record, std::string& strKey) {
+  WriteRecordKey(record.nLevel, record.GetEntityId(), record.GetLevelText(), strKey);
 }
 
 std::string FormatRecordKey(const CRmsDetails& record) {

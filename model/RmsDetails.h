@@ -84,7 +84,16 @@ int GetColumnText(const CRmsDetails* pRecord, int nColumn, std::string& strText)
 std::string FormatRecordKey(uint32_t nLevel, std::string_view strEntityId,
                             std::string_view strLevelText);
 std::string FormatRecordKey(const CRmsDetails& record);
+// The same key written into strKey, whose buffer is reused from message to message.
+void FormatRecordKey(const CRmsDetails& record, std::string& strKey);
+
+// Hashes keys and views of keys alike, so a look-up by a view builds no string.
+struct sRecordKeyHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view strKey) const { return std::hash<std::string_view>{}(strKey); }
+};
 
 // Every stored record under its key. It owns the records; list rows point at them.
-using RmsDetailsMap = std::unordered_map<std::string, std::unique_ptr<CRmsDetails>>;
+using RmsDetailsMap =
+    std::unordered_map<std::string, std::unique_ptr<CRmsDetails>, sRecordKeyHash, std::equal_to<>>;
 extern RmsDetailsMap g_mapRmsDetails;

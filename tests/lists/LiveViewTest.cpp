@@ -189,7 +189,20 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
   m_store.SortByPosition(kValue);
   m_store.SortByPosition(kValue);  // descending
   for (int nRound = 0; nRound < 40; ++nRound) {
-    for (int n = 0; n < 25; ++n) Change(arrRows[random() % arrRows.size()], std::to_string(random() % 50));
+    // A burst at the end, placed when the view is read: a few one by one, many merged.
+    const uint32_t nBurst = random() % 3 == 0 ? 30 : random() % 3;
+    for (uint32_t n = 0; n < nBurst; ++n) {
+      arrRows.push_back(Add("E" + std::to_string(nRound) + "." + std::to_string(n), std::to_string(random() % 50)));
+      snapshot.InsertRow(0, arrRows.back());
+    }
+    // A changed row is where the change says, waiting rows before it counted.
+    for (int n = 0; n < 25; ++n) {
+      sTestRecord* pRow = arrRows[random() % arrRows.size()];
+      const sLiveUpdate update = Change(pRow, std::to_string(random() % 50));
+      if (update.nRow >= 0) {
+        ASSERT_EQ(m_store.GetRecord(update.nRow), pRow) << "round " << nRound;
+      }
+    }
     // Rows leave and come anywhere in the store; the slots they free are taken again.
     for (int n = 0; n < 2; ++n) {
       const auto nGone = static_cast<int32_t>(random() % static_cast<uint32_t>(m_store.GetStoreCount()));
