@@ -1,6 +1,6 @@
 #include "connect/MessageShape.h"
 
-#include <algorithm>
+#include <cstring>
 
 std::shared_ptr<const CMessageShape> CMessageShape::Create(std::vector<uint32_t> arrIds) {
   auto pShape = std::make_shared<CMessageShape>();
@@ -13,20 +13,21 @@ std::shared_ptr<const CMessageShape> CMessageShape::Create(std::vector<uint32_t>
   return pShape;
 }
 
-uint64_t CShapeCache::HashIds(std::span<const uint32_t> arrIds) {
-  uint64_t nHash = 0xCBF29CE484222325ull ^ arrIds.size();
-  for (const uint32_t nId : arrIds) nHash = (nHash ^ nId) * 0x100000001B3ull;
-  return nHash;
-}
-
-std::shared_ptr<const CMessageShape> CShapeCache::Find(std::span<const uint32_t> arrIds, uint64_t nHash) {
-  for (const sEntry& entry : m_arrEntries) {
-    if (entry.pShape != nullptr && entry.nHash == nHash && std::ranges::equal(entry.pShape->GetIds(), arrIds))
-      return entry.pShape;
+std::shared_ptr<const CMessageShape> CShapeCache::Find(std::span<const uint32_t> arrIds) {
+  // Kinds differ in their field count, so most comparisons stop there; the shape met last is
+  // tried first, as messages of one kind come in runs.
+  for (size_t n = 0; n < kEntries; ++n) {
+    const std::shared_ptr<const CMessageShape>& entry = m_arrEntries[(m_nLast + n) % kEntries];
+    if (entry != nullptr && entry->GetCount() == arrIds.size() &&
+        std::memcmp(entry->GetIds().data(), arrIds.data(), arrIds.size_bytes()) == 0) {
+      m_nLast = (m_nLast + n) % kEntries;
+      return entry;
+    }
   }
   std::shared_ptr<const CMessageShape> pShape = CMessageShape::Create({arrIds.begin(), arrIds.end()});
   if (pShape == nullptr) return nullptr;
-  m_arrEntries[m_nNext] = {nHash, pShape};
+  m_nLast = m_nNext;
   m_nNext = (m_nNext + 1) % kEntries;
+  m_arrEntries[m_nLast] = pShape;
   return pShape;
 }

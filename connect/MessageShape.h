@@ -30,22 +30,17 @@ class CMessageShape {
   CMessageIndex m_index;  // id -> place
 };
 
-// The shapes one thread met last, the newest replacing the oldest.
+// The shapes one thread met last.
 class CShapeCache {
  public:
-  // The shape of these ids (written in order, nHash from HashIds), made when none is kept.
-  // Null when an id repeats. Throws std::bad_alloc.
-  std::shared_ptr<const CMessageShape> Find(std::span<const uint32_t> arrIds, uint64_t nHash);
-
-  static uint64_t HashIds(std::span<const uint32_t> arrIds);
+  // The shape of these ids (written in order), made when none is kept. Null when an id
+  // repeats. Throws std::bad_alloc.
+  std::shared_ptr<const CMessageShape> Find(std::span<const uint32_t> arrIds);
 
  private:
-  struct sEntry {
-    uint64_t nHash = 0;
-    std::shared_ptr<const CMessageShape> pShape;
-  };
   // Risk values, call statuses, alerts, answers and heartbeats: a handful of kinds.
   static constexpr size_t kEntries = 8;
-  std::array<sEntry, kEntries> m_arrEntries;
-  size_t m_nNext = 0;
+  std::array<std::shared_ptr<const CMessageShape>, kEntries> m_arrEntries;
+  size_t m_nLast = 0;  // the entry met last
+  size_t m_nNext = 0;  // the entry a new shape takes, in turn
 };

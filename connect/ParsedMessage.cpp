@@ -74,7 +74,7 @@ bool CParsedMessage::PlaceFields() {
     return false;
   }
   // A repeated id makes no shape.
-  m_pShape = s_shapes.Find(s_arrIds, CShapeCache::HashIds(s_arrIds));
+  m_pShape = s_shapes.Find(s_arrIds);
   return m_pShape != nullptr;
 }
 
