@@ -21,6 +21,9 @@ constexpr int kBurst = 256;
 constexpr int kRetryMs = 1;
 // Answers ZeroMQ holds for one client before the server waits for room: a few megabytes.
 constexpr int kAnswerRoom = 2000;
+// How long it waits before trying an answer that found no room. The answers queued last a
+// terminal tens of milliseconds, and waking less often leaves the processors to it.
+constexpr int kAnswerRetryMs = 4;
 
 using halvowire::ReceiveFrame;
 
@@ -150,7 +153,8 @@ int CRmsServer::GetPollTimeoutMs() const {
 }
 
 int CRmsServer::GetFeedTimeoutMs() const {
-  if (!m_arrQueued.empty() || HasAnswersWaiting() || (m_pFaults && m_bValuesSubscribed)) return kRetryMs;
+  if (!m_arrQueued.empty() || (m_pFaults && m_bValuesSubscribed)) return kRetryMs;
+  if (HasAnswersWaiting()) return kAnswerRetryMs;
   if (!m_bValuesSubscribed || m_bFeedEnded) return INT32_MAX;
   // Without a rate every message is due when the clock starts.
   const double dAheadSeconds =

@@ -1,5 +1,8 @@
 #include "host/transport/DeliveryQueue.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "connect/include/HalvoCodec.h"
@@ -13,7 +16,8 @@ constexpr size_t kTakeChunk = 64;
 
 }  // namespace
 
-CDeliveryQueue::CDeliveryQueue(QObject* pParent) : QObject(pParent) {
+CDeliveryQueue::CDeliveryQueue(QObject* pParent)
+    : QObject(pParent), m_nRoomFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
   m_intervalTimer.setSingleShot(true);
   m_intervalTimer.setTimerType(Qt::PreciseTimer);
   connect(&m_intervalTimer, &QTimer::timeout, this, &CDeliveryQueue::Drain);
@@ -22,6 +26,24 @@ CDeliveryQueue::CDeliveryQueue(QObject* pParent) : QObject(pParent) {
 CDeliveryQueue::~CDeliveryQueue() {
   for (size_t n = m_nTakenNext; n < m_arrTaken.size(); ++n) Release(m_arrTaken[n]);
   for (sDelivery& delivery : m_arrShared) Release(delivery);
+  if (m_nRoomFd >= 0) close(m_nRoomFd);
+}
+
+bool CDeliveryQueue::AwaitRoom() {
+  if (m_nRoomFd < 0) return false;
+  m_bRoomAwaited.store(true);
+  // Room that came between the look and the request would wake no one: look again.
+  if (m_nQueuedBytes.load() * 2 < m_nByteBound.load()) {
+    m_bRoomAwaited.store(false);
+    return false;
+  }
+  return true;
+}
+
+void CDeliveryQueue::TakeRoomSignal() {
+  // Empties the counter; a read that finds it empty has nothing to take.
+  uint64_t nCount = 0;
+  [[maybe_unused]] const ssize_t nRead = read(m_nRoomFd, &nCount, sizeof nCount);
 }
 
 void CDeliveryQueue::AddReceiver(uint64_t nControl, CPyxoRxNotifierBase* pReceiver) {
@@ -163,4 +185,9 @@ void CDeliveryQueue::Deliver(sDelivery& delivery) {
   }
   Release(delivery);
   m_nQueuedBytes -= delivery.nBytes;
+  if (m_bRoomAwaited.load(std::memory_order_relaxed) && m_nQueuedBytes.load() * 2 < m_nByteBound.load() &&
+      m_bRoomAwaited.exchange(false)) {
+    const uint64_t nOne = 1;
+    [[maybe_unused]] const ssize_t nWritten = write(m_nRoomFd, &nOne, sizeof nOne);
+  }
 }

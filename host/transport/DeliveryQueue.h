@@ -82,6 +82,12 @@ class CDeliveryQueue : public QObject {
   // Any thread: the queued messages hold the bound or more; the I/O thread reads no more
   // until the delivering thread has taken some.
   bool IsFull() const { return m_nQueuedBytes.load() >= m_nByteBound.load(); }
+  // I/O thread, on finding the queue full: asks to be woken through GetRoomDescriptor once
+  // the queue is down to half its bound. False when it already is (nothing to wait for).
+  bool AwaitRoom();
+  // Readable once room came after AwaitRoom; the waiter reads it empty with TakeRoomSignal.
+  int GetRoomDescriptor() const { return m_nRoomFd; }
+  void TakeRoomSignal();
 
   // Messages queued and not yet delivered or dropped.
   uint64_t GetQueuedCount() const { return m_nQueued.load(); }
@@ -131,6 +137,10 @@ class CDeliveryQueue : public QObject {
   bool m_bInReceiver = false;
   CDeliveryObserver* m_pObserver = nullptr;
   std::atomic<bool> m_bConflation{true};
+  // An eventfd: the I/O thread sleeps on it while the queue is full, instead of looking again
+  // every millisecond, which on a busy machine takes turns from the delivering thread.
+  int m_nRoomFd = -1;
+  std::atomic<bool> m_bRoomAwaited{false};
   std::atomic<uint64_t> m_nByteBound{kDefaultByteBound};
 
   std::atomic<uint64_t> m_nQueued{0};

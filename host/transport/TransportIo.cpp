@@ -18,8 +18,9 @@ constexpr int kSendHighWaterMark = 100000;
 // Received messages ZeroMQ keeps per socket while this thread reads none (the hand-over is
 // full); beyond it TCP holds the server back, nothing is dropped, and memory stays bounded.
 constexpr int kReceiveHighWaterMark = 1000;
-// How often a full hand-over is looked at again.
-constexpr int kFullRetryMs = 1;
+// How often a full hand-over is looked at again when the delivering thread gave no sign of
+// room; the data waiting keeps the link alive meanwhile.
+constexpr int kFullRetryMs = 100;
 // How often a lost connection is checked for whether ZeroMQ makes it again by itself.
 constexpr int kAbandonCheckMs = 50;
 
@@ -88,7 +89,7 @@ void CTransportIo::Run() {
     arrItems.clear();
     arrPolled.clear();
     // While the hand-over is full nothing is read; the delivering thread empties it meanwhile.
-    const bool bFull = m_delivery.IsFull();
+    const bool bFull = m_delivery.IsFull() && m_delivery.AwaitRoom();
     if (bFull) NoteData();
     const short nRead = bFull ? 0 : ZMQ_POLLIN;
     arrItems.push_back({nullptr, m_commands.GetWakeDescriptor(), ZMQ_POLLIN, 0});
@@ -100,8 +101,10 @@ void CTransportIo::Run() {
       arrItems.push_back({pControl->pMonitor->GetEventSocket().handle(), 0, ZMQ_POLLIN, 0});
       arrPolled.emplace_back(nControl, pControl.get());
     }
+    if (bFull) arrItems.push_back({nullptr, m_delivery.GetRoomDescriptor(), ZMQ_POLLIN, 0});
     const int nTimeoutMs = bFull ? kFullRetryMs : IsAnySocketAwaitingRetry() ? kAbandonCheckMs : -1;
     if (zmq_poll(arrItems.data(), static_cast<int>(arrItems.size()), nTimeoutMs) < 0) continue;
+    if (bFull && (arrItems.back().revents & ZMQ_POLLIN)) m_delivery.TakeRoomSignal();
 
     // The sockets' events first: data that came over a new connection is noted after it.
     if (arrItems[2].revents & ZMQ_POLLIN) m_pSubscriberMonitor->ReadEvents();
