@@ -41,8 +41,8 @@ std::string FormatAppearanceKey(std::string_view strListName, int32_t nControlId
 
 std::string FormatKeywordPart(int32_t nColumn, const std::vector<std::string>& arrKeywords,
                               const std::vector<uint32_t>& arrColours) {
-  std::string strPart;
-  if (nColumn >= 0) strPart = std::to_string(nColumn) + ",";
+  if (nColumn < 0) return {};
+  std::string strPart = std::to_string(nColumn) + ",";
   const size_t nCount = std::min(arrKeywords.size(), arrColours.size());
   for (size_t nIndex = 0; nIndex < nCount; ++nIndex) {
     strPart += arrKeywords[nIndex] + "," + FormatHex(arrColours[nIndex]) + ",";

@@ -23,14 +23,20 @@ inline constexpr uint32_t kAppearanceBufferSize = 1000;
 // "%s-%d": Orvane_watch1-1231.
 std::string FormatAppearanceKey(std::string_view strListName, int32_t nControlId);
 
-// The keyword part: "%d," of the column when one is chosen (nColumn >= 0), then "%s,%lX," for
-// each keyword and its colour. Ends with a comma unless empty.
+// The keyword part: "%d," of the column, then "%s,%lX," for each keyword and its colour. Ends
+// with a comma unless empty. Without a column (nColumn < 0) it is empty: keywords written
+// without their column would be read as the column number.
 std::string FormatKeywordPart(int32_t nColumn, const std::vector<std::string>& arrKeywords,
                               const std::vector<uint32_t>& arrColours);
 
 // "%lX,%lX,%s,%s" of the colours and the font, then "," and the keyword part when it is not
 // empty.
 std::string FormatAppearanceValue(const sAppearanceInfo& appearance, const std::string& strKeywordPart);
+
+// True when a list reads the value back whole (kAppearanceBufferSize holds its terminating NUL).
+inline bool DoesAppearanceValueFit(const std::string& strValue) {
+  return strValue.size() < kAppearanceBufferSize;
+}
 
 // The keyword part of an appearance's own column and keywords.
 std::string FormatKeywordPart(const sAppearanceInfo& appearance);

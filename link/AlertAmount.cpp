@@ -33,12 +33,20 @@ std::string GetAmountCellText(const CRmsDetails& record, int nColumn) {
 // cannot be computed. The divisor part is tried first, so a zero divisor gives 0.
 double ComputeCustomAmount(const CRmsDetails& record, std::string_view strStored) {
   std::string strText;
+  bool bReferencesMissing = false;
   ForEachReferencePiece(strStored, [&](std::string_view strPiece, bool bReference) {
-    if (bReference)
-      strText += GetAmountCellText(record, static_cast<int>(ParseIntegerText(strPiece)));
-    else
+    if (!bReference) {
       strText += strPiece;
+      return;
+    }
+    // A name whose column went (kMissingReference) has no value; it must not read column 0.
+    const std::string_view strIndex = TrimBlanks(strPiece);
+    bReferencesMissing =
+        bReferencesMissing || strIndex.empty() ||
+        !std::all_of(strIndex.begin(), strIndex.end(), [](char c) { return c >= '0' && c <= '9'; });
+    strText += GetAmountCellText(record, static_cast<int>(ParseIntegerText(strPiece)));
   });
+  if (bReferencesMissing) return 0;
   double dResult = 0;
   const size_t nSlash = strText.find('/');
   if (nSlash != std::string::npos) {

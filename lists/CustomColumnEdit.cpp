@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "lists/CustomColumnProfile.h"
+#include "lists/CustomColumnText.h"
 
 namespace {
 
@@ -144,9 +145,11 @@ sCustomColumnChange AddCustomColumn(CListLayout& layout, std::span<const sColumn
   if (!ConvertDisplayExpression(strJoined, arrColumns, converted)) {
     return MakeFailure(kInvalidExpressionText);
   }
-  const bool bNameUsed =
-      std::any_of(layout.m_arrColumns.begin(), layout.m_arrColumns.end(),
-                  [strName](const sHalvoColInfo& column) { return GetColumnNameView(column) == strName; });
+  // Names that differ only in letter case are refused: a quoted name would reference the first.
+  const bool bNameUsed = std::any_of(layout.m_arrColumns.begin(), layout.m_arrColumns.end(),
+                                     [strName](const sHalvoColInfo& column) {
+                                       return IsSameColumnName(GetColumnNameView(column), strName);
+                                     });
   if (bNameUsed) {
     return MakeFailure(kNameInUseText);
   }
@@ -184,30 +187,94 @@ sCustomColumnChange EditCustomColumn(CListLayout& layout, std::span<const sColum
   return {};
 }
 
-sCustomColumnChange DeleteCustomColumn(CListLayout& layout, const sColumnChoice* pChosen) {
+sCustomColumnUsers FindCustomColumnUsers(const CListLayout& layout, const sColumnChoice* pChosen) {
+  sCustomColumnUsers users;
   const int32_t nChosen = FindChosenColumn(layout, pChosen);
   if (nChosen < 0) {
-    return MakeFailure(kNoColumnToDeleteText);
+    users.strMessage = kNoColumnToDeleteText;
+    return users;
   }
-  const std::string strQuoted =
-      '"' + std::string(GetColumnNameView(layout.m_arrColumns[static_cast<size_t>(nChosen)])) + '"';
-  std::vector<int32_t> arrRemoved;
-  for (int32_t nColumn = std::max(layout.m_nCatalogueCount, 0);
-       static_cast<size_t>(nColumn) < layout.m_arrColumns.size(); ++nColumn) {
-    if (nColumn == nChosen ||
-        layout.m_arrColumns[static_cast<size_t>(nColumn)].strFormulaText.find(strQuoted) != std::string::npos) {
-      arrRemoved.push_back(nColumn);
+  users.nChosen = nChosen;
+  const std::vector<sColumnChoice> arrColumns = GetExpressionColumns(layout);
+  const auto referencesAny = [&](int32_t nColumn, std::span<const int32_t> arrTargets) {
+    const std::string& strDisplay = layout.m_arrColumns[static_cast<size_t>(nColumn)].strFormulaText;
+    return std::any_of(arrTargets.begin(), arrTargets.end(),
+                       [&](int32_t nTarget) { return DoesReferenceColumn(strDisplay, arrColumns, nTarget); });
+  };
+  const int32_t nFirst = std::max(layout.m_nCatalogueCount, 0);
+  const auto nCount = static_cast<int32_t>(layout.m_arrColumns.size());
+  const int32_t arrChosen[] = {nChosen};
+  for (int32_t nColumn = nFirst; nColumn < nCount; ++nColumn) {
+    if (nColumn == nChosen || referencesAny(nColumn, arrChosen)) {
+      users.arrDeleted.push_back(nColumn);
     }
+  }
+  for (int32_t nColumn = nFirst; nColumn < nCount; ++nColumn) {
+    if (!std::binary_search(users.arrDeleted.begin(), users.arrDeleted.end(), nColumn) &&
+        referencesAny(nColumn, users.arrDeleted)) {
+      users.arrLeft.push_back(nColumn);
+    }
+  }
+  return users;
+}
+
+std::string FormatDeleteQuestion(const CListLayout& layout, const sCustomColumnUsers& users,
+                                 std::span<const std::string> arrRules) {
+  if (users.arrDeleted.size() < 2 && users.arrLeft.empty() && arrRules.empty()) {
+    return {};
+  }
+  const auto quote = [&](int32_t nColumn) {
+    return '"' + std::string(GetColumnNameView(layout.m_arrColumns[static_cast<size_t>(nColumn)])) + '"';
+  };
+  const auto join = [](std::span<const std::string> arrTexts) {
+    std::string strJoined;
+    for (const std::string& strText : arrTexts) {
+      strJoined += (strJoined.empty() ? "" : ", ") + strText;
+    }
+    return strJoined;
+  };
+  std::vector<std::string> arrOthers;
+  for (const int32_t nColumn : users.arrDeleted) {
+    if (nColumn != users.nChosen) {
+      arrOthers.push_back(quote(nColumn));
+    }
+  }
+  std::vector<std::string> arrLeft;
+  for (const int32_t nColumn : users.arrLeft) {
+    arrLeft.push_back(quote(nColumn));
+  }
+  std::string strQuestion;
+  if (!arrOthers.empty()) {
+    strQuestion += "Deleting " + quote(users.nChosen) +
+                   " also deletes the custom columns that use it: " + join(arrOthers) + ".\n";
+  }
+  if (!arrLeft.empty()) {
+    strQuestion += "These custom columns use a deleted one and will show \"" +
+                   std::string(kInvalidReferenceText) + "\": " + join(arrLeft) + ".\n";
+  }
+  if (!arrRules.empty()) {
+    strQuestion +=
+        "These custom alert rules will not fire while their column is missing: " + join(arrRules) + ".\n";
+  }
+  return strQuestion + "Delete " + quote(users.nChosen) + "?";
+}
+
+sCustomColumnChange DeleteCustomColumn(CListLayout& layout, const sColumnChoice* pChosen) {
+  const sCustomColumnUsers users = FindCustomColumnUsers(layout, pChosen);
+  if (!users.strMessage.empty()) {
+    return MakeFailure(users.strMessage.c_str());
   }
   sCustomColumnChange change;
   // From the last index down, so the indices still to remove stay where they are.
-  for (auto it = arrRemoved.rbegin(); it != arrRemoved.rend(); ++it) {
+  for (auto it = users.arrDeleted.rbegin(); it != users.arrDeleted.rend(); ++it) {
     const int32_t nPosition = layout.GetPosition(*it);
     if (nPosition >= 0) {
       change.arrDeletedPositions.push_back(nPosition);
     }
     layout.RemoveColumn(*it);
   }
+  // The columns left behind moved: their references follow them by name.
+  RebuildStoredExpressions(layout);
   for (int32_t nPosition = 0; nPosition < layout.GetHeaderCount(); ++nPosition) {
     const int32_t nColumn = layout.GetColumnAt(nPosition);
     if (nColumn < 0) {

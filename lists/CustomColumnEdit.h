@@ -106,6 +106,28 @@ sCustomColumnChange AddCustomColumn(CListLayout& layout, std::span<const sColumn
 sCustomColumnChange EditCustomColumn(CListLayout& layout, std::span<const sColumnChoice> arrColumns,
                                      const sColumnChoice* pChosen, std::string_view strDisplay);
 
-// Confirm in mode 2: the chosen column and every custom column whose display expression holds
-// its name in quotes go; header items are deleted and every tip is set again.
+// Who uses a custom column that is to be deleted.
+struct sCustomColumnUsers {
+  std::string strMessage;  // not empty: no column to delete (kNoColumnToDeleteText)
+  int32_t nChosen = -1;
+  std::vector<int32_t> arrDeleted;  // the chosen column and the custom columns that reference it
+  std::vector<int32_t> arrLeft;     // custom columns that reference one of those and stay
+};
+
+// The chosen column (null when none), the custom columns whose display expressions reference it
+// by the reference rule (FindReferencedColumn), which go with it, and the custom columns left
+// that reference one of them, which then show kInvalidReferenceText. Each in array order.
+sCustomColumnUsers FindCustomColumnUsers(const CListLayout& layout, const sColumnChoice* pChosen);
+
+// The question asked before a deletion that takes or breaks more than the chosen column: the
+// columns deleted with it, the columns left with a reference failure and the custom alert rules
+// (arrRules, as the owner describes them) that lose their column. Empty when nothing else uses
+// the column: it is deleted without a question.
+std::string FormatDeleteQuestion(const CListLayout& layout, const sCustomColumnUsers& users,
+                                 std::span<const std::string> arrRules);
+
+// Confirm in mode 2: the chosen column and every custom column that references it go (as
+// FindCustomColumnUsers finds them); header items are deleted and every tip is set again. The
+// stored expressions of the columns left are rebuilt from their names, so each keeps its
+// columns, and a name whose column went shows the reference failure.
 sCustomColumnChange DeleteCustomColumn(CListLayout& layout, const sColumnChoice* pChosen);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 #include "lists/ExpressionEngine.h"
 #include "lists/ReferenceRule.h"
@@ -25,10 +24,11 @@ bool EqualsIgnoringCase(std::string_view strFirst, std::string_view strSecond) {
 
 // Copies the pieces of a blank followed by the display expression into the stored text (and
 // the check text when asked for), each name piece replaced by the column fnLookUp gives for it.
-// False as soon as a name is not found (-1).
+// A name that is not found (-1) ends the translation with false, or, when szMissing is given,
+// is stored as that text.
 template <class TLookUp>
 bool TranslateNames(std::string_view strDisplay, TLookUp&& fnLookUp, std::string& strStored,
-                    std::string* pCheck) {
+                    std::string* pCheck, const char* szMissing = nullptr) {
   std::string strSource;
   strSource.reserve(strDisplay.size() + 1);
   strSource += ' ';
@@ -47,11 +47,11 @@ bool TranslateNames(std::string_view strDisplay, TLookUp&& fnLookUp, std::string
       return;
     }
     const int32_t nColumn = fnLookUp(strPiece);
-    if (nColumn < 0) {
+    if (nColumn < 0 && szMissing == nullptr) {
       bAllFound = false;
       return;
     }
-    const std::string strIndex = std::to_string(nColumn);
+    const std::string strIndex = nColumn < 0 ? std::string(szMissing) : std::to_string(nColumn);
     strStored += '"';
     strStored += strIndex;
     strStored += '"';
@@ -59,36 +59,6 @@ bool TranslateNames(std::string_view strDisplay, TLookUp&& fnLookUp, std::string
       *pCheck += strIndex;
     }
   });
-  return bAllFound;
-}
-
-// Every column's name to its index; of two equal names the later column counts.
-using NameIndex = std::unordered_map<std::string_view, int32_t>;
-
-NameIndex IndexNames(std::span<const sHalvoColInfo> arrColumns) {
-  NameIndex mapNames;
-  mapNames.reserve(arrColumns.size());
-  for (size_t i = 0; i < arrColumns.size(); ++i) {
-    mapNames[GetColumnNameView(arrColumns[i])] = static_cast<int32_t>(i);
-  }
-  return mapNames;
-}
-
-bool RebuildWithIndex(std::string_view strDisplay, const NameIndex& mapNames, std::string& strStored) {
-  if (strDisplay.empty()) {
-    return false;
-  }
-  std::string strRebuilt;
-  const bool bAllFound = TranslateNames(
-      strDisplay,
-      [&mapNames](std::string_view strName) {
-        const auto it = mapNames.find(strName);
-        return it != mapNames.end() ? it->second : -1;
-      },
-      strRebuilt, nullptr);
-  if (bAllFound) {
-    strStored = std::move(strRebuilt);
-  }
   return bAllFound;
 }
 
@@ -136,19 +106,41 @@ std::vector<sColumnChoice> GetEditableCustomColumns(const CListLayout& layout) {
   return arrChoices;
 }
 
+bool IsSameColumnName(std::string_view strFirst, std::string_view strSecond) {
+  return EqualsIgnoringCase(strFirst, strSecond);
+}
+
+int32_t FindReferencedColumn(std::span<const sColumnChoice> arrColumns, std::string_view strName) {
+  for (const sColumnChoice& choice : arrColumns) {
+    if (choice.strName == strName) {
+      return choice.nColumn;
+    }
+  }
+  for (const sColumnChoice& choice : arrColumns) {
+    if (EqualsIgnoringCase(choice.strName, strName)) {
+      return choice.nColumn;
+    }
+  }
+  return -1;
+}
+
+bool DoesReferenceColumn(std::string_view strDisplay, std::span<const sColumnChoice> arrColumns,
+                         int32_t nColumn) {
+  bool bFound = false;
+  // The blank in front makes the first piece expression text, as in every conversion.
+  const std::string strSource = ' ' + std::string(strDisplay);
+  ForEachReferencePiece(strSource, [&](std::string_view strPiece, bool bReference) {
+    bFound = bFound || (bReference && FindReferencedColumn(arrColumns, strPiece) == nColumn);
+  });
+  return bFound;
+}
+
 bool ConvertDisplayExpression(std::string_view strDisplay, std::span<const sColumnChoice> arrColumns,
                               sConvertedExpression& converted) {
   converted.strCheck.clear();
   const bool bAllFound = TranslateNames(
       strDisplay,
-      [arrColumns](std::string_view strName) {
-        for (const sColumnChoice& choice : arrColumns) {
-          if (EqualsIgnoringCase(choice.strName, strName)) {
-            return choice.nColumn;
-          }
-        }
-        return int32_t{-1};
-      },
+      [arrColumns](std::string_view strName) { return FindReferencedColumn(arrColumns, strName); },
       converted.strStored, &converted.strCheck);
   if (!bAllFound) {
     return false;
@@ -157,15 +149,18 @@ bool ConvertDisplayExpression(std::string_view strDisplay, std::span<const sColu
   return EvaluateExpression(converted.strCheck, dResult) == EXPR_OK;
 }
 
-bool RebuildStoredExpression(std::string_view strDisplay, std::span<const sHalvoColInfo> arrColumns,
-                             std::string& strStored) {
-  return RebuildWithIndex(strDisplay, IndexNames(arrColumns), strStored);
-}
-
 void RebuildStoredExpressions(CListLayout& layout) {
-  const NameIndex mapNames = IndexNames(layout.m_arrColumns);
+  const std::vector<sColumnChoice> arrColumns = GetExpressionColumns(layout);
   for (size_t i = static_cast<size_t>(std::max(layout.m_nCatalogueCount, 0)); i < layout.m_arrColumns.size(); ++i) {
     sHalvoColInfo& column = layout.m_arrColumns[i];
-    RebuildWithIndex(column.strFormulaText, mapNames, column.strFormula);
+    if (column.strFormulaText.empty()) {
+      continue;
+    }
+    std::string strRebuilt;
+    TranslateNames(
+        column.strFormulaText,
+        [&arrColumns](std::string_view strName) { return FindReferencedColumn(arrColumns, strName); },
+        strRebuilt, nullptr, kMissingReference);
+    column.strFormula = std::move(strRebuilt);
   }
 }

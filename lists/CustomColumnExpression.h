@@ -34,23 +34,39 @@ std::vector<sColumnChoice> GetExpressionColumns(const CListLayout& layout);
 // order.
 std::vector<sColumnChoice> GetEditableCustomColumns(const CListLayout& layout);
 
+// The one rule by which a quoted name references a column, in the dialog, the loader and
+// deletion alike: among the given columns, the one whose name is the same, else the first whose
+// name differs only in ASCII letter case; -1 when there is none. The columns are those an
+// expression may reference (GetExpressionColumns). New names differing from a column's only in
+// case are refused, so the exact match matters only for lists saved before that.
+int32_t FindReferencedColumn(std::span<const sColumnChoice> arrColumns, std::string_view strName);
+// Whether two column names differ at most in ASCII letter case.
+bool IsSameColumnName(std::string_view strFirst, std::string_view strSecond);
+
+// Whether any name in the display expression references the column (FindReferencedColumn).
+bool DoesReferenceColumn(std::string_view strDisplay, std::span<const sColumnChoice> arrColumns,
+                         int32_t nColumn);
+
+// What the stored expression holds for a name no column has: no index reads as it, so the cell
+// shows the reference failure instead of a value.
+inline constexpr const char* kMissingReference = "?";
+
 struct sConvertedExpression {
   std::string strStored;  // names replaced by their index in quotes
   std::string strCheck;   // names replaced by the bare index, for the form check
 };
 
 // The dialog's conversion and check: a blank is put in front, each name piece is looked up in
-// the column list (the whole name, ASCII letter case ignored, first match), and the check text
-// must evaluate with code 0. False when a name is not in the list or the check fails; the
-// dialog then shows kInvalidExpressionText.
+// the column list (FindReferencedColumn), and the check text must evaluate with code 0. False
+// when a name is not in the list or the check fails; the dialog then shows
+// kInvalidExpressionText.
 bool ConvertDisplayExpression(std::string_view strDisplay, std::span<const sColumnChoice> arrColumns,
                               sConvertedExpression& converted);
 
-// The loader's rebuild: a blank is put in front and each name piece is looked up among all the
-// list's columns (exact; of two equal names the later column counts). False, leaving strStored
-// as it was, when a name is not found or the display expression is empty.
-bool RebuildStoredExpression(std::string_view strDisplay, std::span<const sHalvoColInfo> arrColumns,
-                             std::string& strStored);
-
-// Rebuilds the stored expression of every custom column (index >= N) of the layout.
+// Rebuilds the stored expression of every custom column (index >= N) from its display
+// expression, as the loader does and a deletion must: a blank is put in front and each name
+// piece becomes the index of the column it references (FindReferencedColumn over
+// GetExpressionColumns), or kMissingReference when no column has that name. So references
+// follow their columns by name wherever the columns stand. A column without a display
+// expression has no names to follow and keeps its stored expression.
 void RebuildStoredExpressions(CListLayout& layout);

@@ -15,6 +15,7 @@ constexpr double g_arrPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6, 
                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int g_nMaxExactPower = 22;
 constexpr uint64_t g_nMaxExactMantissa = uint64_t{1} << 53;
+constexpr int64_t g_nMaxCountedExponent = int64_t{1} << 40;
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
@@ -30,7 +31,7 @@ bool ParseExactDecimal(const char* pToken, size_t nLength, double& dValue) {
     i = 1;
   }
   uint64_t nMantissa = 0;
-  int nScale = 0;
+  int64_t nScale = 0;
   bool bHasDigit = false;
   bool bInexact = false;
   auto addDigit = [&](char ch) {
@@ -50,9 +51,13 @@ bool ParseExactDecimal(const char* pToken, size_t nLength, double& dValue) {
   if (!bHasDigit || bInexact) return false;
   if (i < nLength && (pToken[i] == 'e' || pToken[i] == 'E')) {
     if (++i == nLength) return false;
-    int nExponent = 0;
-    for (; i < nLength && IsDigit(pToken[i]); ++i)
-      if (nExponent <= g_nMaxExactPower + 100) nExponent = nExponent * 10 + (pToken[i] - '0');
+    int64_t nExponent = 0;
+    for (; i < nLength && IsDigit(pToken[i]); ++i) {
+      // NOTE: leading zeros after the point lower the scale by one each, so any exponent may
+      // bring the value back into range; one too large to count exactly goes to strtod.
+      nExponent = nExponent * 10 + (pToken[i] - '0');
+      if (nExponent > g_nMaxCountedExponent) return false;
+    }
     nScale += nExponent;
   }
   if (i != nLength) return false;

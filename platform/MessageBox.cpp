@@ -8,6 +8,8 @@ namespace {
 struct sMessageBoxRoutes {
   MessageBoxPresenter fnSink;
   MessageBoxPresenter fnPresenter;
+  QuestionPresenter fnQuestionSink;
+  QuestionPresenter fnQuestionPresenter;
   bool bShuttingDown = false;
   std::set<std::string> setShutdownTexts;  // shown since the shutdown began
 };
@@ -40,6 +42,29 @@ void ShowMessageBox(const std::string& strText) {
   const std::string strLine = "Orvane Watch: " + strText + "\n";
   std::fwrite(strLine.data(), 1, strLine.size(), stderr);
   std::fflush(stderr);
+}
+
+bool AskYesNo(const std::string& strText) {
+  sMessageBoxRoutes& routes = GetRoutes();
+  if (routes.fnQuestionSink) {
+    const QuestionPresenter fnSink = routes.fnQuestionSink;
+    return fnSink(strText);
+  }
+  if (routes.fnQuestionPresenter) {
+    const QuestionPresenter fnPresenter = routes.fnQuestionPresenter;
+    return fnPresenter(strText);
+  }
+  // No one to answer: No, the answer that changes nothing.
+  const std::string strLine = "Orvane Watch: " + strText + " (answered No)\n";
+  std::fwrite(strLine.data(), 1, strLine.size(), stderr);
+  std::fflush(stderr);
+  return false;
+}
+
+void SetQuestionSink(QuestionPresenter fnSink) { GetRoutes().fnQuestionSink = std::move(fnSink); }
+
+void SetQuestionPresenter(QuestionPresenter fnPresenter) {
+  GetRoutes().fnQuestionPresenter = std::move(fnPresenter);
 }
 
 void SetMessageBoxSink(MessageBoxPresenter fnSink) { GetRoutes().fnSink = std::move(fnSink); }

@@ -148,3 +148,15 @@ void CCustomAlertRules::CountLive(const CustomAlertSetting& rule, int nChange) {
   if (itCount == m_mapLiveCounts.end()) itCount = m_mapLiveCounts.emplace(std::string(strListKey), 0).first;
   itCount->second += nChange;
 }
+
+std::vector<std::string> DescribeLiveRules(const CCustomAlertRules& rules,
+                                           std::span<const std::string> arrNames,
+                                           std::string_view strListKey) {
+  std::vector<std::string> arrTexts;
+  for (const std::string& strName : arrNames) {
+    const CustomAlertSetting* pRule = rules.Find(MakeRuleKey(strName, strListKey));
+    if (pRule != nullptr && !pRule->IsDeleted())
+      arrTexts.push_back('"' + strName + "\" " + pRule->strExpression + " " + pRule->strValue);
+  }
+  return arrTexts;
+}

@@ -9,8 +9,10 @@
 #pragma once
 
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 inline constexpr const char* kCustomAlertFileName = "CustomAlertSettings.ini";
 inline constexpr const char* kCustomAlertSection = "CUSTOMIZE_WINDOW";
@@ -48,6 +50,14 @@ bool DoesRuleFire(const CustomAlertSetting& rule, std::string_view strColumnText
 // The rule list's cells: column 0 column name, 1 comparison, 2 threshold, 3 column number.
 // Returns 1; other columns and a null rule give an empty text.
 int GetCustomAlertCellText(const CustomAlertSetting* pRule, int nColumn, std::string& strText);
+
+class CCustomAlertRules;
+
+// The rules that can fire on the named columns of a list, one text each in the names' order,
+// for example "Net Loss" greater than or equal to 50000.
+std::vector<std::string> DescribeLiveRules(const CCustomAlertRules& rules,
+                                           std::span<const std::string> arrNames,
+                                           std::string_view strListKey);
 
 // The map of all rules by key (exact, case-sensitive). Rules stay at their address until
 // SaveAll, so list rows may point at them.

@@ -5,7 +5,6 @@
 #include <QTimer>
 
 #include "lists/widgets/FilterListCtrl.h"
-#include "model/NumberFormat.h"
 #include "model/RmsDetails.h"
 #include "platform/Clock.h"
 #include "platform/qt/MainFrame.h"
@@ -222,7 +221,9 @@ void COrvaneWatchDlg::OnRmsPublish(OTP_MSG hMsg) { m_receiver.OnPublish(hMsg); }
 CWatchListTarget* COrvaneWatchDlg::GetWatchList(int nWindow) { return GetWatchBar(nWindow); }
 
 // Runs for every new or visibly changed row, so a list without a rule that can fire costs one
-// lookup. Each custom column's rule compares the text of the column its stored number names.
+// lookup. Each custom column's rule compares that column's text: a rule is keyed by its
+// column's name, which follows the column wherever a deletion or a load puts it, while the
+// number stored with the rule may name another column by then.
 void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& record, const char* szListKey) {
   if (m_pCustomAlertDlg == nullptr || m_pAlerts == nullptr) return;
   const CCustomAlertRules& rules = m_pCustomAlertDlg->GetRules();
@@ -248,13 +249,8 @@ void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& record, const char* s
     if (pRule == nullptr) continue;
     bLookedUp = true;
     if (pRule->IsDeleted()) continue;
-    // A number past the last column names a column deleted since the rule was saved: there
-    // is no value to compare. A catalogue column's number gives an empty text.
-    const int64_t nRuleColumn = ParseIntegerText(pRule->strColumnNumber);
-    if (nRuleColumn >= static_cast<int64_t>(layout.m_arrColumns.size())) continue;
     cell.Reset();
-    if (nRuleColumn >= layout.m_nCatalogueCount)
-      list.GetStore().GetCellText(&record, static_cast<int32_t>(nRuleColumn), cell);
+    list.GetStore().GetCellText(&record, nColumn, cell);
     if (!DoesRuleFire(*pRule, cell.strText)) continue;
 
     if (strTime.empty()) strTime = FormatLocalTime(GetClockMicroseconds() / 1000000, "%d/%m/%Y %H:%M:%S");

@@ -62,6 +62,10 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
       g_pluginContext.colouredCustomColumns.data(),
       static_cast<size_t>(std::clamp(g_pluginContext.colouredCustomCount, 0, kMaxConfigListEntries))));
   m_pList->SetDataMode(true);
+  // Deleting custom columns first names the rules that compare them.
+  m_pList->SetAlertRulesFn([this](std::span<const std::string> arrNames) {
+    return DescribeLiveRules(m_controller.GetCustomAlertDialog().GetRules(), arrNames, m_strAlertListKey);
+  });
   QObject::connect(m_pList, &CFilterListCtrl::FilterChanged, m_pList, [this](int) { m_pList->Filter(); });
   QObject::connect(m_pList, &CFilterListCtrl::RightClicked, this,
                    [this](const QPoint& ptGlobal) { ShowContextMenu(ptGlobal); });

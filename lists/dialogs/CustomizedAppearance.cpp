@@ -119,7 +119,7 @@ CCustomizedAppearance::CCustomizedAppearance() {
   connect(m_pColourButton, &QPushButton::clicked, this, &CCustomizedAppearance::OnColourButton);
   connect(m_pFontButton, &QPushButton::clicked, this, &CCustomizedAppearance::OnFontButton);
   connect(m_pChangeColumn, &QPushButton::clicked, this, &CCustomizedAppearance::OnChangeColumn);
-  connect(m_pColumnChoice, &QComboBox::activated, this, [this] { m_pKeywordTable->DeleteAllItems(); });
+  connect(m_pColumnChoice, &QComboBox::activated, this, &CCustomizedAppearance::OnColumnChosen);
   connect(m_pAdd, &QPushButton::clicked, this, &CCustomizedAppearance::OnAddKeyword);
   connect(m_pApply, &QPushButton::clicked, this, &CCustomizedAppearance::ApplySettings);
   connect(m_pCancel, &QPushButton::clicked, this, &QDialog::hide);
@@ -155,6 +155,7 @@ void CCustomizedAppearance::SetTip(QWidget* pWidget, const char* szText) {
 void CCustomizedAppearance::Initialise(IAppearanceList& list) {
   m_pList = &list;
   m_working = list.GetAppearance();
+  m_nTableColumn = m_working.nKeywordColumn;
   m_pColumnChoice->clear();
   m_pKeywordTable->DeleteAllItems();
   m_pKeywordBox->clear();
@@ -218,6 +219,18 @@ void CCustomizedAppearance::OnFontButton() {
 
 void CCustomizedAppearance::OnChangeColumn() { m_pColumnChoice->setEnabled(true); }
 
+void CCustomizedAppearance::OnColumnChosen(int nColumn) {
+  // The box reports a choice even when the column stays the same; its keywords stay too.
+  if (nColumn == m_nTableColumn) return;
+  m_nTableColumn = nColumn;
+  m_pKeywordTable->DeleteAllItems();
+}
+
+int32_t CCustomizedAppearance::GetKeywordColumn() const {
+  const int nChosen = m_pColumnChoice->currentIndex();
+  return nChosen >= 0 ? nChosen : m_working.nKeywordColumn;
+}
+
 void CCustomizedAppearance::InsertKeywordRow(int nRow, const std::string& strKeyword, uint32_t clrColour) {
   const int nInserted = m_pKeywordTable->InsertItem(nRow, QString::fromStdString(strKeyword));
   m_pKeywordTable->SetColorBox(nInserted, kKeywordColourColumn, clrColour);
@@ -237,6 +250,26 @@ void CCustomizedAppearance::OnAddKeyword() {
     ShowMessageBox(kEnterKeywordText);
     return;
   }
+  // The stored line separates its fields with commas and keeps keywords only after their
+  // column: a keyword with a comma, or one without a column, would not read back.
+  if (strKeyword.find(',') != std::string::npos) {
+    ShowMessageBox(kKeywordCommaText);
+    return;
+  }
+  if (GetKeywordColumn() < 0) {
+    m_pColumnChoice->setEnabled(true);
+    ShowMessageBox(kChooseKeywordColumnText);
+    return;
+  }
+  // Every colour at its longest, as the colour boxes may still change.
+  std::vector<std::string> arrKeywords = GetKeywordTexts();
+  arrKeywords.push_back(strKeyword);
+  const std::vector<uint32_t> arrLongestColours(arrKeywords.size(), MakeColorRef(255, 255, 255));
+  if (!DoesAppearanceValueFit(FormatAppearanceValue(
+          m_working, FormatKeywordPart(GetKeywordColumn(), arrKeywords, arrLongestColours)))) {
+    ShowMessageBox(kKeywordsTooLongText);
+    return;
+  }
   InsertKeywordRow(static_cast<int>(FindKeywordInsertRow(GetKeywordTexts(), strKeyword)), strKeyword,
                    m_working.clrText);
   m_pKeywordBox->clear();
@@ -251,11 +284,7 @@ void CCustomizedAppearance::DeleteSelectedKeywords() {
 
 void CCustomizedAppearance::ApplySettings() {
   if (m_pList == nullptr) return;
-  int32_t nColumn = -1;
-  if (m_pColumnChoice->currentIndex() >= 0) {
-    nColumn = m_pColumnChoice->currentIndex();
-    m_working.nKeywordColumn = nColumn;
-  }
+  const int32_t nColumn = GetKeywordColumn();
   std::vector<std::string> arrKeywords;
   std::vector<uint32_t> arrColours;
   for (int nRow = 0; nRow < m_pKeywordTable->GetItemCount(); ++nRow) {
@@ -265,6 +294,17 @@ void CCustomizedAppearance::ApplySettings() {
       arrColours.push_back(clrColour);
     }
   }
+  sAppearanceInfo working = m_working;
+  working.nKeywordColumn = nColumn;
+  const std::string strValue =
+      FormatAppearanceValue(working, FormatKeywordPart(nColumn, arrKeywords, arrColours));
+  // A line longer than the list reads back would lose its last keywords at the next start (a
+  // longer font name can do that after the keywords were added).
+  if (!DoesAppearanceValueFit(strValue)) {
+    ShowMessageBox(kKeywordsTooLongText);
+    return;
+  }
+  m_working.nKeywordColumn = nColumn;
   // The arrays are shared with the list: they are refilled in place.
   if (m_working.pKeywords != nullptr) m_working.pKeywords->clear();
   if (m_working.pKeywordColours != nullptr) m_working.pKeywordColours->clear();
@@ -275,7 +315,6 @@ void CCustomizedAppearance::ApplySettings() {
     *m_working.pKeywordColours = arrColours;
   }
   m_pList->ApplyCustomizedAppearance(m_working);
-  const std::string strValue = FormatAppearanceValue(m_working, FormatKeywordPart(nColumn, arrKeywords, arrColours));
   // A failed write is not reported: the list keeps what was applied.
   WritePrivateProfileValue(kAppearanceSection, m_pList->GetAppearanceKey(), strValue,
                            ComposeSettingsPath(kSettingsFileName).c_str());

@@ -21,6 +21,12 @@ class QPushButton;
 
 inline constexpr const char* kAppearanceTitle = "Customize Appearance :";
 inline constexpr const char* kEnterKeywordText = "Enter text to add a new keyword to list";
+inline constexpr const char* kChooseKeywordColumnText =
+    "Please choose the column for Keywords before adding a keyword";
+inline constexpr const char* kKeywordCommaText =
+    "\",\" is not allowed in a keyword, please enter a different keyword";
+inline constexpr const char* kKeywordsTooLongText =
+    "The keywords of this list do not fit its settings, please remove a keyword or use shorter ones";
 inline constexpr const char* kPropertyText = "Text";
 inline constexpr const char* kPropertyBackground = "Background";
 
@@ -90,9 +96,14 @@ class CCustomizedAppearance : public QDialog {
   void SetTip(QWidget* pWidget, const char* szText);
   void InsertKeywordRow(int nRow, const std::string& strKeyword, uint32_t clrColour);
   std::vector<std::string> GetKeywordTexts() const;
+  void OnColumnChosen(int nColumn);
+  // The column the keywords are stored for: the one chosen in the box, else the stored one.
+  int32_t GetKeywordColumn() const;
 
   IAppearanceList* m_pList = nullptr;
   sAppearanceInfo m_working;
+  // The column whose keywords the table lists; choosing another one empties the table.
+  int32_t m_nTableColumn = -1;
   QComboBox* m_pProperty = nullptr;
   CClrButton* m_pColourButton = nullptr;
   QGroupBox* m_pKeywordGroup = nullptr;

@@ -205,6 +205,20 @@ void CUserDefinedColDlg::OnChooserChanged(int nIndex) {
   }
 }
 
+bool CUserDefinedColDlg::ConfirmDeletion(const CListLayout& layout) const {
+  const sCustomColumnUsers users = FindCustomColumnUsers(layout, GetChosenColumn());
+  if (!users.strMessage.empty()) {
+    return true;  // the deletion itself reports it
+  }
+  std::vector<std::string> arrNames;
+  for (const int32_t nColumn : users.arrDeleted) {
+    arrNames.emplace_back(GetColumnNameView(layout.m_arrColumns[static_cast<size_t>(nColumn)]));
+  }
+  const std::string strQuestion =
+      FormatDeleteQuestion(layout, users, m_pList->DescribeAlertRulesOn(arrNames));
+  return strQuestion.empty() || AskYesNo(strQuestion);
+}
+
 void CUserDefinedColDlg::OnConfirm() {
   if (m_pList == nullptr) {
     return;
@@ -217,6 +231,9 @@ void CUserDefinedColDlg::OnConfirm() {
       change = EditCustomColumn(layout, m_arrColumns, GetChosenColumn(), strDisplay);
       break;
     case kCustomDialogDelete:
+      if (!ConfirmDeletion(layout)) {
+        return;
+      }
       change = DeleteCustomColumn(layout, GetChosenColumn());
       break;
     default:

@@ -3,10 +3,14 @@
 // mode. The checks and the changes to the list's columns are the window-free ones of
 // lists/CustomColumnEdit.h; every message they give is shown as it is, and on success the
 // dialog hides and hands the header work to the list, which applies it and saves its profile.
+// A deletion that takes or breaks other columns or custom alert rules asks first; No leaves
+// everything as it was and the dialog open.
 #pragma once
 
 #include <QDialog>
 #include <cstdint>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "lists/CustomColumnEdit.h"
@@ -25,6 +29,11 @@ class ICustomColumnList {
   virtual CListLayout& GetCustomColumnLayout() = 0;
   // Shows a confirmed change in the header and saves the column profile.
   virtual void ApplyCustomColumnChange(const sCustomColumnChange& change) = 0;
+  // The custom alert rules that compare these columns, one text each, for the question asked
+  // before they are deleted; none for a list without alerts.
+  virtual std::vector<std::string> DescribeAlertRulesOn(std::span<const std::string> /*arrNames*/) const {
+    return {};
+  }
 };
 
 class CUserDefinedColDlg : public QDialog {
@@ -65,6 +74,8 @@ class CUserDefinedColDlg : public QDialog {
   void OnClear();
   void OnChooserChanged(int nIndex);
   void OnConfirm();
+  // Asks before a deletion that others depend on; false when the answer is No.
+  bool ConfirmDeletion(const CListLayout& layout) const;
 
   ICustomColumnList* m_pList = nullptr;
   int32_t m_nMode = kCustomDialogAdd;

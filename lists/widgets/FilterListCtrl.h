@@ -21,6 +21,7 @@
 // filtering pass or a sort changed them and restores them when the options are loaded.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -116,6 +117,13 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   int32_t GetViewCount() const override { return m_store.GetViewCount(); }
 
   CListLayout& GetCustomColumnLayout() override { return GetLayout(); }
+  // Describes the custom alert rules on columns of this list; the owner of a list with alerts
+  // sets it.
+  using AlertRulesFn = std::function<std::vector<std::string>(std::span<const std::string> arrNames)>;
+  void SetAlertRulesFn(AlertRulesFn fnAlertRules) { m_fnAlertRules = std::move(fnAlertRules); }
+  std::vector<std::string> DescribeAlertRulesOn(std::span<const std::string> arrNames) const override {
+    return m_fnAlertRules ? m_fnAlertRules(arrNames) : std::vector<std::string>{};
+  }
   // Inserts or deletes the header items of a confirmed custom column change, sets the tips
   // again and saves the column profile.
   void ApplyCustomColumnChange(const sCustomColumnChange& change) override;
@@ -174,6 +182,7 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   CFilterListStore m_store;
   // Computing a cell keeps per-column state; painting and sorting compute from const paths.
   mutable CCustomColumnText m_customText;
+  AlertRulesFn m_fnAlertRules;
   bool m_bDataMode = false;
   bool m_bCustomColumnsAllowed = true;
   bool m_bFilterBarShown = true;

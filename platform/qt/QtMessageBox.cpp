@@ -21,4 +21,15 @@ void InstallQtMessageBoxPresenter(std::optional<std::chrono::milliseconds> answe
       });
     box.exec();
   });
+  SetQuestionPresenter([answerAfter, fnOnAnswered](const std::string& strText) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvane Watch"), QString::fromStdString(strText),
+                    QMessageBox::Yes | QMessageBox::No, GetMainFrame());
+    box.setDefaultButton(QMessageBox::No);
+    if (answerAfter)
+      QTimer::singleShot(*answerAfter, &box, [&box, &strText, &fnOnAnswered] {
+        if (fnOnAnswered) fnOnAnswered(strText);
+        box.done(QMessageBox::No);
+      });
+    return box.exec() == QMessageBox::Yes;
+  });
 }

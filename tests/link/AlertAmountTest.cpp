@@ -81,10 +81,12 @@ TEST_F(AlertAmountTest, CustomColumnsAreComputedFromTheRecord) {
   AddCustomColumn("Net", " \"1\" - \"10\"");
   AddCustomColumn("Ratio", " \"1\" / \"33\" * 100");  // column 33 has no value: a zero divisor
   AddCustomColumn("Third", " \"1\" / 3");
-  SetDebit({"Net", "Ratio", "Third"});
+  AddCustomColumn("Orphan", " \"?\" + 1000");  // its column was deleted: no value
+  SetDebit({"Net", "Ratio", "Third", "Orphan"});
   EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Net"), 800);
   EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Ratio"), 0);
   EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Third"), 333.33);
+  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Orphan"), 0);
   EXPECT_DOUBLE_EQ(Amount("\"Net\"\"+\"\"Third\""), 1133.33);
 }
 

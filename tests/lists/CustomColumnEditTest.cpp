@@ -122,7 +122,7 @@ TEST_F(CustomColumnEditTest, AddsWhatTheRulesAllow) {
     bool bProtected;
     const char* szStored;
   } arrRows[] = {
-      {"net", "\"margin USED\" * 2", false, " \"10\" * 2"},              // case differs from "Net"
+      {"Twice", "\"margin USED\" * 2", false, " \"10\" * 2"},            // a name in any letter case
       {"Of Net", "\"NET\" / 4", true, " \"289\" / 4"},                   // references a custom column
       {"Lines", "\"Margin Used\"\r\n+\n1", false, " \"10\"  + 1"},       // line breaks become blanks
       {"Divides by zero", "\"Margin Used\" / 0", false, " \"10\" / 0"},  // the check tests the form only
@@ -137,7 +137,7 @@ TEST_F(CustomColumnEditTest, AddsWhatTheRulesAllow) {
     EXPECT_EQ(column.nKind, row.bProtected ? kColumnProtectedCustom : kColumnCustom) << row.szName;
   }
   EXPECT_TRUE(Add(std::string(63, 'n'), kNetDisplay).Succeeded());
-  EXPECT_EQ(Add("NET", kNetDisplay).strMessage, "");
+  EXPECT_EQ(Add("NET", kNetDisplay).strMessage, kNameInUseText);
   EXPECT_EQ(Add("Net", kNetDisplay).strMessage, kNameInUseText);
 }
 

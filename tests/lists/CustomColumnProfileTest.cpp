@@ -111,8 +111,8 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
   const std::map<std::string, std::string> mapValues = {
       {kColumnProfileKey, "0,1,80,1,2,80,8,3,80,10,4,80"},
       {kProtectedColumnProfileKey, ",300,0,70,Fixed# \"2\"#\"Margin Used\""},
-      // Stored indices are stale: the rebuild takes them from the names. "Gone" is unknown, so
-      // its stored expression stays; "net" differs from "Net" in case, so it stays too.
+      // Stored indices are stale: the rebuild takes them from the names, "net" in any letter
+      // case. "Gone" is no column's name: it becomes a reference no column answers to.
       {kUserColumnProfileKey,
        ",301,6,110,Net# \"7\" - \"7\"#\"Cash Margin Avail\" - \"Margin Used\",302,-1,0,Half# \"3\" / "
        "2#\"Net\" / 2,303,5,95,Stale# \"5\"#\"Gone\" + \"Net\",304,7,90,Lower# \"1\"#\"net\","
@@ -126,8 +126,8 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
                 "Fixed| \"10\"|\"Margin Used\"|4|0",
                 "Net| \"1\" - \"10\"|\"Cash Margin Avail\" - \"Margin Used\"|1|6",
                 "Half| \"290\" / 2|\"Net\" / 2|1|-1",
-                "Stale| \"5\"|\"Gone\" + \"Net\"|1|5",
-                "Lower| \"1\"|\"net\"|1|7",
+                "Stale| \"?\" + \"290\"|\"Gone\" + \"Net\"|1|5",
+                "Lower| \"290\"|\"net\"|1|7",
                 std::string(63, 'L') + "| 1|1|1|8",
             }));
   for (size_t i = kCatalogueColumnCount; i < layout.m_arrColumns.size(); ++i) {
@@ -137,13 +137,14 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
   EXPECT_EQ(layout.GetColumnWidth(kCatalogueColumnCount), 70);
   EXPECT_EQ(layout.m_nFirstColumn, kCatalogueColumnCount);
 
-  // Of two columns with one name, the later counts.
+  // Of two columns with one name (written before such names were refused), the first counts,
+  // as in the dialog.
   CListLayout twins = MakeCatalogueLayout();
   const std::map<std::string, std::string> mapTwins = {
       {kColumnProfileKey, "0,0,80"},
       {kUserColumnProfileKey, ",289,1,80,Twin# 1# 1,290,2,80,Twin# 2# 2,291,3,80,Reader# 0#\"Twin\""}};
   LoadColumnProfile(twins, MakeMapReader(mapTwins), ReadCustomColumns);
-  EXPECT_EQ(twins.m_arrColumns.back().strFormula, " \"290\"");
+  EXPECT_EQ(twins.m_arrColumns.back().strFormula, " \"289\"");
 }
 
 TEST_F(CustomColumnProfileTest, SavedColumnsLoadBack) {
@@ -185,11 +186,12 @@ TEST_F(CustomColumnProfileTest, HandWrittenValuesKeepWhatCanBeRead) {
   LoadColumnProfile(layout, MakeSettingsReader(), ReadCustomColumns);
   const std::vector<std::string> arrExpected{
       "Odd| \"289\" + \"289\"|\"Odd\" + \"Odd\"|4|-1",
-      "Net|\"1\"|\"Cash Margin Avail\" - \"Nowhere\"|1|3",
+      "Net| \"1\" - \"?\"|\"Cash Margin Avail\" - \"Nowhere\"|1|3",
   };
   EXPECT_EQ(DescribeCustomColumns(layout), arrExpected);
 
-  // Saving and loading again keeps both columns as they were read.
+  // Saving and loading again keeps both columns as they were read; a name no column has stays
+  // a reference failure.
   ASSERT_TRUE(SaveColumnProfile(layout, GetHeaderItems(layout), MakeSettingsWriter()));
   CListLayout reloaded = MakeCatalogueLayout();
   LoadColumnProfile(reloaded, MakeSettingsReader(), ReadCustomColumns);

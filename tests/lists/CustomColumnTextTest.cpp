@@ -1,6 +1,5 @@
 // Custom column cells read through a list's store: the evaluation rules, colours, the failure
-// box, custom columns over custom columns, cycles, nesting and references left stale by a
-// deletion.
+// box, custom columns over custom columns, cycles and nesting.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -184,25 +183,6 @@ TEST_F(CustomColumnTextTest, NestingHasALimit) {
   EXPECT_EQ(Cell(kStandardCount + kMaxCustomNesting - 1, m_row).strText, "41.00");
   EXPECT_EQ(Cell(kStandardCount + kMaxCustomNesting, m_row).strText, kNestingTooDeepText);
   EXPECT_EQ(Cell(nPrevious, m_row).strText, kNestingTooDeepText);
-}
-
-TEST_F(CustomColumnTextTest, StaleReferencesAfterADeletionAreCaught) {
-  AddDisplayed("Net", "\"MToM Loss\" - \"Margin Used\"");  // 4
-  AddDisplayed("A", "\"Margin Used\" + 1");                // 5
-  AddDisplayed("B", "\"A\" * 2");                          // 6
-  AddDisplayed("C", "\"Margin Used\" * 3");                // 7
-  const sColumnChoice a{"A", 5};
-  ASSERT_TRUE(EditCustomColumn(m_layout, GetExpressionColumns(m_layout), &a, "\"C\" + 1").Succeeded());
-  const sColumnChoice net{"Net", 4};
-  ASSERT_TRUE(DeleteCustomColumn(m_layout, &net).Succeeded());
-  // A, now at 4, still names index 7, past the array; B, now at 5, names 5: itself.
-  EXPECT_EQ(Cell(4, m_row).strText, kInvalidReferenceText);
-  EXPECT_EQ(Cell(5, m_row).strText, kCircularReferenceText);
-  EXPECT_EQ(Cell(6, m_row).strText, "12.00");
-  // Loading the profile rebuilds the references from the names.
-  RebuildStoredExpressions(m_layout);
-  EXPECT_EQ(Cell(4, m_row).strText, "13.00");
-  EXPECT_EQ(Cell(5, m_row).strText, "26.00");
 }
 
 TEST_F(CustomColumnTextTest, TheLoadHintNamesTheStandardCellsAColumnReads) {

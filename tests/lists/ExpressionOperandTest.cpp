@@ -1,5 +1,6 @@
 // Operand conversion must match strtod in the C locale exactly, whatever the process locale.
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -92,5 +93,25 @@ TEST(ExpressionOperand, PointWhateverTheLocale) {
     double dResult = 0.0;
     EXPECT_EQ(EvaluateExpression(row.szText, dResult), row.nCode) << row.szText;
     EXPECT_EQ(dResult, row.dResult) << row.szText;
+  }
+}
+
+// Long tokens: leading zeros after the point and a long exponent still count in full.
+TEST(ExpressionOperand, LongTokens) {
+  const std::string strZeros(100, '0');
+  struct sRow {
+    std::string strToken;
+    double dValue;
+  };
+  const sRow arrRows[] = {
+      {"." + strZeros + "1e1230", HUGE_VAL},
+      {"." + strZeros + "1e123", 1e22},
+      {"." + strZeros + "1e2000000000000", HUGE_VAL},
+  };
+  for (const sRow& row : arrRows) {
+    SCOPED_TRACE(row.strToken);
+    double dValue = 0.0;
+    EXPECT_EQ(ParseOperand(row.strToken.data(), row.strToken.size(), dValue), EXPR_OK);
+    EXPECT_EQ(dValue, row.dValue);
   }
 }

@@ -260,7 +260,9 @@ TEST_F(CustomAlertsTest, ListsOfOtherWindowsKeepTheirOwnRules) {
   EXPECT_EQ(m_pDialog->GetListKey(), "list9");
 }
 
-TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumnNumber) {
+// A rule compares the column its name names; the numbers stored with Odd (a catalogue column),
+// list2's Loss (past the last column) and Gain (Loss's) are stale, as a deletion leaves them.
+TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumn) {
   const int32_t nFirst = AddCustomColumns(1, {{"Loss", "100"}, {"Big", "100000001"}, {"Odd", "0 + 5"}});
   const int32_t nFirst2 = AddCustomColumns(2, {{"Loss", "100"}, {"Gain", "5"}});
   const std::string strList1 = m_dlg.GetWatchBar(1)->windowTitle().toStdString();
@@ -273,8 +275,8 @@ TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumnNumber) {
   };
   WriteFile(kCustomAlertFileName,
             "[CUSTOMIZE_WINDOW]\r\n" + line("Loss", kGe, "100", nFirst, "list1") +
-                line("Big", kLe, "100000000", nFirst + 1, "list1") + line("Odd", kLe, "0", 3, "list1") +
-                line("Loss", kLe, "0", nFirst2 + 2, "list2") + line("Gain", kGe, "5", nFirst2 + 1, "list2"));
+                line("Big", kLe, "100000000", nFirst + 1, "list1") + line("Odd", kGe, "5", 3, "list1") +
+                line("Loss", kLe, "100", nFirst2 + 2, "list2") + line("Gain", kGe, "5", nFirst2, "list2"));
   Populate(1);
   Populate(2);
   SetFixedClock(int64_t{1'700'000'000} * 1'000'000);
@@ -284,10 +286,11 @@ TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumnNumber) {
   const std::vector<std::vector<std::string>> arrExpected = {
       {"Loss", strList1, "100.00", "A1", strTime, "CM-NSE-NRML"},
       {"Big", strList1, "100000001.00", "A1", strTime, "CM-NSE-NRML"},
-      {"Odd", strList1, "", "A1", strTime, "CM-NSE-NRML"},  // a catalogue column's number: empty
+      {"Odd", strList1, "5.00", "A1", strTime, "CM-NSE-NRML"},
+      {"Loss", strList2, "100.00", "A1", strTime, "CM-NSE-NRML"},
       {"Gain", strList2, "5.00", "A1", strTime, "CM-NSE-NRML"},
   };
-  ASSERT_EQ(GetAlerts().size(), arrExpected.size()) << "list2's Loss rule names a column past the end";
+  ASSERT_EQ(GetAlerts().size(), arrExpected.size());
   for (size_t i = 0; i < arrExpected.size(); ++i) {
     const RaisedAlert& alert = *GetAlerts()[i];
     EXPECT_EQ((std::vector<std::string>{alert.strColumnName, alert.strListName, alert.strValue,
@@ -296,6 +299,11 @@ TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumnNumber) {
   }
   m_dlg.CheckCustomAlerts(*g_mapRmsDetails.begin()->second, "list1");
   EXPECT_EQ(GetAlerts().size(), arrExpected.size()) << "a check again merges into the same rows";
+  // What a deletion of custom columns names before it asks.
+  const std::string arrNames[] = {"Loss", "None", "Big"};
+  EXPECT_EQ(m_dlg.GetWatchBar(1)->GetList().DescribeAlertRulesOn(arrNames),
+            (std::vector<std::string>{"\"Loss\" greater than or equal to 100",
+                                      "\"Big\" less than or equal to 100000000"}));
 }
 
 TEST_F(CustomAlertsTest, DealerListScreensWholeEntriesInAnyCase) {

@@ -23,9 +23,14 @@ class CSettingsFixture : public ::testing::Test {
     g_pluginContext = PluginContext{};
     g_pluginContext.settingsDir = m_dir.string();
     SetMessageBoxSink([this](const std::string& strText) { m_arrBoxes.push_back(strText); });
+    SetQuestionSink([this](const std::string& strText) {
+      m_arrQuestions.push_back(strText);
+      return m_bAnswerYes;
+    });
   }
 
   void TearDown() override {
+    SetQuestionSink({});
     SetMessageBoxSink({});
     g_pluginContext = PluginContext{};
     std::filesystem::remove_all(m_dir);
@@ -44,4 +49,6 @@ class CSettingsFixture : public ::testing::Test {
 
   std::filesystem::path m_dir;
   std::vector<std::string> m_arrBoxes;
+  std::vector<std::string> m_arrQuestions;
+  bool m_bAnswerYes = true;  // the answer to every question
 };

@@ -193,6 +193,7 @@ TEST_F(CustomizedAppearanceTest, AKeywordWithANulIsStoredWhole) {
 TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
   CCustomizedAppearance& dialog = Open();
   SelectProperty(dialog, kPropertyText);
+  dialog.GetColumnChoice()->setCurrentIndex(2);
   AddKeyword(dialog, "");
   EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Enter text to add a new keyword to list"});
   EXPECT_TRUE(GetKeywordRows(dialog).empty());
@@ -212,8 +213,42 @@ TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
   AddKeyword(dialog, "MiXed");
   dialog.GetApplyButton()->click();
   EXPECT_EQ(*List().GetAppearance().pKeywords, (std::vector<std::string>{"mixed", "ccc", "bb"}));
-  EXPECT_EQ(GetStoredLine(), "0,FF00,MS Shell Dlg 2,8,mixed,FF00,ccc,FF00,bb,FF00,")
-      << "no column chosen: no column number";
+  EXPECT_EQ(GetStoredLine(), "0,FF00,MS Shell Dlg 2,8,2,mixed,FF00,ccc,FF00,bb,FF00,");
+}
+
+// A keyword the stored line could not give back is refused when it is added; choosing the
+// column the keywords are on again keeps them.
+TEST_F(CustomizedAppearanceTest, KeywordsReadBackAsTyped) {
+  CCustomizedAppearance& dialog = Open();
+  SelectProperty(dialog, kPropertyText);
+  AddKeyword(dialog, "buy");
+  AddKeyword(dialog, "buy,sell");
+  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{
+                            "Please choose the column for Keywords before adding a keyword",
+                            "\",\" is not allowed in a keyword, please enter a different keyword"}));
+  EXPECT_TRUE(GetKeywordRows(dialog).empty());
+  EXPECT_TRUE(dialog.GetColumnChoice()->isEnabled()) << "the column can be chosen at once";
+
+  dialog.GetColumnChoice()->setCurrentIndex(1);
+  dialog.GetColumnChoice()->activated(1);
+  const std::string strLong(900, 'x');
+  AddKeyword(dialog, "buy");
+  AddKeyword(dialog, strLong.c_str());
+  dialog.GetColumnChoice()->activated(1);
+  EXPECT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{strLong, "buy"}));
+  m_arrBoxes.clear();
+  AddKeyword(dialog, std::string(100, 'y').c_str());
+  EXPECT_EQ(
+      m_arrBoxes,
+      std::vector<std::string>{
+          "The keywords of this list do not fit its settings, please remove a keyword or use shorter ones"});
+
+  dialog.GetApplyButton()->click();
+  const std::unique_ptr<sTextList> pReloaded = MakeList();
+  const sAppearanceInfo& reloaded = pReloaded->pList->GetAppearance();
+  EXPECT_EQ(reloaded.nKeywordColumn, 1);
+  ASSERT_NE(reloaded.pKeywords, nullptr);
+  EXPECT_EQ(*reloaded.pKeywords, (std::vector<std::string>{strLong, "buy"}));
 }
 
 TEST_F(CustomizedAppearanceTest, ListWithoutColoursChangesOnlyItsFont) {

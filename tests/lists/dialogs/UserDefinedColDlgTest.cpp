@@ -129,6 +129,7 @@ TEST_F(CUserDefinedColDlgTest, AddFailuresShowTheCoreMessageAndKeepTheDialog) {
       {"empty name", "  ", "\"Cash\"", kEnterColumnNameText},
       {"no operator", "X", "\"Cash\" \"Margin\"", kInvalidExpressionText},
       {"name in use", "Cash", "\"Margin\" * 2", kNameInUseText},
+      {"name in use in other letter case", "cash", "\"Margin\" * 2", kNameInUseText},
   };
   auto pList = MakeList();
   for (const sRow& row : arrRows) {
@@ -139,8 +140,8 @@ TEST_F(CUserDefinedColDlgTest, AddFailuresShowTheCoreMessageAndKeepTheDialog) {
     EXPECT_EQ(pList->pList->GetLayout().m_arrColumns.size(), 3U) << row.szCase;
   }
   EXPECT_FALSE(std::filesystem::exists(m_dir / "OrvaneSetting.ini"));
-  // Letter case alone makes a different name, and a quoted name matches in any case.
-  EXPECT_TRUE(AddColumn(*pList, "cash", "\"MARGIN\" * 2").empty());
+  // A quoted name matches in any case.
+  EXPECT_TRUE(AddColumn(*pList, "Double", "\"MARGIN\" * 2").empty());
   EXPECT_EQ(GetShownTexts(*pList->pList, 3), (std::vector<std::string>{"8.00", "0.00"}));
 }
 
@@ -203,6 +204,62 @@ TEST_F(CUserDefinedColDlgTest, DeleteRemovesTheColumnAndBothDependents) {
   auto pReloaded = MakeList();
   EXPECT_EQ(GetHeaderTexts(*pReloaded->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "Own"}));
   EXPECT_EQ(GetShownTexts(*pReloaded->pList, 3), (std::vector<std::string>{"30.00", "9.00"}));
+}
+
+// References follow their columns by name, in any letter case, through a deletion and a reload;
+// a deletion that takes or breaks other columns or alert rules asks first; what is left without
+// its column shows the reference failure.
+TEST_F(CUserDefinedColDlgTest, ReferencesFollowTheirColumnsByName) {
+  auto pList = MakeList();
+  pList->pList->SetAlertRulesFn([](std::span<const std::string> arrNames) {
+    std::vector<std::string> arrRules;
+    for (const std::string& strName : arrNames)
+      if (strName == "D") arrRules.push_back("\"D\" greater than or equal to 5");
+    return arrRules;
+  });
+  const std::pair<const char*, const char*> arrColumns[] = {{"A", "\"Cash\" + 1"},
+                                                            {"B", "\"Cash\" * 2"},
+                                                            {"C", "\"Margin\" * 3"},
+                                                            {"D", "\"b\" + 1"},
+                                                            {"E", "\"D\" * 2"}};
+  for (const auto& [szName, szDisplay] : arrColumns)
+    ASSERT_TRUE(AddColumn(*pList, szName, szDisplay).empty());
+  const auto deleteColumn = [&](const char* szName) {
+    pList->pList->OnCommand(kCmdDeleteCustomColumns);
+    Choose(szName);
+    Dialog().GetConfirmButton()->click();
+  };
+
+  deleteColumn("A");
+  EXPECT_TRUE(m_arrQuestions.empty()) << "nothing uses A";
+  EXPECT_EQ(GetHeaderTexts(*pList->pList),
+            (std::vector<std::string>{"Name", "Cash", "Margin", "B", "C", "D", "E"}));
+  EXPECT_EQ(GetShownTexts(*pList->pList, 5), (std::vector<std::string>{"21.00", "7.00"}))
+      << "D is still B + 1";
+
+  m_bAnswerYes = false;
+  deleteColumn("B");
+  EXPECT_EQ(m_arrQuestions, std::vector<std::string>{
+                                "Deleting \"B\" also deletes the custom columns that use it: \"D\".\n"
+                                "These custom columns use a deleted one and will show \"Invalid reference\": "
+                                "\"E\".\n"
+                                "These custom alert rules will not fire while their column is missing: \"D\" "
+                                "greater than or equal to 5.\n"
+                                "Delete \"B\"?"});
+  EXPECT_TRUE(Dialog().isVisible()) << "No keeps the dialog and every column";
+  EXPECT_EQ(GetHeaderTexts(*pList->pList).size(), 7U);
+  m_bAnswerYes = true;
+  Dialog().GetConfirmButton()->click();
+  EXPECT_EQ(GetHeaderTexts(*pList->pList), (std::vector<std::string>{"Name", "Cash", "Margin", "C", "E"}));
+  EXPECT_EQ(GetShownTexts(*pList->pList, 3), (std::vector<std::string>{"12.00", "0.00"}));
+  EXPECT_EQ(GetShownTexts(*pList->pList, 4),
+            (std::vector<std::string>{"Invalid reference", "Invalid reference"}));
+
+  pList.reset();
+  auto pReloaded = MakeList();
+  EXPECT_EQ(GetShownTexts(*pReloaded->pList, 3), (std::vector<std::string>{"12.00", "0.00"}));
+  EXPECT_EQ(GetShownTexts(*pReloaded->pList, 4),
+            (std::vector<std::string>{"Invalid reference", "Invalid reference"}));
 }
 
 }  // namespace
