@@ -53,7 +53,7 @@ bool ParseExactDecimal(const char* pToken, size_t nLength, double& dValue) {
     if (++i == nLength) return false;
     int64_t nExponent = 0;
     for (; i < nLength && IsDigit(pToken[i]); ++i) {
-      // NOTE: leading zeros after the point lower the scale by one each, so any exponent may
+      // Leading zeros after the point lower the scale by one each, so any exponent may
       // bring the value back into range; one too large to count exactly goes to strtod.
       nExponent = nExponent * 10 + (pToken[i] - '0');
       if (nExponent > g_nMaxCountedExponent) return false;
