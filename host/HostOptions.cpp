@@ -1,16 +1,21 @@
 #include "host/HostOptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <cmath>
 
 #include "host/transport/TransportWire.h"
 
-std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QString& strMessage,
-                                             bool& bHelpAsked) {
-  bHelpAsked = false;
+std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, const sHostOptions& base,
+                                             QString& strMessage, bool& bAnswered) {
+  bAnswered = false;
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Halvo Trader: the terminal with its plug-ins"));
+  parser.setApplicationDescription(QStringLiteral(
+      "Halvo Trader: the terminal with its plug-ins.\nThe server address, user id, category and "
+      "dealers are read from $XDG_CONFIG_HOME/halvo-trader/halvo-trader.conf (~/.config when "
+      "not set); the options below override it."));
   parser.addHelpOption();
+  parser.addVersionOption();
   const QCommandLineOption userOption(QStringLiteral("user"), QStringLiteral("Log in as this user id."),
                                       QStringLiteral("id"));
   const QCommandLineOption categoryOption(
@@ -81,12 +86,18 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
     return std::nullopt;
   }
   if (parser.isSet(QStringLiteral("help"))) {
-    bHelpAsked = true;
+    bAnswered = true;
     strMessage = parser.helpText();
     return std::nullopt;
   }
+  if (parser.isSet(QStringLiteral("version"))) {
+    bAnswered = true;
+    strMessage =
+        QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion();
+    return std::nullopt;
+  }
 
-  sHostOptions options;
+  sHostOptions options = base;
   if (parser.isSet(userOption)) options.strUserId = parser.value(userOption);
   if (parser.isSet(categoryOption)) {
     bool bOk = false;
@@ -96,11 +107,13 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QS
       return std::nullopt;
     }
   }
-  options.strPluginPath = parser.value(pluginOption);
-  options.strServerAddress = parser.value(serverOption);
-  if (parser.isSet(serverOption) && !halvowire::ParseServerAddress(options.strServerAddress.toStdString())) {
-    strMessage = QStringLiteral("--server takes tcp://HOST:PORT, or two endpoints separated by a comma");
-    return std::nullopt;
+  if (parser.isSet(pluginOption)) options.strPluginPath = parser.value(pluginOption);
+  if (parser.isSet(serverOption)) {
+    options.strServerAddress = parser.value(serverOption);
+    if (!halvowire::ParseServerAddress(options.strServerAddress.toStdString())) {
+      strMessage = QStringLiteral("--server takes tcp://HOST:PORT, or two endpoints separated by a comma");
+      return std::nullopt;
+    }
   }
   if (parser.isSet(dealersOption))
     options.arrDealers = parser.value(dealersOption).split(QLatin1Char(','), Qt::SkipEmptyParts);

@@ -26,7 +26,9 @@ struct sHostOptions {
   std::optional<double> dAnswerBoxesAfterSeconds;  // message boxes close by themselves after this long
 };
 
-// Parses the arguments (argv[0] included). On a bad option or --help, fills strMessage (the
-// error and the help, or the help alone, with bHelpAsked set) and returns nullopt.
-std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, QString& strMessage,
-                                             bool& bHelpAsked);
+// Parses the arguments (argv[0] included) over base: what an option does not set keeps base's
+// value (the configuration file's, or the defaults). On a bad option, --help or --version,
+// fills strMessage (the error and the help; or the answer, with bAnswered set, for standard
+// output) and returns nullopt.
+std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, const sHostOptions& base,
+                                             QString& strMessage, bool& bAnswered);

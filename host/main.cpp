@@ -1,6 +1,8 @@
-// halvo-host: the terminal. Logs the user in from the command line, loads the plug-in into
-// its main frame, and stops it when the frame closes.
+// halvo-host: the terminal. Logs the user in from its configuration file and command line,
+// loads the plug-in into its main frame, and stops it when the frame closes.
 #include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QTimer>
 #include <chrono>
 #include <cmath>
@@ -13,6 +15,7 @@
 #include "host/HostRunMeter.h"
 #include "host/HostServices.h"
 #include "host/PluginLoader.h"
+#include "host/TerminalConfig.h"
 #include "host/transport/RmsTransport.h"
 #include "platform/qt/MainFrame.h"
 #include "platform/qt/QtMessageBox.h"
@@ -31,8 +34,26 @@ void ChooseOffscreenWithoutDisplay() {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
+// The installed plug-in (lib/orvane-watch/ beside the program's bin/), else the one next to the
+// program, where the build puts it.
 QString GetDefaultPluginPath() {
-  return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("liborvane_watch.so"));
+  const QDir programDir(QCoreApplication::applicationDirPath());
+  const QString strInstalled =
+      QDir::cleanPath(programDir.filePath(QStringLiteral("../lib/orvane-watch/liborvane_watch.so")));
+  if (QFileInfo::exists(strInstalled)) return strInstalled;
+  return programDir.filePath(QStringLiteral("liborvane_watch.so"));
+}
+
+// Problems of the configuration file, over the frame, in a box that nobody has to answer: the
+// terminal runs on with the defaults meanwhile, unattended runs included.
+void ShowConfigProblems(QWidget* pFrame, const QStringList& arrProblems) {
+  auto* pBox = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                               QStringLiteral("The terminal's configuration file has problems:\n\n") +
+                                   arrProblems.join(QStringLiteral("\n\n")),
+                               QMessageBox::Ok, pFrame);
+  pBox->setAttribute(Qt::WA_DeleteOnClose);
+  pBox->setWindowModality(Qt::NonModal);
+  pBox->show();
 }
 
 // The risk server the terminal talks to: the one given with --server, or, without it, one
@@ -65,16 +86,24 @@ int main(int argc, char* argv[]) {
   CHostApplication app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("halvo-trader"));
   QCoreApplication::setApplicationName(QStringLiteral("halvo-host"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Halvo Trader"));
+  // Ties the windows to the menu entry, whose icon the desktop then shows for them.
+  QGuiApplication::setDesktopFileName(QStringLiteral("orvane-watch"));
 
+  // The configuration file first, the command line over it.
+  sHostOptions configured;
+  const QStringList arrConfigProblems = ReadTerminalConfig(GetTerminalConfigPath(), configured);
   QString strMessage;
-  bool bHelpAsked = false;
+  bool bAnswered = false;
   const std::optional<sHostOptions> options =
-      ParseHostOptions(QCoreApplication::arguments(), strMessage, bHelpAsked);
+      ParseHostOptions(QCoreApplication::arguments(), configured, strMessage, bAnswered);
   if (!options) {
-    std::fputs(qPrintable(strMessage + QLatin1Char('\n')), bHelpAsked ? stdout : stderr);
-    return bHelpAsked ? 0 : 2;
+    std::fputs(qPrintable(strMessage + QLatin1Char('\n')), bAnswered ? stdout : stderr);
+    return bAnswered ? 0 : 2;
   }
+  for (const QString& strProblem : arrConfigProblems)
+    std::fputs(qPrintable(strProblem + QLatin1Char('\n')), stderr);
 
   // Declared before the frame and the plug-in, so both are gone before the link closes.
   std::unique_ptr<CRmsServer> pServer;
@@ -90,6 +119,7 @@ int main(int argc, char* argv[]) {
   // screen, but nothing is painted.
   frame.setUpdatesEnabled(!options->bNoDraw);
   frame.show();
+  if (!arrConfigProblems.isEmpty()) ShowConfigProblems(&frame, arrConfigProblems);
   // Closing the frame stops the plug-in; the event loop ends then, whatever windows are left.
   const auto fnClose = [&frame] {
     frame.close();

@@ -11,6 +11,7 @@ packages=(
   libxlsxwriter-dev
   libmuparser-dev
   xdg-utils
+  dpkg-dev file desktop-file-utils  # the Debian package: its dependency scan, the menu entry check
   python3-openpyxl
 )
 

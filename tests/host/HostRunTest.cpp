@@ -66,6 +66,10 @@ TEST_F(HostRunTest, CommandLineAnswers) {
   EXPECT_EQ(help.nExitCode, 0);
   EXPECT_NE(help.strOutput.find("--quit-after"), std::string::npos);
 
+  const sRun version = RunHost(m_dir, "--version");
+  EXPECT_EQ(version.nExitCode, 0);
+  EXPECT_NE(version.strOutput.find("halvo-host "), std::string::npos) << version.strOutput;
+
   const sRun bad = RunHost(m_dir, "--no-such-option");
   EXPECT_EQ(bad.nExitCode, 2);
   const sRun badCategory = RunHost(m_dir, "--category abc");
@@ -91,6 +95,34 @@ TEST_F(HostRunTest, CommandLineAnswers) {
     EXPECT_EQ(refused.nExitCode, 2) << strArguments;
     EXPECT_NE(refused.strOutput.find(strNamed), std::string::npos)
         << strArguments << ": " << refused.strOutput;
+  }
+}
+
+TEST_F(HostRunTest, ConfigurationFileLogsInAndOptionsOverrideIt) {
+  struct sRow {
+    const char* szName;
+    const char* szConfig;
+    const char* szArguments;
+    const char* szUserLoggedIn;
+    const char* szOutputPart;
+  };
+  const std::vector<sRow> arrRows = {
+      {"file", "[login]\nuser = DESK07\n", "", "DESK07", ""},
+      {"option over file", "[login]\nuser = DESK07\n", "--user DESK08", "DESK08", ""},
+      {"malformed file", "# desk\nuser DESK07\n", "", "RISK01", "halvo-trader.conf: line 2 "},
+  };
+  for (const sRow& row : arrRows) {
+    SCOPED_TRACE(row.szName);
+    std::filesystem::remove_all(m_dir);
+    std::filesystem::create_directories(m_dir / "config" / "halvo-trader");
+    std::ofstream(m_dir / "config" / "halvo-trader" / "halvo-trader.conf") << row.szConfig;
+    const sRun run = RunHost(m_dir, std::string(row.szArguments) + " --quit-after 0.3");
+    EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
+    EXPECT_NE(run.strOutput.find(row.szOutputPart), std::string::npos) << run.strOutput;
+    std::vector<std::string> arrUsers;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir / "halvo-trader"))
+      arrUsers.push_back(entry.path().filename().string());
+    EXPECT_EQ(arrUsers, std::vector<std::string>{row.szUserLoggedIn});
   }
 }
 
