@@ -395,8 +395,18 @@ void CFilterListCtrl::ApplyCustomColumnChange(const sCustomColumnChange& change)
   if (!change.arrDeletedPositions.empty()) {
     ResetFilters();
   }
+  // An edit or an added column changes no other header item, so their tips keep what they
+  // showed (an edited column its old expression) until the header is built again from the
+  // columns; a deletion sets every tip again.
+  std::vector<std::string> arrKeptTips;
+  if (change.arrDeletedPositions.empty()) {
+    for (int32_t nPosition = 0; nPosition < GetLayout().GetHeaderCount(); ++nPosition)
+      arrKeptTips.push_back(GetHeaderTip(nPosition).toStdString());
+  }
   BuildHeader();
   ForgetSortAfterHeaderRebuild();
+  for (size_t nPosition = 0; nPosition < arrKeptTips.size(); ++nPosition)
+    SetHeaderTip(static_cast<int32_t>(nPosition), arrKeptTips[nPosition]);
   if (change.insert) {
     SetHeaderTip(change.insert->nPosition, change.insert->strTip);
   }

@@ -40,10 +40,15 @@ class CFakeRxControl final : public CPyxoRxControl {
     m_arrRequests.push_back(DecodeFields(pBytes, nLength));
     return m_bSendSucceeds ? 1 : 0;
   }
-  int Subscribe(uint64_t* /*pnOut*/, uint32_t nFieldId, const char* pValue, uint64_t nLength, int32_t nMode,
-                int32_t, int32_t, int32_t, int32_t nReliable, int32_t* /*pnErr*/) override {
+  // Kept as "field:value:out-value:the five numbers", for example "54211:x:0:1,0,0,0,1".
+  int Subscribe(uint64_t* pnOut, uint32_t nFieldId, const char* pValue, uint64_t nLength, int32_t nMode,
+                int32_t nReserved1, int32_t nReserved2, int32_t nReserved3, int32_t nReliable,
+                int32_t* /*pnErr*/) override {
+    std::string strNumbers;
+    for (const int32_t nNumber : {nMode, nReserved1, nReserved2, nReserved3, nReliable})
+      strNumbers += (strNumbers.empty() ? "" : ",") + std::to_string(nNumber);
     m_arrSubscriptions.push_back(std::to_string(nFieldId) + ":" + std::string(pValue, nLength) + ":" +
-                                 std::to_string(nMode) + std::to_string(nReliable));
+                                 std::to_string(*pnOut) + ":" + strNumbers);
     return 1;
   }
   int Publish(OTP_SCRATCH hScratch, int32_t* /*pnErr*/) override {

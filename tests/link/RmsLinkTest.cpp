@@ -8,7 +8,21 @@
 namespace {
 CFakeRxControl g_controls[2];
 std::vector<std::pair<int32_t, CPyxoRxNotifierBase*>> g_arrGiven;
+bool g_bFailOpening = false;
 }  // namespace
+
+// The program also offers the message library's two opening calls, so a test can make them
+// fail; otherwise they pass on to the library.
+extern "C" int otp_ctor_primecb(OTP_MSG* phMsg, int32_t* pnErr) {
+  static const auto s_pfnNext =
+      reinterpret_cast<int (*)(OTP_MSG*, int32_t*)>(dlsym(RTLD_NEXT, "otp_ctor_primecb"));
+  return g_bFailOpening ? 0 : s_pfnNext(phMsg, pnErr);
+}
+extern "C" int otp_open_scratch(OTP_SCRATCH* phScratch, uint32_t nSize, int32_t* pnErr) {
+  static const auto s_pfnNext =
+      reinterpret_cast<int (*)(OTP_SCRATCH*, uint32_t, int32_t*)>(dlsym(RTLD_NEXT, "otp_open_scratch"));
+  return g_bFailOpening ? 0 : s_pfnNext(phScratch, nSize, pnErr);
+}
 
 extern "C" HALVO_API CPyxoRxControl* GetPyxoRxControl(int32_t nKind, CPyxoRxNotifierBase* pReceiver) {
   g_arrGiven.emplace_back(nKind, pReceiver);
@@ -37,6 +51,21 @@ TEST(RmsLinkTest, OpensInOrderWithTheHostService) {
   EXPECT_FALSE(CloseRmsLinkControls(*pLink));
   EXPECT_EQ(g_controls[0].m_arrCloses, std::vector<int32_t>{0});
   EXPECT_EQ(arrBoxes, std::vector<std::string>{"From ZEL Connection to pyxo failed"});
+  SetMessageBoxSink({});
+  g_pluginContext = PluginContext{};
+}
+
+TEST(RmsLinkTest, HandleAndBufferFailuresAreShownAndOpeningGoesOn) {
+  std::vector<std::string> arrBoxes;
+  SetMessageBoxSink([&](const std::string& strText) { arrBoxes.push_back(strText); });
+  g_pluginContext.hostModule = dlopen(nullptr, RTLD_NOW);
+  g_bFailOpening = true;
+  CNullHandler handler;
+  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler);
+  g_bFailOpening = false;
+  EXPECT_EQ(arrBoxes, (std::vector<std::string>{"MnmHndl Open failed in Kestrum Plugin",
+                                                "BufHndl Open failed in Kestrum Plugin"}));
+  EXPECT_EQ(pLink->pControl1, &g_controls[1]);
   SetMessageBoxSink({});
   g_pluginContext = PluginContext{};
 }

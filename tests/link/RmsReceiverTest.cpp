@@ -275,6 +275,8 @@ TEST_F(RmsReceiverTest, ScreeningByCategory) {
   Respond(TreeResponse("account-A1", {{64056, "PEER1"}}));
   Respond(TreeResponse("account-A2"));
   EXPECT_EQ(g_mapRmsDetails.size(), 1u);  // no peer answer yet: only an empty peer value passes
+  Respond({{32767, "om_get_user_peer_data"}, {32766, "7"}, {64056, "PEER1"}});
+  EXPECT_EQ(m_receiver.GetPeerData(), "") << "a failed peer answer is not taken";
   Respond({{32767, "om_get_user_peer_data"}, {64056, "PEER1"}});
   EXPECT_EQ(m_receiver.GetPeerData(), "PEER1");
   Respond(TreeResponse("account-A1", {{64056, "PEER1"}}));
@@ -316,20 +318,38 @@ TEST_F(RmsReceiverTest, MessageAlerts) {
   EXPECT_EQ(m_host.m_arrMessageAlerts[1].strTimeStamp, "");
 
   Respond({{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}});
-  EXPECT_EQ(m_control.m_arrSubscriptions, std::vector<std::string>{"54211:manual sms alert:11"});
+  EXPECT_EQ(m_control.m_arrSubscriptions, std::vector<std::string>{"54211:manual sms alert:0:1,0,0,0,1"});
+}
 
-  g_pluginContext.userCategory = 1;
-  Publish({{54211, "manual sms alert"}, {54247, "OTHER"}, {54001, "A1"}});
-  EXPECT_EQ(m_host.m_arrMessageAlerts.size(), 2u);
+TEST_F(RmsReceiverTest, MessageAlertScreeningByCategory) {
+  m_host.m_arrDealers = {"a1"};
+  const struct {
+    int32_t nCategory;
+    const char* szUser;
+    const char* szClient;
+    bool bShown;
+  } arrRows[] = {
+      {0, "OTHER", "ZZ", true},   {1, "RISK07", "ZZ", true},   {1, "risk07", "a1", false},
+      {2, "OTHER", "A1", true},   {2, "RISK07", "A12", false}, {3, "OTHER", "ZZ", false},
+      {-1, "RISK07", "a1", true}, {-1, "OTHER", "B1", false},
+  };
+  for (const auto& row : arrRows) {
+    SCOPED_TRACE(testing::Message() << row.nCategory << " " << row.szUser << " " << row.szClient);
+    g_pluginContext.userCategory = row.nCategory;
+    m_host.m_arrMessageAlerts.clear();
+    Publish({{54211, "manual sms alert"}, {54247, row.szUser}, {54001, row.szClient}});
+    EXPECT_EQ(m_host.m_arrMessageAlerts.size(), row.bShown ? 1u : 0u);
+  }
 }
 
 TEST(AlertTimeStampTest, ReadsAsIndiaTimeWhateverTheZone) {
   const char* szOld = std::getenv("TZ");
   const std::string strOld = szOld != nullptr ? szOld : "";
-  for (const char* szZone : {"UTC0", "EST5EDT", "IST-5:30"}) {
+  for (const char* szZone : {"UTC0", "EST5EDT", "IST-5:30", "America/New_York", "Europe/London"}) {
     setenv("TZ", szZone, 1);
     tzset();
     EXPECT_EQ(FormatAlertTimeStamp(1700000000), "15/11/2023 03:43:20") << szZone;
+    EXPECT_EQ(FormatAlertTimeStamp(1690000000), "22/07/2023 09:56:40") << szZone << ", daylight saving";
     EXPECT_EQ(FormatAlertTimeStamp(1), "01/01/1970 05:30:01") << szZone;
   }
   EXPECT_EQ(FormatAlertTimeStamp(0), "");

@@ -169,9 +169,9 @@ TEST_F(RmsRequestsTest, CallStatusNamesTheLevel) {
 TEST_F(RmsRequestsTest, Subscriptions) {
   m_requests.SubscribePresentValues();
   m_requests.SubscribeManualAlerts();
-  const std::vector<std::string> arrExpected = {"54211:rms prsnt value publish:11",
-                                                "54211:rms prsnt value publish ZEL:11",
-                                                "54211:manual sms alert:11"};
+  const std::vector<std::string> arrExpected = {"54211:rms prsnt value publish:0:1,0,0,0,1",
+                                                "54211:rms prsnt value publish ZEL:0:1,0,0,0,1",
+                                                "54211:manual sms alert:0:1,0,0,0,1"};
   EXPECT_EQ(m_control.m_arrSubscriptions, arrExpected);
 }
 

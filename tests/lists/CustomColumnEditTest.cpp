@@ -13,6 +13,13 @@
 
 namespace {
 
+// The dialog's messages as the user reads them.
+constexpr const char* kTextNameCharacters =
+    "\"#,\" are not allowed as a custom column name , please choose a different name";
+constexpr const char* kTextInvalid = "Invalid Expression, Please check the expression again";
+constexpr const char* kTextInUse = "This column name already present,Please choose different column Name";
+constexpr const char* kTextNoneToEdit = "No user defined column selected to edit";
+
 using Pieces = std::vector<std::pair<std::string, bool>>;
 
 constexpr int32_t kMarginUsed = 10;
@@ -72,19 +79,20 @@ TEST_F(CustomColumnEditTest, AddingFailsWithTheFirstMessageInOrder) {
     std::string strDisplay;
     const char* szMessage;
   } arrRows[] = {
-      {"empty name", "", kNetDisplay, kEnterColumnNameText},
-      {"blank name", " \t ", kNetDisplay, kEnterColumnNameText},
-      {"hash before an empty expression", "A#B", "", kNameCharactersText},
-      {"comma", "A,B", kNetDisplay, kNameCharactersText},
+      {"empty name", "", kNetDisplay, "Please Enter the column Name"},
+      {"blank name", " \t ", kNetDisplay, "Please Enter the column Name"},
+      {"hash before an empty expression", "A#B", "", kTextNameCharacters},
+      {"comma", "A,B", kNetDisplay, kTextNameCharacters},
       {"double quote", "A\"B", kNetDisplay, kNameQuoteText},
       {"64 characters", std::string(64, 'n'), kNetDisplay, kNameTooLongText},
-      {"empty expression", "Net", "", kEmptyExpressionText},
-      {"unknown name", "Net", "\"No Such Column\" + 1", kInvalidExpressionText},
-      {"two references, no operator", "Net", "\"Margin Used\" \"Exposure Limit\"", kInvalidExpressionText},
-      {"empty reference", "Net", "\"\" + 1", kInvalidExpressionText},
-      {"unbalanced parenthesis", "Net", "(\"Margin Used\" + 1", kInvalidExpressionText},
-      {"name of a standard column", "Margin Used", kNetDisplay, kNameInUseText},
-      {"trimmed name of a standard column", " MToM Loss ", kNetDisplay, kNameInUseText},
+      {"empty expression", "Net", "",
+       "Column Expression is empty, please enter an expression to add a column"},
+      {"unknown name", "Net", "\"No Such Column\" + 1", kTextInvalid},
+      {"two references, no operator", "Net", "\"Margin Used\" \"Exposure Limit\"", kTextInvalid},
+      {"empty reference", "Net", "\"\" + 1", kTextInvalid},
+      {"unbalanced parenthesis", "Net", "(\"Margin Used\" + 1", kTextInvalid},
+      {"name of a standard column", "Margin Used", kNetDisplay, kTextInUse},
+      {"trimmed name of a standard column", " MToM Loss ", kNetDisplay, kTextInUse},
       {"10,000 characters, not readable from the profile", "Net", strLongValid, kProfileFullText},
   };
   for (const auto& row : arrRows) {
@@ -137,8 +145,8 @@ TEST_F(CustomColumnEditTest, AddsWhatTheRulesAllow) {
     EXPECT_EQ(column.nKind, row.bProtected ? kColumnProtectedCustom : kColumnCustom) << row.szName;
   }
   EXPECT_TRUE(Add(std::string(63, 'n'), kNetDisplay).Succeeded());
-  EXPECT_EQ(Add("NET", kNetDisplay).strMessage, kNameInUseText);
-  EXPECT_EQ(Add("Net", kNetDisplay).strMessage, kNameInUseText);
+  EXPECT_EQ(Add("NET", kNetDisplay).strMessage, kTextInUse);
+  EXPECT_EQ(Add("Net", kNetDisplay).strMessage, kTextInUse);
 }
 
 TEST_F(CustomColumnEditTest, SetsUpTheDialogByMode) {
@@ -180,7 +188,7 @@ TEST_F(CustomColumnEditTest, SetsUpTheDialogByMode) {
   }
 
   m_layout.m_nCatalogueCount = static_cast<int32_t>(m_layout.m_arrColumns.size()) + 1;
-  EXPECT_EQ(SetUpCustomDialog(m_layout, kCustomDialogAdd).strMessage, kDialogSetupFailedText);
+  EXPECT_EQ(SetUpCustomDialog(m_layout, kCustomDialogAdd).strMessage, "Error while adding user defined cols");
 }
 
 TEST_F(CustomColumnEditTest, ButtonsAppendQuotedNamesAndOperators) {
@@ -189,9 +197,9 @@ TEST_F(CustomColumnEditTest, ButtonsAppendQuotedNamesAndOperators) {
   EXPECT_EQ(GetOperatorAppend('(', false, &used).strText, "\"Margin Used\" ( ");
   EXPECT_EQ(GetOperatorAppend('/', true, &used).strText, "/");
   EXPECT_EQ(GetOperatorAppend(')', true, nullptr).strText, ")");
-  EXPECT_EQ(GetOperatorAppend('*', false, nullptr).strMessage, kSelectColumnNameText);
+  EXPECT_EQ(GetOperatorAppend('*', false, nullptr).strMessage, "Please select a Column Name");
   EXPECT_EQ(GetEndAppend(&used).strText, "\"Margin Used\"");
-  EXPECT_EQ(GetEndAppend(nullptr).strMessage, kNoColumnSelectedText);
+  EXPECT_EQ(GetEndAppend(nullptr).strMessage, "No column is selected");
 }
 
 TEST_F(CustomColumnEditTest, EditsTheChosenColumnOnly) {
@@ -201,11 +209,11 @@ TEST_F(CustomColumnEditTest, EditsTheChosenColumnOnly) {
   const sColumnChoice net{"Net", 289};
   const sColumnChoice fixed{"Fixed", 290};
   const sColumnChoice gone{"Gone", 289};
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, nullptr, "1").strMessage, kNoColumnToEditText);
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &net, "\"Nope\"").strMessage, kInvalidExpressionText);
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &net, "1 2").strMessage, kInvalidExpressionText);
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &fixed, "1").strMessage, kNoColumnToEditText);
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &gone, "1").strMessage, kNoColumnToEditText);
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, nullptr, "1").strMessage, kTextNoneToEdit);
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &net, "\"Nope\"").strMessage, kTextInvalid);
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &net, "1 2").strMessage, kTextInvalid);
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &fixed, "1").strMessage, kTextNoneToEdit);
+  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &gone, "1").strMessage, kTextNoneToEdit);
   EXPECT_EQ(Column(289).strFormula, " \"1\" - \"10\"");
 
   m_layout.SetColumnWidth(289, 140);
@@ -235,7 +243,7 @@ TEST_F(CustomColumnEditTest, DeletingRemovesDirectDependentsAndClosesTheHeader) 
   m_layout.SetPositions(arrPositions);
   ASSERT_EQ(m_layout.GetPosition(291), 0);
 
-  EXPECT_EQ(DeleteCustomColumn(m_layout, nullptr).strMessage, kNoColumnToDeleteText);
+  EXPECT_EQ(DeleteCustomColumn(m_layout, nullptr).strMessage, "No user defined column selected to delete");
   const sColumnChoice net{"Net", 289};
   const sCustomColumnChange change = DeleteCustomColumn(m_layout, &net);
   ASSERT_TRUE(change.Succeeded());

@@ -88,11 +88,11 @@ TEST_F(CustomColumnTextTest, ComputesCellsByTheRules) {
     std::string strExpected;
   } arrRows[] = {
       {"MToM Loss / Margin Used", " \"1\" / \"2\"", "10.00", "4.00", "2.50"},
-      {"zero divisor", " \"1\" / \"2\"", "10.00", "0.00", kDividedByZeroText},
-      {"--NA-- divisor counts as 0", " \"1\" / \"3\"", "10.00", "4.00", kDividedByZeroText},
+      {"zero divisor", " \"1\" / \"2\"", "10.00", "0.00", "Divided by ZERO error"},
+      {"--NA-- divisor counts as 0", " \"1\" / \"3\"", "10.00", "4.00", "Divided by ZERO error"},
       {"--NA-- operand counts as 0", " \"3\" - \"2\"", "10.00", "4.00", "-4.00"},
       {"a text column counts as 0", " \"0\" + 5", "10.00", "4.00", "5.00"},
-      {"division inside parentheses", " (\"1\" / \"2\") * 100", "10.00", "4.00", kDividedByZeroText},
+      {"division inside parentheses", " (\"1\" / \"2\") * 100", "10.00", "4.00", "Divided by ZERO error"},
       {"a sign joined to an operator (code 1)", " \"1\" -\"2\"", "10.00", "-4.00", "0.00"},
       {"code 1 keeps the divisor part's value", " \"1\" -\"2\" / 2", "10.00", "-4.00", "2.00"},
       {"operand not a number (code 3)", " \"1\" + abc", "10.00", "4.00", "0.00"},
@@ -140,7 +140,7 @@ TEST_F(CustomColumnTextTest, AFailedEvaluationIsShownOncePerExpression) {
   const int32_t nBroken = AddStored("Broken", " \"1\" \"2\"");
   const int32_t nOther = AddStored("Other", " \"2\" 5");
   for (int i = 0; i < 1000; ++i) EXPECT_EQ(Cell(nBroken, m_row).strText, kUnchanged);
-  EXPECT_EQ(m_arrMessages, std::vector<std::string>{kCalculationFailedText});
+  EXPECT_EQ(m_arrMessages, std::vector<std::string>{"Invalid Expression,while calculating value"});
   Cell(nOther, m_row);
   EXPECT_EQ(m_arrMessages.size(), 2u);
   m_layout.m_arrColumns[static_cast<size_t>(nBroken)].strFormula = " \"1\" \"3\"";

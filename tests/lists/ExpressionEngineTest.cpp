@@ -158,6 +158,7 @@ TEST(ExpressionEngine, ErrorsAndTheUntouchedResult) {
       {"conversion error before evaluation", "1%0)", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"empty", "", EXPR_FAILED, UNTOUCHED},
       {"blanks only", "   ", EXPR_FAILED, UNTOUCHED},
+      {"parentheses without a value", "()", 4, UNTOUCHED},
       {"values left over keep the last", "2 3", EXPR_FAILED, 3},
       {"left over after a sum", "1 2 3+", EXPR_FAILED, 5},
       {"first failure wins: remainder", "1%0 + abc", EXPR_FAILED, UNTOUCHED},

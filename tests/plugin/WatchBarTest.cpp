@@ -235,16 +235,6 @@ TEST_F(WatchBarTest, ShowHideCommandsToggleTheNamedWindow) {
 
 TEST_F(WatchBarTest, CallEmailLinks) {
   const std::array<std::string, 3> arrAmounts = {"100.00", "250.50", "150.50"};
-  const std::string strMargin =
-      BuildCallEmailLink(kCallMargin, 5, "C1001", "02:05 PM Dec 04,2026", arrAmounts, "");
-  EXPECT_EQ(
-      strMargin.rfind("mailto:?subject=Initial Margin call for Account [C1001]&body=Dear Sir / Madam,", 0),
-      0u);
-  EXPECT_NE(strMargin.find("As on 02:05 PM Dec 04,2026 today, your margin stood at Rs.100.00 as against the "
-                           "requirement of Rs.250.50 i.e a deficit / shortfall of Rs.150.50 . Kindly note"),
-            std::string::npos);
-  EXPECT_TRUE(strMargin.ends_with("Private Limited&cc="));
-
   const std::string strObligation =
       BuildCallEmailLink(kCallObligation, 9, "X", "t", arrAmounts, "risk@example.com;desk@example.com");
   EXPECT_EQ(strObligation.rfind("mailto:?subject=Cash Obligation Short Fall for  [X]&body=", 0), 0u);
@@ -260,6 +250,86 @@ TEST_F(WatchBarTest, CallEmailLinks) {
   EXPECT_NE(m_arrOpened[1].find("[A2]&body="), std::string::npos);
   EXPECT_NE(m_arrOpened[1].find("stood at Rs.A2 as against the requirement of Rs.CM-NSE-NRML i.e"),
             std::string::npos);
+}
+
+// The whole link of each kind for an account, with the local time of a zone with daylight
+// saving, in winter and in summer.
+TEST_F(WatchBarTest, CallEmailsCarryTheWholeTextAndTheLocalTime) {
+  const std::string strMarginClosing =
+      " . Kindly note that this is only an indicative amount of the margin call payable and the same "
+      "may vary depending on market fluctuations during the day.%0D%0A%0D%0ATherefore, please "
+      "contact your Financial Advisor as soon as possible to discuss your options to resolve this "
+      "situation and/or to determine the amount of margin call payable in your account. You might, "
+      "for instance, elect to provide additional Collateral (in the form of cash and/or acceptable "
+      "Securities) with an Advance or you might elect to reduce the amounts outstanding derivatives "
+      "positions under your facility(ies).%0D%0A%0D%0AIf  immediate action is not taken to cure the "
+      "margin call, we may, among other things, at any time and without further notice to you, sell "
+      "or realize all or part of the Collateral and/or (if applicable) close out any or all of your "
+      "open Derivatives Transactions.%0D%0A%0D%0AIf you have any questions regarding this "
+      "notification, or your facility(ies), please raise them with your Financial Advisor. Please "
+      "disregard this notice if the margin call has already been cured.%0D%0A%0D%0AFor and on behalf "
+      "of%0D%0ATarvelle Wealth Advisors (India) Private Limited";
+  const std::string strObligationClosing =
+      " . Kindly note that this is only an indicative amount of the cash obligation amount payable "
+      "and the same may vary depending on market fluctuations during the day.%0D%0A%0D%0ATherefore, "
+      "please contact your Financial Advisor as soon as possible to discuss your options to resolve "
+      "this situation. You might, for instance, elect to provide additional Cash or sell "
+      "Securities.%0D%0A%0D%0AIf  immediate action is not taken to cure the Cash Obligation "
+      "Shortfall, we may, among other things, at any time and without further notice to you, sell or "
+      "realize all or part of the Collateral and/or (if applicable) close out any or all of your "
+      "open Derivatives Transactions.%0D%0A%0D%0AIf you have any questions regarding this "
+      "notification, or your facility(ies), please raise them with your Financial Advisor. Please "
+      "disregard this notice if the margin call has already been cured.%0D%0A%0D%0AFor and on behalf "
+      "of%0D%0ATarvelle Wealth Advisors (India) Private Limited";
+  const struct {
+    int32_t nCommand;
+    std::array<int32_t, 6> arrColumns;
+    const char* szCc;
+    int64_t nSeconds;
+    std::string strLink;
+  } arrRows[] = {
+      {kCmdMarginCallEmail,
+       {70, 0, 83, -1, -1, -1},
+       "",
+       1796411100,
+       "mailto:?subject=Initial Margin call for Account [C1001]&body=Dear Sir / Madam,%0D%0A%0D%0APlease be "
+       "advised that your derivative facility(ies) with us is / are currently at margin call.%0D%0A%0D%0AAs "
+       "on 02:05 PM Dec 04,2026 today, your margin stood at Rs.-1500.50 as against the requirement of "
+       "Rs.C1001 i.e a deficit / shortfall of Rs.CM-NSE-NRML" +
+           strMarginClosing + "&cc="},
+      {kCmdObligationCallEmail,
+       {-1, -1, -1, 83, 70, 0},
+       "risk@example.com;desk@example.com",
+       1783171800,
+       "mailto:?subject=Cash Obligation Short Fall for Account [C1001]&body=Dear Sir / Madam,%0D%0A%0D%0A"
+       "Please be advised that your derivative facility(ies) with us is / are currently at cash obligation "
+       "shortfall.%0D%0A%0D%0AAs on 09:30 AM Jul 04,2026 today, your margin stood at Rs.CM-NSE-NRML as "
+       "against the requirement of Rs.-1500.50 i.e a deficit / shortfall of Rs.C1001" +
+           strObligationClosing + "&cc=risk@example.com;desk@example.com"},
+  };
+  const char* szOldZone = std::getenv("TZ");
+  const std::string strOldZone = szOldZone != nullptr ? szOldZone : "";
+  setenv("TZ", "America/New_York", 1);
+  tzset();
+  EXPECT_TRUE(m_dlg.CreateWatchWindows());
+  AddEntities({"account-C1001"});
+  COrvaneWatchDlgBar& bar = *m_dlg.GetWatchBar(1);
+  bar.GetList().selectionModel()->select(bar.GetList().model()->index(0, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  for (const auto& row : arrRows) {
+    SCOPED_TRACE(row.nCommand);
+    m_arrOpened.clear();
+    bar.GetList().GetLayout().m_arrCallAmountColumns = row.arrColumns;
+    g_pluginContext.mailCc = row.szCc;
+    SetFixedClock(row.nSeconds * 1000000);
+    EXPECT_TRUE(bar.OnCommand(row.nCommand));
+    EXPECT_EQ(m_arrOpened, std::vector<std::string>{row.strLink});
+  }
+  if (szOldZone != nullptr)
+    setenv("TZ", strOldZone.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
 }
 
 TEST_F(WatchBarTest, CallHistoryCollectsEntriesNewestFirstBeforeItIsShown) {

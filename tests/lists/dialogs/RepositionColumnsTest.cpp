@@ -107,6 +107,29 @@ TEST_F(CRepositionColumnsTest, ViewAppliesWithoutSavingAndSaveWrites) {
   EXPECT_EQ(GetHeaderTexts(*m_pList->pList), (std::vector<std::string>{"A", "B", "C", "D"}));
 }
 
+// A window that keeps the numbered messages it is sent.
+class CMessageWindow : public QWidget {
+ public:
+  bool event(QEvent* pEvent) override {
+    if (pEvent->type() != CWindowMessageEvent::GetEventType()) return QWidget::event(pEvent);
+    const auto* pMessage = static_cast<CWindowMessageEvent*>(pEvent);
+    m_arrMessages.emplace_back(pMessage->m_nMessage, pMessage->m_wParam);
+    return true;
+  }
+  std::vector<std::pair<uint32_t, uintptr_t>> m_arrMessages;
+};
+
+TEST_F(CRepositionColumnsTest, ViewAsksTheWindowOfAPlainListToRefresh) {
+  CMessageWindow window;
+  auto* pList = new CCommonListCtrl(&window);
+  pList->SetControlId(1231);
+  pList->GetLayout().LoadColumnTable("Plain", std::vector<sColumnDef>{{"A", kAlignLeft, kSortText}});
+  pList->LoadProfile();
+  pList->OnCommand(kCmdRepositionColumns);
+  pList->GetRepositionDialog()->GetButton("&View")->click();
+  EXPECT_EQ(window.m_arrMessages, (std::vector<std::pair<uint32_t, uintptr_t>>{{1147, 1231}}));
+}
+
 TEST_F(CRepositionColumnsTest, DefaultSortTextSurvivesReopeningOnTheDealerList) {
   m_pList->pList->SetProfileName(kSortControlsListName);
   m_pList->pList->OnCommand(kCmdRepositionColumns);

@@ -10,10 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "lists/dialogs/RepositionColumns.h"
 #include "lists/dialogs/UserDefinedColDlg.h"
 #include "tests/lists/widgets/ListTestSupport.h"
 
 namespace {
+
+// The dialog's messages as the user reads them.
+constexpr const char* kTextInvalid = "Invalid Expression, Please check the expression again";
+constexpr const char* kTextInUse = "This column name already present,Please choose different column Name";
+constexpr const char* kTextNoneToEdit = "No user defined column selected to edit";
 
 // Rows of Name, Cash, Margin, shown in this order.
 const std::vector<TextRecord> kRows = {{"a", "10.00", "4.00"}, {"b", "3.00", "0.00"}};
@@ -126,10 +132,10 @@ TEST_F(CUserDefinedColDlgTest, AddFailuresShowTheCoreMessageAndKeepTheDialog) {
     const char* szMessage;
   };
   const sRow arrRows[] = {
-      {"empty name", "  ", "\"Cash\"", kEnterColumnNameText},
-      {"no operator", "X", "\"Cash\" \"Margin\"", kInvalidExpressionText},
-      {"name in use", "Cash", "\"Margin\" * 2", kNameInUseText},
-      {"name in use in other letter case", "cash", "\"Margin\" * 2", kNameInUseText},
+      {"empty name", "  ", "\"Cash\"", "Please Enter the column Name"},
+      {"no operator", "X", "\"Cash\" \"Margin\"", kTextInvalid},
+      {"name in use", "Cash", "\"Margin\" * 2", kTextInUse},
+      {"name in use in other letter case", "cash", "\"Margin\" * 2", kTextInUse},
   };
   auto pList = MakeList();
   for (const sRow& row : arrRows) {
@@ -168,7 +174,7 @@ TEST_F(CUserDefinedColDlgTest, EditReplacesTheExpression) {
   EXPECT_EQ(Dialog().GetConfirmButton()->text().toStdString(), "Save");
   m_arrBoxes.clear();
   Dialog().GetConfirmButton()->click();
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{kNoColumnToEditText}));
+  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{kTextNoneToEdit}));
 
   Choose("Net");
   EXPECT_EQ(Expression(), "\"Cash\" - \"Margin\"");
@@ -179,6 +185,14 @@ TEST_F(CUserDefinedColDlgTest, EditReplacesTheExpression) {
   EXPECT_FALSE(Dialog().isVisible());
   EXPECT_EQ(GetShownTexts(*pList->pList, 3), (std::vector<std::string>{"14.00", "3.00"}));
   EXPECT_NE(ReadFile("OrvaneSetting.ini").find("#\"Cash\" + \"Margin\""), std::string::npos);
+  // The header item keeps its tip, through another column's addition, until the column
+  // profile dialog applies a view.
+  EXPECT_EQ(pList->pList->GetHeaderTip(3).toStdString(), "\"Cash\" - \"Margin\"");
+  ASSERT_TRUE(AddColumn(*pList, "Twice", "\"Cash\" * 2").empty());
+  EXPECT_EQ(pList->pList->GetHeaderTip(3).toStdString(), "\"Cash\" - \"Margin\"");
+  pList->pList->OnCommand(kCmdRepositionColumns);
+  pList->pList->GetRepositionDialog()->GetButton("&View")->click();
+  EXPECT_EQ(pList->pList->GetHeaderTip(3).toStdString(), "\"Cash\" + \"Margin\"");
 }
 
 TEST_F(CUserDefinedColDlgTest, DeleteRemovesTheColumnAndBothDependents) {
