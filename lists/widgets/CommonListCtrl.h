@@ -28,6 +28,7 @@
 #include "lists/ListSort.h"
 #include "lists/dialogs/CustomizedAppearance.h"
 #include "lists/dialogs/RepositionColumns.h"
+#include "lists/widgets/CellTextCache.h"
 #include "lists/widgets/ListMenus.h"
 
 class CColorHeaderCtrl;
@@ -237,5 +238,6 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   bool m_bCheckBoxes = false;
   bool m_bCustomized = false;
   sAppearanceInfo m_appearance = g_defaultAppearance;
+  mutable CCellTextCache m_cellTexts;  // filled while painting
   int32_t m_nRowHeight = 16;
 };

@@ -90,7 +90,7 @@ void CCommonListCtrl::paintEvent(QPaintEvent* pEvent) {
 
 void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcRow,
                                const QRect& rcUpdate) const {
-  const CListRowPainter rowPainter(painter, hasFocus(), m_bGradient);
+  const CListRowPainter rowPainter(painter, hasFocus(), m_bGradient, m_cellTexts);
   const bool bSelected = selectionModel()->isRowSelected(nRow, QModelIndex());
   sCellText cell;
   int32_t clrRowText = kColourUnset;

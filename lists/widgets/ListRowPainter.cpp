@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "lists/widgets/CellTextCache.h"
+
 namespace {
 
 // A vertical gradient whose first and last pixel rows show exactly the two colours.
@@ -54,13 +56,16 @@ void CListRowPainter::DrawCellText(const QRect& rcCell, const std::string& strTe
   if (nFormat == 0 || nFormat == 1) {
     rcText.adjust(kCellTextMargin, 0, -kCellTextMargin, 0);
   }
-  // Measured once and drawn at a point: the text engine runs once for a text that fits, which
-  // is nearly every cell.
+  // A text that fits is drawn from its layout, shaped once for as long as it shows; a cut one
+  // is measured and drawn at a point.
   const QFontMetrics metrics = m_painter.fontMetrics();
-  QString strShown = QString::fromStdString(strText);
-  int nTextWidth = metrics.horizontalAdvance(strShown);
+  const CCellTextCache::sLayout& layout = m_cache.Get(strText, m_painter.font(), metrics);
+  const QStaticText* pLayout = &layout.text;
+  QString strShown;
+  int nTextWidth = layout.nWidth;
   if (nTextWidth > rcText.width()) {
-    strShown = metrics.elidedText(strShown, Qt::ElideRight, rcText.width());
+    pLayout = nullptr;
+    strShown = metrics.elidedText(QString::fromStdString(strText), Qt::ElideRight, rcText.width());
     nTextWidth = metrics.horizontalAdvance(strShown);
   }
   int nX = rcText.left();
@@ -70,7 +75,11 @@ void CListRowPainter::DrawCellText(const QRect& rcCell, const std::string& strTe
     nX = rcText.left() + (rcText.width() - nTextWidth) / 2;
   }
   const int nBaseline = rcText.top() + (rcText.height() - metrics.height() + 1) / 2 + metrics.ascent();
-  m_painter.drawText(QPoint(nX, nBaseline), strShown);
+  if (pLayout != nullptr) {
+    m_painter.drawStaticText(QPoint(nX, nBaseline - metrics.ascent()), *pLayout);
+  } else {
+    m_painter.drawText(QPoint(nX, nBaseline), strShown);
+  }
 }
 
 void CListRowPainter::DrawCheckBox(const QRect& rcBox, bool bChecked, uint32_t clrText) const {

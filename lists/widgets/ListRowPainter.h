@@ -10,6 +10,7 @@
 
 #include "controls/ColorRef.h"
 
+class CCellTextCache;
 class QPainter;
 class QPixmap;
 struct sAppearanceInfo;
@@ -30,8 +31,9 @@ inline constexpr uint32_t kSelectedBottom = 0;
 
 class CListRowPainter {
  public:
-  CListRowPainter(QPainter& painter, bool bFocused, bool bGradient)
-      : m_painter(painter), m_bFocused(bFocused), m_bGradient(bGradient) {}
+  // Texts that fit their cell are drawn from the cache's layouts.
+  CListRowPainter(QPainter& painter, bool bFocused, bool bGradient, CCellTextCache& cache)
+      : m_painter(painter), m_bFocused(bFocused), m_bGradient(bGradient), m_cache(cache) {}
 
   // Fills the row with its background; a selected row gets the selection gradient over it.
   void FillRow(const QRect& rcRow, uint32_t clrBackground, bool bSelected) const;
@@ -49,4 +51,5 @@ class CListRowPainter {
   QPainter& m_painter;
   bool m_bFocused;
   bool m_bGradient;
+  CCellTextCache& m_cache;
 };
