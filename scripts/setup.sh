@@ -11,6 +11,7 @@ packages=(
   libxlsxwriter-dev
   libmuparser-dev
   xdg-utils
+  locales  # the locale sources the tests build de_DE and hi_IN from
   python3-openpyxl
 )
 
