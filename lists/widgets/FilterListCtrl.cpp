@@ -289,6 +289,14 @@ std::string CFilterListCtrl::GetCellText(int32_t nRow, int32_t nPosition) const 
   return std::move(cell.strText);
 }
 
+void CFilterListCtrl::ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const {
+  if (!m_bDataMode) {
+    CCommonListCtrl::ReadCellText(nRow, nPosition, cell);
+    return;
+  }
+  m_store.GetViewCellText(nRow, nPosition, cell);
+}
+
 bool CFilterListCtrl::GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const {
   if (!m_bDataMode) {
     return CCommonListCtrl::GetRowCellText(nRow, nColumn, cell);

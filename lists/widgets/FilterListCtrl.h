@@ -138,6 +138,7 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   std::vector<sProfileEntry> ReadCustomColumns(CListLayout& layout, const ProfileReadFn& fnRead) override;
 
   bool GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const override;
+  void ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const override;
   bool HandleListKey(const QKeyEvent& event) override;
   int32_t GetLinesPerRow() const override { return m_nLinesPerRow; }
   sListMenuState GetMenuState() const override;
