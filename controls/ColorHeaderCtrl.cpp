@@ -24,7 +24,9 @@ CColorHeaderCtrl::CColorHeaderCtrl(QWidget* pParent) : QHeaderView(Qt::Horizonta
   m_timerChange.setInterval(kFilterChangeTimeout);
   connect(&m_timerChange, &QTimer::timeout, this, &CColorHeaderCtrl::ReportPendingChange);
   connect(this, &QHeaderView::sectionCountChanged, this, [this] { SyncFilterWidgets(); });
-  connect(this, &QHeaderView::sectionResized, this, [this] { PlaceFilterWidgets(); });
+  connect(this, &QHeaderView::sectionResized, this, [this] {
+    if (!m_bPlacementDeferred) PlaceFilterWidgets();
+  });
 }
 
 void CColorHeaderCtrl::SetFilterBarStyle(bool bOn) {
@@ -256,6 +258,15 @@ void CColorHeaderCtrl::SyncFilterWidgets() {
     m_arrEdits.push_back(pEdit);
     m_arrButtons.push_back(pButton);
   }
+  PlaceFilterWidgets();
+}
+
+void CColorHeaderCtrl::ResizeSections(std::span<const int32_t> arrWidths) {
+  m_bPlacementDeferred = true;
+  for (size_t i = 0; i < arrWidths.size() && static_cast<int>(i) < count(); ++i) {
+    resizeSection(static_cast<int>(i), arrWidths[i]);
+  }
+  m_bPlacementDeferred = false;
   PlaceFilterWidgets();
 }
 

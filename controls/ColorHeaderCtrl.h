@@ -79,6 +79,10 @@ class CColorHeaderCtrl : public QHeaderView {
   int GetTitleHeight() const;
   int GetFilterBarHeight() const;
 
+  // Gives the first sections these widths, placing the filter widgets once afterwards instead
+  // of after every section (which costs the square of the column count).
+  void ResizeSections(std::span<const int32_t> arrWidths);
+
   QSize sizeHint() const override;
 
  signals:
@@ -100,6 +104,7 @@ class CColorHeaderCtrl : public QHeaderView {
 
   const IFilterHeaderSource* m_pSource = nullptr;
   bool m_bFilterBarStyle = false;
+  bool m_bPlacementDeferred = false;  // ResizeSections places the filter widgets at its end
   bool m_bFilterBarShown = true;
   std::vector<QLineEdit*> m_arrEdits;  // owned by the viewport
   std::vector<QToolButton*> m_arrButtons;

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStatusBar>
+#include <utility>
 
 #include "host/api/HalvoHostApi.h"
 #include "platform/qt/WindowMessage.h"
@@ -76,6 +77,7 @@ void CHostMainFrame::ShowLinkDetails(const sLinkDetails& details) {
 void CHostMainFrame::SetCloseHandler(std::function<void()> fnOnClose) { m_fnOnClose = std::move(fnOnClose); }
 
 void CHostMainFrame::RestoreDockLayout() {
+  if (std::exchange(m_bLayoutRestored, true)) return;
   const QSettings settings;
   restoreState(settings.value(kLayoutKey).toByteArray(), kLayoutVersion);
 }
@@ -91,6 +93,9 @@ bool CHostMainFrame::event(QEvent* pEvent) {
     auto* pMessage = static_cast<CWindowMessageEvent*>(pEvent);
     if (pMessage->m_nMessage == kMsgDockedWindows) {
       ListDockedWindows(reinterpret_cast<const void*>(pMessage->m_wParam));
+      // The plug-in has docked its windows and decides next which to show (it shows them all
+      // when none is): the saved layout must be in place before that, not after its start.
+      RestoreDockLayout();
       pMessage->m_nResult = 1;
     }
     return true;

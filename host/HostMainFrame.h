@@ -24,7 +24,8 @@ class CHostMainFrame : public QMainWindow {
   void ShowLinkDetails(const sLinkDetails& details);
   // Called when the user closes the frame, before any window goes.
   void SetCloseHandler(std::function<void()> fnOnClose);
-  // Puts the docks back where the user left them last time.
+  // Puts the docks back where the user left them last time, once: when the plug-in lists its
+  // docked windows (message 1933), or after its start when it lists none.
   void RestoreDockLayout();
 
   // Keeps the dock layout for the next start (called by a plug-in before it destroys its
@@ -48,4 +49,5 @@ class CHostMainFrame : public QMainWindow {
   QString m_strPluginDescription;
   std::function<void()> m_fnOnClose;
   bool m_bClosed = false;
+  bool m_bLayoutRestored = false;
 };

@@ -142,6 +142,8 @@ int main(int argc, char* argv[]) {
     const sPluginInfo info = loader.QueryInfo();
     frame.SetPluginDescription(QString::fromStdString(info.strName + " " + info.strVersion));
     frame.SetCloseHandler([&loader] { loader.Stop(); });
+    // The plug-in's window table restores the layout during its start; this is for a plug-in
+    // that sends none.
     loader.Start(options->strUserId.toStdString(), options->nUserCategory);
     frame.RestoreDockLayout();
   } else {

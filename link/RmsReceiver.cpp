@@ -7,6 +7,7 @@
 #include "model/EntityLevel.h"
 #include "model/FieldReaders.h"
 #include "model/RmsValueParser.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "plugin/PluginContext.h"
 
@@ -47,9 +48,7 @@ std::string FormatAlertTimeStamp(int64_t nSeconds) {
   const time_t t = static_cast<time_t>(nSeconds + kIstOffsetSeconds);
   std::tm parts{};
   if (gmtime_r(&t, &parts) == nullptr) return {};
-  char szText[64];
-  const size_t nLength = std::strftime(szText, sizeof szText, "%d/%m/%Y %H:%M:%S", &parts);
-  return std::string(szText, nLength);
+  return FormatTimeParts(parts, "%d/%m/%Y %H:%M:%S");
 }
 
 void CRmsReceiver::OnResponse(OTP_MSG hMsg) {

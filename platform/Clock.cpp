@@ -1,5 +1,7 @@
 #include "platform/Clock.h"
 
+#include <locale.h>
+
 #include <chrono>
 #include <vector>
 
@@ -36,6 +38,15 @@ sSystemTime ToSystemTime(const std::tm& tm, int nMilliseconds) {
   time.nSecond = tm.tm_sec;
   time.nMilliseconds = nMilliseconds;
   return time;
+}
+
+// The "C" locale, whatever the process locale: the time texts carry English month and day
+// names and AM/PM, as the server and the people reading them expect. Qt sets the process
+// locale from LANG and LC_*, under which AM/PM would be left out (de_DE) or both written in
+// another script (hi_IN).
+locale_t GetClassicLocale() {
+  static const locale_t s_locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+  return s_locale;
 }
 
 // localtime_r need not look at TZ again once it has read it; tzset makes a changed TZ count.
@@ -81,14 +92,19 @@ long GetTimeZoneOffsetWest() {
 
 std::string FormatLocalTime(time_t t, const char* szFormat) {
   std::tm tm{};
-  if (szFormat == nullptr || *szFormat == '\0' || !ToLocalTime(t, tm)) return std::string();
+  if (szFormat == nullptr || !ToLocalTime(t, tm)) return std::string();
+  return FormatTimeParts(tm, szFormat);
+}
+
+std::string FormatTimeParts(const std::tm& tm, const char* szFormat) {
+  if (szFormat == nullptr || *szFormat == '\0') return std::string();
   // strftime gives 0 both for a result that does not fit and for an empty one; grow the
   // buffer a few times before calling it empty.
   std::vector<char> arrBuffer(256);
   for (int nAttempt = 0; nAttempt < 4; ++nAttempt) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    const size_t nLength = std::strftime(arrBuffer.data(), arrBuffer.size(), szFormat, &tm);
+    const size_t nLength = strftime_l(arrBuffer.data(), arrBuffer.size(), szFormat, &tm, GetClassicLocale());
 #pragma GCC diagnostic pop
     if (nLength > 0) return std::string(arrBuffer.data(), nLength);
     arrBuffer.resize(arrBuffer.size() * 4);

@@ -31,8 +31,11 @@ PLATFORM_API sSystemTime GetLocalTimeNow();
 PLATFORM_API uint64_t GetSystemTimeAsFileTime();
 // Seconds west of UTC of the machine's zone (standard time), as the C library's timezone.
 PLATFORM_API long GetTimeZoneOffsetWest();
-// strftime of the local time for t; an empty text when t cannot be converted.
+// strftime of the local time for t in the "C" locale (English names, AM/PM) whatever the
+// process locale; an empty text when t cannot be converted.
 PLATFORM_API std::string FormatLocalTime(time_t t, const char* szFormat);
+// The same for a broken-down time.
+PLATFORM_API std::string FormatTimeParts(const std::tm& tm, const char* szFormat);
 
 // Fixes the clock at the given microseconds since 1970 (UTC); nullopt lets it run again.
 PLATFORM_API void SetFixedClock(std::optional<int64_t> nMicroseconds);

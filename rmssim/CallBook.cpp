@@ -1,5 +1,7 @@
 #include "rmssim/CallBook.h"
 
+#include <locale.h>
+
 #include <array>
 #include <cstdio>
 #include <ctime>
@@ -29,11 +31,13 @@ std::optional<std::string> ReadText(OTP_MSG hMsg, uint32_t nFieldId) {
 }  // namespace
 
 std::string FormatCallTime(std::time_t nTime) {
+  // In the "C" locale, as a terminal writes it: AM/PM whatever LANG and LC_* say.
+  static const locale_t s_classic = newlocale(LC_ALL_MASK, "C", locale_t{});
   std::tm local{};
   localtime_r(&nTime, &local);
   char szText[64];
-  std::strftime(szText, sizeof szText, "%d/%m/%Y %I:%M:%S %p", &local);
-  return szText;
+  const size_t nLength = strftime_l(szText, sizeof szText, "%d/%m/%Y %I:%M:%S %p", &local, s_classic);
+  return std::string(szText, nLength);
 }
 
 bool CCallBook::TakeCallStatus(OTP_MSG hMsg, CEntityTree& tree) {

@@ -12,6 +12,7 @@ packages=(
   libmuparser-dev
   xdg-utils
   dpkg-dev file desktop-file-utils  # the Debian package: its dependency scan, the menu entry check
+  locales  # the locale sources the tests build de_DE and hi_IN from
   python3-openpyxl
 )
 

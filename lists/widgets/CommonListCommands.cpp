@@ -1,15 +1,20 @@
 // The commands of CCommonListCtrl: fitting, grid lines, clipboard, spreadsheet export, menus
 // and the base sort.
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <numeric>
+#include <utility>
 
 #include "controls/ColorHeaderCtrl.h"
 #include "excel/ExcelInterface.h"
+#include "lists/FitToDataPass.h"
 #include "lists/ListCommands.h"
 #include "lists/widgets/CommonListCtrl.h"
 #include "lists/widgets/ListRowPainter.h"
@@ -18,6 +23,10 @@
 
 namespace {
 
+// The texts of a column measured with the font: the widest by their characters' advances.
+constexpr size_t kFitMeasuredTexts = 8;
+// The longest a slice of "Fit to Data" reads rows in one turn of the event loop.
+constexpr std::chrono::milliseconds kFitSlice{20};
 // Room a measured text needs besides its glyphs: the cell margins and a little air.
 constexpr int kFitDataPadding = 2 * kCellTextMargin + 6;
 // The header item's margins and its sort image.
@@ -96,20 +105,16 @@ std::unique_ptr<QMenu> CCommonListCtrl::CreateHeaderMenu() {
                         [this](int32_t nCommand) { OnCommand(nCommand); });
 }
 
-int32_t CCommonListCtrl::MeasureDataWidth(int32_t nPosition) const {
-  // The rows in view: measuring every row of a long list would stall the window.
-  const int32_t nCount = GetItemCount();
-  const int32_t nFirst = std::max(rowAt(0), 0);
-  int32_t nLast = rowAt(viewport()->height() - 1);
-  if (nLast < 0) {
-    nLast = nCount - 1;
+std::vector<int32_t> CCommonListCtrl::GetHeaderColumns() const {
+  std::vector<int32_t> arrColumns;
+  for (int32_t nPosition = 0; nPosition < GetLayout().GetHeaderCount(); ++nPosition) {
+    arrColumns.push_back(GetLayout().GetColumnAt(nPosition));
   }
-  int32_t nWidest = 0;
-  for (int32_t nRow = nFirst; nRow <= nLast && nRow < nCount; ++nRow) {
-    nWidest = std::max(nWidest,
-                       fontMetrics().horizontalAdvance(QString::fromStdString(GetCellText(nRow, nPosition))));
-  }
-  return nWidest > 0 ? nWidest + kFitDataPadding : 0;
+  return arrColumns;
+}
+
+void CCommonListCtrl::ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const {
+  cell.strText = GetCellText(nRow, nPosition);
 }
 
 int32_t CCommonListCtrl::MeasureHeaderWidth(int32_t nPosition) const {
@@ -122,18 +127,63 @@ int32_t CCommonListCtrl::MeasureHeaderWidth(int32_t nPosition) const {
 
 void CCommonListCtrl::SetColumnWidths(const std::vector<int32_t>& arrWidths) {
   setUpdatesEnabled(false);
-  for (size_t i = 0; i < arrWidths.size() && static_cast<int>(i) < GetHeader()->count(); ++i) {
-    GetHeader()->resizeSection(static_cast<int>(i), arrWidths[i]);
-  }
+  GetHeader()->ResizeSections(arrWidths);
   setUpdatesEnabled(true);
   GetHeader()->viewport()->update();
   viewport()->update();
 }
 
 void CCommonListCtrl::FitToData() {
+  // Every row counts, so a long value further down is not cut. Texts are ranked by the sum of
+  // their characters' advances, and only the few widest of each column are measured with the
+  // font, which covers kerning and shaping. Reading every cell of a long list still takes far
+  // longer than one turn of the event loop may (100,000 rows of every catalogue column: well
+  // over a second), so the rows are read in slices, one per turn, and the widths are set once
+  // the last row was read; a short list is done at once.
+  const QFontMetrics metrics = fontMetrics();
+  m_pFitPass = std::make_shared<CFitToDataPass>(
+      GetHeaderColumns(),
+      [metrics](char32_t nCharacter) { return metrics.horizontalAdvance(QString::fromUcs4(&nCharacter, 1)); },
+      kFitMeasuredTexts);
+  ContinueFitToData();
+}
+
+void CCommonListCtrl::ContinueFitToData() {
+  // Held here as well: a custom column's message box runs the event loop, which may start
+  // another pass in the middle of this slice.
+  const std::shared_ptr<CFitToDataPass> pPass = m_pFitPass;
+  if (pPass == nullptr) {
+    return;
+  }
+  if (pPass->GetColumns() != GetHeaderColumns()) {
+    FitToData();  // the columns changed since the pass began: it starts over for the new ones
+    return;
+  }
+  const bool bDone = pPass->Run(
+      GetItemCount(),
+      [this](int32_t nRow, int32_t nPosition, sCellText& cell) { ReadCellText(nRow, nPosition, cell); },
+      std::chrono::steady_clock::now() + kFitSlice);
+  if (pPass != m_pFitPass) {
+    return;  // replaced meanwhile; the new pass goes on by itself
+  }
+  if (!bDone) {
+    if (!std::exchange(m_bFitContinuationQueued, true)) {
+      QTimer::singleShot(0, this, [this] {
+        m_bFitContinuationQueued = false;
+        ContinueFitToData();
+      });
+    }
+    return;
+  }
+  m_pFitPass.reset();
+  const QFontMetrics metrics = fontMetrics();
   std::vector<int32_t> arrWidths;
-  for (int32_t nPosition = 0; nPosition < GetLayout().GetHeaderCount(); ++nPosition) {
-    arrWidths.push_back(GetFitWidth(MeasureDataWidth(nPosition)));
+  for (int32_t nPosition = 0; nPosition < pPass->GetPositionCount(); ++nPosition) {
+    int32_t nWidest = 0;
+    for (const std::string& strText : pPass->GetTexts(nPosition)) {
+      nWidest = std::max(nWidest, metrics.horizontalAdvance(QString::fromStdString(strText)));
+    }
+    arrWidths.push_back(GetFitWidth(nWidest > 0 ? nWidest + kFitDataPadding : 0));
   }
   SetColumnWidths(arrWidths);
 }

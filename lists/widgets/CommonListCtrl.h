@@ -32,6 +32,7 @@
 #include "lists/widgets/ListMenus.h"
 
 class CColorHeaderCtrl;
+class CFitToDataPass;
 class CListTableModel;
 class QMenu;
 
@@ -131,6 +132,8 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
 
   // The list's commands by identifier; false for an identifier it does not know.
   virtual bool OnCommand(int32_t nCommand);
+  // Every row's text; a long list is read over several turns of the event loop, and its widths
+  // are set after the last.
   void FitToData();
   void FitToHeaderSize();
   void FitToWindow();
@@ -176,6 +179,9 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   // The cell a row paints for a column index (colours as set by the caller, changed by the
   // source); false stops the row's painting.
   virtual bool GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const;
+  // The text GetCellText gives for (row, header position), into the cell's own buffer, for
+  // passes over every row.
+  virtual void ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const;
   // Keys before the list's own handling; true when consumed.
   virtual bool HandleListKey(const QKeyEvent& event);
   virtual int32_t GetLinesPerRow() const { return 1; }
@@ -205,7 +211,10 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   QRect GetCheckBoxRect(int32_t nRow) const;
   void ShowMenuAt(std::unique_ptr<QMenu> pMenu, const QPoint& ptGlobal);
   void NotifyRightClick(const QPoint& ptGlobal);
-  int32_t MeasureDataWidth(int32_t nPosition) const;
+  // The next slice of the "Fit to Data" pass; the widths once it read the last row.
+  void ContinueFitToData();
+  // The column shown at each header position.
+  std::vector<int32_t> GetHeaderColumns() const;
   int32_t MeasureHeaderWidth(int32_t nPosition) const;
   void SetColumnWidths(const std::vector<int32_t>& arrWidths);
   void SortItems(int32_t nPosition);
@@ -234,6 +243,8 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   bool m_bHeaderTipsEnabled = true;
   bool m_bGridLines = false;
   bool m_bGradient = false;
+  std::shared_ptr<CFitToDataPass> m_pFitPass;  // the "Fit to Data" pass under way
+  bool m_bFitContinuationQueued = false;
   bool m_bGeometryUpdatePosted = false;  // a scroll-range update waits for the event loop
   bool m_bCheckBoxes = false;
   bool m_bCustomized = false;

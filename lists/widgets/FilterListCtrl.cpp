@@ -205,20 +205,17 @@ void CFilterListCtrl::SetHeaderFilterText(int32_t nPosition, const std::string& 
 }
 
 bool CFilterListCtrl::GetVisibleRows(int32_t& nFirst, int32_t& nLast) const {
-  // A list hidden in a shown window (a closed dock, another tab) shows no row; its geometry
-  // would otherwise claim every row from the first.
-  if (!isVisible() && window()->isVisible()) {
-    return false;
-  }
+  // From the scroll position and the rows that fit the page, which a hidden list (a closed
+  // dock) keeps: its rows still count for the custom-alert rules, while Qt paints nothing of
+  // it. A page without height holds no row.
   const int32_t nCount = model()->rowCount();
+  const int nPageHeight = viewport()->height();
   nFirst = rowAt(0);
-  if (nCount == 0 || nFirst < 0) {
+  if (nCount == 0 || nFirst < 0 || nPageHeight <= 0) {
     return false;
   }
-  nLast = rowAt(viewport()->height() - 1);
-  if (nLast < 0) {
-    nLast = nCount - 1;
-  }
+  const int nRowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+  nLast = std::min(nCount - 1, nFirst + (nPageHeight - 1) / nRowHeight);
   return true;
 }
 
@@ -245,7 +242,11 @@ bool CFilterListCtrl::RefreshRecord(const void* pRecord) {
     return (update.bInPlace && RepaintLiveRecordInPlace(pRecord)) || bMovedOntoPage;
   }
   const int32_t nRow = FindVisibleRow(pRecord);
-  return nRow >= 0 && RepaintRowIfVisible(nRow);
+  if (nRow < 0) {
+    return false;
+  }
+  RepaintRowIfVisible(nRow);
+  return true;
 }
 
 int32_t CFilterListCtrl::RefreshRecords(std::span<const void* const> arrRecords) {
@@ -286,6 +287,14 @@ std::string CFilterListCtrl::GetCellText(int32_t nRow, int32_t nPosition) const 
   sCellText cell;
   m_store.GetViewCellText(nRow, nPosition, cell);
   return std::move(cell.strText);
+}
+
+void CFilterListCtrl::ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const {
+  if (!m_bDataMode) {
+    CCommonListCtrl::ReadCellText(nRow, nPosition, cell);
+    return;
+  }
+  m_store.GetViewCellText(nRow, nPosition, cell);
 }
 
 bool CFilterListCtrl::GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const {

@@ -9,7 +9,7 @@
 // FilterChanged to Filter: a filter typed in the header reaches the list after the header's
 // time-out, the list stores it and tells the owner, which re-runs the filtering pass.
 //
-// Live updates: RefreshRecord repaints a record's row only while it is on screen. Repaints
+// Live updates: RefreshRecord repaints a record's row only while it is on the page. Repaints
 // asked for within one turn of the event loop are merged and painted once, each visible cell
 // read once.
 //
@@ -86,9 +86,11 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   // Opens the filter value popup of a header position at a point.
   void OpenFilterValues(int32_t nPosition, const QPoint& ptGlobal);
 
-  // Repaints the row of a record when it is on screen; false when it is not.
+  // Repaints the row of a record when it is on the list's page (the rows from the scroll
+  // position that fit the list's height, kept while the list is hidden; a hidden list paints
+  // nothing); false when it is not on the page.
   bool RefreshRecord(const void* pRecord);
-  // The same for many records; the number of them on screen.
+  // The same for many records; the number of them on the page.
   int32_t RefreshRecords(std::span<const void* const> arrRecords);
   bool IsRecordVisible(const void* pRecord) const { return FindVisibleRow(pRecord) >= 0; }
 
@@ -144,6 +146,7 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   std::vector<sProfileEntry> ReadCustomColumns(CListLayout& layout, const ProfileReadFn& fnRead) override;
 
   bool GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const override;
+  void ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const override;
   bool HandleListKey(const QKeyEvent& event) override;
   int32_t GetLinesPerRow() const override { return m_nLinesPerRow; }
   sListMenuState GetMenuState() const override;

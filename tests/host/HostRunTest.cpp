@@ -6,6 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QSettings>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -156,6 +159,42 @@ TEST_F(HostRunTest, MeasuresDelaysAndEventLoopTurns) {
   EXPECT_GT(FindReport(run.strOutput, "ui_turn_samples"), 0) << run.strOutput;
   EXPECT_GE(FindReport(run.strOutput, "ui_turn_max_ms"), FindReport(run.strOutput, "ui_turn_p99_ms"));
   EXPECT_EQ(run.strOutput.find("report: publications_delivered"), std::string::npos) << run.strOutput;
+}
+
+// A frame with docks named as the terminal's windows, to write and read its saved layouts.
+struct sLayoutFrame {
+  sLayoutFrame() {
+    for (const char* szName :
+         {"OrvaneWatch1", "OrvaneWatch2", "OrvaneWatch3", "OrvaneWatch4", "OrvaneWatchAlerts"}) {
+      auto* pDock = new QDockWidget(QString::fromLatin1(szName), &frame);
+      pDock->setObjectName(QString::fromLatin1(szName));
+      frame.addDockWidget(Qt::TopDockWidgetArea, pDock);
+      arrDocks.push_back(pDock);
+    }
+  }
+  QMainWindow frame;
+  std::vector<QDockWidget*> arrDocks;
+};
+
+// A user who closed every window finds them all shown at the next start: the rule holds in the
+// terminal's own start order, where the frame restores its saved layout.
+TEST_F(HostRunTest, ALayoutWithEveryWindowClosedStartsWithAllShown) {
+  const QString strConfig =
+      QString::fromStdString((m_dir / "config" / "halvo-trader" / "halvo-host.conf").string());
+  {
+    sLayoutFrame closed;
+    for (QDockWidget* pDock : closed.arrDocks) pDock->hide();
+    QSettings(strConfig, QSettings::IniFormat).setValue("frame/dockLayout", closed.frame.saveState(0));
+  }
+  const sRun run = RunHost(m_dir, "--quit-after 0.5");
+  ASSERT_EQ(run.nExitCode, 0) << run.strOutput;
+
+  // The layout saved at the close is the one the terminal showed.
+  sLayoutFrame reopened;
+  const QSettings settings(strConfig, QSettings::IniFormat);
+  ASSERT_TRUE(reopened.frame.restoreState(settings.value("frame/dockLayout").toByteArray(), 0));
+  for (QDockWidget* pDock : reopened.arrDocks)
+    EXPECT_FALSE(pDock->isHidden()) << pDock->objectName().toStdString();
 }
 
 TEST_F(HostRunTest, MissingPluginIsReportedAndTheTerminalStillRuns) {

@@ -1,11 +1,14 @@
 // The window-free parts of the list commands: column fitting, row height, the clipboard text
 // and the filter value popup.
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "lists/FilterListStore.h"
+#include "lists/FitToDataPass.h"
 #include "lists/ListCommands.h"
 
 namespace {
@@ -20,6 +23,34 @@ TEST(ListCommands, Sizes) {
   const int32_t arrHeights[][3] = {{-12, 1, 16}, {12, 0, 16}, {12, -4, 16}, {-11, 2, 30}, {12, 3, 48}};
   for (const auto& row : arrHeights)
     EXPECT_EQ(GetRowHeight(row[0], row[1]), row[2]) << row[0] << " x " << row[1];
+}
+
+// "Fit to Data" reads a long list in slices: one whose time is up stops after a few rows, the
+// next goes on where it stopped, rows added meanwhile included. Each column keeps the texts
+// widest by their characters' advances, not by their length; a byte that is not UTF-8 counts as
+// U+FFFD.
+TEST(ListCommands, FitToDataPassReadsEveryRowAcrossSlices) {
+  Texts arrRows(100, "iiiiiiii");
+  arrRows[70] = "WW";
+  arrRows[90] = "\xff\xff\xff";
+  arrRows[95] = "\xc3\xa9\xc3\xa9\xc3\xa9";  // three e-acute
+  CFitToDataPass pass(
+      {0},
+      [](char32_t nCharacter) {
+        return nCharacter == U'W' ? 10 : nCharacter == 0xFFFD ? 9 : nCharacter == 0xE9 ? 5 : 1;
+      },
+      2);
+  const CFitToDataPass::ReadCellFn fnRead = [&arrRows](int32_t nRow, int32_t, sCellText& cell) {
+    cell.strText = arrRows[static_cast<size_t>(nRow)];
+  };
+  const auto timeUp = std::chrono::steady_clock::now();
+  EXPECT_FALSE(pass.Run(50, fnRead, timeUp));
+  int nSlices = 1;
+  while (!pass.Run(100, fnRead, timeUp)) ++nSlices;
+  EXPECT_GT(nSlices, 3);
+  Texts arrKept = pass.GetTexts(0);
+  std::sort(arrKept.begin(), arrKept.end());
+  EXPECT_EQ(arrKept, (Texts{"WW", "\xff\xff\xff"}));
 }
 
 TEST(ListCommands, ClipboardText) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <chrono>
+#include <clocale>
 #include <cstdlib>
 #include <string>
 
@@ -79,6 +80,30 @@ TEST_F(ClockTest, FormatHandlesLongAndEmptyResults) {
   EXPECT_EQ(FormatLocalTime(1700000000, ""), "");
   EXPECT_EQ(FormatLocalTime(1700000000, nullptr), "");
 }
+
+#ifdef ORVANE_TEST_LOCPATH
+// The call-status and e-mail times come out in English with AM/PM whatever the process locale
+// (Qt sets it from LANG and LC_*): German gives no AM/PM, Hindi its own texts for both.
+TEST_F(ClockTest, TimeTextsIgnoreTheProcessLocale) {
+  setenv("LOCPATH", ORVANE_TEST_LOCPATH, 1);
+  setenv("TZ", "UTC0", 1);
+  int nLocales = 0;
+  for (const char* szLocale : {"de_DE.UTF-8", "hi_IN.UTF-8"}) {
+    SCOPED_TRACE(szLocale);
+    if (std::setlocale(LC_ALL, szLocale) == nullptr) continue;
+    ++nLocales;
+    const std::string strCall = FormatLocalTime(1700000000, "%d/%m/%Y %I:%M:%S %p");
+    const std::string strMail = FormatLocalTime(1700000000, "%I:%M %p %b %d,%Y");
+    const std::string strDay = FormatLocalTime(1700000000, "%a %A %B");
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(strCall, "14/11/2023 10:13:20 PM");
+    EXPECT_EQ(strMail, "10:13 PM Nov 14,2023");
+    EXPECT_EQ(strDay, "Tue Tuesday November");
+  }
+  unsetenv("LOCPATH");
+  if (nLocales == 0) GTEST_SKIP() << "neither de_DE nor hi_IN could be made with localedef";
+}
+#endif
 
 TEST_F(ClockTest, RunningClockReadsTheSystemClock) {
   SetFixedClock(g_nFixedMicroseconds);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 
 #include "WatchFixture.h"
 #include "lists/widgets/FilterListCtrl.h"
@@ -123,6 +124,8 @@ class CustomAlertsTest : public CWatchFixture {
     CWatchFixture::SetUp();
     g_arrHostDealers = {"DLR01", "Client7"};
     g_pluginContext.watchCount = 2;
+    // As in the terminal, the frame is shown before the windows are created.
+    m_frame.show();
     ASSERT_TRUE(m_dlg.CreateWatchWindows());
     m_pDialog = &m_dlg.GetCustomAlertDialog();
   }
@@ -304,6 +307,43 @@ TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumn) {
   EXPECT_EQ(m_dlg.GetWatchBar(1)->GetList().DescribeAlertRulesOn(arrNames),
             (std::vector<std::string>{"\"Loss\" greater than or equal to 100",
                                       "\"Big\" less than or equal to 100000000"}));
+}
+
+// A watch window out of sight still checks the rows on its page: closed by the layout the
+// frame restores at start, before the event loop ran; behind another tab; closed later.
+TEST_F(CustomAlertsTest, HiddenWatchWindowsCheckTheRowsOnTheirPage) {
+  const int32_t nLoss = AddCustomColumns(1, {{"Loss", "100"}});
+  WriteFile(kCustomAlertFileName, "[CUSTOMIZE_WINDOW]\r\nLoss|list1=Loss|" + std::string(kGe) + "|100|" +
+                                      std::to_string(nLoss) + "|Loss|list1\r\n");
+  Populate(1);
+  COrvaneWatchDlgBar* pBar1 = m_dlg.GetWatchBar(1);
+  COrvaneWatchDlgBar* pBar2 = m_dlg.GetWatchBar(2);
+  const CFilterListCtrl& list = pBar1->GetList();
+  AddEntities({"account-A1"});
+  ASSERT_EQ(GetAlerts().size(), 1u);
+
+  const std::pair<const char*, std::function<void()>> arrCases[] = {
+      {"closed at start", [&] { pBar1->hide(); }},
+      {"behind another tab",
+       [&] {
+         pBar1->show();
+         m_frame.tabifyDockWidget(pBar1, pBar2);
+         QApplication::processEvents();
+         pBar2->raise();
+       }},
+      {"closed", [&] { pBar1->close(); }},
+  };
+  int64_t nSeconds = 1'700'000'000;
+  for (const auto& [szCase, fnHide] : arrCases) {
+    SCOPED_TRACE(szCase);
+    fnHide();
+    QApplication::processEvents();
+    ASSERT_TRUE(list.visibleRegion().isEmpty());
+    SetFixedClock(++nSeconds * 1'000'000);
+    AddEntities({"account-A1"});
+    ASSERT_EQ(GetAlerts().size(), 1u);
+    EXPECT_EQ(GetAlerts()[0]->strTimeStamp, FormatLocalTime(nSeconds, "%d/%m/%Y %H:%M:%S")) << "not checked";
+  }
 }
 
 TEST_F(CustomAlertsTest, DealerListScreensWholeEntriesInAnyCase) {

@@ -146,7 +146,15 @@ TEST_F(CommonListCtrlTest, FitsColumns) {
                                  {"A much longer column heading", 0, 3}};
   CCommonListCtrl list;
   LoadColumns(list, arrSeven);
-  AddRows(list, {{"x", "a text wider than fifty pixels for sure"}});
+  // Every row counts, not only those on screen; in column D fewer but wider characters win
+  // over more texts of narrow ones than the few that are measured with the font.
+  const std::string strNarrow(16, 'i');
+  const std::string strWide(12, 'W');
+  const std::string strFurtherDown = "a text further down, wider than the first one";
+  std::vector<std::vector<std::string>> arrRows = {{"x", "a text wider than fifty pixels for sure"}};
+  for (int nRow = 0; nRow < 40; ++nRow) arrRows.push_back({"x", "", "", strNarrow});
+  arrRows.push_back({"x", strFurtherDown, "", strWide});
+  AddRows(list, arrRows);
   list.show();
   list.resize(600 + list.width() - list.viewport()->width(), 200);
   ASSERT_EQ(list.viewport()->width(), 600);
@@ -157,8 +165,11 @@ TEST_F(CommonListCtrlTest, FitsColumns) {
   list.OnCommand(kCmdFitToData);
   const std::vector<int32_t> arrData = GetHeaderWidths(list);
   EXPECT_EQ(arrData[0], 50) << "a narrow text gets the narrowest width";
-  EXPECT_EQ(arrData[1], list.fontMetrics().horizontalAdvance("a text wider than fifty pixels for sure") + 12);
+  EXPECT_EQ(arrData[1], list.fontMetrics().horizontalAdvance(QString::fromStdString(strFurtherDown)) + 12);
   EXPECT_EQ(arrData[2], 50) << "an empty column";
+  ASSERT_GT(list.fontMetrics().horizontalAdvance(QString::fromStdString(strWide)),
+            list.fontMetrics().horizontalAdvance(QString::fromStdString(strNarrow)));
+  EXPECT_EQ(arrData[3], list.fontMetrics().horizontalAdvance(QString::fromStdString(strWide)) + 12);
 
   list.OnCommand(kCmdFitToHeaderSize);
   const std::vector<int32_t> arrHeader = GetHeaderWidths(list);

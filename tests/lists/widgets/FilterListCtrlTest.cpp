@@ -409,15 +409,19 @@ TEST_F(FilterListPainting, ReadsEachVisibleCellOnceAndRepaintsOnlyVisibleRecords
   QApplication::processEvents();
   EXPECT_EQ(data.nReads, nVisibleRows * 3);
 
-  // Hidden inside a shown window (a closed dock, another tab), the list shows no record.
+  // Hidden inside a shown window (a closed dock), the list keeps the rows of its page for the
+  // custom-alert rules, and paints nothing.
   QWidget window;
   list.setParent(&window);
   window.show();
   list.show();
   EXPECT_TRUE(list.IsRecordVisible(&data.arrRecords[1]));
   list.hide();
-  EXPECT_FALSE(list.RefreshRecord(&data.arrRecords[1]));
-  EXPECT_EQ(list.RefreshRecords(arrBurst), 0);
+  data.nReads = 0;
+  EXPECT_TRUE(list.RefreshRecord(&data.arrRecords[1]));
+  EXPECT_EQ(list.RefreshRecords(arrBurst), 2);
+  for (int n = 0; n < 3; ++n) QApplication::processEvents();
+  EXPECT_EQ(data.nReads, 0);
   list.setParent(nullptr);
 }
 
