@@ -28,6 +28,7 @@ void CLiveView::SetSort(const sLiveSort& sort) {
 void CLiveView::Clear() {
   m_tree.Clear();
   m_arrPending.clear();
+  m_nSortedPending = 0;
   m_arrSlotOfRow.clear();
   m_arrRowOfSlot.clear();
   m_arrFreeSlots.clear();
@@ -39,9 +40,46 @@ void CLiveView::Clear() {
 }
 
 int32_t CLiveView::GetStoreIndexAt(int32_t nEntry) const {
-  SettlePending();
-  const int32_t nSlot = m_tree.GetValueAt(nEntry);
+  const int32_t nSlot = GetSlotAt(nEntry);
   return nSlot == CRankTree::kNone ? -1 : m_arrRowOfSlot[static_cast<size_t>(nSlot)];
+}
+
+int32_t CLiveView::GetSlotAt(int32_t nEntry) const {
+  if (!m_arrPending.empty() && IsMergeDue()) {
+    SettlePending();
+  }
+  if (m_arrPending.empty()) {
+    return m_tree.GetValueAt(nEntry);
+  }
+  if (nEntry < 0 || nEntry >= GetCount()) {
+    return CRankTree::kNone;
+  }
+  // A page is read without placing the waiting rows: the entry is the last of the first
+  // nEntry + 1 of the placed and the (sorted) waiting rows merged. The number of waiting rows
+  // among them is the largest count whose last one goes before the placed row after them.
+  SortPending();
+  const int32_t nPlaced = m_tree.GetCount();
+  int32_t nLow = std::max(0, nEntry + 1 - nPlaced);
+  int32_t nHigh = std::min(nEntry + 1, static_cast<int32_t>(m_arrPending.size()));
+  while (nLow < nHigh) {
+    const int32_t nMid = (nLow + nHigh + 1) / 2;
+    const int32_t nNextPlaced = nEntry + 1 - nMid;
+    if (nNextPlaced >= nPlaced ||
+        IsBefore(m_arrPending[static_cast<size_t>(nMid - 1)], m_tree.GetValueAt(nNextPlaced))) {
+      nLow = nMid;
+    } else {
+      nHigh = nMid - 1;
+    }
+  }
+  if (nLow == 0) {
+    return m_tree.GetValueAt(nEntry);
+  }
+  const int32_t nWaiting = m_arrPending[static_cast<size_t>(nLow - 1)];
+  if (nEntry - nLow < 0) {
+    return nWaiting;
+  }
+  const int32_t nPlacedSlot = m_tree.GetValueAt(nEntry - nLow);
+  return IsBefore(nPlacedSlot, nWaiting) ? nWaiting : nPlacedSlot;
 }
 
 int32_t CLiveView::FindEntry(int32_t nStoreIndex) const {
@@ -205,7 +243,8 @@ int32_t CLiveView::Place(int32_t nSlot, const void* pRecord) { return Prepare(nS
 
 bool CLiveView::IsMergeDue() const {
   // One by one each costs a walk down the tree; merged, they cost one pass over every row.
-  constexpr size_t kMergeShare = 64;
+  // Pages are read without placing them, so they wait until they are a quarter of the tree.
+  constexpr size_t kMergeShare = 4;
   return m_arrPending.size() * kMergeShare >= static_cast<size_t>(m_tree.GetCount());
 }
 
@@ -219,7 +258,7 @@ void CLiveView::SettlePending() const {
       Attach(nSlot);
     }
   } else {
-    std::sort(m_arrPending.begin(), m_arrPending.end(), fnBefore);
+    SortPending();
     const std::vector<int32_t> arrPlaced = m_tree.GetValues();
     std::vector<int32_t> arrAll(arrPlaced.size() + m_arrPending.size());
     std::merge(arrPlaced.begin(), arrPlaced.end(), m_arrPending.begin(), m_arrPending.end(), arrAll.begin(),
@@ -230,6 +269,7 @@ void CLiveView::SettlePending() const {
     }
   }
   m_arrPending.clear();
+  m_nSortedPending = 0;
 }
 
 int32_t CLiveView::AllocateSlot() {
@@ -325,8 +365,23 @@ int32_t CLiveView::InsertRow(int32_t nStoreIndex) {
 }
 
 int32_t CLiveView::CountPendingBefore(int32_t nSlot) const {
-  return static_cast<int32_t>(std::count_if(m_arrPending.begin(), m_arrPending.end(),
-                                            [this, nSlot](int32_t nWaiting) { return IsBefore(nWaiting, nSlot); }));
+  SortPending();
+  return static_cast<int32_t>(
+      std::partition_point(m_arrPending.begin(), m_arrPending.end(),
+                           [this, nSlot](int32_t nWaiting) { return IsBefore(nWaiting, nSlot); }) -
+      m_arrPending.begin());
+}
+
+void CLiveView::SortPending() const {
+  if (m_nSortedPending == m_arrPending.size()) {
+    return;
+  }
+  // The rows added since the last sort are sorted alone and merged in.
+  const auto fnBefore = [this](int32_t nFirst, int32_t nSecond) { return IsBefore(nFirst, nSecond); };
+  const auto itNew = m_arrPending.begin() + static_cast<std::ptrdiff_t>(m_nSortedPending);
+  std::sort(itNew, m_arrPending.end(), fnBefore);
+  std::inplace_merge(m_arrPending.begin(), itNew, m_arrPending.end(), fnBefore);
+  m_nSortedPending = m_arrPending.size();
 }
 
 int32_t CLiveView::EraseRow(int32_t nStoreIndex) {

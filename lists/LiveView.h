@@ -14,8 +14,10 @@
 // a record finds its rows without a search.
 //
 // Rows added at the end of the store, as a server's first answer adds them by the thousand, wait
-// unplaced until the view is next read; the read places them one by one when they are few, or
-// merges them with the placed rows in one pass when they are many.
+// unplaced: the rows at a place (a page) are found among the placed and the waiting rows
+// without placing these, and the waiting rows are merged with the placed ones in one pass once
+// they are many. Reading a row's place, or changing the order otherwise, places them first,
+// one by one when they are few.
 #pragma once
 
 #include <cstdint>
@@ -104,10 +106,14 @@ class CLiveView {
   int32_t Attach(int32_t nSlot) const;
   // Places the rows that wait, before the order is read or changed.
   void SettlePending() const;
+  // The slot at a place of the view, waiting rows included, or kNone.
+  int32_t GetSlotAt(int32_t nEntry) const;
   // Many rows wait, for the tree's size: merging them is cheaper than placing each.
   bool IsMergeDue() const;
   // How many waiting rows go before a slot by the stored keys.
   int32_t CountPendingBefore(int32_t nSlot) const;
+  // Puts the waiting slots in order.
+  void SortPending() const;
   // Reads the key of a slot whose record passes the filters; false when it does not show.
   bool Prepare(int32_t nSlot, const void* pRecord);
   // Places a slot whose record passes the filters, reading its key; its place, or -1.
@@ -127,6 +133,7 @@ class CLiveView {
   // Placing waiting rows changes these when the view is read.
   mutable CRankTree m_tree;                   // of slots
   mutable std::vector<int32_t> m_arrPending;  // shown slots, keys stored, not yet in the tree
+  mutable size_t m_nSortedPending = 0;  // how many waiting slots, from the first, are in order
   std::vector<int32_t> m_arrSlotOfRow;  // by store index
   std::vector<int32_t> m_arrRowOfSlot;  // by slot: the store index, or -1 for a free slot
   std::vector<int32_t> m_arrFreeSlots;

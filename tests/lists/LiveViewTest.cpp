@@ -213,6 +213,11 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
       arrRows.push_back(Add("N" + std::to_string(nRound * 2 + n), std::to_string(random() % 50), nAt));
       snapshot.InsertRow(nAt, arrRows.back());
     }
+    // Rows still waiting when the whole view is read.
+    for (uint32_t n = random() % 4; n > 0; --n) {
+      arrRows.push_back(Add("W" + std::to_string(nRound) + "." + std::to_string(n), std::to_string(random() % 50)));
+      snapshot.InsertRow(0, arrRows.back());
+    }
     ASSERT_TRUE(snapshot.Filter());
     // Clicks alternate the direction; ties keep store order either way.
     if (snapshot.SortByPosition(kValue).click.nDirection != 1) snapshot.SortByPosition(kValue);
