@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "connect/include/HalvoCodec.h"
 #include "host/api/HalvoHostApi.h"
@@ -24,7 +25,8 @@ CDeliveryQueue::CDeliveryQueue(QObject* pParent)
 }
 
 CDeliveryQueue::~CDeliveryQueue() {
-  for (size_t n = m_nTakenNext; n < m_arrTaken.size(); ++n) Release(m_arrTaken[n]);
+  for (sDelivery& delivery : m_arrTaken) Release(delivery);
+  for (sDelivery& delivery : m_arrDelivered) Release(delivery);
   for (sDelivery& delivery : m_arrShared) Release(delivery);
   if (m_nRoomFd >= 0) close(m_nRoomFd);
 }
@@ -59,6 +61,14 @@ std::string CDeliveryQueue::MakeEntityKey(const sDelivery& delivery) {
 }
 
 void CDeliveryQueue::Append(std::vector<sDelivery>& arrBatch) {
+  std::vector<sDelivery> arrDelivered;
+  if (m_bDeliveredWaiting.exchange(false)) {
+    {
+      const std::lock_guard lock(m_mutex);
+      arrDelivered.swap(m_arrDelivered);
+    }
+    for (sDelivery& delivery : arrDelivered) Release(delivery);
+  }
   if (arrBatch.empty()) return;
   bool bPost = false;
   {
@@ -103,6 +113,12 @@ void CDeliveryQueue::AddLocked(sDelivery& delivery) {
 }
 
 void CDeliveryQueue::TakeLocked() {
+  // Every message taken before was delivered: they go to Append to be freed.
+  if (!m_arrTaken.empty()) {
+    m_arrDelivered.insert(m_arrDelivered.end(), std::make_move_iterator(m_arrTaken.begin()),
+                          std::make_move_iterator(m_arrTaken.end()));
+    m_bDeliveredWaiting.store(true);
+  }
   m_arrTaken.clear();
   m_nTakenNext = 0;
   const size_t nCount = std::min(kTakeChunk, m_arrShared.size());
@@ -183,7 +199,6 @@ void CDeliveryQueue::Deliver(sDelivery& delivery) {
     m_bInReceiver = false;
     if (m_pObserver != nullptr) m_pObserver->OnDelivered(delivery);
   }
-  Release(delivery);
   m_nQueuedBytes -= delivery.nBytes;
   if (m_bRoomAwaited.load(std::memory_order_relaxed) && m_nQueuedBytes.load() * 2 < m_nByteBound.load() &&
       m_bRoomAwaited.exchange(false)) {

@@ -32,7 +32,7 @@
 
 class CPyxoRxNotifierBase;
 
-// One received message for one control; the queue owns hMsg until it is delivered or dropped.
+// One received message for one control; the queue owns hMsg, and frees it after delivery.
 struct sDelivery {
   uint64_t nControl = 0;
   bool bPublication = false;
@@ -76,7 +76,9 @@ class CDeliveryQueue : public QObject {
   // The bytes queued above which IsFull says so. Any thread.
   void SetByteBound(uint64_t nBytes) { m_nByteBound = nBytes; }
 
-  // Any thread: queues the batch in order and empties it.
+  // Any thread: queues the batch in order and empties it. Frees the messages delivered since
+  // the last call, so the thread that made them frees them: a free on another thread waits for
+  // the allocating thread's allocator lock, which would hold up the delivering thread.
   void Append(std::vector<sDelivery>& arrBatch);
 
   // Any thread: the queued messages hold the bound or more; the I/O thread reads no more
@@ -126,6 +128,8 @@ class CDeliveryQueue : public QObject {
   bool m_bDrainPosted = false;  // under m_mutex
 
   std::vector<sDelivery> m_arrTaken;  // taken from m_arrShared, being delivered
+  std::vector<sDelivery> m_arrDelivered;  // under m_mutex: delivered, for Append to free
+  std::atomic<bool> m_bDeliveredWaiting{false};
   size_t m_nTakenNext = 0;
   std::unordered_map<uint64_t, CPyxoRxNotifierBase*> m_mapReceivers;
   std::chrono::microseconds m_turnBudget = kDefaultTurnBudget;
