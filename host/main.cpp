@@ -34,6 +34,18 @@ void ChooseOffscreenWithoutDisplay() {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
+// The offscreen platform warns once per window layout that it cannot pass size hints on,
+// hundreds of times a run: that one line is dropped, every other message is passed on.
+QtMessageHandler g_fnPreviousMessageHandler = nullptr;
+
+void FilterQtMessages(QtMsgType eType, const QMessageLogContext& context, const QString& strMessage) {
+  if (strMessage == QLatin1String("This plugin does not support propagateSizeHints()")) return;
+  if (g_fnPreviousMessageHandler != nullptr)
+    g_fnPreviousMessageHandler(eType, context, strMessage);
+  else
+    std::fputs(qPrintable(qFormatLogMessage(eType, context, strMessage) + QLatin1Char('\n')), stderr);
+}
+
 // The installed plug-in (lib/orvane-watch/ beside the program's bin/), else the one next to the
 // program, where the build puts it.
 QString GetDefaultPluginPath() {
@@ -83,6 +95,7 @@ std::vector<std::string> ToStdList(const QStringList& arrTexts) {
 
 int main(int argc, char* argv[]) {
   ChooseOffscreenWithoutDisplay();
+  g_fnPreviousMessageHandler = qInstallMessageHandler(FilterQtMessages);
   CHostApplication app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("halvo-trader"));
   QCoreApplication::setApplicationName(QStringLiteral("halvo-host"));
