@@ -197,6 +197,8 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   bool RepaintRowIfVisible(int32_t nRow);
 
   void paintEvent(QPaintEvent* pEvent) override;
+  // A cell whose text is cut shows the whole text when the mouse rests on it.
+  bool viewportEvent(QEvent* pEvent) override;
   void keyPressEvent(QKeyEvent* pEvent) override;
   void mousePressEvent(QMouseEvent* pEvent) override;
   void contextMenuEvent(QContextMenuEvent* pEvent) override;
@@ -206,6 +208,8 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
 
  private:
   void PaintRow(QPainter& painter, int32_t nRow, const QRect& rcRow, const QRect& rcUpdate) const;
+  // The whole text of the cell at a viewport point when painting cuts it; empty otherwise.
+  std::string GetCutCellText(const QPoint& ptViewport) const;
   // The row's keyword colour: the first keyword in the text of the keyword column.
   bool FindKeywordColour(int32_t nRow, uint32_t& clrKeyword) const;
   QRect GetCheckBoxRect(int32_t nRow) const;

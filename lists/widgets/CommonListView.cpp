@@ -10,6 +10,7 @@
 #include <QMetaMethod>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 #include <cstdlib>
 
@@ -150,6 +151,42 @@ void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcR
     }
     rowPainter.DrawCellText(rcText, cell.strText, static_cast<uint32_t>(clrText), nFormat, pIcon);
   }
+}
+
+bool CCommonListCtrl::viewportEvent(QEvent* pEvent) {
+  if (pEvent->type() != QEvent::ToolTip) {
+    return QTableView::viewportEvent(pEvent);
+  }
+  const auto* pHelp = static_cast<const QHelpEvent*>(pEvent);
+  const std::string strText = GetCutCellText(pHelp->pos());
+  if (strText.empty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(pHelp->globalPos(), QString::fromStdString(strText), viewport(),
+                       visualRect(indexAt(pHelp->pos())));
+  }
+  return true;
+}
+
+std::string CCommonListCtrl::GetCutCellText(const QPoint& ptViewport) const {
+  const int32_t nRow = rowAt(ptViewport.y());
+  const int32_t nPosition = columnAt(ptViewport.x());
+  const int32_t nColumn = nPosition >= 0 ? m_layout.GetColumnAt(nPosition) : -1;
+  if (nRow < 0 || nColumn < 0 || m_layout.m_arrColumns[static_cast<size_t>(nColumn)].nFormat == kAlignIcon) {
+    return {};
+  }
+  sCellText cell;
+  if (!GetRowCellText(nRow, nColumn, cell) || cell.strText.empty()) {
+    return {};
+  }
+  // The room DrawCellText gives the text, check box included.
+  int nRoom = columnWidth(nPosition) - 2 * kCellTextMargin;
+  if (m_bCheckBoxes && nPosition == 0) {
+    nRoom -= GetCheckBoxRect(nRow).width();
+  }
+  const QFontMetrics metrics(viewport()->font());
+  return metrics.horizontalAdvance(QString::fromStdString(cell.strText)) > nRoom ? std::move(cell.strText)
+                                                                                : std::string();
 }
 
 bool CCommonListCtrl::FindKeywordColour(int32_t nRow, uint32_t& clrKeyword) const {

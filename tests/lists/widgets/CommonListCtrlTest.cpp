@@ -7,6 +7,8 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <filesystem>
 
 #include "controls/ColorHeaderCtrl.h"
@@ -134,6 +136,36 @@ TEST_F(CommonListCtrlTest, HeaderTipsShowTheFormulaText) {
   EXPECT_EQ(pModel->headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), "Entity");
   list.SetHeaderTipsEnabled(false);
   EXPECT_FALSE(pModel->headerData(3, Qt::Horizontal, Qt::ToolTipRole).isValid());
+}
+
+TEST_F(CommonListCtrlTest, CutCellsShowTheirWholeTextOnHover) {
+  CCommonListCtrl list;
+  LoadColumns(list);
+  AddRows(list, {{"BRK01", "1585860499.80", "7"}});
+  list.show();
+  list.GetHeader()->resizeSection(1, 60);
+  struct sCase {
+    const char* szCase;
+    int32_t nPosition;
+    int32_t nRow;
+    const char* szTip;
+  };
+  const sCase arrCases[] = {
+      {"an amount cut at its end", 1, 0, "1585860499.80"},
+      {"a text that fits", 0, 0, ""},
+      {"below the last row", 1, 3, ""},
+  };
+  for (const sCase& test : arrCases) {
+    SCOPED_TRACE(test.szCase);
+    // A tip fades out: the next case starts without one.
+    QToolTip::hideText();
+    ASSERT_TRUE(WaitUntil([] { return !QToolTip::isVisible(); }));
+    const QPoint ptCell(list.columnViewportPosition(test.nPosition) + 5,
+                        list.rowViewportPosition(0) + list.rowHeight(0) * test.nRow + 2);
+    QHelpEvent help(QEvent::ToolTip, ptCell, list.viewport()->mapToGlobal(ptCell));
+    QCoreApplication::sendEvent(list.viewport(), &help);
+    EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text().toStdString() : "", test.szTip);
+  }
 }
 
 TEST_F(CommonListCtrlTest, FitsColumns) {
