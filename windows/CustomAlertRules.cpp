@@ -127,11 +127,15 @@ const CustomAlertSetting* CCustomAlertRules::Load(std::string_view strKey) {
   return &Set(ParseStoredRule(strValue, strKey));
 }
 
+void CCustomAlertRules::Save(std::string_view strKey) const {
+  const auto itRule = m_mapRules.find(strKey);
+  if (itRule == m_mapRules.end()) return;
+  std::string strValue = FormatStoredRule(itRule->second);
+  AccessKeySetting(kSettingWrite, kCustomAlertSection, itRule->first, strValue, kCustomAlertFileName);
+}
+
 void CCustomAlertRules::SaveAll() {
-  for (const auto& [strKey, rule] : m_mapRules) {
-    std::string strValue = FormatStoredRule(rule);
-    AccessKeySetting(kSettingWrite, kCustomAlertSection, strKey, strValue, kCustomAlertFileName);
-  }
+  for (const auto& [strKey, rule] : m_mapRules) Save(strKey);
   m_mapRules.clear();
   m_mapLiveCounts.clear();
 }

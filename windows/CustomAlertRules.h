@@ -74,6 +74,9 @@ class CCustomAlertRules {
   const CustomAlertSetting* Load(std::string_view strKey);
   // Writes every rule in key order and empties the map. Stored keys the map does not hold
   // stay as they are.
+  // Writes one rule as it stands (a deleted one as deleted): a change is kept at once, so a
+  // terminal that is killed loses none.
+  void Save(std::string_view strKey) const;
   void SaveAll();
 
   // Whether a rule that can fire belongs to the list key; checks skip lists without one.

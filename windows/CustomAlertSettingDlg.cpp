@@ -188,7 +188,9 @@ void CCustomAlertSettingDlg::UpdateRule() {
   rule.strValue = m_pValue->text().toStdString();
   rule.strKey = MakeRuleKey(rule.strColumnName, GetListKey());
   rule.strColumnNumber = m_pNumbers->currentText().toStdString();
-  ShowRule(m_rules.Set(std::move(rule)));
+  const CustomAlertSetting& stored = m_rules.Set(std::move(rule));
+  m_rules.Save(stored.strKey);
+  ShowRule(stored);
 }
 
 void CCustomAlertSettingDlg::DeleteSelectedRule() {
@@ -208,6 +210,7 @@ void CCustomAlertSettingDlg::DeleteSelectedRule() {
   const std::string strKey = pRule->strKey;
   m_pRuleList->DeleteRow(arrSelected.front());
   m_rules.MarkDeleted(strKey);
+  m_rules.Save(strKey);
 }
 
 void CCustomAlertSettingDlg::EditRuleAt(int32_t nRow) {

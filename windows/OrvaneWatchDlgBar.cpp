@@ -66,6 +66,10 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
   m_pList->SetAlertRulesFn([this](std::span<const std::string> arrNames) {
     return DescribeLiveRules(m_controller.GetCustomAlertDialog().GetRules(), arrNames, m_strAlertListKey);
   });
+  // A new title is kept at once, not only at a clean close.
+  QObject::connect(this, &QWidget::windowTitleChanged, this, [this](const QString& strNewTitle) {
+    WriteWatchTitle(m_pList->GetProfileName(), strNewTitle.toStdString());
+  });
   QObject::connect(m_pList, &CFilterListCtrl::FilterChanged, m_pList, [this](int) { m_pList->Filter(); });
   QObject::connect(m_pList, &CFilterListCtrl::RightClicked, this,
                    [this](const QPoint& ptGlobal) { ShowContextMenu(ptGlobal); });

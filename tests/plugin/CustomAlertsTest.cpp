@@ -199,7 +199,8 @@ TEST_F(CustomAlertsTest, UpdateRefusesIncompleteRulesInOrder) {
   EXPECT_EQ(GetRuleRows(),
             (std::vector<std::vector<std::string>>{{"Loss", kLe, "100", std::to_string(nFirst)},
                                                    {"Gain", kGe, "7", std::to_string(nFirst + 1)}}));
-  EXPECT_TRUE(ReadFile(kCustomAlertFileName).empty()) << "nothing is written before shutdown";
+  EXPECT_NE(ReadFile(kCustomAlertFileName).find("Gain|list1=Gain|greater than or equal to|7|"), std::string::npos)
+      << "the replaced rule is kept as it stands now";
 
   m_pDialog->ClearRuleFields();
   m_pDialog->GetNamesBox().setCurrentIndex(1);
@@ -233,10 +234,14 @@ TEST_F(CustomAlertsTest, DeletedRulesAreStoredAsNullAndStayAwayAfterRestart) {
   ASSERT_EQ(GetRuleRows().size(), 1u);
   EXPECT_EQ(GetRuleRows()[0][0], "Gain");
 
-  m_dlg.SaveAndRelease();
-  const std::string strFile = ReadFile(kCustomAlertFileName);
-  EXPECT_NE(strFile.find("Loss|list1=NULL"), std::string::npos) << strFile;
-  EXPECT_NE(strFile.find("Gain|list1=Gain|greater than or equal to|5|"), std::string::npos) << strFile;
+  // Kept at once, as when the terminal is killed now, and again at a clean close.
+  for (const bool bClosed : {false, true}) {
+    SCOPED_TRACE(bClosed ? "closed" : "before the close");
+    if (bClosed) m_dlg.SaveAndRelease();
+    const std::string strFile = ReadFile(kCustomAlertFileName);
+    EXPECT_NE(strFile.find("Loss|list1=NULL"), std::string::npos) << strFile;
+    EXPECT_NE(strFile.find("Gain|list1=Gain|greater than or equal to|5|"), std::string::npos) << strFile;
+  }
   Populate(1);
   EXPECT_EQ(GetRuleRows().size(), 1u) << "no row for the deleted rule";
 }

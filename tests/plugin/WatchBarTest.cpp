@@ -19,6 +19,7 @@
 #include "windows/OrvaneWatchDlgBar.h"
 #include "windows/OrvaneWatchDocAlerts.h"
 #include "windows/SetTitleDlg.h"
+#include "windows/WatchTitles.h"
 #include "windows/WatchCommands.h"
 
 namespace {
@@ -214,6 +215,7 @@ TEST_F(WatchBarTest, TitleDialogSetsTheTitleOrAsksForOne) {
   EXPECT_FALSE(pDialog->isVisible());
   EXPECT_EQ(bar.windowTitle(), QStringLiteral("  Night [desk] = B  "));
   EXPECT_EQ(m_dlg.GetWatchBar(4)->GetMenuEntries()[1].strCaption, "  Night [desk] = B  ");
+  EXPECT_EQ(ReadWatchTitle(2), "Night [desk] = B") << "kept at once (the file trims blanks), not only at a clean close";
 
   // Opened again: the same dialog, an empty field.
   bar.OnCommand(kCmdChangeTitle);
