@@ -3,6 +3,7 @@
 #include <ctime>
 #include <utility>
 
+#include "link/WatchLists.h"
 #include "model/CallStatusEntry.h"
 #include "model/EntityLevel.h"
 #include "model/FieldReaders.h"
@@ -18,8 +19,6 @@ using rmsproto::kPeerValueField;
 using rmsproto::kResponseNameField;
 using rmsproto::kStatusField;
 constexpr int32_t kStatusFatal = 0;
-
-constexpr const char* kListKeys[] = {"list1", "list2", "list3", "list4"};
 
 bool HasField(OTP_MSG hMsg, uint32_t nFieldId) {
   int32_t nErr = 0;
@@ -210,17 +209,17 @@ void CRmsReceiver::MarkUnrefreshedStale() {
   for (const auto& [strKey, pRecord] : m_mapRecords) {
     if (m_setRefreshed.contains(pRecord.get())) continue;
     pRecord->bStale = true;
-    for (int nWindow = 1; nWindow <= 4; ++nWindow)
+    for (int nWindow = 1; nWindow <= kWatchWindowCount; ++nWindow)
       if (CWatchListTarget* pList = m_host.GetWatchList(nWindow)) pList->RefreshVisibleRecordRow(pRecord.get());
   }
   m_setRefreshed.clear();
 }
 
 void CRmsReceiver::PushToWatchLists(CRmsDetails* pRecord, bool bNew, bool bDeleted) {
-  for (int nWindow = 1; nWindow <= 4; ++nWindow) {
+  for (int nWindow = 1; nWindow <= kWatchWindowCount; ++nWindow) {
     CWatchListTarget* pList = m_host.GetWatchList(nWindow);
     if (pList == nullptr) continue;
-    const char* szListKey = kListKeys[nWindow - 1];
+    const char* szListKey = GetWatchListKey(nWindow);
     if (bNew) {
       pList->AppendRecordRow(pRecord);
       m_host.CheckCustomAlerts(*pRecord, szListKey);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 
+#include "link/WatchLists.h"
 #include "lists/CellText.h"
 #include "lists/widgets/FilterListCtrl.h"
 #include "platform/MessageBox.h"
@@ -28,8 +29,6 @@ constexpr std::array<sColumnDef, 4> kRuleColumns = {{
     {"Value", kAlignRight, kSortDecimal},
     {"Custom Column Number", kAlignRight, kSortDecimal},
 }};
-
-constexpr std::array<const char*, 4> kAlertListKeys = {"list1", "list2", "list3", "list4"};
 
 void FoldCase(std::string_view strText, std::string& strFolded) {
   strFolded.assign(strText);
@@ -135,7 +134,7 @@ void CCustomAlertSettingDlg::PopulateAlertSettings(CFilterListCtrl& list, const 
   m_pNumbers->setCurrentIndex(-1);
   m_pRuleList->DeleteAllRows();
 
-  if (std::find(kAlertListKeys.begin(), kAlertListKeys.end(), strListKey) == kAlertListKeys.end()) return;
+  if (std::find(kWatchListKeys.begin(), kWatchListKeys.end(), strListKey) == kWatchListKeys.end()) return;
   for (int nIndex = 0; nIndex < m_pNames->count(); ++nIndex) {
     if (const CustomAlertSetting* pRule =
             m_rules.Load(MakeRuleKey(m_pNames->itemText(nIndex).toStdString(), strListKey)))

@@ -42,7 +42,7 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
     : QDockWidget(strTitle, pParent),
       m_controller(controller),
       m_nWindow(nWindow),
-      m_strAlertListKey("list" + std::to_string(nWindow)),
+      m_strAlertListKey(GetWatchListKey(nWindow)),
       m_pContent(new QWidget(this)),
       m_pList(new CFilterListCtrl(m_pContent)) {
   // The frame restores its dock layout by object name.

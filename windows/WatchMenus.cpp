@@ -4,12 +4,13 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "link/WatchLists.h"
 #include "windows/WatchCommands.h"
 
 namespace {
 
 void AddWatchTitles(std::vector<sWatchMenuEntry>& arrEntries, const sWatchMenuState& state, int nSkip) {
-  for (int nWindow = 1; nWindow <= 4; ++nWindow) {
+  for (int nWindow = 1; nWindow <= kWatchWindowCount; ++nWindow) {
     if (state.nWatchCount < nWindow || nWindow == nSkip) continue;
     arrEntries.push_back({state.arrTitles[static_cast<size_t>(nWindow - 1)], GetToggleWatchCommand(nWindow)});
   }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-inline constexpr int kWatchWindowCount = 4;
+#include "link/WatchLists.h"
 
 // The settings section of watch window nWindow (1 to 4): "Orvane_watch1" to "Orvane_watch4".
 std::string GetWatchSectionName(int nWindow);
