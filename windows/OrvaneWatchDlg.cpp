@@ -240,15 +240,13 @@ void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& record, const char* s
   std::string strKey;
   std::string strTime;
   sCellText cell;
-  bool bLookedUp = false;
+  bool bRaised = false;
   // Computing a cell may show a message box, so the column array is read afresh each time.
   for (int32_t nColumn = layout.m_nCatalogueCount; static_cast<size_t>(nColumn) < layout.m_arrColumns.size();
        ++nColumn) {
     strKey = MakeRuleKey(layout.m_arrColumns[static_cast<size_t>(nColumn)].szName, strListKey);
     const CustomAlertSetting* pRule = rules.Find(strKey);
-    if (pRule == nullptr) continue;
-    bLookedUp = true;
-    if (pRule->IsDeleted()) continue;
+    if (pRule == nullptr || pRule->IsDeleted()) continue;
     cell.Reset();
     list.GetStore().GetCellText(&record, nColumn, cell);
     if (!DoesRuleFire(*pRule, cell.strText)) continue;
@@ -262,8 +260,10 @@ void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& record, const char* s
     pAlert->strTimeStamp = strTime;
     pAlert->strLevel = record.GetLevelText();
     m_pAlerts->AddRaisedAlert(std::move(pAlert));
+    bRaised = true;
   }
-  if (bLookedUp) m_pAlerts->RepaintAlertList();
+  // Only a raised alert changes what the alert list shows.
+  if (bRaised) m_pAlerts->RepaintAlertList();
 }
 
 bool COrvaneWatchDlg::IsDealerOrClientListed(std::string_view strId) const {
