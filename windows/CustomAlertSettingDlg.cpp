@@ -190,6 +190,7 @@ void CCustomAlertSettingDlg::UpdateRule() {
   const CustomAlertSetting& stored = m_rules.Set(std::move(rule));
   m_rules.Save(stored.strKey);
   ShowRule(stored);
+  if (m_fnRuleSet) m_fnRuleSet(GetListKey());
 }
 
 void CCustomAlertSettingDlg::DeleteSelectedRule() {

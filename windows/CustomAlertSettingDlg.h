@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -51,6 +52,12 @@ class CCustomAlertSettingDlg : public QDialog {
   // A double-click on a row: its rule into the editing controls.
   void EditRuleAt(int32_t nRow);
 
+  // Called with the list key after "Update" set a rule, so the new threshold is compared with
+  // the values the list shows now rather than at their next change.
+  void SetRuleSetFn(std::function<void(const std::string& strListKey)> fnRuleSet) {
+    m_fnRuleSet = std::move(fnRuleSet);
+  }
+
   // Whether the id is an entry of the dealer and client drop-down: the whole entry, letter
   // case ignored.
   bool IsDealerOrClientListed(std::string_view strId) const;
@@ -78,6 +85,7 @@ class CCustomAlertSettingDlg : public QDialog {
   void RebuildDealerSet() const;
 
   CCustomAlertRules m_rules;
+  std::function<void(const std::string& strListKey)> m_fnRuleSet;
   QComboBox* m_pNames;
   QComboBox* m_pExpressions;
   QLineEdit* m_pValue;

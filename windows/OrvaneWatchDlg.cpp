@@ -194,8 +194,27 @@ void COrvaneWatchDlg::DestroyWindows() {
 }
 
 CCustomAlertSettingDlg& COrvaneWatchDlg::GetCustomAlertDialog() {
-  if (m_pCustomAlertDlg == nullptr) m_pCustomAlertDlg = new CCustomAlertSettingDlg(GetMainFrame());
+  if (m_pCustomAlertDlg == nullptr) {
+    m_pCustomAlertDlg = new CCustomAlertSettingDlg(GetMainFrame());
+    m_pCustomAlertDlg->SetRuleSetFn([this](const std::string& strListKey) { CheckPageAlerts(strListKey); });
+  }
   return *m_pCustomAlertDlg;
+}
+
+void COrvaneWatchDlg::CheckPageAlerts(const std::string& strListKey) {
+  for (COrvaneWatchDlgBar* pBar : m_arrWatchBars) {
+    if (pBar == nullptr || pBar->GetAlertListKey() != strListKey) continue;
+    const CFilterListCtrl& list = pBar->GetList();
+    int32_t nFirst = 0;
+    int32_t nLast = -1;
+    if (!list.GetVisibleRows(nFirst, nLast)) return;
+    // Each row's record is read afresh: a check may show a box, during which rows may change.
+    for (int32_t nRow = nFirst; nRow <= nLast; ++nRow) {
+      if (const void* pRecord = list.GetStore().GetRecord(nRow))
+        CheckCustomAlerts(*static_cast<const CRmsDetails*>(pRecord), strListKey.c_str());
+    }
+    return;
+  }
 }
 
 CNewCallStatus& COrvaneWatchDlg::GetCallStatusDialog() {

@@ -131,6 +131,9 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   void ApplyCustomColumnChange(const sCustomColumnChange& change) override;
   // After the column profile dialog: filters reset, header rebuilt, rows repainted.
   void ApplyRepositionedColumns() override;
+  // The rows on the page by the scroll position, first and last, shown or not; false when
+  // none is.
+  bool GetVisibleRows(int32_t& nFirst, int32_t& nLast) const;
 
  signals:
   // A header filter changed; the list has stored it. The owner runs Filter.
@@ -157,8 +160,6 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   void OnHeaderFilterChanged(int nPosition);
   void MoveFilterEdit(int nFrom, bool bBackward);
   int32_t FindVisibleRow(const void* pRecord) const;
-  // The visible rows, first and last; false when none is.
-  bool GetVisibleRows(int32_t& nFirst, int32_t& nLast) const;
   // Brings the model's row count in step with the view after a store operation that failed.
   void SyncRowCount();
   void RepaintAll();

@@ -314,6 +314,20 @@ TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumn) {
                                       "\"Big\" less than or equal to 100000000"}));
 }
 
+// A rule set in the dialog is compared at once with the values on the list's page, not only
+// when they next change; a rule that no value meets raises nothing.
+TEST_F(CustomAlertsTest, ANewRuleChecksTheValuesOnThePageAtOnce) {
+  AddCustomColumns(1, {{"Loss", "100"}});
+  AddEntities({"account-A1"});
+  Populate(1);
+  ASSERT_TRUE(GetAlerts().empty());
+  EnterRule(0, 1, "1000");  // greater than or equal to 1000: not met by 100
+  EXPECT_TRUE(GetAlerts().empty());
+  EnterRule(0, 1, "100");
+  ASSERT_EQ(GetAlerts().size(), 1u);
+  EXPECT_EQ(GetAlerts()[0]->strValue, "100.00");
+}
+
 // A watch window out of sight still checks the rows on its page: closed by the layout the
 // frame restores at start, before the event loop ran; behind another tab; closed later.
 TEST_F(CustomAlertsTest, HiddenWatchWindowsCheckTheRowsOnTheirPage) {
