@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QDockWidget>
 #include <QLabel>
 #include <QLocale>
@@ -9,6 +11,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStatusBar>
+#include <QUrl>
 #include <utility>
 
 #include "host/api/HalvoHostApi.h"
@@ -18,6 +21,8 @@ namespace {
 constexpr const char* kLayoutKey = "frame/dockLayout";
 constexpr const char* kGeometryKey = "frame/geometry";
 constexpr int kLayoutVersion = 0;
+constexpr const char* kRecentExportsKey = "frame/recentExports";
+constexpr int kRecentExportCount = 5;
 }  // namespace
 
 CHostMainFrame::CHostMainFrame() {
@@ -26,6 +31,7 @@ CHostMainFrame::CHostMainFrame() {
   resize(1280, 800);
 
   QMenu* pFileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+  m_pRecentExports = pFileMenu->addMenu(QStringLiteral("&Recent Exports"));
   pFileMenu->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
   m_pWindowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
   m_pWindowMenu->setEnabled(false);
@@ -34,6 +40,10 @@ CHostMainFrame::CHostMainFrame() {
 
   m_pPluginLabel = new QLabel(QStringLiteral("No plug-in"), this);
   statusBar()->addWidget(m_pPluginLabel);
+  m_pExportLabel = new QLabel(this);
+  m_pExportLabel->setTextFormat(Qt::RichText);
+  m_pExportLabel->setOpenExternalLinks(true);
+  statusBar()->addWidget(m_pExportLabel);
   m_pServerLabel = new QLabel(this);
   statusBar()->addPermanentWidget(m_pServerLabel);
   m_pPausedLabel = new QLabel(this);
@@ -47,6 +57,31 @@ CHostMainFrame::CHostMainFrame() {
 
   const QSettings settings;
   restoreGeometry(settings.value(kGeometryKey).toByteArray());
+  FillRecentExports();
+}
+
+void CHostMainFrame::ShowExportedFile(const QString& strPath) {
+  const QFileInfo file(strPath);
+  const QString strFolderUrl = QUrl::fromLocalFile(file.absolutePath()).toString();
+  m_pExportLabel->setText(QStringLiteral("Exported to %1 (<a href=\"%2\">open folder</a>)")
+                              .arg(strPath.toHtmlEscaped(), strFolderUrl.toHtmlEscaped()));
+  QSettings settings;
+  QStringList arrRecent = settings.value(kRecentExportsKey).toStringList();
+  arrRecent.removeAll(strPath);
+  arrRecent.prepend(strPath);
+  while (arrRecent.size() > kRecentExportCount) arrRecent.removeLast();
+  settings.setValue(kRecentExportsKey, arrRecent);
+  FillRecentExports();
+}
+
+void CHostMainFrame::FillRecentExports() {
+  m_pRecentExports->clear();
+  const QStringList arrRecent = QSettings().value(kRecentExportsKey).toStringList();
+  for (const QString& strPath : arrRecent) {
+    m_pRecentExports->addAction(strPath, this,
+                                [strPath] { QDesktopServices::openUrl(QUrl::fromLocalFile(strPath)); });
+  }
+  m_pRecentExports->setEnabled(!arrRecent.isEmpty());
 }
 
 void CHostMainFrame::SetPluginDescription(const QString& strDescription) {

@@ -31,6 +31,9 @@ class CHostMainFrame : public QMainWindow {
   // Keeps the dock layout for the next start (called by a plug-in before it destroys its
   // windows, with its layout version).
   Q_INVOKABLE void SaveDockLayout(int nVersion);
+  // A plug-in exported a file: the status bar shows its path with a link that opens its
+  // folder, and the File menu's "Recent Exports" lists it first (the last five, kept).
+  Q_INVOKABLE void ShowExportedFile(const QString& strPath);
 
  protected:
   bool event(QEvent* pEvent) override;
@@ -38,9 +41,12 @@ class CHostMainFrame : public QMainWindow {
 
  private:
   void ListDockedWindows(const void* pTable);
+  void FillRecentExports();
   void ShowAbout();
 
   QMenu* m_pWindowMenu = nullptr;
+  QMenu* m_pRecentExports = nullptr;
+  QLabel* m_pExportLabel = nullptr;
   QLabel* m_pPluginLabel = nullptr;
   QLabel* m_pServerLabel = nullptr;
   QLabel* m_pRateLabel = nullptr;

@@ -19,6 +19,7 @@
 #include "lists/widgets/CommonListCtrl.h"
 #include "lists/widgets/ListRowPainter.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/MainFrame.h"
 #include "plugin/PluginContext.h"
 
 namespace {
@@ -227,7 +228,10 @@ void CCommonListCtrl::WriteToExcel() {
   excel.m_pfnGetCell = &GetExcelCell;
   excel.m_strFolder = g_pluginContext.settingsDir + "\\Exports";
   excel.m_strListName = GetProfileName();
-  ShowMessageBox(excel.WriteToExcel() != 0 ? g_szExcelFileGenerated : g_szExcelFileFailed);
+  const bool bWritten = excel.WriteToExcel() != 0;
+  // Where the file went shows in the frame while the box (which does not say) is open.
+  if (bWritten) ShowExportInMainFrame(excel.GetFilePath());
+  ShowMessageBox(bWritten ? g_szExcelFileGenerated : g_szExcelFileFailed);
 }
 
 void CCommonListCtrl::SortByColumnClick(int32_t nPosition) { SortItems(nPosition); }

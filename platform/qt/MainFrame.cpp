@@ -1,6 +1,7 @@
 #include "platform/qt/MainFrame.h"
 
 #include <QMainWindow>
+#include <QMetaObject>
 #include <QPointer>
 
 namespace {
@@ -14,3 +15,10 @@ QPointer<QMainWindow>& GetFrameSlot() {
 void SetMainFrame(QMainWindow* pFrame) { GetFrameSlot() = pFrame; }
 
 QMainWindow* GetMainFrame() { return GetFrameSlot().data(); }
+
+void ShowExportInMainFrame(const std::string& strPath) {
+  QMainWindow* pFrame = GetMainFrame();
+  if (pFrame == nullptr || pFrame->metaObject()->indexOfMethod("ShowExportedFile(QString)") < 0) return;
+  QMetaObject::invokeMethod(pFrame, "ShowExportedFile", Qt::DirectConnection,
+                            Q_ARG(QString, QString::fromStdString(strPath)));
+}

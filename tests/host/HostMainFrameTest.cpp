@@ -1,0 +1,57 @@
+// The terminal's frame: where a plug-in's export went, in the status bar and the File menu.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/HostMainFrame.h"
+#include "platform/qt/MainFrame.h"
+
+namespace {
+
+std::vector<std::string> GetRecentExports(CHostMainFrame& frame) {
+  std::vector<std::string> arrTexts;
+  const QMenu* pRecent = frame.menuBar()->actions().front()->menu()->actions().front()->menu();
+  for (const QAction* pAction : pRecent->actions()) arrTexts.push_back(pAction->text().toStdString());
+  return arrTexts;
+}
+
+std::string GetStatusTexts(CHostMainFrame& frame) {
+  std::string strTexts;
+  for (const QLabel* pLabel : frame.statusBar()->findChildren<QLabel*>()) strTexts += pLabel->text().toStdString() + "\n";
+  return strTexts;
+}
+
+TEST(HostMainFrameTest, ExportsShowWhereTheyWentAndTheLastFiveStayListed) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("host-frame-test-" + std::to_string(getpid()));
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder.string()));
+  QCoreApplication::setOrganizationName(QStringLiteral("halvo-trader"));
+  const std::vector<std::string> arrLastFive = {"/desk/Exports/W6.xlsx", "/desk/Exports/W5.xlsx",
+                                                "/desk/Exports/W4.xlsx", "/desk/Exports/W3.xlsx",
+                                                "/desk/Exports/W2.xlsx"};
+  {
+    CHostMainFrame frame;
+    SetMainFrame(&frame);
+    EXPECT_TRUE(GetRecentExports(frame).empty());
+    for (int n = 1; n <= 6; ++n) ShowExportInMainFrame("/desk/Exports/W" + std::to_string(n) + ".xlsx");
+    const std::string strStatus = GetStatusTexts(frame);
+    EXPECT_NE(strStatus.find("Exported to /desk/Exports/W6.xlsx"), std::string::npos) << strStatus;
+    EXPECT_NE(strStatus.find("href=\"file:///desk/Exports\""), std::string::npos) << strStatus;
+    EXPECT_EQ(GetRecentExports(frame), arrLastFive);
+    SetMainFrame(nullptr);
+  }
+  CHostMainFrame restarted;
+  EXPECT_EQ(GetRecentExports(restarted), arrLastFive) << "kept for the next start";
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
