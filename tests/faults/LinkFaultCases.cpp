@@ -76,10 +76,15 @@ void CheckClosed(CTerminalRun& terminal, double dQuitAfterSeconds, sFaultVerdict
   const int64_t nQuitNs = terminal.GetStartNs() + static_cast<int64_t>(dQuitAfterSeconds * 1e9);
   const auto wait = milliseconds(std::max<int64_t>(0, (nQuitNs - Now()) / kMsNs)) + kClosePatience;
   const int nExitCode = terminal.WaitForExit(wait);
-  for (const std::string& strLine : terminal.GetOutput())
+  const std::vector<std::string>& arrOutput = terminal.GetOutput();
+  for (const std::string& strLine : arrOutput)
     if (strLine.starts_with("report: ")) verdict.arrReports.push_back(strLine);
+  // What it printed last tells a crash from a hang.
+  std::string strLast;
+  for (size_t n = arrOutput.size() > 20 ? arrOutput.size() - 20 : 0; n < arrOutput.size(); ++n)
+    strLast += "\n    " + arrOutput[n];
   verdict.Check(nExitCode == 0, "the terminal closes by itself with exit code 0 (got " + std::to_string(nExitCode) +
-                                    ", -1: crashed or hung)");
+                                    ", -1: crashed or hung); its last lines:" + strLast);
 }
 
 void CheckMemory(const CTerminalRun& terminal, sFaultVerdict& verdict) {
