@@ -91,10 +91,13 @@ TEST_F(MalformedFrameTest, TheSendTimeTravelsWithThePublication) {
   m_pTransport->SetDeliveryObserver(&meter);
   meter.StartMeasuring();
   ASSERT_EQ(Subscribe(*m_pControl, "values"), 1);
-  zmq::message_t subscription;
-  ASSERT_TRUE(m_publisher.recv(subscription));
-
+  // The terminal's own heartbeat subscription may come first: publications go out only once
+  // the subscription to theirs has arrived.
   const std::string strTopic = halvowire::MakeTopicFrame("values");
+  const std::string strSubscribe = '\x01' + strTopic;
+  for (zmq::message_t subscription; subscription.to_string() != strSubscribe;)
+    ASSERT_TRUE(m_publisher.recv(subscription));
+
   SendFrames(m_publisher,
              {strTopic, ComposeBytes("sent 25 ms ago"), halvowire::MakeSendTimeFrame(kNowNs - 25'000'000)});
   SendFrames(m_publisher, {strTopic, ComposeBytes("no send time")});
