@@ -262,10 +262,13 @@ sFaultVerdict RunOversizeFrame() {
   CTerminalRun baseline(baselineFolder.GetPath());
   // Beside it, for the memory the frame may cost, the same run with a frame just past the
   // limit: the same connection dropped and the same tree asked for again.
-  verdict.Check(baselineServer.Start({"--count", "400", "--oversize-mb", "17"}),
+  verdict.Check(baselineServer.Start({"--count", "400", "--rate", "400", "--oversize-mb", "17"}),
                 "rms-sim starts for the run with a 17 MiB frame");
   verdict.Check(baseline.Start(baselineServer.GetAddress(), kQuitAfter), "the terminal with a 17 MiB frame starts");
-  if (!StartLinked(server, MakeServerOptions(folder.GetPath() / "server.ledger", {"--oversize-mb", "64", "--count", "400"}),
+  // A short feed (1 s), as in the bad-traffic case: a loaded machine still delivers it all in time.
+  if (!StartLinked(server,
+                   MakeServerOptions(folder.GetPath() / "server.ledger",
+                                     {"--oversize-mb", "64", "--count", "400", "--rate", "400"}),
                    terminal, kQuitAfter, {}, verdict))
     return verdict;
   CheckClosed(terminal, kQuitAfter, verdict);
