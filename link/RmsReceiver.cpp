@@ -163,11 +163,13 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
     // level and call texts, as the working record would have them, without two copies.
     ParseRmsValues(hMsg, *itStored->second);
     itStored->second->bStale = false;
+    itStored->second->nUpdatedUs = GetClockMicroseconds();
     if (m_bRefreshing) m_setRefreshed.insert(itStored->second.get());
     PushToWatchLists(itStored->second.get(), false, false);
     return;
   }
   if (!FillWorkingRecord(hMsg, strName, bFromResponse, pStored)) return;
+  m_working.nUpdatedUs = GetClockMicroseconds();
 
   if (pStored == nullptr) {
     if (bDeleted) return;

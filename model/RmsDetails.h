@@ -64,6 +64,9 @@ class CRmsDetails {
   // The server left the record out when it was asked for every record again after the link
   // was lost: its values are the last ones seen, not live. New values clear it.
   bool bStale = false;
+  // When the newest value came, in the clock's microseconds since 1970; 0 before any. Lists
+  // dim a row whose values have not moved for long.
+  int64_t nUpdatedUs = 0;
 
  private:
   static constexpr int kEntityIdSlot = FindColumnSlot(0);

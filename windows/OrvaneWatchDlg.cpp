@@ -171,7 +171,11 @@ bool COrvaneWatchDlg::CloseLink() { return m_pRmsLink == nullptr || CloseRmsLink
 
 void COrvaneWatchDlg::FollowLinkSession() {
   sHalvoLinkStatus status{};
-  if (m_pfnLinkStatus != nullptr && m_pfnLinkStatus(&status) != 0) m_receiver.FollowLinkSession(status.nSession);
+  if (m_pfnLinkStatus == nullptr || m_pfnLinkStatus(&status) == 0) return;
+  m_receiver.FollowLinkSession(status.nSession);
+  for (COrvaneWatchDlgBar* pBar : m_arrWatchBars) {
+    if (pBar != nullptr) pBar->ShowLinkStatus(status);
+  }
 }
 
 void COrvaneWatchDlg::DestroyWindows() {

@@ -1,6 +1,7 @@
 #include "windows/OrvaneWatchDlgBar.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <QMenu>
 #include <algorithm>
 #include <span>
@@ -13,10 +14,12 @@
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "plugin/PluginContext.h"
+#include "plugin/SettingsAccess.h"
 #include "windows/BarDoubleClick.h"
 #include "windows/CallEmail.h"
 #include "windows/CallHistoryDlg.h"
 #include "windows/CustomAlertSettingDlg.h"
+#include "windows/LinkBanner.h"
 #include "windows/NewCallStatusDlg.h"
 #include "windows/OrvaneWatchDlg.h"
 #include "windows/SetTitleDlg.h"
@@ -30,6 +33,15 @@ constexpr uint32_t kStaleTextColour = MakeColorRef(128, 128, 128);
 
 constexpr int32_t kFirstListControlId = 1230;
 constexpr int kListBottomMargin = 15;
+// Rows age in steps this many status calls apart; a repaint each second would cost more than
+// the few seconds of lateness are worth.
+constexpr int kAgeRepaintTicks = 5;
+
+int32_t ReadDimAfterSeconds(const std::string& strSection) {
+  std::string strValue;
+  const bool bPresent = AccessKeySetting(kSettingRead, strSection, kDimAfterKey, strValue, kSettingsFileName);
+  return ParseDimAfterSeconds(strValue, bPresent);
+}
 
 bool AreAllSet(std::span<const int32_t> arrColumns) {
   return std::all_of(arrColumns.begin(), arrColumns.end(), [](int32_t nColumn) { return nColumn != -1; });
@@ -44,16 +56,18 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
       m_nWindow(nWindow),
       m_strAlertListKey(GetWatchListKey(nWindow)),
       m_pContent(new QWidget(this)),
-      m_pList(new CFilterListCtrl(m_pContent)) {
+      m_pList(new CFilterListCtrl(m_pContent)),
+      m_pBanner(new QLabel(m_pContent)) {
   // The frame restores its dock layout by object name.
   setObjectName(QStringLiteral("OrvaneWatch%1").arg(nWindow));
   m_pList->SetControlId(kFirstListControlId + nWindow);
   m_pList->GetLayout().LoadColumnTable(GetWatchSectionName(nWindow), GetCatalogueColumns());
   m_pList->LoadProfile();
-  m_pList->SetCellTextFn([](const void* pRecord, int32_t nColumn, sCellText& cell) {
+  m_pList->SetCellTextFn([this](const void* pRecord, int32_t nColumn, sCellText& cell) {
     const auto* pDetails = static_cast<const CRmsDetails*>(pRecord);
-    // A record the server no longer reports keeps its last values, greyed: they are not live.
-    if (nColumn == 0 && pDetails != nullptr && pDetails->bStale) cell.nTextColour = static_cast<int32_t>(kStaleTextColour);
+    // Column 0 sets the row's colour: values that are not live are greyed.
+    if (nColumn == 0 && pDetails != nullptr && IsRowDimmed(*pDetails))
+      cell.nTextColour = static_cast<int32_t>(kStaleTextColour);
     return GetColumnText(pDetails, nColumn, cell.strText) != 0;
   });
   m_pList->SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
@@ -75,6 +89,10 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
                    [this](const QPoint& ptGlobal) { ShowContextMenu(ptGlobal); });
   // Its options, and the filters and sort it keeps, are in place before the first record.
   m_pList->LoadViewOptions();
+  m_nDimAfterSeconds = ReadDimAfterSeconds(m_pList->GetProfileName());
+  m_pBanner->setObjectName(QStringLiteral("linkBanner"));
+  m_pBanner->setStyleSheet(QStringLiteral("background: #fff3c4; color: #5a4300; padding: 2px 4px;"));
+  m_pBanner->hide();
   m_pContent->installEventFilter(this);
   setWidget(m_pContent);
   InstallBarDoubleClick(*this);
@@ -83,9 +101,36 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
 COrvaneWatchDlgBar::~COrvaneWatchDlgBar() = default;
 
 bool COrvaneWatchDlgBar::eventFilter(QObject* pWatched, QEvent* pEvent) {
-  if (pWatched == m_pContent && pEvent->type() == QEvent::Resize)
-    m_pList->setGeometry(GetListRect(m_pContent->size(), kListBottomMargin));
+  if (pWatched == m_pContent && pEvent->type() == QEvent::Resize) PlaceContent();
   return QDockWidget::eventFilter(pWatched, pEvent);
+}
+
+void COrvaneWatchDlgBar::PlaceContent() {
+  QRect rcList = GetListRect(m_pContent->size(), kListBottomMargin);
+  if (m_bLinkQuiet) {
+    const int nHeight = m_pBanner->sizeHint().height();
+    m_pBanner->setGeometry(rcList.left(), rcList.top(), rcList.width(), nHeight);
+    rcList.setTop(rcList.top() + nHeight);
+  }
+  m_pList->setGeometry(rcList);
+}
+
+void COrvaneWatchDlgBar::ShowLinkStatus(const sHalvoLinkStatus& status) {
+  const std::string strBanner = FormatLinkBanner(status);
+  const bool bQuiet = !strBanner.empty();
+  const bool bChanged = bQuiet != m_bLinkQuiet;
+  m_bLinkQuiet = bQuiet;
+  m_pBanner->setText(QString::fromStdString(strBanner));
+  m_pBanner->setVisible(bQuiet);
+  if (bChanged) PlaceContent();
+  if (bChanged || ++m_nStatusTicks % kAgeRepaintTicks == 0) m_pList->viewport()->update();
+}
+
+QString COrvaneWatchDlgBar::GetBannerText() const { return m_bLinkQuiet ? m_pBanner->text() : QString(); }
+
+bool COrvaneWatchDlgBar::IsRowDimmed(const CRmsDetails& record) const {
+  return m_bLinkQuiet || record.bStale ||
+         IsRowAged(record.nUpdatedUs, GetClockMicroseconds(), m_nDimAfterSeconds);
 }
 
 void COrvaneWatchDlgBar::AppendRecordRow(CRmsDetails* pRecord) {

@@ -10,10 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "host/api/HalvoHostApi.h"
 #include "link/RmsReceiver.h"
 #include "windows/WatchMenus.h"
 
 class CFilterListCtrl;
+class CRmsDetails;
+class QLabel;
 class COrvaneWatchDlg;
 class CSetTitleDlg;
 
@@ -43,6 +46,15 @@ class COrvaneWatchDlgBar : public QDockWidget, public CWatchListTarget {
   // The records behind the selected rows, in ascending row order.
   std::vector<const CRmsDetails*> GetSelectedRecords() const;
 
+  // Shows the link's state above the rows while the server's data does not arrive, and dims
+  // every row meanwhile; called about once a second, it also repaints rows that aged.
+  void ShowLinkStatus(const sHalvoLinkStatus& status);
+  // The banner's text; empty while it is hidden.
+  QString GetBannerText() const;
+  // True when the row of the record is drawn greyed: not reported after a reconnect, its
+  // values older than the list's limit, or the link quiet.
+  bool IsRowDimmed(const CRmsDetails& record) const;
+
  protected:
   // Places the list whenever the content is resized.
   bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
@@ -50,6 +62,7 @@ class COrvaneWatchDlgBar : public QDockWidget, public CWatchListTarget {
   COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow, const QString& strTitle, QWidget* pParent);
 
  private:
+  void PlaceContent();
   void ShowContextMenu(const QPoint& ptGlobal);
   void OpenTitleDialog();
   void OpenCustomAlertSetting();
@@ -63,6 +76,10 @@ class COrvaneWatchDlgBar : public QDockWidget, public CWatchListTarget {
   std::string m_strAlertListKey;
   QWidget* m_pContent;
   CFilterListCtrl* m_pList;
+  QLabel* m_pBanner;
+  bool m_bLinkQuiet = false;
+  int32_t m_nDimAfterSeconds;
+  int m_nStatusTicks = 0;
   std::unique_ptr<CSetTitleDlg> m_pTitleDlg;
 };
 

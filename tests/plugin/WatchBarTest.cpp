@@ -15,6 +15,7 @@
 #include "platform/qt/ModalDialog.h"
 #include "windows/CallEmail.h"
 #include "windows/CallHistoryDlg.h"
+#include "windows/LinkBanner.h"
 #include "windows/NewCallStatusDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
 #include "windows/OrvaneWatchDocAlerts.h"
@@ -233,6 +234,49 @@ TEST_F(WatchBarTest, ShowHideCommandsToggleTheNamedWindow) {
   EXPECT_TRUE(bar.OnCommand(kCmdToggleAlerts));
   EXPECT_TRUE(m_dlg.GetAlertsWindow()->isHidden());
   EXPECT_FALSE(bar.OnCommand(12345));
+}
+
+TEST_F(WatchBarTest, AQuietLinkShowsABannerAndOldRowsAreDimmed) {
+  const struct {
+    sHalvoLinkStatus status;
+    const char* szBanner;
+  } arrCases[] = {
+      {{kLinkConnected, 1, 200}, ""},
+      {{kLinkNotResponding, 1, 12'400}, "Risk server: no data for 12 s"},
+      {{kLinkDisconnected, 2, 119'999}, "Risk server: no data for 119 s"},
+      {{kLinkConnecting, 2, 7'199'999}, "Risk server: no data for 119 min"},
+      {{kLinkDisconnected, 1, 7'200'000 * 2}, "Risk server: no data for 4 h"},
+      {{kLinkConnecting, 0, -1}, "Risk server: connecting"},
+      {{kLinkDisconnected, 0, -1}, "Risk server: disconnected"},
+      {{kLinkNotResponding, 0, -1}, "Risk server: not responding"},
+  };
+  SetFixedClock(int64_t{1'700'000'000} * 1'000'000);
+  COrvaneWatchDlgBar& bar = StartWithSelection({});
+  const auto& record = *static_cast<const CRmsDetails*>(bar.GetList().GetStore().GetRecord(0));
+  for (const auto& test : arrCases) {
+    SCOPED_TRACE(test.szBanner);
+    bar.ShowLinkStatus(test.status);
+    EXPECT_EQ(bar.GetBannerText().toStdString(), test.szBanner);
+    EXPECT_EQ(bar.IsRowDimmed(record), *test.szBanner != '\0');
+  }
+
+  // Rows age by their own newest value, past the default five minutes or the list's limit.
+  bar.ShowLinkStatus({kLinkConnected, 1, 0});
+  SetFixedClock(int64_t{1'700'000'300} * 1'000'000);
+  EXPECT_FALSE(bar.IsRowDimmed(record));
+  SetFixedClock(int64_t{1'700'000'301} * 1'000'000);
+  EXPECT_TRUE(bar.IsRowDimmed(record));
+  const struct {
+    const char* szValue;
+    bool bPresent;
+    int32_t nSeconds;
+  } arrLimits[] = {{"60", true, 60}, {"0", true, 0}, {"", false, 300}, {"-5", true, 300}, {"1m", true, 300}};
+  for (const auto& limit : arrLimits) {
+    SCOPED_TRACE(limit.szValue);
+    EXPECT_EQ(ParseDimAfterSeconds(limit.szValue, limit.bPresent), limit.nSeconds);
+  }
+  EXPECT_FALSE(IsRowAged(0, 1'000'000'000, 60));
+  EXPECT_FALSE(IsRowAged(1, 1'000'000'000, 0));
 }
 
 TEST_F(WatchBarTest, CallEmailLinks) {

@@ -1,0 +1,42 @@
+#include "windows/LinkBanner.h"
+
+#include <charconv>
+
+namespace {
+
+constexpr int64_t kMicrosecondsPerSecond = 1'000'000;
+
+// Seconds up to two minutes, minutes up to two hours, hours after that.
+std::string FormatQuietTime(int64_t nMilliseconds) {
+  const int64_t nSeconds = nMilliseconds / 1000;
+  if (nSeconds < 120) return std::to_string(nSeconds) + " s";
+  if (nSeconds < 120 * 60) return std::to_string(nSeconds / 60) + " min";
+  return std::to_string(nSeconds / 3600) + " h";
+}
+
+}  // namespace
+
+std::string FormatLinkBanner(const sHalvoLinkStatus& status) {
+  if (status.nState == kLinkConnected) return {};
+  if (status.nDataAgeMs >= 0) return "Risk server: no data for " + FormatQuietTime(status.nDataAgeMs);
+  switch (status.nState) {
+    case kLinkConnecting:
+      return "Risk server: connecting";
+    case kLinkDisconnected:
+      return "Risk server: disconnected";
+    default:
+      return "Risk server: not responding";
+  }
+}
+
+bool IsRowAged(int64_t nUpdatedUs, int64_t nNowUs, int32_t nDimAfterSeconds) {
+  return nUpdatedUs > 0 && nDimAfterSeconds > 0 && nNowUs - nUpdatedUs > nDimAfterSeconds * kMicrosecondsPerSecond;
+}
+
+int32_t ParseDimAfterSeconds(const std::string& strValue, bool bPresent) {
+  int32_t nSeconds = 0;
+  const char* pEnd = strValue.data() + strValue.size();
+  const auto result = std::from_chars(strValue.data(), pEnd, nSeconds);
+  if (!bPresent || result.ec != std::errc() || result.ptr != pEnd || nSeconds < 0) return kDefaultDimAfterSeconds;
+  return nSeconds;
+}

@@ -1,0 +1,32 @@
+// What a watch window says about its data above the rows: nothing while the server's data
+// arrives, otherwise how long it has been quiet, so a risk manager never reads old values as
+// live. Rows whose own newest value is old are dimmed too.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/api/HalvoHostApi.h"
+
+// The link states of sHalvoLinkStatus.
+constexpr int32_t kLinkConnecting = 0;
+constexpr int32_t kLinkConnected = 1;
+constexpr int32_t kLinkDisconnected = 2;
+constexpr int32_t kLinkNotResponding = 3;
+
+// A row whose newest value is older than this many seconds is dimmed unless the list's
+// settings say otherwise; 0 there turns it off.
+constexpr int32_t kDefaultDimAfterSeconds = 300;
+inline constexpr const char* kDimAfterKey = "DIMAFTER";
+
+// Empty while connected; "Risk server: no data for 12 s" once data came and stopped, or the
+// state's own word ("connecting", "disconnected", "not responding") before any data.
+std::string FormatLinkBanner(const sHalvoLinkStatus& status);
+
+// True when a row updated at nUpdatedUs is older than nDimAfterSeconds at nNowUs; never for a
+// row with no update time or a limit of 0 or less.
+bool IsRowAged(int64_t nUpdatedUs, int64_t nNowUs, int32_t nDimAfterSeconds);
+
+// The limit a list's DIMAFTER value sets: whole seconds, 0 for off; the default for an absent
+// or unreadable value.
+int32_t ParseDimAfterSeconds(const std::string& strValue, bool bPresent);
