@@ -27,6 +27,10 @@ struct RaisedAlert {
   std::string strClientId;
   std::string strTimeStamp;
   std::string strLevel;
+  // The watch window (1 to 4) whose rule raised it; 0 when not known.
+  int nWindow = 0;
+  // Shown highlighted until the user selects or acknowledges it.
+  bool bSeen = false;
 };
 
 // A message alert reported by the server, its texts in stored order; the list shows "Value"
@@ -39,6 +43,7 @@ struct sMessageAlert {
   std::string strTimeStamp;  // from field 50100
   std::string strValue;      // field 63447
   std::string strType;       // "SMS", "MAIL" or "SMS+MAIL"
+  bool bSeen = false;        // as a raised alert's
 };
 
 std::span<const sColumnDef> GetAlertListColumns();

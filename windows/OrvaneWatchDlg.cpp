@@ -282,6 +282,7 @@ void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& record, const char* s
     pAlert->strClientId = record.GetEntityId();
     pAlert->strTimeStamp = strTime;
     pAlert->strLevel = record.GetLevelText();
+    pAlert->nWindow = pBar->GetWindowNumber();
     m_pAlerts->AddRaisedAlert(std::move(pAlert));
     bRaised = true;
   }

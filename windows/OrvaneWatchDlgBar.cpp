@@ -1,6 +1,7 @@
 #include "windows/OrvaneWatchDlgBar.h"
 
 #include <QEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <algorithm>
@@ -124,6 +125,22 @@ void COrvaneWatchDlgBar::ShowLinkStatus(const sHalvoLinkStatus& status) {
   m_pBanner->setVisible(bQuiet);
   if (bChanged) PlaceContent();
   if (bChanged || ++m_nStatusTicks % kAgeRepaintTicks == 0) m_pList->viewport()->update();
+}
+
+bool COrvaneWatchDlgBar::SelectEntity(std::string_view strEntityId, std::string_view strLevelText) {
+  const CFilterListStore& store = m_pList->GetStore();
+  for (int32_t nRow = 0; nRow < m_pList->GetItemCount(); ++nRow) {
+    const auto* pRecord = static_cast<const CRmsDetails*>(store.GetRecord(nRow));
+    if (pRecord == nullptr || pRecord->GetEntityId() != strEntityId || pRecord->GetLevelText() != strLevelText)
+      continue;
+    show();
+    raise();
+    const QModelIndex index = m_pList->model()->index(nRow, 0);
+    m_pList->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_pList->scrollTo(index);
+    return true;
+  }
+  return false;
 }
 
 QString COrvaneWatchDlgBar::GetBannerText() const { return m_bLinkQuiet ? m_pBanner->text() : QString(); }

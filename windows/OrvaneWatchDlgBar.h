@@ -8,6 +8,7 @@
 #include <QDockWidget>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/api/HalvoHostApi.h"
@@ -45,6 +46,10 @@ class COrvaneWatchDlgBar : public QDockWidget, public CWatchListTarget {
   bool OnCommand(int32_t nCommand);
   // The records behind the selected rows, in ascending row order.
   std::vector<const CRmsDetails*> GetSelectedRecords() const;
+
+  // Selects the first row of the entity at that level, scrolls to it and shows the window;
+  // false when the list shows no such row.
+  bool SelectEntity(std::string_view strEntityId, std::string_view strLevelText);
 
   // Shows the link's state above the rows while the server's data does not arrive, and dims
   // every row meanwhile; called about once a second, it also repaints rows that aged.

@@ -1,11 +1,15 @@
 // The alerts window: a dockable bar with two lists under two tabs, the custom alerts that the
 // column rules raise ("Orvane Alerts") and the SMS and mail alerts the risk server reports
 // ("Message Alerts"). Only the list of the selected tab is shown. The window owns the rows of
-// both lists; nothing of them is stored in files.
+// both lists; nothing of them is stored in files. New rows stand out until the user selects or
+// acknowledges them, their count shows in the tab and the title, and a double-click on a raised
+// alert selects its entity in the watch window whose rule raised it.
 #pragma once
 
 #include <QDockWidget>
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -57,6 +61,16 @@ class COrvaneWatchDocAlerts : public QDockWidget {
   // Runs a command of the context menu; false for one the window does not handle.
   bool OnCommand(int32_t nCommand);
 
+  // Rows not yet selected or acknowledged, per tab.
+  int GetUnseenCount(int nTab) const { return m_arrUnseen[static_cast<size_t>(nTab)]; }
+  // Marks every row of the selected tab seen.
+  void AcknowledgeAlerts();
+  // Selects the raised alert's entity in the watch window it came from; false without one.
+  bool ShowAlertEntity(const RaisedAlert& alert);
+  // The sound of a new alert while "Beep on New Alerts" is ticked; tests listen here.
+  void SetBeepFn(std::function<void()> fnBeep) { m_fnBeep = std::move(fnBeep); }
+  bool IsBeepOn() const { return m_bBeep; }
+
  protected:
   // Lays the tabs and the lists out whenever the content is resized.
   bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
@@ -66,6 +80,10 @@ class COrvaneWatchDocAlerts : public QDockWidget {
   void LayoutControls();
   void ShowContextMenu(const QPoint& ptGlobal);
   void ClearSelectedList();
+  void CountNewAlert(int nTab, bool bWasUnseen);
+  void MarkSelectedSeen(int nTab);
+  void ShowUnseenCounts();
+  void SetBeep(bool bOn);
 
   COrvaneWatchDlg& m_controller;
   QWidget* m_pContent;
@@ -77,4 +95,8 @@ class COrvaneWatchDocAlerts : public QDockWidget {
   // The same alerts by client, column, list and level: the row a repeated alert replaces.
   std::unordered_map<std::string, RaisedAlert*> m_mapRaisedAlerts;
   std::vector<std::unique_ptr<sMessageAlert>> m_arrMessageAlerts;
+  std::array<int, 2> m_arrUnseen{};
+  bool m_bBeep;
+  bool m_bAlertsSinceRepaint = false;
+  std::function<void()> m_fnBeep;
 };

@@ -12,6 +12,8 @@ inline constexpr int32_t kCmdToggleWatch3 = 1424;
 inline constexpr int32_t kCmdToggleWatch4 = 1524;
 inline constexpr int32_t kCmdToggleAlerts = 1824;
 inline constexpr int32_t kCmdClearAll = 1924;
+inline constexpr int32_t kCmdAcknowledgeAlerts = 2024;
+inline constexpr int32_t kCmdAlertBeep = 2124;
 
 inline constexpr int32_t kCmdChangeTitle = 456;
 inline constexpr int32_t kCmdCustomAlertSetting = 457;

@@ -75,6 +75,9 @@ std::vector<sWatchMenuEntry> GetAlertsMenuEntries(const sWatchMenuState& state) 
   arrEntries.push_back({"Clear All", kCmdClearAll});
   arrEntries.push_back({});
   AddListCommands(arrEntries);
+  arrEntries.push_back({});
+  arrEntries.push_back({"Acknowledge Alerts \t Space", kCmdAcknowledgeAlerts});
+  arrEntries.push_back({"Beep on New Alerts", kCmdAlertBeep, false, true, state.bAlertBeep});
   return arrEntries;
 }
 
@@ -92,6 +95,8 @@ std::unique_ptr<QMenu> CreateWatchMenu(std::span<const sWatchMenuEntry> arrEntri
     QAction* pAction = pMenu->addAction(strCaption);
     pAction->setData(entry.nCommand);
     if (entry.bPicture) pAction->setIcon(QIcon(GetMailPicture()));
+    pAction->setCheckable(entry.bCheckable);
+    pAction->setChecked(entry.bChecked);
     const int32_t nCommand = entry.nCommand;
     QObject::connect(pAction, &QAction::triggered, pMenu.get(),
                      [fnCommand, nCommand] { fnCommand(nCommand); });

@@ -15,11 +15,13 @@ class QMenu;
 class QWidget;
 
 // One entry; command 0 is a separator. bPicture marks the e-mail entries, which carry a small
-// picture.
+// picture; a checkable entry shows a tick while bChecked.
 struct sWatchMenuEntry {
   std::string strCaption;
   int32_t nCommand = 0;
   bool bPicture = false;
+  bool bCheckable = false;
+  bool bChecked = false;
 
   bool IsSeparator() const { return nCommand == 0; }
   bool operator==(const sWatchMenuEntry&) const = default;
@@ -33,6 +35,8 @@ struct sWatchMenuState {
   // All three margin call columns, or all three obligation call columns, of the list are set.
   bool bMarginCallColumns = false;
   bool bObligationCallColumns = false;
+  // The alerts window beeps when an alert arrives.
+  bool bAlertBeep = false;
 };
 
 // The menu of watch window nSelf (1 to 4).

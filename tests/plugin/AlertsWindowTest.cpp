@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QItemSelectionModel>
 #include <QTabBar>
 
 #include "WatchFixture.h"
 #include "lists/widgets/FilterListCtrl.h"
+#include "model/RmsDetails.h"
 #include "windows/BarDoubleClick.h"
 #include "windows/OrvaneWatchDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
@@ -115,6 +117,73 @@ TEST_F(AlertsWindowTest, MessageAlertsAppendAndClearAllEmptiesOnlyTheSelectedTab
   }
 }
 
+TEST_F(AlertsWindowTest, NewAlertsStandOutAndCountUntilSeenOrAcknowledged) {
+  int nBeeps = 0;
+  m_pAlerts->SetBeepFn([&nBeeps] { ++nBeeps; });
+  const auto addAlert = [this](const char* szClient, const char* szValue) {
+    m_pAlerts->AddRaisedAlert(MakeAlert({"Loss", "Watch 1", szValue, szClient, "t", "L"}));
+    m_pAlerts->RepaintAlertList();
+  };
+  const auto isHighlighted = [this](int32_t nRow) {
+    sCellText cell;
+    const CFilterListCtrl& list = m_pAlerts->GetAlertList();
+    list.GetStore().GetCellText(list.GetStore().GetRecord(nRow), 0, cell);
+    return cell.nBackColour != kColourUnset;
+  };
+  QTabBar& tabs = m_pAlerts->GetTabBar();
+  CFilterListCtrl& list = m_pAlerts->GetAlertList();
+
+  addAlert("C1", "-1");
+  addAlert("C2", "-2");
+  m_pAlerts->AddMessageAlert(MakeMessageAlert("1500", "10:00:00"));
+  EXPECT_EQ(tabs.tabText(0).toStdString(), "Orvane Alerts (2)");
+  EXPECT_EQ(tabs.tabText(1).toStdString(), "Message Alerts (1)");
+  EXPECT_EQ(m_pAlerts->windowTitle().toStdString(), "Orvane Watch Alerts (3 new)");
+  EXPECT_TRUE(isHighlighted(0) && isHighlighted(1));
+  EXPECT_EQ(nBeeps, 0);
+
+  // Selecting a row sees it; the same alert again makes it new again.
+  list.selectionModel()->select(list.model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  EXPECT_EQ(m_pAlerts->GetUnseenCount(0), 1);
+  EXPECT_FALSE(isHighlighted(0));
+  addAlert("C1", "-5");
+  EXPECT_EQ(m_pAlerts->GetUnseenCount(0), 2);
+  EXPECT_TRUE(isHighlighted(0));
+
+  // Acknowledging clears the selected tab only; the captions are their own again.
+  EXPECT_TRUE(m_pAlerts->OnCommand(kCmdAcknowledgeAlerts));
+  EXPECT_FALSE(isHighlighted(0) || isHighlighted(1));
+  EXPECT_EQ(tabs.tabText(0).toStdString(), "Orvane Alerts");
+  EXPECT_EQ(m_pAlerts->windowTitle().toStdString(), "Orvane Watch Alerts (1 new)");
+  tabs.setCurrentIndex(1);
+  EXPECT_TRUE(m_pAlerts->OnCommand(kCmdClearAll));
+  EXPECT_EQ(m_pAlerts->windowTitle().toStdString(), "Orvane Watch Alerts");
+
+  // The beep is kept in the list's section and sounds once per check.
+  EXPECT_TRUE(m_pAlerts->OnCommand(kCmdAlertBeep));
+  EXPECT_NE(ReadFile("OrvaneSetting.ini").find("[Orvane_watchAlerts]\nBEEP=1"), std::string::npos);
+  m_pAlerts->AddRaisedAlert(MakeAlert({"Gain", "Watch 1", "1", "C1", "t", "L"}));
+  addAlert("C3", "-3");
+  EXPECT_EQ(nBeeps, 1);
+  Start(2);
+  EXPECT_TRUE(m_pAlerts->IsBeepOn());
+}
+
+TEST_F(AlertsWindowTest, DoubleClickSelectsTheEntityInItsWatchWindow) {
+  AddEntities({"A1", "A2", "A3"});
+  CFilterListCtrl& watchList = m_dlg.GetWatchBar(2)->GetList();
+  const auto& record = *static_cast<const CRmsDetails*>(watchList.GetStore().GetRecord(1));
+  RaisedAlert alert{"Loss", "Watch 2", "-1", std::string(record.GetEntityId()), "t",
+                    std::string(record.GetLevelText())};
+  EXPECT_FALSE(m_pAlerts->ShowAlertEntity(alert));
+  alert.nWindow = 2;
+  EXPECT_TRUE(m_pAlerts->ShowAlertEntity(alert));
+  EXPECT_EQ(watchList.GetSelectedRows(), std::vector<int32_t>{1});
+  EXPECT_TRUE(m_dlg.GetWatchBar(1)->GetList().GetSelectedRows().empty());
+  alert.strLevel = "other";
+  EXPECT_FALSE(m_pAlerts->ShowAlertEntity(alert));
+}
+
 TEST_F(AlertsWindowTest, ListNamesAndTheTabsThatShowThem) {
   for (const auto& [szName, nControlId] :
        {std::pair{"Orvane_watchAlerts", 1235}, {"Orvane_watchMsgAlerts", 9007}}) {
@@ -145,7 +214,10 @@ TEST_F(AlertsWindowTest, MenuListsTheWatchWindowsByCountWithCurrentTitles) {
                                                 {"Write to Excel \t Shift+E", 4006},
                                                 {"Gridlines \t Shift+G", 2222},
                                                 {"Customize \t Ctrl+Shift+C", 33762},
-                                                {"Copy To Clip Board \t Ctrl+C", 4010}};
+                                                {"Copy To Clip Board \t Ctrl+C", 4010},
+                                                {},
+                                                {"Acknowledge Alerts \t Space", 2024},
+                                                {"Beep on New Alerts", 2124, false, true, false}};
   const std::vector<sWatchMenuEntry> arrTitles = {
       {"Orvane Watch 1", 1324}, {"Night desk", 1724}, {"Orvane Watch 3", 1424}, {"Orvane Watch 4", 1524}};
   for (const int32_t nCount : {0, 2, 4}) {
