@@ -1,37 +1,37 @@
 #include "link/LinkFailure.h"
 
+#include <iterator>
+
 #include "protocol/RmsProtocol.h"
 
+namespace {
+
+// The text of each failure, in the order of eLinkFailure. A failed send names what it sent, the
+// request or the publication of a call status, followed by " Request Failure".
+struct sFailureText {
+  const char* szText;
+  bool bNamesSend;
+};
+constexpr sFailureText kFailureTexts[] = {
+    {"", false},
+    {"MnmHndl Open failed in Kestrum Plugin", false},
+    {"BufHndl Open failed in Kestrum Plugin", false},
+    {"From ZEL Connection to pyxo failed", false},
+    {" Request failure", false},
+    {rmsproto::kPeerDataRequest, true},
+    {rmsproto::kTreeRequest, true},
+    {rmsproto::kCallStatusRequest, true},
+    {rmsproto::kAlertTreeRequest, true},
+    {rmsproto::kPresentValuesRequest, true},
+    {"sms alert message Failure", false},
+    {rmsproto::kCallStatusTopic, true},
+    {"Fatal error.Please contact administrator.", false},
+};
+static_assert(std::size(kFailureTexts) == static_cast<size_t>(eLinkFailure::kFatalStatus) + 1);
+
+}  // namespace
+
 std::string FormatLinkFailure(eLinkFailure eFailure) {
-  // A failed send names what it sent: the request, or the publication of a call status.
-  const auto fnSendFailure = [](const char* szName) { return std::string(szName) + " Request Failure"; };
-  switch (eFailure) {
-    case eLinkFailure::kNone:
-      return {};
-    case eLinkFailure::kMessageHandle:
-      return "MnmHndl Open failed in Kestrum Plugin";
-    case eLinkFailure::kScratchBuffer:
-      return "BufHndl Open failed in Kestrum Plugin";
-    case eLinkFailure::kNoHostLink:
-      return "From ZEL Connection to pyxo failed";
-    case eLinkFailure::kMessageStart:
-      return " Request failure";
-    case eLinkFailure::kPeerDataRequest:
-      return fnSendFailure(rmsproto::kPeerDataRequest);
-    case eLinkFailure::kTreeRequest:
-      return fnSendFailure(rmsproto::kTreeRequest);
-    case eLinkFailure::kCallStatusRequest:
-      return fnSendFailure(rmsproto::kCallStatusRequest);
-    case eLinkFailure::kAlertTreeRequest:
-      return fnSendFailure(rmsproto::kAlertTreeRequest);
-    case eLinkFailure::kPresentValuesRequest:
-      return fnSendFailure(rmsproto::kPresentValuesRequest);
-    case eLinkFailure::kManualAlert:
-      return "sms alert message Failure";
-    case eLinkFailure::kCallStatus:
-      return fnSendFailure(rmsproto::kCallStatusTopic);
-    case eLinkFailure::kFatalStatus:
-      return "Fatal error.Please contact administrator.";
-  }
-  return {};
+  const sFailureText& text = kFailureTexts[static_cast<size_t>(eFailure)];
+  return text.bNamesSend ? std::string(text.szText) + " Request Failure" : std::string(text.szText);
 }
