@@ -69,7 +69,7 @@ inline void ComposeAccountMessage(int nRecord, std::mt19937_64& random, CMessage
     if (random() % kAbsentFieldOdds == 0) continue;
     builder.AddText(rule.nField, MakeFieldText(rule, random));
   }
-  builder.AddText(kGroupwiseField, nRecord % 2 ? "yes" : "no");
+  builder.AddText(rmsproto::kGroupwiseField, nRecord % 2 ? "yes" : "no");
 }
 
 // nCount account records, each parsed from its own message.

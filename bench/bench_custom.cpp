@@ -69,7 +69,7 @@ struct sFixture {
     store.SetCellTextFn(MakeCellTextFn(GetColumnText));
     store.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
     customText.SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
-    ConnectCustomColumns(store, customText);
+    ConnectCustomColumns(store, customText, {});
     for (const CRmsDetails& record : arrRecords) store.InsertRow(0, &record);
   }
 };

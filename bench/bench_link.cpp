@@ -68,7 +68,7 @@ void ComposePublication(int nRecord, std::mt19937_64& random, CMessageBuilder& b
   builder.AddText(54244, "CM-NSE-NRML");
   for (const sWireRule& rule : benchrecords::GetSentRules())
     builder.AddText(rule.nField, benchrecords::MakeFieldText(rule, random));
-  builder.AddText(kGroupwiseField, nRecord % 2 ? "yes" : "no");
+  builder.AddText(rmsproto::kGroupwiseField, nRecord % 2 ? "yes" : "no");
 }
 
 void FillMessages(int nRecords, uint64_t nSeed, CMessageSet& messages) {

@@ -100,7 +100,7 @@ const std::vector<sValueSet>& GetValueSets() {
                                     rule.eRule == eValueRule::kNegated2});
         }
       }
-      builder.AddText(kGroupwiseField, "yes");
+      builder.AddText(rmsproto::kGroupwiseField, "yes");
       builder.AddText(64050, "account-ACC000123");
       builder.AddText(54244, "CM-NSE-NRML");
       set.arrMessage = builder.GetBytes();

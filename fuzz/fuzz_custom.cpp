@@ -74,7 +74,7 @@ void ComputeAllCells(CListLayout& layout, const sFuzzRow (&arrRows)[2]) {
   CFilterListStore store(layout);
   CCustomColumnText customText(layout);
   store.SetCellTextFn(GetRowText);
-  ConnectCustomColumns(store, customText);
+  ConnectCustomColumns(store, customText, {});
   const std::string arrColoured[] = {"Net", "A"};
   customText.SetColouredNames(arrColoured);
   for (const sFuzzRow& row : arrRows) {

@@ -105,7 +105,7 @@ void FuzzFilter(const std::string& strFilter) {
     const CFilterMatcher matcher(strFilter, bExact);
     store.SetMatchExactly(bExact);
     store.SetColumnFilter(nColumn, strFilter);
-    Check(store.Filter());
+    Check(store.Filter().bDone);
     int32_t nPassing = 0;
     for (size_t nRow = 0; nRow < kRows.size(); ++nRow) {
       const std::string& strCell = kRows[nRow][static_cast<size_t>(nColumn)];

@@ -32,7 +32,7 @@ void Check(bool bCondition) {
 // builder read; other byte values name small raw ids.
 const std::vector<uint32_t>& GetFieldIds() {
   static const std::vector<uint32_t> s_arrIds = [] {
-    std::vector<uint32_t> arrIds = {kGroupwiseField, 64050, 54244, 32760, 49288, 10615, 49302, 12030, 54247};
+    std::vector<uint32_t> arrIds = {rmsproto::kGroupwiseField, 64050, 54244, 32760, 49288, 10615, 49302, 12030, 54247};
     for (const sWireRule& rule : rmswire::kRules) {
       if (rule.eRule != eValueRule::kReceiver) {
         arrIds.push_back(rule.nField);

@@ -43,6 +43,7 @@ class CFuzzHost final : public CRmsReceiverHost, public CCallStatusSink {
   bool IsDealerOrClientListed(std::string_view strId) const override { return strId.size() % 2 == 0; }
   void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) override { Check(pAlert != nullptr); }
   void InsertCallStatus(std::unique_ptr<sCallStatusEntry> pEntry) override { Check(pEntry != nullptr); }
+  void ReportLinkFailure(eLinkFailure) override {}
   CRowList m_lists[2];
 };
 

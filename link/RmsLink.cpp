@@ -1,12 +1,10 @@
 #include "link/RmsLink.h"
 
-#include "platform/MessageBox.h"
 #include "plugin/HostServices.h"
 
 namespace {
 
 constexpr uint32_t kScratchSize = 4096;
-constexpr const char* kNoHostLink = "From ZEL Connection to pyxo failed";
 
 template <typename Call>
 void GuardHandler(Call call) {
@@ -35,31 +33,27 @@ RmsLink::~RmsLink() {
   if (hMsg != nullptr) otp_dtor_primecb(hMsg, &nErr);
 }
 
-std::unique_ptr<RmsLink> OpenRmsLink(CRmsMessageHandler& handler) {
+std::unique_ptr<RmsLink> OpenRmsLink(CRmsMessageHandler& handler, std::vector<eLinkFailure>& arrFailures) {
   auto pLink = std::make_unique<RmsLink>();
   int32_t nErr = 0;
-  if (!otp_ctor_primecb(&pLink->hMsg, &nErr)) ShowMessageBox("MnmHndl Open failed in Kestrum Plugin");
-  if (!otp_open_scratch(&pLink->hScratch, kScratchSize, &nErr))
-    ShowMessageBox("BufHndl Open failed in Kestrum Plugin");
+  if (!otp_ctor_primecb(&pLink->hMsg, &nErr)) arrFailures.push_back(eLinkFailure::kMessageHandle);
+  if (!otp_open_scratch(&pLink->hScratch, kScratchSize, &nErr)) arrFailures.push_back(eLinkFailure::kScratchBuffer);
   pLink->pFirstRx = std::make_unique<CRmsGlobalReqRx>(handler);
   const PFN_GetPyxoRxControl pfnGetControl = FindGetRxControlService();
-  if (pfnGetControl == nullptr) ShowMessageBox(kNoHostLink);
+  if (pfnGetControl == nullptr) arrFailures.push_back(eLinkFailure::kNoHostLink);
   if (pfnGetControl != nullptr) pLink->pControl0 = pfnGetControl(0, pLink->pFirstRx.get());
   pLink->pSecondRx = std::make_unique<CRmsGlobalReqRx>(handler);
   if (pfnGetControl != nullptr) pLink->pControl1 = pfnGetControl(1, pLink->pSecondRx.get());
   return pLink;
 }
 
-bool CloseRmsLinkControls(RmsLink& link) {
+eLinkFailure CloseRmsLinkControls(RmsLink& link) {
   if (link.pControl0 != nullptr) link.pControl0->Close(0);
   const PFN_DestoryPyxoRxCOntrol pfnDestroy = FindDestroyRxControlService();
-  if (pfnDestroy == nullptr) {
-    ShowMessageBox(kNoHostLink);
-    return false;
-  }
+  if (pfnDestroy == nullptr) return eLinkFailure::kNoHostLink;
   if (link.pControl0 != nullptr) pfnDestroy(link.pControl0);
   if (link.pControl1 != nullptr) pfnDestroy(link.pControl1);
   link.pControl0 = nullptr;
   link.pControl1 = nullptr;
-  return true;
+  return eLinkFailure::kNone;
 }

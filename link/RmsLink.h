@@ -3,8 +3,10 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "host/api/HalvoHostApi.h"
+#include "link/LinkFailure.h"
 
 // What a receiver hands on: the controller handles every response and publication.
 class CRmsMessageHandler {
@@ -47,11 +49,11 @@ struct RmsLink {
 };
 
 // Opens the link in order: message handle, 4096-byte scratch buffer, first receiver, receive
-// control 0, second receiver, receive control 1. Each failure shows its message and opening
-// goes on; without receive control 0 nothing can be sent.
-std::unique_ptr<RmsLink> OpenRmsLink(CRmsMessageHandler& handler);
+// control 0, second receiver, receive control 1. Each failure is added to arrFailures, in that
+// order, and opening goes on; without receive control 0 nothing can be sent.
+std::unique_ptr<RmsLink> OpenRmsLink(CRmsMessageHandler& handler, std::vector<eLinkFailure>& arrFailures);
 
 // At shutdown: Close(0) on receive control 0, then both controls given back to the host in
-// order. Without the host's release service, shows "From ZEL Connection to pyxo failed" and
-// returns false (the caller then stops its shutdown there).
-bool CloseRmsLinkControls(RmsLink& link);
+// order. Without the host's release service: kNoHostLink, and the caller stops its shutdown
+// there.
+eLinkFailure CloseRmsLinkControls(RmsLink& link);

@@ -9,7 +9,6 @@
 #include "model/FieldReaders.h"
 #include "model/RmsValueParser.h"
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
 #include "plugin/PluginContext.h"
 
 namespace {
@@ -18,7 +17,7 @@ using rmsproto::kDeleteMarkField;
 using rmsproto::kPeerValueField;
 using rmsproto::kResponseNameField;
 using rmsproto::kStatusField;
-constexpr int32_t kStatusFatal = 0;
+using rmsproto::kStatusSuccess;
 
 bool HasField(OTP_MSG hMsg, uint32_t nFieldId) {
   int32_t nErr = 0;
@@ -54,12 +53,12 @@ void CRmsReceiver::OnResponse(OTP_MSG hMsg) {
   std::string strName;
   if (!ReadFieldText(hMsg, kResponseNameField, strName)) return;
   std::string strPublication;
-  if (strName == "om_get_user_peer_data") {
+  if (strName == rmsproto::kPeerDataRequest) {
     if (CheckStatus(hMsg) == kStatusSuccess) {
       std::string strPeer;
       if (ReadFieldText(hMsg, kPeerValueField, strPeer)) m_strPeerData = strPeer;
     }
-  } else if (strName == "mrv_rst_show_tree_all") {
+  } else if (strName == rmsproto::kTreeRequest) {
     if (CheckStatus(hMsg) != kStatusSuccess) {
       m_requests.SubscribePresentValues();
       MarkUnrefreshedStale();
@@ -67,14 +66,14 @@ void CRmsReceiver::OnResponse(OTP_MSG hMsg) {
                (strPublication == rmsproto::kValuesTopic || strPublication == rmsproto::kCallStatusTopic)) {
       HandleRmsRecord(hMsg, true);
     }
-  } else if (strName == "rms_get_prsnt_values_rst") {
+  } else if (strName == rmsproto::kPresentValuesRequest) {
     if (CheckStatus(hMsg) == kStatusSuccess) HandleRmsRecord(hMsg, true);
-  } else if (strName == "roth_rst") {
+  } else if (strName == rmsproto::kCallStatusRequest) {
     if (CheckStatus(hMsg) == kStatusSuccess)
       AddCallStatusFromMessage(hMsg);
     else
       m_bCallStatusesEnded = true;
-  } else if (strName == "mrv_surv_alert_show_tree_all") {
+  } else if (strName == rmsproto::kAlertTreeRequest) {
     if (CheckStatus(hMsg) != kStatusSuccess) {
       m_bAlertTreeEnded = true;
       m_requests.SubscribeManualAlerts();
@@ -98,8 +97,8 @@ int32_t CRmsReceiver::CheckStatus(OTP_MSG hMsg) {
   if (!HasField(hMsg, kStatusField)) return kStatusSuccess;
   int32_t nStatus = 0;
   if (!ReadFieldInt(hMsg, kStatusField, nStatus)) return 1;
-  if (nStatus == kStatusFatal) {
-    ShowMessageBox("Fatal error.Please contact administrator.");
+  if (nStatus == rmsproto::kStatusFatal) {
+    m_host.ReportLinkFailure(eLinkFailure::kFatalStatus);
     return 1;
   }
   return nStatus;
@@ -123,7 +122,7 @@ bool CRmsReceiver::FillWorkingRecord(OTP_MSG hMsg, std::string_view strName, boo
       ReadCallTexts(hMsg, m_working);
     else if (pStored != nullptr)
       m_working.CopyCallTexts(*pStored);
-  } else if (strName == "rms_get_prsnt_values_rst") {
+  } else if (strName == rmsproto::kPresentValuesRequest) {
     ParseRmsValues(hMsg, m_working);
     if (pStored == nullptr) return false;
     m_working.CopyCallTexts(*pStored);
@@ -199,11 +198,15 @@ void CRmsReceiver::FollowLinkSession(uint32_t nSession) {
   m_nSession = nSession;
   m_bRefreshing = true;
   m_setRefreshed.clear();
-  m_requests.RequestRmsTree();
+  ReportFailure(m_requests.RequestRmsTree());
   // Lists of events whose end never came were cut by the loss: asked for again, so the
   // subscription that follows their end is made at all.
-  if (!m_bCallStatusesEnded) m_requests.RequestRoth();
-  if (!m_bAlertTreeEnded) m_requests.RequestAlertTree();
+  if (!m_bCallStatusesEnded) ReportFailure(m_requests.RequestRoth());
+  if (!m_bAlertTreeEnded) ReportFailure(m_requests.RequestAlertTree());
+}
+
+void CRmsReceiver::ReportFailure(eLinkFailure eFailure) {
+  if (eFailure != eLinkFailure::kNone) m_host.ReportLinkFailure(eFailure);
 }
 
 void CRmsReceiver::MarkUnrefreshedStale() {

@@ -12,6 +12,7 @@
 #include "link/RmsRequests.h"
 #include "model/AuxiliaryLists.h"
 #include "model/RmsDetails.h"
+#include "protocol/RmsProtocol.h"
 
 // A watch list as the receiver feeds it. Rows refer to records without owning them.
 class CWatchListTarget {
@@ -38,13 +39,12 @@ class CRmsReceiverHost {
   virtual bool IsDealerOrClientListed(std::string_view strId) const = 0;
   // Appends a message alert to the alerts window's message-alert list and repaints.
   virtual void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) = 0;
+  // Tells the user what failed: a fatal status, or a request the receiver sent itself.
+  virtual void ReportLinkFailure(eLinkFailure eFailure) = 0;
 
  protected:
   ~CRmsReceiverHost() = default;
 };
-
-// Status codes of responses.
-constexpr int32_t kStatusSuccess = 5;
 
 class CRmsReceiver {
  public:
@@ -55,7 +55,7 @@ class CRmsReceiver {
   void OnPublish(OTP_MSG hMsg);
 
   // 5 (success) when the response carries no status, 1 when it cannot be read, else its
-  // value; 0 shows the fatal-error box and gives 1.
+  // value; 0 is reported to the host as kFatalStatus and gives 1.
   int32_t CheckStatus(OTP_MSG hMsg);
   void HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse);
   void HandleMessageAlert(OTP_MSG hMsg);
@@ -79,6 +79,7 @@ class CRmsReceiver {
   void PushToWatchLists(CRmsDetails* pRecord, bool bNew, bool bDeleted);
   // After a complete tree answer that followed a lost link: marks the records it left out.
   void MarkUnrefreshedStale();
+  void ReportFailure(eLinkFailure eFailure);
 
   CRmsReceiverHost& m_host;
   CRmsRequests& m_requests;

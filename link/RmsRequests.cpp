@@ -4,11 +4,10 @@
 
 #include "model/EntityLevel.h"
 #include "model/RmsDetails.h"
-#include "platform/MessageBox.h"
 #include "plugin/PluginTime.h"
 
 // Composes one message in the link's scratch buffer. The first failing field abandons the
-// message without a word; starting and sending report their failures.
+// message without a word; starting and sending keep their failure for the caller.
 class CRmsRequests::CComposer {
  public:
   explicit CComposer(RmsLink& link) : m_link(link) {}
@@ -18,7 +17,7 @@ class CRmsRequests::CComposer {
     if (m_link.hScratch != nullptr) *reinterpret_cast<uint32_t*>(m_link.hScratch) = 0;
     int32_t nErr = 0;
     if (!otp_start_msg(m_link.hMsg, m_link.hScratch, &nErr)) {
-      ShowMessageBox(" Request failure");
+      m_eFailure = eLinkFailure::kMessageStart;
       m_bOk = false;
     }
     return m_bOk;
@@ -31,26 +30,27 @@ class CRmsRequests::CComposer {
     return m_bOk;
   }
 
-  bool SendRequest(const char* szFailure) {
-    if (!m_bOk) return false;
+  eLinkFailure SendRequest(eLinkFailure eFailure) {
     uint64_t nOut = 0;
     int32_t nErr = 0;
-    if (m_link.pControl0->SendRequest(&nOut, m_link.hMsg, 0, &nErr) != 0) return true;
-    ShowMessageBox(szFailure);
-    return false;
+    if (m_bOk && m_link.pControl0->SendRequest(&nOut, m_link.hMsg, 0, &nErr) == 0) m_eFailure = eFailure;
+    return m_eFailure;
   }
 
-  bool Publish(const char* szFailure) {
-    if (!m_bOk) return false;
+  eLinkFailure Publish(eLinkFailure eFailure) {
     int32_t nErr = 0;
-    if (m_link.pControl0->Publish(m_link.hScratch, &nErr) != 0) return true;
-    ShowMessageBox(szFailure);
-    return false;
+    if (m_bOk && m_link.pControl0->Publish(m_link.hScratch, &nErr) == 0) m_eFailure = eFailure;
+    return m_eFailure;
   }
+
+  // What failed so far: nothing, or a message that could not be started. A field that cannot be
+  // added abandons the message without a failure to tell.
+  eLinkFailure GetFailure() const { return m_eFailure; }
 
  private:
   RmsLink& m_link;
   bool m_bOk = true;
+  eLinkFailure m_eFailure = eLinkFailure::kNone;
 };
 
 namespace {
@@ -82,99 +82,103 @@ std::string FormatAmount(double dAmount) {
 
 }  // namespace
 
-bool CRmsRequests::SendSimpleRequest(const char* szName, const char* szFailure) {
-  if (!IsSendable(m_pLink)) return false;
+eLinkFailure CRmsRequests::SendSimpleRequest(const char* szName, eLinkFailure eFailure) {
+  if (!IsSendable(m_pLink)) return eLinkFailure::kNone;
   CComposer composer(*m_pLink);
-  return composer.Start() && composer.Add(rmsproto::kRequestNameField, szName) &&
-         composer.SendRequest(szFailure);
+  if (!composer.Start() || !composer.Add(rmsproto::kRequestNameField, szName)) return composer.GetFailure();
+  return composer.SendRequest(eFailure);
 }
 
-void CRmsRequests::RequestUserPeerData() {
-  if (!IsSendable(m_pLink)) return;
+eLinkFailure CRmsRequests::RequestUserPeerData() {
+  if (!IsSendable(m_pLink)) return eLinkFailure::kNone;
   CComposer composer(*m_pLink);
-  if (composer.Start() && composer.Add(rmsproto::kRequestNameField, "om_get_user_peer_data") &&
-      composer.Add(rmsproto::kUserIdField, m_strUserId))
-    composer.SendRequest("om_get_user_peer_data Request Failure");
+  if (!composer.Start() || !composer.Add(rmsproto::kRequestNameField, rmsproto::kPeerDataRequest) ||
+      !composer.Add(rmsproto::kUserIdField, m_strUserId))
+    return composer.GetFailure();
+  return composer.SendRequest(eLinkFailure::kPeerDataRequest);
 }
 
-void CRmsRequests::RequestRmsTree() {
-  SendSimpleRequest("mrv_rst_show_tree_all", "mrv_rst_show_tree_all Request Failure");
+eLinkFailure CRmsRequests::RequestRmsTree() {
+  return SendSimpleRequest(rmsproto::kTreeRequest, eLinkFailure::kTreeRequest);
 }
 
-void CRmsRequests::RequestRoth() { SendSimpleRequest("roth_rst", "roth_rst Request Failure"); }
-
-void CRmsRequests::RequestAlertTree() {
-  SendSimpleRequest("mrv_surv_alert_show_tree_all", "mrv_surv_alert_show_tree_all Request Failure");
+eLinkFailure CRmsRequests::RequestRoth() {
+  return SendSimpleRequest(rmsproto::kCallStatusRequest, eLinkFailure::kCallStatusRequest);
 }
 
-void CRmsRequests::RequestPresentValues(std::string_view strEntityId, std::string_view strLevelText) {
-  if (!IsSendable(m_pLink)) return;
+eLinkFailure CRmsRequests::RequestAlertTree() {
+  return SendSimpleRequest(rmsproto::kAlertTreeRequest, eLinkFailure::kAlertTreeRequest);
+}
+
+eLinkFailure CRmsRequests::RequestPresentValues(std::string_view strEntityId, std::string_view strLevelText) {
+  if (!IsSendable(m_pLink)) return eLinkFailure::kNone;
   CComposer composer(*m_pLink);
-  if (!composer.Start() || !composer.Add(rmsproto::kRequestNameField, "rms_get_prsnt_values_rst") ||
+  if (!composer.Start() || !composer.Add(rmsproto::kRequestNameField, rmsproto::kPresentValuesRequest) ||
       !composer.Add(rmsproto::kEntityIdField, strEntityId))
-    return;
+    return composer.GetFailure();
   if (!strLevelText.empty() && strLevelText != "ALL-ALL-ALL-ALL") {
     const sLevelTextParts parts = SplitLevelText(strLevelText);
     if (parts.nCount >= 1 && parts.strSegment != "ALL" &&
         !composer.Add(rmsproto::kSegmentField, parts.strSegment))
-      return;
+      return composer.GetFailure();
     if (parts.nCount >= 2 && parts.strExchange != "ALL" &&
         !composer.Add(rmsproto::kExchangeField, parts.strExchange))
-      return;
+      return composer.GetFailure();
     // A missing third part is sent as an empty product.
-    if (parts.strProduct != "ALL" && !composer.Add(rmsproto::kProductField, parts.strProduct)) return;
+    if (parts.strProduct != "ALL" && !composer.Add(rmsproto::kProductField, parts.strProduct))
+      return composer.GetFailure();
   }
-  if (composer.Add(rmsproto::kRequestLevelTextField, strLevelText))
-    composer.SendRequest("rms_get_prsnt_values_rst Request Failure");
+  if (!composer.Add(rmsproto::kRequestLevelTextField, strLevelText)) return composer.GetFailure();
+  return composer.SendRequest(eLinkFailure::kPresentValuesRequest);
 }
 
-void CRmsRequests::SendManualAlert(const CRmsDetails& record, double dAmount, int nKind,
-                                   std::string& strResult) {
-  if (!IsSendable(m_pLink)) return;
+eLinkFailure CRmsRequests::SendManualAlert(const CRmsDetails& record, double dAmount, int nKind,
+                                           std::string& strResult) {
+  if (!IsSendable(m_pLink)) return eLinkFailure::kNone;
   const sHalvoTimeVal time = GetPluginTimeOfDay();
   CComposer composer(*m_pLink);
   if (!composer.Start() || !composer.Add(rmsproto::kPublicationNameField, rmsproto::kManualAlertTopic) ||
       !composer.Add(rmsproto::kEntityIdField, record.GetEntityId()) ||
       !composer.Add(rmsproto::kSourceUserField, m_strUserId))
-    return;
+    return composer.GetFailure();
   const std::string_view strSegment = record.GetSegment();
   if (strSegment != "All" && !strSegment.empty() && !composer.Add(rmsproto::kSegmentField, strSegment))
-    return;
+    return composer.GetFailure();
   const std::string_view strProduct = record.GetProduct();
   if (strProduct != "All" && !strProduct.empty() && !composer.Add(rmsproto::kProductField, strProduct))
-    return;
+    return composer.GetFailure();
   if (!composer.Add(rmsproto::kAlertAmountField, FormatAmount(dAmount)) ||
       !composer.Add(rmsproto::kAlertSecondsField, std::to_string(static_cast<long>(time.tv_sec))) ||
       !composer.Add(rmsproto::kAlertMicrosecondsField, std::to_string(static_cast<long>(time.tv_usec))))
-    return;
+    return composer.GetFailure();
   static constexpr const char* arrResults[] = {"SMS Alert Sent Successfully..!!",
                                                "Mail Alert Sent Successfully..!!",
                                                "SMS and Mail Alert Sent Successfully..!!"};
   if (nKind >= kAlertSms && nKind <= kAlertSmsAndMail) {
-    if (!composer.Add(rmsproto::kAlertKindField, std::to_string(nKind))) return;
+    if (!composer.Add(rmsproto::kAlertKindField, std::to_string(nKind))) return composer.GetFailure();
     strResult = arrResults[nKind - 1];
   }
-  composer.Publish("sms alert message Failure");
+  return composer.Publish(eLinkFailure::kManualAlert);
 }
 
-void CRmsRequests::PublishCallStatus(const CRmsDetails& record, std::string_view strStatus,
-                                     std::string_view strTime, int nKind) {
-  if (!IsSendable(m_pLink)) return;
+eLinkFailure CRmsRequests::PublishCallStatus(const CRmsDetails& record, std::string_view strStatus,
+                                             std::string_view strTime, int nKind) {
+  if (!IsSendable(m_pLink)) return eLinkFailure::kNone;
   CComposer composer(*m_pLink);
   const std::string strEntity =
       std::string(GetLevelPrefix(record.nLevel)) + std::string(record.GetEntityId());
   if (!composer.Start() || !composer.Add(rmsproto::kPublicationNameField, rmsproto::kCallStatusTopic) ||
       !composer.Add(rmsproto::kEntityTextField, strEntity) ||
       !composer.Add(rmsproto::kLevelTextField, record.GetLevelText()))
-    return;
+    return composer.GetFailure();
   if (nKind == kCallObligation && (!composer.Add(rmsproto::kObligationStatusField, strStatus) ||
                                    !composer.Add(rmsproto::kObligationTimeField, strTime)))
-    return;
+    return composer.GetFailure();
   if (nKind == kCallMargin && (!composer.Add(rmsproto::kMarginStatusField, strStatus) ||
                                !composer.Add(rmsproto::kMarginTimeField, strTime)))
-    return;
-  if (composer.Add(rmsproto::kSourceUserField, m_strUserId))
-    composer.Publish("rms prsnt value publish ZEL Request Failure");
+    return composer.GetFailure();
+  if (!composer.Add(rmsproto::kSourceUserField, m_strUserId)) return composer.GetFailure();
+  return composer.Publish(eLinkFailure::kCallStatus);
 }
 
 void CRmsRequests::SubscribeTo(std::string_view strName) {

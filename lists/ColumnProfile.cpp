@@ -5,7 +5,6 @@
 #include <climits>
 #include <cstring>
 
-#include "platform/MessageBox.h"
 
 namespace {
 
@@ -188,7 +187,6 @@ bool SaveColumnProfile(const CListLayout& layout, std::span<const sHeaderItem> a
   bool bAllWritten = true;
   for (const auto& [szKey, pValue] : arrWrites) {
     if (!fnWrite(szKey, *pValue)) {
-      ShowMessageBox(kSaveProfileFailedText);
       bAllWritten = false;
     }
   }

@@ -86,7 +86,8 @@ using CustomColumnReadFn =
 void LoadColumnProfile(CListLayout& layout, const ProfileReadFn& fnRead,
                        const CustomColumnReadFn& fnReadCustom);
 
-// Saving: writes the three values; every failed write shows kSaveProfileFailedText. True when
-// all three were written.
+// Saving: writes the three values, each whatever became of the others; for every failed write
+// the caller shows kSaveProfileFailedText (from its write function, right after the write).
+// True when all three were written.
 bool SaveColumnProfile(const CListLayout& layout, std::span<const sHeaderItem> arrHeader,
                        const ProfileWriteFn& fnWrite);

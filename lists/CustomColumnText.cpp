@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 #include "lists/CustomColumnExpression.h"
 #include "lists/ExpressionBuffer.h"
@@ -10,7 +11,6 @@
 #include "lists/FilterListStore.h"
 #include "lists/ReferenceRule.h"
 #include "model/NumberFormat.h"
-#include "platform/MessageBox.h"
 
 namespace {
 
@@ -99,25 +99,25 @@ void CCustomColumnText::RefreshFormula(sFormula& formula, const sHalvoColInfo& c
                                  bReference ? ReadReference(strPiece, kBadReference) : kExpressionPiece});
   });
   formula.bColoured = IsColoured(formula.strName);
-  formula.bFailureShown = false;
+  formula.bFailureReported = false;
 }
 
-void CCustomColumnText::GetCustomColumnText(const void* pRecord, int32_t nColumn, sCellText& cell) {
+bool CCustomColumnText::GetCustomColumnText(const void* pRecord, int32_t nColumn, sCellText& cell) {
   const std::vector<sHalvoColInfo>& arrColumns = m_layout.m_arrColumns;
   if (nColumn < m_layout.m_nCatalogueCount || nColumn < 0 || static_cast<size_t>(nColumn) >= arrColumns.size()) {
-    return;
+    return false;
   }
   for (const sFrame* pFrame = m_pInnermost; pFrame != nullptr; pFrame = pFrame->pOuter) {
     if (pFrame->nColumn == nColumn) {
       m_eFault = eFault::kCircular;
       cell.strText = kCircularReferenceText;
-      return;
+      return false;
     }
   }
   if (m_nDepth >= kMaxCustomNesting) {
     m_eFault = eFault::kTooDeep;
     cell.strText = kNestingTooDeepText;
-    return;
+    return false;
   }
   if (m_nDepth == 0) {
     m_arrFormulas.resize(arrColumns.size());
@@ -132,14 +132,10 @@ void CCustomColumnText::GetCustomColumnText(const void* pRecord, int32_t nColumn
   --m_nDepth;
   m_pInnermost = frame.pOuter;
 
-  if (m_nDepth == 0) {
-    m_eFault = eFault::kNone;
-    if (m_bFailurePending) {
-      // After the computation is over: the box may repaint the list, which computes afresh.
-      m_bFailurePending = false;
-      ShowMessageBox(kCalculationFailedText);
-    }
-  }
+  if (m_nDepth > 0) return false;
+  m_eFault = eFault::kNone;
+  // Reported after the computation is over: the box may repaint the list, which computes afresh.
+  return std::exchange(m_bFailurePending, false);
 }
 
 void CCustomColumnText::ComputeText(const void* pRecord, sFormula& formula, sCellText& cell, sCellText& referenced) {
@@ -183,8 +179,8 @@ void CCustomColumnText::ComputeText(const void* pRecord, sFormula& formula, sCel
   }
   // Codes 1 and 3 format what the variable holds: 0, or the divisor part's value.
   if (EvaluateExpression(strText, dResult) == EXPR_FAILED) {
-    if (!formula.bFailureShown) {
-      formula.bFailureShown = true;
+    if (!formula.bFailureReported) {
+      formula.bFailureReported = true;
       m_bFailurePending = true;
     }
     return;
@@ -218,12 +214,14 @@ void CCustomColumnText::PrefetchReferences(const void* pRecord, int32_t nColumn,
   }
 }
 
-void ConnectCustomColumns(CFilterListStore& store, CCustomColumnText& customText) {
+void ConnectCustomColumns(CFilterListStore& store, CCustomColumnText& customText,
+                          std::function<void()> fnReportFailure) {
   customText.SetCellTextFn([&store](const void* pRecord, int32_t nColumn, sCellText& cell) {
     return store.GetCellText(pRecord, nColumn, cell);
   });
-  store.SetCustomColumnFn([&customText](const void* pRecord, int32_t nColumn, sCellText& cell) {
-    customText.GetCustomColumnText(pRecord, nColumn, cell);
+  store.SetCustomColumnFn([&customText, fnReport = std::move(fnReportFailure)](const void* pRecord, int32_t nColumn,
+                                                                               sCellText& cell) {
+    if (customText.GetCustomColumnText(pRecord, nColumn, cell) && fnReport) fnReport();
     return true;
   });
   store.SetCustomPrefetchFn(

@@ -16,9 +16,10 @@
 //   - kInvalidReferenceText: a reference that is not a plain decimal index of a column of the
 //     list (left behind by a deletion, or written by hand). A column that reads such a cell
 //     takes it as 0, as any text that is not a number.
-// An evaluation failure (code 4) shows kCalculationFailedText once per column until the
-// column's expression changes, after the outermost cell is done, so a repaint of many rows with
-// a broken column shows one box and a repaint during the box computes cells afresh.
+// An evaluation failure (code 4) is reported once per column until the column's expression
+// changes, when the outermost cell is done: the caller then shows kCalculationFailedText, so a
+// repaint of many rows with a broken column shows one box and a repaint during the box computes
+// cells afresh.
 //
 // The pieces of each stored expression are split once and kept until the column's expression
 // or name changes; a cell is computed without heap allocation while its evaluation text stays
@@ -26,6 +27,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -64,8 +66,8 @@ class CCustomColumnText {
   // Computes the cell of a custom column (index >= N) for a row; other indices are left alone.
   // The text stays as the caller set it when a referenced cell cannot be read or the evaluation
   // fails; the text colour is set to kNegativeCustomColour for a negative value of a coloured
-  // column and is otherwise not touched.
-  void GetCustomColumnText(const void* pRecord, int32_t nColumn, sCellText& cell);
+  // column and is otherwise not touched. True when an evaluation failure is to be reported now.
+  bool GetCustomColumnText(const void* pRecord, int32_t nColumn, sCellText& cell);
 
   // A load hint for passes over many rows: starts loading the standard cells that a custom
   // column's cell will read for the record, through referenced custom columns up to
@@ -89,7 +91,7 @@ class CCustomColumnText {
     std::string strName;
     std::vector<sPiece> arrPieces;
     bool bColoured = false;
-    bool bFailureShown = false;
+    bool bFailureReported = false;
   };
 
   enum class eFault { kNone, kCircular, kTooDeep };
@@ -124,5 +126,7 @@ class CCustomColumnText {
 // Wires a list's store and its custom columns to each other: the store asks the custom columns
 // for every index >= N and for their load hint, and they read referenced cells through the
 // store. Both must outlive the connection. The data descriptor's own load hint is given to each
-// of them by the owner.
-void ConnectCustomColumns(CFilterListStore& store, CCustomColumnText& customText);
+// of them by the owner. fnReportFailure, when set, is called for each evaluation failure the
+// custom columns report; the owner shows kCalculationFailedText.
+void ConnectCustomColumns(CFilterListStore& store, CCustomColumnText& customText,
+                          std::function<void()> fnReportFailure);

@@ -4,7 +4,6 @@
 
 #include "lists/FilterMatch.h"
 #include "lists/LiveView.h"
-#include "platform/MessageBox.h"
 
 namespace {
 
@@ -116,9 +115,9 @@ void CFilterListStore::EmptyStore() {
   }
 }
 
-int32_t CFilterListStore::InsertRow(int32_t nPosition, const void* pRecord) {
+sStoreResult CFilterListStore::InsertRow(int32_t nPosition, const void* pRecord) {
   if (m_pLive != nullptr) {
-    return InsertLiveRow(nPosition, pRecord);
+    return {true, InsertLiveRow(nPosition, pRecord)};
   }
   const int32_t nStoreCount = GetStoreCount();
   int32_t nEntry = m_nViewCount;
@@ -136,30 +135,29 @@ int32_t CFilterListStore::InsertRow(int32_t nPosition, const void* pRecord) {
       bBroken = bBroken || nIndex < 0 || nIndex > nStoreCount;
     }
     if (bBroken) {
-      ShowMessageBox(kInsertReindexFailedText);
       EmptyStore();
-      return 0;
+      return {true, 0, kInsertReindexFailedText};
     }
     nEntry = std::min(nPosition, m_nViewCount);
     m_arrView.insert(m_arrView.begin() + nEntry, nPosition);
   }
   ++m_nViewCount;
-  return m_bReverse ? m_nViewCount - 1 - nEntry : nEntry;
+  return {true, m_bReverse ? m_nViewCount - 1 - nEntry : nEntry};
 }
 
-bool CFilterListStore::DeleteRow(int32_t nViewRow) {
+sStoreResult CFilterListStore::DeleteRow(int32_t nViewRow) {
   const int32_t nEntry = GetViewEntry(nViewRow);
   if (nEntry < 0 || GetStoreIndex(nViewRow) < 0) {
-    ShowMessageBox(kDeleteNotFoundText);
-    return false;
+    return {false, 0, kDeleteNotFoundText};
   }
   if (m_pLive != nullptr) {
-    return DeleteLiveRow(GetStoreIndex(nViewRow));
+    DeleteLiveRow(GetStoreIndex(nViewRow));
+    return {true};
   }
   return DeleteViewEntry(nEntry);
 }
 
-bool CFilterListStore::DeleteViewEntry(int32_t nEntry) {
+sStoreResult CFilterListStore::DeleteViewEntry(int32_t nEntry) {
   const int32_t nStoreIndex = m_arrView[static_cast<size_t>(nEntry)];
   m_arrNodes.erase(m_arrNodes.begin() + nStoreIndex);
   m_arrView.erase(m_arrView.begin() + nEntry);
@@ -174,20 +172,20 @@ bool CFilterListStore::DeleteViewEntry(int32_t nEntry) {
     }
   }
   if (bBroken) {
-    ShowMessageBox(kDeleteReindexFailedText);
     EmptyStore();
-    return false;
+    return {false, 0, kDeleteReindexFailedText};
   }
   m_sortState.ForgetPrevious();
-  return true;
+  return {true};
 }
 
-bool CFilterListStore::DeleteStoreRow(int32_t nStoreIndex) {
+sStoreResult CFilterListStore::DeleteStoreRow(int32_t nStoreIndex) {
   if (nStoreIndex < 0 || nStoreIndex >= GetStoreCount()) {
-    return false;
+    return {};
   }
   if (m_pLive != nullptr) {
-    return DeleteLiveRow(nStoreIndex);
+    DeleteLiveRow(nStoreIndex);
+    return {true};
   }
   const auto itShownEnd = m_arrView.begin() + m_nViewCount;
   const auto itShown = std::find(m_arrView.begin(), itShownEnd, nStoreIndex);
@@ -195,8 +193,7 @@ bool CFilterListStore::DeleteStoreRow(int32_t nStoreIndex) {
     return DeleteViewEntry(static_cast<int32_t>(itShown - m_arrView.begin()));
   }
   if (std::find(itShownEnd, m_arrView.end(), nStoreIndex) != m_arrView.end()) {
-    ShowMessageBox(kDeleteMapItemFailedText);
-    return false;
+    return {false, 0, kDeleteMapItemFailedText};
   }
   // Filtered out: only the view entries after it change.
   m_arrNodes.erase(m_arrNodes.begin() + nStoreIndex);
@@ -207,7 +204,7 @@ bool CFilterListStore::DeleteStoreRow(int32_t nStoreIndex) {
     }
   }
   m_sortState.ForgetPrevious();
-  return true;
+  return {true};
 }
 
 void CFilterListStore::DeleteAllRows() { EmptyStore(); }
@@ -296,9 +293,9 @@ std::optional<std::vector<sHeaderFilterWrite>> CFilterListStore::SetFilters(
   return arrWrites;
 }
 
-bool CFilterListStore::Filter() {
+sStoreResult CFilterListStore::Filter() {
   if (!HasDataSource() || m_layout.GetHeaderCount() < 1) {
-    return false;
+    return {};
   }
   if (m_pLive != nullptr) {
     return FilterLive();
@@ -306,8 +303,7 @@ bool CFilterListStore::Filter() {
   m_arrView.clear();
   m_nViewCount = 0;
   if (m_arrFilterColumns.size() != m_arrFilterTexts.size()) {
-    ShowMessageBox(kFilterFailedText);
-    return false;
+    return {false, 0, kFilterFailedText};
   }
   const bool bExact = m_bMatchExactly || m_bExactForThisSetting;
   std::vector<CFilterMatcher> arrMatchers;
@@ -343,7 +339,7 @@ bool CFilterListStore::Filter() {
   }
   m_nViewCount = static_cast<int32_t>(m_arrView.size());
   m_bExactForThisSetting = false;
-  return true;
+  return {true};
 }
 
 void CFilterListStore::RecordSortColumn(int32_t nPosition) {

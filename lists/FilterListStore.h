@@ -18,7 +18,8 @@
 // a new row shows only when it matches, a row whose record changed (UpdateRecord) appears,
 // disappears or moves to its sorted place, each in O(log n). Off, new rows show until the next
 // pass and a sort orders the view once, as the operations below describe.
-// Failures are shown with ShowMessageBox (platform/MessageBox.h) in the texts below.
+// Failures come back in the results (sStoreResult) with the texts below; the list that asked
+// shows them.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,16 @@ inline constexpr const char* kDeleteNotFoundText = "Delete item: Item not found"
 inline constexpr const char* kDeleteReindexFailedText = "Delete item: Reindexing Error";
 inline constexpr const char* kDeleteMapItemFailedText = "Error occured while deleting map item";
 inline constexpr const char* kFilterFailedText = "Error occured while filtering";
+
+// What a row or filter operation did. szFailure is one of the texts above when the operation
+// failed in a way the user is told of, else null.
+struct sStoreResult {
+  bool bDone = false;
+  int32_t nViewRow = 0;  // InsertRow: the view row the new row shows at
+  const char* szFailure = nullptr;
+
+  explicit operator bool() const { return bDone; }
+};
 
 // A text the widget writes into the header filter at a position. The header then reports the
 // change as typing does: the widget stores the text with SetColumnFilter for the column shown
@@ -116,20 +127,21 @@ class CFilterListStore {
 
   // Adds a row for the record: at the end when the position is 0 or past the store, else at
   // that store index (the view entries from it on move up by one, and the new index enters the
-  // view at that entry). The new row shows whatever the filters until the next Filter. Returns
-  // the view row it shows at; on a broken view index shows kInsertReindexFailedText, empties
-  // the store and returns 0. Live, the row takes its place by the filters and the sort, and the
-  // result is -1 when it does not show; a row added at the end is placed when the view is next
-  // read, and the result is then 0, as every row from the top may have moved.
-  int32_t InsertRow(int32_t nPosition, const void* pRecord);
+  // view at that entry). The new row shows whatever the filters until the next Filter. Gives
+  // the view row it shows at; on a broken view index kInsertReindexFailedText, with the store
+  // emptied and view row 0. Live, the row takes its place by the filters and the sort, and the
+  // view row is -1 when it does not show; a row added at the end is placed when the view is next
+  // read, and the view row is then 0, as every row from the top may have moved. Always done.
+  sStoreResult InsertRow(int32_t nPosition, const void* pRecord);
   // Deletes the row a view row shows and closes up the view. kDeleteNotFoundText when the view
   // row shows no store row (nothing deleted); kDeleteReindexFailedText when the view still
   // holds the deleted index (the store is emptied).
-  bool DeleteRow(int32_t nViewRow);
+  sStoreResult DeleteRow(int32_t nViewRow);
   // Deletes a store row: as its view row when it is shown; when it is filtered out, removes its
   // node and renumbers the view. kDeleteMapItemFailedText when the index stands in the view
-  // index past the view count (nothing deleted). False for an index outside the store.
-  bool DeleteStoreRow(int32_t nStoreIndex);
+  // index past the view count (nothing deleted). Not done, without a failure, for an index
+  // outside the store.
+  sStoreResult DeleteStoreRow(int32_t nStoreIndex);
   void DeleteAllRows();
 
   // The check flag of a view row's node; 0 past the view.
@@ -167,11 +179,11 @@ class CFilterListStore {
 
   // The filtering pass: rebuilds the view from the store, in store order, with every row whose
   // record is present and whose cells match all column filters; a previous sort is not applied
-  // again. Runs only with a data source and at least one header item (false otherwise). Shows
+  // again. Runs only with a data source and at least one header item (not done otherwise).
   // kFilterFailedText, leaving the view empty, when the filter arrays are out of step. Clears
   // the exact-for-this-setting flag after a pass. Live, the rows keep following the sort, and
   // these filters hold for every later change until the next pass.
-  bool Filter();
+  sStoreResult Filter();
 
   // Sorting by a clicked header position; nothing happens when the view is empty. The column
   // shown there and its value type are recorded; the view is ordered by the data rule of
@@ -210,14 +222,14 @@ class CFilterListStore {
   // The view entry a view row reads, or -1.
   int32_t GetViewEntry(int32_t nViewRow) const;
   void EmptyStore();
-  bool DeleteViewEntry(int32_t nEntry);
+  sStoreResult DeleteViewEntry(int32_t nEntry);
   int32_t FindFilter(int32_t nColumn) const;
   // Records the column shown at a header position as the sort column, with its value type.
   void RecordSortColumn(int32_t nPosition);
   // The live parts of the operations above (FilterListStoreLive.cpp).
   int32_t InsertLiveRow(int32_t nPosition, const void* pRecord);
-  bool DeleteLiveRow(int32_t nStoreIndex);
-  bool FilterLive();
+  void DeleteLiveRow(int32_t nStoreIndex);
+  sStoreResult FilterLive();
   // Hands the live view the filters and the sort and places every row.
   void PlaceLiveRows();
   void SortLiveRows();

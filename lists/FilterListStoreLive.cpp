@@ -3,7 +3,6 @@
 
 #include "lists/FilterListStore.h"
 #include "lists/LiveView.h"
-#include "platform/MessageBox.h"
 
 void sViewSpan::Add(int32_t nFrom, int32_t nTo) {
   if (nFrom < 0 || nTo < nFrom) {
@@ -64,16 +63,15 @@ void CFilterListStore::SortLiveRows() {
   m_nViewCount = m_pLive->GetCount();
 }
 
-bool CFilterListStore::FilterLive() {
+sStoreResult CFilterListStore::FilterLive() {
   if (m_arrFilterColumns.size() != m_arrFilterTexts.size()) {
-    ShowMessageBox(kFilterFailedText);
     m_pLive->ShowNone();
     m_nViewCount = 0;
-    return false;
+    return {false, 0, kFilterFailedText};
   }
   PlaceLiveRows();
   m_bExactForThisSetting = false;
-  return true;
+  return {true};
 }
 
 int32_t CFilterListStore::InsertLiveRow(int32_t nPosition, const void* pRecord) {
@@ -86,12 +84,11 @@ int32_t CFilterListStore::InsertLiveRow(int32_t nPosition, const void* pRecord) 
   return nEntry == CLiveView::kPlaceLater ? 0 : ToViewRow(nEntry, m_nViewCount);
 }
 
-bool CFilterListStore::DeleteLiveRow(int32_t nStoreIndex) {
+void CFilterListStore::DeleteLiveRow(int32_t nStoreIndex) {
   m_pLive->EraseRow(nStoreIndex);
   m_arrNodes.erase(m_arrNodes.begin() + nStoreIndex);
   m_nViewCount = m_pLive->GetCount();
   m_sortState.ForgetPrevious();
-  return true;
 }
 
 sLiveUpdate CFilterListStore::UpdateRecord(const void* pRecord) {

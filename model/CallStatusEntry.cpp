@@ -2,14 +2,16 @@
 
 #include "model/EntityLevel.h"
 #include "model/FieldReaders.h"
+#include "protocol/RmsProtocol.h"
 
 namespace {
 
-constexpr uint32_t kObligationStatusField = 49288;
-constexpr uint32_t kObligationTimeField = 10615;
-constexpr uint32_t kMarginStatusField = 49302;
-constexpr uint32_t kMarginTimeField = 12030;
-constexpr uint32_t kModifiedByField = 54247;
+using rmsproto::kEntityTextField;
+using rmsproto::kLevelTextField;
+using rmsproto::kMarginStatusField;
+using rmsproto::kMarginTimeField;
+using rmsproto::kObligationStatusField;
+using rmsproto::kObligationTimeField;
 
 CCallStatusSink* g_pCallStatusSink = nullptr;
 
@@ -44,7 +46,7 @@ bool AddCallStatusFromMessage(OTP_MSG hMsg) {
     pEntry->strCallType = "MARGIN";
   }
 
-  if (!ReadFieldText(hMsg, kModifiedByField, pEntry->strModifiedBy) ||
+  if (!ReadFieldText(hMsg, rmsproto::kSourceUserField, pEntry->strModifiedBy) ||
       g_pCallStatusSink == nullptr) {
     return false;
   }

@@ -4,6 +4,7 @@
 
 #include "model/FieldReaders.h"
 #include "model/RmsDetails.h"
+#include "protocol/RmsProtocol.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ std::string_view GetEntityIdFromText(std::string_view strEntityText) {
 
 bool ReadEntityLevel(OTP_MSG hMsg, CRmsDetails& record) {
   std::string_view strEntityText;
-  if (!ReadFieldTextView(hMsg, kEntityTextField, strEntityText)) {
+  if (!ReadFieldTextView(hMsg, rmsproto::kEntityTextField, strEntityText)) {
     return false;
   }
   record.nLevel = FindLevelCode(strEntityText);
@@ -46,8 +47,8 @@ bool ReadEntityLevel(OTP_MSG hMsg, CRmsDetails& record) {
 
 bool ReadLevelText(OTP_MSG hMsg, CRmsDetails& record) {
   std::string_view strLevelText;
-  if (!ReadFieldTextView(hMsg, kLevelTextField, strLevelText) &&
-      !ReadFieldTextView(hMsg, kLevelTextFallbackField, strLevelText)) {
+  if (!ReadFieldTextView(hMsg, rmsproto::kLevelTextField, strLevelText) &&
+      !ReadFieldTextView(hMsg, rmsproto::kRequestLevelTextField, strLevelText)) {
     return false;
   }
   record.SetLevelText(strLevelText);

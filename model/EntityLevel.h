@@ -16,10 +16,6 @@ constexpr uint32_t kLevelDealer = 3;
 constexpr uint32_t kLevelGroup = 4;
 constexpr uint32_t kLevelAccount = 5;
 
-constexpr uint32_t kEntityTextField = 64050;
-constexpr uint32_t kLevelTextField = 54244;
-constexpr uint32_t kLevelTextFallbackField = 32760;
-
 // The code of the first word found anywhere in the text, case-sensitively, tested in the
 // order "account", "dealer", "group", "branch", "broker"; kLevelNone when none is.
 uint32_t FindLevelCode(std::string_view strEntityText);

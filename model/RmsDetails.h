@@ -12,12 +12,14 @@
 #include "model/RecordMemory.h"
 #include "model/RmsSlots.h"
 #include "model/SlotTexts.h"
+#include "protocol/RmsProtocol.h"
 
 // The four call texts, in this order: obligation call status and date, margin call status and
 // date. Their columns and the wire fields the receiver fills them from:
 constexpr int kCallTextCount = 4;
 constexpr int kCallTextColumns[kCallTextCount] = {281, 282, 283, 284};
-constexpr uint32_t kCallTextFields[kCallTextCount] = {49288, 10615, 49302, 12030};
+constexpr uint32_t kCallTextFields[kCallTextCount] = {rmsproto::kObligationStatusField, rmsproto::kObligationTimeField,
+                                                       rmsproto::kMarginStatusField, rmsproto::kMarginTimeField};
 
 class CRmsDetails {
  public:
@@ -71,10 +73,10 @@ class CRmsDetails {
  private:
   static constexpr int kEntityIdSlot = FindColumnSlot(0);
   static constexpr int kLevelTextSlot = FindColumnSlot(83);
-  static constexpr int kSegmentSlot = FindFieldSlot(63002);
-  static constexpr int kExchangeSlot = FindFieldSlot(10101);
-  static constexpr int kProductSlot = FindFieldSlot(64030);
-  static constexpr int kPeerValueSlot = FindFieldSlot(64056);
+  static constexpr int kSegmentSlot = FindFieldSlot(rmsproto::kSegmentField);
+  static constexpr int kExchangeSlot = FindFieldSlot(rmsproto::kExchangeField);
+  static constexpr int kProductSlot = FindFieldSlot(rmsproto::kProductField);
+  static constexpr int kPeerValueSlot = FindFieldSlot(rmsproto::kPeerValueField);
 
   CSlotTexts m_texts;
 };

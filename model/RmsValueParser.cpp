@@ -7,6 +7,7 @@
 #include "model/FieldReaders.h"
 #include "model/NumberFormat.h"
 #include "model/RmsWireTable.h"
+#include "protocol/RmsProtocol.h"
 
 namespace {
 
@@ -147,6 +148,6 @@ int ParseRmsValues(OTP_MSG hMsg, CRmsDetails& record) {
 
   std::string_view strGroupwise;
   record.bGroupwiseValidation =
-      ReadFieldTextView(hMsg, kGroupwiseField, strGroupwise) && strGroupwise == "yes";
+      ReadFieldTextView(hMsg, rmsproto::kGroupwiseField, strGroupwise) && strGroupwise == "yes";
   return 1;
 }

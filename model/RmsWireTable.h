@@ -26,9 +26,6 @@ struct sWireRule {
   const char* szAbsent = "NA";  // the slot's text when the field is absent
 };
 
-// Column 19 shows this text field as a flag: "yes" sets it.
-constexpr uint32_t kGroupwiseField = 64037;
-
 namespace rmswire {
 
 using enum eValueRule;

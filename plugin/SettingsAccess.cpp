@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/IniProfile.h"
-#include "platform/MessageBox.h"
 #include "platform/PlatformPath.h"
 #include "plugin/PluginContext.h"
 
@@ -51,11 +50,14 @@ bool AccessProfileSetting(int nMode, const std::string& strSection, const std::s
     strValue = strResult;
     return strValue != kProfileDefault;
   }
-  if (!CanOpen(strPath, "a")) {
-    ShowMessageBox("File Open Failed");
-    return false;
-  }
-  return WritePrivateProfileValue(strSection, strKey, strValue, strPath.c_str());
+  return WriteProfileSetting(strSection, strKey, strValue, strFileName).bWritten;
+}
+
+sSettingWrite WriteProfileSetting(const std::string& strSection, const std::string& strKey,
+                                  const std::string& strValue, const std::string& strFileName) {
+  const std::string strPath = ComposeSettingsPath(strFileName);
+  if (!CanOpen(strPath, "a")) return {false, kFileOpenFailedText};
+  return {WritePrivateProfileValue(strSection, strKey, strValue, strPath.c_str())};
 }
 
 bool AccessKeySetting(int nMode, const std::string& strSection, const std::string& strKey,

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "rmssim/EntityTree.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 #include "rmssim/SimRandom.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "connect/include/HalvoCodec.h"
 #include "host/transport/TransportWire.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr uint32_t kEntityIdField = 54001;
 
 std::string MakeWellFormedMessage() {
   CMessageBuilder builder;
-  builder.AddText(halvowire::kPublicationNameField, rmsproto::kValuesTopic);
+  builder.AddText(rmsproto::kPublicationNameField, rmsproto::kValuesTopic);
   builder.AddText(kEntityIdField, "A10001");
   const std::vector<uint8_t>& arrBytes = builder.GetBytes();
   return std::string(arrBytes.begin(), arrBytes.end());

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "connect/include/HalvoCodec.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 #include "rmssim/CallBook.h"
 #include "rmssim/EntityTree.h"
 

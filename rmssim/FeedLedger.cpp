@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "host/transport/TransportWire.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "rmssim/FeedSource.h"
 
 #include "host/transport/TransportWire.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 #include "rmssim/CallBook.h"
 #include "rmssim/EntityTree.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/transport/TransportWire.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 #include "rmssim/CallBook.h"
 #include "rmssim/EntityTree.h"
 
@@ -20,10 +20,10 @@ std::string_view ReadView(OTP_MSG hMsg, uint32_t nFieldId, bool& bPresent) {
 
 }  // namespace
 
-void CRequestAnswers::StartResponse(std::string_view strName, const char* szStatus) {
+void CRequestAnswers::StartResponse(std::string_view strName, int32_t nStatus) {
   m_builder.Start();
   m_builder.AddText(rmsproto::kResponseNameField, strName);
-  m_builder.AddText(rmsproto::kStatusField, szStatus);
+  m_builder.AddText(rmsproto::kStatusField, std::to_string(nStatus));
 }
 
 void CRequestAnswers::SendEndOfList(std::string_view strName, const ResponseSink& fnSend) {
@@ -32,8 +32,8 @@ void CRequestAnswers::SendEndOfList(std::string_view strName, const ResponseSink
 }
 
 bool CRequestAnswers::SendTreeStatusAlone(std::string_view strName, const ResponseSink& fnSend) {
-  if (m_nTreeStatus == kTreeStatusNormal) return false;
-  StartResponse(strName, std::to_string(m_nTreeStatus).c_str());
+  if (m_nTreeStatus == rmsproto::kStatusSuccess) return false;
+  StartResponse(strName, m_nTreeStatus);
   fnSend(m_builder.GetBytes());
   return true;
 }
@@ -48,7 +48,7 @@ std::optional<CRequestAnswers::sTreeCursor> CRequestAnswers::Answer(OTP_MSG hReq
   if (!bNamed) {
     // Nothing to name the answer with: a bare failure status.
     m_builder.Start();
-    m_builder.AddText(rmsproto::kStatusField, rmsproto::kStatusNotFound);
+    m_builder.AddText(rmsproto::kStatusField, std::to_string(rmsproto::kStatusNotFound));
     fnSend(m_builder.GetBytes());
     return std::nullopt;
   }

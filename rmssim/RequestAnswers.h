@@ -63,7 +63,7 @@ class CRequestAnswers {
   void TakeClientPublication(OTP_MSG hMsg, std::string_view strName);
 
  private:
-  void StartResponse(std::string_view strName, const char* szStatus);
+  void StartResponse(std::string_view strName, int32_t nStatus);
   std::optional<sTreeCursor> AnswerTree(std::string_view strName, size_t nFromRecord, const ResponseSink& fnSend);
   void AnswerCallStatuses(std::string_view strName, const ResponseSink& fnSend);
   void AnswerManualAlerts(std::string_view strName, const ResponseSink& fnSend);

@@ -10,7 +10,7 @@
 
 #include "host/transport/ZmqFrames.h"
 #include "host/transport/ZmqLinkSettings.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 #include "rmssim/SimRandom.h"
 
 namespace {

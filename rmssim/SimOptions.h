@@ -7,11 +7,9 @@
 #include <span>
 #include <string>
 
+#include "protocol/RmsProtocol.h"
 #include "rmssim/EntityTree.h"
 #include "rmssim/FeedSchedule.h"
-
-// The tree status that answers the tree requests with their records (success).
-constexpr int32_t kTreeStatusNormal = 5;
 
 struct sSimOptions {
   std::string strRequests = "tcp://127.0.0.1:5555";
@@ -37,7 +35,7 @@ struct sSimOptions {
   uint32_t nSampleAlerts = 3;
   // The status both tree requests are answered with; any status but success comes alone, with
   // no records, so the terminal subscribes to the publications instead.
-  int32_t nTreeStatus = kTreeStatusNormal;
+  int32_t nTreeStatus = rmsproto::kStatusSuccess;  // success answers with the records
   bool bLogRequests = false;  // print the name of every request on standard output
   // Sent once when the values feed starts, before its first message (CFaultPublications):
   // malformed publications of the values name, then one with a frame of this many MiB.

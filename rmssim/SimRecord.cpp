@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "connect/include/HalvoCodec.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 #include "rmssim/SimFields.h"
 #include "rmssim/SimRandom.h"
 

@@ -7,6 +7,7 @@
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/RmsDetails.h"
 #include "platform/Clock.h"
+#include "platform/MessageBox.h"
 #include "platform/qt/MainFrame.h"
 #include "platform/qt/WindowMessage.h"
 #include "plugin/HostServices.h"
@@ -20,6 +21,10 @@
 #include "windows/WatchTitles.h"
 
 COrvaneWatchDlg g_dlgOrvaneWatch;
+
+void ShowLinkFailure(eLinkFailure eFailure) {
+  if (eFailure != eLinkFailure::kNone) ShowMessageBox(FormatLinkFailure(eFailure));
+}
 
 namespace {
 
@@ -77,7 +82,9 @@ bool COrvaneWatchDlg::CreateWatchWindows() {
   ApplyStartVisibility();
 
   if (m_pRmsLink == nullptr) {
-    m_pRmsLink = OpenRmsLink(*this);
+    std::vector<eLinkFailure> arrFailures;
+    m_pRmsLink = OpenRmsLink(*this, arrFailures);
+    for (const eLinkFailure eFailure : arrFailures) ShowLinkFailure(eFailure);
     m_requests.SetLink(m_pRmsLink.get());
   }
   // A terminal without the service has no sessions to follow.
@@ -87,10 +94,10 @@ bool COrvaneWatchDlg::CreateWatchWindows() {
     QObject::connect(m_pSessionTimer, &QTimer::timeout, [this] { FollowLinkSession(); });
     m_pSessionTimer->start(kSessionCheckMs);
   }
-  m_requests.RequestUserPeerData();
-  m_requests.RequestRmsTree();
-  m_requests.RequestRoth();
-  m_requests.RequestAlertTree();
+  ShowLinkFailure(m_requests.RequestUserPeerData());
+  ShowLinkFailure(m_requests.RequestRmsTree());
+  ShowLinkFailure(m_requests.RequestRoth());
+  ShowLinkFailure(m_requests.RequestAlertTree());
   return true;
 }
 
@@ -167,7 +174,11 @@ void COrvaneWatchDlg::SaveAndRelease() {
     QMetaObject::invokeMethod(pFrame, kFrameSaveLayoutMethod, Qt::DirectConnection, Q_ARG(int, 0));
 }
 
-bool COrvaneWatchDlg::CloseLink() { return m_pRmsLink == nullptr || CloseRmsLinkControls(*m_pRmsLink); }
+bool COrvaneWatchDlg::CloseLink() {
+  const eLinkFailure eFailure = m_pRmsLink != nullptr ? CloseRmsLinkControls(*m_pRmsLink) : eLinkFailure::kNone;
+  ShowLinkFailure(eFailure);
+  return eFailure == eLinkFailure::kNone;
+}
 
 void COrvaneWatchDlg::FollowLinkSession() {
   sHalvoLinkStatus status{};
@@ -293,6 +304,8 @@ void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& record, const char* s
 bool COrvaneWatchDlg::IsDealerOrClientListed(std::string_view strId) const {
   return m_pCustomAlertDlg != nullptr && m_pCustomAlertDlg->IsDealerOrClientListed(strId);
 }
+
+void COrvaneWatchDlg::ReportLinkFailure(eLinkFailure eFailure) { ShowLinkFailure(eFailure); }
 
 void COrvaneWatchDlg::AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) {
   if (m_pAlerts != nullptr) m_pAlerts->AddMessageAlert(std::move(pAlert));

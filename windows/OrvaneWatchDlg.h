@@ -67,6 +67,7 @@ class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost, publ
   void CheckPageAlerts(const std::string& strListKey);
   bool IsDealerOrClientListed(std::string_view strId) const override;
   void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) override;
+  void ReportLinkFailure(eLinkFailure eFailure) override;
   // A call status from the server: the top row of the call history, made hidden if needed.
   void InsertCallStatus(std::unique_ptr<sCallStatusEntry> pEntry) override;
 
@@ -96,3 +97,6 @@ class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost, publ
 
 // The one controller, constructed when the library is loaded.
 extern COrvaneWatchDlg g_dlgOrvaneWatch;
+
+// Shows the message box of a failure on the link; nothing for kNone.
+void ShowLinkFailure(eLinkFailure eFailure);

@@ -264,15 +264,15 @@ void COrvaneWatchDlgBar::OpenCustomAlertSetting() {
 void COrvaneWatchDlgBar::RefreshFirstSelected() {
   const std::vector<const CRmsDetails*> arrRecords = GetSelectedRecords();
   if (arrRecords.empty()) return;
-  m_controller.GetRequests().RequestPresentValues(arrRecords.front()->GetEntityId(),
-                                                  arrRecords.front()->GetLevelText());
+  ShowLinkFailure(m_controller.GetRequests().RequestPresentValues(arrRecords.front()->GetEntityId(),
+                                                                  arrRecords.front()->GetLevelText()));
 }
 
 void COrvaneWatchDlgBar::SendManualAlerts(int nKind) {
   std::string strResult;
   for (const CRmsDetails* pRecord : GetSelectedRecords()) {
     const double dAmount = ComputeAlertAmount(m_pList->GetLayout(), *pRecord, g_pluginContext.calcFormula);
-    m_controller.GetRequests().SendManualAlert(*pRecord, dAmount, nKind, strResult);
+    ShowLinkFailure(m_controller.GetRequests().SendManualAlert(*pRecord, dAmount, nKind, strResult));
   }
   ShowMessageBox(strResult);
 }
@@ -292,5 +292,5 @@ void COrvaneWatchDlgBar::SetCallStatus(int nKind) {
       FormatLocalTime(static_cast<time_t>(GetClockMicroseconds() / 1000000), "%d/%m/%Y %I:%M:%S %p");
   const std::string strStatus = dialog.GetChosenStatus();
   for (const CRmsDetails* pRecord : GetSelectedRecords())
-    m_controller.GetRequests().PublishCallStatus(*pRecord, strStatus, strTime, nKind);
+    ShowLinkFailure(m_controller.GetRequests().PublishCallStatus(*pRecord, strStatus, strTime, nKind));
 }

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "host/transport/TransportWire.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 
 namespace {
 

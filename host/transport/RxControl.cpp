@@ -40,7 +40,7 @@ int CRxControl::Subscribe(uint64_t* pnOut, uint32_t nFieldId, const char* pValue
                           int32_t /*nMode*/, int32_t /*nReserved1*/, int32_t /*nReserved2*/,
                           int32_t /*nReserved3*/, int32_t /*nReliable*/, int32_t* pnErr) {
   if (pnOut != nullptr) *pnOut = 0;
-  if (!m_bOpen || nFieldId != halvowire::kPublicationNameField || (pValue == nullptr && nLength > 0)) {
+  if (!m_bOpen || nFieldId != rmsproto::kPublicationNameField || (pValue == nullptr && nLength > 0)) {
     SetResult(pnErr, OTP_ERR_ARGUMENT);
     return 0;
   }

@@ -1,9 +1,6 @@
 // How the terminal's transport and the risk server frame their traffic over ZeroMQ. Both ends
-// build and read frames only through these functions, so the framing lives in one place.
-//
-//   requests and client publications  DEALER -> ROUTER  [marker][message]
-//   responses                         ROUTER -> DEALER  [message]
-//   server publications               PUB    -> SUB     [topic][message][send time]
+// build and read frames only through these functions, so the framing lives in one place; the
+// layout and its constants are in protocol/LinkFrames.h.
 //
 // The server's ROUTER hands a request over as [envelope...][marker][message]. The envelope
 // holds one routing identity for each ROUTER the request passed: the server's own first, then
@@ -11,15 +8,8 @@
 // [envelope...][message]; each ROUTER on the way back takes off its frame and hands the rest to
 // the peer it names, so the answer reaches the DEALER that asked.
 //
-// The marker frame is one byte: kRequestMarker or kPublicationMarker. The topic frame is the
-// publication name (field 54211) followed by one NUL byte, and a subscription is that same
-// frame. ZeroMQ matches topics by prefix; the NUL makes "rms prsnt value publish" match
-// only itself, never "rms prsnt value publish ZEL".
-//
-// The send time frame holds the moment the server published the message: nanoseconds of the
-// monotonic clock, 8 bytes, least significant first. That clock is one for every process of a
-// machine, so a terminal beside the server can tell how long a message took to reach its
-// receiver. A publication of two frames (from an older server) has no send time.
+// The send time frame's clock is one for every process of a machine, so a terminal beside the
+// server can tell how long a message took to reach its receiver.
 #pragma once
 
 #include <cstddef>
@@ -32,21 +22,16 @@
 #include <zmq.hpp>
 
 #include "connect/include/connecthalvo.h"
+#include "protocol/LinkFrames.h"
+#include "protocol/RmsProtocol.h"
 
 namespace halvowire {
-
-constexpr uint32_t kPublicationNameField = 54211;
-
-constexpr char kRequestMarker = 'R';
-constexpr char kPublicationMarker = 'P';
 
 // The topic frame of a publication name; also what a subscriber subscribes to.
 std::string MakeTopicFrame(std::string_view strName);
 // The publication name carried by a topic frame: the bytes before a final NUL byte. Nullopt
 // when the frame does not end with NUL or holds another NUL.
 std::optional<std::string_view> ReadTopicFrame(const void* pBytes, size_t nLength);
-
-constexpr size_t kSendTimeFrameSize = 8;
 
 // Now on the clock send times are read from, in nanoseconds.
 int64_t GetSendClockNs();
@@ -59,7 +44,7 @@ std::optional<int64_t> ReadSendTimeFrame(const void* pBytes, size_t nLength);
 std::optional<std::string_view> GetFieldBytes(OTP_MSG hMsg, uint32_t nFieldId);
 // Field 54211 of a message, or nullopt when it has none.
 inline std::optional<std::string_view> GetPublicationName(OTP_MSG hMsg) {
-  return GetFieldBytes(hMsg, kPublicationNameField);
+  return GetFieldBytes(hMsg, rmsproto::kPublicationNameField);
 }
 
 // Reads every frame of the next message waiting on a ROUTER into arrFrames (reused between

@@ -25,14 +25,6 @@ constexpr int kReconnectMaxMs = 2000;
 // connection that sent it, and the link is made again.
 constexpr int64_t kMaxFrameBytes = OTP_MAX_MESSAGE_SIZE;
 
-// The server publishes this name every second, whether or not anything else happens, so a
-// terminal tells a quiet server from a frozen one; terminals subscribe to it by themselves.
-inline constexpr const char* kHeartbeatTopic = "link heartbeat";
-constexpr int kServerHeartbeatMs = 1000;
-// A link that brought no data (a heartbeat, a publication or an answer) for this long is shown
-// as not responding.
-constexpr int kLivenessMs = 3000;
-
 // Keepalive, retry timing (used only by a socket that connects), the frame limit, the
 // handshake timeout (a frozen server's system still accepts connections that its process never
 // answers) and no linger: messages not yet sent when a socket closes are dropped with it.

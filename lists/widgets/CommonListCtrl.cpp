@@ -13,6 +13,7 @@
 #include "lists/widgets/ListControlRegistry.h"
 #include "lists/widgets/ListTableModel.h"
 #include "platform/IniProfile.h"
+#include "platform/MessageBox.h"
 #include "platform/qt/WindowMessage.h"
 #include "plugin/SettingsAccess.h"
 
@@ -98,8 +99,10 @@ bool CCommonListCtrl::SaveProfile() {
   const std::string strSection = GetProfileName();
   return SaveColumnProfile(
       m_layout, GetHeaderItems(), [strSection](const std::string& strKey, const std::string& strValue) {
-        std::string strWritten = strValue;
-        return AccessProfileSetting(kSettingWrite, strSection, strKey, strWritten, kSettingsFileName);
+        const sSettingWrite write = WriteProfileSetting(strSection, strKey, strValue, kSettingsFileName);
+        if (write.szFailure != nullptr) ShowMessageBox(write.szFailure);
+        if (!write.bWritten) ShowMessageBox(kSaveProfileFailedText);
+        return write.bWritten;
       });
 }
 

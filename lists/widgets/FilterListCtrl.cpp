@@ -7,11 +7,22 @@
 
 #include "lists/CustomColumnProfile.h"
 #include "lists/widgets/ListTableModel.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+// Shows what a store operation failed with, as the list that asked it.
+const sStoreResult& ShowStoreFailure(const sStoreResult& result) {
+  if (result.szFailure != nullptr) ShowMessageBox(result.szFailure);
+  return result;
+}
+
+}  // namespace
 
 CFilterListCtrl::CFilterListCtrl(QWidget* pParent)
     : CCommonListCtrl(pParent), m_store(GetLayout()), m_customText(GetLayout()) {
-  ConnectCustomColumns(m_store, m_customText);
-  // The store reaches the custom columns through the overridable hook.
+  // The store reaches the custom columns through the overridable hook, which shows their failures.
+  ConnectCustomColumns(m_store, m_customText, {});
   m_store.SetCustomColumnFn([this](const void* pRecord, int32_t nColumn, sCellText& cell) {
     GetCustomColumnText(pRecord, nColumn, cell);
     return true;
@@ -61,11 +72,11 @@ int32_t CFilterListCtrl::InsertRow(int32_t nPosition, const void* pRecord) {
   const int32_t nViewCount = m_store.GetViewCount();
   if (m_store.IsLive()) {
     BeginLiveChange();
-    const int32_t nRow = m_store.InsertRow(nPosition, pRecord);
+    const int32_t nRow = ShowStoreFailure(m_store.InsertRow(nPosition, pRecord)).nViewRow;
     m_liveSpan.AddMove(-1, nViewCount, nRow, m_store.GetViewCount());
     return nRow;
   }
-  const int32_t nRow = m_store.InsertRow(nPosition, pRecord);
+  const int32_t nRow = ShowStoreFailure(m_store.InsertRow(nPosition, pRecord)).nViewRow;
   if (m_store.GetViewCount() == nViewCount + 1) {
     GetModel().InsertRows(nRow, 1);
     RepaintFromRow(nRow);
@@ -82,7 +93,7 @@ bool CFilterListCtrl::DeleteRow(int32_t nViewRow) {
   FlushLiveChanges();
   const bool bWasSelected = selectionModel()->isRowSelected(nViewRow, QModelIndex());
   const int32_t nViewCount = m_store.GetViewCount();
-  const bool bDeleted = m_store.DeleteRow(nViewRow);
+  const bool bDeleted = ShowStoreFailure(m_store.DeleteRow(nViewRow)).bDone;
   if (!bDeleted || m_store.GetViewCount() != nViewCount - 1) {
     SyncRowCount();
     return bDeleted;
@@ -106,7 +117,7 @@ bool CFilterListCtrl::DeleteStoreRow(int32_t nStoreIndex) {
   if (nViewRow >= 0) {
     return DeleteRow(nViewRow);
   }
-  const bool bDeleted = m_store.DeleteStoreRow(nStoreIndex);
+  const bool bDeleted = ShowStoreFailure(m_store.DeleteStoreRow(nStoreIndex)).bDone;
   SyncRowCount();
   return bDeleted;
 }
@@ -173,7 +184,7 @@ void CFilterListCtrl::Filter() {
   }
   FlushLiveChanges();
   setUpdatesEnabled(false);
-  m_store.Filter();
+  ShowStoreFailure(m_store.Filter());
   GetModel().SetRowCount(m_store.GetViewCount());
   setUpdatesEnabled(true);
   RepaintAll();
@@ -390,7 +401,7 @@ void CFilterListCtrl::OpenCustomColumnDialog(int32_t nMode) {
 }
 
 void CFilterListCtrl::GetCustomColumnText(const void* pRecord, int32_t nColumn, sCellText& cell) const {
-  m_customText.GetCustomColumnText(pRecord, nColumn, cell);
+  if (m_customText.GetCustomColumnText(pRecord, nColumn, cell)) ShowMessageBox(kCalculationFailedText);
 }
 
 std::vector<sProfileEntry> CFilterListCtrl::ReadCustomColumns(CListLayout& layout,

@@ -209,9 +209,10 @@ TEST_F(LinkIntegrationTest, AManualAlertAndACallStatusComeBackFromTheServer) {
   // Sent as a watch window's commands send them.
   CRmsRequests& requests = m_dlg.GetRequests();
   std::string strResult;
-  requests.SendManualAlert(*pRecord, 1234.5, kAlertMail, strResult);
+  EXPECT_EQ(requests.SendManualAlert(*pRecord, 1234.5, kAlertMail, strResult), eLinkFailure::kNone);
   EXPECT_EQ(strResult, "Mail Alert Sent Successfully..!!");
-  requests.PublishCallStatus(*pRecord, "OPEN", "07/12/2026 10:15:00 AM", kCallObligation);
+  EXPECT_EQ(requests.PublishCallStatus(*pRecord, "OPEN", "07/12/2026 10:15:00 AM", kCallObligation),
+            eLinkFailure::kNone);
 
   ASSERT_TRUE(RunEventsUntil([&] { return GetMessageAlertCount() > nAlertsBefore; }));
   const sMessageAlert& alert = *m_dlg.GetAlertsWindow()->GetMessageAlerts().back();

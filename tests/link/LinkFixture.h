@@ -1,5 +1,5 @@
-// An opened link whose receive control 0 is a fake that keeps what is sent, with message
-// boxes recorded.
+// An opened link whose receive control 0 is a fake that keeps what is sent, with the texts of
+// the failures a test notes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include "FakeRxControl.h"
 #include "link/RmsLink.h"
 #include "link/RmsRequests.h"
-#include "platform/MessageBox.h"
 #include "plugin/PluginContext.h"
 
 class CNullHandler final : public CRmsMessageHandler {
@@ -25,14 +24,14 @@ class CLinkFixture : public ::testing::Test {
   void SetUp() override {
     g_pluginContext = PluginContext{};
     g_pluginContext.userId = "RISK07";
-    SetMessageBoxSink([this](const std::string& strText) { m_arrBoxes.push_back(strText); });
-    m_pLink = OpenRmsLink(m_handler);
+    std::vector<eLinkFailure> arrOpening;
+    m_pLink = OpenRmsLink(m_handler, arrOpening);
     m_pLink->pControl0 = &m_control;
-    m_arrBoxes.clear();
   }
-  void TearDown() override {
-    SetMessageBoxSink({});
-    g_pluginContext = PluginContext{};
+  void TearDown() override { g_pluginContext = PluginContext{}; }
+  // Keeps the message box text of a failure, as the window that asked would show it.
+  void Note(eLinkFailure eFailure) {
+    if (eFailure != eLinkFailure::kNone) m_arrBoxes.push_back(FormatLinkFailure(eFailure));
   }
 
   CNullHandler m_handler;

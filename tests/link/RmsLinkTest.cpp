@@ -32,12 +32,11 @@ extern "C" HALVO_API CPyxoRxControl* GetPyxoRxControl(int32_t nKind, CPyxoRxNoti
 namespace {
 
 TEST(RmsLinkTest, OpensInOrderWithTheHostService) {
-  std::vector<std::string> arrBoxes;
-  SetMessageBoxSink([&](const std::string& strText) { arrBoxes.push_back(strText); });
+  std::vector<eLinkFailure> arrFailures;
   g_pluginContext.hostModule = dlopen(nullptr, RTLD_NOW);
   g_arrGiven.clear();
   CNullHandler handler;
-  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler);
+  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler, arrFailures);
   EXPECT_NE(pLink->hMsg, nullptr);
   EXPECT_NE(pLink->hScratch, nullptr);
   EXPECT_EQ(pLink->pControl0, &g_controls[0]);
@@ -45,43 +44,38 @@ TEST(RmsLinkTest, OpensInOrderWithTheHostService) {
   ASSERT_EQ(g_arrGiven.size(), 2u);
   EXPECT_EQ(g_arrGiven[0], (std::pair<int32_t, CPyxoRxNotifierBase*>{0, pLink->pFirstRx.get()}));
   EXPECT_EQ(g_arrGiven[1], (std::pair<int32_t, CPyxoRxNotifierBase*>{1, pLink->pSecondRx.get()}));
-  EXPECT_TRUE(arrBoxes.empty());
+  EXPECT_TRUE(arrFailures.empty());
 
   // Shutdown closes control 0; without the host's release service it stops there.
-  EXPECT_FALSE(CloseRmsLinkControls(*pLink));
+  EXPECT_EQ(FormatLinkFailure(CloseRmsLinkControls(*pLink)), "From ZEL Connection to pyxo failed");
   EXPECT_EQ(g_controls[0].m_arrCloses, std::vector<int32_t>{0});
-  EXPECT_EQ(arrBoxes, std::vector<std::string>{"From ZEL Connection to pyxo failed"});
-  SetMessageBoxSink({});
   g_pluginContext = PluginContext{};
 }
 
-TEST(RmsLinkTest, HandleAndBufferFailuresAreShownAndOpeningGoesOn) {
-  std::vector<std::string> arrBoxes;
-  SetMessageBoxSink([&](const std::string& strText) { arrBoxes.push_back(strText); });
+TEST(RmsLinkTest, HandleAndBufferFailuresAreReturnedAndOpeningGoesOn) {
+  std::vector<eLinkFailure> arrFailures;
   g_pluginContext.hostModule = dlopen(nullptr, RTLD_NOW);
   g_bFailOpening = true;
   CNullHandler handler;
-  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler);
+  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler, arrFailures);
   g_bFailOpening = false;
-  EXPECT_EQ(arrBoxes, (std::vector<std::string>{"MnmHndl Open failed in Kestrum Plugin",
-                                                "BufHndl Open failed in Kestrum Plugin"}));
+  ASSERT_EQ(arrFailures.size(), 2u);
+  EXPECT_EQ(FormatLinkFailure(arrFailures[0]), "MnmHndl Open failed in Kestrum Plugin");
+  EXPECT_EQ(FormatLinkFailure(arrFailures[1]), "BufHndl Open failed in Kestrum Plugin");
   EXPECT_EQ(pLink->pControl1, &g_controls[1]);
-  SetMessageBoxSink({});
   g_pluginContext = PluginContext{};
 }
 
 TEST(RmsLinkTest, WithoutTheServiceNoControlExists) {
-  std::vector<std::string> arrBoxes;
-  SetMessageBoxSink([&](const std::string& strText) { arrBoxes.push_back(strText); });
+  std::vector<eLinkFailure> arrFailures;
   g_pluginContext.hostModule = nullptr;
   CNullHandler handler;
-  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler);
+  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler, arrFailures);
   EXPECT_EQ(pLink->pControl0, nullptr);
   EXPECT_EQ(pLink->pControl1, nullptr);
   EXPECT_NE(pLink->pFirstRx, nullptr);
   EXPECT_NE(pLink->pSecondRx, nullptr);
-  EXPECT_EQ(arrBoxes, std::vector<std::string>{"From ZEL Connection to pyxo failed"});
-  SetMessageBoxSink({});
+  EXPECT_EQ(arrFailures, std::vector<eLinkFailure>{eLinkFailure::kNoHostLink});
 }
 
 // A receiver hands every message on and lets nothing escape to the host.

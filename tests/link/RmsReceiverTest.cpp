@@ -53,12 +53,14 @@ class CFakeReceiverHost final : public CRmsReceiverHost, public CCallStatusSink 
     m_arrMessageAlerts.push_back(*pAlert);
   }
   void InsertCallStatus(std::unique_ptr<sCallStatusEntry> pEntry) override { m_arrCalls.push_back(*pEntry); }
+  void ReportLinkFailure(eLinkFailure eFailure) override { m_arrFailures.push_back(FormatLinkFailure(eFailure)); }
 
   std::map<int, CFakeWatchList> m_mapLists;
   std::vector<std::string> m_arrDealers;
   std::vector<std::string> m_arrAlertChecks;
   std::vector<sMessageAlert> m_arrMessageAlerts;
   std::vector<sCallStatusEntry> m_arrCalls;
+  std::vector<std::string> m_arrFailures;
 };
 
 Fields Record(const std::string& strEntity, const std::string& strName,
@@ -118,7 +120,7 @@ TEST_F(RmsReceiverTest, StatusCodes) {
     const CTestMessage message(arrFields);
     EXPECT_EQ(m_receiver.CheckStatus(message.Get()), nExpected);
   }
-  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Fatal error.Please contact administrator."});
+  EXPECT_EQ(m_host.m_arrFailures, std::vector<std::string>{"Fatal error.Please contact administrator."});
 }
 
 TEST_F(RmsReceiverTest, TreeResponsesFillTheMapAndEveryList) {

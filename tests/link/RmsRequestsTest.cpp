@@ -17,10 +17,10 @@ class RmsRequestsTest : public CLinkFixture {
 };
 
 TEST_F(RmsRequestsTest, StartUpRequestsCarryTheirFieldsInOrder) {
-  m_requests.RequestUserPeerData();
-  m_requests.RequestRmsTree();
-  m_requests.RequestRoth();
-  m_requests.RequestAlertTree();
+  Note(m_requests.RequestUserPeerData());
+  Note(m_requests.RequestRmsTree());
+  Note(m_requests.RequestRoth());
+  Note(m_requests.RequestAlertTree());
   const std::vector<FieldList> arrExpected = {
       {{0, "om_get_user_peer_data"}, {31003, "RISK07"}},
       {{0, "mrv_rst_show_tree_all"}},
@@ -65,15 +65,15 @@ TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
 
 TEST_F(RmsRequestsTest, SendFailuresNameTheirRequest) {
   m_control.m_bSendSucceeds = false;
-  m_requests.RequestUserPeerData();
-  m_requests.RequestRmsTree();
-  m_requests.RequestRoth();
-  m_requests.RequestAlertTree();
-  m_requests.RequestPresentValues("A1", "CM-NSE-NRML");
+  Note(m_requests.RequestUserPeerData());
+  Note(m_requests.RequestRmsTree());
+  Note(m_requests.RequestRoth());
+  Note(m_requests.RequestAlertTree());
+  Note(m_requests.RequestPresentValues("A1", "CM-NSE-NRML"));
   CRmsDetails record;
   std::string strResult;
-  m_requests.SendManualAlert(record, 1, kAlertSms, strResult);
-  m_requests.PublishCallStatus(record, "Called", "06/12/2026", kCallMargin);
+  Note(m_requests.SendManualAlert(record, 1, kAlertSms, strResult));
+  Note(m_requests.PublishCallStatus(record, "Called", "06/12/2026", kCallMargin));
   const std::vector<std::string> arrExpected = {"om_get_user_peer_data Request Failure",
                                                 "mrv_rst_show_tree_all Request Failure",
                                                 "roth_rst Request Failure",
@@ -88,10 +88,10 @@ TEST_F(RmsRequestsTest, SendFailuresNameTheirRequest) {
 
 TEST_F(RmsRequestsTest, NothingIsSentWithoutControlOrHandle) {
   m_pLink->pControl0 = nullptr;
-  m_requests.RequestRmsTree();
+  Note(m_requests.RequestRmsTree());
   m_requests.SubscribePresentValues();
   m_requests.SetLink(nullptr);
-  m_requests.RequestRoth();
+  Note(m_requests.RequestRoth());
   EXPECT_TRUE(m_control.m_arrRequests.empty());
   EXPECT_TRUE(m_control.m_arrSubscriptions.empty());
   EXPECT_TRUE(m_arrBoxes.empty());
@@ -102,7 +102,7 @@ TEST_F(RmsRequestsTest, NothingIsSentWithoutControlOrHandle) {
   int32_t nErr = 0;
   otp_close_scratch(m_pLink->hScratch, &nErr);
   m_pLink->hScratch = nullptr;
-  m_requests.RequestRmsTree();
+  Note(m_requests.RequestRmsTree());
   EXPECT_EQ(m_arrBoxes, std::vector<std::string>{" Request failure"});
   EXPECT_TRUE(m_control.m_arrRequests.empty());
 }

@@ -10,7 +10,6 @@
 #include "lists/FilterListStore.h"
 #include "model/ColumnCatalogue.h"
 #include "model/RmsDetails.h"
-#include "platform/MessageBox.h"
 #include "tests/lists/StoreTestRecords.h"
 
 // Breaks the view index and the filter arrays on purpose, to reach the failure messages.
@@ -34,16 +33,12 @@ sHalvoColInfo MakeCustomColumn(const char* szName) {
 
 class FilterListStoreTest : public testing::Test {
  protected:
-  FilterListStoreTest() {
-    PrepareTestStore(m_layout, m_store);
-    SetMessageBoxSink([this](const std::string& strText) { m_arrMessages.push_back(strText); });
-  }
-  ~FilterListStoreTest() override { SetMessageBoxSink({}); }
+  FilterListStoreTest() { PrepareTestStore(m_layout, m_store); }
 
   int32_t Insert(const std::string& strName, const std::string& strValue = "0",
                  const std::string& strQty = "0", int32_t nPosition = 0) {
     m_records.push_back({{strName, strValue, strQty}});
-    return m_store.InsertRow(nPosition, &m_records.back());
+    return m_store.InsertRow(nPosition, &m_records.back()).nViewRow;
   }
   // The texts of a header position over the view rows, in display order.
   Texts GetShown(int32_t nPosition = kName) const {
@@ -63,7 +58,6 @@ class FilterListStoreTest : public testing::Test {
   CListLayout m_layout;
   CFilterListStore m_store{m_layout};
   std::deque<sTestRecord> m_records;
-  Texts m_arrMessages;
 };
 
 TEST_F(FilterListStoreTest, InsertAndDelete) {
@@ -85,7 +79,6 @@ TEST_F(FilterListStoreTest, InsertAndDelete) {
   EXPECT_EQ(GetShown(), (Texts{"A", "D", "B", "C", "E"}));
   m_store.DeleteAllRows();
   EXPECT_EQ(m_store.GetViewCount() + m_store.GetStoreCount(), 0);
-  EXPECT_TRUE(m_arrMessages.empty());
 }
 
 TEST_F(FilterListStoreTest, ReverseViewShowsTheLastEntryFirst) {
@@ -115,7 +108,6 @@ TEST_F(FilterListStoreTest, DeletingFilteredOutRowsKeepsTheShownRows) {
   m_store.ResetFilters();
   ASSERT_TRUE(m_store.Filter());
   EXPECT_EQ(GetShown(), (Texts{"B", "E"}));
-  EXPECT_TRUE(m_arrMessages.empty());
 }
 
 TEST_F(FilterListStoreTest, EveryFailureMessage) {
@@ -125,7 +117,7 @@ TEST_F(FilterListStoreTest, EveryFailureMessage) {
     const char* szMessage;
     Texts arrShownAfter;
     int32_t nStoreAfter;
-    std::function<bool(CFilterListStore&)> fnFail;  // breaks what it needs, then fails
+    std::function<sStoreResult(CFilterListStore&)> fnFail;  // breaks what it needs, then fails
   };
   // clang-format off
   const sFailureRow arrRows[] = {
@@ -136,7 +128,7 @@ TEST_F(FilterListStoreTest, EveryFailureMessage) {
       {"insert into a broken view", kInsertReindexFailedText, {}, 0,
        [this](CFilterListStore& store) {
          Probe::GetView(store)[2] = 7;
-         return store.InsertRow(1, &m_records.front()) != 0;
+         return store.InsertRow(1, &m_records.front());
        }},
       {"view holding an index twice", kDeleteReindexFailedText, {}, 0,
        [](CFilterListStore& store) { Probe::GetView(store)[2] = 0; return store.DeleteRow(0); }},
@@ -160,9 +152,9 @@ TEST_F(FilterListStoreTest, EveryFailureMessage) {
     m_store.DeleteAllRows();
     m_store.ResetFilters();
     for (const char* szName : {"A", "B", "C"}) Insert(szName);
-    m_arrMessages.clear();
-    EXPECT_FALSE(row.fnFail(m_store));
-    EXPECT_EQ(m_arrMessages, Texts{row.szMessage});
+    const sStoreResult result = row.fnFail(m_store);
+    EXPECT_STREQ(result.szFailure, row.szMessage);
+    EXPECT_EQ(result.nViewRow, 0);
     EXPECT_EQ(GetShown(), row.arrShownAfter);
     EXPECT_EQ(m_store.GetStoreCount(), row.nStoreAfter);
   }

@@ -27,7 +27,7 @@ TEST(EntityLevelTest, CodeAndIdFromTheEntityText) {
       {"", 0, ""},
   };
   for (const auto& testCase : arrCases) {
-    const CTestMessage message({{kEntityTextField, testCase.strText}});
+    const CTestMessage message({{rmsproto::kEntityTextField, testCase.strText}});
     CRmsDetails record;
     EXPECT_TRUE(ReadEntityLevel(message.Get(), record));
     EXPECT_EQ(record.nLevel, testCase.nLevel) << testCase.strText;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/transport/DeliveryQueue.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 #include "tests/transport/TransportTestSupport.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/transport/RmsTransport.h"
-#include "link/RmsProtocol.h"
+#include "protocol/RmsProtocol.h"
 #include "tests/transport/TransportTestSupport.h"
 
 namespace {

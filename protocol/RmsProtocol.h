@@ -1,5 +1,6 @@
 // The names, field ids and status codes of the risk server's messages, as the plug-in sends and
-// reads them and the risk server answers and publishes them.
+// reads them and the risk server answers and publishes them. Both ends, and the terminal's
+// transport, take them from here only.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +19,12 @@ constexpr const char* kValuesTopic = "rms prsnt value publish";
 constexpr const char* kCallStatusTopic = "rms prsnt value publish ZEL";
 constexpr const char* kManualAlertTopic = "manual sms alert";
 
-// Status texts of a response (field 32766).
-constexpr const char* kStatusSuccess = "5";
-constexpr const char* kStatusEndOfList = "7";  // after the last record of a list answer
-constexpr const char* kStatusNotFound = "2";   // unknown request, entity or level
+// Status codes of a response (field 32766, sent as decimal text). A response without the field
+// counts as a success.
+constexpr int32_t kStatusFatal = 0;      // shown to the user as a fatal error
+constexpr int32_t kStatusNotFound = 2;   // unknown request, entity or level
+constexpr int32_t kStatusSuccess = 5;
+constexpr int32_t kStatusEndOfList = 7;  // after the last record of a list answer
 
 constexpr uint32_t kRequestNameField = 0;
 constexpr uint32_t kResponseNameField = 32767;
@@ -32,11 +35,14 @@ constexpr uint32_t kEntityIdField = 54001;
 constexpr uint32_t kSourceUserField = 54247;
 constexpr uint32_t kEntityTextField = 64050;
 constexpr uint32_t kLevelTextField = 54244;
+// The level text a present-values request names; a record without field 54244 reads it here.
 constexpr uint32_t kRequestLevelTextField = 32760;
 constexpr uint32_t kPeerValueField = 64056;
 constexpr uint32_t kDeleteMarkField = 20008;
+// Column 19 shows this text field as a flag: "yes" sets it.
 constexpr uint32_t kGroupwiseField = 64037;
 
+// The call texts: obligation call status and date, margin call status and date.
 constexpr uint32_t kObligationStatusField = 49288;
 constexpr uint32_t kObligationTimeField = 10615;
 constexpr uint32_t kMarginStatusField = 49302;
