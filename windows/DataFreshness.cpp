@@ -1,6 +1,10 @@
-#include "windows/LinkBanner.h"
+#include "windows/DataFreshness.h"
 
+#include <algorithm>
 #include <charconv>
+#include <vector>
+
+#include "model/ColumnCatalogue.h"
 
 namespace {
 
@@ -39,4 +43,21 @@ int32_t ParseDimAfterSeconds(const std::string& strValue, bool bPresent) {
   const auto result = std::from_chars(strValue.data(), pEnd, nSeconds);
   if (!bPresent || result.ec != std::errc() || result.ptr != pEnd || nSeconds < 0) return kDefaultDimAfterSeconds;
   return nSeconds;
+}
+
+const int32_t kLastUpdateColumn = kCatalogueColumnCount;
+
+std::span<const sColumnDef> GetWatchColumns() {
+  static const std::vector<sColumnDef> s_arrColumns = [] {
+    const std::span<const sColumnDef> arrCatalogue = GetCatalogueColumns();
+    std::vector<sColumnDef> arrColumns(arrCatalogue.begin(), arrCatalogue.end());
+    arrColumns.push_back({"Last Update", kAlignRight, kSortInteger});
+    return arrColumns;
+  }();
+  return s_arrColumns;
+}
+
+std::string FormatRowAge(int64_t nUpdatedUs, int64_t nNowUs) {
+  if (nUpdatedUs <= 0) return "-";
+  return std::to_string(std::max<int64_t>(0, nNowUs - nUpdatedUs) / kMicrosecondsPerSecond);
 }

@@ -1,12 +1,14 @@
-// What a watch window says about its data above the rows: nothing while the server's data
-// arrives, otherwise how long it has been quiet, so a risk manager never reads old values as
-// live. Rows whose own newest value is old are dimmed too.
+// How fresh a watch window's data is: the banner above the rows while the server's data does not
+// arrive, rows whose own newest value is old, and the "Last Update" column with each row's age,
+// so a risk manager never reads old values as live.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "host/api/HalvoHostApi.h"
+#include "model/ListColumns.h"
 
 // The link states of sHalvoLinkStatus.
 constexpr int32_t kLinkConnecting = 0;
@@ -30,3 +32,10 @@ bool IsRowAged(int64_t nUpdatedUs, int64_t nNowUs, int32_t nDimAfterSeconds);
 // The limit a list's DIMAFTER value sets: whole seconds, 0 for off; the default for an absent
 // or unreadable value.
 int32_t ParseDimAfterSeconds(const std::string& strValue, bool bPresent);
+
+// A watch list's columns: the catalogue's, then "Last Update", the seconds since the row's
+// newest value ("-" before any). It is not a catalogue column, so it is hidden until the column
+// profile shows it; custom columns follow it.
+std::span<const sColumnDef> GetWatchColumns();
+extern const int32_t kLastUpdateColumn;
+std::string FormatRowAge(int64_t nUpdatedUs, int64_t nNowUs);
