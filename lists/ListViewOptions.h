@@ -1,5 +1,6 @@
 // The view options a watch list keeps in its settings section, each off unless its value is
-// exactly "1", and the filters and sort it keeps there while "Keep Sort and Filters" is on:
+// exactly "1" (the digit grouping none unless it is one of its two names), and the filters and
+// sort it keeps there while "Keep Sort and Filters" is on:
 //
 //   LIVEFILTERSORT=1                  rows follow the filters and the sort as they change
 //   KEEPFILTERSORT=1                  the two keys below are written and read at start-up
