@@ -14,16 +14,19 @@ constexpr int kTextMargin = 4;
 constexpr int kSortImageWidth = 9;  // the arrow and its gap to the text
 constexpr int kFilterInset = 2;     // between an item's edge and its filter edit
 
-// Shows only the part of a filter widget right of the frozen width (0: all of it).
-void ClipUnderFrozen(QWidget& widget, int nFrozenWidth) {
+// Keeps only the part of a placed filter widget right of the frozen width (0: all of it) in
+// sight; false when no part is.
+bool ClipUnderFrozen(QWidget& widget, int nFrozenWidth) {
   const int nCovered = nFrozenWidth - widget.x();
   if (nCovered <= 0) {
     widget.clearMask();
-  } else if (nCovered >= widget.width()) {
-    widget.hide();
-  } else {
-    widget.setMask(QRegion(nCovered, 0, widget.width() - nCovered, widget.height()));
+    return true;
   }
+  if (nCovered >= widget.width()) {
+    return false;
+  }
+  widget.setMask(QRegion(nCovered, 0, widget.width() - nCovered, widget.height()));
+  return true;
 }
 
 }  // namespace
@@ -295,10 +298,9 @@ void CColorHeaderCtrl::PlaceFilterWidgets() {
   const int nFrozenWidth = GetFrozenWidth();
   for (size_t i = 0; i < m_arrEdits.size(); ++i) {
     const int nPosition = static_cast<int>(i);
-    const bool bVisible = bShown && nPosition < count() && !isSectionHidden(nPosition);
-    m_arrEdits[i]->setVisible(bVisible);
-    m_arrButtons[i]->setVisible(bVisible);
-    if (!bVisible) {
+    if (!bShown || nPosition >= count() || isSectionHidden(nPosition)) {
+      m_arrEdits[i]->setVisible(false);
+      m_arrButtons[i]->setVisible(false);
       continue;
     }
     const bool bFrozen = nPosition == 0 && nFrozenWidth > 0;
@@ -312,9 +314,9 @@ void CColorHeaderCtrl::PlaceFilterWidgets() {
       m_arrEdits[i]->raise();
       m_arrButtons[i]->raise();
     }
-    // Widgets drawn after the header's own painting: what lies under the frozen item is cut off.
-    ClipUnderFrozen(*m_arrEdits[i], bFrozen ? 0 : nFrozenWidth);
-    ClipUnderFrozen(*m_arrButtons[i], bFrozen ? 0 : nFrozenWidth);
+    // Widgets are drawn over the header's own painting: what lies under the frozen item is cut off.
+    m_arrEdits[i]->setVisible(ClipUnderFrozen(*m_arrEdits[i], bFrozen ? 0 : nFrozenWidth));
+    m_arrButtons[i]->setVisible(ClipUnderFrozen(*m_arrButtons[i], bFrozen ? 0 : nFrozenWidth));
   }
 }
 

@@ -10,7 +10,7 @@
 //
 // With the first section frozen, the first item, its filter edit and its button stay at the
 // left edge while the header scrolls sideways, drawn over the items scrolled under them; a
-// press there (a click, a resize by the item's right edge) acts on the first item. The list
+// press there (a click, a resize by the item's right edge) and its tip are the first item's. The list
 // calls FollowScroll after every sideways scroll.
 #pragma once
 
@@ -114,6 +114,8 @@ class CColorHeaderCtrl : public QHeaderView {
   void mouseMoveEvent(QMouseEvent* pEvent) override;
   void mouseReleaseEvent(QMouseEvent* pEvent) override;
   void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+  // The tip of the frozen item where it stands.
+  bool viewportEvent(QEvent* pEvent) override;
 
  private:
   void DrawItem(QPainter& painter, const QRect& rcItem, int nPosition) const;

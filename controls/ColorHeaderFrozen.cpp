@@ -1,5 +1,6 @@
 // The frozen first item of CColorHeaderCtrl: its width, and the mouse events that fall on it,
 // which the header would otherwise give to the item scrolled under it.
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QStyle>
 
@@ -68,4 +69,15 @@ void CColorHeaderCtrl::mouseReleaseEvent(QMouseEvent* pEvent) {
 void CColorHeaderCtrl::mouseDoubleClickEvent(QMouseEvent* pEvent) {
   ForwardMouseEvent(
       pEvent, [this](QMouseEvent* pForwarded) { QHeaderView::mouseDoubleClickEvent(pForwarded); }, true);
+}
+
+bool CColorHeaderCtrl::viewportEvent(QEvent* pEvent) {
+  if (pEvent->type() == QEvent::ToolTip) {
+    const auto* pHelp = static_cast<const QHelpEvent*>(pEvent);
+    if (pHelp->pos().x() < GetFrozenWidth()) {
+      QHelpEvent moved(QEvent::ToolTip, pHelp->pos() - QPoint(offset(), 0), pHelp->globalPos());
+      return QHeaderView::viewportEvent(&moved);
+    }
+  }
+  return QHeaderView::viewportEvent(pEvent);
 }

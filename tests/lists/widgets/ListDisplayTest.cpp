@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include "controls/ColorHeaderCtrl.h"
 #include "tests/lists/widgets/ListTestSupport.h"
@@ -101,6 +103,11 @@ TEST_F(ListDisplayTest, FrozenFirstColumnStaysWhileTheListScrollsSideways) {
   EXPECT_TRUE(scrolled.first == unscrolled.first) << "cells";
   EXPECT_TRUE(scrolled.second == unscrolled.second) << "header item and filter bar";
 
+  list.SetHeaderTip(0, "Entity");
+  list.SetHeaderTip(1, "Formula");
+  QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), header.viewport()->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(header.viewport(), &help);
+  EXPECT_EQ(QToolTip::text().toStdString(), "Entity");
   Click(header.viewport(), QPoint(5, 5));
   EXPECT_EQ(list.GetSortImage(0), 0) << "the click sorts the frozen column";
   EXPECT_EQ(list.GetSortImage(1), -1);
