@@ -10,8 +10,8 @@
 //
 // With the first section frozen, the first item, its filter edit and its button stay at the
 // left edge while the header scrolls sideways, drawn over the items scrolled under them; a
-// press there (a click, a resize by the item's right edge) and its tip are the first item's. The list
-// calls FollowScroll after every sideways scroll.
+// press there (a click, a resize by the item's right edge) and the tip there are the first
+// item's. The list calls FollowScroll after every sideways scroll.
 #pragma once
 
 #include <QHeaderView>

@@ -248,9 +248,10 @@ void COrvaneWatchDlg::OnRmsPublish(OTP_MSG hMsg) { m_receiver.OnPublish(hMsg); }
 CWatchListTarget* COrvaneWatchDlg::GetWatchList(int nWindow) { return GetWatchBar(nWindow); }
 
 // Runs for every new or visibly changed row (every changed row of a list with "Alerts on Every
-// Row"), so a list without a rule that can fire costs one lookup. Each custom column's rule compares that column's text: a rule is keyed by its
-// column's name, which follows the column wherever a deletion or a load puts it, while the
-// number stored with the rule may name another column by then.
+// Row"), so a list without a rule that can fire costs one lookup. Each custom column's rule
+// compares that column's text: a rule is keyed by its column's name, which follows the column
+// wherever a deletion or a load puts it, while the number stored with the rule may name
+// another column by then.
 void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& record, const char* szListKey) {
   if (m_pCustomAlertDlg == nullptr || m_pAlerts == nullptr) return;
   const CCustomAlertRules& rules = m_pCustomAlertDlg->GetRules();
