@@ -175,6 +175,8 @@ bool COrvaneWatchDlgBar::RefreshVisibleRecordRow(const CRmsDetails* pRecord) {
   return m_pList->RefreshRecord(pRecord);
 }
 
+bool COrvaneWatchDlgBar::IsAlertsOnEveryRow() const { return m_pList->IsAlertsOnEveryRow(); }
+
 std::vector<sWatchMenuEntry> COrvaneWatchDlgBar::GetMenuEntries() const {
   sWatchMenuState state;
   state.nWatchCount = g_pluginContext.watchCount;
