@@ -136,6 +136,9 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   void RepaintFromRow(int32_t nRow);
   // Selected rows in ascending order.
   std::vector<int32_t> GetSelectedRows() const;
+  // A frozen list moves to a row without a sideways scroll: the cell it would scroll to may be
+  // one under the frozen column.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
   // The list's commands by identifier; false for an identifier it does not know.
   virtual bool OnCommand(int32_t nCommand);
@@ -222,9 +225,6 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   // frozen first column places them.
   int GetPositionLeft(int32_t nPosition) const;
   int32_t GetPositionAt(int nX) const;
-  // A frozen list moves to a row without a sideways scroll: the cell it would scroll to may be
-  // one under the frozen column.
-  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
   void scrollContentsBy(int nDx, int nDy) override;
 
   void paintEvent(QPaintEvent* pEvent) override;
