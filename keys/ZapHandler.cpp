@@ -123,11 +123,9 @@ void CZapHandler::Answer(zmq::message_t* arrFrames, size_t nFrames) {
   const std::string strKey =
       arrFrames[5].to_string_view() == "CURVE" ? EncodeKey(arrFrames[6]) : std::string();
   if (!strKey.empty() && m_allowList.Contains(strKey)) {
-    ++m_nAllowed;
     Reply(arrFrames[1].to_string_view(), "200", "OK");
     return;
   }
-  ++m_nRefused;
   LogRefusal(strAddress, strKey.empty() ? "(none)" : strKey);
   Reply(arrFrames[1].to_string_view(), "400", "key not on the allow-list");
 }

@@ -8,9 +8,7 @@
 // handler is started before any CURVE socket binds, and stopped after they are closed.
 #pragma once
 
-#include <atomic>
 #include <chrono>
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -37,10 +35,6 @@ class CZapHandler {
   bool Start(std::string& strError);
   void Stop();
 
-  // Handshakes let in and refused so far.
-  uint64_t GetAllowedCount() const { return m_nAllowed.load(); }
-  uint64_t GetRefusedCount() const { return m_nRefused.load(); }
-
  private:
   void Run();
   // Answers one request; its frames are read already.
@@ -57,6 +51,4 @@ class CZapHandler {
   // When each refused client (address, key) was last logged: a refused terminal tries again
   // every few seconds, and is logged once a minute.
   std::map<std::pair<std::string, std::string>, std::chrono::steady_clock::time_point> m_mapLogged;
-  std::atomic<uint64_t> m_nAllowed{0};
-  std::atomic<uint64_t> m_nRefused{0};
 };

@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <zmq.hpp>
