@@ -171,8 +171,8 @@ std::optional<sCurveKeyPair> ReadSecretKeyFile(const std::string& strPath, std::
   const std::optional<std::string> strSecret = ReadSingleKey(strPath, "secret key", strError, &nMode);
   if (!strSecret) return std::nullopt;
   if ((nMode & 077) != 0) {
-    char szMode[8];
-    std::snprintf(szMode, sizeof szMode, "%04o", nMode);
+    char szMode[16];
+    std::snprintf(szMode, sizeof szMode, "%04o", nMode & 07777u);
     strError = strPath + " can be read by other users (mode " + szMode +
                "); a secret key file must be readable by its owner only: chmod 600 " + strPath;
     return std::nullopt;
