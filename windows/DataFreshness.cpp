@@ -22,7 +22,12 @@ std::string FormatQuietTime(int64_t nMilliseconds) {
 
 std::string FormatLinkBanner(const sHalvoLinkStatus& status) {
   if (status.nState == kLinkConnected) return {};
-  if (status.nDataAgeMs >= 0) return "Risk server: no data for " + FormatQuietTime(status.nDataAgeMs);
+  const std::string strQuiet =
+      status.nDataAgeMs >= 0 ? "no data for " + FormatQuietTime(status.nDataAgeMs) : std::string();
+  if (status.nState == kLinkHandshakeRefused)
+    return "Risk server: handshake refused" + (strQuiet.empty() ? "" : ", " + strQuiet);
+  if (status.nState == kLinkKeyProblem) return "Risk server: not connected, key problem";
+  if (!strQuiet.empty()) return "Risk server: " + strQuiet;
   switch (status.nState) {
     case kLinkConnecting:
       return "Risk server: connecting";

@@ -15,6 +15,8 @@ constexpr int32_t kLinkConnecting = 0;
 constexpr int32_t kLinkConnected = 1;
 constexpr int32_t kLinkDisconnected = 2;
 constexpr int32_t kLinkNotResponding = 3;
+constexpr int32_t kLinkHandshakeRefused = 4;
+constexpr int32_t kLinkKeyProblem = 5;
 
 // A row whose newest value is older than this many seconds is dimmed unless the list's
 // settings say otherwise; 0 there turns it off.
@@ -22,7 +24,8 @@ constexpr int32_t kDefaultDimAfterSeconds = 300;
 inline constexpr const char* kDimAfterKey = "DIMAFTER";
 
 // Empty while connected; "Risk server: no data for 12 s" once data came and stopped, or the
-// state's own word ("connecting", "disconnected", "not responding") before any data.
+// state's own word ("connecting", "disconnected", "not responding") before any data. A refused
+// handshake and a key problem are always named, as no wait will mend them.
 std::string FormatLinkBanner(const sHalvoLinkStatus& status);
 
 // True when a row updated at nUpdatedUs is older than nDimAfterSeconds at nNowUs; never for a

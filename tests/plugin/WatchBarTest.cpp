@@ -249,6 +249,9 @@ TEST_F(WatchBarTest, AQuietLinkShowsABannerAndOldRowsAreDimmed) {
       {{kLinkConnecting, 0, -1}, "Risk server: connecting"},
       {{kLinkDisconnected, 0, -1}, "Risk server: disconnected"},
       {{kLinkNotResponding, 0, -1}, "Risk server: not responding"},
+      {{kLinkHandshakeRefused, 0, -1}, "Risk server: handshake refused"},
+      {{kLinkHandshakeRefused, 1, 5'000}, "Risk server: handshake refused, no data for 5 s"},
+      {{kLinkKeyProblem, 0, -1}, "Risk server: not connected, key problem"},
   };
   SetFixedClock(int64_t{1'700'000'000} * 1'000'000);
   COrvaneWatchDlgBar& bar = StartWithSelection({});
