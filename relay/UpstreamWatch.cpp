@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
+#include "host/transport/TransportWire.h"
 #include "keys/LinkSecurity.h"
 
 namespace {
@@ -80,19 +80,9 @@ void CUpstreamWatch::Run() {
 }
 
 void CUpstreamWatch::ReadEvents(zmq::socket_t& monitor) {
-  zmq::message_t event;
-  while (monitor.recv(event, zmq::recv_flags::dontwait)) {
-    // An event is two frames: 16-bit event and 32-bit value, then the endpoint.
-    uint16_t nEvent = 0;
-    uint32_t nValue = 0;
-    const bool bHasEvent = event.size() >= sizeof nEvent + sizeof nValue;
-    if (bHasEvent) {
-      std::memcpy(&nEvent, event.data(), sizeof nEvent);
-      std::memcpy(&nValue, event.data<uint8_t>() + sizeof nEvent, sizeof nValue);
-    }
-    while (event.more())
-      if (!monitor.recv(event, zmq::recv_flags::dontwait)) break;
-    if (!bHasEvent || !IsRefusedHandshake(nEvent, nValue) || m_bRefused) continue;
+  while (const std::optional<halvowire::sMonitorEvent> event = halvowire::ReceiveMonitorEvent(monitor)) {
+    const uint16_t nEvent = event->nEvent;
+    if (!IsRefusedHandshake(nEvent, event->nValue) || m_bRefused) continue;
     if (nEvent == ZMQ_EVENT_HANDSHAKE_FAILED_NO_DETAIL) {
       const auto now = std::chrono::steady_clock::now();
       if (m_lastClosedLog != std::chrono::steady_clock::time_point{} &&

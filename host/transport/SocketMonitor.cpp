@@ -1,10 +1,10 @@
 #include "host/transport/SocketMonitor.h"
 
 #include <atomic>
-#include <cstring>
 #include <string>
 
 #include "host/transport/ZmqLinkSettings.h"
+#include "host/transport/TransportWire.h"
 #include "keys/LinkSecurity.h"
 
 namespace {
@@ -39,20 +39,8 @@ bool CSocketMonitor::IsAbandoned(std::chrono::steady_clock::time_point now) cons
 
 bool CSocketMonitor::ReadEvents() {
   const eLinkState eBefore = m_eState;
-  zmq::message_t event;
-  while (m_eventSocket.recv(event, zmq::recv_flags::dontwait)) {
-    // An event is two frames: 16-bit event and 32-bit value, then the endpoint.
-    uint16_t nEvent = 0;
-    uint32_t nValue = 0;
-    const bool bHasEvent = event.size() >= sizeof nEvent + sizeof nValue;
-    if (bHasEvent) {
-      std::memcpy(&nEvent, event.data(), sizeof nEvent);
-      std::memcpy(&nValue, event.data<uint8_t>() + sizeof nEvent, sizeof nValue);
-    }
-    while (event.more()) {
-      if (!m_eventSocket.recv(event, zmq::recv_flags::dontwait)) break;
-    }
-    if (!bHasEvent) continue;
+  while (const std::optional<halvowire::sMonitorEvent> event = halvowire::ReceiveMonitorEvent(m_eventSocket)) {
+    const uint16_t nEvent = event->nEvent;
     if (nEvent == ZMQ_EVENT_CONNECT_RETRIED) {
       m_bAwaitingRetry = false;
     } else if (nEvent == ZMQ_EVENT_CONNECTED) {
@@ -65,7 +53,7 @@ bool CSocketMonitor::ReadEvents() {
       m_bRefused = false;
       m_eState = eLinkState::kConnected;
     } else if ((nEvent & kHandshakeFailedEvents) != 0) {
-      m_bRefused = IsRefusedHandshake(nEvent, nValue);
+      m_bRefused = IsRefusedHandshake(nEvent, event->nValue);
       if (m_bRefused) m_eState = eLinkState::kRefused;
     } else if (nEvent == ZMQ_EVENT_DISCONNECTED) {
       if (m_eState == eLinkState::kConnected) ++m_nDropped;
