@@ -3,14 +3,14 @@
 // for its subject, two custom (formula) columns, and a custom alert rule on each of those that
 // fires for a small share of the records.
 //
-// The folder is $XDG_DATA_HOME/halvo-trader/<user>/Orvane/. Every list has every view option
-// on (live filter and sort, kept filters and sort, alerts on every row, numbers never cut,
-// Indian digit grouping, frozen first column) and shows its rows' "Last Update". Two keep a
-// view: the margin list is filtered to the records with more than ten lakh of cash margin
-// available (about three fifths of the accounts, and the larger levels above them), the
-// exposure list sorted by gross exposure, largest first. They start so before the first record
-// arrives, and every record that comes or changes goes to its place at once. The other two
-// lists start unfiltered and unsorted.
+// The folder is $XDG_DATA_HOME/halvo-trader/<user>/Orvane/. Every list shows its rows' "Last
+// Update". Two keep a view with live filter and sort and kept filters and sort on: the margin
+// list is filtered to the records with more than ten lakh of cash margin available (about
+// three fifths of the accounts, and the larger levels above them), the exposure list sorted by
+// gross exposure, largest first. They start so before the first record arrives, and every
+// record that comes or changes goes to its place at once. The other two lists start unfiltered
+// and unsorted. With every option on, each list has all its view options on (those two, alerts
+// on every row, numbers never cut, Indian digit grouping, frozen first column).
 #pragma once
 
 #include <array>
@@ -142,7 +142,7 @@ inline std::filesystem::path GetSettingsFolder(const std::filesystem::path& data
 }
 
 // Writes the watch lists and their rules; false when a file cannot be written.
-inline bool WriteDeskSettings(const std::filesystem::path& folder) {
+inline bool WriteDeskSettings(const std::filesystem::path& folder, bool bEveryOption = false) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   std::ofstream settings(folder / "OrvaneSetting.ini");
@@ -177,8 +177,10 @@ inline bool WriteDeskSettings(const std::filesystem::path& folder) {
             << formula.szThreshold << '|' << nColumn << '|' << strKey << "\n";
     }
     settings << "\n";
-    settings << "LIVEFILTERSORT=1\nKEEPFILTERSORT=1\nALERTEVERYROW=1\nNUMBERSUNCUT=1\n"
-                "DIGITGROUPING=indian\nFROZENFIRSTCOLUMN=1\n";
+    if (bEveryOption || list.szFilters != nullptr || list.szSort != nullptr)
+      settings << "LIVEFILTERSORT=1\nKEEPFILTERSORT=1\n";
+    if (bEveryOption)
+      settings << "ALERTEVERYROW=1\nNUMBERSUNCUT=1\nDIGITGROUPING=indian\nFROZENFIRSTCOLUMN=1\n";
     if (list.szFilters != nullptr) settings << "FILTERS=" << list.szFilters << "\n";
     if (list.szSort != nullptr) settings << "SORT=" << list.szSort << "\n";
   }

@@ -14,7 +14,9 @@
 //    records end as the server left them and every event arrived in order (ledgers of both).
 //  - Capacity runs, without conflation: 10 s at each offered rate, lowest first, until the
 //    delay's 99th percentile passes 100 ms.
-// Usage: bench_desk [--accounts N] [--storm-seconds S] [--burst-seconds S] [--rates R,R,...]
+// With --all-options every list has every view option on.
+// Usage: bench_desk [--all-options] [--accounts N] [--storm-seconds S] [--burst-seconds S]
+//                   [--rates R,R,...]
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +50,7 @@ struct sDeskOptions {
   double dBurstSeconds = 10;
   double dCapacitySeconds = 10;
   std::vector<double> arrRates = {20000, 30000, 40000, 50000};
+  bool bAllOptions = false;
 };
 
 // One phase of the feed as rms-sim reports it when the phase ends.
@@ -73,7 +76,12 @@ struct sDeskRun {
 
 std::optional<sDeskOptions> ParseArguments(int argc, char* argv[]) {
   sDeskOptions options;
-  for (int n = 1; n + 1 < argc; n += 2) {
+  int nFirst = 1;
+  if (argc > 1 && std::strcmp(argv[1], "--all-options") == 0) {
+    options.bAllOptions = true;
+    nFirst = 2;
+  }
+  for (int n = nFirst; n + 1 < argc; n += 2) {
     const std::string strName = argv[n];
     const char* szValue = argv[n + 1];
     const double dValue = std::strtod(szValue, nullptr);
@@ -98,7 +106,7 @@ std::optional<sDeskOptions> ParseArguments(int argc, char* argv[]) {
       return std::nullopt;
     }
   }
-  if (argc % 2 == 0 || options.arrRates.empty()) return std::nullopt;
+  if ((argc - nFirst) % 2 != 0 || options.arrRates.empty()) return std::nullopt;
   return options;
 }
 
@@ -128,7 +136,8 @@ bool RunDesk(const sDeskOptions& options, const std::vector<sPhase>& arrSchedule
              const std::vector<std::string>& arrHostExtra, bool bLedgers, sDeskRun& run) {
   const CScratchFolder folder("bench_desk");
   if (folder.GetPath().empty() ||
-      !desksettings::WriteDeskSettings(desksettings::GetSettingsFolder(folder.GetPath() / "data", kUser))) {
+      !desksettings::WriteDeskSettings(desksettings::GetSettingsFolder(folder.GetPath() / "data", kUser),
+                                       options.bAllOptions)) {
     std::fprintf(stderr, "bench_desk: cannot prepare the settings folder\n");
     return false;
   }
@@ -282,7 +291,8 @@ int main(int argc, char* argv[]) {
   if (!options) {
     std::fprintf(
         stderr,
-        "usage: bench_desk [--accounts N] [--storm-seconds S] [--burst-seconds S] [--rates R,R,...]\n");
+        "usage: bench_desk [--all-options] [--accounts N] [--storm-seconds S] [--burst-seconds S] "
+        "[--rates R,R,...]\n");
     return 2;
   }
   double arrLoad[3] = {};

@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   if (run.bAllOptions &&
-      !desksettings::WriteDeskSettings(desksettings::GetSettingsFolder(folder.GetPath() / "data", kDeskUser))) {
+      !desksettings::WriteDeskSettings(desksettings::GetSettingsFolder(folder.GetPath() / "data", kDeskUser), true)) {
     std::fprintf(stderr, "bench_terminal: cannot write the desk's settings\n");
     return 1;
   }
