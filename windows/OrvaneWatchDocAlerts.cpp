@@ -154,9 +154,7 @@ void COrvaneWatchDocAlerts::AddRaisedAlert(std::unique_ptr<RaisedAlert> pAlert) 
 
 void COrvaneWatchDocAlerts::RepaintAlertList() {
   m_pAlertList->viewport()->update();
-  ShowUnseenCounts();
-  // One sound for all the alerts of a check.
-  if (std::exchange(m_bAlertsSinceRepaint, false) && m_bBeep) m_fnBeep();
+  AnnounceNewAlerts();
 }
 
 void COrvaneWatchDocAlerts::AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) {
@@ -165,8 +163,21 @@ void COrvaneWatchDocAlerts::AddMessageAlert(std::unique_ptr<sMessageAlert> pAler
   m_pMessageAlertList->InsertRow(0, m_arrMessageAlerts.back().get());
   CountNewAlert(kMessageAlertTab, false);
   m_pMessageAlertList->viewport()->update();
-  ShowUnseenCounts();
-  if (std::exchange(m_bAlertsSinceRepaint, false) && m_bBeep) m_fnBeep();
+  AnnounceNewAlerts();
+}
+
+// Captions and the sound follow once per turn of the event loop, however many alerts came in
+// it: a storm of alerts would otherwise lay the tabs and the title out again for each.
+void COrvaneWatchDocAlerts::AnnounceNewAlerts() {
+  if (std::exchange(m_bAnnouncePending, true)) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        m_bAnnouncePending = false;
+        ShowUnseenCounts();
+        if (std::exchange(m_bAlertsSinceRepaint, false) && m_bBeep) m_fnBeep();
+      },
+      Qt::QueuedConnection);
 }
 
 void COrvaneWatchDocAlerts::CountNewAlert(int nTab, bool bWasUnseen) {

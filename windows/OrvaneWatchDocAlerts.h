@@ -82,6 +82,7 @@ class COrvaneWatchDocAlerts : public QDockWidget {
   void ClearSelectedList();
   void CountNewAlert(int nTab, bool bWasUnseen);
   void MarkSelectedSeen(int nTab);
+  void AnnounceNewAlerts();
   void ShowUnseenCounts();
   void SetBeep(bool bOn);
 
@@ -98,5 +99,6 @@ class COrvaneWatchDocAlerts : public QDockWidget {
   std::array<int, 2> m_arrUnseen{};
   bool m_bBeep;
   bool m_bAlertsSinceRepaint = false;
+  bool m_bAnnouncePending = false;
   std::function<void()> m_fnBeep;
 };

@@ -123,6 +123,7 @@ TEST_F(AlertsWindowTest, NewAlertsStandOutAndCountUntilSeenOrAcknowledged) {
   const auto addAlert = [this](const char* szClient, const char* szValue) {
     m_pAlerts->AddRaisedAlert(MakeAlert({"Loss", "Watch 1", szValue, szClient, "t", "L"}));
     m_pAlerts->RepaintAlertList();
+    QCoreApplication::processEvents();
   };
   const auto isHighlighted = [this](int32_t nRow) {
     sCellText cell;
@@ -136,6 +137,7 @@ TEST_F(AlertsWindowTest, NewAlertsStandOutAndCountUntilSeenOrAcknowledged) {
   addAlert("C1", "-1");
   addAlert("C2", "-2");
   m_pAlerts->AddMessageAlert(MakeMessageAlert("1500", "10:00:00"));
+  QCoreApplication::processEvents();
   EXPECT_EQ(tabs.tabText(0).toStdString(), "Orvane Alerts (2)");
   EXPECT_EQ(tabs.tabText(1).toStdString(), "Message Alerts (1)");
   EXPECT_EQ(m_pAlerts->windowTitle().toStdString(), "Orvane Watch Alerts (3 new)");
