@@ -23,7 +23,7 @@
 #include "platform/qt/MainFrame.h"
 #include "plugin/PluginContext.h"
 #include "rmssim/EntityTree.h"
-#include "tests/integration/SimProcess.h"
+#include "tests/support/SimProcess.h"
 #include "windows/CallHistoryDlg.h"
 #include "windows/OrvaneWatchDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"

@@ -9,7 +9,7 @@
 #include "rmssim/EntityTree.h"
 #include "rmssim/FeedFile.h"
 #include "rmssim/FeedGenerator.h"
-#include "tests/rmssim/SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
 namespace {
 

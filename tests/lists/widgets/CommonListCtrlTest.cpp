@@ -13,8 +13,8 @@
 
 #include "controls/ColorHeaderCtrl.h"
 #include "lists/widgets/ListControlRegistry.h"
-#include "tests/controls/QtTestApp.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/QtTestApp.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "lists/widgets/FilterText.h"
 #include "lists/widgets/ListRowPainter.h"
 #include "plugin/SettingsAccess.h"
-#include "tests/controls/QtTestApp.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/QtTestApp.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

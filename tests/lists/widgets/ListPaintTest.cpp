@@ -14,7 +14,7 @@
 #include "lists/widgets/ListRowPainter.h"
 #include "model/ColumnCatalogue.h"
 #include "model/RmsDetails.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 #include "controls/ColorRef.h"
 

@@ -1,4 +1,4 @@
-#include "tests/controls/QtTestApp.h"
+#include "tests/support/QtTestApp.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 
 #include "excel/ExcelInterface.h"
 #include "platform/Clock.h"
-#include "tests/platform/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 

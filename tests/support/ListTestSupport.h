@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "lists/widgets/FilterListCtrl.h"
-#include "tests/plugin/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 
 class QImage;
 class QWidget;

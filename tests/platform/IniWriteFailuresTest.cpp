@@ -13,7 +13,7 @@
 
 #include "platform/IniProfile.h"
 #include "platform/InterruptedWrites.h"
-#include "tests/platform/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "host/transport/DeliveryMeter.h"
 #include "host/transport/RmsTransport.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "host/api/HalvoHostApi.h"
 #include "host/transport/RmsTransport.h"
 #include "rmssim/RmsServer.h"
-#include "tests/rmssim/SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
 namespace transporttest {
 

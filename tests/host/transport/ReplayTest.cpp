@@ -7,7 +7,7 @@
 
 #include "host/transport/RmsTransport.h"
 #include "rmssim/FeedFile.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
 
