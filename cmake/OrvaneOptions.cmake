@@ -38,9 +38,24 @@ endfunction()
 function(orvane_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  # Test helpers are included from the source root ("tests/support/ScratchFolder.h").
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# orvane_bench(NAME [LIBS lib...] [RUNS target...]) builds the benchmark program NAME from
+# NAME.cpp; RUNS names the programs it starts, which are built with it. Its own headers are
+# included from the source root ("bench/BenchTiming.h").
+function(orvane_bench name)
+  cmake_parse_arguments(B "" "" "LIBS;RUNS" ${ARGN})
+  add_executable(${name} ${name}.cpp)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${B_LIBS})
+  if(B_RUNS)
+    add_dependencies(${name} ${B_RUNS})
+  endif()
 endfunction()
 
 include(GoogleTest)
