@@ -34,13 +34,12 @@ function(orvane_fuzz_target name source)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
 
-# orvane_gtest(NAME SOURCES... LIBS lib...) builds one GoogleTest program and registers it.
+# orvane_gtest(NAME SOURCES... LIBS lib...) builds one GoogleTest program with the shared test
+# helpers (tests/support/) and registers it.
 function(orvane_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  # Test helpers are included from the source root ("tests/support/ScratchFolder.h").
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} orvane_test_support GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -1,6 +1,5 @@
 // The terminal's configuration file: what it sets, and what a bad file gives.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QString>
 #include <filesystem>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "host/TerminalConfig.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -41,9 +41,8 @@ TEST(TerminalConfigTest, ReadsSettingsAndKeepsDefaultsForWhatIsWrong) {
       {"bad category", "[login]\ncategory=two%1\n", "", "RISK01", 0, "", {"\"two%1\"", "category 0 is used"}},
       {"unknown setting", "[login]\nusr=DESK09\n", "", "RISK01", 0, "", {"login/usr", "ignored"}},
   };
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("halvo-config-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const CScratchFolder folder("halvo-config");
+  const std::filesystem::path dir = folder.GetPath();
   int nFile = 0;
   for (const sConfigRow& row : arrRows) {
     SCOPED_TRACE(row.szName);
@@ -69,7 +68,6 @@ TEST(TerminalConfigTest, ReadsSettingsAndKeepsDefaultsForWhatIsWrong) {
   sHostOptions options;
   EXPECT_TRUE(ReadTerminalConfig(QString::fromStdString((dir / "missing.conf").string()), options).isEmpty());
   EXPECT_TRUE(ReadTerminalConfig(QString::fromStdString(dir.string()), options).join(QString()).contains("is not a file"));
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

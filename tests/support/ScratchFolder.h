@@ -1,46 +1,31 @@
-// A fresh folder under /tmp for one test, removed with everything in it afterwards.
+// A fresh folder under the temporary directory for one test, removed with everything in it
+// when the object goes.
 #pragma once
 
-#include <cstdlib>
+#include <cstddef>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 class CScratchFolder {
  public:
-  CScratchFolder() {
-    char szTemplate[] = "/tmp/orvane-platform-XXXXXX";
-    const char* szPath = mkdtemp(szTemplate);
-    m_strPath = szPath != nullptr ? szPath : "";
-  }
-  ~CScratchFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(m_strPath, error);
-  }
+  // The folder is named strName with a unique ending.
+  explicit CScratchFolder(const std::string& strName = "orvane-test");
+  ~CScratchFolder();
   CScratchFolder(const CScratchFolder&) = delete;
   CScratchFolder& operator=(const CScratchFolder&) = delete;
 
+  // Empty when the folder could not be made.
   const std::string& GetPath() const { return m_strPath; }
   std::string GetPath(const std::string& strName) const { return m_strPath + "/" + strName; }
 
-  void WriteFile(const std::string& strName, const std::string& strContents) const {
-    std::ofstream file(GetPath(strName), std::ios::binary | std::ios::trunc);
-    file << strContents;
-  }
-
-  std::string ReadFile(const std::string& strName) const {
-    std::ifstream file(GetPath(strName), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
-
+  void WriteFile(const std::string& strName, const std::string& strContents) const;
+  std::string ReadFile(const std::string& strName) const;
   // How many entries the folder holds (a leftover temporary file shows here).
-  size_t CountEntries() const {
-    size_t nCount = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_strPath)) ++nCount;
-    return nCount;
-  }
+  size_t CountEntries() const;
 
  private:
   std::string m_strPath;
 };
+
+// The whole contents of a file, empty when it cannot be read.
+std::string ReadWholeFile(const std::filesystem::path& path);
