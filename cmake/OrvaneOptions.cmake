@@ -44,6 +44,29 @@ function(orvane_gtest name)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
+# orvane_test_locales(TARGET LOCALE...) compiles the locales (de_DE, hi_IN, ...) into the
+# build folder of a test that shows its texts ignore the process locale; the test finds them
+# through ORVANE_TEST_LOCPATH. Without localedef the test goes without them.
+function(orvane_test_locales target)
+  find_program(LOCALEDEF_PROGRAM localedef)
+  if(NOT LOCALEDEF_PROGRAM)
+    return()
+  endif()
+  set(locpath ${CMAKE_CURRENT_BINARY_DIR}/locales)
+  set(compiled)
+  foreach(locale ${ARGN})
+    add_custom_command(
+      OUTPUT ${locpath}/${locale}.UTF-8/LC_NUMERIC
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${locpath}
+      COMMAND ${LOCALEDEF_PROGRAM} -c -i ${locale} -f UTF-8 ${locpath}/${locale}.UTF-8 || true
+      VERBATIM)
+    list(APPEND compiled ${locpath}/${locale}.UTF-8/LC_NUMERIC)
+  endforeach()
+  add_custom_target(${target}_locales DEPENDS ${compiled})
+  add_dependencies(${target} ${target}_locales)
+  target_compile_definitions(${target} PRIVATE ORVANE_TEST_LOCPATH="${locpath}")
+endfunction()
+
 # orvane_bench(NAME [LIBS lib...] [RUNS target...]) builds the benchmark program NAME from
 # NAME.cpp; RUNS names the programs it starts, which are built with it. Its own headers are
 # included from the source root ("bench/BenchTiming.h").
