@@ -3,13 +3,14 @@
 // for its subject, two custom (formula) columns, and a custom alert rule on each of those that
 // fires for a small share of the records.
 //
-// The folder is $XDG_DATA_HOME/halvo-trader/<user>/Orvane/. Two lists keep a view with both of
-// their view options on (live filter and sort, kept filters and sort): the margin list is
-// filtered to the records with more than ten lakh of cash margin available (about three fifths
-// of the accounts, and the larger levels above them), the exposure list sorted by gross
-// exposure, largest first. They start so before the first record arrives, and every record
-// that comes or changes goes to its place at once. The other two lists start unfiltered and
-// unsorted.
+// The folder is $XDG_DATA_HOME/halvo-trader/<user>/Orvane/. Every list has every view option
+// on (live filter and sort, kept filters and sort, alerts on every row, numbers never cut,
+// Indian digit grouping, frozen first column) and shows its rows' "Last Update". Two keep a
+// view: the margin list is filtered to the records with more than ten lakh of cash margin
+// available (about three fifths of the accounts, and the larger levels above them), the
+// exposure list sorted by gross exposure, largest first. They start so before the first record
+// arrives, and every record that comes or changes goes to its place at once. The other two
+// lists start unfiltered and unsorted.
 #pragma once
 
 #include <array>
@@ -46,7 +47,7 @@ struct sDeskList {
   const char* szSort = nullptr;
 };
 
-// Custom columns are added after the catalogue's columns.
+// Custom columns are added after the catalogue's columns and the watch lists' "Last Update".
 constexpr int kCatalogueColumns = 289;
 
 // Thresholds for the records rms-sim makes: amounts uniform up to 25 lakh, MToM values normal
@@ -161,10 +162,12 @@ inline bool WriteDeskSettings(const std::filesystem::path& folder) {
       settings << (nPosition == 0 ? "" : ",") << column.nIndex << ',' << nPosition << ',' << 100;
       ++nPosition;
     }
+    // The age of each row, after the standard columns.
+    settings << ',' << kCatalogueColumns << ',' << nPosition++ << ',' << 100;
     settings << "\nUSERCOLUMNPROFILE=";
     for (size_t nFormula = 0; nFormula < list.arrFormulas.size(); ++nFormula) {
       const sDeskFormula& formula = list.arrFormulas[nFormula];
-      const int nColumn = kCatalogueColumns + static_cast<int>(nFormula);
+      const int nColumn = kCatalogueColumns + 1 + static_cast<int>(nFormula);
       settings << ',' << nColumn << ',' << nPosition++ << ",100," << formula.szName << '#'
                << MakeStoredExpression(list, formula.szExpression) << '#' << formula.szExpression;
       // Column name, comparison, threshold, column number, then the key: "name|listN".
@@ -174,8 +177,8 @@ inline bool WriteDeskSettings(const std::filesystem::path& folder) {
             << formula.szThreshold << '|' << nColumn << '|' << strKey << "\n";
     }
     settings << "\n";
-    if (list.szFilters != nullptr || list.szSort != nullptr)
-      settings << "LIVEFILTERSORT=1\nKEEPFILTERSORT=1\n";
+    settings << "LIVEFILTERSORT=1\nKEEPFILTERSORT=1\nALERTEVERYROW=1\nNUMBERSUNCUT=1\n"
+                "DIGITGROUPING=indian\nFROZENFIRSTCOLUMN=1\n";
     if (list.szFilters != nullptr) settings << "FILTERS=" << list.szFilters << "\n";
     if (list.szSort != nullptr) settings << "SORT=" << list.szSort << "\n";
   }

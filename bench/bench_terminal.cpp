@@ -2,8 +2,10 @@
 // publishes 20,000 updates a second; halvo-host runs the plug-in with its four watch windows
 // and its alerts window shown and painted off screen. From the first publication on, for the
 // given seconds, the terminal measures the delay from the server's send until the plug-in's
-// receiver returned, and the busy time of each turn of its event loop.
-// Usage: bench_terminal [--seconds S] [--rate N] [--entities N]  (defaults 30, 20000, 20000)
+// receiver returned, and the busy time of each turn of its event loop. With --all-options the
+// terminal starts with a desk's settings, every list with every view option on (DeskSettings.h).
+// Usage: bench_terminal [--all-options] [--seconds S] [--rate N] [--entities N]
+//        (defaults 30, 20000, 20000)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "bench/BenchProcess.h"
+#include "bench/DeskSettings.h"
 
 using namespace benchprocess;
 
@@ -24,10 +27,18 @@ struct sTerminalRun {
   double dSeconds = 30;
   double dRate = 20000;
   double dEntities = 20000;
+  bool bAllOptions = false;
 };
 
+constexpr const char* kDeskUser = "RISK01";
+
 bool ParseArguments(int argc, char* argv[], sTerminalRun& run) {
-  for (int n = 1; n + 1 < argc; n += 2) {
+  int nFirst = 1;
+  if (argc > 1 && std::strcmp(argv[1], "--all-options") == 0) {
+    run.bAllOptions = true;
+    nFirst = 2;
+  }
+  for (int n = nFirst; n + 1 < argc; n += 2) {
     const double dValue = std::strtod(argv[n + 1], nullptr);
     if (!(dValue > 0)) return false;
     if (std::strcmp(argv[n], "--seconds") == 0)
@@ -39,7 +50,7 @@ bool ParseArguments(int argc, char* argv[], sTerminalRun& run) {
     else
       return false;
   }
-  return argc % 2 == 1;
+  return (argc - nFirst) % 2 == 0;
 }
 
 std::string FormatWhole(double dValue) { return std::to_string(static_cast<uint64_t>(dValue)); }
@@ -49,12 +60,17 @@ std::string FormatWhole(double dValue) { return std::to_string(static_cast<uint6
 int main(int argc, char* argv[]) {
   sTerminalRun run;
   if (!ParseArguments(argc, argv, run)) {
-    std::fprintf(stderr, "usage: bench_terminal [--seconds S] [--rate N] [--entities N]\n");
+    std::fprintf(stderr, "usage: bench_terminal [--all-options] [--seconds S] [--rate N] [--entities N]\n");
     return 2;
   }
   const CScratchFolder folder("bench_terminal");
   if (folder.GetPath().empty()) {
     std::fprintf(stderr, "bench_terminal: no scratch folder\n");
+    return 1;
+  }
+  if (run.bAllOptions &&
+      !desksettings::WriteDeskSettings(desksettings::GetSettingsFolder(folder.GetPath() / "data", kDeskUser))) {
+    std::fprintf(stderr, "bench_terminal: cannot write the desk's settings\n");
     return 1;
   }
 
@@ -69,13 +85,14 @@ int main(int argc, char* argv[]) {
   }
 
   CChildProcess host;
-  const std::vector<std::string> arrHost = {(GetProgramFolder() / "halvo-host").string(),
-                                            "--server",
-                                            *strAddress,
-                                            "--measure",
-                                            std::to_string(run.dSeconds),
-                                            "--quit-after",
-                                            std::to_string(run.dSeconds + 600)};
+  std::vector<std::string> arrHost = {(GetProgramFolder() / "halvo-host").string(),
+                                      "--server",
+                                      *strAddress,
+                                      "--measure",
+                                      std::to_string(run.dSeconds),
+                                      "--quit-after",
+                                      std::to_string(run.dSeconds + 600)};
+  if (run.bAllOptions) arrHost.insert(arrHost.end(), {"--user", kDeskUser});
   if (!host.Start(arrHost, MakeHostEnvironment(folder.GetPath()))) {
     std::fprintf(stderr, "bench_terminal: halvo-host did not start\n");
     return 1;

@@ -1,6 +1,6 @@
 # What `cmake --install` puts where, and the Debian package CPack makes of it (docs/packaging.md).
 #
-#   bin/                      halvo-host, rms-sim, rms-relay
+#   bin/                      halvo-host, rms-sim, rms-relay, rms-keys
 #   lib/orvane-watch/         the plug-in and the project's shared libraries
 #   share/applications/       the menu entry
 #   share/icons/hicolor/      its icon
@@ -14,7 +14,7 @@
 set(ORVANE_PRIVATE_LIBDIR lib/orvane-watch)
 set(ORVANE_DOCDIR share/doc/orvane-watch)
 
-set(orvane_installed_programs halvo-host rms-sim rms-relay)
+set(orvane_installed_programs halvo-host rms-sim rms-relay rms-keys)
 set(orvane_installed_libraries orvane_watch connecthalvo orvane_platform orvane_platform_qt)
 set_target_properties(${orvane_installed_programs} PROPERTIES INSTALL_RPATH "$ORIGIN/../${ORVANE_PRIVATE_LIBDIR}")
 set_target_properties(${orvane_installed_libraries} PROPERTIES INSTALL_RPATH "$ORIGIN")
@@ -35,7 +35,7 @@ set(CPACK_PACKAGE_DESCRIPTION "Orvane Watch shows the live risk values of a brok
 branches and brokers in dockable watch windows of the Halvo Trader terminal, with threshold
 alerts, formula columns and spreadsheet export. The package holds the terminal (halvo-host)
 with the plug-in, the risk server rms-sim, which the terminal embeds when no server is
-configured, and the relay rms-relay.")
+configured, the relay rms-relay, and rms-keys, which makes the key pairs of encrypted links.")
 set(CPACK_PACKAGE_CONTACT "Orvane Watch maintainers <maintainers@orvane-watch.example>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QRegion>
 #include <QToolButton>
 #include <algorithm>
 
@@ -12,6 +13,21 @@ namespace {
 constexpr int kTextMargin = 4;
 constexpr int kSortImageWidth = 9;  // the arrow and its gap to the text
 constexpr int kFilterInset = 2;     // between an item's edge and its filter edit
+
+// Keeps only the part of a placed filter widget right of the frozen width (0: all of it) in
+// sight; false when no part is.
+bool ClipUnderFrozen(QWidget& widget, int nFrozenWidth) {
+  const int nCovered = nFrozenWidth - widget.x();
+  if (nCovered <= 0) {
+    widget.clearMask();
+    return true;
+  }
+  if (nCovered >= widget.width()) {
+    return false;
+  }
+  widget.setMask(QRegion(nCovered, 0, widget.width() - nCovered, widget.height()));
+  return true;
+}
 
 }  // namespace
 
@@ -172,6 +188,11 @@ void CColorHeaderCtrl::paintEvent(QPaintEvent* pEvent) {
     const QRect rcItem(sectionViewportPosition(nPosition), 0, sectionSize(nPosition), viewport()->height());
     DrawItem(painter, rcItem, nPosition);
   }
+  // The frozen first item over whatever scrolled under it.
+  const int nFrozenWidth = GetFrozenWidth();
+  if (nFrozenWidth > 0 && rcUpdate.left() < nFrozenWidth) {
+    DrawItem(painter, QRect(0, 0, nFrozenWidth, viewport()->height()), 0);
+  }
 }
 
 void CColorHeaderCtrl::DrawItem(QPainter& painter, const QRect& rcItem, int nPosition) const {
@@ -274,20 +295,28 @@ void CColorHeaderCtrl::PlaceFilterWidgets() {
   const bool bShown = IsFilterBarShown();
   const int nTop = GetTitleHeight() + kFilterInset;
   const int nHeight = GetFilterBarHeight() - 2 * kFilterInset;
+  const int nFrozenWidth = GetFrozenWidth();
   for (size_t i = 0; i < m_arrEdits.size(); ++i) {
     const int nPosition = static_cast<int>(i);
-    const bool bVisible = bShown && nPosition < count() && !isSectionHidden(nPosition);
-    m_arrEdits[i]->setVisible(bVisible);
-    m_arrButtons[i]->setVisible(bVisible);
-    if (!bVisible) {
+    if (!bShown || nPosition >= count() || isSectionHidden(nPosition)) {
+      m_arrEdits[i]->setVisible(false);
+      m_arrButtons[i]->setVisible(false);
       continue;
     }
-    const int nLeft = sectionViewportPosition(nPosition);
+    const bool bFrozen = nPosition == 0 && nFrozenWidth > 0;
+    const int nLeft = bFrozen ? 0 : sectionViewportPosition(nPosition);
     const int nWidth = sectionSize(nPosition);
     const int nButton = std::min(nHeight, std::max(nWidth - 2 * kFilterInset, 0));
     const int nEditWidth = std::max(nWidth - 2 * kFilterInset - nButton - 1, 0);
     m_arrEdits[i]->setGeometry(nLeft + kFilterInset, nTop, nEditWidth, nHeight);
     m_arrButtons[i]->setGeometry(nLeft + kFilterInset + nEditWidth + 1, nTop, nButton, nHeight);
+    if (bFrozen) {
+      m_arrEdits[i]->raise();
+      m_arrButtons[i]->raise();
+    }
+    // Widgets are drawn over the header's own painting: what lies under the frozen item is cut off.
+    m_arrEdits[i]->setVisible(ClipUnderFrozen(*m_arrEdits[i], bFrozen ? 0 : nFrozenWidth));
+    m_arrButtons[i]->setVisible(ClipUnderFrozen(*m_arrButtons[i], bFrozen ? 0 : nFrozenWidth));
   }
 }
 

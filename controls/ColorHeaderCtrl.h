@@ -7,6 +7,11 @@
 // A typed change reaches the list after the change time-out: each keystroke restarts it, and
 // when it runs out FilterChanged reports the position. A change written with SetFilterText is
 // reported at once. Item position and section index are the same: sections are not moved.
+//
+// With the first section frozen, the first item, its filter edit and its button stay at the
+// left edge while the header scrolls sideways, drawn over the items scrolled under them; a
+// press there (a click, a resize by the item's right edge) and the tip there are the first
+// item's. The list calls FollowScroll after every sideways scroll.
 #pragma once
 
 #include <QHeaderView>
@@ -19,6 +24,7 @@
 #include "controls/ColorRef.h"
 
 class QLineEdit;
+class QMouseEvent;
 class QToolButton;
 
 // What the header asks its list for.
@@ -32,6 +38,10 @@ class IFilterHeaderSource {
   // The number of rows the filtered view shows.
   virtual int32_t GetViewCount() const = 0;
 };
+
+// The event moved nDx pixels sideways: a point on a frozen first column, handed to a view where
+// that column lies scrolled away.
+QMouseEvent MoveMouseEvent(const QMouseEvent& event, int nDx);
 
 // The header data role that gives an item's sort image: 0 (up arrow) while the sort direction
 // is -1, 1 (down arrow) while it is +1, 2 (a neutral mark) on the previous sort column; no value
@@ -85,6 +95,14 @@ class CColorHeaderCtrl : public QHeaderView {
 
   QSize sizeHint() const override;
 
+  void SetFirstSectionFrozen(bool bOn);
+  bool IsFirstSectionFrozen() const { return m_bFirstSectionFrozen; }
+  // The width the frozen first item covers at the left edge: 0 unless it is frozen and the
+  // header is scrolled.
+  int GetFrozenWidth() const;
+  // Places the frozen item's widgets and repaints, after the header's offset changed.
+  void FollowScroll();
+
  signals:
   void FilterChanged(int nPosition);
   void FilterButtonClicked(int nPosition);
@@ -92,6 +110,12 @@ class CColorHeaderCtrl : public QHeaderView {
  protected:
   void paintEvent(QPaintEvent* pEvent) override;
   void updateGeometries() override;
+  void mousePressEvent(QMouseEvent* pEvent) override;
+  void mouseMoveEvent(QMouseEvent* pEvent) override;
+  void mouseReleaseEvent(QMouseEvent* pEvent) override;
+  void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+  // The tip of the frozen item where it stands.
+  bool viewportEvent(QEvent* pEvent) override;
 
  private:
   void DrawItem(QPainter& painter, const QRect& rcItem, int nPosition) const;
@@ -101,6 +125,10 @@ class CColorHeaderCtrl : public QHeaderView {
   void PlaceFilterWidgets();
   void OnFilterEdited(int nPosition);
   void ReportPendingChange();
+  // Hands a mouse event to the header, moved onto the first item where it lies scrolled
+  // away, while the event falls on the frozen item (or a press there is held).
+  template <class THandle>
+  void ForwardMouseEvent(QMouseEvent* pEvent, THandle fnHandle, bool bPress);
 
   const IFilterHeaderSource* m_pSource = nullptr;
   bool m_bFilterBarStyle = false;
@@ -111,4 +139,6 @@ class CColorHeaderCtrl : public QHeaderView {
   QObject* m_pEditKeyFilter = nullptr;
   QTimer m_timerChange;
   int m_nPendingPosition = -1;
+  bool m_bFirstSectionFrozen = false;
+  bool m_bFrozenPress = false;  // the held button was pressed on the frozen item
 };

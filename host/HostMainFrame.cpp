@@ -46,6 +46,8 @@ CHostMainFrame::CHostMainFrame() {
   statusBar()->addWidget(m_pExportLabel);
   m_pServerLabel = new QLabel(this);
   statusBar()->addPermanentWidget(m_pServerLabel);
+  m_pSecurityLabel = new QLabel(this);
+  statusBar()->addPermanentWidget(m_pSecurityLabel);
   m_pPausedLabel = new QLabel(this);
   statusBar()->addPermanentWidget(m_pPausedLabel);
   m_pRateLabel = new QLabel(this);
@@ -54,6 +56,7 @@ CHostMainFrame::CHostMainFrame() {
   statusBar()->addPermanentWidget(m_pDataAgeLabel);
   ShowServerState(eLinkState::kConnecting);
   ShowLinkDetails({});
+  ShowLinkSecurity(false, {});
 
   const QSettings settings;
   restoreGeometry(settings.value(kGeometryKey).toByteArray());
@@ -91,6 +94,18 @@ void CHostMainFrame::SetPluginDescription(const QString& strDescription) {
 
 void CHostMainFrame::ShowServerState(eLinkState eState) {
   m_pServerLabel->setText(QString::fromLatin1(DescribeLinkState(eState)));
+}
+
+void CHostMainFrame::ShowLinkSecurity(bool bEncrypted, const QString& strKeyProblem) {
+  m_pSecurityLabel->setText(bEncrypted ? QStringLiteral("encrypted") : QStringLiteral("not encrypted"));
+  if (!strKeyProblem.isEmpty())
+    m_pSecurityLabel->setToolTip(strKeyProblem);
+  else if (bEncrypted)
+    m_pSecurityLabel->setToolTip(QStringLiteral(
+        "The link to the risk server is encrypted and authenticated (CURVE): the terminal talks "
+        "only to the server holding the key it pins, and the server lets in only the keys it lists."));
+  else
+    m_pSecurityLabel->setToolTip(QStringLiteral("The link to the risk server is plain TCP on this machine."));
 }
 
 void CHostMainFrame::ShowLinkDetails(const sLinkDetails& details) {

@@ -22,6 +22,9 @@ class CHostMainFrame : public QMainWindow {
   // the counts of dropped messages and connections in the state's tooltip.
   void ShowServerState(eLinkState eState);
   void ShowLinkDetails(const sLinkDetails& details);
+  // Whether the link is encrypted, beside its state: "encrypted" or "not encrypted", with a
+  // tooltip saying what that means or, when the keys could not be used, what is wrong with them.
+  void ShowLinkSecurity(bool bEncrypted, const QString& strKeyProblem);
   // Called when the user closes the frame, before any window goes.
   void SetCloseHandler(std::function<void()> fnOnClose);
   // Puts the docks back where the user left them last time, once: when the plug-in lists its
@@ -49,6 +52,7 @@ class CHostMainFrame : public QMainWindow {
   QLabel* m_pExportLabel = nullptr;
   QLabel* m_pPluginLabel = nullptr;
   QLabel* m_pServerLabel = nullptr;
+  QLabel* m_pSecurityLabel = nullptr;
   QLabel* m_pRateLabel = nullptr;
   QLabel* m_pDataAgeLabel = nullptr;
   QLabel* m_pPausedLabel = nullptr;

@@ -11,8 +11,8 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, co
   bAnswered = false;
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral(
-      "Halvo Trader: the terminal with its plug-ins.\nThe server address, user id, category and "
-      "dealers are read from $XDG_CONFIG_HOME/halvo-trader/halvo-trader.conf (~/.config when "
+      "Halvo Trader: the terminal with its plug-ins.\nThe server address, key files, user id, category "
+      "and dealers are read from $XDG_CONFIG_HOME/halvo-trader/halvo-trader.conf (~/.config when "
       "not set); the options below override it."));
   parser.addHelpOption();
   parser.addVersionOption();
@@ -30,6 +30,15 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, co
       QStringLiteral("Connect to this risk server instead of the embedded one: tcp://HOST:PORT (publications "
                      "on PORT + 1), or the request and publication endpoints separated by a comma."),
       QStringLiteral("address"));
+  const QCommandLineOption keyFileOption(
+      QStringLiteral("key-file"),
+      QStringLiteral(
+          "This terminal's secret key file (made by rms-keys), for an encrypted link to the server."),
+      QStringLiteral("file"));
+  const QCommandLineOption serverKeyFileOption(
+      QStringLiteral("server-key-file"),
+      QStringLiteral("The server's public key file: the link is encrypted and talks to that server alone."),
+      QStringLiteral("file"));
   const QCommandLineOption dealersOption(
       QStringLiteral("dealers"), QStringLiteral("Comma-separated dealers and clients the user may see."),
       QStringLiteral("list"));
@@ -76,10 +85,10 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, co
       QStringLiteral("Close every message box by itself this many seconds after it opened, as if OK was "
                      "pressed, and print its text; an unattended terminal never waits on a box."),
       QStringLiteral("seconds"));
-  parser.addOptions({userOption, categoryOption, pluginOption, serverOption, dealersOption, quitOption,
-                     screenshotOption, noDrawOption, quitMessagesOption, reportOption, measureOption,
-                     measureAfterOption, ledgerOption, noConflationOption, reportLinkOption,
-                     answerBoxesOption});
+  parser.addOptions({userOption, categoryOption, pluginOption, serverOption, keyFileOption,
+                     serverKeyFileOption, dealersOption, quitOption, screenshotOption, noDrawOption,
+                     quitMessagesOption, reportOption, measureOption, measureAfterOption, ledgerOption,
+                     noConflationOption, reportLinkOption, answerBoxesOption});
 
   if (!parser.parse(arrArguments)) {
     strMessage = parser.errorText() + QLatin1Char('\n') + parser.helpText();
@@ -115,6 +124,8 @@ std::optional<sHostOptions> ParseHostOptions(const QStringList& arrArguments, co
       return std::nullopt;
     }
   }
+  if (parser.isSet(keyFileOption)) options.strKeyFile = parser.value(keyFileOption);
+  if (parser.isSet(serverKeyFileOption)) options.strServerKeyFile = parser.value(serverKeyFileOption);
   if (parser.isSet(dealersOption))
     options.arrDealers = parser.value(dealersOption).split(QLatin1Char(','), Qt::SkipEmptyParts);
   if (parser.isSet(quitOption)) {

@@ -11,6 +11,10 @@ struct sHostOptions {
   int nUserCategory = 0;
   QString strPluginPath;     // empty: the plug-in next to the executable
   QString strServerAddress;  // empty: the embedded risk server
+  // This terminal's secret key file and the server's public key file: with both, the link to
+  // the server is CURVE-encrypted and pins that key (docs/security.md).
+  QString strKeyFile;
+  QString strServerKeyFile;
   QStringList arrDealers;    // dealers and clients a user of other categories may see
   std::optional<double> dQuitAfterSeconds;
   QString strScreenshotPath;  // saved just before quitting

@@ -38,6 +38,14 @@ QString GetText(const QVariant& value) {
   return value.toString().trimmed();
 }
 
+// A file named in the configuration: "~/" is the home folder, and a relative path is taken
+// from the configuration file's folder, where a desk keeps the terminal's keys.
+QString ResolveConfigPath(const QString& strValue, const QString& strConfigPath) {
+  if (strValue.isEmpty()) return {};
+  if (strValue.startsWith(QLatin1String("~/"))) return QDir::home().filePath(strValue.mid(2));
+  return QDir::cleanPath(QFileInfo(strConfigPath).absoluteDir().filePath(strValue));
+}
+
 }  // namespace
 
 QString GetTerminalConfigPath() {
@@ -78,6 +86,11 @@ QStringList ReadTerminalConfig(const QString& strPath, sHostOptions& options) {
                                        "server address \"%1\" is neither tcp://HOST:PORT nor two "
                                        "endpoints separated by a comma; the embedded risk server is used")
                                        .arg(strValue);
+    } else if (strName == QLatin1String("security/key file") ||
+               strName == QLatin1String("security/server key file")) {
+      QString& strFile =
+          strName.startsWith(QLatin1String("security/key")) ? options.strKeyFile : options.strServerKeyFile;
+      strFile = ResolveConfigPath(strValue, strPath);
     } else if (strName == QLatin1String("login/user")) {
       if (!strValue.isEmpty()) options.strUserId = strValue;
     } else if (strName == QLatin1String("login/category")) {

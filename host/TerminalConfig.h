@@ -1,8 +1,11 @@
-// The terminal's configuration file: what a desk sets once (server address, user id, category,
-// dealers) so that its users start the terminal from the menu with no options.
+// The terminal's configuration file: what a desk sets once (server address, key files, user id,
+// category, dealers) so that its users start the terminal from the menu with no options.
 //
 //   [server]
 //   address = tcp://rms.desk:7001
+//   [security]
+//   key file = keys/terminal.key        ; relative to the file's folder
+//   server key file = keys/server.pub
 //   [login]
 //   user = RISK07
 //   category = 2

@@ -19,6 +19,7 @@
 #include "host/HostServices.h"
 #include "host/PluginLoader.h"
 #include "host/TerminalConfig.h"
+#include "host/TerminalSecurity.h"
 #include "host/transport/RmsTransport.h"
 #include "platform/qt/MainFrame.h"
 #include "platform/qt/QtMessageBox.h"
@@ -59,12 +60,10 @@ QString GetDefaultPluginPath() {
   return programDir.filePath(QStringLiteral("liborvane_watch.so"));
 }
 
-// Problems of the configuration file, over the frame, in a box that nobody has to answer: the
-// terminal runs on with the defaults meanwhile, unattended runs included.
-void ShowConfigProblems(QWidget* pFrame, const QStringList& arrProblems) {
-  auto* pBox = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
-                               QStringLiteral("The terminal's configuration file has problems:\n\n") +
-                                   arrProblems.join(QStringLiteral("\n\n")),
+// A problem of the configuration file or the keys, over the frame, in a box that nobody has to
+// answer: the terminal runs on meanwhile, unattended runs included.
+void ShowWarning(QWidget* pFrame, const QString& strText) {
+  auto* pBox = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), strText,
                                QMessageBox::Ok, pFrame);
   pBox->setAttribute(Qt::WA_DeleteOnClose);
   pBox->setWindowModality(Qt::NonModal);
@@ -134,21 +133,31 @@ int RunTerminal(int argc, char* argv[]) {
   for (const QString& strProblem : arrConfigProblems)
     std::fputs(qPrintable(strProblem + QLatin1Char('\n')), stderr);
 
+  // A key problem leaves the terminal without a link, never with a plain one.
+  const sLinkSecurity security = ChooseLinkSecurity(*options);
+  const QString strKeyProblem = QString::fromStdString(security.strProblem);
+  if (!strKeyProblem.isEmpty()) std::fputs(qPrintable(strKeyProblem + QLatin1Char('\n')), stderr);
+
   // Declared before the frame and the plug-in, so both are gone before the link closes.
   std::unique_ptr<CRmsServer> pServer;
-  CRmsTransport transport(ChooseServer(*options, pServer));
+  CRmsTransport transport(ChooseServer(*options, pServer), security);
   transport.SetDeliveryTurnInterval(kDeliveryTurnInterval);
   transport.SetConflation(options->bConflation);
   CHostMainFrame frame;
   SetMainFrame(&frame);
   frame.ShowServerState(transport.GetLinkState());
+  frame.ShowLinkSecurity(transport.IsEncrypted(), strKeyProblem);
   QObject::connect(&transport, &CRmsTransport::LinkStateChanged, &frame, &CHostMainFrame::ShowServerState);
   QObject::connect(&transport, &CRmsTransport::LinkDetailsChanged, &frame, &CHostMainFrame::ShowLinkDetails);
   // Without drawing the windows keep their places and sizes, so a list still knows its rows on
   // screen, but nothing is painted.
   frame.setUpdatesEnabled(!options->bNoDraw);
   frame.show();
-  if (!arrConfigProblems.isEmpty()) ShowConfigProblems(&frame, arrConfigProblems);
+  if (!arrConfigProblems.isEmpty())
+    ShowWarning(&frame, QStringLiteral("The terminal's configuration file has problems:\n\n") +
+                            arrConfigProblems.join(QStringLiteral("\n\n")));
+  if (!strKeyProblem.isEmpty())
+    ShowWarning(&frame, QStringLiteral("The link to the risk server was not made:\n\n") + strKeyProblem);
   // Closing the frame stops the plug-in; the event loop ends then, whatever windows are left.
   const auto fnClose = [&frame] {
     frame.close();

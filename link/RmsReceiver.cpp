@@ -230,7 +230,7 @@ void CRmsReceiver::PushToWatchLists(CRmsDetails* pRecord, bool bNew, bool bDelet
       m_host.CheckCustomAlerts(*pRecord, szListKey);
     } else if (bDeleted) {
       pList->DeleteRecordRow(pRecord);
-    } else if (pList->RefreshVisibleRecordRow(pRecord)) {
+    } else if (pList->RefreshVisibleRecordRow(pRecord) || pList->IsAlertsOnEveryRow()) {
       m_host.CheckCustomAlerts(*pRecord, szListKey);
     }
   }

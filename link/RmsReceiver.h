@@ -23,6 +23,8 @@ class CWatchListTarget {
   virtual void DeleteRecordRow(const CRmsDetails* pRecord) = 0;
   // Repaints the record's row when it is among the rows currently visible; true when it was.
   virtual bool RefreshVisibleRecordRow(const CRmsDetails* pRecord) = 0;
+  // Whether a changed record is checked against the alert rules visible or not.
+  virtual bool IsAlertsOnEveryRow() const { return false; }
 
  protected:
   ~CWatchListTarget() = default;
@@ -33,7 +35,8 @@ class CRmsReceiverHost {
  public:
   // Watch window nWindow's list (1 to 4); null when the window or its list does not exist.
   virtual CWatchListTarget* GetWatchList(int nWindow) = 0;
-  // Passes a new or visibly changed record to the custom-alert rules of a list ("list1" ...).
+  // Passes a new or visibly changed record (any changed one for a list with alerts on every
+  // row) to the custom-alert rules of a list ("list1" ...).
   virtual void CheckCustomAlerts(const CRmsDetails& record, const char* szListKey) = 0;
   // Whether the id is an entry of the dealer and client list (whole entry, any letter case).
   virtual bool IsDealerOrClientListed(std::string_view strId) const = 0;

@@ -1,7 +1,6 @@
 #include "lists/ListLayout.h"
 
 #include <algorithm>
-#include <numeric>
 
 int32_t CListLayout::GetColumnAt(int32_t nPosition) const {
   if (nPosition < 0 || nPosition >= GetHeaderCount()) {
@@ -39,7 +38,11 @@ void CListLayout::SetColumnWidth(int32_t nColumn, int32_t nWidth) {
 
 void CListLayout::ShowAllColumns() {
   m_arrPositions.resize(m_arrColumns.size());
-  std::iota(m_arrPositions.begin(), m_arrPositions.end(), 0);
+  int32_t nPosition = 0;
+  for (size_t nColumn = 0; nColumn < m_arrColumns.size(); ++nColumn) {
+    const bool bHidden = static_cast<int32_t>(nColumn) == m_nHiddenByDefault;
+    m_arrPositions[nColumn] = bHidden ? -1 : nPosition++;
+  }
   m_arrWidths.assign(m_arrColumns.size(), 0);
   m_nFirstColumn = 0;
   RebuildHeaderOrder();

@@ -36,7 +36,7 @@ class CListLayout : public CListColumns {
   int32_t GetColumnWidth(int32_t nColumn) const;
   void SetColumnWidth(int32_t nColumn, int32_t nWidth);
 
-  // Every column shown at its own index with its record's width.
+  // Every column shown in column order with its record's width, except m_nHiddenByDefault.
   void ShowAllColumns();
   // Replaces the position map (an entry per column; missing entries and entries below 0 hide
   // the column). Shown columns keep the order of their positions, equal positions in column
@@ -54,6 +54,8 @@ class CListLayout : public CListColumns {
 
   // The column whose position is 0 when the profile was loaded.
   int32_t m_nFirstColumn = 0;
+  // A column that only a profile shows, -1 for none: a list without one leaves it hidden.
+  int32_t m_nHiddenByDefault = -1;
   // The columns named by the keys of kCallAmountKeys, -1 while unset.
   std::array<int32_t, kCallAmountKeys.size()> m_arrCallAmountColumns{};
 

@@ -9,6 +9,8 @@ namespace {
 constexpr const char* kAscending = "ascending";
 constexpr const char* kDescending = "descending";
 constexpr const char* kHexDigits = "0123456789ABCDEF";
+constexpr const char* kInternational = "international";
+constexpr const char* kIndian = "indian";
 
 bool NeedsEscape(char ch, bool bAtEnd) {
   const auto nByte = static_cast<unsigned char>(ch);
@@ -89,15 +91,35 @@ std::vector<std::string_view> SplitAtCommas(std::string_view strValue) {
 }  // namespace
 
 sListViewOptions ReadListViewOptions(const ProfileReadFn& fnRead) {
+  const auto readValue = [&fnRead](const char* szKey) {
+    std::string strValue;
+    return fnRead(szKey, strValue) ? strValue : std::string();
+  };
   sListViewOptions options;
-  std::string strValue;
-  options.bLiveFilterSort = fnRead(kLiveFilterSortKey, strValue) && strValue == "1";
-  strValue.clear();
-  options.bKeepFilterSort = fnRead(kKeepFilterSortKey, strValue) && strValue == "1";
+  options.bLiveFilterSort = readValue(kLiveFilterSortKey) == "1";
+  options.bKeepFilterSort = readValue(kKeepFilterSortKey) == "1";
+  options.bAlertsOnEveryRow = readValue(kAlertsOnEveryRowKey) == "1";
+  options.bNumbersUncut = readValue(kNumbersUncutKey) == "1";
+  const std::string strGrouping = readValue(kDigitGroupingKey);
+  options.eGrouping = strGrouping == kInternational ? eDigitGrouping::kInternational
+                      : strGrouping == kIndian      ? eDigitGrouping::kIndian
+                                                    : eDigitGrouping::kNone;
+  options.bFrozenFirstColumn = readValue(kFrozenFirstColumnKey) == "1";
   return options;
 }
 
 std::string FormatListViewOption(bool bOn) { return bOn ? "1" : "0"; }
+
+std::string FormatDigitGroupingOption(eDigitGrouping eGrouping) {
+  switch (eGrouping) {
+    case eDigitGrouping::kInternational:
+      return kInternational;
+    case eDigitGrouping::kIndian:
+      return kIndian;
+    default:
+      return "none";
+  }
+}
 
 std::string FormatKeptFilters(const CListLayout& layout, std::span<const int32_t> arrColumns,
                               std::span<const std::string> arrTexts) {

@@ -1,8 +1,13 @@
 // The view options a watch list keeps in its settings section, each off unless its value is
-// exactly "1", and the filters and sort it keeps there while "Keep Sort and Filters" is on:
+// exactly "1" (the digit grouping none unless it is one of its two names), and the filters and
+// sort it keeps there while "Keep Sort and Filters" is on:
 //
 //   LIVEFILTERSORT=1                  rows follow the filters and the sort as they change
 //   KEEPFILTERSORT=1                  the two keys below are written and read at start-up
+//   ALERTEVERYROW=1                   every row the list holds is checked by the alert rules
+//   NUMBERSUNCUT=1                    a number too wide for its cell shows "###"
+//   DIGITGROUPING=international       shown numbers grouped 1,234,567.89 ("indian": 12,34,567.89)
+//   FROZENFIRSTCOLUMN=1               the first column stays in place while the list scrolls
 //   FILTERS=Margin Used:>100000,...   each filtered column's name and filter text
 //   SORT=Cash Margin Avail,descending the sort column's name and its direction
 //
@@ -22,21 +27,33 @@
 #include <vector>
 
 #include "lists/ColumnProfile.h"
+#include "lists/DigitGrouping.h"
 #include "lists/ListLayout.h"
 
 inline constexpr const char* kLiveFilterSortKey = "LIVEFILTERSORT";
 inline constexpr const char* kKeepFilterSortKey = "KEEPFILTERSORT";
+inline constexpr const char* kAlertsOnEveryRowKey = "ALERTEVERYROW";
+inline constexpr const char* kNumbersUncutKey = "NUMBERSUNCUT";
+inline constexpr const char* kDigitGroupingKey = "DIGITGROUPING";
+inline constexpr const char* kFrozenFirstColumnKey = "FROZENFIRSTCOLUMN";
 inline constexpr const char* kKeptFiltersKey = "FILTERS";
 inline constexpr const char* kKeptSortKey = "SORT";
 
 struct sListViewOptions {
   bool bLiveFilterSort = false;
   bool bKeepFilterSort = false;
+  bool bAlertsOnEveryRow = false;
+  bool bNumbersUncut = false;
+  eDigitGrouping eGrouping = eDigitGrouping::kNone;
+  bool bFrozenFirstColumn = false;
 };
 
 sListViewOptions ReadListViewOptions(const ProfileReadFn& fnRead);
 // The stored value of an option: "1" or "0".
 std::string FormatListViewOption(bool bOn);
+// The stored value of the digit grouping: "international", "indian" or "none"; reading takes
+// any other value as none.
+std::string FormatDigitGroupingOption(eDigitGrouping eGrouping);
 
 struct sKeptFilter {
   int32_t nColumn = -1;

@@ -10,6 +10,11 @@
 struct sRelayOptions {
   halvowire::sServerEndpoints upstream;  // the risk server, or the next relay towards it
   halvowire::sServerEndpoints listen;    // where terminals, or relays further out, connect
+  // The relay's secret key file: its key as a CURVE server toward terminals (with
+  // strAllowListPath) and as a CURVE client toward the server (with strServerKeyFile).
+  std::string strKeyFile;
+  std::string strAllowListPath;  // the terminals' (or outer relays') keys let in
+  std::string strServerKeyFile;  // the public key of the server or next relay, pinned
 };
 
 // Parses rms-relay's arguments (the program name left out); "--name value" and "--name=value".

@@ -1,8 +1,10 @@
 #include "relay/RmsRelay.h"
 
 #include <chrono>
+#include <cstdio>
 
 #include "host/transport/ZmqLinkSettings.h"
+#include "keys/LinkSecurity.h"
 
 namespace {
 
@@ -17,13 +19,73 @@ constexpr std::chrono::seconds kStopGrace{1};
 
 }  // namespace
 
-CRmsRelay::CRmsRelay(sRelayOptions options) : m_options(std::move(options)) {}
+CRmsRelay::CRmsRelay(sRelayOptions options, CZapHandler::LogFunction fnLog,
+                     std::function<void()> fnOnUpstreamRefused)
+    : m_options(std::move(options)),
+      m_fnLog(std::move(fnLog)),
+      m_fnOnUpstreamRefused(std::move(fnOnUpstreamRefused)) {
+  if (!m_fnLog)
+    m_fnLog = [](const std::string& strLine) { std::fprintf(stderr, "rms-relay: %s\n", strLine.c_str()); };
+}
 
 CRmsRelay::~CRmsRelay() { Stop(); }
 
+bool CRmsRelay::PrepareSecurity(std::string& strError) {
+  std::optional<sCurveKeyPair> keys;
+  if (!m_options.strKeyFile.empty()) {
+    keys = ReadSecretKeyFile(m_options.strKeyFile, strError);
+    if (!keys) {
+      strError = "cannot use the secret key: " + strError;
+      return false;
+    }
+  }
+  if (!m_options.strServerKeyFile.empty()) {
+    const std::optional<std::string> strServerKey = ReadPublicKeyFile(m_options.strServerKeyFile, strError);
+    if (!strServerKey || !keys) {
+      strError = "cannot use the server's key: " + strError;
+      return false;
+    }
+    const sCurveClientKeys clientKeys{*keys, *strServerKey};
+    MakeCurveClient(m_dealer, clientKeys);
+    MakeCurveClient(m_subscriber, clientKeys);
+  } else {
+    for (const std::string& strEndpoint :
+         {m_options.upstream.strRequests, m_options.upstream.strPublications}) {
+      if (IsLoopbackEndpoint(strEndpoint)) continue;
+      strError = "the server at " + strEndpoint +
+                 " is on another machine: give --key-file and --server-key-file, so that the link to it is "
+                 "encrypted (docs/security.md)";
+      return false;
+    }
+  }
+  if (!m_options.strAllowListPath.empty() && keys) {
+    m_pZap = std::make_unique<CZapHandler>(m_context, m_options.strAllowListPath, m_fnLog);
+    if (!m_pZap->Start(strError)) {
+      strError = "cannot use the allow-list: " + strError;
+      return false;
+    }
+    MakeCurveServer(m_router, *keys);
+    MakeCurveServer(m_publisher, *keys);
+    return true;
+  }
+  for (const std::string& strEndpoint : {m_options.listen.strRequests, m_options.listen.strPublications}) {
+    if (IsLoopbackEndpoint(strEndpoint)) continue;
+    strError = strEndpoint +
+               " can be reached from other machines: give --key-file and --allow-list, so that the links to "
+               "terminals are encrypted (docs/security.md)";
+    return false;
+  }
+  return true;
+}
+
 bool CRmsRelay::Start(std::string& strError) {
+  if (m_pWatch) {
+    strError = "the relay was started before";
+    return false;
+  }
   for (zmq::socket_t* pSocket : {&m_router, &m_dealer, &m_subscriber, &m_publisher})
     halvowire::ConfigureLinkSocket(*pSocket);
+  if (!PrepareSecurity(strError)) return false;
   // Answers are never dropped: a tree answer is a burst of thousands of records.
   m_router.set(zmq::sockopt::sndhwm, 0);
   m_router.set(zmq::sockopt::rcvhwm, kQueueRoom);
@@ -43,6 +105,11 @@ bool CRmsRelay::Start(std::string& strError) {
     strError = "cannot listen on " + strEndpoint + ": " + error.what();
     return false;
   }
+  m_pWatch = std::make_unique<CUpstreamWatch>(m_context, m_options.upstream.strRequests, m_fnLog, [this] {
+    m_bUpstreamRefused = true;
+    if (m_fnOnUpstreamRefused) m_fnOnUpstreamRefused();
+  });
+  if (!m_pWatch->Start(m_dealer, m_subscriber, strError)) return false;
   try {
     strEndpoint = m_options.upstream.strRequests;
     m_dealer.connect(strEndpoint);
@@ -63,12 +130,15 @@ bool CRmsRelay::Start(std::string& strError) {
 }
 
 void CRmsRelay::Stop() {
-  if (!m_pRequests) return;
-  m_pRequests->RequestStop();
-  m_pPublications->RequestStop();
-  const auto deadline = std::chrono::steady_clock::now() + kStopGrace;
-  const bool bRequestsStopped = m_pRequests->WaitUntil(deadline);
-  if (!m_pPublications->WaitUntil(deadline) || !bRequestsStopped) m_context.shutdown();
-  m_pRequests.reset();
-  m_pPublications.reset();
+  if (m_pRequests) {
+    m_pRequests->RequestStop();
+    m_pPublications->RequestStop();
+    const auto deadline = std::chrono::steady_clock::now() + kStopGrace;
+    const bool bRequestsStopped = m_pRequests->WaitUntil(deadline);
+    if (!m_pPublications->WaitUntil(deadline) || !bRequestsStopped) m_context.shutdown();
+    m_pRequests.reset();
+    m_pPublications.reset();
+  }
+  // The proxies are gone: the sockets are this thread's again.
+  if (m_pWatch) m_pWatch->Stop();
 }

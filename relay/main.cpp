@@ -3,6 +3,7 @@
 // towards it) and the server's publications to every terminal that subscribed. Runs until
 // interrupted.
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -28,7 +29,8 @@ int main(int argc, char* argv[]) {
   sigaddset(&signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-  CRmsRelay relay(*options);
+  // A server that refuses the relay's handshake for good stops the relay as a signal would.
+  CRmsRelay relay(*options, {}, [] { kill(getpid(), SIGTERM); });
   std::string strError;
   if (!relay.Start(strError)) {
     std::fprintf(stderr, "rms-relay: %s\n", strError.c_str());
@@ -42,6 +44,10 @@ int main(int argc, char* argv[]) {
   int nSignal = 0;
   sigwait(&signals, &nSignal);
   relay.Stop();
+  if (relay.IsUpstreamRefused()) {
+    std::fputs("rms-relay: stopped: the server refused its handshake\n", stderr);
+    return 1;
+  }
   std::printf("rms-relay: stopped\n");
   return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "host/transport/ZmqFrames.h"
 #include "host/transport/ZmqLinkSettings.h"
+#include "keys/LinkSecurity.h"
 #include "protocol/RmsProtocol.h"
 #include "rmssim/SimRandom.h"
 
@@ -29,7 +30,10 @@ using halvowire::ReceiveFrame;
 
 }  // namespace
 
-CRmsServer::CRmsServer(sSimOptions options) : m_options(std::move(options)), m_dRate(m_options.dRate) {
+CRmsServer::CRmsServer(sSimOptions options, CZapHandler::LogFunction fnLog)
+    : m_options(std::move(options)), m_dRate(m_options.dRate), m_fnLog(std::move(fnLog)) {
+  if (!m_fnLog)
+    m_fnLog = [](const std::string& strLine) { std::fprintf(stderr, "rms-sim: %s\n", strLine.c_str()); };
   if (!m_options.arrSchedule.empty()) {
     m_pSchedule = std::make_unique<CFeedSchedule>(m_options.arrSchedule);
     m_dRate = m_pSchedule->GetRate();
@@ -69,10 +73,12 @@ bool CRmsServer::Start(std::string& strError) {
     }
     strPublications = *strNext;
   }
+  if (!PrepareSecurity(strPublications, strError)) return false;
   std::string strBinding = m_options.strRequests;
   try {
     m_pRouter = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::router);
     halvowire::ConfigureLinkSocket(*m_pRouter);
+    if (m_keys) MakeCurveServer(*m_pRouter, *m_keys);
     // Answers are never dropped: a send that finds no room says so instead (and so does one to
     // a client that is gone), and the answer waits.
     m_pRouter->set(zmq::sockopt::sndhwm, kAnswerRoom);
@@ -80,6 +86,7 @@ bool CRmsServer::Start(std::string& strError) {
     m_pRouter->bind(strBinding);
     m_pPublisher = std::make_unique<zmq::socket_t>(m_context, zmq::socket_type::xpub);
     halvowire::ConfigureLinkSocket(*m_pPublisher);
+    if (m_keys) MakeCurveServer(*m_pPublisher, *m_keys);
     m_pPublisher->set(zmq::sockopt::sndhwm, m_options.nHighWaterMark);
     m_pPublisher->set(zmq::sockopt::xpub_nodrop, 1);
     strBinding = strPublications;
@@ -112,8 +119,33 @@ void CRmsServer::Stop() {
   m_nWakeFd = -1;
   m_pRouter.reset();
   m_pPublisher.reset();
+  if (m_pZap) m_pZap->Stop();
   m_recording.Close();
   WriteLedger();
+}
+
+bool CRmsServer::PrepareSecurity(const std::string& strPublications, std::string& strError) {
+  if (m_options.strKeyFile.empty()) {
+    for (const std::string& strEndpoint : {m_options.strRequests, strPublications}) {
+      // What is no endpoint at all is left to the bind to refuse, with its reason.
+      if (IsLoopbackEndpoint(strEndpoint) || strEndpoint.find("://") == std::string::npos) continue;
+      strError =
+          strEndpoint +
+          " can be reached from other machines: give --key-file and --allow-list, so that its links are "
+          "encrypted (docs/security.md)";
+      return false;
+    }
+    return true;
+  }
+  m_keys = ReadSecretKeyFile(m_options.strKeyFile, strError);
+  if (!m_keys) {
+    strError = "cannot use the secret key: " + strError;
+    return false;
+  }
+  m_pZap = std::make_unique<CZapHandler>(m_context, m_options.strAllowListPath, m_fnLog);
+  if (m_pZap->Start(strError)) return true;
+  strError = "cannot use the allow-list: " + strError;
+  return false;
 }
 
 sServerStats CRmsServer::GetStats() const {

@@ -14,6 +14,9 @@
 // carries the moment it was published, kept while it waits for room, so a terminal's delay
 // includes the wait. A heartbeat ("link heartbeat") goes out every second. Fault publications,
 // when asked for, go before the feed's first message.
+//
+// With a key file and an allow-list both sockets are CURVE servers and a ZAP handler lets in
+// only the listed client keys; without them the server listens on loopback only.
 #pragma once
 
 #include <atomic>
@@ -29,6 +32,8 @@
 #include <zmq.hpp>
 
 #include "host/transport/TransportWire.h"
+#include "keys/CurveKeys.h"
+#include "keys/ZapHandler.h"
 #include "rmssim/CallBook.h"
 #include "rmssim/EntityTree.h"
 #include "rmssim/FaultPublications.h"
@@ -51,14 +56,17 @@ struct sServerStats {
 
 class CRmsServer {
  public:
-  explicit CRmsServer(sSimOptions options);
+  // fnLog takes what the server tells its operator while it runs (refused clients, a changed
+  // allow-list), a line at a time; by default standard error, after "rms-sim: ".
+  explicit CRmsServer(sSimOptions options, CZapHandler::LogFunction fnLog = {});
   // Stops the thread if it runs.
   ~CRmsServer();
   CRmsServer(const CRmsServer&) = delete;
   CRmsServer& operator=(const CRmsServer&) = delete;
 
-  // Makes the tree, opens the recording or replay file, binds both endpoints and starts the
-  // thread; once. False with the reason when something cannot be opened or bound.
+  // Makes the tree, opens the recording or replay file, reads the keys, binds both endpoints
+  // and starts the thread; once. False with the reason when something cannot be opened, read
+  // or bound, or when an endpoint off loopback has no keys to protect it.
   bool Start(std::string& strError);
   // Stops the thread and closes the sockets and the recording; unsent publications are lost.
   void Stop();
@@ -84,6 +92,9 @@ class CRmsServer {
     CRequestAnswers::sTreeCursor cursor;
   };
 
+  // Reads the key file and starts the ZAP handler, before any socket binds; or, without
+  // keys, makes sure both endpoints stay on this machine.
+  bool PrepareSecurity(const std::string& strPublications, std::string& strError);
   void Run();
   int GetPollTimeoutMs() const;
   // How long the feed and the waiting messages let the loop sleep; INT32_MAX for ever.
@@ -128,6 +139,9 @@ class CRmsServer {
   std::unique_ptr<CFaultPublications> m_pFaults;  // null when none are asked for or all went
 
   zmq::context_t m_context;
+  CZapHandler::LogFunction m_fnLog;
+  std::optional<sCurveKeyPair> m_keys;  // set when the links are CURVE-encrypted
+  std::unique_ptr<CZapHandler> m_pZap;  // stopped after the sockets closed
   std::unique_ptr<zmq::socket_t> m_pRouter;
   std::unique_ptr<zmq::socket_t> m_pPublisher;
   int m_nWakeFd = -1;

@@ -80,6 +80,13 @@ const std::vector<sOptionRow>& GetOptionRows() {
        "when the feed ends, write each record's last value or delete and every delete mark, call status "
        "and manual alert sent, with send times",
        [](std::string_view s, sSimOptions& o) { return !(o.strLedgerPath = s).empty(); }},
+      {"key-file", "FILE",
+       "this server's secret key (made by rms-keys): with --allow-list every link is encrypted (CURVE); "
+       "needed to listen on anything but loopback",
+       [](std::string_view s, sSimOptions& o) { return !(o.strKeyFile = s).empty(); }},
+      {"allow-list", "FILE",
+       "the public keys of the clients let in, one a line, '#' comments; read again when it changes",
+       [](std::string_view s, sSimOptions& o) { return !(o.strAllowListPath = s).empty(); }},
       {"duration", "SECONDS", "exit after this long, 0 when interrupted (default 0)",
        [](std::string_view s, sSimOptions& o) { return ParseNonNegative(s, o.dDurationSeconds); }},
       {"hwm", "N", "publications queued for a subscriber before the feed waits (default 1000)",
@@ -172,5 +179,7 @@ std::optional<sSimOptions> ParseSimOptions(std::span<const std::string> arrArgum
   }
   if (!options.strRecordPath.empty() && options.strRecordPath == options.strReplayPath)
     return Fail("--record and --replay name the same file");
+  if (options.strKeyFile.empty() != options.strAllowListPath.empty())
+    return Fail("--key-file and --allow-list go together");
   return options;
 }

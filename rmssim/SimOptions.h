@@ -29,6 +29,11 @@ struct sSimOptions {
   std::string strRecordPath;    // every publication is appended here
   std::string strReplayPath;    // the feed comes from this recording instead
   std::string strLedgerPath;    // what the feed sent to each record is written here at its end
+  // This server's secret key file and the allow-list of client keys: given together, every
+  // link to the server is CURVE-encrypted and only the listed clients are let in. Without
+  // them the server listens on loopback only.
+  std::string strKeyFile;
+  std::string strAllowListPath;
   double dDurationSeconds = 0;  // rms-sim exits after this long; 0 waits for a signal
   int nHighWaterMark = 1000;    // publications queued for a subscriber before the feed waits
   uint32_t nSampleCalls = 3;    // call statuses and manual alerts a fresh server holds

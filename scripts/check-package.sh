@@ -28,7 +28,7 @@ desktop-file-validate packaging/orvane-watch.desktop
 root="$(mktemp -d)"
 trap 'rm -rf "$root"' EXIT
 dpkg-deb --extract "$deb" "$root"
-for file in usr/bin/halvo-host usr/bin/rms-sim usr/bin/rms-relay usr/lib/orvane-watch/liborvane_watch.so \
+for file in usr/bin/halvo-host usr/bin/rms-sim usr/bin/rms-relay usr/bin/rms-keys usr/lib/orvane-watch/liborvane_watch.so \
             usr/share/applications/orvane-watch.desktop usr/share/icons/hicolor/scalable/apps/orvane-watch.svg \
             usr/share/doc/orvane-watch/README.md; do
   [[ -e "$root/$file" ]] || fail "the package has no $file"

@@ -211,21 +211,29 @@ void COrvaneWatchDlg::DestroyWindows() {
 CCustomAlertSettingDlg& COrvaneWatchDlg::GetCustomAlertDialog() {
   if (m_pCustomAlertDlg == nullptr) {
     m_pCustomAlertDlg = new CCustomAlertSettingDlg(GetMainFrame());
-    m_pCustomAlertDlg->SetRuleSetFn([this](const std::string& strListKey) { CheckPageAlerts(strListKey); });
+    m_pCustomAlertDlg->SetRuleSetFn([this](const std::string& strListKey) { CheckListedAlerts(strListKey); });
   }
   return *m_pCustomAlertDlg;
 }
 
-void COrvaneWatchDlg::CheckPageAlerts(const std::string& strListKey) {
+void COrvaneWatchDlg::CheckListedAlerts(const std::string& strListKey) {
   for (COrvaneWatchDlgBar* pBar : m_arrWatchBars) {
     if (pBar == nullptr || pBar->GetAlertListKey() != strListKey) continue;
     const CFilterListCtrl& list = pBar->GetList();
+    const CFilterListStore& store = list.GetStore();
+    // Each row's record is read afresh: a check may show a box, during which rows may change.
+    if (list.IsAlertsOnEveryRow()) {
+      for (int32_t nIndex = 0; nIndex < store.GetStoreCount(); ++nIndex) {
+        if (const void* pRecord = store.GetStoreRecord(nIndex))
+          CheckCustomAlerts(*static_cast<const CRmsDetails*>(pRecord), strListKey.c_str());
+      }
+      return;
+    }
     int32_t nFirst = 0;
     int32_t nLast = -1;
     if (!list.GetVisibleRows(nFirst, nLast)) return;
-    // Each row's record is read afresh: a check may show a box, during which rows may change.
     for (int32_t nRow = nFirst; nRow <= nLast; ++nRow) {
-      if (const void* pRecord = list.GetStore().GetRecord(nRow))
+      if (const void* pRecord = store.GetRecord(nRow))
         CheckCustomAlerts(*static_cast<const CRmsDetails*>(pRecord), strListKey.c_str());
     }
     return;
@@ -254,10 +262,11 @@ void COrvaneWatchDlg::OnRmsPublish(OTP_MSG hMsg) { m_receiver.OnPublish(hMsg); }
 
 CWatchListTarget* COrvaneWatchDlg::GetWatchList(int nWindow) { return GetWatchBar(nWindow); }
 
-// Runs for every new or visibly changed row, so a list without a rule that can fire costs one
-// lookup. Each custom column's rule compares that column's text: a rule is keyed by its
-// column's name, which follows the column wherever a deletion or a load puts it, while the
-// number stored with the rule may name another column by then.
+// Runs for every new or visibly changed row (every changed row of a list with "Alerts on Every
+// Row"), so a list without a rule that can fire costs one lookup. Each custom column's rule
+// compares that column's text: a rule is keyed by its column's name, which follows the column
+// wherever a deletion or a load puts it, while the number stored with the rule may name
+// another column by then.
 void COrvaneWatchDlg::CheckCustomAlerts(const CRmsDetails& record, const char* szListKey) {
   if (m_pCustomAlertDlg == nullptr || m_pAlerts == nullptr) return;
   const CCustomAlertRules& rules = m_pCustomAlertDlg->GetRules();

@@ -63,8 +63,9 @@ class COrvaneWatchDlg : public CRmsMessageHandler, public CRmsReceiverHost, publ
 
   CWatchListTarget* GetWatchList(int nWindow) override;
   void CheckCustomAlerts(const CRmsDetails& record, const char* szListKey) override;
-  // Checks the rules of a list against the records on its page, as after a change of each.
-  void CheckPageAlerts(const std::string& strListKey);
+  // Checks the rules of a list against the records on its page (every record it holds with
+  // "Alerts on Every Row"), as after a change of each.
+  void CheckListedAlerts(const std::string& strListKey);
   bool IsDealerOrClientListed(std::string_view strId) const override;
   void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) override;
   void ReportLinkFailure(eLinkFailure eFailure) override;

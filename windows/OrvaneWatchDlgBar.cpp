@@ -11,7 +11,6 @@
 #include "link/AlertAmount.h"
 #include "lists/CellText.h"
 #include "lists/widgets/FilterListCtrl.h"
-#include "model/ColumnCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "plugin/PluginContext.h"
@@ -20,7 +19,7 @@
 #include "windows/CallEmail.h"
 #include "windows/CallHistoryDlg.h"
 #include "windows/CustomAlertSettingDlg.h"
-#include "windows/LinkBanner.h"
+#include "windows/DataFreshness.h"
 #include "windows/NewCallStatusDlg.h"
 #include "windows/OrvaneWatchDlg.h"
 #include "windows/SetTitleDlg.h"
@@ -62,13 +61,19 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
   // The frame restores its dock layout by object name.
   setObjectName(QStringLiteral("OrvaneWatch%1").arg(nWindow));
   m_pList->SetControlId(kFirstListControlId + nWindow);
-  m_pList->GetLayout().LoadColumnTable(GetWatchSectionName(nWindow), GetCatalogueColumns());
+  m_pList->GetLayout().LoadColumnTable(GetWatchSectionName(nWindow), GetWatchColumns());
+  m_pList->GetLayout().m_nHiddenByDefault = kLastUpdateColumn;
   m_pList->LoadProfile();
   m_pList->SetCellTextFn([this](const void* pRecord, int32_t nColumn, sCellText& cell) {
     const auto* pDetails = static_cast<const CRmsDetails*>(pRecord);
     // Column 0 sets the row's colour: values that are not live are greyed.
     if (nColumn == 0 && pDetails != nullptr && IsRowDimmed(*pDetails))
       cell.nTextColour = static_cast<int32_t>(kStaleTextColour);
+    if (nColumn == kLastUpdateColumn) {
+      if (pDetails == nullptr) return false;
+      cell.strText = FormatRowAge(pDetails->nUpdatedUs, GetClockMicroseconds());
+      return true;
+    }
     return GetColumnText(pDetails, nColumn, cell.strText) != 0;
   });
   m_pList->SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
@@ -169,6 +174,8 @@ void COrvaneWatchDlgBar::DeleteRecordRow(const CRmsDetails* pRecord) {
 bool COrvaneWatchDlgBar::RefreshVisibleRecordRow(const CRmsDetails* pRecord) {
   return m_pList->RefreshRecord(pRecord);
 }
+
+bool COrvaneWatchDlgBar::IsAlertsOnEveryRow() const { return m_pList->IsAlertsOnEveryRow(); }
 
 std::vector<sWatchMenuEntry> COrvaneWatchDlgBar::GetMenuEntries() const {
   sWatchMenuState state;

@@ -38,6 +38,7 @@ class COrvaneWatchDlgBar : public QDockWidget, public CWatchListTarget {
   void AppendRecordRow(CRmsDetails* pRecord) override;
   void DeleteRecordRow(const CRmsDetails* pRecord) override;
   bool RefreshVisibleRecordRow(const CRmsDetails* pRecord) override;
+  bool IsAlertsOnEveryRow() const override;
 
   // The menu a right-click opens now: other windows' current titles, the entries the
   // configuration allows, the e-mail entries when the list's amount columns are set.

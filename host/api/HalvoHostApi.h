@@ -85,9 +85,11 @@ typedef CPyxoRxControl* (*PFN_GetPyxoRxControl)(int32_t nKind, CPyxoRxNotifierBa
 typedef void (*PFN_DestoryPyxoRxCOntrol)(CPyxoRxControl* pControl);
 
 // The link to the risk server as the terminal judges it. nState: 0 connecting, 1 connected
-// (the server sends data), 2 disconnected, 3 not responding. nSession is 0 until the link is
-// first connected and grows by one each time it is connected again after its connections were
-// lost: what the server sent meanwhile is gone, and a plug-in asks again for what it shows.
+// (the server sends data), 2 disconnected, 3 not responding, 4 handshake refused (the server
+// refused the terminal's key, or holds another key than the one pinned), 5 not connected
+// because of a key problem. nSession is 0 until the link is first connected and grows by one
+// each time it is connected again after its connections were lost: what the server sent
+// meanwhile is gone, and a plug-in asks again for what it shows.
 // nDataAgeMs: since the newest data from the server, -1 before any.
 struct sHalvoLinkStatus {
   int32_t nState;

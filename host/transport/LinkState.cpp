@@ -10,6 +10,10 @@ const char* DescribeLinkState(eLinkState eState) {
       return "Server: disconnected";
     case eLinkState::kNotResponding:
       return "Server: not responding";
+    case eLinkState::kRefused:
+      return "Server: handshake refused";
+    case eLinkState::kKeyProblem:
+      return "Server: not connected, key problem";
     case eLinkState::kConnecting:
       break;
   }
@@ -39,16 +43,18 @@ sLinkStatus CLinkWatch::Update(eLinkState eSockets, int64_t nSocketsUpNs, int64_
   const bool bFresh = nLastDataNs != 0 && nNowNs - nLastDataNs <= m_nLivenessNs;
   // A link shown connected stays so while data is fresh and no connection was lost: a socket
   // still making its first connection (a receive control opened later) takes nothing away.
-  const bool bStillUp = m_status.eState == eLinkState::kConnected && bFresh && nConnectionsLost == m_nLostBefore &&
-                        eSockets != eLinkState::kDisconnected;
+  const bool bSocketsDown = eSockets == eLinkState::kDisconnected || eSockets == eLinkState::kRefused ||
+                            eSockets == eLinkState::kKeyProblem;
+  const bool bStillUp = m_status.eState == eLinkState::kConnected && bFresh &&
+                        nConnectionsLost == m_nLostBefore && !bSocketsDown;
   // Otherwise data counts for a connection only when it came over it: after the sockets were up.
   if (bStillUp || (bSocketsUp && bFresh && nLastDataNs >= nSocketsUpNs)) {
     if (m_status.nSession == 0) ++m_status.nSession;
     if (nConnectionsLost != m_nLostBefore) ++m_status.nSession;
     m_nLostBefore = nConnectionsLost;
     m_status.eState = eLinkState::kConnected;
-  } else if (eSockets == eLinkState::kDisconnected) {
-    m_status.eState = eLinkState::kDisconnected;
+  } else if (bSocketsDown) {
+    m_status.eState = eSockets;
   } else if (m_status.nSession > 0 && !bFresh && !(bSocketsUp && nNowNs - nSocketsUpNs <= m_nLivenessNs)) {
     // A server that has just answered the handshakes gets the liveness span to send data.
     m_status.eState = eLinkState::kNotResponding;

@@ -9,23 +9,35 @@ enum class eLinkState : uint8_t {
   kConnected,      // every socket of the link has a connection and the server sends data
   kDisconnected,   // a connection attempt failed; ZeroMQ keeps retrying in the background
   kNotResponding,  // the server sent nothing, not even a heartbeat, for a while
+  kRefused,        // the handshake failed: the server refused this terminal's key, holds another
+                   // key than the one pinned, or does not speak the same security
+  kKeyProblem,     // the keys could not be used, so nothing is connected
 };
 
-// "Server: connected", "Server: connecting...", "Server: disconnected" or "Server: not
-// responding".
+// "Server: connected", "Server: connecting...", "Server: disconnected", "Server: not
+// responding", "Server: handshake refused" or "Server: not connected, key problem".
 const char* DescribeLinkState(eLinkState eState);
 
-// The state of a whole link from the states of its sockets: connected when every socket is,
-// disconnected when any socket is, else connecting. A link without sockets is connecting.
+// The state of a whole link from the states of its sockets: connected when every socket is;
+// else the first of key problem, refused and disconnected that any socket is; else connecting.
+// A link without sockets is connecting.
 template <typename Range>
 eLinkState CombineLinkStates(const Range& arrStates) {
   bool bAllConnected = true;
   bool bAny = false;
+  eLinkState eWorst = eLinkState::kConnecting;
+  const auto GetRank = [](eLinkState eState) {
+    return eState == eLinkState::kKeyProblem     ? 3
+           : eState == eLinkState::kRefused      ? 2
+           : eState == eLinkState::kDisconnected ? 1
+                                                 : 0;
+  };
   for (eLinkState eState : arrStates) {
     bAny = true;
-    if (eState == eLinkState::kDisconnected) return eLinkState::kDisconnected;
+    if (GetRank(eState) > GetRank(eWorst)) eWorst = eState;
     if (eState != eLinkState::kConnected) bAllConnected = false;
   }
+  if (eWorst != eLinkState::kConnecting) return eWorst;
   return bAny && bAllConnected ? eLinkState::kConnected : eLinkState::kConnecting;
 }
 

@@ -11,11 +11,13 @@ constexpr std::chrono::milliseconds kPauseShownAfter{1000};
 
 }  // namespace
 
-CRmsTransport::CRmsTransport(const halvowire::sServerEndpoints& endpoints, QObject* pParent)
+CRmsTransport::CRmsTransport(const halvowire::sServerEndpoints& endpoints, const sLinkSecurity& security,
+                             QObject* pParent)
     : QObject(pParent),
       m_pDelivery(std::make_unique<CDeliveryQueue>()),
+      m_bEncrypted(security.curve.has_value() && security.strProblem.empty()),
       m_linkWatch(int64_t{halvowire::kLivenessMs} * 1'000'000) {
-  m_pIo = std::make_unique<CTransportIo>(endpoints, *m_pDelivery, [this](eLinkState eState) {
+  m_pIo = std::make_unique<CTransportIo>(endpoints, security, *m_pDelivery, [this](eLinkState eState) {
     // On the I/O thread: the state reaches the user-interface thread in order, as an event.
     QMetaObject::invokeMethod(
         this,

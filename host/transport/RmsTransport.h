@@ -16,6 +16,7 @@
 #include "host/transport/DeliveryQueue.h"
 #include "host/transport/LinkState.h"
 #include "host/transport/TransportWire.h"
+#include "keys/LinkSecurity.h"
 
 class CPyxoRxControl;
 class CPyxoRxNotifierBase;
@@ -49,8 +50,10 @@ class CRmsTransport : public QObject {
   Q_OBJECT
 
  public:
-  // Starts the I/O thread, which connects to the server at once and keeps reconnecting.
-  explicit CRmsTransport(const halvowire::sServerEndpoints& endpoints, QObject* pParent = nullptr);
+  // Starts the I/O thread, which connects to the server at once and keeps reconnecting: plain,
+  // or with the CURVE keys of security; with its key problem, not at all.
+  explicit CRmsTransport(const halvowire::sServerEndpoints& endpoints, const sLinkSecurity& security = {},
+                         QObject* pParent = nullptr);
   // Releases the controls still given out and stops the I/O thread.
   ~CRmsTransport() override;
 
@@ -61,6 +64,8 @@ class CRmsTransport : public QObject {
   void DestroyControl(CPyxoRxControl* pControl);
 
   eLinkState GetLinkState() const { return m_status.eState; }
+  // Whether the link is CURVE-encrypted, with the server's key pinned.
+  bool IsEncrypted() const { return m_bEncrypted; }
   sLinkStatus GetLinkStatus() const { return m_status; }
   sTransportStats GetStats() const;
   // How long one turn of delivery may run before the event loop gets its turn.
@@ -85,6 +90,7 @@ class CRmsTransport : public QObject {
   std::unique_ptr<CTransportIo> m_pIo;
   std::unordered_map<const CPyxoRxControl*, std::unique_ptr<CRxControl>> m_mapControls;
   uint64_t m_nNextControlId = 1;
+  bool m_bEncrypted = false;
   eLinkState m_eSocketState = eLinkState::kConnecting;  // as the I/O thread last told
   CLinkWatch m_linkWatch;
   sLinkStatus m_status;

@@ -39,12 +39,6 @@ void Reconnect(zmq::socket_t& socket, CSocketMonitor& monitor, const std::string
   }
 }
 
-void ConfigureConnection(zmq::socket_t& socket) {
-  halvowire::ConfigureLinkSocket(socket);
-  socket.set(zmq::sockopt::rcvhwm, kReceiveHighWaterMark);
-  socket.set(zmq::sockopt::sndhwm, kSendHighWaterMark);
-}
-
 using halvowire::ReceiveFrame;
 using halvowire::SkipRestOfMessage;
 
@@ -59,9 +53,12 @@ struct CTransportIo::sControlSockets {
   bool bConnectFailed = false;
 };
 
-CTransportIo::CTransportIo(halvowire::sServerEndpoints endpoints, CDeliveryQueue& delivery,
-                           LinkStateHandler fnOnLinkState)
-    : m_endpoints(std::move(endpoints)), m_delivery(delivery), m_fnOnLinkState(std::move(fnOnLinkState)) {
+CTransportIo::CTransportIo(halvowire::sServerEndpoints endpoints, sLinkSecurity security,
+                           CDeliveryQueue& delivery, LinkStateHandler fnOnLinkState)
+    : m_endpoints(std::move(endpoints)),
+      m_security(std::move(security)),
+      m_delivery(delivery),
+      m_fnOnLinkState(std::move(fnOnLinkState)) {
   m_thread = std::thread(&CTransportIo::Run, this);
 }
 
@@ -75,11 +72,7 @@ void CTransportIo::Run() {
   ConfigureConnection(*m_pSubscriber);
   m_pSubscriberMonitor = std::make_unique<CSocketMonitor>(m_context, *m_pSubscriber);
   m_pSubscriber->set(zmq::sockopt::subscribe, halvowire::MakeTopicFrame(halvowire::kHeartbeatTopic));
-  try {
-    m_pSubscriber->connect(m_endpoints.strPublications);
-  } catch (const zmq::error_t&) {
-    m_bSubscriberFailed = true;
-  }
+  m_bSubscriberFailed = !Connect(*m_pSubscriber, m_endpoints.strPublications);
   UpdateLinkState();
 
   std::vector<zmq::pollitem_t> arrItems;
@@ -159,12 +152,26 @@ void CTransportIo::OpenControl(uint64_t nControl) {
   auto pControl = std::make_unique<sControlSockets>(m_context);
   ConfigureConnection(pControl->dealer);
   pControl->pMonitor = std::make_unique<CSocketMonitor>(m_context, pControl->dealer);
-  try {
-    pControl->dealer.connect(m_endpoints.strRequests);
-  } catch (const zmq::error_t&) {
-    pControl->bConnectFailed = true;
-  }
+  pControl->bConnectFailed = !Connect(pControl->dealer, m_endpoints.strRequests);
   m_mapControls[nControl] = std::move(pControl);
+}
+
+void CTransportIo::ConfigureConnection(zmq::socket_t& socket) const {
+  halvowire::ConfigureLinkSocket(socket);
+  socket.set(zmq::sockopt::rcvhwm, kReceiveHighWaterMark);
+  socket.set(zmq::sockopt::sndhwm, kSendHighWaterMark);
+  if (m_security.curve) MakeCurveClient(socket, *m_security.curve);
+}
+
+bool CTransportIo::Connect(zmq::socket_t& socket, const std::string& strEndpoint) const {
+  // Never plain instead: with a key problem nothing connects at all.
+  if (!m_security.strProblem.empty()) return true;
+  try {
+    socket.connect(strEndpoint);
+  } catch (const zmq::error_t&) {
+    return false;
+  }
+  return true;
 }
 
 void CTransportIo::CloseControl(uint64_t nControl) {
@@ -299,7 +306,8 @@ void CTransportIo::UpdateLinkState() {
     nDropped += pControl->pMonitor->GetDroppedCount();
   }
   m_nDropped.store(nDropped);
-  const eLinkState eState = CombineLinkStates(arrStates);
+  const eLinkState eState =
+      m_security.strProblem.empty() ? CombineLinkStates(arrStates) : eLinkState::kKeyProblem;
   if (eState == m_eLinkState) return;
   m_eLinkState = eState;
   if (eState == eLinkState::kConnected) m_nSocketsUpNs.store(GetSteadyClockNs());

@@ -8,6 +8,10 @@
 // messages are parsed here (a malformed one is counted and dropped) and queued for the
 // user-interface thread. The SUB also takes the server's heartbeats, which only tell that the
 // server is alive: the time of the newest data of any kind is kept for the link's state.
+//
+// With CURVE keys every socket is a CURVE client pinning the server's key, so the terminal
+// takes answers and publications from that server alone. With a key problem no socket
+// connects and the link's state says so.
 #pragma once
 
 #include <atomic>
@@ -26,6 +30,7 @@
 #include "host/transport/LinkState.h"
 #include "host/transport/SocketMonitor.h"
 #include "host/transport/TransportWire.h"
+#include "keys/LinkSecurity.h"
 
 class CTransportIo {
  public:
@@ -33,7 +38,7 @@ class CTransportIo {
   using LinkStateHandler = std::function<void(eLinkState)>;
 
   // Starts the thread, which connects the subscriber at once.
-  CTransportIo(halvowire::sServerEndpoints endpoints, CDeliveryQueue& delivery,
+  CTransportIo(halvowire::sServerEndpoints endpoints, sLinkSecurity security, CDeliveryQueue& delivery,
                LinkStateHandler fnOnLinkState);
   // Stops the thread and closes every socket without waiting for unsent messages.
   ~CTransportIo();
@@ -71,10 +76,16 @@ class CTransportIo {
   void UpdateLinkState();
   void NoteData();
   bool IsAnySocketAwaitingRetry() const;
+  // The link's settings on a socket before it connects, keys included.
+  void ConfigureConnection(zmq::socket_t& socket) const;
+  // Connects a socket unless a key problem forbids any connection; false when the endpoint
+  // is refused.
+  bool Connect(zmq::socket_t& socket, const std::string& strEndpoint) const;
   // Connects again each socket whose lost connection ZeroMQ does not make again by itself.
   void ReconnectAbandoned();
 
   halvowire::sServerEndpoints m_endpoints;
+  sLinkSecurity m_security;
   CDeliveryQueue& m_delivery;
   LinkStateHandler m_fnOnLinkState;
   CCommandQueue m_commands;

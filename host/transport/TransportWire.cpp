@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <cstring>
 
 #include "host/transport/ZmqFrames.h"
 
@@ -137,6 +138,21 @@ std::optional<sServerEndpoints> ParseServerAddress(std::string_view strAddress) 
 
 std::optional<sServerEndpoints> ParseListenAddress(std::string_view strAddress) {
   return ParseAddress(strAddress, true);
+}
+
+std::optional<sMonitorEvent> ReceiveMonitorEvent(zmq::socket_t& monitor) {
+  zmq::message_t frame;
+  if (!monitor.recv(frame, zmq::recv_flags::dontwait)) return std::nullopt;
+  // An event is two frames: 16-bit event and 32-bit value, then the endpoint.
+  sMonitorEvent event;
+  if (frame.size() >= sizeof event.nEvent + sizeof event.nValue) {
+    std::memcpy(&event.nEvent, frame.data(), sizeof event.nEvent);
+    std::memcpy(&event.nValue, frame.data<uint8_t>() + sizeof event.nEvent, sizeof event.nValue);
+  }
+  while (frame.more()) {
+    if (!monitor.recv(frame, zmq::recv_flags::dontwait)) break;
+  }
+  return event;
 }
 
 }  // namespace halvowire

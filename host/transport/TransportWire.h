@@ -27,6 +27,15 @@
 
 namespace halvowire {
 
+// One event of a socket monitor; nEvent is 0 (no event has that number) when the event was too
+// short to read.
+struct sMonitorEvent {
+  uint16_t nEvent = 0;
+  uint32_t nValue = 0;
+};
+// Takes the next waiting event of a monitor socket, all its frames; nullopt when none waits.
+std::optional<sMonitorEvent> ReceiveMonitorEvent(zmq::socket_t& monitor);
+
 // The topic frame of a publication name; also what a subscriber subscribes to.
 std::string MakeTopicFrame(std::string_view strName);
 // The publication name carried by a topic frame: the bytes before a final NUL byte. Nullopt

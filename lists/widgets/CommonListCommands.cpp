@@ -181,8 +181,11 @@ void CCommonListCtrl::ContinueFitToData() {
   std::vector<int32_t> arrWidths;
   for (int32_t nPosition = 0; nPosition < pPass->GetPositionCount(); ++nPosition) {
     int32_t nWidest = 0;
+    // Measured as shown: grouped digits take more room than the plain text.
+    const int32_t nColumn = pPass->GetColumns()[static_cast<size_t>(nPosition)];
     for (const std::string& strText : pPass->GetTexts(nPosition)) {
-      nWidest = std::max(nWidest, metrics.horizontalAdvance(QString::fromStdString(strText)));
+      nWidest = std::max(nWidest,
+                         metrics.horizontalAdvance(QString::fromStdString(GetShownText(nColumn, strText))));
     }
     arrWidths.push_back(GetFitWidth(nWidest > 0 ? nWidest + kFitDataPadding : 0));
   }

@@ -8,6 +8,11 @@
 // Every cell is read through GetCellText (export, clipboard, sorting) or, for painting,
 // GetRowCellText; the list paints its rows itself, asking each visible cell once.
 //
+// How cells show their texts (CommonListDisplay.cpp) can change without changing what is read:
+// numbers of numeric columns may be grouped, a number too wide for its cell may show "###", and
+// the first header position may stay at the left edge while the list scrolls sideways. Only the
+// painting changes; export, clipboard, filters and sorting read the plain cell texts.
+//
 // Commands arrive by their identifiers (ListMenus.h) through OnCommand: from the menus, from the
 // keys, and from owning windows. The dialogs that some commands open are reached through the
 // virtual hooks below.
@@ -24,6 +29,7 @@
 #include "controls/AppearanceInfo.h"
 #include "lists/CellText.h"
 #include "lists/ColumnProfile.h"
+#include "lists/DigitGrouping.h"
 #include "lists/ListLayout.h"
 #include "lists/ListSort.h"
 #include "lists/dialogs/CustomizedAppearance.h"
@@ -33,6 +39,7 @@
 
 class CColorHeaderCtrl;
 class CFitToDataPass;
+class CListRowPainter;
 class CListTableModel;
 class QMenu;
 
@@ -129,6 +136,9 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   void RepaintFromRow(int32_t nRow);
   // Selected rows in ascending order.
   std::vector<int32_t> GetSelectedRows() const;
+  // A frozen list moves to a row without a sideways scroll: the cell it would scroll to may be
+  // one under the frozen column.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
   // The list's commands by identifier; false for an identifier it does not know.
   virtual bool OnCommand(int32_t nCommand);
@@ -155,6 +165,19 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
 
   // Rows are as high as the font's pixel height plus 4, times the lines per row.
   int32_t GetRowHeight() const { return m_nRowHeight; }
+
+  // A number of a numeric column that does not fit its cell shows "###" instead of cut digits;
+  // the cell's tip shows it whole.
+  void SetNumbersUncut(bool bOn);
+  bool AreNumbersUncut() const { return m_bNumbersUncut; }
+  // Numbers of numeric columns are shown grouped.
+  void SetDigitGrouping(eDigitGrouping eGrouping);
+  eDigitGrouping GetDigitGrouping() const { return m_eGrouping; }
+  // The first header position stays at the left edge while the list scrolls sideways.
+  void SetFirstColumnFrozen(bool bOn);
+  bool IsFirstColumnFrozen() const;
+  // The text a cell of the column shows for its plain text, as painted and measured.
+  std::string GetShownText(int32_t nColumn, std::string strText) const;
 
  signals:
   // The right-click notification for the owner (a right click in the list or the Apps key).
@@ -195,6 +218,14 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   CListTableModel& GetModel() { return *m_pModel; }
   // Repaints a row when it is visible; false when it is not.
   bool RepaintRowIfVisible(int32_t nRow);
+  // The width the frozen first column covers at the viewport's left edge: 0 unless it is frozen
+  // and the list is scrolled sideways.
+  int GetFrozenWidth() const;
+  // The viewport's x of a header position's left edge, and the position at a viewport x, as the
+  // frozen first column places them.
+  int GetPositionLeft(int32_t nPosition) const;
+  int32_t GetPositionAt(int nX) const;
+  void scrollContentsBy(int nDx, int nDy) override;
 
   void paintEvent(QPaintEvent* pEvent) override;
   // A cell whose text is cut shows the whole text when the mouse rests on it.
@@ -208,8 +239,14 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
 
  private:
   void PaintRow(QPainter& painter, int32_t nRow, const QRect& rcRow, const QRect& rcUpdate) const;
-  // The whole text of the cell at a viewport point when painting cuts it; empty otherwise.
-  std::string GetCutCellText(const QPoint& ptViewport) const;
+  // A cell's check box, icon or text in its colour, as shown.
+  void DrawCell(const CListRowPainter& rowPainter, int32_t nRow, int32_t nColumn, const QRect& rcCell,
+                sCellText& cell, int32_t clrText) const;
+  // The whole shown text of the cell at a viewport point when painting cuts it, and the cell;
+  // an empty text otherwise.
+  std::string GetCutCellText(const QPoint& ptViewport, QRect& rcCell) const;
+  // Whether a shown text of the column that does not fit shows "###".
+  bool IsHashedWhenCut(int32_t nColumn, const std::string& strShown) const;
   // The row's keyword colour: the first keyword in the text of the keyword column.
   bool FindKeywordColour(int32_t nRow, uint32_t& clrKeyword) const;
   QRect GetCheckBoxRect(int32_t nRow) const;
@@ -230,7 +267,7 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   std::string m_strClipboardText;
   std::vector<std::string> m_arrFixedColumnNames;
   std::unique_ptr<CRepositionColumns> m_pRepositionDialog;
-  std::string m_strDefaultSortText;  // kept across openings of the column profile dialog
+  std::string m_strDefaultSortText;      // kept across openings of the column profile dialog
   std::vector<QString> m_arrHeaderTips;  // by header position
   std::vector<int32_t> m_arrSortImages;  // by header position
   std::vector<std::vector<std::string>> m_arrItems;
@@ -255,4 +292,6 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   sAppearanceInfo m_appearance = g_defaultAppearance;
   mutable CCellTextCache m_cellTexts;  // filled while painting
   int32_t m_nRowHeight = 16;
+  bool m_bNumbersUncut = false;
+  eDigitGrouping m_eGrouping = eDigitGrouping::kNone;
 };

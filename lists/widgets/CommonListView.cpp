@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMetaMethod>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -80,9 +81,10 @@ void CCommonListCtrl::paintEvent(QPaintEvent* pEvent) {
   }
   if (m_bGridLines && nPaintedBottom >= 0) {
     painter.setPen(kGridColour);
+    const int nFrozenWidth = GetFrozenWidth();
     for (int32_t nPosition = 0; nPosition < m_layout.GetHeaderCount(); ++nPosition) {
-      const int nX = columnViewportPosition(nPosition) + columnWidth(nPosition) - 1;
-      if (nX >= rcUpdate.left() && nX <= rcUpdate.right()) {
+      const int nX = GetPositionLeft(nPosition) + columnWidth(nPosition) - 1;
+      if (nX >= rcUpdate.left() && nX <= rcUpdate.right() && (nPosition == 0 || nX >= nFrozenWidth)) {
         painter.drawLine(nX, rcUpdate.top(), nX, std::min(nPaintedBottom, rcUpdate.bottom()));
       }
     }
@@ -99,13 +101,17 @@ void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcR
   const int32_t nColumnCount = static_cast<int32_t>(m_layout.m_arrColumns.size());
   uint32_t clrKeyword = 0;
   const bool bKeyword = HasKeywordColours(m_appearance) && FindKeywordColour(nRow, clrKeyword);
+  // A frozen first column is drawn last, over the cells scrolled under it.
+  const int nFrozenWidth = GetFrozenWidth();
+  sCellText frozenCell;
+  int32_t nFrozenColumn = -1;
   // Column 0 is always read, shown or not: it sets up the row. Other columns are read only when
   // they reach into the area being painted.
   for (int32_t nColumn = 0; nColumn < nColumnCount; ++nColumn) {
     const int32_t nPosition = m_layout.GetPosition(nColumn);
     QRect rcCell;
     if (nPosition >= 0) {
-      rcCell = QRect(columnViewportPosition(nPosition), rcRow.top(), columnWidth(nPosition), rcRow.height());
+      rcCell = QRect(GetPositionLeft(nPosition), rcRow.top(), columnWidth(nPosition), rcRow.height());
     }
     const bool bVisible =
         nPosition >= 0 && rcCell.right() >= rcUpdate.left() && rcCell.left() <= rcUpdate.right();
@@ -128,49 +134,93 @@ void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcR
         cell.nTextColour = kColourUnset;
       }
       rowPainter.FillRow(rcRow, static_cast<uint32_t>(clrRowBack), bSelected);
-    } else if (!bSelected && cell.nBackColour != kColourUnset && cell.nBackColour != clrRowBack) {
-      rowPainter.FillCell(rcCell, static_cast<uint32_t>(cell.nBackColour));
     }
     if (!bVisible) {
       continue;
     }
-    const int32_t clrText = cell.nTextColour != kColourUnset ? cell.nTextColour : clrRowText;
-    QRect rcText = rcCell;
-    if (m_bCheckBoxes && nPosition == 0) {
-      const QRect rcBox = GetCheckBoxRect(nRow);
-      rowPainter.DrawCheckBox(rcBox, GetCheck(nRow) != 0, static_cast<uint32_t>(clrText));
-      rcText.setLeft(rcBox.right() + 1);
+    if (nPosition == 0 && nFrozenWidth > 0) {
+      frozenCell = cell;
+      nFrozenColumn = nColumn;
+      continue;
     }
-    const int32_t nFormat = m_layout.m_arrColumns[static_cast<size_t>(nColumn)].nFormat;
-    const QPixmap* pIcon = nullptr;
-    if (nFormat == kAlignIcon) {
-      const int nImage = std::atoi(cell.strText.c_str());
-      pIcon = nImage >= 0 && static_cast<size_t>(nImage) < m_arrImages.size()
-                  ? &m_arrImages[static_cast<size_t>(nImage)]
-                  : nullptr;
+    if (nColumn != 0 && !bSelected && cell.nBackColour != kColourUnset && cell.nBackColour != clrRowBack) {
+      rowPainter.FillCell(rcCell, static_cast<uint32_t>(cell.nBackColour));
     }
-    rowPainter.DrawCellText(rcText, cell.strText, static_cast<uint32_t>(clrText), nFormat, pIcon);
+    DrawCell(rowPainter, nRow, nColumn, rcCell, cell, clrRowText);
   }
+  if (nFrozenColumn >= 0) {
+    const QRect rcFrozen(0, rcRow.top(), nFrozenWidth, rcRow.height());
+    rowPainter.FillRow(rcFrozen, static_cast<uint32_t>(clrRowBack), bSelected);
+    if (nFrozenColumn != 0 && !bSelected && frozenCell.nBackColour != kColourUnset &&
+        frozenCell.nBackColour != clrRowBack) {
+      rowPainter.FillCell(rcFrozen, static_cast<uint32_t>(frozenCell.nBackColour));
+    }
+    DrawCell(rowPainter, nRow, nFrozenColumn, rcFrozen, frozenCell, clrRowText);
+    // Its edge shows where the scrolled columns pass under it.
+    painter.setPen(kGridColour);
+    painter.drawLine(rcFrozen.topRight(), rcFrozen.bottomRight());
+  }
+}
+
+void CCommonListCtrl::DrawCell(const CListRowPainter& rowPainter, int32_t nRow, int32_t nColumn,
+                               const QRect& rcCell, sCellText& cell, int32_t clrRowText) const {
+  const int32_t clrText = cell.nTextColour != kColourUnset ? cell.nTextColour : clrRowText;
+  QRect rcText = rcCell;
+  if (m_bCheckBoxes && m_layout.GetPosition(nColumn) == 0) {
+    const QRect rcBox = GetCheckBoxRect(nRow);
+    rowPainter.DrawCheckBox(rcBox, GetCheck(nRow) != 0, static_cast<uint32_t>(clrText));
+    rcText.setLeft(rcBox.right() + 1);
+  }
+  const int32_t nFormat = m_layout.m_arrColumns[static_cast<size_t>(nColumn)].nFormat;
+  const QPixmap* pIcon = nullptr;
+  if (nFormat == kAlignIcon) {
+    const int nImage = std::atoi(cell.strText.c_str());
+    pIcon = nImage >= 0 && static_cast<size_t>(nImage) < m_arrImages.size()
+                ? &m_arrImages[static_cast<size_t>(nImage)]
+                : nullptr;
+  }
+  cell.strText = GetShownText(nColumn, std::move(cell.strText));
+  rowPainter.DrawCellText(rcText, cell.strText, static_cast<uint32_t>(clrText), nFormat, pIcon,
+                          IsHashedWhenCut(nColumn, cell.strText));
 }
 
 bool CCommonListCtrl::viewportEvent(QEvent* pEvent) {
-  if (pEvent->type() != QEvent::ToolTip) {
-    return QTableView::viewportEvent(pEvent);
+  switch (pEvent->type()) {
+    case QEvent::ToolTip: {
+      const auto* pHelp = static_cast<const QHelpEvent*>(pEvent);
+      QRect rcCell;
+      const std::string strText = GetCutCellText(pHelp->pos(), rcCell);
+      if (strText.empty()) {
+        QToolTip::hideText();
+      } else {
+        QToolTip::showText(pHelp->globalPos(), QString::fromStdString(strText), viewport(), rcCell);
+      }
+      return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+      // A point on the frozen column goes to the view where that column lies scrolled away,
+      // so the current cell is in the first column and no sideways scroll follows the click.
+      auto* pMouse = static_cast<QMouseEvent*>(pEvent);
+      if (pMouse->position().x() >= GetFrozenWidth()) {
+        break;
+      }
+      QMouseEvent moved = MoveMouseEvent(*pMouse, -horizontalOffset());
+      const bool bHandled = QTableView::viewportEvent(&moved);
+      pEvent->setAccepted(moved.isAccepted());
+      return bHandled;
+    }
+    default:
+      break;
   }
-  const auto* pHelp = static_cast<const QHelpEvent*>(pEvent);
-  const std::string strText = GetCutCellText(pHelp->pos());
-  if (strText.empty()) {
-    QToolTip::hideText();
-  } else {
-    QToolTip::showText(pHelp->globalPos(), QString::fromStdString(strText), viewport(),
-                       visualRect(indexAt(pHelp->pos())));
-  }
-  return true;
+  return QTableView::viewportEvent(pEvent);
 }
 
-std::string CCommonListCtrl::GetCutCellText(const QPoint& ptViewport) const {
+std::string CCommonListCtrl::GetCutCellText(const QPoint& ptViewport, QRect& rcCell) const {
   const int32_t nRow = rowAt(ptViewport.y());
-  const int32_t nPosition = columnAt(ptViewport.x());
+  const int32_t nPosition = GetPositionAt(ptViewport.x());
   const int32_t nColumn = nPosition >= 0 ? m_layout.GetColumnAt(nPosition) : -1;
   if (nRow < 0 || nColumn < 0 || m_layout.m_arrColumns[static_cast<size_t>(nColumn)].nFormat == kAlignIcon) {
     return {};
@@ -184,9 +234,14 @@ std::string CCommonListCtrl::GetCutCellText(const QPoint& ptViewport) const {
   if (m_bCheckBoxes && nPosition == 0) {
     nRoom -= GetCheckBoxRect(nRow).width();
   }
+  std::string strShown = GetShownText(nColumn, std::move(cell.strText));
   const QFontMetrics metrics(viewport()->font());
-  return metrics.horizontalAdvance(QString::fromStdString(cell.strText)) > nRoom ? std::move(cell.strText)
-                                                                                : std::string();
+  if (metrics.horizontalAdvance(QString::fromStdString(strShown)) <= nRoom) {
+    return {};
+  }
+  rcCell =
+      QRect(GetPositionLeft(nPosition), rowViewportPosition(nRow), columnWidth(nPosition), rowHeight(nRow));
+  return strShown;
 }
 
 bool CCommonListCtrl::FindKeywordColour(int32_t nRow, uint32_t& clrKeyword) const {
@@ -201,7 +256,7 @@ bool CCommonListCtrl::FindKeywordColour(int32_t nRow, uint32_t& clrKeyword) cons
 QRect CCommonListCtrl::GetCheckBoxRect(int32_t nRow) const {
   const int nSize = std::min(kCheckBoxSize, std::max(rowHeight(nRow) - 2, 1));
   const int nTop = rowViewportPosition(nRow) + (rowHeight(nRow) - nSize) / 2;
-  return {columnViewportPosition(0) + kCellTextMargin, nTop, nSize, nSize};
+  return {GetPositionLeft(0) + kCellTextMargin, nTop, nSize, nSize};
 }
 
 void CCommonListCtrl::keyPressEvent(QKeyEvent* pEvent) {
@@ -254,8 +309,11 @@ bool CCommonListCtrl::HandleListKey(const QKeyEvent& event) {
 void CCommonListCtrl::mousePressEvent(QMouseEvent* pEvent) {
   const QPoint pt = pEvent->position().toPoint();
   const QModelIndex index = indexAt(pt);
+  // A press on a frozen first column arrives where that column lies scrolled away.
   if (pEvent->button() == Qt::LeftButton && m_bCheckBoxes && index.isValid() &&
-      GetCheckBoxRect(index.row()).contains(pt)) {
+      GetCheckBoxRect(index.row())
+          .translated(columnViewportPosition(0) - GetPositionLeft(0), 0)
+          .contains(pt)) {
     const int32_t nRow = index.row();
     SetCheck(nRow, GetCheck(nRow) != 0 ? 0 : 1);
     selectionModel()->setCurrentIndex(m_pModel->index(nRow, 0),

@@ -77,13 +77,15 @@ void CFilterListCtrl::MoveFilterEdit(int nFrom, bool bBackward) {
     return;
   }
   const int nTo = (nFrom + (bBackward ? nCount - 1 : 1)) % nCount;
-  const int nLeft = columnViewportPosition(nTo);
+  const int nLeft = GetPositionLeft(nTo);
   const int nRight = nLeft + columnWidth(nTo);
+  // A frozen first column covers the left edge of the others.
+  const int nCovered = nTo == 0 ? 0 : GetFrozenWidth();
   QScrollBar* pScroll = horizontalScrollBar();
   if (nRight > viewport()->width()) {
     pScroll->setValue(pScroll->value() + nRight - viewport()->width() + kFilterScrollMargin);
-  } else if (nLeft < 0) {
-    pScroll->setValue(pScroll->value() + nLeft - kFilterScrollMargin);
+  } else if (nLeft < nCovered) {
+    pScroll->setValue(pScroll->value() + nLeft - nCovered - kFilterScrollMargin);
   }
   GetHeader()->FocusFilterEdit(nTo);
 }

@@ -337,6 +337,10 @@ sListMenuState CFilterListCtrl::GetMenuState() const {
   state.bViewOptions = m_bViewOptionsOffered;
   state.bLiveFilterSort = IsLiveFilterSort();
   state.bKeepFilterSort = m_bKeepFilterSort;
+  state.bAlertsOnEveryRow = m_bAlertsOnEveryRow;
+  state.bNumbersUncut = AreNumbersUncut();
+  state.bFrozenFirstColumn = IsFirstColumnFrozen();
+  state.eGrouping = GetDigitGrouping();
   return state;
 }
 
@@ -367,6 +371,12 @@ bool CFilterListCtrl::OnCommand(int32_t nCommand) {
       return true;
     case kCmdLiveFilterSort:
     case kCmdKeepFilterSort:
+    case kCmdAlertsOnEveryRow:
+    case kCmdNumbersUncut:
+    case kCmdFrozenFirstColumn:
+    case kCmdDigitGroupingNone:
+    case kCmdDigitGroupingInternational:
+    case kCmdDigitGroupingIndian:
       return ToggleViewOption(nCommand);
     default:
       return CCommonListCtrl::OnCommand(nCommand);

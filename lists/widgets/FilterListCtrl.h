@@ -18,7 +18,9 @@
 // and the sort at once; the store places each change at once, and the list brings its row
 // count, its repaint and its selection (which follows the selected records) in step once per
 // turn of the event loop. "Keep Sort and Filters" writes the filters and the sort whenever a
-// filtering pass or a sort changed them and restores them when the options are loaded.
+// filtering pass or a sort changed them and restores them when the options are loaded. "Alerts
+// on Every Row" is a flag the owner reads when a record changes. The display options of
+// CCommonListCtrl (numbers never cut, digit grouping, frozen first column) are kept as well.
 #pragma once
 
 #include <functional>
@@ -105,6 +107,10 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   bool IsLiveFilterSort() const { return m_store.IsLive(); }
   void SetKeepFilterSort(bool bOn);
   bool IsKeepFilterSort() const { return m_bKeepFilterSort; }
+  // The owner checks its alert rules on every row the list holds as the row's values change,
+  // not only on the rows on the page.
+  void SetAlertsOnEveryRow(bool bOn);
+  bool IsAlertsOnEveryRow() const { return m_bAlertsOnEveryRow; }
 
   int32_t GetItemCount() const override;
   std::string GetCellText(int32_t nRow, int32_t nPosition) const override;
@@ -173,8 +179,8 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   bool IsRowOnPage(int32_t nRow) const;
   // Live: a record that kept its place has its row repainted when the page shows it; whether it does.
   bool RepaintLiveRecordInPlace(const void* pRecord);
-  // The view options (FilterListOptions.cpp). Their menu commands; false for a list that does
-  // not keep them.
+  // The view options (FilterListOptions.cpp). Their menu commands, each change written; false
+  // for a list that does not keep them.
   bool ToggleViewOption(int32_t nCommand);
   // The rebuilt header shows no sort: the store forgets its sort column, and a kept sort goes.
   void ForgetSortAfterHeaderRebuild();
@@ -205,6 +211,7 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
 
   bool m_bViewOptionsOffered = false;
   bool m_bKeepFilterSort = false;
+  bool m_bAlertsOnEveryRow = false;
   // The kept values last written or read.
   std::string m_strKeptFilters;
   std::string m_strKeptSort;

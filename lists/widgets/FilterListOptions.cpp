@@ -19,6 +19,10 @@ void CFilterListCtrl::LoadViewOptions() {
   };
   const sListViewOptions options = ReadListViewOptions(fnRead);
   m_bViewOptionsOffered = true;
+  m_bAlertsOnEveryRow = options.bAlertsOnEveryRow;
+  SetNumbersUncut(options.bNumbersUncut);
+  SetDigitGrouping(options.eGrouping);
+  SetFirstColumnFrozen(options.bFrozenFirstColumn);
   m_bKeepFilterSort = options.bKeepFilterSort;
   if (m_bKeepFilterSort) {
     RestoreKeptFilterSort(fnRead);
@@ -48,14 +52,44 @@ void CFilterListCtrl::SetKeepFilterSort(bool bOn) {
   SaveKeptFilterSort(true);
 }
 
+void CFilterListCtrl::SetAlertsOnEveryRow(bool bOn) {
+  m_bAlertsOnEveryRow = bOn;
+  if (m_bViewOptionsOffered) {
+    WriteListKey(GetProfileName(), kAlertsOnEveryRowKey, FormatListViewOption(bOn));
+  }
+}
+
 bool CFilterListCtrl::ToggleViewOption(int32_t nCommand) {
   if (!m_bViewOptionsOffered) {
     return false;
   }
-  if (nCommand == kCmdLiveFilterSort) {
-    SetLiveFilterSort(!IsLiveFilterSort());
-  } else {
-    SetKeepFilterSort(!m_bKeepFilterSort);
+  switch (nCommand) {
+    case kCmdLiveFilterSort:
+      SetLiveFilterSort(!IsLiveFilterSort());
+      break;
+    case kCmdKeepFilterSort:
+      SetKeepFilterSort(!m_bKeepFilterSort);
+      break;
+    case kCmdAlertsOnEveryRow:
+      SetAlertsOnEveryRow(!m_bAlertsOnEveryRow);
+      break;
+    case kCmdNumbersUncut:
+      SetNumbersUncut(!AreNumbersUncut());
+      WriteListKey(GetProfileName(), kNumbersUncutKey, FormatListViewOption(AreNumbersUncut()));
+      break;
+    case kCmdFrozenFirstColumn:
+      SetFirstColumnFrozen(!IsFirstColumnFrozen());
+      WriteListKey(GetProfileName(), kFrozenFirstColumnKey, FormatListViewOption(IsFirstColumnFrozen()));
+      break;
+    default: {
+      const eDigitGrouping eGrouping = nCommand == kCmdDigitGroupingInternational
+                                           ? eDigitGrouping::kInternational
+                                       : nCommand == kCmdDigitGroupingIndian ? eDigitGrouping::kIndian
+                                                                             : eDigitGrouping::kNone;
+      SetDigitGrouping(eGrouping);
+      WriteListKey(GetProfileName(), kDigitGroupingKey, FormatDigitGroupingOption(eGrouping));
+      break;
+    }
   }
   return true;
 }

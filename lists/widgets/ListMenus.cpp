@@ -56,6 +56,18 @@ std::vector<sMenuEntry> GetFilterHeaderMenuEntries(const sListMenuState& state) 
     }
     arrEntries.push_back({"Live Filter and Sort", kCmdLiveFilterSort, true, true, state.bLiveFilterSort});
     arrEntries.push_back({"Keep Sort and Filters", kCmdKeepFilterSort, true, true, state.bKeepFilterSort});
+    arrEntries.push_back({"Alerts on Every Row", kCmdAlertsOnEveryRow, true, true, state.bAlertsOnEveryRow});
+    arrEntries.push_back({});
+    arrEntries.push_back({"Numbers Never Cut", kCmdNumbersUncut, true, true, state.bNumbersUncut});
+    arrEntries.push_back(
+        {"Frozen First Column", kCmdFrozenFirstColumn, true, true, state.bFrozenFirstColumn});
+    arrEntries.push_back({});
+    arrEntries.push_back(
+        {"No Digit Grouping", kCmdDigitGroupingNone, true, true, state.eGrouping == eDigitGrouping::kNone});
+    arrEntries.push_back({"Group Digits 1,234,567.89", kCmdDigitGroupingInternational, true, true,
+                          state.eGrouping == eDigitGrouping::kInternational});
+    arrEntries.push_back({"Group Digits 12,34,567.89", kCmdDigitGroupingIndian, true, true,
+                          state.eGrouping == eDigitGrouping::kIndian});
   }
   return arrEntries;
 }

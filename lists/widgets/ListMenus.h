@@ -10,6 +10,8 @@
 #include <span>
 #include <vector>
 
+#include "lists/DigitGrouping.h"
+
 class QMenu;
 class QWidget;
 
@@ -26,6 +28,13 @@ inline constexpr int32_t kCmdCopyToClipboard = 4010;
 // The view options a watch list keeps per list (ListViewOptions.h).
 inline constexpr int32_t kCmdLiveFilterSort = 4011;
 inline constexpr int32_t kCmdKeepFilterSort = 4012;
+inline constexpr int32_t kCmdAlertsOnEveryRow = 4013;
+inline constexpr int32_t kCmdNumbersUncut = 4014;
+inline constexpr int32_t kCmdFrozenFirstColumn = 4015;
+// The digit grouping choices, one command each.
+inline constexpr int32_t kCmdDigitGroupingNone = 4016;
+inline constexpr int32_t kCmdDigitGroupingInternational = 4017;
+inline constexpr int32_t kCmdDigitGroupingIndian = 4018;
 inline constexpr int32_t kCmdResetFilters = 33078;
 inline constexpr int32_t kCmdAddCustomColumns = 33079;
 inline constexpr int32_t kCmdDeleteCustomColumns = 33080;
@@ -54,6 +63,10 @@ struct sListMenuState {
   bool bViewOptions = false;
   bool bLiveFilterSort = false;
   bool bKeepFilterSort = false;
+  bool bAlertsOnEveryRow = false;
+  bool bNumbersUncut = false;
+  bool bFrozenFirstColumn = false;
+  eDigitGrouping eGrouping = eDigitGrouping::kNone;
 };
 
 std::vector<sMenuEntry> GetContextMenuEntries(const sListMenuState& state);

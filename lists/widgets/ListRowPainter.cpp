@@ -36,7 +36,7 @@ void CListRowPainter::FillCell(const QRect& rcCell, uint32_t clrBackground) cons
 }
 
 void CListRowPainter::DrawCellText(const QRect& rcCell, const std::string& strText, uint32_t clrText,
-                                   int32_t nFormat, const QPixmap* pIcon) const {
+                                   int32_t nFormat, const QPixmap* pIcon, bool bHashWhenCut) const {
   m_painter.setPen(ToQColor(clrText));
   if (nFormat == kAlignIcon) {
     const QRect rcIcon(rcCell.right() + 1 - kCellIconWidth, rcCell.top(), kCellIconWidth, rcCell.height());
@@ -65,7 +65,12 @@ void CListRowPainter::DrawCellText(const QRect& rcCell, const std::string& strTe
   int nTextWidth = layout.nWidth;
   if (nTextWidth > rcText.width()) {
     pLayout = nullptr;
-    strShown = metrics.elidedText(QString::fromStdString(strText), Qt::ElideRight, rcText.width());
+    if (bHashWhenCut) {
+      strShown = QString::fromLatin1(kCutNumberText);
+      while (!strShown.isEmpty() && metrics.horizontalAdvance(strShown) > rcText.width()) strShown.chop(1);
+    } else {
+      strShown = metrics.elidedText(QString::fromStdString(strText), Qt::ElideRight, rcText.width());
+    }
     nTextWidth = metrics.horizontalAdvance(strShown);
   }
   int nX = rcText.left();

@@ -22,6 +22,8 @@ inline constexpr int kCellTextMargin = 3;
 // Width of the icon of an icon cell, at the cell's right end.
 inline constexpr int kCellIconWidth = 30;
 inline constexpr const char* kIconFailedText = "Failed to draw icon";
+// What a number too wide for its cell shows instead of cut digits.
+inline constexpr const char* kCutNumberText = "###";
 
 // The selection gradients, top to bottom: with the focus, and without it.
 inline constexpr uint32_t kSelectedFocusTop = 14777170;     // red 82, green 122, blue 225
@@ -41,9 +43,10 @@ class CListRowPainter {
   void FillCell(const QRect& rcCell, uint32_t clrBackground) const;
   // The cell's text by the column's alignment: 0 left and 1 right, 3 pixels in; kAlignIcon an
   // icon at the right end (the icon's image, or kIconFailedText when it has none); anything
-  // else centred.
+  // else centred. A text too wide for the cell ends in an ellipsis, or with bHashWhenCut shows
+  // kCutNumberText (as much of it as fits).
   void DrawCellText(const QRect& rcCell, const std::string& strText, uint32_t clrText, int32_t nFormat,
-                    const QPixmap* pIcon) const;
+                    const QPixmap* pIcon, bool bHashWhenCut = false) const;
   // The check box of a row's state image, in the text colour.
   void DrawCheckBox(const QRect& rcBox, bool bChecked, uint32_t clrText) const;
 

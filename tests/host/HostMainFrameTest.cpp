@@ -52,4 +52,24 @@ TEST(HostMainFrameTest, ExportsShowWhereTheyWentAndTheLastFiveStayListed) {
   EXPECT_EQ(GetRecentExports(restarted), arrLastFive) << "kept for the next start";
 }
 
+TEST(HostMainFrameTest, TheStatusBarSaysWhetherTheLinkIsEncryptedAndThatAHandshakeWasRefused) {
+  CHostMainFrame frame;
+  frame.ShowServerState(eLinkState::kRefused);
+  frame.ShowLinkSecurity(true, {});
+  std::string strStatus = GetStatusTexts(frame);
+  EXPECT_NE(strStatus.find("Server: handshake refused\nencrypted\n"), std::string::npos) << strStatus;
+
+  const QString strProblem =
+      QStringLiteral("The terminal's keys cannot be used: /desk/terminal.key does not exist.");
+  frame.ShowServerState(eLinkState::kKeyProblem);
+  frame.ShowLinkSecurity(false, strProblem);
+  strStatus = GetStatusTexts(frame);
+  EXPECT_NE(strStatus.find("Server: not connected, key problem\nnot encrypted\n"), std::string::npos)
+      << strStatus;
+  bool bProblemShown = false;
+  for (const QLabel* pLabel : frame.statusBar()->findChildren<QLabel*>())
+    bProblemShown |= pLabel->toolTip() == strProblem;
+  EXPECT_TRUE(bProblemShown);
+}
+
 }  // namespace

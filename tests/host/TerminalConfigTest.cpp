@@ -1,6 +1,7 @@
 // The terminal's configuration file: what it sets, and what a bad file gives.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QString>
 #include <filesystem>
 #include <fstream>
@@ -65,7 +66,13 @@ TEST(TerminalConfigTest, ReadsSettingsAndKeepsDefaultsForWhatIsWrong) {
     for (const char* szPart : row.arrProblemParts) EXPECT_NE(strProblem.find(szPart), std::string::npos) << strProblem;
   }
 
+  // Key files are named from the file's own folder, or the home folder.
+  std::ofstream(dir / "keys.conf")
+      << "[security]\nkey file = keys/terminal.key\nserver key file = ~/server.pub\n";
   sHostOptions options;
+  EXPECT_TRUE(ReadTerminalConfig(QString::fromStdString((dir / "keys.conf").string()), options).isEmpty());
+  EXPECT_EQ(options.strKeyFile.toStdString(), (dir / "keys/terminal.key").string());
+  EXPECT_EQ(options.strServerKeyFile, QDir::home().filePath(QStringLiteral("server.pub")));
   EXPECT_TRUE(ReadTerminalConfig(QString::fromStdString((dir / "missing.conf").string()), options).isEmpty());
   EXPECT_TRUE(ReadTerminalConfig(QString::fromStdString(dir.string()), options).join(QString()).contains("is not a file"));
 }

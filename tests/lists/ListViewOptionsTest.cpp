@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -80,18 +81,33 @@ TEST(ListViewOptions, BrokenValuesReadAsNothing) {
   EXPECT_EQ(FormatKeptSort(layout, {5, 1}), "");
 
   struct sOptionsCase {
+    const char* szCase;
     std::map<std::string, std::string> mapStored;
-    bool bLive;
-    bool bKeep;
+    sListViewOptions expected;
   };
   const sOptionsCase arrOptionCases[] = {
-      {{{kLiveFilterSortKey, "1"}, {kKeepFilterSortKey, "1"}}, true, true},
-      {{{kLiveFilterSortKey, "yes"}, {kKeepFilterSortKey, "1"}}, false, true},
-      {{{kLiveFilterSortKey, "1"}, {kKeepFilterSortKey, "0"}}, true, false},
-      {{{kLiveFilterSortKey, "11"}}, false, false},
-      {{}, false, false},
+      {"both on", {{kLiveFilterSortKey, "1"}, {kKeepFilterSortKey, "1"}}, {true, true}},
+      {"not 1", {{kLiveFilterSortKey, "yes"}, {kKeepFilterSortKey, "1"}}, {false, true}},
+      {"0", {{kLiveFilterSortKey, "1"}, {kKeepFilterSortKey, "0"}}, {true, false}},
+      {"11", {{kLiveFilterSortKey, "11"}, {kAlertsOnEveryRowKey, "11"}}, {}},
+      {"none stored", {}, {}},
+      {"display options",
+       {{kAlertsOnEveryRowKey, "1"},
+        {kNumbersUncutKey, "1"},
+        {kDigitGroupingKey, "indian"},
+        {kFrozenFirstColumnKey, "1"}},
+       {false, false, true, true, eDigitGrouping::kIndian, true}},
+      {"international",
+       {{kDigitGroupingKey, "international"}},
+       {.eGrouping = eDigitGrouping::kInternational}},
+      {"other names", {{kDigitGroupingKey, "1"}, {kNumbersUncutKey, "on"}}, {}},
+  };
+  const auto fields = [](const sListViewOptions& options) {
+    return std::tuple(options.bLiveFilterSort, options.bKeepFilterSort, options.bAlertsOnEveryRow,
+                      options.bNumbersUncut, options.eGrouping, options.bFrozenFirstColumn);
   };
   for (const sOptionsCase& test : arrOptionCases) {
+    SCOPED_TRACE(test.szCase);
     const sListViewOptions options =
         ReadListViewOptions([&test](const std::string& strKey, std::string& strValue) {
           const auto it = test.mapStored.find(strKey);
@@ -99,8 +115,7 @@ TEST(ListViewOptions, BrokenValuesReadAsNothing) {
           strValue = it->second;
           return true;
         });
-    EXPECT_EQ(options.bLiveFilterSort, test.bLive);
-    EXPECT_EQ(options.bKeepFilterSort, test.bKeep);
+    EXPECT_EQ(fields(options), fields(test.expected));
   }
 }
 

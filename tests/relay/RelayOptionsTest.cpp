@@ -32,6 +32,8 @@ TEST(RelayOptionsTest, CommandLines) {
       {{"--server", "tcp://hub:7000", "--listen", "inproc://relay"}, std::nullopt, "bad listen address"},
       {{"--listen", "tcp://*:6000", "--server"}, std::nullopt, "--server needs a value"},
       {{"--port", "6000"}, std::nullopt, "unexpected argument --port"},
+      {{"--server", "tcp://hub:7000", "--allow-list", "terminals"}, std::nullopt, "need --key-file"},
+      {{"--server", "tcp://hub:7000", "--key-file", "relay.key"}, std::nullopt, "needs --allow-list or"},
   };
   for (const sRow& row : arrRows) {
     const std::string strCase = ::testing::PrintToString(row.arrArguments);
@@ -52,6 +54,14 @@ TEST(RelayOptionsTest, CommandLines) {
 
   std::string strMessage;
   bool bHelpAsked = false;
+  const std::optional<sRelayOptions> keyed =
+      ParseRelayOptions(std::vector<std::string>{"--server=tcp://hub:7000", "--key-file", "relay.key",
+                                                 "--allow-list=terminals", "--server-key-file", "hub.pub"},
+                        strMessage, bHelpAsked);
+  ASSERT_TRUE(keyed.has_value()) << strMessage;
+  EXPECT_EQ(keyed->strKeyFile, "relay.key");
+  EXPECT_EQ(keyed->strAllowListPath, "terminals");
+  EXPECT_EQ(keyed->strServerKeyFile, "hub.pub");
   EXPECT_FALSE(ParseRelayOptions(std::vector<std::string>{"--server", "tcp://hub:7000", "--help"}, strMessage,
                                  bHelpAsked));
   EXPECT_TRUE(bHelpAsked);

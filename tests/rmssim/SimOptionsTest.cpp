@@ -73,6 +73,7 @@ TEST(SimOptionsTest, MistakesAreNamed) {
       {{"--schedule="}, "bad value for --schedule: "},
       {{"--garbage", "-1"}, "bad value for --garbage: -1"},
       {{"--oversize-mb", "4097"}, "bad value for --oversize-mb: 4097"},
+      {{"--key-file", "server.key"}, "--key-file and --allow-list go together"},
   };
   for (const auto& [arrArguments, strError] : arrRows) {
     std::string strMessage;

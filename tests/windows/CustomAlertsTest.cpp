@@ -199,7 +199,8 @@ TEST_F(CustomAlertsTest, UpdateRefusesIncompleteRulesInOrder) {
   EXPECT_EQ(GetRuleRows(),
             (std::vector<std::vector<std::string>>{{"Loss", kLe, "100", std::to_string(nFirst)},
                                                    {"Gain", kGe, "7", std::to_string(nFirst + 1)}}));
-  EXPECT_NE(ReadFile(kCustomAlertFileName).find("Gain|list1=Gain|greater than or equal to|7|"), std::string::npos)
+  EXPECT_NE(ReadFile(kCustomAlertFileName).find("Gain|list1=Gain|greater than or equal to|7|"),
+            std::string::npos)
       << "the replaced rule is kept as it stands now";
 
   m_pDialog->ClearRuleFields();
@@ -326,6 +327,44 @@ TEST_F(CustomAlertsTest, ANewRuleChecksTheValuesOnThePageAtOnce) {
   EnterRule(0, 1, "100");
   ASSERT_EQ(GetAlerts().size(), 1u);
   EXPECT_EQ(GetAlerts()[0]->strValue, "100.00");
+}
+
+// With "Alerts on Every Row" a changed row is checked wherever the list holds it, and a rule set
+// in the dialog is compared with every row; by default only the rows on the page count.
+TEST_F(CustomAlertsTest, AlertsOnEveryRowCheckRowsOffThePage) {
+  AddCustomColumns(1, {{"Loss", "100"}});
+  std::vector<std::string> arrEntities;
+  for (int nEntity = 0; nEntity < 200; ++nEntity)
+    arrEntities.push_back("account-A" + std::to_string(nEntity));
+  AddEntities(arrEntities);
+  Populate(1);
+  CFilterListCtrl& list = m_dlg.GetWatchBar(1)->GetList();
+  int32_t nFirst = 0;
+  int32_t nLast = -1;
+  ASSERT_TRUE(list.GetVisibleRows(nFirst, nLast));
+  ASSERT_LT(nLast, 199) << "the last row is off the page";
+  EnterRule(0, 1, "100");
+  EXPECT_EQ(GetAlerts().size(), static_cast<size_t>(nLast - nFirst + 1));
+
+  const auto getLastRowTime = [this] {
+    for (const auto& pAlert : GetAlerts()) {
+      if (pAlert->strClientId == "A199") return pAlert->strTimeStamp;
+    }
+    return std::string("none");
+  };
+  int64_t nSeconds = 1'700'000'000;
+  for (const bool bOn : {false, true}) {
+    SCOPED_TRACE(bOn ? "on" : "off");
+    if (list.IsAlertsOnEveryRow() != bOn) {
+      ASSERT_TRUE(list.OnCommand(kCmdAlertsOnEveryRow));
+    }
+    const std::string strBefore = getLastRowTime();
+    SetFixedClock(++nSeconds * 1'000'000);
+    AddEntities({"account-A199"});
+    EXPECT_EQ(getLastRowTime(), bOn ? FormatLocalTime(nSeconds, "%d/%m/%Y %H:%M:%S") : strBefore);
+  }
+  EnterRule(0, 1, "100");
+  EXPECT_EQ(GetAlerts().size(), 200u) << "a rule set while on";
 }
 
 // A watch window out of sight still checks the rows on its page: closed by the layout the

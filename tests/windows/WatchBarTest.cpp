@@ -15,7 +15,7 @@
 #include "platform/qt/ModalDialog.h"
 #include "windows/CallEmail.h"
 #include "windows/CallHistoryDlg.h"
-#include "windows/LinkBanner.h"
+#include "windows/DataFreshness.h"
 #include "windows/NewCallStatusDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
 #include "windows/OrvaneWatchDocAlerts.h"
@@ -249,6 +249,9 @@ TEST_F(WatchBarTest, AQuietLinkShowsABannerAndOldRowsAreDimmed) {
       {{kLinkConnecting, 0, -1}, "Risk server: connecting"},
       {{kLinkDisconnected, 0, -1}, "Risk server: disconnected"},
       {{kLinkNotResponding, 0, -1}, "Risk server: not responding"},
+      {{kLinkHandshakeRefused, 0, -1}, "Risk server: handshake refused"},
+      {{kLinkHandshakeRefused, 1, 5'000}, "Risk server: handshake refused, no data for 5 s"},
+      {{kLinkKeyProblem, 0, -1}, "Risk server: not connected, key problem"},
   };
   SetFixedClock(int64_t{1'700'000'000} * 1'000'000);
   COrvaneWatchDlgBar& bar = StartWithSelection({});
@@ -266,6 +269,21 @@ TEST_F(WatchBarTest, AQuietLinkShowsABannerAndOldRowsAreDimmed) {
   EXPECT_FALSE(bar.IsRowDimmed(record));
   SetFixedClock(int64_t{1'700'000'301} * 1'000'000);
   EXPECT_TRUE(bar.IsRowDimmed(record));
+
+  // "Last Update" holds the row's age in seconds; only a profile shows it, and custom columns
+  // come after it.
+  const CListLayout& layout = bar.GetList().GetLayout();
+  EXPECT_STREQ(layout.m_arrColumns[static_cast<size_t>(kLastUpdateColumn)].szName, "Last Update");
+  EXPECT_EQ(layout.GetPosition(kLastUpdateColumn), -1);
+  EXPECT_EQ(layout.GetPosition(kLastUpdateColumn - 1), kLastUpdateColumn - 1);
+  sCellText cell;
+  bar.GetList().GetStore().GetCellText(&record, kLastUpdateColumn, cell);
+  EXPECT_EQ(cell.strText, "301");
+  EXPECT_EQ(FormatRowAge(0, 5'000'000), "-");
+  EXPECT_EQ(AddCustomColumns(1, {{"Net", "\"289\" * 2"}}), kLastUpdateColumn + 1);
+  cell.Reset();
+  bar.GetList().GetStore().GetCellText(&record, kLastUpdateColumn + 1, cell);
+  EXPECT_EQ(cell.strText, "602.00");
   const struct {
     const char* szValue;
     bool bPresent;

@@ -50,6 +50,8 @@ TEST(LinkWatchTest, ConnectedOnlyWhileTheServerSendsData) {
       {"restarted", kConnected, 61 * S, 16 * S + 1, 61 * S, 4, kConnecting, 2},
       {"restarted but silent", kConnected, 61 * S, 16 * S + 1, 64 * S + 1, 4, kNotResponding, 2},
       {"restarted: its first heartbeat", kConnected, 61 * S, 64 * S + 2, 64 * S + 3, 4, kConnected, 3},
+      {"dropped, its handshake refused since", kRefused, 61 * S, 64 * S + 2, 64 * S + 4, 5, kRefused, 3},
+      {"the key let in: handshakes and data", kConnected, 70 * S, 70 * S + 1, 70 * S + 2, 5, kConnected, 4},
   };
   CLinkWatch watch(3 * kSecondNs);
   for (const sStep& step : arrSteps) {

@@ -108,6 +108,8 @@ TEST(LinkStateTest, TheLinkIsAsGoodAsItsWorstSocket) {
       {{kConnected}, kConnected},
       {{kConnected, kConnecting}, kConnecting},
       {{kConnecting, kDisconnected, kConnected}, kDisconnected},
+      {{kDisconnected, kRefused, kConnected}, kRefused},
+      {{kRefused, kKeyProblem}, kKeyProblem},
   };
   for (size_t n = 0; n < arrRows.size(); ++n)
     EXPECT_EQ(CombineLinkStates(arrRows[n].arrSockets), arrRows[n].eLink) << "row " << n;

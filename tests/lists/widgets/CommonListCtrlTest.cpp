@@ -150,14 +150,18 @@ TEST_F(CommonListCtrlTest, CutCellsShowTheirWholeTextOnHover) {
     int32_t nPosition;
     int32_t nRow;
     const char* szTip;
+    eDigitGrouping eGrouping = eDigitGrouping::kNone;
   };
   const sCase arrCases[] = {
       {"an amount cut at its end", 1, 0, "1585860499.80"},
       {"a text that fits", 0, 0, ""},
       {"below the last row", 1, 3, ""},
+      {"a grouped amount shown as ###", 1, 0, "1,585,860,499.80", eDigitGrouping::kInternational},
   };
   for (const sCase& test : arrCases) {
     SCOPED_TRACE(test.szCase);
+    list.SetDigitGrouping(test.eGrouping);
+    list.SetNumbersUncut(test.eGrouping != eDigitGrouping::kNone);
     // A tip fades out: the next case starts without one.
     QToolTip::hideText();
     ASSERT_TRUE(RunEventsUntil([] { return !QToolTip::isVisible(); }));

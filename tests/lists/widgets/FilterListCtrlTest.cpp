@@ -326,6 +326,37 @@ TEST_F(FilterListCtrlTest, ViewOptionsAreKeptPerListAndRestoredBeforeTheRows) {
   EXPECT_EQ(ReadFile(kSettingsFileName), strBroken);
 }
 
+TEST_F(FilterListCtrlTest, DisplayAndAlertOptionsAreKeptPerListAndRestored) {
+  WriteFile(kSettingsFileName, "[TestList]\nTITLE=Mine\n");
+  const auto getTicked = [](CFilterListCtrl& list) {
+    std::vector<int> arrTicked;
+    const std::unique_ptr<QMenu> pMenu = list.CreateHeaderMenu();
+    for (const QAction* pAction : pMenu->actions()) {
+      if (pAction->isChecked()) arrTicked.push_back(pAction->data().toInt());
+    }
+    return arrTicked;
+  };
+  List().LoadViewOptions();
+  EXPECT_EQ(getTicked(List()), std::vector<int>{kCmdDigitGroupingNone}) << "all off";
+  for (const int32_t nCommand : {kCmdAlertsOnEveryRow, kCmdNumbersUncut, kCmdFrozenFirstColumn,
+                                 kCmdDigitGroupingInternational, kCmdDigitGroupingIndian}) {
+    EXPECT_TRUE(List().OnCommand(nCommand));
+  }
+  const std::vector<int> arrAllOn = {kCmdAlertsOnEveryRow, kCmdNumbersUncut, kCmdFrozenFirstColumn,
+                                     kCmdDigitGroupingIndian};
+  EXPECT_EQ(getTicked(List()), arrAllOn);
+  const std::string strWritten = ReadFile(kSettingsFileName);
+  for (const char* szLine : {"TITLE=Mine\n", "ALERTEVERYROW=1\n", "NUMBERSUNCUT=1\n", "FROZENFIRSTCOLUMN=1\n",
+                             "DIGITGROUPING=indian\n"}) {
+    EXPECT_NE(strWritten.find(szLine), std::string::npos) << szLine << " in\n" << strWritten;
+  }
+
+  sTextList restarted(kNames, kRows, {2});
+  restarted.pList->LoadViewOptions();
+  EXPECT_EQ(getTicked(*restarted.pList), arrAllOn);
+  EXPECT_EQ(ReadFile(kSettingsFileName), strWritten) << "restoring writes nothing";
+}
+
 using FilterListPainting = CSettingsFixture;
 
 TEST_F(FilterListPainting, IconCellsShowTheImageTheirTextNumbers) {

@@ -1,6 +1,10 @@
-#include "windows/LinkBanner.h"
+#include "windows/DataFreshness.h"
 
+#include <algorithm>
 #include <charconv>
+#include <vector>
+
+#include "model/ColumnCatalogue.h"
 
 namespace {
 
@@ -18,7 +22,12 @@ std::string FormatQuietTime(int64_t nMilliseconds) {
 
 std::string FormatLinkBanner(const sHalvoLinkStatus& status) {
   if (status.nState == kLinkConnected) return {};
-  if (status.nDataAgeMs >= 0) return "Risk server: no data for " + FormatQuietTime(status.nDataAgeMs);
+  const std::string strQuiet =
+      status.nDataAgeMs >= 0 ? "no data for " + FormatQuietTime(status.nDataAgeMs) : std::string();
+  if (status.nState == kLinkHandshakeRefused)
+    return "Risk server: handshake refused" + (strQuiet.empty() ? "" : ", " + strQuiet);
+  if (status.nState == kLinkKeyProblem) return "Risk server: not connected, key problem";
+  if (!strQuiet.empty()) return "Risk server: " + strQuiet;
   switch (status.nState) {
     case kLinkConnecting:
       return "Risk server: connecting";
@@ -39,4 +48,21 @@ int32_t ParseDimAfterSeconds(const std::string& strValue, bool bPresent) {
   const auto result = std::from_chars(strValue.data(), pEnd, nSeconds);
   if (!bPresent || result.ec != std::errc() || result.ptr != pEnd || nSeconds < 0) return kDefaultDimAfterSeconds;
   return nSeconds;
+}
+
+const int32_t kLastUpdateColumn = kCatalogueColumnCount;
+
+std::span<const sColumnDef> GetWatchColumns() {
+  static const std::vector<sColumnDef> s_arrColumns = [] {
+    const std::span<const sColumnDef> arrCatalogue = GetCatalogueColumns();
+    std::vector<sColumnDef> arrColumns(arrCatalogue.begin(), arrCatalogue.end());
+    arrColumns.push_back({"Last Update", kAlignRight, kSortInteger});
+    return arrColumns;
+  }();
+  return s_arrColumns;
+}
+
+std::string FormatRowAge(int64_t nUpdatedUs, int64_t nNowUs) {
+  if (nUpdatedUs <= 0) return "-";
+  return std::to_string(std::max<int64_t>(0, nNowUs - nUpdatedUs) / kMicrosecondsPerSecond);
 }

@@ -1,0 +1,62 @@
+// Digit grouping of shown numbers, and which texts count as numbers.
+#include <gtest/gtest.h>
+
+#include "lists/DigitGrouping.h"
+
+namespace {
+
+TEST(DigitGrouping, GroupsTheWholePartOfPlainNumbersOnly) {
+  struct sCase {
+    const char* szText;
+    const char* szInternational;
+    const char* szIndian;
+  };
+  const sCase arrCases[] = {
+      {"1585860499.80", "1,585,860,499.80", "1,58,58,60,499.80"},
+      {"1234567.89", "1,234,567.89", "12,34,567.89"},
+      {"-1234567.89", "-1,234,567.89", "-12,34,567.89"},
+      {"1000", "1,000", "1,000"},
+      {"100000", "100,000", "1,00,000"},
+      {"999", "999", "999"},
+      {"-5.00", "-5.00", "-5.00"},
+      {"0.123456", "0.123456", "0.123456"},
+      {"12345.", "12,345.", "12,345."},
+      {"", "", ""},
+      {"ACC12345", "ACC12345", "ACC12345"},
+      {"1e+12345", "1e+12345", "1e+12345"},
+      {"1,234", "1,234", "1,234"},
+      {".12345", ".12345", ".12345"},
+  };
+  for (const sCase& test : arrCases) {
+    SCOPED_TRACE(test.szText);
+    EXPECT_EQ(GroupDigits(test.szText, eDigitGrouping::kNone), test.szText);
+    EXPECT_EQ(GroupDigits(test.szText, eDigitGrouping::kInternational), test.szInternational);
+    EXPECT_EQ(GroupDigits(test.szText, eDigitGrouping::kIndian), test.szIndian);
+  }
+}
+
+TEST(DigitGrouping, NumbersAreReadGroupedOrNot) {
+  const std::pair<const char*, bool> arrCases[] = {
+      {"1585860499.80", true},
+      {"-1,585,860,499.80", true},
+      {"12,34,567.89", true},
+      {"+7", true},
+      {"12.", true},
+      {"", false},
+      {"-", false},
+      {".5", false},
+      {",123", false},
+      {"1,,234", false},
+      {"1234,", false},
+      {"1.2.3", false},
+      {"1.2,3", false},
+      {"nan", false},
+      {"1e5", false},
+      {"A1", false},
+  };
+  for (const auto& [szText, bNumber] : arrCases) {
+    EXPECT_EQ(IsNumberText(szText), bNumber) << szText;
+  }
+}
+
+}  // namespace
