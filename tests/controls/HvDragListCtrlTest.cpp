@@ -10,7 +10,7 @@
 #include "controls/HvDragListCtrl.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/WindowMessage.h"
-#include "tests/controls/QtTestApp.h"
+#include "tests/support/QtTestApp.h"
 
 namespace {
 

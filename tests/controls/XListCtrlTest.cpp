@@ -15,7 +15,7 @@
 #include "controls/XListCtrl.h"
 #include "platform/qt/RegisteredMessage.h"
 #include "platform/qt/WindowMessage.h"
-#include "tests/controls/QtTestApp.h"
+#include "tests/support/QtTestApp.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 // The terminal's frame: where a plug-in's export went, in the status bar and the File menu.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -8,12 +7,13 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "host/HostMainFrame.h"
 #include "platform/qt/MainFrame.h"
+#include "tests/support/QtTestApp.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -31,9 +31,8 @@ std::string GetStatusTexts(CHostMainFrame& frame) {
 }
 
 TEST(HostMainFrameTest, ExportsShowWhereTheyWentAndTheLastFiveStayListed) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("host-frame-test-" + std::to_string(getpid()));
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder.string()));
+  const CScratchFolder folder("host-frame-test");
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder.GetPath()));
   QCoreApplication::setOrganizationName(QStringLiteral("halvo-trader"));
   const std::vector<std::string> arrLastFive = {"/desk/Exports/W6.xlsx", "/desk/Exports/W5.xlsx",
                                                 "/desk/Exports/W4.xlsx", "/desk/Exports/W3.xlsx",
@@ -51,7 +50,6 @@ TEST(HostMainFrameTest, ExportsShowWhereTheyWentAndTheLastFiveStayListed) {
   }
   CHostMainFrame restarted;
   EXPECT_EQ(GetRecentExports(restarted), arrLastFive) << "kept for the next start";
-  std::filesystem::remove_all(folder);
 }
 
 TEST(HostMainFrameTest, TheStatusBarSaysWhetherTheLinkIsEncryptedAndThatAHandshakeWasRefused) {

@@ -3,61 +3,39 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QSettings>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "tests/support/ProcessRun.h"
+#include "tests/support/QtTestApp.h"
+#include "tests/support/ScratchFolder.h"
+
 namespace {
 
-struct sRun {
-  int nExitCode = -1;
-  std::string strOutput;
-};
-
-sRun RunHost(const std::filesystem::path& dataHome, const std::string& strArguments) {
-  const std::string strCommand = "QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + dataHome.string() +
-                                 " XDG_CONFIG_HOME=" + (dataHome / "config").string() + " " + HALVO_HOST +
-                                 " " + strArguments + " 2>&1";
-  sRun run;
-  FILE* pPipe = popen(strCommand.c_str(), "r");
-  if (pPipe == nullptr) return run;
-  char szBuffer[4096];
-  size_t nRead = 0;
-  while ((nRead = std::fread(szBuffer, 1, sizeof szBuffer, pPipe)) > 0) run.strOutput.append(szBuffer, nRead);
-  const int nStatus = pclose(pPipe);
-  run.nExitCode = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-  return run;
+sProcessRun RunHost(const std::filesystem::path& dataHome, const std::string& strArguments) {
+  return RunProcess("QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + dataHome.string() +
+                    " XDG_CONFIG_HOME=" + (dataHome / "config").string() + " " + HALVO_HOST + " " +
+                    strArguments + " 2>&1");
 }
 
 class HostRunTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_dir = std::filesystem::temp_directory_path() /
-            ("halvo-host-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(m_dir);
-    std::filesystem::create_directories(m_dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-  std::filesystem::path m_dir;
+  CScratchFolder m_folder{"halvo-host"};
+  const std::filesystem::path m_dir{m_folder.GetPath()};
 };
 
 TEST_F(HostRunTest, StartsThePluginAndQuitsWhenTold) {
   const auto screenshot = m_dir / "frame.png";
-  const sRun run = RunHost(m_dir, "--user DEALER9 --quit-after 0.3 --screenshot " + screenshot.string());
+  const sProcessRun run = RunHost(m_dir, "--user DEALER9 --quit-after 0.3 --screenshot " + screenshot.string());
   EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
   EXPECT_TRUE(std::filesystem::is_directory(m_dir / "halvo-trader" / "DEALER9" / "Orvane")) << run.strOutput;
   ASSERT_TRUE(std::filesystem::exists(screenshot));
@@ -65,17 +43,17 @@ TEST_F(HostRunTest, StartsThePluginAndQuitsWhenTold) {
 }
 
 TEST_F(HostRunTest, CommandLineAnswers) {
-  const sRun help = RunHost(m_dir, "--help");
+  const sProcessRun help = RunHost(m_dir, "--help");
   EXPECT_EQ(help.nExitCode, 0);
   EXPECT_NE(help.strOutput.find("--quit-after"), std::string::npos);
 
-  const sRun version = RunHost(m_dir, "--version");
+  const sProcessRun version = RunHost(m_dir, "--version");
   EXPECT_EQ(version.nExitCode, 0);
   EXPECT_NE(version.strOutput.find("halvo-host "), std::string::npos) << version.strOutput;
 
-  const sRun bad = RunHost(m_dir, "--no-such-option");
+  const sProcessRun bad = RunHost(m_dir, "--no-such-option");
   EXPECT_EQ(bad.nExitCode, 2);
-  const sRun badCategory = RunHost(m_dir, "--category abc");
+  const sProcessRun badCategory = RunHost(m_dir, "--category abc");
   EXPECT_EQ(badCategory.nExitCode, 2);
   EXPECT_NE(badCategory.strOutput.find("--category"), std::string::npos);
 
@@ -94,7 +72,7 @@ TEST_F(HostRunTest, CommandLineAnswers) {
       {"--answer-boxes-after soon", "--answer-boxes-after"},
   };
   for (const auto& [strArguments, strNamed] : arrRefused) {
-    const sRun refused = RunHost(m_dir, strArguments);
+    const sProcessRun refused = RunHost(m_dir, strArguments);
     EXPECT_EQ(refused.nExitCode, 2) << strArguments;
     EXPECT_NE(refused.strOutput.find(strNamed), std::string::npos)
         << strArguments << ": " << refused.strOutput;
@@ -119,7 +97,7 @@ TEST_F(HostRunTest, ConfigurationFileLogsInAndOptionsOverrideIt) {
     std::filesystem::remove_all(m_dir);
     std::filesystem::create_directories(m_dir / "config" / "halvo-trader");
     std::ofstream(m_dir / "config" / "halvo-trader" / "halvo-trader.conf") << row.szConfig;
-    const sRun run = RunHost(m_dir, std::string(row.szArguments) + " --quit-after 0.3");
+    const sProcessRun run = RunHost(m_dir, std::string(row.szArguments) + " --quit-after 0.3");
     EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
     EXPECT_NE(run.strOutput.find(row.szOutputPart), std::string::npos) << run.strOutput;
     std::vector<std::string> arrUsers;
@@ -138,7 +116,7 @@ double FindReport(const std::string& strOutput, const std::string& strName) {
 
 TEST_F(HostRunTest, QuitsAfterTheMessagesAndReportsThem) {
   // The embedded server's feed runs at 100 messages a second; --quit-after only guards the run.
-  const sRun run = RunHost(m_dir, "--no-draw --quit-after-messages 20 --report-deliveries --quit-after 120");
+  const sProcessRun run = RunHost(m_dir, "--no-draw --quit-after-messages 20 --report-deliveries --quit-after 120");
   EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
   // The close waits for the delivery turn under way, which may deliver a few more.
   EXPECT_GE(FindReport(run.strOutput, "publications_delivered"), 20) << run.strOutput;
@@ -147,7 +125,7 @@ TEST_F(HostRunTest, QuitsAfterTheMessagesAndReportsThem) {
 }
 
 TEST_F(HostRunTest, MeasuresDelaysAndEventLoopTurns) {
-  const sRun run = RunHost(m_dir, "--measure 1 --quit-after 120");
+  const sProcessRun run = RunHost(m_dir, "--measure 1 --quit-after 120");
   EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
   EXPECT_GE(FindReport(run.strOutput, "measured_s"), 1) << run.strOutput;
   const double dPublications = FindReport(run.strOutput, "measured_publications");
@@ -186,7 +164,7 @@ TEST_F(HostRunTest, ALayoutWithEveryWindowClosedStartsWithAllShown) {
     for (QDockWidget* pDock : closed.arrDocks) pDock->hide();
     QSettings(strConfig, QSettings::IniFormat).setValue("frame/dockLayout", closed.frame.saveState(0));
   }
-  const sRun run = RunHost(m_dir, "--quit-after 0.5");
+  const sProcessRun run = RunHost(m_dir, "--quit-after 0.5");
   ASSERT_EQ(run.nExitCode, 0) << run.strOutput;
 
   // The layout saved at the close is the one the terminal showed.
@@ -198,7 +176,7 @@ TEST_F(HostRunTest, ALayoutWithEveryWindowClosedStartsWithAllShown) {
 }
 
 TEST_F(HostRunTest, MissingPluginIsReportedAndTheTerminalStillRuns) {
-  const sRun run = RunHost(m_dir, "--plugin-file /nonexistent/libnothing.so --quit-after 0.1");
+  const sProcessRun run = RunHost(m_dir, "--plugin-file /nonexistent/libnothing.so --quit-after 0.1");
   EXPECT_EQ(run.nExitCode, 0);
   EXPECT_NE(run.strOutput.find("No plug-in"), std::string::npos) << run.strOutput;
 }
@@ -239,10 +217,7 @@ class HostBadInputTest : public HostRunTest {
     std::filesystem::create_directories(GetSettingsPath().parent_path());
     std::ofstream(GetSettingsPath(), std::ios::binary) << strContent;
   }
-  std::string ReadSettings() const {
-    std::ifstream file(GetSettingsPath(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
+  std::string ReadSettings() const { return ReadWholeFile(GetSettingsPath()); }
   // Every line of the file is a section, a key with its value, or blank.
   static bool IsReadable(const std::string& strContent) {
     std::istringstream stream(strContent);
@@ -262,7 +237,7 @@ TEST_F(HostBadInputTest, OddSettingsStartTheTerminalAndSurviveShutdown) {
                   "\n[Desk notes]\nKEEP=yes\n[Orvane_watch1]\nTITLE=[Risk] = desk\n[Orvane_watch2]\nTITLE=" +
                   strLong + "\n[Orvane_watch3]\nTITLE=\n");
     const auto screenshot = m_dir / "frame.png";
-    const sRun run = RunHost(m_dir, "--quit-after 1 --screenshot " + screenshot.string());
+    const sProcessRun run = RunHost(m_dir, "--quit-after 1 --screenshot " + screenshot.string());
     EXPECT_EQ(run.nExitCode, 0) << szCount << ": " << run.strOutput;
     EXPECT_TRUE(std::filesystem::exists(screenshot)) << szCount;
     const std::string strAfter = ReadSettings();
@@ -281,7 +256,7 @@ TEST_F(HostBadInputTest, OddSettingsStartTheTerminalAndSurviveShutdown) {
 TEST_F(HostBadInputTest, ASilentOrVanishingServerLeavesTheTerminalRunning) {
   const CSilentServer silent;
   ASSERT_GT(silent.GetPort(), 0);
-  const sRun silentRun =
+  const sProcessRun silentRun =
       RunHost(m_dir, "--server tcp://127.0.0.1:" + std::to_string(silent.GetPort()) + " --quit-after 1");
   EXPECT_EQ(silentRun.nExitCode, 0) << silentRun.strOutput;
 
@@ -291,7 +266,7 @@ TEST_F(HostBadInputTest, ASilentOrVanishingServerLeavesTheTerminalRunning) {
                                 " --requests tcp://127.0.0.1:" + std::to_string(nPort) +
                                 " --duration 0.3 >/dev/null 2>&1 &";
   ASSERT_EQ(std::system(strServer.c_str()), 0);
-  const sRun vanishedRun =
+  const sProcessRun vanishedRun =
       RunHost(m_dir, "--server tcp://127.0.0.1:" + std::to_string(nPort) + " --quit-after 1.5");
   EXPECT_EQ(vanishedRun.nExitCode, 0) << vanishedRun.strOutput;
   EXPECT_TRUE(IsReadable(ReadSettings()));

@@ -1,6 +1,5 @@
 // The terminal's configuration file: what it sets, and what a bad file gives.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QString>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "host/TerminalConfig.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -42,9 +42,8 @@ TEST(TerminalConfigTest, ReadsSettingsAndKeepsDefaultsForWhatIsWrong) {
       {"bad category", "[login]\ncategory=two%1\n", "", "RISK01", 0, "", {"\"two%1\"", "category 0 is used"}},
       {"unknown setting", "[login]\nusr=DESK09\n", "", "RISK01", 0, "", {"login/usr", "ignored"}},
   };
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("halvo-config-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const CScratchFolder folder("halvo-config");
+  const std::filesystem::path dir = folder.GetPath();
   int nFile = 0;
   for (const sConfigRow& row : arrRows) {
     SCOPED_TRACE(row.szName);
@@ -76,7 +75,6 @@ TEST(TerminalConfigTest, ReadsSettingsAndKeepsDefaultsForWhatIsWrong) {
   EXPECT_EQ(options.strServerKeyFile, QDir::home().filePath(QStringLiteral("server.pub")));
   EXPECT_TRUE(ReadTerminalConfig(QString::fromStdString((dir / "missing.conf").string()), options).isEmpty());
   EXPECT_TRUE(ReadTerminalConfig(QString::fromStdString(dir.string()), options).join(QString()).contains("is not a file"));
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -5,14 +5,10 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QMainWindow>
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <thread>
 
 #include "host/HostServices.h"
 #include "host/transport/RmsTransport.h"
@@ -23,16 +19,16 @@
 #include "platform/qt/MainFrame.h"
 #include "plugin/PluginContext.h"
 #include "rmssim/EntityTree.h"
-#include "tests/integration/SimProcess.h"
+#include "tests/support/EventWait.h"
+#include "tests/support/QtTestApp.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/SimProcess.h"
 #include "windows/CallHistoryDlg.h"
 #include "windows/OrvaneWatchDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
 #include "windows/OrvaneWatchDocAlerts.h"
 
 namespace {
-
-// Generous: these bound waits for loopback round trips and the feed, they do not time them.
-constexpr std::chrono::seconds kPatience{20};
 
 const std::vector<std::string> kStartUpRequests = {"om_get_user_peer_data", "mrv_rst_show_tree_all",
                                                    "roth_rst", "mrv_surv_alert_show_tree_all"};
@@ -41,17 +37,6 @@ const std::vector<std::string> kStartUpRequests = {"om_get_user_peer_data", "mrv
 const sTreeSize kTree{1, 2, 3, 2, 20};
 const QStringList kTreeOptions = {"--brokers", "1", "--branches", "2",  "--dealers", "3",
                                   "--groups",  "2", "--accounts", "20", "--seed",    "7"};
-
-// Runs the event loop until fnDone holds; false when patience runs out first.
-bool RunEventsUntil(const std::function<bool()>& fnDone) {
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  while (!fnDone()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
 
 // Every slot text of a record, to notice any change of value.
 std::string GetAllTexts(const CRmsDetails& record) {
@@ -77,8 +62,6 @@ bool AnyRecordChanged(const std::map<std::string, std::string>& mapBefore) {
 class LinkIntegrationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_dir = std::filesystem::temp_directory_path() / ("orvane-integration-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(m_dir);
     g_pluginContext = PluginContext{};
     g_pluginContext.settingsDir = m_dir.string();
     g_pluginContext.userId = "RISK01";
@@ -99,7 +82,6 @@ class LinkIntegrationTest : public ::testing::Test {
     SetMessageBoxSink({});
     g_mapRmsDetails.clear();
     g_pluginContext = PluginContext{};
-    std::filesystem::remove_all(m_dir);
   }
 
   // rms-sim with the small tree and the options given, then the terminal's transport and the
@@ -137,7 +119,8 @@ class LinkIntegrationTest : public ::testing::Test {
     return *static_cast<const sCallStatusEntry*>(m_dlg.GetCallHistory().GetList().GetStore().GetRecord(0));
   }
 
-  std::filesystem::path m_dir;
+  CScratchFolder m_folder{"orvane-integration"};
+  const std::filesystem::path m_dir{m_folder.GetPath()};
   std::vector<std::string> m_arrBoxes;
   QMainWindow m_frame;
   CSimProcess m_sim;

@@ -4,7 +4,7 @@
 #include "model/ColumnCatalogue.h"
 #include "model/RmsValueParser.h"
 #include "plugin/PluginContext.h"
-#include "tests/model/TestMessage.h"
+#include "tests/support/TestMessage.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeRxControl.h"
+#include "tests/support/FakeRxControl.h"
 #include "link/RmsLink.h"
 #include "link/RmsRequests.h"
 #include "plugin/PluginContext.h"

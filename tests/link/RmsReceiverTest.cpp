@@ -8,7 +8,7 @@
 #include "LinkFixture.h"
 #include "link/RmsReceiver.h"
 #include "model/CallStatusEntry.h"
-#include "tests/model/TestMessage.h"
+#include "tests/support/TestMessage.h"
 
 namespace {
 

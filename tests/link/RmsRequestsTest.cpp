@@ -4,7 +4,7 @@
 #include "model/RmsDetails.h"
 #include "model/RmsValueParser.h"
 #include "platform/Clock.h"
-#include "tests/model/TestMessage.h"
+#include "tests/support/TestMessage.h"
 
 namespace {
 

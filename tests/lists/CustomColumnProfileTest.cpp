@@ -11,7 +11,7 @@
 #include "lists/CustomColumnProfile.h"
 #include "model/ColumnCatalogue.h"
 #include "plugin/SettingsAccess.h"
-#include "tests/plugin/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "model/AuxiliaryLists.h"
 #include "model/CallStatusEntry.h"
-#include "tests/model/TestMessage.h"
+#include "tests/support/TestMessage.h"
 
 namespace {
 

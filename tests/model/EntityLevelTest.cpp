@@ -6,7 +6,7 @@
 
 #include "model/EntityLevel.h"
 #include "model/RmsDetails.h"
-#include "tests/model/TestMessage.h"
+#include "tests/support/TestMessage.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "model/FieldReaders.h"
-#include "tests/model/TestMessage.h"
+#include "tests/support/TestMessage.h"
 
 namespace {
 

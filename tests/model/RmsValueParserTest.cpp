@@ -10,7 +10,7 @@
 
 #include "model/RmsDetails.h"
 #include "model/RmsValueParser.h"
-#include "tests/model/TestMessage.h"
+#include "tests/support/TestMessage.h"
 
 namespace {
 

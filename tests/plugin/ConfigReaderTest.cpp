@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 #include "plugin/ConfigReader.h"
 
 namespace {

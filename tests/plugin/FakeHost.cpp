@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "host/api/HalvoHostApi.h"
-#include "tests/link/FakeRxControl.h"
+#include "tests/support/FakeRxControl.h"
 
 namespace {
 

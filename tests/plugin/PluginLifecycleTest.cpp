@@ -5,46 +5,33 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/ProcessRun.h"
+#include "tests/support/ScratchFolder.h"
+
 namespace {
 
+// A run of a command: its exit code and the lines it wrote.
 struct sRun {
   int nExitCode = -1;
   std::vector<std::string> arrLines;
 };
 
 sRun RunCommand(const std::string& strCommand) {
-  sRun run;
-  FILE* pPipe = popen(strCommand.c_str(), "r");
-  if (pPipe == nullptr) return run;
-  char szLine[4096];
-  while (std::fgets(szLine, sizeof szLine, pPipe) != nullptr) {
-    std::string strLine = szLine;
-    if (!strLine.empty() && strLine.back() == '\n') strLine.pop_back();
-    run.arrLines.push_back(strLine);
-  }
-  const int nStatus = pclose(pPipe);
-  run.nExitCode = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-  return run;
+  const sProcessRun run = RunProcess(strCommand);
+  return {run.nExitCode, SplitLines(run.strOutput)};
 }
 
 class PluginLifecycleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_dir = std::filesystem::temp_directory_path() /
-            ("orvane-lifecycle-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(m_dir);
     std::filesystem::create_directories(m_dir / "user");
     std::filesystem::create_directories(m_dir / "root");
   }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
 
   // strBefore goes before the runner: more variables, or a command that runs it.
   sRun Run(const std::string& strHostVariant, const std::string& strExtra = "",
@@ -87,14 +74,8 @@ class PluginLifecycleTest : public ::testing::Test {
                                                             "service DestoryPyxoRxCOntrol 1",
                                                             "exit done"};
 
-  static std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream stream;
-    stream << file.rdbuf();
-    return stream.str();
-  }
-
-  std::filesystem::path m_dir;
+  CScratchFolder m_folder{"orvane-lifecycle"};
+  const std::filesystem::path m_dir{m_folder.GetPath()};
 };
 
 TEST_F(PluginLifecycleTest, InformationCallsAnswerExactly) {
@@ -114,7 +95,7 @@ TEST_F(PluginLifecycleTest, StartAndStopUnderAFullHost) {
   EXPECT_EQ(From(run, "service pu_get_UserDirectory"), Expected("service pu_get_UserDirectory"));
   EXPECT_TRUE(std::filesystem::is_directory(m_dir / "user" / "Orvane"));
   // The titles of the four windows are kept for the next start.
-  EXPECT_NE(ReadText(m_dir / "user" / "Orvane" / "OrvaneSetting.ini")
+  EXPECT_NE(ReadWholeFile(m_dir / "user" / "Orvane" / "OrvaneSetting.ini")
                 .find("[Orvane_watch4]\nTITLE=Orvane Watch 4\n"),
             std::string::npos);
 
@@ -131,7 +112,7 @@ TEST_F(PluginLifecycleTest, HostWithoutUserDirectoryService) {
             Expected("box Halvo Trader Version is not compatible with Zel"));
   EXPECT_FALSE(std::filesystem::exists(m_dir / "user" / "Orvane"));
   // Without a directory the settings file sits at the drive root, with the default titles.
-  const std::string strSettings = ReadText(m_dir / "root" / "OrvaneSetting.ini");
+  const std::string strSettings = ReadWholeFile(m_dir / "root" / "OrvaneSetting.ini");
   for (const char* szTitle :
        {"[Orvane_watch1]\nTITLE=Orvane Watch 1\n", "[Orvane_watch4]\nTITLE=Orvane Watch 4\n"})
     EXPECT_NE(strSettings.find(szTitle), std::string::npos) << szTitle;
@@ -149,7 +130,7 @@ TEST_F(PluginLifecycleTest, HostWithoutDestroyServiceStopsAfterClosing) {
 TEST_F(PluginLifecycleTest, ReadOnlySettingsFolderShowsEachFailureOnceAtShutdown) {
   ASSERT_EQ(Run("full").nExitCode, 0);
   const std::filesystem::path folder = m_dir / "user" / "Orvane";
-  const std::string strSettings = ReadText(folder / "OrvaneSetting.ini");
+  const std::string strSettings = ReadWholeFile(folder / "OrvaneSetting.ini");
   ASSERT_FALSE(strSettings.empty());
   ASSERT_EQ(::chmod((folder / "OrvaneSetting.ini").c_str(), 0444), 0);
   ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
@@ -165,7 +146,7 @@ TEST_F(PluginLifecycleTest, ReadOnlySettingsFolderShowsEachFailureOnceAtShutdown
   // Each of the seven lists fails to write its three profile keys; every text shows once.
   EXPECT_EQ(arrBoxes,
             (std::vector<std::string>{"box File Open Failed", "box Error while saving column profile"}));
-  EXPECT_EQ(ReadText(folder / "OrvaneSetting.ini"), strSettings);
+  EXPECT_EQ(ReadWholeFile(folder / "OrvaneSetting.ini"), strSettings);
 }
 
 TEST_F(PluginLifecycleTest, StartRemovesLeftoversOfInterruptedWrites) {
@@ -182,7 +163,7 @@ TEST_F(PluginLifecycleTest, StartRemovesLeftoversOfInterruptedWrites) {
   ASSERT_EQ(Run("full").nExitCode, 0);
   for (const char* szFile : {"OrvaneSetting.ini", "CustomAlertSettings.ini"})
     EXPECT_FALSE(std::filesystem::exists(folder / (szFile + strSuffix))) << szFile;
-  EXPECT_EQ(ReadText(folder / "OrvaneSetting.ini").rfind("[CONFIG]\nMAIL_CC=desk@example.com\n", 0), 0u);
+  EXPECT_EQ(ReadWholeFile(folder / "OrvaneSetting.ini").rfind("[CONFIG]\nMAIL_CC=desk@example.com\n", 0), 0u);
 }
 
 TEST_F(PluginLifecycleTest, WithoutMainFrameNothingIsCreatedOrSaved) {

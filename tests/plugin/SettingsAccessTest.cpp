@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "SettingsFixture.h"
+#include <fstream>
+
 #include "plugin/SettingsAccess.h"
+#include "tests/support/SettingsFixture.h"
 
 namespace {
 

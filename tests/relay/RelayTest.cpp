@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "rmssim/EntityTree.h"
-#include "tests/integration/SimProcess.h"
-#include "tests/rmssim/SimTestSupport.h"
+#include "tests/support/SimProcess.h"
+#include "tests/support/SimTestSupport.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "rmssim/EntityTree.h"
 #include "rmssim/SimFields.h"
 #include "rmssim/SimRandom.h"
-#include "tests/rmssim/SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
 namespace {
 

@@ -1,15 +1,13 @@
 // The feed: value changes, delete marks and records coming back; and recorded feeds on file.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <fstream>
 
 #include "rmssim/EntityTree.h"
 #include "rmssim/FeedFile.h"
 #include "rmssim/FeedGenerator.h"
-#include "tests/rmssim/SimTestSupport.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/SimTestSupport.h"
 
 namespace {
 
@@ -73,8 +71,6 @@ TEST(FeedTest, TheSeedDecidesTheFeed) {
 
 class FeedFileTest : public ::testing::Test {
  protected:
-  void TearDown() override { std::filesystem::remove(m_strPath); }
-
   std::vector<std::vector<uint8_t>> ReadAll(CFeedReader::eResult& eLast) {
     CFeedReader reader;
     std::string strError;
@@ -88,9 +84,8 @@ class FeedFileTest : public ::testing::Test {
 
   void WriteRaw(const std::string& strBytes) { std::ofstream(m_strPath, std::ios::binary) << strBytes; }
 
-  std::string m_strPath =
-      (std::filesystem::temp_directory_path() / ("rmssim-feed-" + std::to_string(getpid()) + ".bin"))
-          .string();
+  CScratchFolder m_folder{"rmssim-feed"};
+  const std::string m_strPath = m_folder.GetPath("feed.bin");
 };
 
 TEST_F(FeedFileTest, MessagesComeBackAsWritten) {

@@ -6,7 +6,7 @@
 #include "rmssim/EntityTree.h"
 #include "rmssim/RequestAnswers.h"
 #include "rmssim/SimRandom.h"
-#include "tests/rmssim/SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
 namespace {
 

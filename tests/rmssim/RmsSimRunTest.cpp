@@ -5,26 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <string>
+
+#include "tests/support/ProcessRun.h"
 
 namespace {
 
-struct sRun {
-  int nExitCode = -1;
-  std::string strOutput;
-};
-
-sRun RunSim(const std::string& strArguments) {
-  sRun run;
-  FILE* pPipe = popen((std::string(RMS_SIM) + " " + strArguments + " 2>&1").c_str(), "r");
-  if (pPipe == nullptr) return run;
-  char szBuffer[4096];
-  size_t nRead = 0;
-  while ((nRead = std::fread(szBuffer, 1, sizeof szBuffer, pPipe)) > 0) run.strOutput.append(szBuffer, nRead);
-  const int nStatus = pclose(pPipe);
-  run.nExitCode = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-  return run;
+sProcessRun RunSim(const std::string& strArguments) {
+  return RunProcess(std::string(RMS_SIM) + " " + strArguments + " 2>&1");
 }
 
 TEST(RmsSimRunTest, CommandLineAnswers) {
@@ -40,7 +28,7 @@ TEST(RmsSimRunTest, CommandLineAnswers) {
        "cannot open /nonexistent/feed.bin"},
   };
   for (const sRow& row : arrRows) {
-    const sRun run = RunSim(row.szArguments);
+    const sProcessRun run = RunSim(row.szArguments);
     EXPECT_EQ(run.nExitCode, row.nExitCode) << row.szArguments << "\n" << run.strOutput;
     EXPECT_NE(run.strOutput.find(row.szOutput), std::string::npos) << row.szArguments << "\n"
                                                                    << run.strOutput;

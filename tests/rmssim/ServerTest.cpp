@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "rmssim/RmsServer.h"
-#include "tests/rmssim/SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
 namespace {
 

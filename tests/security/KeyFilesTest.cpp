@@ -10,7 +10,7 @@
 #include "keys/AllowList.h"
 #include "keys/CurveKeys.h"
 #include "keys/LinkSecurity.h"
-#include "tests/platform/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 

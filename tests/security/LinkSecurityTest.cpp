@@ -10,9 +10,9 @@
 #include "host/transport/RmsTransport.h"
 #include "keys/LinkSecurity.h"
 #include "relay/RmsRelay.h"
-#include "tests/platform/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/security/TcpTap.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
 

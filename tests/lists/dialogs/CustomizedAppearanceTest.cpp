@@ -15,7 +15,7 @@
 #include "controls/HotFontCombo.h"
 #include "controls/XListCtrl.h"
 #include "platform/qt/ModalDialog.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "controls/HvDragListCtrl.h"
 #include "lists/dialogs/RepositionColumns.h"
 #include "platform/qt/WindowMessage.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "lists/dialogs/RepositionColumns.h"
 #include "lists/dialogs/UserDefinedColDlg.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "controls/ColorHeaderCtrl.h"
 #include "lists/widgets/FilterText.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

@@ -13,8 +13,9 @@
 
 #include "controls/ColorHeaderCtrl.h"
 #include "lists/widgets/ListControlRegistry.h"
-#include "tests/controls/QtTestApp.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/EventWait.h"
+#include "tests/support/ListTestSupport.h"
+#include "tests/support/QtTestApp.h"
 
 namespace {
 
@@ -163,7 +164,7 @@ TEST_F(CommonListCtrlTest, CutCellsShowTheirWholeTextOnHover) {
     list.SetNumbersUncut(test.eGrouping != eDigitGrouping::kNone);
     // A tip fades out: the next case starts without one.
     QToolTip::hideText();
-    ASSERT_TRUE(WaitUntil([] { return !QToolTip::isVisible(); }));
+    ASSERT_TRUE(RunEventsUntil([] { return !QToolTip::isVisible(); }));
     const QPoint ptCell(list.columnViewportPosition(test.nPosition) + 5,
                         list.rowViewportPosition(0) + list.rowHeight(0) * test.nRow + 2);
     QHelpEvent help(QEvent::ToolTip, ptCell, list.viewport()->mapToGlobal(ptCell));

@@ -15,8 +15,9 @@
 #include "lists/widgets/FilterText.h"
 #include "lists/widgets/ListRowPainter.h"
 #include "plugin/SettingsAccess.h"
-#include "tests/controls/QtTestApp.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/EventWait.h"
+#include "tests/support/ListTestSupport.h"
+#include "tests/support/QtTestApp.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST_F(FilterListCtrlTest, TypedFilterReachesTheOwnerAfterTheTimeOut) {
   EXPECT_EQ(pEdit->text(), "rel");
   EXPECT_TRUE(m_arrNotified.empty()) << "nothing before the time-out";
   EXPECT_TRUE(pHeader->GetFilterTimer().isActive());
-  ASSERT_TRUE(WaitUntil([this] { return !m_arrNotified.empty(); }));
+  ASSERT_TRUE(RunEventsUntil([this] { return !m_arrNotified.empty(); }));
   EXPECT_EQ(m_arrNotified, std::vector<int>{0});
   EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "relaxo"}));
 
@@ -74,7 +75,7 @@ TEST_F(FilterListCtrlTest, TypedFilterReachesTheOwnerAfterTheTimeOut) {
   }
   SendKey(pHeader->GetFilterEdit(1), Qt::Key_unknown, Qt::NoModifier, "c");
   EXPECT_EQ(m_arrNotified, (std::vector<int>{0, 0}));
-  ASSERT_TRUE(WaitUntil([this] { return m_arrNotified.size() == 3; }));
+  ASSERT_TRUE(RunEventsUntil([this] { return m_arrNotified.size() == 3; }));
   EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance"}));
 }
 
@@ -174,7 +175,7 @@ TEST_F(FilterListCtrlTest, SortsByClicksWithHeaderImages) {
 TEST_F(FilterListCtrlTest, FilterBarKeys) {
   CColorHeaderCtrl* pHeader = List().GetHeader();
   List().activateWindow();
-  ASSERT_TRUE(WaitUntil([this] { return List().isActiveWindow(); }));
+  ASSERT_TRUE(RunEventsUntil([this] { return List().isActiveWindow(); }));
   List().setFocus();
   SendKey(&List(), Qt::Key_F, Qt::ControlModifier);
   EXPECT_FALSE(pHeader->IsFilterBarShown());
@@ -251,7 +252,7 @@ TEST_F(FilterListCtrlTest, LiveChangesReachTheViewAfterTheTurnAndTheSelectionFol
   }
   EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Alliance", "relaxo"}));
   EXPECT_EQ(List().model()->rowCount(), 2) << "the view follows once the turn is over";
-  ASSERT_TRUE(WaitUntil([this] { return List().model()->rowCount() == 3; }));
+  ASSERT_TRUE(RunEventsUntil([this] { return List().model()->rowCount() == 3; }));
   EXPECT_EQ(List().GetSelectedRows(), std::vector<int32_t>{0}) << "Reliance stays selected";
   EXPECT_EQ(List().selectionModel()->currentIndex().row(), 0);
   // A record that keeps its place is on the page or not by the rows the page showed.
@@ -423,7 +424,7 @@ TEST_F(FilterListPainting, ReadsEachVisibleCellOnceAndRepaintsOnlyVisibleRecords
   const void* arrBurst[] = {&data.arrRecords[3], &data.arrRecords[1999], &data.arrRecords[4]};
   EXPECT_EQ(list.RefreshRecords(arrBurst), 2);
   EXPECT_FALSE(list.IsRecordVisible(&data.arrRecords[1999]));
-  ASSERT_TRUE(WaitUntil([&nPaints] { return nPaints > 0; }));
+  ASSERT_TRUE(RunEventsUntil([&nPaints] { return nPaints > 0; }));
   QApplication::processEvents();
   EXPECT_EQ(nPaints, 1);
   EXPECT_EQ(data.nReads, 3 * 3) << "three rows repainted";
@@ -436,7 +437,7 @@ TEST_F(FilterListPainting, ReadsEachVisibleCellOnceAndRepaintsOnlyVisibleRecords
   for (int n = 0; n < 3; ++n) QApplication::processEvents();
   EXPECT_EQ(data.nReads, 0);
   ASSERT_TRUE(list.DeleteRow(2));
-  ASSERT_TRUE(WaitUntil([&data] { return data.nReads > 0; }));
+  ASSERT_TRUE(RunEventsUntil([&data] { return data.nReads > 0; }));
   QApplication::processEvents();
   EXPECT_EQ(data.nReads, nVisibleRows * 3);
 

@@ -7,7 +7,7 @@
 #include <QImage>
 
 #include "controls/ColorRef.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

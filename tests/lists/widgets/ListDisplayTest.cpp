@@ -11,7 +11,7 @@
 #include <QToolTip>
 
 #include "controls/ColorHeaderCtrl.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

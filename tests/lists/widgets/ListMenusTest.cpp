@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "lists/widgets/ListMenus.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 

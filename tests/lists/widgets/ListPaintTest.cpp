@@ -14,7 +14,8 @@
 #include "lists/widgets/ListRowPainter.h"
 #include "model/ColumnCatalogue.h"
 #include "model/RmsDetails.h"
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/EventWait.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ class ListPaintTest : public CSettingsFixture {
     list.resize(880, 420);
     list.show();
     list.activateWindow();
-    ASSERT_TRUE(WaitUntil([&list] { return list.isActiveWindow(); }));
+    ASSERT_TRUE(RunEventsUntil([&list] { return list.isActiveWindow(); }));
     list.SetFilter(7, "Retail", false);
     list.selectRow(2);
     list.setFocus();
@@ -170,7 +171,7 @@ TEST_F(ListPaintTest, SelectionWithoutFocusIsGrey) {
   QLineEdit other;
   other.show();
   other.activateWindow();
-  ASSERT_TRUE(WaitUntil([&other] { return other.isActiveWindow(); }));
+  ASSERT_TRUE(RunEventsUntil([&other] { return other.isActiveWindow(); }));
   ASSERT_FALSE(m_pList->hasFocus());
   const QImage image = Capture("filter_list_nofocus.png");
   const QRect rcSelected = GetCellRect(2, 0);

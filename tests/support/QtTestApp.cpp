@@ -1,4 +1,4 @@
-#include "tests/controls/QtTestApp.h"
+#include "tests/support/QtTestApp.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ class CQtAppEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     static int s_nArgc = 1;
-    static char s_szName[] = "test_controls";
+    static char s_szName[] = "orvane_test";
     static char* s_argv[] = {s_szName, nullptr};
     m_pApp = std::make_unique<QApplication>(s_nArgc, s_argv);
   }
@@ -31,8 +31,11 @@ void SendMouse(QWidget* pWidget, QEvent::Type nType, const QPoint& pt, Qt::Mouse
 
 }  // namespace
 
-const ::testing::Environment* const g_pQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new CQtAppEnvironment);
+bool RegisterTestApplication() {
+  static const ::testing::Environment* const s_pEnvironment =
+      ::testing::AddGlobalTestEnvironment(new CQtAppEnvironment);
+  return s_pEnvironment != nullptr;
+}
 
 void SendLeftPress(QWidget* pWidget, const QPoint& pt) {
   SendMouse(pWidget, QEvent::MouseButtonPress, pt, Qt::LeftButton, Qt::LeftButton);

@@ -2,7 +2,6 @@
 // read_workbook.py), which shows what a spreadsheet program would find in the file.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -11,7 +10,8 @@
 
 #include "excel/ExcelInterface.h"
 #include "platform/Clock.h"
-#include "tests/platform/ScratchFolder.h"
+#include "tests/support/ProcessRun.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -71,16 +71,9 @@ std::string QuoteForShell(const std::string& strText) {
 
 // What read_workbook.py prints for the workbook, error output included.
 std::string ReadWorkbook(const std::string& strPath) {
-  const std::string strCommand =
-      FindReader() + " " + QuoteForShell(ORVANE_WORKBOOK_READER) + " " + QuoteForShell(strPath) + " 2>&1";
-  std::string strOutput;
-  FILE* pPipe = popen(strCommand.c_str(), "r");
-  if (pPipe == nullptr) return strOutput;
-  char szBuffer[4096];
-  size_t nRead = 0;
-  while ((nRead = std::fread(szBuffer, 1, sizeof(szBuffer), pPipe)) > 0) strOutput.append(szBuffer, nRead);
-  pclose(pPipe);
-  return strOutput;
+  return RunProcess(FindReader() + " " + QuoteForShell(ORVANE_WORKBOOK_READER) + " " + QuoteForShell(strPath) +
+                    " 2>&1")
+      .strOutput;
 }
 
 bool HasLine(const std::string& strOutput, const std::string& strLine) {

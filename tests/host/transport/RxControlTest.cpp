@@ -4,7 +4,7 @@
 
 #include "host/transport/RmsTransport.h"
 #include "protocol/RmsProtocol.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
-#include "tests/lists/widgets/ListTestSupport.h"
+#include "tests/support/ListTestSupport.h"
 
 #include "controls/ColorRef.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <cstdlib>
@@ -20,18 +19,6 @@ void SendKey(QWidget* pWidget, int nKey, Qt::KeyboardModifiers nModifiers, const
     QKeyEvent plain(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier);
     QApplication::sendEvent(&bystander, &plain);
   }
-}
-
-bool WaitUntil(const std::function<bool()>& fnDone) {
-  QElapsedTimer guard;
-  guard.start();
-  while (!fnDone()) {
-    if (guard.elapsed() > 60000) {
-      return false;
-    }
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
 }
 
 sTextList::sTextList(const std::vector<std::string>& arrColumnNames, const std::vector<TextRecord>& arrRows,

@@ -7,7 +7,7 @@
 
 #include "host/transport/DeliveryMeter.h"
 #include "host/transport/RmsTransport.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ class DeliveryTest : public ::testing::Test {
   void QueueWhileBusy(int nCount) {
     for (int n = 0; n < nCount; ++n) PublishNumber(std::to_string(n));
     ASSERT_TRUE(RunEventsUntil(
-        [&] { return m_pTransport->GetStats().nQueued == static_cast<uint64_t>(nCount); }, true));
+        [&] { return m_pTransport->GetStats().nQueued == static_cast<uint64_t>(nCount); }, false));
   }
 
   std::unique_ptr<CRmsServer> m_pServer;

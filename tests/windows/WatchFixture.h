@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "SettingsFixture.h"
-#include "tests/link/FakeRxControl.h"
+#include "tests/support/FakeRxControl.h"
+#include "tests/support/QtTestApp.h"
+#include "tests/support/SettingsFixture.h"
 #include "windows/OrvaneWatchDlg.h"
 
 // Receive controls 0 and 1 as the host hands them out, and the controls given back.

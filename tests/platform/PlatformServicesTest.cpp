@@ -13,7 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PlatformPath.h"
 #include "platform/ShellOpen.h"
-#include "tests/platform/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 TEST(PlatformPath, MapsBackslashesAndTheDriveRoot) {
   struct sPathCase {

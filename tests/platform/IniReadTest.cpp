@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/IniProfile.h"
-#include "tests/platform/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "host/transport/LinkState.h"
 #include "host/transport/ZmqLinkSettings.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
 

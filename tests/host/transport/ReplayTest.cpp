@@ -2,12 +2,10 @@
 // the same order, as the live feed did.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <filesystem>
-
 #include "host/transport/RmsTransport.h"
 #include "rmssim/FeedFile.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -37,26 +35,26 @@ std::vector<std::vector<uint8_t>> ReceiveFeed(const sSimOptions& options) {
 
 TEST(ReplayTest, AReplayedFeedIsTheRecordedOne) {
   GetApplication();
-  const std::filesystem::path recording =
-      std::filesystem::temp_directory_path() / ("halvo-feed-" + std::to_string(getpid()) + ".bin");
+  const CScratchFolder folder("halvo-feed");
+  const std::string strRecording = folder.GetPath("feed.bin");
 
   sSimOptions options = MakeServerOptions(0);
   options.nCount = kFeedLength;
   options.nDeleteEvery = 50;  // delete marks and records coming back are part of it
-  options.strRecordPath = recording.string();
+  options.strRecordPath = strRecording;
   const std::vector<std::vector<uint8_t>> arrLive = ReceiveFeed(options);
   ASSERT_EQ(arrLive.size(), kFeedLength);
 
   std::vector<std::vector<uint8_t>> arrRecorded;
   CFeedReader reader;
   std::string strError;
-  ASSERT_TRUE(reader.Open(recording.string(), strError)) << strError;
+  ASSERT_TRUE(reader.Open(strRecording, strError)) << strError;
   std::vector<uint8_t> arrMessage;
   while (reader.ReadNext(arrMessage) == CFeedReader::eResult::kMessage) arrRecorded.push_back(arrMessage);
   EXPECT_EQ(arrRecorded, arrLive);
 
   sSimOptions replay = MakeServerOptions(0);
-  replay.strReplayPath = recording.string();
+  replay.strReplayPath = strRecording;
   replay.nSeed = 99;  // nothing of the replay comes from the seed
   const std::vector<std::vector<uint8_t>> arrReplayed = ReceiveFeed(replay);
   EXPECT_EQ(arrReplayed, arrLive);
@@ -64,7 +62,6 @@ TEST(ReplayTest, AReplayedFeedIsTheRecordedOne) {
   size_t nDeleteMarks = 0;
   for (const std::vector<uint8_t>& arrBytes : arrLive) nDeleteMarks += ReadField(arrBytes, 20008) ? 1 : 0;
   EXPECT_EQ(nDeleteMarks, kFeedLength / 50);
-  std::filesystem::remove(recording);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "tests/integration/SimProcess.h"
+#include "tests/support/SimProcess.h"
 
 #include <sstream>
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "host/transport/RmsTransport.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/RmsDetails.h"
 #include "platform/qt/MainFrame.h"
-#include "tests/model/TestMessage.h"
+#include "tests/support/TestMessage.h"
 #include "windows/OrvaneWatchDlgBar.h"
 
 CFakeRxControl g_controls[2];

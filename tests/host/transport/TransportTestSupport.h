@@ -1,6 +1,6 @@
-// What the transport tests share: the Qt application, a loop that runs events until a
-// condition holds, a receiver that keeps what it gets, composing messages the way a plug-in
-// does, a risk server on free loopback ports, and one made of bare sockets.
+// What the transport tests share: the Qt application, a receiver that keeps what it gets,
+// composing messages the way a plug-in does, a risk server on free loopback ports, and one made
+// of bare sockets.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 #include <zmq.hpp>
@@ -22,7 +21,8 @@
 #include "host/api/HalvoHostApi.h"
 #include "host/transport/RmsTransport.h"
 #include "rmssim/RmsServer.h"
-#include "tests/rmssim/SimTestSupport.h"
+#include "tests/support/EventWait.h"
+#include "tests/support/SimTestSupport.h"
 
 namespace transporttest {
 
@@ -38,19 +38,6 @@ inline QCoreApplication& GetApplication() {
   static char* s_arrArgv[] = {s_szName, nullptr};
   static QCoreApplication s_app(s_nArgc, s_arrArgv);
   return s_app;
-}
-
-// Waits until fnDone holds, running events unless bBlocked (a busy user-interface thread runs
-// none); false when patience runs out first.
-inline bool RunEventsUntil(const std::function<bool()>& fnDone, bool bBlocked = false) {
-  GetApplication();
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  while (!fnDone()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    if (!bBlocked) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
 }
 
 struct sReceived {

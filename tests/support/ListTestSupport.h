@@ -1,5 +1,5 @@
-// Shared pieces of the list control tests: a scratch settings directory with a message box
-// sink, key presses, waiting on the event loop, and lists over simple text records.
+// Shared pieces of the list control tests: the application, key presses and lists over simple
+// text records.
 #pragma once
 
 #include <QPoint>
@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "lists/widgets/FilterListCtrl.h"
-#include "tests/plugin/SettingsFixture.h"
+#include "tests/support/QtTestApp.h"
+#include "tests/support/SettingsFixture.h"
 
 class QImage;
 class QWidget;
@@ -20,9 +21,6 @@ using TextRecord = std::vector<std::string>;
 
 void SendKey(QWidget* pWidget, int nKey, Qt::KeyboardModifiers nModifiers = Qt::NoModifier,
              const QString& strText = QString());
-// Runs the event loop until the condition holds; false when it never does (a hang guard, not a
-// speed check).
-bool WaitUntil(const std::function<bool()>& fnDone);
 
 // A filter list in data mode over text records, the columns named by arrNames (all text
 // columns but those in arrNumeric), shown at 600 x 300 and counting its cell reads.

@@ -11,7 +11,7 @@
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/RmsDetails.h"
 #include "platform/qt/MainFrame.h"
-#include "tests/model/TestMessage.h"
+#include "tests/support/TestMessage.h"
 #include "windows/OrvaneWatchDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
 #include "windows/OrvaneWatchDocAlerts.h"

@@ -8,7 +8,7 @@
 #include "host/transport/RmsTransport.h"
 #include "host/transport/TransportWire.h"
 #include "host/transport/ZmqLinkSettings.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "platform/IniProfile.h"
 #include "platform/PlatformPath.h"
-#include "tests/platform/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "host/transport/DeliveryQueue.h"
 #include "protocol/RmsProtocol.h"
-#include "tests/transport/TransportTestSupport.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "platform/IniProfile.h"
 #include "platform/InterruptedWrites.h"
-#include "tests/platform/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -61,9 +61,7 @@ TEST(IniWriteFailure, CrashBeforeRenameLeavesTheOriginalWhole) {
   ASSERT_GT(nRead, 0);
   EXPECT_EQ(folder.ReadFile("s.ini"), g_szOriginal);
   // The temporary file was complete: the crash leaves one whole file or the other.
-  std::ifstream temp(szTemp, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(temp), {}),
-            "; keep me\n[CONFIG]\nCALC=9\nMAIL_CC=a@b.c\n");
+  EXPECT_EQ(ReadWholeFile(szTemp), "; keep me\n[CONFIG]\nCALC=9\nMAIL_CC=a@b.c\n");
 }
 
 TEST(IniWriteFailure, UnwritableFolderReturnsFalse) {
