@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 
 #include "model/EntityLevel.h"
 #include "model/FieldReaders.h"
@@ -133,18 +134,26 @@ std::string_view FormatNumberSlot(int nSlot, std::string_view strBytes) {
 }
 
 int ParseRmsValues(OTP_MSG hMsg, CRmsDetails& record) {
-  // The buffer is kept between messages; the record gets its texts in one copy.
-  static thread_local CSlotTextsWriter s_writer;
-  static thread_local std::array<OTP_FIELD_DATA, std::size(rmswire::kRules)> s_arrData;
+  // The buffer is kept between messages; the record gets its texts in one copy. A thread-local
+  // address costs a call in a shared library, which the compiler would repeat for each slot; a
+  // pointer read from it once is held.
+  struct sScratch {
+    CSlotTextsWriter writer;
+    std::array<OTP_FIELD_DATA, std::size(rmswire::kRules)> arrData;
+  };
+  static thread_local std::unique_ptr<sScratch> s_pScratch;
+  if (s_pScratch == nullptr) s_pScratch = std::make_unique<sScratch>();
+  CSlotTextsWriter& writer = s_pScratch->writer;
+  OTP_FIELD_DATA* const arrData = s_pScratch->arrData.data();
   // One call fetches every field; a failure leaves them all absent.
-  if (!otp_get_data_many(hMsg, kFieldPlan.arrIds.data(), kFieldPlan.nCount, s_arrData.data(), nullptr))
-    s_arrData.fill({});
-  s_writer.Start();
+  if (!otp_get_data_many(hMsg, kFieldPlan.arrIds.data(), kFieldPlan.nCount, arrData, nullptr))
+    s_pScratch->arrData.fill({});
+  writer.Start();
   for (int nSlot = 0; nSlot < kRmsSlotCount; ++nSlot) {
     const size_t nRow = static_cast<size_t>(kSlotRules[static_cast<size_t>(nSlot)]);
-    AppendSlot(GetRowField(s_arrData.data(), nRow), record, nSlot, rmswire::kRules[nRow], s_writer);
+    AppendSlot(GetRowField(arrData, nRow), record, nSlot, rmswire::kRules[nRow], writer);
   }
-  s_writer.CommitTo(record.GetSlotTexts());
+  writer.CommitTo(record.GetSlotTexts());
 
   std::string_view strGroupwise;
   record.bGroupwiseValidation =
