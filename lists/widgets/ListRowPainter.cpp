@@ -56,22 +56,16 @@ void CListRowPainter::DrawCellText(const QRect& rcCell, const std::string& strTe
   if (nFormat == 0 || nFormat == 1) {
     rcText.adjust(kCellTextMargin, 0, -kCellTextMargin, 0);
   }
-  // A text that fits is drawn from its layout, shaped once for as long as it shows; a cut one
-  // is measured and drawn at a point.
+  // Texts are drawn from their layouts, shaped once for as long as they show, the cut form of
+  // a text that does not fit as well.
   const QFontMetrics metrics = m_painter.fontMetrics();
-  const CCellTextCache::sLayout& layout = m_cache.Get(strText, m_painter.font(), metrics);
-  const QStaticText* pLayout = &layout.text;
-  QString strShown;
-  int nTextWidth = layout.nWidth;
+  const CCellTextCache::sLayout* pLayout = &m_cache.Get(strText, m_painter.font(), metrics);
+  const QStaticText* pText = &pLayout->text;
+  int nTextWidth = pLayout->nWidth;
   if (nTextWidth > rcText.width()) {
-    pLayout = nullptr;
-    if (bHashWhenCut) {
-      strShown = QString::fromLatin1(kCutNumberText);
-      while (!strShown.isEmpty() && metrics.horizontalAdvance(strShown) > rcText.width()) strShown.chop(1);
-    } else {
-      strShown = metrics.elidedText(QString::fromStdString(strText), Qt::ElideRight, rcText.width());
-    }
-    nTextWidth = metrics.horizontalAdvance(strShown);
+    pLayout = &m_cache.GetCut(strText, m_painter.font(), metrics, rcText.width(), bHashWhenCut, kCutNumberText);
+    pText = &pLayout->cut;
+    nTextWidth = pLayout->nCutWidth;
   }
   int nX = rcText.left();
   if (nFormat == 1) {
@@ -79,12 +73,8 @@ void CListRowPainter::DrawCellText(const QRect& rcCell, const std::string& strTe
   } else if (nFormat != 0) {
     nX = rcText.left() + (rcText.width() - nTextWidth) / 2;
   }
-  const int nBaseline = rcText.top() + (rcText.height() - metrics.height() + 1) / 2 + metrics.ascent();
-  if (pLayout != nullptr) {
-    m_painter.drawStaticText(QPoint(nX, nBaseline - metrics.ascent()), *pLayout);
-  } else {
-    m_painter.drawText(QPoint(nX, nBaseline), strShown);
-  }
+  const int nTop = rcText.top() + (rcText.height() - metrics.height() + 1) / 2;
+  m_painter.drawStaticText(QPoint(nX, nTop), *pText);
 }
 
 void CListRowPainter::DrawCheckBox(const QRect& rcBox, bool bChecked, uint32_t clrText) const {
