@@ -1,8 +1,5 @@
 #include "keys/ZapHandler.h"
 
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "keys/CurveKeys.h"
@@ -33,7 +30,7 @@ CZapHandler::CZapHandler(zmq::context_t& context, std::string strAllowListPath, 
 CZapHandler::~CZapHandler() { Stop(); }
 
 bool CZapHandler::Start(std::string& strError) {
-  if (m_thread.joinable()) {
+  if (m_thread.IsRunning()) {
     strError = "the ZAP handler was started before";
     return false;
   }
@@ -50,30 +47,22 @@ bool CZapHandler::Start(std::string& strError) {
     m_socket.close();
     return false;
   }
-  m_nWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (m_nWakeFd < 0) {
+  if (!m_thread.Start([this] { Run(); })) {
     strError = "cannot create the ZAP handler's wake-up";
     m_socket.close();
     return false;
   }
-  m_thread = std::thread(&CZapHandler::Run, this);
   return true;
 }
 
 void CZapHandler::Stop() {
-  if (m_thread.joinable()) {
-    const uint64_t nOne = 1;
-    [[maybe_unused]] const ssize_t nWritten = write(m_nWakeFd, &nOne, sizeof nOne);
-    m_thread.join();
-  }
-  if (m_nWakeFd >= 0) close(m_nWakeFd);
-  m_nWakeFd = -1;
+  m_thread.Stop();
   m_socket.close();
 }
 
 void CZapHandler::Run() {
   for (;;) {
-    zmq::pollitem_t arrItems[] = {{nullptr, m_nWakeFd, ZMQ_POLLIN, 0}, {m_socket.handle(), 0, ZMQ_POLLIN, 0}};
+    zmq::pollitem_t arrItems[] = {{nullptr, m_thread.GetStopDescriptor(), ZMQ_POLLIN, 0}, {m_socket.handle(), 0, ZMQ_POLLIN, 0}};
     if (zmq_poll(arrItems, 2, -1) < 0) {
       // The context was shut down under it (a relay whose proxy did not stop in time).
       if (zmq_errno() == ETERM) return;

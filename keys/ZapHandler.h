@@ -13,11 +13,11 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <zmq.hpp>
 
 #include "keys/AllowList.h"
+#include "platform/StoppableThread.h"
 
 class CZapHandler {
  public:
@@ -46,8 +46,7 @@ class CZapHandler {
   CAllowList m_allowList;
   LogFunction m_fnLog;
   zmq::socket_t m_socket;
-  int m_nWakeFd = -1;
-  std::thread m_thread;
+  CStoppableThread m_thread;
   // When each refused client (address, key) was last logged: a refused terminal tries again
   // every few seconds, and is logged once a minute.
   std::map<std::pair<std::string, std::string>, std::chrono::steady_clock::time_point> m_mapLogged;

@@ -1,8 +1,5 @@
 #include "relay/UpstreamWatch.h"
 
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "host/transport/TransportWire.h"
@@ -36,23 +33,15 @@ bool CUpstreamWatch::Start(zmq::socket_t& requests, zmq::socket_t& publications,
     m_arrMonitors[n].set(zmq::sockopt::linger, 0);
     m_arrMonitors[n].connect(strEndpoint);
   }
-  m_nWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (m_nWakeFd < 0) {
+  if (!m_thread.Start([this] { Run(); })) {
     strError = "cannot create the upstream watch's wake-up";
     return false;
   }
-  m_thread = std::thread(&CUpstreamWatch::Run, this);
   return true;
 }
 
 void CUpstreamWatch::Stop() {
-  if (m_thread.joinable()) {
-    const uint64_t nOne = 1;
-    [[maybe_unused]] const ssize_t nWritten = write(m_nWakeFd, &nOne, sizeof nOne);
-    m_thread.join();
-  }
-  if (m_nWakeFd >= 0) close(m_nWakeFd);
-  m_nWakeFd = -1;
+  m_thread.Stop();
   for (int n = 0; n < 2; ++n) {
     if (m_arrWatched[n] != nullptr) zmq_socket_monitor(m_arrWatched[n]->handle(), nullptr, 0);
     m_arrWatched[n] = nullptr;
@@ -62,7 +51,7 @@ void CUpstreamWatch::Stop() {
 
 void CUpstreamWatch::Run() {
   for (;;) {
-    zmq::pollitem_t arrItems[] = {{nullptr, m_nWakeFd, ZMQ_POLLIN, 0},
+    zmq::pollitem_t arrItems[] = {{nullptr, m_thread.GetStopDescriptor(), ZMQ_POLLIN, 0},
                                   {m_arrMonitors[0].handle(), 0, ZMQ_POLLIN, 0},
                                   {m_arrMonitors[1].handle(), 0, ZMQ_POLLIN, 0}};
     if (zmq_poll(arrItems, 3, -1) < 0) {

@@ -9,8 +9,9 @@
 #include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 #include <zmq.hpp>
+
+#include "platform/StoppableThread.h"
 
 class CUpstreamWatch {
  public:
@@ -38,8 +39,7 @@ class CUpstreamWatch {
   std::function<void()> m_fnOnRefused;
   zmq::socket_t* m_arrWatched[2] = {};
   zmq::socket_t m_arrMonitors[2];
-  int m_nWakeFd = -1;
   bool m_bRefused = false;
   std::chrono::steady_clock::time_point m_lastClosedLog;
-  std::thread m_thread;
+  CStoppableThread m_thread;  // declared last: it stops before the sockets it polls go
 };

@@ -1,8 +1,5 @@
 #include "rmssim/RmsServer.h"
 
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -100,23 +97,15 @@ bool CRmsServer::Start(std::string& strError) {
   m_endpoints.strRequests = m_pRouter->get(zmq::sockopt::last_endpoint);
   m_endpoints.strPublications = m_pPublisher->get(zmq::sockopt::last_endpoint);
 
-  m_nWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (m_nWakeFd < 0) {
+  if (!m_thread.Start([this] { Run(); })) {
     strError = "cannot create the server's wake-up";
     return false;
   }
-  m_thread = std::thread(&CRmsServer::Run, this);
   return true;
 }
 
 void CRmsServer::Stop() {
-  if (m_thread.joinable()) {
-    const uint64_t nOne = 1;
-    [[maybe_unused]] const ssize_t nWritten = write(m_nWakeFd, &nOne, sizeof nOne);
-    m_thread.join();
-  }
-  if (m_nWakeFd >= 0) close(m_nWakeFd);
-  m_nWakeFd = -1;
+  m_thread.Stop();
   m_pRouter.reset();
   m_pPublisher.reset();
   if (m_pZap) m_pZap->Stop();
@@ -165,7 +154,7 @@ void CRmsServer::Run() {
     // While an answer waits, no new request is read; the wait for room is the retry timeout
     // (a ROUTER reports room for writing even when its one client's queue is full).
     const short nRouterEvents = HasAnswersWaiting() ? 0 : ZMQ_POLLIN;
-    zmq::pollitem_t arrItems[] = {{nullptr, m_nWakeFd, ZMQ_POLLIN, 0},
+    zmq::pollitem_t arrItems[] = {{nullptr, m_thread.GetStopDescriptor(), ZMQ_POLLIN, 0},
                                   {m_pRouter->handle(), 0, nRouterEvents, 0},
                                   {m_pPublisher->handle(), 0, ZMQ_POLLIN, 0}};
     if (zmq_poll(arrItems, 3, GetPollTimeoutMs()) < 0) continue;

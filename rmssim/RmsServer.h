@@ -27,13 +27,13 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <thread>
 #include <vector>
 #include <zmq.hpp>
 
 #include "host/transport/TransportWire.h"
 #include "keys/CurveKeys.h"
 #include "keys/ZapHandler.h"
+#include "platform/StoppableThread.h"
 #include "rmssim/CallBook.h"
 #include "rmssim/EntityTree.h"
 #include "rmssim/FaultPublications.h"
@@ -144,8 +144,7 @@ class CRmsServer {
   std::unique_ptr<CZapHandler> m_pZap;  // stopped after the sockets closed
   std::unique_ptr<zmq::socket_t> m_pRouter;
   std::unique_ptr<zmq::socket_t> m_pPublisher;
-  int m_nWakeFd = -1;
-  std::thread m_thread;
+  CStoppableThread m_thread;
 
   std::vector<zmq::message_t> m_arrFrames;     // the client message being handled
   std::deque<sQueuedPublication> m_arrQueued;  // waiting for room on the XPUB, in order
