@@ -210,9 +210,13 @@ void COrvaneWatchDocAlerts::AcknowledgeAlerts() {
 }
 
 void COrvaneWatchDocAlerts::ShowUnseenCounts() {
-  for (const int nTab : {kAlertTab, kMessageAlertTab})
-    m_pTabs->setTabText(nTab, AddUnseenCount(kTabCaptions[nTab], m_arrUnseen[static_cast<size_t>(nTab)], true));
-  setWindowTitle(AddUnseenCount(kWindowCaption, m_arrUnseen[0] + m_arrUnseen[1], false));
+  // Set only when changed: a tab bar lays all its tabs out again for every new text.
+  for (const int nTab : {kAlertTab, kMessageAlertTab}) {
+    const QString strText = AddUnseenCount(kTabCaptions[nTab], m_arrUnseen[static_cast<size_t>(nTab)], true);
+    if (m_pTabs->tabText(nTab) != strText) m_pTabs->setTabText(nTab, strText);
+  }
+  const QString strTitle = AddUnseenCount(kWindowCaption, m_arrUnseen[0] + m_arrUnseen[1], false);
+  if (windowTitle() != strTitle) setWindowTitle(strTitle);
 }
 
 bool COrvaneWatchDocAlerts::ShowAlertEntity(const RaisedAlert& alert) {
