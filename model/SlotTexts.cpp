@@ -197,7 +197,9 @@ void CSlotTextsWriter::Append(std::string_view strText) {
 }
 
 void CSlotTextsWriter::AppendNumber(std::string_view strBytes) {
-  m_arrNumber[m_nSlot / 64] |= uint64_t{1} << (m_nSlot % 64);
+  const uint32_t nWord = m_nSlot / 64;
+  const uint64_t nBit = uint64_t{1} << (m_nSlot % 64);
+  m_arrNumber[nWord] |= nBit;
   const size_t nLength = std::min(strBytes.size(), CSlotTexts::kMaxTextLength);
   char* pOut = GetSlotBuffer();
   // One or two characters take a byte either way.
@@ -210,7 +212,7 @@ void CSlotTextsWriter::AppendNumber(std::string_view strBytes) {
   if (nLength <= 16) {
     const __m128i text = LoadShortText(strBytes.data(), nLength);
     if (PackRegister(text, nLength, pOut)) {
-      m_arrPacked[m_nSlot / 64] |= uint64_t{1} << (m_nSlot % 64);
+      m_arrPacked[nWord] |= nBit;
       EndSlot((nLength + 1) / 2);
     } else {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(pOut), text);
@@ -224,14 +226,14 @@ void CSlotTextsWriter::AppendNumber(std::string_view strBytes) {
     EndSlot(nLength);
     return;
   }
-  m_arrPacked[m_nSlot / 64] |= uint64_t{1} << (m_nSlot % 64);
+  m_arrPacked[nWord] |= nBit;
   EndSlot(nPackedSize);
 }
 
 void CSlotTextsWriter::EndSlot(size_t nLength) {
-  assert(m_nSlot < kRmsSlotCount && nLength <= CSlotTexts::kMaxTextLength);
-  const int nSlot = m_nSlot++;
-  const int nGroup = nSlot / CSlotTexts::kGroupSize;
+  assert(m_nSlot < static_cast<uint32_t>(kRmsSlotCount) && nLength <= CSlotTexts::kMaxTextLength);
+  const uint32_t nSlot = m_nSlot++;
+  const uint32_t nGroup = nSlot / CSlotTexts::kGroupSize;
   if (nSlot % CSlotTexts::kGroupSize == 0) {
     m_arrGroupStart[nGroup] = m_nLength;
   }
@@ -247,7 +249,7 @@ void CSlotTextsWriter::Start() {
 }
 
 void CSlotTextsWriter::CommitTo(CSlotTexts& texts) {
-  assert(m_nSlot == kRmsSlotCount);
+  assert(m_nSlot == static_cast<uint32_t>(kRmsSlotCount));
   m_arrStart[kRmsSlotCount] = static_cast<uint16_t>(
       m_nLength - m_arrGroupStart[kRmsSlotCount / CSlotTexts::kGroupSize]);
   texts.Assign(m_pText.get(), m_nLength, m_arrGroupStart, m_arrStart, m_arrPacked, m_arrNumber);

@@ -99,7 +99,7 @@ class CSlotTextsWriter {
 
   std::unique_ptr<char[]> m_pText;
   uint32_t m_nLength = 0;
-  int m_nSlot = 0;
+  uint32_t m_nSlot = 0;  // unsigned: its word and bit are a shift and a mask
   uint32_t m_arrGroupStart[CSlotTexts::kGroupCount] = {};
   uint16_t m_arrStart[kRmsSlotCount + 1] = {};
   uint64_t m_arrPacked[CSlotTexts::kPackedWords] = {};
