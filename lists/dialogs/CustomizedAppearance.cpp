@@ -15,11 +15,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "controls/AppearanceLine.h"
 #include "controls/ClrButton.h"
 #include "controls/ColorChooser.h"
+#include "controls/ColorRef.h"
 #include "controls/FontSettingDlg.h"
 #include "controls/XListCtrl.h"
+#include "lists/AppearanceLine.h"
 #include "platform/IniProfile.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/WindowMessage.h"

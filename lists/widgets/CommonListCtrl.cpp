@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "controls/AppearanceLine.h"
 #include "controls/ColorHeaderCtrl.h"
 #include "controls/FontChoice.h"
+#include "lists/AppearanceLine.h"
 #include "lists/widgets/ListControlRegistry.h"
 #include "lists/widgets/ListTableModel.h"
 #include "platform/IniProfile.h"

@@ -26,7 +26,7 @@
 #include <string_view>
 #include <vector>
 
-#include "controls/AppearanceInfo.h"
+#include "lists/AppearanceInfo.h"
 #include "lists/CellText.h"
 #include "lists/ColumnProfile.h"
 #include "lists/DigitGrouping.h"

@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "controls/AppearanceLine.h"
 #include "controls/ColorHeaderCtrl.h"
+#include "lists/AppearanceLine.h"
 #include "lists/ListCommands.h"
 #include "lists/widgets/CommonListCtrl.h"
 #include "lists/widgets/ListRowPainter.h"

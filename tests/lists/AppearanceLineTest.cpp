@@ -1,4 +1,4 @@
-#include "controls/AppearanceLine.h"
+#include "lists/AppearanceLine.h"
 
 #include <gtest/gtest.h>
 

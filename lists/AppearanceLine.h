@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "controls/AppearanceInfo.h"
+#include "lists/AppearanceInfo.h"
 
 inline constexpr const char* kAppearanceSection = "CUSTOMIZE_LISTS";
 // What a read of a missing line gives; an empty line counts the same.
