@@ -10,12 +10,11 @@
 #include "controls/ColorHeaderCtrl.h"
 #include "controls/FontChoice.h"
 #include "lists/AppearanceLine.h"
+#include "lists/dialogs/PluginListSettings.h"
 #include "lists/widgets/ListControlRegistry.h"
 #include "lists/widgets/ListTableModel.h"
-#include "platform/IniProfile.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/WindowMessage.h"
-#include "plugin/SettingsAccess.h"
 
 CCommonListCtrl::CCommonListCtrl(QWidget* pParent) : QTableView(pParent) {
   m_pHeader = new CColorHeaderCtrl(this);
@@ -83,27 +82,21 @@ const sHalvoColInfo* CCommonListCtrl::GetColumnAtPosition(int32_t nPosition) con
 }
 
 void CCommonListCtrl::LoadProfile() {
-  const std::string strSection = GetProfileName();
-  const ProfileReadFn fnRead = [strSection](const std::string& strKey, std::string& strValue) {
-    return AccessProfileSetting(kSettingRead, strSection, strKey, strValue, kSettingsFileName);
-  };
-  LoadColumnProfile(m_layout, fnRead, [this](CListLayout& layout, const ProfileReadFn& fnReadKey) {
-    return ReadCustomColumns(layout, fnReadKey);
-  });
+  ReadStoredProfile(CPluginListSettings(), GetProfileName(), m_layout,
+                    [this](CListLayout& layout, const ProfileReadFn& fnReadKey) {
+                      return ReadCustomColumns(layout, fnReadKey);
+                    });
   m_bProfileLoaded = true;
   BuildHeader();
   LoadListAppearance();
 }
 
 bool CCommonListCtrl::SaveProfile() {
-  const std::string strSection = GetProfileName();
-  return SaveColumnProfile(
-      m_layout, GetHeaderItems(), [strSection](const std::string& strKey, const std::string& strValue) {
-        const sSettingWrite write = WriteProfileSetting(strSection, strKey, strValue, kSettingsFileName);
-        if (write.szFailure != nullptr) ShowMessageBox(write.szFailure);
-        if (!write.bWritten) ShowMessageBox(kSaveProfileFailedText);
-        return write.bWritten;
-      });
+  CPluginListSettings settings;
+  // Each failure shows as soon as its key failed, before the next key is written.
+  const sProfileSave save =
+      WriteStoredProfile(settings, GetProfileName(), m_layout, GetHeaderItems(), &ShowMessageBox);
+  return save.bAllWritten;
 }
 
 void CCommonListCtrl::OpenRepositionDialog() {
@@ -190,22 +183,16 @@ void CCommonListCtrl::SetAppearance(const sAppearanceInfo& appearance) {
 std::string CCommonListCtrl::GetAppearanceKey() const { return FormatAppearanceKey(GetProfileName(), m_nControlId); }
 
 void CCommonListCtrl::LoadListAppearance() {
+  // A list that appearance does not apply to keeps its colours through SetAppearance: they go
+  // back to the defaults here.
   m_appearance.clrText = g_defaultAppearance.clrText;
   m_appearance.clrBackground = g_defaultAppearance.clrBackground;
-  char szValue[kAppearanceBufferSize];
-  const uint32_t nLength =
-      GetPrivateProfileString(kAppearanceSection, GetAppearanceKey().c_str(), kAppearanceNotFound, szValue,
-                              kAppearanceBufferSize, ComposeSettingsPath(kSettingsFileName).c_str());
-  sAppearanceInfo appearance = m_appearance;
-  // Counted, so a keyword with a NUL inside is read whole, as it was written.
-  if (ParseAppearanceValue(std::string(szValue, nLength), appearance)) {
+  const sStoredAppearance stored =
+      ReadStoredAppearance(CPluginListSettings(), GetAppearanceKey(), m_appearance);
+  if (stored.bStored) {
     m_bCustomized = true;
-  } else {
-    appearance = g_defaultAppearance;
-    // Whether keywords are offered follows the filter row, not the stored line.
-    appearance.bKeywordsAvailable = m_appearance.bKeywordsAvailable;
   }
-  SetAppearance(appearance);
+  SetAppearance(stored.appearance);
 }
 
 void CCommonListCtrl::ShowAppearanceDialog() { CCustomizedAppearance::ShowForList(*this); }

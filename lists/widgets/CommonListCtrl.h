@@ -1,12 +1,15 @@
 // The report list from which every list of the module is built. It owns the list's columns
-// (the column array and the position map, in a CListLayout), the header with its tips and sort
-// images, and the column profile in the settings file; it offers the context menu, the header
+// (the column array and the position map, in a CListLayout) and the header with its tips and
+// sort images, and loads and saves its column profile; it offers the context menu, the header
 // menu and the keys for spreadsheet export, clipboard copy, grid lines, appearance and column
 // fitting, and sorts by a clicked column.
 //
 // Out of the filter list's data mode a list holds its own item texts (InsertItem, SetItemText).
 // Every cell is read through GetCellText (export, clipboard, sorting) or, for painting,
-// GetRowCellText; the list paints its rows itself, asking each visible cell once.
+// GetRowCellText; the list paints its rows itself, asking each visible cell once. The column
+// profile and the appearance line are read and written in the plug-in's settings file by the
+// rules of ColumnProfile.h and AppearanceLine.h; the list shows what a save of the profile
+// failed with.
 //
 // How cells show their texts (CommonListDisplay.cpp) can change without changing what is read:
 // numbers of numeric columns may be grouped, a number too wide for its cell may show "###", and

@@ -1,23 +1,30 @@
 // The common list control: column profile through the settings file, fitting, clipboard,
-// keys, the base sort with its header images, spreadsheet export, check boxes, row height and
-// the registry of list controls.
+// keys, the base sort with its header images, spreadsheet export, check boxes, row height, the
+// registry of list controls, and the stored appearance applied to colours, font and keywords.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QImage>
 #include <QToolTip>
 #include <filesystem>
 
 #include "controls/ColorHeaderCtrl.h"
+#include "controls/ColorRef.h"
 #include "lists/widgets/ListControlRegistry.h"
 #include "tests/support/EventWait.h"
 #include "tests/support/ListTestSupport.h"
 #include "tests/support/QtTestApp.h"
 
 namespace {
+
+constexpr uint32_t kRed = MakeColorRef(255, 0, 0);
+constexpr uint32_t kBlue = MakeColorRef(0, 0, 255);
+constexpr uint32_t kGreen = MakeColorRef(0, 255, 0);
 
 const sColumnDef kColumns[] = {{"Name", kAlignLeft, kSortText},
                                {"Amount", kAlignRight, kSortDecimal},
@@ -48,14 +55,6 @@ class CommonListCtrlTest : public CSettingsFixture {
     }
   }
 
-  std::vector<int32_t> GetHeaderColumns(const CCommonListCtrl& list) {
-    std::vector<int32_t> arrColumns;
-    for (int32_t nPosition = 0; nPosition < list.GetHeader()->count(); ++nPosition) {
-      arrColumns.push_back(list.GetLayout().GetColumnAt(nPosition));
-    }
-    return arrColumns;
-  }
-
   std::vector<int32_t> GetHeaderWidths(const CCommonListCtrl& list) {
     std::vector<int32_t> arrWidths;
     for (int32_t nPosition = 0; nPosition < list.GetHeader()->count(); ++nPosition) {
@@ -64,45 +63,20 @@ class CommonListCtrlTest : public CSettingsFixture {
     return arrWidths;
   }
 
-  int CountBoxes(const std::string& strText) const {
-    return static_cast<int>(std::count(m_arrBoxes.begin(), m_arrBoxes.end(), strText));
+  // Pixels of a row close to a colour.
+  static int CountRowPixels(CCommonListCtrl& list, int32_t nRow, uint32_t clrColour) {
+    const QImage image = list.viewport()->grab().toImage();
+    return CountPixelsNear(
+        image, QRect(0, list.rowViewportPosition(nRow), image.width(), list.rowHeight(nRow)), clrColour);
   }
 };
-
-TEST_F(CommonListCtrlTest, LoadsTheColumnProfile) {
-  struct sCase {
-    const char* szName;
-    const char* szSection;  // the list's settings section, empty for none
-    std::vector<int32_t> arrColumns;
-    std::vector<int32_t> arrWidths;
-    int32_t nFirstColumn;
-    std::array<int32_t, 6> arrCallAmounts;
-  };
-  const sCase arrCases[] = {
-      {"no profile", "", {0, 1, 2}, {80, 80, 80}, 0, {-1, -1, -1, -1, -1, -1}},
-      {"reordered, third hidden",
-       "COLUMNPROFILE=0,1,90,1,0,120,2,-1,0\nMCA=Amount\nOCS=Nope\nMCU=Count\n",
-       {1, 0},
-       {120, 90},
-       1,
-       {1, 2, -1, -1, -1, -1}},
-  };
-  for (const sCase& test : arrCases) {
-    WriteFile("OrvaneSetting.ini", std::string("[TestList]\n") + test.szSection);
-    CCommonListCtrl list;
-    LoadColumns(list);
-    EXPECT_EQ(GetHeaderColumns(list), test.arrColumns) << test.szName;
-    EXPECT_EQ(GetHeaderWidths(list), test.arrWidths) << test.szName;
-    EXPECT_EQ(list.GetLayout().m_nFirstColumn, test.nFirstColumn) << test.szName;
-    EXPECT_EQ(list.GetLayout().m_arrCallAmountColumns, test.arrCallAmounts) << test.szName;
-  }
-}
 
 TEST_F(CommonListCtrlTest, SavesTheProfileOnRequestAndWhenDestroyed) {
   WriteFile("OrvaneSetting.ini", "[TestList]\nCOLUMNPROFILE=0,1,90,1,0,120,2,-1,0\nTITLE=Kept\n");
   {
     CCommonListCtrl list;
     LoadColumns(list);
+    EXPECT_EQ(GetHeaderWidths(list), (std::vector<int32_t>{120, 90}));
     list.GetHeader()->resizeSection(0, 130);
     ASSERT_TRUE(list.SaveProfile());
     EXPECT_EQ(ReadFile("OrvaneSetting.ini"),
@@ -117,7 +91,9 @@ TEST_F(CommonListCtrlTest, SavesTheProfileOnRequestAndWhenDestroyed) {
   LoadColumns(list);
   g_pluginContext.settingsDir = (m_dir / "missing" / "dir").string();
   EXPECT_FALSE(list.SaveProfile());
-  EXPECT_EQ(CountBoxes("Error while saving column profile"), 3);
+  EXPECT_EQ(m_arrBoxes,
+            (std::vector<std::string>{"File Open Failed", kSaveProfileFailedText, "File Open Failed",
+                                      kSaveProfileFailedText, "File Open Failed", kSaveProfileFailedText}));
   g_pluginContext.settingsDir = m_dir.string();
 }
 
@@ -337,6 +313,48 @@ TEST_F(CommonListCtrlTest, CheckBoxesRowHeightAndRegistry) {
   EXPECT_EQ(pList->GetAppearanceKey(), "TestList-1231");
   delete pList;
   EXPECT_FALSE(CListControlRegistry::Contains(pList));
+}
+
+TEST_F(CommonListCtrlTest, ColoursStayWhenAppearanceDoesNotApply) {
+  WriteFile("OrvaneSetting.ini", "[CUSTOMIZE_LISTS]\nTestList-0=FFFFFF,0,DejaVu Serif,12\n");
+  auto pList = std::make_unique<CFilterListCtrl>();
+  pList->SetAppearanceApplies(false);
+  pList->GetLayout().LoadColumnTable("TestList", std::vector<sColumnDef>{{"Id", kAlignLeft, kSortText}});
+  pList->LoadProfile();
+  EXPECT_TRUE(pList->IsCustomized());
+  EXPECT_EQ(pList->GetAppearance().clrBackground, 0U);
+  EXPECT_EQ(pList->GetAppearance().clrText, kGreen);
+  EXPECT_EQ(pList->font().family().toStdString(), "DejaVu Serif") << "the font applies all the same";
+  EXPECT_EQ(QFontInfo(pList->font()).pixelSize(), 16);
+  const int nDefault =
+      QFontInfo(QFont(QStringLiteral("DejaVu Serif"), QApplication::font().pointSize())).pixelSize();
+  pList->SetListFont("DejaVu Serif", "big");
+  EXPECT_EQ(QFontInfo(pList->font()).pixelSize(), nDefault) << "a size that is not a number: default height";
+}
+
+TEST_F(CommonListCtrlTest, KeywordColoursTheRowText) {
+  WriteFile("OrvaneSetting.ini",
+            "[CUSTOMIZE_LISTS]\nTestList-0=0,FF00,DejaVu Sans,12,1,sell,FF,buy,FF0000,\n");
+  const sTextList text({"Id", "Side"}, {{"1", "Buy"}, {"2", "hold"}, {"3", "SELL now"}});
+  CFilterListCtrl& list = *text.pList;
+  const struct {
+    int32_t nRow;
+    uint32_t clrShown;
+    uint32_t clrAbsent;
+  } arrCases[] = {
+      {0, kBlue, kGreen},  // "Buy": the whole row, the Id cell too
+      {1, kGreen, kRed},   // "hold": the list's text colour
+      {2, kRed, kGreen},   // "SELL now"
+  };
+  for (const auto& test : arrCases) {
+    EXPECT_GT(CountRowPixels(list, test.nRow, test.clrShown), 0) << "row " << test.nRow;
+    EXPECT_EQ(CountRowPixels(list, test.nRow, test.clrAbsent), 0) << "row " << test.nRow;
+  }
+
+  sAppearanceInfo appearance = list.GetAppearance();
+  appearance.nKeywordColumn = -1;
+  list.SetAppearance(appearance);
+  EXPECT_EQ(CountRowPixels(list, 2, kRed), 0) << "no keyword column, no keyword colour";
 }
 
 }  // namespace
