@@ -227,55 +227,37 @@ void CCommonListCtrl::SetGradient(bool bOn) {
 }
 
 int32_t CCommonListCtrl::InsertItem(int32_t nRow, const std::string& strText) {
-  if (nRow < 0) {
-    return -1;
+  nRow = m_plainRows.InsertItem(nRow, strText);
+  if (nRow >= 0) {
+    m_pModel->InsertRows(nRow, 1);
+    RepaintFromRow(nRow);
   }
-  nRow = std::min(nRow, static_cast<int32_t>(m_arrItems.size()));
-  m_arrItems.insert(m_arrItems.begin() + nRow, std::vector<std::string>{strText});
-  m_arrItemChecks.insert(m_arrItemChecks.begin() + nRow, 0);
-  m_pModel->InsertRows(nRow, 1);
-  RepaintFromRow(nRow);
   return nRow;
 }
 
 bool CCommonListCtrl::SetItemText(int32_t nRow, int32_t nPosition, const std::string& strText) {
-  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItems.size() || nPosition < 0) {
+  if (!m_plainRows.SetItemText(nRow, nPosition, strText)) {
     return false;
   }
-  std::vector<std::string>& arrTexts = m_arrItems[static_cast<size_t>(nRow)];
-  if (static_cast<size_t>(nPosition) >= arrTexts.size()) {
-    arrTexts.resize(static_cast<size_t>(nPosition) + 1);
-  }
-  arrTexts[static_cast<size_t>(nPosition)] = strText;
   RepaintRowIfVisible(nRow);
   return true;
 }
 
 std::string CCommonListCtrl::GetItemText(int32_t nRow, int32_t nPosition) const {
-  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItems.size() || nPosition < 0) {
-    return {};
-  }
-  const std::vector<std::string>& arrTexts = m_arrItems[static_cast<size_t>(nRow)];
-  return static_cast<size_t>(nPosition) < arrTexts.size() ? arrTexts[static_cast<size_t>(nPosition)]
-                                                          : std::string();
+  return m_plainRows.GetItemText(nRow, nPosition);
 }
 
 bool CCommonListCtrl::DeleteItem(int32_t nRow) {
-  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItems.size()) {
+  if (!m_plainRows.DeleteItem(nRow)) {
     return false;
   }
-  m_arrItems.erase(m_arrItems.begin() + nRow);
-  m_arrItemChecks.erase(m_arrItemChecks.begin() + nRow);
   m_pModel->RemoveRows(nRow, 1);
   RepaintFromRow(nRow);
   return true;
 }
 
 void CCommonListCtrl::DeleteAllItems() {
-  const int32_t nCount = static_cast<int32_t>(m_arrItems.size());
-  m_arrItems.clear();
-  m_arrItemChecks.clear();
-  m_pModel->RemoveRows(0, nCount);
+  m_pModel->RemoveRows(0, m_plainRows.DeleteAllItems());
   viewport()->update();
 }
 
@@ -284,22 +266,17 @@ void CCommonListCtrl::SetCheckBoxes(bool bOn) {
   viewport()->update();
 }
 
-uint32_t CCommonListCtrl::GetCheck(int32_t nRow) const {
-  return nRow >= 0 && static_cast<size_t>(nRow) < m_arrItemChecks.size()
-             ? m_arrItemChecks[static_cast<size_t>(nRow)]
-             : 0;
-}
+uint32_t CCommonListCtrl::GetCheck(int32_t nRow) const { return m_plainRows.GetCheck(nRow); }
 
 bool CCommonListCtrl::SetCheck(int32_t nRow, uint32_t nCheck) {
-  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItemChecks.size()) {
+  if (!m_plainRows.SetCheck(nRow, nCheck)) {
     return false;
   }
-  m_arrItemChecks[static_cast<size_t>(nRow)] = nCheck;
   RepaintRowIfVisible(nRow);
   return true;
 }
 
-int32_t CCommonListCtrl::GetItemCount() const { return static_cast<int32_t>(m_arrItems.size()); }
+int32_t CCommonListCtrl::GetItemCount() const { return m_plainRows.GetItemCount(); }
 
 void CCommonListCtrl::RepaintFromRow(int32_t nRow) {
   // From the scroll position and the row height: asking the view which row is at the page's

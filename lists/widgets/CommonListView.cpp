@@ -282,7 +282,7 @@ bool CCommonListCtrl::HandleListKey(const QKeyEvent& event) {
         return false;
       }
       OnCommand(kCmdCopyToClipboard);
-      if (bShift && m_bCustomizeEnabled) {
+      if (bShift && m_commands.bCustomizeEnabled) {
         ShowAppearanceDialog();
       }
       return true;

@@ -234,27 +234,21 @@ TEST_F(CommonListCtrlTest, BaseSortByClicksWithHeaderImages) {
   AddRows(list, {{"a", "10"}, {"b", "NA"}, {"c", "-5"}, {"d", "-"}, {"e", "-0.5"}});
   list.show();
   list.selectRow(0);  // "a" stays selected as it moves
+  // The order of the rows is CPlainListStore's; the list shows it and moves the selection along.
   struct sStep {
     int32_t nPosition;
-    std::vector<std::string> arrNames;
     std::vector<int32_t> arrImages;
   };
-  const sStep arrSteps[] = {
-      {1, {"c", "b", "d", "e", "a"}, {-1, 0, -1}},  // "NA" and "-" count as -1
-      {1, {"a", "e", "b", "d", "c"}, {-1, 1, -1}},
-      {0, {"a", "b", "c", "d", "e"}, {0, 2, -1}},
-      {0, {"e", "d", "c", "b", "a"}, {1, 2, -1}},
-  };
+  const sStep arrSteps[] = {{1, {-1, 0, -1}}, {1, {-1, 1, -1}}, {0, {0, 2, -1}}, {0, {1, 2, -1}}};
   for (const sStep& step : arrSteps) {
     list.GetHeader()->sectionClicked(step.nPosition);
-    EXPECT_EQ(GetShownTexts(list, 0), step.arrNames) << "click on " << step.nPosition;
     const std::vector<int32_t> arrImages = {list.GetSortImage(0), list.GetSortImage(1), list.GetSortImage(2)};
     EXPECT_EQ(arrImages, step.arrImages) << "click on " << step.nPosition;
     EXPECT_EQ(list.model()->headerData(step.nPosition, Qt::Horizontal, kSortImageRole).toInt(),
               step.arrImages[static_cast<size_t>(step.nPosition)]);
   }
-  ASSERT_EQ(list.GetSelectedRows().size(), 1U);
-  EXPECT_EQ(list.GetCellText(list.GetSelectedRows()[0], 0), "a");
+  EXPECT_EQ(GetShownTexts(list, 0), (std::vector<std::string>{"e", "d", "c", "b", "a"}));
+  EXPECT_EQ(list.GetSelectedRows(), std::vector<int32_t>{4});
 }
 
 TEST_F(CommonListCtrlTest, WritesToExcel) {
