@@ -192,3 +192,29 @@ bool SaveColumnProfile(const CListLayout& layout, std::span<const sHeaderItem> a
   }
   return bAllWritten;
 }
+
+void ReadStoredProfile(const IListSettingsFile& file, const std::string& strSection, CListLayout& layout,
+                       const CustomColumnReadFn& fnReadCustom) {
+  const ProfileReadFn fnRead = [&file, &strSection](const std::string& strKey, std::string& strValue) {
+    return file.ReadProfileKey(strSection, strKey, strValue);
+  };
+  LoadColumnProfile(layout, fnRead, fnReadCustom);
+}
+
+sProfileSave WriteStoredProfile(IListSettingsFile& file, const std::string& strSection,
+                                const CListLayout& layout, std::span<const sHeaderItem> arrHeader,
+                                const ProfileFailureFn& fnFailure) {
+  sProfileSave save;
+  const auto fnAddFailure = [&save, &fnFailure](const char* szText) {
+    save.arrFailureTexts.emplace_back(szText);
+    if (fnFailure) fnFailure(save.arrFailureTexts.back());
+  };
+  save.bAllWritten =
+      SaveColumnProfile(layout, arrHeader, [&](const std::string& strKey, const std::string& strValue) {
+        const sListSettingWrite write = file.WriteProfileKey(strSection, strKey, strValue);
+        if (write.szFailure != nullptr) fnAddFailure(write.szFailure);
+        if (!write.bWritten) fnAddFailure(kSaveProfileFailedText);
+        return write.bWritten;
+      });
+  return save;
+}

@@ -17,6 +17,9 @@
 //   - a width that is not positive is replaced by the record's width;
 //   - a profile that leaves no column shown (empty, all hidden, all bad) shows every column
 //     in array order, as a list without a profile does.
+//
+// The profile is read and written through key functions, or through the settings file
+// interface (ReadStoredProfile, WriteStoredProfile), which gives back what a save failed with.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +30,7 @@
 #include <vector>
 
 #include "lists/ListLayout.h"
+#include "lists/ListSettingsFile.h"
 
 inline constexpr const char* kColumnProfileKey = "COLUMNPROFILE";
 inline constexpr const char* kUserColumnProfileKey = "USERCOLUMNPROFILE";
@@ -91,3 +95,22 @@ void LoadColumnProfile(CListLayout& layout, const ProfileReadFn& fnRead,
 // True when all three were written.
 bool SaveColumnProfile(const CListLayout& layout, std::span<const sHeaderItem> arrHeader,
                        const ProfileWriteFn& fnWrite);
+
+// LoadColumnProfile over the keys of the list's section of the settings file.
+void ReadStoredProfile(const IListSettingsFile& file, const std::string& strSection, CListLayout& layout,
+                       const CustomColumnReadFn& fnReadCustom);
+
+// What a save of the column profile did: the texts of its failures, in order, are for the
+// window that saved to show.
+struct sProfileSave {
+  bool bAllWritten = true;
+  std::vector<std::string> arrFailureTexts;
+};
+// Told each failure text of a save as soon as the write that failed returns, before the next key
+// is written.
+using ProfileFailureFn = std::function<void(const std::string& strText)>;
+// SaveColumnProfile into the list's section. Each failed key adds the file's failure text, when
+// it gives one, then kSaveProfileFailedText.
+sProfileSave WriteStoredProfile(IListSettingsFile& file, const std::string& strSection,
+                                const CListLayout& layout, std::span<const sHeaderItem> arrHeader,
+                                const ProfileFailureFn& fnFailure = {});

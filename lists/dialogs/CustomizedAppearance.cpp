@@ -15,15 +15,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "controls/AppearanceLine.h"
 #include "controls/ClrButton.h"
 #include "controls/ColorChooser.h"
+#include "controls/ColorRef.h"
 #include "controls/FontSettingDlg.h"
 #include "controls/XListCtrl.h"
-#include "platform/IniProfile.h"
+#include "lists/AppearanceLine.h"
+#include "lists/dialogs/PluginListSettings.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/WindowMessage.h"
-#include "plugin/SettingsAccess.h"
 
 namespace {
 
@@ -316,8 +316,8 @@ void CCustomizedAppearance::ApplySettings() {
   }
   m_pList->ApplyCustomizedAppearance(m_working);
   // A failed write is not reported: the list keeps what was applied.
-  WritePrivateProfileValue(kAppearanceSection, m_pList->GetAppearanceKey(), strValue,
-                           ComposeSettingsPath(kSettingsFileName).c_str());
+  CPluginListSettings settings;
+  WriteStoredAppearance(settings, m_pList->GetAppearanceKey(), strValue);
 }
 
 bool CCustomizedAppearance::eventFilter(QObject* pWatched, QEvent* pEvent) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/AppearanceInfo.h"
+#include "lists/AppearanceInfo.h"
 
 class CClrButton;
 class CXListCtrl;

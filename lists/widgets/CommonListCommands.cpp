@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <numeric>
 #include <utility>
 
 #include "controls/ColorHeaderCtrl.h"
@@ -87,14 +86,7 @@ bool CCommonListCtrl::OnCommand(int32_t nCommand) {
   }
 }
 
-sListMenuState CCommonListCtrl::GetMenuState() const {
-  sListMenuState state;
-  state.bExportEnabled = m_bExportEnabled;
-  state.bImportEnabled = m_bImportEnabled;
-  state.bCustomizeEnabled = m_bCustomizeEnabled;
-  state.bRepositionEnabled = m_bRepositionEnabled;
-  return state;
-}
+sListMenuState CCommonListCtrl::GetMenuState() const { return m_commands; }
 
 std::unique_ptr<QMenu> CCommonListCtrl::CreateContextMenu() {
   return CreateListMenu(GetContextMenuEntries(GetMenuState()), this,
@@ -237,44 +229,26 @@ void CCommonListCtrl::WriteToExcel() {
   ShowMessageBox(bWritten ? g_szExcelFileGenerated : g_szExcelFileFailed);
 }
 
-void CCommonListCtrl::SortByColumnClick(int32_t nPosition) { SortItems(nPosition); }
-
-void CCommonListCtrl::SortItems(int32_t nPosition) {
-  const sSortClick click = m_sortState.Click(nPosition);
+void CCommonListCtrl::SortByColumnClick(int32_t nPosition) {
   const sHalvoColInfo* pColumn = GetColumnAtPosition(nPosition);
-  m_nSortValueType = pColumn != nullptr ? pColumn->nDataType : 0;
-  std::vector<int32_t> arrOrder(m_arrItems.size());
-  std::iota(arrOrder.begin(), arrOrder.end(), 0);
-  SortRowsByText(
-      arrOrder,
-      [this, nPosition](int32_t nRow, std::string& strText) { strText = GetItemText(nRow, nPosition); },
-      eSortRule::kBase, m_nSortValueType, click.nDirection);
-
-  // Items keep their selection and check flags as they move.
-  const std::vector<int32_t> arrSelected = GetSelectedRows();
-  std::vector<bool> arrWasSelected(m_arrItems.size(), false);
-  for (const int32_t nRow : arrSelected) {
+  // The rows keep their selection as they move (their check flags move in the store).
+  std::vector<bool> arrWasSelected(static_cast<size_t>(m_plainRows.GetItemCount()), false);
+  for (const int32_t nRow : GetSelectedRows()) {
     arrWasSelected[static_cast<size_t>(nRow)] = true;
   }
-  std::vector<std::vector<std::string>> arrItems;
-  std::vector<uint32_t> arrChecks;
+  const sPlainSort sort = m_plainRows.SortByClick(nPosition, pColumn != nullptr ? pColumn->nDataType : 0);
   QItemSelection selection;
-  for (size_t i = 0; i < arrOrder.size(); ++i) {
-    const size_t nOld = static_cast<size_t>(arrOrder[i]);
-    arrItems.push_back(std::move(m_arrItems[nOld]));
-    arrChecks.push_back(m_arrItemChecks[nOld]);
-    if (arrWasSelected[nOld]) {
+  for (size_t i = 0; i < sort.arrOldRows.size(); ++i) {
+    if (arrWasSelected[static_cast<size_t>(sort.arrOldRows[i])]) {
       const QModelIndex index = model()->index(static_cast<int>(i), 0);
       selection.select(index, index);
     }
   }
-  m_arrItems = std::move(arrItems);
-  m_arrItemChecks = std::move(arrChecks);
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 
-  if (click.nClearImagePosition >= 0) {
-    SetSortImage(click.nClearImagePosition, 2);
+  if (sort.click.nClearImagePosition >= 0) {
+    SetSortImage(sort.click.nClearImagePosition, 2);
   }
-  SetSortImage(nPosition, click.nDirection < 0 ? 0 : 1);
+  SetSortImage(nPosition, sort.click.nDirection < 0 ? 0 : 1);
   viewport()->update();
 }

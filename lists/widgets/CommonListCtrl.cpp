@@ -7,15 +7,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "controls/AppearanceLine.h"
 #include "controls/ColorHeaderCtrl.h"
 #include "controls/FontChoice.h"
+#include "lists/AppearanceLine.h"
+#include "lists/dialogs/PluginListSettings.h"
 #include "lists/widgets/ListControlRegistry.h"
 #include "lists/widgets/ListTableModel.h"
-#include "platform/IniProfile.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/WindowMessage.h"
-#include "plugin/SettingsAccess.h"
 
 CCommonListCtrl::CCommonListCtrl(QWidget* pParent) : QTableView(pParent) {
   m_pHeader = new CColorHeaderCtrl(this);
@@ -83,27 +82,21 @@ const sHalvoColInfo* CCommonListCtrl::GetColumnAtPosition(int32_t nPosition) con
 }
 
 void CCommonListCtrl::LoadProfile() {
-  const std::string strSection = GetProfileName();
-  const ProfileReadFn fnRead = [strSection](const std::string& strKey, std::string& strValue) {
-    return AccessProfileSetting(kSettingRead, strSection, strKey, strValue, kSettingsFileName);
-  };
-  LoadColumnProfile(m_layout, fnRead, [this](CListLayout& layout, const ProfileReadFn& fnReadKey) {
-    return ReadCustomColumns(layout, fnReadKey);
-  });
+  ReadStoredProfile(CPluginListSettings(), GetProfileName(), m_layout,
+                    [this](CListLayout& layout, const ProfileReadFn& fnReadKey) {
+                      return ReadCustomColumns(layout, fnReadKey);
+                    });
   m_bProfileLoaded = true;
   BuildHeader();
   LoadListAppearance();
 }
 
 bool CCommonListCtrl::SaveProfile() {
-  const std::string strSection = GetProfileName();
-  return SaveColumnProfile(
-      m_layout, GetHeaderItems(), [strSection](const std::string& strKey, const std::string& strValue) {
-        const sSettingWrite write = WriteProfileSetting(strSection, strKey, strValue, kSettingsFileName);
-        if (write.szFailure != nullptr) ShowMessageBox(write.szFailure);
-        if (!write.bWritten) ShowMessageBox(kSaveProfileFailedText);
-        return write.bWritten;
-      });
+  CPluginListSettings settings;
+  // Each failure shows as soon as its key failed, before the next key is written.
+  const sProfileSave save =
+      WriteStoredProfile(settings, GetProfileName(), m_layout, GetHeaderItems(), &ShowMessageBox);
+  return save.bAllWritten;
 }
 
 void CCommonListCtrl::OpenRepositionDialog() {
@@ -190,22 +183,16 @@ void CCommonListCtrl::SetAppearance(const sAppearanceInfo& appearance) {
 std::string CCommonListCtrl::GetAppearanceKey() const { return FormatAppearanceKey(GetProfileName(), m_nControlId); }
 
 void CCommonListCtrl::LoadListAppearance() {
+  // A list that appearance does not apply to keeps its colours through SetAppearance: they go
+  // back to the defaults here.
   m_appearance.clrText = g_defaultAppearance.clrText;
   m_appearance.clrBackground = g_defaultAppearance.clrBackground;
-  char szValue[kAppearanceBufferSize];
-  const uint32_t nLength =
-      GetPrivateProfileString(kAppearanceSection, GetAppearanceKey().c_str(), kAppearanceNotFound, szValue,
-                              kAppearanceBufferSize, ComposeSettingsPath(kSettingsFileName).c_str());
-  sAppearanceInfo appearance = m_appearance;
-  // Counted, so a keyword with a NUL inside is read whole, as it was written.
-  if (ParseAppearanceValue(std::string(szValue, nLength), appearance)) {
+  const sStoredAppearance stored =
+      ReadStoredAppearance(CPluginListSettings(), GetAppearanceKey(), m_appearance);
+  if (stored.bStored) {
     m_bCustomized = true;
-  } else {
-    appearance = g_defaultAppearance;
-    // Whether keywords are offered follows the filter row, not the stored line.
-    appearance.bKeywordsAvailable = m_appearance.bKeywordsAvailable;
   }
-  SetAppearance(appearance);
+  SetAppearance(stored.appearance);
 }
 
 void CCommonListCtrl::ShowAppearanceDialog() { CCustomizedAppearance::ShowForList(*this); }
@@ -240,55 +227,37 @@ void CCommonListCtrl::SetGradient(bool bOn) {
 }
 
 int32_t CCommonListCtrl::InsertItem(int32_t nRow, const std::string& strText) {
-  if (nRow < 0) {
-    return -1;
+  nRow = m_plainRows.InsertItem(nRow, strText);
+  if (nRow >= 0) {
+    m_pModel->InsertRows(nRow, 1);
+    RepaintFromRow(nRow);
   }
-  nRow = std::min(nRow, static_cast<int32_t>(m_arrItems.size()));
-  m_arrItems.insert(m_arrItems.begin() + nRow, std::vector<std::string>{strText});
-  m_arrItemChecks.insert(m_arrItemChecks.begin() + nRow, 0);
-  m_pModel->InsertRows(nRow, 1);
-  RepaintFromRow(nRow);
   return nRow;
 }
 
 bool CCommonListCtrl::SetItemText(int32_t nRow, int32_t nPosition, const std::string& strText) {
-  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItems.size() || nPosition < 0) {
+  if (!m_plainRows.SetItemText(nRow, nPosition, strText)) {
     return false;
   }
-  std::vector<std::string>& arrTexts = m_arrItems[static_cast<size_t>(nRow)];
-  if (static_cast<size_t>(nPosition) >= arrTexts.size()) {
-    arrTexts.resize(static_cast<size_t>(nPosition) + 1);
-  }
-  arrTexts[static_cast<size_t>(nPosition)] = strText;
   RepaintRowIfVisible(nRow);
   return true;
 }
 
 std::string CCommonListCtrl::GetItemText(int32_t nRow, int32_t nPosition) const {
-  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItems.size() || nPosition < 0) {
-    return {};
-  }
-  const std::vector<std::string>& arrTexts = m_arrItems[static_cast<size_t>(nRow)];
-  return static_cast<size_t>(nPosition) < arrTexts.size() ? arrTexts[static_cast<size_t>(nPosition)]
-                                                          : std::string();
+  return m_plainRows.GetItemText(nRow, nPosition);
 }
 
 bool CCommonListCtrl::DeleteItem(int32_t nRow) {
-  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItems.size()) {
+  if (!m_plainRows.DeleteItem(nRow)) {
     return false;
   }
-  m_arrItems.erase(m_arrItems.begin() + nRow);
-  m_arrItemChecks.erase(m_arrItemChecks.begin() + nRow);
   m_pModel->RemoveRows(nRow, 1);
   RepaintFromRow(nRow);
   return true;
 }
 
 void CCommonListCtrl::DeleteAllItems() {
-  const int32_t nCount = static_cast<int32_t>(m_arrItems.size());
-  m_arrItems.clear();
-  m_arrItemChecks.clear();
-  m_pModel->RemoveRows(0, nCount);
+  m_pModel->RemoveRows(0, m_plainRows.DeleteAllItems());
   viewport()->update();
 }
 
@@ -297,22 +266,17 @@ void CCommonListCtrl::SetCheckBoxes(bool bOn) {
   viewport()->update();
 }
 
-uint32_t CCommonListCtrl::GetCheck(int32_t nRow) const {
-  return nRow >= 0 && static_cast<size_t>(nRow) < m_arrItemChecks.size()
-             ? m_arrItemChecks[static_cast<size_t>(nRow)]
-             : 0;
-}
+uint32_t CCommonListCtrl::GetCheck(int32_t nRow) const { return m_plainRows.GetCheck(nRow); }
 
 bool CCommonListCtrl::SetCheck(int32_t nRow, uint32_t nCheck) {
-  if (nRow < 0 || static_cast<size_t>(nRow) >= m_arrItemChecks.size()) {
+  if (!m_plainRows.SetCheck(nRow, nCheck)) {
     return false;
   }
-  m_arrItemChecks[static_cast<size_t>(nRow)] = nCheck;
   RepaintRowIfVisible(nRow);
   return true;
 }
 
-int32_t CCommonListCtrl::GetItemCount() const { return static_cast<int32_t>(m_arrItems.size()); }
+int32_t CCommonListCtrl::GetItemCount() const { return m_plainRows.GetItemCount(); }
 
 void CCommonListCtrl::RepaintFromRow(int32_t nRow) {
   // From the scroll position and the row height: asking the view which row is at the page's

@@ -1,12 +1,15 @@
 // The report list from which every list of the module is built. It owns the list's columns
-// (the column array and the position map, in a CListLayout), the header with its tips and sort
-// images, and the column profile in the settings file; it offers the context menu, the header
+// (the column array and the position map, in a CListLayout) and the header with its tips and
+// sort images, and loads and saves its column profile; it offers the context menu, the header
 // menu and the keys for spreadsheet export, clipboard copy, grid lines, appearance and column
 // fitting, and sorts by a clicked column.
 //
-// Out of the filter list's data mode a list holds its own item texts (InsertItem, SetItemText).
-// Every cell is read through GetCellText (export, clipboard, sorting) or, for painting,
-// GetRowCellText; the list paints its rows itself, asking each visible cell once.
+// Out of the filter list's data mode a list shows the rows of its CPlainListStore (InsertItem,
+// SetItemText). Every cell is read through GetCellText (export, clipboard, sorting, the table
+// model) or, for painting, GetRowCellText; the list paints its rows itself, asking each visible
+// cell once. The column profile and the appearance line are read and written in the plug-in's
+// settings file by the rules of ColumnProfile.h and AppearanceLine.h; the list shows what a
+// save of the profile failed with.
 //
 // How cells show their texts (CommonListDisplay.cpp) can change without changing what is read:
 // numbers of numeric columns may be grouped, a number too wide for its cell may show "###", and
@@ -26,16 +29,17 @@
 #include <string_view>
 #include <vector>
 
-#include "controls/AppearanceInfo.h"
+#include "lists/AppearanceInfo.h"
 #include "lists/CellText.h"
 #include "lists/ColumnProfile.h"
 #include "lists/DigitGrouping.h"
 #include "lists/ListLayout.h"
-#include "lists/ListSort.h"
+#include "lists/PlainListStore.h"
 #include "lists/dialogs/CustomizedAppearance.h"
 #include "lists/dialogs/RepositionColumns.h"
 #include "lists/widgets/CellTextCache.h"
 #include "lists/widgets/ListMenus.h"
+#include "lists/widgets/ListTableSource.h"
 
 class CColorHeaderCtrl;
 class CFitToDataPass;
@@ -43,7 +47,10 @@ class CListRowPainter;
 class CListTableModel;
 class QMenu;
 
-class CCommonListCtrl : public QTableView, public IRepositionList, public IAppearanceList {
+class CCommonListCtrl : public QTableView,
+                        public IRepositionList,
+                        public IAppearanceList,
+                        public IListTableSource {
   Q_OBJECT
 
  public:
@@ -54,8 +61,8 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   // calls LoadProfile.
   CListLayout& GetLayout() { return m_layout; }
   const CListLayout& GetLayout() const { return m_layout; }
-  // The column shown at a header position, or null.
-  const sHalvoColInfo* GetColumnAtPosition(int32_t nPosition) const;
+  const sHalvoColInfo* GetColumnAtPosition(int32_t nPosition) const override;
+  int32_t GetHeaderCount() const override { return m_layout.GetHeaderCount(); }
   // The profile name: the list's settings section and the first part of its appearance key.
   void SetProfileName(std::string_view strName) { m_layout.m_strListName.assign(strName); }
   const std::string& GetProfileName() const override { return m_layout.m_strListName; }
@@ -78,21 +85,21 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   void BuildHeader();
   // A header item's tip, kept only while tips are enabled.
   void SetHeaderTip(int32_t nPosition, const std::string& strText);
-  QString GetHeaderTip(int32_t nPosition) const;
+  QString GetHeaderTip(int32_t nPosition) const override;
   // The header items as the profile saves them: text and width, in position order.
   std::vector<sHeaderItem> GetHeaderItems() const;
   CColorHeaderCtrl* GetHeader() const { return m_pHeader; }
 
-  void SetExportEnabled(bool bOn) { m_bExportEnabled = bOn; }
-  bool IsExportEnabled() const { return m_bExportEnabled; }
-  void SetImportEnabled(bool bOn) { m_bImportEnabled = bOn; }
-  bool IsImportEnabled() const { return m_bImportEnabled; }
-  void SetRepositionEnabled(bool bOn) { m_bRepositionEnabled = bOn; }
-  bool IsRepositionEnabled() const { return m_bRepositionEnabled; }
+  void SetExportEnabled(bool bOn) { m_commands.bExportEnabled = bOn; }
+  bool IsExportEnabled() const { return m_commands.bExportEnabled; }
+  void SetImportEnabled(bool bOn) { m_commands.bImportEnabled = bOn; }
+  bool IsImportEnabled() const { return m_commands.bImportEnabled; }
+  void SetRepositionEnabled(bool bOn) { m_commands.bRepositionEnabled = bOn; }
+  bool IsRepositionEnabled() const { return m_commands.bRepositionEnabled; }
   void SetAppearanceApplies(bool bOn) { m_bAppearanceApplies = bOn; }
   bool DoesAppearanceApply() const override { return m_bAppearanceApplies; }
-  void SetCustomizeEnabled(bool bOn) { m_bCustomizeEnabled = bOn; }
-  bool IsCustomizeEnabled() const { return m_bCustomizeEnabled; }
+  void SetCustomizeEnabled(bool bOn) { m_commands.bCustomizeEnabled = bOn; }
+  bool IsCustomizeEnabled() const { return m_commands.bCustomizeEnabled; }
   void SetHeaderTipsEnabled(bool bOn);
   bool AreHeaderTipsEnabled() const { return m_bHeaderTipsEnabled; }
 
@@ -113,7 +120,7 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   void SetGradient(bool bOn);
   bool HasGradient() const { return m_bGradient; }
 
-  // Plain items, out of data mode: one text per header position.
+  // Plain items, out of data mode: one text per header position (the rules of CPlainListStore).
   int32_t InsertItem(int32_t nRow, const std::string& strText);
   bool SetItemText(int32_t nRow, int32_t nPosition, const std::string& strText);
   std::string GetItemText(int32_t nRow, int32_t nPosition) const;
@@ -129,8 +136,8 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   void SetImageList(std::vector<QPixmap> arrImages) { m_arrImages = std::move(arrImages); }
 
   // The rows and cells every command reads.
-  virtual int32_t GetItemCount() const;
-  virtual std::string GetCellText(int32_t nRow, int32_t nPosition) const;
+  int32_t GetItemCount() const override;
+  std::string GetCellText(int32_t nRow, int32_t nPosition) const override;
   // Repaints the page when a row added or removed at nRow moved what it shows: nRow is on it or
   // above it.
   void RepaintFromRow(int32_t nRow);
@@ -160,8 +167,7 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   // Sorting by a clicked header position.
   virtual void SortByColumnClick(int32_t nPosition);
   // The sort image of a header position: 0, 1, 2 or -1 (none).
-  int32_t GetSortImage(int32_t nPosition) const;
-  const CListSortState& GetSortState() const { return m_sortState; }
+  int32_t GetSortImage(int32_t nPosition) const override;
 
   // Rows are as high as the font's pixel height plus 4, times the lines per row.
   int32_t GetRowHeight() const { return m_nRowHeight; }
@@ -258,7 +264,6 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   std::vector<int32_t> GetHeaderColumns() const;
   int32_t MeasureHeaderWidth(int32_t nPosition) const;
   void SetColumnWidths(const std::vector<int32_t>& arrWidths);
-  void SortItems(int32_t nPosition);
 
   CListLayout m_layout;
   CListTableModel* m_pModel = nullptr;  // owned as a child
@@ -270,17 +275,12 @@ class CCommonListCtrl : public QTableView, public IRepositionList, public IAppea
   std::string m_strDefaultSortText;      // kept across openings of the column profile dialog
   std::vector<QString> m_arrHeaderTips;  // by header position
   std::vector<int32_t> m_arrSortImages;  // by header position
-  std::vector<std::vector<std::string>> m_arrItems;
-  std::vector<uint32_t> m_arrItemChecks;
+  CPlainListStore m_plainRows;
   std::vector<QPixmap> m_arrImages;
-  CListSortState m_sortState;
-  int32_t m_nSortValueType = 0;
   bool m_bProfileLoaded = false;
-  bool m_bExportEnabled = true;
-  bool m_bImportEnabled = false;
-  bool m_bRepositionEnabled = true;
+  // Which commands the menus offer; a filter list's menu state adds its own options.
+  sListMenuState m_commands;
   bool m_bAppearanceApplies = true;
-  bool m_bCustomizeEnabled = true;
   bool m_bHeaderTipsEnabled = true;
   bool m_bGridLines = false;
   bool m_bGradient = false;

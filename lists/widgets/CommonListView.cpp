@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "controls/AppearanceLine.h"
 #include "controls/ColorHeaderCtrl.h"
+#include "lists/AppearanceLine.h"
 #include "lists/ListCommands.h"
 #include "lists/widgets/CommonListCtrl.h"
 #include "lists/widgets/ListRowPainter.h"
@@ -282,7 +282,7 @@ bool CCommonListCtrl::HandleListKey(const QKeyEvent& event) {
         return false;
       }
       OnCommand(kCmdCopyToClipboard);
-      if (bShift && m_bCustomizeEnabled) {
+      if (bShift && m_commands.bCustomizeEnabled) {
         ShowAppearanceDialog();
       }
       return true;

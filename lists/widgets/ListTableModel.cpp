@@ -1,7 +1,7 @@
 #include "lists/widgets/ListTableModel.h"
 
 #include "controls/ColorHeaderCtrl.h"
-#include "lists/widgets/CommonListCtrl.h"
+#include "lists/widgets/ListTableSource.h"
 
 namespace {
 
@@ -29,10 +29,10 @@ QVariant CListTableModel::data(const QModelIndex& index, int nRole) const {
     return {};
   }
   if (nRole == Qt::DisplayRole) {
-    return QString::fromStdString(m_list.GetCellText(index.row(), index.column()));
+    return QString::fromStdString(m_source.GetCellText(index.row(), index.column()));
   }
   if (nRole == Qt::TextAlignmentRole) {
-    const sHalvoColInfo* pColumn = m_list.GetColumnAtPosition(index.column());
+    const sHalvoColInfo* pColumn = m_source.GetColumnAtPosition(index.column());
     return pColumn != nullptr ? QVariant(GetColumnAlignment(pColumn->nFormat)) : QVariant();
   }
   return {};
@@ -42,18 +42,18 @@ QVariant CListTableModel::headerData(int nSection, Qt::Orientation nOrientation,
   if (nOrientation != Qt::Horizontal || nSection < 0 || nSection >= m_nColumnCount) {
     return {};
   }
-  const sHalvoColInfo* pColumn = m_list.GetColumnAtPosition(nSection);
+  const sHalvoColInfo* pColumn = m_source.GetColumnAtPosition(nSection);
   switch (nRole) {
     case Qt::DisplayRole:
       return pColumn != nullptr ? QString::fromUtf8(pColumn->szName) : QString();
     case Qt::TextAlignmentRole:
       return pColumn != nullptr ? QVariant(GetColumnAlignment(pColumn->nFormat)) : QVariant();
     case Qt::ToolTipRole: {
-      const QString strTip = m_list.GetHeaderTip(nSection);
+      const QString strTip = m_source.GetHeaderTip(nSection);
       return strTip.isEmpty() ? QVariant() : QVariant(strTip);
     }
     case kSortImageRole:
-      return m_list.GetSortImage(nSection);
+      return m_source.GetSortImage(nSection);
     default:
       return {};
   }
@@ -91,8 +91,8 @@ void CListTableModel::SetRowCount(int nCount) {
 
 void CListTableModel::ResetColumns() {
   beginResetModel();
-  m_nColumnCount = m_list.GetLayout().GetHeaderCount();
-  m_nRowCount = m_list.GetItemCount();
+  m_nColumnCount = m_source.GetHeaderCount();
+  m_nRowCount = m_source.GetItemCount();
   endResetModel();
 }
 

@@ -1,6 +1,6 @@
-// The Qt model of a list control: its row and column counts and its header's data, asked of
-// the list. The list paints its cells itself; data() gives a cell's display text only to other
-// readers (accessibility, tools).
+// The Qt model of a list control: its row and column counts and its header's data, read from
+// its source (the list). The list paints its cells itself; data() gives a cell's display text
+// only to other readers (accessibility, tools).
 //
 // The row count is the model's own copy, changed only through the operations below, so every
 // change reaches the views and the selection in the form Qt expects.
@@ -8,13 +8,13 @@
 
 #include <QAbstractTableModel>
 
-class CCommonListCtrl;
+class IListTableSource;
 
 class CListTableModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  explicit CListTableModel(CCommonListCtrl& list) : m_list(list) {}
+  explicit CListTableModel(const IListTableSource& source) : m_source(source) {}
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -31,7 +31,7 @@ class CListTableModel : public QAbstractTableModel {
   void NotifyHeaderChanged();
 
  private:
-  CCommonListCtrl& m_list;
+  const IListTableSource& m_source;
   int m_nRowCount = 0;
   int m_nColumnCount = 0;
 };

@@ -1,17 +1,19 @@
-// Column profiles: reading saved lines (bad ones included), saving, the load steps around the
-// settings reads, and the call-amount keys.
+// Column profiles: reading saved lines (bad ones included), saving with what failed, the load
+// steps around the reads of the list's section, and the call-amount keys.
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "lists/ColumnProfile.h"
+#include "tests/lists/MemorySettingsFile.h"
 
 namespace {
 
 using Columns = std::vector<int32_t>;
+
+constexpr const char* kSection = "Orvane_watch1";
 
 const sColumnDef kColumns[] = {{"C0", kAlignLeft, kSortText},
                                {"C1", kAlignRight, kSortDecimal},
@@ -22,7 +24,7 @@ const sColumnDef kColumns[] = {{"C0", kAlignLeft, kSortText},
 // Five standard columns with record widths 80, 81, 82, 83, 84.
 CListLayout MakeLayout() {
   CListLayout layout;
-  layout.LoadColumnTable("Orvane_watch1", kColumns);
+  layout.LoadColumnTable(kSection, kColumns);
   for (size_t i = 0; i < layout.m_arrColumns.size(); ++i)
     layout.m_arrColumns[i].nWidth = 80 + static_cast<int32_t>(i);
   layout.RecordCatalogueCount();
@@ -47,30 +49,6 @@ sHalvoColInfo MakeCustomColumn(const char* szName, int32_t nKind, const char* sz
   column.strFormulaText = szText;
   return column;
 }
-
-// Settings of one section held in memory.
-class CFakeSection {
- public:
-  std::map<std::string, std::string> m_mapValues;
-  std::vector<std::string> m_arrFailingKeys;
-
-  ProfileReadFn GetReader() {
-    return [this](const std::string& strKey, std::string& strValue) {
-      const auto it = m_mapValues.find(strKey);
-      if (it == m_mapValues.end() || it->second.empty()) return false;
-      strValue = it->second;
-      return true;
-    };
-  }
-  ProfileWriteFn GetWriter() {
-    return [this](const std::string& strKey, const std::string& strValue) {
-      for (const std::string& strFailing : m_arrFailingKeys)
-        if (strFailing == strKey) return false;
-      m_mapValues[strKey] = strValue;
-      return true;
-    };
-  }
-};
 
 }  // namespace
 
@@ -128,13 +106,13 @@ TEST(ColumnProfile, BuildsTheSavedValues) {
 }
 
 TEST(ColumnProfile, WithoutAProfileEveryColumnShows) {
-  CFakeSection section;
-  section.m_mapValues["MCA"] = "C1";
-  section.m_mapValues["USERCOLUMNPROFILE"] = ",5,0,100,Net# \"1\"#\"C1\"";
+  CMemorySettingsFile file;
+  file.m_mapSections[kSection] = {{"MCA", "C1"}, {"USERCOLUMNPROFILE", ",5,0,100,Net# \"1\"#\"C1\""}};
+  file.m_mapSections["Orvane_watch2"] = {{kColumnProfileKey, "1,0,90"}};  // another list's
   CListLayout layout = MakeLayout();
   layout.m_arrCallAmountColumns[0] = 3;
   bool bCustomRead = false;
-  LoadColumnProfile(layout, section.GetReader(), [&](CListLayout&, const ProfileReadFn&) {
+  ReadStoredProfile(file, kSection, layout, [&](CListLayout&, const ProfileReadFn&) {
     bCustomRead = true;
     return std::vector<sProfileEntry>();
   });
@@ -145,27 +123,35 @@ TEST(ColumnProfile, WithoutAProfileEveryColumnShows) {
 }
 
 TEST(ColumnProfile, CallAmountKeysNameColumnsExactly) {
-  CFakeSection section;
+  CMemorySettingsFile file;
   // clang-format off
-  section.m_mapValues = {{"COLUMNPROFILE", "0,0,80,1,1,80,2,2,80,3,3,80,4,4,80"}, {"MCA", "C1"}, {"MCU", "c2"},
-                         {"MCS", "Perc Change "}, {"OCA", "Perc Change"}, {"OCU", "C4 "}, {"OCS", "C0"}};
+  file.m_mapSections[kSection] = {{"COLUMNPROFILE", "0,0,80,1,1,80,2,2,80,3,3,80,4,4,80"}, {"MCA", "C1"},
+                                 {"MCU", "c2"}, {"MCS", "Perc Change "}, {"OCA", "Perc Change"}, {"OCU", "C4 "},
+                                 {"OCS", "C0"}};
   // clang-format on
   CListLayout layout = MakeLayout();
-  LoadColumnProfile(layout, section.GetReader(), {});
+  ReadStoredProfile(file, kSection, layout, {});
   EXPECT_EQ(layout.m_arrCallAmountColumns, (std::array<int32_t, 6>{1, -1, 3, -1, -1, 0}));
 }
 
-TEST(ColumnProfile, AFailedWriteLeavesTheOthers) {
+TEST(ColumnProfile, AFailedWriteLeavesTheOthersAndSaysWhatFailed) {
   CListLayout layout = MakeLayout();
   layout.ShowAllColumns();
-  CFakeSection section;
-  section.m_arrFailingKeys = {kColumnProfileKey, kProtectedColumnProfileKey};
-  EXPECT_FALSE(SaveColumnProfile(layout, {}, section.GetWriter()));
-  EXPECT_EQ(section.m_mapValues.count(kUserColumnProfileKey), 1u);
-  section.m_arrFailingKeys.clear();
-  EXPECT_TRUE(SaveColumnProfile(layout, {}, section.GetWriter()));
+  CMemorySettingsFile file;
+  file.m_mapFailures = {{kColumnProfileKey, "File Open Failed"}, {kProtectedColumnProfileKey, nullptr}};
+  std::vector<std::string> arrTold;  // each failure text as told, after the keys written by then
+  sProfileSave save = WriteStoredProfile(file, kSection, layout, {}, [&](const std::string& strText) {
+    arrTold.push_back(std::to_string(file.m_mapSections[kSection].size()) + " " + strText);
+  });
+  EXPECT_FALSE(save.bAllWritten);
+  EXPECT_EQ(arrTold, (std::vector<std::string>{"0 File Open Failed", "0 Error while saving column profile",
+                                               "1 Error while saving column profile"}));
+  EXPECT_EQ(save.arrFailureTexts.size(), arrTold.size());
+  file.m_mapFailures.clear();
+  save = WriteStoredProfile(file, kSection, layout, {});
+  EXPECT_TRUE(save.bAllWritten && save.arrFailureTexts.empty());
   // A column without a header item is written with width 0.
-  EXPECT_EQ(section.m_mapValues[kColumnProfileKey], "0,0,0,1,1,0,2,2,0,3,3,0,4,4,0");
+  EXPECT_EQ(file.m_mapSections[kSection][kColumnProfileKey], "0,0,0,1,1,0,2,2,0,3,3,0,4,4,0");
 }
 
 TEST(ListLayout, PositionMapStaysWithoutGaps) {

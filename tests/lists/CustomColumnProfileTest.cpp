@@ -1,6 +1,5 @@
 // Custom columns in the column profile: reading written and hand-written values, the records and
 // rebuilt expressions a load gives, and save-then-load through a settings file.
-#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "lists/CustomColumnProfile.h"
 #include "model/ColumnCatalogue.h"
 #include "plugin/SettingsAccess.h"
+#include "tests/lists/MemorySettingsFile.h"
 #include "tests/support/SettingsFixture.h"
 
 namespace {
@@ -31,15 +31,6 @@ CListLayout MakeCatalogueLayout() {
   CListLayout layout;
   layout.LoadColumnTable(kSection, GetCatalogueColumns());
   return layout;
-}
-
-ProfileReadFn MakeMapReader(const std::map<std::string, std::string>& mapValues) {
-  return [&mapValues](const std::string& strKey, std::string& strValue) {
-    const auto it = mapValues.find(strKey);
-    if (it == mapValues.end()) return false;
-    strValue = it->second;
-    return true;
-  };
 }
 
 ProfileReadFn MakeSettingsReader() {
@@ -108,7 +99,8 @@ TEST(CustomColumnProfile, ReadsEntriesUpToTheFirstThatLacksAField) {
 }
 
 TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
-  const std::map<std::string, std::string> mapValues = {
+  CMemorySettingsFile file;
+  file.m_mapSections[kSection] = {
       {kColumnProfileKey, "0,1,80,1,2,80,8,3,80,10,4,80"},
       {kProtectedColumnProfileKey, ",300,0,70,Fixed# \"2\"#\"Margin Used\""},
       // Stored indices are stale: the rebuild takes them from the names, "net" in any letter
@@ -120,7 +112,7 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
            std::string(70, 'L') + "# 1#1"},
   };
   CListLayout layout = MakeCatalogueLayout();
-  LoadColumnProfile(layout, MakeMapReader(mapValues), ReadCustomColumns);
+  ReadStoredProfile(file, kSection, layout, ReadCustomColumns);
   EXPECT_EQ(DescribeCustomColumns(layout),
             (std::vector<std::string>{
                 "Fixed| \"10\"|\"Margin Used\"|4|0",
@@ -140,10 +132,10 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
   // Of two columns with one name (written before such names were refused), the first counts,
   // as in the dialog.
   CListLayout twins = MakeCatalogueLayout();
-  const std::map<std::string, std::string> mapTwins = {
+  file.m_mapSections[kSection] = {
       {kColumnProfileKey, "0,0,80"},
       {kUserColumnProfileKey, ",289,1,80,Twin# 1# 1,290,2,80,Twin# 2# 2,291,3,80,Reader# 0#\"Twin\""}};
-  LoadColumnProfile(twins, MakeMapReader(mapTwins), ReadCustomColumns);
+  ReadStoredProfile(file, kSection, twins, ReadCustomColumns);
   EXPECT_EQ(twins.m_arrColumns.back().strFormula, " \"289\"");
 }
 

@@ -1,23 +1,30 @@
 // The common list control: column profile through the settings file, fitting, clipboard,
-// keys, the base sort with its header images, spreadsheet export, check boxes, row height and
-// the registry of list controls.
+// keys, the base sort with its header images, spreadsheet export, check boxes, row height, the
+// registry of list controls, and the stored appearance applied to colours, font and keywords.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QImage>
 #include <QToolTip>
 #include <filesystem>
 
 #include "controls/ColorHeaderCtrl.h"
+#include "controls/ColorRef.h"
 #include "lists/widgets/ListControlRegistry.h"
 #include "tests/support/EventWait.h"
 #include "tests/support/ListTestSupport.h"
 #include "tests/support/QtTestApp.h"
 
 namespace {
+
+constexpr uint32_t kRed = MakeColorRef(255, 0, 0);
+constexpr uint32_t kBlue = MakeColorRef(0, 0, 255);
+constexpr uint32_t kGreen = MakeColorRef(0, 255, 0);
 
 const sColumnDef kColumns[] = {{"Name", kAlignLeft, kSortText},
                                {"Amount", kAlignRight, kSortDecimal},
@@ -48,14 +55,6 @@ class CommonListCtrlTest : public CSettingsFixture {
     }
   }
 
-  std::vector<int32_t> GetHeaderColumns(const CCommonListCtrl& list) {
-    std::vector<int32_t> arrColumns;
-    for (int32_t nPosition = 0; nPosition < list.GetHeader()->count(); ++nPosition) {
-      arrColumns.push_back(list.GetLayout().GetColumnAt(nPosition));
-    }
-    return arrColumns;
-  }
-
   std::vector<int32_t> GetHeaderWidths(const CCommonListCtrl& list) {
     std::vector<int32_t> arrWidths;
     for (int32_t nPosition = 0; nPosition < list.GetHeader()->count(); ++nPosition) {
@@ -64,45 +63,20 @@ class CommonListCtrlTest : public CSettingsFixture {
     return arrWidths;
   }
 
-  int CountBoxes(const std::string& strText) const {
-    return static_cast<int>(std::count(m_arrBoxes.begin(), m_arrBoxes.end(), strText));
+  // Pixels of a row close to a colour.
+  static int CountRowPixels(CCommonListCtrl& list, int32_t nRow, uint32_t clrColour) {
+    const QImage image = list.viewport()->grab().toImage();
+    return CountPixelsNear(
+        image, QRect(0, list.rowViewportPosition(nRow), image.width(), list.rowHeight(nRow)), clrColour);
   }
 };
-
-TEST_F(CommonListCtrlTest, LoadsTheColumnProfile) {
-  struct sCase {
-    const char* szName;
-    const char* szSection;  // the list's settings section, empty for none
-    std::vector<int32_t> arrColumns;
-    std::vector<int32_t> arrWidths;
-    int32_t nFirstColumn;
-    std::array<int32_t, 6> arrCallAmounts;
-  };
-  const sCase arrCases[] = {
-      {"no profile", "", {0, 1, 2}, {80, 80, 80}, 0, {-1, -1, -1, -1, -1, -1}},
-      {"reordered, third hidden",
-       "COLUMNPROFILE=0,1,90,1,0,120,2,-1,0\nMCA=Amount\nOCS=Nope\nMCU=Count\n",
-       {1, 0},
-       {120, 90},
-       1,
-       {1, 2, -1, -1, -1, -1}},
-  };
-  for (const sCase& test : arrCases) {
-    WriteFile("OrvaneSetting.ini", std::string("[TestList]\n") + test.szSection);
-    CCommonListCtrl list;
-    LoadColumns(list);
-    EXPECT_EQ(GetHeaderColumns(list), test.arrColumns) << test.szName;
-    EXPECT_EQ(GetHeaderWidths(list), test.arrWidths) << test.szName;
-    EXPECT_EQ(list.GetLayout().m_nFirstColumn, test.nFirstColumn) << test.szName;
-    EXPECT_EQ(list.GetLayout().m_arrCallAmountColumns, test.arrCallAmounts) << test.szName;
-  }
-}
 
 TEST_F(CommonListCtrlTest, SavesTheProfileOnRequestAndWhenDestroyed) {
   WriteFile("OrvaneSetting.ini", "[TestList]\nCOLUMNPROFILE=0,1,90,1,0,120,2,-1,0\nTITLE=Kept\n");
   {
     CCommonListCtrl list;
     LoadColumns(list);
+    EXPECT_EQ(GetHeaderWidths(list), (std::vector<int32_t>{120, 90}));
     list.GetHeader()->resizeSection(0, 130);
     ASSERT_TRUE(list.SaveProfile());
     EXPECT_EQ(ReadFile("OrvaneSetting.ini"),
@@ -117,7 +91,9 @@ TEST_F(CommonListCtrlTest, SavesTheProfileOnRequestAndWhenDestroyed) {
   LoadColumns(list);
   g_pluginContext.settingsDir = (m_dir / "missing" / "dir").string();
   EXPECT_FALSE(list.SaveProfile());
-  EXPECT_EQ(CountBoxes("Error while saving column profile"), 3);
+  EXPECT_EQ(m_arrBoxes,
+            (std::vector<std::string>{"File Open Failed", kSaveProfileFailedText, "File Open Failed",
+                                      kSaveProfileFailedText, "File Open Failed", kSaveProfileFailedText}));
   g_pluginContext.settingsDir = m_dir.string();
 }
 
@@ -258,27 +234,21 @@ TEST_F(CommonListCtrlTest, BaseSortByClicksWithHeaderImages) {
   AddRows(list, {{"a", "10"}, {"b", "NA"}, {"c", "-5"}, {"d", "-"}, {"e", "-0.5"}});
   list.show();
   list.selectRow(0);  // "a" stays selected as it moves
+  // The order of the rows is CPlainListStore's; the list shows it and moves the selection along.
   struct sStep {
     int32_t nPosition;
-    std::vector<std::string> arrNames;
     std::vector<int32_t> arrImages;
   };
-  const sStep arrSteps[] = {
-      {1, {"c", "b", "d", "e", "a"}, {-1, 0, -1}},  // "NA" and "-" count as -1
-      {1, {"a", "e", "b", "d", "c"}, {-1, 1, -1}},
-      {0, {"a", "b", "c", "d", "e"}, {0, 2, -1}},
-      {0, {"e", "d", "c", "b", "a"}, {1, 2, -1}},
-  };
+  const sStep arrSteps[] = {{1, {-1, 0, -1}}, {1, {-1, 1, -1}}, {0, {0, 2, -1}}, {0, {1, 2, -1}}};
   for (const sStep& step : arrSteps) {
     list.GetHeader()->sectionClicked(step.nPosition);
-    EXPECT_EQ(GetShownTexts(list, 0), step.arrNames) << "click on " << step.nPosition;
     const std::vector<int32_t> arrImages = {list.GetSortImage(0), list.GetSortImage(1), list.GetSortImage(2)};
     EXPECT_EQ(arrImages, step.arrImages) << "click on " << step.nPosition;
     EXPECT_EQ(list.model()->headerData(step.nPosition, Qt::Horizontal, kSortImageRole).toInt(),
               step.arrImages[static_cast<size_t>(step.nPosition)]);
   }
-  ASSERT_EQ(list.GetSelectedRows().size(), 1U);
-  EXPECT_EQ(list.GetCellText(list.GetSelectedRows()[0], 0), "a");
+  EXPECT_EQ(GetShownTexts(list, 0), (std::vector<std::string>{"e", "d", "c", "b", "a"}));
+  EXPECT_EQ(list.GetSelectedRows(), std::vector<int32_t>{4});
 }
 
 TEST_F(CommonListCtrlTest, WritesToExcel) {
@@ -337,6 +307,48 @@ TEST_F(CommonListCtrlTest, CheckBoxesRowHeightAndRegistry) {
   EXPECT_EQ(pList->GetAppearanceKey(), "TestList-1231");
   delete pList;
   EXPECT_FALSE(CListControlRegistry::Contains(pList));
+}
+
+TEST_F(CommonListCtrlTest, ColoursStayWhenAppearanceDoesNotApply) {
+  WriteFile("OrvaneSetting.ini", "[CUSTOMIZE_LISTS]\nTestList-0=FFFFFF,0,DejaVu Serif,12\n");
+  auto pList = std::make_unique<CFilterListCtrl>();
+  pList->SetAppearanceApplies(false);
+  pList->GetLayout().LoadColumnTable("TestList", std::vector<sColumnDef>{{"Id", kAlignLeft, kSortText}});
+  pList->LoadProfile();
+  EXPECT_TRUE(pList->IsCustomized());
+  EXPECT_EQ(pList->GetAppearance().clrBackground, 0U);
+  EXPECT_EQ(pList->GetAppearance().clrText, kGreen);
+  EXPECT_EQ(pList->font().family().toStdString(), "DejaVu Serif") << "the font applies all the same";
+  EXPECT_EQ(QFontInfo(pList->font()).pixelSize(), 16);
+  const int nDefault =
+      QFontInfo(QFont(QStringLiteral("DejaVu Serif"), QApplication::font().pointSize())).pixelSize();
+  pList->SetListFont("DejaVu Serif", "big");
+  EXPECT_EQ(QFontInfo(pList->font()).pixelSize(), nDefault) << "a size that is not a number: default height";
+}
+
+TEST_F(CommonListCtrlTest, KeywordColoursTheRowText) {
+  WriteFile("OrvaneSetting.ini",
+            "[CUSTOMIZE_LISTS]\nTestList-0=0,FF00,DejaVu Sans,12,1,sell,FF,buy,FF0000,\n");
+  const sTextList text({"Id", "Side"}, {{"1", "Buy"}, {"2", "hold"}, {"3", "SELL now"}});
+  CFilterListCtrl& list = *text.pList;
+  const struct {
+    int32_t nRow;
+    uint32_t clrShown;
+    uint32_t clrAbsent;
+  } arrCases[] = {
+      {0, kBlue, kGreen},  // "Buy": the whole row, the Id cell too
+      {1, kGreen, kRed},   // "hold": the list's text colour
+      {2, kRed, kGreen},   // "SELL now"
+  };
+  for (const auto& test : arrCases) {
+    EXPECT_GT(CountRowPixels(list, test.nRow, test.clrShown), 0) << "row " << test.nRow;
+    EXPECT_EQ(CountRowPixels(list, test.nRow, test.clrAbsent), 0) << "row " << test.nRow;
+  }
+
+  sAppearanceInfo appearance = list.GetAppearance();
+  appearance.nKeywordColumn = -1;
+  list.SetAppearance(appearance);
+  EXPECT_EQ(CountRowPixels(list, 2, kRed), 0) << "no keyword column, no keyword colour";
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-#include "controls/AppearanceLine.h"
+#include "lists/AppearanceLine.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/lists/MemorySettingsFile.h"
 
 namespace {
 
@@ -93,6 +95,31 @@ TEST(AppearanceLineTest, ReadingOddLines) {
     sAppearanceInfo appearance;
     EXPECT_EQ(ParseAppearanceValue(test.szValue, appearance), test.bRead) << test.szName;
     EXPECT_EQ(Describe(appearance), test.strRead) << test.szName;
+  }
+}
+
+TEST(AppearanceLineTest, AListsLineIsReadOverItsAppearance) {
+  sAppearanceInfo current = MakeAppearance(0x123456, 0, "Current", "9", 2, {}, {});
+  current.bKeywordsAvailable = true;
+  const std::string strDefault = Describe(sAppearanceInfo{});
+  const struct {
+    const char* szName;
+    const char* szLine;  // null: none
+    bool bStored;
+    std::string strRead;
+  } arrCases[] = {
+      {"no line: the default appearance", nullptr, false, strDefault},
+      {"what the line does not hold stays", "FFFFFF,0,Arial,10", true,
+       "FFFFFF,0,Arial,10 column 2 keywords colours"},
+  };
+  for (const auto& test : arrCases) {
+    SCOPED_TRACE(test.szName);
+    CMemorySettingsFile file;
+    ASSERT_TRUE(test.szLine == nullptr || WriteStoredAppearance(file, "TestList-0", test.szLine));
+    const sStoredAppearance stored = ReadStoredAppearance(file, "TestList-0", current);
+    EXPECT_EQ(stored.bStored, test.bStored);
+    EXPECT_EQ(Describe(stored.appearance), test.strRead);
+    EXPECT_TRUE(stored.appearance.bKeywordsAvailable) << "the filter row offers keywords";
   }
 }
 

@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "controls/ColorRef.h"
-
+// Colours are stored as 0x00BBGGRR (red in the low byte).
 struct sAppearanceInfo {
-  uint32_t clrBackground = MakeColorRef(0, 0, 0);
-  uint32_t clrText = MakeColorRef(0, 255, 0);
+  uint32_t clrBackground = 0x000000;  // black
+  uint32_t clrText = 0x00FF00;        // green
   // Colour of each keyword, parallel to pKeywords; null while the list has no keywords.
   std::shared_ptr<std::vector<uint32_t>> pKeywordColours;
   // Keywords in lower case.

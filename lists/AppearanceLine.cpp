@@ -1,4 +1,4 @@
-#include "controls/AppearanceLine.h"
+#include "lists/AppearanceLine.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -119,4 +119,22 @@ bool MatchKeywordColour(const sAppearanceInfo& appearance, std::string_view strC
     }
   }
   return false;
+}
+
+sStoredAppearance ReadStoredAppearance(const IListSettingsFile& file, const std::string& strKey,
+                                       const sAppearanceInfo& current) {
+  sStoredAppearance stored;
+  stored.appearance = current;
+  const std::string strValue =
+      file.ReadKey(kAppearanceSection, strKey, kAppearanceNotFound, kAppearanceBufferSize);
+  stored.bStored = ParseAppearanceValue(strValue, stored.appearance);
+  if (!stored.bStored) {
+    stored.appearance = g_defaultAppearance;
+    stored.appearance.bKeywordsAvailable = current.bKeywordsAvailable;
+  }
+  return stored;
+}
+
+bool WriteStoredAppearance(IListSettingsFile& file, const std::string& strKey, const std::string& strValue) {
+  return file.WriteKey(kAppearanceSection, strKey, strValue);
 }

@@ -4,7 +4,8 @@
 // with its colour, all separated by commas:
 //   FFFFFF,0,Arial,10            no keywords
 //   FFFFFF,0,Arial,10,3,sell,FF,buy,FF,   keywords matched on column 3
-// Also the rules that keep and match the keywords. No windows here.
+// Also the rules that keep and match the keywords, and the reading and writing of a list's line
+// through the settings file interface. No windows here.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "controls/AppearanceInfo.h"
+#include "lists/AppearanceInfo.h"
+#include "lists/ListSettingsFile.h"
 
 inline constexpr const char* kAppearanceSection = "CUSTOMIZE_LISTS";
 // What a read of a missing line gives; an empty line counts the same.
@@ -61,3 +63,18 @@ inline bool HasKeywordColours(const sAppearanceInfo& appearance) {
 // The colour of the first keyword (in stored order) that occurs in the cell text, ignoring
 // letter case; false, colour untouched, when none does.
 bool MatchKeywordColour(const sAppearanceInfo& appearance, std::string_view strCellText, uint32_t& clrColour);
+
+// The appearance a list takes from its stored line.
+struct sStoredAppearance {
+  sAppearanceInfo appearance;
+  bool bStored = false;  // a line was read: the list counts as customized
+};
+
+// The list's line in the settings file read over its current appearance: what the line does not
+// hold (a keyword column, keywords) stays. Without a line, or with one that cannot be read, the
+// default appearance; it keeps whether keywords are available, which follows the list's filter
+// row and not the line.
+sStoredAppearance ReadStoredAppearance(const IListSettingsFile& file, const std::string& strKey,
+                                       const sAppearanceInfo& current);
+// False when the line was not written.
+bool WriteStoredAppearance(IListSettingsFile& file, const std::string& strKey, const std::string& strValue);
