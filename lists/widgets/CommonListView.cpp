@@ -14,6 +14,7 @@
 #include <QToolTip>
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "controls/ColorHeaderCtrl.h"
 #include "lists/AppearanceLine.h"
@@ -98,7 +99,6 @@ void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcR
   sCellText cell;
   int32_t clrRowText = kColourUnset;
   int32_t clrRowBack = kColourUnset;
-  const int32_t nColumnCount = static_cast<int32_t>(m_layout.m_arrColumns.size());
   uint32_t clrKeyword = 0;
   const bool bKeyword = HasKeywordColours(m_appearance) && FindKeywordColour(nRow, clrKeyword);
   // A frozen first column is drawn last, over the cells scrolled under it.
@@ -106,8 +106,15 @@ void CCommonListCtrl::PaintRow(QPainter& painter, int32_t nRow, const QRect& rcR
   sCellText frozenCell;
   int32_t nFrozenColumn = -1;
   // Column 0 is always read, shown or not: it sets up the row. Other columns are read only when
-  // they reach into the area being painted.
-  for (int32_t nColumn = 0; nColumn < nColumnCount; ++nColumn) {
+  // they reach into the area being painted, in column order; the shown ones are found from the
+  // header, which holds a few of the hundreds of columns a list has.
+  std::vector<int32_t> arrColumns = {0};
+  for (int32_t nPosition = 0; nPosition < m_layout.GetHeaderCount(); ++nPosition) {
+    const int32_t nColumn = m_layout.GetColumnAt(nPosition);
+    if (nColumn > 0) arrColumns.push_back(nColumn);
+  }
+  std::sort(arrColumns.begin() + 1, arrColumns.end());
+  for (const int32_t nColumn : arrColumns) {
     const int32_t nPosition = m_layout.GetPosition(nColumn);
     QRect rcCell;
     if (nPosition >= 0) {
