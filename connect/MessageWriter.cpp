@@ -69,8 +69,9 @@ int32_t CMessageWriter::Append(uint32_t nFieldId, const void* pValue, uint64_t n
     return OTP_ERR_TOO_LARGE;
   }
   std::array<uint8_t, 2 * wire::kLongestVarint> arrHeader;
-  uint8_t* pHeaderEnd = wire::WriteVarint(arrHeader.data(), wire::MakeIdStep(m_nLastId, nFieldId));
-  pHeaderEnd = wire::WriteVarint(pHeaderEnd, static_cast<uint32_t>(nLength));
+  const uint8_t* pHeaderEnd =
+      wire::WriteVarint(wire::WriteVarint(arrHeader.data(), wire::MakeIdStep(m_nLastId, nFieldId)),
+                        static_cast<uint32_t>(nLength));
   const size_t nHeaderSize = static_cast<size_t>(pHeaderEnd - arrHeader.data());
   if (nLength > nRoom - nHeaderSize) {
     return OTP_ERR_TOO_LARGE;
@@ -85,12 +86,11 @@ int32_t CMessageWriter::Append(uint32_t nFieldId, const void* pValue, uint64_t n
   }
   NoteField(nFieldId, static_cast<uint32_t>(nOffset));
 
-  m_arrBytes.resize(nEnd);
-  uint8_t* pField = m_arrBytes.data() + nOffset;
-  std::memcpy(pField, arrHeader.data(), nHeaderSize);
-  if (nLength > 0) {
-    std::memcpy(pField + nHeaderSize, pValue, static_cast<size_t>(nLength));
-  }
+  // Appended as copies into the room reserved, not by growing the size first, which would
+  // clear the bytes before they are written.
+  const auto* pBytes = static_cast<const uint8_t*>(pValue);
+  m_arrBytes.insert(m_arrBytes.end(), arrHeader.cbegin(), arrHeader.cbegin() + nHeaderSize);
+  m_arrBytes.insert(m_arrBytes.end(), pBytes, pBytes + nLength);
   m_nLastId = nFieldId;
   wire::WriteU32(&m_arrBytes[wire::kLengthOffset], static_cast<uint32_t>(nEnd));
   wire::WriteU32(&m_arrBytes[wire::kCountOffset], m_nCount);

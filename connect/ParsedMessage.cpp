@@ -62,30 +62,66 @@ bool CParsedMessage::PlaceFields() {
     return false;
   }
   // A repeated id makes no shape.
-  m_pShape = s_shapes.Find(s_arrIds);
+  m_pShape = s_shapes.Find(s_arrIds, m_bCompact);
   return m_pShape != nullptr;
 }
 
-bool CParsedMessage::PlaceCompactFields(uint32_t* pIds) {
+bool CParsedMessage::PlaceCompactFields(uint32_t* pSteps) {
+  // Locals rather than members: the stores below could otherwise be the members.
   const uint8_t* pBytes = GetByteStart();
-  const uint8_t* pEnd = pBytes + m_nLength;
-  const uint8_t* pField = pBytes + wire::kHeaderSize;
+  const size_t nLength = m_nLength;
   uint32_t* pOffsets = m_pBlock.get();
-  uint32_t nFieldId = 0;
-  for (uint32_t nField = 0; nField < m_nCount; ++nField) {
+  const uint32_t nCount = m_nCount;
+  uint32_t nField = 0;
+  size_t nOffset = wire::kHeaderSize;
+  // A short header (two varints of one or two bytes) takes at most four bytes. While one fits
+  // before the end, it is read without a check per byte, and one check a field covers both its
+  // value and the next field's header. Which forms the varints take are branches the processor
+  // predicts, as the fields of one kind repeat their forms: the walk waits on the load of
+  // each value length and little else.
+  constexpr size_t kShortHeader = 4;
+  const size_t nShortEnd = nLength - kShortHeader;  // a message holds its 12-byte header
+  while (nField < nCount) {
+    // Each field read here leaves room for the next one's short header.
+    for (; nOffset <= nShortEnd && nField < nCount; ++nField) {
+      uint32_t nStep = pBytes[nOffset];
+      size_t nLengthAt = nOffset + 1;
+      if (nStep >= 0x80) {
+        const uint32_t nSecond = pBytes[nOffset + 1];
+        if (!wire::IsSecondOfTwo(nSecond)) break;
+        nStep = (nStep & 0x7F) | (nSecond << 7);
+        nLengthAt = nOffset + 2;
+      }
+      uint32_t nValueLength = pBytes[nLengthAt];
+      size_t nValueAt = nLengthAt + 1;
+      if (nValueLength >= 0x80) {
+        const uint32_t nSecond = pBytes[nLengthAt + 1];
+        if (!wire::IsSecondOfTwo(nSecond)) break;
+        nValueLength = (nValueLength & 0x7F) | (nSecond << 7);
+        nValueAt = nLengthAt + 2;
+      }
+      // The value must end where the next short header still fits; a value that ends nearer
+      // the end is read again below.
+      const size_t nNext = nValueAt + nValueLength;
+      if (nNext > nShortEnd) break;
+      pSteps[nField] = nStep;
+      pOffsets[nField] = static_cast<uint32_t>(nLengthAt);
+      nOffset = nNext;
+    }
+    if (nField == nCount) break;
+    // Any other field (a long header, or one near the end), byte by byte.
     uint32_t nStep = 0;
     uint32_t nValueLength = 0;
-    const uint8_t* pLength = wire::ReadVarint(pField, pEnd, &nStep);
+    const uint8_t* pEnd = pBytes + nLength;
+    const uint8_t* pLength = wire::ReadVarint(pBytes + nOffset, pEnd, &nStep);
     const uint8_t* pValue = pLength == nullptr ? nullptr : wire::ReadVarint(pLength, pEnd, &nValueLength);
-    if (pValue == nullptr || nValueLength > static_cast<size_t>(pEnd - pValue)) {
-      return false;
-    }
-    nFieldId = wire::TakeIdStep(nFieldId, nStep);
-    pIds[nField] = nFieldId;
+    if (pValue == nullptr || nValueLength > static_cast<size_t>(pEnd - pValue)) return false;
+    pSteps[nField] = nStep;
     pOffsets[nField] = static_cast<uint32_t>(pLength - pBytes);
-    pField = pValue + nValueLength;
+    nOffset = static_cast<size_t>(pValue - pBytes) + nValueLength;
+    ++nField;
   }
-  return pField == pEnd;
+  return nOffset == nLength;
 }
 
 bool CParsedMessage::PlaceFixedFields(uint32_t* pIds) {

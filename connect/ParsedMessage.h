@@ -48,10 +48,10 @@ class CParsedMessage {
   // Walks the fields of the copy, noting where each starts and the message's shape; false when
   // they do not fill it exactly or an id repeats.
   bool PlaceFields();
-  // The walks of each version: where each field's value length starts into m_pBlock, its id
-  // into pIds.
+  // The walks of each version: where each field's value length starts into m_pBlock, and its
+  // id (version 1) or id step (version 2) into the array given.
   bool PlaceFixedFields(uint32_t* pIds);
-  bool PlaceCompactFields(uint32_t* pIds);
+  bool PlaceCompactFields(uint32_t* pSteps);
   size_t GetBlockWords() const { return m_nCount + (m_nLength + 3) / 4; }
   const uint8_t* GetByteStart() const { return reinterpret_cast<const uint8_t*>(m_pBlock.get() + m_nCount); }
 

@@ -80,12 +80,6 @@ inline constexpr uint32_t TakeIdStep(uint32_t nPreviousId, uint32_t nStep) {
   return nPreviousId + ((nStep >> 1) ^ (0u - (nStep & 1)));
 }
 
-inline constexpr uint32_t GetVarintSize(uint32_t nValue) {
-  uint32_t nSize = 1;
-  for (; nValue >= 0x80; nValue >>= 7) ++nSize;
-  return nSize;
-}
-
 // Writes nValue at p (room for kLongestVarint bytes) and returns the byte after it.
 inline uint8_t* WriteVarint(uint8_t* p, uint32_t nValue) {
   for (; nValue >= 0x80; nValue >>= 7) *p++ = static_cast<uint8_t>(nValue | 0x80);
@@ -93,7 +87,7 @@ inline uint8_t* WriteVarint(uint8_t* p, uint32_t nValue) {
   return p;
 }
 
-// The forms longer than a byte, apart so that the one-byte case inlines into a walk.
+// The forms longer than a byte, apart so that the one-byte case inlines.
 inline const uint8_t* ReadLongVarint(const uint8_t* p, const uint8_t* pEnd, uint32_t* pnValue) {
   uint32_t nValue = 0;
   for (uint32_t nByte = 0; nByte < kLongestVarint && p < pEnd; ++nByte) {
@@ -119,6 +113,10 @@ inline const uint8_t* ReadVarint(const uint8_t* p, const uint8_t* pEnd, uint32_t
   }
   return ReadLongVarint(p, pEnd, pnValue);
 }
+
+// The second byte of a two-byte varint: it ends the varint and is not 0 (a longer form than
+// needed).
+inline bool IsSecondOfTwo(uint32_t nByte) { return nByte - 1 < 0x7F; }
 
 // Reads a varint of bytes that were checked when they arrived.
 inline const uint8_t* ReadCheckedVarint(const uint8_t* p, uint32_t* pnValue) {

@@ -29,8 +29,8 @@ std::string PatchedByte(size_t nOffset, char chValue) {
   return strBytes;
 }
 
-// A version 2 message of one field with the id step and length bytes given, and no value.
-std::string MakeCompactField(const std::string& strFieldHeader) { return AddHeader(strFieldHeader, 2, 1); }
+// A version 2 message of nCount fields written as given.
+std::string MakeCompact(const std::string& strFields, uint32_t nCount) { return AddHeader(strFields, 2, nCount); }
 
 TEST(ParseTest, MalformedBuffersAreRefused) {
   std::string strHugeLength(OTP_MAX_MESSAGE_SIZE + 1, '\0');
@@ -70,10 +70,12 @@ TEST(ParseTest, MalformedBuffersAreRefused) {
       {"compact: field length past the end", PatchedByte(22, 6)},
       {"compact: field length eats the next field", PatchedByte(13, 7)},
       {"compact: id step back to an id it holds", PatchedByte(19, 0)},
-      {"compact: varint cut by the end", MakeCompactField("\x02\x85")},
-      {"compact: varint of six bytes", MakeCompactField(std::string("\x80\x80\x80\x80\x80\x01\x00", 7))},
-      {"compact: varint with bits past 32", MakeCompactField(std::string("\xFF\xFF\xFF\xFF\x1F\x00", 6))},
-      {"compact: varint longer than needed", MakeCompactField(std::string("\x82\x00\x00", 3))},
+      {"compact: varint cut by the end", MakeCompact("\x02\x85", 1)},
+      {"compact: varint of six bytes", MakeCompact(std::string("\x80\x80\x80\x80\x80\x01\x00", 7), 1)},
+      {"compact: varint with bits past 32", MakeCompact(std::string("\xFF\xFF\xFF\xFF\x1F\x00", 6), 1)},
+      // Followed by a second field, so that the first is not read as the last one is.
+      {"compact: id step longer than needed", MakeCompact(std::string("\x82\x00\x04" "abcd" "\x02\x04" "wxyz", 13), 2)},
+      {"compact: length longer than needed", MakeCompact(std::string("\x02\x84\x00" "abcd" "\x02\x04" "wxyz", 13), 2)},
   };
   for (const auto& row : arrCases) {
     int32_t nErr = -1;
