@@ -35,7 +35,7 @@ class CMessageWriter {
 
   bool HasField(uint32_t nFieldId) const;
   void NoteField(uint32_t nFieldId, uint32_t nOffset);
-  // Calls fnVisit(id, offset) for each field composed so far, in order.
+  // Calls fnVisit(id, value, length) for each field composed so far, in order.
   template <typename Visit>
   void VisitFields(Visit fnVisit) const;
 
@@ -43,4 +43,6 @@ class CMessageWriter {
   std::array<uint64_t, kMarkedIds / 64> m_arrMarked{};
   CMessageIndex m_largeIds;
   uint32_t m_nCount = 0;
+  // The id of the last field appended, which the next field's id step starts from.
+  uint32_t m_nLastId = 0;
 };

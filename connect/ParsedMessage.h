@@ -30,9 +30,7 @@ class CParsedMessage {
         return false;
       }
     }
-    const uint8_t* pField = GetByteStart() + m_pBlock[nPlace];
-    *pnLength = wire::ReadU32(pField + 4);
-    *ppValue = pField + wire::kFieldHeaderSize;
+    *ppValue = wire::ReadCheckedValue(GetByteStart() + m_pBlock[nPlace], m_bCompact, pnLength);
     m_nNextPlace = nPlace + 1;
     return true;
   }
@@ -47,16 +45,23 @@ class CParsedMessage {
   static int64_t MeasureFrame(const uint8_t* pBytes, size_t nAvailable);
 
  private:
-  // Walks the fields of the copy, noting where each starts; false when they do not fill it.
+  // Walks the fields of the copy, noting where each starts and the message's shape; false when
+  // they do not fill it exactly or an id repeats.
   bool PlaceFields();
+  // The walks of each version: where each field's value length starts into m_pBlock, and its
+  // id (version 1) or id step (version 2) into the array given.
+  bool PlaceFixedFields(uint32_t* pIds);
+  bool PlaceCompactFields(uint32_t* pSteps);
   size_t GetBlockWords() const { return m_nCount + (m_nLength + 3) / 4; }
   const uint8_t* GetByteStart() const { return reinterpret_cast<const uint8_t*>(m_pBlock.get() + m_nCount); }
 
-  // One block: the offset of each field, then the message's bytes.
+  // One block: for each field the offset of its value length, then the message's bytes.
   std::unique_ptr<uint32_t[]> m_pBlock;
   uint32_t m_nCount = 0;
   uint32_t m_nLength = 0;
   std::shared_ptr<const CMessageShape> m_pShape;
   // Place of the field after the last one found; a read does not change what the message is.
   mutable uint32_t m_nNextPlace = 0;
+  // Version 2 (varint field headers) rather than 1.
+  bool m_bCompact = true;
 };

@@ -15,8 +15,8 @@ extern "C" {
 
 #define OTP_API __attribute__((visibility("default")))
 
-// The largest encoded message (16 MiB): the message header, plus 8 bytes and the value for
-// every field.
+// The largest encoded message (16 MiB): the message header, plus a field header (2 to 10
+// bytes) and the value for every field.
 #define OTP_MAX_MESSAGE_SIZE (16u * 1024u * 1024u)
 
 // A message handle: composes into a scratch buffer after otp_start_msg, or is a received

@@ -97,6 +97,8 @@ TEST_F(CComposeTest, RoundTripsThroughScratchParserAndBuilder) {
       {"no fields", {}},
       {"record of 300 fields", MakeRecordFields(300)},
       {"values past the initial scratch", {{7, std::string(100000, 'v')}, {8, "tail"}}},
+      {"steps and lengths at varint boundaries",
+       {{64, std::string(127, 'a')}, {0, std::string(128, 'b')}, {63, ""}, {0x80000063u, std::string(16384, 'c')}}},
   };
   for (const sRoundTripCase& row : arrCases) {
     SCOPED_TRACE(row.szName);
@@ -106,16 +108,26 @@ TEST_F(CComposeTest, RoundTripsThroughScratchParserAndBuilder) {
     EXPECT_EQ(*reinterpret_cast<uint32_t*>(m_hScratch), strExpected.size());
     ExpectFields(m_hMsg, row.arrFields);
 
-    int32_t nErr = -1;
-    OTP_MSG hReceived = ParseOtpMessage(strExpected.data(), strExpected.size(), &nErr);
-    ASSERT_NE(hReceived, nullptr);
-    EXPECT_EQ(nErr, OTP_ERR_NONE);
-    ExpectFields(hReceived, row.arrFields);
-    const uint8_t* pBytes = nullptr;
-    size_t nLength = 0;
-    ASSERT_TRUE(GetComposedBytes(hReceived, &pBytes, &nLength));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(pBytes), nLength), strExpected);
-    otp_dtor_primecb(hReceived, nullptr);
+    // The older version with fixed field headers reads the same.
+    for (const std::string& strReceived : {strExpected, EncodeFixedMessage(row.arrFields)}) {
+      int32_t nErr = -1;
+      OTP_MSG hReceived = ParseOtpMessage(strReceived.data(), strReceived.size(), &nErr);
+      ASSERT_NE(hReceived, nullptr);
+      EXPECT_EQ(nErr, OTP_ERR_NONE);
+      ExpectFields(hReceived, row.arrFields);
+      const uint8_t* pBytes = nullptr;
+      size_t nLength = 0;
+      ASSERT_TRUE(GetComposedBytes(hReceived, &pBytes, &nLength));
+      EXPECT_EQ(std::string(reinterpret_cast<const char*>(pBytes), nLength), strReceived);
+      // Values are read in place, inside the message's bytes.
+      for (const sTestField& field : row.arrFields) {
+        const void* pValue = nullptr;
+        uint64_t nValueLength = 0;
+        ASSERT_TRUE(otp_get_data(hReceived, field.nId, 0, &pValue, &nValueLength, nullptr));
+        EXPECT_TRUE(pValue >= pBytes && static_cast<const uint8_t*>(pValue) + nValueLength <= pBytes + nLength);
+      }
+      otp_dtor_primecb(hReceived, nullptr);
+    }
 
     CMessageBuilder builder;
     for (const sTestField& field : row.arrFields) {
@@ -163,8 +175,9 @@ TEST_F(CComposeTest, EveryFailureGivesItsCode) {
   ASSERT_NE(hReceived, nullptr);
   std::vector<char> arrLarge(OTP_MAX_MESSAGE_SIZE);
   const char* pLarge = arrLarge.data();
-  // What is left after the header, field 1 ("x") and the next field's header.
-  const uint64_t nRoom = OTP_MAX_MESSAGE_SIZE - 12 - 9 - 8;
+  // What is left after the header, field 1 ("x": step, length, value) and the next field's
+  // header (a one-byte step and a four-byte length).
+  const uint64_t nRoom = OTP_MAX_MESSAGE_SIZE - 12 - 3 - 5;
   OTP_MSG hMsg = m_hMsg;
   OTP_SCRATCH hScratch = m_hScratch;
   OTP_SCRATCH hScratchOut = nullptr;

@@ -13,34 +13,45 @@
 
 namespace {
 
-const std::string g_strValid = EncodeMessage({{1, "alpha"}, {2, ""}, {3, "gamma"}});
+// Version 1 fields start at 12 ("alpha"), 25 (empty) and 33 ("gamma"); version 2 fields
+// (id step, length, value) at 12, 19 and 21.
+const std::string g_strFixed = EncodeFixedMessage({{1, "alpha"}, {2, ""}, {3, "gamma"}});
+const std::string g_strCompact = EncodeMessage({{1, "alpha"}, {2, ""}, {3, "gamma"}});
 
-std::string Patched(size_t nOffset, uint32_t nValue, std::string strBytes = g_strValid) {
+std::string Patched(size_t nOffset, uint32_t nValue, std::string strBytes = g_strFixed) {
   SetU32(strBytes, nOffset, nValue);
   return strBytes;
 }
 
+std::string PatchedByte(size_t nOffset, char chValue) {
+  std::string strBytes = g_strCompact;
+  strBytes[nOffset] = chValue;
+  return strBytes;
+}
+
+// A version 2 message of nCount fields written as given.
+std::string MakeCompact(const std::string& strFields, uint32_t nCount) { return AddHeader(strFields, 2, nCount); }
+
 TEST(ParseTest, MalformedBuffersAreRefused) {
   std::string strHugeLength(OTP_MAX_MESSAGE_SIZE + 1, '\0');
-  strHugeLength.replace(0, 12, g_strValid.substr(0, 12));
+  strHugeLength.replace(0, 12, g_strFixed.substr(0, 12));
   SetU32(strHugeLength, 0, OTP_MAX_MESSAGE_SIZE + 1);
-  std::string strTrailingInside = g_strValid + "zzzz";
+  std::string strTrailingInside = g_strFixed + "zzzz";
   SetU32(strTrailingInside, 0, static_cast<uint32_t>(strTrailingInside.size()));
   // A first field whose length wraps the walk back to offset 8, where the count and that
   // field's id read as a second field that ends exactly at the end.
   const std::string strWrapping =
-      Patched(16, 0xFFFFFFF4u, Patched(8, 2, EncodeMessage({{12, std::string(8, 'p')}})));
-  const uint32_t nSize = static_cast<uint32_t>(g_strValid.size());
-  // Field records start at 12 ("alpha"), 25 (empty) and 33 ("gamma").
+      Patched(16, 0xFFFFFFF4u, Patched(8, 2, EncodeFixedMessage({{12, std::string(8, 'p')}})));
+  const uint32_t nSize = static_cast<uint32_t>(g_strFixed.size());
   const struct {
     const char* szName;
     std::string strBytes;
   } arrCases[] = {
       {"empty buffer", ""},
-      {"shorter than the header", g_strValid.substr(0, 11)},
-      {"length word below the header", Patched(0, 11, g_strValid.substr(0, 12))},
+      {"shorter than the header", g_strFixed.substr(0, 11)},
+      {"length word below the header", Patched(0, 11, g_strFixed.substr(0, 12))},
       {"length word past the end", Patched(0, nSize + 4)},
-      {"trailing garbage", g_strValid + "zz"},
+      {"trailing garbage", g_strFixed + "zz"},
       {"garbage inside the length after the fields", strTrailingInside},
       {"field count too high", Patched(8, 4)},
       {"field count too low", Patched(8, 2)},
@@ -49,11 +60,22 @@ TEST(ParseTest, MalformedBuffersAreRefused) {
       {"field length one past the end", Patched(37, 6)},
       {"field length eats the next field", Patched(16, 13)},
       {"field length wrapping the offset", strWrapping},
-      {"field header cut", Patched(0, 16, Patched(8, 1, EncodeMessage({}) + "abcd"))},
+      {"field header cut", Patched(0, 16, Patched(8, 1, EncodeFixedMessage({}) + "abcd"))},
       {"duplicate field id", Patched(25, 1)},
       {"wrong magic", Patched(4, 0x00014F49u)},
-      {"wrong version", Patched(4, 0x00024F48u)},
+      {"wrong version", Patched(4, 0x00034F48u)},
       {"length past the largest message", strHugeLength},
+      {"compact: field count too high", Patched(8, 4, g_strCompact)},
+      {"compact: field count too low", Patched(8, 2, g_strCompact)},
+      {"compact: field length past the end", PatchedByte(22, 6)},
+      {"compact: field length eats the next field", PatchedByte(13, 7)},
+      {"compact: id step back to an id it holds", PatchedByte(19, 0)},
+      {"compact: varint cut by the end", MakeCompact("\x02\x85", 1)},
+      {"compact: varint of six bytes", MakeCompact(std::string("\x80\x80\x80\x80\x80\x01\x00", 7), 1)},
+      {"compact: varint with bits past 32", MakeCompact(std::string("\xFF\xFF\xFF\xFF\x1F\x00", 6), 1)},
+      // Followed by a second field, so that the first is not read as the last one is.
+      {"compact: id step longer than needed", MakeCompact(std::string("\x82\x00\x04" "abcd" "\x02\x04" "wxyz", 13), 2)},
+      {"compact: length longer than needed", MakeCompact(std::string("\x02\x84\x00" "abcd" "\x02\x04" "wxyz", 13), 2)},
   };
   for (const auto& row : arrCases) {
     int32_t nErr = -1;
@@ -68,22 +90,23 @@ TEST(ParseTest, MalformedBuffersAreRefused) {
 }
 
 TEST(ParseTest, FrameLengthOfPartialWholeAndGarbageStreams) {
-  const int64_t nSize = static_cast<int64_t>(g_strValid.size());
-  const std::string strTwo = g_strValid + g_strValid;
+  const int64_t nSize = static_cast<int64_t>(g_strFixed.size());
+  const std::string strTwo = g_strFixed + g_strFixed;
   const struct {
     const char* szName;
     std::string strBytes;
     int64_t nExpected;
   } arrCases[] = {
       {"nothing yet", "", 0},
-      {"part of the length word", g_strValid.substr(0, 3), 0},
-      {"all but one byte", g_strValid.substr(0, g_strValid.size() - 1), 0},
-      {"whole message", g_strValid, nSize},
+      {"part of the length word", g_strFixed.substr(0, 3), 0},
+      {"all but one byte", g_strFixed.substr(0, g_strFixed.size() - 1), 0},
+      {"whole message", g_strFixed, nSize},
       {"message and part of the next", strTwo.substr(0, strTwo.size() - 5), nSize},
       {"length word below the header", Patched(0, 4), -1},
       {"length word past the largest message", Patched(0, OTP_MAX_MESSAGE_SIZE + 1), -1},
       {"wrong magic, header incomplete", Patched(4, 0x12345678u).substr(0, 8), -1},
-      {"field count the length cannot hold", Patched(8, 5, g_strValid.substr(0, 12)), -1},
+      {"field count the length cannot hold", Patched(8, 5, g_strFixed.substr(0, 12)), -1},
+      {"compact field count the length cannot hold", Patched(8, 9, g_strCompact.substr(0, 12)), -1},
       {"text", "GET / HTTP/1.1\r\n", -1},
   };
   for (const auto& row : arrCases) {
@@ -93,11 +116,12 @@ TEST(ParseTest, FrameLengthOfPartialWholeAndGarbageStreams) {
 }
 
 TEST(ParseTest, StreamFedByteByByteSplitsIntoItsMessages) {
+  // Both versions, as a feed recorded before the compact one and replayed after would mix them.
   const std::vector<std::vector<sTestField>> arrMessages = {
-      {{0, "mrv_rst_show_tree_all"}}, {}, MakeRecordFields(40)};
+      {{0, "mrv_rst_show_tree_all"}}, {}, MakeRecordFields(40), MakeRecordFields(40)};
   std::string strStream;
-  for (const auto& arrFields : arrMessages) {
-    strStream += EncodeMessage(arrFields);
+  for (size_t n = 0; n < arrMessages.size(); ++n) {
+    strStream += n % 2 == 0 ? EncodeMessage(arrMessages[n]) : EncodeFixedMessage(arrMessages[n]);
   }
   std::string strPending;
   size_t nMessage = 0;

@@ -23,20 +23,45 @@ inline void SetU32(std::string& strBytes, size_t nOffset, uint32_t nValue) {
   strBytes.replace(nOffset, 4, strWord);
 }
 
-// Header: length, magic "HO", version 1, field count; then id, length, value per field.
+inline void PutVarint(std::string& strOut, uint32_t nValue) {
+  for (; nValue >= 0x80; nValue >>= 7) strOut.push_back(static_cast<char>(0x80 | (nValue & 0x7F)));
+  strOut.push_back(static_cast<char>(nValue));
+}
+
+inline std::string AddHeader(const std::string& strBody, uint16_t nVersion, size_t nCount) {
+  std::string strOut;
+  PutU32(strOut, static_cast<uint32_t>(12 + strBody.size()));
+  strOut += "HO";
+  strOut.push_back(static_cast<char>(nVersion));
+  strOut.push_back('\0');
+  PutU32(strOut, static_cast<uint32_t>(nCount));
+  return strOut + strBody;
+}
+
+// Header: length, magic "HO", version 2, field count; then per field the id's step from the
+// previous id (zigzag varint), the length (varint) and the value.
 inline std::string EncodeMessage(const std::vector<sTestField>& arrFields) {
+  std::string strBody;
+  uint32_t nPreviousId = 0;
+  for (const sTestField& field : arrFields) {
+    const int32_t nStep = static_cast<int32_t>(field.nId - nPreviousId);
+    PutVarint(strBody, nStep < 0 ? 2 * static_cast<uint32_t>(-(nStep + 1)) + 1 : 2 * static_cast<uint32_t>(nStep));
+    PutVarint(strBody, static_cast<uint32_t>(field.strValue.size()));
+    strBody += field.strValue;
+    nPreviousId = field.nId;
+  }
+  return AddHeader(strBody, 2, arrFields.size());
+}
+
+// The same fields in version 1: u32 id, u32 length and the value per field.
+inline std::string EncodeFixedMessage(const std::vector<sTestField>& arrFields) {
   std::string strBody;
   for (const sTestField& field : arrFields) {
     PutU32(strBody, field.nId);
     PutU32(strBody, static_cast<uint32_t>(field.strValue.size()));
     strBody += field.strValue;
   }
-  std::string strOut;
-  PutU32(strOut, static_cast<uint32_t>(12 + strBody.size()));
-  strOut += "HO";
-  strOut += std::string("\x01\x00", 2);
-  PutU32(strOut, static_cast<uint32_t>(arrFields.size()));
-  return strOut + strBody;
+  return AddHeader(strBody, 1, arrFields.size());
 }
 
 // A record-sized message: nCount fields with ids spread over 0..65535 and number-like values.

@@ -2,33 +2,18 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "connect/include/HalvoCodec.h"
 #include "host/api/HalvoHostApi.h"
+#include "tests/support/WireFields.h"
 
 using FieldList = std::vector<std::pair<uint32_t, std::string>>;
 
 // The fields of an encoded message in the order they were added.
-inline FieldList DecodeFields(const uint8_t* pBytes, size_t nLength) {
-  FieldList arrFields;
-  auto ReadWord = [&](size_t nAt) {
-    uint32_t nWord = 0;
-    std::memcpy(&nWord, pBytes + nAt, 4);
-    return nWord;
-  };
-  constexpr size_t kHeaderSize = 12;
-  for (size_t nAt = kHeaderSize; nAt + 8 <= nLength;) {
-    const uint32_t nId = ReadWord(nAt);
-    const uint32_t nSize = ReadWord(nAt + 4);
-    arrFields.emplace_back(nId, std::string(reinterpret_cast<const char*>(pBytes) + nAt + 8, nSize));
-    nAt += 8 + nSize;
-  }
-  return arrFields;
-}
+inline FieldList DecodeFields(const uint8_t* pBytes, size_t nLength) { return ListWireFields(pBytes, nLength); }
 
 class CFakeRxControl final : public CPyxoRxControl {
  public:

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,6 +13,7 @@
 #include "connect/include/connecthalvo.h"
 #include "host/transport/TransportWire.h"
 #include "rmssim/SimOptions.h"
+#include "tests/support/WireFields.h"
 
 namespace simtest {
 
@@ -49,21 +49,8 @@ inline std::optional<std::string> ReadField(const std::vector<uint8_t>& arrBytes
   return strValue;
 }
 
-// The fields of a message in the order they were added (the wire format: a 12-byte header,
-// then u32 id, u32 length and the value for each field, little-endian).
-inline CFields ListFields(const std::vector<uint8_t>& arrBytes) {
-  CFields arrFields;
-  size_t nOffset = 12;
-  while (nOffset + 8 <= arrBytes.size()) {
-    uint32_t nId = 0;
-    uint32_t nLength = 0;
-    std::memcpy(&nId, &arrBytes[nOffset], 4);
-    std::memcpy(&nLength, &arrBytes[nOffset + 4], 4);
-    arrFields.emplace_back(nId, std::string(reinterpret_cast<const char*>(&arrBytes[nOffset + 8]), nLength));
-    nOffset += 8 + nLength;
-  }
-  return arrFields;
-}
+// The fields of a message in the order they were added.
+inline CFields ListFields(const std::vector<uint8_t>& arrBytes) { return ListWireFields(arrBytes.data(), arrBytes.size()); }
 
 // A terminal made of bare sockets: a DEALER that sends requests, and a SUB.
 class CRawClient {
