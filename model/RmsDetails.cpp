@@ -1,10 +1,13 @@
 #include "model/RmsDetails.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 
 #include "model/ColumnCatalogue.h"
 #include "model/EntityLevel.h"
+#include "model/NumberFormat.h"
 #include "model/RmsValueParser.h"
 
 RmsDetailsMap g_mapRmsDetails;
@@ -39,6 +42,60 @@ constexpr bool HasOnlyKnownGaps() {
   return true;
 }
 static_assert(HasOnlyKnownGaps(), "every catalogue column but 19, 186 and 207 shows a slot");
+
+// The range of the value a number slot's text (of a known shape) reads as, from its first two
+// significant digits: a magnitude of 12.3... lies within [12, 13] times a power of ten. Its
+// rounding to the shown decimals moves it by up to half the last one.
+void SetValueRange(const CSlotTexts& texts, int nSlot, const sCharClasses& classes, const sNumberRule& rule,
+                   sTextShape& shape) {
+  constexpr int kLowestPower = -20;
+  static constexpr auto kPowersOfTen = [] {
+    std::array<double, 41> arrPowers{};
+    for (int i = 0; i < 41; ++i) {
+      double dPower = 1.0;
+      for (int n = 0; n < (i < 20 ? 20 - i : i - 20); ++n) dPower *= 10.0;
+      arrPowers[static_cast<size_t>(i)] = i < 20 ? 1.0 / dPower : dPower;
+    }
+    return arrPowers;
+  }();
+  const auto GetPower = [&](int nPower) { return kPowersOfTen[static_cast<size_t>(nPower - kLowestPower)]; };
+  const int nStart = (classes.nMinus & 1u) != 0 ? 1 : 0;
+  // An integer's text counts up to its first character that is no digit.
+  uint32_t nDigits = classes.nDigits;
+  int nPoint = classes.nPoints != 0 ? std::countr_zero(classes.nPoints) : static_cast<int>(classes.nLength);
+  if (rule.nPrecision < 0) {
+    nPoint = nStart + std::countr_one(nDigits >> nStart);
+    nDigits &= (1u << nPoint) - 1;
+  }
+  const auto GetPlace = [nPoint](int nIndex) { return nIndex < nPoint ? nPoint - 1 - nIndex : nPoint - nIndex; };
+  const uint32_t nNonZero = nDigits & ~classes.nZeros;
+  double dLow = 0.0;
+  double dHigh = 0.0;
+  if (nNonZero != 0) {
+    const int nFirst = std::countr_zero(nNonZero);
+    const uint32_t nAfter = nDigits & ~((2u << nFirst) - 1);
+    int nLeading = texts.GetDigit(nSlot, nFirst);
+    int nPlace = GetPlace(nFirst);
+    if (nAfter != 0) {
+      const int nSecond = std::countr_zero(nAfter);
+      nLeading = nLeading * 10 + texts.GetDigit(nSlot, nSecond);
+      nPlace = GetPlace(nSecond);
+    }
+    // A known shape has at most 16 characters; beyond the table nothing is told.
+    if (nPlace < kLowestPower || nPlace > -kLowestPower) {
+      shape.eKind = eShapeKind::kUnknown;
+      return;
+    }
+    dLow = nLeading * GetPower(nPlace);
+    dHigh = (nLeading + 1) * GetPower(nPlace);
+  }
+  const double dRounding = rule.nPrecision > 0 ? 0.5 * GetPower(-rule.nPrecision) : 0.0;
+  dLow = std::max(0.0, dLow - dRounding) * (1.0 - 1e-12);
+  dHigh = (dHigh + dRounding) * (1.0 + 1e-12);
+  const bool bBelowZero = (nStart != 0) != rule.bNegate;
+  shape.dLow = bBelowZero ? -dHigh : dLow;
+  shape.dHigh = bBelowZero ? -dLow : dHigh;
+}
 
 }  // namespace
 
@@ -78,6 +135,34 @@ std::string_view CRmsDetails::GetCellText(int nColumn) const {
     }
   }
   return strText.empty() || strText == "NA" ? "-" : strText;
+}
+
+void CRmsDetails::GetCellShapes(std::span<const CRmsDetails* const> arrRecords,
+                                std::span<const CRmsDetails* const> arrAhead, int nColumn, bool bValues,
+                                std::span<sTextShape> arrShapes) {
+  const int nSlot = nColumn >= 0 && nColumn < kCatalogueColumnCount ? kCellSource[static_cast<size_t>(nColumn)] : -1;
+  if (nSlot >= 0) {
+    for (const CRmsDetails* pRecord : arrAhead)
+      if (pRecord != nullptr) __builtin_prefetch(pRecord->m_texts.GetStoredBytes(nSlot));
+  }
+  const sNumberRule rule = nSlot >= 0 ? GetNumberSlotRule(nSlot) : sNumberRule{};
+  for (size_t i = 0; i < arrRecords.size(); ++i) {
+    const CRmsDetails* pRecord = arrRecords[i];
+    sTextShape& shape = arrShapes[i];
+    sCharClasses classes;
+    if (pRecord == nullptr) {
+      shape = {};
+    } else if (nSlot < 0 || !pRecord->m_texts.IsNumber(nSlot)) {
+      shape = {};
+      shape.eKind = eShapeKind::kText;
+      shape.strText = pRecord->GetCellText(nColumn);
+    } else if (!pRecord->m_texts.GetCharClasses(nSlot, classes)) {
+      shape.eKind = eShapeKind::kUnknown;
+    } else {
+      GetNumberTextShape(classes, rule, shape);
+      if (bValues && shape.eKind == eShapeKind::kNumber) SetValueRange(pRecord->m_texts, nSlot, classes, rule, shape);
+    }
+  }
 }
 
 void CRmsDetails::PrefetchCell(int nColumn) const {
