@@ -3,10 +3,14 @@
 // cells through it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "model/TextShape.h"
 
 // A colour that the operation left unset; the list then draws with its own colours.
 constexpr int32_t kColourUnset = -1;
@@ -50,5 +54,35 @@ template <class TRecord>
 CellPrefetchFn MakeCellPrefetchFn(void (TRecord::*pfnPrefetch)(int) const) {
   return [pfnPrefetch](const void* pRecord, int32_t nColumn) {
     (static_cast<const TRecord*>(pRecord)->*pfnPrefetch)(nColumn);
+  };
+}
+
+// An optional shortcut of a data descriptor for passes that rank every row's text by its width
+// ("Fit to Data"): the shapes of a column's cells for many records at once, each the shape of
+// the text the cell text operation gives for that record, with numbers' value ranges when
+// bValues. A cell it cannot tell is kUnknown, and is then read. arrAhead are the records whose
+// cells of the column the pass reads next: the shortcut may start loading them, as the load
+// hint does.
+using CellShapesFn = std::function<void(std::span<const void* const> arrRecords, std::span<const void* const> arrAhead,
+                                        int32_t nColumn, bool bValues, std::span<sTextShape> arrShapes)>;
+
+// The shortcut for records that tell their cells' shapes themselves (CRmsDetails::GetCellShapes).
+template <class TRecord, void (*pfnShapes)(std::span<const TRecord* const>, std::span<const TRecord* const>, int, bool,
+                                           std::span<sTextShape>)>
+CellShapesFn MakeCellShapesFn() {
+  return [](std::span<const void* const> arrRecords, std::span<const void* const> arrAhead, int32_t nColumn,
+            bool bValues, std::span<sTextShape> arrShapes) {
+    // Records go in chunks, each with the records after it (the next ones, then those ahead).
+    constexpr size_t kChunk = 128;
+    const TRecord* arrTyped[2 * kChunk];
+    const size_t nAll = arrRecords.size() + arrAhead.size();
+    for (size_t nFirst = 0; nFirst < arrRecords.size(); nFirst += kChunk) {
+      const size_t nCount = std::min(kChunk, arrRecords.size() - nFirst);
+      const size_t nAhead = std::min(kChunk, nAll - nFirst - nCount);
+      for (size_t i = nFirst; i < nFirst + nCount + nAhead; ++i)
+        arrTyped[i - nFirst] =
+            static_cast<const TRecord*>(i < arrRecords.size() ? arrRecords[i] : arrAhead[i - arrRecords.size()]);
+      pfnShapes({arrTyped, nCount}, {arrTyped + nCount, nAhead}, nColumn, bValues, arrShapes.subspan(nFirst, nCount));
+    }
   };
 }

@@ -45,8 +45,8 @@ class CRmsDetails {
   std::string_view GetCellText(int nColumn) const;
   // The shapes of GetCellText's texts for a column of many records, told from the stored bytes:
   // a view of a text slot's text, or the characters of a number's text with its value's range
-  // when bValues. A number that cannot be told so, and a null record, are unknown. The cells of
-  // the column of the records ahead start loading (PrefetchCell).
+  // when bValues. A number that cannot be told so, and a null record, are unknown. The column's
+  // cells of the records ahead start loading (PrefetchCell).
   static void GetCellShapes(std::span<const CRmsDetails* const> arrRecords, std::span<const CRmsDetails* const> arrAhead,
                             int nColumn, bool bValues, std::span<sTextShape> arrShapes);
   // Starts loading the memory GetCellText will read for the column, reading nothing itself.
