@@ -113,8 +113,16 @@ bool CCustomColumnBound::Compile(std::string_view strFormula, int32_t nCatalogue
     }
   });
   if (!bCovered || bExpectOperand || !BuildProgram(0, m_arrWhole)) return false;
-  // The cell checks the part after the first '/' alone for a zero divisor.
-  return nFirstDivide == 0 || BuildProgram(nFirstDivide, m_arrDivisor);
+  // The cell checks the part after the first '/' alone for a zero divisor. A part of constants
+  // is checked here once: one that may be zero leaves the column to be computed.
+  if (nFirstDivide == 0) return true;
+  if (!BuildProgram(nFirstDivide, m_arrDivisor)) return false;
+  if (std::any_of(m_arrDivisor.begin(), m_arrDivisor.end(), [](const sStep& step) { return step.eKind == eStep::kReference; }))
+    return true;
+  sInterval divisor{};
+  const bool bNonZero = Evaluate(m_arrDivisor, {}, {}, divisor) && (divisor.dLow > 0.0 || divisor.dHigh < 0.0);
+  m_arrDivisor.clear();
+  return bNonZero;
 }
 
 bool CCustomColumnBound::BuildProgram(size_t nFirst, std::vector<sStep>& arrProgram) const {

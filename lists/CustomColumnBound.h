@@ -63,5 +63,5 @@ class CCustomColumnBound {
   std::vector<int32_t> m_arrReferences;
   std::vector<sToken> m_arrTokens;
   std::vector<sStep> m_arrWhole;
-  std::vector<sStep> m_arrDivisor;  // the part after the first '/', empty without one
+  std::vector<sStep> m_arrDivisor;  // the part after the first '/' when it references cells
 };

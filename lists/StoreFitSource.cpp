@@ -8,7 +8,7 @@ void CStoreFitSource::ReadCell(int32_t nRow, int32_t nPosition, sCellText& cell)
   m_store.GetViewCellText(nRow, nPosition, cell);
   // A custom column's failure box runs the event loop, which may change the rows: the records
   // of the block are looked up again.
-  if (m_layout.GetColumnAt(nPosition) >= m_layout.m_nCatalogueCount) m_nWindowFirst = -1;
+  if (m_layout.GetColumnAt(nPosition) >= m_layout.m_nCatalogueCount) m_nWindowFirst = m_nReferencedFirst = -1;
 }
 
 std::span<const void* const> CStoreFitSource::GetRecords(int32_t nFirstRow, size_t nRows) {
@@ -56,23 +56,41 @@ bool CStoreFitSource::ReadShapes(int32_t nFirstRow, int32_t nPosition, std::span
   return pBound != nullptr && ReadBoundShapes(*pBound, arrRecords, arrShapes);
 }
 
+bool CStoreFitSource::FindReferenced(int32_t nColumn, std::span<const void* const> arrRecords, size_t& nOffset) {
+  if (m_nReferencedFirst != m_nWindowFirst || m_nWindowFirst < 0) {
+    m_arrReferencedAt.clear();
+    m_arrReferenced.clear();
+    m_nReferencedFirst = m_nWindowFirst;
+  }
+  for (const auto& [nKnown, nAt] : m_arrReferencedAt) {
+    if (nKnown == nColumn) {
+      nOffset = nAt;
+      return true;
+    }
+  }
+  nOffset = m_arrReferenced.size();
+  m_arrReferenced.resize(nOffset + arrRecords.size());
+  if (!m_store.GetCellShapes(arrRecords, GetAhead(), nColumn, true,
+                             std::span<sTextShape>(m_arrReferenced).subspan(nOffset, arrRecords.size()))) {
+    m_arrReferenced.resize(nOffset);
+    return false;
+  }
+  m_arrReferencedAt.emplace_back(nColumn, nOffset);
+  return true;
+}
+
 bool CStoreFitSource::ReadBoundShapes(const CCustomColumnBound& bound, std::span<const void* const> arrRecords,
                                       std::span<sTextShape> arrShapes) {
   const std::vector<int32_t>& arrReferences = bound.GetReferences();
-  const size_t nRows = arrRecords.size();
-  m_arrReferenced.resize(arrReferences.size() * nRows);
-  for (size_t k = 0; k < arrReferences.size(); ++k) {
-    if (!m_store.GetCellShapes(arrRecords, GetAhead(), arrReferences[k], true,
-                               std::span<sTextShape>(m_arrReferenced).subspan(k * nRows, nRows))) {
-      return false;
-    }
-  }
+  m_arrOffsets.resize(arrReferences.size());
+  for (size_t k = 0; k < arrReferences.size(); ++k)
+    if (!FindReferenced(arrReferences[k], arrRecords, m_arrOffsets[k])) return false;
   m_arrLows.resize(arrReferences.size());
   m_arrHighs.resize(arrReferences.size());
-  for (size_t i = 0; i < nRows; ++i) {
+  for (size_t i = 0; i < arrRecords.size(); ++i) {
     bool bAllValues = true;
     for (size_t k = 0; k < arrReferences.size(); ++k) {
-      const sTextShape& referenced = m_arrReferenced[k * nRows + i];
+      const sTextShape& referenced = m_arrReferenced[m_arrOffsets[k] + i];
       // A text that reads as zero (an absent value's "-") enters as 0; one that reads as another
       // number or none leaves the cell to be computed.
       const bool bZero = referenced.eKind == eShapeKind::kText && ReadsAsZero(referenced.strText);

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "lists/CustomColumnBound.h"
@@ -33,6 +34,9 @@ class CStoreFitSource final : public IFitToDataSource {
   const CCustomColumnBound* GetBound(int32_t nColumn);
   bool ReadBoundShapes(const CCustomColumnBound& bound, std::span<const void* const> arrRecords,
                        std::span<sTextShape> arrShapes);
+  // Where the block's shapes of a referenced column are in m_arrReferenced, read on first use;
+  // false when the descriptor tells none.
+  bool FindReferenced(int32_t nColumn, std::span<const void* const> arrRecords, size_t& nOffset);
 
   const CFilterListStore& m_store;
   const CListLayout& m_layout;
@@ -40,7 +44,12 @@ class CStoreFitSource final : public IFitToDataSource {
   int32_t m_nWindowFirst = -1;
   size_t m_nBlockRows = 0;
   std::map<int32_t, std::unique_ptr<CCustomColumnBound>> m_mapBounds;
-  std::vector<sTextShape> m_arrReferenced;  // the referenced cells' shapes, a block per reference
-  std::vector<double> m_arrLows;  // the referenced values' ranges of one row
+  // The block's shapes, with values, of the columns custom columns reference: a block each, at
+  // offsets kept by column until the window moves.
+  std::vector<sTextShape> m_arrReferenced;
+  std::vector<std::pair<int32_t, size_t>> m_arrReferencedAt;
+  int32_t m_nReferencedFirst = -1;
+  std::vector<size_t> m_arrOffsets;  // of one custom column's references
+  std::vector<double> m_arrLows;     // the referenced values' ranges of one row
   std::vector<double> m_arrHighs;
 };

@@ -46,6 +46,7 @@ TEST(CustomColumnBoundTest, CoversPlainArithmeticOnly) {
       {"remainder", " \"0\" % 3", false},
       {"a custom column", " \"3\" * 2", false},
       {"divisor part alone unbalanced", " (\"0\" / \"1\")", false},
+      {"divisor of constants that is zero", " \"0\" / (2 - 2)", false},
       {"reference that is no index", " \"x\" + 1", false},
       {"tab", " \"0\"\t+ 1", false},
   };
