@@ -168,7 +168,7 @@ sFitTimes MeasureFitToData() {
   };
   sFitTimes times;
   times.dEveryCellMs = TimeFits();
-  list.SetCellShapesFn(MakeCellShapesFn<CRmsDetails, &CRmsDetails::GetCellShapes>());
+  list.SetCellShapesFn(&CRmsDetails::GetCellShapes);
   times.dShapesMs = TimeFits();
   std::printf("fit to data: %d rows x %d columns, goal 50 ms; reading every cell %.2f ms\n", list.GetItemCount(),
               list.GetLayout().GetHeaderCount(), times.dEveryCellMs);

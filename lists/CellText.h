@@ -3,7 +3,6 @@
 // cells through it.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -65,24 +64,3 @@ CellPrefetchFn MakeCellPrefetchFn(void (TRecord::*pfnPrefetch)(int) const) {
 // hint does.
 using CellShapesFn = std::function<void(std::span<const void* const> arrRecords, std::span<const void* const> arrAhead,
                                         int32_t nColumn, bool bValues, std::span<sTextShape> arrShapes)>;
-
-// The shortcut for records that tell their cells' shapes themselves (CRmsDetails::GetCellShapes).
-template <class TRecord, void (*pfnShapes)(std::span<const TRecord* const>, std::span<const TRecord* const>, int, bool,
-                                           std::span<sTextShape>)>
-CellShapesFn MakeCellShapesFn() {
-  return [](std::span<const void* const> arrRecords, std::span<const void* const> arrAhead, int32_t nColumn,
-            bool bValues, std::span<sTextShape> arrShapes) {
-    // Records go in chunks, each with the records after it (the next ones, then those ahead).
-    constexpr size_t kChunk = 128;
-    const TRecord* arrTyped[2 * kChunk];
-    const size_t nAll = arrRecords.size() + arrAhead.size();
-    for (size_t nFirst = 0; nFirst < arrRecords.size(); nFirst += kChunk) {
-      const size_t nCount = std::min(kChunk, arrRecords.size() - nFirst);
-      const size_t nAhead = std::min(kChunk, nAll - nFirst - nCount);
-      for (size_t i = nFirst; i < nFirst + nCount + nAhead; ++i)
-        arrTyped[i - nFirst] =
-            static_cast<const TRecord*>(i < arrRecords.size() ? arrRecords[i] : arrAhead[i - arrRecords.size()]);
-      pfnShapes({arrTyped, nCount}, {arrTyped + nCount, nAhead}, nColumn, bValues, arrShapes.subspan(nFirst, nCount));
-    }
-  };
-}

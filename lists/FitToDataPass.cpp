@@ -109,7 +109,8 @@ CFitToDataPass::CFitToDataPass(std::vector<int32_t> arrColumns, CTextAdvances::A
                                size_t nKeep)
     : m_arrColumns(std::move(arrColumns)),
       m_advances(std::move(fnAdvance)),
-      m_arrWidest(m_arrColumns.size(), CWidestTexts(nKeep)) {}
+      m_arrWidest(m_arrColumns.size(), CWidestTexts(nKeep)),
+      m_arrLastTexts(m_arrColumns.size()) {}
 
 bool CFitToDataPass::Run(IFitToDataSource& source, std::chrono::steady_clock::time_point deadline) {
   // The clock is read once per block: a block of every column takes microseconds.
@@ -134,13 +135,22 @@ void CFitToDataPass::ReadBlock(IFitToDataSource& source, int32_t nFirstRow, int3
   for (int32_t i = 0; i < nRows; ++i) {
     const sTextShape& shape = arrShapes[static_cast<size_t>(i)];
     if (shape.eKind == eShapeKind::kText) {
-      const int64_t nEstimate = m_advances.Estimate(shape.strText);
+      const int64_t nEstimate = EstimateShownText(static_cast<size_t>(nPosition), shape.strText);
       if (widest.WouldKeep(nEstimate)) widest.Offer(shape.strText, nEstimate);
     } else if (shape.eKind == eShapeKind::kUnknown || widest.WouldKeep(m_advances.EstimateNumber(shape))) {
       // A number that may be kept is read: its digits tell its estimate, and the text is kept.
       OfferCell(source, nFirstRow + i, nPosition);
     }
   }
+}
+
+int64_t CFitToDataPass::EstimateShownText(size_t nPosition, std::string_view strText) {
+  sLastText& last = m_arrLastTexts[nPosition];
+  if (strText != last.strText) {
+    last.strText.assign(strText);
+    last.nEstimate = m_advances.Estimate(strText);
+  }
+  return last.nEstimate;
 }
 
 void CFitToDataPass::OfferCell(IFitToDataSource& source, int32_t nRow, int32_t nPosition) {

@@ -43,10 +43,11 @@ class CTextAdvances {
 // The nKeep texts with the largest estimates of those offered.
 class CWidestTexts {
  public:
-  explicit CWidestTexts(size_t nKeep) : m_nKeep(nKeep) {}
+  explicit CWidestTexts(size_t nKeep)
+      : m_nKeep(nKeep), m_nLowest(nKeep > 0 ? INT64_MIN : INT64_MAX) {}
 
   // True when an estimate would be kept: below the kept ones once nKeep are kept, it is not.
-  bool WouldKeep(int64_t nEstimate) const { return m_arrKept.size() < m_nKeep || nEstimate > m_nLowest; }
+  bool WouldKeep(int64_t nEstimate) const { return nEstimate > m_nLowest; }
   void Offer(std::string_view strText, int64_t nEstimate);
   // The kept texts, in no particular order.
   std::vector<std::string> GetTexts() const;
@@ -59,7 +60,7 @@ class CWidestTexts {
 
   size_t m_nKeep;
   std::vector<sKept> m_arrKept;
-  int64_t m_nLowest = 0;
+  int64_t m_nLowest;  // the lowest estimate kept once nKeep are, every estimate passes before
 };
 
 // Where a "Fit to Data" pass reads a list's rows. Cells are read one by one, unless the source
@@ -102,6 +103,14 @@ class CFitToDataPass {
 
   void ReadBlock(IFitToDataSource& source, int32_t nFirstRow, int32_t nRows, int32_t nPosition);
   void OfferCell(IFitToDataSource& source, int32_t nRow, int32_t nPosition);
+  // The estimate of a text told by its shape. Columns such as levels and segments repeat a few
+  // texts, so each position keeps its last text's.
+  int64_t EstimateShownText(size_t nPosition, std::string_view strText);
+
+  struct sLastText {
+    std::string strText;
+    int64_t nEstimate = 0;
+  };
 
   std::vector<int32_t> m_arrColumns;
   CTextAdvances m_advances;
@@ -109,4 +118,5 @@ class CFitToDataPass {
   int32_t m_nNextRow = 0;
   sCellText m_cell;
   std::array<sTextShape, kBlockRows> m_arrShapes;
+  std::vector<sLastText> m_arrLastTexts;  // by header position
 };

@@ -69,30 +69,39 @@ struct sNumberRule {
 // cannot be told from the classes (a text that is not a plain decimal, more than 15 significant
 // digits, or a rounding that may carry into a new digit).
 inline void GetFixedTextShape(const sCharClasses& classes, int nPrecision, bool bNegate, sTextShape& shape) {
-  shape.eKind = eShapeKind::kUnknown;
-  const uint32_t nAll = (1u << classes.nLength) - 1;
-  // A plain decimal: an optional leading minus, at least one digit, at most one point.
-  if ((classes.nDigits | classes.nPoints | classes.nMinus) != nAll || (classes.nMinus & ~1u) != 0 ||
-      (classes.nPoints & (classes.nPoints - 1)) != 0) {
+  // printf writes most texts as they came (an optional leading minus, a whole part without
+  // leading zeros, nPrecision decimals): their shape is their own.
+  const int nLength = static_cast<int>(classes.nLength);
+  const uint32_t nSign = classes.nMinus;
+  const int nWholeDigits = nLength - 1 - nPrecision - static_cast<int>(nSign);
+  if (nSign <= 1 && nWholeDigits > 0 && classes.nPoints == 1u << (nLength - 1 - nPrecision) &&
+      (classes.nDigits | classes.nPoints | nSign) == (1u << nLength) - 1 &&
+      (((classes.nZeros >> nSign) & 1u) == 0 || nWholeDigits == 1)) {
+    shape.eKind = eShapeKind::kNumber;
+    shape.nMinus = (nSign != 0) != bNegate ? 1 : 0;
+    shape.nDigits = static_cast<uint16_t>(nWholeDigits + nPrecision);
+    shape.nPoints = 1;
     return;
   }
-  const int nIntegerStart = static_cast<int>(classes.nMinus);
-  const int nIntegerEnd = classes.nPoints != 0 ? std::countr_zero(classes.nPoints) : static_cast<int>(classes.nLength);
-  if (nIntegerEnd <= nIntegerStart) return;
-  const int nDecimals = classes.nPoints != 0 ? static_cast<int>(classes.nLength) - nIntegerEnd - 1 : 0;
-  const uint32_t nInteger = ((1u << nIntegerEnd) - 1) & ~((1u << nIntegerStart) - 1);
+  const uint32_t nPoints = classes.nPoints;
+  const int nIntegerEnd = nPoints != 0 ? std::countr_zero(nPoints) : static_cast<int>(classes.nLength);
+  const uint32_t nInteger = ((1u << nIntegerEnd) - 1) & ~classes.nMinus;
   // The whole part's digits from its first that is not a zero.
-  const uint32_t nNonZero = nInteger & ~classes.nZeros;
+  const uint32_t nNonZero = classes.nDigits & ~classes.nZeros & nInteger;
   const int nSignificantDigits = nNonZero != 0 ? nIntegerEnd - std::countr_zero(nNonZero) : 0;
+  const int nDecimals = static_cast<int>(classes.nLength) - nIntegerEnd - (nPoints != 0 ? 1 : 0);
+  // A plain decimal: an optional leading minus, at least one whole digit, at most one point.
   // Beyond 15 digits printf's digits may be those of the nearest double rather than the text's.
-  if (nSignificantDigits + nPrecision > 15) return;
+  bool bKnown = (classes.nDigits | nPoints | classes.nMinus) == (1u << classes.nLength) - 1 &&
+                (classes.nMinus & ~1u) == 0 && (nPoints & (nPoints - 1)) == 0 && (classes.nDigits & nInteger) != 0 &&
+                nSignificantDigits + nPrecision <= 15;
   // Rounding to fewer decimals adds a digit only to a whole part of nines whose first kept
   // decimals are nines too (99.9996 -> 100.000).
-  if (nDecimals > nPrecision && nNonZero != 0) {
+  if (bKnown && nDecimals > nPrecision && nNonZero != 0) {
     const uint32_t nNines = (nInteger & ~((1u << std::countr_zero(nNonZero)) - 1)) | (((1u << nPrecision) - 1) << (nIntegerEnd + 1));
-    if ((classes.nNines & nNines) == nNines) return;
+    bKnown = (classes.nNines & nNines) != nNines;
   }
-  shape.eKind = eShapeKind::kNumber;
+  shape.eKind = bKnown ? eShapeKind::kNumber : eShapeKind::kUnknown;
   // printf keeps the sign of a negative value that rounds to zero, and of -0.
   shape.nMinus = (classes.nMinus != 0) != bNegate ? 1 : 0;
   shape.nDigits = static_cast<uint16_t>(std::max(nSignificantDigits, 1) + nPrecision);

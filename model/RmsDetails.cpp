@@ -49,16 +49,11 @@ static_assert(HasOnlyKnownGaps(), "every catalogue column but 19, 186 and 207 sh
 void SetValueRange(const CSlotTexts& texts, int nSlot, const sCharClasses& classes, const sNumberRule& rule,
                    sTextShape& shape) {
   constexpr int kLowestPower = -20;
-  static constexpr auto kPowersOfTen = [] {
-    std::array<double, 41> arrPowers{};
-    for (int i = 0; i < 41; ++i) {
-      double dPower = 1.0;
-      for (int n = 0; n < (i < 20 ? 20 - i : i - 20); ++n) dPower *= 10.0;
-      arrPowers[static_cast<size_t>(i)] = i < 20 ? 1.0 / dPower : dPower;
-    }
-    return arrPowers;
-  }();
-  const auto GetPower = [&](int nPower) { return kPowersOfTen[static_cast<size_t>(nPower - kLowestPower)]; };
+  static constexpr double kPowersOfTen[] = {1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10,
+                                            1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,
+                                            1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,
+                                            1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20};
+  const auto GetPower = [](int nPower) { return kPowersOfTen[nPower - kLowestPower]; };
   const int nStart = (classes.nMinus & 1u) != 0 ? 1 : 0;
   // An integer's text counts up to its first character that is no digit.
   uint32_t nDigits = classes.nDigits;
@@ -137,30 +132,40 @@ std::string_view CRmsDetails::GetCellText(int nColumn) const {
   return strText.empty() || strText == "NA" ? "-" : strText;
 }
 
-void CRmsDetails::GetCellShapes(std::span<const CRmsDetails* const> arrRecords,
-                                std::span<const CRmsDetails* const> arrAhead, int nColumn, bool bValues,
-                                std::span<sTextShape> arrShapes) {
-  const int nSlot = nColumn >= 0 && nColumn < kCatalogueColumnCount ? kCellSource[static_cast<size_t>(nColumn)] : -1;
-  if (nSlot >= 0) {
-    for (const CRmsDetails* pRecord : arrAhead)
-      if (pRecord != nullptr) __builtin_prefetch(pRecord->m_texts.GetStoredBytes(nSlot));
+void CRmsDetails::GetCellShapes(std::span<const void* const> arrRecords, std::span<const void* const> arrAhead,
+                                int32_t nColumn, bool bValues, std::span<sTextShape> arrShapes) {
+  const int nSource = nColumn >= 0 && nColumn < kCatalogueColumnCount ? kCellSource[static_cast<size_t>(nColumn)] : -1;
+  if (nSource < 0) {
+    // Columns without a slot show a text of the record's fields.
+    for (size_t i = 0; i < arrRecords.size(); ++i) {
+      arrShapes[i] = {};
+      if (arrRecords[i] == nullptr) continue;
+      arrShapes[i].eKind = eShapeKind::kText;
+      arrShapes[i].strText = static_cast<const CRmsDetails*>(arrRecords[i])->GetCellText(nColumn);
+    }
+    return;
   }
-  const sNumberRule rule = nSlot >= 0 ? GetNumberSlotRule(nSlot) : sNumberRule{};
+  for (const void* pAhead : arrAhead)
+    if (pAhead != nullptr) __builtin_prefetch(static_cast<const CRmsDetails*>(pAhead)->m_texts.GetStoredBytes(nSource));
+  const sNumberRule rule = GetNumberSlotRule(nSource);
+  sCharClasses classes;
   for (size_t i = 0; i < arrRecords.size(); ++i) {
-    const CRmsDetails* pRecord = arrRecords[i];
     sTextShape& shape = arrShapes[i];
-    sCharClasses classes;
-    if (pRecord == nullptr) {
-      shape = {};
-    } else if (nSlot < 0 || !pRecord->m_texts.IsNumber(nSlot)) {
-      shape = {};
+    if (arrRecords[i] == nullptr) {
+      shape.eKind = eShapeKind::kUnknown;
+      continue;
+    }
+    const CSlotTexts& texts = static_cast<const CRmsDetails*>(arrRecords[i])->m_texts;
+    if (!texts.IsNumber(nSource)) {
+      // A text slot holds its text as it is; an empty one or "NA" shows as "-".
+      const std::string_view strText = texts.Get(nSource);
       shape.eKind = eShapeKind::kText;
-      shape.strText = pRecord->GetCellText(nColumn);
-    } else if (!pRecord->m_texts.GetCharClasses(nSlot, classes)) {
+      shape.strText = strText.empty() || strText == "NA" ? "-" : strText;
+    } else if (!texts.GetCharClasses(nSource, classes)) {
       shape.eKind = eShapeKind::kUnknown;
     } else {
       GetNumberTextShape(classes, rule, shape);
-      if (bValues && shape.eKind == eShapeKind::kNumber) SetValueRange(pRecord->m_texts, nSlot, classes, rule, shape);
+      if (bValues && shape.eKind == eShapeKind::kNumber) SetValueRange(texts, nSource, classes, rule, shape);
     }
   }
 }

@@ -20,5 +20,5 @@ struct sTextShape {
   // When asked for: the value a number's text reads as lies within [dLow, dHigh].
   double dLow = 0.0;
   double dHigh = 0.0;
-  std::string_view strText;
+  std::string_view strText;  // kText only
 };

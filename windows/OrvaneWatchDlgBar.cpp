@@ -79,11 +79,10 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
   m_pList->SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
   // "Fit to Data" tells the records' cells by their stored bytes, and a row's age by the time of
   // its newest value, as its cell is made.
-  m_pList->SetCellShapesFn([fnShapes = MakeCellShapesFn<CRmsDetails, &CRmsDetails::GetCellShapes>()](
-                               std::span<const void* const> arrRecords, std::span<const void* const> arrAhead,
-                               int32_t nColumn, bool bValues, std::span<sTextShape> arrShapes) {
+  m_pList->SetCellShapesFn([](std::span<const void* const> arrRecords, std::span<const void* const> arrAhead,
+                              int32_t nColumn, bool bValues, std::span<sTextShape> arrShapes) {
     if (nColumn != kLastUpdateColumn) {
-      fnShapes(arrRecords, arrAhead, nColumn, bValues, arrShapes);
+      CRmsDetails::GetCellShapes(arrRecords, arrAhead, nColumn, bValues, arrShapes);
       return;
     }
     const int64_t nNowUs = GetClockMicroseconds();

@@ -74,7 +74,7 @@ TEST(StoreFitSourceTest, ShapesKeepWhatReadingEveryCellKeeps) {
   CFilterListStore store(layout);
   CCustomColumnText customText(layout);
   store.SetCellTextFn(MakeCellTextFn(&GetColumnText));
-  store.SetCellShapesFn(MakeCellShapesFn<CRmsDetails, &CRmsDetails::GetCellShapes>());
+  store.SetCellShapesFn(&CRmsDetails::GetCellShapes);
   ConnectCustomColumns(store, customText, {});
 
   // Six-digit amounts above, the wider values on the last row; one value in forty is absent.

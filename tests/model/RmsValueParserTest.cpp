@@ -101,6 +101,8 @@ TEST(RmsValueParserTest, CellShapesCountTheShownCharacters) {
     bool bKnown;
   } arrCases[] = {
       {"amount", 64031, "1523467.25", 1, true},
+      {"amount below one", 64031, "-0.05", 1, true},
+      {"sign reversed amount", 64116, "-1500.50", 70, true},
       {"decimals padded", 64031, "-12.5", 1, true},
       {"leading zeros", 64031, "007.5", 1, true},
       {"one character, not packed", 64031, "0", 1, true},
@@ -123,7 +125,7 @@ TEST(RmsValueParserTest, CellShapesCountTheShownCharacters) {
   for (const auto& testCase : arrCases) {
     SCOPED_TRACE(testCase.szName);
     const CRmsDetails record = Parse({{testCase.nField, testCase.strValue}});
-    const CRmsDetails* const pRecord = &record;
+    const void* const pRecord = &record;
     sTextShape shape;
     CRmsDetails::GetCellShapes({&pRecord, 1}, {}, testCase.nColumn, true, {&shape, 1});
     const std::string strShown = Cell(record, testCase.nColumn);
