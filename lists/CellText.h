@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "model/TextShape.h"
 
 // A colour that the operation left unset; the list then draws with its own colours.
 constexpr int32_t kColourUnset = -1;
@@ -52,3 +55,12 @@ CellPrefetchFn MakeCellPrefetchFn(void (TRecord::*pfnPrefetch)(int) const) {
     (static_cast<const TRecord*>(pRecord)->*pfnPrefetch)(nColumn);
   };
 }
+
+// An optional shortcut of a data descriptor for passes that rank every row's text by its width
+// ("Fit to Data"): the shapes of a column's cells for many records at once, each the shape of
+// the text the cell text operation gives for that record, with numbers' value ranges when
+// bValues. A cell it cannot tell is kUnknown, and is then read. arrAhead are the records whose
+// cells of the column the pass reads next: the shortcut may start loading them, as the load
+// hint does.
+using CellShapesFn = std::function<void(std::span<const void* const> arrRecords, std::span<const void* const> arrAhead,
+                                        int32_t nColumn, bool bValues, std::span<sTextShape> arrShapes)>;

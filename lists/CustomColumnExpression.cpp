@@ -1,10 +1,12 @@
 #include "lists/CustomColumnExpression.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "lists/ExpressionEngine.h"
 #include "lists/ReferenceRule.h"
+#include "model/NumberFormat.h"
 
 namespace {
 
@@ -77,6 +79,28 @@ std::string_view TrimBlanks(std::string_view strText) {
     strText.remove_suffix(1);
   }
   return strText;
+}
+
+int32_t ReadColumnReference(std::string_view strPiece) {
+  strPiece = TrimBlanks(strPiece);
+  if (strPiece.empty() || !std::all_of(strPiece.begin(), strPiece.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) {
+    return -1;
+  }
+  int32_t nColumn = 0;
+  const char* const pEnd = strPiece.data() + strPiece.size();
+  const std::from_chars_result result = std::from_chars(strPiece.data(), pEnd, nColumn);
+  return result.ec == std::errc{} && result.ptr == pEnd ? nColumn : -1;
+}
+
+bool ReadsAsZero(std::string_view strText) {
+  // A text that starts with a non-zero digit, signed or not, and has no exponent is at least 1
+  // in size; everything else is read in full.
+  const size_t nFirst = !strText.empty() && (strText[0] == '-' || strText[0] == '+') ? 1 : 0;
+  if (nFirst < strText.size() && strText[nFirst] >= '1' && strText[nFirst] <= '9' &&
+      std::none_of(strText.begin(), strText.end(), [](char ch) { return ch == 'e' || ch == 'E'; })) {
+    return false;
+  }
+  return ParseDecimalText(strText) == 0.0;
 }
 
 bool IsNumericValueType(int32_t nDataType) {

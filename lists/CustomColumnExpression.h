@@ -24,6 +24,14 @@ std::string_view GetColumnNameView(const sHalvoColInfo& column);
 // The text without the blanks (C white space) at both ends.
 std::string_view TrimBlanks(std::string_view strText);
 
+// The column a reference piece of a stored expression names: a run of decimal digits, blanks
+// around it allowed, within 32 bits; -1 for any other piece.
+int32_t ReadColumnReference(std::string_view strPiece);
+
+// Whether a referenced cell's text reads as zero with atof: such a text (an empty one and words
+// such as "--NA--" included) enters a custom column's evaluation as "0".
+bool ReadsAsZero(std::string_view strText);
+
 // Whether a value type is numeric: 1, 2, 4 or 5 (every type but text, 3).
 bool IsNumericValueType(int32_t nDataType);
 

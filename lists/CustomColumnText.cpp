@@ -1,7 +1,6 @@
 #include "lists/CustomColumnText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <utility>
 
@@ -13,29 +12,6 @@
 #include "model/NumberFormat.h"
 
 namespace {
-
-// A reference piece names a column when it is a run of decimal digits, blanks around it allowed.
-int32_t ReadReference(std::string_view strPiece, int32_t nBad) {
-  strPiece = TrimBlanks(strPiece);
-  if (strPiece.empty() || !std::all_of(strPiece.begin(), strPiece.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) {
-    return nBad;
-  }
-  int32_t nColumn = 0;
-  const char* const pEnd = strPiece.data() + strPiece.size();
-  const std::from_chars_result result = std::from_chars(strPiece.data(), pEnd, nColumn);
-  return result.ec == std::errc{} && result.ptr == pEnd ? nColumn : nBad;
-}
-
-// Whether a cell text reads as zero with atof. A text that starts with a non-zero digit, signed
-// or not, and has no exponent is at least 1 in size; everything else is read in full.
-bool ReadsAsZero(std::string_view strText) {
-  const size_t nFirst = !strText.empty() && (strText[0] == '-' || strText[0] == '+') ? 1 : 0;
-  if (nFirst < strText.size() && strText[nFirst] >= '1' && strText[nFirst] <= '9' &&
-      std::none_of(strText.begin(), strText.end(), [](char ch) { return ch == 'e' || ch == 'E'; })) {
-    return false;
-  }
-  return ParseDecimalText(strText) == 0.0;
-}
 
 // The first '/' of an evaluation text; a plain loop, as the texts are short.
 size_t FindSlash(std::string_view strText) {
@@ -73,6 +49,11 @@ class CEvaluationText {
 
 }  // namespace
 
+int32_t CCustomColumnText::ReadReference(std::string_view strPiece) {
+  const int32_t nColumn = ReadColumnReference(strPiece);
+  return nColumn >= 0 ? nColumn : kBadReference;
+}
+
 void CCustomColumnText::SetColouredNames(std::span<const std::string> arrNames) {
   m_arrColouredNames.assign(arrNames.begin(), arrNames.end());
   for (sFormula& formula : m_arrFormulas) {
@@ -96,7 +77,7 @@ void CCustomColumnText::RefreshFormula(sFormula& formula, const sHalvoColInfo& c
   const char* const pStart = formula.strFormula.data();
   ForEachReferencePiece(formula.strFormula, [&](std::string_view strPiece, bool bReference) {
     formula.arrPieces.push_back({static_cast<size_t>(strPiece.data() - pStart), strPiece.size(),
-                                 bReference ? ReadReference(strPiece, kBadReference) : kExpressionPiece});
+                                 bReference ? ReadReference(strPiece) : kExpressionPiece});
   });
   formula.bColoured = IsColoured(formula.strName);
   formula.bFailureReported = false;

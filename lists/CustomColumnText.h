@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lists/CellText.h"
@@ -104,6 +105,7 @@ class CCustomColumnText {
 
   static constexpr int32_t kPrefetchNesting = 2;
 
+  static int32_t ReadReference(std::string_view strPiece);
   void RefreshFormula(sFormula& formula, const sHalvoColInfo& column) const;
   void PrefetchReferences(const void* pRecord, int32_t nColumn, int32_t nLevel) const;
   bool IsColoured(const std::string& strName) const;

@@ -46,6 +46,13 @@ bool CFilterListStore::GetCellText(const void* pRecord, int32_t nColumn, sCellTe
   return m_fnCellText(pRecord, nColumn, cell);
 }
 
+bool CFilterListStore::GetCellShapes(std::span<const void* const> arrRecords, std::span<const void* const> arrAhead,
+                                     int32_t nColumn, bool bValues, std::span<sTextShape> arrShapes) const {
+  if (!m_fnCellText || !m_fnCellShapes || nColumn < 0 || nColumn >= m_layout.m_nCatalogueCount) return false;
+  m_fnCellShapes(arrRecords, arrAhead, nColumn, bValues, arrShapes);
+  return true;
+}
+
 bool CFilterListStore::GetViewCellText(int32_t nViewRow, int32_t nPosition, sCellText& cell) const {
   cell.Reset();
   const int32_t nStoreIndex = GetStoreIndex(nViewRow);

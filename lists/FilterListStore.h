@@ -103,6 +103,8 @@ class CFilterListStore {
   void SetCellPrefetchFn(CellPrefetchFn fnPrefetch) { m_fnCellPrefetch = std::move(fnPrefetch); }
   // The same hint for custom columns (CCustomColumnText::PrefetchCell).
   void SetCustomPrefetchFn(CellPrefetchFn fnPrefetch) { m_fnCustomPrefetch = std::move(fnPrefetch); }
+  // The optional shape shortcut for catalogue columns (CellText.h); it changes no result.
+  void SetCellShapesFn(CellShapesFn fnShapes) { m_fnCellShapes = std::move(fnShapes); }
   bool HasDataSource() const { return static_cast<bool>(m_fnCellText); }
 
   // The cell text of a record's column; false without a data source or when the function
@@ -113,6 +115,12 @@ class CFilterListStore {
   // the view count or the header, kNoDataDescriptorText without a data source. True when the
   // cell text operation produced the text.
   bool GetViewCellText(int32_t nViewRow, int32_t nPosition, sCellText& cell) const;
+
+  // The shapes of a column's cells for the records, through the shape shortcut, which may start
+  // loading those of the records ahead; false for a custom column, or without a data source or
+  // shortcut.
+  bool GetCellShapes(std::span<const void* const> arrRecords, std::span<const void* const> arrAhead, int32_t nColumn,
+                     bool bValues, std::span<sTextShape> arrShapes) const;
 
   int32_t GetViewCount() const { return m_nViewCount; }
   int32_t GetStoreCount() const { return static_cast<int32_t>(m_arrNodes.size()); }
@@ -243,6 +251,7 @@ class CFilterListStore {
   CellTextFn m_fnCustomColumn;
   CellPrefetchFn m_fnCellPrefetch;
   CellPrefetchFn m_fnCustomPrefetch;
+  CellShapesFn m_fnCellShapes;
 
   std::vector<sRowNode> m_arrNodes;
   // View entry -> store index. Only the first m_nViewCount entries are shown; the operations

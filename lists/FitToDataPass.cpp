@@ -44,6 +44,7 @@ std::pair<char32_t, size_t> DecodeCharacter(std::string_view strText) {
 
 CTextAdvances::CTextAdvances(AdvanceFn fnAdvance) : m_fnAdvance(std::move(fnAdvance)) {
   for (char32_t n = 0; n < m_arrAscii.size(); ++n) m_arrAscii[n] = m_fnAdvance(n);
+  m_nWidestDigit = *std::max_element(m_arrAscii.begin() + '0', m_arrAscii.begin() + '9' + 1);
 }
 
 int32_t CTextAdvances::GetOtherAdvance(char32_t nCharacter) {
@@ -55,8 +56,16 @@ int32_t CTextAdvances::GetOtherAdvance(char32_t nCharacter) {
 }
 
 int64_t CTextAdvances::Estimate(std::string_view strText) {
-  int64_t nWidth = 0;
+  // Most texts are ASCII: two sums side by side while they are.
+  const auto* pBytes = reinterpret_cast<const unsigned char*>(strText.data());
+  int64_t nEven = 0;
+  int64_t nOdd = 0;
   size_t i = 0;
+  for (; i + 2 <= strText.size() && (pBytes[i] | pBytes[i + 1]) < 0x80; i += 2) {
+    nEven += m_arrAscii[pBytes[i]];
+    nOdd += m_arrAscii[pBytes[i + 1]];
+  }
+  int64_t nWidth = nEven + nOdd;
   while (i < strText.size()) {
     const auto nByte = static_cast<unsigned char>(strText[i]);
     if (nByte < 0x80) {
@@ -100,23 +109,55 @@ CFitToDataPass::CFitToDataPass(std::vector<int32_t> arrColumns, CTextAdvances::A
                                size_t nKeep)
     : m_arrColumns(std::move(arrColumns)),
       m_advances(std::move(fnAdvance)),
-      m_arrWidest(m_arrColumns.size(), CWidestTexts(nKeep)) {}
+      m_arrWidest(m_arrColumns.size(), CWidestTexts(nKeep)),
+      m_arrLastTexts(m_arrColumns.size()) {}
 
-bool CFitToDataPass::Run(int32_t nRowCount, const ReadCellFn& fnRead,
-                         std::chrono::steady_clock::time_point deadline) {
-  // The clock is read once per this many rows: a row of every column takes microseconds.
-  constexpr int32_t kRowsPerClockReading = 16;
-  while (m_nNextRow < nRowCount) {
-    for (size_t nPosition = 0; nPosition < m_arrWidest.size(); ++nPosition) {
-      fnRead(m_nNextRow, static_cast<int32_t>(nPosition), m_cell);
-      const int64_t nEstimate = m_advances.Estimate(m_cell.strText);
-      if (m_arrWidest[nPosition].WouldKeep(nEstimate))
-        m_arrWidest[nPosition].Offer(m_cell.strText, nEstimate);
-    }
-    ++m_nNextRow;
-    if (m_nNextRow % kRowsPerClockReading == 0 && std::chrono::steady_clock::now() >= deadline) break;
+bool CFitToDataPass::Run(IFitToDataSource& source, std::chrono::steady_clock::time_point deadline) {
+  // The clock is read once per block: a block of every column takes microseconds.
+  for (;;) {
+    const int32_t nRowCount = source.GetRowCount();
+    if (m_nNextRow >= nRowCount) return true;
+    const int32_t nRows = std::min(kBlockRows, nRowCount - m_nNextRow);
+    for (int32_t nPosition = 0; nPosition < GetPositionCount(); ++nPosition)
+      ReadBlock(source, m_nNextRow, nRows, nPosition);
+    m_nNextRow += nRows;
+    if (std::chrono::steady_clock::now() >= deadline) return m_nNextRow >= source.GetRowCount();
   }
-  return m_nNextRow >= nRowCount;
+}
+
+void CFitToDataPass::ReadBlock(IFitToDataSource& source, int32_t nFirstRow, int32_t nRows, int32_t nPosition) {
+  const std::span<sTextShape> arrShapes(m_arrShapes.data(), static_cast<size_t>(nRows));
+  if (!source.ReadShapes(nFirstRow, nPosition, arrShapes)) {
+    for (int32_t i = 0; i < nRows; ++i) OfferCell(source, nFirstRow + i, nPosition);
+    return;
+  }
+  CWidestTexts& widest = m_arrWidest[static_cast<size_t>(nPosition)];
+  for (int32_t i = 0; i < nRows; ++i) {
+    const sTextShape& shape = arrShapes[static_cast<size_t>(i)];
+    if (shape.eKind == eShapeKind::kText) {
+      const int64_t nEstimate = EstimateShownText(static_cast<size_t>(nPosition), shape.strText);
+      if (widest.WouldKeep(nEstimate)) widest.Offer(shape.strText, nEstimate);
+    } else if (shape.eKind == eShapeKind::kUnknown || widest.WouldKeep(m_advances.EstimateNumber(shape))) {
+      // A number that may be kept is read: its digits tell its estimate, and the text is kept.
+      OfferCell(source, nFirstRow + i, nPosition);
+    }
+  }
+}
+
+int64_t CFitToDataPass::EstimateShownText(size_t nPosition, std::string_view strText) {
+  sLastText& last = m_arrLastTexts[nPosition];
+  if (strText != last.strText) {
+    last.strText.assign(strText);
+    last.nEstimate = m_advances.Estimate(strText);
+  }
+  return last.nEstimate;
+}
+
+void CFitToDataPass::OfferCell(IFitToDataSource& source, int32_t nRow, int32_t nPosition) {
+  source.ReadCell(nRow, nPosition, m_cell);
+  const int64_t nEstimate = m_advances.Estimate(m_cell.strText);
+  CWidestTexts& widest = m_arrWidest[static_cast<size_t>(nPosition)];
+  if (widest.WouldKeep(nEstimate)) widest.Offer(m_cell.strText, nEstimate);
 }
 
 std::vector<std::string> CFitToDataPass::GetTexts(int32_t nPosition) const {

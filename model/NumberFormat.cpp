@@ -5,9 +5,12 @@
 #include <cerrno>
 #include <charconv>
 #include <clocale>
+#include <cstring>
 #include <cstdlib>
 #include <locale.h>
 #include <string>
+
+#include <emmintrin.h>
 
 namespace {
 
@@ -259,4 +262,25 @@ int64_t ParseIntegerText(std::string_view strText) {
     nMagnitude = nMagnitude * 10 + nDigit;
   }
   return bNegative ? static_cast<int64_t>(0 - nMagnitude) : static_cast<int64_t>(nMagnitude);
+}
+
+bool ClassifyText(std::string_view strText, sCharClasses& classes) {
+  if (strText.size() > sCharClasses::kMaxLength) return false;
+  char arrText[sCharClasses::kMaxLength] = {};
+  if (!strText.empty()) std::memcpy(arrText, strText.data(), strText.size());
+  ClassifyLoadedText(arrText, strText.size(), classes);
+  return true;
+}
+
+void ClassifyLoadedText(const char* pText, size_t nLength, sCharClasses& classes) {
+  const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pText));
+  const __m128i digit = _mm_sub_epi8(text, _mm_set1_epi8('0'));
+  const uint32_t nWanted = (1u << nLength) - 1;
+  const auto GetMask = [nWanted](__m128i lanes) { return static_cast<uint32_t>(_mm_movemask_epi8(lanes)) & nWanted; };
+  classes.nDigits = GetMask(_mm_cmpeq_epi8(_mm_min_epu8(digit, _mm_set1_epi8(9)), digit));
+  classes.nZeros = GetMask(_mm_cmpeq_epi8(text, _mm_set1_epi8('0')));
+  classes.nNines = GetMask(_mm_cmpeq_epi8(text, _mm_set1_epi8('9')));
+  classes.nPoints = GetMask(_mm_cmpeq_epi8(text, _mm_set1_epi8('.')));
+  classes.nMinus = GetMask(_mm_cmpeq_epi8(text, _mm_set1_epi8('-')));
+  classes.nLength = static_cast<uint32_t>(nLength);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -12,6 +13,7 @@
 #include "model/RecordMemory.h"
 #include "model/RmsSlots.h"
 #include "model/SlotTexts.h"
+#include "model/TextShape.h"
 #include "protocol/RmsProtocol.h"
 
 // The four call texts, in this order: obligation call status and date, margin call status and
@@ -41,6 +43,13 @@ class CRmsDetails {
   // The text a list cell shows for the column: "-" where the value is "NA" or empty. The view
   // lasts as GetSlotText's does.
   std::string_view GetCellText(int nColumn) const;
+  // The shape shortcut of a list's data descriptor over these records (lists/CellText.h), each
+  // record a const CRmsDetails* or null: the shapes of GetCellText's texts for a column, told from
+  // the stored bytes. A text slot's shape is its text; a number's, the characters of its text,
+  // with its value's range when bValues. A number that cannot be told so, and a null record, are
+  // unknown. The column's cells of the records ahead start loading (PrefetchCell).
+  static void GetCellShapes(std::span<const void* const> arrRecords, std::span<const void* const> arrAhead,
+                            int32_t nColumn, bool bValues, std::span<sTextShape> arrShapes);
   // Starts loading the memory GetCellText will read for the column, reading nothing itself.
   void PrefetchCell(int nColumn) const;
 

@@ -133,6 +133,23 @@ std::string_view FormatNumberSlot(int nSlot, std::string_view strBytes) {
   }
 }
 
+sNumberRule GetNumberSlotRule(int nSlot) {
+  const sWireRule& rule = rmswire::kRules[static_cast<size_t>(kSlotRules[static_cast<size_t>(nSlot)])];
+  // Nine and eighteen digits are the most that never reach the clamps of 32 and 64 bits.
+  switch (rule.eRule) {
+    case eValueRule::kDecimal3:
+      return {3, false, 0};
+    case eValueRule::kNegated2:
+      return {2, true, 0};
+    case eValueRule::kInt32:
+      return {-1, false, 9};
+    case eValueRule::kInt64:
+      return {-1, false, 18};
+    default:
+      return {2, false, 0};
+  }
+}
+
 int ParseRmsValues(OTP_MSG hMsg, CRmsDetails& record) {
   // The buffer is kept between messages; the record gets its texts in one copy. A thread-local
   // address costs a call in a shared library, which the compiler would repeat for each slot; a

@@ -15,3 +15,5 @@ int ParseRmsValues(OTP_MSG hMsg, CRmsDetails& record);
 // The text of a number slot made from the bytes it keeps, by the slot's rule, in one of
 // CSlotTexts::kUnpackBuffers buffers of the calling thread.
 std::string_view FormatNumberSlot(int nSlot, std::string_view strBytes);
+// How FormatNumberSlot makes the slot's text, for telling its shape from the bytes' classes.
+sNumberRule GetNumberSlotRule(int nSlot);

@@ -13,7 +13,7 @@ namespace {
 // The packed alphabet: a character's code is its nibble; kPad fills the last byte of an odd
 // number of characters.
 constexpr char kPackedChars[] = "0123456789.-";
-constexpr uint8_t kPad = 0xF;
+constexpr uint8_t kPad = CSlotTexts::kPackedPad;
 
 // Packs up to 16 characters held in a register into (nChars + 1) / 2 bytes at pOut (8 bytes
 // are written); false when one of them has no code. Lanes past nChars are ignored.

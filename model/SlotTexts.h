@@ -6,11 +6,15 @@
 // 9.6 KiB before their heap.
 #pragma once
 
+#include <emmintrin.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
+#include "model/NumberFormat.h"
 #include "model/RmsSlots.h"
 
 class CSlotTexts {
@@ -39,6 +43,19 @@ class CSlotTexts {
   static constexpr int kUnpackBuffers = 16;
   // Where the slot's text is stored, packed or not; for loading it ahead.
   const char* GetStoredBytes(int nSlot) const { return m_pText + GetStart(nSlot); }
+  // The classes of the slot's characters, read from its stored bytes without unpacking them;
+  // false for a text longer than sCharClasses::kMaxLength. Inline: passes over every row ask it
+  // of each cell.
+  bool GetCharClasses(int nSlot, sCharClasses& classes) const;
+  // The digit at a character of the slot's text that its classes mark as a digit.
+  int GetDigit(int nSlot, int nIndex) const {
+    const char* pStored = m_pText + GetStart(nSlot);
+    if (!IsPacked(nSlot)) return pStored[nIndex] - '0';
+    const auto nByte = static_cast<uint8_t>(pStored[nIndex / 2]);
+    return nIndex % 2 == 0 ? nByte >> 4 : nByte & 0xF;
+  }
+  // The nibble that fills the last byte of a packed text of odd length.
+  static constexpr uint8_t kPackedPad = 0xF;
   // Stores the text as it is; the slot is no number slot then.
   void Set(int nSlot, std::string_view strText);
   // The slot holds what a number's text is made from, not the text.
@@ -76,6 +93,41 @@ class CSlotTexts {
   uint64_t m_arrPacked[kPackedWords] = {};       // a bit per slot whose text is packed
   uint64_t m_arrNumber[kPackedWords] = {};       // a bit per number slot
 };
+
+inline bool CSlotTexts::GetCharClasses(int nSlot, sCharClasses& classes) const {
+  const size_t nStart = GetStart(nSlot);
+  const size_t nSize = GetStart(nSlot + 1) - nStart;
+  // Whole registers are read where the block holds them: the lanes past the text are ignored.
+  if (!IsPacked(nSlot)) {
+    if (nSize > sCharClasses::kMaxLength) return false;
+    if (nStart + sCharClasses::kMaxLength > m_nCapacity) return ClassifyText({m_pText + nStart, nSize}, classes);
+    ClassifyLoadedText(m_pText + nStart, nSize, classes);
+    return true;
+  }
+  if (nSize == 0 || nSize > sizeof(uint64_t)) return false;
+  uint64_t nBytes = 0;
+  if (nStart + sizeof(nBytes) <= m_nCapacity) {
+    std::memcpy(&nBytes, m_pText + nStart, sizeof(nBytes));
+  } else {
+    for (size_t i = 0; i < nSize; ++i) nBytes |= uint64_t{static_cast<uint8_t>(m_pText[nStart + i])} << (8 * i);
+  }
+  // The codes in byte lanes, in text order: each byte's high nibble first. Digits are their own
+  // codes, 10 is '.', 11 is '-'.
+  const __m128i bytes = _mm_cvtsi64_si128(static_cast<int64_t>(nBytes));
+  const __m128i codes = _mm_unpacklo_epi8(_mm_and_si128(_mm_srli_epi16(bytes, 4), _mm_set1_epi8(0x0F)),
+                                          _mm_and_si128(bytes, _mm_set1_epi8(0x0F)));
+  const bool bPadded = ((nBytes >> (8 * (nSize - 1))) & 0xF) == kPackedPad;
+  const uint32_t nLength = static_cast<uint32_t>(2 * nSize - (bPadded ? 1 : 0));
+  const uint32_t nWanted = (1u << nLength) - 1;
+  const auto GetMask = [nWanted](__m128i lanes) { return static_cast<uint32_t>(_mm_movemask_epi8(lanes)) & nWanted; };
+  classes.nDigits = GetMask(_mm_cmplt_epi8(codes, _mm_set1_epi8(10)));
+  classes.nZeros = GetMask(_mm_cmpeq_epi8(codes, _mm_setzero_si128()));
+  classes.nNines = GetMask(_mm_cmpeq_epi8(codes, _mm_set1_epi8(9)));
+  classes.nPoints = GetMask(_mm_cmpeq_epi8(codes, _mm_set1_epi8(10)));
+  classes.nMinus = GetMask(_mm_cmpeq_epi8(codes, _mm_set1_epi8(11)));
+  classes.nLength = nLength;
+  return true;
+}
 
 // Writes all slot texts of a record in slot order into a buffer it keeps between records,
 // then hands them over in one copy.

@@ -66,3 +66,20 @@ std::string FormatRowAge(int64_t nUpdatedUs, int64_t nNowUs) {
   if (nUpdatedUs <= 0) return "-";
   return std::to_string(std::max<int64_t>(0, nNowUs - nUpdatedUs) / kMicrosecondsPerSecond);
 }
+
+sTextShape GetRowAgeShape(int64_t nUpdatedUs, int64_t nNowUs) {
+  sTextShape shape;
+  if (nUpdatedUs <= 0) {
+    shape.eKind = eShapeKind::kText;
+    shape.strText = "-";
+    return shape;
+  }
+  const int64_t nSeconds = std::max<int64_t>(0, nNowUs - nUpdatedUs) / kMicrosecondsPerSecond;
+  shape.eKind = eShapeKind::kNumber;
+  for (int64_t nRest = nSeconds;; nRest /= 10) {
+    ++shape.nDigits;
+    if (nRest < 10) break;
+  }
+  shape.dLow = shape.dHigh = static_cast<double>(nSeconds);
+  return shape;
+}

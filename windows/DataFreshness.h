@@ -9,6 +9,7 @@
 
 #include "host/api/HalvoHostApi.h"
 #include "model/ListColumns.h"
+#include "model/TextShape.h"
 
 // The link states of sHalvoLinkStatus.
 constexpr int32_t kLinkConnecting = 0;
@@ -42,3 +43,5 @@ int32_t ParseDimAfterSeconds(const std::string& strValue, bool bPresent);
 std::span<const sColumnDef> GetWatchColumns();
 extern const int32_t kLastUpdateColumn;
 std::string FormatRowAge(int64_t nUpdatedUs, int64_t nNowUs);
+// The shape of that text, with its value, told without making it.
+sTextShape GetRowAgeShape(int64_t nUpdatedUs, int64_t nNowUs);

@@ -77,6 +77,20 @@ COrvaneWatchDlgBar::COrvaneWatchDlgBar(COrvaneWatchDlg& controller, int nWindow,
     return GetColumnText(pDetails, nColumn, cell.strText) != 0;
   });
   m_pList->SetCellPrefetchFn(MakeCellPrefetchFn(&CRmsDetails::PrefetchCell));
+  // "Fit to Data" tells the records' cells by their stored bytes, and a row's age by the time of
+  // its newest value, as its cell is made.
+  m_pList->SetCellShapesFn([](std::span<const void* const> arrRecords, std::span<const void* const> arrAhead,
+                              int32_t nColumn, bool bValues, std::span<sTextShape> arrShapes) {
+    if (nColumn != kLastUpdateColumn) {
+      CRmsDetails::GetCellShapes(arrRecords, arrAhead, nColumn, bValues, arrShapes);
+      return;
+    }
+    const int64_t nNowUs = GetClockMicroseconds();
+    for (size_t i = 0; i < arrRecords.size(); ++i) {
+      const auto* pDetails = static_cast<const CRmsDetails*>(arrRecords[i]);
+      arrShapes[i] = pDetails != nullptr ? GetRowAgeShape(pDetails->nUpdatedUs, nNowUs) : sTextShape{};
+    }
+  });
   // Custom columns named in the configuration are drawn red below zero.
   m_pList->SetColouredCustomNames(std::span<const std::string>(
       g_pluginContext.colouredCustomColumns.data(),

@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <memory>
+#include <numeric>
+#include <span>
 #include <utility>
 
 #include "controls/ColorHeaderCtrl.h"
@@ -50,6 +53,21 @@ sExcelCell GetExcelCell(void* pList, int nRow, int nColumn) {
   cell.nValueType = it != arrColumns.end() ? it->nDataType : -1;
   return cell;
 }
+
+// The rows of a list whose cells are read one by one.
+class CListFitSource final : public IFitToDataSource {
+ public:
+  explicit CListFitSource(const CCommonListCtrl& list) : m_list(list) {}
+
+  int32_t GetRowCount() const override { return m_list.GetItemCount(); }
+  void ReadCell(int32_t nRow, int32_t nPosition, sCellText& cell) override {
+    cell.strText = m_list.GetCellText(nRow, nPosition);
+  }
+  bool ReadShapes(int32_t, int32_t, std::span<sTextShape>) override { return false; }
+
+ private:
+  const CCommonListCtrl& m_list;
+};
 
 }  // namespace
 
@@ -106,8 +124,8 @@ std::vector<int32_t> CCommonListCtrl::GetHeaderColumns() const {
   return arrColumns;
 }
 
-void CCommonListCtrl::ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const {
-  cell.strText = GetCellText(nRow, nPosition);
+std::unique_ptr<IFitToDataSource> CCommonListCtrl::CreateFitSource() const {
+  return std::make_unique<CListFitSource>(*this);
 }
 
 int32_t CCommonListCtrl::MeasureHeaderWidth(int32_t nPosition) const {
@@ -129,10 +147,10 @@ void CCommonListCtrl::SetColumnWidths(const std::vector<int32_t>& arrWidths) {
 void CCommonListCtrl::FitToData() {
   // Every row counts, so a long value further down is not cut. Texts are ranked by the sum of
   // their characters' advances, and only the few widest of each column are measured with the
-  // font, which covers kerning and shaping. Reading every cell of a long list still takes far
-  // longer than one turn of the event loop may (100,000 rows of every catalogue column: well
-  // over a second), so the rows are read in slices, one per turn, and the widths are set once
-  // the last row was read; a short list is done at once.
+  // font, which covers kerning and shaping. A list whose descriptor tells its cells' shapes reads
+  // only the numbers that may be among the widest; still, a long list of many columns can take
+  // longer than one turn of the event loop may, so the rows are read in slices, one per turn,
+  // and the widths are set once the last row was read; a short list is done at once.
   const QFontMetrics metrics = fontMetrics();
   m_pFitPass = std::make_shared<CFitToDataPass>(
       GetHeaderColumns(),
@@ -152,10 +170,7 @@ void CCommonListCtrl::ContinueFitToData() {
     FitToData();  // the columns changed since the pass began: it starts over for the new ones
     return;
   }
-  const bool bDone = pPass->Run(
-      GetItemCount(),
-      [this](int32_t nRow, int32_t nPosition, sCellText& cell) { ReadCellText(nRow, nPosition, cell); },
-      std::chrono::steady_clock::now() + kFitSlice);
+  const bool bDone = pPass->Run(*CreateFitSource(), std::chrono::steady_clock::now() + kFitSlice);
   if (pPass != m_pFitPass) {
     return;  // replaced meanwhile; the new pass goes on by itself
   }

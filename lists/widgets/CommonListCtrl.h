@@ -43,6 +43,7 @@
 
 class CColorHeaderCtrl;
 class CFitToDataPass;
+class IFitToDataSource;
 class CListRowPainter;
 class CListTableModel;
 class QMenu;
@@ -152,6 +153,8 @@ class CCommonListCtrl : public QTableView,
   // Every row's text; a long list is read over several turns of the event loop, and its widths
   // are set after the last.
   void FitToData();
+  // True while a "Fit to Data" pass still has rows to read.
+  bool IsFittingToData() const { return m_pFitPass != nullptr; }
   void FitToHeaderSize();
   void FitToWindow();
   void ToggleGridLines();
@@ -208,9 +211,8 @@ class CCommonListCtrl : public QTableView,
   // The cell a row paints for a column index (colours as set by the caller, changed by the
   // source); false stops the row's painting.
   virtual bool GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const;
-  // The text GetCellText gives for (row, header position), into the cell's own buffer, for
-  // passes over every row.
-  virtual void ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const;
+  // Where a slice of "Fit to Data" reads the rows: by default every cell through GetCellText.
+  virtual std::unique_ptr<IFitToDataSource> CreateFitSource() const;
   // Keys before the list's own handling; true when consumed.
   virtual bool HandleListKey(const QKeyEvent& event);
   virtual int32_t GetLinesPerRow() const { return 1; }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "lists/CustomColumnProfile.h"
+#include "lists/StoreFitSource.h"
 #include "lists/widgets/ListTableModel.h"
 #include "platform/MessageBox.h"
 
@@ -300,12 +301,9 @@ std::string CFilterListCtrl::GetCellText(int32_t nRow, int32_t nPosition) const 
   return std::move(cell.strText);
 }
 
-void CFilterListCtrl::ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const {
-  if (!m_bDataMode) {
-    CCommonListCtrl::ReadCellText(nRow, nPosition, cell);
-    return;
-  }
-  m_store.GetViewCellText(nRow, nPosition, cell);
+std::unique_ptr<IFitToDataSource> CFilterListCtrl::CreateFitSource() const {
+  if (!m_bDataMode) return CCommonListCtrl::CreateFitSource();
+  return std::make_unique<CStoreFitSource>(m_store, GetLayout());
 }
 
 bool CFilterListCtrl::GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const {

@@ -56,6 +56,8 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
 
   // The data descriptor; an empty function leaves the list without a data source.
   void SetCellTextFn(CellTextFn fnCellText) { m_store.SetCellTextFn(std::move(fnCellText)); }
+  // The shape shortcut of the descriptor, for "Fit to Data" (CellText.h).
+  void SetCellShapesFn(CellShapesFn fnShapes) { m_store.SetCellShapesFn(std::move(fnShapes)); }
   // The load hint goes to the store and to the custom columns.
   void SetCellPrefetchFn(const CellPrefetchFn& fnPrefetch);
   // Custom columns drawn red when negative (exact names).
@@ -155,7 +157,10 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   std::vector<sProfileEntry> ReadCustomColumns(CListLayout& layout, const ProfileReadFn& fnRead) override;
 
   bool GetRowCellText(int32_t nRow, int32_t nColumn, sCellText& cell) const override;
-  void ReadCellText(int32_t nRow, int32_t nPosition, sCellText& cell) const override;
+  // In data mode the store's rows, with the shapes of cells the descriptor's shortcut tells and
+  // the bounds of custom columns' texts (which follow CCustomColumnText, as GetCustomColumnText
+  // does).
+  std::unique_ptr<IFitToDataSource> CreateFitSource() const override;
   bool HandleListKey(const QKeyEvent& event) override;
   int32_t GetLinesPerRow() const override { return m_nLinesPerRow; }
   sListMenuState GetMenuState() const override;

@@ -2,6 +2,7 @@
 // and the filter value popup.
 #include <algorithm>
 #include <chrono>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,28 +26,40 @@ TEST(ListCommands, Sizes) {
     EXPECT_EQ(GetRowHeight(row[0], row[1]), row[2]) << row[0] << " x " << row[1];
 }
 
-// "Fit to Data" reads a long list in slices: one whose time is up stops after a few rows, the
-// next goes on where it stopped, rows added meanwhile included. Each column keeps the texts
+// Rows of texts read one by one.
+class CTextRows final : public IFitToDataSource {
+ public:
+  explicit CTextRows(const Texts& arrRows) : m_arrRows(arrRows) {}
+  int32_t GetRowCount() const override { return static_cast<int32_t>(m_arrRows.size()); }
+  void ReadCell(int32_t nRow, int32_t, sCellText& cell) override { cell.strText = m_arrRows[static_cast<size_t>(nRow)]; }
+  bool ReadShapes(int32_t, int32_t, std::span<sTextShape>) override { return false; }
+
+ private:
+  const Texts& m_arrRows;
+};
+
+// "Fit to Data" reads a long list in slices: one whose time is up stops after a block of rows,
+// the next goes on where it stopped, rows added meanwhile included. Each column keeps the texts
 // widest by their characters' advances, not by their length; a byte that is not UTF-8 counts as
 // U+FFFD.
 TEST(ListCommands, FitToDataPassReadsEveryRowAcrossSlices) {
-  Texts arrRows(100, "iiiiiiii");
-  arrRows[70] = "WW";
-  arrRows[90] = "\xff\xff\xff";
-  arrRows[95] = "\xc3\xa9\xc3\xa9\xc3\xa9";  // three e-acute
+  Texts arrRows(500, "iiiiiiii");
+  arrRows[270] = "WW";
+  arrRows[490] = "\xff\xff\xff";
+  arrRows[495] = "\xc3\xa9\xc3\xa9\xc3\xa9";  // three e-acute
   CFitToDataPass pass(
       {0},
       [](char32_t nCharacter) {
         return nCharacter == U'W' ? 10 : nCharacter == 0xFFFD ? 9 : nCharacter == 0xE9 ? 5 : 1;
       },
       2);
-  const CFitToDataPass::ReadCellFn fnRead = [&arrRows](int32_t nRow, int32_t, sCellText& cell) {
-    cell.strText = arrRows[static_cast<size_t>(nRow)];
-  };
+  const Texts arrFirst(arrRows.begin(), arrRows.begin() + 300);
+  CTextRows first(arrFirst);
+  CTextRows all(arrRows);
   const auto timeUp = std::chrono::steady_clock::now();
-  EXPECT_FALSE(pass.Run(50, fnRead, timeUp));
+  EXPECT_FALSE(pass.Run(first, timeUp));
   int nSlices = 1;
-  while (!pass.Run(100, fnRead, timeUp)) ++nSlices;
+  while (!pass.Run(all, timeUp)) ++nSlices;
   EXPECT_GT(nSlices, 3);
   Texts arrKept = pass.GetTexts(0);
   std::sort(arrKept.begin(), arrKept.end());

@@ -2,12 +2,14 @@
 // exceptions, and messages a server should never send.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "model/NumberFormat.h"
 #include "model/RmsDetails.h"
 #include "model/RmsValueParser.h"
 #include "tests/support/TestMessage.h"
@@ -84,6 +86,61 @@ TEST(RmsValueParserTest, OneFieldOneColumn) {
   for (const auto& testCase : arrCases) {
     const CRmsDetails record = Parse({{testCase.nField, testCase.strValue}}, testCase.nLevel);
     EXPECT_EQ(Cell(record, testCase.nColumn), testCase.strExpected) << testCase.szName;
+  }
+}
+
+// A cell's shape, told from the bytes kept (packed or not) without making the text, has the
+// characters of the text the cell shows and a value range around what it reads as; where
+// rounding or clamping could change the digits it is unknown.
+TEST(RmsValueParserTest, CellShapesCountTheShownCharacters) {
+  const struct {
+    const char* szName;
+    uint32_t nField;
+    std::string strValue;
+    int nColumn;
+    bool bKnown;
+  } arrCases[] = {
+      {"amount", 64031, "1523467.25", 1, true},
+      {"amount below one", 64031, "-0.05", 1, true},
+      {"sign reversed amount", 64116, "-1500.50", 70, true},
+      {"decimals padded", 64031, "-12.5", 1, true},
+      {"leading zeros", 64031, "007.5", 1, true},
+      {"one character, not packed", 64031, "0", 1, true},
+      {"no digit before the point", 64031, ".5", 1, false},
+      {"sixteen digits", 64031, "1234567890123456", 1, false},
+      {"exponent, not packed", 10430, "1e3", 2, false},
+      {"sign reversed zero", 64116, "0", 70, true},
+      {"sign reversed negative", 64116, "-20", 70, true},
+      {"three decimals rounded", 64298, "0.1234", 86, true},
+      {"rounding into a new digit", 64298, "99.9996", 86, false},
+      {"rounding without a carry", 64298, "99.9984", 86, true},
+      {"negative rounded to zero", 64298, "-0.0001", 86, true},
+      {"int leading digits", 10105, "42.7", 3, true},
+      {"int negative zero", 10105, "-000", 3, true},
+      {"int that may be clamped", 10105, "9999999999", 3, false},
+      {"long", 64257, "-123456789012", 96, true},
+      {"text", 54002, "Ramesh Traders", 201, true},
+      {"absent text", 54002, "NA", 201, true},
+  };
+  for (const auto& testCase : arrCases) {
+    SCOPED_TRACE(testCase.szName);
+    const CRmsDetails record = Parse({{testCase.nField, testCase.strValue}});
+    const void* const pRecord = &record;
+    sTextShape shape;
+    CRmsDetails::GetCellShapes({&pRecord, 1}, {}, testCase.nColumn, true, {&shape, 1});
+    const std::string strShown = Cell(record, testCase.nColumn);
+    if (!testCase.bKnown) {
+      EXPECT_EQ(shape.eKind, eShapeKind::kUnknown);
+    } else if (shape.eKind == eShapeKind::kText) {
+      EXPECT_EQ(shape.strText, strShown);
+    } else {
+      ASSERT_EQ(shape.eKind, eShapeKind::kNumber) << strShown;
+      EXPECT_EQ(shape.nMinus, std::count(strShown.begin(), strShown.end(), '-')) << strShown;
+      EXPECT_EQ(shape.nPoints, std::count(strShown.begin(), strShown.end(), '.')) << strShown;
+      EXPECT_EQ(shape.nDigits + shape.nMinus + shape.nPoints, strShown.size()) << strShown;
+      EXPECT_LE(shape.dLow, ParseDecimalText(strShown)) << strShown;
+      EXPECT_GE(shape.dHigh, ParseDecimalText(strShown)) << strShown;
+    }
   }
 }
 

@@ -279,6 +279,12 @@ TEST_F(WatchBarTest, AQuietLinkShowsABannerAndOldRowsAreDimmed) {
   sCellText cell;
   bar.GetList().GetStore().GetCellText(&record, kLastUpdateColumn, cell);
   EXPECT_EQ(cell.strText, "301");
+  // "Fit to Data" tells it without making it.
+  sTextShape shape;
+  const void* const pRecord = &record;
+  ASSERT_TRUE(bar.GetList().GetStore().GetCellShapes({&pRecord, 1}, {}, kLastUpdateColumn, true, {&shape, 1}));
+  EXPECT_EQ(shape.nDigits, 3);
+  EXPECT_EQ(shape.dHigh, 301.0);
   EXPECT_EQ(FormatRowAge(0, 5'000'000), "-");
   EXPECT_EQ(AddCustomColumns(1, {{"Net", "\"289\" * 2"}}), kLastUpdateColumn + 1);
   cell.Reset();
