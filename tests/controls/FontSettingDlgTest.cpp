@@ -6,43 +6,18 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QFontDatabase>
-#include <algorithm>
 
 #include "controls/HotFontCombo.h"
 #include "platform/qt/ModalDialog.h"
 
 namespace {
 
-// Answers the font dialog with OK or Cancel, after an optional change of the selections.
-class CFontSettingDlgTest : public ::testing::Test {
- protected:
-  void TearDown() override { SetModalDialogHook({}); }
-
-  void Answer(int nResult) {
-    SetModalDialogHook([this, nResult](QDialog& dialog) {
-      auto& fontDialog = dynamic_cast<CFontSettingDlg&>(dialog);
-      m_strShownFont = fontDialog.GetFontChoice()->currentText().toStdString();
-      m_strShownSize = fontDialog.GetSizeChoice()->currentText().toStdString();
-      nResult == QDialog::Accepted ? dialog.accept() : dialog.reject();
-      return dialog.result();
-    });
-  }
-
-  std::string m_strShownFont;
-  std::string m_strShownSize;
-};
-
-std::string GetFirstFamily() {
+TEST(FontSettingDlgTest, PresetSizesAndFaces) {
   QStringList arrFamilies = QFontDatabase::families(QFontDatabase::Latin);
-  std::vector<std::string> arrNames;
-  for (const QString& strFamily : arrFamilies) arrNames.push_back(strFamily.toStdString());
-  std::sort(arrNames.begin(), arrNames.end());
-  return arrNames.empty() ? std::string() : arrNames.front();
-}
-
-TEST_F(CFontSettingDlgTest, PresetSizesAndFaces) {
-  const std::string strFamily = GetFirstFamily();
-  ASSERT_FALSE(strFamily.empty());
+  ASSERT_FALSE(arrFamilies.isEmpty());
+  std::sort(arrFamilies.begin(), arrFamilies.end(),
+            [](const QString& strA, const QString& strB) { return strA.toStdString() < strB.toStdString(); });
+  const std::string strFamily = arrFamilies.front().toStdString();
   const bool bArial = !QFontDatabase::families().filter(QStringLiteral("Arial")).isEmpty();
   const struct {
     const char* szName;
@@ -62,12 +37,16 @@ TEST_F(CFontSettingDlgTest, PresetSizesAndFaces) {
   };
   for (const auto& test : arrCases) {
     SCOPED_TRACE(test.szName);
-    Answer(test.nResult);
+    SetModalDialogHook([&test](QDialog& dialog) {
+      test.nResult == QDialog::Accepted ? dialog.accept() : dialog.reject();
+      return dialog.result();
+    });
     CFontSettingDlg dialog(test.strFont, test.strSize);
     EXPECT_EQ(dialog.DoModal(), test.nResult);
     EXPECT_EQ(dialog.GetFontName(), test.strFontOut);
     EXPECT_EQ(dialog.GetFontSize(), test.strSizeOut);
   }
+  SetModalDialogHook({});
 }
 
 TEST(HotFontComboTest, FamiliesInByteOrderAndExactSelection) {
@@ -77,15 +56,12 @@ TEST(HotFontComboTest, FamiliesInByteOrderAndExactSelection) {
   const std::vector<std::string> arrEntries = combo.GetEntries();
   ASSERT_FALSE(arrEntries.empty());
   EXPECT_TRUE(std::is_sorted(arrEntries.begin(), arrEntries.end()));
-  EXPECT_EQ(arrEntries.size(), static_cast<size_t>(QFontDatabase::families(QFontDatabase::Latin).size()));
   EXPECT_EQ(combo.currentIndex(), -1) << "nothing selected without an exact match";
-
   std::string strUpper = arrEntries.back();
   std::transform(strUpper.begin(), strUpper.end(), strUpper.begin(), ::toupper);
   combo.SetCurrentFontName(strUpper);
   combo.FillFonts();
   EXPECT_EQ(combo.currentIndex(), static_cast<int>(arrEntries.size()) - 1);
-
   combo.textActivated(QString::fromStdString(arrEntries.front()));
   EXPECT_EQ(combo.GetCurrentFontName(), arrEntries.front()) << "a chosen entry becomes the current name";
 }
@@ -94,7 +70,6 @@ TEST(HotFontComboTest, HotWhileFocusedOrDisabled) {
   QWidget window;
   auto* pCombo = new CHotFontCombo(&window);
   auto* pOther = new QComboBox(&window);
-  pCombo->move(20, 20);
   pOther->move(20, 80);
   // Away from the cursor, which the offscreen platform keeps at the origin.
   window.setGeometry(300, 300, 200, 150);

@@ -1,11 +1,10 @@
+// The list that moves rows by dragging, within itself and onto another list, asking its parent
+// whether a row may leave.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QScrollBar>
-#include <QWidget>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "controls/HvDragListCtrl.h"
 #include "platform/MessageBox.h"
@@ -22,20 +21,22 @@ class CAnsweringParent : public QWidget {
 
  protected:
   bool event(QEvent* pEvent) override {
-    if (pEvent->type() == CWindowMessageEvent::GetEventType()) {
-      auto* pMessage = static_cast<CWindowMessageEvent*>(pEvent);
-      if (pMessage->m_nMessage == kMsgFixedColumnQuery) {
-        const std::string strName(reinterpret_cast<const char*>(pMessage->m_wParam));
-        m_arrAsked.push_back(strName);
-        pMessage->m_nResult = m_setFixed.count(strName) != 0 ? 1 : 0;
-        return true;
-      }
-    }
-    return QWidget::event(pEvent);
+    if (pEvent->type() != CWindowMessageEvent::GetEventType()) return QWidget::event(pEvent);
+    auto* pMessage = static_cast<CWindowMessageEvent*>(pEvent);
+    if (pMessage->m_nMessage != kMsgFixedColumnQuery) return QWidget::event(pEvent);
+    m_arrAsked.emplace_back(reinterpret_cast<const char*>(pMessage->m_wParam));
+    pMessage->m_nResult = m_setFixed.count(m_arrAsked.back()) != 0 ? 1 : 0;
+    return true;
   }
 };
 
-// What each row carries, derived from its text so that a moved row can be checked anywhere.
+// Rows named by single letters: "BD" stands for the rows B and D. What each row carries
+// follows from its letter, so that a moved row can be checked anywhere.
+QStringList Letters(const char* szLetters) {
+  QStringList arrTexts;
+  for (const char* p = szLetters; *p != '\0'; ++p) arrTexts << QString(QChar(*p));
+  return arrTexts;
+}
 uint64_t DataOf(const QString& strText) { return 1000 + strText.at(0).unicode(); }
 int ImageOf(const QString& strText) { return strText.at(0).unicode() % 3; }
 int CheckOf(const QString& strText) {
@@ -47,9 +48,7 @@ class DragListTest : public ::testing::Test {
   void SetUp() override {
     SetMessageBoxSink([this](const std::string& strText) { m_arrBoxes.push_back(strText); });
     m_parent.resize(420, 240);
-    m_pSource = new CHvDragListCtrl(&m_parent);
     m_pSource->setGeometry(0, 0, 200, 240);
-    m_pTarget = new CHvDragListCtrl(&m_parent);
     m_pTarget->setGeometry(220, 0, 200, 240);
     m_pSource->InsertColumn(0, "Name", 150);
     m_pTarget->InsertColumn(0, "Name", 150);
@@ -57,8 +56,9 @@ class DragListTest : public ::testing::Test {
   }
   void TearDown() override { SetMessageBoxSink({}); }
 
-  static void Fill(CHvDragListCtrl* pList, const QStringList& arrTexts) {
-    for (const QString& strText : arrTexts) {
+  static void Fill(CHvDragListCtrl* pList, const char* szLetters) {
+    pList->DeleteAllItems();
+    for (const QString& strText : Letters(szLetters)) {
       const int nRow = pList->InsertItem(pList->GetItemCount(), strText);
       pList->SetItemData(nRow, DataOf(strText));
       pList->SetItemImage(nRow, ImageOf(strText));
@@ -70,9 +70,10 @@ class DragListTest : public ::testing::Test {
     for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) arrTexts << pList->GetItemText(nRow);
     return arrTexts;
   }
-  static void Select(CHvDragListCtrl* pList, const std::vector<int>& arrRows) {
+  static void Drag(CHvDragListCtrl* pList, const std::vector<int>& arrRows) {
     pList->clearSelection();
     for (int nRow : arrRows) pList->SetItemSelected(nRow, true);
+    ASSERT_TRUE(pList->BeginDrag());
   }
   static void ExpectRowsCarryTheirData(const CHvDragListCtrl* pList) {
     for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) {
@@ -82,50 +83,35 @@ class DragListTest : public ::testing::Test {
       EXPECT_EQ(pList->GetCheck(nRow), CheckOf(strText)) << strText.toStdString();
     }
   }
-  // Indices the source removes, in the order it removes them.
-  void RecordRemovals() {
-    m_arrRemoved.clear();
-    m_connRemovals =
-        QObject::connect(m_pSource->model(), &QAbstractItemModel::rowsAboutToBeRemoved, m_pSource,
-                         [this](const QModelIndex&, int nFirst, int) { m_arrRemoved.push_back(nFirst); });
-  }
 
   CAnsweringParent m_parent;
-  CHvDragListCtrl* m_pSource = nullptr;
-  CHvDragListCtrl* m_pTarget = nullptr;
+  CHvDragListCtrl* m_pSource = new CHvDragListCtrl(&m_parent);
+  CHvDragListCtrl* m_pTarget = new CHvDragListCtrl(&m_parent);
   std::vector<std::string> m_arrBoxes;
-  std::vector<int> m_arrRemoved;
-  QMetaObject::Connection m_connRemovals;
 };
 
-const QStringList kSourceRows = {"A", "B", "C", "D", "E", "F"};
-
 TEST_F(DragListTest, DropWithinTheListMovesRowsAfterTheHighlightInOrder) {
-  struct sCase {
+  const struct {
     const char* szName;
     std::vector<int> arrSelected;
     int nHighlight;
-    QStringList arrExpected;
+    const char* szExpected;
+  } arrCases[] = {
+      {"after a later row", {1, 3}, 4, "ACEBDF"},
+      {"after an earlier row", {3, 4}, 0, "ADEBCF"},
+      {"no highlight goes to the end", {0, 2}, -1, "BDEFAC"},
+      {"after the last row", {1}, 5, "ACDEFB"},
+      {"after a dragged row", {1, 3}, 1, "ABDCEF"},
+      {"before a dragged row", {2, 4}, 1, "ABCEDF"},
+      {"onto the rows themselves", {1, 2}, 1, "ABCDEF"},
   };
-  const sCase arrCases[] = {
-      {"after a later row", {1, 3}, 4, {"A", "C", "E", "B", "D", "F"}},
-      {"after an earlier row", {3, 4}, 0, {"A", "D", "E", "B", "C", "F"}},
-      {"no highlight goes to the end", {0, 2}, -1, {"B", "D", "E", "F", "A", "C"}},
-      {"after the last row", {1}, 5, {"A", "C", "D", "E", "F", "B"}},
-      {"after a dragged row", {1, 3}, 1, {"A", "B", "D", "C", "E", "F"}},
-      {"before a dragged row", {2, 4}, 1, {"A", "B", "C", "E", "D", "F"}},
-      {"onto the rows themselves", {1, 2}, 1, {"A", "B", "C", "D", "E", "F"}},
-  };
-  for (const sCase& test : arrCases) {
+  for (const auto& test : arrCases) {
     SCOPED_TRACE(test.szName);
-    m_pSource->DeleteAllItems();
-    Fill(m_pSource, kSourceRows);
-    Select(m_pSource, test.arrSelected);
-    ASSERT_TRUE(m_pSource->BeginDrag());
+    Fill(m_pSource, "ABCDEF");
+    Drag(m_pSource, test.arrSelected);
     m_pSource->HighlightDropRow(test.nHighlight);
     m_pSource->DropRows(m_pSource, 0);
-
-    EXPECT_EQ(GetTexts(m_pSource), test.arrExpected);
+    EXPECT_EQ(GetTexts(m_pSource), Letters(test.szExpected));
     ExpectRowsCarryTheirData(m_pSource);
     // The target (this list) was deselected before the rows moved.
     EXPECT_TRUE(m_pSource->GetSelectedRows().empty());
@@ -137,15 +123,8 @@ TEST_F(DragListTest, DropWithinTheListMovesRowsAfterTheHighlightInOrder) {
   EXPECT_TRUE(m_arrBoxes.empty());
 }
 
-// Rows named by single letters: "BD" stands for the rows B and D.
-QStringList Letters(const char* szLetters) {
-  QStringList arrTexts;
-  for (const char* p = szLetters; *p != '\0'; ++p) arrTexts << QString(QChar(*p));
-  return arrTexts;
-}
-
 TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
-  struct sCase {
+  const struct {
     const char* szName;
     const char* szFixed;  // rows the parent refuses to give up
     std::vector<int> arrSelected;
@@ -155,8 +134,7 @@ TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
     std::vector<int> arrTargetSelected;
     const char* szAsked;
     std::vector<int> arrRemoved;  // source rows in the order they go
-  };
-  const sCase arrCases[] = {
+  } arrCases[] = {
       {"refused rows stay, one box each", "BD", {1, 3}, 1, "ABCDEF", "XYZ", {}, "BD", {}},
       {"accepted rows arrive reversed at the row under the cursor",
        "",
@@ -170,27 +148,28 @@ TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
       {"below the last row appends", "", {0, 2}, -1, "BDEF", "XYZCA", {3, 4}, "AC", {2, 0}},
       {"a refused row among accepted ones", "C", {0, 2, 3}, 3, "BCEF", "XYZDA", {3, 4}, "ACD", {3, 0}},
   };
-  for (const sCase& test : arrCases) {
+  for (const auto& test : arrCases) {
     SCOPED_TRACE(test.szName);
-    m_pSource->DeleteAllItems();
-    m_pTarget->DeleteAllItems();
-    Fill(m_pSource, kSourceRows);
-    Fill(m_pTarget, {"X", "Y", "Z"});
+    Fill(m_pSource, "ABCDEF");
+    Fill(m_pTarget, "XYZ");
     m_pTarget->SetItemSelected(0, true);
     m_parent.m_setFixed.clear();
-    std::vector<std::string> arrBoxes;
+    std::vector<std::string> arrBoxes, arrAsked;
     for (const QString& strFixed : Letters(test.szFixed)) {
       m_parent.m_setFixed.insert(strFixed.toStdString());
       arrBoxes.push_back(strFixed.toStdString() + " cannot be removed");
     }
+    for (const QString& strAsked : Letters(test.szAsked)) arrAsked.push_back(strAsked.toStdString());
     m_parent.m_arrAsked.clear();
     m_arrBoxes.clear();
-    RecordRemovals();
+    std::vector<int> arrRemoved;
+    const QMetaObject::Connection removals = QObject::connect(
+        m_pSource->model(), &QAbstractItemModel::rowsAboutToBeRemoved, m_pSource,
+        [&arrRemoved](const QModelIndex&, int nFirst, int) { arrRemoved.push_back(nFirst); });
 
-    Select(m_pSource, test.arrSelected);
-    ASSERT_TRUE(m_pSource->BeginDrag());
+    Drag(m_pSource, test.arrSelected);
     m_pSource->DropRows(m_pTarget, test.nTargetRow);
-    QObject::disconnect(m_connRemovals);
+    QObject::disconnect(removals);
 
     EXPECT_EQ(GetTexts(m_pSource), Letters(test.szSource));
     EXPECT_EQ(GetTexts(m_pTarget), Letters(test.szTarget));
@@ -198,47 +177,40 @@ TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
     if (!test.arrTargetSelected.empty()) {
       EXPECT_EQ(m_pTarget->currentRow(), test.arrTargetSelected.front());
     }
-    std::vector<std::string> arrAsked;
-    for (const QString& strAsked : Letters(test.szAsked)) arrAsked.push_back(strAsked.toStdString());
     EXPECT_EQ(m_parent.m_arrAsked, arrAsked);
     EXPECT_EQ(m_arrBoxes, arrBoxes);
-    EXPECT_EQ(m_arrRemoved, test.arrRemoved);
+    EXPECT_EQ(arrRemoved, test.arrRemoved);
     ExpectRowsCarryTheirData(m_pSource);
     ExpectRowsCarryTheirData(m_pTarget);
     EXPECT_EQ(m_parent.focusWidget(), m_pSource);
   }
 }
 
-TEST_F(DragListTest, MovedRowsKeepAtMost254Characters) {
-  const QString strLong(300, QChar('L'));
-  m_pSource->InsertItem(0, strLong);
-  Select(m_pSource, {0});
-  ASSERT_TRUE(m_pSource->BeginDrag());
-  m_pSource->DropRows(m_pTarget, -1);
-  ASSERT_EQ(m_pTarget->GetItemCount(), 1);
-  EXPECT_EQ(m_pTarget->GetItemText(0), strLong.left(254));
-  EXPECT_EQ(m_parent.m_arrAsked, std::vector<std::string>{std::string(254, 'L')});
-}
-
-TEST_F(DragListTest, SingleSelectionIsOffDuringTheDragAndBackAfterIt) {
-  Fill(m_pSource, kSourceRows);
+// Single selection is off during a drag and back after it, also after a drop on no list, which
+// moves nothing; moved rows keep at most 254 characters.
+TEST_F(DragListTest, SingleSelectionComesBackAndMovedRowsAreCut) {
+  Fill(m_pSource, "ABCDEF");
   m_pSource->SetSingleSelection(true);
   EXPECT_FALSE(m_pSource->BeginDrag()) << "nothing selected, no drag";
   EXPECT_TRUE(m_pSource->IsSingleSelection());
-
   m_pSource->SetItemSelected(2, true);
   ASSERT_TRUE(m_pSource->BeginDrag());
   EXPECT_FALSE(m_pSource->IsSingleSelection());
   m_pSource->DropRows(m_pTarget, -1);
   EXPECT_TRUE(m_pSource->IsSingleSelection());
   EXPECT_EQ(GetTexts(m_pTarget), QStringList{"C"});
-
-  // A drop on no list moves nothing and still restores the style.
   m_pSource->SetItemSelected(0, true);
   ASSERT_TRUE(m_pSource->BeginDrag());
   m_pSource->DropRows(nullptr, -1);
   EXPECT_TRUE(m_pSource->IsSingleSelection());
-  EXPECT_EQ(GetTexts(m_pSource), (QStringList{"A", "B", "D", "E", "F"}));
+  EXPECT_EQ(GetTexts(m_pSource), Letters("ABDEF"));
+
+  const QString strLong(300, QChar('L'));
+  m_pSource->InsertItem(0, strLong);
+  Drag(m_pSource, {0});
+  m_pSource->DropRows(m_pTarget, -1);
+  EXPECT_EQ(m_pTarget->GetItemText(1), strLong.left(254));
+  EXPECT_EQ(m_parent.m_arrAsked.back(), std::string(254, 'L'));
 }
 
 TEST_F(DragListTest, AutoScrollFollowsTheCursorOneLineAndOneRowPerTick) {
@@ -251,21 +223,20 @@ TEST_F(DragListTest, AutoScrollFollowsTheCursorOneLineAndOneRowPerTick) {
   QScrollBar* pScroll = m_pSource->verticalScrollBar();
   pScroll->setValue(10);
   m_pSource->HighlightDropRow(12);
-  struct sCase {
+  const struct {
     const char* szName;
     int nY;  // cursor, in viewport coordinates
     int nDirection;
     int nScrollAfterTick;
     int nHighlightAfterTick;
-  };
-  const sCase arrCases[] = {
+  } arrCases[] = {
       {"below the rows", pViewport->height() + 3, CHvDragListCtrl::kScrollDown, 11, 13},
       {"last pixel of the rows", pViewport->height() - 1, CHvDragListCtrl::kScrollNone, 11, 13},
       {"on the header", -nHeader / 2, CHvDragListCtrl::kScrollUp, 10, 12},
       {"above the list", -nHeader - 20, CHvDragListCtrl::kScrollUp, 9, 11},
       {"first row", 0, CHvDragListCtrl::kScrollNone, 9, 11},
   };
-  for (const sCase& test : arrCases) {
+  for (const auto& test : arrCases) {
     SCOPED_TRACE(test.szName);
     m_pSource->UpdateAutoScroll(pViewport->mapToGlobal(QPoint(10, test.nY)));
     EXPECT_EQ(m_pSource->GetAutoScrollDirection(), test.nDirection);
@@ -274,7 +245,6 @@ TEST_F(DragListTest, AutoScrollFollowsTheCursorOneLineAndOneRowPerTick) {
     EXPECT_EQ(pScroll->value(), test.nScrollAfterTick);
     EXPECT_EQ(m_pSource->GetDropHighlightRow(), test.nHighlightAfterTick);
   }
-
   // At the top the list stops and the highlight stays on the first row.
   pScroll->setValue(0);
   m_pSource->HighlightDropRow(0);
@@ -285,13 +255,12 @@ TEST_F(DragListTest, AutoScrollFollowsTheCursorOneLineAndOneRowPerTick) {
 }
 
 TEST_F(DragListTest, TheMouseDragsRowsWithinAndBetweenLists) {
-  Fill(m_pSource, {"A", "B", "C"});
-  Fill(m_pTarget, {"X", "Y"});
+  Fill(m_pSource, "ABC");
+  Fill(m_pTarget, "XY");
   QWidget* pFrom = m_pSource->viewport();
   const auto RowCentre = [](CHvDragListCtrl* pList, int nRow) {
     return pList->visualRect(pList->model()->index(nRow, 0)).center();
   };
-
   // Row A onto row Y of the other list.
   const QPoint ptPress = RowCentre(m_pSource, 0);
   SendLeftPress(pFrom, ptPress);
@@ -301,16 +270,15 @@ TEST_F(DragListTest, TheMouseDragsRowsWithinAndBetweenLists) {
   SendLeftDragMove(pFrom, ptOverY);
   SendLeftRelease(pFrom, ptOverY);
   EXPECT_FALSE(m_pSource->IsDragging());
-  EXPECT_EQ(GetTexts(m_pSource), (QStringList{"B", "C"}));
-  EXPECT_EQ(GetTexts(m_pTarget), (QStringList{"X", "A", "Y"}));
+  EXPECT_EQ(GetTexts(m_pSource), Letters("BC"));
+  EXPECT_EQ(GetTexts(m_pTarget), Letters("XAY"));
   EXPECT_EQ(m_parent.m_arrAsked, std::vector<std::string>{"A"});
-
   // Row B after row C of its own list: the highlight follows the cursor.
   SendLeftPress(pFrom, RowCentre(m_pSource, 0));
   SendLeftDragMove(pFrom, RowCentre(m_pSource, 1));
   EXPECT_EQ(m_pSource->GetDropHighlightRow(), 1);
   SendLeftRelease(pFrom, RowCentre(m_pSource, 1));
-  EXPECT_EQ(GetTexts(m_pSource), (QStringList{"C", "B"}));
+  EXPECT_EQ(GetTexts(m_pSource), Letters("CB"));
   ExpectRowsCarryTheirData(m_pSource);
   ExpectRowsCarryTheirData(m_pTarget);
 }

@@ -71,8 +71,8 @@ std::string QuoteForShell(const std::string& strText) {
 
 // What read_workbook.py prints for the workbook, error output included.
 std::string ReadWorkbook(const std::string& strPath) {
-  return RunProcess(FindReader() + " " + QuoteForShell(ORVANE_WORKBOOK_READER) + " " + QuoteForShell(strPath) +
-                    " 2>&1")
+  return RunProcess(FindReader() + " " + QuoteForShell(ORVANE_WORKBOOK_READER) + " " +
+                    QuoteForShell(strPath) + " 2>&1")
       .strOutput;
 }
 
@@ -159,12 +159,11 @@ TEST_F(ExcelWorkbook, HeaderIsBoldFrozenAndFiltered) {
 }
 
 TEST_F(ExcelWorkbook, ListNameNamesSheetAndFile) {
-  struct sNameCase {
+  const struct {
     const char* szListName;
     const char* szSheet;  // as the reader prints it, in JSON
     const char* szFileStem;
-  };
-  const sNameCase arrCases[] = {
+  } arrCases[] = {
       {"P&L <today>: a/b", "P&L <today> ab", "P&L _today__ a_b"},
       {"'Quoted' \"name\"", "Quoted' \\\"name\\\"", "'Quoted' _name_"},
       {"", "Sheet1", "List"},
@@ -201,12 +200,11 @@ TEST_F(ExcelWorkbook, AnyTextGivesAReadableFile) {
 }
 
 TEST_F(ExcelWorkbook, EmptyShapesStillGiveAWorkbook) {
-  struct sShapeCase {
+  struct {
     const char* szName;
     sTestList list;
     std::vector<std::string> arrLines;
-  };
-  sShapeCase arrCases[] = {
+  } arrCases[] = {
       {"no columns", {}, {"sheet \"Shape\"", "freeze None", "filter None"}},
       {"header only",
        {{{"Name", 3}, {"Cash", 2}}, {}},
@@ -242,17 +240,16 @@ TEST_F(ExcelWorkbook, ExportsInOneSecondGetNumberedNames) {
 TEST(ExcelExport, FailuresReturnZeroAndLeaveNoFile) {
   CScratchFolder scratch;
   scratch.WriteFile("plain", "not a folder");
-  struct sFailureCase {
+  // We run as root, so permissions stop nothing: a folder under a regular file cannot be
+  // made, and /proc/self is a folder in which no file can be created.
+  const struct {
     const char* szName;
     std::string strFolder;
     int nRows;
     int nColumns;
     bool bCallback;
     bool bThrow;
-  };
-  // We run as root, so permissions stop nothing: a folder under a regular file cannot be
-  // made, and /proc/self is a folder in which no file can be created.
-  const sFailureCase arrCases[] = {
+  } arrCases[] = {
       {"folder under a regular file", scratch.GetPath("plain/Exports"), 2, 1, true, false},
       {"folder is a regular file", scratch.GetPath("plain"), 2, 1, true, false},
       {"folder without files", "/proc/self", 2, 1, true, false},

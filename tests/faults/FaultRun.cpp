@@ -157,6 +157,21 @@ std::filesystem::path CTerminalRun::GetSettingsFolder() const {
   return m_folder / "data" / "halvo-trader" / "RISK01" / "Orvane";
 }
 
+void CheckClosed(CTerminalRun& terminal, double dQuitAfterSeconds, sFaultVerdict& verdict) {
+  const int64_t nQuitNs = terminal.GetStartNs() + static_cast<int64_t>(dQuitAfterSeconds * 1e9);
+  const auto wait = std::chrono::milliseconds(std::max<int64_t>(0, (nQuitNs - halvowire::GetSendClockNs()) / 1'000'000));
+  const int nExitCode = terminal.WaitForExit(wait + std::chrono::seconds(30));
+  const std::vector<std::string>& arrOutput = terminal.GetOutput();
+  for (const std::string& strLine : arrOutput)
+    if (strLine.starts_with("report: ")) verdict.arrReports.push_back(strLine);
+  // What it printed last tells a crash from a hang.
+  std::string strLast;
+  for (size_t n = arrOutput.size() > 20 ? arrOutput.size() - 20 : 0; n < arrOutput.size(); ++n)
+    strLast += "\n    " + arrOutput[n];
+  verdict.Check(nExitCode == 0, "the terminal closes by itself with exit code 0 (got " + std::to_string(nExitCode) +
+                                    ", -1: crashed or hung); its last lines:" + strLast);
+}
+
 std::optional<ledgercompare::sComparison> CompareLedgers(const std::filesystem::path& serverLedger,
                                                          const CTerminalRun& run, int64_t nFromNs,
                                                          sFaultVerdict& verdict) {

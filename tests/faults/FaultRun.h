@@ -107,6 +107,10 @@ class CTerminalRun {
   std::vector<sLinkChange> m_arrLinkChanges;
 };
 
+// Waits for the terminal to close by itself with exit code 0 within 30 s of its quit time;
+// noted in the verdict, with its last lines, when it crashed or hung.
+void CheckClosed(CTerminalRun& terminal, double dQuitAfterSeconds, sFaultVerdict& verdict);
+
 // Compares the server's ledger with the terminal's over what the server sent from nFromNs on,
 // and lists the events lost among the verdict's reports; nullopt (a failure noted in the
 // verdict) when either cannot be read.

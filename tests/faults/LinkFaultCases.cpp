@@ -27,8 +27,6 @@ constexpr int64_t kFrozenShownWithinNs = 6 * kSecondNs;
 constexpr int64_t kGoneShownWithinNs = 6 * kSecondNs;
 constexpr int64_t kBackShownWithinNs = 10 * kSecondNs;
 constexpr auto kStartPatience = seconds(30);
-// A terminal closes by itself within this long after its quit time, or it hung.
-constexpr auto kClosePatience = seconds(30);
 // The hand-over's bound is 16 MiB; the read burst under way still lands.
 constexpr double kQueueBoundMb = 24;
 // The terminal's peak memory on the default desk of 2,250 records, sanitizer builds included.
@@ -69,22 +67,6 @@ bool StartLinked(CServerRun& server, const std::vector<std::string>& arrServerOp
   const bool bAnswered = server.WaitForRequest(kAlertTreeRequest, kStartPatience);
   verdict.Check(bAnswered, "the server is asked every start-up request");
   return bConnected && bAnswered;
-}
-
-// The terminal closes by itself (exit code 0) within its quit time and the patience.
-void CheckClosed(CTerminalRun& terminal, double dQuitAfterSeconds, sFaultVerdict& verdict) {
-  const int64_t nQuitNs = terminal.GetStartNs() + static_cast<int64_t>(dQuitAfterSeconds * 1e9);
-  const auto wait = milliseconds(std::max<int64_t>(0, (nQuitNs - Now()) / kMsNs)) + kClosePatience;
-  const int nExitCode = terminal.WaitForExit(wait);
-  const std::vector<std::string>& arrOutput = terminal.GetOutput();
-  for (const std::string& strLine : arrOutput)
-    if (strLine.starts_with("report: ")) verdict.arrReports.push_back(strLine);
-  // What it printed last tells a crash from a hang.
-  std::string strLast;
-  for (size_t n = arrOutput.size() > 20 ? arrOutput.size() - 20 : 0; n < arrOutput.size(); ++n)
-    strLast += "\n    " + arrOutput[n];
-  verdict.Check(nExitCode == 0, "the terminal closes by itself with exit code 0 (got " + std::to_string(nExitCode) +
-                                    ", -1: crashed or hung); its last lines:" + strLast);
 }
 
 void CheckMemory(const CTerminalRun& terminal, sFaultVerdict& verdict) {

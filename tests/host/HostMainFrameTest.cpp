@@ -1,4 +1,5 @@
-// The terminal's frame: where a plug-in's export went, in the status bar and the File menu.
+// The terminal's frame: where a plug-in's export went, in the status bar and the File menu, and
+// what the status bar says of the link.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -7,8 +8,6 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
-#include <string>
-#include <vector>
 
 #include "host/HostMainFrame.h"
 #include "platform/qt/MainFrame.h"
@@ -19,14 +18,16 @@ namespace {
 
 std::vector<std::string> GetRecentExports(CHostMainFrame& frame) {
   std::vector<std::string> arrTexts;
-  const QMenu* pRecent = frame.menuBar()->actions().front()->menu()->actions().front()->menu();
-  for (const QAction* pAction : pRecent->actions()) arrTexts.push_back(pAction->text().toStdString());
+  for (const QAction* pAction :
+       frame.menuBar()->actions().front()->menu()->actions().front()->menu()->actions())
+    arrTexts.push_back(pAction->text().toStdString());
   return arrTexts;
 }
 
 std::string GetStatusTexts(CHostMainFrame& frame) {
   std::string strTexts;
-  for (const QLabel* pLabel : frame.statusBar()->findChildren<QLabel*>()) strTexts += pLabel->text().toStdString() + "\n";
+  for (const QLabel* pLabel : frame.statusBar()->findChildren<QLabel*>())
+    strTexts += pLabel->text().toStdString() + "\n";
   return strTexts;
 }
 
@@ -56,20 +57,19 @@ TEST(HostMainFrameTest, TheStatusBarSaysWhetherTheLinkIsEncryptedAndThatAHandsha
   CHostMainFrame frame;
   frame.ShowServerState(eLinkState::kRefused);
   frame.ShowLinkSecurity(true, {});
-  std::string strStatus = GetStatusTexts(frame);
-  EXPECT_NE(strStatus.find("Server: handshake refused\nencrypted\n"), std::string::npos) << strStatus;
+  EXPECT_NE(GetStatusTexts(frame).find("Server: handshake refused\nencrypted\n"), std::string::npos)
+      << GetStatusTexts(frame);
 
   const QString strProblem =
       QStringLiteral("The terminal's keys cannot be used: /desk/terminal.key does not exist.");
   frame.ShowServerState(eLinkState::kKeyProblem);
   frame.ShowLinkSecurity(false, strProblem);
-  strStatus = GetStatusTexts(frame);
-  EXPECT_NE(strStatus.find("Server: not connected, key problem\nnot encrypted\n"), std::string::npos)
-      << strStatus;
-  bool bProblemShown = false;
-  for (const QLabel* pLabel : frame.statusBar()->findChildren<QLabel*>())
-    bProblemShown |= pLabel->toolTip() == strProblem;
-  EXPECT_TRUE(bProblemShown);
+  EXPECT_NE(GetStatusTexts(frame).find("Server: not connected, key problem\nnot encrypted\n"),
+            std::string::npos)
+      << GetStatusTexts(frame);
+  const QList<QLabel*> arrLabels = frame.statusBar()->findChildren<QLabel*>();
+  EXPECT_TRUE(std::any_of(arrLabels.begin(), arrLabels.end(),
+                          [&](const QLabel* pLabel) { return pLabel->toolTip() == strProblem; }));
 }
 
 }  // namespace

@@ -1,111 +1,18 @@
 // The terminal as a user starts it: with the real plug-in, off screen, told to quit.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QSettings>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "tests/support/ProcessRun.h"
 #include "tests/support/QtTestApp.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace {
-
-sProcessRun RunHost(const std::filesystem::path& dataHome, const std::string& strArguments) {
-  return RunProcess("QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + dataHome.string() +
-                    " XDG_CONFIG_HOME=" + (dataHome / "config").string() + " " + HALVO_HOST + " " +
-                    strArguments + " 2>&1");
-}
-
-class HostRunTest : public ::testing::Test {
- protected:
-  CScratchFolder m_folder{"halvo-host"};
-  const std::filesystem::path m_dir{m_folder.GetPath()};
-};
-
-TEST_F(HostRunTest, StartsThePluginAndQuitsWhenTold) {
-  const auto screenshot = m_dir / "frame.png";
-  const sProcessRun run = RunHost(m_dir, "--user DEALER9 --quit-after 0.3 --screenshot " + screenshot.string());
-  EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
-  EXPECT_TRUE(std::filesystem::is_directory(m_dir / "halvo-trader" / "DEALER9" / "Orvane")) << run.strOutput;
-  ASSERT_TRUE(std::filesystem::exists(screenshot));
-  EXPECT_GT(std::filesystem::file_size(screenshot), 1000u);
-}
-
-TEST_F(HostRunTest, CommandLineAnswers) {
-  const sProcessRun help = RunHost(m_dir, "--help");
-  EXPECT_EQ(help.nExitCode, 0);
-  EXPECT_NE(help.strOutput.find("--quit-after"), std::string::npos);
-
-  const sProcessRun version = RunHost(m_dir, "--version");
-  EXPECT_EQ(version.nExitCode, 0);
-  EXPECT_NE(version.strOutput.find("halvo-host "), std::string::npos) << version.strOutput;
-
-  const sProcessRun bad = RunHost(m_dir, "--no-such-option");
-  EXPECT_EQ(bad.nExitCode, 2);
-  const sProcessRun badCategory = RunHost(m_dir, "--category abc");
-  EXPECT_EQ(badCategory.nExitCode, 2);
-  EXPECT_NE(badCategory.strOutput.find("--category"), std::string::npos);
-
-  // Options for scripts and benchmarks: each refused value names its option.
-  const std::vector<std::pair<std::string, std::string>> arrRefused = {
-      {"--quit-after-messages 0", "--quit-after-messages"},
-      {"--quit-after-messages -3", "--quit-after-messages"},
-      {"--quit-after-messages many", "--quit-after-messages"},
-      {"--measure 0", "--measure"},
-      {"--measure -1", "--measure"},
-      {"--measure inf", "--measure"},
-      {"--measure soon", "--measure"},
-      {"--measure-after 2", "--measure-after"},
-      {"--measure 1 --measure-after -1", "--measure-after"},
-      {"--answer-boxes-after -1", "--answer-boxes-after"},
-      {"--answer-boxes-after soon", "--answer-boxes-after"},
-  };
-  for (const auto& [strArguments, strNamed] : arrRefused) {
-    const sProcessRun refused = RunHost(m_dir, strArguments);
-    EXPECT_EQ(refused.nExitCode, 2) << strArguments;
-    EXPECT_NE(refused.strOutput.find(strNamed), std::string::npos)
-        << strArguments << ": " << refused.strOutput;
-  }
-}
-
-TEST_F(HostRunTest, ConfigurationFileLogsInAndOptionsOverrideIt) {
-  struct sRow {
-    const char* szName;
-    const char* szConfig;
-    const char* szArguments;
-    const char* szUserLoggedIn;
-    const char* szOutputPart;
-  };
-  const std::vector<sRow> arrRows = {
-      {"file", "[login]\nuser = DESK07\n", "", "DESK07", ""},
-      {"option over file", "[login]\nuser = DESK07\n", "--user DESK08", "DESK08", ""},
-      {"malformed file", "# desk\nuser DESK07\n", "", "RISK01", "halvo-trader.conf: line 2 "},
-  };
-  for (const sRow& row : arrRows) {
-    SCOPED_TRACE(row.szName);
-    std::filesystem::remove_all(m_dir);
-    std::filesystem::create_directories(m_dir / "config" / "halvo-trader");
-    std::ofstream(m_dir / "config" / "halvo-trader" / "halvo-trader.conf") << row.szConfig;
-    const sProcessRun run = RunHost(m_dir, std::string(row.szArguments) + " --quit-after 0.3");
-    EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
-    EXPECT_NE(run.strOutput.find(row.szOutputPart), std::string::npos) << run.strOutput;
-    std::vector<std::string> arrUsers;
-    for (const auto& entry : std::filesystem::directory_iterator(m_dir / "halvo-trader"))
-      arrUsers.push_back(entry.path().filename().string());
-    EXPECT_EQ(arrUsers, std::vector<std::string>{row.szUserLoggedIn});
-  }
-}
 
 // The value of a "report: NAME = VALUE UNIT" line, or -1 without one.
 double FindReport(const std::string& strOutput, const std::string& strName) {
@@ -114,29 +21,13 @@ double FindReport(const std::string& strOutput, const std::string& strName) {
   return nAt == std::string::npos ? -1.0 : std::stod(strOutput.substr(nAt + strStart.size()));
 }
 
-TEST_F(HostRunTest, QuitsAfterTheMessagesAndReportsThem) {
-  // The embedded server's feed runs at 100 messages a second; --quit-after only guards the run.
-  const sProcessRun run = RunHost(m_dir, "--no-draw --quit-after-messages 20 --report-deliveries --quit-after 120");
-  EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
-  // The close waits for the delivery turn under way, which may deliver a few more.
-  EXPECT_GE(FindReport(run.strOutput, "publications_delivered"), 20) << run.strOutput;
-  EXPECT_GT(FindReport(run.strOutput, "first_to_last_s"), 0) << run.strOutput;
-  EXPECT_EQ(run.strOutput.find("report: delay"), std::string::npos) << run.strOutput;
-}
-
-TEST_F(HostRunTest, MeasuresDelaysAndEventLoopTurns) {
-  const sProcessRun run = RunHost(m_dir, "--measure 1 --quit-after 120");
-  EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
-  EXPECT_GE(FindReport(run.strOutput, "measured_s"), 1) << run.strOutput;
-  const double dPublications = FindReport(run.strOutput, "measured_publications");
-  EXPECT_GT(dPublications, 0) << run.strOutput;
-  // Every publication of the embedded server carries its send time.
-  EXPECT_EQ(FindReport(run.strOutput, "delay_samples"), dPublications) << run.strOutput;
-  EXPECT_GT(FindReport(run.strOutput, "delay_p50_ms"), 0) << run.strOutput;
-  EXPECT_GE(FindReport(run.strOutput, "delay_max_ms"), FindReport(run.strOutput, "delay_p99_ms"));
-  EXPECT_GT(FindReport(run.strOutput, "ui_turn_samples"), 0) << run.strOutput;
-  EXPECT_GE(FindReport(run.strOutput, "ui_turn_max_ms"), FindReport(run.strOutput, "ui_turn_p99_ms"));
-  EXPECT_EQ(run.strOutput.find("report: publications_delivered"), std::string::npos) << run.strOutput;
+// Every line of a settings file is a section, a key with its value, or blank.
+bool IsReadable(const std::string& strContent) {
+  for (std::string strLine : SplitLines(strContent)) {
+    if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
+    if (!strLine.empty() && strLine.front() != '[' && strLine.find('=') == std::string::npos) return false;
+  }
+  return true;
 }
 
 // A frame with docks named as the terminal's windows, to write and read its saved layouts.
@@ -144,132 +35,168 @@ struct sLayoutFrame {
   sLayoutFrame() {
     for (const char* szName :
          {"OrvaneWatch1", "OrvaneWatch2", "OrvaneWatch3", "OrvaneWatch4", "OrvaneWatchAlerts"}) {
-      auto* pDock = new QDockWidget(QString::fromLatin1(szName), &frame);
-      pDock->setObjectName(QString::fromLatin1(szName));
-      frame.addDockWidget(Qt::TopDockWidgetArea, pDock);
-      arrDocks.push_back(pDock);
+      arrDocks.push_back(new QDockWidget(QString::fromLatin1(szName), &frame));
+      arrDocks.back()->setObjectName(QString::fromLatin1(szName));
+      frame.addDockWidget(Qt::TopDockWidgetArea, arrDocks.back());
     }
   }
   QMainWindow frame;
   std::vector<QDockWidget*> arrDocks;
 };
 
-// A user who closed every window finds them all shown at the next start: the rule holds in the
-// terminal's own start order, where the frame restores its saved layout.
-TEST_F(HostRunTest, ALayoutWithEveryWindowClosedStartsWithAllShown) {
-  const QString strConfig =
-      QString::fromStdString((m_dir / "config" / "halvo-trader" / "halvo-host.conf").string());
+class HostRunTest : public ::testing::Test {
+ protected:
+  sProcessRun RunHost(const std::string& strArguments) const {
+    return RunProcess("QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + m_dir.string() + " XDG_CONFIG_HOME=" +
+                      (m_dir / "config").string() + " " + HALVO_HOST + " " + strArguments + " 2>&1");
+  }
+  void WriteFile(const std::filesystem::path& path, const std::string& strContent) const {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << strContent;
+  }
+  std::vector<std::string> GetUsers() const {
+    std::vector<std::string> arrUsers;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir / "halvo-trader"))
+      arrUsers.push_back(entry.path().filename().string());
+    return arrUsers;
+  }
+
+  CScratchFolder m_folder{"halvo-host"};
+  const std::filesystem::path m_dir{m_folder.GetPath()};
+  const std::filesystem::path m_config{m_dir / "config" / "halvo-trader"};
+};
+
+TEST_F(HostRunTest, CommandLineAnswers) {
+  const struct {
+    const char* szArguments;
+    int nExitCode;
+    const char* szOutputPart;  // each refused value names its option
+  } arrRows[] = {
+      {"--help", 0, "--quit-after"},
+      {"--version", 0, "halvo-host "},
+      {"--plugin-file /nonexistent/libnothing.so --quit-after 0.1", 0, "No plug-in"},
+      {"--no-such-option", 2, ""},
+      {"--category abc", 2, "--category"},
+      {"--quit-after-messages 0", 2, "--quit-after-messages"},
+      {"--quit-after-messages many", 2, "--quit-after-messages"},
+      {"--measure -1", 2, "--measure"},
+      {"--measure inf", 2, "--measure"},
+      {"--measure-after 2", 2, "--measure-after"},
+      {"--measure 1 --measure-after -1", 2, "--measure-after"},
+      {"--answer-boxes-after soon", 2, "--answer-boxes-after"},
+  };
+  for (const auto& row : arrRows) {
+    const sProcessRun run = RunHost(row.szArguments);
+    EXPECT_EQ(run.nExitCode, row.nExitCode) << row.szArguments;
+    EXPECT_NE(run.strOutput.find(row.szOutputPart), std::string::npos)
+        << row.szArguments << ": " << run.strOutput;
+  }
+}
+
+// The configuration file logs in; the frame restores its saved layout, in which every window
+// was closed, and shows them all; odd settings keep their lines and the windows their titles.
+TEST_F(HostRunTest, StartsThePluginFromTheConfigurationAndKeepsItsSettings) {
+  WriteFile(m_config / "halvo-trader.conf", "[login]\nuser = DESK07\n");
+  const QString strLayout = QString::fromStdString((m_config / "halvo-host.conf").string());
   {
     sLayoutFrame closed;
     for (QDockWidget* pDock : closed.arrDocks) pDock->hide();
-    QSettings(strConfig, QSettings::IniFormat).setValue("frame/dockLayout", closed.frame.saveState(0));
+    QSettings(strLayout, QSettings::IniFormat).setValue("frame/dockLayout", closed.frame.saveState(0));
   }
-  const sProcessRun run = RunHost(m_dir, "--quit-after 0.5");
-  ASSERT_EQ(run.nExitCode, 0) << run.strOutput;
+  const std::string strLong(500, 'L');
+  const std::filesystem::path settings = m_dir / "halvo-trader" / "DESK07" / "Orvane" / "OrvaneSetting.ini";
+  WriteFile(settings,
+            "[CONFIG]\nDIALOG COUNT=9\n[Desk notes]\nKEEP=yes\n[Orvane_watch1]\nTITLE=[Risk] = desk\n"
+            "[Orvane_watch2]\nTITLE=" +
+                strLong + "\n[Orvane_watch3]\nTITLE=\n");
+  const auto screenshot = m_dir / "frame.png";
 
-  // The layout saved at the close is the one the terminal showed.
+  const sProcessRun run = RunHost("--quit-after 1 --screenshot " + screenshot.string());
+  ASSERT_EQ(run.nExitCode, 0) << run.strOutput;
+  EXPECT_EQ(GetUsers(), std::vector<std::string>{"DESK07"});
+  ASSERT_TRUE(std::filesystem::exists(screenshot));
+  EXPECT_GT(std::filesystem::file_size(screenshot), 1000u);
   sLayoutFrame reopened;
-  const QSettings settings(strConfig, QSettings::IniFormat);
-  ASSERT_TRUE(reopened.frame.restoreState(settings.value("frame/dockLayout").toByteArray(), 0));
+  ASSERT_TRUE(reopened.frame.restoreState(
+      QSettings(strLayout, QSettings::IniFormat).value("frame/dockLayout").toByteArray(), 0));
   for (QDockWidget* pDock : reopened.arrDocks)
     EXPECT_FALSE(pDock->isHidden()) << pDock->objectName().toStdString();
+  const std::string strAfter = ReadWholeFile(settings);
+  EXPECT_TRUE(IsReadable(strAfter)) << strAfter;
+  for (const std::string& strPart : {std::string("[Desk notes]\nKEEP=yes\n"), std::string("DIALOG COUNT=9\n"),
+                                     std::string("TITLE=[Risk] = desk\n"), "TITLE=" + strLong + "\n"})
+    EXPECT_NE(strAfter.find(strPart), std::string::npos) << strPart.substr(0, 40) << "\n" << strAfter;
 }
 
-TEST_F(HostRunTest, MissingPluginIsReportedAndTheTerminalStillRuns) {
-  const sProcessRun run = RunHost(m_dir, "--plugin-file /nonexistent/libnothing.so --quit-after 0.1");
-  EXPECT_EQ(run.nExitCode, 0);
-  EXPECT_NE(run.strOutput.find("No plug-in"), std::string::npos) << run.strOutput;
-}
-
-// A loopback TCP port that listens but never says a word, for as long as it lives.
-class CSilentServer {
- public:
-  CSilentServer() {
-    m_nSocket = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t nLength = sizeof address;
-    if (m_nSocket < 0 || ::bind(m_nSocket, reinterpret_cast<sockaddr*>(&address), nLength) != 0 ||
-        ::listen(m_nSocket, 4) != 0 ||
-        ::getsockname(m_nSocket, reinterpret_cast<sockaddr*>(&address), &nLength) != 0)
-      return;
-    m_nPort = ntohs(address.sin_port);
-  }
-  ~CSilentServer() {
-    if (m_nSocket >= 0) ::close(m_nSocket);
-  }
-  CSilentServer(const CSilentServer&) = delete;
-  CSilentServer& operator=(const CSilentServer&) = delete;
-  int GetPort() const { return m_nPort; }
-
- private:
-  int m_nSocket = -1;
-  int m_nPort = 0;
-};
-
-class HostBadInputTest : public HostRunTest {
- protected:
-  std::filesystem::path GetSettingsPath() const {
-    return m_dir / "halvo-trader" / "RISK01" / "Orvane" / "OrvaneSetting.ini";
-  }
-  void WriteSettings(const std::string& strContent) const {
-    std::filesystem::create_directories(GetSettingsPath().parent_path());
-    std::ofstream(GetSettingsPath(), std::ios::binary) << strContent;
-  }
-  std::string ReadSettings() const { return ReadWholeFile(GetSettingsPath()); }
-  // Every line of the file is a section, a key with its value, or blank.
-  static bool IsReadable(const std::string& strContent) {
-    std::istringstream stream(strContent);
-    std::string strLine;
-    while (std::getline(stream, strLine)) {
-      if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
-      if (!strLine.empty() && strLine.front() != '[' && strLine.find('=') == std::string::npos) return false;
-    }
-    return true;
-  }
-};
-
-TEST_F(HostBadInputTest, OddSettingsStartTheTerminalAndSurviveShutdown) {
-  const std::string strLong(500, 'L');
-  for (const char* szCount : {"0", "9", "-3", "many"}) {
-    WriteSettings(std::string("[CONFIG]\nDIALOG COUNT=") + szCount +
-                  "\n[Desk notes]\nKEEP=yes\n[Orvane_watch1]\nTITLE=[Risk] = desk\n[Orvane_watch2]\nTITLE=" +
-                  strLong + "\n[Orvane_watch3]\nTITLE=\n");
-    const auto screenshot = m_dir / "frame.png";
-    const sProcessRun run = RunHost(m_dir, "--quit-after 1 --screenshot " + screenshot.string());
-    EXPECT_EQ(run.nExitCode, 0) << szCount << ": " << run.strOutput;
-    EXPECT_TRUE(std::filesystem::exists(screenshot)) << szCount;
-    const std::string strAfter = ReadSettings();
-    EXPECT_TRUE(IsReadable(strAfter)) << szCount << ":\n" << strAfter;
-    EXPECT_NE(strAfter.find("[Desk notes]\nKEEP=yes\n"), std::string::npos) << szCount;
-    EXPECT_NE(strAfter.find(std::string("DIALOG COUNT=") + szCount + "\n"), std::string::npos) << szCount;
-    // Windows that were shown keep their titles exactly.
-    if (std::string(szCount) == "9") {
-      EXPECT_NE(strAfter.find("TITLE=[Risk] = desk\n"), std::string::npos) << strAfter;
-      EXPECT_NE(strAfter.find("TITLE=" + strLong + "\n"), std::string::npos);
-    }
-    std::filesystem::remove(screenshot);
+TEST_F(HostRunTest, OptionsOverrideTheConfigurationAndABadFileIsNamed) {
+  const struct {
+    const char* szConfig;
+    const char* szArguments;
+    const char* szUser;
+    const char* szOutputPart;
+  } arrRows[] = {
+      {"[login]\nuser = DESK07\n", "--user DESK08", "DESK08", ""},
+      {"# desk\nuser DESK07\n", "", "RISK01", "halvo-trader.conf: line 2 "},
+  };
+  for (const auto& row : arrRows) {
+    SCOPED_TRACE(row.szConfig);
+    std::filesystem::remove_all(m_dir / "halvo-trader");
+    WriteFile(m_config / "halvo-trader.conf", row.szConfig);
+    const sProcessRun run = RunHost(std::string(row.szArguments) + " --quit-after 0.3");
+    EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
+    EXPECT_NE(run.strOutput.find(row.szOutputPart), std::string::npos) << run.strOutput;
+    EXPECT_EQ(GetUsers(), std::vector<std::string>{row.szUser});
   }
 }
 
-TEST_F(HostBadInputTest, ASilentOrVanishingServerLeavesTheTerminalRunning) {
-  const CSilentServer silent;
-  ASSERT_GT(silent.GetPort(), 0);
-  const sProcessRun silentRun =
-      RunHost(m_dir, "--server tcp://127.0.0.1:" + std::to_string(silent.GetPort()) + " --quit-after 1");
-  EXPECT_EQ(silentRun.nExitCode, 0) << silentRun.strOutput;
+TEST_F(HostRunTest, ReportsWhatItDeliveredOrMeasured) {
+  // The embedded server's feed runs at 100 messages a second; --quit-after only guards the run.
+  const sProcessRun counted =
+      RunHost("--no-draw --quit-after-messages 20 --report-deliveries --quit-after 120");
+  ASSERT_EQ(counted.nExitCode, 0) << counted.strOutput;
+  // The close waits for the delivery turn under way, which may deliver a few more.
+  EXPECT_GE(FindReport(counted.strOutput, "publications_delivered"), 20) << counted.strOutput;
+  EXPECT_GT(FindReport(counted.strOutput, "first_to_last_s"), 0) << counted.strOutput;
+  EXPECT_EQ(counted.strOutput.find("report: delay"), std::string::npos) << counted.strOutput;
 
-  // A server that goes away while the terminal starts.
-  const int nPort = CSilentServer().GetPort();
-  const std::string strServer = std::string(RMS_SIM) +
-                                " --requests tcp://127.0.0.1:" + std::to_string(nPort) +
-                                " --duration 0.3 >/dev/null 2>&1 &";
-  ASSERT_EQ(std::system(strServer.c_str()), 0);
-  const sProcessRun vanishedRun =
-      RunHost(m_dir, "--server tcp://127.0.0.1:" + std::to_string(nPort) + " --quit-after 1.5");
-  EXPECT_EQ(vanishedRun.nExitCode, 0) << vanishedRun.strOutput;
-  EXPECT_TRUE(IsReadable(ReadSettings()));
+  const sProcessRun measured = RunHost("--measure 1 --quit-after 120");
+  const std::string& strOutput = measured.strOutput;
+  ASSERT_EQ(measured.nExitCode, 0) << strOutput;
+  EXPECT_GE(FindReport(strOutput, "measured_s"), 1) << strOutput;
+  // Every publication of the embedded server carries its send time.
+  EXPECT_GT(FindReport(strOutput, "measured_publications"), 0) << strOutput;
+  EXPECT_EQ(FindReport(strOutput, "delay_samples"), FindReport(strOutput, "measured_publications"));
+  EXPECT_GT(FindReport(strOutput, "delay_p50_ms"), 0) << strOutput;
+  EXPECT_GE(FindReport(strOutput, "delay_max_ms"), FindReport(strOutput, "delay_p99_ms"));
+  EXPECT_GT(FindReport(strOutput, "ui_turn_samples"), 0) << strOutput;
+  EXPECT_GE(FindReport(strOutput, "ui_turn_max_ms"), FindReport(strOutput, "ui_turn_p99_ms"));
+  EXPECT_EQ(strOutput.find("report: publications_delivered"), std::string::npos) << strOutput;
+}
+
+// A port that accepts connections but never says a word is never shown connected; a server that
+// goes away while the terminal starts leaves it running.
+TEST_F(HostRunTest, ASilentOrVanishingServerLeavesTheTerminalRunning) {
+  const int nSilent = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+  socklen_t nLength = sizeof address;
+  ASSERT_EQ(::bind(nSilent, reinterpret_cast<sockaddr*>(&address), nLength), 0);
+  ASSERT_EQ(::listen(nSilent, 4), 0);
+  ASSERT_EQ(::getsockname(nSilent, reinterpret_cast<sockaddr*>(&address), &nLength), 0);
+  const std::string strSilent = "tcp://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  const sProcessRun silent = RunHost("--server " + strSilent + " --report-link --quit-after 1.5");
+  ::close(nSilent);
+  EXPECT_EQ(silent.nExitCode, 0) << silent.strOutput;
+  EXPECT_NE(silent.strOutput.find("report: link = "), std::string::npos) << silent.strOutput;
+  EXPECT_EQ(silent.strOutput.find("Server: connected"), std::string::npos) << silent.strOutput;
+
+  // The port is free again: a server there lives for 0.3 s.
+  ASSERT_EQ(
+      std::system(
+          (std::string(RMS_SIM) + " --requests " + strSilent + " --duration 0.3 >/dev/null 2>&1 &").c_str()),
+      0);
+  const sProcessRun vanished = RunHost("--server " + strSilent + " --quit-after 1.5");
+  EXPECT_EQ(vanished.nExitCode, 0) << vanished.strOutput;
+  EXPECT_TRUE(IsReadable(ReadWholeFile(m_dir / "halvo-trader" / "RISK01" / "Orvane" / "OrvaneSetting.ini")));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 namespace {
 
-using Fields = std::vector<std::pair<uint32_t, std::string>>;
+using Fields = FieldList;
 
 // A watch list that keeps its rows and which of them are on screen.
 class CFakeWatchList final : public CWatchListTarget {
@@ -53,7 +53,9 @@ class CFakeReceiverHost final : public CRmsReceiverHost, public CCallStatusSink 
     m_arrMessageAlerts.push_back(*pAlert);
   }
   void InsertCallStatus(std::unique_ptr<sCallStatusEntry> pEntry) override { m_arrCalls.push_back(*pEntry); }
-  void ReportLinkFailure(eLinkFailure eFailure) override { m_arrFailures.push_back(FormatLinkFailure(eFailure)); }
+  void ReportLinkFailure(eLinkFailure eFailure) override {
+    m_arrFailures.push_back(FormatLinkFailure(eFailure));
+  }
 
   std::map<int, CFakeWatchList> m_mapLists;
   std::vector<std::string> m_arrDealers;
@@ -63,20 +65,19 @@ class CFakeReceiverHost final : public CRmsReceiverHost, public CCallStatusSink 
   std::vector<std::string> m_arrFailures;
 };
 
-Fields Record(const std::string& strEntity, const std::string& strName,
-              std::initializer_list<std::pair<uint32_t, std::string>> arrMore = {}) {
+Fields Record(const std::string& strEntity, const std::string& strName, const Fields& arrMore = {}) {
   Fields arrFields = {{64050, strEntity}, {54244, "CM-NSE-NRML"}, {54211, strName}};
   arrFields.insert(arrFields.end(), arrMore.begin(), arrMore.end());
   return arrFields;
 }
 
-Fields TreeResponse(const std::string& strEntity,
-                    std::initializer_list<std::pair<uint32_t, std::string>> arrMore = {}) {
-  Fields arrFields = Record(strEntity, "rms prsnt value publish", arrMore);
-  arrFields.emplace_back(64116, "1500.5");
-  arrFields.emplace_back(32767, "mrv_rst_show_tree_all");
-  arrFields.emplace_back(32766, "5");
-  return arrFields;
+// A value publication and a tree answer of an entity, with more fields.
+Fields Published(const std::string& strEntity, const Fields& arrMore) {
+  return Record(strEntity, "rms prsnt value publish", arrMore);
+}
+Fields TreeResponse(const std::string& strEntity, Fields arrMore = {}) {
+  arrMore.insert(arrMore.end(), {{64116, "1500.5"}, {32767, "mrv_rst_show_tree_all"}, {32766, "5"}});
+  return Published(strEntity, arrMore);
 }
 
 class RmsReceiverTest : public CLinkFixture {
@@ -148,7 +149,7 @@ TEST_F(RmsReceiverTest, PublicationsUpdateInPlaceAndRepaintOnlyVisibleRows) {
   m_host.m_arrAlertChecks.clear();
   m_host.m_mapLists[3].m_bAllVisible = false;
 
-  Publish(Record("account-A1", "rms prsnt value publish", {{64116, "-20"}}));
+  Publish(Published("account-A1", {{64116, "-20"}}));
   EXPECT_EQ(Find("5|A1|CM-NSE-NRML"), pRecord);
   EXPECT_EQ(pRecord->GetCellText(70), "20.00");
   EXPECT_EQ(pRecord->GetCallText(2), "Called");  // kept from the stored record
@@ -161,11 +162,11 @@ TEST_F(RmsReceiverTest, DeleteMarks) {
   Respond(TreeResponse("account-A1"));
   // A response with a delete mark is ignored; so is a delete of an unknown record.
   Respond(TreeResponse("account-A1", {{20008, ""}}));
-  Publish(Record("account-ZZ", "rms prsnt value publish", {{20008, ""}}));
+  Publish(Published("account-ZZ", {{20008, ""}}));
   EXPECT_EQ(g_mapRmsDetails.size(), 1u);
   EXPECT_EQ(m_host.m_mapLists[1].m_nDeletes, 0);
 
-  Publish(Record("account-A1", "rms prsnt value publish", {{20008, ""}}));
+  Publish(Published("account-A1", {{20008, ""}}));
   EXPECT_TRUE(g_mapRmsDetails.empty());
   EXPECT_TRUE(m_host.m_mapLists[1].m_arrRows.empty());
   EXPECT_TRUE(m_host.m_mapLists[3].m_arrRows.empty());
@@ -194,7 +195,7 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
   // The new server knows A1 (answered) and A3 (published while its answer is under way).
   m_host.m_mapLists[1].m_nRefreshes = 0;
   Respond(TreeResponse("account-A1", {{64116, "7"}}));
-  Publish(Record("account-A3", "rms prsnt value publish", {{64116, "9"}}));
+  Publish(Published("account-A3", {{64116, "9"}}));
   EXPECT_FALSE(pA2->bStale);  // not before the answer is complete
   Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
   EXPECT_FALSE(pA1->bStale);
@@ -204,7 +205,7 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
   EXPECT_EQ(m_host.m_mapLists[1].m_nRefreshes, 3);  // A1, A3, and A2 repainted as stale
 
   // A value brings a stale record back to life; a later end of the tree marks nothing.
-  Publish(Record("account-A2", "rms prsnt value publish", {{64116, "1"}}));
+  Publish(Published("account-A2", {{64116, "1"}}));
   EXPECT_FALSE(pA2->bStale);
   Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
   EXPECT_FALSE(pA2->bStale);

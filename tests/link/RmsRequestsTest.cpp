@@ -31,35 +31,21 @@ TEST_F(RmsRequestsTest, StartUpRequestsCarryTheirFieldsInOrder) {
   EXPECT_TRUE(m_arrBoxes.empty());
 }
 
+// The level text's parts go in their own fields, an "ALL" part in none.
 TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
-  struct sCase {
-    const char* szLevelText;
-    FieldList arrExpected;
+  const std::pair<const char*, FieldList> arrCases[] = {
+      {"ALL-ALL-ALL-ALL", {}},
+      {"P-ALL-Q-R", {{63002, "P"}, {64030, "Q"}}},
+      {"CM-NSE-NRML", {{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"}}},
+      {"CM--NSE", {{63002, "CM"}, {10101, "NSE"}, {64030, ""}}},
   };
-  const sCase arrCases[] = {
-      {"ALL-ALL-ALL-ALL", {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {32760, "ALL-ALL-ALL-ALL"}}},
-      {"P-ALL-Q-R",
-       {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}, {63002, "P"}, {64030, "Q"}, {32760, "P-ALL-Q-R"}}},
-      {"CM-NSE-NRML",
-       {{0, "rms_get_prsnt_values_rst"},
-        {54001, "A1"},
-        {63002, "CM"},
-        {10101, "NSE"},
-        {64030, "NRML"},
-        {32760, "CM-NSE-NRML"}}},
-      {"CM--NSE",
-       {{0, "rms_get_prsnt_values_rst"},
-        {54001, "A1"},
-        {63002, "CM"},
-        {10101, "NSE"},
-        {64030, ""},
-        {32760, "CM--NSE"}}},
-  };
-  for (const sCase& c : arrCases) {
+  for (const auto& [szLevelText, arrParts] : arrCases) {
     m_control.m_arrRequests.clear();
-    m_requests.RequestPresentValues("A1", c.szLevelText);
-    ASSERT_EQ(m_control.m_arrRequests.size(), 1u) << c.szLevelText;
-    EXPECT_EQ(m_control.m_arrRequests[0], c.arrExpected) << c.szLevelText;
+    m_requests.RequestPresentValues("A1", szLevelText);
+    FieldList arrExpected = {{0, "rms_get_prsnt_values_rst"}, {54001, "A1"}};
+    arrExpected.insert(arrExpected.end(), arrParts.begin(), arrParts.end());
+    arrExpected.emplace_back(32760, szLevelText);
+    EXPECT_EQ(m_control.m_arrRequests, std::vector<FieldList>{arrExpected}) << szLevelText;
   }
 }
 
@@ -113,28 +99,22 @@ TEST_F(RmsRequestsTest, ManualAlertFieldsAndResults) {
   const CTestMessage values({{63002, "CM"}, {64030, "All"}});
   ParseRmsValues(values.Get(), record);
   SetFixedClock(int64_t{1700000000} * 1000000 + 250000);
-  struct sCase {
-    int nKind;
-    const char* szResult;
-    bool bHasKind;
+  const std::pair<int, const char*> arrCases[] = {
+      {kAlertSms, "SMS Alert Sent Successfully..!!"},
+      {kAlertMail, "Mail Alert Sent Successfully..!!"},
+      {kAlertSmsAndMail, "SMS and Mail Alert Sent Successfully..!!"},
+      {7, "untouched"},  // no kind of alert: no kind field
   };
-  const sCase arrCases[] = {
-      {kAlertSms, "SMS Alert Sent Successfully..!!", true},
-      {kAlertMail, "Mail Alert Sent Successfully..!!", true},
-      {kAlertSmsAndMail, "SMS and Mail Alert Sent Successfully..!!", true},
-      {7, "untouched", false},
-  };
-  for (const sCase& c : arrCases) {
+  for (const auto& [nKind, szResult] : arrCases) {
     m_control.m_arrPublications.clear();
     std::string strResult = "untouched";
-    m_requests.SendManualAlert(record, 1234.5, c.nKind, strResult);
+    m_requests.SendManualAlert(record, 1234.5, nKind, strResult);
     FieldList arrExpected = {
         {54211, "manual sms alert"}, {54001, "A10023"},     {54247, "RISK07"}, {63002, "CM"},
         {63447, "1234.50"},          {50100, "1700000000"}, {50101, "250000"}};
-    if (c.bHasKind) arrExpected.emplace_back(63059, std::to_string(c.nKind));
-    ASSERT_EQ(m_control.m_arrPublications.size(), 1u);
-    EXPECT_EQ(m_control.m_arrPublications[0], arrExpected) << c.nKind;
-    EXPECT_EQ(strResult, c.szResult);
+    if (nKind != 7) arrExpected.emplace_back(63059, std::to_string(nKind));
+    EXPECT_EQ(m_control.m_arrPublications, std::vector<FieldList>{arrExpected}) << nKind;
+    EXPECT_EQ(strResult, szResult);
   }
   SetFixedClock(std::nullopt);
 }

@@ -65,7 +65,6 @@ class CallStatusTest : public testing::Test {
 };
 
 TEST_F(CallStatusTest, EntriesFromMessages) {
-  using FieldList = std::vector<std::pair<uint32_t, std::string>>;
   const FieldList arrBase = {{64050, "account-ACC1"}, {54244, "CM-NSE-NRML"}, {54247, "RISK01"}};
   auto with = [&](FieldList arrMore, std::vector<uint32_t> arrDrop = {}) {
     FieldList arrFields;

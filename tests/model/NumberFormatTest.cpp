@@ -7,13 +7,7 @@
 #include <cfloat>
 #include <clocale>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <limits>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "model/NumberFormat.h"
 
@@ -34,9 +28,7 @@ std::string Printed(double dValue, int nPrecision) {
 class CMismatches {
  public:
   void Check(bool bSame, const std::string& strWhat) {
-    if (!bSame && m_nCount++ < 10) {
-      ADD_FAILURE() << strWhat;
-    }
+    if (!bSame && m_nCount++ < 10) ADD_FAILURE() << strWhat;
   }
   ~CMismatches() { EXPECT_EQ(m_nCount, 0); }
 
@@ -64,26 +56,17 @@ bool SameBits(double dOne, double dOther) {
 std::string MakeServerText(std::mt19937_64& random) {
   std::string strText = random() % 4 == 0 ? "-" : "";
   const int nIntegerDigits = 1 + static_cast<int>(random() % 12);
-  for (int i = 0; i < nIntegerDigits; ++i) {
-    strText += static_cast<char>('0' + random() % 10);
-  }
+  for (int i = 0; i < nIntegerDigits; ++i) strText += static_cast<char>('0' + random() % 10);
   // Now and then more digits than a double holds exactly.
   const int nDecimals = static_cast<int>(random() % 10 == 0 ? 8 + random() % 8 : random() % 7);
-  if (nDecimals > 0) {
-    strText += '.';
-    for (int i = 0; i < nDecimals; ++i) {
-      strText += static_cast<char>('0' + random() % 10);
-    }
-  }
+  if (nDecimals > 0) strText += '.';
+  for (int i = 0; i < nDecimals; ++i) strText += static_cast<char>('0' + random() % 10);
   return strText;
 }
 
 std::string MakeNoiseText(std::mt19937_64& random, std::string_view strAlphabet) {
   std::string strText;
-  const size_t nLength = random() % 16;
-  for (size_t i = 0; i < nLength; ++i) {
-    strText += strAlphabet[random() % strAlphabet.size()];
-  }
+  for (size_t i = random() % 16; i > 0; --i) strText += strAlphabet[random() % strAlphabet.size()];
   return strText;
 }
 
@@ -98,12 +81,9 @@ TEST(NumberFormatTest, FormatsHardAndRandomValuesAsPrintf) {
                               DBL_TRUE_MIN, -DBL_TRUE_MIN, dInf, -dInf, dNan, -dNan};
   // clang-format on
   CMismatches mismatches;
-  for (double dValue : {std::nextafter(0.125, 1.0), std::nextafter(0.125, 0.0)}) {
+  for (double dValue : {std::nextafter(0.125, 1.0), std::nextafter(0.125, 0.0)})
     CheckFormat(mismatches, dValue);
-  }
-  for (double dValue : arrValues) {
-    CheckFormat(mismatches, dValue);
-  }
+  for (double dValue : arrValues) CheckFormat(mismatches, dValue);
   // Every exact tie at the third and fourth decimals: k/8 and k/16.
   for (int k = -20000; k <= 20000; ++k) {
     CheckFormat(mismatches, k / 8.0);
@@ -123,9 +103,7 @@ TEST(NumberFormatTest, FormatsHardAndRandomValuesAsPrintf) {
         break;
       default:  // magnitudes from 1e-12 to 1e22
         dValue = mantissa(random) * std::pow(10.0, static_cast<double>(random() % 35) - 12.0);
-        if (random() % 2 == 0) {
-          dValue = -dValue;
-        }
+        if (random() % 2 == 0) dValue = -dValue;
     }
     CheckFormat(mismatches, dValue);
   }
@@ -168,18 +146,14 @@ TEST(NumberFormatTest, ReadsTextsAsStrtodAndFormatsThemAsPrintf) {
       "0.000000000000000000000000000000000000000000000000000000000000000000000000000001"};
   // clang-format on
   CMismatches mismatches;
-  for (const char* szText : arrTexts) {
-    CheckText(mismatches, szText);
-  }
+  for (const char* szText : arrTexts) CheckText(mismatches, szText);
   // Reading stops at a NUL byte, as it does in a C string.
   EXPECT_EQ(ParseDecimalText(std::string_view("12\00034", 5)), 12.0);
 
   std::mt19937_64 random(7);
   for (int i = 0; i < 300000; ++i) {
     CheckText(mismatches, MakeServerText(random));
-    if (i % 3 == 0) {
-      CheckText(mismatches, MakeNoiseText(random, "0123456789.-+eExXpPinfaINFA \t"));
-    }
+    if (i % 3 == 0) CheckText(mismatches, MakeNoiseText(random, "0123456789.-+eExXpPinfaINFA \t"));
   }
 }
 
@@ -189,9 +163,8 @@ TEST(NumberFormatTest, ReadsIntegersAsStrtol) {
                             "9223372036854775807", "9223372036854775808", "-9223372036854775808",
                             "-9223372036854775809", "99999999999999999999999999", "abc", "- 5", "007"};
   // clang-format on
-  for (const char* szText : arrTexts) {
+  for (const char* szText : arrTexts)
     EXPECT_EQ(ParseIntegerText(szText), std::strtol(szText, nullptr, 10)) << szText;
-  }
   for (int64_t nValue :
        {int64_t{-1}, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()}) {
     char szOurs[24];
@@ -210,9 +183,7 @@ TEST(NumberFormatTest, ReadsIntegersAsStrtol) {
 // A process locale with a decimal comma changes nothing: "." stays the decimal point.
 TEST(NumberFormatTest, IgnoresTheProcessLocale) {
   setenv("LOCPATH", ORVANE_TEST_LOCPATH, 1);
-  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-    GTEST_SKIP() << "no de_DE locale";
-  }
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE locale";
   char szLocal[16];
   std::snprintf(szLocal, sizeof(szLocal), "%.2f", 1.5);
   const double dFast = ParseDecimalText("1523467.25");

@@ -16,8 +16,6 @@
 
 namespace {
 
-using FieldList = std::vector<std::pair<uint32_t, std::string>>;
-
 CRmsDetails Parse(const FieldList& arrFields, uint32_t nLevel = 5) {
   const CTestMessage message(arrFields);
   CRmsDetails record;
@@ -169,7 +167,7 @@ TEST(RmsValueParserTest, ParsingKeepsWhatTheReceiverSetAndReplacesTheRest) {
   EXPECT_EQ(Cell(record, 1), "10.00");
   EXPECT_EQ(Cell(record, 74), "4.00");
   EXPECT_EQ(Cell(record, 19), "yes");
-  const CTestMessage empty({});
+  const CTestMessage empty(FieldList{});
   ParseRmsValues(empty.Get(), record);
   EXPECT_EQ(Cell(record, 1), "-");
   EXPECT_EQ(Cell(record, 19), "no");
@@ -203,8 +201,10 @@ TEST(RmsValueParserTest, NumbersReadBackAsFormattedThroughCopiesAndEdits) {
   EXPECT_EQ(Cell(parsed, 74), "7.00");
   // Views of more numbers than there are unpacking buffers: each is right while it is fresh.
   std::vector<std::string> arrTexts;
-  for (int n = 0; n < 3 * CSlotTexts::kUnpackBuffers; ++n) arrTexts.emplace_back(parsed.GetCellText(1 + n % 2));
-  for (size_t n = 0; n < arrTexts.size(); ++n) EXPECT_EQ(arrTexts[n], n % 2 == 0 ? "-1585860499.80" : "1000.00");
+  for (int n = 0; n < 3 * CSlotTexts::kUnpackBuffers; ++n)
+    arrTexts.emplace_back(parsed.GetCellText(1 + n % 2));
+  for (size_t n = 0; n < arrTexts.size(); ++n)
+    EXPECT_EQ(arrTexts[n], n % 2 == 0 ? "-1585860499.80" : "1000.00");
 }
 
 // Every length a number's bytes are read and packed in one block, and past it, with and without

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "platform/IniProfile.h"
-#include "platform/PlatformPath.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace {
@@ -121,14 +120,4 @@ TEST(IniWrite, KeepsPermissionsAndSymbolicLinks) {
   ASSERT_EQ(stat(folder.GetPath("target.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_EQ(folder.ReadFile("target.ini"), "[S]\na=2\n");
-}
-
-TEST(IniWrite, BackslashPathsGoThroughTheDriveRoot) {
-  CScratchFolder folder;
-  ASSERT_EQ(mkdir(folder.GetPath("Orvane").c_str(), 0755), 0);
-  SetPlatformDriveRoot(folder.GetPath());
-  EXPECT_TRUE(WritePrivateProfileString("Orvane_watch1", "TITLE", "Mine", "\\Orvane\\OrvaneSetting.ini"));
-  EXPECT_EQ(ReadBack("ORVANE_WATCH1", "title", "\\Orvane\\OrvaneSetting.ini"), "Mine");
-  SetPlatformDriveRoot("");
-  EXPECT_EQ(folder.ReadFile("Orvane/OrvaneSetting.ini"), "[Orvane_watch1]\nTITLE=Mine\n");
 }

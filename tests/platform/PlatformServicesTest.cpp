@@ -52,19 +52,21 @@ TEST(PlatformPath, CreatesDirectoriesAndOpensFilesUnderTheRoot) {
   EXPECT_EQ(access(folder.GetPath("Orvane/f.ini").c_str(), F_OK), 0);
 }
 
-TEST(MessageBoxRouting, SinkThenPresenterThenStandardError) {
+// A box goes to the sink, else to the presenter, else to standard error as one line; a sink may
+// remove itself while it runs; during a shutdown each text shows once.
+TEST(MessageBoxRouting, SinkThenPresenterThenStandardErrorAndEachTextOnceAtShutdown) {
   std::vector<std::string> arrSink;
   std::vector<std::string> arrPresenter;
   SetMessageBoxPresenter([&](const std::string& strText) { arrPresenter.push_back(strText); });
-  SetMessageBoxSink([&](const std::string& strText) { arrSink.push_back(strText); });
+  SetMessageBoxSink([&](const std::string& strText) {
+    arrSink.push_back(strText);
+    SetMessageBoxSink({});
+  });
   ShowMessageBox("File Open Failed");
-  SetMessageBoxSink({});
   ShowMessageBox("second");
   SetMessageBoxPresenter({});
   EXPECT_EQ(arrSink, std::vector<std::string>{"File Open Failed"});
   EXPECT_EQ(arrPresenter, std::vector<std::string>{"second"});
-
-  // With neither, the text goes to standard error as one line.
   CScratchFolder folder;
   const int nSaved = dup(STDERR_FILENO);
   const int nFile = open(folder.GetPath("err.txt").c_str(), O_WRONLY | O_CREAT, 0644);
@@ -74,19 +76,7 @@ TEST(MessageBoxRouting, SinkThenPresenterThenStandardError) {
   close(nFile);
   close(nSaved);
   EXPECT_EQ(folder.ReadFile("err.txt"), "Orvane Watch: third\n");
-}
 
-TEST(MessageBoxRouting, SinkMayRemoveItselfWhileRunning) {
-  std::vector<std::string> arrTexts;
-  SetMessageBoxSink([&](const std::string& strText) {
-    SetMessageBoxSink({});
-    arrTexts.push_back(strText);
-  });
-  ShowMessageBox("once");
-  EXPECT_EQ(arrTexts, std::vector<std::string>{"once"});
-}
-
-TEST(MessageBoxRouting, ShutdownShowsEachTextOnce) {
   std::vector<std::string> arrShown;
   SetMessageBoxSink([&](const std::string& strText) {
     arrShown.push_back(strText);
@@ -107,40 +97,23 @@ TEST(MessageBoxRouting, ShutdownShowsEachTextOnce) {
                                                 "Key not found", "File Open Failed"}));
 }
 
-namespace {
+// ShellOpen starts xdg-open from the PATH with the text unchanged and leaves no child; a
+// stand-in hands its argument back through a FIFO.
+TEST(ShellOpenTest, StartsXdgOpenWithTheTextAndLeavesNoChild) {
+  CScratchFolder folder;
+  const std::string strSavedPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  setenv("PATH", folder.GetPath().c_str(), 1);
+  EXPECT_FALSE(ShellOpen("https://example.org")) << "no xdg-open";
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
 
-// Runs each test with PATH set to a scratch folder, restored afterwards.
-class ShellOpenTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* szPath = std::getenv("PATH");
-    m_strSavedPath = szPath != nullptr ? szPath : "";
-    setenv("PATH", m_folder.GetPath().c_str(), 1);
-  }
-  void TearDown() override { setenv("PATH", m_strSavedPath.c_str(), 1); }
-
-  CScratchFolder m_folder;
-  std::string m_strSavedPath;
-};
-
-}  // namespace
-
-TEST_F(ShellOpenTest, StartsXdgOpenWithTheTextAndLeavesNoChild) {
-  // A stand-in xdg-open hands its argument back through a FIFO.
-  const std::string strFifo = m_folder.GetPath("fifo");
-  ASSERT_EQ(mkfifo(strFifo.c_str(), 0600), 0);
-  m_folder.WriteFile("xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + strFifo + "'\n");
-  chmod(m_folder.GetPath("xdg-open").c_str(), 0755);
-
+  ASSERT_EQ(mkfifo(folder.GetPath("fifo").c_str(), 0600), 0);
+  folder.WriteFile("xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + folder.GetPath("fifo") + "'\n");
+  chmod(folder.GetPath("xdg-open").c_str(), 0755);
   const std::string strText = "mailto:a@b.c?subject=Obligation Call & more";
   EXPECT_TRUE(ShellOpen(strText));
-  EXPECT_EQ(m_folder.ReadFile("fifo"), strText);
+  EXPECT_EQ(folder.ReadFile("fifo"), strText);
   // The middle process was reaped and xdg-open is not this process's child.
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
-}
-
-TEST_F(ShellOpenTest, MissingXdgOpenReportsFailure) {
-  EXPECT_FALSE(ShellOpen("https://example.org"));
-  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+  setenv("PATH", strSavedPath.c_str(), 1);
 }

@@ -1,43 +1,27 @@
-#include <gtest/gtest.h>
-
-#include "tests/support/SettingsFixture.h"
 #include "plugin/ConfigReader.h"
+#include "tests/support/SettingsFixture.h"
 
 namespace {
 
-constexpr const char* kFile = "OrvaneSetting.ini";
-
-std::vector<std::string> Names(const ConfigNameList& arrNames, int nCount) {
-  return {arrNames.begin(), arrNames.begin() + nCount};
+std::string Join(const ConfigNameList& arrNames, int nCount) {
+  std::string strJoined;
+  for (int n = 0; n < nCount; ++n) strJoined += (n == 0 ? "" : "|") + arrNames[static_cast<size_t>(n)];
+  return strJoined;
 }
 
 TEST(SplitCommaListTest, CutsAtCommasAndKeepsBlanks) {
-  struct sCase {
-    const char* szValue;
-    std::vector<std::string> arrExpected;
-  };
-  const sCase arrCases[] = {
-      {",A,,B,", {"A", "B"}},
-      {"A, B", {"A", " B"}},
-      {"", {}},
-      {",,,", {}},
-      {" Cash ,Limit", {" Cash ", "Limit"}},
-  };
-  for (const sCase& c : arrCases) {
+  const std::pair<std::string, std::string> arrCases[] = {
+      {",A,,B,", "A|B"}, {"A, B", "A| B"}, {"", ""}, {",,,", ""}, {" Cash ,Limit", " Cash |Limit"}};
+  for (const auto& [strValue, strNames] : arrCases) {
     ConfigNameList arrNames;
-    const int nCount = SplitCommaList(c.szValue, arrNames);
-    EXPECT_EQ(Names(arrNames, nCount), c.arrExpected) << c.szValue;
+    EXPECT_EQ(Join(arrNames, SplitCommaList(strValue, arrNames)), strNames) << strValue;
   }
   // The lists hold fifty names; the rest are dropped.
   std::string strValue;
-  std::vector<std::string> arrFifty;
-  for (int i = 1; i <= 60; ++i) {
-    strValue += "C" + std::to_string(i) + ",";
-    if (i <= 50) arrFifty.push_back("C" + std::to_string(i));
-  }
+  for (int i = 1; i <= 60; ++i) strValue += "C" + std::to_string(i) + ",";
   ConfigNameList arrNames;
-  const int nCount = SplitCommaList(strValue, arrNames);
-  EXPECT_EQ(Names(arrNames, nCount), arrFifty);
+  EXPECT_EQ(SplitCommaList(strValue, arrNames), 50);
+  EXPECT_EQ(arrNames[49], "C50");
 }
 
 TEST(ParseLeadingIntTest, TakesLeadingDigits) {
@@ -54,80 +38,54 @@ TEST(ParseLeadingIntTest, TakesLeadingDigits) {
   for (const auto& [szText, nExpected] : arrCases) EXPECT_EQ(ParseLeadingInt(szText), nExpected) << szText;
 }
 
-class ConfigReaderTest : public CSettingsFixture {
- protected:
-  // A fresh context after reading a settings file of the given content.
-  const PluginContext& ReadWith(const std::string& strContent) {
-    g_pluginContext = PluginContext{};
-    g_pluginContext.settingsDir = m_dir.string();
-    WriteFile(kFile, strContent);
-    ReadConfiguration(g_pluginContext);
-    return g_pluginContext;
-  }
-};
+using ConfigReaderTest = CSettingsFixture;
 
-TEST_F(ConfigReaderTest, ReadsEveryKey) {
-  const PluginContext& c = ReadWith(
-      "[CONFIG]\n"
-      "CALC=\"Cash\"+\"Limit\"\n"
-      "CREDIT=,A,,B,\n"
-      "DEBIT=C\n"
-      "DIALOG COUNT=2\n"
-      "MAIL_CC=risk@example.com\n"
-      "COLORING CUSTOM COLUMN=Net,Gross\n");
-  EXPECT_TRUE(c.calcEnabled);
-  // Matching outer quotes are dropped as the profile functions drop them; the formula cuts the same.
-  EXPECT_EQ(c.calcFormula, "Cash\"+\"Limit");
-  EXPECT_EQ(Names(c.creditColumns, c.creditCount), (std::vector<std::string>{"A", "B"}));
-  EXPECT_EQ(Names(c.debitColumns, c.debitCount), std::vector<std::string>{"C"});
-  EXPECT_EQ(c.watchCount, 2);
-  EXPECT_EQ(c.mailCc, "risk@example.com");
-  EXPECT_EQ(Names(c.colouredCustomColumns, c.colouredCustomCount),
-            (std::vector<std::string>{"Net", "Gross"}));
-}
-
-TEST_F(ConfigReaderTest, CalcDecidesWhetherCreditAndDebitAreRead) {
-  const std::pair<const char*, bool> arrCases[] = {
-      {"CALC=0\n", true}, {"CALC=\n", false}, {"", false}, {"calc=x\n", true}};
-  for (const auto& [szCalcLine, bEnabled] : arrCases) {
-    const PluginContext& c = ReadWith(std::string("[config]\n") + szCalcLine + "CREDIT=A\nDEBIT=B\n");
-    EXPECT_EQ(c.calcEnabled, bEnabled) << szCalcLine;
-    EXPECT_EQ(c.creditCount, bEnabled ? 1 : 0) << szCalcLine;
-    EXPECT_EQ(c.debitCount, bEnabled ? 1 : 0) << szCalcLine;
-  }
-}
-
-TEST_F(ConfigReaderTest, WindowCount) {
-  const std::pair<const char*, int32_t> arrCases[] = {{"DIALOG COUNT=0\n", 0},
-                                                      {"DIALOG COUNT=9\n", 9},
-                                                      {"DIALOG COUNT=\n", 4},
-                                                      {"", 4},
-                                                      {"DIALOG COUNT=x\n", 0}};
-  for (const auto& [szLine, nExpected] : arrCases)
-    EXPECT_EQ(ReadWith(std::string("[CONFIG]\n") + szLine).watchCount, nExpected) << szLine;
-}
-
-TEST_F(ConfigReaderTest, BadFilesKeepDefaultsAndAreLeftAlone) {
+// CALC decides whether CREDIT and DEBIT are read; matching outer quotes are dropped as the
+// profile functions drop them. A bad file keeps the defaults and is left as it was.
+TEST_F(ConfigReaderTest, ReadsEveryKeyAndKeepsDefaultsForWhatIsWrong) {
   std::string strGarbage =
       "\x7f"
       "ELF\x01\x02";
   strGarbage += std::string("\0\0[CONFIG\n=\n==\nCALC\n\xff\xfe", 20);
-  const std::pair<const char*, std::string> arrFiles[] = {
-      {"empty", ""},
-      {"garbage", strGarbage},
-      {"lines without equals", "[CONFIG]\nCALC\nDIALOG COUNT\nMAIL_CC\n"},
+  const struct {
+    const char* szName;
+    std::string strContent;
+    std::string strRead;  // calc, formula, credit, debit, count, mail, coloured
+  } arrCases[] = {
+      {"every key",
+       "[CONFIG]\nCALC=\"Cash\"+\"Limit\"\nCREDIT=,A,,B,\nDEBIT=C\nDIALOG COUNT=2\nMAIL_CC=risk@example.com\n"
+       "COLORING CUSTOM COLUMN=Net,Gross\n",
+       "1 Cash\"+\"Limit A|B C 2 risk@example.com Net|Gross"},
+      {"CALC=0 counts", "[config]\nCALC=0\nCREDIT=A\nDEBIT=B\n", "1 0 A B 4  "},
+      {"names ignore case", "[config]\ncalc=x\nCREDIT=A\nDEBIT=B\n", "1 x A B 4  "},
+      {"empty CALC", "[config]\nCALC=\nCREDIT=A\nDEBIT=B\n", "0    4  "},
+      {"no CALC", "[config]\nCREDIT=A\nDEBIT=B\n", "0    4  "},
+      {"no windows", "[CONFIG]\nDIALOG COUNT=0\n", "0    0  "},
+      {"nine windows", "[CONFIG]\nDIALOG COUNT=9\n", "0    9  "},
+      {"empty count", "[CONFIG]\nDIALOG COUNT=\n", "0    4  "},
+      {"count not a number", "[CONFIG]\nDIALOG COUNT=x\n", "0    0  "},
+      {"empty file", "", "0    4  "},
+      {"garbage", strGarbage, "0    4  "},
+      {"lines without equals", "[CONFIG]\nCALC\nDIALOG COUNT\nMAIL_CC\n", "0    4  "},
   };
-  for (const auto& [szName, strContent] : arrFiles) {
-    const PluginContext& c = ReadWith(strContent);
-    EXPECT_FALSE(c.calcEnabled) << szName;
-    EXPECT_EQ(c.watchCount, 4) << szName;
-    EXPECT_EQ(c.mailCc, "") << szName;
-    EXPECT_EQ(ReadFile(kFile), strContent) << szName;
+  for (const auto& test : arrCases) {
+    SCOPED_TRACE(test.szName);
+    g_pluginContext = PluginContext{};
+    g_pluginContext.settingsDir = m_dir.string();
+    WriteFile("OrvaneSetting.ini", test.strContent);
+    ReadConfiguration(g_pluginContext);
+    const PluginContext& c = g_pluginContext;
+    EXPECT_EQ(std::to_string(c.calcEnabled) + " " + c.calcFormula + " " +
+                  Join(c.creditColumns, c.creditCount) + " " + Join(c.debitColumns, c.debitCount) + " " +
+                  std::to_string(c.watchCount) + " " + c.mailCc + " " +
+                  Join(c.colouredCustomColumns, c.colouredCustomCount),
+              test.strRead);
+    EXPECT_EQ(ReadFile("OrvaneSetting.ini"), test.strContent);
   }
-  std::filesystem::remove(m_dir / kFile);
+  std::filesystem::remove(m_dir / "OrvaneSetting.ini");
   ReadConfiguration(g_pluginContext);
   EXPECT_EQ(g_pluginContext.watchCount, 4);
-  EXPECT_FALSE(std::filesystem::exists(m_dir / kFile));
+  EXPECT_FALSE(std::filesystem::exists(m_dir / "OrvaneSetting.ini"));
   EXPECT_TRUE(m_arrBoxes.empty());
 }
 

@@ -17,7 +17,7 @@ class CLoggingRxControl final : public CPyxoRxControl {
     size_t nLength = 0;
     if (pnOut != nullptr) *pnOut = 0;
     if (!GetComposedBytes(hMsg, &pBytes, &nLength)) return 0;
-    const FieldList arrFields = DecodeFields(pBytes, nLength);
+    const FieldList arrFields = ListFields(pBytes, nLength);
     std::printf("control %d request %s\n", m_nKind,
                 arrFields.empty() ? "" : arrFields.front().second.c_str());
     return 1;

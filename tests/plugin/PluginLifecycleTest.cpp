@@ -5,25 +5,54 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "tests/support/ProcessRun.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace {
 
-// A run of a command: its exit code and the lines it wrote.
+// A run of the plug-in runner: its exit code and the lines it wrote.
 struct sRun {
   int nExitCode = -1;
   std::vector<std::string> arrLines;
+
+  // The lines from strFirst on.
+  std::vector<std::string> From(const std::string& strFirst) const {
+    const auto it = std::find(arrLines.begin(), arrLines.end(), strFirst);
+    return {it, arrLines.end()};
+  }
+  std::vector<std::string> GetBoxes() const {
+    std::vector<std::string> arrBoxes;
+    std::copy_if(arrLines.begin(), arrLines.end(), std::back_inserter(arrBoxes),
+                 [](const std::string& strLine) { return strLine.starts_with("box "); });
+    return arrBoxes;
+  }
 };
 
 sRun RunCommand(const std::string& strCommand) {
   const sProcessRun run = RunProcess(strCommand);
   return {run.nExitCode, SplitLines(run.strOutput)};
+}
+
+// What every start-up and shutdown with a frame does after its first line: the five windows
+// handed to the frame, both receive controls taken, the four first requests, and at the end
+// control 0 closed and both controls given back.
+std::vector<std::string> Expected(const std::string& strFirst) {
+  return {strFirst,
+          "frame message 1933 windows 5 lparam 0",
+          "service GetPyxoRxControl 0",
+          "service GetPyxoRxControl 1",
+          "control 0 request om_get_user_peer_data",
+          "control 0 request mrv_rst_show_tree_all",
+          "control 0 request roth_rst",
+          "control 0 request mrv_surv_alert_show_tree_all",
+          "init done",
+          "frame SaveDockLayout 0",
+          "control 0 close 0",
+          "service DestoryPyxoRxCOntrol 0",
+          "service DestoryPyxoRxCOntrol 1",
+          "exit done"};
 }
 
 class PluginLifecycleTest : public ::testing::Test {
@@ -36,149 +65,86 @@ class PluginLifecycleTest : public ::testing::Test {
   // strBefore goes before the runner: more variables, or a command that runs it.
   sRun Run(const std::string& strHostVariant, const std::string& strExtra = "",
            const std::string& strBefore = "") const {
-    const std::string strCommand =
-        "QT_QPA_PLATFORM=offscreen FAKE_HOST_USER_DIRECTORY=" + (m_dir / "user").string() +
-        " FAKE_DRIVE_ROOT=" + (m_dir / "root").string() + " " + strBefore + " " + PLUGIN_RUNNER + " " +
-        FAKE_HOST_DIR + "/libfake_host_" + strHostVariant + ".so " + PLUGIN_LIBRARY + " RISK07 0 " +
-        strExtra + " 2>/dev/null";
-    return RunCommand(strCommand);
+    return RunCommand("QT_QPA_PLATFORM=offscreen FAKE_HOST_USER_DIRECTORY=" + (m_dir / "user").string() +
+                      " FAKE_DRIVE_ROOT=" + (m_dir / "root").string() + " " + strBefore + " " +
+                      PLUGIN_RUNNER + " " + FAKE_HOST_DIR + "/libfake_host_" + strHostVariant + ".so " +
+                      PLUGIN_LIBRARY + " RISK07 0 " + strExtra + " 2>/dev/null");
   }
-
-  // The run's lines from the start-up on (after the information calls).
-  static std::vector<std::string> From(const sRun& run, const std::string& strFirst) {
-    for (size_t i = 0; i < run.arrLines.size(); ++i)
-      if (run.arrLines[i] == strFirst)
-        return {run.arrLines.begin() + static_cast<long>(i), run.arrLines.end()};
-    return {};
-  }
-
-  // What every start-up and shutdown with a frame does after its first line: the five windows
-  // handed to the frame, both receive controls taken, the four first requests, and at the end
-  // control 0 closed and both controls given back.
-  static std::vector<std::string> Expected(const std::string& strFirst) {
-    std::vector<std::string> arrLines = {strFirst};
-    arrLines.insert(arrLines.end(), kReleased.begin(), kReleased.end());
-    return arrLines;
-  }
-  static inline const std::vector<std::string> kReleased = {"frame message 1933 windows 5 lparam 0",
-                                                            "service GetPyxoRxControl 0",
-                                                            "service GetPyxoRxControl 1",
-                                                            "control 0 request om_get_user_peer_data",
-                                                            "control 0 request mrv_rst_show_tree_all",
-                                                            "control 0 request roth_rst",
-                                                            "control 0 request mrv_surv_alert_show_tree_all",
-                                                            "init done",
-                                                            "frame SaveDockLayout 0",
-                                                            "control 0 close 0",
-                                                            "service DestoryPyxoRxCOntrol 0",
-                                                            "service DestoryPyxoRxCOntrol 1",
-                                                            "exit done"};
 
   CScratchFolder m_folder{"orvane-lifecycle"};
   const std::filesystem::path m_dir{m_folder.GetPath()};
+  const std::filesystem::path m_settings{m_dir / "user" / "Orvane"};
 };
 
-TEST_F(PluginLifecycleTest, InformationCallsAnswerExactly) {
+// The information calls answer exactly; the start makes the settings folder and the stop keeps
+// the windows' titles there. A second start removes what interrupted writes left, keeps the
+// file's lines and shows nothing; a third in a read-only folder shows each failure once.
+TEST_F(PluginLifecycleTest, StartAndStopUnderAFullHost) {
   const sRun run = Run("full", "", "FAKE_CLOCK_US=1700000000250000");
   ASSERT_EQ(run.nExitCode, 0);
   ASSERT_GE(run.arrLines.size(), 4u);
-  EXPECT_EQ(run.arrLines[0], "info 1 [Orvane Watch] [5.2.0.0] 29032010 -1");
-  EXPECT_EQ(run.arrLines[1],
-            "optional [Orvane_Watch_Zel] first [] second [pre,Orvane_Watch_Zel] integers 7 0");
-  EXPECT_EQ(run.arrLines[2], "process 0 0");
-  EXPECT_EQ(run.arrLines[3], "time 0 1700000000 250000");
-}
-
-TEST_F(PluginLifecycleTest, StartAndStopUnderAFullHost) {
-  const sRun run = Run("full");
-  ASSERT_EQ(run.nExitCode, 0);
-  EXPECT_EQ(From(run, "service pu_get_UserDirectory"), Expected("service pu_get_UserDirectory"));
-  EXPECT_TRUE(std::filesystem::is_directory(m_dir / "user" / "Orvane"));
-  // The titles of the four windows are kept for the next start.
-  EXPECT_NE(ReadWholeFile(m_dir / "user" / "Orvane" / "OrvaneSetting.ini")
-                .find("[Orvane_watch4]\nTITLE=Orvane Watch 4\n"),
+  EXPECT_EQ(std::vector<std::string>(run.arrLines.begin(), run.arrLines.begin() + 4),
+            (std::vector<std::string>{
+                "info 1 [Orvane Watch] [5.2.0.0] 29032010 -1",
+                "optional [Orvane_Watch_Zel] first [] second [pre,Orvane_Watch_Zel] integers 7 0",
+                "process 0 0", "time 0 1700000000 250000"}));
+  EXPECT_EQ(run.From("service pu_get_UserDirectory"), Expected("service pu_get_UserDirectory"));
+  EXPECT_NE(ReadWholeFile(m_settings / "OrvaneSetting.ini").find("[Orvane_watch4]\nTITLE=Orvane Watch 4\n"),
             std::string::npos);
 
-  // A second start finds the directory there and reports nothing.
-  const sRun again = Run("full");
-  ASSERT_EQ(again.nExitCode, 0);
-  for (const std::string& strLine : again.arrLines) EXPECT_NE(strLine.rfind("box ", 0), 0u) << strLine;
-}
-
-TEST_F(PluginLifecycleTest, HostWithoutUserDirectoryService) {
-  const sRun run = Run("no_userdir");
-  ASSERT_EQ(run.nExitCode, 0);
-  EXPECT_EQ(From(run, "box Halvo Trader Version is not compatible with Zel"),
-            Expected("box Halvo Trader Version is not compatible with Zel"));
-  EXPECT_FALSE(std::filesystem::exists(m_dir / "user" / "Orvane"));
-  // Without a directory the settings file sits at the drive root, with the default titles.
-  const std::string strSettings = ReadWholeFile(m_dir / "root" / "OrvaneSetting.ini");
-  for (const char* szTitle :
-       {"[Orvane_watch1]\nTITLE=Orvane Watch 1\n", "[Orvane_watch4]\nTITLE=Orvane Watch 4\n"})
-    EXPECT_NE(strSettings.find(szTitle), std::string::npos) << szTitle;
-}
-
-TEST_F(PluginLifecycleTest, HostWithoutDestroyServiceStopsAfterClosing) {
-  const sRun run = Run("no_destroy");
-  ASSERT_EQ(run.nExitCode, 0);
-  // Control 0 is closed, then the shutdown stops: no control is given back.
-  EXPECT_EQ(From(run, "init done"),
-            (std::vector<std::string>{"init done", "frame SaveDockLayout 0", "control 0 close 0",
-                                      "box From ZEL Connection to pyxo failed", "exit done"}));
-}
-
-TEST_F(PluginLifecycleTest, ReadOnlySettingsFolderShowsEachFailureOnceAtShutdown) {
-  ASSERT_EQ(Run("full").nExitCode, 0);
-  const std::filesystem::path folder = m_dir / "user" / "Orvane";
-  const std::string strSettings = ReadWholeFile(folder / "OrvaneSetting.ini");
-  ASSERT_FALSE(strSettings.empty());
-  ASSERT_EQ(::chmod((folder / "OrvaneSetting.ini").c_str(), 0444), 0);
-  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
-  // Root writes anywhere, so root runs the plug-in as nobody.
-  const sRun run =
-      Run("full", "", ::geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "");
-  ::chmod(folder.c_str(), 0755);
-
-  ASSERT_EQ(run.nExitCode, 0);
-  std::vector<std::string> arrBoxes;
-  for (const std::string& strLine : From(run, "init done"))
-    if (strLine.rfind("box ", 0) == 0) arrBoxes.push_back(strLine);
-  // Each of the seven lists fails to write its three profile keys; every text shows once.
-  EXPECT_EQ(arrBoxes,
-            (std::vector<std::string>{"box File Open Failed", "box Error while saving column profile"}));
-  EXPECT_EQ(ReadWholeFile(folder / "OrvaneSetting.ini"), strSettings);
-}
-
-TEST_F(PluginLifecycleTest, StartRemovesLeftoversOfInterruptedWrites) {
-  const std::filesystem::path folder = m_dir / "user" / "Orvane";
-  std::filesystem::create_directories(folder);
   const pid_t nGonePid = ::fork();
   if (nGonePid == 0) ::_exit(0);
   ::waitpid(nGonePid, nullptr, 0);
   const std::string strSuffix = ".tmp-" + std::to_string(nGonePid) + "-4";
   for (const char* szFile : {"OrvaneSetting.ini", "CustomAlertSettings.ini"})
-    std::ofstream(folder / (szFile + strSuffix)) << "[CONFIG]\npartial";
-  std::ofstream(folder / "OrvaneSetting.ini") << "[CONFIG]\nMAIL_CC=desk@example.com\n";
-
-  ASSERT_EQ(Run("full").nExitCode, 0);
+    std::ofstream(m_settings / (szFile + strSuffix)) << "[CONFIG]\npartial";
+  std::ofstream(m_settings / "OrvaneSetting.ini") << "[CONFIG]\nMAIL_CC=desk@example.com\n";
+  const sRun again = Run("full");
+  ASSERT_EQ(again.nExitCode, 0);
+  EXPECT_TRUE(again.GetBoxes().empty());
   for (const char* szFile : {"OrvaneSetting.ini", "CustomAlertSettings.ini"})
-    EXPECT_FALSE(std::filesystem::exists(folder / (szFile + strSuffix))) << szFile;
-  EXPECT_EQ(ReadWholeFile(folder / "OrvaneSetting.ini").rfind("[CONFIG]\nMAIL_CC=desk@example.com\n", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(m_settings / (szFile + strSuffix))) << szFile;
+  const std::string strSettings = ReadWholeFile(m_settings / "OrvaneSetting.ini");
+  EXPECT_EQ(strSettings.rfind("[CONFIG]\nMAIL_CC=desk@example.com\n", 0), 0u);
+
+  ASSERT_EQ(::chmod((m_settings / "OrvaneSetting.ini").c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(m_settings.c_str(), 0555), 0);
+  // Root writes anywhere, so root runs the plug-in as nobody.
+  const sRun readOnly =
+      Run("full", "", ::geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "");
+  ::chmod(m_settings.c_str(), 0755);
+  ASSERT_EQ(readOnly.nExitCode, 0);
+  // Each of the seven lists fails to write its three profile keys; every text shows once.
+  EXPECT_EQ(readOnly.GetBoxes(),
+            (std::vector<std::string>{"box File Open Failed", "box Error while saving column profile"}));
+  EXPECT_EQ(ReadWholeFile(m_settings / "OrvaneSetting.ini"), strSettings);
 }
 
-TEST_F(PluginLifecycleTest, WithoutMainFrameNothingIsCreatedOrSaved) {
-  const sRun run = Run("full", "--no-frame");
-  ASSERT_EQ(run.nExitCode, 0);
-  EXPECT_EQ(From(run, "service pu_get_UserDirectory"),
+TEST_F(PluginLifecycleTest, HostsWithoutAServiceOrAFrame) {
+  // Without the user directory service the settings file sits at the drive root, with the
+  // default titles.
+  const sRun noUserDirectory = Run("no_userdir");
+  ASSERT_EQ(noUserDirectory.nExitCode, 0);
+  EXPECT_EQ(noUserDirectory.From("box Halvo Trader Version is not compatible with Zel"),
+            Expected("box Halvo Trader Version is not compatible with Zel"));
+  EXPECT_FALSE(std::filesystem::exists(m_settings));
+  EXPECT_NE(
+      ReadWholeFile(m_dir / "root" / "OrvaneSetting.ini").find("[Orvane_watch1]\nTITLE=Orvane Watch 1\n"),
+      std::string::npos);
+  // Control 0 is closed, then the shutdown stops: no control is given back.
+  const sRun noDestroy = Run("no_destroy");
+  ASSERT_EQ(noDestroy.nExitCode, 0);
+  EXPECT_EQ(noDestroy.From("init done"),
+            (std::vector<std::string>{"init done", "frame SaveDockLayout 0", "control 0 close 0",
+                                      "box From ZEL Connection to pyxo failed", "exit done"}));
+  const sRun noFrame = Run("full", "--no-frame");
+  ASSERT_EQ(noFrame.nExitCode, 0);
+  EXPECT_EQ(noFrame.From("service pu_get_UserDirectory"),
             (std::vector<std::string>{"service pu_get_UserDirectory", "init done", "exit done"}));
 }
 
 TEST(PluginExportsTest, LibrariesExportTheirEntryPoints) {
-  struct sCase {
-    std::string strLibrary;
-    std::vector<std::string> arrNames;
-  };
-  const sCase arrCases[] = {
+  const std::pair<std::string, std::vector<std::string>> arrCases[] = {
       {PLUGIN_LIBRARY,
        {"ExitHalvoPlugin", "GetHalvoPluginInfo", "GetOptionalHalvoPluginInfo", "InitHalvoPlugin",
         "ProcessHalvoPluginMsg", "gettimeofday"}},
@@ -186,12 +152,12 @@ TEST(PluginExportsTest, LibrariesExportTheirEntryPoints) {
        {"otp_add_data", "otp_close_scratch", "otp_ctor_primecb", "otp_dtor_primecb", "otp_get_data",
         "otp_get_data_many", "otp_get_field", "otp_open_scratch", "otp_start_msg"}},
   };
-  for (const sCase& c : arrCases) {
+  for (const auto& [strLibrary, arrNames] : arrCases) {
     // Defined, exported functions with C names (C++ names are mangled and start with _Z).
-    const sRun run = RunCommand("nm -D --defined-only " + c.strLibrary +
+    const sRun run = RunCommand("nm -D --defined-only " + strLibrary +
                                 " | awk '$2 == \"T\" && $3 !~ /^_/ {print $3}' | sort");
     ASSERT_EQ(run.nExitCode, 0);
-    EXPECT_EQ(run.arrLines, c.arrNames) << c.strLibrary;
+    EXPECT_EQ(run.arrLines, arrNames) << strLibrary;
   }
 }
 

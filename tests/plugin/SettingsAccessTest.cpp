@@ -11,57 +11,41 @@ constexpr const char* kFile = "OrvaneSetting.ini";
 
 using SettingsAccessTest = CSettingsFixture;
 
-TEST_F(SettingsAccessTest, ProfileReadOutcomes) {
+// A profile read reports a missing value as "Settings not found", a key read as empty; an
+// empty value or one that reads as the missing text is not a value, and leaves or sets those.
+TEST_F(SettingsAccessTest, ReadOutcomes) {
   std::string strKept = "kept";
   EXPECT_FALSE(AccessProfileSetting(kSettingRead, "CONFIG", "CALC", strKept, kFile));
   EXPECT_EQ(strKept, "kept") << "no file yet";
   EXPECT_FALSE(std::filesystem::exists(m_dir / kFile)) << "a read makes no file";
   WriteFile(kFile,
-            "[Orvane_watch1]\r\n"
-            "COLUMNPROFILE = 1#2#3 \r\n"
-            "EMPTY=\r\n"
-            "LITERAL=Settings not found\r\n");
-  struct sCase {
+            "[Orvane_watch1]\r\nCOLUMNPROFILE = 1#2#3 \r\nEMPTY=\r\nPROFILE=Settings not found\r\n"
+            "KEY=Key not found\r\n");
+  using AccessFn = bool (*)(int, const std::string&, const std::string&, std::string&, const std::string&);
+  const struct {
+    AccessFn pfnAccess;
     const char* szKey;
     bool bExpected;
     const char* szValueAfter;
+  } arrCases[] = {
+      {AccessProfileSetting, "COLUMNPROFILE", true, "1#2#3"},
+      {AccessProfileSetting, "columnprofile", true, "1#2#3"},
+      {AccessProfileSetting, "EMPTY", false, "untouched"},
+      {AccessProfileSetting, "MISSING", false, "Settings not found"},
+      {AccessProfileSetting, "PROFILE", false, "Settings not found"},
+      {AccessKeySetting, "columnprofile", true, "1#2#3"},
+      {AccessKeySetting, "EMPTY", false, "untouched"},
+      {AccessKeySetting, "MISSING", false, ""},
+      {AccessKeySetting, "KEY", false, ""},
   };
-  const sCase arrCases[] = {
-      {"COLUMNPROFILE", true, "1#2#3"},
-      {"columnprofile", true, "1#2#3"},
-      {"EMPTY", false, "untouched"},
-      {"MISSING", false, "Settings not found"},
-      {"LITERAL", false, "Settings not found"},
-  };
-  for (const sCase& c : arrCases) {
+  for (const auto& c : arrCases) {
     std::string strValue = "untouched";
-    EXPECT_EQ(AccessProfileSetting(kSettingRead, "ORVANE_WATCH1", c.szKey, strValue, kFile), c.bExpected)
-        << c.szKey;
-    EXPECT_EQ(strValue, c.szValueAfter) << c.szKey;
-  }
-}
-
-TEST_F(SettingsAccessTest, KeyReadOutcomes) {
-  WriteFile(kFile, "[s]\nTITLE=My list\nEMPTY=\nLITERAL=Key not found\n");
-  struct sCase {
-    const char* szKey;
-    bool bExpected;
-    const char* szValueAfter;
-  };
-  const sCase arrCases[] = {
-      {"title", true, "My list"},
-      {"EMPTY", false, "untouched"},
-      {"MISSING", false, ""},
-      {"LITERAL", false, ""},
-  };
-  for (const sCase& c : arrCases) {
-    std::string strValue = "untouched";
-    EXPECT_EQ(AccessKeySetting(kSettingRead, "S", c.szKey, strValue, kFile), c.bExpected) << c.szKey;
+    EXPECT_EQ(c.pfnAccess(kSettingRead, "ORVANE_WATCH1", c.szKey, strValue, kFile), c.bExpected) << c.szKey;
     EXPECT_EQ(strValue, c.szValueAfter) << c.szKey;
   }
   std::string strValue = "untouched";
-  EXPECT_FALSE(AccessKeySetting(0, "s", "TITLE", strValue, kFile));
-  EXPECT_FALSE(AccessKeySetting(3, "s", "TITLE", strValue, kFile));
+  EXPECT_FALSE(AccessKeySetting(0, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile));
+  EXPECT_FALSE(AccessKeySetting(3, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile));
   EXPECT_EQ(strValue, "untouched");
 }
 

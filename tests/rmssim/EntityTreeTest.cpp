@@ -1,5 +1,5 @@
-// The entity tree and its records: who is in it, at which level texts, and that a record is a
-// full record the data model reads without a missing value.
+// The entity tree and its records: who is in it, at which level texts, that a record is a full
+// record the data model reads without a missing value, and how a record moves.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -12,11 +12,9 @@
 #include "rmssim/EntityTree.h"
 #include "rmssim/SimFields.h"
 #include "rmssim/SimRandom.h"
-#include "tests/support/SimTestSupport.h"
+#include "tests/support/TestMessage.h"
 
 namespace {
-
-using namespace simtest;
 
 std::vector<uint8_t> ComposeRecord(const CSimRecord& record) {
   CMessageBuilder builder;
@@ -34,29 +32,22 @@ TEST(EntityTreeTest, EntitiesOfEveryLevelWithTheirTexts) {
   }
   EXPECT_EQ(mapCounts, (std::map<uint32_t, int>{{1, 1}, {2, 4}, {3, 20}, {4, 10}, {5, 1000}}));
   EXPECT_EQ(setBranches, (std::set<std::string>{"MUMBAI1", "DELHI1", "CHENNAI1", "KOLKATA1"}));
-
-  struct sRow {
-    size_t nIndex;
-    const char* szEntityText;
-    const char* szEmail;
-  };
-  const sRow arrRows[] = {
+  const std::tuple<size_t, const char*, const char*> arrRows[] = {
       {0, "broker-BRK01", "brk01@example.in"},
       {11, "dealer-D07", "d07@example.in"},
-      {35 + 22, "account-A10023", "a10023@example.in"},
-  };
-  for (const sRow& row : arrRows) {
-    const sSimEntity& entity = tree.GetEntities()[row.nIndex];
-    EXPECT_EQ(entity.strEntityText, row.szEntityText);
-    EXPECT_EQ(entity.strEmail, row.szEmail);
+      {35 + 22, "account-A10023", "a10023@example.in"}};
+  for (const auto& [nIndex, szEntityText, szEmail] : arrRows) {
+    EXPECT_EQ(tree.GetEntities()[nIndex].strEntityText, szEntityText);
+    EXPECT_EQ(tree.GetEntities()[nIndex].strEmail, szEmail);
   }
   const std::set<std::string> setCategories = {"RETAIL", "HNI", "CORPORATE", "NRI", "PRO"};
   for (const sSimEntity& entity : tree.GetEntities()) {
     if (entity.nLevel == 1) {
       EXPECT_EQ(entity.strBranch, "HO");
     }
-    if (entity.nLevel < 2) continue;
-    EXPECT_TRUE(setBranches.contains(entity.strBranch)) << entity.strEntityText;
+    if (entity.nLevel >= 2) {
+      EXPECT_TRUE(setBranches.contains(entity.strBranch)) << entity.strEntityText;
+    }
     if (entity.nLevel == 5) {
       EXPECT_TRUE(setCategories.contains(entity.strCategory)) << entity.strEntityText;
     }
@@ -88,17 +79,14 @@ TEST(EntityTreeTest, LevelTextsByEntityLevel) {
   EXPECT_EQ(tree.FindByText("account-A10002", "ALL-ALL-ALL-ALL"), pRecord);
   EXPECT_EQ(tree.FindById("account-A10002", "ALL-ALL-ALL-ALL"), nullptr);
   EXPECT_EQ(tree.FindById("D01", "CD-NSE-MIS"), nullptr);
-}
-
-TEST(EntityTreeTest, TheSeedDecidesEverything) {
-  const auto ComposeAll = [](uint64_t nSeed) {
-    const CEntityTree tree(sTreeSize{1, 2, 3, 2, 30}, nSeed);
-    std::vector<std::vector<uint8_t>> arrRecords;
-    for (const CSimRecord& record : tree.GetRecords()) arrRecords.push_back(ComposeRecord(record));
-    return arrRecords;
-  };
-  EXPECT_EQ(ComposeAll(7), ComposeAll(7));
-  EXPECT_NE(ComposeAll(7), ComposeAll(8));
+  // The segment, exchange and product fields follow the level text.
+  for (const auto& [szLevelText, szParts] :
+       {std::pair{"ALL-ALL-ALL-ALL", "All All All"}, {"CD-NSE-MIS", "CD NSE MIS"}}) {
+    const std::vector<uint8_t> arrBytes = ComposeRecord(*tree.FindById("BRK01", szLevelText));
+    EXPECT_EQ(
+        *ReadField(arrBytes, 63002) + " " + *ReadField(arrBytes, 10101) + " " + *ReadField(arrBytes, 64030),
+        szParts);
+  }
 }
 
 // Every field of the model's wire table is there and reads as its rule says; the data model
@@ -125,52 +113,33 @@ TEST(EntityTreeTest, RecordsAreFullRecords) {
         EXPECT_TRUE(nDecimals == 2 || nDecimals == 4) << rule.nField << " " << *strValue;
       }
     }
-    EXPECT_EQ(ReadField(arrBytes, 64050), record.GetEntity().strEntityText);
-    EXPECT_EQ(ReadField(arrBytes, 54244), record.GetLevelText());
-    EXPECT_EQ(ReadField(arrBytes, 54002), record.GetEntity().strName);
-    EXPECT_EQ(ReadField(arrBytes, 41234), record.GetEntity().strEmail);
-    EXPECT_EQ(ReadField(arrBytes, 64053), record.GetEntity().strBranch);
-    EXPECT_EQ(ReadField(arrBytes, 64056), record.GetEntity().strBranch);
-    EXPECT_EQ(ReadField(arrBytes, 64037), record.GetEntity().bGroupwiseValidation ? "yes" : "no");
+    const sSimEntity& entity = record.GetEntity();
+    const FieldList arrExpected = {{64050, entity.strEntityText},
+                                   {54244, record.GetLevelText()},
+                                   {54002, entity.strName},
+                                   {41234, entity.strEmail},
+                                   {64053, entity.strBranch},
+                                   {64056, entity.strBranch},
+                                   {64037, entity.bGroupwiseValidation ? "yes" : "no"}};
+    for (const auto& [nField, strValue] : arrExpected)
+      EXPECT_EQ(ReadField(arrBytes, nField), strValue) << nField;
 
-    OTP_MSG hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
+    const CTestMessage message(arrBytes);
     CRmsDetails details;
-    details.nLevel = record.GetEntity().nLevel;
-    ParseRmsValues(hMsg, details);
-    otp_dtor_primecb(hMsg, nullptr);
+    details.nLevel = entity.nLevel;
+    ParseRmsValues(message.Get(), details);
     for (const sWireRule& rule : rmswire::kRules) {
       const bool bFromMessage = rule.eRule != eValueRule::kReceiver &&
                                 (rule.eRule != eValueRule::kBranchDecimal2 || details.nLevel == 2);
-      if (!bFromMessage || rule.slot.nColumn < 0) continue;
-      EXPECT_NE(details.GetColumnSlotText(rule.slot.nColumn), rule.szAbsent)
-          << "column " << rule.slot.nColumn;
+      if (bFromMessage && rule.slot.nColumn >= 0) {
+        EXPECT_NE(details.GetColumnSlotText(rule.slot.nColumn), rule.szAbsent)
+            << "column " << rule.slot.nColumn;
+      }
     }
   }
 }
 
-TEST(EntityTreeTest, LevelPartsFollowTheLevelText) {
-  CEntityTree tree(sTreeSize{1, 1, 1, 1, 1}, 1);
-  struct sRow {
-    const char* szLevelText;
-    const char* szSegment;
-    const char* szExchange;
-    const char* szProduct;
-  };
-  const sRow arrRows[] = {
-      {"ALL-ALL-ALL-ALL", "All", "All", "All"},
-      {"CM-NSE-NRML", "CM", "NSE", "NRML"},
-      {"CD-NSE-MIS", "CD", "NSE", "MIS"},
-  };
-  for (const sRow& row : arrRows) {
-    const CSimRecord* pRecord = tree.FindById("BRK01", row.szLevelText);
-    ASSERT_NE(pRecord, nullptr) << row.szLevelText;
-    const std::vector<uint8_t> arrBytes = ComposeRecord(*pRecord);
-    EXPECT_EQ(ReadField(arrBytes, 63002), row.szSegment) << row.szLevelText;
-    EXPECT_EQ(ReadField(arrBytes, 10101), row.szExchange) << row.szLevelText;
-    EXPECT_EQ(ReadField(arrBytes, 64030), row.szProduct) << row.szLevelText;
-  }
-}
-
+// A move changes one to five moving amounts; amounts stay at or above zero, losses go below it.
 TEST(EntityTreeTest, AMoveChangesAFewAmounts) {
   CEntityTree tree(sTreeSize{1, 1, 1, 1, 5}, 1);
   CSimRandom random(4);
@@ -179,9 +148,9 @@ TEST(EntityTreeTest, AMoveChangesAFewAmounts) {
   bool bSawNegative = false;
   for (int nMove = 0; nMove < 500; ++nMove) {
     CSimRecord& record = tree.GetRecords()[static_cast<size_t>(nMove) % tree.GetRecords().size()];
-    const CFields arrBefore = ListFields(ComposeRecord(record));
+    const FieldList arrBefore = ListFields(ComposeRecord(record));
     record.Move(random);
-    const CFields arrAfter = ListFields(ComposeRecord(record));
+    const FieldList arrAfter = ListFields(ComposeRecord(record));
     ASSERT_EQ(arrBefore.size(), arrAfter.size());
     int nChanged = 0;
     for (size_t n = 0; n < arrBefore.size(); ++n) {
@@ -197,7 +166,7 @@ TEST(EntityTreeTest, AMoveChangesAFewAmounts) {
     EXPECT_GE(nChanged, 1);
     EXPECT_LE(nChanged, 5);
   }
-  EXPECT_TRUE(bSawNegative);  // losses go below zero
+  EXPECT_TRUE(bSawNegative);
 }
 
 }  // namespace

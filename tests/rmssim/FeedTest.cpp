@@ -1,17 +1,13 @@
 // The feed: value changes, delete marks and records coming back; and recorded feeds on file.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "rmssim/EntityTree.h"
 #include "rmssim/FeedFile.h"
 #include "rmssim/FeedGenerator.h"
 #include "tests/support/ScratchFolder.h"
-#include "tests/support/SimTestSupport.h"
+#include "tests/support/TestMessage.h"
 
 namespace {
-
-using namespace simtest;
 
 std::vector<std::vector<uint8_t>> MakeFeed(uint64_t nSeed, uint32_t nDeleteEvery, int nCount) {
   CEntityTree tree(sTreeSize{1, 2, 4, 3, 40}, nSeed);
@@ -29,21 +25,19 @@ std::string GetKey(const std::vector<uint8_t>& arrMessage) {
   return ReadField(arrMessage, 64050).value_or("?") + "|" + ReadField(arrMessage, 54244).value_or("?");
 }
 
+// Every hundredth message deletes a record, which has no value changes until it is sent whole
+// right after the next delete mark.
 TEST(FeedTest, DeletedRecordsComeBackWithTheNextDelete) {
-  constexpr uint32_t kDeleteEvery = 100;
-  const std::vector<std::vector<uint8_t>> arrFeed = MakeFeed(1, kDeleteEvery, 1000);
+  const std::vector<std::vector<uint8_t>> arrFeed = MakeFeed(1, 100, 1000);
   std::string strDeleted;
   for (size_t n = 0; n < arrFeed.size(); ++n) {
     const std::vector<uint8_t>& arrMessage = arrFeed[n];
+    const FieldList arrFields = ListFields(arrMessage);
     ASSERT_EQ(ReadField(arrMessage, 54211), "rms prsnt value publish") << n;
-    const bool bDeleteMark = (n + 1) % kDeleteEvery == 0;
-    if (bDeleteMark) {
-      const CFields arrFields = ListFields(arrMessage);
-      ASSERT_EQ(arrFields.size(), 5u) << n;
-      const std::vector<uint32_t> arrIds = {arrFields[0].first, arrFields[1].first, arrFields[2].first,
-                                            arrFields[3].first, arrFields[4].first};
+    if ((n + 1) % 100 == 0) {
+      std::vector<uint32_t> arrIds;
+      for (const auto& field : arrFields) arrIds.push_back(field.first);
       EXPECT_EQ(arrIds, (std::vector<uint32_t>{54211, 64050, 54244, 64056, 20008})) << n;
-      // The record deleted before is sent whole right after the next delete mark.
       if (!strDeleted.empty() && n + 1 < arrFeed.size()) {
         EXPECT_EQ(GetKey(arrFeed[n + 1]), strDeleted) << n;
       }
@@ -51,16 +45,14 @@ TEST(FeedTest, DeletedRecordsComeBackWithTheNextDelete) {
       continue;
     }
     EXPECT_FALSE(ReadField(arrMessage, 20008).has_value()) << n;
-    EXPECT_GT(ListFields(arrMessage).size(), 280u) << n;
-    // A deleted record has no value changes until it comes back.
-    const bool bComingBack = n > 0 && (n % kDeleteEvery) == 0;
-    if (!bComingBack) {
+    EXPECT_GT(arrFields.size(), 280u) << n;
+    if (n % 100 != 0) {
       EXPECT_NE(GetKey(arrMessage), strDeleted) << n;
     }
   }
 }
 
-TEST(FeedTest, TheSeedDecidesTheFeed) {
+TEST(FeedTest, TheSeedDecidesTheTreeAndTheFeed) {
   EXPECT_EQ(MakeFeed(3, 10, 200), MakeFeed(3, 10, 200));
   EXPECT_NE(MakeFeed(3, 10, 200), MakeFeed(4, 10, 200));
   CEntityTree empty(sTreeSize{0, 0, 0, 0, 0}, 1);
@@ -76,13 +68,11 @@ class FeedFileTest : public ::testing::Test {
     std::string strError;
     EXPECT_TRUE(reader.Open(m_strPath, strError)) << strError;
     std::vector<std::vector<uint8_t>> arrMessages;
-    std::vector<uint8_t> arrMessage;
-    while ((eLast = reader.ReadNext(arrMessage)) == CFeedReader::eResult::kMessage)
+    for (std::vector<uint8_t> arrMessage;
+         (eLast = reader.ReadNext(arrMessage)) == CFeedReader::eResult::kMessage;)
       arrMessages.push_back(arrMessage);
     return arrMessages;
   }
-
-  void WriteRaw(const std::string& strBytes) { std::ofstream(m_strPath, std::ios::binary) << strBytes; }
 
   CScratchFolder m_folder{"rmssim-feed"};
   const std::string m_strPath = m_folder.GetPath("feed.bin");
@@ -91,15 +81,14 @@ class FeedFileTest : public ::testing::Test {
 TEST_F(FeedFileTest, MessagesComeBackAsWritten) {
   // Past the reader's chunk: a message of 600 KB among small ones.
   const std::vector<std::vector<uint8_t>> arrWritten = {
-      Compose({{54211, "a"}}), Compose({{54211, "b"}, {1, std::string(600 * 1024, 'x')}}),
-      Compose({{54211, "c"}})};
+      ComposeMessage({{54211, "a"}}), ComposeMessage({{54211, "b"}, {1, std::string(600 * 1024, 'x')}}),
+      ComposeMessage({{54211, "c"}})};
   CFeedWriter writer;
   std::string strError;
   ASSERT_TRUE(writer.Open(m_strPath, strError)) << strError;
   for (const std::vector<uint8_t>& arrMessage : arrWritten)
     writer.Write(arrMessage.data(), arrMessage.size());
   ASSERT_TRUE(writer.Close());
-
   CFeedReader::eResult eLast = CFeedReader::eResult::kMessage;
   EXPECT_EQ(ReadAll(eLast), arrWritten);
   EXPECT_EQ(eLast, CFeedReader::eResult::kEnd);
@@ -107,15 +96,14 @@ TEST_F(FeedFileTest, MessagesComeBackAsWritten) {
 
 TEST_F(FeedFileTest, DamageEndsTheFeedWhereItStarts) {
   const std::vector<uint8_t> arrGood =
-      Compose({{54211, "rms prsnt value publish"}, {64050, "account-A10001"}});
+      ComposeMessage({{54211, "rms prsnt value publish"}, {64050, "account-A10001"}});
   const std::string strGood(arrGood.begin(), arrGood.end());
-  struct sRow {
+  const struct {
     const char* szCase;
     std::string strBytes;
     size_t nMessages;
     CFeedReader::eResult eLast;
-  };
-  const sRow arrRows[] = {
+  } arrRows[] = {
       {"empty file", "", 0, CFeedReader::eResult::kEnd},
       {"cut inside the second message", strGood + strGood.substr(0, 20), 1, CFeedReader::eResult::kCorrupt},
       {"cut inside a length word", strGood + strGood.substr(0, 2), 1, CFeedReader::eResult::kCorrupt},
@@ -123,13 +111,12 @@ TEST_F(FeedFileTest, DamageEndsTheFeedWhereItStarts) {
        CFeedReader::eResult::kCorrupt},
       {"garbage first", "xxxxxxxxxxxxxxxx" + strGood, 0, CFeedReader::eResult::kCorrupt},
   };
-  for (const sRow& row : arrRows) {
-    WriteRaw(row.strBytes);
+  for (const auto& row : arrRows) {
+    m_folder.WriteFile("feed.bin", row.strBytes);
     CFeedReader::eResult eLast = CFeedReader::eResult::kMessage;
     EXPECT_EQ(ReadAll(eLast).size(), row.nMessages) << row.szCase;
     EXPECT_EQ(eLast, row.eLast) << row.szCase;
   }
-
   CFeedReader reader;
   std::string strError;
   EXPECT_FALSE(reader.Open("/nonexistent/feed.bin", strError));

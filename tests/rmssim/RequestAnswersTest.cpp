@@ -20,25 +20,21 @@ class RequestAnswersTest : public ::testing::Test {
   }
 
   // Asks the fixture's answers, or pAnswers when given.
-  std::vector<std::vector<uint8_t>> Ask(const CFields& arrRequest, CRequestAnswers* pAnswers = nullptr) {
+  std::vector<std::vector<uint8_t>> Ask(const FieldList& arrRequest, CRequestAnswers* pAnswers = nullptr) {
     std::vector<std::vector<uint8_t>> arrResponses;
-    const std::vector<uint8_t> arrBytes = Compose(arrRequest);
-    OTP_MSG hRequest = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
+    const CTestMessage request(arrRequest);
     (pAnswers != nullptr ? *pAnswers : m_answers)
-        .Answer(hRequest,
-                [&](const std::vector<uint8_t>& arrResponse) {
-                  arrResponses.push_back(arrResponse);
-                  return true;
-                });
-    otp_dtor_primecb(hRequest, nullptr);
+        .Answer(request.Get(), [&](const std::vector<uint8_t>& arrResponse) {
+          arrResponses.push_back(arrResponse);
+          return true;
+        });
     return arrResponses;
   }
 
-  void Take(const CFields& arrPublication) {
-    const std::vector<uint8_t> arrBytes = Compose(arrPublication);
-    OTP_MSG hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
-    m_answers.TakeClientPublication(hMsg, ReadField(arrBytes, 54211).value_or(""));
-    otp_dtor_primecb(hMsg, nullptr);
+  void Take(const FieldList& arrPublication) {
+    const CTestMessage message(arrPublication);
+    m_answers.TakeClientPublication(message.Get(),
+                                    ReadField(ComposeMessage(arrPublication), 54211).value_or(""));
   }
 
   CEntityTree m_tree;
@@ -47,12 +43,11 @@ class RequestAnswersTest : public ::testing::Test {
 };
 
 TEST_F(RequestAnswersTest, SingleAnswers) {
-  struct sRow {
+  const struct {
     const char* szCase;
-    CFields arrRequest;
-    CFields arrResponse;
-  };
-  const std::vector<sRow> arrRows = {
+    FieldList arrRequest;
+    FieldList arrResponse;
+  } arrRows[] = {
       {"peer value of a dealer: its branch",
        {{0, "om_get_user_peer_data"}, {31003, "D02"}},
        {{32767, "om_get_user_peer_data"}, {32766, "5"}, {64056, "DELHI1"}}},
@@ -69,7 +64,7 @@ TEST_F(RequestAnswersTest, SingleAnswers) {
        {{0, "rms_get_prsnt_values_rst"}, {54001, "D01"}, {32760, "CD-NSE-MIS"}},
        {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
   };
-  for (const sRow& row : arrRows) {
+  for (const auto& row : arrRows) {
     const std::vector<std::vector<uint8_t>> arrResponses = Ask(row.arrRequest);
     ASSERT_EQ(arrResponses.size(), 1u) << row.szCase;
     EXPECT_EQ(ListFields(arrResponses[0]), row.arrResponse) << row.szCase;
@@ -80,23 +75,23 @@ TEST_F(RequestAnswersTest, PresentValuesAreTheRecordAsTheTreeSendsIt) {
   const std::vector<std::vector<uint8_t>> arrResponses =
       Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "A10001"}, {32760, "ALL-ALL-ALL-ALL"}, {63002, "x"}});
   ASSERT_EQ(arrResponses.size(), 1u);
-  const CFields arrFields = ListFields(arrResponses[0]);
+  const FieldList arrFields = ListFields(arrResponses[0]);
   ASSERT_GT(arrFields.size(), 200u);
-  const CFields arrHead(arrFields.begin(), arrFields.begin() + 5);
-  const CFields arrExpectedHead = {{32767, "rms_get_prsnt_values_rst"},
-                                   {32766, "5"},
-                                   {54211, "rms prsnt value publish"},
-                                   {64050, "account-A10001"},
-                                   {54244, "ALL-ALL-ALL-ALL"}};
+  const FieldList arrHead(arrFields.begin(), arrFields.begin() + 5);
+  const FieldList arrExpectedHead = {{32767, "rms_get_prsnt_values_rst"},
+                                     {32766, "5"},
+                                     {54211, "rms prsnt value publish"},
+                                     {64050, "account-A10001"},
+                                     {54244, "ALL-ALL-ALL-ALL"}};
   EXPECT_EQ(arrHead, arrExpectedHead);
 
   // The same record in the tree answer carries the same fields after its name and status.
   for (const std::vector<uint8_t>& arrRecord : Ask({{0, "mrv_rst_show_tree_all"}})) {
-    CFields arrTreeFields = ListFields(arrRecord);
+    FieldList arrTreeFields = ListFields(arrRecord);
     if (ReadField(arrRecord, 64050) != "account-A10001" || ReadField(arrRecord, 54244) != "ALL-ALL-ALL-ALL")
       continue;
-    EXPECT_EQ(CFields(arrTreeFields.begin() + 2, arrTreeFields.end()),
-              CFields(arrFields.begin() + 2, arrFields.end()));
+    EXPECT_EQ(FieldList(arrTreeFields.begin() + 2, arrTreeFields.end()),
+              FieldList(arrFields.begin() + 2, arrFields.end()));
   }
 }
 
@@ -105,44 +100,44 @@ TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
   const std::vector<std::vector<uint8_t>> arrTree = Ask({{0, "mrv_rst_show_tree_all"}});
   ASSERT_EQ(arrTree.size(), m_tree.GetRecords().size() + 1);
   for (size_t n = 0; n + 1 < arrTree.size(); ++n) {
-    const CFields arrFields = ListFields(arrTree[n]);
+    const FieldList arrFields = ListFields(arrTree[n]);
     const CSimRecord& record = m_tree.GetRecords()[n];
-    const CFields arrHead(arrFields.begin(), arrFields.begin() + 5);
-    const CFields arrExpected = {{32767, "mrv_rst_show_tree_all"},
-                                 {32766, "5"},
-                                 {54211, "rms prsnt value publish"},
-                                 {64050, record.GetEntity().strEntityText},
-                                 {54244, record.GetLevelText()}};
+    const FieldList arrHead(arrFields.begin(), arrFields.begin() + 5);
+    const FieldList arrExpected = {{32767, "mrv_rst_show_tree_all"},
+                                   {32766, "5"},
+                                   {54211, "rms prsnt value publish"},
+                                   {64050, record.GetEntity().strEntityText},
+                                   {54244, record.GetLevelText()}};
     ASSERT_EQ(arrHead, arrExpected) << n;
   }
-  EXPECT_EQ(ListFields(arrTree.back()), (CFields{{32767, "mrv_rst_show_tree_all"}, {32766, "7"}}));
+  EXPECT_EQ(ListFields(arrTree.back()), (FieldList{{32767, "mrv_rst_show_tree_all"}, {32766, "7"}}));
 
   // Call statuses: the kept ones in order, each with one kind of call.
   const std::vector<std::vector<uint8_t>> arrCalls = Ask({{0, "roth_rst"}});
   ASSERT_EQ(arrCalls.size(), m_calls.GetCallStatuses().size() + 1);
   for (size_t n = 0; n < m_calls.GetCallStatuses().size(); ++n) {
     const sCallStatus& call = m_calls.GetCallStatuses()[n];
-    const CFields arrExpected = {{32767, "roth_rst"},
-                                 {32766, "5"},
-                                 {64050, call.strEntityText},
-                                 {54244, call.strLevelText},
-                                 {call.bMarginCall ? 49302u : 49288u, call.strStatus},
-                                 {call.bMarginCall ? 12030u : 10615u, call.strTime},
-                                 {54247, "RMSADMIN"}};
+    const FieldList arrExpected = {{32767, "roth_rst"},
+                                   {32766, "5"},
+                                   {64050, call.strEntityText},
+                                   {54244, call.strLevelText},
+                                   {call.bMarginCall ? 49302u : 49288u, call.strStatus},
+                                   {call.bMarginCall ? 12030u : 10615u, call.strTime},
+                                   {54247, "RMSADMIN"}};
     EXPECT_EQ(ListFields(arrCalls[n]), arrExpected) << n;
   }
-  EXPECT_EQ(ListFields(arrCalls.back()), (CFields{{32767, "roth_rst"}, {32766, "7"}}));
+  EXPECT_EQ(ListFields(arrCalls.back()), (FieldList{{32767, "roth_rst"}, {32766, "7"}}));
 
   // Manual alerts: name, status, topic, then the alert's own fields.
   const std::vector<std::vector<uint8_t>> arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
   ASSERT_EQ(arrAlerts.size(), m_calls.GetManualAlerts().size() + 1);
   for (size_t n = 0; n < m_calls.GetManualAlerts().size(); ++n) {
-    CFields arrExpected = {
+    FieldList arrExpected = {
         {32767, "mrv_surv_alert_show_tree_all"}, {32766, "5"}, {54211, "manual sms alert"}};
     for (const auto& field : m_calls.GetManualAlerts()[n]) arrExpected.push_back(field);
     EXPECT_EQ(ListFields(arrAlerts[n]), arrExpected) << n;
   }
-  EXPECT_EQ(ListFields(arrAlerts.back()), (CFields{{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}}));
+  EXPECT_EQ(ListFields(arrAlerts.back()), (FieldList{{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}}));
 }
 
 TEST_F(RequestAnswersTest, ATreeAnswerStoppedForRoomGoesOnWhereItStopped) {
@@ -158,10 +153,8 @@ TEST_F(RequestAnswersTest, ATreeAnswerStoppedForRoomGoesOnWhereItStopped) {
       m_tree.GetRecords()[4].m_bDeleted = true;
       return arrTaken.size() % nRoom != 0;
     };
-    const std::vector<uint8_t> arrRequest = Compose({{0, "mrv_rst_show_tree_all"}});
-    OTP_MSG hRequest = ParseOtpMessage(arrRequest.data(), arrRequest.size(), nullptr);
-    std::optional<CRequestAnswers::sTreeCursor> cursor = m_answers.Answer(hRequest, fnSink);
-    otp_dtor_primecb(hRequest, nullptr);
+    const CTestMessage request({{0, "mrv_rst_show_tree_all"}});
+    std::optional<CRequestAnswers::sTreeCursor> cursor = m_answers.Answer(request.Get(), fnSink);
     size_t nStops = 0;
     for (; cursor && nStops <= arrWhole.size(); ++nStops) cursor = m_answers.ContinueTree(*cursor, fnSink);
     // Every record but the deleted one, then the end of the list.
@@ -181,7 +174,7 @@ TEST_F(RequestAnswersTest, TreeStatusOtherThanSuccessComesAloneForBothTrees) {
     for (const char* szTree : {"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all"}) {
       const std::vector<std::vector<uint8_t>> arrResponses = Ask({{0, szTree}}, &answers);
       ASSERT_EQ(arrResponses.size(), 1u) << szTree << " " << nStatus;
-      EXPECT_EQ(ListFields(arrResponses[0]), (CFields{{32767, szTree}, {32766, strStatus}})) << nStatus;
+      EXPECT_EQ(ListFields(arrResponses[0]), (FieldList{{32767, szTree}, {32766, strStatus}})) << nStatus;
     }
     // The call statuses are answered as usual.
     EXPECT_EQ(Ask({{0, "roth_rst"}}, &answers).size(), m_calls.GetCallStatuses().size() + 1) << nStatus;
@@ -189,14 +182,13 @@ TEST_F(RequestAnswersTest, TreeStatusOtherThanSuccessComesAloneForBothTrees) {
 }
 
 TEST_F(RequestAnswersTest, CallStatusesFromClientsAreKept) {
-  const CFields arrHeader = {
+  const FieldList arrHeader = {
       {54211, "rms prsnt value publish ZEL"}, {64050, "dealer-D03"}, {54244, "CM-NSE-NRML"}};
-  struct sRow {
+  const struct {
     const char* szCase;
-    CFields arrCall;
+    FieldList arrCall;
     std::optional<std::pair<uint32_t, std::string>> keptStatus;
-  };
-  const std::vector<sRow> arrRows = {
+  } arrRows[] = {
       {"obligation",
        {{49288, "OPEN"}, {10615, "06/12/2024 09:00:00 AM"}, {54247, "RISK01"}},
        std::pair{49288u, "OPEN"}},
@@ -209,9 +201,9 @@ TEST_F(RequestAnswersTest, CallStatusesFromClientsAreKept) {
       {"no user", {{49288, "OPEN"}, {10615, "t"}}, std::nullopt},
       {"status without time", {{49302, "OPEN"}, {54247, "RISK01"}}, std::nullopt},
   };
-  for (const sRow& row : arrRows) {
+  for (const auto& row : arrRows) {
     const size_t nBefore = m_calls.GetCallStatuses().size();
-    CFields arrPublication = arrHeader;
+    FieldList arrPublication = arrHeader;
     arrPublication.insert(arrPublication.end(), row.arrCall.begin(), row.arrCall.end());
     Take(arrPublication);
     ASSERT_EQ(m_calls.GetCallStatuses().size(), nBefore + (row.keptStatus ? 1 : 0)) << row.szCase;
@@ -243,17 +235,17 @@ TEST_F(RequestAnswersTest, ManualAlertsFromClientsAreKept) {
   Take({{54211, "manual sms alert"}, {54247, "RISK01"}, {63447, "10.00"}});  // no client: not kept
   ASSERT_EQ(m_calls.GetManualAlerts().size(), nBefore + 1);
   const std::vector<std::vector<uint8_t>> arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
-  const CFields arrExpected = {{32767, "mrv_surv_alert_show_tree_all"},
-                               {32766, "5"},
-                               {54211, "manual sms alert"},
-                               {54001, "A10002"},
-                               {54247, "RISK01"},
-                               {63002, "FO"},
-                               {64030, "NRML"},
-                               {63447, "1234.50"},
-                               {50100, "1733475600"},
-                               {50101, "250"},
-                               {63059, "3"}};
+  const FieldList arrExpected = {{32767, "mrv_surv_alert_show_tree_all"},
+                                 {32766, "5"},
+                                 {54211, "manual sms alert"},
+                                 {54001, "A10002"},
+                                 {54247, "RISK01"},
+                                 {63002, "FO"},
+                                 {64030, "NRML"},
+                                 {63447, "1234.50"},
+                                 {50100, "1733475600"},
+                                 {50101, "250"},
+                                 {63059, "3"}};
   EXPECT_EQ(ListFields(arrAlerts[arrAlerts.size() - 2]), arrExpected);
 }
 

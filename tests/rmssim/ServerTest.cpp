@@ -5,8 +5,7 @@
 
 #include <unistd.h>
 
-#include <filesystem>
-
+#include "rmssim/EntityTree.h"
 #include "rmssim/RmsServer.h"
 #include "tests/support/SimTestSupport.h"
 
@@ -54,7 +53,7 @@ TEST(ServerTest, FramesThatAreNotAClientMessageAreCounted) {
   std::string strError;
   ASSERT_TRUE(server.Start(strError)) << strError;
   CRawClient client(server.GetEndpoints());
-  const std::vector<uint8_t> arrRequest = Compose({{0, "om_get_user_peer_data"}});
+  const std::vector<uint8_t> arrRequest = ComposeMessage({{0, "om_get_user_peer_data"}});
   const std::string strRequest(arrRequest.begin(), arrRequest.end());
   const std::vector<std::vector<std::string>> arrBad = {
       {strRequest},                   // no marker
@@ -106,12 +105,11 @@ TEST(ServerTest, StartFailsWithAReason) {
   std::string strError;
   ASSERT_TRUE(busy.Start(strError)) << strError;
 
-  struct sRow {
+  const struct {
     const char* szCase;
     std::function<void(sSimOptions&)> fnChange;
     const char* szReason;
-  };
-  const sRow arrRows[] = {
+  } arrRows[] = {
       {"request port taken", [&busy](sSimOptions& o) { o.strRequests = busy.GetEndpoints().strRequests; },
        "cannot listen on"},
       {"publication port taken",
@@ -129,7 +127,7 @@ TEST(ServerTest, StartFailsWithAReason) {
       {"recording not writable", [](sSimOptions& o) { o.strRecordPath = "/nonexistent/dir/feed.bin"; },
        "/nonexistent/dir/feed.bin"},
   };
-  for (const sRow& row : arrRows) {
+  for (const auto& row : arrRows) {
     sSimOptions options = MakeServerOptions(0);
     row.fnChange(options);
     CRmsServer server(options);

@@ -2,16 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <vector>
 
 #include "rmssim/SimOptions.h"
 
 namespace {
 
 TEST(SimOptionsTest, ValuesAreTakenInBothForms) {
-  std::string strMessage;
-  bool bHelpAsked = true;
-  // Arguments split at blanks.
   std::vector<std::string> arrArguments;
   std::istringstream arguments(
       "--requests tcp://127.0.0.1:* --publications=tcp://127.0.0.1:* --brokers 2 --branches 8 --dealers 50 "
@@ -20,37 +16,28 @@ TEST(SimOptionsTest, ValuesAreTakenInBothForms) {
       "--schedule 100:6,50000:30.5,0:10 --events-every 500 --ledger /tmp/c.ledger --garbage 20000 "
       "--oversize-mb 64");
   for (std::string strArgument; arguments >> strArgument;) arrArguments.push_back(strArgument);
+  std::string strMessage;
+  bool bHelpAsked = true;
   const std::optional<sSimOptions> options = ParseSimOptions(arrArguments, strMessage, bHelpAsked);
   ASSERT_TRUE(options.has_value()) << strMessage;
   EXPECT_FALSE(bHelpAsked);
   const sSimOptions& o = *options;
-  EXPECT_EQ(o.strRequests, "tcp://127.0.0.1:*");
-  EXPECT_EQ(o.strPublications, "tcp://127.0.0.1:*");
-  EXPECT_EQ((std::vector<uint32_t>{o.tree.nBrokers, o.tree.nBranches, o.tree.nDealers, o.tree.nGroups,
-                                   o.tree.nAccounts}),
-            (std::vector<uint32_t>{2, 8, 50, 12, 10000}));
-  EXPECT_EQ(o.dRate, 2500.5);
-  EXPECT_EQ(o.nCount, 200000u);
-  EXPECT_EQ(o.nSeed, 42u);
-  EXPECT_EQ(o.nDeleteEvery, 0u);
-  EXPECT_EQ(o.dDurationSeconds, 1.5);
-  EXPECT_EQ(o.nHighWaterMark, 500);
-  EXPECT_EQ(o.dFeedDelaySeconds, 2.5);
-  EXPECT_EQ(o.nTreeStatus, 7);
-  EXPECT_TRUE(o.bLogRequests);
-  EXPECT_EQ(o.strReplayPath, "/tmp/a.feed");
-  EXPECT_EQ(o.strRecordPath, "/tmp/b.feed");
-  std::vector<std::pair<double, double>> arrPhases;
-  for (const sFeedPhase& phase : o.arrSchedule) arrPhases.emplace_back(phase.dRate, phase.dSeconds);
-  EXPECT_EQ(arrPhases, (std::vector<std::pair<double, double>>{{100, 6}, {50000, 30.5}, {0, 10}}));
-  EXPECT_EQ(o.nEventsEvery, 500u);
-  EXPECT_EQ(o.strLedgerPath, "/tmp/c.ledger");
-  EXPECT_EQ(o.nGarbage, 20000u);
-  EXPECT_EQ(o.nOversizeMiB, 64u);
+  std::ostringstream values;
+  values << o.strRequests << ' ' << o.strPublications << ' ' << o.tree.nBrokers << ' ' << o.tree.nBranches
+         << ' ' << o.tree.nDealers << ' ' << o.tree.nGroups << ' ' << o.tree.nAccounts << ' ' << o.dRate
+         << ' ' << o.nCount << ' ' << o.nSeed << ' ' << o.nDeleteEvery << ' ' << o.dDurationSeconds << ' '
+         << o.nHighWaterMark << ' ' << o.dFeedDelaySeconds << ' ' << o.nTreeStatus << ' ' << o.bLogRequests
+         << ' ' << o.strReplayPath << ' ' << o.strRecordPath << ' ' << o.nEventsEvery << ' '
+         << o.strLedgerPath << ' ' << o.nGarbage << ' ' << o.nOversizeMiB << " schedule";
+  for (const sFeedPhase& phase : o.arrSchedule) values << ' ' << phase.dRate << ':' << phase.dSeconds;
+  EXPECT_EQ(
+      values.str(),
+      "tcp://127.0.0.1:* tcp://127.0.0.1:* 2 8 50 12 10000 2500.5 200000 42 0 1.5 500 2.5 7 1 /tmp/a.feed "
+      "/tmp/b.feed 500 /tmp/c.ledger 20000 64 schedule 100:6 50000:30.5 0:10");
 }
 
-TEST(SimOptionsTest, MistakesAreNamed) {
-  const std::vector<std::pair<std::vector<std::string>, std::string>> arrRows = {
+TEST(SimOptionsTest, MistakesAreNamedAndHelpWins) {
+  const std::pair<std::vector<std::string>, std::string> arrRows[] = {
       {{"--no-such"}, "unknown option --no-such"},
       {{"stray"}, "unexpected argument stray"},
       {{"--rate"}, "--rate needs a value"},
@@ -65,13 +52,9 @@ TEST(SimOptionsTest, MistakesAreNamed) {
       {{"--record", "f", "--replay", "f"}, "--record and --replay name the same file"},
       {{"--schedule", "5000"}, "bad value for --schedule: 5000"},
       {{"--schedule", "5000:0"}, "bad value for --schedule: 5000:0"},
-      {{"--schedule", "-1:5"}, "bad value for --schedule: -1:5"},
       {{"--schedule", "100:5,"}, "bad value for --schedule: 100:5,"},
-      {{"--schedule", "100:5,,0:1"}, "bad value for --schedule: 100:5,,0:1"},
       {{"--schedule", "100:5:1"}, "bad value for --schedule: 100:5:1"},
       {{"--schedule", "inf:5"}, "bad value for --schedule: inf:5"},
-      {{"--schedule="}, "bad value for --schedule: "},
-      {{"--garbage", "-1"}, "bad value for --garbage: -1"},
       {{"--oversize-mb", "4097"}, "bad value for --oversize-mb: 4097"},
       {{"--key-file", "server.key"}, "--key-file and --allow-list go together"},
   };
@@ -83,9 +66,6 @@ TEST(SimOptionsTest, MistakesAreNamed) {
     EXPECT_NE(strMessage.find("rms-sim: " + strError + "\n"), std::string::npos) << strMessage;
     EXPECT_NE(strMessage.find("Usage: rms-sim"), std::string::npos) << strError;
   }
-}
-
-TEST(SimOptionsTest, HelpWinsOverOtherOptions) {
   std::string strMessage;
   bool bHelpAsked = false;
   EXPECT_FALSE(

@@ -1,18 +1,13 @@
 // Encrypted, authenticated links between real terminals' transports, the risk server and the
 // relay on loopback: who is let in, who is refused and gets nothing, a forged publisher, an
 // allow-list changed while the server runs, and what the wire shows.
-#include <gtest/gtest.h>
-
 #include <mutex>
-#include <string>
-#include <vector>
 
-#include "host/transport/RmsTransport.h"
 #include "keys/LinkSecurity.h"
 #include "relay/RmsRelay.h"
-#include "tests/support/ScratchFolder.h"
-#include "tests/security/TcpTap.h"
 #include "tests/host/transport/TransportTestSupport.h"
+#include "tests/security/TcpTap.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -53,11 +48,11 @@ class CTestTerminal {
   size_t CountAnswers() const { return m_receiver.m_arrReceived.size() - m_receiver.CountPublications(); }
   size_t CountPublications() const { return m_receiver.CountPublications(); }
   bool HasAnswer(const char* szRequest, const char* szStatus) const {
-    for (const sReceived& received : m_receiver.m_arrReceived)
-      if (!received.bPublication && received.GetField(32767) == szRequest &&
-          received.GetField(32766) == szStatus)
-        return true;
-    return false;
+    return std::any_of(m_receiver.m_arrReceived.begin(), m_receiver.m_arrReceived.end(),
+                       [&](const sReceived& received) {
+                         return !received.bPublication && received.GetField(32767) == szRequest &&
+                                received.GetField(32766) == szStatus;
+                       });
   }
 
  private:
@@ -70,7 +65,6 @@ class CTestTerminal {
 class LinkSecurityTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    GetApplication();
     std::string strError;
     ASSERT_TRUE(WriteKeyFiles(m_folder.GetPath("server"), m_server, strError)) << strError;
     WriteAllowList({m_client.strPublic});
@@ -108,31 +102,27 @@ class LinkSecurityTest : public ::testing::Test {
   CLogSink m_serverLog;
 };
 
-TEST_F(LinkSecurityTest, ATerminalRefusedItsHandshakeGetsNoAnswerAndNoPublication) {
+// Refused terminals get no answer and no publication while an allowed one gets both; a key put
+// on the allow-list while the server runs is let in, one taken off is refused again.
+TEST_F(LinkSecurityTest, RefusedTerminalsGetNothingAndAllowListChangesTakeEffect) {
   const std::unique_ptr<CRmsServer> pServer = StartServer();
   ASSERT_TRUE(pServer);
-  struct sRow {
-    const char* szName;
-    sLinkSecurity security;
-  };
-  const std::vector<sRow> arrRows = {
+  const std::pair<const char*, sLinkSecurity> arrRows[] = {
       {"plain", {}},
       {"a key not on the allow-list", MakeSecurity(m_stranger, m_server.strPublic)},
       {"another server's key pinned", MakeSecurity(m_client, m_stranger.strPublic)},
   };
   std::vector<std::unique_ptr<CTestTerminal>> arrRefused;
-  for (const sRow& row : arrRows) {
-    SCOPED_TRACE(row.szName);
-    auto& pTerminal =
-        arrRefused.emplace_back(std::make_unique<CTestTerminal>(pServer->GetEndpoints(), row.security));
-    pTerminal->Ask("om_get_user_peer_data");
-    EXPECT_TRUE(RunEventsUntil([&] { return pTerminal->GetState() == eLinkState::kRefused; }));
+  for (const auto& [szName, security] : arrRows) {
+    SCOPED_TRACE(szName);
+    arrRefused.push_back(std::make_unique<CTestTerminal>(pServer->GetEndpoints(), security));
+    arrRefused.back()->Ask("om_get_user_peer_data");
+    EXPECT_TRUE(RunEventsUntil([&] { return arrRefused.back()->GetState() == eLinkState::kRefused; }));
   }
   EXPECT_TRUE(RunEventsUntil([&] {
     return m_serverLog.Contains("refused a client at 127.0.0.1 with key " + m_stranger.strPublic);
   }));
 
-  // An allowed terminal meanwhile gets its answer and the feed they all subscribed to.
   CTestTerminal allowed(pServer->GetEndpoints(), MakeSecurity(m_client, m_server.strPublic));
   allowed.Ask("om_get_user_peer_data");
   // Its link state follows the socket monitor, which may be read a moment after the data.
@@ -140,12 +130,24 @@ TEST_F(LinkSecurityTest, ATerminalRefusedItsHandshakeGetsNoAnswerAndNoPublicatio
     return allowed.CountAnswers() == 1 && allowed.CountPublications() >= 20 &&
            allowed.GetState() == eLinkState::kConnected;
   }));
-  for (size_t n = 0; n < arrRows.size(); ++n) {
-    SCOPED_TRACE(arrRows[n].szName);
+  for (size_t n = 0; n < arrRefused.size(); ++n) {
+    SCOPED_TRACE(arrRows[n].first);
     EXPECT_EQ(arrRefused[n]->CountAnswers() + arrRefused[n]->CountPublications(), 0u);
     EXPECT_EQ(arrRefused[n]->GetState(), eLinkState::kRefused);
   }
   EXPECT_EQ(pServer->GetStats().nRequests, 1u) << "the server read the allowed terminal's request alone";
+
+  // The refused terminal tries its handshake again by itself; what it asked before is gone with
+  // the refused connection, as after any lost link, and is asked again in the new session.
+  WriteAllowList({m_client.strPublic, m_stranger.strPublic});
+  CTestTerminal& newcomer = *arrRefused[1];
+  ASSERT_TRUE(RunEventsUntil([&] { return newcomer.GetState() == eLinkState::kConnected; }));
+  EXPECT_TRUE(m_serverLog.Contains("was read again: 2 keys"));
+  newcomer.Ask("om_get_user_peer_data");
+  EXPECT_TRUE(RunEventsUntil([&] { return newcomer.CountAnswers() == 1; }));
+  WriteAllowList({m_client.strPublic});
+  CTestTerminal removed(pServer->GetEndpoints(), MakeSecurity(m_stranger, m_server.strPublic));
+  EXPECT_TRUE(RunEventsUntil([&] { return removed.GetState() == eLinkState::kRefused; }));
 }
 
 TEST_F(LinkSecurityTest, AForgedPublisherNeverReachesTheTerminal) {
@@ -176,27 +178,6 @@ TEST_F(LinkSecurityTest, AForgedPublisherNeverReachesTheTerminal) {
     ASSERT_TRUE(RunEventsUntil([&] { return terminal.CountAnswers() == 2; }));
     EXPECT_EQ(terminal.CountPublications(), 0u);
   }
-}
-
-TEST_F(LinkSecurityTest, AChangedAllowListTakesEffectWhileTheServerRuns) {
-  const std::unique_ptr<CRmsServer> pServer = StartServer();
-  ASSERT_TRUE(pServer);
-  CTestTerminal newcomer(pServer->GetEndpoints(), MakeSecurity(m_stranger, m_server.strPublic));
-  newcomer.Ask("om_get_user_peer_data");
-  ASSERT_TRUE(RunEventsUntil([&] { return newcomer.GetState() == eLinkState::kRefused; }));
-
-  WriteAllowList({m_client.strPublic, m_stranger.strPublic});
-  // The terminal tries a refused handshake again by itself; what it asked before is gone with
-  // the refused connection, as after any lost link, and is asked again in the new session.
-  ASSERT_TRUE(RunEventsUntil([&] { return newcomer.GetState() == eLinkState::kConnected; }));
-  EXPECT_TRUE(m_serverLog.Contains("was read again: 2 keys"));
-  newcomer.Ask("om_get_user_peer_data");
-  EXPECT_TRUE(RunEventsUntil([&] { return newcomer.CountAnswers() == 1; }));
-
-  // Taken off again: a new connection with that key is refused.
-  WriteAllowList({m_client.strPublic});
-  CTestTerminal removed(pServer->GetEndpoints(), MakeSecurity(m_stranger, m_server.strPublic));
-  EXPECT_TRUE(RunEventsUntil([&] { return removed.GetState() == eLinkState::kRefused; }));
 }
 
 TEST_F(LinkSecurityTest, TheWireShowsNoFieldTextOfAnEncryptedLink) {

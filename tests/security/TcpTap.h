@@ -1,9 +1,8 @@
 // A TCP forwarder on loopback that keeps every byte it passes, both ways: what anyone able to
 // read the wire between a terminal and its server would see. Each connection made to it is
-// joined to a new connection to the target.
+// joined to a new connection to the target, with a thread for each way.
 #pragma once
 
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -23,16 +22,14 @@ class CTcpTap {
   std::string GetCaptured() const;
 
  private:
-  void Run();
-  // Passes what is waiting on nFrom to nTo; false when nFrom closed.
-  bool Forward(int nFrom, int nTo);
+  void Accept(int nTargetPort);
+  void Forward(int nFrom, int nTo);
 
-  int m_nTargetPort = 0;
   int m_nListener = -1;
-  int m_nWakeFd = -1;
   std::string m_strEndpoint;
-  std::vector<std::pair<int, int>> m_arrPairs;  // the tap's thread alone
-  mutable std::mutex m_mutex;
+  std::thread m_acceptThread;
+  mutable std::mutex m_mutex;  // guards what follows
   std::string m_strCaptured;
-  std::thread m_thread;
+  std::vector<int> m_arrSockets;
+  std::vector<std::thread> m_arrForwarders;
 };

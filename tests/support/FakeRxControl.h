@@ -1,19 +1,8 @@
 // A receive control that keeps what the plug-in sends: each message as its fields in order.
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "connect/include/HalvoCodec.h"
 #include "host/api/HalvoHostApi.h"
-#include "tests/support/WireFields.h"
-
-using FieldList = std::vector<std::pair<uint32_t, std::string>>;
-
-// The fields of an encoded message in the order they were added.
-inline FieldList DecodeFields(const uint8_t* pBytes, size_t nLength) { return ListWireFields(pBytes, nLength); }
+#include "tests/support/TestMessage.h"
 
 class CFakeRxControl final : public CPyxoRxControl {
  public:
@@ -22,7 +11,7 @@ class CFakeRxControl final : public CPyxoRxControl {
     size_t nLength = 0;
     if (pnOut != nullptr) *pnOut = 0;
     if (!GetComposedBytes(hMsg, &pBytes, &nLength)) return 0;
-    m_arrRequests.push_back(DecodeFields(pBytes, nLength));
+    m_arrRequests.push_back(ListFields(pBytes, nLength));
     return m_bSendSucceeds ? 1 : 0;
   }
   // Kept as "field:value:out-value:the five numbers", for example "54211:x:0:1,0,0,0,1".
@@ -40,7 +29,7 @@ class CFakeRxControl final : public CPyxoRxControl {
     const uint8_t* pBytes = nullptr;
     size_t nLength = 0;
     if (!GetScratchBytes(hScratch, &pBytes, &nLength)) return 0;
-    m_arrPublications.push_back(DecodeFields(pBytes, nLength));
+    m_arrPublications.push_back(ListFields(pBytes, nLength));
     return m_bSendSucceeds ? 1 : 0;
   }
   void Close(int32_t nFlags) override { m_arrCloses.push_back(nFlags); }

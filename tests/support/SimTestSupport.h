@@ -1,23 +1,14 @@
-// Server options, composing and reading messages in the server tests, and a bare ZeroMQ client
-// of the server.
+// A small risk server's options, and a terminal made of bare ZeroMQ sockets that talks to a
+// server or relay frame by frame.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 #include <zmq.hpp>
 
-#include "connect/include/HalvoCodec.h"
-#include "connect/include/connecthalvo.h"
 #include "host/transport/TransportWire.h"
 #include "rmssim/SimOptions.h"
-#include "tests/support/WireFields.h"
+#include "tests/support/TestMessage.h"
 
 namespace simtest {
-
-using CFields = std::vector<std::pair<uint32_t, std::string>>;
 
 // Generous: bounds a wait for a loopback round trip, does not time it.
 constexpr int kPatienceMs = 30000;
@@ -25,38 +16,16 @@ constexpr int kPatienceMs = 30000;
 // A small server on free loopback ports, feed paced at dRate.
 inline sSimOptions MakeServerOptions(double dRate) {
   sSimOptions options;
-  options.strRequests = "tcp://127.0.0.1:*";
-  options.strPublications = "tcp://127.0.0.1:*";
+  options.strRequests = options.strPublications = "tcp://127.0.0.1:*";
   options.tree = {1, 2, 4, 3, 40};
   options.dRate = dRate;
   return options;
 }
 
-inline std::vector<uint8_t> Compose(const CFields& arrFields) {
-  CMessageBuilder builder;
-  for (const auto& [nField, strValue] : arrFields) builder.AddText(nField, strValue);
-  return builder.GetBytes();
-}
-
-inline std::optional<std::string> ReadField(const std::vector<uint8_t>& arrBytes, uint32_t nFieldId) {
-  OTP_MSG hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
-  const void* pValue = nullptr;
-  uint64_t nLength = 0;
-  std::optional<std::string> strValue;
-  if (hMsg != nullptr && otp_get_data(hMsg, nFieldId, 0, &pValue, &nLength, nullptr))
-    strValue.emplace(static_cast<const char*>(pValue), static_cast<size_t>(nLength));
-  otp_dtor_primecb(hMsg, nullptr);
-  return strValue;
-}
-
-// The fields of a message in the order they were added.
-inline CFields ListFields(const std::vector<uint8_t>& arrBytes) { return ListWireFields(arrBytes.data(), arrBytes.size()); }
-
-// A terminal made of bare sockets: a DEALER that sends requests, and a SUB.
+// A DEALER that sends requests and a SUB.
 class CRawClient {
  public:
-  explicit CRawClient(const halvowire::sServerEndpoints& endpoints)
-      : m_dealer(m_context, zmq::socket_type::dealer), m_subscriber(m_context, zmq::socket_type::sub) {
+  explicit CRawClient(const halvowire::sServerEndpoints& endpoints) {
     for (zmq::socket_t* pSocket : {&m_dealer, &m_subscriber}) {
       pSocket->set(zmq::sockopt::linger, 0);
       pSocket->set(zmq::sockopt::rcvtimeo, kPatienceMs);
@@ -70,8 +39,8 @@ class CRawClient {
       m_dealer.send(zmq::buffer(arrFrames[n]),
                     n + 1 < arrFrames.size() ? zmq::send_flags::sndmore : zmq::send_flags::none);
   }
-  void Request(const CFields& arrFields) {
-    const std::vector<uint8_t> arrMessage = Compose(arrFields);
+  void Request(const FieldList& arrFields) {
+    const std::vector<uint8_t> arrMessage = ComposeMessage(arrFields);
     SendFrames(
         {std::string(1, halvowire::kRequestMarker), std::string(arrMessage.begin(), arrMessage.end())});
   }
@@ -113,8 +82,8 @@ class CRawClient {
 
  private:
   zmq::context_t m_context;
-  zmq::socket_t m_dealer;
-  zmq::socket_t m_subscriber;
+  zmq::socket_t m_dealer{m_context, zmq::socket_type::dealer};
+  zmq::socket_t m_subscriber{m_context, zmq::socket_type::sub};
 };
 
 }  // namespace simtest

@@ -1,19 +1,15 @@
 // The alerts window inside the controller's frame: merging raised alerts, message alerts,
-// "Clear All" per tab, the tabs, the context menu and its commands, the layout and the
-// double-click on the title.
-#include <gtest/gtest.h>
-
+// "Clear All" per tab, new alerts standing out, the tabs, the context menu and its commands,
+// the layout and the double-click on the title.
 #include <QApplication>
-#include <QMainWindow>
-#include <QMouseEvent>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QTabBar>
 
 #include "WatchFixture.h"
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/RmsDetails.h"
 #include "windows/BarDoubleClick.h"
-#include "windows/OrvaneWatchDlg.h"
 #include "windows/OrvaneWatchDlgBar.h"
 #include "windows/OrvaneWatchDocAlerts.h"
 #include "windows/WatchCommands.h"
@@ -25,13 +21,13 @@ using Rows = std::vector<std::vector<std::string>>;
 // Every cell of the list, row by row, in header order.
 Rows ReadRows(const CFilterListCtrl& list) {
   Rows arrRows(static_cast<size_t>(list.GetItemCount()));
-  for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow) {
+  for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow)
     for (int32_t nPosition = 0; nPosition < static_cast<int32_t>(list.GetHeaderItems().size()); ++nPosition)
       arrRows[static_cast<size_t>(nRow)].push_back(list.GetCellText(nRow, nPosition));
-  }
   return arrRows;
 }
 
+// Column, list, value, client, time, level.
 std::unique_ptr<RaisedAlert> MakeAlert(const std::vector<std::string>& arrTexts) {
   return std::make_unique<RaisedAlert>(
       RaisedAlert{arrTexts[0], arrTexts[1], arrTexts[2], arrTexts[3], arrTexts[4], arrTexts[5]});
@@ -49,7 +45,6 @@ class AlertsWindowTest : public CWatchFixture {
     m_frame.resize(900, 700);
     Start(2);
   }
-
   // The controller's windows afresh for a configured count.
   void Start(int32_t nWatchCount) {
     m_dlg.DestroyWindows();
@@ -62,15 +57,13 @@ class AlertsWindowTest : public CWatchFixture {
 };
 
 TEST_F(AlertsWindowTest, RaisedAlertsMergeByClientColumnListAndLevel) {
-  // Column, list, value, client, time, level.
   const std::vector<std::string> first = {"Loss", "Watch 1", "-10", "C1", "10:00:00", "CM-NSE"};
   const std::vector<std::string> again = {"Loss", "Watch 1", "-25", "C1", "10:00:05", "CM-NSE"};
-  struct sCase {
+  const struct {
     const char* szName;
     std::vector<std::string> second;
     bool bMerges;
-  };
-  const sCase arrCases[] = {
+  } arrCases[] = {
       {"same rule twice", again, true},
       {"other client", {"Loss", "Watch 1", "-1", "C2", "t", "CM-NSE"}, false},
       {"two windows", {"Loss", "Watch 2", "-10", "C1", "t", "CM-NSE"}, false},
@@ -78,7 +71,7 @@ TEST_F(AlertsWindowTest, RaisedAlertsMergeByClientColumnListAndLevel) {
       {"other column", {"loss", "Watch 1", "-2", "C1", "t", "CM-NSE"}, false},
       {"other level", {"Loss", "Watch 1", "-3", "C1", "t", "CM"}, false},
   };
-  for (const sCase& c : arrCases) {
+  for (const auto& c : arrCases) {
     Start(2);
     m_pAlerts->AddRaisedAlert(MakeAlert(first));
     m_pAlerts->AddRaisedAlert(MakeAlert(c.second));
@@ -95,25 +88,18 @@ TEST_F(AlertsWindowTest, MessageAlertsAppendAndClearAllEmptiesOnlyTheSelectedTab
   m_pAlerts->AddRaisedAlert(MakeAlert({"Loss", "Watch 1", "-1", "C1", "t", "L"}));
   m_pAlerts->AddMessageAlert(MakeMessageAlert("1500.5", "10:00:00"));
   m_dlg.AddMessageAlert(MakeMessageAlert("1600", "10:00:05"));
-  const Rows arrMessages = {{"RISK07", "C1", "CM", "NRML", "1500.5", "10:00:00", "SMS"},
-                            {"RISK07", "C1", "CM", "NRML", "1600", "10:00:05", "SMS"}};
-  EXPECT_EQ(ReadRows(m_pAlerts->GetMessageAlertList()), arrMessages);
   // "Value" comes before "Time Stamp": the sixth entry string shows fifth.
+  EXPECT_EQ(ReadRows(m_pAlerts->GetMessageAlertList()),
+            (Rows{{"RISK07", "C1", "CM", "NRML", "1500.5", "10:00:00", "SMS"},
+                  {"RISK07", "C1", "CM", "NRML", "1600", "10:00:05", "SMS"}}));
   EXPECT_EQ(m_pAlerts->GetMessageAlertList().GetHeaderItems()[4].strText, "Value");
-  EXPECT_EQ(m_pAlerts->GetAlertList().GetItemCount(), 1);
-
-  struct sStep {
-    int nTab;
-    size_t nAlerts, nMessages;
-  };
-  for (const sStep& step : {sStep{1, 1, 0}, sStep{1, 1, 0}, sStep{0, 0, 0}}) {
-    m_pAlerts->GetTabBar().setCurrentIndex(step.nTab);
+  for (const auto& [nTab, nAlerts] : {std::pair{1, 1}, {1, 1}, {0, 0}}) {
+    m_pAlerts->GetTabBar().setCurrentIndex(nTab);
     EXPECT_TRUE(m_pAlerts->OnCommand(kCmdClearAll));
-    EXPECT_EQ(m_pAlerts->GetRaisedAlerts().size(), step.nAlerts) << step.nTab;
-    EXPECT_EQ(static_cast<size_t>(m_pAlerts->GetAlertList().GetItemCount()), step.nAlerts) << step.nTab;
-    EXPECT_EQ(m_pAlerts->GetMessageAlerts().size(), step.nMessages) << step.nTab;
-    EXPECT_EQ(static_cast<size_t>(m_pAlerts->GetMessageAlertList().GetItemCount()), step.nMessages)
-        << step.nTab;
+    EXPECT_EQ(m_pAlerts->GetRaisedAlerts().size(), static_cast<size_t>(nAlerts)) << nTab;
+    EXPECT_EQ(m_pAlerts->GetAlertList().GetItemCount(), nAlerts) << nTab;
+    EXPECT_TRUE(m_pAlerts->GetMessageAlerts().empty()) << nTab;
+    EXPECT_EQ(m_pAlerts->GetMessageAlertList().GetItemCount(), 0) << nTab;
   }
 }
 
@@ -125,15 +111,13 @@ TEST_F(AlertsWindowTest, NewAlertsStandOutAndCountUntilSeenOrAcknowledged) {
     m_pAlerts->RepaintAlertList();
     QCoreApplication::processEvents();
   };
-  const auto isHighlighted = [this](int32_t nRow) {
+  CFilterListCtrl& list = m_pAlerts->GetAlertList();
+  const auto isHighlighted = [&list](int32_t nRow) {
     sCellText cell;
-    const CFilterListCtrl& list = m_pAlerts->GetAlertList();
     list.GetStore().GetCellText(list.GetStore().GetRecord(nRow), 0, cell);
     return cell.nBackColour != kColourUnset;
   };
   QTabBar& tabs = m_pAlerts->GetTabBar();
-  CFilterListCtrl& list = m_pAlerts->GetAlertList();
-
   addAlert("C1", "-1");
   addAlert("C2", "-2");
   m_pAlerts->AddMessageAlert(MakeMessageAlert("1500", "10:00:00"));
@@ -145,7 +129,8 @@ TEST_F(AlertsWindowTest, NewAlertsStandOutAndCountUntilSeenOrAcknowledged) {
   EXPECT_EQ(nBeeps, 0);
 
   // Selecting a row sees it; the same alert again makes it new again.
-  list.selectionModel()->select(list.model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  list.selectionModel()->select(list.model()->index(0, 0),
+                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
   EXPECT_EQ(m_pAlerts->GetUnseenCount(0), 1);
   EXPECT_FALSE(isHighlighted(0));
   addAlert("C1", "-5");
@@ -175,8 +160,8 @@ TEST_F(AlertsWindowTest, DoubleClickSelectsTheEntityInItsWatchWindow) {
   AddEntities({"A1", "A2", "A3"});
   CFilterListCtrl& watchList = m_dlg.GetWatchBar(2)->GetList();
   const auto& record = *static_cast<const CRmsDetails*>(watchList.GetStore().GetRecord(1));
-  RaisedAlert alert{"Loss", "Watch 2", "-1", std::string(record.GetEntityId()), "t",
-                    std::string(record.GetLevelText())};
+  RaisedAlert alert{
+      "Loss", "Watch 2", "-1", std::string(record.GetEntityId()), "t", std::string(record.GetLevelText())};
   EXPECT_FALSE(m_pAlerts->ShowAlertEntity(alert));
   alert.nWindow = 2;
   EXPECT_TRUE(m_pAlerts->ShowAlertEntity(alert));
@@ -198,7 +183,6 @@ TEST_F(AlertsWindowTest, ListNamesAndTheTabsThatShowThem) {
   QTabBar& tabs = m_pAlerts->GetTabBar();
   EXPECT_EQ(tabs.property("controlId").toInt(), 9006);
   EXPECT_EQ(tabs.tabText(0) + "|" + tabs.tabText(1), QStringLiteral("Orvane Alerts|Message Alerts"));
-
   for (const int nTab : {-1, 1, 1, 0}) {
     if (nTab >= 0) tabs.setCurrentIndex(nTab);
     const bool bAlerts = nTab <= 0;
@@ -207,9 +191,14 @@ TEST_F(AlertsWindowTest, ListNamesAndTheTabsThatShowThem) {
     EXPECT_EQ(&m_pAlerts->GetSelectedList(),
               bAlerts ? &m_pAlerts->GetAlertList() : &m_pAlerts->GetMessageAlertList());
   }
+  // The commands reach the selected list.
+  tabs.setCurrentIndex(1);
+  EXPECT_TRUE(m_pAlerts->OnCommand(kCmdWindowGridlines));
+  EXPECT_TRUE(m_pAlerts->GetMessageAlertList().HasGridLines());
+  EXPECT_FALSE(m_pAlerts->GetAlertList().HasGridLines());
 }
 
-TEST_F(AlertsWindowTest, MenuListsTheWatchWindowsByCountWithCurrentTitles) {
+TEST_F(AlertsWindowTest, MenuListsTheWatchWindowsByCountWithCurrentTitlesAndTogglesThem) {
   const std::vector<sWatchMenuEntry> arrTail = {{},
                                                 {"Clear All", 1924},
                                                 {},
@@ -229,26 +218,18 @@ TEST_F(AlertsWindowTest, MenuListsTheWatchWindowsByCountWithCurrentTitles) {
     arrExpected.insert(arrExpected.end(), arrTail.begin(), arrTail.end());
     EXPECT_EQ(m_pAlerts->GetMenuEntries(), arrExpected) << nCount;
   }
-}
-
-TEST_F(AlertsWindowTest, MenuCommandsToggleWatchWindowsAndReachTheSelectedList) {
-  struct sStep {
+  const struct {
     int32_t nCommand;
     bool bHandled, bWindow1Hidden, bWindow2Hidden;
-  };
-  for (const sStep& step :
-       {sStep{kCmdToggleWatch2, true, false, true}, sStep{kCmdToggleWatch2, true, false, false},
-        sStep{kCmdToggleWatch1, true, true, false}, sStep{kCmdToggleWatch4, true, true, false},
-        sStep{kCmdToggleAlerts, false, true, false}, sStep{kCmdRefresh, false, true, false}}) {
+  } arrSteps[] = {{kCmdToggleWatch2, true, false, true},  {kCmdToggleWatch2, true, false, false},
+                  {kCmdToggleWatch1, true, true, false},  {kCmdToggleWatch4, true, true, false},
+                  {kCmdToggleAlerts, false, true, false}, {kCmdRefresh, false, true, false}};
+  for (const auto& step : arrSteps) {
     EXPECT_EQ(m_pAlerts->OnCommand(step.nCommand), step.bHandled) << step.nCommand;
     EXPECT_EQ(m_dlg.GetWatchBar(1)->isHidden(), step.bWindow1Hidden) << step.nCommand;
     EXPECT_EQ(m_dlg.GetWatchBar(2)->isHidden(), step.bWindow2Hidden) << step.nCommand;
     EXPECT_FALSE(m_pAlerts->isHidden()) << step.nCommand;
   }
-  m_pAlerts->GetTabBar().setCurrentIndex(1);
-  EXPECT_TRUE(m_pAlerts->OnCommand(kCmdWindowGridlines));
-  EXPECT_TRUE(m_pAlerts->GetMessageAlertList().HasGridLines());
-  EXPECT_FALSE(m_pAlerts->GetAlertList().HasGridLines());
 }
 
 TEST_F(AlertsWindowTest, LayoutFollowsTheSizeAndDoubleClickFloatsAndDocksBack) {
@@ -264,7 +245,7 @@ TEST_F(AlertsWindowTest, LayoutFollowsTheSizeAndDoubleClickFloatsAndDocksBack) {
   }
 
   const QRect rcDocked(m_pAlerts->mapToGlobal(QPoint(0, 0)), m_pAlerts->size());
-  auto DoubleClick = [this](int nY) {
+  const auto DoubleClick = [this](int nY) {
     QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(10, nY),
                       QPointF(m_pAlerts->mapToGlobal(QPoint(10, nY))), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
@@ -279,7 +260,6 @@ TEST_F(AlertsWindowTest, LayoutFollowsTheSizeAndDoubleClickFloatsAndDocksBack) {
   HandleBarDoubleClick(*m_pAlerts, m_frame);
   EXPECT_FALSE(m_pAlerts->isFloating());
   EXPECT_EQ(m_frame.dockWidgetArea(m_pAlerts), Qt::TopDockWidgetArea);
-
   // Tabbed with a watch window: it stays docked.
   m_frame.tabifyDockWidget(m_dlg.GetWatchBar(1), m_pAlerts);
   HandleBarDoubleClick(*m_pAlerts, m_frame);

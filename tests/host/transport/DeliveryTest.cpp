@@ -1,12 +1,9 @@
 // Hand-over to the user-interface thread: a backlog that built up while the thread was busy
 // arrives whole and in order, in turns that let other events run; a closed or destroyed
 // control gets nothing more, not even what was already queued for it.
-#include <gtest/gtest.h>
-
-#include <string>
+#include <QCoreApplication>
 
 #include "host/transport/DeliveryMeter.h"
-#include "host/transport/RmsTransport.h"
 #include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
@@ -19,7 +16,6 @@ constexpr const char* kTopic = "sequence";
 class DeliveryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    GetApplication();
     m_pServer = StartServer(MakeServerOptions(0));
     ASSERT_NE(m_pServer, nullptr);
     m_pTransport = std::make_unique<CRmsTransport>(m_pServer->GetEndpoints());
@@ -48,9 +44,9 @@ class DeliveryTest : public ::testing::Test {
   }
 
   std::unique_ptr<CRmsServer> m_pServer;
-  std::unique_ptr<CRmsTransport> m_pTransport;
   CKeepingReceiver m_sink;
   CKeepingReceiver m_publisher;
+  std::unique_ptr<CRmsTransport> m_pTransport;
   CPyxoRxControl* m_pSinkControl = nullptr;
   CPyxoRxControl* m_pPublisherControl = nullptr;
   CTestComposer m_composer;
@@ -58,17 +54,16 @@ class DeliveryTest : public ::testing::Test {
 
 TEST_F(DeliveryTest, ABacklogArrivesWholeInOrderInTurns) {
   constexpr int kCount = 10000;
-  struct sRow {
+  const struct {
     const char* szCase;
     std::chrono::microseconds budget;
     uint64_t nTurns;                 // drain turns for the backlog
     size_t nDeliveredWhenOtherRuns;  // messages delivered when an event posted after it ran
-  };
-  const sRow arrRows[] = {
+  } arrRows[] = {
       {"no budget: one message a turn", 0us, kCount, 1},
       {"an hour: one turn", std::chrono::hours(1), 1, kCount},
   };
-  for (const sRow& row : arrRows) {
+  for (const auto& row : arrRows) {
     SCOPED_TRACE(row.szCase);
     m_sink.m_arrReceived.clear();
     m_pTransport->SetDeliveryTurnBudget(row.budget);
@@ -79,7 +74,7 @@ TEST_F(DeliveryTest, ABacklogArrivesWholeInOrderInTurns) {
 
     size_t nDeliveredWhenOtherRan = 0;
     QMetaObject::invokeMethod(
-        &GetApplication(), [&] { nDeliveredWhenOtherRan = m_sink.m_arrReceived.size(); },
+        QCoreApplication::instance(), [&] { nDeliveredWhenOtherRan = m_sink.m_arrReceived.size(); },
         Qt::QueuedConnection);
     ASSERT_TRUE(
         RunEventsUntil([&] { return m_pTransport->GetStats().nQueued == 0 && nDeliveredWhenOtherRan > 0; }));
@@ -102,25 +97,21 @@ TEST_F(DeliveryTest, TurnsKeepTheirIntervalApart) {
   CDeliveryMeter meter;
   m_pTransport->SetDeliveryObserver(&meter);
   const sTransportStats before = m_pTransport->GetStats();
-  PublishNumber("first");
-  ASSERT_TRUE(RunEventsUntil([&] { return m_sink.m_arrReceived.size() == 1; }));
-  PublishNumber("second");
-  ASSERT_TRUE(RunEventsUntil([&] { return m_sink.m_arrReceived.size() == 2; }));
+  for (const size_t nCount : {1u, 2u}) {
+    PublishNumber(std::to_string(nCount));
+    ASSERT_TRUE(RunEventsUntil([&] { return m_sink.m_arrReceived.size() == nCount; }));
+  }
   m_pTransport->SetDeliveryObserver(nullptr);
-
   EXPECT_EQ(m_pTransport->GetStats().nDrainTurns - before.nDrainTurns, 2u);
-  // The first was delivered a moment after its turn began.
   EXPECT_GE(meter.GetLastNs() - meter.GetFirstNs(), std::chrono::nanoseconds(kInterval - 5ms).count());
 }
 
 TEST_F(DeliveryTest, NothingReachesAClosedOrDestroyedControl) {
-  constexpr int kCount = 100;
-  struct sRow {
+  const struct {
     const char* szCase;
     std::function<void()> fnStop;
     size_t nDelivered;
-  };
-  const sRow arrRows[] = {
+  } arrRows[] = {
       {"closed", [this] { m_pSinkControl->Close(0); }, 0},
       {"destroyed",
        [this] {
@@ -136,18 +127,16 @@ TEST_F(DeliveryTest, NothingReachesAClosedOrDestroyedControl) {
        },
        10},
   };
-  for (const sRow& row : arrRows) {
+  for (const auto& row : arrRows) {
     SCOPED_TRACE(row.szCase);
     SetUp();
-    QueueWhileBusy(kCount);
+    QueueWhileBusy(100);
     row.fnStop();
     ASSERT_TRUE(RunEventsUntil([&] { return m_pTransport->GetStats().nQueued == 0; }));
     EXPECT_EQ(m_sink.m_arrReceived.size(), row.nDelivered);
-    if (m_pSinkControl != nullptr) {
-      CTestComposer composer;
-      EXPECT_EQ(SendRequest(*m_pSinkControl, composer, {{0, "roth_rst"}}), 0);
-      EXPECT_EQ(Subscribe(*m_pSinkControl, kTopic), 0);
-    }
+    if (m_pSinkControl == nullptr) continue;
+    EXPECT_EQ(SendRequest(*m_pSinkControl, m_composer, {{0, "roth_rst"}}), 0);
+    EXPECT_EQ(Subscribe(*m_pSinkControl, kTopic), 0);
   }
 }
 

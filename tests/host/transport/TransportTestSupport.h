@@ -1,44 +1,23 @@
-// What the transport tests share: the Qt application, a receiver that keeps what it gets,
-// composing messages the way a plug-in does, a risk server on free loopback ports, and one made
-// of bare sockets.
+// What the transport and link security tests share: a receiver that keeps what it gets,
+// messages composed the way a plug-in composes them, a risk server on free loopback ports,
+// and a server made of bare sockets.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <chrono>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
-#include <zmq.hpp>
 
-#include "connect/include/HalvoCodec.h"
-#include "connect/include/connecthalvo.h"
 #include "host/api/HalvoHostApi.h"
 #include "host/transport/RmsTransport.h"
 #include "rmssim/RmsServer.h"
 #include "tests/support/EventWait.h"
+#include "tests/support/QtTestApp.h"
 #include "tests/support/SimTestSupport.h"
 
 namespace transporttest {
 
 using simtest::MakeServerOptions;
-using simtest::ReadField;
-
-// Generous: these bound a wait for a loopback round trip, they do not time it.
-constexpr std::chrono::seconds kPatience{30};
-
-inline QCoreApplication& GetApplication() {
-  static int s_nArgc = 1;
-  static char s_szName[] = "test_transport";
-  static char* s_arrArgv[] = {s_szName, nullptr};
-  static QCoreApplication s_app(s_nArgc, s_arrArgv);
-  return s_app;
-}
 
 struct sReceived {
   bool bPublication = false;
@@ -49,18 +28,17 @@ struct sReceived {
 
 class CKeepingReceiver final : public CPyxoRxNotifierBase {
  public:
-  void OnPublish(OTP_MSG hMsg, uint32_t /*nValue*/, void* /*pContext*/) override { Keep(true, hMsg); }
-  void OnResponse(uint32_t /*nValue*/, OTP_MSG hMsg, uint32_t /*nValue2*/) override { Keep(false, hMsg); }
+  void OnPublish(OTP_MSG hMsg, uint32_t, void*) override { Keep(true, hMsg); }
+  void OnResponse(uint32_t, OTP_MSG hMsg, uint32_t) override { Keep(false, hMsg); }
 
   size_t CountPublications() const {
-    size_t nCount = 0;
-    for (const sReceived& received : m_arrReceived) nCount += received.bPublication ? 1 : 0;
-    return nCount;
+    return static_cast<size_t>(
+        std::count_if(m_arrReceived.begin(), m_arrReceived.end(),
+                      [](const sReceived& received) { return received.bPublication; }));
   }
 
   std::vector<sReceived> m_arrReceived;
-  // Called after each message is kept.
-  std::function<void(const sReceived&)> m_fnAfterEach;
+  std::function<void(const sReceived&)> m_fnAfterEach;  // called after each message is kept
 
  private:
   void Keep(bool bPublication, OTP_MSG hMsg) {
@@ -72,7 +50,7 @@ class CKeepingReceiver final : public CPyxoRxNotifierBase {
   }
 };
 
-// A message handle and scratch buffer, composed the way the plug-in composes.
+// A message handle and scratch buffer, filled through the message library's calls.
 class CTestComposer {
  public:
   CTestComposer() {
@@ -86,7 +64,7 @@ class CTestComposer {
   CTestComposer(const CTestComposer&) = delete;
   CTestComposer& operator=(const CTestComposer&) = delete;
 
-  void Compose(const std::vector<std::pair<uint32_t, std::string>>& arrFields) {
+  void Compose(const FieldList& arrFields) {
     *reinterpret_cast<uint32_t*>(m_hScratch) = 0;
     otp_start_msg(m_hMsg, m_hScratch, nullptr);
     for (const auto& [nField, strValue] : arrFields)
@@ -100,16 +78,14 @@ class CTestComposer {
   OTP_SCRATCH m_hScratch = nullptr;
 };
 
-inline int SendRequest(CPyxoRxControl& control, CTestComposer& composer,
-                       const std::vector<std::pair<uint32_t, std::string>>& arrFields) {
+inline int SendRequest(CPyxoRxControl& control, CTestComposer& composer, const FieldList& arrFields) {
   composer.Compose(arrFields);
   uint64_t nOut = 0;
   int32_t nErr = 0;
   return control.SendRequest(&nOut, composer.GetMessage(), 0, &nErr);
 }
 
-inline int Publish(CPyxoRxControl& control, CTestComposer& composer,
-                   const std::vector<std::pair<uint32_t, std::string>>& arrFields) {
+inline int Publish(CPyxoRxControl& control, CTestComposer& composer, const FieldList& arrFields) {
   composer.Compose(arrFields);
   int32_t nErr = 0;
   return control.Publish(composer.GetScratch(), &nErr);
@@ -124,15 +100,12 @@ inline int Subscribe(CPyxoRxControl& control, const std::string& strName) {
 inline std::unique_ptr<CRmsServer> StartServer(const sSimOptions& options) {
   auto pServer = std::make_unique<CRmsServer>(options);
   std::string strError;
-  if (!pServer->Start(strError)) return nullptr;
-  return pServer;
+  return pServer->Start(strError) ? std::move(pServer) : nullptr;
 }
 
 // A message with field 32767 holding strMarker, as bytes.
 inline std::string ComposeBytes(const std::string& strMarker) {
-  CMessageBuilder builder;
-  builder.AddText(32767, strMarker);
-  const std::vector<uint8_t>& arrBytes = builder.GetBytes();
+  const std::vector<uint8_t> arrBytes = ComposeMessage({{32767, strMarker}});
   return std::string(arrBytes.begin(), arrBytes.end());
 }
 
@@ -147,10 +120,9 @@ inline void SendFrames(zmq::socket_t& socket, const std::vector<std::string>& ar
 class CRawServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    GetApplication();
     for (zmq::socket_t* pSocket : {&m_router, &m_publisher}) {
       pSocket->set(zmq::sockopt::linger, 0);
-      pSocket->set(zmq::sockopt::rcvtimeo, static_cast<int>(kPatience.count() * 1000));
+      pSocket->set(zmq::sockopt::rcvtimeo, simtest::kPatienceMs);
       pSocket->bind("tcp://127.0.0.1:*");
     }
     m_pTransport = std::make_unique<CRmsTransport>(halvowire::sServerEndpoints{
@@ -158,11 +130,18 @@ class CRawServerTest : public ::testing::Test {
     m_pControl = m_pTransport->CreateControl(&m_receiver);
   }
 
+  // Reads the terminal's subscriptions until the one to strName arrives.
+  void AwaitSubscription(const std::string& strName) {
+    const std::string strSubscribe = '\x01' + halvowire::MakeTopicFrame(strName);
+    for (zmq::message_t subscription; subscription.to_string() != strSubscribe;)
+      ASSERT_TRUE(m_publisher.recv(subscription));
+  }
+
   zmq::context_t m_context;
   zmq::socket_t m_router{m_context, zmq::socket_type::router};
   zmq::socket_t m_publisher{m_context, zmq::socket_type::xpub};
+  CKeepingReceiver m_receiver;  // outlives the transport, which may call it until it closes
   std::unique_ptr<CRmsTransport> m_pTransport;
-  CKeepingReceiver m_receiver;
   CPyxoRxControl* m_pControl = nullptr;
 };
 
