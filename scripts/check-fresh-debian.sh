@@ -13,7 +13,7 @@ fail() {
   exit 1
 }
 
-deb="${1:-$(ls -t build/release/orvane-watch_*.deb 2>/dev/null | head -n 1)}"
+deb="${1:-$(ls -t build/release/orvane-watch_*.deb 2>/dev/null | head -n 1 || true)}"
 [[ -f "$deb" ]] || fail "no package: run cpack --preset release first, or name one"
 (( EUID == 0 )) || fail "needs root (debootstrap, chroot)"
 command -v debootstrap >/dev/null || apt-get install -y -q debootstrap >/dev/null
