@@ -13,6 +13,7 @@
 #include "lists/CustomColumnText.h"
 #include "lists/FilterListStore.h"
 #include "model/NumberFormat.h"
+#include "tests/lists/FormulaColumn.h"
 
 namespace {
 
@@ -67,14 +68,7 @@ TEST(CustomColumnBoundTest, ComputedTextsFitTheBound) {
   layout.LoadColumnTable("Orvane_watch1", arrColumns);
   layout.RecordCatalogueCount();
   layout.ShowAllColumns();
-  for (const char* szFormula : arrFormulas) {
-    sHalvoColInfo column;
-    SetColumnName(column, szFormula);
-    column.nDataType = kSortDecimal;
-    column.nKind = kColumnCustom;
-    column.strFormula = szFormula;
-    layout.AppendShownColumn(column);
-  }
+  for (const char* szFormula : arrFormulas) AppendFormulaColumn(layout, szFormula);
   CFilterListStore store(layout);
   CCustomColumnText customText(layout);
   store.SetCellTextFn(GetRowText);

@@ -16,6 +16,7 @@
 #include "lists/StoreFitSource.h"
 #include "model/ColumnCatalogue.h"
 #include "model/RmsDetails.h"
+#include "tests/lists/FormulaColumn.h"
 
 namespace {
 
@@ -63,14 +64,7 @@ TEST(StoreFitSourceTest, ShapesKeepWhatReadingEveryCellKeeps) {
   std::vector<int32_t> arrPositions(layout.m_arrColumns.size(), -1);
   for (size_t i = 0; i < std::size(kShownColumns); ++i) arrPositions[kShownColumns[i]] = static_cast<int32_t>(i);
   layout.SetPositions(arrPositions);
-  for (const char* szFormula : kFormulas) {
-    sHalvoColInfo column;
-    SetColumnName(column, szFormula);
-    column.nDataType = kSortDecimal;
-    column.nKind = kColumnCustom;
-    column.strFormula = szFormula;
-    layout.AppendShownColumn(column);
-  }
+  for (const char* szFormula : kFormulas) AppendFormulaColumn(layout, szFormula);
   CFilterListStore store(layout);
   CCustomColumnText customText(layout);
   store.SetCellTextFn(MakeCellTextFn(&GetColumnText));
