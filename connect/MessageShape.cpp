@@ -1,6 +1,6 @@
 #include "connect/MessageShape.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "connect/WireFormat.h"
 
@@ -26,7 +26,7 @@ std::shared_ptr<const CMessageShape> CShapeCache::Find(std::span<const uint32_t>
     const std::shared_ptr<const CMessageShape>& entry = m_arrEntries[(m_nLast + n) % kEntries];
     if (entry == nullptr || entry->GetCount() != arrWritten.size()) continue;
     const std::span<const uint32_t> arrKept = bSteps ? entry->GetSteps() : entry->GetIds();
-    if (std::memcmp(arrKept.data(), arrWritten.data(), arrWritten.size_bytes()) == 0) {
+    if (std::equal(arrKept.begin(), arrKept.end(), arrWritten.begin())) {
       m_nLast = (m_nLast + n) % kEntries;
       return entry;
     }
