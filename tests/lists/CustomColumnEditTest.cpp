@@ -1,10 +1,5 @@
 // The custom column dialog's logic on a watch list's columns: the reference rule, setting the
 // dialog up, the buttons' texts, and adding, editing and deleting with every failure message.
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "lists/CustomColumnEdit.h"
@@ -13,14 +8,23 @@
 
 namespace {
 
-// The dialog's messages as the user reads them.
 constexpr const char* kTextNameCharacters =
     "\"#,\" are not allowed as a custom column name , please choose a different name";
 constexpr const char* kTextInvalid = "Invalid Expression, Please check the expression again";
 constexpr const char* kTextInUse = "This column name already present,Please choose different column Name";
 constexpr const char* kTextNoneToEdit = "No user defined column selected to edit";
 
+using namespace std::string_view_literals;
 using Pieces = std::vector<std::pair<std::string, bool>>;
+using Texts = std::vector<std::string>;
+
+// "name column" of each choice.
+Texts Describe(const std::vector<sColumnChoice>& arrChoices) {
+  Texts arrTexts;
+  for (const sColumnChoice& choice : arrChoices)
+    arrTexts.push_back(choice.strName + " " + std::to_string(choice.nColumn));
+  return arrTexts;
+}
 
 constexpr int32_t kMarginUsed = 10;
 const std::string kNetDisplay = "\"Cash Margin Avail\" - \"Margin Used\"";
@@ -109,11 +113,10 @@ TEST_F(CustomColumnEditTest, AddsTheNetExampleAsTheLastHeaderItem) {
   ASSERT_TRUE(change.Succeeded()) << change.strMessage;
   const int32_t nNet = kCatalogueColumnCount;
   const sHalvoColInfo& net = Column(nNet);
-  EXPECT_STREQ(net.szName, "Net");
-  EXPECT_EQ(net.strFormula, " \"1\" - \"10\"");
-  EXPECT_EQ(net.strFormulaText, kNetDisplay);
-  EXPECT_EQ(std::make_tuple(net.nWidth, net.nFormat, net.nDataType, net.nKind),
-            std::make_tuple(100, kAlignRight, kSortDecimal, kColumnCustom));
+  EXPECT_EQ(
+      std::tie(net.szName, net.strFormula, net.strFormulaText, net.nWidth, net.nFormat, net.nDataType,
+               net.nKind),
+      std::tuple("Net"sv, " \"1\" - \"10\""sv, kNetDisplay, 100, kAlignRight, kSortDecimal, kColumnCustom));
   ASSERT_TRUE(change.insert.has_value());
   EXPECT_EQ(std::tie(change.insert->nPosition, change.insert->strText, change.insert->nWidth,
                      change.insert->nFormat, change.insert->strTip),
@@ -164,16 +167,10 @@ TEST_F(CustomColumnEditTest, SetsUpTheDialogByMode) {
                  {kCustomDialogDelete, "Orvane_watch1: Delete Custom Columns", "Delete", false}};
   for (const auto& row : arrRows) {
     const sCustomDialogSetup setup = SetUpCustomDialog(m_layout, row.nMode);
-    EXPECT_EQ(setup.strMessage, "");
-    EXPECT_EQ(setup.strCaption, row.szCaption);
-    EXPECT_EQ(setup.strConfirmLabel, row.szLabel);
-    EXPECT_EQ(setup.bNameBoxShown, row.bNameBox);
+    EXPECT_EQ(std::tie(setup.strMessage, setup.strCaption, setup.strConfirmLabel, setup.bNameBoxShown),
+              std::tuple(""sv, row.szCaption, row.szLabel, row.bNameBox));
     // The protected column is never offered for editing or deletion.
-    ASSERT_EQ(setup.arrChooser.size(), 2u);
-    EXPECT_EQ(setup.arrChooser[0].strName, "Net");
-    EXPECT_EQ(setup.arrChooser[0].nColumn, 289);
-    EXPECT_EQ(setup.arrChooser[1].strName, "Half");
-    EXPECT_EQ(setup.arrChooser[1].nColumn, 291);
+    EXPECT_EQ(Describe(setup.arrChooser), (Texts{"Net 289", "Half 291"}));
   }
   // The column list: numeric columns in array order, custom columns included.
   const std::vector<sColumnChoice> arrColumns = SetUpCustomDialog(m_layout, kCustomDialogAdd).arrColumns;
@@ -221,10 +218,9 @@ TEST_F(CustomColumnEditTest, EditsTheChosenColumnOnly) {
   ASSERT_TRUE(change.Succeeded());
   EXPECT_FALSE(change.insert.has_value());
   EXPECT_TRUE(change.arrTips.empty());
-  EXPECT_STREQ(Column(289).szName, "Net");
-  EXPECT_EQ(Column(289).strFormula, " \"8\" * 2");
-  EXPECT_EQ(Column(289).strFormulaText, "\"MToM Loss\" * 2");
-  EXPECT_EQ(Column(289).nWidth, 100);
+  const sHalvoColInfo& edited = Column(289);
+  EXPECT_EQ(std::tie(edited.szName, edited.strFormula, edited.strFormulaText, edited.nWidth),
+            std::tuple("Net"sv, " \"8\" * 2"sv, "\"MToM Loss\" * 2"sv, 100));
   EXPECT_EQ(m_layout.GetColumnWidth(289), 140);  // the header keeps its width
   EXPECT_EQ(m_layout.GetPosition(289), 289);
 }
@@ -250,17 +246,16 @@ TEST_F(CustomColumnEditTest, DeletingRemovesDirectDependentsAndClosesTheHeader) 
   // Double (position 292), Half (291), Net (290), each as the header is at that moment.
   EXPECT_EQ(change.arrDeletedPositions, (std::vector<int32_t>{292, 291, 290}));
   ASSERT_EQ(m_layout.m_arrColumns.size(), 291u);
-  EXPECT_STREQ(Column(289).szName, "Other");
-  EXPECT_STREQ(Column(290).szName, "Quarter");
+  EXPECT_EQ(std::pair(std::string_view(Column(289).szName), std::string_view(Column(290).szName)),
+            std::pair("Other"sv, "Quarter"sv));
   std::vector<int32_t> arrExpected{289};
   for (int32_t nColumn = 0; nColumn < kCatalogueColumnCount; ++nColumn) arrExpected.push_back(nColumn);
   EXPECT_EQ(HeaderOrder(), arrExpected);
   EXPECT_EQ(m_layout.GetPosition(290), -1);
   ASSERT_EQ(change.arrTips.size(), 290u);
-  EXPECT_EQ(change.arrTips[0].strTip, "\"Margin Used\" + 1");
-  EXPECT_EQ(change.arrTips[1].strTip, "EntityId");
-  EXPECT_EQ(change.arrTips[11].strTip, "Margin Used");
-  EXPECT_EQ(change.arrTips[289].nPosition, 289);
+  EXPECT_EQ(std::tie(change.arrTips[0].strTip, change.arrTips[1].strTip, change.arrTips[11].strTip,
+                     change.arrTips[289].nPosition),
+            std::tuple("\"Margin Used\" + 1"sv, "EntityId"sv, "Margin Used"sv, 289));
 }
 
 TEST_F(CustomColumnEditTest, EachKindsColumnsMustFitTheirProfileValue) {

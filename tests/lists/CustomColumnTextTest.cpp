@@ -1,17 +1,15 @@
 // Custom column cells read through a list's store: the evaluation rules, colours, the failure
 // box, custom columns over custom columns, cycles and nesting.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "lists/CustomColumnEdit.h"
 #include "lists/CustomColumnText.h"
 #include "lists/FilterListStore.h"
 #include "platform/MessageBox.h"
+#include "tests/lists/FormulaColumn.h"
 
 namespace {
 
@@ -28,12 +26,6 @@ bool GetRowText(const void* pRecord, int32_t nColumn, sCellText& cell) {
   return true;
 }
 
-std::string FormatLikePrintf(double dValue) {
-  char szText[400];
-  std::snprintf(szText, sizeof(szText), "%.*lf", 2, dValue);
-  return szText;
-}
-
 class CustomColumnTextTest : public testing::Test {
  protected:
   CustomColumnTextTest() {
@@ -46,16 +38,14 @@ class CustomColumnTextTest : public testing::Test {
     m_layout.ShowAllColumns();
     m_store.SetCellTextFn(GetRowText);
     // The texts the list would show for the failures reported.
-    ConnectCustomColumns(m_store, m_customText, [this] { m_arrMessages.emplace_back(kCalculationFailedText); });
+    ConnectCustomColumns(m_store, m_customText,
+                         [this] { m_arrMessages.emplace_back(kCalculationFailedText); });
   }
 
   int32_t AddStored(const char* szName, const std::string& strStored) {
-    sHalvoColInfo column;
-    SetColumnName(column, szName);
-    column.nDataType = kSortDecimal;
-    column.nKind = kColumnCustom;
-    column.strFormula = strStored;
-    return m_layout.AppendShownColumn(column);
+    AppendFormulaColumn(m_layout, strStored.c_str());
+    SetColumnName(m_layout.m_arrColumns.back(), szName);
+    return static_cast<int32_t>(m_layout.m_arrColumns.size()) - 1;
   }
   void AddDisplayed(const char* szName, const char* szDisplay) {
     const sCustomColumnChange change =
@@ -79,13 +69,11 @@ class CustomColumnTextTest : public testing::Test {
 }  // namespace
 
 TEST_F(CustomColumnTextTest, ComputesCellsByTheRules) {
-  const struct {
-    const char* szCase;
-    std::string strStored;
-    const char* szLoss;
-    const char* szMargin;
-    std::string strExpected;
-  } arrRows[] = {
+  char szInfinite[400];
+  const std::string kInfinite(szInfinite,
+                              std::snprintf(szInfinite, sizeof(szInfinite), "%.*lf", 2, 10.0 / 4.0 / 0.0));
+  // Case, stored expression, MToM Loss, Margin Used, the cell.
+  const std::tuple<const char*, std::string, const char*, const char*, std::string> arrRows[] = {
       {"MToM Loss / Margin Used", " \"1\" / \"2\"", "10.00", "4.00", "2.50"},
       {"zero divisor", " \"1\" / \"2\"", "10.00", "0.00", "Divided by ZERO error"},
       {"--NA-- divisor counts as 0", " \"1\" / \"3\"", "10.00", "4.00", "Divided by ZERO error"},
@@ -96,15 +84,14 @@ TEST_F(CustomColumnTextTest, ComputesCellsByTheRules) {
       {"code 1 keeps the divisor part's value", " \"1\" -\"2\" / 2", "10.00", "-4.00", "2.00"},
       {"operand not a number (code 3)", " \"1\" + abc", "10.00", "4.00", "0.00"},
       {"divisor part not a number", " \"1\" / abc", "10.00", "4.00", kUnchanged},
-      {"infinite result", " \"1\" / \"2\" / 0", "10.00", "4.00", FormatLikePrintf(10.0 / 4.0 / 0.0)},
+      {"infinite result", " \"1\" / \"2\" / 0", "10.00", "4.00", kInfinite},
       {"rounding", " \"1\" / 3", "-2.00", "4.00", "-0.67"},
       {"index past the array", " \"99\" + 1", "10.00", "4.00", kInvalidReferenceText},
       {"index that is not a number", " \"Margin Used\" + 1", "10.00", "4.00", kInvalidReferenceText},
   };
-  for (const auto& row : arrRows) {
-    const int32_t nColumn = AddStored(row.szCase, row.strStored);
-    const sTestRow record{{"ACC1", row.szLoss, row.szMargin, "--NA--"}};
-    EXPECT_EQ(Cell(nColumn, record).strText, row.strExpected) << row.szCase;
+  for (const auto& [szCase, strStored, szLoss, szMargin, strExpected] : arrRows) {
+    const sTestRow record{{"ACC1", szLoss, szMargin, "--NA--"}};
+    EXPECT_EQ(Cell(AddStored(szCase, strStored), record).strText, strExpected) << szCase;
   }
   EXPECT_TRUE(m_arrMessages.empty());
 }

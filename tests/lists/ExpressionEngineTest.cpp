@@ -1,11 +1,9 @@
 // Evaluation of infix texts: each row runs both through EvaluateExpression and through
 // ConvertToPostfix followed by EvaluatePostfix, which must agree on the code and the result.
-#include <cmath>
-#include <limits>
-#include <string>
-#include <string_view>
-
+// Then the two passes on their own and the operator rule both share.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "lists/ExpressionEngine.h"
 
@@ -178,4 +176,58 @@ TEST(ExpressionEngine, LongTexts) {
       {"deep and unclosed", strUnclosed, EXPR_SYNTAX_ERROR, UNTOUCHED},
   };
   ExpectRows(arrRows);
+}
+
+TEST(ExpressionPostfix, ConversionText) {
+  const std::tuple<const char*, std::string_view, int32_t, std::string_view> arrRows[] = {
+      {"empty", "", EXPR_OK, ""},
+      {"precedence", "2+3*4", EXPR_OK, " 2 3 4 * +"},
+      {"zero before a leading minus", "(-5)", EXPR_OK, " 0 5 -"},
+      {"zero after a one-character operator", "3*(-5)", EXPR_OK, " 3 0 5 - *"},
+      {"sign at the start", "-5+3", EXPR_OK, " (-5) 3 +"},
+      {"sign after an operator", "3 < -5", EXPR_OK, " 3 (-5) <"},
+      {"no sign after a comparison", "3 <= -5", EXPR_OK, " 3 5 - <="},
+      {"run taken as an operand", "2*-3", EXPR_OK, " 2 * 0 3 -"},
+      {"lone sign", "-(3)", EXPR_OK, " (-) 3"},
+      {"operands kept as written", " 1,5 + abc", EXPR_OK, " 1 ,5 abc +"},
+      {"never closed", "(2+3", EXPR_SYNTAX_ERROR, " 2 3 +"},
+  };
+  for (const auto& [szName, strInfix, nCode, strExpected] : arrRows) {
+    std::string strPostfix = "left from before";
+    EXPECT_EQ(ConvertToPostfix(strInfix, strPostfix), nCode) << szName;
+    EXPECT_EQ(strPostfix, strExpected) << szName;
+  }
+}
+
+TEST(ExpressionPostfix, EvaluationOfText) {
+  const std::tuple<const char*, std::string_view, int32_t, double> arrRows[] = {
+      {"sum", " 3 4 +", EXPR_OK, 7},
+      {"signed operand", " (-5)", EXPR_OK, -5},
+      {"operator after '(' is an operand", " (+5)", EXPR_OK, 5},
+      {"tab is part of an operand", "\t5", EXPR_OK, 5},
+      {"one value for an operator", " 1 +", EXPR_SYNTAX_ERROR, UNTOUCHED},
+      {"sign alone", " (+)", EXPR_BAD_OPERAND, UNTOUCHED},
+      {"unknown run", " 1 2 =", EXPR_BAD_OPERAND, UNTOUCHED},
+      {"left over", " 2 3", EXPR_FAILED, 3},
+  };
+  for (const auto& [szName, strPostfix, nCode, dExpected] : arrRows) {
+    double dResult = UNTOUCHED;
+    EXPECT_EQ(EvaluatePostfix(strPostfix, dResult), nCode) << szName;
+    EXPECT_EQ(dResult, dExpected) << szName;
+  }
+}
+
+TEST(ExpressionPostfix, FindOperator) {
+  const std::string_view arrTable[] = {"*",  "/",  "\\", "%",  "<<", ">>", "-", "+",  "^",  "&", "|",
+                                       "!|", "&&", "||", "!&", "==", "<",  ">", ">=", "!=", "<="};
+  for (int32_t nIndex = 1; nIndex <= 21; ++nIndex) {
+    const std::string strText = std::string(arrTable[nIndex - 1]) + "5 + 1";
+    EXPECT_EQ(FindOperator(strText), nIndex) << strText;
+  }
+  const std::pair<std::string_view, int32_t> arrRows[] = {
+      {"", -1},    {"5+", -1},   {"*-", -1}, {"<<<", -1}, {"=", -1},
+      {"!==", -1}, {"<= 5", 21}, {"-(", 7},  {"<", 17},
+  };
+  for (const auto& [strText, nIndex] : arrRows)
+    EXPECT_EQ(FindOperator(strText), nIndex) << '"' << strText << '"';
 }

@@ -1,12 +1,10 @@
 // Operand conversion must match strtod in the C locale exactly, whatever the process locale.
+#include <gtest/gtest.h>
+
 #include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <random>
-#include <string>
-
-#include <gtest/gtest.h>
 
 #include "lists/ExpressionEngine.h"
 #include "lists/ExpressionOperand.h"
@@ -80,38 +78,28 @@ TEST(ExpressionOperand, PointWhateverTheLocale) {
   std::strtod("1.5", &pEnd);
   ASSERT_EQ(*pEnd, '.');
 
-  struct sRow {
-    const char* szText;
-    int32_t nCode;
-    double dResult;
-  };
-  const sRow arrRows[] = {
+  const std::tuple<const char*, int32_t, double> arrRows[] = {
       {"1.5 + 1", EXPR_OK, 2.5},     {"0x1.8p1", EXPR_OK, 3.0},      {"1.00000000000000000001", EXPR_OK, 1.0},
       {"1.5e300 > 1", EXPR_OK, 1.0}, {"1,5", EXPR_BAD_OPERAND, 0.0},
   };
-  for (const sRow& row : arrRows) {
+  for (const auto& [szText, nCode, dExpected] : arrRows) {
     double dResult = 0.0;
-    EXPECT_EQ(EvaluateExpression(row.szText, dResult), row.nCode) << row.szText;
-    EXPECT_EQ(dResult, row.dResult) << row.szText;
+    EXPECT_EQ(EvaluateExpression(szText, dResult), nCode) << szText;
+    EXPECT_EQ(dResult, dExpected) << szText;
   }
 }
 
 // Long tokens: leading zeros after the point and a long exponent still count in full.
 TEST(ExpressionOperand, LongTokens) {
   const std::string strZeros(100, '0');
-  struct sRow {
-    std::string strToken;
-    double dValue;
-  };
-  const sRow arrRows[] = {
+  const std::pair<std::string, double> arrRows[] = {
       {"." + strZeros + "1e1230", HUGE_VAL},
       {"." + strZeros + "1e123", 1e22},
       {"." + strZeros + "1e2000000000000", HUGE_VAL},
   };
-  for (const sRow& row : arrRows) {
-    SCOPED_TRACE(row.strToken);
+  for (const auto& [strToken, dExpected] : arrRows) {
     double dValue = 0.0;
-    EXPECT_EQ(ParseOperand(row.strToken.data(), row.strToken.size(), dValue), EXPR_OK);
-    EXPECT_EQ(dValue, row.dValue);
+    EXPECT_EQ(ParseOperand(strToken.data(), strToken.size(), dValue), EXPR_OK) << strToken;
+    EXPECT_EQ(dValue, dExpected) << strToken;
   }
 }

@@ -1,13 +1,7 @@
 // The row store and view of a filter list: insertion, deletion (filtered-out rows and the
 // reverse view included), every failure message, cell texts, filtering and sorting.
-#include <deque>
 #include <functional>
-#include <string>
-#include <vector>
 
-#include <gtest/gtest.h>
-
-#include "lists/FilterListStore.h"
 #include "model/ColumnCatalogue.h"
 #include "model/RmsDetails.h"
 #include "tests/lists/StoreTestRecords.h"
@@ -23,42 +17,7 @@ namespace {
 
 using namespace storetest;
 
-sHalvoColInfo MakeCustomColumn(const char* szName) {
-  sHalvoColInfo column;
-  SetColumnName(column, szName);
-  column.nDataType = kSortDecimal;
-  column.nKind = kColumnCustom;
-  return column;
-}
-
-class FilterListStoreTest : public testing::Test {
- protected:
-  FilterListStoreTest() { PrepareTestStore(m_layout, m_store); }
-
-  int32_t Insert(const std::string& strName, const std::string& strValue = "0",
-                 const std::string& strQty = "0", int32_t nPosition = 0) {
-    m_records.push_back({{strName, strValue, strQty}});
-    return m_store.InsertRow(nPosition, &m_records.back()).nViewRow;
-  }
-  // The texts of a header position over the view rows, in display order.
-  Texts GetShown(int32_t nPosition = kName) const {
-    Texts arrTexts;
-    sCellText cell;
-    for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow) {
-      m_store.GetViewCellText(nRow, nPosition, cell);
-      arrTexts.push_back(cell.strText);
-    }
-    return arrTexts;
-  }
-  void FilterBy(int32_t nColumn, const char* szText) {
-    m_store.SetColumnFilter(nColumn, szText);
-    ASSERT_TRUE(m_store.Filter());
-  }
-
-  CListLayout m_layout;
-  CFilterListStore m_store{m_layout};
-  std::deque<sTestRecord> m_records;
-};
+using FilterListStoreTest = CStoreTest;
 
 TEST_F(FilterListStoreTest, InsertAndDelete) {
   EXPECT_EQ(Insert("A", "10"), 0);
@@ -66,17 +25,17 @@ TEST_F(FilterListStoreTest, InsertAndDelete) {
   EXPECT_EQ(Insert("C", "30"), 2);
   EXPECT_EQ(Insert("D", "5", "0", 1), 1);  // at store index 1
   EXPECT_EQ(Insert("E", "1", "0", 4), 4);  // the store's size: the end
-  EXPECT_EQ(GetShown(), (Texts{"A", "D", "B", "C", "E"}));
+  EXPECT_EQ(Shown(), (Texts{"A", "D", "B", "C", "E"}));
   FilterBy(kValue, ">25");
   // A new row shows whatever the filters until the next pass.
   EXPECT_EQ(Insert("F", "5", "0", 1), 1);
-  EXPECT_EQ(GetShown(), (Texts{"C", "F"}));
+  EXPECT_EQ(Shown(), (Texts{"C", "F"}));
   ASSERT_TRUE(m_store.Filter());
-  EXPECT_EQ(GetShown(), (Texts{"C"}));
+  EXPECT_EQ(Shown(), (Texts{"C"}));
   m_store.ResetFilters();
   ASSERT_TRUE(m_store.Filter());
   EXPECT_TRUE(m_store.DeleteRow(1));
-  EXPECT_EQ(GetShown(), (Texts{"A", "D", "B", "C", "E"}));
+  EXPECT_EQ(Shown(), (Texts{"A", "D", "B", "C", "E"}));
   m_store.DeleteAllRows();
   EXPECT_EQ(m_store.GetViewCount() + m_store.GetStoreCount(), 0);
 }
@@ -84,7 +43,7 @@ TEST_F(FilterListStoreTest, InsertAndDelete) {
 TEST_F(FilterListStoreTest, ReverseViewShowsTheLastEntryFirst) {
   m_store.SetReverse(true);
   for (const char* szName : {"A", "B", "C"}) EXPECT_EQ(Insert(szName), 0);
-  EXPECT_EQ(GetShown(), (Texts{"C", "B", "A"}));
+  EXPECT_EQ(Shown(), (Texts{"C", "B", "A"}));
   EXPECT_EQ(m_store.FindViewRow(0), 2);
   EXPECT_TRUE(m_store.SetCheck(0, 7));
   EXPECT_EQ(m_store.GetCheck(2), 0u);
@@ -93,7 +52,7 @@ TEST_F(FilterListStoreTest, ReverseViewShowsTheLastEntryFirst) {
   EXPECT_EQ(m_store.GetCheck(2), 7u);
   m_store.SetReverse(true);
   EXPECT_TRUE(m_store.DeleteRow(0));
-  EXPECT_EQ(GetShown(), (Texts{"B", "A"}));
+  EXPECT_EQ(Shown(), (Texts{"B", "A"}));
 }
 
 TEST_F(FilterListStoreTest, DeletingFilteredOutRowsKeepsTheShownRows) {
@@ -101,26 +60,26 @@ TEST_F(FilterListStoreTest, DeletingFilteredOutRowsKeepsTheShownRows) {
   FilterBy(kName, "B~D");
   EXPECT_TRUE(m_store.DeleteStoreRow(0));  // A, filtered out
   EXPECT_TRUE(m_store.DeleteStoreRow(1));  // C, filtered out
-  EXPECT_EQ(GetShown(), (Texts{"B", "D"}));
+  EXPECT_EQ(Shown(), (Texts{"B", "D"}));
   EXPECT_EQ(m_store.GetStoreIndex(1), 1);
   EXPECT_TRUE(m_store.DeleteStoreRow(1));   // D, shown
   EXPECT_FALSE(m_store.DeleteStoreRow(2));  // outside the store, no message
   m_store.ResetFilters();
   ASSERT_TRUE(m_store.Filter());
-  EXPECT_EQ(GetShown(), (Texts{"B", "E"}));
+  EXPECT_EQ(Shown(), (Texts{"B", "E"}));
 }
 
 TEST_F(FilterListStoreTest, EveryFailureMessage) {
   using Probe = CFilterListStoreProbe;
-  struct sFailureRow {
+  // Each row breaks what it needs, then fails.
+  const struct {
     const char* szName;
     const char* szMessage;
     Texts arrShownAfter;
     int32_t nStoreAfter;
-    std::function<sStoreResult(CFilterListStore&)> fnFail;  // breaks what it needs, then fails
-  };
-  // clang-format off
-  const sFailureRow arrRows[] = {
+    std::function<sStoreResult(CFilterListStore&)> fnFail;
+  } arrRows[] = {
+      // clang-format off
       {"view row past the view", kDeleteNotFoundText, {"A", "B", "C"}, 3,
        [](CFilterListStore& store) { return store.DeleteRow(3); }},
       {"view entry past the store", kDeleteNotFoundText, {"A", "", "C"}, 3,
@@ -145,9 +104,9 @@ TEST_F(FilterListStoreTest, EveryFailureMessage) {
          Probe::GetTexts(store).push_back("B");
          return store.Filter();
        }},
+      // clang-format on
   };
-  // clang-format on
-  for (const sFailureRow& row : arrRows) {
+  for (const auto& row : arrRows) {
     SCOPED_TRACE(row.szName);
     m_store.DeleteAllRows();
     m_store.ResetFilters();
@@ -155,7 +114,7 @@ TEST_F(FilterListStoreTest, EveryFailureMessage) {
     const sStoreResult result = row.fnFail(m_store);
     EXPECT_STREQ(result.szFailure, row.szMessage);
     EXPECT_EQ(result.nViewRow, 0);
-    EXPECT_EQ(GetShown(), row.arrShownAfter);
+    EXPECT_EQ(Shown(), row.arrShownAfter);
     EXPECT_EQ(m_store.GetStoreCount(), row.nStoreAfter);
   }
 }
@@ -163,13 +122,16 @@ TEST_F(FilterListStoreTest, EveryFailureMessage) {
 TEST_F(FilterListStoreTest, CellTexts) {
   Insert("A", "1.5", "3");
   sCellText cell;
-  EXPECT_TRUE(m_store.GetViewCellText(0, kValue, cell));
+  ASSERT_TRUE(m_store.GetViewCellText(0, kValue, cell));
   EXPECT_EQ(cell.strText, "1.5");
   EXPECT_FALSE(m_store.GetViewCellText(1, kValue, cell));  // past the view
   EXPECT_FALSE(m_store.GetViewCellText(0, 3, cell));       // past the header
   EXPECT_EQ(cell.strText, "");
   // Columns from the catalogue count on are custom columns.
-  ASSERT_EQ(m_layout.AppendShownColumn(MakeCustomColumn("Net")), 3);
+  sHalvoColInfo net;
+  SetColumnName(net, "Net");
+  net.nKind = kColumnCustom;
+  ASSERT_EQ(m_layout.AppendShownColumn(net), 3);
   EXPECT_FALSE(m_store.GetViewCellText(0, 3, cell));  // no custom-column function: the descriptor
   m_store.SetCustomColumnFn([](const void*, int32_t nColumn, sCellText& custom) {
     custom.strText = "custom " + std::to_string(nColumn);
@@ -177,8 +139,7 @@ TEST_F(FilterListStoreTest, CellTexts) {
     return false;  // still counts as produced
   });
   EXPECT_TRUE(m_store.GetViewCellText(0, 3, cell));
-  EXPECT_EQ(cell.strText, "custom 3");
-  EXPECT_EQ(cell.nTextColour, 255);
+  EXPECT_EQ(std::pair(cell.strText, cell.nTextColour), std::pair(std::string("custom 3"), 255));
   EXPECT_TRUE(m_store.GetViewCellText(0, kName, cell));
   EXPECT_EQ(cell.nTextColour, kColourUnset);
   m_store.SetCellTextFn({});
@@ -197,27 +158,27 @@ TEST_F(FilterListStoreTest, FilteringPass) {
   Insert("Infosys", "-600", "3");
   m_store.SetColumnFilter(kValue, ">1000");
   FilterBy(kName, "rel");
-  EXPECT_EQ(GetShown(), (Texts{"Reliance"}));
+  EXPECT_EQ(Shown(), (Texts{"Reliance"}));
   FilterBy(kValue, "");  // removes that filter
-  EXPECT_EQ(GetShown(), (Texts{"Reliance", "Relaxo"}));
+  EXPECT_EQ(Shown(), (Texts{"Reliance", "Relaxo"}));
   // The exact rule of a programmatic setting lasts one pass; "Match Filter Exactly" stays.
   m_store.SetExactForThisSetting(true);
   FilterBy(kName, "TATA");
-  EXPECT_EQ(GetShown(), (Texts{"Tata"}));
+  EXPECT_EQ(Shown(), (Texts{"Tata"}));
   EXPECT_FALSE(m_store.IsExactForThisSetting());
   FilterBy(kName, "rel");
-  EXPECT_EQ(GetShown(), (Texts{"Reliance", "Relaxo"}));
+  EXPECT_EQ(Shown(), (Texts{"Reliance", "Relaxo"}));
   m_store.SetMatchExactly(true);
   FilterBy(kName, "relaxo");
-  EXPECT_EQ(GetShown(), (Texts{"Relaxo"}));
+  EXPECT_EQ(Shown(), (Texts{"Relaxo"}));
   // A sorted view goes back to store order; the row without a record is not shown.
   m_store.SetMatchExactly(false);
   m_store.ResetFilters();
   ASSERT_TRUE(m_store.Filter());
   m_store.SortByPosition(kValue);
-  EXPECT_EQ(GetShown(), (Texts{"Infosys", "Relaxo", "Reliance", "Tata"}));
+  EXPECT_EQ(Shown(), (Texts{"Infosys", "Relaxo", "Reliance", "Tata"}));
   ASSERT_TRUE(m_store.Filter());
-  EXPECT_EQ(GetShown(), (Texts{"Reliance", "Relaxo", "Tata", "Infosys"}));
+  EXPECT_EQ(Shown(), (Texts{"Reliance", "Relaxo", "Tata", "Infosys"}));
   m_layout.SetPositions(std::vector<int32_t>{-1, -1, -1});
   EXPECT_FALSE(m_store.Filter());  // no header item, no pass
 }
@@ -227,14 +188,11 @@ TEST_F(FilterListStoreTest, ProgrammaticFilters) {
   Insert("Tata", "2500", "7");
   Insert("Infosys", "-600", "3");
   m_layout.SetPositions(std::vector<int32_t>{0, 1, -1});  // Qty hidden
-  const sHeaderFilterWrite shown = m_store.SetFilter(kValue, ">1000", true);
-  EXPECT_EQ(shown.nPosition, 1);
-  EXPECT_EQ(shown.strText, ">1000");
+  const auto write = [](const sHeaderFilterWrite& w) { return std::pair(w.nPosition, w.strText); };
+  EXPECT_EQ(write(m_store.SetFilter(kValue, ">1000", true)), std::pair(1, std::string(">1000")));
   EXPECT_TRUE(m_store.IsExactForThisSetting());
   EXPECT_TRUE(m_store.GetFilterColumns().empty());  // the header write stores it
-  const sHeaderFilterWrite hidden = m_store.SetFilter(kQty, ">6", false);
-  EXPECT_EQ(hidden.nPosition, 0);
-  EXPECT_EQ(hidden.strText, "");
+  EXPECT_EQ(write(m_store.SetFilter(kQty, ">6", false)), std::pair(0, std::string()));
   EXPECT_EQ(m_store.GetColumnFilter(kQty), ">6");
 
   EXPECT_FALSE(m_store.SetFilters(std::vector<int32_t>{kName}, Texts{"a", "b"}, true));
@@ -246,11 +204,11 @@ TEST_F(FilterListStoreTest, ProgrammaticFilters) {
   m_store.SetColumnFilter(kValue, "5");
   arrWrites = m_store.SetFilters(std::vector<int32_t>{kQty}, Texts{"3"}, false);
   ASSERT_TRUE(arrWrites && arrWrites->size() == 1);
-  EXPECT_EQ(arrWrites->front().nPosition, 0);  // no shown column: the first header filter emptied
-  EXPECT_EQ(arrWrites->front().strText, "");
+  // No shown column: the first header filter emptied.
+  EXPECT_EQ(write(arrWrites->front()), std::pair(0, std::string()));
   EXPECT_EQ(m_store.GetFilterColumns(), (std::vector<int32_t>{kQty}));
   ASSERT_TRUE(m_store.Filter());
-  EXPECT_EQ(GetShown(), (Texts{"Infosys"}));
+  EXPECT_EQ(Shown(), (Texts{"Infosys"}));
 }
 
 TEST_F(FilterListStoreTest, SortingByClicks) {
@@ -266,21 +224,20 @@ TEST_F(FilterListStoreTest, SortingByClicks) {
   nReads = 0;
   EXPECT_EQ(m_store.SortByPosition(kValue).click.nDirection, -1);
   EXPECT_EQ(nReads, 4);  // one text per row and sort
-  EXPECT_EQ(GetShown(kValue), (Texts{"-5", "-", "2.5", "10"}));
+  EXPECT_EQ(Shown(kValue), (Texts{"-5", "-", "2.5", "10"}));
   EXPECT_EQ(m_store.SortByPosition(kValue).click.nDirection, 1);
-  EXPECT_EQ(GetShown(kValue), (Texts{"10", "2.5", "-", "-5"}));
+  EXPECT_EQ(Shown(kValue), (Texts{"10", "2.5", "-", "-5"}));
   const sSortResult result = m_store.SortByPosition(kName);
   EXPECT_EQ(result.click.nClearImagePosition, kValue);
-  EXPECT_EQ(GetShown(), (Texts{"A", "B", "C", "D"}));
+  EXPECT_EQ(Shown(), (Texts{"A", "B", "C", "D"}));
   ASSERT_TRUE(m_store.DeleteRow(0));  // after a deletion the same column ascends again
   EXPECT_EQ(m_store.SortByPosition(kName).click.nDirection, -1);
   // The column comes through the position map; a reversed view shows it in order too.
   m_layout.SetPositions(std::vector<int32_t>{2, 0, 1});
   m_store.SetReverse(true);
   m_store.SortByPosition(1);
-  EXPECT_EQ(m_store.GetSortColumnIndex(), kQty);
-  EXPECT_EQ(m_store.GetSortValueType(), kSortLong);
-  EXPECT_EQ(GetShown(1), (Texts{"1", "2", "40"}));
+  EXPECT_EQ(std::pair(m_store.GetSortColumnIndex(), m_store.GetSortValueType()), std::pair(kQty, kSortLong));
+  EXPECT_EQ(Shown(1), (Texts{"1", "2", "40"}));
   EXPECT_EQ(CFilterListStoreProbe::GetView(m_store), (std::vector<int32_t>{1, 2, 0}));
   // An empty view ignores clicks.
   FilterBy(kName, "Z");
@@ -299,7 +256,7 @@ TEST(FilterListStoreRecords, WatchListOfEntityRecords) {
   std::vector<int32_t> arrHinted;
   store.SetCellPrefetchFn([&arrHinted](const void* pRecord, int32_t nColumn) {
     arrHinted.push_back(nColumn);
-    MakeCellPrefetchFn(&CRmsDetails::PrefetchCell)(pRecord, nColumn);
+    MakeCellPrefetchFn (&CRmsDetails::PrefetchCell)(pRecord, nColumn);
   });
   // Enough rows for the passes to load ahead; the first three are the ones looked at.
   std::deque<CRmsDetails> records(40);

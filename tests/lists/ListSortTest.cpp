@@ -1,14 +1,9 @@
 // Cell comparisons (date and time included) and the key-based ordering of rows, checked
 // against the comparison itself.
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <random>
-#include <string>
-#include <string_view>
-#include <vector>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
 
 #include "lists/ListCompare.h"
 #include "lists/ListSort.h"
@@ -65,16 +60,12 @@ std::string MakeCellText(std::mt19937& random) {
       "",   " 12", "0x1A",        "12abc",       "-0",         "0.00",      "B10",   "B9",
       "b9", "NA ", "99999999999", "-2147483649", "2147483647", "2147483648"};
   char szText[32];
-  switch (random() % 4) {
-    case 0:
-      return kSpecial[random() % std::size(kSpecial)];
-    case 1:
-      std::snprintf(szText, sizeof(szText), "%d", static_cast<int>(random() % 20001) - 10000);
-      return szText;
-    default:
-      std::snprintf(szText, sizeof(szText), "%.2f", (static_cast<double>(random() % 100001) - 50000) / 100);
-      return szText;
-  }
+  const uint32_t nKind = random() % 4;
+  if (nKind == 0) return kSpecial[random() % std::size(kSpecial)];
+  if (nKind == 1) std::snprintf(szText, sizeof(szText), "%d", static_cast<int>(random() % 20001) - 10000);
+  if (nKind > 1)
+    std::snprintf(szText, sizeof(szText), "%.2f", (static_cast<double>(random() % 100001) - 50000) / 100);
+  return szText;
 }
 
 // "dd/mm/yyyy hh:mm:ss": one shape, for which the date comparison is antisymmetric.

@@ -1,17 +1,8 @@
-// Live filter and sort of the filter list's store, against the store without it: changed and new
-// rows follow the filters and the sort at once, the view rows to repaint, deletions and
-// insertions in the middle of the store, and the view that stays when it is turned off. The
-// order tree under it is checked against a plain vector, its record map against a multimap.
-#include <algorithm>
-#include <deque>
+// Live filter and sort of the filter list's store: changed and new rows follow the filters and
+// the sort at once; the order tree and record map under it against a vector and a multimap.
 #include <map>
 #include <random>
-#include <string>
-#include <vector>
 
-#include <gtest/gtest.h>
-
-#include "lists/FilterListStore.h"
 #include "lists/RankTree.h"
 #include "lists/RecordSlots.h"
 #include "tests/lists/StoreTestRecords.h"
@@ -20,50 +11,14 @@ namespace {
 
 using namespace storetest;
 
-class LiveStoreTest : public testing::Test {
- protected:
-  LiveStoreTest() {
-    PrepareTestStore(m_layout, m_store);
-  }
-
-  sTestRecord* Add(const std::string& strName, const std::string& strValue, int32_t nPosition = 0) {
-    m_rows.push_back({{strName, strValue, "0"}});
-    m_store.InsertRow(nPosition, &m_rows.back());
-    return &m_rows.back();
-  }
-  Texts Shown(int32_t nColumn = kName) const {
-    Texts arrTexts;
-    sCellText cell;
-    for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow) {
-      m_store.GetViewCellText(nRow, nColumn, cell);
-      arrTexts.push_back(cell.strText);
-    }
-    return arrTexts;
-  }
-  sLiveUpdate Change(sTestRecord* pRow, const std::string& strValue) {
-    pRow->arrCells[kValue] = strValue;
-    return m_store.UpdateRecord(pRow);
-  }
-
-  CListLayout m_layout;
-  CFilterListStore m_store{m_layout};
-  std::deque<sTestRecord> m_rows;
-};
+using LiveStoreTest = CStoreTest;
 
 TEST_F(LiveStoreTest, ChangedAndNewRowsFollowTheFiltersOnlyWhenLive) {
-  struct sCase {
-    const char* szName;
-    bool bLive;
-    Texts arrAfterChanges;
-    Texts arrAfterNotANumber;
-  };
-  const sCase arrCases[] = {
-      // Off: a new row shows until the next pass, a changed one stays where it is.
-      {"off", false, {"A", "B", "D"}, {"A", "B", "D"}},
-      {"live", true, {"A", "C"}, {"C"}},
-  };
-  for (const sCase& test : arrCases) {
-    SCOPED_TRACE(test.szName);
+  // Off: a new row shows until the next pass, a changed one stays where it is.
+  const std::tuple<bool, Texts, Texts> arrCases[] = {{false, {"A", "B", "D"}, {"A", "B", "D"}},
+                                                     {true, {"A", "C"}, {"C"}}};
+  for (const auto& [bLive, arrAfterChanges, arrAfterNotANumber] : arrCases) {
+    SCOPED_TRACE(bLive ? "live" : "off");
     m_store.DeleteAllRows();
     m_store.SetLive(false);
     sTestRecord* pA = Add("A", "500");
@@ -71,14 +26,14 @@ TEST_F(LiveStoreTest, ChangedAndNewRowsFollowTheFiltersOnlyWhenLive) {
     sTestRecord* pC = Add("C", "10");
     m_store.SetColumnFilter(kValue, ">100");
     ASSERT_TRUE(m_store.Filter());
-    m_store.SetLive(test.bLive);
+    m_store.SetLive(bLive);
     EXPECT_EQ(Shown(), (Texts{"A", "B"}));
     Change(pB, "50");   // stops matching
     Change(pC, "200");  // now matches
     Add("D", "1");      // never matched
-    EXPECT_EQ(Shown(), test.arrAfterChanges);
+    EXPECT_EQ(Shown(), arrAfterChanges);
     Change(pA, "abc");  // not a number: no ">" passes it
-    EXPECT_EQ(Shown(), test.arrAfterNotANumber);
+    EXPECT_EQ(Shown(), arrAfterNotANumber);
   }
 }
 
@@ -95,15 +50,12 @@ TEST_F(LiveStoreTest, RowsTakeTheirSortedPlace) {
   EXPECT_EQ(Shown(), (Texts{"B", "D", "C", "F", "A", "E"}));
   const sLiveUpdate moved = Change(pA, "5");
   EXPECT_EQ(Shown(), (Texts{"A", "B", "D", "C", "F", "E"}));
-  EXPECT_EQ(moved.nRow, 0);
-  EXPECT_EQ(moved.span.nFirst, 0);
-  EXPECT_EQ(moved.span.nLast, 4);
+  const auto fields = [](const sLiveUpdate& u) {
+    return std::tuple(u.bInPlace, u.nRow, u.span.nFirst, u.span.nLast);
+  };
+  EXPECT_EQ(fields(moved), std::tuple(false, 0, 0, 4));
   // An unchanged key keeps the row where it is, and its place is not counted.
-  const sLiveUpdate still = Change(pC, "20");
-  EXPECT_TRUE(still.bInPlace);
-  EXPECT_EQ(still.nRow, -1);
-  EXPECT_EQ(still.span.nFirst, -1);
-  EXPECT_FALSE(moved.bInPlace);
+  EXPECT_EQ(fields(Change(pC, "20")), std::tuple(true, -1, -1, -1));
   m_store.SortByPosition(kValue);  // descending
   EXPECT_EQ(Shown(), (Texts{"C", "F", "D", "B", "A", "E"}));
   Change(pC, "-");  // reads as 0 in a watch list's sort
@@ -142,8 +94,7 @@ TEST_F(LiveStoreTest, SpansCoverTheRowsThatChangedInBothReadingDirections) {
       if (std::string(szValue) == "20") pChanged = pRow;
     }
     const sLiveUpdate update = Change(pChanged, test.szValue);
-    EXPECT_EQ(update.span.nFirst, test.span.nFirst);
-    EXPECT_EQ(update.span.nLast, test.span.nLast);
+    EXPECT_EQ(std::pair(update.span.nFirst, update.span.nLast), std::pair(test.span.nFirst, test.span.nLast));
   }
 }
 
@@ -153,7 +104,7 @@ TEST_F(LiveStoreTest, DeletionsAndInsertionsInTheMiddleKeepRowsFindable) {
   for (const char* szName : {"A", "B", "C", "D"}) arrRows.push_back(Add(szName, "1"));
   m_store.SortByPosition(kValue);
   ASSERT_TRUE(m_store.DeleteStoreRow(1));  // B
-  sTestRecord* pE = Add("E", "3", 1);             // into store index 1
+  sTestRecord* pE = Add("E", "3", 1);      // into store index 1
   EXPECT_EQ(Shown(), (Texts{"A", "C", "D", "E"}));
   Change(arrRows[3], "2");  // D, whose store index moved twice
   EXPECT_EQ(Shown(), (Texts{"A", "C", "D", "E"}));
@@ -192,7 +143,8 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
     // A burst at the end, placed when the view is read: a few one by one, many merged.
     const uint32_t nBurst = random() % 3 == 0 ? 30 : random() % 3;
     for (uint32_t n = 0; n < nBurst; ++n) {
-      arrRows.push_back(Add("E" + std::to_string(nRound) + "." + std::to_string(n), std::to_string(random() % 50)));
+      arrRows.push_back(
+          Add("E" + std::to_string(nRound) + "." + std::to_string(n), std::to_string(random() % 50)));
       snapshot.InsertRow(0, arrRows.back());
     }
     // A changed row is where the change says, waiting rows before it counted.
@@ -215,7 +167,8 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
     }
     // Rows still waiting when the whole view is read.
     for (uint32_t n = random() % 4; n > 0; --n) {
-      arrRows.push_back(Add("W" + std::to_string(nRound) + "." + std::to_string(n), std::to_string(random() % 50)));
+      arrRows.push_back(
+          Add("W" + std::to_string(nRound) + "." + std::to_string(n), std::to_string(random() % 50)));
       snapshot.InsertRow(0, arrRows.back());
     }
     ASSERT_TRUE(snapshot.Filter());

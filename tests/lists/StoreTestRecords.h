@@ -1,7 +1,10 @@
-// Records of three text cells (a name, a decimal value, a quantity) that the list store tests
-// fill their stores with, and the layout that shows them.
+// Records of three text cells (a name, a decimal value, a quantity), the layout that shows them,
+// and a filter list store over them for the store tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -26,15 +29,50 @@ inline bool GetTestCellText(const void* pRecord, int32_t nColumn, sCellText& cel
   return true;
 }
 
-// Gives the layout the three columns, all shown, and the store the records' cells.
-inline void PrepareTestStore(CListLayout& layout, CFilterListStore& store) {
-  const sColumnDef arrColumns[] = {{"Name", kAlignLeft, kSortText},
-                                   {"Value", kAlignRight, kSortDecimal},
-                                   {"Qty", kAlignRight, kSortLong}};
-  layout.LoadColumnTable("Test", arrColumns);
-  layout.RecordCatalogueCount();
-  layout.ShowAllColumns();
-  store.SetCellTextFn(GetTestCellText);
-}
+class CStoreTest : public testing::Test {
+ protected:
+  CStoreTest() {
+    const sColumnDef arrColumns[] = {{"Name", kAlignLeft, kSortText},
+                                     {"Value", kAlignRight, kSortDecimal},
+                                     {"Qty", kAlignRight, kSortLong}};
+    m_layout.LoadColumnTable("Test", arrColumns);
+    m_layout.RecordCatalogueCount();
+    m_layout.ShowAllColumns();
+    m_store.SetCellTextFn(GetTestCellText);
+  }
+
+  // Inserts a record at a store index; the view row it shows at.
+  int32_t Insert(const std::string& strName, const std::string& strValue = "0",
+                 const std::string& strQty = "0", int32_t nPosition = 0) {
+    m_records.push_back({{strName, strValue, strQty}});
+    return m_store.InsertRow(nPosition, &m_records.back()).nViewRow;
+  }
+  sTestRecord* Add(const std::string& strName, const std::string& strValue, int32_t nPosition = 0) {
+    Insert(strName, strValue, "0", nPosition);
+    return &m_records.back();
+  }
+  sLiveUpdate Change(sTestRecord* pRow, const std::string& strValue) {
+    pRow->arrCells[kValue] = strValue;
+    return m_store.UpdateRecord(pRow);
+  }
+  // The texts of a header position over the view rows, in display order.
+  Texts Shown(int32_t nPosition = kName) const {
+    Texts arrTexts;
+    sCellText cell;
+    for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow) {
+      m_store.GetViewCellText(nRow, nPosition, cell);
+      arrTexts.push_back(cell.strText);
+    }
+    return arrTexts;
+  }
+  void FilterBy(int32_t nColumn, const char* szText) {
+    m_store.SetColumnFilter(nColumn, szText);
+    ASSERT_TRUE(m_store.Filter());
+  }
+
+  CListLayout m_layout;
+  CFilterListStore m_store{m_layout};
+  std::deque<sTestRecord> m_records;
+};
 
 }  // namespace storetest

@@ -1,3 +1,4 @@
+// The appearance dialog of a list: what it opens on, what Apply changes and stores, keywords.
 #include "lists/dialogs/CustomizedAppearance.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,20 @@
 
 namespace {
 
+using Texts = std::vector<std::string>;
 constexpr uint32_t kRed = MakeColorRef(255, 0, 0);
 constexpr uint32_t kWhite = MakeColorRef(255, 255, 255);
+
+// The font dialog answers with the font and size given (none: unchanged).
+void ChooseFont(const char* szFont, const char* szSize) {
+  SetModalDialogHook([szFont, szSize](QDialog& modal) {
+    auto& fontDialog = dynamic_cast<CFontSettingDlg&>(modal);
+    if (szFont != nullptr) fontDialog.GetFontChoice()->setCurrentText(QString::fromLatin1(szFont));
+    fontDialog.GetSizeChoice()->setCurrentText(QString::fromLatin1(szSize));
+    modal.accept();
+    return modal.result();
+  });
+}
 
 class CustomizedAppearanceTest : public CSettingsFixture {
  protected:
@@ -38,7 +51,7 @@ class CustomizedAppearanceTest : public CSettingsFixture {
   }
 
   static std::unique_ptr<sTextList> MakeList() {
-    return std::make_unique<sTextList>(std::vector<std::string>{"Id", "Side", "Qty", "Type"},
+    return std::make_unique<sTextList>(Texts{"Id", "Side", "Qty", "Type"},
                                        std::vector<TextRecord>{{"1", "buy", "10", "A"}});
   }
 
@@ -51,11 +64,12 @@ class CustomizedAppearanceTest : public CSettingsFixture {
     return *pDialog;
   }
 
-  static void ChooseColour(uint32_t clrChosen) {
+  static void PickColour(CCustomizedAppearance& dialog, uint32_t clrChosen) {
     SetColorChooser([clrChosen](QWidget*, uint32_t& clrColour) {
       clrColour = clrChosen;
       return true;
     });
+    dialog.GetColourButton()->click();
   }
 
   static void SelectProperty(CCustomizedAppearance& dialog, const char* szProperty) {
@@ -67,11 +81,10 @@ class CustomizedAppearanceTest : public CSettingsFixture {
     dialog.GetAddButton()->click();
   }
 
-  static std::vector<std::string> GetKeywordRows(const CCustomizedAppearance& dialog) {
-    std::vector<std::string> arrRows;
-    for (int nRow = 0; nRow < dialog.GetKeywordTable()->GetItemCount(); ++nRow) {
+  static Texts GetKeywordRows(const CCustomizedAppearance& dialog) {
+    Texts arrRows;
+    for (int nRow = 0; nRow < dialog.GetKeywordTable()->GetItemCount(); ++nRow)
       arrRows.push_back(dialog.GetKeywordTable()->GetItemText(nRow, 0).toStdString());
-    }
     return arrRows;
   }
 
@@ -117,18 +130,10 @@ TEST_F(CustomizedAppearanceTest, OpensOnTheListsAppearance) {
 
 TEST_F(CustomizedAppearanceTest, ApplyChangesTheListAndStoresItsLine) {
   CCustomizedAppearance& dialog = Open();
-  ChooseColour(kWhite);
-  dialog.GetColourButton()->click();
+  PickColour(dialog, kWhite);
   SelectProperty(dialog, kPropertyText);
-  ChooseColour(0);
-  dialog.GetColourButton()->click();
-  SetModalDialogHook([](QDialog& modal) {
-    auto& fontDialog = dynamic_cast<CFontSettingDlg&>(modal);
-    fontDialog.GetFontChoice()->setCurrentText(QStringLiteral("DejaVu Sans"));
-    fontDialog.GetSizeChoice()->setCurrentText(QStringLiteral("10"));
-    modal.accept();
-    return modal.result();
-  });
+  PickColour(dialog, 0);
+  ChooseFont("DejaVu Sans", "10");
   dialog.GetFontButton()->click();
   EXPECT_EQ(dialog.GetFontButton()->text().toStdString(), "DejaVu Sans (10)");
   EXPECT_EQ(List().GetAppearance().clrBackground, 0U) << "nothing changes before Apply";
@@ -146,13 +151,12 @@ TEST_F(CustomizedAppearanceTest, ApplyChangesTheListAndStoresItsLine) {
 TEST_F(CustomizedAppearanceTest, KeywordsAreStoredLongestFirst) {
   CCustomizedAppearance& dialog = Open();
   SelectProperty(dialog, kPropertyText);
-  ChooseColour(kRed);
-  dialog.GetColourButton()->click();
+  PickColour(dialog, kRed);
   dialog.GetChangeColumnButton()->click();
   dialog.GetColumnChoice()->setCurrentIndex(3);
   AddKeyword(dialog, "buy");
   AddKeyword(dialog, "sell");
-  EXPECT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{"sell", "buy"}));
+  EXPECT_EQ(GetKeywordRows(dialog), (Texts{"sell", "buy"}));
   EXPECT_TRUE(dialog.GetKeywordBox()->text().isEmpty());
   uint32_t clrCell = 0;
   ASSERT_TRUE(dialog.GetKeywordTable()->GetColorBox(0, 1, clrCell));
@@ -161,13 +165,13 @@ TEST_F(CustomizedAppearanceTest, KeywordsAreStoredLongestFirst) {
   dialog.GetApplyButton()->click();
   EXPECT_EQ(GetStoredLine(), "0,FF,MS Shell Dlg 2,8,3,sell,FF,buy,FF,");
   ASSERT_NE(List().GetAppearance().pKeywords, nullptr);
-  EXPECT_EQ(*List().GetAppearance().pKeywords, (std::vector<std::string>{"sell", "buy"}));
+  EXPECT_EQ(*List().GetAppearance().pKeywords, (Texts{"sell", "buy"}));
   EXPECT_EQ(List().GetAppearance().nKeywordColumn, 3);
 
   // Opened again, the dialog lists the stored keywords on their column.
   dialog.GetCancelButton()->click();
   Open();
-  EXPECT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{"sell", "buy"}));
+  EXPECT_EQ(GetKeywordRows(dialog), (Texts{"sell", "buy"}));
   EXPECT_EQ(dialog.GetColumnChoice()->currentIndex(), 3);
   // Choosing another column empties the table.
   dialog.GetChangeColumnButton()->click();
@@ -187,7 +191,7 @@ TEST_F(CustomizedAppearanceTest, AKeywordWithANulIsStoredWhole) {
   // A list made now reads the keyword back whole.
   const std::unique_ptr<sTextList> pReloaded = MakeList();
   ASSERT_NE(pReloaded->pList->GetAppearance().pKeywords, nullptr);
-  EXPECT_EQ(*pReloaded->pList->GetAppearance().pKeywords, std::vector<std::string>{std::string("se\0ll", 5)});
+  EXPECT_EQ(*pReloaded->pList->GetAppearance().pKeywords, Texts{std::string("se\0ll", 5)});
 }
 
 TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
@@ -195,24 +199,23 @@ TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
   SelectProperty(dialog, kPropertyText);
   dialog.GetColumnChoice()->setCurrentIndex(2);
   AddKeyword(dialog, "");
-  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Enter text to add a new keyword to list"});
+  EXPECT_EQ(m_arrBoxes, Texts{"Enter text to add a new keyword to list"});
   EXPECT_TRUE(GetKeywordRows(dialog).empty());
 
   for (const char* szKeyword : {"a", "bb", "ccc", "dd"}) AddKeyword(dialog, szKeyword);
-  ASSERT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{"ccc", "dd", "bb", "a"}));
+  ASSERT_EQ(GetKeywordRows(dialog), (Texts{"ccc", "dd", "bb", "a"}));
   CXListCtrl& table = *dialog.GetKeywordTable();
   table.clearSelection();
   table.selectRow(1);
   table.selectionModel()->select(table.model()->index(3, 0),
                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
   SendKey(&table, Qt::Key_Delete);
-  EXPECT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{"ccc", "bb"}))
-      << "exactly the two selected rows";
+  EXPECT_EQ(GetKeywordRows(dialog), (Texts{"ccc", "bb"})) << "exactly the two selected rows";
 
   // Mixed-case keywords are stored in lower case.
   AddKeyword(dialog, "MiXed");
   dialog.GetApplyButton()->click();
-  EXPECT_EQ(*List().GetAppearance().pKeywords, (std::vector<std::string>{"mixed", "ccc", "bb"}));
+  EXPECT_EQ(*List().GetAppearance().pKeywords, (Texts{"mixed", "ccc", "bb"}));
   EXPECT_EQ(GetStoredLine(), "0,FF00,MS Shell Dlg 2,8,2,mixed,FF00,ccc,FF00,bb,FF00,");
 }
 
@@ -223,9 +226,8 @@ TEST_F(CustomizedAppearanceTest, KeywordsReadBackAsTyped) {
   SelectProperty(dialog, kPropertyText);
   AddKeyword(dialog, "buy");
   AddKeyword(dialog, "buy,sell");
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{
-                            "Please choose the column for Keywords before adding a keyword",
-                            "\",\" is not allowed in a keyword, please enter a different keyword"}));
+  EXPECT_EQ(m_arrBoxes, (Texts{"Please choose the column for Keywords before adding a keyword",
+                               "\",\" is not allowed in a keyword, please enter a different keyword"}));
   EXPECT_TRUE(GetKeywordRows(dialog).empty());
   EXPECT_TRUE(dialog.GetColumnChoice()->isEnabled()) << "the column can be chosen at once";
 
@@ -235,12 +237,12 @@ TEST_F(CustomizedAppearanceTest, KeywordsReadBackAsTyped) {
   AddKeyword(dialog, "buy");
   AddKeyword(dialog, strLong.c_str());
   dialog.GetColumnChoice()->activated(1);
-  EXPECT_EQ(GetKeywordRows(dialog), (std::vector<std::string>{strLong, "buy"}));
+  EXPECT_EQ(GetKeywordRows(dialog), (Texts{strLong, "buy"}));
   m_arrBoxes.clear();
   AddKeyword(dialog, std::string(100, 'y').c_str());
   EXPECT_EQ(
       m_arrBoxes,
-      std::vector<std::string>{
+      Texts{
           "The keywords of this list do not fit its settings, please remove a keyword or use shorter ones"});
 
   dialog.GetApplyButton()->click();
@@ -248,7 +250,7 @@ TEST_F(CustomizedAppearanceTest, KeywordsReadBackAsTyped) {
   const sAppearanceInfo& reloaded = pReloaded->pList->GetAppearance();
   EXPECT_EQ(reloaded.nKeywordColumn, 1);
   ASSERT_NE(reloaded.pKeywords, nullptr);
-  EXPECT_EQ(*reloaded.pKeywords, (std::vector<std::string>{strLong, "buy"}));
+  EXPECT_EQ(*reloaded.pKeywords, (Texts{strLong, "buy"}));
 }
 
 TEST_F(CustomizedAppearanceTest, ListWithoutColoursChangesOnlyItsFont) {
@@ -256,11 +258,7 @@ TEST_F(CustomizedAppearanceTest, ListWithoutColoursChangesOnlyItsFont) {
   CCustomizedAppearance& dialog = Open();
   EXPECT_FALSE(dialog.GetColourButton()->isEnabled());
   EXPECT_FALSE(dialog.GetAddButton()->isEnabled());
-  SetModalDialogHook([](QDialog& modal) {
-    dynamic_cast<CFontSettingDlg&>(modal).GetSizeChoice()->setCurrentText(QStringLiteral("12"));
-    modal.accept();
-    return modal.result();
-  });
+  ChooseFont(nullptr, "12");
   dialog.GetFontButton()->click();
   dialog.GetApplyButton()->click();
   EXPECT_EQ(List().GetAppearance().clrBackground, 0U);
@@ -270,7 +268,7 @@ TEST_F(CustomizedAppearanceTest, ListWithoutColoursChangesOnlyItsFont) {
 
 TEST_F(CustomizedAppearanceTest, OneDialogFollowsTheLastList) {
   CCustomizedAppearance& dialog = Open();
-  auto pOther = std::make_unique<sTextList>(std::vector<std::string>{"X"}, std::vector<TextRecord>{{"1"}});
+  auto pOther = std::make_unique<sTextList>(Texts{"X"}, std::vector<TextRecord>{{"1"}});
   pOther->pList->SetControlId(1232);
   pOther->pList->OnCommand(kCmdCustomize);
   EXPECT_EQ(CCustomizedAppearance::FindInstance(), &dialog);

@@ -1,31 +1,26 @@
-// The common list control: column profile through the settings file, fitting, clipboard,
-// keys, the base sort with its header images, spreadsheet export, check boxes, row height, the
-// registry of list controls, and the stored appearance applied to colours, font and keywords.
+// The common list control: column profile, fitting, clipboard, keys, base sort, export, check
+// boxes, row height, the registry of list controls, and the stored appearance.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QHelpEvent>
-#include <QImage>
 #include <QToolTip>
-#include <filesystem>
 
-#include "controls/ColorHeaderCtrl.h"
 #include "controls/ColorRef.h"
 #include "lists/widgets/ListControlRegistry.h"
 #include "tests/support/EventWait.h"
 #include "tests/support/ListTestSupport.h"
-#include "tests/support/QtTestApp.h"
 
 namespace {
 
+using Texts = std::vector<std::string>;
+using Widths = std::vector<int32_t>;
 constexpr uint32_t kRed = MakeColorRef(255, 0, 0);
 constexpr uint32_t kBlue = MakeColorRef(0, 0, 255);
 constexpr uint32_t kGreen = MakeColorRef(0, 255, 0);
-
 const sColumnDef kColumns[] = {{"Name", kAlignLeft, kSortText},
                                {"Amount", kAlignRight, kSortDecimal},
                                {"Count", kAlignRight, kSortInteger}};
@@ -39,61 +34,54 @@ class CPlainList : public CCommonListCtrl {
   void ShowAppearanceDialog() override { ++m_nAppearanceCalls; }
 };
 
-class CommonListCtrlTest : public CSettingsFixture {
- protected:
-  void LoadColumns(CCommonListCtrl& list, std::span<const sColumnDef> arrColumns = kColumns) {
-    list.GetLayout().LoadColumnTable("TestList", arrColumns);
-    list.LoadProfile();
-  }
+void LoadColumns(CCommonListCtrl& list, std::span<const sColumnDef> arrColumns = kColumns) {
+  list.GetLayout().LoadColumnTable("TestList", arrColumns);
+  list.LoadProfile();
+}
 
-  void AddRows(CCommonListCtrl& list, const std::vector<std::vector<std::string>>& arrRows) {
-    for (const auto& arrRow : arrRows) {
-      const int32_t nRow = list.InsertItem(list.GetItemCount(), arrRow[0]);
-      for (size_t i = 1; i < arrRow.size(); ++i) {
-        list.SetItemText(nRow, static_cast<int32_t>(i), arrRow[i]);
-      }
-    }
+void AddRows(CCommonListCtrl& list, const std::vector<Texts>& arrRows) {
+  for (const Texts& arrRow : arrRows) {
+    const int32_t nRow = list.InsertItem(list.GetItemCount(), arrRow[0]);
+    for (size_t i = 1; i < arrRow.size(); ++i) list.SetItemText(nRow, static_cast<int32_t>(i), arrRow[i]);
   }
+}
 
-  std::vector<int32_t> GetHeaderWidths(const CCommonListCtrl& list) {
-    std::vector<int32_t> arrWidths;
-    for (int32_t nPosition = 0; nPosition < list.GetHeader()->count(); ++nPosition) {
-      arrWidths.push_back(list.GetHeader()->sectionSize(nPosition));
-    }
-    return arrWidths;
-  }
+Widths GetHeaderWidths(const CCommonListCtrl& list) {
+  Widths arrWidths;
+  for (int32_t n = 0; n < list.GetHeader()->count(); ++n)
+    arrWidths.push_back(list.GetHeader()->sectionSize(n));
+  return arrWidths;
+}
 
-  // Pixels of a row close to a colour.
-  static int CountRowPixels(CCommonListCtrl& list, int32_t nRow, uint32_t clrColour) {
-    const QImage image = list.viewport()->grab().toImage();
-    return CountPixelsNear(
-        image, QRect(0, list.rowViewportPosition(nRow), image.width(), list.rowHeight(nRow)), clrColour);
-  }
-};
+int CountRowPixels(CCommonListCtrl& list, int32_t nRow, uint32_t clrColour) {
+  const QImage image = list.viewport()->grab().toImage();
+  return CountPixelsNear(image, QRect(0, list.rowViewportPosition(nRow), image.width(), list.rowHeight(nRow)),
+                         clrColour);
+}
+
+using CommonListCtrlTest = CSettingsFixture;
 
 TEST_F(CommonListCtrlTest, SavesTheProfileOnRequestAndWhenDestroyed) {
   WriteFile("OrvaneSetting.ini", "[TestList]\nCOLUMNPROFILE=0,1,90,1,0,120,2,-1,0\nTITLE=Kept\n");
   {
     CCommonListCtrl list;
     LoadColumns(list);
-    EXPECT_EQ(GetHeaderWidths(list), (std::vector<int32_t>{120, 90}));
+    EXPECT_EQ(GetHeaderWidths(list), (Widths{120, 90}));
     list.GetHeader()->resizeSection(0, 130);
     ASSERT_TRUE(list.SaveProfile());
     EXPECT_EQ(ReadFile("OrvaneSetting.ini"),
-              "[TestList]\nCOLUMNPROFILE=0,1,90,1,0,130,2,-1,0\nTITLE=Kept\nUSERCOLUMNPROFILE=\n"
-              "PROTECTEDCOLUMNPROFILE=\n");
+              "[TestList]\nCOLUMNPROFILE=0,1,90,1,0,130,2,-1,0\nTITLE=Kept\n"
+              "USERCOLUMNPROFILE=\nPROTECTEDCOLUMNPROFILE=\n");
     list.GetHeader()->resizeSection(1, 95);
   }
   EXPECT_NE(ReadFile("OrvaneSetting.ini").find("COLUMNPROFILE=0,1,95,1,0,130,2,-1,0\n"), std::string::npos);
   EXPECT_TRUE(m_arrBoxes.empty());
-
   CCommonListCtrl list;
   LoadColumns(list);
   g_pluginContext.settingsDir = (m_dir / "missing" / "dir").string();
   EXPECT_FALSE(list.SaveProfile());
-  EXPECT_EQ(m_arrBoxes,
-            (std::vector<std::string>{"File Open Failed", kSaveProfileFailedText, "File Open Failed",
-                                      kSaveProfileFailedText, "File Open Failed", kSaveProfileFailedText}));
+  EXPECT_EQ(m_arrBoxes, (Texts{"File Open Failed", kSaveProfileFailedText, "File Open Failed",
+                               kSaveProfileFailedText, "File Open Failed", kSaveProfileFailedText}));
   g_pluginContext.settingsDir = m_dir.string();
 }
 
@@ -106,13 +94,13 @@ TEST_F(CommonListCtrlTest, HeaderTipsShowTheFormulaText) {
   list.GetLayout().LoadColumnTable("TestList", kColumns);
   list.GetLayout().m_arrColumns.push_back(custom);
   list.LoadProfile();
-  const QAbstractItemModel* pModel = list.model();
-  EXPECT_FALSE(pModel->headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
-  EXPECT_EQ(pModel->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(), "\"Amount\" / \"Count\"");
+  const auto tip = [&list](int n) { return list.model()->headerData(n, Qt::Horizontal, Qt::ToolTipRole); };
+  EXPECT_FALSE(tip(0).isValid());
+  EXPECT_EQ(tip(3).toString(), "\"Amount\" / \"Count\"");
   list.SetHeaderTip(0, "Entity");
-  EXPECT_EQ(pModel->headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), "Entity");
+  EXPECT_EQ(tip(0).toString(), "Entity");
   list.SetHeaderTipsEnabled(false);
-  EXPECT_FALSE(pModel->headerData(3, Qt::Horizontal, Qt::ToolTipRole).isValid());
+  EXPECT_FALSE(tip(3).isValid());
 }
 
 TEST_F(CommonListCtrlTest, CutCellsShowTheirWholeTextOnHover) {
@@ -121,25 +109,22 @@ TEST_F(CommonListCtrlTest, CutCellsShowTheirWholeTextOnHover) {
   AddRows(list, {{"BRK01", "1585860499.80", "7"}});
   list.show();
   list.GetHeader()->resizeSection(1, 60);
-  struct sCase {
+  const struct {
     const char* szCase;
-    int32_t nPosition;
-    int32_t nRow;
+    int32_t nPosition, nRow;
     const char* szTip;
     eDigitGrouping eGrouping = eDigitGrouping::kNone;
-  };
-  const sCase arrCases[] = {
+  } arrCases[] = {
       {"an amount cut at its end", 1, 0, "1585860499.80"},
       {"a text that fits", 0, 0, ""},
       {"below the last row", 1, 3, ""},
       {"a grouped amount shown as ###", 1, 0, "1,585,860,499.80", eDigitGrouping::kInternational},
   };
-  for (const sCase& test : arrCases) {
+  for (const auto& test : arrCases) {
     SCOPED_TRACE(test.szCase);
     list.SetDigitGrouping(test.eGrouping);
     list.SetNumbersUncut(test.eGrouping != eDigitGrouping::kNone);
-    // A tip fades out: the next case starts without one.
-    QToolTip::hideText();
+    QToolTip::hideText();  // a tip fades out: the next case starts without one
     ASSERT_TRUE(RunEventsUntil([] { return !QToolTip::isVisible(); }));
     const QPoint ptCell(list.columnViewportPosition(test.nPosition) + 5,
                         list.rowViewportPosition(0) + list.rowHeight(0) * test.nRow + 2);
@@ -164,30 +149,27 @@ TEST_F(CommonListCtrlTest, FitsColumns) {
   const std::string strNarrow(16, 'i');
   const std::string strWide(12, 'W');
   const std::string strFurtherDown = "a text further down, wider than the first one";
-  std::vector<std::vector<std::string>> arrRows = {{"x", "a text wider than fifty pixels for sure"}};
+  std::vector<Texts> arrRows = {{"x", "a text wider than fifty pixels for sure"}};
   for (int nRow = 0; nRow < 40; ++nRow) arrRows.push_back({"x", "", "", strNarrow});
   arrRows.push_back({"x", strFurtherDown, "", strWide});
   AddRows(list, arrRows);
   list.show();
   list.resize(600 + list.width() - list.viewport()->width(), 200);
   ASSERT_EQ(list.viewport()->width(), 600);
-
   list.OnCommand(kCmdFitToWindow);
-  EXPECT_EQ(GetHeaderWidths(list), std::vector<int32_t>(7, 85));
-
+  EXPECT_EQ(GetHeaderWidths(list), Widths(7, 85));
   list.OnCommand(kCmdFitToData);
-  const std::vector<int32_t> arrData = GetHeaderWidths(list);
-  EXPECT_EQ(arrData[0], 50) << "a narrow text gets the narrowest width";
-  EXPECT_EQ(arrData[1], list.fontMetrics().horizontalAdvance(QString::fromStdString(strFurtherDown)) + 12);
-  EXPECT_EQ(arrData[2], 50) << "an empty column";
-  ASSERT_GT(list.fontMetrics().horizontalAdvance(QString::fromStdString(strWide)),
-            list.fontMetrics().horizontalAdvance(QString::fromStdString(strNarrow)));
-  EXPECT_EQ(arrData[3], list.fontMetrics().horizontalAdvance(QString::fromStdString(strWide)) + 12);
-
+  const auto advance = [&list](const std::string& str) {
+    return list.fontMetrics().horizontalAdvance(QString::fromStdString(str));
+  };
+  ASSERT_GT(advance(strWide), advance(strNarrow));
+  // A narrow text and an empty column get the narrowest width.
+  const Widths arrData = GetHeaderWidths(list);
+  EXPECT_EQ(Widths(arrData.begin(), arrData.begin() + 4),
+            (Widths{50, advance(strFurtherDown) + 12, 50, advance(strWide) + 12}));
   list.OnCommand(kCmdFitToHeaderSize);
-  const std::vector<int32_t> arrHeader = GetHeaderWidths(list);
-  EXPECT_EQ(arrHeader[0], 50);
-  EXPECT_EQ(arrHeader[6],
+  EXPECT_EQ(GetHeaderWidths(list)[0], 50);
+  EXPECT_EQ(GetHeaderWidths(list)[6],
             list.GetHeader()->fontMetrics().horizontalAdvance("A much longer column heading") + 20);
 }
 
@@ -199,7 +181,6 @@ TEST_F(CommonListCtrlTest, KeysCopySelectAndToggle) {
   list.selectRow(2);
   list.selectionModel()->select(list.model()->index(0, 0),
                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
-
   SendKey(&list, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "r0\t1\t2\t\r\nr2\t5\t\t\r\n");
   EXPECT_EQ(list.m_nAppearanceCalls, 0);
@@ -208,24 +189,20 @@ TEST_F(CommonListCtrlTest, KeysCopySelectAndToggle) {
   list.SetCustomizeEnabled(false);
   SendKey(&list, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(list.m_nAppearanceCalls, 1);
-
   SendKey(&list, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(list.GetSelectedRows(), (std::vector<int32_t>{0, 1, 2}));
-
   SendKey(&list, Qt::Key_G, Qt::ShiftModifier, "G");
   EXPECT_TRUE(list.HasGridLines());
   SendKey(&list, Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier);
   EXPECT_TRUE(list.HasGridLines()) << "Ctrl held: no toggle";
   SendKey(&list, Qt::Key_G, Qt::ShiftModifier, "G");
   EXPECT_FALSE(list.HasGridLines());
-
   int nRightClicks = 0;
   QObject::connect(&list, &CCommonListCtrl::RightClicked, [&nRightClicks] { ++nRightClicks; });
   SendKey(&list, Qt::Key_Menu);
   EXPECT_EQ(nRightClicks, 1);
-
   SendKey(&list, Qt::Key_E, Qt::ShiftModifier, "E");
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"File is generated"}));
+  EXPECT_EQ(m_arrBoxes, (Texts{"File is generated"}));
 }
 
 TEST_F(CommonListCtrlTest, BaseSortByClicksWithHeaderImages) {
@@ -235,19 +212,16 @@ TEST_F(CommonListCtrlTest, BaseSortByClicksWithHeaderImages) {
   list.show();
   list.selectRow(0);  // "a" stays selected as it moves
   // The order of the rows is CPlainListStore's; the list shows it and moves the selection along.
-  struct sStep {
-    int32_t nPosition;
-    std::vector<int32_t> arrImages;
-  };
-  const sStep arrSteps[] = {{1, {-1, 0, -1}}, {1, {-1, 1, -1}}, {0, {0, 2, -1}}, {0, {1, 2, -1}}};
-  for (const sStep& step : arrSteps) {
-    list.GetHeader()->sectionClicked(step.nPosition);
-    const std::vector<int32_t> arrImages = {list.GetSortImage(0), list.GetSortImage(1), list.GetSortImage(2)};
-    EXPECT_EQ(arrImages, step.arrImages) << "click on " << step.nPosition;
-    EXPECT_EQ(list.model()->headerData(step.nPosition, Qt::Horizontal, kSortImageRole).toInt(),
-              step.arrImages[static_cast<size_t>(step.nPosition)]);
+  const std::pair<int32_t, Widths> arrSteps[] = {
+      {1, {-1, 0, -1}}, {1, {-1, 1, -1}}, {0, {0, 2, -1}}, {0, {1, 2, -1}}};
+  for (const auto& [nPosition, arrImages] : arrSteps) {
+    list.GetHeader()->sectionClicked(nPosition);
+    EXPECT_EQ((Widths{list.GetSortImage(0), list.GetSortImage(1), list.GetSortImage(2)}), arrImages)
+        << nPosition;
+    EXPECT_EQ(list.model()->headerData(nPosition, Qt::Horizontal, kSortImageRole).toInt(),
+              arrImages[static_cast<size_t>(nPosition)]);
   }
-  EXPECT_EQ(GetShownTexts(list, 0), (std::vector<std::string>{"e", "d", "c", "b", "a"}));
+  EXPECT_EQ(GetShownTexts(list, 0), (Texts{"e", "d", "c", "b", "a"}));
   EXPECT_EQ(list.GetSelectedRows(), std::vector<int32_t>{4});
 }
 
@@ -255,20 +229,16 @@ TEST_F(CommonListCtrlTest, WritesToExcel) {
   CCommonListCtrl list;
   LoadColumns(list);
   list.OnCommand(kCmdWriteToExcel);
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"No Items in the List"}));
+  EXPECT_EQ(m_arrBoxes, (Texts{"No Items in the List"}));
   EXPECT_FALSE(std::filesystem::exists(m_dir / "Exports"));
-
   AddRows(list, {{"a", "1.50", "2"}});
   list.OnCommand(kCmdWriteToExcel);
   EXPECT_EQ(m_arrBoxes.back(), "File is generated");
-  std::vector<std::string> arrFiles;
-  for (const auto& entry : std::filesystem::directory_iterator(m_dir / "Exports")) {
+  Texts arrFiles;
+  for (const auto& entry : std::filesystem::directory_iterator(m_dir / "Exports"))
     arrFiles.push_back(entry.path().filename().string());
-  }
   ASSERT_EQ(arrFiles.size(), 1U);
-  EXPECT_EQ(arrFiles[0].rfind("TestList_", 0), 0U) << arrFiles[0];
-  EXPECT_EQ(arrFiles[0].substr(arrFiles[0].size() - 5), ".xlsx");
-
+  EXPECT_TRUE(arrFiles[0].starts_with("TestList_") && arrFiles[0].ends_with(".xlsx")) << arrFiles[0];
   // A settings "directory" that is a file: the folder cannot be made.
   WriteFile("plain-file", "x");
   g_pluginContext.settingsDir = (m_dir / "plain-file").string();
@@ -288,21 +258,18 @@ TEST_F(CommonListCtrlTest, CheckBoxesRowHeightAndRegistry) {
                      pList->rowViewportPosition(1) + pList->rowHeight(1) / 2);
   SendLeftPress(pList->viewport(), ptBox);
   SendLeftRelease(pList->viewport(), ptBox);
-  EXPECT_EQ(pList->GetCheck(1), 1U);
-  EXPECT_EQ(pList->GetCheck(0), 0U);
+  EXPECT_EQ(std::pair(pList->GetCheck(0), pList->GetCheck(1)), std::pair(0U, 1U));
   EXPECT_EQ(pList->GetSelectedRows(), std::vector<int32_t>{1});
   SendLeftPress(pList->viewport(), ptBox);
   EXPECT_EQ(pList->GetCheck(1), 0U);
-  const QPoint ptLabel(pList->columnViewportPosition(1) + 20, pList->rowViewportPosition(0) + 2);
-  SendLeftPress(pList->viewport(), ptLabel);
+  SendLeftPress(pList->viewport(),
+                QPoint(pList->columnViewportPosition(1) + 20, pList->rowViewportPosition(0) + 2));
   EXPECT_EQ(pList->GetCheck(0), 0U) << "a click on the label only selects";
   EXPECT_EQ(pList->GetSelectedRows(), std::vector<int32_t>{0});
-
   pList->SetListFont("DejaVu Sans", "12");
   EXPECT_EQ(QFontInfo(pList->font()).pixelSize(), 16);
   EXPECT_EQ(pList->GetRowHeight(), 20);
   EXPECT_EQ(pList->rowHeight(0), 20);
-
   pList->SetControlId(1231);
   EXPECT_EQ(pList->GetAppearanceKey(), "TestList-1231");
   delete pList;
@@ -331,20 +298,13 @@ TEST_F(CommonListCtrlTest, KeywordColoursTheRowText) {
             "[CUSTOMIZE_LISTS]\nTestList-0=0,FF00,DejaVu Sans,12,1,sell,FF,buy,FF0000,\n");
   const sTextList text({"Id", "Side"}, {{"1", "Buy"}, {"2", "hold"}, {"3", "SELL now"}});
   CFilterListCtrl& list = *text.pList;
-  const struct {
-    int32_t nRow;
-    uint32_t clrShown;
-    uint32_t clrAbsent;
-  } arrCases[] = {
-      {0, kBlue, kGreen},  // "Buy": the whole row, the Id cell too
-      {1, kGreen, kRed},   // "hold": the list's text colour
-      {2, kRed, kGreen},   // "SELL now"
-  };
-  for (const auto& test : arrCases) {
-    EXPECT_GT(CountRowPixels(list, test.nRow, test.clrShown), 0) << "row " << test.nRow;
-    EXPECT_EQ(CountRowPixels(list, test.nRow, test.clrAbsent), 0) << "row " << test.nRow;
+  // "Buy" colours the whole row, the Id cell too; "hold" has the list's text colour.
+  const std::tuple<int32_t, uint32_t, uint32_t> arrCases[] = {
+      {0, kBlue, kGreen}, {1, kGreen, kRed}, {2, kRed, kGreen}};
+  for (const auto& [nRow, clrShown, clrAbsent] : arrCases) {
+    EXPECT_GT(CountRowPixels(list, nRow, clrShown), 0) << "row " << nRow;
+    EXPECT_EQ(CountRowPixels(list, nRow, clrAbsent), 0) << "row " << nRow;
   }
-
   sAppearanceInfo appearance = list.GetAppearance();
   appearance.nKeywordColumn = -1;
   list.SetAppearance(appearance);

@@ -1,14 +1,11 @@
-// The filter list in data mode: the filter bar and its time-out, programmatic filters, the
-// filter value popup, sorting with the header images, the keys of the filter bar, row deletion,
-// check boxes and live updates that repaint only what is on screen.
+// The filter list in data mode: filter bar, programmatic filters, value popup, sorting, keys,
+// deletion, check boxes, live updates that repaint only what is on screen, and kept options.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPixmap>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -17,16 +14,37 @@
 #include "plugin/SettingsAccess.h"
 #include "tests/support/EventWait.h"
 #include "tests/support/ListTestSupport.h"
-#include "tests/support/QtTestApp.h"
 
 namespace {
 
-const std::vector<std::string> kNames = {"Name", "Segment", "Amount"};
+using Texts = std::vector<std::string>;
+const Texts kNames = {"Name", "Segment", "Amount"};
 const std::vector<TextRecord> kRows = {{"Reliance", "CM", "1500"},
                                        {"relaxo", "FO", "-700"},
                                        {"Balance", "CM", "20"},
                                        {"Alliance", "cm", "-1200"},
                                        {"Bharat", "CDS", "abc"}};
+
+void Type(QWidget* pWidget, const char* szKeys) {
+  for (; *szKeys != 0; ++szKeys) SendKey(pWidget, Qt::Key_unknown, Qt::NoModifier, QString(QChar(*szKeys)));
+}
+
+// The ticked header menu commands, or the two filter-and-sort options with their ticks.
+std::vector<std::pair<int, bool>> GetMenuEntries(CFilterListCtrl& list, bool bTickedOnly) {
+  std::vector<std::pair<int, bool>> arrEntries;
+  const std::unique_ptr<QMenu> pMenu = list.CreateHeaderMenu();
+  for (const QAction* pAction : pMenu->actions()) {
+    const int nCommand = pAction->data().toInt();
+    if (bTickedOnly ? pAction->isChecked() : nCommand == kCmdLiveFilterSort || nCommand == kCmdKeepFilterSort)
+      arrEntries.emplace_back(nCommand, pAction->isChecked());
+  }
+  return arrEntries;
+}
+
+void ExpectLines(const std::string& strWritten, std::initializer_list<const char*> arrLines) {
+  for (const char* szLine : arrLines)
+    EXPECT_NE(strWritten.find(szLine), std::string::npos) << szLine << strWritten;
+}
 
 class FilterListCtrlTest : public CSettingsFixture {
  protected:
@@ -34,7 +52,6 @@ class FilterListCtrlTest : public CSettingsFixture {
     CSettingsFixture::SetUp();
     m_pData = std::make_unique<sTextList>(kNames, kRows, std::vector<int32_t>{2});
     CFilterListCtrl* pList = m_pData->pList.get();
-    // The owner re-runs the filtering pass when it is told of a filter change.
     QObject::connect(pList, &CFilterListCtrl::FilterChanged, [this, pList](int nPosition) {
       m_arrNotified.push_back(nPosition);
       pList->Filter();
@@ -46,7 +63,7 @@ class FilterListCtrlTest : public CSettingsFixture {
   }
 
   CFilterListCtrl& List() { return *m_pData->pList; }
-  std::vector<std::string> Names() { return GetShownTexts(List(), 0); }
+  Texts Names() { return GetShownTexts(List(), 0); }
 
   std::unique_ptr<sTextList> m_pData;
   std::vector<int> m_arrNotified;
@@ -58,48 +75,40 @@ TEST_F(FilterListCtrlTest, TypedFilterReachesTheOwnerAfterTheTimeOut) {
   EXPECT_EQ(pHeader->GetFilterTimer().interval(), 500);
   QLineEdit* pEdit = pHeader->GetFilterEdit(0);
   ASSERT_NE(pEdit, nullptr);
-  for (const char* szKey : {"r", "e", "l"}) {
-    SendKey(pEdit, Qt::Key_unknown, Qt::NoModifier, szKey);
-  }
+  Type(pEdit, "rel");
   EXPECT_EQ(pEdit->text(), "rel");
   EXPECT_TRUE(m_arrNotified.empty()) << "nothing before the time-out";
   EXPECT_TRUE(pHeader->GetFilterTimer().isActive());
   ASSERT_TRUE(RunEventsUntil([this] { return !m_arrNotified.empty(); }));
   EXPECT_EQ(m_arrNotified, std::vector<int>{0});
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "relaxo"}));
-
+  EXPECT_EQ(Names(), (Texts{"Reliance", "relaxo"}));
   // Typing in a second column reports the first change at once, then its own after its time-out.
   pEdit->clear();
-  for (const char* szKey : {"*", "a", "n", "*"}) {
-    SendKey(pEdit, Qt::Key_unknown, Qt::NoModifier, szKey);
-  }
-  SendKey(pHeader->GetFilterEdit(1), Qt::Key_unknown, Qt::NoModifier, "c");
+  Type(pEdit, "*an*");
+  Type(pHeader->GetFilterEdit(1), "c");
   EXPECT_EQ(m_arrNotified, (std::vector<int>{0, 0}));
   ASSERT_TRUE(RunEventsUntil([this] { return m_arrNotified.size() == 3; }));
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance"}));
+  EXPECT_EQ(Names(), (Texts{"Reliance", "Balance", "Alliance"}));
 }
 
 TEST_F(FilterListCtrlTest, ProgrammaticFilters) {
-  struct sCase {
+  const struct {
     const char* szName;
     std::vector<int32_t> arrColumns;
-    std::vector<std::string> arrTexts;
-    bool bExact;
-    bool bAccepted;
-    std::vector<std::string> arrShown;
-  };
-  const sCase arrCases[] = {
+    Texts arrTexts;
+    bool bExact, bAccepted;
+    Texts arrShown;
+  } arrCases[] = {
       {"numbers", {2}, {">1000~<-500"}, false, true, {"Reliance", "relaxo", "Alliance"}},
       {"two columns", {1, 2}, {"cm", ">0"}, false, true, {"Reliance", "Balance"}},
       {"exact", {0, 1}, {"relaxo~Bala", "fo"}, true, true, {"relaxo"}},
       {"sizes differ", {0, 1}, {"x"}, false, false, {"relaxo"}},
   };
-  for (const sCase& test : arrCases) {
+  for (const auto& test : arrCases) {
     EXPECT_EQ(List().SetFilters(test.arrColumns, test.arrTexts, test.bExact), test.bAccepted) << test.szName;
     EXPECT_EQ(Names(), test.arrShown) << test.szName;
   }
   EXPECT_EQ(List().GetHeader()->GetFilterText(0), "relaxo~Bala");
-
   // A hidden column's filter is kept by the list alone; the first header filter is emptied.
   List().OnCommand(kCmdResetFilters);
   EXPECT_EQ(Names().size(), kRows.size());
@@ -107,16 +116,14 @@ TEST_F(FilterListCtrlTest, ProgrammaticFilters) {
   List().GetLayout().SetPositions(std::vector<int32_t>{0, 1, -1});
   List().BuildHeader();
   List().SetFilter(2, "<0", false);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"relaxo", "Alliance"}));
-
+  EXPECT_EQ(Names(), (Texts{"relaxo", "Alliance"}));
   // "Match Filter Exactly" applies the first filter again under the exact rule.
   List().OnCommand(kCmdResetFilters);
   List().SetFilter(1, "cm", false);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance"}));
   List().OnCommand(kCmdMatchFilterExactly);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance"}));
+  EXPECT_EQ(Names(), (Texts{"Reliance", "Balance", "Alliance"}));
   List().SetFilter(1, "c", false);
-  EXPECT_EQ(Names(), std::vector<std::string>{}) << "exact: 'c' is no whole cell";
+  EXPECT_EQ(Names(), Texts{}) << "exact: 'c' is no whole cell";
 }
 
 TEST_F(FilterListCtrlTest, FilterValuePopupJoinsTheChosenEntries) {
@@ -126,21 +133,17 @@ TEST_F(FilterListCtrlTest, FilterValuePopupJoinsTheChosenEntries) {
   EXPECT_TRUE(pPopup->isVisible());
   EXPECT_EQ(pPopup->GetPosition(), 1);
   QListWidget* pBox = pPopup->GetListBox();
-  std::vector<std::string> arrEntries;
-  for (int i = 0; i < pBox->count(); ++i) {
-    arrEntries.push_back(pBox->item(i)->text().toStdString());
-  }
-  EXPECT_EQ(arrEntries, (std::vector<std::string>{"CM", "FO", "CDS"}));
+  Texts arrEntries;
+  for (int i = 0; i < pBox->count(); ++i) arrEntries.push_back(pBox->item(i)->text().toStdString());
+  EXPECT_EQ(arrEntries, (Texts{"CM", "FO", "CDS"}));
   EXPECT_EQ(pBox->horizontalScrollBar()->maximum() + pBox->viewport()->width(),
             CFilterText::kHorizontalExtent);
-
   pBox->item(2)->setSelected(true);
   pBox->item(0)->setSelected(true);
   SendKey(pBox, Qt::Key_Return);
   EXPECT_FALSE(pPopup->isVisible());
   EXPECT_EQ(List().GetHeader()->GetFilterText(1), "CM~CDS");
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance", "Bharat"}));
-
+  EXPECT_EQ(Names(), (Texts{"Reliance", "Balance", "Alliance", "Bharat"}));
   // Re-targeted at the next use, over the rows now shown.
   List().OpenFilterValues(0, QPoint(10, 10));
   EXPECT_EQ(CFilterText::GetInstance(), pPopup);
@@ -149,27 +152,23 @@ TEST_F(FilterListCtrlTest, FilterValuePopupJoinsTheChosenEntries) {
 }
 
 TEST_F(FilterListCtrlTest, SortsByClicksWithHeaderImages) {
-  struct sStep {
-    int32_t nPosition;
-    std::vector<std::string> arrNames;
-    std::vector<int32_t> arrImages;
+  const auto images = [this] {
+    return std::vector<int32_t>{List().GetSortImage(0), List().GetSortImage(1), List().GetSortImage(2)};
   };
-  const sStep arrSteps[] = {
+  const std::tuple<int32_t, Texts, std::vector<int32_t>> arrSteps[] = {
       {2, {"Alliance", "relaxo", "Bharat", "Balance", "Reliance"}, {-1, -1, 0}},
       {2, {"Reliance", "Balance", "Bharat", "relaxo", "Alliance"}, {-1, -1, 1}},
       {0, {"Alliance", "Balance", "Bharat", "Reliance", "relaxo"}, {0, -1, -1}},
   };
-  for (const sStep& step : arrSteps) {
-    List().GetHeader()->sectionClicked(step.nPosition);
-    EXPECT_EQ(Names(), step.arrNames) << "click on " << step.nPosition;
-    EXPECT_EQ((std::vector<int32_t>{List().GetSortImage(0), List().GetSortImage(1), List().GetSortImage(2)}),
-              step.arrImages);
+  for (const auto& [nPosition, arrNames, arrImages] : arrSteps) {
+    List().GetHeader()->sectionClicked(nPosition);
+    EXPECT_EQ(Names(), arrNames) << "click on " << nPosition;
+    EXPECT_EQ(images(), arrImages) << "click on " << nPosition;
   }
   List().SetFilter(0, "zzz", false);
   ASSERT_EQ(List().GetItemCount(), 0);
   List().GetHeader()->sectionClicked(1);
-  EXPECT_EQ(List().GetSortImage(1), -1) << "an empty view ignores clicks";
-  EXPECT_EQ(List().GetSortImage(0), 0);
+  EXPECT_EQ(images(), (std::vector<int32_t>{0, -1, -1})) << "an empty view ignores clicks";
 }
 
 TEST_F(FilterListCtrlTest, FilterBarKeys) {
@@ -185,20 +184,14 @@ TEST_F(FilterListCtrlTest, FilterBarKeys) {
   ASSERT_TRUE(pHeader->IsFilterBarShown());
   EXPECT_EQ(pHeader->height(), nClosedHeight + pHeader->GetFilterBarHeight());
   EXPECT_EQ(QApplication::focusWidget(), pHeader->GetFilterEdit(0));
-
-  struct sStep {
-    Qt::KeyboardModifiers nModifiers;
-    int nKey;
-    int nFocused;
-  };
-  const sStep arrSteps[] = {{Qt::NoModifier, Qt::Key_Tab, 1},
-                            {Qt::NoModifier, Qt::Key_Tab, 2},
-                            {Qt::NoModifier, Qt::Key_Tab, 0},
-                            {Qt::ShiftModifier, Qt::Key_Backtab, 2},
-                            {Qt::ShiftModifier, Qt::Key_Backtab, 1}};
-  for (const sStep& step : arrSteps) {
-    SendKey(QApplication::focusWidget(), step.nKey, step.nModifiers);
-    EXPECT_EQ(pHeader->GetFocusedFilterPosition(), step.nFocused);
+  const std::tuple<Qt::KeyboardModifiers, int, int> arrSteps[] = {{Qt::NoModifier, Qt::Key_Tab, 1},
+                                                                  {Qt::NoModifier, Qt::Key_Tab, 2},
+                                                                  {Qt::NoModifier, Qt::Key_Tab, 0},
+                                                                  {Qt::ShiftModifier, Qt::Key_Backtab, 2},
+                                                                  {Qt::ShiftModifier, Qt::Key_Backtab, 1}};
+  for (const auto& [nModifiers, nKey, nFocused] : arrSteps) {
+    SendKey(QApplication::focusWidget(), nKey, nModifiers);
+    EXPECT_EQ(pHeader->GetFocusedFilterPosition(), nFocused);
   }
   // Ctrl+F in a filter edit hides the bar and gives the list the focus back.
   SendKey(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
@@ -211,8 +204,7 @@ TEST_F(FilterListCtrlTest, TabScrollsAFilterEditIntoView) {
   List().GetHeader()->resizeSection(1, 400);
   QApplication::processEvents();
   SendKey(List().GetHeader()->GetFilterEdit(0), Qt::Key_Tab);
-  const int nRight = List().columnViewportPosition(1) + List().columnWidth(1);
-  EXPECT_EQ(nRight, List().viewport()->width() - 50);
+  EXPECT_EQ(List().columnViewportPosition(1) + List().columnWidth(1), List().viewport()->width() - 50);
   EXPECT_EQ(List().GetHeader()->GetFilterEdit(1)->geometry().left(), List().columnViewportPosition(1) + 2)
       << "the edits scroll with the header";
 }
@@ -220,19 +212,15 @@ TEST_F(FilterListCtrlTest, TabScrollsAFilterEditIntoView) {
 TEST_F(FilterListCtrlTest, DeletingMovesTheSelectionAndLeavingDataModeClears) {
   List().selectRow(1);
   ASSERT_TRUE(List().DeleteRow(1));
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Balance", "Alliance", "Bharat"}));
+  EXPECT_EQ(Names(), (Texts{"Reliance", "Balance", "Alliance", "Bharat"}));
   EXPECT_EQ(List().GetSelectedRows(), std::vector<int32_t>{1}) << "the following row is selected";
-
   List().SetCheckBoxes(true);
-  const QPoint ptBox(List().columnViewportPosition(0) + 5,
-                     List().rowViewportPosition(2) + List().rowHeight(2) / 2);
-  SendLeftPress(List().viewport(), ptBox);
+  SendLeftPress(List().viewport(), QPoint(List().columnViewportPosition(0) + 5,
+                                          List().rowViewportPosition(2) + List().rowHeight(2) / 2));
   EXPECT_EQ(List().GetStore().GetCheck(2), 1U);
-
   List().SetFilter(1, "cm", false);
   List().SetDataMode(false);
-  EXPECT_EQ(List().GetItemCount(), 0);
-  EXPECT_EQ(List().GetStore().GetStoreCount(), 0);
+  EXPECT_EQ(List().GetItemCount() + List().GetStore().GetStoreCount(), 0);
   EXPECT_TRUE(List().GetStore().GetFilterColumns().empty());
   EXPECT_EQ(List().GetHeader()->GetFilterEdit(0), nullptr);
 }
@@ -241,16 +229,16 @@ TEST_F(FilterListCtrlTest, LiveChangesReachTheViewAfterTheTurnAndTheSelectionFol
   List().SetLiveFilterSort(true);
   List().SetFilter(2, ">0", false);
   List().GetHeader()->sectionClicked(2);  // ascending by amount
-  ASSERT_EQ(Names(), (std::vector<std::string>{"Balance", "Reliance"}));
+  ASSERT_EQ(Names(), (Texts{"Balance", "Reliance"}));
   List().selectRow(1);
   std::vector<TextRecord>& arrRecords = m_pData->arrRecords;
-  const std::pair<size_t, const char*> arrChanges[] = {
-      {0, "5"}, {1, "900"}, {2, "-1"}, {3, "50"}};  // Reliance, relaxo, Balance, Alliance
-  for (const auto& [nRecord, szAmount] : arrChanges) {
+  // Reliance, relaxo, Balance, Alliance
+  for (const auto& [nRecord, szAmount] :
+       {std::pair<size_t, const char*>{0, "5"}, {1, "900"}, {2, "-1"}, {3, "50"}}) {
     arrRecords[nRecord][2] = szAmount;
     List().RefreshRecord(&arrRecords[nRecord]);
   }
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Reliance", "Alliance", "relaxo"}));
+  EXPECT_EQ(Names(), (Texts{"Reliance", "Alliance", "relaxo"}));
   EXPECT_EQ(List().model()->rowCount(), 2) << "the view follows once the turn is over";
   ASSERT_TRUE(RunEventsUntil([this] { return List().model()->rowCount() == 3; }));
   EXPECT_EQ(List().GetSelectedRows(), std::vector<int32_t>{0}) << "Reliance stays selected";
@@ -260,50 +248,34 @@ TEST_F(FilterListCtrlTest, LiveChangesReachTheViewAfterTheTurnAndTheSelectionFol
   EXPECT_TRUE(List().RefreshRecord(&arrRecords[0]));
   arrRecords[2][2] = "-2";
   EXPECT_FALSE(List().RefreshRecord(&arrRecords[2])) << "Balance stays filtered out";
-  // A list whose owner keeps no options writes none.
-  EXPECT_EQ(ReadFile(kSettingsFileName).find("LIVEFILTERSORT"), std::string::npos);
+  EXPECT_EQ(ReadFile(kSettingsFileName).find("LIVEFILTERSORT"), std::string::npos) << "no options kept";
 }
 
 TEST_F(FilterListCtrlTest, ViewOptionsAreKeptPerListAndRestoredBeforeTheRows) {
   WriteFile(kSettingsFileName, "[TestList]\nTITLE=Mine\n");
-  const auto getOptionEntries = [](CFilterListCtrl& list) {
-    std::vector<std::pair<int, bool>> arrEntries;
-    const std::unique_ptr<QMenu> pMenu = list.CreateHeaderMenu();
-    for (const QAction* pAction : pMenu->actions()) {
-      const int nCommand = pAction->data().toInt();
-      if (nCommand == kCmdLiveFilterSort || nCommand == kCmdKeepFilterSort) {
-        arrEntries.emplace_back(nCommand, pAction->isChecked());
-      }
-    }
-    return arrEntries;
-  };
-  EXPECT_TRUE(getOptionEntries(List()).empty()) << "offered only once loaded";
+  EXPECT_TRUE(GetMenuEntries(List(), false).empty()) << "offered only once loaded";
   List().LoadViewOptions();
-  EXPECT_EQ(getOptionEntries(List()),
-            (std::vector<std::pair<int, bool>>{{kCmdLiveFilterSort, false}, {kCmdKeepFilterSort, false}}));
+  using Entries = std::vector<std::pair<int, bool>>;
+  EXPECT_EQ(GetMenuEntries(List(), false),
+            (Entries{{kCmdLiveFilterSort, false}, {kCmdKeepFilterSort, false}}));
   List().OnCommand(kCmdLiveFilterSort);
   List().OnCommand(kCmdKeepFilterSort);
-  EXPECT_EQ(getOptionEntries(List()),
-            (std::vector<std::pair<int, bool>>{{kCmdLiveFilterSort, true}, {kCmdKeepFilterSort, true}}));
-  List().SetFilters(std::vector<int32_t>{0, 2}, std::vector<std::string>{"*a*", ">-1000"}, false);
+  EXPECT_EQ(GetMenuEntries(List(), false), (Entries{{kCmdLiveFilterSort, true}, {kCmdKeepFilterSort, true}}));
+  List().SetFilters(std::vector<int32_t>{0, 2}, Texts{"*a*", ">-1000"}, false);
   List().GetHeader()->sectionClicked(2);
   List().GetHeader()->sectionClicked(2);  // descending
-  const std::vector<std::string> arrKept = {"Reliance", "Balance", "relaxo"};
+  const Texts arrKept = {"Reliance", "Balance", "relaxo"};
   ASSERT_EQ(Names(), arrKept);
   const std::string strWritten = ReadFile(kSettingsFileName);
-  for (const char* szLine : {"TITLE=Mine\n", "LIVEFILTERSORT=1\n", "KEEPFILTERSORT=1\n",
-                             "FILTERS=Name:*a*,Amount:>-1000\n", "SORT=Amount,descending\n"}) {
-    EXPECT_NE(strWritten.find(szLine), std::string::npos) << szLine << " in\n" << strWritten;
-  }
-
+  ExpectLines(strWritten, {"TITLE=Mine\n", "LIVEFILTERSORT=1\n", "KEEPFILTERSORT=1\n",
+                           "FILTERS=Name:*a*,Amount:>-1000\n", "SORT=Amount,descending\n"});
   {
     // The same list after a restart: filtered and sorted before its rows arrive.
     sTextList restarted(kNames, {}, {2});
     CFilterListCtrl& list = *restarted.pList;
     QObject::connect(&list, &CFilterListCtrl::FilterChanged, [&list](int) { list.Filter(); });
     list.LoadViewOptions();
-    EXPECT_TRUE(list.IsLiveFilterSort());
-    EXPECT_TRUE(list.IsKeepFilterSort());
+    EXPECT_TRUE(list.IsLiveFilterSort() && list.IsKeepFilterSort());
     EXPECT_EQ(list.GetHeader()->GetFilterText(0), "*a*");
     EXPECT_EQ(list.GetHeader()->GetFilterText(2), ">-1000");
     EXPECT_EQ(list.GetSortImage(2), 1);
@@ -312,7 +284,6 @@ TEST_F(FilterListCtrlTest, ViewOptionsAreKeptPerListAndRestoredBeforeTheRows) {
     EXPECT_EQ(GetShownTexts(list, 0), arrKept);
     EXPECT_EQ(ReadFile(kSettingsFileName), strWritten) << "restoring writes nothing";
   }
-
   // Broken values read as off, and every other line stays.
   const std::string strBroken =
       "[TestList]\nTITLE=Mine\nLIVEFILTERSORT=yes\nKEEPFILTERSORT=1\nFILTERS=Name:%zz,Nowhere:x\n"
@@ -328,32 +299,23 @@ TEST_F(FilterListCtrlTest, ViewOptionsAreKeptPerListAndRestoredBeforeTheRows) {
 
 TEST_F(FilterListCtrlTest, DisplayAndAlertOptionsAreKeptPerListAndRestored) {
   WriteFile(kSettingsFileName, "[TestList]\nTITLE=Mine\n");
-  const auto getTicked = [](CFilterListCtrl& list) {
-    std::vector<int> arrTicked;
-    const std::unique_ptr<QMenu> pMenu = list.CreateHeaderMenu();
-    for (const QAction* pAction : pMenu->actions()) {
-      if (pAction->isChecked()) arrTicked.push_back(pAction->data().toInt());
-    }
-    return arrTicked;
-  };
+  using Entries = std::vector<std::pair<int, bool>>;
   List().LoadViewOptions();
-  EXPECT_EQ(getTicked(List()), std::vector<int>{kCmdDigitGroupingNone}) << "all off";
+  EXPECT_EQ(GetMenuEntries(List(), true), (Entries{{kCmdDigitGroupingNone, true}})) << "all off";
   for (const int32_t nCommand : {kCmdAlertsOnEveryRow, kCmdNumbersUncut, kCmdFrozenFirstColumn,
-                                 kCmdDigitGroupingInternational, kCmdDigitGroupingIndian}) {
+                                 kCmdDigitGroupingInternational, kCmdDigitGroupingIndian})
     EXPECT_TRUE(List().OnCommand(nCommand));
-  }
-  const std::vector<int> arrAllOn = {kCmdAlertsOnEveryRow, kCmdNumbersUncut, kCmdFrozenFirstColumn,
-                                     kCmdDigitGroupingIndian};
-  EXPECT_EQ(getTicked(List()), arrAllOn);
+  const Entries arrAllOn = {{kCmdAlertsOnEveryRow, true},
+                            {kCmdNumbersUncut, true},
+                            {kCmdFrozenFirstColumn, true},
+                            {kCmdDigitGroupingIndian, true}};
+  EXPECT_EQ(GetMenuEntries(List(), true), arrAllOn);
   const std::string strWritten = ReadFile(kSettingsFileName);
-  for (const char* szLine : {"TITLE=Mine\n", "ALERTEVERYROW=1\n", "NUMBERSUNCUT=1\n", "FROZENFIRSTCOLUMN=1\n",
-                             "DIGITGROUPING=indian\n"}) {
-    EXPECT_NE(strWritten.find(szLine), std::string::npos) << szLine << " in\n" << strWritten;
-  }
-
+  ExpectLines(strWritten, {"TITLE=Mine\n", "ALERTEVERYROW=1\n", "NUMBERSUNCUT=1\n", "FROZENFIRSTCOLUMN=1\n",
+                           "DIGITGROUPING=indian\n"});
   sTextList restarted(kNames, kRows, {2});
   restarted.pList->LoadViewOptions();
-  EXPECT_EQ(getTicked(*restarted.pList), arrAllOn);
+  EXPECT_EQ(GetMenuEntries(*restarted.pList, true), arrAllOn);
   EXPECT_EQ(ReadFile(kSettingsFileName), strWritten) << "restoring writes nothing";
 }
 
@@ -368,44 +330,38 @@ TEST_F(FilterListPainting, IconCellsShowTheImageTheirTextNumbers) {
   pixImage.fill(Qt::magenta);
   list.SetImageList({pixImage});
   const QImage image = list.viewport()->grab().toImage();
-  const auto CountMagenta = [&](int32_t nRow, int nLeft, int nRight) {
-    int nCount = 0;
-    for (int nX = nLeft; nX <= nRight; ++nX) {
-      for (int nY = list.rowViewportPosition(nRow);
-           nY < list.rowViewportPosition(nRow) + list.rowHeight(nRow); ++nY) {
-        nCount += image.pixelColor(nX, nY) == QColor(Qt::magenta) ? 1 : 0;
-      }
-    }
-    return nCount;
+  const int nLeft = list.columnViewportPosition(1);
+  const int nRight = nLeft + list.columnWidth(1) - 1;
+  const auto countMagenta = [&](int32_t nRow, int nFrom, int nTo) {
+    return CountPixelsNear(
+        image, QRect(nFrom, list.rowViewportPosition(nRow), nTo - nFrom + 1, list.rowHeight(nRow)),
+        ToColorRef(QColor(Qt::magenta)));
   };
-  const int nCellLeft = list.columnViewportPosition(1);
-  const int nCellRight = nCellLeft + list.columnWidth(1) - 1;
-  EXPECT_EQ(CountMagenta(0, nCellRight - 29, nCellRight), 16 * std::min(16, list.rowHeight(0)))
+  EXPECT_EQ(countMagenta(0, nRight - 29, nRight), 16 * std::min(16, list.rowHeight(0)))
       << "the image, centred in the cell's last 30 pixels";
-  EXPECT_EQ(CountMagenta(0, nCellLeft, nCellRight - 30), 0);
-  EXPECT_EQ(CountMagenta(1, nCellLeft, nCellRight), 0) << "no image 7: the failure text instead";
+  EXPECT_EQ(countMagenta(0, nLeft, nRight - 30), 0);
+  EXPECT_EQ(countMagenta(1, nLeft, nRight), 0) << "no image 7: the failure text instead";
   int nLit = 0;
-  for (int nX = nCellLeft; nX <= nCellRight; ++nX) {
+  for (int nX = nLeft; nX <= nRight; ++nX)
     nLit += image.pixelColor(nX, list.rowViewportPosition(1) + list.rowHeight(1) / 2) != QColor(Qt::black)
                 ? 1
                 : 0;
-  }
   EXPECT_GT(nLit, 10);
 }
 
 TEST_F(FilterListPainting, ReadsEachVisibleCellOnceAndRepaintsOnlyVisibleRecords) {
   std::vector<TextRecord> arrRows;
-  for (int i = 0; i < 2000; ++i) {
-    arrRows.push_back({"ACC" + std::to_string(i), "CM", std::to_string(i * 10)});
-  }
+  for (int i = 0; i < 2000; ++i) arrRows.push_back({"ACC" + std::to_string(i), "CM", std::to_string(i * 10)});
   sTextList data(kNames, arrRows, {2});
   CFilterListCtrl& list = *data.pList;
   const int nVisibleRows = list.rowAt(list.viewport()->height() - 1) + 1;
   ASSERT_GT(nVisibleRows, 5);
-
   data.nReads = 0;
   list.viewport()->repaint();
   EXPECT_EQ(data.nReads, nVisibleRows * 3) << "one read per visible cell";
+  const auto settle = [] {
+    for (int n = 0; n < 3; ++n) QApplication::processEvents();
+  };
 
   // Updates within one event-loop turn: only on-screen records repaint, all in one paint.
   int nPaints = 0;
@@ -434,7 +390,7 @@ TEST_F(FilterListPainting, ReadsEachVisibleCellOnceAndRepaintsOnlyVisibleRecords
   data.nReads = 0;
   ASSERT_TRUE(list.DeleteRow(1800));
   list.InsertRow(0, &data.arrRecords[1800]);
-  for (int n = 0; n < 3; ++n) QApplication::processEvents();
+  settle();
   EXPECT_EQ(data.nReads, 0);
   ASSERT_TRUE(list.DeleteRow(2));
   ASSERT_TRUE(RunEventsUntil([&data] { return data.nReads > 0; }));
@@ -452,7 +408,7 @@ TEST_F(FilterListPainting, ReadsEachVisibleCellOnceAndRepaintsOnlyVisibleRecords
   data.nReads = 0;
   EXPECT_TRUE(list.RefreshRecord(&data.arrRecords[1]));
   EXPECT_EQ(list.RefreshRecords(arrBurst), 2);
-  for (int n = 0; n < 3; ++n) QApplication::processEvents();
+  settle();
   EXPECT_EQ(data.nReads, 0);
   list.setParent(nullptr);
 }
