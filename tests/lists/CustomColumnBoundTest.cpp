@@ -51,10 +51,9 @@ TEST(CustomColumnBoundTest, CoversPlainArithmeticOnly) {
       {"reference that is no index", " \"x\" + 1", false},
       {"tab", " \"0\"\t+ 1", false},
   };
-  for (const auto& testCase : arrCases) {
+  for (const auto& testCase : arrCases)
     EXPECT_EQ(CCustomColumnBound(testCase.szFormula, kStandardCount).IsCovered(), testCase.bCovered)
         << testCase.szName;
-  }
 }
 
 // Values of many magnitudes, both signs, zeros, and values just below a power of ten, whose

@@ -93,9 +93,8 @@ TEST(CustomColumnProfile, ReadsEntriesUpToTheFirstThatLacksAField) {
       {"a number that is not one", ",5,x,90,A#s#d,6,2,80,B#t#u", {}},
       {"empty", "", {}},
   };
-  for (const auto& row : arrRows) {
+  for (const auto& row : arrRows)
     EXPECT_EQ(Describe(ReadCustomProfileEntries(row.strValue)), row.arrExpected) << row.szCase;
-  }
 }
 
 TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {

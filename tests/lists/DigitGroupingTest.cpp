@@ -54,9 +54,7 @@ TEST(DigitGrouping, NumbersAreReadGroupedOrNot) {
       {"1e5", false},
       {"A1", false},
   };
-  for (const auto& [szText, bNumber] : arrCases) {
-    EXPECT_EQ(IsNumberText(szText), bNumber) << szText;
-  }
+  for (const auto& [szText, bNumber] : arrCases) EXPECT_EQ(IsNumberText(szText), bNumber) << szText;
 }
 
 }  // namespace

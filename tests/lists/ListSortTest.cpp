@@ -184,12 +184,11 @@ TEST(ListSort, DatesByTheComparison) {
   }
   // Texts of mixed shapes make the comparison neither transitive nor antisymmetric; the sort
   // still ends and keeps every row.
-  for (int i = 0; i < 2000; ++i) {
+  for (int i = 0; i < 2000; ++i)
     arrDates.push_back(i % 3 == 0 ? MakeDateText(random).substr(0, 10 + i % 9)
                        : i % 3 == 1
                            ? std::to_string(random() % 40) + "-0" + std::to_string(random() % 9) + "-2024"
                            : MakeCellText(random));
-  }
   EXPECT_TRUE(IsPermutation(SortTexts(arrDates, kBase, 6, -1), arrDates.size()));
 }
 

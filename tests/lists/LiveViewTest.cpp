@@ -175,9 +175,8 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
     // Clicks alternate the direction; ties keep store order either way.
     if (snapshot.SortByPosition(kValue).click.nDirection != 1) snapshot.SortByPosition(kValue);
     ASSERT_EQ(m_store.GetViewCount(), snapshot.GetViewCount());
-    for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow) {
+    for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow)
       ASSERT_EQ(m_store.GetRecord(nRow), snapshot.GetRecord(nRow)) << "round " << nRound << ", row " << nRow;
-    }
   }
 }
 

@@ -17,9 +17,8 @@ const std::vector<std::string> kNames = {"A", "B", "C", "D", "E"};
 
 std::vector<std::string> GetTexts(const CHvDragListCtrl& list) {
   std::vector<std::string> arrTexts;
-  for (int nRow = 0; nRow < list.GetItemCount(); ++nRow) {
+  for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
     arrTexts.push_back(list.GetItemText(nRow).toStdString());
-  }
   return arrTexts;
 }
 
@@ -43,9 +42,7 @@ class CRepositionColumnsTest : public CSettingsFixture {
 
   static void Select(CHvDragListCtrl& list, const std::vector<int>& arrRows) {
     list.clearSelection();
-    for (const int nRow : arrRows) {
-      list.SetItemSelected(nRow, true);
-    }
+    for (const int nRow : arrRows) list.SetItemSelected(nRow, true);
   }
 
   std::unique_ptr<sTextList> m_pList;

@@ -46,15 +46,12 @@ TEST_F(ColorHeaderCtrlTest, ColoursFollowTheFilterState) {
       list.GetLayout().SetPositions(std::vector<int32_t>{0, 1, -1});
       list.BuildHeader();
     }
-    if (test.nColumn >= 0) {
-      list.SetFilter(test.nColumn, test.szFilter, false);
-    }
+    if (test.nColumn >= 0) list.SetFilter(test.nColumn, test.szFilter, false);
     const QImage image = pHeader->grab().toImage();
     const int nCount = pHeader->count();
-    for (int nPosition = 0; nPosition < nCount; ++nPosition) {
+    for (int nPosition = 0; nPosition < nCount; ++nPosition)
       EXPECT_EQ(GetPixel(image, pHeader->sectionViewportPosition(nPosition) + 2, 1), test.arrItems[nPosition])
           << test.szName << ", item " << nPosition;
-    }
     EXPECT_EQ(GetPixel(image, pHeader->length() + 20, 1), test.clrEmptyArea) << test.szName;
   }
 

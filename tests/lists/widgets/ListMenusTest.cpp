@@ -113,15 +113,12 @@ TEST(ListMenus, HeaderMenusByState) {
     list.SetRepositionEnabled(test.bReposition);
     list.SetDataMode(test.bDataMode);
     list.SetCustomColumnsAllowed(test.bCustomAllowed);
-    if (test.bMatchExactly) {
-      list.OnCommand(kCmdMatchFilterExactly);
-    }
+    if (test.bMatchExactly) list.OnCommand(kCmdMatchFilterExactly);
     std::vector<sShownEntry> arrExpected = test.bReposition ? arrReposition : arrNoReposition;
     arrExpected.insert(arrExpected.end(), arrFilterTail.begin(), arrFilterTail.end());
     arrExpected[arrExpected.size() - 2].bChecked = test.bMatchExactly;
-    if (test.bDataMode && test.bCustomAllowed) {
+    if (test.bDataMode && test.bCustomAllowed)
       arrExpected.insert(arrExpected.end(), arrCustom.begin(), arrCustom.end());
-    }
     EXPECT_EQ(ReadMenu(*list.CreateHeaderMenu()), arrExpected) << test.szName;
   }
 }
@@ -144,9 +141,8 @@ TEST(ListMenus, EveryEntryReachesItsOperation) {
   list.m_arrCalls.clear();
   const std::unique_ptr<QMenu> pContextMenu = list.CreateContextMenu();
   for (QAction* pAction : pContextMenu->actions()) {
-    if (pAction->data().toInt() == kCmdDrawGridLines || pAction->data().toInt() == kCmdCustomize) {
+    if (pAction->data().toInt() == kCmdDrawGridLines || pAction->data().toInt() == kCmdCustomize)
       pAction->trigger();
-    }
   }
   EXPECT_TRUE(list.HasGridLines());
   EXPECT_EQ(list.m_arrCalls, (std::vector<std::string>{"appearance"}));

@@ -1,7 +1,5 @@
-// How a watch list looks: a few hundred entity records, a filter on the second column, one
-// selected row with and without the focus, and negative values that the descriptor colours
-// red. The picture is checked against the list's colours pixel by pixel and, when
-// ORVANE_LIST_PNG_DIR names a folder, saved there to be looked at.
+// How a watch list looks: filtered entity records, one selected row with and without the focus,
+// negative values in red. Pictures are saved to ORVANE_LIST_PNG_DIR when that names a folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -55,9 +53,8 @@ class ListPaintTest : public CSettingsFixture {
       std::snprintf(szId, sizeof(szId), "ACC%05zu", i + 1);
       record.SetEntityId(szId);
       record.SetColumnSlotText(7, kCategories[i % std::size(kCategories)]);
-      for (const int32_t nColumn : {1, 4, 10, 11, 15}) {
+      for (const int32_t nColumn : {1, 4, 10, 11, 15})
         record.SetColumnSlotText(nColumn, FormatAmount(random, nColumn == 1 ? 9000000 : 30000000));
-      }
       record.SetColumnSlotText(kMtomColumn, FormatAmount(random, 2000000));
     }
 
@@ -68,16 +65,12 @@ class ListPaintTest : public CSettingsFixture {
     // Negative values red, as the coloured custom columns are drawn.
     list.SetCellTextFn([](const void* pRecord, int32_t nColumn, sCellText& cell) {
       const bool bDone = GetColumnText(static_cast<const CRmsDetails*>(pRecord), nColumn, cell.strText) != 0;
-      if (nColumn == kMtomColumn && std::atof(cell.strText.c_str()) < 0) {
-        cell.nTextColour = kRed;
-      }
+      if (nColumn == kMtomColumn && std::atof(cell.strText.c_str()) < 0) cell.nTextColour = kRed;
       return bDone;
     });
     QObject::connect(&list, &CFilterListCtrl::FilterChanged, [&list] { list.Filter(); });
     list.SetDataMode(true);
-    for (const CRmsDetails& record : m_arrRecords) {
-      list.InsertRow(0, &record);
-    }
+    for (const CRmsDetails& record : m_arrRecords) list.InsertRow(0, &record);
     list.resize(880, 420);
     list.show();
     list.activateWindow();
@@ -96,9 +89,8 @@ class ListPaintTest : public CSettingsFixture {
   // The picture of the whole list, saved when a folder for it is named.
   QImage Capture(const char* szName) {
     const QImage image = m_pList->grab().toImage();
-    if (const char* szDir = std::getenv("ORVANE_LIST_PNG_DIR")) {
+    if (const char* szDir = std::getenv("ORVANE_LIST_PNG_DIR"))
       image.save(QString::fromUtf8(szDir) + "/" + szName);
-    }
     return image;
   }
 
@@ -112,23 +104,23 @@ class ListPaintTest : public CSettingsFixture {
 
   // The right-most column of the area holding a pixel that is not the background, or -1.
   static int FindInkRight(const QImage& image, const QRect& rcArea) {
-    for (int nX = rcArea.right(); nX >= rcArea.left(); --nX) {
-      for (int nY = rcArea.top(); nY <= rcArea.bottom(); ++nY) {
-        if (ToColorRef(image.pixelColor(nX, nY)) != 0) {
-          return nX;
-        }
-      }
-    }
+    for (int nX = rcArea.right(); nX >= rcArea.left(); --nX)
+      for (int nY = rcArea.top(); nY <= rcArea.bottom(); ++nY)
+        if (ToColorRef(image.pixelColor(nX, nY)) != 0) return nX;
     return -1;
   }
 
   int32_t FindRow(bool bNegativeMtom) const {
-    for (int32_t nRow = 3; nRow < m_pList->GetItemCount(); ++nRow) {
-      if ((std::atof(m_pList->GetCellText(nRow, 4).c_str()) < 0) == bNegativeMtom) {
-        return nRow;
-      }
-    }
+    for (int32_t nRow = 3; nRow < m_pList->GetItemCount(); ++nRow)
+      if ((std::atof(m_pList->GetCellText(nRow, 4).c_str()) < 0) == bNegativeMtom) return nRow;
     return -1;
+  }
+
+  // The colours at the top and the bottom of a row's first cell.
+  std::pair<uint32_t, uint32_t> GetEdgeColours(const QImage& image, int32_t nRow) const {
+    const QRect rcCell = GetCellRect(nRow, 0);
+    return {ToColorRef(image.pixelColor(rcCell.left() + 1, rcCell.top())),
+            ToColorRef(image.pixelColor(rcCell.left() + 1, rcCell.bottom()))};
   }
 
   std::vector<CRmsDetails> m_arrRecords;
@@ -145,9 +137,7 @@ TEST_F(ListPaintTest, LooksLikeItsColours) {
   EXPECT_EQ(ToColorRef(image.pixelColor(rcId.left() + 1, rcId.top() + 1)), 0U) << "black background";
   EXPECT_GT(CountPixelsNear(image, rcId, clrGreen), 10) << "green text";
 
-  const QRect rcSelected = GetCellRect(2, 0);
-  EXPECT_EQ(ToColorRef(image.pixelColor(rcSelected.left() + 1, rcSelected.top())), kSelectedFocusTop);
-  EXPECT_EQ(ToColorRef(image.pixelColor(rcSelected.left() + 1, rcSelected.bottom())), kSelectedFocusBottom);
+  EXPECT_EQ(GetEdgeColours(image, 2), std::pair(kSelectedFocusTop, kSelectedFocusBottom));
 
   const int32_t nNegative = FindRow(true);
   const int32_t nPositive = FindRow(false);
@@ -160,9 +150,8 @@ TEST_F(ListPaintTest, LooksLikeItsColours) {
 
   // Right-aligned amounts end at the same pixel, 3 pixels inside their cell or more.
   const int nInkRight = FindInkRight(image, GetCellRect(0, 2));
-  for (int32_t nRow = 3; nRow < 8; ++nRow) {
+  for (int32_t nRow = 3; nRow < 8; ++nRow)
     EXPECT_EQ(FindInkRight(image, GetCellRect(nRow, 2)), nInkRight) << "row " << nRow;
-  }
   EXPECT_LE(nInkRight, GetCellRect(0, 2).right() - kCellTextMargin);
   EXPECT_GE(nInkRight, GetCellRect(0, 2).right() - kCellTextMargin - 2);
 }
@@ -174,17 +163,11 @@ TEST_F(ListPaintTest, SelectionWithoutFocusIsGrey) {
   ASSERT_TRUE(RunEventsUntil([&other] { return other.isActiveWindow(); }));
   ASSERT_FALSE(m_pList->hasFocus());
   const QImage image = Capture("filter_list_nofocus.png");
-  const QRect rcSelected = GetCellRect(2, 0);
-  EXPECT_EQ(ToColorRef(image.pixelColor(rcSelected.left() + 1, rcSelected.top())), kSelectedTop);
-  EXPECT_EQ(ToColorRef(image.pixelColor(rcSelected.left() + 1, rcSelected.bottom())), kSelectedBottom);
+  EXPECT_EQ(GetEdgeColours(image, 2), std::pair(kSelectedTop, kSelectedBottom));
 
   // The gradient option: each row from its background at the top to white at the bottom.
   m_pList->SetGradient(true);
-  const QImage imageGradient = m_pList->grab().toImage();
-  const QRect rcRow = GetCellRect(0, 0);
-  EXPECT_EQ(ToColorRef(imageGradient.pixelColor(rcRow.left() + 1, rcRow.top())), 0U);
-  EXPECT_EQ(ToColorRef(imageGradient.pixelColor(rcRow.left() + 1, rcRow.bottom())),
-            MakeColorRef(255, 255, 255));
+  EXPECT_EQ(GetEdgeColours(m_pList->grab().toImage(), 0), std::pair(0U, MakeColorRef(255, 255, 255)));
 }
 
 }  // namespace
