@@ -59,11 +59,7 @@ TEST(AppearanceLineTest, ValuesAreWrittenAndReadBack) {
 
 TEST(AppearanceLineTest, ReadingOddLines) {
   const std::string strDefault = Describe(sAppearanceInfo{});
-  const struct {
-    const char* szValue;
-    bool bRead;
-    std::string strRead;
-  } arrCases[] = {
+  const std::tuple<const char*, bool, std::string> arrCases[] = {
       {"String not found", false, strDefault},
       {"FFFFFF,0,Arial", false, strDefault},
       {"FF,0,Arial,10,3,sell,FF,buy", true,
@@ -74,10 +70,10 @@ TEST(AppearanceLineTest, ReadingOddLines) {
       {"FF,0,Arial,10,2,sell,FF,,buy,FF,", true,
        "FF,0,Arial,10 column 2 keywords sell colours FF"},  // ends the list
   };
-  for (const auto& test : arrCases) {
+  for (const auto& [szValue, bRead, strRead] : arrCases) {
     sAppearanceInfo appearance;
-    EXPECT_EQ(ParseAppearanceValue(test.szValue, appearance), test.bRead) << test.szValue;
-    EXPECT_EQ(Describe(appearance), test.strRead) << test.szValue;
+    EXPECT_EQ(ParseAppearanceValue(szValue, appearance), bRead) << szValue;
+    EXPECT_EQ(Describe(appearance), strRead) << szValue;
   }
 }
 
@@ -86,23 +82,15 @@ TEST(AppearanceLineTest, AListsLineIsReadOverItsAppearance) {
   current.strFontName = "Current";
   current.bKeywordsAvailable = true;
   const std::string strDefault = Describe(sAppearanceInfo{});
-  const struct {
-    const char* szName;
-    const char* szLine;  // null: none
-    bool bStored;
-    std::string strRead;
-  } arrCases[] = {
-      {"no line: the default appearance", nullptr, false, strDefault},
-      {"what the line does not hold stays", "FFFFFF,0,Arial,10", true,
-       "FFFFFF,0,Arial,10 column 2 keywords colours"},
-  };
-  for (const auto& test : arrCases) {
-    SCOPED_TRACE(test.szName);
+  // No line gives the default appearance; what the line does not hold stays.
+  const std::pair<const char*, std::string> arrCases[] = {
+      {nullptr, strDefault}, {"FFFFFF,0,Arial,10", "FFFFFF,0,Arial,10 column 2 keywords colours"}};
+  for (const auto& [szLine, strRead] : arrCases) {
     CMemorySettingsFile file;
-    ASSERT_TRUE(test.szLine == nullptr || WriteStoredAppearance(file, "TestList-0", test.szLine));
+    ASSERT_TRUE(szLine == nullptr || WriteStoredAppearance(file, "TestList-0", szLine));
     const sStoredAppearance stored = ReadStoredAppearance(file, "TestList-0", current);
-    EXPECT_EQ(stored.bStored, test.bStored);
-    EXPECT_EQ(Describe(stored.appearance), test.strRead);
+    EXPECT_EQ(stored.bStored, szLine != nullptr);
+    EXPECT_EQ(Describe(stored.appearance), strRead);
     EXPECT_TRUE(stored.appearance.bKeywordsAvailable) << "the filter row offers keywords";
   }
 }

@@ -1,10 +1,8 @@
 // Column profiles: reading saved lines (bad ones included), saving with what failed, the load
 // steps around the reads of the list's section, and the call-amount keys.
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "lists/ColumnProfile.h"
 #include "tests/lists/MemorySettingsFile.h"
@@ -53,13 +51,8 @@ sHalvoColInfo MakeCustomColumn(const char* szName, int32_t nKind, const char* sz
 }  // namespace
 
 TEST(ColumnProfile, ReadsSavedLines) {
-  struct sProfileRow {
-    const char* szName;
-    std::string strValue;
-    Columns arrHeader;               // the column at each header position
-    std::vector<int32_t> arrWidths;  // the widths of those columns
-  };
-  const sProfileRow arrRows[] = {
+  // The case, the saved value, the column at each header position and the widths of those columns.
+  const std::tuple<const char*, std::string, Columns, Columns> arrRows[] = {
       {"three columns, the third hidden", "0,0,80,1,1,120,2,-1,0", {0, 1}, {80, 120}},
       {"trailing incomplete triple", "0,0,90,1,1,91,2", {0, 1}, {90, 91}},
       {"a field that is not a number", "0,0,90,x,1,91,2,2,92", {0, 2}, {90, 92}},
@@ -74,20 +67,17 @@ TEST(ColumnProfile, ReadsSavedLines) {
       {"empty: every column", "", {0, 1, 2, 3, 4}, {80, 81, 82, 83, 84}},
       {"all hidden: every column", "0,-1,0,1,-1,0", {0, 1, 2, 3, 4}, {80, 81, 82, 83, 84}},
   };
-  for (const sProfileRow& row : arrRows) {
-    SCOPED_TRACE(row.szName);
+  for (const auto& [szName, strValue, arrHeader, arrExpectedWidths] : arrRows) {
+    SCOPED_TRACE(szName);
     CListLayout layout = MakeLayout();
-    ApplyProfileEntries(layout, ReadProfileEntries(row.strValue));
-    EXPECT_EQ(GetHeaderOrder(layout), row.arrHeader);
-    std::vector<int32_t> arrWidths;
+    ApplyProfileEntries(layout, ReadProfileEntries(strValue));
+    EXPECT_EQ(GetHeaderOrder(layout), arrHeader);
+    Columns arrWidths;
     for (const int32_t nColumn : GetHeaderOrder(layout)) arrWidths.push_back(layout.GetColumnWidth(nColumn));
-    EXPECT_EQ(arrWidths, row.arrWidths);
-    EXPECT_EQ(layout.m_nFirstColumn, row.arrHeader.front());
-    for (int32_t nColumn = 0; nColumn < 5; ++nColumn) {
-      const bool bShown =
-          std::find(row.arrHeader.begin(), row.arrHeader.end(), nColumn) != row.arrHeader.end();
-      EXPECT_EQ(layout.GetPosition(nColumn) >= 0, bShown) << "column " << nColumn;
-    }
+    EXPECT_EQ(arrWidths, arrExpectedWidths);
+    EXPECT_EQ(layout.m_nFirstColumn, arrHeader.front());
+    for (int32_t nColumn = 0; nColumn < 5; ++nColumn)
+      EXPECT_EQ(layout.GetPosition(nColumn) >= 0, std::ranges::count(arrHeader, nColumn) == 1) << nColumn;
   }
 }
 
@@ -100,9 +90,9 @@ TEST(ColumnProfile, BuildsTheSavedValues) {
   layout.AppendShownColumn(MakeCustomColumn("Fixed", kColumnProtectedCustom, " \"1\"", "\"C1\""));
   const sHeaderItem arrHeader[] = {{"C0", 80}, {"C1", 120}, {"Net", 100}, {"Fixed", 90}};
   const sProfileValues values = BuildProfileValues(layout, arrHeader);
-  EXPECT_EQ(values.strColumnProfile, "0,0,80,1,1,120,2,-1,0");
-  EXPECT_EQ(values.strUserColumnProfile, ",3,2,100,Net# \"1\" - \"0\"#\"C1\" - \"C0\"");
-  EXPECT_EQ(values.strProtectedColumnProfile, ",4,3,90,Fixed# \"1\"#\"C1\"");
+  EXPECT_EQ(std::tie(values.strColumnProfile, values.strUserColumnProfile, values.strProtectedColumnProfile),
+            std::tuple("0,0,80,1,1,120,2,-1,0", ",3,2,100,Net# \"1\" - \"0\"#\"C1\" - \"C0\"",
+                       ",4,3,90,Fixed# \"1\"#\"C1\""));
 }
 
 TEST(ColumnProfile, WithoutAProfileEveryColumnShows) {
@@ -124,11 +114,13 @@ TEST(ColumnProfile, WithoutAProfileEveryColumnShows) {
 
 TEST(ColumnProfile, CallAmountKeysNameColumnsExactly) {
   CMemorySettingsFile file;
-  // clang-format off
-  file.m_mapSections[kSection] = {{"COLUMNPROFILE", "0,0,80,1,1,80,2,2,80,3,3,80,4,4,80"}, {"MCA", "C1"},
-                                 {"MCU", "c2"}, {"MCS", "Perc Change "}, {"OCA", "Perc Change"}, {"OCU", "C4 "},
-                                 {"OCS", "C0"}};
-  // clang-format on
+  file.m_mapSections[kSection] = {{"COLUMNPROFILE", "0,0,80,1,1,80,2,2,80,3,3,80,4,4,80"},
+                                  {"MCA", "C1"},
+                                  {"MCU", "c2"},
+                                  {"MCS", "Perc Change "},
+                                  {"OCA", "Perc Change"},
+                                  {"OCU", "C4 "},
+                                  {"OCS", "C0"}};
   CListLayout layout = MakeLayout();
   ReadStoredProfile(file, kSection, layout, {});
   EXPECT_EQ(layout.m_arrCallAmountColumns, (std::array<int32_t, 6>{1, -1, 3, -1, -1, 0}));
@@ -160,9 +152,8 @@ TEST(ListLayout, PositionMapStaysWithoutGaps) {
   EXPECT_EQ(GetHeaderOrder(layout), (Columns{0, 3, 2}));
   EXPECT_EQ(layout.GetPositions(), (std::vector<int32_t>{0, -1, 2, 1, -1}));
   const int32_t nAdded = layout.AppendShownColumn(MakeCustomColumn("Net", kColumnCustom, "", ""));
-  EXPECT_EQ(nAdded, 5);
-  EXPECT_EQ(layout.GetPosition(nAdded), 3);
-  EXPECT_EQ(layout.GetColumnWidth(nAdded), 100);
+  EXPECT_EQ(std::tuple(nAdded, layout.GetPosition(nAdded), layout.GetColumnWidth(nAdded)),
+            std::tuple(5, 3, 100));
   layout.RemoveColumn(3);  // shown at 1: the later positions move down
   EXPECT_EQ(layout.m_arrColumns.size(), 5u);
   EXPECT_STREQ(layout.m_arrColumns[4].szName, "Net");

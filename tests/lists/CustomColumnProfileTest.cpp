@@ -1,9 +1,5 @@
 // Custom columns in the column profile: reading written and hand-written values, the records and
 // rebuilt expressions a load gives, and save-then-load through a settings file.
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "lists/CustomColumnEdit.h"
@@ -15,11 +11,12 @@
 
 namespace {
 
+using Texts = std::vector<std::string>;
 constexpr const char* kSection = "Orvane_watch1";
 
 // name|stored|display|index|position|width of each entry, for comparing in one line.
-std::vector<std::string> Describe(const std::vector<sCustomProfileEntry>& arrEntries) {
-  std::vector<std::string> arrTexts;
+Texts Describe(const std::vector<sCustomProfileEntry>& arrEntries) {
+  Texts arrTexts;
   for (const sCustomProfileEntry& entry : arrEntries)
     arrTexts.push_back(entry.strName + "|" + entry.strStored + "|" + entry.strDisplay + "|" +
                        std::to_string(entry.place.nIndex) + "|" + std::to_string(entry.place.nPosition) +
@@ -33,32 +30,9 @@ CListLayout MakeCatalogueLayout() {
   return layout;
 }
 
-ProfileReadFn MakeSettingsReader() {
-  return [](const std::string& strKey, std::string& strValue) {
-    return AccessProfileSetting(kSettingRead, kSection, strKey, strValue, kSettingsFileName);
-  };
-}
-
-ProfileWriteFn MakeSettingsWriter() {
-  return [](const std::string& strKey, const std::string& strValue) {
-    std::string strCopy = strValue;
-    return AccessProfileSetting(kSettingWrite, kSection, strKey, strCopy, kSettingsFileName);
-  };
-}
-
-std::vector<sHeaderItem> GetHeaderItems(const CListLayout& layout) {
-  std::vector<sHeaderItem> arrHeader;
-  for (int32_t nPosition = 0; nPosition < layout.GetHeaderCount(); ++nPosition) {
-    const int32_t nColumn = layout.GetColumnAt(nPosition);
-    arrHeader.push_back(
-        {layout.m_arrColumns[static_cast<size_t>(nColumn)].szName, layout.GetColumnWidth(nColumn)});
-  }
-  return arrHeader;
-}
-
 // name|stored|display|kind|position of every custom column.
-std::vector<std::string> DescribeCustomColumns(const CListLayout& layout) {
-  std::vector<std::string> arrTexts;
+Texts DescribeCustomColumns(const CListLayout& layout) {
+  Texts arrTexts;
   for (size_t i = static_cast<size_t>(layout.m_nCatalogueCount); i < layout.m_arrColumns.size(); ++i) {
     const sHalvoColInfo& column = layout.m_arrColumns[i];
     arrTexts.push_back(std::string(column.szName) + "|" + column.strFormula + "|" + column.strFormulaText +
@@ -66,6 +40,36 @@ std::vector<std::string> DescribeCustomColumns(const CListLayout& layout) {
                        std::to_string(layout.GetPosition(static_cast<int32_t>(i))));
   }
   return arrTexts;
+}
+
+// A layout loaded from the settings file, and one saved there with its header items.
+CListLayout LoadLayout() {
+  CListLayout layout = MakeCatalogueLayout();
+  LoadColumnProfile(
+      layout,
+      [](const std::string& strKey, std::string& strValue) {
+        return AccessProfileSetting(kSettingRead, kSection, strKey, strValue, kSettingsFileName);
+      },
+      ReadCustomColumns);
+  return layout;
+}
+
+bool SaveLayout(const CListLayout& layout) {
+  std::vector<sHeaderItem> arrHeader;
+  for (int32_t nPosition = 0; nPosition < layout.GetHeaderCount(); ++nPosition) {
+    const int32_t nColumn = layout.GetColumnAt(nPosition);
+    arrHeader.push_back(
+        {layout.m_arrColumns[static_cast<size_t>(nColumn)].szName, layout.GetColumnWidth(nColumn)});
+  }
+  return SaveColumnProfile(layout, arrHeader, [](const std::string& strKey, const std::string& strValue) {
+    std::string strCopy = strValue;
+    return AccessProfileSetting(kSettingWrite, kSection, strKey, strCopy, kSettingsFileName);
+  });
+}
+
+bool AddColumn(CListLayout& layout, const char* szName, const std::string& strDisplay,
+               bool bProtected = false) {
+  return AddCustomColumn(layout, GetExpressionColumns(layout), szName, strDisplay, bProtected).Succeeded();
 }
 
 using CustomColumnProfileTest = CSettingsFixture;
@@ -113,7 +117,7 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
   CListLayout layout = MakeCatalogueLayout();
   ReadStoredProfile(file, kSection, layout, ReadCustomColumns);
   EXPECT_EQ(DescribeCustomColumns(layout),
-            (std::vector<std::string>{
+            (Texts{
                 "Fixed| \"10\"|\"Margin Used\"|4|0",
                 "Net| \"1\" - \"10\"|\"Cash Margin Avail\" - \"Margin Used\"|1|6",
                 "Half| \"290\" / 2|\"Net\" / 2|1|-1",
@@ -139,30 +143,23 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
 }
 
 TEST_F(CustomColumnProfileTest, SavedColumnsLoadBack) {
-  CListLayout layout = MakeCatalogueLayout();
-  LoadColumnProfile(layout, MakeSettingsReader(), ReadCustomColumns);
+  CListLayout layout = LoadLayout();
   ASSERT_EQ(layout.GetHeaderCount(), kCatalogueColumnCount);
-  const std::vector<sColumnChoice> arrColumns = GetExpressionColumns(layout);
-  ASSERT_TRUE(AddCustomColumn(layout, arrColumns, "Net", "\"Cash Margin Avail\" - \"Margin Used\"", false)
-                  .Succeeded());
-  ASSERT_TRUE(
-      AddCustomColumn(layout, GetExpressionColumns(layout), "Fixed", "\"Net\" * 2", true).Succeeded());
-  ASSERT_TRUE(
-      AddCustomColumn(layout, GetExpressionColumns(layout), "Half", "\"Fixed\"\n/ 2", false).Succeeded());
+  ASSERT_TRUE(AddColumn(layout, "Net", "\"Cash Margin Avail\" - \"Margin Used\""));
+  ASSERT_TRUE(AddColumn(layout, "Fixed", "\"Net\" * 2", true));
+  ASSERT_TRUE(AddColumn(layout, "Half", "\"Fixed\"\n/ 2"));
   layout.SetColumnWidth(289, 123);
   std::vector<int32_t> arrPositions = layout.GetPositions();
   arrPositions[290] = -1;
   layout.SetPositions(arrPositions);
-  ASSERT_TRUE(SaveColumnProfile(layout, GetHeaderItems(layout), MakeSettingsWriter()));
+  ASSERT_TRUE(SaveLayout(layout));
   EXPECT_TRUE(m_arrBoxes.empty());
-
   // Protected columns load first, so the indices change and the rebuild follows them.
-  CListLayout loaded = MakeCatalogueLayout();
-  LoadColumnProfile(loaded, MakeSettingsReader(), ReadCustomColumns);
+  const CListLayout loaded = LoadLayout();
   EXPECT_EQ(DescribeCustomColumns(loaded),
-            (std::vector<std::string>{"Fixed| \"290\" * 2|\"Net\" * 2|4|-1",
-                                      "Net| \"1\" - \"10\"|\"Cash Margin Avail\" - \"Margin Used\"|1|289",
-                                      "Half| \"289\" / 2|\"Fixed\" / 2|1|290"}));
+            (Texts{"Fixed| \"290\" * 2|\"Net\" * 2|4|-1",
+                   "Net| \"1\" - \"10\"|\"Cash Margin Avail\" - \"Margin Used\"|1|289",
+                   "Half| \"289\" / 2|\"Fixed\" / 2|1|290"}));
   EXPECT_EQ(loaded.GetColumnWidth(290), 123);
   EXPECT_EQ(loaded.GetColumnWidth(291), 100);
 }
@@ -173,9 +170,8 @@ TEST_F(CustomColumnProfileTest, HandWrittenValuesKeepWhatCanBeRead) {
             "COLUMNPROFILE=0,0,80,1,1,80,10,2,80\n"
             "USERCOLUMNPROFILE=,1,3,90,Net#\"1\"#\"Cash Margin Avail\" - \"Nowhere\",7,1,60,Lost\n"
             "PROTECTEDCOLUMNPROFILE=,999,-1,0,Odd# \"999\"#\"Odd\" + \"Odd\",bad,4,5,X#y#z\n");
-  CListLayout layout = MakeCatalogueLayout();
-  LoadColumnProfile(layout, MakeSettingsReader(), ReadCustomColumns);
-  const std::vector<std::string> arrExpected{
+  const CListLayout layout = LoadLayout();
+  const Texts arrExpected{
       "Odd| \"289\" + \"289\"|\"Odd\" + \"Odd\"|4|-1",
       "Net| \"1\" - \"?\"|\"Cash Margin Avail\" - \"Nowhere\"|1|3",
   };
@@ -183,16 +179,13 @@ TEST_F(CustomColumnProfileTest, HandWrittenValuesKeepWhatCanBeRead) {
 
   // Saving and loading again keeps both columns as they were read; a name no column has stays
   // a reference failure.
-  ASSERT_TRUE(SaveColumnProfile(layout, GetHeaderItems(layout), MakeSettingsWriter()));
-  CListLayout reloaded = MakeCatalogueLayout();
-  LoadColumnProfile(reloaded, MakeSettingsReader(), ReadCustomColumns);
-  EXPECT_EQ(DescribeCustomColumns(reloaded), arrExpected);
+  ASSERT_TRUE(SaveLayout(layout));
+  EXPECT_EQ(DescribeCustomColumns(LoadLayout()), arrExpected);
   EXPECT_TRUE(m_arrBoxes.empty());
 }
 
 TEST_F(CustomColumnProfileTest, TheLongestColumnTheDialogTakesLoadsBackWhole) {
-  CListLayout layout = MakeCatalogueLayout();
-  LoadColumnProfile(layout, MakeSettingsReader(), ReadCustomColumns);
+  CListLayout layout = LoadLayout();
   std::string strDisplay = "\"Margin Used\"";
   sCustomColumnChange change;
   // The longest display expression the dialog accepts for the first column.
@@ -203,11 +196,10 @@ TEST_F(CustomColumnProfileTest, TheLongestColumnTheDialogTakesLoadsBackWhole) {
     strDisplay += " + 1";
   }
   EXPECT_EQ(change.strMessage, kProfileFullText);
-  ASSERT_TRUE(AddCustomColumn(layout, GetExpressionColumns(layout), "Big", strDisplay, false).Succeeded());
-  ASSERT_TRUE(SaveColumnProfile(layout, GetHeaderItems(layout), MakeSettingsWriter()));
-  CListLayout loaded = MakeCatalogueLayout();
-  LoadColumnProfile(loaded, MakeSettingsReader(), ReadCustomColumns);
+  ASSERT_TRUE(AddColumn(layout, "Big", strDisplay));
+  ASSERT_TRUE(SaveLayout(layout));
+  const CListLayout loaded = LoadLayout();
   ASSERT_EQ(loaded.m_arrColumns.size(), layout.m_arrColumns.size());
-  EXPECT_EQ(loaded.m_arrColumns.back().strFormulaText, strDisplay);
-  EXPECT_EQ(loaded.m_arrColumns.back().strFormula, layout.m_arrColumns.back().strFormula);
+  EXPECT_EQ(std::tie(loaded.m_arrColumns.back().strFormulaText, loaded.m_arrColumns.back().strFormula),
+            std::tie(strDisplay, layout.m_arrColumns.back().strFormula));
 }
