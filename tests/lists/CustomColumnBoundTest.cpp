@@ -30,11 +30,7 @@ bool GetRowText(const void* pRecord, int32_t nColumn, sCellText& cell) {
 }
 
 TEST(CustomColumnBoundTest, CoversPlainArithmeticOnly) {
-  const struct {
-    const char* szName;
-    const char* szFormula;
-    bool bCovered;
-  } arrCases[] = {
+  const std::tuple<const char*, const char*, bool> arrCases[] = {
       {"difference", " \"0\" - \"1\"", true},
       {"scaled", " \"1\" / 100000", true},
       {"constants, signs and parentheses", " ( \"0\" + 2.5 ) * -3 / (\"2\")", true},
@@ -51,9 +47,8 @@ TEST(CustomColumnBoundTest, CoversPlainArithmeticOnly) {
       {"reference that is no index", " \"x\" + 1", false},
       {"tab", " \"0\"\t+ 1", false},
   };
-  for (const auto& testCase : arrCases)
-    EXPECT_EQ(CCustomColumnBound(testCase.szFormula, kStandardCount).IsCovered(), testCase.bCovered)
-        << testCase.szName;
+  for (const auto& [szName, szFormula, bCovered] : arrCases)
+    EXPECT_EQ(CCustomColumnBound(szFormula, kStandardCount).IsCovered(), bCovered) << szName;
 }
 
 // Values of many magnitudes, both signs, zeros, and values just below a power of ten, whose

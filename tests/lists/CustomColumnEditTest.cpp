@@ -77,12 +77,8 @@ TEST(ReferenceRule, SplitsAtQuotesSkippingEmptyPieces) {
 TEST_F(CustomColumnEditTest, AddingFailsWithTheFirstMessageInOrder) {
   std::string strLongValid = "\"Margin Used\"";
   while (strLongValid.size() < 10000) strLongValid += " + 1";
-  const struct {
-    const char* szCase;
-    std::string strName;
-    std::string strDisplay;
-    const char* szMessage;
-  } arrRows[] = {
+  // The case, the name, the display expression, the message.
+  const std::tuple<const char*, std::string, std::string, const char*> arrRows[] = {
       {"empty name", "", kNetDisplay, "Please Enter the column Name"},
       {"blank name", " \t ", kNetDisplay, "Please Enter the column Name"},
       {"hash before an empty expression", "A#B", "", kTextNameCharacters},
@@ -99,13 +95,13 @@ TEST_F(CustomColumnEditTest, AddingFailsWithTheFirstMessageInOrder) {
       {"trimmed name of a standard column", " MToM Loss ", kNetDisplay, kTextInUse},
       {"10,000 characters, not readable from the profile", "Net", strLongValid, kProfileFullText},
   };
-  for (const auto& row : arrRows) {
-    const sCustomColumnChange change = Add(row.strName, row.strDisplay);
-    EXPECT_EQ(change.strMessage, row.szMessage) << row.szCase;
-    EXPECT_FALSE(change.insert.has_value()) << row.szCase;
+  for (const auto& [szCase, strName, strDisplay, szMessage] : arrRows) {
+    const sCustomColumnChange change = Add(strName, strDisplay);
+    EXPECT_EQ(change.strMessage, szMessage) << szCase;
+    EXPECT_FALSE(change.insert.has_value()) << szCase;
   }
-  EXPECT_EQ(m_layout.m_arrColumns.size(), static_cast<size_t>(kCatalogueColumnCount));
-  EXPECT_EQ(m_layout.GetHeaderCount(), kCatalogueColumnCount);
+  EXPECT_EQ(std::pair(m_layout.m_arrColumns.size(), m_layout.GetHeaderCount()),
+            std::pair(static_cast<size_t>(kCatalogueColumnCount), kCatalogueColumnCount));
 }
 
 TEST_F(CustomColumnEditTest, AddsTheNetExampleAsTheLastHeaderItem) {
@@ -121,31 +117,26 @@ TEST_F(CustomColumnEditTest, AddsTheNetExampleAsTheLastHeaderItem) {
   EXPECT_EQ(std::tie(change.insert->nPosition, change.insert->strText, change.insert->nWidth,
                      change.insert->nFormat, change.insert->strTip),
             std::make_tuple(kCatalogueColumnCount, std::string("Net"), 100, kAlignRight, kNetDisplay));
-  EXPECT_EQ(m_layout.GetPosition(nNet), kCatalogueColumnCount);
-  EXPECT_EQ(m_layout.GetColumnWidth(nNet), 100);
+  EXPECT_EQ(std::pair(m_layout.GetPosition(nNet), m_layout.GetColumnWidth(nNet)), std::pair(nNet, 100));
 }
 
 TEST_F(CustomColumnEditTest, AddsWhatTheRulesAllow) {
   ASSERT_TRUE(Add("Net", kNetDisplay).Succeeded());
-  const struct {
-    const char* szName;
-    std::string strDisplay;
-    bool bProtected;
-    const char* szStored;
-  } arrRows[] = {
+  // The name, the display expression, protected or not, the stored expression.
+  const std::tuple<const char*, std::string, bool, const char*> arrRows[] = {
       {"Twice", "\"margin USED\" * 2", false, " \"10\" * 2"},            // a name in any letter case
       {"Of Net", "\"NET\" / 4", true, " \"289\" / 4"},                   // references a custom column
       {"Lines", "\"Margin Used\"\r\n+\n1", false, " \"10\"  + 1"},       // line breaks become blanks
       {"Divides by zero", "\"Margin Used\" / 0", false, " \"10\" / 0"},  // the check tests the form only
       {"Quote left open", "\"Margin Used", false, " \"10\""},
   };
-  for (const auto& row : arrRows) {
-    const sCustomColumnChange change = Add(row.szName, row.strDisplay, row.bProtected);
-    ASSERT_TRUE(change.Succeeded()) << row.szName << ": " << change.strMessage;
+  for (const auto& [szName, strDisplay, bProtected, szStored] : arrRows) {
+    const sCustomColumnChange change = Add(szName, strDisplay, bProtected);
+    ASSERT_TRUE(change.Succeeded()) << szName << ": " << change.strMessage;
     const sHalvoColInfo& column = m_layout.m_arrColumns.back();
-    EXPECT_EQ(column.strFormula, row.szStored) << row.szName;
-    EXPECT_EQ(column.strFormulaText.find('\n'), std::string::npos) << row.szName;
-    EXPECT_EQ(column.nKind, row.bProtected ? kColumnProtectedCustom : kColumnCustom) << row.szName;
+    EXPECT_EQ(column.strFormula, szStored) << szName;
+    EXPECT_EQ(column.strFormulaText.find('\n'), std::string::npos) << szName;
+    EXPECT_EQ(column.nKind, bProtected ? kColumnProtectedCustom : kColumnCustom) << szName;
   }
   EXPECT_TRUE(Add(std::string(63, 'n'), kNetDisplay).Succeeded());
   EXPECT_EQ(Add("NET", kNetDisplay).strMessage, kTextInUse);
@@ -156,19 +147,16 @@ TEST_F(CustomColumnEditTest, SetsUpTheDialogByMode) {
   ASSERT_TRUE(Add("Net", kNetDisplay).Succeeded());
   ASSERT_TRUE(Add("Fixed", "\"Margin Used\"", true).Succeeded());
   ASSERT_TRUE(Add("Half", "\"Net\" / 2").Succeeded());
-  const struct {
-    int32_t nMode;
-    const char* szCaption;
-    const char* szLabel;
-    bool bNameBox;
-  } arrRows[] = {{kCustomDialogAdd, "Orvane_watch1: Add Custom Columns", "Add", true},
-                 {kCustomDialogAddProtected, "Orvane_watch1: Add Protected Custom Columns", "Add", true},
-                 {kCustomDialogEdit, "Orvane_watch1: Edit Custom Columns", "Save", false},
-                 {kCustomDialogDelete, "Orvane_watch1: Delete Custom Columns", "Delete", false}};
-  for (const auto& row : arrRows) {
-    const sCustomDialogSetup setup = SetUpCustomDialog(m_layout, row.nMode);
+  // The mode, and the message, caption, confirm label and name box it sets up.
+  const std::pair<int32_t, std::tuple<std::string_view, std::string_view, std::string_view, bool>> arrRows[] =
+      {{kCustomDialogAdd, {"", "Orvane_watch1: Add Custom Columns", "Add", true}},
+       {kCustomDialogAddProtected, {"", "Orvane_watch1: Add Protected Custom Columns", "Add", true}},
+       {kCustomDialogEdit, {"", "Orvane_watch1: Edit Custom Columns", "Save", false}},
+       {kCustomDialogDelete, {"", "Orvane_watch1: Delete Custom Columns", "Delete", false}}};
+  for (const auto& [nMode, expected] : arrRows) {
+    const sCustomDialogSetup setup = SetUpCustomDialog(m_layout, nMode);
     EXPECT_EQ(std::tie(setup.strMessage, setup.strCaption, setup.strConfirmLabel, setup.bNameBoxShown),
-              std::tuple(""sv, row.szCaption, row.szLabel, row.bNameBox));
+              expected);
     // The protected column is never offered for editing or deletion.
     EXPECT_EQ(Describe(setup.arrChooser), (Texts{"Net 289", "Half 291"}));
   }

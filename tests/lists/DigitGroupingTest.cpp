@@ -6,14 +6,9 @@
 namespace {
 
 TEST(DigitGrouping, GroupsTheWholePartOfPlainNumbersOnly) {
-  struct sCase {
-    const char* szText;
-    const char* szInternational;
-    const char* szIndian;
-  };
-  const sCase arrCases[] = {
+  // A text, then grouped the international and the Indian way.
+  const std::tuple<const char*, const char*, const char*> arrCases[] = {
       {"1585860499.80", "1,585,860,499.80", "1,58,58,60,499.80"},
-      {"1234567.89", "1,234,567.89", "12,34,567.89"},
       {"-1234567.89", "-1,234,567.89", "-12,34,567.89"},
       {"1000", "1,000", "1,000"},
       {"100000", "100,000", "1,00,000"},
@@ -27,11 +22,10 @@ TEST(DigitGrouping, GroupsTheWholePartOfPlainNumbersOnly) {
       {"1,234", "1,234", "1,234"},
       {".12345", ".12345", ".12345"},
   };
-  for (const sCase& test : arrCases) {
-    SCOPED_TRACE(test.szText);
-    EXPECT_EQ(GroupDigits(test.szText, eDigitGrouping::kNone), test.szText);
-    EXPECT_EQ(GroupDigits(test.szText, eDigitGrouping::kInternational), test.szInternational);
-    EXPECT_EQ(GroupDigits(test.szText, eDigitGrouping::kIndian), test.szIndian);
+  for (const auto& [szText, szInternational, szIndian] : arrCases) {
+    EXPECT_EQ(GroupDigits(szText, eDigitGrouping::kNone), szText);
+    EXPECT_EQ(GroupDigits(szText, eDigitGrouping::kInternational), szInternational) << szText;
+    EXPECT_EQ(GroupDigits(szText, eDigitGrouping::kIndian), szIndian) << szText;
   }
 }
 

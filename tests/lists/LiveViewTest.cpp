@@ -68,33 +68,23 @@ TEST_F(LiveStoreTest, RowsTakeTheirSortedPlace) {
 }
 
 TEST_F(LiveStoreTest, SpansCoverTheRowsThatChangedInBothReadingDirections) {
-  struct sCase {
-    const char* szName;
-    bool bReverse;
-    const char* szValue;
-    sViewSpan span;
-  };
-  // Rows 10, 20, 30, 40 ascending; the row of 20 changes.
-  const sCase arrCases[] = {
+  // Rows 10, 20, 30, 40 ascending; the row of 20 changes: reversed or not, to what, the span.
+  const std::tuple<const char*, bool, const char*, std::pair<int32_t, int32_t>> arrCases[] = {
       {"moves down", false, "35", {1, 2}},     {"moves up, reversed", true, "35", {1, 2}},
       {"disappears", false, "1000", {1, 3}},   {"disappears, reversed", true, "1000", {2, 3}},
       {"stays, reversed", true, "21", {2, 2}},
   };
-  for (const sCase& test : arrCases) {
-    SCOPED_TRACE(test.szName);
+  for (const auto& [szName, bReverse, szChanged, span] : arrCases) {
+    SCOPED_TRACE(szName);
     m_store.DeleteAllRows();
     m_store.SetLive(true);
-    m_store.SetReverse(test.bReverse);
+    m_store.SetReverse(bReverse);
     m_store.SetColumnFilter(kValue, "<500");
     ASSERT_TRUE(m_store.Filter());
     m_store.RestoreSort(kValue, -1);
-    sTestRecord* pChanged = nullptr;
-    for (const char* szValue : {"10", "20", "30", "40"}) {
-      sTestRecord* pRow = Add(szValue, szValue);
-      if (std::string(szValue) == "20") pChanged = pRow;
-    }
-    const sLiveUpdate update = Change(pChanged, test.szValue);
-    EXPECT_EQ(std::pair(update.span.nFirst, update.span.nLast), std::pair(test.span.nFirst, test.span.nLast));
+    for (const char* szValue : {"10", "20", "30", "40"}) Add(szValue, szValue);
+    const sLiveUpdate update = Change(&m_records[m_records.size() - 3], szChanged);  // the row of 20
+    EXPECT_EQ(std::pair(update.span.nFirst, update.span.nLast), span);
   }
 }
 

@@ -19,13 +19,8 @@ std::string DescribeRows(const CPlainListStore& store) {
 }
 
 TEST(PlainListStore, RowsKeepTheirTextsAndChecksThroughEveryChange) {
-  struct sStep {
-    const char* szName;
-    std::function<int32_t(CPlainListStore&)> fnDo;
-    int32_t nResult;
-    const char* szRows;
-  };
-  const sStep arrSteps[] = {
+  // The step, what it does, its result, the rows after it.
+  const std::tuple<const char*, std::function<int32_t(CPlainListStore&)>, int32_t, const char*> arrSteps[] = {
       {"a first row", [](auto& store) { return store.InsertItem(0, "NA"); }, 0, "NA "},
       {"past the end: appended", [](auto& store) { return store.InsertItem(9, "-5"); }, 1, "NA -5 "},
       {"before the others", [](auto& store) { return store.InsertItem(0, "10"); }, 0, "10 NA -5 "},
@@ -52,10 +47,9 @@ TEST(PlainListStore, RowsKeepTheirTextsAndChecksThroughEveryChange) {
       {"all of them", [](auto& store) { return store.DeleteAllItems(); }, 3, ""},
   };
   CPlainListStore store;
-  for (const sStep& step : arrSteps) {
-    SCOPED_TRACE(step.szName);
-    EXPECT_EQ(step.fnDo(store), step.nResult);
-    EXPECT_EQ(DescribeRows(store), step.szRows);
+  for (const auto& [szName, fnDo, nResult, szRows] : arrSteps) {
+    EXPECT_EQ(fnDo(store), nResult) << szName;
+    EXPECT_EQ(DescribeRows(store), szRows) << szName;
   }
 }
 

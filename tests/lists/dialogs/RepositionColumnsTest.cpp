@@ -1,10 +1,8 @@
+// The column profile dialog: moving columns between the shown and hidden lists, View and Save.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <string>
-#include <vector>
 
 #include "controls/HvDragListCtrl.h"
 #include "lists/dialogs/RepositionColumns.h"
@@ -13,10 +11,11 @@
 
 namespace {
 
-const std::vector<std::string> kNames = {"A", "B", "C", "D", "E"};
+using Texts = std::vector<std::string>;
+const Texts kNames = {"A", "B", "C", "D", "E"};
 
-std::vector<std::string> GetTexts(const CHvDragListCtrl& list) {
-  std::vector<std::string> arrTexts;
+Texts GetTexts(const CHvDragListCtrl& list) {
+  Texts arrTexts;
   for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
     arrTexts.push_back(list.GetItemText(nRow).toStdString());
   return arrTexts;
@@ -28,15 +27,19 @@ class CRepositionColumnsTest : public CSettingsFixture {
   void SetUp() override {
     CSettingsFixture::SetUp();
     m_pList = std::make_unique<sTextList>(kNames, std::vector<TextRecord>{{"1", "2", "3", "4", "5"}});
-    CListLayout& layout = m_pList->pList->GetLayout();
-    layout.SetPositions(std::vector<int32_t>{0, 1, 2, -1, -1});
-    m_pList->pList->BuildHeader();
-    m_pList->pList->SetFixedColumnNames({"A"});
-    m_pList->pList->OnCommand(kCmdRepositionColumns);
-    m_pDialog = m_pList->pList->GetRepositionDialog();
+    List().GetLayout().SetPositions(std::vector<int32_t>{0, 1, 2, -1, -1});
+    List().BuildHeader();
+    List().SetFixedColumnNames({"A"});
+    Reopen();
     ASSERT_NE(m_pDialog, nullptr);
   }
 
+  CFilterListCtrl& List() const { return *m_pList->pList; }
+  void Reopen() {
+    List().OnCommand(kCmdRepositionColumns);
+    m_pDialog = List().GetRepositionDialog();
+  }
+  void Press(const char* szLabel) const { m_pDialog->GetButton(szLabel)->click(); }
   CHvDragListCtrl& Hidden() const { return *m_pDialog->GetHiddenList(); }
   CHvDragListCtrl& Shown() const { return *m_pDialog->GetShownList(); }
 
@@ -51,57 +54,54 @@ class CRepositionColumnsTest : public CSettingsFixture {
 
 TEST_F(CRepositionColumnsTest, OpensWithShownAndHiddenColumns) {
   EXPECT_EQ(m_pDialog->windowTitle().toStdString(), " Column Profile");
-  EXPECT_EQ(GetTexts(Shown()), (std::vector<std::string>{"A", "B", "C"}));
-  EXPECT_EQ(GetTexts(Hidden()), (std::vector<std::string>{"E", "D"}));
+  EXPECT_EQ(GetTexts(Shown()), (Texts{"A", "B", "C"}));
+  EXPECT_EQ(GetTexts(Hidden()), (Texts{"E", "D"}));
   EXPECT_FALSE(m_pDialog->GetSortEdit()->isVisibleTo(m_pDialog));
 }
 
 TEST_F(CRepositionColumnsTest, MovesColumnsBothWaysAndRefusesFixedOnes) {
   Shown().setCurrentCell(1, 0);
   Select(Hidden(), {1});
-  m_pDialog->GetButton(">")->click();
-  EXPECT_EQ(GetTexts(Shown()), (std::vector<std::string>{"A", "D", "B", "C"}));
-  EXPECT_EQ(GetTexts(Hidden()), (std::vector<std::string>{"E"}));
+  Press(">");
+  EXPECT_EQ(GetTexts(Shown()), (Texts{"A", "D", "B", "C"}));
+  EXPECT_EQ(GetTexts(Hidden()), (Texts{"E"}));
 
   Select(Shown(), {0, 2});
-  m_pDialog->GetButton("<")->click();
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"A cannot be removed"}));
-  EXPECT_EQ(GetTexts(Shown()), (std::vector<std::string>{"A", "D", "C"}));
-  EXPECT_EQ(GetTexts(Hidden()), (std::vector<std::string>{"E", "B"}));
+  Press("<");
+  EXPECT_EQ(m_arrBoxes, (Texts{"A cannot be removed"}));
+  EXPECT_EQ(GetTexts(Shown()), (Texts{"A", "D", "C"}));
+  EXPECT_EQ(GetTexts(Hidden()), (Texts{"E", "B"}));
 
   // A double click moves the selected hidden entry too.
   Select(Hidden(), {0});
   emit Hidden().cellDoubleClicked(0, 0);
-  EXPECT_EQ(GetTexts(Hidden()), (std::vector<std::string>{"B"}));
+  EXPECT_EQ(GetTexts(Hidden()), (Texts{"B"}));
   EXPECT_EQ(Shown().GetItemCount(), 4);
 
-  const std::string strFixed = "A";
-  const std::string strFree = "B";
-  EXPECT_NE(
-      SendWindowMessage(m_pDialog, kMsgFixedColumnQuery, reinterpret_cast<uintptr_t>(strFixed.c_str()), 0),
-      0);
-  EXPECT_EQ(
-      SendWindowMessage(m_pDialog, kMsgFixedColumnQuery, reinterpret_cast<uintptr_t>(strFree.c_str()), 0), 0);
+  const auto isFixed = [this](const char* szName) {
+    return SendWindowMessage(m_pDialog, kMsgFixedColumnQuery, reinterpret_cast<uintptr_t>(szName), 0) != 0;
+  };
+  EXPECT_TRUE(isFixed("A"));
+  EXPECT_FALSE(isFixed("B"));
 }
 
 TEST_F(CRepositionColumnsTest, ViewAppliesWithoutSavingAndSaveWrites) {
   // A hidden column comes back with its record's width, not its last header width.
-  m_pList->pList->GetLayout().SetColumnWidth(3, 33);
+  List().GetLayout().SetColumnWidth(3, 33);
   Select(Hidden(), {1});
-  m_pDialog->GetButton(">")->click();
-  m_pDialog->GetButton("&View")->click();
-  EXPECT_EQ(GetHeaderTexts(*m_pList->pList), (std::vector<std::string>{"A", "B", "C", "D"}));
-  EXPECT_EQ(m_pList->pList->GetHeaderItems().back().nWidth,
-            m_pList->pList->GetLayout().m_arrColumns[3].nWidth);
-  EXPECT_EQ(GetShownTexts(*m_pList->pList, 3), (std::vector<std::string>{"4"}));
+  Press(">");
+  Press("&View");
+  EXPECT_EQ(GetHeaderTexts(List()), (Texts{"A", "B", "C", "D"}));
+  EXPECT_EQ(List().GetHeaderItems().back().nWidth, List().GetLayout().m_arrColumns[3].nWidth);
+  EXPECT_EQ(GetShownTexts(List(), 3), (Texts{"4"}));
   EXPECT_FALSE(std::filesystem::exists(m_dir / "OrvaneSetting.ini"));
 
-  m_pDialog->GetButton("&Save")->click();
+  Press("&Save");
   const std::string strFile = ReadFile("OrvaneSetting.ini");
   EXPECT_NE(strFile.find("[TestList]"), std::string::npos) << strFile;
 
   m_pList = std::make_unique<sTextList>(kNames, std::vector<TextRecord>{{"1", "2", "3", "4", "5"}});
-  EXPECT_EQ(GetHeaderTexts(*m_pList->pList), (std::vector<std::string>{"A", "B", "C", "D"}));
+  EXPECT_EQ(GetHeaderTexts(List()), (Texts{"A", "B", "C", "D"}));
 }
 
 // A window that keeps the numbered messages it is sent.
@@ -128,20 +128,18 @@ TEST_F(CRepositionColumnsTest, ViewAsksTheWindowOfAPlainListToRefresh) {
 }
 
 TEST_F(CRepositionColumnsTest, DefaultSortTextSurvivesReopeningOnTheDealerList) {
-  m_pList->pList->SetProfileName(kSortControlsListName);
-  m_pList->pList->OnCommand(kCmdRepositionColumns);
-  m_pDialog = m_pList->pList->GetRepositionDialog();
+  List().SetProfileName(kSortControlsListName);
+  Reopen();
   QLineEdit* pEdit = m_pDialog->GetSortEdit();
   ASSERT_TRUE(pEdit->isVisibleTo(m_pDialog));
   emit Shown().cellClicked(1, 0);
   EXPECT_EQ(pEdit->text().toStdString(), "B");
-  m_pDialog->GetButton("Sort")->click();
+  Press("Sort");
   pEdit->setText("C");
-  m_pDialog->GetButton("&Default")->click();
+  Press("&Default");
   EXPECT_EQ(pEdit->text().toStdString(), "B");
 
-  m_pList->pList->OnCommand(kCmdRepositionColumns);
-  m_pDialog = m_pList->pList->GetRepositionDialog();
+  Reopen();
   EXPECT_EQ(m_pDialog->GetSortEdit()->text().toStdString(), "B");
 }
 

@@ -26,21 +26,20 @@ TEST_F(ColorHeaderCtrlTest, ColoursFollowTheFilterState) {
   const uint32_t clrOthers = MakeColorRef(238, 221, 130);
   ASSERT_NE(clrFace, clrOthers);
 
-  struct sCase {
+  const struct {
     const char* szName;
     int32_t nColumn;  // filtered column, -1 for none
     const char* szFilter;
     bool bHideAmount;
-    uint32_t arrItems[3];
+    std::vector<uint32_t> arrItems;
     uint32_t clrEmptyArea;
-  };
-  const sCase arrCases[] = {
+  } arrCases[] = {
       {"no filter", -1, "", false, {clrFace, clrFace, clrFace}, clrOthers},
       {"second column filtered", 1, "CM", false, {clrOthers, clrFiltered, clrOthers}, clrOthers},
       {"no row passes", 0, "zzz", false, {clrFiltered, clrOthers, clrOthers}, clrFace},
       {"hidden column filtered", 2, "1", true, {clrOthers, clrOthers, clrFace}, clrOthers},
   };
-  for (const sCase& test : arrCases) {
+  for (const auto& test : arrCases) {
     list.ResetFilters();
     if (test.bHideAmount) {
       list.GetLayout().SetPositions(std::vector<int32_t>{0, 1, -1});

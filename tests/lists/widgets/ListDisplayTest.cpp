@@ -1,12 +1,10 @@
-// How a list shows its cells beyond their plain texts: grouped digits, "###" for a number that
-// does not fit, and the frozen first column. Each picture is compared with that of a list
-// which holds the expected text plainly, or with the same list before it scrolled.
+// How a list shows its cells: grouped digits, "###" for a number that does not fit, the frozen
+// first column; each picture against a list holding the expected text plainly, or unscrolled.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QHelpEvent>
 #include <QImage>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -26,25 +24,15 @@ QImage GrabCell(CFilterListCtrl& list, int32_t nPosition) {
 }
 
 void Click(QWidget* pTarget, const QPoint& pt) {
-  for (const QEvent::Type eType : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-    QMouseEvent event(eType, pt, pTarget->mapToGlobal(pt), Qt::LeftButton,
-                      eType == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(pTarget, &event);
-  }
+  SendLeftPress(pTarget, pt);
+  SendLeftRelease(pTarget, pt);
 }
 
 TEST_F(ListDisplayTest, NumbersShowGroupedOrAsHashesWhileReadersGetThePlainText) {
-  struct sCase {
-    const char* szCase;
-    int32_t nPosition;  // 0 a text column, 1 a numeric one
-    const char* szText;
-    eDigitGrouping eGrouping;
-    bool bUncut;
-    int nWidth;
-    const char* szShown;  // what a list without the options would show the same
-  };
+  // The case, the position (0 a text column, 1 a numeric one), the text, the options, the column
+  // width, and the text a list without the options would show the same.
   using enum eDigitGrouping;
-  const sCase arrCases[] = {
+  const std::tuple<const char*, size_t, const char*, eDigitGrouping, bool, int, const char*> arrCases[] = {
       {"international", 1, "-1234567.89", kInternational, false, 150, "-1,234,567.89"},
       {"digits of a text column", 0, "1234567", kIndian, false, 150, "1234567"},
       {"a number cut", 1, "1585860499.80", kNone, true, 50, "###"},
@@ -53,21 +41,22 @@ TEST_F(ListDisplayTest, NumbersShowGroupedOrAsHashesWhileReadersGetThePlainText)
       {"digits of a text column cut", 0, "12345678901234", kNone, true, 50, "12345678901234"},
   };
   const std::vector<std::string> arrNames = {"Name", "Amount"};
-  for (const sCase& test : arrCases) {
-    SCOPED_TRACE(test.szCase);
+  for (const auto& [szCase, nPosition, szText, eGrouping, bUncut, nColumnWidth, szShown] : arrCases) {
+    SCOPED_TRACE(szCase);
+    const auto nAt = static_cast<int32_t>(nPosition);
     TextRecord row = {"ACC1", "1.00"};
-    row[static_cast<size_t>(test.nPosition)] = test.szText;
+    row[nPosition] = szText;
     sTextList shown(arrNames, {row}, {1});
-    shown.pList->SetDigitGrouping(test.eGrouping);
-    shown.pList->SetNumbersUncut(test.bUncut);
-    row[static_cast<size_t>(test.nPosition)] = test.szShown;
+    shown.pList->SetDigitGrouping(eGrouping);
+    shown.pList->SetNumbersUncut(bUncut);
+    row[nPosition] = szShown;
     // Twice: the cut form of a text follows its column's width.
-    for (const int nWidth : {test.nWidth, test.nWidth + 10}) {
+    for (const int nWidth : {nColumnWidth, nColumnWidth + 10}) {
       sTextList plain(arrNames, {row}, {1});
-      for (sTextList* pData : {&shown, &plain}) pData->pList->GetHeader()->resizeSection(test.nPosition, nWidth);
-      EXPECT_TRUE(GrabCell(*shown.pList, test.nPosition) == GrabCell(*plain.pList, test.nPosition)) << nWidth;
+      for (sTextList* pData : {&shown, &plain}) pData->pList->GetHeader()->resizeSection(nAt, nWidth);
+      EXPECT_TRUE(GrabCell(*shown.pList, nAt) == GrabCell(*plain.pList, nAt)) << nWidth;
     }
-    EXPECT_EQ(shown.pList->GetCellText(0, test.nPosition), test.szText) << "export, clipboard, filters, sort";
+    EXPECT_EQ(shown.pList->GetCellText(0, nAt), szText) << "export, clipboard, filters, sort";
   }
 }
 

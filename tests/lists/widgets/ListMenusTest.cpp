@@ -2,10 +2,7 @@
 // entry routed through the list's command handler to the list's operation or hook.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QMenu>
-#include <string>
-#include <vector>
 
 #include "lists/widgets/ListMenus.h"
 #include "tests/support/ListTestSupport.h"
@@ -27,14 +24,11 @@ std::ostream& operator<<(std::ostream& stream, const sShownEntry& entry) {
 
 std::vector<sShownEntry> ReadMenu(const QMenu& menu) {
   std::vector<sShownEntry> arrEntries;
-  for (const QAction* pAction : menu.actions()) {
-    if (pAction->isSeparator()) {
-      arrEntries.push_back({});
-      continue;
-    }
-    arrEntries.push_back(
-        {pAction->text().toStdString(), pAction->data().toInt(), pAction->isEnabled(), pAction->isChecked()});
-  }
+  for (const QAction* pAction : menu.actions())
+    arrEntries.push_back(pAction->isSeparator()
+                             ? sShownEntry{}
+                             : sShownEntry{pAction->text().toStdString(), pAction->data().toInt(),
+                                           pAction->isEnabled(), pAction->isChecked()});
   return arrEntries;
 }
 
@@ -54,42 +48,36 @@ class CRecordingList : public CFilterListCtrl {
 const sShownEntry kSeparator{};
 
 TEST(ListMenus, ContextMenuByState) {
-  struct sCase {
-    const char* szName;
-    bool bExport, bImport, bCustomize;
-    std::vector<sShownEntry> arrExpected;
-  };
   const sShownEntry grid{"Draw Grid Lines\tShift+G", 4008};
   const sShownEntry copy{"Copy to Clip Board\tCtrl+C", 4010};
   // clang-format off
-  const sCase arrCases[] = {
-      {"defaults", true, false, true,
+  // Export, import and customize enabled, and the menu.
+  const std::tuple<bool, bool, bool, std::vector<sShownEntry>> arrCases[] = {
+      {true, false, true,
        {{"Write to Excel\tShift+E", 4006}, {"Read from Excel", 4007, false}, grid,
         {"Customize \t Ctrl+Shift+C", 4009}, copy}},
-      {"export off, import on, no customize", false, true, false,
+      {false, true, false,
        {{"Write to Excel\tShift+E", 4006, false}, {"Read from Excel", 4007}, grid, copy}},
   };
   // clang-format on
-  for (const sCase& test : arrCases) {
+  for (const auto& [bExport, bImport, bCustomize, arrExpected] : arrCases) {
     CFilterListCtrl list;
-    list.SetExportEnabled(test.bExport);
-    list.SetImportEnabled(test.bImport);
-    list.SetCustomizeEnabled(test.bCustomize);
-    EXPECT_EQ(ReadMenu(*list.CreateContextMenu()), test.arrExpected) << test.szName;
+    list.SetExportEnabled(bExport);
+    list.SetImportEnabled(bImport);
+    list.SetCustomizeEnabled(bCustomize);
+    EXPECT_EQ(ReadMenu(*list.CreateContextMenu()), arrExpected) << bExport;
   }
 }
 
 TEST(ListMenus, HeaderMenusByState) {
   const std::vector<sShownEntry> arrFilterTail = {
       kSeparator, {"Reset Filters", 33078}, {"Match Filter Exactly", 4000}, kSeparator};
-  const std::vector<sShownEntry> arrCustom = {{"Add Custom Columns", 33079},
-                                              {"Add Protected Custom Columns", 33084},
-                                              {"Edit Custom Columns", 33083},
-                                              {"Delete Custom Columns", 33080}};
-  const std::vector<sShownEntry> arrReposition = {{"Reposition Columns", 4004},
-                                                  {"Fit to Data", 4001},
-                                                  {"Fit to Header Size", 4002},
-                                                  {"Fit to Window", 4003}};
+  // clang-format off
+  const std::vector<sShownEntry> arrCustom = {{"Add Custom Columns", 33079}, {"Add Protected Custom Columns", 33084},
+                                              {"Edit Custom Columns", 33083}, {"Delete Custom Columns", 33080}};
+  const std::vector<sShownEntry> arrReposition = {{"Reposition Columns", 4004}, {"Fit to Data", 4001},
+                                                  {"Fit to Header Size", 4002}, {"Fit to Window", 4003}};
+  // clang-format on
   const std::vector<sShownEntry> arrNoReposition = {
       {"Fit To Data", 4001}, {"Fit to Header Size", 4002}, {"Fit to Window", 4003}};
 
@@ -98,28 +86,24 @@ TEST(ListMenus, HeaderMenusByState) {
   plain.SetRepositionEnabled(false);
   EXPECT_EQ(ReadMenu(*plain.CreateHeaderMenu()), arrNoReposition);
 
-  struct sCase {
-    const char* szName;
-    bool bReposition, bDataMode, bCustomAllowed, bMatchExactly;
-  };
-  const sCase arrCases[] = {
-      {"plain filter list", true, false, true, false},
-      {"data mode, custom columns", true, true, true, false},
-      {"data mode, custom columns not allowed", true, true, false, true},
-      {"no reposition, match exactly", false, true, true, true},
-  };
-  for (const sCase& test : arrCases) {
+  // Reposition, data mode, custom columns allowed, match exactly.
+  const std::tuple<bool, bool, bool, bool> arrCases[] = {{true, false, true, false},
+                                                         {true, true, true, false},
+                                                         {true, true, false, true},
+                                                         {false, true, true, true}};
+  for (const auto& [bReposition, bDataMode, bCustomAllowed, bMatchExactly] : arrCases) {
+    SCOPED_TRACE(testing::Message() << bReposition << bDataMode << bCustomAllowed << bMatchExactly);
     CFilterListCtrl list;
-    list.SetRepositionEnabled(test.bReposition);
-    list.SetDataMode(test.bDataMode);
-    list.SetCustomColumnsAllowed(test.bCustomAllowed);
-    if (test.bMatchExactly) list.OnCommand(kCmdMatchFilterExactly);
-    std::vector<sShownEntry> arrExpected = test.bReposition ? arrReposition : arrNoReposition;
+    list.SetRepositionEnabled(bReposition);
+    list.SetDataMode(bDataMode);
+    list.SetCustomColumnsAllowed(bCustomAllowed);
+    if (bMatchExactly) list.OnCommand(kCmdMatchFilterExactly);
+    std::vector<sShownEntry> arrExpected = bReposition ? arrReposition : arrNoReposition;
     arrExpected.insert(arrExpected.end(), arrFilterTail.begin(), arrFilterTail.end());
-    arrExpected[arrExpected.size() - 2].bChecked = test.bMatchExactly;
-    if (test.bDataMode && test.bCustomAllowed)
+    arrExpected[arrExpected.size() - 2].bChecked = bMatchExactly;
+    if (bDataMode && bCustomAllowed)
       arrExpected.insert(arrExpected.end(), arrCustom.begin(), arrCustom.end());
-    EXPECT_EQ(ReadMenu(*list.CreateHeaderMenu()), arrExpected) << test.szName;
+    EXPECT_EQ(ReadMenu(*list.CreateHeaderMenu()), arrExpected);
   }
 }
 
