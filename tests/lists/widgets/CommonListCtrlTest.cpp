@@ -109,28 +109,24 @@ TEST_F(CommonListCtrlTest, CutCellsShowTheirWholeTextOnHover) {
   AddRows(list, {{"BRK01", "1585860499.80", "7"}});
   list.show();
   list.GetHeader()->resizeSection(1, 60);
-  const struct {
-    const char* szCase;
-    int32_t nPosition, nRow;
-    const char* szTip;
-    eDigitGrouping eGrouping = eDigitGrouping::kNone;
-  } arrCases[] = {
-      {"an amount cut at its end", 1, 0, "1585860499.80"},
-      {"a text that fits", 0, 0, ""},
-      {"below the last row", 1, 3, ""},
-      {"a grouped amount shown as ###", 1, 0, "1,585,860,499.80", eDigitGrouping::kInternational},
+  // An amount cut at its end, a text that fits, below the last row, a grouped amount shown as ###.
+  const std::tuple<int32_t, int32_t, const char*, eDigitGrouping> arrCases[] = {
+      {1, 0, "1585860499.80", eDigitGrouping::kNone},
+      {0, 0, "", eDigitGrouping::kNone},
+      {1, 3, "", eDigitGrouping::kNone},
+      {1, 0, "1,585,860,499.80", eDigitGrouping::kInternational},
   };
-  for (const auto& test : arrCases) {
-    SCOPED_TRACE(test.szCase);
-    list.SetDigitGrouping(test.eGrouping);
-    list.SetNumbersUncut(test.eGrouping != eDigitGrouping::kNone);
+  for (const auto& [nPosition, nRow, szTip, eGrouping] : arrCases) {
+    SCOPED_TRACE(testing::Message() << nPosition << ", " << nRow << ": " << szTip);
+    list.SetDigitGrouping(eGrouping);
+    list.SetNumbersUncut(eGrouping != eDigitGrouping::kNone);
     QToolTip::hideText();  // a tip fades out: the next case starts without one
     ASSERT_TRUE(RunEventsUntil([] { return !QToolTip::isVisible(); }));
-    const QPoint ptCell(list.columnViewportPosition(test.nPosition) + 5,
-                        list.rowViewportPosition(0) + list.rowHeight(0) * test.nRow + 2);
+    const QPoint ptCell(list.columnViewportPosition(nPosition) + 5,
+                        list.rowViewportPosition(0) + list.rowHeight(0) * nRow + 2);
     QHelpEvent help(QEvent::ToolTip, ptCell, list.viewport()->mapToGlobal(ptCell));
     QCoreApplication::sendEvent(list.viewport(), &help);
-    EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text().toStdString() : "", test.szTip);
+    EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text().toStdString() : "", szTip);
   }
 }
 

@@ -92,21 +92,16 @@ TEST_F(FilterListCtrlTest, TypedFilterReachesTheOwnerAfterTheTimeOut) {
 }
 
 TEST_F(FilterListCtrlTest, ProgrammaticFilters) {
-  const struct {
-    const char* szName;
-    std::vector<int32_t> arrColumns;
-    Texts arrTexts;
-    bool bExact, bAccepted;
-    Texts arrShown;
-  } arrCases[] = {
-      {"numbers", {2}, {">1000~<-500"}, false, true, {"Reliance", "relaxo", "Alliance"}},
-      {"two columns", {1, 2}, {"cm", ">0"}, false, true, {"Reliance", "Balance"}},
-      {"exact", {0, 1}, {"relaxo~Bala", "fo"}, true, true, {"relaxo"}},
-      {"sizes differ", {0, 1}, {"x"}, false, false, {"relaxo"}},
+  // Columns, texts, exact or not, accepted or not, the names shown after.
+  const std::tuple<std::vector<int32_t>, Texts, bool, bool, Texts> arrCases[] = {
+      {{2}, {">1000~<-500"}, false, true, {"Reliance", "relaxo", "Alliance"}},
+      {{1, 2}, {"cm", ">0"}, false, true, {"Reliance", "Balance"}},
+      {{0, 1}, {"relaxo~Bala", "fo"}, true, true, {"relaxo"}},
+      {{0, 1}, {"x"}, false, false, {"relaxo"}},  // sizes differ
   };
-  for (const auto& test : arrCases) {
-    EXPECT_EQ(List().SetFilters(test.arrColumns, test.arrTexts, test.bExact), test.bAccepted) << test.szName;
-    EXPECT_EQ(Names(), test.arrShown) << test.szName;
+  for (const auto& [arrColumns, arrTexts, bExact, bAccepted, arrShown] : arrCases) {
+    EXPECT_EQ(List().SetFilters(arrColumns, arrTexts, bExact), bAccepted) << arrTexts[0];
+    EXPECT_EQ(Names(), arrShown) << arrTexts[0];
   }
   EXPECT_EQ(List().GetHeader()->GetFilterText(0), "relaxo~Bala");
   // A hidden column's filter is kept by the list alone; the first header filter is emptied.
