@@ -1,13 +1,9 @@
 // The appearance dialog of a list: what it opens on, what Apply changes and stores, keywords.
 #include "lists/dialogs/CustomizedAppearance.h"
 
-#include <gtest/gtest.h>
+#include "tests/lists/ListWidgetTest.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include "controls/ClrButton.h"
 #include "controls/ColorChooser.h"
@@ -16,11 +12,9 @@
 #include "controls/HotFontCombo.h"
 #include "controls/XListCtrl.h"
 #include "platform/qt/ModalDialog.h"
-#include "tests/support/ListTestSupport.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
 constexpr uint32_t kRed = MakeColorRef(255, 0, 0);
 constexpr uint32_t kWhite = MakeColorRef(255, 255, 255);
 

@@ -1,17 +1,12 @@
 // The column profile dialog: moving columns between the shown and hidden lists, View and Save.
-#include <gtest/gtest.h>
-
-#include <QLineEdit>
-#include <QPushButton>
+#include "tests/lists/ListWidgetTest.h"
 
 #include "controls/HvDragListCtrl.h"
 #include "lists/dialogs/RepositionColumns.h"
 #include "platform/qt/WindowMessage.h"
-#include "tests/support/ListTestSupport.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
 const Texts kNames = {"A", "B", "C", "D", "E"};
 
 Texts GetTexts(const CHvDragListCtrl& list) {

@@ -1,21 +1,14 @@
 // The custom column dialog over a list: its buttons, its messages, and what it saves.
-#include <gtest/gtest.h>
+#include "tests/lists/ListWidgetTest.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 #include "lists/dialogs/RepositionColumns.h"
 #include "lists/dialogs/UserDefinedColDlg.h"
-#include "tests/support/ListTestSupport.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
 constexpr const char* kTextInUse = "This column name already present,Please choose different column Name";
 
 CUserDefinedColDlg& Dialog() { return CUserDefinedColDlg::GetInstance(); }

@@ -1,14 +1,9 @@
 // The coloured header of the filter lists: item and empty-area colours by the list's filter
 // state, read back from the painted header, and filter edits that follow their items.
-#include <gtest/gtest.h>
-
-#include <QImage>
-#include <QLineEdit>
-#include <QToolButton>
+#include "tests/lists/ListWidgetTest.h"
 
 #include "controls/ColorHeaderCtrl.h"
 #include "lists/widgets/FilterText.h"
-#include "tests/support/ListTestSupport.h"
 
 namespace {
 

@@ -1,22 +1,16 @@
 // The common list control: column profile, fitting, clipboard, keys, base sort, export, check
 // boxes, row height, the registry of list controls, and the stored appearance.
-#include <gtest/gtest.h>
+#include "tests/lists/ListWidgetTest.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
 #include <QGuiApplication>
-#include <QHelpEvent>
-#include <QToolTip>
 
 #include "controls/ColorRef.h"
 #include "lists/widgets/ListControlRegistry.h"
-#include "tests/support/EventWait.h"
-#include "tests/support/ListTestSupport.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
 using Widths = std::vector<int32_t>;
 constexpr uint32_t kRed = MakeColorRef(255, 0, 0);
 constexpr uint32_t kBlue = MakeColorRef(0, 0, 255);

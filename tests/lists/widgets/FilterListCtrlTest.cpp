@@ -1,23 +1,13 @@
 // The filter list in data mode: filter bar, programmatic filters, value popup, sorting, keys,
 // deletion, check boxes, live updates that repaint only what is on screen, and kept options.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QScrollBar>
-#include <QToolButton>
+#include "tests/lists/ListWidgetTest.h"
 
 #include "lists/widgets/FilterText.h"
 #include "lists/widgets/ListRowPainter.h"
 #include "plugin/SettingsAccess.h"
-#include "tests/support/EventWait.h"
-#include "tests/support/ListTestSupport.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
 const Texts kNames = {"Name", "Segment", "Amount"};
 const std::vector<TextRecord> kRows = {{"Reliance", "CM", "1500"},
                                        {"relaxo", "FO", "-700"},

@@ -1,15 +1,8 @@
 // How a list shows its cells: grouped digits, "###" for a number that does not fit, the frozen
 // first column; each picture against a list holding the expected text plainly, or unscrolled.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QHelpEvent>
-#include <QImage>
-#include <QScrollBar>
-#include <QToolTip>
+#include "tests/lists/ListWidgetTest.h"
 
 #include "controls/ColorHeaderCtrl.h"
-#include "tests/support/ListTestSupport.h"
 
 namespace {
 

@@ -1,11 +1,8 @@
 // The menus of the list controls: captions, command identifiers and conditions, and every
 // entry routed through the list's command handler to the list's operation or hook.
-#include <gtest/gtest.h>
-
-#include <QMenu>
+#include "tests/lists/ListWidgetTest.h"
 
 #include "lists/widgets/ListMenus.h"
-#include "tests/support/ListTestSupport.h"
 
 namespace {
 

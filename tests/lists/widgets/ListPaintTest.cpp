@@ -1,10 +1,7 @@
 // How a watch list looks: filtered entity records, one selected row with and without the focus,
 // negative values in red. Pictures are saved to ORVANE_LIST_PNG_DIR when that names a folder.
-#include <gtest/gtest.h>
+#include "tests/lists/ListWidgetTest.h"
 
-#include <QApplication>
-#include <QImage>
-#include <QLineEdit>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -12,8 +9,6 @@
 #include "lists/widgets/ListRowPainter.h"
 #include "model/ColumnCatalogue.h"
 #include "model/RmsDetails.h"
-#include "tests/support/EventWait.h"
-#include "tests/support/ListTestSupport.h"
 
 namespace {
 
