@@ -1,5 +1,4 @@
-// The stored appearance line of a list (colours, font, keyword colours), and the keyword that
-// colours a row.
+// The stored appearance line of a list (colours, font, keywords) and the keyword colouring a row.
 #include "lists/AppearanceLine.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// Column profiles: reading saved lines (bad ones included), saving with what failed, the load
-// steps around the reads of the list's section, and the call-amount keys.
+// Column profiles: reading saved lines, bad ones included, saving, loading and call-amount keys.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// The custom column dialog's logic on a watch list's columns: the reference rule, setting the
-// dialog up, the buttons' texts, and adding, editing and deleting with every failure message.
+// The custom column dialog's logic on a watch list: references, set-up, buttons, add, edit, delete.
 #include <gtest/gtest.h>
 
 #include "lists/CustomColumnEdit.h"

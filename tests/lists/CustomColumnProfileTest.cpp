@@ -1,5 +1,4 @@
-// Custom columns in the column profile: reading written and hand-written values, the records and
-// rebuilt expressions a load gives, and save-then-load through a settings file.
+// Custom columns in the column profile: written and hand-written values, save-then-load.
 #include <gtest/gtest.h>
 
 #include "lists/CustomColumnEdit.h"

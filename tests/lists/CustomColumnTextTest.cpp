@@ -1,5 +1,4 @@
-// Custom column cells read through a list's store: the evaluation rules, colours, the failure
-// box, custom columns over custom columns, cycles and nesting.
+// Custom column cells read through a store: rules, colours, the failure box, cycles and nesting.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// The row store and view of a filter list: insertion, deletion (filtered-out rows and the
-// reverse view included), every failure message, cell texts, filtering and sorting.
+// The row store and view of a filter list: insertion, deletion, failures, cells, filters, sorts.
 #include <functional>
 
 #include "model/ColumnCatalogue.h"

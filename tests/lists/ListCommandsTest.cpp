@@ -1,5 +1,4 @@
-// The window-free parts of the list commands: column fitting, row height, the clipboard text
-// and the filter value popup.
+// The window-free parts of the list commands: fitting, row height, clipboard, filter values.
 #include <algorithm>
 #include <chrono>
 #include <span>

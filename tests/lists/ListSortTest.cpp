@@ -1,5 +1,4 @@
-// Cell comparisons (date and time included) and the key-based ordering of rows, checked
-// against the comparison itself.
+// Cell comparisons, dates and times included, and the key-based row order against them.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,5 +1,4 @@
-// The stored form of a list's view options and of the filters and sort it keeps: texts that
-// the settings file would change come back unchanged, and broken values read as nothing.
+// The stored view options, filters and sort of a list: texts come back as written, bad ones as nothing.
 #include <gtest/gtest.h>
 
 #include <map>

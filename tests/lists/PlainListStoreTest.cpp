@@ -1,5 +1,4 @@
-// The rows of a plain list: their texts and check flags through inserts, changes, sorts by a
-// clicked header position and deletes.
+// The rows of a plain list: texts and check flags through inserts, changes, sorts and deletes.
 #include <gtest/gtest.h>
 
 #include <functional>

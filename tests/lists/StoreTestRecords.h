@@ -1,5 +1,4 @@
-// Records of three text cells (a name, a decimal value, a quantity), the layout that shows them,
-// and a filter list store over them for the store tests.
+// Records of a name, a decimal value and a quantity, and a filter list store over them.
 #pragma once
 
 #include <gtest/gtest.h>

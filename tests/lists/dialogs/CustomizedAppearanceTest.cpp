@@ -85,9 +85,15 @@ class CustomizedAppearanceTest : public CSettingsFixture {
   std::string GetStoredLine() const {
     const std::string strFile = ReadFile("OrvaneSetting.ini");
     const size_t nStart = strFile.find("TestList-0=");
-    if (nStart == std::string::npos) return {};
-    const size_t nEnd = strFile.find_first_of("\r\n", nStart);
-    return strFile.substr(nStart + 11, nEnd == std::string::npos ? std::string::npos : nEnd - nStart - 11);
+    return nStart == std::string::npos
+               ? ""
+               : strFile.substr(nStart + 11, strFile.find_first_of("\r\n", nStart) - nStart - 11);
+  }
+  // The keywords a list made now reads.
+  static Texts GetReloadedKeywords() {
+    const std::unique_ptr<sTextList> pReloaded = MakeList();
+    return pReloaded->pList->GetAppearance().pKeywords ? *pReloaded->pList->GetAppearance().pKeywords
+                                                       : Texts{"none"};
   }
 
   std::unique_ptr<sTextList> m_pText;
@@ -137,8 +143,8 @@ TEST_F(CustomizedAppearanceTest, ApplyChangesTheListAndStoresItsLine) {
   EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open";
   EXPECT_EQ(GetStoredLine(), "FFFFFF,0,DejaVu Sans,10");
   EXPECT_TRUE(List().IsCustomized());
-  EXPECT_EQ(List().GetAppearance().clrBackground, kWhite);
-  EXPECT_EQ(List().GetAppearance().clrText, 0U);
+  EXPECT_EQ(std::pair(List().GetAppearance().clrBackground, List().GetAppearance().clrText),
+            std::pair(kWhite, 0U));
   EXPECT_EQ(List().font().family().toStdString(), "DejaVu Sans");
 }
 
@@ -182,10 +188,7 @@ TEST_F(CustomizedAppearanceTest, AKeywordWithANulIsStoredWhole) {
   dialog.GetAddButton()->click();
   dialog.GetApplyButton()->click();
   EXPECT_EQ(GetStoredLine(), std::string("0,FF00,MS Shell Dlg 2,8,1,se\0ll,FF00,", 37));
-  // A list made now reads the keyword back whole.
-  const std::unique_ptr<sTextList> pReloaded = MakeList();
-  ASSERT_NE(pReloaded->pList->GetAppearance().pKeywords, nullptr);
-  EXPECT_EQ(*pReloaded->pList->GetAppearance().pKeywords, Texts{std::string("se\0ll", 5)});
+  EXPECT_EQ(GetReloadedKeywords(), Texts{std::string("se\0ll", 5)}) << "a list made now reads it whole";
 }
 
 TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
@@ -240,11 +243,8 @@ TEST_F(CustomizedAppearanceTest, KeywordsReadBackAsTyped) {
           "The keywords of this list do not fit its settings, please remove a keyword or use shorter ones"});
 
   dialog.GetApplyButton()->click();
-  const std::unique_ptr<sTextList> pReloaded = MakeList();
-  const sAppearanceInfo& reloaded = pReloaded->pList->GetAppearance();
-  EXPECT_EQ(reloaded.nKeywordColumn, 1);
-  ASSERT_NE(reloaded.pKeywords, nullptr);
-  EXPECT_EQ(*reloaded.pKeywords, (Texts{strLong, "buy"}));
+  EXPECT_EQ(GetReloadedKeywords(), (Texts{strLong, "buy"}));
+  EXPECT_EQ(sTextList(Texts{"Id", "Side"}, {}).pList->GetAppearance().nKeywordColumn, 1);
 }
 
 TEST_F(CustomizedAppearanceTest, ListWithoutColoursChangesOnlyItsFont) {
@@ -255,9 +255,9 @@ TEST_F(CustomizedAppearanceTest, ListWithoutColoursChangesOnlyItsFont) {
   ChooseFont(nullptr, "12");
   dialog.GetFontButton()->click();
   dialog.GetApplyButton()->click();
-  EXPECT_EQ(List().GetAppearance().clrBackground, 0U);
-  EXPECT_EQ(List().GetAppearance().clrText, MakeColorRef(0, 255, 0));
-  EXPECT_EQ(List().GetAppearance().strFontSize, "12");
+  const sAppearanceInfo& appearance = List().GetAppearance();
+  EXPECT_EQ(std::tie(appearance.clrBackground, appearance.clrText, appearance.strFontSize),
+            std::tuple(0U, MakeColorRef(0, 255, 0), "12"));
 }
 
 TEST_F(CustomizedAppearanceTest, OneDialogFollowsTheLastList) {

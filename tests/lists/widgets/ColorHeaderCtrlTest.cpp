@@ -1,5 +1,4 @@
-// The coloured header of the filter lists: item and empty-area colours by the list's filter
-// state, read back from the painted header, and filter edits that follow their items.
+// The coloured header of the filter lists: colours by the filter state, and its filter widgets.
 #include "tests/lists/ListWidgetTest.h"
 
 #include "controls/ColorHeaderCtrl.h"

@@ -1,5 +1,4 @@
-// The common list control: column profile, fitting, clipboard, keys, base sort, export, check
-// boxes, row height, the registry of list controls, and the stored appearance.
+// The common list control: profile, fitting, keys, sort, export, check boxes, row height, appearance.
 #include "tests/lists/ListWidgetTest.h"
 
 #include <QClipboard>

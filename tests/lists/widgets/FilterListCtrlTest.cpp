@@ -1,5 +1,4 @@
-// The filter list in data mode: filter bar, programmatic filters, value popup, sorting, keys,
-// deletion, check boxes, live updates that repaint only what is on screen, and kept options.
+// The filter list in data mode: filter bar, filters, popup, sorting, keys, live updates, options.
 #include "tests/lists/ListWidgetTest.h"
 
 #include "lists/widgets/FilterText.h"

@@ -1,5 +1,4 @@
-// How a list shows its cells: grouped digits, "###" for a number that does not fit, the frozen
-// first column; each picture against a list holding the expected text plainly, or unscrolled.
+// How a list shows its cells: grouped digits, "###" for a number cut, the frozen first column.
 #include "tests/lists/ListWidgetTest.h"
 
 #include "controls/ColorHeaderCtrl.h"

@@ -1,5 +1,4 @@
-// The menus of the list controls: captions, command identifiers and conditions, and every
-// entry routed through the list's command handler to the list's operation or hook.
+// The menus of the list controls: entries by state, each routed to the list's operation or hook.
 #include "tests/lists/ListWidgetTest.h"
 
 #include "lists/widgets/ListMenus.h"
