@@ -1,13 +1,9 @@
 // The bound of custom columns' texts: which stored expressions it covers, and that the text a
-// covered column shows, computed as the list computes it, always fits the bound of the values
-// its referenced cells show.
-#include <algorithm>
+// covered column shows, computed as the list computes it, fits the bound of its referenced cells.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <random>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "lists/CustomColumnBound.h"
 #include "lists/CustomColumnText.h"
@@ -57,8 +53,8 @@ TEST(CustomColumnBoundTest, ComputedTextsFitTheBound) {
   const char* const arrFormulas[] = {" \"0\" - \"1\"", " \"1\" / 1000", " ( \"0\" + 0.5 ) * \"2\" - 99.99",
                                      " \"0\" / \"1\" * 100", " \"2\" * -0.001 + \"0\""};
   CListLayout layout;
-  const sColumnDef arrColumns[] = {{"A", kAlignRight, kSortDecimal}, {"B", kAlignRight, kSortDecimal},
-                                   {"C", kAlignRight, kSortDecimal}};
+  const sColumnDef arrColumns[] = {
+      {"A", kAlignRight, kSortDecimal}, {"B", kAlignRight, kSortDecimal}, {"C", kAlignRight, kSortDecimal}};
   layout.LoadColumnTable("Orvane_watch1", arrColumns);
   layout.RecordCatalogueCount();
   layout.ShowAllColumns();
@@ -71,16 +67,11 @@ TEST(CustomColumnBoundTest, ComputedTextsFitTheBound) {
   std::mt19937_64 random(20240612);
   const auto MakeValue = [&random] {
     const double dPower = std::pow(10.0, static_cast<double>(random() % 7));
-    double dValue = 0.0;
-    switch (random() % 4) {
-      case 0:
-        break;
-      case 1:  // just below a power of ten
-        dValue = dPower - 0.01 * static_cast<double>(1 + random() % 3);
-        break;
-      default:
-        dValue = static_cast<double>(random() % 1000000) / 100.0 * dPower / 100.0;
-    }
+    // Zero, just below a power of ten, or any value of that magnitude.
+    const uint64_t nKind = random() % 4;
+    const double dValue = nKind == 0   ? 0.0
+                          : nKind == 1 ? dPower - 0.01 * static_cast<double>(1 + random() % 3)
+                                       : static_cast<double>(random() % 1000000) / 100.0 * dPower / 100.0;
     char szText[kFixedTextSize];
     return std::string(szText, FormatFixed(random() % 2 == 0 ? dValue : -dValue, 2, szText));
   };
@@ -90,8 +81,7 @@ TEST(CustomColumnBoundTest, ComputedTextsFitTheBound) {
     for (size_t i = 0; i < std::size(arrFormulas); ++i) {
       const CCustomColumnBound bound(arrFormulas[i], kStandardCount);
       ASSERT_TRUE(bound.IsCovered()) << arrFormulas[i];
-      std::vector<double> arrLows;
-      std::vector<double> arrHighs;
+      std::vector<double> arrLows, arrHighs;
       for (const int32_t nColumn : bound.GetReferences()) {
         // A range the value lies in: at its low end, its high end or inside.
         const double dValue = ParseDecimalText(row.arrCells[nColumn]);
@@ -108,7 +98,8 @@ TEST(CustomColumnBoundTest, ComputedTextsFitTheBound) {
       const std::string& strText = cell.strText;
       const auto nMinus = std::count(strText.begin(), strText.end(), '-');
       const auto nPoints = std::count(strText.begin(), strText.end(), '.');
-      const auto nDigits = std::count_if(strText.begin(), strText.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+      const auto nDigits =
+          std::count_if(strText.begin(), strText.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
       SCOPED_TRACE(std::string(arrFormulas[i]) + " of " + row.arrCells[0] + ", " + row.arrCells[1] + ", " +
                    row.arrCells[2] + ": " + strText);
       EXPECT_EQ(static_cast<size_t>(nMinus + nPoints + nDigits), strText.size());

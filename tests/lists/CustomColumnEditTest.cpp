@@ -39,6 +39,9 @@ class CustomColumnEditTest : public testing::Test {
   sCustomColumnChange Add(std::string_view strName, std::string_view strDisplay, bool bProtected = false) {
     return AddCustomColumn(m_layout, GetExpressionColumns(m_layout), strName, strDisplay, bProtected);
   }
+  sCustomColumnChange Edit(const sColumnChoice* pChoice, const std::string& strDisplay) {
+    return EditCustomColumn(m_layout, GetExpressionColumns(m_layout), pChoice, strDisplay);
+  }
   const sHalvoColInfo& Column(int32_t nColumn) const {
     return m_layout.m_arrColumns[static_cast<size_t>(nColumn)];
   }
@@ -189,19 +192,18 @@ TEST_F(CustomColumnEditTest, ButtonsAppendQuotedNamesAndOperators) {
 TEST_F(CustomColumnEditTest, EditsTheChosenColumnOnly) {
   ASSERT_TRUE(Add("Net", kNetDisplay).Succeeded());
   ASSERT_TRUE(Add("Fixed", "\"Margin Used\"", true).Succeeded());
-  const std::vector<sColumnChoice> arrColumns = GetExpressionColumns(m_layout);
   const sColumnChoice net{"Net", 289};
   const sColumnChoice fixed{"Fixed", 290};
   const sColumnChoice gone{"Gone", 289};
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, nullptr, "1").strMessage, kTextNoneToEdit);
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &net, "\"Nope\"").strMessage, kTextInvalid);
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &net, "1 2").strMessage, kTextInvalid);
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &fixed, "1").strMessage, kTextNoneToEdit);
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &gone, "1").strMessage, kTextNoneToEdit);
+  EXPECT_EQ(Edit(nullptr, "1").strMessage, kTextNoneToEdit);
+  EXPECT_EQ(Edit(&net, "\"Nope\"").strMessage, kTextInvalid);
+  EXPECT_EQ(Edit(&net, "1 2").strMessage, kTextInvalid);
+  EXPECT_EQ(Edit(&fixed, "1").strMessage, kTextNoneToEdit);
+  EXPECT_EQ(Edit(&gone, "1").strMessage, kTextNoneToEdit);
   EXPECT_EQ(Column(289).strFormula, " \"1\" - \"10\"");
 
   m_layout.SetColumnWidth(289, 140);
-  const sCustomColumnChange change = EditCustomColumn(m_layout, arrColumns, &net, "\"MToM Loss\" * 2");
+  const sCustomColumnChange change = Edit(&net, "\"MToM Loss\" * 2");
   ASSERT_TRUE(change.Succeeded());
   EXPECT_FALSE(change.insert.has_value());
   EXPECT_TRUE(change.arrTips.empty());
@@ -251,11 +253,9 @@ TEST_F(CustomColumnEditTest, EachKindsColumnsMustFitTheirProfileValue) {
   ASSERT_TRUE(Add("Big1", strBig).Succeeded());
   EXPECT_EQ(Add("Big2", strBig).strMessage, kProfileFullText);
   EXPECT_TRUE(Add("Big3", strBig, true).Succeeded());  // protected columns have their own key
-  const std::vector<sColumnChoice> arrColumns = GetExpressionColumns(m_layout);
   const sColumnChoice big{"Big1", 289};
-  EXPECT_EQ(EditCustomColumn(m_layout, arrColumns, &big, strBig + strBig.substr(13)).strMessage,
-            kProfileFullText);
-  EXPECT_TRUE(EditCustomColumn(m_layout, arrColumns, &big, strBig + " + 2").Succeeded());
-  EXPECT_TRUE(EditCustomColumn(m_layout, arrColumns, &big, "1").Succeeded());
+  EXPECT_EQ(Edit(&big, strBig + strBig.substr(13)).strMessage, kProfileFullText);
+  EXPECT_TRUE(Edit(&big, strBig + " + 2").Succeeded());
+  EXPECT_TRUE(Edit(&big, "1").Succeeded());
   EXPECT_TRUE(Add("Big2", strBig).Succeeded());
 }

@@ -1,12 +1,9 @@
 // Filter matching: the alternative rules, the exact rule, and filter texts of any content.
+#include <gtest/gtest.h>
+
 #include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <random>
-#include <string>
-#include <string_view>
-
-#include <gtest/gtest.h>
 
 #include "lists/FilterMatch.h"
 

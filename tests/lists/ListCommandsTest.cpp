@@ -1,11 +1,7 @@
 // The window-free parts of the list commands: fitting, row height, clipboard, filter values.
-#include <algorithm>
-#include <chrono>
-#include <span>
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "lists/FilterListStore.h"
 #include "lists/FitToDataPass.h"
@@ -46,12 +42,7 @@ TEST(ListCommands, FitToDataPassReadsEveryRowAcrossSlices) {
   arrRows[270] = "WW";
   arrRows[490] = "\xff\xff\xff";
   arrRows[495] = "\xc3\xa9\xc3\xa9\xc3\xa9";  // three e-acute
-  CFitToDataPass pass(
-      {0},
-      [](char32_t nCharacter) {
-        return nCharacter == U'W' ? 10 : nCharacter == 0xFFFD ? 9 : nCharacter == 0xE9 ? 5 : 1;
-      },
-      2);
+  CFitToDataPass pass({0}, [](char32_t ch) { return ch == U'W' ? 10 : ch == 0xFFFD ? 9 : ch == 0xE9 ? 5 : 1; }, 2);
   const Texts arrFirst(arrRows.begin(), arrRows.begin() + 300);
   CTextRows first(arrFirst);
   CTextRows all(arrRows);

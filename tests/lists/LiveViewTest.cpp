@@ -1,6 +1,8 @@
 // Live filter and sort of the filter list's store: changed and new rows follow the filters and
 // the sort at once; the order tree and record map under it against a vector and a multimap.
+#include <algorithm>
 #include <map>
+#include <numeric>
 #include <random>
 
 #include "lists/RankTree.h"
@@ -120,10 +122,12 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
   CFilterListStore snapshot(m_layout);
   snapshot.SetCellTextFn(GetTestCellText);
   std::vector<sTestRecord*> arrRows;
-  for (int i = 0; i < 300; ++i) {
-    arrRows.push_back(Add("R" + std::to_string(i), std::to_string(random() % 50)));
-    snapshot.InsertRow(0, arrRows.back());
-  }
+  // Adds a row of a random value to both stores.
+  const auto addBoth = [&](const std::string& strName, int32_t nAt = 0) {
+    arrRows.push_back(Add(strName, std::to_string(random() % 50), nAt));
+    snapshot.InsertRow(nAt, arrRows.back());
+  };
+  for (int i = 0; i < 300; ++i) addBoth("R" + std::to_string(i));
   for (CFilterListStore* pStore : {&m_store, &snapshot}) pStore->SetColumnFilter(kValue, ">9~<5");
   m_store.SetLive(true);
   ASSERT_TRUE(m_store.Filter());
@@ -132,11 +136,7 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
   for (int nRound = 0; nRound < 40; ++nRound) {
     // A burst at the end, placed when the view is read: a few one by one, many merged.
     const uint32_t nBurst = random() % 3 == 0 ? 30 : random() % 3;
-    for (uint32_t n = 0; n < nBurst; ++n) {
-      arrRows.push_back(
-          Add("E" + std::to_string(nRound) + "." + std::to_string(n), std::to_string(random() % 50)));
-      snapshot.InsertRow(0, arrRows.back());
-    }
+    for (uint32_t n = 0; n < nBurst; ++n) addBoth("E" + std::to_string(nRound) + "." + std::to_string(n));
     // A changed row is where the change says, waiting rows before it counted.
     for (int n = 0; n < 25; ++n) {
       sTestRecord* pRow = arrRows[random() % arrRows.size()];
@@ -151,16 +151,12 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
       std::erase(arrRows, m_store.GetStoreRecord(nGone));
       ASSERT_TRUE(m_store.DeleteStoreRow(nGone));
       ASSERT_TRUE(snapshot.DeleteStoreRow(nGone));
-      const auto nAt = static_cast<int32_t>(random() % static_cast<uint32_t>(m_store.GetStoreCount()));
-      arrRows.push_back(Add("N" + std::to_string(nRound * 2 + n), std::to_string(random() % 50), nAt));
-      snapshot.InsertRow(nAt, arrRows.back());
+      addBoth("N" + std::to_string(nRound * 2 + n),
+              static_cast<int32_t>(random() % static_cast<uint32_t>(m_store.GetStoreCount())));
     }
     // Rows still waiting when the whole view is read.
-    for (uint32_t n = random() % 4; n > 0; --n) {
-      arrRows.push_back(
-          Add("W" + std::to_string(nRound) + "." + std::to_string(n), std::to_string(random() % 50)));
-      snapshot.InsertRow(0, arrRows.back());
-    }
+    for (uint32_t n = random() % 4; n > 0; --n)
+      addBoth("W" + std::to_string(nRound) + "." + std::to_string(n));
     ASSERT_TRUE(snapshot.Filter());
     // Clicks alternate the direction; ties keep store order either way.
     if (snapshot.SortByPosition(kValue).click.nDirection != 1) snapshot.SortByPosition(kValue);
@@ -190,13 +186,12 @@ TEST(RecordSlots, MatchesAMultimapThroughGrowthAndRemovals) {
     }
     if (n % 97 != 0) continue;
     for (const int64_t& nRecord : arrRecords) {
-      std::vector<int32_t> arrFound;
+      std::vector<int32_t> arrFound, arrWanted;
       slots.ForEachSlot(&nRecord, [&](int32_t nSlot) { arrFound.push_back(nSlot); });
-      std::vector<int32_t> arrWanted;
-      const auto range = mapExpected.equal_range(&nRecord);
-      for (auto it = range.first; it != range.second; ++it) arrWanted.push_back(it->second);
-      std::sort(arrFound.begin(), arrFound.end());
-      std::sort(arrWanted.begin(), arrWanted.end());
+      for (auto [it, itEnd] = mapExpected.equal_range(&nRecord); it != itEnd; ++it)
+        arrWanted.push_back(it->second);
+      std::ranges::sort(arrFound);
+      std::ranges::sort(arrWanted);
       ASSERT_EQ(arrFound, arrWanted) << n;
     }
   }
@@ -208,11 +203,10 @@ TEST(RecordSlots, MatchesAMultimapThroughGrowthAndRemovals) {
 TEST(RankTree, MatchesAnOrderedVector) {
   std::mt19937 random(11);
   CRankTree tree;
-  std::vector<int32_t> arrSorted(64);
+  std::vector<int32_t> arrSorted(64), arrHandles(64);
   for (int32_t i = 0; i < 64; ++i) arrSorted[static_cast<size_t>(i)] = i * 2;
   tree.Assign(arrSorted);
-  std::vector<int32_t> arrHandles(64);
-  for (int32_t i = 0; i < 64; ++i) arrHandles[static_cast<size_t>(i)] = i;  // Assign's handles
+  std::iota(arrHandles.begin(), arrHandles.end(), 0);  // Assign's handles
   const auto before = [](int32_t nA, int32_t nB) { return nA < nB; };
   for (int n = 0; n < 2000; ++n) {
     if (arrSorted.empty() || random() % 2 == 0) {

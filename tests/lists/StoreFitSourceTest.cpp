@@ -1,14 +1,8 @@
-// "Fit to Data" over entity records kept as the parser keeps them: ranking by the cells' shapes
-// keeps exactly the texts that reading every cell keeps, and a wider value on the last row of
-// the list, in a number, a text or a custom column over numbers, is among them.
-#include <algorithm>
-#include <chrono>
-#include <span>
-#include <string>
-#include <utility>
-#include <vector>
-
+// "Fit to Data" over entity records as the parser keeps them: ranking by the cells' shapes keeps
+// exactly what reading every cell keeps, the wider values of the last row among them.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "lists/CustomColumnText.h"
 #include "lists/FilterListStore.h"
@@ -35,10 +29,8 @@ void FillRecord(CRmsDetails& record, const Cells& arrCells) {
   for (int nSlot = 0; nSlot < kRmsSlotCount; ++nSlot) {
     const int nColumn = rmsslot::kOrder[nSlot].nColumn;
     const auto it = std::find_if(arrCells.begin(), arrCells.end(), [nColumn](const auto& cell) { return cell.first == nColumn; });
-    if (it == arrCells.end())
-      s_writer.Append("NA");
-    else if (nColumn == 201)
-      s_writer.Append(it->second);
+    if (it == arrCells.end() || nColumn == 201)
+      s_writer.Append(it == arrCells.end() ? "NA" : it->second);
     else
       s_writer.AppendNumber(it->second);
   }
@@ -81,11 +73,8 @@ TEST(StoreFitSourceTest, ShapesKeepWhatReadingEveryCellKeeps) {
                                {86, "0." + std::to_string(1000 + i % 9000)},
                                {3, std::to_string(static_cast<int>(i % 20000) - 9999)}});
   }
-  FillRecord(arrRecords.back(), {{201, "A client name longer than all"},
-                                 {1, "-87654321.5"},
-                                 {70, "-989898989"},
-                                 {86, "12.3456"},
-                                 {3, "-1234567"}});
+  FillRecord(arrRecords.back(), {{201, "A client name longer than all"}, {1, "-87654321.5"}, {70, "-989898989"},
+                                 {86, "12.3456"}, {3, "-1234567"}});
   for (const CRmsDetails& record : arrRecords) store.InsertRow(0, &record);
   const Texts arrLastRow = {"A client name longer than all", "-87654321.50", "989898989.00", "12.346", "-1234567",
                             "-1077553310.50", "-87654.32"};
@@ -113,12 +102,10 @@ TEST(StoreFitSourceTest, ShapesKeepWhatReadingEveryCellKeeps) {
     for (int32_t nPosition = 0; nPosition < byShapes.GetPositionCount(); ++nPosition) {
       Texts arrShapes = byShapes.GetTexts(nPosition);
       Texts arrCells = byCells.GetTexts(nPosition);
-      std::sort(arrShapes.begin(), arrShapes.end());
-      std::sort(arrCells.begin(), arrCells.end());
+      std::ranges::sort(arrShapes);
+      std::ranges::sort(arrCells);
       EXPECT_EQ(arrShapes, arrCells) << "position " << nPosition;
-      EXPECT_NE(std::find(arrShapes.begin(), arrShapes.end(), arrLastRow[static_cast<size_t>(nPosition)]),
-                arrShapes.end())
-          << "position " << nPosition;
+      EXPECT_GT(std::ranges::count(arrShapes, arrLastRow[static_cast<size_t>(nPosition)]), 0) << nPosition;
     }
   }
 }

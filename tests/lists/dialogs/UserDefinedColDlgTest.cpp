@@ -1,6 +1,8 @@
 // The custom column dialog over a list: its buttons, its messages, and what it saves.
 #include "tests/lists/ListWidgetTest.h"
 
+#include <algorithm>
+
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
