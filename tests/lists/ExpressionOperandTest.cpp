@@ -64,15 +64,12 @@ class CCommaLocale {
     std::setlocale(LC_ALL, "C");
     unsetenv("LOCPATH");
   }
-  bool IsActive() const { return m_bActive; }
-
- private:
   bool m_bActive = false;
 };
 
 TEST(ExpressionOperand, PointWhateverTheLocale) {
   const CCommaLocale locale;
-  if (!locale.IsActive()) GTEST_SKIP() << "no locale with a decimal comma";
+  if (!locale.m_bActive) GTEST_SKIP() << "no locale with a decimal comma";
   // The locale is in force: plain strtod stops at the point.
   char* pEnd = nullptr;
   std::strtod("1.5", &pEnd);
