@@ -77,11 +77,7 @@ using CustomColumnProfileTest = CSettingsFixture;
 
 TEST(CustomColumnProfile, ReadsEntriesUpToTheFirstThatLacksAField) {
   const std::string strLongName(70, 'L');
-  const struct {
-    const char* szCase;
-    std::string strValue;
-    std::vector<std::string> arrExpected;
-  } arrRows[] = {
+  const std::tuple<const char*, std::string, Texts> arrRows[] = {
       {"as written",
        ",289,3,100,Net# \"1\" - \"10\"#\"Cash Margin Avail\" - \"Margin Used\",290,-1,0,Half# "
        "\"289\"#\"Net\"",
@@ -96,8 +92,8 @@ TEST(CustomColumnProfile, ReadsEntriesUpToTheFirstThatLacksAField) {
       {"a number that is not one", ",5,x,90,A#s#d,6,2,80,B#t#u", {}},
       {"empty", "", {}},
   };
-  for (const auto& row : arrRows)
-    EXPECT_EQ(Describe(ReadCustomProfileEntries(row.strValue)), row.arrExpected) << row.szCase;
+  for (const auto& [szCase, strValue, arrExpected] : arrRows)
+    EXPECT_EQ(Describe(ReadCustomProfileEntries(strValue)), arrExpected) << szCase;
 }
 
 TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
@@ -124,12 +120,12 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
                 "Lower| \"290\"|\"net\"|1|7",
                 std::string(63, 'L') + "| 1|1|1|8",
             }));
-  for (size_t i = kCatalogueColumnCount; i < layout.m_arrColumns.size(); ++i) {
-    const sHalvoColInfo& column = layout.m_arrColumns[i];
-    EXPECT_EQ(std::make_tuple(column.nWidth, column.nFormat, column.nDataType), std::make_tuple(80, 1, 2));
-  }
-  EXPECT_EQ(layout.GetColumnWidth(kCatalogueColumnCount), 70);
-  EXPECT_EQ(layout.m_nFirstColumn, kCatalogueColumnCount);
+  for (size_t i = kCatalogueColumnCount; i < layout.m_arrColumns.size(); ++i)
+    EXPECT_EQ(std::tie(layout.m_arrColumns[i].nWidth, layout.m_arrColumns[i].nFormat,
+                       layout.m_arrColumns[i].nDataType),
+              std::tuple(80, 1, 2));
+  EXPECT_EQ(std::pair(layout.GetColumnWidth(kCatalogueColumnCount), layout.m_nFirstColumn),
+            std::pair(70, kCatalogueColumnCount));
 
   // Of two columns with one name (written before such names were refused), the first counts,
   // as in the dialog.

@@ -1,7 +1,9 @@
 // Cell comparisons, dates and times included, and the key-based row order against them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <random>
 
 #include "lists/ListCompare.h"
@@ -34,7 +36,7 @@ void ExpectRows(std::initializer_list<sCompareRow> arrRows) {
 std::vector<int32_t> SortTexts(const std::vector<std::string>& arrTexts, eSortRule eRule, int32_t nValueType,
                                int32_t nDirection, int* pReads = nullptr) {
   std::vector<int32_t> arrRows(arrTexts.size());
-  for (size_t i = 0; i < arrRows.size(); ++i) arrRows[i] = static_cast<int32_t>(i);
+  std::iota(arrRows.begin(), arrRows.end(), 0);
   SortRowsByText(
       arrRows,
       [&](int32_t nRow, std::string& strText) {
@@ -45,11 +47,10 @@ std::vector<int32_t> SortTexts(const std::vector<std::string>& arrTexts, eSortRu
   return arrRows;
 }
 
-bool IsPermutation(std::vector<int32_t> arrRows, size_t nCount) {
-  std::sort(arrRows.begin(), arrRows.end());
-  for (size_t i = 0; i < arrRows.size(); ++i)
-    if (arrRows[i] != static_cast<int32_t>(i)) return false;
-  return arrRows.size() == nCount;
+bool IsPermutation(const std::vector<int32_t>& arrRows, size_t nCount) {
+  std::vector<int32_t> arrAll(nCount);
+  std::iota(arrAll.begin(), arrAll.end(), 0);
+  return std::ranges::is_permutation(arrRows, arrAll);
 }
 
 // Texts of every kind a cell can show, numbers and otherwise.
