@@ -260,8 +260,8 @@ TEST_F(FilterListCtrlTest, ViewOptionsAreKeptPerListAndRestoredBeforeTheRows) {
     QObject::connect(&list, &CFilterListCtrl::FilterChanged, [&list](int) { list.Filter(); });
     list.LoadViewOptions();
     EXPECT_TRUE(list.IsLiveFilterSort() && list.IsKeepFilterSort());
-    EXPECT_EQ(list.GetHeader()->GetFilterText(0), "*a*");
-    EXPECT_EQ(list.GetHeader()->GetFilterText(2), ">-1000");
+    EXPECT_EQ(std::pair(list.GetHeader()->GetFilterText(0), list.GetHeader()->GetFilterText(2)),
+              std::pair(QString("*a*"), QString(">-1000")));
     EXPECT_EQ(list.GetSortImage(2), 1);
     restarted.arrRecords = kRows;
     for (const TextRecord& record : restarted.arrRecords) list.InsertRow(0, &record);
@@ -275,9 +275,9 @@ TEST_F(FilterListCtrlTest, ViewOptionsAreKeptPerListAndRestoredBeforeTheRows) {
   WriteFile(kSettingsFileName, strBroken);
   sTextList broken(kNames, kRows, {2});
   broken.pList->LoadViewOptions();
-  EXPECT_FALSE(broken.pList->IsLiveFilterSort());
-  EXPECT_TRUE(broken.pList->GetStore().GetFilterColumns().empty());
-  EXPECT_FALSE(broken.pList->GetStore().HasSort());
+  const CFilterListStore& store = broken.pList->GetStore();
+  EXPECT_EQ(std::tuple(broken.pList->IsLiveFilterSort(), store.GetFilterColumns().size(), store.HasSort()),
+            std::tuple(false, 0U, false));
   EXPECT_EQ(ReadFile(kSettingsFileName), strBroken);
 }
 

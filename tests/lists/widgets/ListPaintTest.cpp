@@ -30,14 +30,11 @@ class ListPaintTest : public CSettingsFixture {
  protected:
   void SetUp() override {
     CSettingsFixture::SetUp();
+    // The shown columns with their positions and widths; a column the profile leaves out is hidden.
     std::string strProfile;
-    for (int32_t nColumn = 0; nColumn < kCatalogueColumnCount; ++nColumn) {
-      const auto* pShown = std::find(std::begin(kShownColumns), std::end(kShownColumns), nColumn);
-      const int32_t nPosition =
-          pShown != std::end(kShownColumns) ? static_cast<int32_t>(pShown - kShownColumns) : -1;
-      strProfile += (nColumn != 0 ? "," : "") + std::to_string(nColumn) + "," + std::to_string(nPosition) +
-                    "," + std::to_string(nPosition >= 0 ? kShownWidths[nPosition] : 0);
-    }
+    for (size_t n = 0; n < std::size(kShownColumns); ++n)
+      strProfile += (n != 0 ? "," : "") + std::to_string(kShownColumns[n]) + "," + std::to_string(n) + "," +
+                    std::to_string(kShownWidths[n]);
     WriteFile("OrvaneSetting.ini", "[Orvane_watch1]\nCOLUMNPROFILE=" + strProfile + "\n");
 
     std::mt19937 random(7);
