@@ -10,11 +10,8 @@ namespace {
 // The first nCount ids whose probes start in slot nSlot of a table of nCapacity slots.
 std::vector<uint32_t> FindCollidingIds(uint32_t nCapacity, uint32_t nSlot, size_t nCount) {
   std::vector<uint32_t> arrIds;
-  for (uint32_t nId = 0; arrIds.size() < nCount; ++nId) {
-    if (CMessageIndex::GetHomeSlot(nId, 0, nCapacity - 1) == nSlot) {
-      arrIds.push_back(nId);
-    }
-  }
+  for (uint32_t nId = 0; arrIds.size() < nCount; ++nId)
+    if (CMessageIndex::GetHomeSlot(nId, 0, nCapacity - 1) == nSlot) arrIds.push_back(nId);
   return arrIds;
 }
 
@@ -38,15 +35,11 @@ TEST(MessageIndexTest, ResetForgetsEveryIdButKeepsTheTable) {
   CMessageIndex index;
   index.Reset(300);
   const uint32_t nCapacity = index.GetCapacity();
-  for (uint32_t nId = 0; nId < 300; ++nId) {
-    index.Insert(nId, nId);
-  }
+  for (uint32_t nId = 0; nId < 300; ++nId) index.Insert(nId, nId);
   index.Reset(2);
   EXPECT_EQ(index.GetCapacity(), nCapacity);
   EXPECT_EQ(index.GetCount(), 0u);
-  for (uint32_t nId = 0; nId < 300; ++nId) {
-    EXPECT_EQ(index.Find(nId), CMessageIndex::kAbsent);
-  }
+  for (uint32_t nId = 0; nId < 300; ++nId) EXPECT_EQ(index.Find(nId), CMessageIndex::kAbsent);
   EXPECT_TRUE(index.Insert(5, 1));  // an id present before the reset is new again
 }
 
@@ -54,16 +47,13 @@ TEST(MessageIndexTest, BalanceShortensProbesOfCollidingIds) {
   CMessageIndex index;
   index.Reset(200);
   const std::vector<uint32_t> arrIds = FindCollidingIds(index.GetCapacity(), 17, 220);
-  for (uint32_t n = 0; n < 200; ++n) {
-    ASSERT_TRUE(index.Insert(arrIds[n], n));
-  }
+  for (uint32_t n = 0; n < 200; ++n) ASSERT_TRUE(index.Insert(arrIds[n], n));
   EXPECT_EQ(index.GetLongestProbe(), 199u);
   index.Balance();
   EXPECT_NE(index.GetSeed(), 0u);
   EXPECT_LE(index.GetLongestProbe(), CMessageIndex::GetProbeLimit(index.GetCapacity()));
-  for (uint32_t n = 0; n < arrIds.size(); ++n) {
+  for (uint32_t n = 0; n < arrIds.size(); ++n)
     EXPECT_EQ(index.Find(arrIds[n]), n < 200 ? n : CMessageIndex::kAbsent) << arrIds[n];
-  }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Entity levels: codes and ids from entity texts, the level text and its fallback field,
-// level names, and splitting a level text into its parts.
+// and splitting a level text into its parts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,11 +11,7 @@
 namespace {
 
 TEST(EntityLevelTest, CodeAndIdFromTheEntityText) {
-  const struct {
-    std::string strText;
-    uint32_t nLevel;
-    std::string strId;
-  } arrCases[] = {
+  const struct { std::string strText; uint32_t nLevel; std::string strId; } arrCases[] = {
       {"account-ABC1", 5, "ABC1"},
       {"dealer-D01", 3, "D01"},
       {"group-G-7", 4, "G-7"},
@@ -26,49 +22,36 @@ TEST(EntityLevelTest, CodeAndIdFromTheEntityText) {
       {"-", 0, ""},
       {"", 0, ""},
   };
-  for (const auto& testCase : arrCases) {
-    const CTestMessage message({{rmsproto::kEntityTextField, testCase.strText}});
+  for (const auto& row : arrCases) {
     CRmsDetails record;
-    EXPECT_TRUE(ReadEntityLevel(message.Get(), record));
-    EXPECT_EQ(record.nLevel, testCase.nLevel) << testCase.strText;
-    EXPECT_EQ(record.GetEntityId(), testCase.strId) << testCase.strText;
+    EXPECT_TRUE(ReadEntityLevel(CTestMessage({{rmsproto::kEntityTextField, row.strText}}).Get(), record));
+    EXPECT_EQ(record.nLevel, row.nLevel) << row.strText;
+    EXPECT_EQ(record.GetEntityId(), row.strId) << row.strText;
   }
-  const CTestMessage noEntity({{1, "account-X"}});
   CRmsDetails record;
   record.nLevel = 3;
   record.SetEntityId("KEPT");
-  EXPECT_FALSE(ReadEntityLevel(noEntity.Get(), record));
+  EXPECT_FALSE(ReadEntityLevel(CTestMessage({{1, "account-X"}}).Get(), record));
   EXPECT_EQ(record.nLevel, 3u);
   EXPECT_EQ(record.GetEntityId(), "KEPT");
 }
 
 TEST(EntityLevelTest, LevelTextPrefers54244Over32760) {
-  const struct {
-    const char* szName;
-    CTestMessage message;
-    bool bFound;
-    std::string strLevelText;
-  } arrCases[] = {
-      {"both", CTestMessage({{54244, "CM-NSE-NRML"}, {32760, "FO-NSE-MIS"}}), true, "CM-NSE-NRML"},
-      {"fallback", CTestMessage({{32760, "FO-NSE-MIS"}}), true, "FO-NSE-MIS"},
-      {"empty first", CTestMessage({{54244, ""}, {32760, "FO-NSE-MIS"}}), true, ""},
-      {"neither", CTestMessage({{1, "x"}}), false, ""},
+  const struct { const char* szName; FieldList arrFields; bool bFound; std::string strLevelText; } arrCases[] = {
+      {"both", {{54244, "CM-NSE-NRML"}, {32760, "FO-NSE-MIS"}}, true, "CM-NSE-NRML"},
+      {"fallback", {{32760, "FO-NSE-MIS"}}, true, "FO-NSE-MIS"},
+      {"empty first", {{54244, ""}, {32760, "FO-NSE-MIS"}}, true, ""},
+      {"neither", {{1, "x"}}, false, ""},
   };
-  for (const auto& testCase : arrCases) {
+  for (const auto& row : arrCases) {
     CRmsDetails record;
-    EXPECT_EQ(ReadLevelText(testCase.message.Get(), record), testCase.bFound);
-    EXPECT_EQ(record.GetLevelText(), testCase.strLevelText) << testCase.szName;
+    EXPECT_EQ(ReadLevelText(CTestMessage(row.arrFields).Get(), record), row.bFound) << row.szName;
+    EXPECT_EQ(record.GetLevelText(), row.strLevelText) << row.szName;
   }
 }
 
 TEST(EntityLevelTest, SplittingALevelText) {
-  const struct {
-    std::string strText;
-    std::string strSegment;
-    std::string strExchange;
-    std::string strProduct;
-    int nCount;
-  } arrCases[] = {
+  const struct { std::string strText, strSegment, strExchange, strProduct; int nCount; } arrCases[] = {
       {"CM-NSE-NRML", "CM", "NSE", "NRML", 3},
       {"ALL-ALL-ALL-ALL", "ALL", "ALL", "ALL", 4},
       {"CM--NRML", "CM", "NRML", "", 2},  // a run of "-" separates like one
@@ -76,12 +59,10 @@ TEST(EntityLevelTest, SplittingALevelText) {
       {"", "", "", "", 0},
       {"A-B-C-D-E", "A", "B", "C", 5},
   };
-  for (const auto& testCase : arrCases) {
-    const sLevelTextParts parts = SplitLevelText(testCase.strText);
-    EXPECT_EQ(parts.strSegment, testCase.strSegment) << testCase.strText;
-    EXPECT_EQ(parts.strExchange, testCase.strExchange) << testCase.strText;
-    EXPECT_EQ(parts.strProduct, testCase.strProduct) << testCase.strText;
-    EXPECT_EQ(parts.nCount, testCase.nCount) << testCase.strText;
+  for (const auto& row : arrCases) {
+    const sLevelTextParts parts = SplitLevelText(row.strText);
+    EXPECT_EQ((std::tuple{parts.strSegment, parts.strExchange, parts.strProduct, parts.nCount}),
+              (std::tuple{row.strSegment, row.strExchange, row.strProduct, row.nCount})) << row.strText;
   }
 }
 

@@ -35,9 +35,8 @@ class ClockTest : public ::testing::Test {
 };
 
 void ExpectTime(const sSystemTime& t, std::array<int, 8> arrExpected) {
-  EXPECT_EQ((std::array<int, 8>{t.nYear, t.nMonth, t.nDay, t.nDayOfWeek, t.nHour, t.nMinute, t.nSecond,
-                                t.nMilliseconds}),
-            arrExpected);
+  EXPECT_EQ((std::array<int, 8>{t.nYear, t.nMonth, t.nDay, t.nDayOfWeek, t.nHour, t.nMinute, t.nSecond, t.nMilliseconds}),
+      arrExpected);
 }
 
 }  // namespace

@@ -11,64 +11,10 @@
 namespace {
 
 const char* const g_szReadFile =
-    "orphan=before any section\n"
-    "; leading comment\n"
-    "[Config]\n"
-    "CALC = 10+20\n"
-    "  Mail_CC=  a@b.c  \n"
-    "empty=\n"
-    "quoted=\"  spaced  \"\n"
-    "single='x'\n"
-    "mismatched=\"abc'\n"
-    "lone=\"\n"
-    "inner=a=b\n"
-    "novalue\n"
-    "# hash=comment\n"
-    "  ; semi=comment\n"
-    "dup=first\n"
-    "DUP=second\n"
-    "[ Spaced Section ]\n"
-    "k=v\n"
-    "[config]\n"
-    "late=only in the second header\n"
-    "[orvane_watch1]\n"
-    "title=Lower case\n";
-
-struct sReadCase {
-  const char* szName;
-  const char* szSection;
-  const char* szKey;
-  const char* szDefault;
-  const char* szExpected;
-};
-
-const sReadCase g_arrReadCases[] = {
-    {"names ignore case", "CONFIG", "calc", "D", "10+20"},
-    {"blanks around caller names", "  Config ", " CALC\t", "D", "10+20"},
-    {"blanks around key and value", "config", "MAIL_CC", "D", "a@b.c"},
-    {"empty value", "Config", "empty", "D", ""},
-    {"double quotes removed, inner blanks kept", "Config", "quoted", "D", "  spaced  "},
-    {"mismatched quotes kept", "Config", "mismatched", "D", "\"abc'"},
-    {"value holds '='", "Config", "inner", "D", "a=b"},
-    {"line without '=' is no key", "Config", "novalue", "D", "D"},
-    {"';' comment after blanks is no key", "Config", "; semi", "D", "D"},
-    {"first of duplicate keys", "Config", "dup", "D", "first"},
-    {"blanks inside brackets", "spaced section", "K", "D", "v"},
-    {"duplicate section: only the first is read", "Config", "late", "D", "D"},
-    {"lower-case section and key in the file", "Orvane_watch1", "TITLE", "D", "Lower case"},
-    {"key before any section", "", "orphan", "D", "D"},
-    {"missing section", "Nowhere", "CALC", "Settings not found", "Settings not found"},
-    {"missing key", "Config", "absent", "Key not found", "Key not found"},
-    {"null default", "Config", "absent", nullptr, ""},
-};
-
-std::string ReadValue(const sReadCase& row, const std::string& strPath, uint32_t* pnCopied) {
-  char szBuffer[4096];
-  std::memset(szBuffer, '#', sizeof(szBuffer));
-  *pnCopied = GetPrivateProfileString(row.szSection, row.szKey, row.szDefault, szBuffer, sizeof(szBuffer),
-                                      strPath.c_str());
-  return szBuffer;
-}
+    "orphan=before any section\n; leading comment\n[Config]\nCALC = 10+20\n  Mail_CC=  a@b.c  \nempty=\n"
+    "quoted=\"  spaced  \"\nsingle='x'\nmismatched=\"abc'\nlone=\"\ninner=a=b\nnovalue\n# hash=comment\n"
+    "  ; semi=comment\ndup=first\nDUP=second\n[ Spaced Section ]\nk=v\n[config]\nlate=only in the second header\n"
+    "[orvane_watch1]\ntitle=Lower case\n";
 
 // The name list of an enumeration: names up to the empty one that ends the list.
 std::vector<std::string> SplitNameList(const char* pBuffer) {
@@ -80,33 +26,48 @@ std::vector<std::string> SplitNameList(const char* pBuffer) {
 }  // namespace
 
 TEST(IniRead, TableWithLfAndCrlfLineBreaks) {
+  const struct { const char* szName; const char* szSection; const char* szKey; const char* szDefault; const char* szExpected; } arrCases[] = {
+      {"names ignore case", "CONFIG", "calc", "D", "10+20"},
+      {"blanks around caller names", "  Config ", " CALC\t", "D", "10+20"},
+      {"blanks around key and value", "config", "MAIL_CC", "D", "a@b.c"},
+      {"empty value", "Config", "empty", "D", ""},
+      {"double quotes removed, inner blanks kept", "Config", "quoted", "D", "  spaced  "},
+      {"mismatched quotes kept", "Config", "mismatched", "D", "\"abc'"},
+      {"value holds '='", "Config", "inner", "D", "a=b"},
+      {"line without '=' is no key", "Config", "novalue", "D", "D"},
+      {"';' comment after blanks is no key", "Config", "; semi", "D", "D"},
+      {"first of duplicate keys", "Config", "dup", "D", "first"},
+      {"blanks inside brackets", "spaced section", "K", "D", "v"},
+      {"duplicate section: only the first is read", "Config", "late", "D", "D"},
+      {"lower-case section and key in the file", "Orvane_watch1", "TITLE", "D", "Lower case"},
+      {"key before any section", "", "orphan", "D", "D"},
+      {"missing section", "Nowhere", "CALC", "Settings not found", "Settings not found"},
+      {"missing key", "Config", "absent", "Key not found", "Key not found"},
+      {"null default", "Config", "absent", nullptr, ""},
+  };
   CScratchFolder folder;
   folder.WriteFile("lf.ini", g_szReadFile);
   std::string strCrlf;
-  for (const char* p = g_szReadFile; *p != '\0'; ++p)
-    strCrlf += (*p == '\n') ? std::string("\r\n") : std::string(1, *p);
+  for (const char* p = g_szReadFile; *p != '\0'; ++p) strCrlf += (*p == '\n') ? std::string("\r\n") : std::string(1, *p);
   folder.WriteFile("crlf.ini", strCrlf);
-
   for (const char* szFile : {"lf.ini", "crlf.ini"}) {
-    for (const sReadCase& row : g_arrReadCases) {
+    for (const auto& row : arrCases) {
       SCOPED_TRACE(std::string(szFile) + ": " + row.szName);
-      uint32_t nCopied = 0;
-      const std::string strValue = ReadValue(row, folder.GetPath(szFile), &nCopied);
-      EXPECT_EQ(strValue, row.szExpected);
-      EXPECT_EQ(nCopied, std::strlen(row.szExpected));
+      char szBuffer[4096];
+      std::memset(szBuffer, '#', sizeof(szBuffer));
+      EXPECT_EQ(GetPrivateProfileString(row.szSection, row.szKey, row.szDefault, szBuffer, sizeof(szBuffer),
+          folder.GetPath(szFile).c_str()), std::strlen(row.szExpected));
+      EXPECT_STREQ(szBuffer, row.szExpected);
     }
   }
 }
 
 TEST(IniRead, MissingOrUnreadableFileGivesDefault) {
   CScratchFolder folder;
-  const std::string arrPaths[] = {folder.GetPath("absent.ini"), folder.GetPath("no/dir.ini"),
-                                  folder.GetPath("")};
-  for (const std::string& strPath : arrPaths) {
+  for (const std::string& strPath : {folder.GetPath("absent.ini"), folder.GetPath("no/dir.ini"), folder.GetPath("")}) {
     SCOPED_TRACE(strPath);
     char szBuffer[64];
-    EXPECT_EQ(GetPrivateProfileString("CONFIG", "CALC", "Settings not found", szBuffer, sizeof(szBuffer),
-                                      strPath.c_str()),
+    EXPECT_EQ(GetPrivateProfileString("CONFIG", "CALC", "Settings not found", szBuffer, sizeof(szBuffer), strPath.c_str()),
               18u);
     EXPECT_STREQ(szBuffer, "Settings not found");
     EXPECT_EQ(GetPrivateProfileInt("CONFIG", "CALC", 7, strPath.c_str()), 7);
@@ -114,39 +75,28 @@ TEST(IniRead, MissingOrUnreadableFileGivesDefault) {
 }
 
 TEST(IniRead, ResultIsCutToTheBuffer) {
-  struct sCutCase {
-    const char* szName;
-    size_t nValueLength;
-    uint32_t nSize;
-    uint32_t nExpected;
-  };
-  const sCutCase arrCases[] = {
+  const struct { const char* szName; size_t nValueLength; uint32_t nSize; uint32_t nExpected; } arrCases[] = {
       {"longer than 4096", 5000, 4096, 4095},
       {"4096 into 4096", 4096, 4096, 4095},
       {"size 1 holds only the zero", 10, 1, 0},
       {"size 0 copies nothing", 10, 0, 0},
   };
   CScratchFolder folder;
-  for (const sCutCase& row : arrCases) {
+  const std::string strPath = folder.GetPath("cut.ini");
+  for (const auto& row : arrCases) {
     SCOPED_TRACE(row.szName);
     const std::string strValue(row.nValueLength, 'v');
     folder.WriteFile("cut.ini", "[S]\nk=" + strValue + "\n");
     std::vector<char> arrBuffer(row.nSize + 1, '#');
-    EXPECT_EQ(
-        GetPrivateProfileString("S", "k", "", arrBuffer.data(), row.nSize, folder.GetPath("cut.ini").c_str()),
-        row.nExpected);
-    if (row.nSize > 0) {
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", arrBuffer.data(), row.nSize, strPath.c_str()), row.nExpected);
+    if (row.nSize > 0)
       EXPECT_EQ(std::string(arrBuffer.data()), strValue.substr(0, row.nExpected));
-    } else {
+    else
       EXPECT_EQ(arrBuffer[0], '#');
-    }
     EXPECT_EQ(arrBuffer[row.nSize], '#') << "wrote past the buffer";
   }
-
   char szShort[5];
-  EXPECT_EQ(GetPrivateProfileString("S", "absent", "Settings not found", szShort, sizeof(szShort),
-                                    folder.GetPath("cut.ini").c_str()),
-            4u);
+  EXPECT_EQ(GetPrivateProfileString("S", "absent", "Settings not found", szShort, sizeof(szShort), strPath.c_str()), 4u);
   EXPECT_STREQ(szShort, "Sett");
 }
 
@@ -155,43 +105,26 @@ TEST(IniRead, EnumeratesKeysAndSections) {
   folder.WriteFile("names.ini", "[One]\nAlpha=1\n; c=d\n Beta = 2\nnoequals\n[two]\nx=1\n[ONE]\ny=2\n");
   const std::string strPath = folder.GetPath("names.ini");
   char szBuffer[256];
-
   EXPECT_EQ(GetPrivateProfileString("one", nullptr, "D", szBuffer, sizeof(szBuffer), strPath.c_str()), 11u);
   EXPECT_EQ(SplitNameList(szBuffer), (std::vector<std::string>{"Alpha", "Beta"}));
-
   EXPECT_EQ(GetPrivateProfileString(nullptr, nullptr, "D", szBuffer, sizeof(szBuffer), strPath.c_str()), 12u);
   EXPECT_EQ(SplitNameList(szBuffer), (std::vector<std::string>{"One", "two", "ONE"}));
-
   EXPECT_EQ(GetPrivateProfileString("absent", nullptr, "D", szBuffer, sizeof(szBuffer), strPath.c_str()), 0u);
   EXPECT_EQ(szBuffer[0], '\0');
-
   // Too small: the last name is cut and the list still ends with two zeros.
   char szSmall[10];
   std::memset(szSmall, '#', sizeof(szSmall));
   EXPECT_EQ(GetPrivateProfileString("One", nullptr, "", szSmall, 9, strPath.c_str()), 7u);
-  EXPECT_EQ(std::string(szSmall, 9), std::string("Alpha\0B\0\0", 9));
-  EXPECT_EQ(szSmall[9], '#');
+  EXPECT_EQ(std::string(szSmall, 10), std::string("Alpha\0B\0\0#", 10));
 }
 
 TEST(IniRead, IntegerValues) {
-  struct sIntCase {
-    const char* szValue;
-    int32_t nExpected;
-  };
-  const sIntCase arrCases[] = {
-      {"12", 12},
-      {"  -7x", -7},
-      {"abc", 99},
-      {"", 99},
-      {"4 2", 4},
-      {"99999999999", INT_MAX},
-      {"-99999999999", INT_MIN},
-  };
+  const std::pair<const char*, int32_t> arrCases[] = {{"12", 12}, {"  -7x", -7}, {"abc", 99}, {"", 99}, {"4 2", 4},
+                                                      {"99999999999", INT_MAX}, {"-99999999999", INT_MIN}};
   CScratchFolder folder;
-  for (const sIntCase& row : arrCases) {
-    SCOPED_TRACE(row.szValue);
-    folder.WriteFile("int.ini", std::string("[S]\nn=") + row.szValue + "\n");
-    EXPECT_EQ(GetPrivateProfileInt("s", "N", 99, folder.GetPath("int.ini").c_str()), row.nExpected);
+  for (const auto& [szValue, nExpected] : arrCases) {
+    folder.WriteFile("int.ini", std::string("[S]\nn=") + szValue + "\n");
+    EXPECT_EQ(GetPrivateProfileInt("s", "N", 99, folder.GetPath("int.ini").c_str()), nExpected) << szValue;
   }
   EXPECT_EQ(GetPrivateProfileInt("s", "absent", 99, folder.GetPath("int.ini").c_str()), 99);
 }
@@ -202,7 +135,6 @@ TEST(IniRead, GarbageHugeAndLongLinesAreRead) {
   strText += std::string("\n[\0]=\n", 6) + std::string(100000, 'L') + "\n";
   while (strText.size() < (size_t{10} << 20)) strText += "[filler]\nkey=value with \xff\xfe bytes\n\n";
   strText += "[Last]\nk = found\n";
-
   CScratchFolder folder;
   folder.WriteFile("big.ini", strText);
   char szBuffer[64];

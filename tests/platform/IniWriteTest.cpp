@@ -10,14 +10,8 @@
 
 namespace {
 
-struct sWriteCase {
-  const char* szName;
-  const char* szBefore;
-  const char* szSection;
-  const char* szKey;
-  const char* szValue;  // null deletes the key
-  const char* szAfter;
-};
+// A null value deletes the key; a null key the section.
+struct sWriteCase { const char* szName; const char* szBefore; const char* szSection; const char* szKey; const char* szValue; const char* szAfter; };
 
 const sWriteCase g_arrWriteCases[] = {
     {"value replaced in place, key spelled as in the file", "; c\n[S]\n  a = 1 \nb=2\n\n[T]\nx\n", "s", "A",
@@ -35,8 +29,7 @@ const sWriteCase g_arrWriteCases[] = {
     {"lower-case section found and updated", "[orvane_watch1]\ntitle=Old\n", "Orvane_watch1", "TITLE", "New",
      "[orvane_watch1]\ntitle=New\n"},
     {"first of duplicate keys replaced", "[S]\na=1\na=2\n", "S", "a", "3", "[S]\na=3\na=2\n"},
-    {"first of duplicate sections updated", "[S]\na=1\n[s]\nb=2\n", "S", "b", "3",
-     "[S]\na=1\nb=3\n[s]\nb=2\n"},
+    {"first of duplicate sections updated", "[S]\na=1\n[s]\nb=2\n", "S", "b", "3", "[S]\na=1\nb=3\n[s]\nb=2\n"},
     {"delete key: every line of it in the section", "[S]\na=1\nb=2\nA=3\n[T]\na=4\n", "S", "a", nullptr,
      "[S]\nb=2\n[T]\na=4\n"},
     {"delete key: duplicate sections after the first keep theirs", "[S]\na=1\n[s]\na=2\n", "S", "a", nullptr,
@@ -63,8 +56,7 @@ TEST(IniWrite, Table) {
     EXPECT_TRUE(WritePrivateProfileString(row.szSection, row.szKey, row.szValue, strPath.c_str()));
     EXPECT_EQ(folder.ReadFile("w.ini"), row.szAfter);
     if (row.szKey != nullptr) {
-      EXPECT_EQ(ReadBack(row.szSection, row.szKey, strPath),
-                row.szValue != nullptr ? row.szValue : "<missing>");
+      EXPECT_EQ(ReadBack(row.szSection, row.szKey, strPath), row.szValue != nullptr ? row.szValue : "<missing>");
     }
     EXPECT_EQ(folder.CountEntries(), 1u) << "a temporary file was left behind";
   }
@@ -83,26 +75,17 @@ TEST(IniWrite, CreatesMissingFileAndLeavesItAbsentForDeletes) {
 }
 
 TEST(IniWrite, RefusesWhatWouldNotReadBack) {
-  struct sRefusedCase {
-    const char* szName;
-    const char* szSection;
-    const char* szKey;
-    const char* szValue;
-  };
-  const sRefusedCase arrCases[] = {
-      {"null section", nullptr, "k", "v"},    {"']' in section", "a]b", "k", "v"},
-      {"break in section", "a\nb", "k", "v"}, {"'=' in key", "S", "k=x", "v"},
-      {"empty key", "S", "  ", "v"},          {"comment key", "S", ";k", "v"},
-      {"header-like key", "S", "[k", "v"},    {"LF in value", "S", "k", "a\nb"},
-      {"CR in value", "S", "k", "a\rb"},
-  };
+  struct sRefusedCase { const char* szName; const char* szSection; const char* szKey; const char* szValue; };
+  const sRefusedCase arrCases[] = {{"null section", nullptr, "k", "v"},    {"']' in section", "a]b", "k", "v"},
+      {"break in section", "a\nb", "k", "v"}, {"'=' in key", "S", "k=x", "v"}, {"empty key", "S", "  ", "v"},
+               {"comment key", "S", ";k", "v"}, {"header-like key", "S", "[k", "v"},
+         {"LF in value", "S", "k", "a\nb"}, {"CR in value", "S", "k", "a\rb"}, };
   CScratchFolder folder;
   const std::string strBefore = "[S]\nk=old\n";
   folder.WriteFile("r.ini", strBefore);
   for (const sRefusedCase& row : arrCases) {
     SCOPED_TRACE(row.szName);
-    EXPECT_FALSE(
-        WritePrivateProfileString(row.szSection, row.szKey, row.szValue, folder.GetPath("r.ini").c_str()));
+    EXPECT_FALSE(WritePrivateProfileString(row.szSection, row.szKey, row.szValue, folder.GetPath("r.ini").c_str()));
     EXPECT_EQ(folder.ReadFile("r.ini"), strBefore);
   }
 }

@@ -32,25 +32,17 @@ TEST(EntityTreeTest, EntitiesOfEveryLevelWithTheirTexts) {
   }
   EXPECT_EQ(mapCounts, (std::map<uint32_t, int>{{1, 1}, {2, 4}, {3, 20}, {4, 10}, {5, 1000}}));
   EXPECT_EQ(setBranches, (std::set<std::string>{"MUMBAI1", "DELHI1", "CHENNAI1", "KOLKATA1"}));
-  const std::tuple<size_t, const char*, const char*> arrRows[] = {
-      {0, "broker-BRK01", "brk01@example.in"},
-      {11, "dealer-D07", "d07@example.in"},
-      {35 + 22, "account-A10023", "a10023@example.in"}};
+  const std::tuple<size_t, const char*, const char*> arrRows[] = {{0, "broker-BRK01", "brk01@example.in"},
+      {11, "dealer-D07", "d07@example.in"}, {35 + 22, "account-A10023", "a10023@example.in"}};
   for (const auto& [nIndex, szEntityText, szEmail] : arrRows) {
     EXPECT_EQ(tree.GetEntities()[nIndex].strEntityText, szEntityText);
     EXPECT_EQ(tree.GetEntities()[nIndex].strEmail, szEmail);
   }
   const std::set<std::string> setCategories = {"RETAIL", "HNI", "CORPORATE", "NRI", "PRO"};
   for (const sSimEntity& entity : tree.GetEntities()) {
-    if (entity.nLevel == 1) {
-      EXPECT_EQ(entity.strBranch, "HO");
-    }
-    if (entity.nLevel >= 2) {
-      EXPECT_TRUE(setBranches.contains(entity.strBranch)) << entity.strEntityText;
-    }
-    if (entity.nLevel == 5) {
-      EXPECT_TRUE(setCategories.contains(entity.strCategory)) << entity.strEntityText;
-    }
+    if (entity.nLevel == 1) { EXPECT_EQ(entity.strBranch, "HO"); }
+    if (entity.nLevel >= 2) { EXPECT_TRUE(setBranches.contains(entity.strBranch)) << entity.strEntityText; }
+    if (entity.nLevel == 5) { EXPECT_TRUE(setCategories.contains(entity.strCategory)) << entity.strEntityText; }
   }
 }
 
@@ -62,8 +54,7 @@ TEST(EntityTreeTest, LevelTextsByEntityLevel) {
   const std::set<std::string> setAll(GetSimLevelTexts().begin(), GetSimLevelTexts().end());
   EXPECT_EQ(mapLevels["broker-BRK01"], setAll);
   EXPECT_EQ(mapLevels["branch-DELHI1"], setAll);
-  EXPECT_EQ(mapLevels["dealer-D03"],
-            (std::set<std::string>{"ALL-ALL-ALL-ALL", "CM-NSE-NRML", "FO-NFO-NRML"}));
+  EXPECT_EQ(mapLevels["dealer-D03"], (std::set<std::string>{"ALL-ALL-ALL-ALL", "CM-NSE-NRML", "FO-NFO-NRML"}));
   EXPECT_EQ(mapLevels["group-G02"], mapLevels["dealer-D03"]);
   size_t nAccountsAtMore = 0;
   for (const sSimEntity& entity : tree.GetEntities()) {
@@ -114,13 +105,9 @@ TEST(EntityTreeTest, RecordsAreFullRecords) {
       }
     }
     const sSimEntity& entity = record.GetEntity();
-    const FieldList arrExpected = {{64050, entity.strEntityText},
-                                   {54244, record.GetLevelText()},
-                                   {54002, entity.strName},
-                                   {41234, entity.strEmail},
-                                   {64053, entity.strBranch},
-                                   {64056, entity.strBranch},
-                                   {64037, entity.bGroupwiseValidation ? "yes" : "no"}};
+    const FieldList arrExpected = {{64050, entity.strEntityText}, {54244, record.GetLevelText()},
+        {54002, entity.strName}, {41234, entity.strEmail}, {64053, entity.strBranch}, {64056, entity.strBranch},
+        {64037, entity.bGroupwiseValidation ? "yes" : "no"}};
     for (const auto& [nField, strValue] : arrExpected)
       EXPECT_EQ(ReadField(arrBytes, nField), strValue) << nField;
 
@@ -158,9 +145,7 @@ TEST(EntityTreeTest, AMoveChangesAFewAmounts) {
       ++nChanged;
       const eSimShape eShape = mapShapes.at(arrAfter[n].first);
       ASSERT_TRUE(IsMovingShape(eShape)) << arrAfter[n].first;
-      if (eShape == eSimShape::kAmount) {
-        EXPECT_NE(arrAfter[n].second[0], '-') << arrAfter[n].first;
-      }
+      if (eShape == eSimShape::kAmount) { EXPECT_NE(arrAfter[n].second[0], '-') << arrAfter[n].first; }
       bSawNegative |= arrAfter[n].second[0] == '-';
     }
     EXPECT_GE(nChanged, 1);

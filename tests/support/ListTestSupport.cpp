@@ -36,16 +36,12 @@ sTextList::sTextList(const std::vector<std::string>& arrColumnNames, const std::
   pList->SetCellTextFn([this](const void* pRecord, int32_t nColumn, sCellText& cell) {
     ++nReads;
     const auto* pRow = static_cast<const TextRecord*>(pRecord);
-    if (nColumn < 0 || static_cast<size_t>(nColumn) >= pRow->size()) {
-      return false;
-    }
+    if (nColumn < 0 || static_cast<size_t>(nColumn) >= pRow->size()) return false;
     cell.strText = (*pRow)[static_cast<size_t>(nColumn)];
     return true;
   });
   pList->SetDataMode(true);
-  for (const TextRecord& record : arrRecords) {
-    pList->InsertRow(0, &record);
-  }
+  for (const TextRecord& record : arrRecords) pList->InsertRow(0, &record);
   pList->resize(600, 300);
   pList->show();
   QApplication::processEvents();
@@ -53,9 +49,7 @@ sTextList::sTextList(const std::vector<std::string>& arrColumnNames, const std::
 
 std::vector<std::string> GetShownTexts(const CCommonListCtrl& list, int32_t nPosition) {
   std::vector<std::string> arrTexts;
-  for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow) {
-    arrTexts.push_back(list.GetCellText(nRow, nPosition));
-  }
+  for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow) arrTexts.push_back(list.GetCellText(nRow, nPosition));
   return arrTexts;
 }
 

@@ -41,8 +41,7 @@ class CRawClient {
   }
   void Request(const FieldList& arrFields) {
     const std::vector<uint8_t> arrMessage = ComposeMessage(arrFields);
-    SendFrames(
-        {std::string(1, halvowire::kRequestMarker), std::string(arrMessage.begin(), arrMessage.end())});
+    SendFrames({std::string(1, halvowire::kRequestMarker), std::string(arrMessage.begin(), arrMessage.end())});
   }
 
   // The next response, or nullopt when none comes.

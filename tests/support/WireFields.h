@@ -12,11 +12,7 @@
 
 #include "connect/include/connecthalvo.h"
 
-struct sWireField {
-  uint32_t nId;
-  const uint8_t* pValue;
-  uint32_t nLength;
-};
+struct sWireField { uint32_t nId; const uint8_t* pValue; uint32_t nLength; };
 
 // A varint at p, which moves past it; nullopt past pEnd, past 32 bits or in a longer form
 // than needed.
