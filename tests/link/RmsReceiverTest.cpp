@@ -229,8 +229,7 @@ TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
   };
   Publish(callStatus("dealer-D7", "CM-NSE-NRML"));
   EXPECT_EQ((std::vector<std::string>{std::string(pRecord->GetCellText(70)), std::string(pRecord->GetCallText(2)),
-                                      std::string(pRecord->GetCallText(0))}),
-            (std::vector<std::string>{"-7.00", "Called", "Open"}));
+      std::string(pRecord->GetCallText(0))}), (std::vector<std::string>{"-7.00", "Called", "Open"}));
   ASSERT_EQ(m_host.m_arrCalls.size(), 1u);
   EXPECT_EQ(m_host.m_arrCalls[0].strCallType, "MARGIN");
   // The same for an unknown entity changes nothing.

@@ -20,12 +20,12 @@ const char* const kLists[] = {"mrv_rst_show_tree_all", "roth_rst", "mrv_surv_ale
 // The start-up requests and their answers, in order, each naming its request: the user's peer
 // value, then three lists, the tree with every record.
 void ExpectStartUpAnswers(CRawClient& client, const std::string& strPeer, size_t nTreeRecords) {
-  const std::optional<std::vector<uint8_t>> arrPeer = client.ReceiveResponse();
+  const auto arrPeer = client.ReceiveResponse();
   ASSERT_TRUE(arrPeer.has_value());
   EXPECT_EQ(ReadField(*arrPeer, 32767), "om_get_user_peer_data");
   EXPECT_EQ(ReadField(*arrPeer, 64056), strPeer);
   for (const char* szName : kLists) {
-    const std::vector<std::vector<uint8_t>> arrList = client.ReceiveList();
+    const auto arrList = client.ReceiveList();
     ASSERT_FALSE(arrList.empty()) << szName;
     EXPECT_EQ(ReadField(arrList.back(), 32766), "7") << szName;
     for (const std::vector<uint8_t>& arrResponse : arrList) EXPECT_EQ(ReadField(arrResponse, 32767), szName);

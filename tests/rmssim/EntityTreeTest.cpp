@@ -91,17 +91,16 @@ TEST(EntityTreeTest, RecordsAreFullRecords) {
       if (rule.eRule == eValueRule::kReceiver) continue;
       const std::optional<std::string> strValue = ReadField(arrBytes, rule.nField);
       ASSERT_TRUE(strValue.has_value()) << rule.nField;
+      SCOPED_TRACE(std::to_string(rule.nField) + " " + *strValue);
       const char* pEnd = strValue->data() + strValue->size();
+      int64_t nValue = 0;
+      double dValue = 0;
       if (rule.eRule == eValueRule::kInt32 || rule.eRule == eValueRule::kInt64) {
-        int64_t nValue = 0;
-        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, nValue).ptr, pEnd)
-            << rule.nField << " " << *strValue;
+        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, nValue).ptr, pEnd);
       } else if (rule.eRule != eValueRule::kText) {
-        double dValue = 0;
-        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, dValue).ptr, pEnd)
-            << rule.nField << " " << *strValue;
+        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, dValue).ptr, pEnd);
         const size_t nDecimals = strValue->size() - strValue->find('.') - 1;
-        EXPECT_TRUE(nDecimals == 2 || nDecimals == 4) << rule.nField << " " << *strValue;
+        EXPECT_TRUE(nDecimals == 2 || nDecimals == 4);
       }
     }
     const sSimEntity& entity = record.GetEntity();
@@ -111,16 +110,14 @@ TEST(EntityTreeTest, RecordsAreFullRecords) {
     for (const auto& [nField, strValue] : arrExpected)
       EXPECT_EQ(ReadField(arrBytes, nField), strValue) << nField;
 
-    const CTestMessage message(arrBytes);
     CRmsDetails details;
     details.nLevel = entity.nLevel;
-    ParseRmsValues(message.Get(), details);
+    ParseRmsValues(CTestMessage(arrBytes).Get(), details);
     for (const sWireRule& rule : rmswire::kRules) {
       const bool bFromMessage = rule.eRule != eValueRule::kReceiver &&
                                 (rule.eRule != eValueRule::kBranchDecimal2 || details.nLevel == 2);
       if (bFromMessage && rule.slot.nColumn >= 0) {
-        EXPECT_NE(details.GetColumnSlotText(rule.slot.nColumn), rule.szAbsent)
-            << "column " << rule.slot.nColumn;
+        EXPECT_NE(details.GetColumnSlotText(rule.slot.nColumn), rule.szAbsent) << "column " << rule.slot.nColumn;
       }
     }
   }

@@ -28,7 +28,7 @@ std::string GetKey(const std::vector<uint8_t>& arrMessage) {
 // Every hundredth message deletes a record, which has no value changes until it is sent whole
 // right after the next delete mark.
 TEST(FeedTest, DeletedRecordsComeBackWithTheNextDelete) {
-  const std::vector<std::vector<uint8_t>> arrFeed = MakeFeed(1, 100, 1000);
+  const auto arrFeed = MakeFeed(1, 100, 1000);
   std::string strDeleted;
   for (size_t n = 0; n < arrFeed.size(); ++n) {
     const std::vector<uint8_t>& arrMessage = arrFeed[n];

@@ -56,14 +56,14 @@ TEST_F(RequestAnswersTest, SingleAnswers) {
           {32760, "CD-NSE-MIS"}}, {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
   };
   for (const auto& row : arrRows) {
-    const std::vector<std::vector<uint8_t>> arrResponses = Ask(row.arrRequest);
+    const auto arrResponses = Ask(row.arrRequest);
     ASSERT_EQ(arrResponses.size(), 1u) << row.szCase;
     EXPECT_EQ(ListFields(arrResponses[0]), row.arrResponse) << row.szCase;
   }
 }
 
 TEST_F(RequestAnswersTest, PresentValuesAreTheRecordAsTheTreeSendsIt) {
-  const std::vector<std::vector<uint8_t>> arrResponses =
+  const auto arrResponses =
       Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "A10001"}, {32760, "ALL-ALL-ALL-ALL"}, {63002, "x"}});
   ASSERT_EQ(arrResponses.size(), 1u);
   const FieldList arrFields = ListFields(arrResponses[0]);
@@ -85,7 +85,7 @@ TEST_F(RequestAnswersTest, PresentValuesAreTheRecordAsTheTreeSendsIt) {
 
 TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
   // Tree: one success per record, each opening with name, status, topic, entity and level.
-  const std::vector<std::vector<uint8_t>> arrTree = Ask({{0, "mrv_rst_show_tree_all"}});
+  const auto arrTree = Ask({{0, "mrv_rst_show_tree_all"}});
   ASSERT_EQ(arrTree.size(), m_tree.GetRecords().size() + 1);
   for (size_t n = 0; n + 1 < arrTree.size(); ++n) {
     const FieldList arrFields = ListFields(arrTree[n]);
@@ -99,7 +99,7 @@ TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
   EXPECT_EQ(ListFields(arrTree.back()), (FieldList{{32767, "mrv_rst_show_tree_all"}, {32766, "7"}}));
 
   // Call statuses: the kept ones in order, each with one kind of call.
-  const std::vector<std::vector<uint8_t>> arrCalls = Ask({{0, "roth_rst"}});
+  const auto arrCalls = Ask({{0, "roth_rst"}});
   ASSERT_EQ(arrCalls.size(), m_calls.GetCallStatuses().size() + 1);
   for (size_t n = 0; n < m_calls.GetCallStatuses().size(); ++n) {
     const sCallStatus& call = m_calls.GetCallStatuses()[n];
@@ -111,7 +111,7 @@ TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
   EXPECT_EQ(ListFields(arrCalls.back()), (FieldList{{32767, "roth_rst"}, {32766, "7"}}));
 
   // Manual alerts: name, status, topic, then the alert's own fields.
-  const std::vector<std::vector<uint8_t>> arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
+  const auto arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
   ASSERT_EQ(arrAlerts.size(), m_calls.GetManualAlerts().size() + 1);
   for (size_t n = 0; n < m_calls.GetManualAlerts().size(); ++n) {
     FieldList arrExpected = {{32767, "mrv_surv_alert_show_tree_all"}, {32766, "5"}, {54211, "manual sms alert"}};
@@ -122,7 +122,7 @@ TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
 }
 
 TEST_F(RequestAnswersTest, ATreeAnswerStoppedForRoomGoesOnWhereItStopped) {
-  const std::vector<std::vector<uint8_t>> arrWhole = Ask({{0, "mrv_rst_show_tree_all"}});
+  const auto arrWhole = Ask({{0, "mrv_rst_show_tree_all"}});
   // The answer stops after every nRoom-th response; the last room is never full.
   for (const size_t nRoom : {size_t{1}, size_t{3}, arrWhole.size()}) {
     SCOPED_TRACE(nRoom);
@@ -153,7 +153,7 @@ TEST_F(RequestAnswersTest, TreeStatusOtherThanSuccessComesAloneForBothTrees) {
     CRequestAnswers answers(m_tree, m_calls, options);
     const std::string strStatus = std::to_string(nStatus);
     for (const char* szTree : {"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all"}) {
-      const std::vector<std::vector<uint8_t>> arrResponses = Ask({{0, szTree}}, &answers);
+      const auto arrResponses = Ask({{0, szTree}}, &answers);
       ASSERT_EQ(arrResponses.size(), 1u) << szTree << " " << nStatus;
       EXPECT_EQ(ListFields(arrResponses[0]), (FieldList{{32767, szTree}, {32766, strStatus}})) << nStatus;
     }
@@ -187,12 +187,12 @@ TEST_F(RequestAnswersTest, CallStatusesFromClientsAreKept) {
     ASSERT_EQ(m_calls.GetCallStatuses().size(), nBefore + (row.keptStatus ? 1 : 0)) << row.szCase;
     if (!row.keptStatus) continue;
 
-    const std::vector<std::vector<uint8_t>> arrCalls = Ask({{0, "roth_rst"}});
+    const auto arrCalls = Ask({{0, "roth_rst"}});
     const std::vector<uint8_t>& arrNewest = arrCalls[arrCalls.size() - 2];
     EXPECT_EQ(ReadField(arrNewest, row.keptStatus->first), row.keptStatus->second) << row.szCase;
     EXPECT_EQ(ReadField(arrNewest, 64050), "dealer-D03") << row.szCase;
     // The record now carries the call in its answers.
-    const std::vector<std::vector<uint8_t>> arrRecord =
+    const auto arrRecord =
         Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "D03"}, {32760, "CM-NSE-NRML"}});
     EXPECT_EQ(ReadField(arrRecord[0], row.keptStatus->first), row.keptStatus->second) << row.szCase;
   }
@@ -204,7 +204,7 @@ TEST_F(RequestAnswersTest, ManualAlertsFromClientsAreKept) {
       {63447, "1234.50"}, {50100, "1733475600"}, {50101, "250"}, {63059, "3"}, {99, "not kept"}});
   Take({{54211, "manual sms alert"}, {54247, "RISK01"}, {63447, "10.00"}});  // no client: not kept
   ASSERT_EQ(m_calls.GetManualAlerts().size(), nBefore + 1);
-  const std::vector<std::vector<uint8_t>> arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
+  const auto arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
   const FieldList arrExpected = {{32767, "mrv_surv_alert_show_tree_all"}, {32766, "5"}, {54211, "manual sms alert"},
       {54001, "A10002"}, {54247, "RISK01"}, {63002, "FO"}, {64030, "NRML"}, {63447, "1234.50"},
       {50100, "1733475600"}, {50101, "250"}, {63059, "3"}};

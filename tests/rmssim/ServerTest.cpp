@@ -65,7 +65,7 @@ TEST(ServerTest, FramesThatAreNotAClientMessageAreCounted) {
   };
   for (const std::vector<std::string>& arrFrames : arrBad) client.SendFrames(arrFrames);
   client.Request({{0, "om_get_user_peer_data"}, {31003, "D01"}});
-  const std::optional<std::vector<uint8_t>> arrResponse = client.ReceiveResponse();
+  const auto arrResponse = client.ReceiveResponse();
   ASSERT_TRUE(arrResponse.has_value());
   EXPECT_EQ(ReadField(*arrResponse, 64056), "MUMBAI1");
   const sServerStats stats = server.GetStats();
@@ -86,10 +86,10 @@ TEST(ServerTest, AnAnswerLargerThanTheClientsRoomArrivesWholeAndBeforeTheNext) {
   // The client takes nothing until the server ran out of room and waits.
   for (int n = 0; n < 3000 && server.GetStats().nAnswerWaits == 0; ++n) usleep(10'000);
   ASSERT_GT(server.GetStats().nAnswerWaits, 0u);
-  const std::vector<std::vector<uint8_t>> arrTree = client.ReceiveList();
+  const auto arrTree = client.ReceiveList();
   ASSERT_FALSE(arrTree.empty());
   EXPECT_EQ(ReadField(arrTree.back(), 32766), "7");
-  const std::optional<std::vector<uint8_t>> arrPeer = client.ReceiveResponse();
+  const auto arrPeer = client.ReceiveResponse();
   ASSERT_TRUE(arrPeer.has_value());
   EXPECT_EQ(ReadField(*arrPeer, 64056), "MUMBAI1");
   // The server counts a response once it went: possibly just after the client had it.
@@ -105,27 +105,15 @@ TEST(ServerTest, StartFailsWithAReason) {
   std::string strError;
   ASSERT_TRUE(busy.Start(strError)) << strError;
 
-  const struct {
-    const char* szCase;
-    std::function<void(sSimOptions&)> fnChange;
-    const char* szReason;
-  } arrRows[] = {
-      {"request port taken", [&busy](sSimOptions& o) { o.strRequests = busy.GetEndpoints().strRequests; },
-       "cannot listen on"},
-      {"publication port taken",
-       [&busy](sSimOptions& o) { o.strPublications = busy.GetEndpoints().strPublications; },
-       "cannot listen on"},
+  const std::string strRequests = busy.GetEndpoints().strRequests, strPublications = busy.GetEndpoints().strPublications;
+  const struct { const char* szCase; std::function<void(sSimOptions&)> fnChange; const char* szReason; } arrRows[] = {
+      {"request port taken", [&](sSimOptions& o) { o.strRequests = strRequests; }, "cannot listen on"},
+      {"publication port taken", [&](sSimOptions& o) { o.strPublications = strPublications; }, "cannot listen on"},
       {"not an endpoint", [](sSimOptions& o) { o.strRequests = "bogus"; }, "cannot listen on bogus"},
-      {"no port above the request port",
-       [](sSimOptions& o) {
-         o.strRequests = "tcp://127.0.0.1:65535";
-         o.strPublications.clear();
-       },
+      {"no port above the request port", [](sSimOptions& o) { o.strRequests = "tcp://127.0.0.1:65535", o.strPublications.clear(); },
        "give --publications"},
-      {"replay file missing", [](sSimOptions& o) { o.strReplayPath = "/nonexistent/feed.bin"; },
-       "/nonexistent/feed.bin"},
-      {"recording not writable", [](sSimOptions& o) { o.strRecordPath = "/nonexistent/dir/feed.bin"; },
-       "/nonexistent/dir/feed.bin"},
+      {"replay file missing", [](sSimOptions& o) { o.strReplayPath = "/nonexistent/feed.bin"; }, "/nonexistent/feed.bin"},
+      {"recording not writable", [](sSimOptions& o) { o.strRecordPath = "/nonexistent/dir/feed.bin"; }, "/nonexistent/dir/feed.bin"},
   };
   for (const auto& row : arrRows) {
     sSimOptions options = MakeServerOptions(0);
