@@ -213,12 +213,12 @@ TEST_F(CComposeTest, EveryFailureGivesItsCode) {
 
 TEST(CMessageBuilderTest, RefusesWhatTheScratchRefusesAndRestarts) {
   CMessageBuilder builder;
-  EXPECT_EQ(builder.AddText(4, "a"), OTP_ERR_NONE);
-  EXPECT_EQ(builder.AddText(4, "b"), OTP_ERR_DUPLICATE);
-  EXPECT_EQ(builder.AddText(70000, "a"), OTP_ERR_NONE);
-  EXPECT_EQ(builder.AddText(70000, "b"), OTP_ERR_DUPLICATE);
-  EXPECT_EQ(builder.AddField(5, nullptr, 3), OTP_ERR_ARGUMENT);
-  EXPECT_EQ(builder.AddField(5, "x", OTP_MAX_MESSAGE_SIZE), OTP_ERR_TOO_LARGE);
+  // In order: a duplicate of a small and of a large id, a null value, a field past the limit.
+  EXPECT_EQ((std::vector<int32_t>{builder.AddText(4, "a"), builder.AddText(4, "b"), builder.AddText(70000, "a"),
+                                  builder.AddText(70000, "b"), builder.AddField(5, nullptr, 3),
+                                  builder.AddField(5, "x", OTP_MAX_MESSAGE_SIZE)}),
+            (std::vector<int32_t>{OTP_ERR_NONE, OTP_ERR_DUPLICATE, OTP_ERR_NONE, OTP_ERR_DUPLICATE, OTP_ERR_ARGUMENT,
+                                  OTP_ERR_TOO_LARGE}));
   builder.Start();
   EXPECT_EQ(builder.AddText(4, "b"), OTP_ERR_NONE);
   EXPECT_EQ(builder.AddText(70000, "c"), OTP_ERR_NONE);

@@ -30,14 +30,11 @@ class CSettingsFixture : public ::testing::Test {
     g_pluginContext = PluginContext{};
   }
 
-  void WriteFile(const std::string& strName, const std::string& strContent) const {
-    m_folder.WriteFile(strName, strContent);
-  }
+  void WriteFile(const std::string& strName, const std::string& strContent) const { m_folder.WriteFile(strName, strContent); }
   std::string ReadFile(const std::string& strName) const { return m_folder.ReadFile(strName); }
 
   CScratchFolder m_folder{"orvane-settings"};
   const std::filesystem::path m_dir{m_folder.GetPath()};
-  std::vector<std::string> m_arrBoxes;
-  std::vector<std::string> m_arrQuestions;
+  std::vector<std::string> m_arrBoxes, m_arrQuestions;
   bool m_bAnswerYes = true;  // the answer to every question
 };

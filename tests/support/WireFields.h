@@ -32,10 +32,8 @@ inline std::optional<uint32_t> TakeWireVarint(const uint8_t*& p, const uint8_t* 
 // Nullopt unless the bytes are one whole message, header checked, whose fields fill it exactly.
 // Repeated ids are listed as they come.
 inline std::optional<std::vector<sWireField>> ReadWireFields(const uint8_t* pBytes, size_t nLength) {
-  uint32_t nTotal = 0;
-  uint16_t nMagic = 0;
-  uint16_t nVersion = 0;
-  uint32_t nCount = 0;
+  uint32_t nTotal = 0, nCount = 0;
+  uint16_t nMagic = 0, nVersion = 0;
   if (nLength < 12 || nLength > OTP_MAX_MESSAGE_SIZE) return std::nullopt;
   std::memcpy(&nTotal, pBytes, 4);
   std::memcpy(&nMagic, pBytes + 4, 2);
