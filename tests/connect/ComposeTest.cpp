@@ -1,5 +1,4 @@
-// Composing through the C interface and the builder: round trips, the scratch reset by its
-// first word, reuse, and the error code of every failure.
+// Composing through the C interface and the builder: round trips, reset, reuse, error codes.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -90,7 +89,7 @@ TEST_F(CComposeTest, RoundTripsThroughScratchParserAndBuilder) {
       {"no fields", {}}, {"record of 300 fields", MakeRecordFields(300)},
       {"values past the initial scratch", {{7, std::string(100000, 'v')}, {8, "tail"}}},
       {"steps and lengths at varint boundaries", {{64, std::string(127, 'a')}, {0, std::string(128, 'b')}, {63, ""},
-      {0x80000063u, std::string(16384, 'c')}}}, };
+      {0x80000063u, std::string(16384, 'c')}}}};
   for (const sRoundTripCase& row : arrCases) {
     SCOPED_TRACE(row.szName);
     Compose(row.arrFields);
@@ -198,7 +197,7 @@ TEST_F(CComposeTest, EveryFailureGivesItsCode) {
       {"data index 1", OTP_ERR_ARGUMENT, CALL(otp_get_data(hMsg, 1, 1, &pValue, &nLength, e))},
       {"data without value out", OTP_ERR_ARGUMENT, CALL(otp_get_data(hMsg, 1, 0, nullptr, &nLength, e))},
       {"close null", OTP_ERR_ARGUMENT, CALL(otp_close_scratch(nullptr, e))},
-      {"destroy null", OTP_ERR_ARGUMENT, CALL(otp_dtor_primecb(nullptr, e))}, };
+      {"destroy null", OTP_ERR_ARGUMENT, CALL(otp_dtor_primecb(nullptr, e))}};
 #undef CALL
   for (const sErrorCase& row : arrCases) {
     int32_t nErr = -1;

@@ -1,5 +1,4 @@
-// Received bytes: malformed buffers are refused, edge cases that are well formed are read,
-// streams are framed, and look-ups of absent ids (colliding ones included) find nothing.
+// Received bytes: malformed buffers refused, well-formed edge cases read, streams framed.
 #include <gtest/gtest.h>
 
 #include <map>

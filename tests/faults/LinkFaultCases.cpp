@@ -59,10 +59,12 @@ bool StartLinked(CServerRun& server, const std::vector<std::string>& arrServerOp
 void CheckMemory(const CTerminalRun& terminal, sFaultVerdict& verdict) {
   const double dRssMb = terminal.GetReport("rss_peak_mb").value_or(-1);
   verdict.Check(dRssMb > 0 && dRssMb <= kRssBoundMb, "the terminal's peak memory stays within " +
-                                                         std::to_string(kRssBoundMb) + " MiB (" + std::to_string(dRssMb) + ")");
+                                                         std::to_string(kRssBoundMb) + " MiB (" +
+                                                         std::to_string(dRssMb) + ")");
   const double dQueueMb = terminal.GetReport("queue_peak_mb").value_or(-1);
   verdict.Check(dQueueMb >= 0 && dQueueMb <= kQueueBoundMb, "the hand-over stays within " +
-                                                                std::to_string(kQueueBoundMb) + " MiB (" + std::to_string(dQueueMb) + ")");
+                                                                std::to_string(kQueueBoundMb) + " MiB (" +
+                                                                std::to_string(dQueueMb) + ")");
   verdict.mapFigures["queue_peak_mb"] = dQueueMb;
 }
 

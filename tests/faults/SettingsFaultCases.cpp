@@ -1,5 +1,4 @@
-// The cases that harm the plug-in's settings folder: the terminal must start, run and close by
-// itself whatever it finds there, and never lose a line of the file.
+// The cases that harm the settings folder: the terminal runs and closes, and keeps every line.
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -54,7 +54,7 @@ TEST_F(AlertAmountTest, FormulaPiecesOperatorsAndGroups) {
       {"\"Margin Used\"\"*\"\"(\"\"Cash Margin Avail\"\"+\"\"Adhoc Margin\"\")\"", 200 * 1050},
       {"\"(\"\"Cash Margin Avail\"\"-\"\"Adhoc Margin\"\")\"\"/\"\"2\"", 475},
       {"\"Cash Margin Avail\"\"/\"\"Exposure Limit\"", 1000}, {"\"Cash Margin Avail\"\"+\"\"-500\"", 1000},
-      {"\"Cash Margin Avail\"\"+\"\"No Such Column\"", 1000}, };
+      {"\"Cash Margin Avail\"\"+\"\"No Such Column\"", 1000}};
   for (const auto& [szFormula, dExpected] : arrCases)
     EXPECT_DOUBLE_EQ(Amount(szFormula), dExpected) << szFormula;
 }

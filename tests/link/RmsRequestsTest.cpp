@@ -133,7 +133,8 @@ TEST_F(RmsRequestsTest, Subscriptions) {
   m_requests.SubscribeManualAlerts();
   EXPECT_EQ(m_control.m_arrSubscriptions,
             (std::vector<std::string>{"54211:rms prsnt value publish:0:1,0,0,0,1",
-                                      "54211:rms prsnt value publish ZEL:0:1,0,0,0,1", "54211:manual sms alert:0:1,0,0,0,1"}));
+                                      "54211:rms prsnt value publish ZEL:0:1,0,0,0,1",
+                                      "54211:manual sms alert:0:1,0,0,0,1"}));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The auxiliary lists: which entry text each column shows, the 63-byte cell limit, and call
-// status entries built from server messages.
+// The auxiliary lists' cell texts and call status entries built from server messages.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// The column catalogue as data: headings with their blanks and spellings, the alignment and
-// sort-kind exceptions, and the loading steps every list control shares.
+// The column catalogue as data: headings, alignment and sort-kind exceptions, loading.
 #include <gtest/gtest.h>
 
 #include <cstring>

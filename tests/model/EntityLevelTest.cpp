@@ -1,5 +1,4 @@
-// Entity levels: codes and ids from entity texts, the level text and its fallback field,
-// and splitting a level text into its parts.
+// Entity levels: codes and ids from entity texts, the level text and its parts.
 #include <gtest/gtest.h>
 
 #include <string>

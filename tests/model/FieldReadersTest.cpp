@@ -1,5 +1,4 @@
-// The field readers: presence, the byte limits of number fields, NUL bytes, and what a failed
-// read leaves in its target.
+// The field readers: presence, byte limits, NUL bytes, and what a failed read leaves behind.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,5 +1,4 @@
-// Number texts against the C library: formatting byte for byte as snprintf's "%0.2lf"/"%0.3lf",
-// reading bit for bit as strtod and strtol, whatever the process locale.
+// Number texts byte for byte as snprintf, strtod and strtol give them, whatever the locale.
 #include <gtest/gtest.h>
 
 #include <bit>

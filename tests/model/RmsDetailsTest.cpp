@@ -1,5 +1,4 @@
-// The entity record: its compact slot store against a plain model, the cell-text rules of
-// every kind of column, and the record key.
+// The entity record: its slot store against a plain model, cell-text rules and the record key.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -43,7 +42,8 @@ TEST(RmsDetailsTest, CellTextRules) {
            {1, "NA"}, {2, ""}, {7, "--NA--"}, {4, "na"}, {6, "-0.00"}, {8, std::string(600, '7')},
            {19, "ignored"}, {186, "ignored"}})  // 19 and 186 have no slot
     record.SetColumnSlotText(nColumn, strText);
-  const struct { const char* szName; uint32_t nLevel; bool bGroupwise; int nColumn; std::string strExpected; } arrCases[] = {
+  const struct { const char* szName; uint32_t nLevel; bool bGroupwise; int nColumn; std::string strExpected; }
+  arrCases[] = {
       {"NA becomes a dash", 0, false, 1, "-"},
       {"empty becomes a dash", 0, false, 2, "-"},
       {"never-set slot", 0, false, 3, "-"},

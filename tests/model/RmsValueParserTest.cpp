@@ -1,5 +1,4 @@
-// Filling a record from a risk message: the absent texts, every formatting rule and its
-// exceptions, and messages a server should never send.
+// Filling a record from a risk message: absent texts, formatting rules and their exceptions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -41,7 +40,8 @@ TEST(RmsValueParserTest, AMessageWithoutFieldsShowsTheAbsentTexts) {
 }
 
 TEST(RmsValueParserTest, OneFieldOneColumn) {
-  const struct { const char* szName; uint32_t nLevel; uint32_t nField; std::string strValue; int nColumn; std::string strExpected; } arrCases[] = {
+  const struct { const char* szName; uint32_t nLevel, nField; std::string strValue; int nColumn; std::string strExpected; }
+  arrCases[] = {
       {"plain amount", 5, 64031, "1523467.25", 1, "1523467.25"},
       {"empty value", 5, 64031, "", 1, "0.00"},
       {"infinity", 5, 64031, "inf", 1, "inf"},
@@ -62,6 +62,7 @@ TEST(RmsValueParserTest, OneFieldOneColumn) {
       {"long past 32 bits", 5, 64257, "99999999999", 96, "99999999999"},
       {"int not a number", 5, 64338, "x", 152, "0"},
       {"category", 5, 13034, "CASH", 7, "CASH"},
+      {"entity name", 5, 54002, "Ramesh Traders", 201, "Ramesh Traders"},
       {"empty text", 5, 54002, "", 201, "-"},
       {"text NA", 5, 54002, "NA", 201, "-"},
       {"bytes that are not text", 5, 13034, "\xff\x01z", 7, "\xff\x01z"},
@@ -87,6 +88,7 @@ TEST(RmsValueParserTest, CellShapesCountTheShownCharacters) {
       {"sixteen digits", 64031, "1234567890123456", 1, false},
       {"exponent, not packed", 10430, "1e3", 2, false},
       {"sign reversed zero", 64116, "0", 70, true},
+      {"sign reversed negative", 64116, "-20", 70, true},
       {"three decimals rounded", 64298, "0.1234", 86, true},
       {"rounding into a new digit", 64298, "99.9996", 86, false},
       {"rounding without a carry", 64298, "99.9984", 86, true},
@@ -157,7 +159,8 @@ TEST(RmsValueParserTest, NumbersReadBackAsFormattedThroughCopiesAndEdits) {
                                     {64033, "123456789012345678901.5"}, {64035, "-98765432109876543.21"}}, 2);
   CRmsDetails record = parsed;
   EXPECT_EQ(Cells(record, {1, 74, 3, 4, 5}), (std::vector<std::string>{"-1585860499.80", "7.00", "-42",
-                                                                       "123456789012345683968.00", "-98765432109876544.00"}));
+                                                                       "123456789012345683968.00",
+                                                                       "-98765432109876544.00"}));
   record.SetColumnSlotText(74, "NA text");
   EXPECT_EQ(Cells(record, {74, 2}), (std::vector<std::string>{"NA text", "1000.00"}));
   EXPECT_EQ(Cell(parsed, 74), "7.00");

@@ -26,7 +26,7 @@ std::vector<std::string> SplitNameList(const char* pBuffer) {
 }  // namespace
 
 TEST(IniRead, TableWithLfAndCrlfLineBreaks) {
-  const struct { const char* szName; const char* szSection; const char* szKey; const char* szDefault; const char* szExpected; } arrCases[] = {
+  const struct { const char *szName, *szSection, *szKey, *szDefault, *szExpected; } arrCases[] = {
       {"names ignore case", "CONFIG", "calc", "D", "10+20"},
       {"blanks around caller names", "  Config ", " CALC\t", "D", "10+20"},
       {"blanks around key and value", "config", "MAIL_CC", "D", "a@b.c"},

@@ -11,7 +11,7 @@
 namespace {
 
 // A null value deletes the key; a null key the section.
-struct sWriteCase { const char* szName; const char* szBefore; const char* szSection; const char* szKey; const char* szValue; const char* szAfter; };
+struct sWriteCase { const char *szName, *szBefore, *szSection, *szKey, *szValue, *szAfter; };
 
 const sWriteCase g_arrWriteCases[] = {
     {"value replaced in place, key spelled as in the file", "; c\n[S]\n  a = 1 \nb=2\n\n[T]\nx\n", "s", "A",
@@ -79,7 +79,7 @@ TEST(IniWrite, RefusesWhatWouldNotReadBack) {
   const sRefusedCase arrCases[] = {{"null section", nullptr, "k", "v"},    {"']' in section", "a]b", "k", "v"},
       {"break in section", "a\nb", "k", "v"}, {"'=' in key", "S", "k=x", "v"}, {"empty key", "S", "  ", "v"},
                {"comment key", "S", ";k", "v"}, {"header-like key", "S", "[k", "v"},
-         {"LF in value", "S", "k", "a\nb"}, {"CR in value", "S", "k", "a\rb"}, };
+         {"LF in value", "S", "k", "a\nb"}, {"CR in value", "S", "k", "a\rb"}};
   CScratchFolder folder;
   const std::string strBefore = "[S]\nk=old\n";
   folder.WriteFile("r.ini", strBefore);

@@ -1,5 +1,4 @@
-// rms-relay's command line: the server and listening addresses as a user gives them, and the
-// mistakes it refuses.
+// rms-relay's command line: the addresses a user gives, and the mistakes it refuses.
 #include <gtest/gtest.h>
 
 #include "relay/RelayOptions.h"
@@ -18,7 +17,7 @@ TEST(RelayOptionsTest, CommandLines) {
       {{"--server", "tcp://hub:7000", "--listen", "inproc://relay"}, "bad listen address"},
       {{"--listen", "tcp://*:6000", "--server"}, "--server needs a value"}, {{"--port", "6000"},
       "unexpected argument --port"}, {{"--server", "tcp://hub:7000", "--allow-list", "terminals"},
-      "need --key-file"}, {{"--server", "tcp://hub:7000", "--key-file", "relay.key"}, "needs --allow-list or"}, };
+      "need --key-file"}, {{"--server", "tcp://hub:7000", "--key-file", "relay.key"}, "needs --allow-list or"}};
   for (const auto& [arrArguments, szExpected] : arrRows) {
     std::string strMessage;
     bool bHelpAsked = true;

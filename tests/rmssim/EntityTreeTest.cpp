@@ -1,5 +1,4 @@
-// The entity tree and its records: who is in it, at which level texts, that a record is a full
-// record the data model reads without a missing value, and how a record moves.
+// The entity tree: who is in it, at which level texts, full records, and how a record moves.
 #include <gtest/gtest.h>
 
 #include <charconv>

@@ -1,5 +1,4 @@
-// The server's answers, message by message and field by field, and what it keeps of its
-// clients' publications.
+// The server's answers field by field, and what it keeps of its clients' publications.
 #include <gtest/gtest.h>
 
 #include "rmssim/CallBook.h"

@@ -1,6 +1,4 @@
-// The server over its sockets, with a client made of bare ZeroMQ sockets: when the feed runs,
-// what happens to frames that are not what a client sends, and what stops the server from
-// starting.
+// The server over its sockets, with a client made of bare ZeroMQ sockets.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -104,10 +102,12 @@ TEST(ServerTest, StartFailsWithAReason) {
       {"request port taken", [&](sSimOptions& o) { o.strRequests = strRequests; }, "cannot listen on"},
       {"publication port taken", [&](sSimOptions& o) { o.strPublications = strPublications; }, "cannot listen on"},
       {"not an endpoint", [](sSimOptions& o) { o.strRequests = "bogus"; }, "cannot listen on bogus"},
-      {"no port above the request port", [](sSimOptions& o) { o.strRequests = "tcp://127.0.0.1:65535", o.strPublications.clear(); },
+      {"no port above the request port",
+       [](sSimOptions& o) { o.strRequests = "tcp://127.0.0.1:65535", o.strPublications.clear(); },
        "give --publications"},
       {"replay file missing", [](sSimOptions& o) { o.strReplayPath = "/nonexistent/feed.bin"; }, "/nonexistent/feed.bin"},
-      {"recording not writable", [](sSimOptions& o) { o.strRecordPath = "/nonexistent/dir/feed.bin"; }, "/nonexistent/dir/feed.bin"},
+      {"recording not writable", [](sSimOptions& o) { o.strRecordPath = "/nonexistent/dir/feed.bin"; },
+       "/nonexistent/dir/feed.bin"},
   };
   for (const auto& row : arrRows) {
     sSimOptions options = MakeServerOptions(0);

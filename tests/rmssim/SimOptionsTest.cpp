@@ -48,7 +48,7 @@ TEST(SimOptionsTest, MistakesAreNamedAndHelpWins) {
       {{"--schedule", "100:5,"}, "bad value for --schedule: 100:5,"}, {{"--schedule", "100:5:1"},
       "bad value for --schedule: 100:5:1"}, {{"--schedule", "inf:5"}, "bad value for --schedule: inf:5"},
       {{"--oversize-mb", "4097"}, "bad value for --oversize-mb: 4097"}, {{"--key-file", "server.key"},
-      "--key-file and --allow-list go together"}, };
+      "--key-file and --allow-list go together"}};
   for (const auto& [arrArguments, strError] : arrRows) {
     std::string strMessage;
     bool bHelpAsked = true;

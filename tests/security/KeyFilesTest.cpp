@@ -1,5 +1,4 @@
-// Key files, allow-lists and the choice of a link's protection: what is read from good files,
-// and the clear refusal of a missing, unreadable, malformed or too open one.
+// Key files, allow-lists and the choice of a link's protection, and their clear refusals.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -26,7 +25,8 @@ unsigned GetMode(const std::string& strPath) {
 TEST(KeyFilesTest, KeyTextsAndTheirMistakes) {
   struct sRow { const char* szName; std::string strText; std::vector<std::string> arrKeys; const char* szError; };
   const std::vector<sRow> arrRows = {
-      {"keys, comments and blanks", "# desk A\n" + kKeys.strPublic + "\n\n; desk B\r\n  " + kOtherKeys.strPublic + "  # RISK07\n",
+      {"keys, comments and blanks",
+       "# desk A\n" + kKeys.strPublic + "\n\n; desk B\r\n  " + kOtherKeys.strPublic + "  # RISK07\n",
        {kKeys.strPublic, kOtherKeys.strPublic}, ""},
       {"empty", "", {}, ""},
       {"a key commented out", "#" + kKeys.strPublic + "\n", {}, ""},
@@ -72,7 +72,7 @@ TEST(KeyFilesTest, WrittenPairsReadBackAndBadFilesAreRefusedClearly) {
       {"no key", "empty.pub", "# nothing yet\n", false, "holds no public key"},
       {"two keys", "two.pub", kKeys.strPublic + "\n" + kOtherKeys.strPublic + "\n", false, "lines 1 and 2"},
       {"malformed", "bad.key", "secret = " + kKeys.strSecret + "\n", true, "line 1 is neither a key"},
-      {"readable by others", "open.key", kKeys.strSecret + "\n", true, "mode 0644"}, };
+      {"readable by others", "open.key", kKeys.strSecret + "\n", true, "mode 0644"}};
   std::filesystem::create_directory(folder.GetPath("folder.key"));
   for (const sRow& row : arrRows) {
     SCOPED_TRACE(row.szName);
@@ -131,7 +131,7 @@ TEST(KeyFilesTest, OnlyALinkThatStaysOnTheMachineMayBePlain) {
   std::string strError;
   ASSERT_TRUE(WriteKeyFiles(folder.GetPath("terminal"), kKeys, strError)) << strError;
   ASSERT_TRUE(WriteKeyFiles(folder.GetPath("server"), kOtherKeys, strError)) << strError;
-  struct sRow { const char* szName; const char* szServer; std::string strKeyFile, strServerKeyFile; bool bCurve; const char* szProblem; };
+  struct sRow { const char *szName, *szServer; std::string strKeyFile, strServerKeyFile; bool bCurve; const char* szProblem; };
   const std::vector<sRow> arrRows = {{"embedded", "", "", "", false, ""},
       {"loopback, no keys", "tcp://127.0.0.1:7001", "", "", false, ""},
       {"keys", "tcp://rms.desk:7001", folder.GetPath("terminal.key"), folder.GetPath("server.pub"), true, ""},
@@ -139,7 +139,7 @@ TEST(KeyFilesTest, OnlyALinkThatStaysOnTheMachineMayBePlain) {
       {"publications over the network", "tcp://127.0.0.1:7001,tcp://rms.desk:7002", "", "", false, "always encrypted"},
       {"one key file", "tcp://127.0.0.1:7001", folder.GetPath("terminal.key"), "", false, "only the terminal's"},
       {"a missing key file", "tcp://rms.desk:7001", folder.GetPath("gone.key"), folder.GetPath("server.pub"),
-      false, "gone.key does not exist"}, };
+      false, "gone.key does not exist"}};
   for (const sRow& row : arrRows) {
     SCOPED_TRACE(row.szName);
     sHostOptions options;

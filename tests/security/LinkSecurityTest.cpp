@@ -1,6 +1,4 @@
-// Encrypted, authenticated links between real terminals' transports, the risk server and the
-// relay on loopback: who is let in, who is refused and gets nothing, a forged publisher, an
-// allow-list changed while the server runs, and what the wire shows.
+// Encrypted, authenticated links on loopback: who is let in, who is refused, what the wire shows.
 #include <mutex>
 
 #include "keys/LinkSecurity.h"
@@ -107,7 +105,7 @@ TEST_F(LinkSecurityTest, RefusedTerminalsGetNothingAndAllowListChangesTakeEffect
   ASSERT_TRUE(pServer);
   const std::pair<const char*, sLinkSecurity> arrRows[] = {{"plain", {}},
       {"a key not on the allow-list", MakeSecurity(m_stranger, m_server.strPublic)},
-      {"another server's key pinned", MakeSecurity(m_client, m_stranger.strPublic)}, };
+      {"another server's key pinned", MakeSecurity(m_client, m_stranger.strPublic)}};
   std::vector<std::unique_ptr<CTestTerminal>> arrRefused;
   for (const auto& [szName, security] : arrRows) {
     SCOPED_TRACE(szName);
@@ -115,7 +113,8 @@ TEST_F(LinkSecurityTest, RefusedTerminalsGetNothingAndAllowListChangesTakeEffect
     arrRefused.back()->Ask("om_get_user_peer_data");
     EXPECT_TRUE(RunEventsUntil([&] { return arrRefused.back()->GetState() == eLinkState::kRefused; }));
   }
-  EXPECT_TRUE(RunEventsUntil([&] { return m_serverLog.Contains("refused a client at 127.0.0.1 with key " + m_stranger.strPublic); }));
+  EXPECT_TRUE(RunEventsUntil(
+      [&] { return m_serverLog.Contains("refused a client at 127.0.0.1 with key " + m_stranger.strPublic); }));
 
   CTestTerminal allowed(pServer->GetEndpoints(), MakeSecurity(m_client, m_server.strPublic));
   allowed.Ask("om_get_user_peer_data");
@@ -159,7 +158,8 @@ TEST_F(LinkSecurityTest, AForgedPublisherNeverReachesTheTerminal) {
                                                 forger.get(zmq::sockopt::last_endpoint)};
     CTestTerminal terminal(endpoints, MakeSecurity(m_client, m_server.strPublic));
     terminal.Ask("om_get_user_peer_data");
-    ASSERT_TRUE(RunEventsUntil([&] { return terminal.CountAnswers() == 1 && terminal.GetState() == eLinkState::kRefused; }));
+    ASSERT_TRUE(
+        RunEventsUntil([&] { return terminal.CountAnswers() == 1 && terminal.GetState() == eLinkState::kRefused; }));
 
     for (int n = 0; n < 100; ++n)
       SendFrames(forger, {halvowire::MakeTopicFrame(kValuesTopic), ComposeBytes("forged"),
@@ -185,7 +185,8 @@ TEST_F(LinkSecurityTest, TheWireShowsNoFieldTextOfAnEncryptedLink) {
     CTestTerminal terminal({requestTap.GetEndpoint(), publicationTap.GetEndpoint()},
                            bCurve ? MakeSecurity(m_client, m_server.strPublic) : sLinkSecurity{});
     terminal.Ask("mrv_rst_show_tree_all");
-    ASSERT_TRUE(RunEventsUntil([&] { return terminal.HasAnswer("mrv_rst_show_tree_all", "7") && terminal.CountPublications() >= 20; }));
+    ASSERT_TRUE(RunEventsUntil(
+        [&] { return terminal.HasAnswer("mrv_rst_show_tree_all", "7") && terminal.CountPublications() >= 20; }));
     const std::string strCaptured = requestTap.GetCaptured() + publicationTap.GetCaptured();
     for (const char* szText : arrTexts)
       EXPECT_EQ(strCaptured.find(szText) != std::string::npos, !bCurve) << szText;

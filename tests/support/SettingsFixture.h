@@ -30,7 +30,9 @@ class CSettingsFixture : public ::testing::Test {
     g_pluginContext = PluginContext{};
   }
 
-  void WriteFile(const std::string& strName, const std::string& strContent) const { m_folder.WriteFile(strName, strContent); }
+  void WriteFile(const std::string& strName, const std::string& strContent) const {
+    m_folder.WriteFile(strName, strContent);
+  }
   std::string ReadFile(const std::string& strName) const { return m_folder.ReadFile(strName); }
 
   CScratchFolder m_folder{"orvane-settings"};

@@ -59,7 +59,9 @@ class CRawClient {
     return arrResponses;
   }
 
-  void Subscribe(const std::string& strName) { m_subscriber.set(zmq::sockopt::subscribe, halvowire::MakeTopicFrame(strName)); }
+  void Subscribe(const std::string& strName) {
+    m_subscriber.set(zmq::sockopt::subscribe, halvowire::MakeTopicFrame(strName));
+  }
   // The next publication: its topic frame and message. Its send time frame, when it has one
   // and nothing follows it, is kept as m_nLastSendNs.
   std::optional<std::pair<std::string, std::vector<uint8_t>>> ReceivePublication() {
