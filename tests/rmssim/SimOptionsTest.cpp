@@ -1,9 +1,10 @@
-// rms-sim's command line.
+// rms-sim's command line, parsed and as a user starts the program.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "rmssim/SimOptions.h"
+#include "tests/support/ProcessRun.h"
 
 namespace {
 
@@ -63,6 +64,18 @@ TEST(SimOptionsTest, MistakesAreNamedAndHelpWins) {
       ParseSimOptions(std::vector<std::string>{"--seed", "3", "--help"}, strMessage, bHelpAsked).has_value());
   EXPECT_TRUE(bHelpAsked);
   EXPECT_NE(strMessage.find("--tree-status N"), std::string::npos) << strMessage;
+}
+
+
+TEST(RmsSimRunTest, CommandLineAnswers) {
+  const std::tuple<const char*, int, const char*> arrRows[] = {{"--help", 0, "--replay FILE"},
+      {"--requests 'tcp://127.0.0.1:*' --duration 0.2", 0, "rms-sim: requests on tcp://127.0.0.1:"},
+      {"--requests 'tcp://127.0.0.1:*' --replay /nonexistent/feed.bin", 1, "cannot open /nonexistent/feed.bin"}};
+  for (const auto& [szArguments, nExitCode, szOutput] : arrRows) {
+    const sProcessRun run = RunProcess(std::string(RMS_SIM) + " " + szArguments + " 2>&1");
+    EXPECT_EQ(run.nExitCode, nExitCode) << szArguments << "\n" << run.strOutput;
+    EXPECT_NE(run.strOutput.find(szOutput), std::string::npos) << szArguments << "\n" << run.strOutput;
+  }
 }
 
 }  // namespace
