@@ -4,9 +4,7 @@
 # layer, so a new folder fails until the map names it.
 #
 #   cmake -DSOURCE_DIR=<source root> -P CheckLayers.cmake
-
 cmake_minimum_required(VERSION 3.25)
-
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "CheckLayers.cmake: pass -DSOURCE_DIR=<source root>")
 endif()
@@ -15,6 +13,11 @@ set(strMap ${SOURCE_DIR}/docs/layers.md)
 # The map's rows: | `layer` | `path` `path` ... | `layer` `layer` ... | and more columns that
 # only people read. A path is a folder (ending in /) or the start of file names; a file belongs
 # to the longest path it starts with.
+function(read_items strCell strOut)
+  string(REGEX MATCHALL "`[^`]+`" arrItems "${strCell}")
+  string(REPLACE "`" "" arrItems "${arrItems}")
+  set(${strOut} ${arrItems} PARENT_SCOPE)
+endfunction()
 file(STRINGS ${strMap} arrRows REGEX "^\\| `")
 set(arrLayers)
 set(arrPaths)
@@ -31,21 +34,14 @@ foreach(strRow IN LISTS arrRows)
   if(nCells GREATER 2)
     list(GET arrCells 2 strUses)
   endif()
-  string(STRIP "${strLayer}" strLayer)
-  string(REPLACE "`" "" strLayer "${strLayer}")
+  read_items("${strLayer}" strLayer)
   list(APPEND arrLayers ${strLayer})
-  string(REGEX MATCHALL "`[^`]+`" arrItems "${strPaths}")
+  read_items("${strPaths}" arrItems)
   foreach(strItem IN LISTS arrItems)
-    string(REPLACE "`" "" strItem "${strItem}")
     list(APPEND arrPaths ${strItem})
     set(LAYER_OF_PATH_${strItem} ${strLayer})
   endforeach()
-  string(REGEX MATCHALL "`[^`]+`" arrItems "${strUses}")
-  set(USES_${strLayer})
-  foreach(strItem IN LISTS arrItems)
-    string(REPLACE "`" "" strItem "${strItem}")
-    list(APPEND USES_${strLayer} ${strItem})
-  endforeach()
+  read_items("${strUses}" USES_${strLayer})
 endforeach()
 if(NOT arrLayers)
   message(FATAL_ERROR "${strMap}: no layer rows found")
@@ -79,20 +75,23 @@ foreach(strLayer IN LISTS arrLayers)
   set(REACH_${strLayer} ${arrReach})
 endforeach()
 
-# The layer of a path relative to the source root, empty when no row names it.
+# The layer of a path relative to the source root, empty when no row names it; kept per path.
 function(find_layer strPath strOut)
-  set(strBest "")
-  set(nBest 0)
-  foreach(strPrefix IN LISTS arrPaths)
-    string(LENGTH "${strPrefix}" nLength)
-    if(nLength GREATER nBest)
+  if(NOT DEFINED LAYER_OF_FILE_${strPath})
+    set(strBest "")
+    set(nBest 0)
+    foreach(strPrefix IN LISTS arrPaths)
+      string(LENGTH "${strPrefix}" nLength)
       string(SUBSTRING "${strPath}" 0 ${nLength} strStart)
-      if(strStart STREQUAL strPrefix)
+      if(nLength GREATER nBest AND strStart STREQUAL strPrefix)
         set(nBest ${nLength})
         set(strBest ${LAYER_OF_PATH_${strPrefix}})
       endif()
-    endif()
-  endforeach()
+    endforeach()
+    set(LAYER_OF_FILE_${strPath} "${strBest}" PARENT_SCOPE)
+  else()
+    set(strBest "${LAYER_OF_FILE_${strPath}}")
+  endif()
   set(${strOut} "${strBest}" PARENT_SCOPE)
 endfunction()
 
@@ -100,13 +99,11 @@ endfunction()
 file(GLOB arrTops LIST_DIRECTORIES true RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
 set(arrFiles)
 foreach(strTop IN LISTS arrTops)
-  if(NOT IS_DIRECTORY ${SOURCE_DIR}/${strTop} OR strTop MATCHES "^(\\.|build)")
-    continue()
+  if(IS_DIRECTORY ${SOURCE_DIR}/${strTop} AND NOT strTop MATCHES "^(\\.|build)")
+    file(GLOB_RECURSE arrFound RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${strTop}/*.h ${SOURCE_DIR}/${strTop}/*.hpp
+         ${SOURCE_DIR}/${strTop}/*.c ${SOURCE_DIR}/${strTop}/*.cpp)
+    list(APPEND arrFiles ${arrFound})
   endif()
-  file(GLOB_RECURSE arrFound RELATIVE ${SOURCE_DIR}
-       ${SOURCE_DIR}/${strTop}/*.h ${SOURCE_DIR}/${strTop}/*.hpp
-       ${SOURCE_DIR}/${strTop}/*.c ${SOURCE_DIR}/${strTop}/*.cpp)
-  list(APPEND arrFiles ${arrFound})
 endforeach()
 
 set(arrFailures)
@@ -120,26 +117,22 @@ foreach(strFile IN LISTS arrFiles)
   file(STRINGS ${SOURCE_DIR}/${strFile} arrIncludes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
   foreach(strLine IN LISTS arrIncludes)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" strName "${strLine}")
-    # As the compiler looks: beside the including file first, then from the source root.
+    # As the compiler looks: beside the including file first, then from the source root; else
+    # a system or generated header.
     if(EXISTS ${SOURCE_DIR}/${strFolder}/${strName})
       set(strIncluded ${strFolder}/${strName})
     elseif(EXISTS ${SOURCE_DIR}/${strName})
       set(strIncluded ${strName})
     else()
-      continue()  # a system or generated header
-    endif()
-    cmake_path(NORMAL_PATH strIncluded)
-    if(NOT DEFINED LAYER_OF_FILE_${strIncluded})
-      find_layer(${strIncluded} strFound)
-      set(LAYER_OF_FILE_${strIncluded} "${strFound}")
-    endif()
-    set(strTarget ${LAYER_OF_FILE_${strIncluded}})
-    # A header no row holds is reported once, as a file of its own.
-    if(NOT strTarget OR strTarget STREQUAL strLayer OR strTarget IN_LIST REACH_${strLayer})
       continue()
     endif()
-    list(APPEND arrFailures
-         "${strFile} (${strLayer}) includes ${strIncluded} (${strTarget}), a layer ${strLayer} does not use")
+    cmake_path(NORMAL_PATH strIncluded)
+    find_layer(${strIncluded} strTarget)
+    # A header no row holds is reported once, as a file of its own.
+    if(strTarget AND NOT strTarget STREQUAL strLayer AND NOT strTarget IN_LIST REACH_${strLayer})
+      list(APPEND arrFailures
+           "${strFile} (${strLayer}) includes ${strIncluded} (${strTarget}), a layer ${strLayer} does not use")
+    endif()
   endforeach()
 endforeach()
 

@@ -1,5 +1,4 @@
-// Composing through the C interface and the builder: round trips, the scratch reset by its
-// first word, reuse, and the error code of every failure.
+// Composing through the C interface and the builder: round trips, reset, reuse, error codes.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -36,9 +35,7 @@ class CComposeTest : public ::testing::Test {
   std::string GetScratch() const {
     const uint8_t* pBytes = nullptr;
     size_t nLength = 0;
-    if (!GetScratchBytes(m_hScratch, &pBytes, &nLength)) {
-      return "<none>";
-    }
+    if (!GetScratchBytes(m_hScratch, &pBytes, &nLength)) return "<none>";
     return std::string(reinterpret_cast<const char*>(pBytes), nLength);
   }
 
@@ -82,24 +79,17 @@ void ExpectFields(OTP_MSG hMsg, const std::vector<sTestField>& arrFields) {
   }
 }
 
-struct sRoundTripCase {
-  const char* szName;
-  std::vector<sTestField> arrFields;
-};
+struct sRoundTripCase { const char* szName; std::vector<sTestField> arrFields; };
 
 TEST_F(CComposeTest, RoundTripsThroughScratchParserAndBuilder) {
-  const std::vector<sRoundTripCase> arrCases = {
-      {"text", {{0, "om_get_user_peer_data"}, {31003, "U123"}}},
+  const std::vector<sRoundTripCase> arrCases = {{"text", {{0, "om_get_user_peer_data"}, {31003, "U123"}}},
       {"binary with NULs", {{5, std::string("\0a\0\xff", 4)}, {6, std::string(1, '\0')}}},
-      {"empty fields", {{1, ""}, {2, "x"}, {3, ""}}},
-      {"extreme ids", {{0xFFFFFFFFu, "top"}, {0, "bottom"}}},
+      {"empty fields", {{1, ""}, {2, "x"}, {3, ""}}}, {"extreme ids", {{0xFFFFFFFFu, "top"}, {0, "bottom"}}},
       {"ids either side of 65536 and of a word", {{65535, "a"}, {65536, "b"}, {63, "c"}, {64, "d"}}},
-      {"no fields", {}},
-      {"record of 300 fields", MakeRecordFields(300)},
+      {"no fields", {}}, {"record of 300 fields", MakeRecordFields(300)},
       {"values past the initial scratch", {{7, std::string(100000, 'v')}, {8, "tail"}}},
-      {"steps and lengths at varint boundaries",
-       {{64, std::string(127, 'a')}, {0, std::string(128, 'b')}, {63, ""}, {0x80000063u, std::string(16384, 'c')}}},
-  };
+      {"steps and lengths at varint boundaries", {{64, std::string(127, 'a')}, {0, std::string(128, 'b')}, {63, ""},
+      {0x80000063u, std::string(16384, 'c')}}}};
   for (const sRoundTripCase& row : arrCases) {
     SCOPED_TRACE(row.szName);
     Compose(row.arrFields);
@@ -130,9 +120,7 @@ TEST_F(CComposeTest, RoundTripsThroughScratchParserAndBuilder) {
     }
 
     CMessageBuilder builder;
-    for (const sTestField& field : row.arrFields) {
-      EXPECT_EQ(builder.AddText(field.nId, field.strValue), OTP_ERR_NONE);
-    }
+    for (const sTestField& field : row.arrFields) EXPECT_EQ(builder.AddText(field.nId, field.strValue), OTP_ERR_NONE);
     EXPECT_EQ(std::string(builder.GetBytes().begin(), builder.GetBytes().end()), strExpected);
   }
 }
@@ -183,51 +171,34 @@ TEST_F(CComposeTest, EveryFailureGivesItsCode) {
   OTP_SCRATCH hScratchOut = nullptr;
   const void* pValue = nullptr;
   uint64_t nLength = 0;
-  struct sErrorCase {
-    const char* szName;
-    int32_t nExpected;
-    std::function<int(int32_t*)> fnCall;
-  };
-  const std::vector<sErrorCase> arrCases = {
-      {"ctor without out", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_ctor_primecb(nullptr, e); }},
-      {"open without out", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_open_scratch(nullptr, 8, e); }},
-      {"open past the limit", OTP_ERR_TOO_LARGE,
-       [&](int32_t* e) { return otp_open_scratch(&hScratchOut, OTP_MAX_MESSAGE_SIZE + 1, e); }},
-      {"start null handle", OTP_ERR_ARGUMENT,
-       [&](int32_t* e) { return otp_start_msg(nullptr, hScratch, e); }},
-      {"start null scratch", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_start_msg(hMsg, nullptr, e); }},
-      {"start received", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_start_msg(hReceived, hScratch, e); }},
-      {"add before start", OTP_ERR_NOT_STARTED,
-       [&](int32_t* e) { return otp_add_data(hMsg, 1, 1, "x", 1, e); }},
-      {"start", OTP_ERR_NONE, [&](int32_t* e) { return otp_start_msg(hMsg, hScratch, e); }},
-      {"add", OTP_ERR_NONE, [&](int32_t* e) { return otp_add_data(hMsg, 1, 1, "x", 1, e); }},
-      {"add null handle", OTP_ERR_ARGUMENT,
-       [&](int32_t* e) { return otp_add_data(nullptr, 2, 1, "x", 1, e); }},
-      {"add to received", OTP_ERR_ARGUMENT,
-       [&](int32_t* e) { return otp_add_data(hReceived, 2, 1, "x", 1, e); }},
-      {"add null value", OTP_ERR_ARGUMENT,
-       [&](int32_t* e) { return otp_add_data(hMsg, 2, 1, nullptr, 1, e); }},
-      {"add type 2", OTP_ERR_TYPE, [&](int32_t* e) { return otp_add_data(hMsg, 2, 2, "x", 1, e); }},
-      {"add duplicate", OTP_ERR_DUPLICATE, [&](int32_t* e) { return otp_add_data(hMsg, 1, 1, "y", 1, e); }},
-      {"add one past the limit", OTP_ERR_TOO_LARGE,
-       [&](int32_t* e) { return otp_add_data(hMsg, 2, 1, pLarge, nRoom + 1, e); }},
-      {"add up to the limit", OTP_ERR_NONE,
-       [&](int32_t* e) { return otp_add_data(hMsg, 2, 1, pLarge, nRoom, e); }},
-      {"add empty past the limit", OTP_ERR_TOO_LARGE,
-       [&](int32_t* e) { return otp_add_data(hMsg, 3, 1, nullptr, 0, e); }},
-      {"field of null handle", OTP_ERR_ARGUMENT,
-       [&](int32_t* e) { return otp_get_field(nullptr, 1, nullptr, e); }},
-      {"absent field", OTP_ERR_NOT_FOUND, [&](int32_t* e) { return otp_get_field(hMsg, 3, nullptr, e); }},
-      {"many, no ids", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_get_data_many(hMsg, nullptr, 1, nullptr, e); }},
-      {"data of null handle", OTP_ERR_ARGUMENT,
-       [&](int32_t* e) { return otp_get_data(nullptr, 1, 0, &pValue, &nLength, e); }},
-      {"data index 1", OTP_ERR_ARGUMENT,
-       [&](int32_t* e) { return otp_get_data(hMsg, 1, 1, &pValue, &nLength, e); }},
-      {"data without value out", OTP_ERR_ARGUMENT,
-       [&](int32_t* e) { return otp_get_data(hMsg, 1, 0, nullptr, &nLength, e); }},
-      {"close null", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_close_scratch(nullptr, e); }},
-      {"destroy null", OTP_ERR_ARGUMENT, [&](int32_t* e) { return otp_dtor_primecb(nullptr, e); }},
-  };
+  struct sErrorCase { const char* szName; int32_t nExpected; std::function<int(int32_t*)> fnCall; };
+#define CALL(expr) [&](int32_t* e) { return expr; }
+  const std::vector<sErrorCase> arrCases = {{"ctor without out", OTP_ERR_ARGUMENT, CALL(otp_ctor_primecb(nullptr, e))},
+      {"open without out", OTP_ERR_ARGUMENT, CALL(otp_open_scratch(nullptr, 8, e))},
+      {"open past the limit", OTP_ERR_TOO_LARGE, CALL(otp_open_scratch(&hScratchOut, OTP_MAX_MESSAGE_SIZE + 1, e))},
+      {"start null handle", OTP_ERR_ARGUMENT, CALL(otp_start_msg(nullptr, hScratch, e))},
+      {"start null scratch", OTP_ERR_ARGUMENT, CALL(otp_start_msg(hMsg, nullptr, e))},
+      {"start received", OTP_ERR_ARGUMENT, CALL(otp_start_msg(hReceived, hScratch, e))},
+      {"add before start", OTP_ERR_NOT_STARTED, CALL(otp_add_data(hMsg, 1, 1, "x", 1, e))},
+      {"start", OTP_ERR_NONE, CALL(otp_start_msg(hMsg, hScratch, e))},
+      {"add", OTP_ERR_NONE, CALL(otp_add_data(hMsg, 1, 1, "x", 1, e))},
+      {"add null handle", OTP_ERR_ARGUMENT, CALL(otp_add_data(nullptr, 2, 1, "x", 1, e))},
+      {"add to received", OTP_ERR_ARGUMENT, CALL(otp_add_data(hReceived, 2, 1, "x", 1, e))},
+      {"add null value", OTP_ERR_ARGUMENT, CALL(otp_add_data(hMsg, 2, 1, nullptr, 1, e))},
+      {"add type 2", OTP_ERR_TYPE, CALL(otp_add_data(hMsg, 2, 2, "x", 1, e))},
+      {"add duplicate", OTP_ERR_DUPLICATE, CALL(otp_add_data(hMsg, 1, 1, "y", 1, e))},
+      {"add one past the limit", OTP_ERR_TOO_LARGE, CALL(otp_add_data(hMsg, 2, 1, pLarge, nRoom + 1, e))},
+      {"add up to the limit", OTP_ERR_NONE, CALL(otp_add_data(hMsg, 2, 1, pLarge, nRoom, e))},
+      {"add empty past the limit", OTP_ERR_TOO_LARGE, CALL(otp_add_data(hMsg, 3, 1, nullptr, 0, e))},
+      {"field of null handle", OTP_ERR_ARGUMENT, CALL(otp_get_field(nullptr, 1, nullptr, e))},
+      {"absent field", OTP_ERR_NOT_FOUND, CALL(otp_get_field(hMsg, 3, nullptr, e))},
+      {"many, no ids", OTP_ERR_ARGUMENT, CALL(otp_get_data_many(hMsg, nullptr, 1, nullptr, e))},
+      {"data of null handle", OTP_ERR_ARGUMENT, CALL(otp_get_data(nullptr, 1, 0, &pValue, &nLength, e))},
+      {"data index 1", OTP_ERR_ARGUMENT, CALL(otp_get_data(hMsg, 1, 1, &pValue, &nLength, e))},
+      {"data without value out", OTP_ERR_ARGUMENT, CALL(otp_get_data(hMsg, 1, 0, nullptr, &nLength, e))},
+      {"close null", OTP_ERR_ARGUMENT, CALL(otp_close_scratch(nullptr, e))},
+      {"destroy null", OTP_ERR_ARGUMENT, CALL(otp_dtor_primecb(nullptr, e))}};
+#undef CALL
   for (const sErrorCase& row : arrCases) {
     int32_t nErr = -1;
     EXPECT_EQ(row.fnCall(&nErr), row.nExpected == OTP_ERR_NONE ? 1 : 0) << row.szName;
@@ -241,12 +212,12 @@ TEST_F(CComposeTest, EveryFailureGivesItsCode) {
 
 TEST(CMessageBuilderTest, RefusesWhatTheScratchRefusesAndRestarts) {
   CMessageBuilder builder;
-  EXPECT_EQ(builder.AddText(4, "a"), OTP_ERR_NONE);
-  EXPECT_EQ(builder.AddText(4, "b"), OTP_ERR_DUPLICATE);
-  EXPECT_EQ(builder.AddText(70000, "a"), OTP_ERR_NONE);
-  EXPECT_EQ(builder.AddText(70000, "b"), OTP_ERR_DUPLICATE);
-  EXPECT_EQ(builder.AddField(5, nullptr, 3), OTP_ERR_ARGUMENT);
-  EXPECT_EQ(builder.AddField(5, "x", OTP_MAX_MESSAGE_SIZE), OTP_ERR_TOO_LARGE);
+  // In order: a duplicate of a small and of a large id, a null value, a field past the limit.
+  EXPECT_EQ((std::vector<int32_t>{builder.AddText(4, "a"), builder.AddText(4, "b"), builder.AddText(70000, "a"),
+                                  builder.AddText(70000, "b"), builder.AddField(5, nullptr, 3),
+                                  builder.AddField(5, "x", OTP_MAX_MESSAGE_SIZE)}),
+            (std::vector<int32_t>{OTP_ERR_NONE, OTP_ERR_DUPLICATE, OTP_ERR_NONE, OTP_ERR_DUPLICATE, OTP_ERR_ARGUMENT,
+                                  OTP_ERR_TOO_LARGE}));
   builder.Start();
   EXPECT_EQ(builder.AddText(4, "b"), OTP_ERR_NONE);
   EXPECT_EQ(builder.AddText(70000, "c"), OTP_ERR_NONE);

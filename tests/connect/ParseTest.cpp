@@ -1,8 +1,9 @@
-// Received bytes: malformed buffers are refused, edge cases that are well formed are read,
-// streams are framed, and look-ups of absent ids (colliding ones included) find nothing.
+// Received bytes: malformed buffers refused, well-formed edge cases read, streams framed; and the
+// field index on its own: duplicates, growth, reuse and ids chosen to collide.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,14 @@ std::string PatchedByte(size_t nOffset, char chValue) {
   return strBytes;
 }
 
+// The value of a field, nullopt when absent.
+std::optional<std::string> Value(OTP_MSG hMsg, uint32_t nId) {
+  const void* pValue = nullptr;
+  uint64_t nLength = 0;
+  if (!otp_get_data(hMsg, nId, 0, &pValue, &nLength, nullptr)) return std::nullopt;
+  return std::string(static_cast<const char*>(pValue), nLength);
+}
+
 // A version 2 message of nCount fields written as given.
 std::string MakeCompact(const std::string& strFields, uint32_t nCount) { return AddHeader(strFields, 2, nCount); }
 
@@ -43,10 +52,7 @@ TEST(ParseTest, MalformedBuffersAreRefused) {
   const std::string strWrapping =
       Patched(16, 0xFFFFFFF4u, Patched(8, 2, EncodeFixedMessage({{12, std::string(8, 'p')}})));
   const uint32_t nSize = static_cast<uint32_t>(g_strFixed.size());
-  const struct {
-    const char* szName;
-    std::string strBytes;
-  } arrCases[] = {
+  const struct { const char* szName; std::string strBytes; } arrCases[] = {
       {"empty buffer", ""},
       {"shorter than the header", g_strFixed.substr(0, 11)},
       {"length word below the header", Patched(0, 11, g_strFixed.substr(0, 12))},
@@ -92,11 +98,7 @@ TEST(ParseTest, MalformedBuffersAreRefused) {
 TEST(ParseTest, FrameLengthOfPartialWholeAndGarbageStreams) {
   const int64_t nSize = static_cast<int64_t>(g_strFixed.size());
   const std::string strTwo = g_strFixed + g_strFixed;
-  const struct {
-    const char* szName;
-    std::string strBytes;
-    int64_t nExpected;
-  } arrCases[] = {
+  const struct { const char* szName; std::string strBytes; int64_t nExpected; } arrCases[] = {
       {"nothing yet", "", 0},
       {"part of the length word", g_strFixed.substr(0, 3), 0},
       {"all but one byte", g_strFixed.substr(0, g_strFixed.size() - 1), 0},
@@ -109,9 +111,8 @@ TEST(ParseTest, FrameLengthOfPartialWholeAndGarbageStreams) {
       {"compact field count the length cannot hold", Patched(8, 9, g_strCompact.substr(0, 12)), -1},
       {"text", "GET / HTTP/1.1\r\n", -1},
   };
-  for (const auto& row : arrCases) {
+  for (const auto& row : arrCases)
     EXPECT_EQ(GetFrameLength(row.strBytes.data(), row.strBytes.size()), row.nExpected) << row.szName;
-  }
   EXPECT_EQ(GetFrameLength(nullptr, 0), 0);
 }
 
@@ -120,24 +121,20 @@ TEST(ParseTest, StreamFedByteByByteSplitsIntoItsMessages) {
   const std::vector<std::vector<sTestField>> arrMessages = {
       {{0, "mrv_rst_show_tree_all"}}, {}, MakeRecordFields(40), MakeRecordFields(40)};
   std::string strStream;
-  for (size_t n = 0; n < arrMessages.size(); ++n) {
+  for (size_t n = 0; n < arrMessages.size(); ++n)
     strStream += n % 2 == 0 ? EncodeMessage(arrMessages[n]) : EncodeFixedMessage(arrMessages[n]);
-  }
   std::string strPending;
   size_t nMessage = 0;
   for (char chByte : strStream) {
     strPending.push_back(chByte);
     const int64_t nFrame = GetFrameLength(strPending.data(), strPending.size());
     ASSERT_GE(nFrame, 0);
-    if (nFrame == 0) {
-      continue;
-    }
+    if (nFrame == 0) continue;
     ASSERT_LT(nMessage, arrMessages.size());
     OTP_MSG hMsg = ParseOtpMessage(strPending.data(), static_cast<size_t>(nFrame), nullptr);
     ASSERT_NE(hMsg, nullptr);
-    for (const sTestField& field : arrMessages[nMessage]) {
+    for (const sTestField& field : arrMessages[nMessage])
       EXPECT_TRUE(otp_get_field(hMsg, field.nId, nullptr, nullptr));
-    }
     otp_dtor_primecb(hMsg, nullptr);
     strPending.erase(0, static_cast<size_t>(nFrame));
     ++nMessage;
@@ -152,11 +149,8 @@ TEST(ParseTest, AbsentIdsThatShareAHomeSlotAreNotFound) {
   sizing.Reset(6);
   const uint32_t nMask = sizing.GetCapacity() - 1;
   std::vector<uint32_t> arrColliding;
-  for (uint32_t nId = 0; arrColliding.size() < 10; ++nId) {
-    if (CMessageIndex::GetHomeSlot(nId, 0, nMask) == 3) {
-      arrColliding.push_back(nId);
-    }
-  }
+  for (uint32_t nId = 0; arrColliding.size() < 10; ++nId)
+    if (CMessageIndex::GetHomeSlot(nId, 0, nMask) == 3) arrColliding.push_back(nId);
   std::vector<sTestField> arrFields;
   for (size_t n = 0; n < 6; ++n) {
     arrFields.push_back({arrColliding[n], "v" + std::to_string(n)});
@@ -168,12 +162,10 @@ TEST(ParseTest, AbsentIdsThatShareAHomeSlotAreNotFound) {
     const void* pValue = nullptr;
     uint64_t nLength = 0;
     int32_t nErr = -1;
-    const bool bFound = otp_get_data(hMsg, arrColliding[n], 0, &pValue, &nLength, &nErr);
-    EXPECT_EQ(bFound, n < 6) << arrColliding[n];
+    otp_get_data(hMsg, arrColliding[n], 0, &pValue, &nLength, &nErr);
     EXPECT_EQ(nErr, n < 6 ? OTP_ERR_NONE : OTP_ERR_NOT_FOUND);
-    if (bFound) {
-      EXPECT_EQ(std::string(static_cast<const char*>(pValue), nLength), arrFields[n].strValue);
-    }
+    EXPECT_EQ(Value(hMsg, arrColliding[n]), n < 6 ? std::optional(arrFields[n].strValue) : std::nullopt)
+        << arrColliding[n];
   }
   otp_dtor_primecb(hMsg, nullptr);
 }
@@ -187,14 +179,8 @@ TEST(ParseTest, ReadsInAnyOrderFindTheirFields) {
     OTP_MSG hMsg = ParseOtpMessage(strBytes.data(), strBytes.size(), nullptr);
     ASSERT_NE(hMsg, nullptr);
     for (const uint32_t nId : arrOrder) {
-      const void* pValue = nullptr;
-      uint64_t nLength = 0;
-      const bool bFound = otp_get_data(hMsg, nId, 0, &pValue, &nLength, nullptr);
       const auto it = mapValues.find(nId);
-      ASSERT_EQ(bFound, it != mapValues.end()) << nId;
-      if (bFound) {
-        EXPECT_EQ(std::string(static_cast<const char*>(pValue), nLength), it->second) << nId;
-      }
+      EXPECT_EQ(Value(hMsg, nId), it != mapValues.end() ? std::optional(it->second) : std::nullopt) << nId;
     }
     otp_dtor_primecb(hMsg, nullptr);
   }
@@ -211,16 +197,61 @@ TEST(ParseTest, MoreKindsThanAThreadKeepsAreEachReadAsWritten) {
       const std::string strBytes = EncodeMessage(arrFields);
       OTP_MSG hMsg = ParseOtpMessage(strBytes.data(), strBytes.size(), nullptr);
       ASSERT_NE(hMsg, nullptr);
-      for (const sTestField& field : arrFields) {
-        const void* pValue = nullptr;
-        uint64_t nLength = 0;
-        ASSERT_TRUE(otp_get_data(hMsg, field.nId, 0, &pValue, &nLength, nullptr)) << field.nId;
-        EXPECT_EQ(std::string(static_cast<const char*>(pValue), nLength), field.strValue);
-      }
-      EXPECT_FALSE(otp_get_data(hMsg, 200 + (nKind + 1) % 6, 0, nullptr, nullptr, nullptr));
+      for (const sTestField& field : arrFields) EXPECT_EQ(Value(hMsg, field.nId), field.strValue) << field.nId;
+      EXPECT_EQ(Value(hMsg, 200 + (nKind + 1) % 6), std::nullopt);
       otp_dtor_primecb(hMsg, nullptr);
     }
   }
+}
+
+
+// The first nCount ids whose probes start in slot nSlot of a table of nCapacity slots.
+std::vector<uint32_t> FindCollidingIds(uint32_t nCapacity, uint32_t nSlot, size_t nCount) {
+  std::vector<uint32_t> arrIds;
+  for (uint32_t nId = 0; arrIds.size() < nCount; ++nId)
+    if (CMessageIndex::GetHomeSlot(nId, 0, nCapacity - 1) == nSlot) arrIds.push_back(nId);
+  return arrIds;
+}
+
+TEST(MessageIndexTest, GrowsFromEmptyAndRefusesDuplicatesAtEverySize) {
+  CMessageIndex index;
+  EXPECT_EQ(index.Find(0), CMessageIndex::kAbsent);  // never reset
+  index.Reset(0);
+  for (uint32_t nId = 0; nId < 1000; ++nId) {
+    ASSERT_TRUE(index.Insert(nId * 65, nId));
+    ASSERT_FALSE(index.Insert(nId * 65, 7)) << nId;  // also when the table is about to grow
+  }
+  EXPECT_EQ(index.GetCount(), 1000u);
+  EXPECT_GT(index.GetCapacity(), 1000u);
+  for (uint32_t nId = 0; nId < 1000; ++nId) {
+    EXPECT_EQ(index.Find(nId * 65), nId);
+    EXPECT_EQ(index.Find(nId * 65 + 1), CMessageIndex::kAbsent);
+  }
+}
+
+TEST(MessageIndexTest, ResetForgetsEveryIdButKeepsTheTable) {
+  CMessageIndex index;
+  index.Reset(300);
+  const uint32_t nCapacity = index.GetCapacity();
+  for (uint32_t nId = 0; nId < 300; ++nId) index.Insert(nId, nId);
+  index.Reset(2);
+  EXPECT_EQ(index.GetCapacity(), nCapacity);
+  EXPECT_EQ(index.GetCount(), 0u);
+  for (uint32_t nId = 0; nId < 300; ++nId) EXPECT_EQ(index.Find(nId), CMessageIndex::kAbsent);
+  EXPECT_TRUE(index.Insert(5, 1));  // an id present before the reset is new again
+}
+
+TEST(MessageIndexTest, BalanceShortensProbesOfCollidingIds) {
+  CMessageIndex index;
+  index.Reset(200);
+  const std::vector<uint32_t> arrIds = FindCollidingIds(index.GetCapacity(), 17, 220);
+  for (uint32_t n = 0; n < 200; ++n) ASSERT_TRUE(index.Insert(arrIds[n], n));
+  EXPECT_EQ(index.GetLongestProbe(), 199u);
+  index.Balance();
+  EXPECT_NE(index.GetSeed(), 0u);
+  EXPECT_LE(index.GetLongestProbe(), CMessageIndex::GetProbeLimit(index.GetCapacity()));
+  for (uint32_t n = 0; n < arrIds.size(); ++n)
+    EXPECT_EQ(index.Find(arrIds[n]), n < 200 ? n : CMessageIndex::kAbsent) << arrIds[n];
 }
 
 }  // namespace

@@ -6,15 +6,10 @@
 #include <string>
 #include <vector>
 
-struct sTestField {
-  uint32_t nId;
-  std::string strValue;
-};
+struct sTestField { uint32_t nId; std::string strValue; };
 
 inline void PutU32(std::string& strOut, uint32_t nValue) {
-  for (int nShift = 0; nShift < 32; nShift += 8) {
-    strOut.push_back(static_cast<char>((nValue >> nShift) & 0xFF));
-  }
+  for (int nShift = 0; nShift < 32; nShift += 8) strOut.push_back(static_cast<char>((nValue >> nShift) & 0xFF));
 }
 
 inline void SetU32(std::string& strBytes, size_t nOffset, uint32_t nValue) {

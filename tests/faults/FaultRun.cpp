@@ -25,16 +25,19 @@ double ReadTime(const std::string& strText) {
   return nAt == std::string::npos ? 0.0 : std::strtod(strText.c_str() + nAt + 4, nullptr);
 }
 
+std::chrono::milliseconds GetLeft(std::chrono::steady_clock::time_point deadline) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+}
+
 }  // namespace
 
 bool CServerRun::Start(const std::vector<std::string>& arrOptions, const std::string& strAddress) {
   std::vector<std::string> arrArguments = {"--log-requests"};
   arrArguments.insert(arrArguments.end(), arrOptions.begin(), arrOptions.end());
-  const std::optional<std::string> strListening =
-      strAddress.empty() ? benchprocess::StartRiskServer(m_process, arrArguments)
-                         : benchprocess::StartRiskServer(m_process, arrArguments, strAddress);
-  m_strAddress = strListening.value_or("");
-  return strListening.has_value();
+  m_strAddress = (strAddress.empty() ? benchprocess::StartRiskServer(m_process, arrArguments)
+                                     : benchprocess::StartRiskServer(m_process, arrArguments, strAddress))
+                     .value_or("");
+  return !m_strAddress.empty();
 }
 
 void CServerRun::Kill() {
@@ -43,8 +46,7 @@ void CServerRun::Kill() {
 }
 
 bool CServerRun::Stop() {
-  // A frozen server would not take the signal.
-  m_process.Signal(SIGCONT);
+  m_process.Signal(SIGCONT);  // a frozen server would not take the signal
   m_process.Signal(SIGTERM);
   return m_process.Wait(kServerStopPatience, m_arrLines) == 0;
 }
@@ -54,8 +56,7 @@ bool CServerRun::WaitForRequest(const std::string& strRequest, std::chrono::mill
   if (std::find(m_arrLines.begin(), m_arrLines.end(), strLogged) != m_arrLines.end()) return true;
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    const std::optional<std::string> strLine = m_process.ReadLine(left);
+    const std::optional<std::string> strLine = m_process.ReadLine(GetLeft(deadline));
     if (!strLine) return false;
     m_arrLines.push_back(*strLine);
     if (*strLine == strLogged) return true;
@@ -72,17 +73,11 @@ CTerminalRun::CTerminalRun(std::filesystem::path folder)
 
 bool CTerminalRun::Start(const std::string& strServer, double dQuitAfterSeconds,
                          const std::vector<std::string>& arrExtra) {
-  std::vector<std::string> arrArguments = {(benchprocess::GetProgramFolder() / "halvo-host").string(),
-                                           "--server",
-                                           strServer,
-                                           "--quit-after",
-                                           std::to_string(dQuitAfterSeconds),
-                                           "--report-link",
-                                           "--report-deliveries",
-                                           "--ledger",
-                                           m_ledgerPath.string()};
+  std::vector<std::string> arrArguments = m_arrLauncher;
+  arrArguments.insert(arrArguments.end(), {(benchprocess::GetProgramFolder() / "halvo-host").string(), "--server",
+                                           strServer, "--quit-after", std::to_string(dQuitAfterSeconds), "--report-link",
+                                           "--report-deliveries", "--ledger", m_ledgerPath.string()});
   arrArguments.insert(arrArguments.end(), arrExtra.begin(), arrExtra.end());
-  arrArguments.insert(arrArguments.begin(), m_arrLauncher.begin(), m_arrLauncher.end());
   m_nStartNs = halvowire::GetSendClockNs();
   return m_process.Start(arrArguments, benchprocess::MakeHostEnvironment(m_folder));
 }
@@ -103,9 +98,8 @@ std::optional<int64_t> CTerminalRun::WaitForLink(const std::string& strState, st
       if (strState.empty() ? strShown != "Server: connected" : strShown == strState)
         return m_arrLinkChanges[n].nAtNs;
     }
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return std::nullopt;
-    const std::optional<std::string> strLine = m_process.ReadLine(left);
+    const std::chrono::milliseconds left = GetLeft(deadline);
+    const std::optional<std::string> strLine = left.count() > 0 ? m_process.ReadLine(left) : std::nullopt;
     if (!strLine) return std::nullopt;
     Note(*strLine);
   }
@@ -116,8 +110,7 @@ void CTerminalRun::ReadUntil(int64_t nUntilNs) {
     const int64_t nLeftMs = (nUntilNs - halvowire::GetSendClockNs()) / 1'000'000;
     if (nLeftMs <= 0) return;
     const std::optional<std::string> strLine = m_process.ReadLine(std::chrono::milliseconds(nLeftMs));
-    // The time is up, or the terminal's output ended.
-    if (!strLine) return;
+    if (!strLine) return;  // the time is up, or the terminal's output ended
     Note(*strLine);
   }
 }
@@ -151,10 +144,6 @@ std::optional<int64_t> CTerminalRun::GetLastResponseNs() const {
   const std::optional<double> dAfterStartMs = GetReport("last_response_after_start_ms");
   if (!dAfterStartMs) return std::nullopt;
   return m_nStartNs + static_cast<int64_t>(*dAfterStartMs * 1e6);
-}
-
-std::filesystem::path CTerminalRun::GetSettingsFolder() const {
-  return m_folder / "data" / "halvo-trader" / "RISK01" / "Orvane";
 }
 
 void CheckClosed(CTerminalRun& terminal, double dQuitAfterSeconds, sFaultVerdict& verdict) {

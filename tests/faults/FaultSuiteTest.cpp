@@ -1,6 +1,4 @@
-// The terminal and rms-sim as processes of their own, through server faults, bad traffic and
-// bad settings folders: the cases of tests/faults/FaultCases.h, which says what each checks,
-// grouped so that ctest can run two groups at a time.
+// The fault cases of tests/faults/FaultCases.h, grouped so that ctest runs two groups at a time.
 #include <gtest/gtest.h>
 
 #include <algorithm>

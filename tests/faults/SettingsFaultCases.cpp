@@ -1,5 +1,4 @@
-// The cases that harm the plug-in's settings folder: the terminal must start, run and close by
-// itself whatever it finds there, and never lose a line of the file.
+// The cases that harm the settings folder: the terminal runs and closes, and keeps every line.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,8 +52,7 @@ std::string MakeGarbageSettings() {
 
 // Whether every line of before is in after, in the same order.
 bool KeepsEveryLine(const std::string& strBefore, const std::string& strAfter) {
-  std::istringstream before(strBefore);
-  std::istringstream after(strAfter);
+  std::istringstream before(strBefore), after(strAfter);
   std::string strAfterLine;
   for (std::string strLine; std::getline(before, strLine);) {
     do {
@@ -82,9 +80,8 @@ sFaultVerdict RunReadOnlySettings() {
   sFaultVerdict verdict;
   benchprocess::CScratchFolder folder("fault-readonly");
   // The settings a terminal saved, in a folder that then became read-only.
-  CTerminalRun first(folder.GetPath());
+  CTerminalRun first(folder.GetPath()), terminal(folder.GetPath());
   RunTerminal(first, verdict);
-  CTerminalRun terminal(folder.GetPath());
   const std::filesystem::path settings = terminal.GetSettingsFolder();
   const std::string strContent = ReadFile(settings / "OrvaneSetting.ini");
   verdict.Check(!strContent.empty(), "the first run saved its settings");

@@ -16,10 +16,9 @@ class AlertAmountTest : public ::testing::Test {
     g_pluginContext = PluginContext{};
     m_layout.LoadColumnTable("Orvane_watch1", GetCatalogueColumns());
     m_layout.RecordCatalogueCount();
-    const CTestMessage values(
-        {{64031, "1000"}, {64155, "-500"}, {64157, "200"}, {64158, "50"}, {64033, "0"}});
     m_record.nLevel = 5;
-    ParseRmsValues(values.Get(), m_record);
+    ParseRmsValues(CTestMessage({{64031, "1000"}, {64155, "-500"}, {64157, "200"}, {64158, "50"}, {64033, "0"}}).Get(),
+                   m_record);
     SetDebit({"Cash Margin Avail", "Margin Used", "Adhoc Margin", "Net"});
   }
   void TearDown() override { g_pluginContext = PluginContext{}; }
@@ -34,6 +33,7 @@ class AlertAmountTest : public ::testing::Test {
   static void SetCredit(const std::vector<std::string>& arrNames) {
     SetList(arrNames, g_pluginContext.creditColumns, g_pluginContext.creditCount);
   }
+  double Column(const char* szName) const { return ColumnAmount(m_layout, m_record, szName); }
   void AddCustomColumn(const char* szName, const char* szStored) {
     sHalvoColInfo column{};
     SetColumnName(column, szName);
@@ -49,32 +49,26 @@ class AlertAmountTest : public ::testing::Test {
 };
 
 TEST_F(AlertAmountTest, FormulaPiecesOperatorsAndGroups) {
-  const std::pair<const char*, double> arrCases[] = {
-      {"", 0},
-      {"\"Cash Margin Avail\"", 1000},
-      {"\"Cash Margin Avail\"\"+\"\"Margin Used\"", 1200},
-      {"\"Cash Margin Avail\" \" - \" \"Margin Used\"", 800},
+  const std::pair<const char*, double> arrCases[] = {{"", 0}, {"\"Cash Margin Avail\"", 1000},
+      {"\"Cash Margin Avail\"\"+\"\"Margin Used\"", 1200}, {"\"Cash Margin Avail\" \" - \" \"Margin Used\"", 800},
       {"\"Margin Used\"\"*\"\"(\"\"Cash Margin Avail\"\"+\"\"Adhoc Margin\"\")\"", 200 * 1050},
       {"\"(\"\"Cash Margin Avail\"\"-\"\"Adhoc Margin\"\")\"\"/\"\"2\"", 475},
-      {"\"Cash Margin Avail\"\"/\"\"Exposure Limit\"", 1000},
-      {"\"Cash Margin Avail\"\"+\"\"-500\"", 1000},
-      {"\"Cash Margin Avail\"\"+\"\"No Such Column\"", 1000},
-  };
+      {"\"Cash Margin Avail\"\"/\"\"Exposure Limit\"", 1000}, {"\"Cash Margin Avail\"\"+\"\"-500\"", 1000},
+      {"\"Cash Margin Avail\"\"+\"\"No Such Column\"", 1000}};
   for (const auto& [szFormula, dExpected] : arrCases)
     EXPECT_DOUBLE_EQ(Amount(szFormula), dExpected) << szFormula;
 }
 
 TEST_F(AlertAmountTest, SignFilterByCreditAndDebit) {
-  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "MToM Loss"), 0);
+  EXPECT_DOUBLE_EQ(Column("MToM Loss"), 0);
   SetCredit({"MToM Loss"});
-  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "MToM Loss"), -500);
+  EXPECT_DOUBLE_EQ(Column("MToM Loss"), -500);
   SetDebit({});
-  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Cash Margin Avail"), 0);
+  EXPECT_DOUBLE_EQ(Column("Cash Margin Avail"), 0);
   SetCredit({"Cash Margin Avail"});
-  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Cash Margin Avail"), 0);
-  // Names compare exactly.
-  SetDebit({"cash margin avail"});
-  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Cash Margin Avail"), 0);
+  EXPECT_DOUBLE_EQ(Column("Cash Margin Avail"), 0);
+  SetDebit({"cash margin avail"});  // names compare exactly
+  EXPECT_DOUBLE_EQ(Column("Cash Margin Avail"), 0);
 }
 
 TEST_F(AlertAmountTest, CustomColumnsAreComputedFromTheRecord) {
@@ -83,10 +77,8 @@ TEST_F(AlertAmountTest, CustomColumnsAreComputedFromTheRecord) {
   AddCustomColumn("Third", " \"1\" / 3");
   AddCustomColumn("Orphan", " \"?\" + 1000");  // its column was deleted: no value
   SetDebit({"Net", "Ratio", "Third", "Orphan"});
-  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Net"), 800);
-  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Ratio"), 0);
-  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Third"), 333.33);
-  EXPECT_DOUBLE_EQ(ColumnAmount(m_layout, m_record, "Orphan"), 0);
+  EXPECT_EQ((std::vector<double>{Column("Net"), Column("Ratio"), Column("Third"), Column("Orphan")}),
+            (std::vector<double>{800, 0, 333.33, 0}));
   EXPECT_DOUBLE_EQ(Amount("\"Net\"\"+\"\"Third\""), 1133.33);
 }
 

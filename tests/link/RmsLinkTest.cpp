@@ -41,9 +41,8 @@ TEST(RmsLinkTest, OpensInOrderWithTheHostService) {
   EXPECT_NE(pLink->hScratch, nullptr);
   EXPECT_EQ(pLink->pControl0, &g_controls[0]);
   EXPECT_EQ(pLink->pControl1, &g_controls[1]);
-  ASSERT_EQ(g_arrGiven.size(), 2u);
-  EXPECT_EQ(g_arrGiven[0], (std::pair<int32_t, CPyxoRxNotifierBase*>{0, pLink->pFirstRx.get()}));
-  EXPECT_EQ(g_arrGiven[1], (std::pair<int32_t, CPyxoRxNotifierBase*>{1, pLink->pSecondRx.get()}));
+  EXPECT_EQ(g_arrGiven, (std::vector<std::pair<int32_t, CPyxoRxNotifierBase*>>{{0, pLink->pFirstRx.get()},
+                                                                                 {1, pLink->pSecondRx.get()}}));
   EXPECT_TRUE(arrFailures.empty());
 
   // Shutdown closes control 0; without the host's release service it stops there.
@@ -59,9 +58,10 @@ TEST(RmsLinkTest, HandleAndBufferFailuresAreReturnedAndOpeningGoesOn) {
   CNullHandler handler;
   const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler, arrFailures);
   g_bFailOpening = false;
-  ASSERT_EQ(arrFailures.size(), 2u);
-  EXPECT_EQ(FormatLinkFailure(arrFailures[0]), "MnmHndl Open failed in Kestrum Plugin");
-  EXPECT_EQ(FormatLinkFailure(arrFailures[1]), "BufHndl Open failed in Kestrum Plugin");
+  std::vector<std::string> arrTexts;
+  for (eLinkFailure eFailure : arrFailures) arrTexts.push_back(FormatLinkFailure(eFailure));
+  EXPECT_EQ(arrTexts, (std::vector<std::string>{"MnmHndl Open failed in Kestrum Plugin",
+                                                "BufHndl Open failed in Kestrum Plugin"}));
   EXPECT_EQ(pLink->pControl1, &g_controls[1]);
   g_pluginContext = PluginContext{};
 }
@@ -81,16 +81,9 @@ TEST(RmsLinkTest, WithoutTheServiceNoControlExists) {
 // A receiver hands every message on and lets nothing escape to the host.
 TEST(RmsLinkTest, ReceiversForwardAndSwallowFailures) {
   struct CThrowingHandler final : CRmsMessageHandler {
-    void OnRmsResponse(OTP_MSG) override {
-      ++nResponses;
-      throw std::runtime_error("boom");
-    }
-    void OnRmsPublish(OTP_MSG) override {
-      ++nPublications;
-      throw 42;
-    }
-    int nResponses = 0;
-    int nPublications = 0;
+    void OnRmsResponse(OTP_MSG) override { ++nResponses, throw std::runtime_error("boom"); }
+    void OnRmsPublish(OTP_MSG) override { ++nPublications, throw 42; }
+    int nResponses = 0, nPublications = 0;
   } handler;
   CRmsGlobalReqRx receiver(handler);
   CPyxoRxNotifierBase& base = receiver;

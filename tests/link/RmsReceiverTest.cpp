@@ -18,10 +18,7 @@ using Fields = FieldList;
 class CFakeWatchList final : public CWatchListTarget {
  public:
   void AppendRecordRow(CRmsDetails* pRecord) override { m_arrRows.push_back(pRecord); }
-  void DeleteRecordRow(const CRmsDetails* pRecord) override {
-    std::erase(m_arrRows, pRecord);
-    ++m_nDeletes;
-  }
+  void DeleteRecordRow(const CRmsDetails* pRecord) override { std::erase(m_arrRows, pRecord), ++m_nDeletes; }
   bool RefreshVisibleRecordRow(const CRmsDetails* pRecord) override {
     const bool bVisible =
         m_bAllVisible && std::find(m_arrRows.begin(), m_arrRows.end(), pRecord) != m_arrRows.end();
@@ -49,13 +46,9 @@ class CFakeReceiverHost final : public CRmsReceiverHost, public CCallStatusSink 
       return strcasecmp(strEntry.c_str(), std::string(strId).c_str()) == 0;
     });
   }
-  void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) override {
-    m_arrMessageAlerts.push_back(*pAlert);
-  }
+  void AddMessageAlert(std::unique_ptr<sMessageAlert> pAlert) override { m_arrMessageAlerts.push_back(*pAlert); }
   void InsertCallStatus(std::unique_ptr<sCallStatusEntry> pEntry) override { m_arrCalls.push_back(*pEntry); }
-  void ReportLinkFailure(eLinkFailure eFailure) override {
-    m_arrFailures.push_back(FormatLinkFailure(eFailure));
-  }
+  void ReportLinkFailure(eLinkFailure eFailure) override { m_arrFailures.push_back(FormatLinkFailure(eFailure)); }
 
   std::map<int, CFakeWatchList> m_mapLists;
   std::vector<std::string> m_arrDealers;
@@ -96,13 +89,13 @@ class RmsReceiverTest : public CLinkFixture {
     CLinkFixture::TearDown();
   }
 
-  void Respond(const Fields& arrFields) {
-    const CTestMessage message(arrFields);
-    m_receiver.OnResponse(message.Get());
-  }
-  void Publish(const Fields& arrFields) {
-    const CTestMessage message(arrFields);
-    m_receiver.OnPublish(message.Get());
+  void Respond(const Fields& arrFields) { m_receiver.OnResponse(CTestMessage(arrFields).Get()); }
+  void Publish(const Fields& arrFields) { m_receiver.OnPublish(CTestMessage(arrFields).Get()); }
+  void EndList(const char* szList) { Respond({{32767, szList}, {32766, "7"}}); }
+  std::vector<std::string> RequestNames() const {
+    std::vector<std::string> arrNames;
+    for (const auto& arrRequest : m_control.m_arrRequests) arrNames.push_back(arrRequest.front().second);
+    return arrNames;
   }
   const CRmsDetails* Find(const std::string& strKey) const {
     auto it = g_mapRmsDetails.find(strKey);
@@ -114,13 +107,10 @@ class RmsReceiverTest : public CLinkFixture {
 };
 
 TEST_F(RmsReceiverTest, StatusCodes) {
-  const std::pair<Fields, int32_t> arrCases[] = {
-      {{}, 5}, {{{32766, "5"}}, 5}, {{{32766, "7"}}, 7}, {{{32766, "0"}}, 1}, {{{32766, "12abc"}}, 12},
-  };
-  for (const auto& [arrFields, nExpected] : arrCases) {
-    const CTestMessage message(arrFields);
-    EXPECT_EQ(m_receiver.CheckStatus(message.Get()), nExpected);
-  }
+  const std::pair<Fields, int32_t> arrCases[] = {{{}, 5}, {{{32766, "5"}}, 5}, {{{32766, "7"}}, 7}, {{{32766, "0"}},
+      1}, {{{32766, "12abc"}}, 12}};
+  for (const auto& [arrFields, nExpected] : arrCases)
+    EXPECT_EQ(m_receiver.CheckStatus(CTestMessage(arrFields).Get()), nExpected);
   EXPECT_EQ(m_host.m_arrFailures, std::vector<std::string>{"Fatal error.Please contact administrator."});
 }
 
@@ -136,7 +126,7 @@ TEST_F(RmsReceiverTest, TreeResponsesFillTheMapAndEveryList) {
   EXPECT_TRUE(m_control.m_arrSubscriptions.empty());
 
   // The end of the tree (a status other than success) subscribes to the publications.
-  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  EndList("mrv_rst_show_tree_all");
   EXPECT_EQ(m_control.m_arrSubscriptions.size(), 2u);
   // A response for another publication name adds nothing.
   Respond({{32767, "mrv_rst_show_tree_all"}, {64050, "account-A2"}, {54211, "other"}});
@@ -177,8 +167,7 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
   Respond(TreeResponse("account-A2"));
   Respond(TreeResponse("account-A3"));
   // Every start-up list has ended.
-  for (const char* szList : {"mrv_rst_show_tree_all", "roth_rst", "mrv_surv_alert_show_tree_all"})
-    Respond({{32767, szList}, {32766, "7"}});
+  for (const char* szList : {"mrv_rst_show_tree_all", "roth_rst", "mrv_surv_alert_show_tree_all"}) EndList(szList);
   const CRmsDetails* pA1 = Find("5|A1|CM-NSE-NRML");
   const CRmsDetails* pA2 = Find("5|A2|CM-NSE-NRML");
   const CRmsDetails* pA3 = Find("5|A3|CM-NSE-NRML");
@@ -189,46 +178,38 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
 
   // The link was lost: the tree is asked for again.
   m_receiver.FollowLinkSession(2);
-  ASSERT_EQ(m_control.m_arrRequests.size(), 1u);
-  EXPECT_EQ(m_control.m_arrRequests[0].front().second, "mrv_rst_show_tree_all");
+  EXPECT_EQ(RequestNames(), std::vector<std::string>{"mrv_rst_show_tree_all"});
 
   // The new server knows A1 (answered) and A3 (published while its answer is under way).
   m_host.m_mapLists[1].m_nRefreshes = 0;
   Respond(TreeResponse("account-A1", {{64116, "7"}}));
   Publish(Published("account-A3", {{64116, "9"}}));
   EXPECT_FALSE(pA2->bStale);  // not before the answer is complete
-  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
-  EXPECT_FALSE(pA1->bStale);
-  EXPECT_TRUE(pA2->bStale);
-  EXPECT_FALSE(pA3->bStale);
+  EndList("mrv_rst_show_tree_all");
+  EXPECT_EQ((std::vector<bool>{pA1->bStale, pA2->bStale, pA3->bStale}), (std::vector<bool>{false, true, false}));
   EXPECT_EQ(pA1->GetCellText(70), "-7.00");
   EXPECT_EQ(m_host.m_mapLists[1].m_nRefreshes, 3);  // A1, A3, and A2 repainted as stale
 
   // A value brings a stale record back to life; a later end of the tree marks nothing.
   Publish(Published("account-A2", {{64116, "1"}}));
   EXPECT_FALSE(pA2->bStale);
-  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  EndList("mrv_rst_show_tree_all");
   EXPECT_FALSE(pA2->bStale);
 }
 
 TEST_F(RmsReceiverTest, ALinkLostBeforeTheFirstLookStillAsksAgain) {
   // The start-up requests went over the first session; the first look already finds a later
   // one. The lists whose end never came are asked for again too.
-  Respond({{32767, "roth_rst"}, {32766, "7"}});
-  m_receiver.FollowLinkSession(3);
-  const auto names = [this] {
-    std::vector<std::string> arrNames;
-    for (const auto& arrRequest : m_control.m_arrRequests) arrNames.push_back(arrRequest.front().second);
-    return arrNames;
-  };
-  EXPECT_EQ(names(), (std::vector<std::string>{"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all"}));
-  m_receiver.FollowLinkSession(3);
-  EXPECT_EQ(m_control.m_arrRequests.size(), 2u);
+  EndList("roth_rst");
+  for (int n = 0; n < 2; ++n) {  // the same session again asks for nothing more
+    m_receiver.FollowLinkSession(3);
+    EXPECT_EQ(RequestNames(), (std::vector<std::string>{"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all"}));
+  }
   // Once the alert list has ended, a later loss asks for the tree alone.
-  Respond({{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}});
+  EndList("mrv_surv_alert_show_tree_all");
   m_receiver.FollowLinkSession(4);
-  EXPECT_EQ(names().back(), "mrv_rst_show_tree_all");
-  EXPECT_EQ(m_control.m_arrRequests.size(), 3u);
+  EXPECT_EQ(RequestNames(), (std::vector<std::string>{"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all",
+                                                      "mrv_rst_show_tree_all"}));
 }
 
 TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
@@ -244,24 +225,17 @@ TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
   EXPECT_EQ(pRecord->GetCallText(0), "Open");
 
   // A call status publication keeps the values, takes the call texts and records the call.
-  Publish({{54211, "rms prsnt value publish ZEL"},
-           {64050, "dealer-D7"},
-           {54244, "CM-NSE-NRML"},
-           {49302, "Called"},
-           {12030, "t2"},
-           {54247, "RISK09"}});
-  EXPECT_EQ(pRecord->GetCellText(70), "-7.00");
-  EXPECT_EQ(pRecord->GetCallText(2), "Called");
-  EXPECT_EQ(pRecord->GetCallText(0), "Open");
+  const auto callStatus = [](const char* szEntity, const char* szLevel) {
+    return Fields{{54211, "rms prsnt value publish ZEL"}, {64050, szEntity}, {54244, szLevel}, {49302, "Called"},
+                  {12030, "t2"}, {54247, "RISK09"}};
+  };
+  Publish(callStatus("dealer-D7", "CM-NSE-NRML"));
+  EXPECT_EQ((std::vector<std::string>{std::string(pRecord->GetCellText(70)), std::string(pRecord->GetCallText(2)),
+      std::string(pRecord->GetCallText(0))}), (std::vector<std::string>{"-7.00", "Called", "Open"}));
   ASSERT_EQ(m_host.m_arrCalls.size(), 1u);
   EXPECT_EQ(m_host.m_arrCalls[0].strCallType, "MARGIN");
   // The same for an unknown entity changes nothing.
-  Publish({{54211, "rms prsnt value publish ZEL"},
-           {64050, "dealer-NEW"},
-           {54244, "X"},
-           {49302, "Called"},
-           {12030, "t2"},
-           {54247, "RISK09"}});
+  Publish(callStatus("dealer-NEW", "X"));
   EXPECT_EQ(g_mapRmsDetails.size(), 1u);
   EXPECT_EQ(m_host.m_arrCalls.size(), 1u);
 }
@@ -295,43 +269,23 @@ TEST_F(RmsReceiverTest, ScreeningByCategory) {
 }
 
 TEST_F(RmsReceiverTest, MessageAlerts) {
-  Publish({{54211, "manual sms alert"},
-           {54247, "RISK07"},
-           {54001, "A1"},
-           {63447, "1234.50"},
-           {50100, "1700000000"},
+  Publish({{54211, "manual sms alert"}, {54247, "RISK07"}, {54001, "A1"}, {63447, "1234.50"}, {50100, "1700000000"},
            {63059, "2"}});
   Publish({{54211, "manual sms alert"}, {54247, "RISK07"}});  // no client: ignored
-  Respond({{32767, "mrv_surv_alert_show_tree_all"},
-           {54211, "manual sms alert"},
-           {54247, "U2"},
-           {54001, "A2"},
-           {63002, "FO"},
-           {64030, "MIS"},
-           {63059, "3"}});
-  ASSERT_EQ(m_host.m_arrMessageAlerts.size(), 2u);
-  const sMessageAlert& first = m_host.m_arrMessageAlerts[0];
-  EXPECT_EQ(first.strSegment, "---");
-  EXPECT_EQ(first.strProduct, "---");
-  EXPECT_EQ(first.strValue, "1234.50");
-  EXPECT_EQ(first.strTimeStamp, "15/11/2023 03:43:20");
-  EXPECT_EQ(first.strType, "MAIL");
-  EXPECT_EQ(m_host.m_arrMessageAlerts[1].strSegment, "FO");
-  EXPECT_EQ(m_host.m_arrMessageAlerts[1].strType, "SMS+MAIL");
-  EXPECT_EQ(m_host.m_arrMessageAlerts[1].strTimeStamp, "");
-
-  Respond({{32767, "mrv_surv_alert_show_tree_all"}, {32766, "7"}});
+  Respond({{32767, "mrv_surv_alert_show_tree_all"}, {54211, "manual sms alert"}, {54247, "U2"}, {54001, "A2"},
+           {63002, "FO"}, {64030, "MIS"}, {63059, "3"}});
+  std::vector<std::string> arrSeen;
+  for (const sMessageAlert& alert : m_host.m_arrMessageAlerts)
+    arrSeen.push_back(alert.strSegment + "|" + alert.strProduct + "|" + alert.strValue + "|" + alert.strTimeStamp +
+                      "|" + alert.strType);
+  EXPECT_EQ(arrSeen, (std::vector<std::string>{"---|---|1234.50|15/11/2023 03:43:20|MAIL", "FO|MIS|||SMS+MAIL"}));
+  EndList("mrv_surv_alert_show_tree_all");
   EXPECT_EQ(m_control.m_arrSubscriptions, std::vector<std::string>{"54211:manual sms alert:0:1,0,0,0,1"});
 }
 
 TEST_F(RmsReceiverTest, MessageAlertScreeningByCategory) {
   m_host.m_arrDealers = {"a1"};
-  const struct {
-    int32_t nCategory;
-    const char* szUser;
-    const char* szClient;
-    bool bShown;
-  } arrRows[] = {
+  const struct { int32_t nCategory; const char* szUser; const char* szClient; bool bShown; } arrRows[] = {
       {0, "OTHER", "ZZ", true},   {1, "RISK07", "ZZ", true},   {1, "risk07", "a1", false},
       {2, "OTHER", "A1", true},   {2, "RISK07", "A12", false}, {3, "OTHER", "ZZ", false},
       {-1, "RISK07", "a1", true}, {-1, "OTHER", "B1", false},

@@ -21,24 +21,16 @@ TEST_F(RmsRequestsTest, StartUpRequestsCarryTheirFieldsInOrder) {
   Note(m_requests.RequestRmsTree());
   Note(m_requests.RequestRoth());
   Note(m_requests.RequestAlertTree());
-  const std::vector<FieldList> arrExpected = {
-      {{0, "om_get_user_peer_data"}, {31003, "RISK07"}},
-      {{0, "mrv_rst_show_tree_all"}},
-      {{0, "roth_rst"}},
-      {{0, "mrv_surv_alert_show_tree_all"}},
-  };
-  EXPECT_EQ(m_control.m_arrRequests, arrExpected);
+  EXPECT_EQ(m_control.m_arrRequests, (std::vector<FieldList>{{{0, "om_get_user_peer_data"}, {31003, "RISK07"}},
+      {{0, "mrv_rst_show_tree_all"}}, {{0, "roth_rst"}}, {{0, "mrv_surv_alert_show_tree_all"}}}));
   EXPECT_TRUE(m_arrBoxes.empty());
 }
 
 // The level text's parts go in their own fields, an "ALL" part in none.
 TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
-  const std::pair<const char*, FieldList> arrCases[] = {
-      {"ALL-ALL-ALL-ALL", {}},
-      {"P-ALL-Q-R", {{63002, "P"}, {64030, "Q"}}},
-      {"CM-NSE-NRML", {{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"}}},
-      {"CM--NSE", {{63002, "CM"}, {10101, "NSE"}, {64030, ""}}},
-  };
+  const std::pair<const char*, FieldList> arrCases[] = {{"ALL-ALL-ALL-ALL", {}}, {"P-ALL-Q-R", {{63002, "P"},
+      {64030, "Q"}}}, {"CM-NSE-NRML", {{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"}}}, {"CM--NSE", {{63002, "CM"},
+      {10101, "NSE"}, {64030, ""}}}};
   for (const auto& [szLevelText, arrParts] : arrCases) {
     m_control.m_arrRequests.clear();
     m_requests.RequestPresentValues("A1", szLevelText);
@@ -60,14 +52,11 @@ TEST_F(RmsRequestsTest, SendFailuresNameTheirRequest) {
   std::string strResult;
   Note(m_requests.SendManualAlert(record, 1, kAlertSms, strResult));
   Note(m_requests.PublishCallStatus(record, "Called", "06/12/2026", kCallMargin));
-  const std::vector<std::string> arrExpected = {"om_get_user_peer_data Request Failure",
-                                                "mrv_rst_show_tree_all Request Failure",
-                                                "roth_rst Request Failure",
-                                                "mrv_surv_alert_show_tree_all Request Failure",
-                                                "rms_get_prsnt_values_rst Request Failure",
-                                                "sms alert message Failure",
-                                                "rms prsnt value publish ZEL Request Failure"};
-  EXPECT_EQ(m_arrBoxes, arrExpected);
+  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{
+                            "om_get_user_peer_data Request Failure", "mrv_rst_show_tree_all Request Failure",
+                            "roth_rst Request Failure", "mrv_surv_alert_show_tree_all Request Failure",
+                            "rms_get_prsnt_values_rst Request Failure", "sms alert message Failure",
+                            "rms prsnt value publish ZEL Request Failure"}));
   // A failed alert still reports its success wording; the caller shows it.
   EXPECT_EQ(strResult, "SMS Alert Sent Successfully..!!");
 }
@@ -96,8 +85,7 @@ TEST_F(RmsRequestsTest, NothingIsSentWithoutControlOrHandle) {
 TEST_F(RmsRequestsTest, ManualAlertFieldsAndResults) {
   CRmsDetails record;
   record.SetEntityId("A10023");
-  const CTestMessage values({{63002, "CM"}, {64030, "All"}});
-  ParseRmsValues(values.Get(), record);
+  ParseRmsValues(CTestMessage({{63002, "CM"}, {64030, "All"}}).Get(), record);
   SetFixedClock(int64_t{1700000000} * 1000000 + 250000);
   const std::pair<int, const char*> arrCases[] = {
       {kAlertSms, "SMS Alert Sent Successfully..!!"},
@@ -109,9 +97,8 @@ TEST_F(RmsRequestsTest, ManualAlertFieldsAndResults) {
     m_control.m_arrPublications.clear();
     std::string strResult = "untouched";
     m_requests.SendManualAlert(record, 1234.5, nKind, strResult);
-    FieldList arrExpected = {
-        {54211, "manual sms alert"}, {54001, "A10023"},     {54247, "RISK07"}, {63002, "CM"},
-        {63447, "1234.50"},          {50100, "1700000000"}, {50101, "250000"}};
+    FieldList arrExpected = {{54211, "manual sms alert"}, {54001, "A10023"}, {54247, "RISK07"}, {63002, "CM"},
+                             {63447, "1234.50"}, {50100, "1700000000"}, {50101, "250000"}};
     if (nKind != 7) arrExpected.emplace_back(63059, std::to_string(nKind));
     EXPECT_EQ(m_control.m_arrPublications, std::vector<FieldList>{arrExpected}) << nKind;
     EXPECT_EQ(strResult, szResult);
@@ -128,14 +115,9 @@ TEST_F(RmsRequestsTest, CallStatusNamesTheLevel) {
     record.nLevel = nLevel;
     m_control.m_arrPublications.clear();
     m_requests.PublishCallStatus(record, "Called", "06/12/2026 10:00", kCallObligation);
-    const FieldList arrExpected = {{54211, "rms prsnt value publish ZEL"},
-                                   {64050, szEntity},
-                                   {54244, "FO-NFO-NRML"},
-                                   {49288, "Called"},
-                                   {10615, "06/12/2026 10:00"},
-                                   {54247, "RISK07"}};
-    ASSERT_EQ(m_control.m_arrPublications.size(), 1u);
-    EXPECT_EQ(m_control.m_arrPublications[0], arrExpected) << nLevel;
+    EXPECT_EQ(m_control.m_arrPublications,
+              (std::vector<FieldList>{{{54211, "rms prsnt value publish ZEL"}, {64050, szEntity}, {54244, "FO-NFO-NRML"},
+                                       {49288, "Called"}, {10615, "06/12/2026 10:00"}, {54247, "RISK07"}}})) << nLevel;
   }
   m_control.m_arrPublications.clear();
   m_requests.PublishCallStatus(record, "Paid", "t", kCallMargin);
@@ -149,10 +131,10 @@ TEST_F(RmsRequestsTest, CallStatusNamesTheLevel) {
 TEST_F(RmsRequestsTest, Subscriptions) {
   m_requests.SubscribePresentValues();
   m_requests.SubscribeManualAlerts();
-  const std::vector<std::string> arrExpected = {"54211:rms prsnt value publish:0:1,0,0,0,1",
-                                                "54211:rms prsnt value publish ZEL:0:1,0,0,0,1",
-                                                "54211:manual sms alert:0:1,0,0,0,1"};
-  EXPECT_EQ(m_control.m_arrSubscriptions, arrExpected);
+  EXPECT_EQ(m_control.m_arrSubscriptions,
+            (std::vector<std::string>{"54211:rms prsnt value publish:0:1,0,0,0,1",
+                                      "54211:rms prsnt value publish ZEL:0:1,0,0,0,1",
+                                      "54211:manual sms alert:0:1,0,0,0,1"}));
 }
 
 }  // namespace

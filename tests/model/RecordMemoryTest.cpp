@@ -7,12 +7,7 @@
 
 namespace {
 
-struct sBlock {
-  unsigned char* pBytes;
-  size_t nAsked;
-  size_t nSize;
-  unsigned char nMark;
-};
+struct sBlock { unsigned char* pBytes; size_t nAsked; size_t nSize; unsigned char nMark; };
 
 sBlock Fill(size_t nAsked, unsigned char nMark) {
   const size_t nSize = recordmemory::GetBlockSize(nAsked);

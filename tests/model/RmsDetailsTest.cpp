@@ -1,5 +1,4 @@
-// The entity record: its compact slot store against a plain model, the cell-text rules of
-// every kind of column, and the record key.
+// The entity record: its slot store against a plain model, cell-text rules and the record key.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -17,8 +16,7 @@ TEST(RmsDetailsTest, SlotStoreMatchesAPlainModelThroughEdits) {
   for (int nStep = 0; nStep < 4000; ++nStep) {
     const int nSlot = static_cast<int>(random() % kRmsSlotCount);
     // Mostly short texts, some empty, some past the 511-byte limit.
-    const size_t nLength = random() % 8 == 0 ? random() % 700 : random() % 12;
-    const std::string strText(nLength, static_cast<char>('a' + nStep % 26));
+    const std::string strText(random() % 8 == 0 ? random() % 700 : random() % 12, static_cast<char>('a' + nStep % 26));
     record.SetSlotText(nSlot, strText);
     arrModel[static_cast<size_t>(nSlot)] = strText.substr(0, 511);
     if (nStep % 500 == 0) {
@@ -34,29 +32,18 @@ TEST(RmsDetailsTest, SlotStoreMatchesAPlainModelThroughEdits) {
       record = std::move(moved);
     }
   }
-  for (int nSlot = 0; nSlot < kRmsSlotCount; ++nSlot) {
+  for (int nSlot = 0; nSlot < kRmsSlotCount; ++nSlot)
     EXPECT_EQ(record.GetSlotText(nSlot), arrModel[static_cast<size_t>(nSlot)]) << nSlot;
-  }
 }
 
 TEST(RmsDetailsTest, CellTextRules) {
   CRmsDetails record;
-  record.SetColumnSlotText(1, "NA");
-  record.SetColumnSlotText(2, "");
-  record.SetColumnSlotText(7, "--NA--");
-  record.SetColumnSlotText(4, "na");
-  record.SetColumnSlotText(5, " NA");
-  record.SetColumnSlotText(6, "-0.00");
-  record.SetColumnSlotText(8, std::string(600, '7'));
-  record.SetColumnSlotText(19, "ignored");  // no slot
-  record.SetColumnSlotText(186, "ignored");
-  const struct {
-    const char* szName;
-    uint32_t nLevel;
-    bool bGroupwise;
-    int nColumn;
-    std::string strExpected;
-  } arrCases[] = {
+  for (const auto& [nColumn, strText] : std::vector<std::pair<int, std::string>>{
+           {1, "NA"}, {2, ""}, {7, "--NA--"}, {4, "na"}, {6, "-0.00"}, {8, std::string(600, '7')},
+           {19, "ignored"}, {186, "ignored"}})  // 19 and 186 have no slot
+    record.SetColumnSlotText(nColumn, strText);
+  const struct { const char* szName; uint32_t nLevel; bool bGroupwise; int nColumn; std::string strExpected; }
+  arrCases[] = {
       {"NA becomes a dash", 0, false, 1, "-"},
       {"empty becomes a dash", 0, false, 2, "-"},
       {"never-set slot", 0, false, 3, "-"},
@@ -73,12 +60,12 @@ TEST(RmsDetailsTest, CellTextRules) {
       {"past the catalogue", 0, false, 289, "-"},
       {"negative", 0, false, -1, "-"},
   };
-  for (const auto& testCase : arrCases) {
-    record.nLevel = testCase.nLevel;
-    record.bGroupwiseValidation = testCase.bGroupwise;
+  for (const auto& row : arrCases) {
+    record.nLevel = row.nLevel;
+    record.bGroupwiseValidation = row.bGroupwise;
     std::string strText;
-    EXPECT_EQ(GetColumnText(&record, testCase.nColumn, strText), 1) << testCase.szName;
-    EXPECT_EQ(strText, testCase.strExpected) << testCase.szName;
+    EXPECT_EQ(GetColumnText(&record, row.nColumn, strText), 1) << row.szName;
+    EXPECT_EQ(strText, row.strExpected) << row.szName;
   }
   std::string strText = "old";
   EXPECT_EQ(GetColumnText(nullptr, 0, strText), 0);
@@ -86,23 +73,18 @@ TEST(RmsDetailsTest, CellTextRules) {
 }
 
 TEST(RmsDetailsTest, RecordKeys) {
-  const struct {
-    uint32_t nLevel;
-    std::string strId;
-    std::string strLevelText;
-    std::string strKey;
-  } arrCases[] = {
+  const struct { uint32_t nLevel; std::string strId, strLevelText, strKey; } arrCases[] = {
       {5, "ABC1", "CM-NSE-NRML", "5|ABC1|CM-NSE-NRML"},
       {0, "", "", "0||"},
       {2, "B|1", "ALL-ALL-ALL-ALL", "2|B|1|ALL-ALL-ALL-ALL"},
       {4294967295u, "X", "Y", "-1|X|Y"},  // "%d" of the unsigned code
   };
-  for (const auto& testCase : arrCases) {
+  for (const auto& row : arrCases) {
     CRmsDetails record;
-    record.nLevel = testCase.nLevel;
-    record.SetEntityId(testCase.strId);
-    record.SetLevelText(testCase.strLevelText);
-    EXPECT_EQ(FormatRecordKey(record), testCase.strKey);
+    record.nLevel = row.nLevel;
+    record.SetEntityId(row.strId);
+    record.SetLevelText(row.strLevelText);
+    EXPECT_EQ(FormatRecordKey(record), row.strKey);
   }
 }
 

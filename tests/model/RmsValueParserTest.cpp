@@ -1,12 +1,10 @@
-// Filling a record from a risk message: the absent texts, every formatting rule and its
-// exceptions, and messages a server should never send.
+// Filling a record from a risk message: absent texts, formatting rules and their exceptions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "model/NumberFormat.h"
@@ -32,28 +30,18 @@ std::string Cell(const CRmsDetails& record, int nColumn) {
 
 TEST(RmsValueParserTest, AMessageWithoutFieldsShowsTheAbsentTexts) {
   const CRmsDetails record = Parse({}, 0);
-  for (int nColumn = 0; nColumn < 289; ++nColumn) {
-    const char* szExpected = nColumn == 7 ? "--NA--" : nColumn == 107 ? "0.00" : nColumn == 19 ? "no" : "-";
-    EXPECT_EQ(Cell(record, nColumn), szExpected) << nColumn;
-  }
-  EXPECT_EQ(record.GetSegment(), "All");
-  EXPECT_EQ(record.GetExchange(), "All");
-  EXPECT_EQ(record.GetProduct(), "All");
-  EXPECT_EQ(record.GetSlotText(FindFieldSlot(10100)), "All");
-  EXPECT_EQ(record.GetPeerValue(), "NA");
-  EXPECT_EQ(record.GetSlotText(FindFieldSlot(64210)), "NA");
-  EXPECT_EQ(record.GetSlotText(FindFieldSlot(41144)), "NA");
+  for (int nColumn = 0; nColumn < 289; ++nColumn)
+    EXPECT_EQ(Cell(record, nColumn), nColumn == 7 ? "--NA--" : nColumn == 107 ? "0.00" : nColumn == 19 ? "no" : "-")
+        << nColumn;
+  EXPECT_EQ((std::vector<std::string_view>{record.GetSegment(), record.GetExchange(), record.GetProduct(),
+                                      record.GetSlotText(FindFieldSlot(10100)), record.GetPeerValue(),
+                                      record.GetSlotText(FindFieldSlot(64210)), record.GetSlotText(FindFieldSlot(41144))}),
+            (std::vector<std::string_view>{"All", "All", "All", "All", "NA", "NA", "NA"}));
 }
 
 TEST(RmsValueParserTest, OneFieldOneColumn) {
-  const struct {
-    const char* szName;
-    uint32_t nLevel;
-    uint32_t nField;
-    std::string strValue;
-    int nColumn;
-    std::string strExpected;
-  } arrCases[] = {
+  const struct { const char* szName; uint32_t nLevel, nField; std::string strValue; int nColumn; std::string strExpected; }
+  arrCases[] = {
       {"plain amount", 5, 64031, "1523467.25", 1, "1523467.25"},
       {"empty value", 5, 64031, "", 1, "0.00"},
       {"infinity", 5, 64031, "inf", 1, "inf"},
@@ -81,23 +69,15 @@ TEST(RmsValueParserTest, OneFieldOneColumn) {
       {"groupwise yes", 5, 64037, "yes", 19, "yes"},
       {"groupwise Yes", 5, 64037, "Yes", 19, "no"},
   };
-  for (const auto& testCase : arrCases) {
-    const CRmsDetails record = Parse({{testCase.nField, testCase.strValue}}, testCase.nLevel);
-    EXPECT_EQ(Cell(record, testCase.nColumn), testCase.strExpected) << testCase.szName;
-  }
+  for (const auto& row : arrCases)
+    EXPECT_EQ(Cell(Parse({{row.nField, row.strValue}}, row.nLevel), row.nColumn), row.strExpected) << row.szName;
 }
 
 // A cell's shape, told from the bytes kept (packed or not) without making the text, has the
 // characters of the text the cell shows and a value range around what it reads as; where
 // rounding or clamping could change the digits it is unknown.
 TEST(RmsValueParserTest, CellShapesCountTheShownCharacters) {
-  const struct {
-    const char* szName;
-    uint32_t nField;
-    std::string strValue;
-    int nColumn;
-    bool bKnown;
-  } arrCases[] = {
+  const struct { const char* szName; uint32_t nField; std::string strValue; int nColumn; bool bKnown; } arrCases[] = {
       {"amount", 64031, "1523467.25", 1, true},
       {"amount below one", 64031, "-0.05", 1, true},
       {"sign reversed amount", 64116, "-1500.50", 70, true},
@@ -120,24 +100,25 @@ TEST(RmsValueParserTest, CellShapesCountTheShownCharacters) {
       {"text", 54002, "Ramesh Traders", 201, true},
       {"absent text", 54002, "NA", 201, true},
   };
-  for (const auto& testCase : arrCases) {
-    SCOPED_TRACE(testCase.szName);
-    const CRmsDetails record = Parse({{testCase.nField, testCase.strValue}});
+  for (const auto& row : arrCases) {
+    SCOPED_TRACE(row.szName);
+    const CRmsDetails record = Parse({{row.nField, row.strValue}});
     const void* const pRecord = &record;
     sTextShape shape;
-    CRmsDetails::GetCellShapes({&pRecord, 1}, {}, testCase.nColumn, true, {&shape, 1});
-    const std::string strShown = Cell(record, testCase.nColumn);
-    if (!testCase.bKnown) {
+    CRmsDetails::GetCellShapes({&pRecord, 1}, {}, row.nColumn, true, {&shape, 1});
+    const std::string strShown = Cell(record, row.nColumn);
+    SCOPED_TRACE(strShown);
+    if (!row.bKnown) {
       EXPECT_EQ(shape.eKind, eShapeKind::kUnknown);
     } else if (shape.eKind == eShapeKind::kText) {
       EXPECT_EQ(shape.strText, strShown);
     } else {
-      ASSERT_EQ(shape.eKind, eShapeKind::kNumber) << strShown;
-      EXPECT_EQ(shape.nMinus, std::count(strShown.begin(), strShown.end(), '-')) << strShown;
-      EXPECT_EQ(shape.nPoints, std::count(strShown.begin(), strShown.end(), '.')) << strShown;
-      EXPECT_EQ(shape.nDigits + shape.nMinus + shape.nPoints, strShown.size()) << strShown;
-      EXPECT_LE(shape.dLow, ParseDecimalText(strShown)) << strShown;
-      EXPECT_GE(shape.dHigh, ParseDecimalText(strShown)) << strShown;
+      ASSERT_EQ(shape.eKind, eShapeKind::kNumber);
+      EXPECT_EQ(shape.nMinus, std::count(strShown.begin(), strShown.end(), '-'));
+      EXPECT_EQ(shape.nPoints, std::count(strShown.begin(), strShown.end(), '.'));
+      EXPECT_EQ(shape.nDigits + shape.nMinus + shape.nPoints, strShown.size());
+      EXPECT_LE(shape.dLow, ParseDecimalText(strShown));
+      EXPECT_GE(shape.dHigh, ParseDecimalText(strShown));
     }
   }
 }
@@ -145,12 +126,15 @@ TEST(RmsValueParserTest, CellShapesCountTheShownCharacters) {
 TEST(RmsValueParserTest, SlotsNoColumnShows) {
   const CRmsDetails record = Parse(
       {{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"}, {64056, "PEER1"}, {64210, "12"}, {41141, "-0.5"}});
-  EXPECT_EQ(record.GetSegment(), "CM");
-  EXPECT_EQ(record.GetExchange(), "NSE");
-  EXPECT_EQ(record.GetProduct(), "NRML");
-  EXPECT_EQ(record.GetPeerValue(), "PEER1");
-  EXPECT_EQ(record.GetSlotText(FindFieldSlot(64210)), "12");
-  EXPECT_EQ(record.GetSlotText(FindFieldSlot(41141)), "-0.50");
+  EXPECT_EQ((std::vector<std::string_view>{record.GetSegment(), record.GetExchange(), record.GetProduct(),
+      record.GetPeerValue(), record.GetSlotText(FindFieldSlot(64210)), record.GetSlotText(FindFieldSlot(41141))}),
+      (std::vector<std::string_view>{"CM", "NSE", "NRML", "PEER1", "12", "-0.50"}));
+}
+
+std::vector<std::string> Cells(const CRmsDetails& record, std::initializer_list<int> arrColumns) {
+  std::vector<std::string> arrCells;
+  for (int nColumn : arrColumns) arrCells.push_back(Cell(record, nColumn));
+  return arrCells;
 }
 
 TEST(RmsValueParserTest, ParsingKeepsWhatTheReceiverSetAndReplacesTheRest) {
@@ -160,51 +144,30 @@ TEST(RmsValueParserTest, ParsingKeepsWhatTheReceiverSetAndReplacesTheRest) {
   record.SetLevelText("CM-NSE-NRML");
   record.SetCallText(0, "Called");
   record.SetCallText(3, "02/06/2024");
-  {
-    const CTestMessage message({{64031, "10"}, {64256, "4"}, {64037, "yes"}});
-    ParseRmsValues(message.Get(), record);
-  }
-  EXPECT_EQ(Cell(record, 1), "10.00");
-  EXPECT_EQ(Cell(record, 74), "4.00");
-  EXPECT_EQ(Cell(record, 19), "yes");
-  const CTestMessage empty(FieldList{});
-  ParseRmsValues(empty.Get(), record);
-  EXPECT_EQ(Cell(record, 1), "-");
-  EXPECT_EQ(Cell(record, 19), "no");
+  ParseRmsValues(CTestMessage({{64031, "10"}, {64256, "4"}, {64037, "yes"}}).Get(), record);
+  EXPECT_EQ(Cells(record, {1, 74, 19}), (std::vector<std::string>{"10.00", "4.00", "yes"}));
+  ParseRmsValues(CTestMessage(FieldList{}).Get(), record);
   EXPECT_EQ(record.nLevel, 2u);
-  EXPECT_EQ(Cell(record, 0), "BR7");
-  EXPECT_EQ(Cell(record, 83), "CM-NSE-NRML");
-  EXPECT_EQ(Cell(record, 281), "Called");
-  EXPECT_EQ(Cell(record, 282), "-");
-  EXPECT_EQ(Cell(record, 284), "02/06/2024");
+  EXPECT_EQ(Cells(record, {1, 19, 0, 83, 281, 282, 284}),
+            (std::vector<std::string>{"-", "no", "BR7", "CM-NSE-NRML", "Called", "-", "02/06/2024"}));
 }
 
 // Numbers are kept packed; what is read back, copied, overwritten or read many at a time is the
 // formatted text.
 TEST(RmsValueParserTest, NumbersReadBackAsFormattedThroughCopiesAndEdits) {
-  const CRmsDetails parsed = Parse({{64031, "-1585860499.8"},
-                                    {64256, "7"},
-                                    {10105, "-42"},
-                                    {10430, "1e3"},
-                                    {64033, "123456789012345678901.5"},
-                                    {64035, "-98765432109876543.21"}},
-                                   2);
+  const CRmsDetails parsed = Parse({{64031, "-1585860499.8"}, {64256, "7"}, {10105, "-42"}, {10430, "1e3"},
+                                    {64033, "123456789012345678901.5"}, {64035, "-98765432109876543.21"}}, 2);
   CRmsDetails record = parsed;
-  EXPECT_EQ(Cell(record, 1), "-1585860499.80");
-  EXPECT_EQ(Cell(record, 74), "7.00");
-  EXPECT_EQ(Cell(record, 3), "-42");
-  EXPECT_EQ(Cell(record, 4), "123456789012345683968.00");
-  EXPECT_EQ(Cell(record, 5), "-98765432109876544.00");
+  EXPECT_EQ(Cells(record, {1, 74, 3, 4, 5}), (std::vector<std::string>{"-1585860499.80", "7.00", "-42",
+                                                                       "123456789012345683968.00",
+                                                                       "-98765432109876544.00"}));
   record.SetColumnSlotText(74, "NA text");
-  EXPECT_EQ(Cell(record, 74), "NA text");
-  EXPECT_EQ(Cell(record, 2), "1000.00");
+  EXPECT_EQ(Cells(record, {74, 2}), (std::vector<std::string>{"NA text", "1000.00"}));
   EXPECT_EQ(Cell(parsed, 74), "7.00");
   // Views of more numbers than there are unpacking buffers: each is right while it is fresh.
   std::vector<std::string> arrTexts;
-  for (int n = 0; n < 3 * CSlotTexts::kUnpackBuffers; ++n)
-    arrTexts.emplace_back(parsed.GetCellText(1 + n % 2));
-  for (size_t n = 0; n < arrTexts.size(); ++n)
-    EXPECT_EQ(arrTexts[n], n % 2 == 0 ? "-1585860499.80" : "1000.00");
+  for (int n = 0; n < 3 * CSlotTexts::kUnpackBuffers; ++n) arrTexts.emplace_back(parsed.GetCellText(1 + n % 2));
+  for (size_t n = 0; n < arrTexts.size(); ++n) EXPECT_EQ(arrTexts[n], n % 2 == 0 ? "-1585860499.80" : "1000.00");
 }
 
 // Every length a number's bytes are read and packed in one block, and past it, with and without
@@ -217,8 +180,7 @@ TEST(RmsValueParserTest, NumbersOfEveryShortLengthReadBack) {
       if (bExponent) strValue[nLength - 2] = 'e';
       char szExpected[64];
       std::snprintf(szExpected, sizeof szExpected, "%0.2lf", std::strtod(strValue.c_str(), nullptr));
-      SCOPED_TRACE(strValue);
-      EXPECT_EQ(Cell(Parse({{64031, strValue}}, 5), 1), szExpected);
+      EXPECT_EQ(Cell(Parse({{64031, strValue}}, 5), 1), szExpected) << strValue;
     }
   }
 }

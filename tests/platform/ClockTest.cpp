@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/Clock.h"
 
@@ -16,28 +17,19 @@ constexpr int64_t g_nFixedMicroseconds = 1700000000250000;
 // Fixes the clock and the zone for one test and restores both.
 class ClockTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* szTz = std::getenv("TZ");
-    m_bHadTz = szTz != nullptr;
-    m_strSavedTz = m_bHadTz ? szTz : "";
-  }
   void TearDown() override {
     SetFixedClock(std::nullopt);
-    if (m_bHadTz)
-      setenv("TZ", m_strSavedTz.c_str(), 1);
-    else
-      unsetenv("TZ");
+    m_bHadTz ? setenv("TZ", m_strSavedTz.c_str(), 1) : unsetenv("TZ");
     tzset();
   }
 
-  bool m_bHadTz = false;
-  std::string m_strSavedTz;
+  const bool m_bHadTz = std::getenv("TZ") != nullptr;
+  const std::string m_strSavedTz = m_bHadTz ? std::getenv("TZ") : "";
 };
 
 void ExpectTime(const sSystemTime& t, std::array<int, 8> arrExpected) {
-  EXPECT_EQ((std::array<int, 8>{t.nYear, t.nMonth, t.nDay, t.nDayOfWeek, t.nHour, t.nMinute, t.nSecond,
-                                t.nMilliseconds}),
-            arrExpected);
+  EXPECT_EQ((std::array<int, 8>{t.nYear, t.nMonth, t.nDay, t.nDayOfWeek, t.nHour, t.nMinute, t.nSecond, t.nMilliseconds}),
+      arrExpected);
 }
 
 }  // namespace
@@ -92,13 +84,12 @@ TEST_F(ClockTest, TimeTextsIgnoreTheProcessLocale) {
     SCOPED_TRACE(szLocale);
     if (std::setlocale(LC_ALL, szLocale) == nullptr) continue;
     ++nLocales;
-    const std::string strCall = FormatLocalTime(1700000000, "%d/%m/%Y %I:%M:%S %p");
-    const std::string strMail = FormatLocalTime(1700000000, "%I:%M %p %b %d,%Y");
-    const std::string strDay = FormatLocalTime(1700000000, "%a %A %B");
+    const std::vector<std::string> arrTexts = {FormatLocalTime(1700000000, "%d/%m/%Y %I:%M:%S %p"),
+                                               FormatLocalTime(1700000000, "%I:%M %p %b %d,%Y"),
+                                               FormatLocalTime(1700000000, "%a %A %B")};
     std::setlocale(LC_ALL, "C");
-    EXPECT_EQ(strCall, "14/11/2023 10:13:20 PM");
-    EXPECT_EQ(strMail, "10:13 PM Nov 14,2023");
-    EXPECT_EQ(strDay, "Tue Tuesday November");
+    EXPECT_EQ(arrTexts,
+              (std::vector<std::string>{"14/11/2023 10:13:20 PM", "10:13 PM Nov 14,2023", "Tue Tuesday November"}));
   }
   unsetenv("LOCPATH");
   if (nLocales == 0) GTEST_SKIP() << "neither de_DE nor hi_IN could be made with localedef";

@@ -143,10 +143,7 @@ TEST(IniWriteFailure, LeftoversOfInterruptedWritesAreRemoved) {
   const std::string strGone = std::to_string(GetEndedProcessId());
   const std::string strSelf = std::to_string(getpid());
   ASSERT_EQ(mkdir(folder.GetPath("s.ini.tmp-" + strGone + "-2").c_str(), 0755), 0);
-  struct sEntry {
-    std::string strName;
-    bool bRemoved;
-  };
+  struct sEntry { std::string strName; bool bRemoved; };
   const sEntry arrEntries[] = {
       {"s.ini.tmp-" + strGone + "-1", true},
       {"s.ini.tmp-" + strSelf + "-999999", true},  // an earlier process with this id

@@ -16,18 +16,11 @@
 #include "tests/support/ScratchFolder.h"
 
 TEST(PlatformPath, MapsBackslashesAndTheDriveRoot) {
-  struct sPathCase {
-    const char* szRoot;
-    const char* szPath;
-    const char* szExpected;
-  };
-  const sPathCase arrCases[] = {
-      {"", "dir\\file.ini", "dir/file.ini"},
+  struct sPathCase { const char* szRoot; const char* szPath; const char* szExpected; };
+  const sPathCase arrCases[] = {{"", "dir\\file.ini", "dir/file.ini"},
       {"", "/home/u\\Orvane\\OrvaneSetting.ini", "/home/u/Orvane/OrvaneSetting.ini"},
-      {"/tmp/x", "\\a.ini", "/tmp/x/a.ini"},
-      {"/tmp/x/", "\\a.ini", "/tmp/x/a.ini"},
-      {"/tmp/x", "/home/u\\a.ini", "/home/u/a.ini"},
-  };
+      {"/tmp/x", "\\a.ini", "/tmp/x/a.ini"}, {"/tmp/x/", "\\a.ini", "/tmp/x/a.ini"},
+      {"/tmp/x", "/home/u\\a.ini", "/home/u/a.ini"}};
   for (const sPathCase& row : arrCases) {
     SCOPED_TRACE(std::string(row.szRoot) + " + " + row.szPath);
     SetPlatformDriveRoot(row.szRoot);

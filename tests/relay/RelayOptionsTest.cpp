@@ -1,5 +1,4 @@
-// rms-relay's command line: the server and listening addresses as a user gives them, and the
-// mistakes it refuses.
+// rms-relay's command line: the addresses a user gives, and the mistakes it refuses.
 #include <gtest/gtest.h>
 
 #include "relay/RelayOptions.h"
@@ -8,21 +7,17 @@ namespace {
 
 TEST(RelayOptionsTest, CommandLines) {
   // The server's endpoints and the listening ones, or the start of the message of a mistake.
-  const std::pair<std::vector<std::string>, const char*> arrRows[] = {
-      {{"--server", "tcp://10.0.0.5:5555"},
-       "tcp://10.0.0.5:5555 tcp://10.0.0.5:5556 tcp://*:5555 tcp://*:5556"},
+  const std::pair<std::vector<std::string>, const char*> arrRows[] = {{{"--server", "tcp://10.0.0.5:5555"},
+      "tcp://10.0.0.5:5555 tcp://10.0.0.5:5556 tcp://*:5555 tcp://*:5556"},
       {{"--listen=tcp://127.0.0.1:*", "--server=tcp://hub:7000,tcp://hub:7100"},
-       "tcp://hub:7000 tcp://hub:7100 tcp://127.0.0.1:* tcp://127.0.0.1:*"},
+      "tcp://hub:7000 tcp://hub:7100 tcp://127.0.0.1:* tcp://127.0.0.1:*"},
       {{"--server", "ipc:///run/rms/req,ipc:///run/rms/pub", "--listen", "tcp://*:6000,ipc:///run/relay/pub"},
-       "ipc:///run/rms/req ipc:///run/rms/pub tcp://*:6000 ipc:///run/relay/pub"},
-      {{}, "--server is required"},
+      "ipc:///run/rms/req ipc:///run/rms/pub tcp://*:6000 ipc:///run/relay/pub"}, {{}, "--server is required"},
       {{"--server", "tcp://127.0.0.1:*"}, "bad server address tcp://127.0.0.1:*"},
       {{"--server", "tcp://hub:7000", "--listen", "inproc://relay"}, "bad listen address"},
-      {{"--listen", "tcp://*:6000", "--server"}, "--server needs a value"},
-      {{"--port", "6000"}, "unexpected argument --port"},
-      {{"--server", "tcp://hub:7000", "--allow-list", "terminals"}, "need --key-file"},
-      {{"--server", "tcp://hub:7000", "--key-file", "relay.key"}, "needs --allow-list or"},
-  };
+      {{"--listen", "tcp://*:6000", "--server"}, "--server needs a value"}, {{"--port", "6000"},
+      "unexpected argument --port"}, {{"--server", "tcp://hub:7000", "--allow-list", "terminals"},
+      "need --key-file"}, {{"--server", "tcp://hub:7000", "--key-file", "relay.key"}, "needs --allow-list or"}};
   for (const auto& [arrArguments, szExpected] : arrRows) {
     std::string strMessage;
     bool bHelpAsked = true;

@@ -20,18 +20,16 @@ const char* const kLists[] = {"mrv_rst_show_tree_all", "roth_rst", "mrv_surv_ale
 // The start-up requests and their answers, in order, each naming its request: the user's peer
 // value, then three lists, the tree with every record.
 void ExpectStartUpAnswers(CRawClient& client, const std::string& strPeer, size_t nTreeRecords) {
-  const std::optional<std::vector<uint8_t>> arrPeer = client.ReceiveResponse();
+  const auto arrPeer = client.ReceiveResponse();
   ASSERT_TRUE(arrPeer.has_value());
   EXPECT_EQ(ReadField(*arrPeer, 32767), "om_get_user_peer_data");
   EXPECT_EQ(ReadField(*arrPeer, 64056), strPeer);
   for (const char* szName : kLists) {
-    const std::vector<std::vector<uint8_t>> arrList = client.ReceiveList();
+    const auto arrList = client.ReceiveList();
     ASSERT_FALSE(arrList.empty()) << szName;
     EXPECT_EQ(ReadField(arrList.back(), 32766), "7") << szName;
     for (const std::vector<uint8_t>& arrResponse : arrList) EXPECT_EQ(ReadField(arrResponse, 32767), szName);
-    if (szName == kLists[0]) {
-      EXPECT_EQ(arrList.size(), nTreeRecords + 1);
-    }
+    if (szName == kLists[0]) { EXPECT_EQ(arrList.size(), nTreeRecords + 1); }
   }
 }
 
@@ -70,8 +68,7 @@ void RunThroughRelays(int nRelays) {
   for (int n = 0; n < 2; ++n)
     arrClients[n]->Request({{0, "om_get_user_peer_data"}, {31003, n == 0 ? "D01" : "D02"}});
   for (int n = 0; n < 2; ++n)
-    EXPECT_EQ(ReadField(arrClients[n]->ReceiveResponse().value_or(std::vector<uint8_t>{}), 64056),
-              arrPeers[n]);
+    EXPECT_EQ(ReadField(arrClients[n]->ReceiveResponse().value_or(std::vector<uint8_t>{}), 64056), arrPeers[n]);
 
   const auto fnIsValue = [](const std::string& strTopic, const std::vector<uint8_t>& arrBytes) {
     return strTopic == halvowire::MakeTopicFrame(kValuesTopic) && ReadField(arrBytes, 54211) == kValuesTopic;

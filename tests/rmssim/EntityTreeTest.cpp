@@ -1,5 +1,4 @@
-// The entity tree and its records: who is in it, at which level texts, that a record is a full
-// record the data model reads without a missing value, and how a record moves.
+// The entity tree: who is in it, at which level texts, full records, and how a record moves.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -32,25 +31,17 @@ TEST(EntityTreeTest, EntitiesOfEveryLevelWithTheirTexts) {
   }
   EXPECT_EQ(mapCounts, (std::map<uint32_t, int>{{1, 1}, {2, 4}, {3, 20}, {4, 10}, {5, 1000}}));
   EXPECT_EQ(setBranches, (std::set<std::string>{"MUMBAI1", "DELHI1", "CHENNAI1", "KOLKATA1"}));
-  const std::tuple<size_t, const char*, const char*> arrRows[] = {
-      {0, "broker-BRK01", "brk01@example.in"},
-      {11, "dealer-D07", "d07@example.in"},
-      {35 + 22, "account-A10023", "a10023@example.in"}};
+  const std::tuple<size_t, const char*, const char*> arrRows[] = {{0, "broker-BRK01", "brk01@example.in"},
+      {11, "dealer-D07", "d07@example.in"}, {35 + 22, "account-A10023", "a10023@example.in"}};
   for (const auto& [nIndex, szEntityText, szEmail] : arrRows) {
     EXPECT_EQ(tree.GetEntities()[nIndex].strEntityText, szEntityText);
     EXPECT_EQ(tree.GetEntities()[nIndex].strEmail, szEmail);
   }
   const std::set<std::string> setCategories = {"RETAIL", "HNI", "CORPORATE", "NRI", "PRO"};
   for (const sSimEntity& entity : tree.GetEntities()) {
-    if (entity.nLevel == 1) {
-      EXPECT_EQ(entity.strBranch, "HO");
-    }
-    if (entity.nLevel >= 2) {
-      EXPECT_TRUE(setBranches.contains(entity.strBranch)) << entity.strEntityText;
-    }
-    if (entity.nLevel == 5) {
-      EXPECT_TRUE(setCategories.contains(entity.strCategory)) << entity.strEntityText;
-    }
+    if (entity.nLevel == 1) { EXPECT_EQ(entity.strBranch, "HO"); }
+    if (entity.nLevel >= 2) { EXPECT_TRUE(setBranches.contains(entity.strBranch)) << entity.strEntityText; }
+    if (entity.nLevel == 5) { EXPECT_TRUE(setCategories.contains(entity.strCategory)) << entity.strEntityText; }
   }
 }
 
@@ -62,8 +53,7 @@ TEST(EntityTreeTest, LevelTextsByEntityLevel) {
   const std::set<std::string> setAll(GetSimLevelTexts().begin(), GetSimLevelTexts().end());
   EXPECT_EQ(mapLevels["broker-BRK01"], setAll);
   EXPECT_EQ(mapLevels["branch-DELHI1"], setAll);
-  EXPECT_EQ(mapLevels["dealer-D03"],
-            (std::set<std::string>{"ALL-ALL-ALL-ALL", "CM-NSE-NRML", "FO-NFO-NRML"}));
+  EXPECT_EQ(mapLevels["dealer-D03"], (std::set<std::string>{"ALL-ALL-ALL-ALL", "CM-NSE-NRML", "FO-NFO-NRML"}));
   EXPECT_EQ(mapLevels["group-G02"], mapLevels["dealer-D03"]);
   size_t nAccountsAtMore = 0;
   for (const sSimEntity& entity : tree.GetEntities()) {
@@ -100,40 +90,33 @@ TEST(EntityTreeTest, RecordsAreFullRecords) {
       if (rule.eRule == eValueRule::kReceiver) continue;
       const std::optional<std::string> strValue = ReadField(arrBytes, rule.nField);
       ASSERT_TRUE(strValue.has_value()) << rule.nField;
+      SCOPED_TRACE(std::to_string(rule.nField) + " " + *strValue);
       const char* pEnd = strValue->data() + strValue->size();
+      int64_t nValue = 0;
+      double dValue = 0;
       if (rule.eRule == eValueRule::kInt32 || rule.eRule == eValueRule::kInt64) {
-        int64_t nValue = 0;
-        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, nValue).ptr, pEnd)
-            << rule.nField << " " << *strValue;
+        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, nValue).ptr, pEnd);
       } else if (rule.eRule != eValueRule::kText) {
-        double dValue = 0;
-        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, dValue).ptr, pEnd)
-            << rule.nField << " " << *strValue;
+        EXPECT_EQ(std::from_chars(strValue->data(), pEnd, dValue).ptr, pEnd);
         const size_t nDecimals = strValue->size() - strValue->find('.') - 1;
-        EXPECT_TRUE(nDecimals == 2 || nDecimals == 4) << rule.nField << " " << *strValue;
+        EXPECT_TRUE(nDecimals == 2 || nDecimals == 4);
       }
     }
     const sSimEntity& entity = record.GetEntity();
-    const FieldList arrExpected = {{64050, entity.strEntityText},
-                                   {54244, record.GetLevelText()},
-                                   {54002, entity.strName},
-                                   {41234, entity.strEmail},
-                                   {64053, entity.strBranch},
-                                   {64056, entity.strBranch},
-                                   {64037, entity.bGroupwiseValidation ? "yes" : "no"}};
+    const FieldList arrExpected = {{64050, entity.strEntityText}, {54244, record.GetLevelText()},
+        {54002, entity.strName}, {41234, entity.strEmail}, {64053, entity.strBranch}, {64056, entity.strBranch},
+        {64037, entity.bGroupwiseValidation ? "yes" : "no"}};
     for (const auto& [nField, strValue] : arrExpected)
       EXPECT_EQ(ReadField(arrBytes, nField), strValue) << nField;
 
-    const CTestMessage message(arrBytes);
     CRmsDetails details;
     details.nLevel = entity.nLevel;
-    ParseRmsValues(message.Get(), details);
+    ParseRmsValues(CTestMessage(arrBytes).Get(), details);
     for (const sWireRule& rule : rmswire::kRules) {
       const bool bFromMessage = rule.eRule != eValueRule::kReceiver &&
                                 (rule.eRule != eValueRule::kBranchDecimal2 || details.nLevel == 2);
       if (bFromMessage && rule.slot.nColumn >= 0) {
-        EXPECT_NE(details.GetColumnSlotText(rule.slot.nColumn), rule.szAbsent)
-            << "column " << rule.slot.nColumn;
+        EXPECT_NE(details.GetColumnSlotText(rule.slot.nColumn), rule.szAbsent) << "column " << rule.slot.nColumn;
       }
     }
   }
@@ -158,9 +141,7 @@ TEST(EntityTreeTest, AMoveChangesAFewAmounts) {
       ++nChanged;
       const eSimShape eShape = mapShapes.at(arrAfter[n].first);
       ASSERT_TRUE(IsMovingShape(eShape)) << arrAfter[n].first;
-      if (eShape == eSimShape::kAmount) {
-        EXPECT_NE(arrAfter[n].second[0], '-') << arrAfter[n].first;
-      }
+      if (eShape == eSimShape::kAmount) { EXPECT_NE(arrAfter[n].second[0], '-') << arrAfter[n].first; }
       bSawNegative |= arrAfter[n].second[0] == '-';
     }
     EXPECT_GE(nChanged, 1);

@@ -28,7 +28,7 @@ std::string GetKey(const std::vector<uint8_t>& arrMessage) {
 // Every hundredth message deletes a record, which has no value changes until it is sent whole
 // right after the next delete mark.
 TEST(FeedTest, DeletedRecordsComeBackWithTheNextDelete) {
-  const std::vector<std::vector<uint8_t>> arrFeed = MakeFeed(1, 100, 1000);
+  const auto arrFeed = MakeFeed(1, 100, 1000);
   std::string strDeleted;
   for (size_t n = 0; n < arrFeed.size(); ++n) {
     const std::vector<uint8_t>& arrMessage = arrFeed[n];
@@ -38,17 +38,13 @@ TEST(FeedTest, DeletedRecordsComeBackWithTheNextDelete) {
       std::vector<uint32_t> arrIds;
       for (const auto& field : arrFields) arrIds.push_back(field.first);
       EXPECT_EQ(arrIds, (std::vector<uint32_t>{54211, 64050, 54244, 64056, 20008})) << n;
-      if (!strDeleted.empty() && n + 1 < arrFeed.size()) {
-        EXPECT_EQ(GetKey(arrFeed[n + 1]), strDeleted) << n;
-      }
+      if (!strDeleted.empty() && n + 1 < arrFeed.size()) { EXPECT_EQ(GetKey(arrFeed[n + 1]), strDeleted) << n; }
       strDeleted = GetKey(arrMessage);
       continue;
     }
     EXPECT_FALSE(ReadField(arrMessage, 20008).has_value()) << n;
     EXPECT_GT(arrFields.size(), 280u) << n;
-    if (n % 100 != 0) {
-      EXPECT_NE(GetKey(arrMessage), strDeleted) << n;
-    }
+    if (n % 100 != 0) { EXPECT_NE(GetKey(arrMessage), strDeleted) << n; }
   }
 }
 
@@ -80,9 +76,8 @@ class FeedFileTest : public ::testing::Test {
 
 TEST_F(FeedFileTest, MessagesComeBackAsWritten) {
   // Past the reader's chunk: a message of 600 KB among small ones.
-  const std::vector<std::vector<uint8_t>> arrWritten = {
-      ComposeMessage({{54211, "a"}}), ComposeMessage({{54211, "b"}, {1, std::string(600 * 1024, 'x')}}),
-      ComposeMessage({{54211, "c"}})};
+  const std::vector<std::vector<uint8_t>> arrWritten = {ComposeMessage({{54211, "a"}}),
+      ComposeMessage({{54211, "b"}, {1, std::string(600 * 1024, 'x')}}), ComposeMessage({{54211, "c"}})};
   CFeedWriter writer;
   std::string strError;
   ASSERT_TRUE(writer.Open(m_strPath, strError)) << strError;
@@ -98,17 +93,11 @@ TEST_F(FeedFileTest, DamageEndsTheFeedWhereItStarts) {
   const std::vector<uint8_t> arrGood =
       ComposeMessage({{54211, "rms prsnt value publish"}, {64050, "account-A10001"}});
   const std::string strGood(arrGood.begin(), arrGood.end());
-  const struct {
-    const char* szCase;
-    std::string strBytes;
-    size_t nMessages;
-    CFeedReader::eResult eLast;
-  } arrRows[] = {
+  const struct { const char* szCase; std::string strBytes; size_t nMessages; CFeedReader::eResult eLast; } arrRows[] = {
       {"empty file", "", 0, CFeedReader::eResult::kEnd},
       {"cut inside the second message", strGood + strGood.substr(0, 20), 1, CFeedReader::eResult::kCorrupt},
       {"cut inside a length word", strGood + strGood.substr(0, 2), 1, CFeedReader::eResult::kCorrupt},
-      {"garbage after the first", strGood + "garbage that is not a message", 1,
-       CFeedReader::eResult::kCorrupt},
+      {"garbage after the first", strGood + "garbage that is not a message", 1, CFeedReader::eResult::kCorrupt},
       {"garbage first", "xxxxxxxxxxxxxxxx" + strGood, 0, CFeedReader::eResult::kCorrupt},
   };
   for (const auto& row : arrRows) {

@@ -1,5 +1,4 @@
-// The server's answers, message by message and field by field, and what it keeps of its
-// clients' publications.
+// The server's answers field by field, and what it keeps of its clients' publications.
 #include <gtest/gtest.h>
 
 #include "rmssim/CallBook.h"
@@ -33,8 +32,7 @@ class RequestAnswersTest : public ::testing::Test {
 
   void Take(const FieldList& arrPublication) {
     const CTestMessage message(arrPublication);
-    m_answers.TakeClientPublication(message.Get(),
-                                    ReadField(ComposeMessage(arrPublication), 54211).value_or(""));
+    m_answers.TakeClientPublication(message.Get(), ReadField(ComposeMessage(arrPublication), 54211).value_or(""));
   }
 
   CEntityTree m_tree;
@@ -43,46 +41,35 @@ class RequestAnswersTest : public ::testing::Test {
 };
 
 TEST_F(RequestAnswersTest, SingleAnswers) {
-  const struct {
-    const char* szCase;
-    FieldList arrRequest;
-    FieldList arrResponse;
-  } arrRows[] = {
-      {"peer value of a dealer: its branch",
-       {{0, "om_get_user_peer_data"}, {31003, "D02"}},
-       {{32767, "om_get_user_peer_data"}, {32766, "5"}, {64056, "DELHI1"}}},
-      {"peer value of anyone else: the first branch",
-       {{0, "om_get_user_peer_data"}, {31003, "RISK01"}},
-       {{32767, "om_get_user_peer_data"}, {32766, "5"}, {64056, "MUMBAI1"}}},
+  const struct { const char* szCase; FieldList arrRequest; FieldList arrResponse; } arrRows[] = {
+      {"peer value of a dealer: its branch", {{0, "om_get_user_peer_data"}, {31003, "D02"}},
+          {{32767, "om_get_user_peer_data"}, {32766, "5"}, {64056, "DELHI1"}}},
+      {"peer value of anyone else: the first branch", {{0, "om_get_user_peer_data"}, {31003, "RISK01"}},
+          {{32767, "om_get_user_peer_data"}, {32766, "5"}, {64056, "MUMBAI1"}}},
       {"unknown request", {{0, "no_such_request"}}, {{32767, "no_such_request"}, {32766, "2"}}},
       {"names compare exactly", {{0, "ROTH_RST"}}, {{32767, "ROTH_RST"}, {32766, "2"}}},
       {"no name", {{31003, "RISK01"}}, {{32766, "2"}}},
-      {"present values of an unknown entity",
-       {{0, "rms_get_prsnt_values_rst"}, {54001, "A99999"}, {32760, "ALL-ALL-ALL-ALL"}},
-       {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
-      {"present values at a level the entity lacks",
-       {{0, "rms_get_prsnt_values_rst"}, {54001, "D01"}, {32760, "CD-NSE-MIS"}},
-       {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
+      {"present values of an unknown entity", {{0, "rms_get_prsnt_values_rst"}, {54001, "A99999"},
+          {32760, "ALL-ALL-ALL-ALL"}}, {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
+      {"present values at a level the entity lacks", {{0, "rms_get_prsnt_values_rst"}, {54001, "D01"},
+          {32760, "CD-NSE-MIS"}}, {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
   };
   for (const auto& row : arrRows) {
-    const std::vector<std::vector<uint8_t>> arrResponses = Ask(row.arrRequest);
+    const auto arrResponses = Ask(row.arrRequest);
     ASSERT_EQ(arrResponses.size(), 1u) << row.szCase;
     EXPECT_EQ(ListFields(arrResponses[0]), row.arrResponse) << row.szCase;
   }
 }
 
 TEST_F(RequestAnswersTest, PresentValuesAreTheRecordAsTheTreeSendsIt) {
-  const std::vector<std::vector<uint8_t>> arrResponses =
+  const auto arrResponses =
       Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "A10001"}, {32760, "ALL-ALL-ALL-ALL"}, {63002, "x"}});
   ASSERT_EQ(arrResponses.size(), 1u);
   const FieldList arrFields = ListFields(arrResponses[0]);
   ASSERT_GT(arrFields.size(), 200u);
   const FieldList arrHead(arrFields.begin(), arrFields.begin() + 5);
-  const FieldList arrExpectedHead = {{32767, "rms_get_prsnt_values_rst"},
-                                     {32766, "5"},
-                                     {54211, "rms prsnt value publish"},
-                                     {64050, "account-A10001"},
-                                     {54244, "ALL-ALL-ALL-ALL"}};
+  const FieldList arrExpectedHead = {{32767, "rms_get_prsnt_values_rst"}, {32766, "5"},
+      {54211, "rms prsnt value publish"}, {64050, "account-A10001"}, {54244, "ALL-ALL-ALL-ALL"}};
   EXPECT_EQ(arrHead, arrExpectedHead);
 
   // The same record in the tree answer carries the same fields after its name and status.
@@ -97,43 +84,36 @@ TEST_F(RequestAnswersTest, PresentValuesAreTheRecordAsTheTreeSendsIt) {
 
 TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
   // Tree: one success per record, each opening with name, status, topic, entity and level.
-  const std::vector<std::vector<uint8_t>> arrTree = Ask({{0, "mrv_rst_show_tree_all"}});
+  const auto arrTree = Ask({{0, "mrv_rst_show_tree_all"}});
   ASSERT_EQ(arrTree.size(), m_tree.GetRecords().size() + 1);
   for (size_t n = 0; n + 1 < arrTree.size(); ++n) {
     const FieldList arrFields = ListFields(arrTree[n]);
     const CSimRecord& record = m_tree.GetRecords()[n];
     const FieldList arrHead(arrFields.begin(), arrFields.begin() + 5);
-    const FieldList arrExpected = {{32767, "mrv_rst_show_tree_all"},
-                                   {32766, "5"},
-                                   {54211, "rms prsnt value publish"},
-                                   {64050, record.GetEntity().strEntityText},
-                                   {54244, record.GetLevelText()}};
+    const FieldList arrExpected = {{32767, "mrv_rst_show_tree_all"}, {32766, "5"},
+        {54211, "rms prsnt value publish"}, {64050, record.GetEntity().strEntityText},
+        {54244, record.GetLevelText()}};
     ASSERT_EQ(arrHead, arrExpected) << n;
   }
   EXPECT_EQ(ListFields(arrTree.back()), (FieldList{{32767, "mrv_rst_show_tree_all"}, {32766, "7"}}));
 
   // Call statuses: the kept ones in order, each with one kind of call.
-  const std::vector<std::vector<uint8_t>> arrCalls = Ask({{0, "roth_rst"}});
+  const auto arrCalls = Ask({{0, "roth_rst"}});
   ASSERT_EQ(arrCalls.size(), m_calls.GetCallStatuses().size() + 1);
   for (size_t n = 0; n < m_calls.GetCallStatuses().size(); ++n) {
     const sCallStatus& call = m_calls.GetCallStatuses()[n];
-    const FieldList arrExpected = {{32767, "roth_rst"},
-                                   {32766, "5"},
-                                   {64050, call.strEntityText},
-                                   {54244, call.strLevelText},
-                                   {call.bMarginCall ? 49302u : 49288u, call.strStatus},
-                                   {call.bMarginCall ? 12030u : 10615u, call.strTime},
-                                   {54247, "RMSADMIN"}};
+    const FieldList arrExpected = {{32767, "roth_rst"}, {32766, "5"}, {64050, call.strEntityText},
+        {54244, call.strLevelText}, {call.bMarginCall ? 49302u : 49288u, call.strStatus},
+        {call.bMarginCall ? 12030u : 10615u, call.strTime}, {54247, "RMSADMIN"}};
     EXPECT_EQ(ListFields(arrCalls[n]), arrExpected) << n;
   }
   EXPECT_EQ(ListFields(arrCalls.back()), (FieldList{{32767, "roth_rst"}, {32766, "7"}}));
 
   // Manual alerts: name, status, topic, then the alert's own fields.
-  const std::vector<std::vector<uint8_t>> arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
+  const auto arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
   ASSERT_EQ(arrAlerts.size(), m_calls.GetManualAlerts().size() + 1);
   for (size_t n = 0; n < m_calls.GetManualAlerts().size(); ++n) {
-    FieldList arrExpected = {
-        {32767, "mrv_surv_alert_show_tree_all"}, {32766, "5"}, {54211, "manual sms alert"}};
+    FieldList arrExpected = {{32767, "mrv_surv_alert_show_tree_all"}, {32766, "5"}, {54211, "manual sms alert"}};
     for (const auto& field : m_calls.GetManualAlerts()[n]) arrExpected.push_back(field);
     EXPECT_EQ(ListFields(arrAlerts[n]), arrExpected) << n;
   }
@@ -141,7 +121,7 @@ TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
 }
 
 TEST_F(RequestAnswersTest, ATreeAnswerStoppedForRoomGoesOnWhereItStopped) {
-  const std::vector<std::vector<uint8_t>> arrWhole = Ask({{0, "mrv_rst_show_tree_all"}});
+  const auto arrWhole = Ask({{0, "mrv_rst_show_tree_all"}});
   // The answer stops after every nRoom-th response; the last room is never full.
   for (const size_t nRoom : {size_t{1}, size_t{3}, arrWhole.size()}) {
     SCOPED_TRACE(nRoom);
@@ -172,7 +152,7 @@ TEST_F(RequestAnswersTest, TreeStatusOtherThanSuccessComesAloneForBothTrees) {
     CRequestAnswers answers(m_tree, m_calls, options);
     const std::string strStatus = std::to_string(nStatus);
     for (const char* szTree : {"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all"}) {
-      const std::vector<std::vector<uint8_t>> arrResponses = Ask({{0, szTree}}, &answers);
+      const auto arrResponses = Ask({{0, szTree}}, &answers);
       ASSERT_EQ(arrResponses.size(), 1u) << szTree << " " << nStatus;
       EXPECT_EQ(ListFields(arrResponses[0]), (FieldList{{32767, szTree}, {32766, strStatus}})) << nStatus;
     }
@@ -189,15 +169,12 @@ TEST_F(RequestAnswersTest, CallStatusesFromClientsAreKept) {
     FieldList arrCall;
     std::optional<std::pair<uint32_t, std::string>> keptStatus;
   } arrRows[] = {
-      {"obligation",
-       {{49288, "OPEN"}, {10615, "06/12/2024 09:00:00 AM"}, {54247, "RISK01"}},
-       std::pair{49288u, "OPEN"}},
-      {"margin",
-       {{49302, "LEVEL 2"}, {12030, "06/12/2024 09:05:00 AM"}, {54247, "RISK01"}},
-       std::pair{49302u, "LEVEL 2"}},
-      {"both kinds: an obligation",
-       {{49288, "CLOSE"}, {10615, "t1"}, {49302, "OPEN"}, {12030, "t2"}, {54247, "RISK02"}},
-       std::pair{49288u, "CLOSE"}},
+      {"obligation", {{49288, "OPEN"}, {10615, "06/12/2024 09:00:00 AM"}, {54247, "RISK01"}},
+          std::pair{49288u, "OPEN"}},
+      {"margin", {{49302, "LEVEL 2"}, {12030, "06/12/2024 09:05:00 AM"}, {54247, "RISK01"}},
+          std::pair{49302u, "LEVEL 2"}},
+      {"both kinds: an obligation", {{49288, "CLOSE"}, {10615, "t1"}, {49302, "OPEN"}, {12030, "t2"},
+          {54247, "RISK02"}}, std::pair{49288u, "CLOSE"}},
       {"no user", {{49288, "OPEN"}, {10615, "t"}}, std::nullopt},
       {"status without time", {{49302, "OPEN"}, {54247, "RISK01"}}, std::nullopt},
   };
@@ -209,12 +186,12 @@ TEST_F(RequestAnswersTest, CallStatusesFromClientsAreKept) {
     ASSERT_EQ(m_calls.GetCallStatuses().size(), nBefore + (row.keptStatus ? 1 : 0)) << row.szCase;
     if (!row.keptStatus) continue;
 
-    const std::vector<std::vector<uint8_t>> arrCalls = Ask({{0, "roth_rst"}});
+    const auto arrCalls = Ask({{0, "roth_rst"}});
     const std::vector<uint8_t>& arrNewest = arrCalls[arrCalls.size() - 2];
     EXPECT_EQ(ReadField(arrNewest, row.keptStatus->first), row.keptStatus->second) << row.szCase;
     EXPECT_EQ(ReadField(arrNewest, 64050), "dealer-D03") << row.szCase;
     // The record now carries the call in its answers.
-    const std::vector<std::vector<uint8_t>> arrRecord =
+    const auto arrRecord =
         Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "D03"}, {32760, "CM-NSE-NRML"}});
     EXPECT_EQ(ReadField(arrRecord[0], row.keptStatus->first), row.keptStatus->second) << row.szCase;
   }
@@ -222,30 +199,14 @@ TEST_F(RequestAnswersTest, CallStatusesFromClientsAreKept) {
 
 TEST_F(RequestAnswersTest, ManualAlertsFromClientsAreKept) {
   const size_t nBefore = m_calls.GetManualAlerts().size();
-  Take({{54211, "manual sms alert"},
-        {54001, "A10002"},
-        {54247, "RISK01"},
-        {63002, "FO"},
-        {64030, "NRML"},
-        {63447, "1234.50"},
-        {50100, "1733475600"},
-        {50101, "250"},
-        {63059, "3"},
-        {99, "not kept"}});
+  Take({{54211, "manual sms alert"}, {54001, "A10002"}, {54247, "RISK01"}, {63002, "FO"}, {64030, "NRML"},
+      {63447, "1234.50"}, {50100, "1733475600"}, {50101, "250"}, {63059, "3"}, {99, "not kept"}});
   Take({{54211, "manual sms alert"}, {54247, "RISK01"}, {63447, "10.00"}});  // no client: not kept
   ASSERT_EQ(m_calls.GetManualAlerts().size(), nBefore + 1);
-  const std::vector<std::vector<uint8_t>> arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
-  const FieldList arrExpected = {{32767, "mrv_surv_alert_show_tree_all"},
-                                 {32766, "5"},
-                                 {54211, "manual sms alert"},
-                                 {54001, "A10002"},
-                                 {54247, "RISK01"},
-                                 {63002, "FO"},
-                                 {64030, "NRML"},
-                                 {63447, "1234.50"},
-                                 {50100, "1733475600"},
-                                 {50101, "250"},
-                                 {63059, "3"}};
+  const auto arrAlerts = Ask({{0, "mrv_surv_alert_show_tree_all"}});
+  const FieldList arrExpected = {{32767, "mrv_surv_alert_show_tree_all"}, {32766, "5"}, {54211, "manual sms alert"},
+      {54001, "A10002"}, {54247, "RISK01"}, {63002, "FO"}, {64030, "NRML"}, {63447, "1234.50"},
+      {50100, "1733475600"}, {50101, "250"}, {63059, "3"}};
   EXPECT_EQ(ListFields(arrAlerts[arrAlerts.size() - 2]), arrExpected);
 }
 
@@ -254,10 +215,8 @@ TEST_F(RequestAnswersTest, DeletedRecordsAreLeftOut) {
   ASSERT_NE(pRecord, nullptr);
   pRecord->m_bDeleted = true;
   EXPECT_EQ(Ask({{0, "mrv_rst_show_tree_all"}}).size(), m_tree.GetRecords().size());
-  EXPECT_EQ(
-      ReadField(Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "A10001"}, {32760, "ALL-ALL-ALL-ALL"}})[0],
-                32766),
-      "2");
+  EXPECT_EQ(ReadField(Ask({{0, "rms_get_prsnt_values_rst"}, {54001, "A10001"},
+      {32760, "ALL-ALL-ALL-ALL"}})[0], 32766), "2");
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// The server over its sockets, with a client made of bare ZeroMQ sockets: when the feed runs,
-// what happens to frames that are not what a client sends, and what stops the server from
-// starting.
+// The server over its sockets, with a client made of bare ZeroMQ sockets.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -43,9 +41,7 @@ TEST(ServerTest, TheFeedRunsForASubscriberFromItsDelayUntilItsCount) {
     nPreviousSendNs = *client.m_nLastSendNs;
   }
   const sServerStats stats = server.GetStats();
-  EXPECT_EQ(stats.nFeedMessages, 50u);
-  EXPECT_TRUE(stats.bFeedEnded);
-  EXPECT_EQ(stats.nRequests, 1u);
+  EXPECT_EQ(std::tuple(stats.nFeedMessages, stats.bFeedEnded, stats.nRequests), std::tuple(50u, true, 1u));
 }
 
 TEST(ServerTest, FramesThatAreNotAClientMessageAreCounted) {
@@ -65,13 +61,11 @@ TEST(ServerTest, FramesThatAreNotAClientMessageAreCounted) {
   };
   for (const std::vector<std::string>& arrFrames : arrBad) client.SendFrames(arrFrames);
   client.Request({{0, "om_get_user_peer_data"}, {31003, "D01"}});
-  const std::optional<std::vector<uint8_t>> arrResponse = client.ReceiveResponse();
+  const auto arrResponse = client.ReceiveResponse();
   ASSERT_TRUE(arrResponse.has_value());
   EXPECT_EQ(ReadField(*arrResponse, 64056), "MUMBAI1");
   const sServerStats stats = server.GetStats();
-  EXPECT_EQ(stats.nMalformed, arrBad.size());
-  EXPECT_EQ(stats.nRequests, 1u);
-  EXPECT_EQ(stats.nClientPublications, 0u);
+  EXPECT_EQ(std::tuple(stats.nMalformed, stats.nRequests, stats.nClientPublications), std::tuple(arrBad.size(), 1u, 0u));
 }
 
 TEST(ServerTest, AnAnswerLargerThanTheClientsRoomArrivesWholeAndBeforeTheNext) {
@@ -86,17 +80,15 @@ TEST(ServerTest, AnAnswerLargerThanTheClientsRoomArrivesWholeAndBeforeTheNext) {
   // The client takes nothing until the server ran out of room and waits.
   for (int n = 0; n < 3000 && server.GetStats().nAnswerWaits == 0; ++n) usleep(10'000);
   ASSERT_GT(server.GetStats().nAnswerWaits, 0u);
-  const std::vector<std::vector<uint8_t>> arrTree = client.ReceiveList();
+  const auto arrTree = client.ReceiveList();
   ASSERT_FALSE(arrTree.empty());
   EXPECT_EQ(ReadField(arrTree.back(), 32766), "7");
-  const std::optional<std::vector<uint8_t>> arrPeer = client.ReceiveResponse();
+  const auto arrPeer = client.ReceiveResponse();
   ASSERT_TRUE(arrPeer.has_value());
   EXPECT_EQ(ReadField(*arrPeer, 64056), "MUMBAI1");
   // The server counts a response once it went: possibly just after the client had it.
   for (int n = 0; n < 3000 && server.GetStats().nResponses < arrTree.size() + 1; ++n) usleep(1'000);
-  const sServerStats stats = server.GetStats();
-  EXPECT_EQ(stats.nRequests, 2u);
-  EXPECT_EQ(stats.nResponses, arrTree.size() + 1);
+  EXPECT_EQ(std::tuple(server.GetStats().nRequests, server.GetStats().nResponses), std::tuple(2u, arrTree.size() + 1));
   EXPECT_EQ(arrTree.size(), CEntityTree(options.tree, options.nSeed).GetRecords().size() + 1);
 }
 
@@ -105,25 +97,15 @@ TEST(ServerTest, StartFailsWithAReason) {
   std::string strError;
   ASSERT_TRUE(busy.Start(strError)) << strError;
 
-  const struct {
-    const char* szCase;
-    std::function<void(sSimOptions&)> fnChange;
-    const char* szReason;
-  } arrRows[] = {
-      {"request port taken", [&busy](sSimOptions& o) { o.strRequests = busy.GetEndpoints().strRequests; },
-       "cannot listen on"},
-      {"publication port taken",
-       [&busy](sSimOptions& o) { o.strPublications = busy.GetEndpoints().strPublications; },
-       "cannot listen on"},
+  const std::string strRequests = busy.GetEndpoints().strRequests, strPublications = busy.GetEndpoints().strPublications;
+  const struct { const char* szCase; std::function<void(sSimOptions&)> fnChange; const char* szReason; } arrRows[] = {
+      {"request port taken", [&](sSimOptions& o) { o.strRequests = strRequests; }, "cannot listen on"},
+      {"publication port taken", [&](sSimOptions& o) { o.strPublications = strPublications; }, "cannot listen on"},
       {"not an endpoint", [](sSimOptions& o) { o.strRequests = "bogus"; }, "cannot listen on bogus"},
       {"no port above the request port",
-       [](sSimOptions& o) {
-         o.strRequests = "tcp://127.0.0.1:65535";
-         o.strPublications.clear();
-       },
+       [](sSimOptions& o) { o.strRequests = "tcp://127.0.0.1:65535", o.strPublications.clear(); },
        "give --publications"},
-      {"replay file missing", [](sSimOptions& o) { o.strReplayPath = "/nonexistent/feed.bin"; },
-       "/nonexistent/feed.bin"},
+      {"replay file missing", [](sSimOptions& o) { o.strReplayPath = "/nonexistent/feed.bin"; }, "/nonexistent/feed.bin"},
       {"recording not writable", [](sSimOptions& o) { o.strRecordPath = "/nonexistent/dir/feed.bin"; },
        "/nonexistent/dir/feed.bin"},
   };

@@ -1,5 +1,4 @@
-// Key files, allow-lists and the choice of a link's protection: what is read from good files,
-// and the clear refusal of a missing, unreadable, malformed or too open one.
+// Key files, allow-lists and the choice of a link's protection, and their clear refusals.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -24,30 +23,19 @@ unsigned GetMode(const std::string& strPath) {
 }
 
 TEST(KeyFilesTest, KeyTextsAndTheirMistakes) {
-  struct sRow {
-    const char* szName;
-    std::string strText;
-    std::vector<std::string> arrKeys;
-    const char* szError;  // empty when the text is good
-  };
+  struct sRow { const char* szName; std::string strText; std::vector<std::string> arrKeys; const char* szError; };
   const std::vector<sRow> arrRows = {
       {"keys, comments and blanks",
        "# desk A\n" + kKeys.strPublic + "\n\n; desk B\r\n  " + kOtherKeys.strPublic + "  # RISK07\n",
-       {kKeys.strPublic, kOtherKeys.strPublic},
-       ""},
+       {kKeys.strPublic, kOtherKeys.strPublic}, ""},
       {"empty", "", {}, ""},
       {"a key commented out", "#" + kKeys.strPublic + "\n", {}, ""},
       {"a short key", "# keys\n" + kKeys.strPublic.substr(1) + "\n", {}, "line 2 is neither a key"},
       {"text after a key", kKeys.strPublic + " RISK07\n", {}, "line 1 is neither a key"},
       {"not Z85", std::string(40, '~') + "\n", {}, "line 1"},
-      {"binary",
-       std::string("\x7f"
-                   "ELF\x02\x01\x00\xff",
-                   8),
-       {},
-       "line 1"},
+      {"binary", std::string("\x7f" "ELF\x02\x01\x00\xff", 8), {}, "line 1"},
   };
-  for (const sRow& row : arrRows) {
+  for (const sRow& row : arrRows) {  // szError is empty when the text is good
     SCOPED_TRACE(row.szName);
     std::string strError;
     const std::optional<std::vector<sKeyLine>> arrKeys = ParseKeyText(row.strText, strError);
@@ -77,28 +65,20 @@ TEST(KeyFilesTest, WrittenPairsReadBackAndBadFilesAreRefusedClearly) {
   EXPECT_EQ(pair->strSecret, kKeys.strSecret);
   EXPECT_EQ(ReadPublicKeyFile(folder.GetPath("desk.pub"), strError), kKeys.strPublic);
 
-  struct sRow {
-    const char* szName;
-    const char* szFile;
-    std::string strContent;  // written with mode 0600 unless empty
-    bool bSecret;
-    const char* szError;
-  };
-  const std::vector<sRow> arrRows = {
-      {"missing", "missing.key", "", true, "missing.key does not exist"},
+  // Each content is written with mode 0600 unless empty.
+  struct sRow { const char* szName; const char* szFile; std::string strContent; bool bSecret; const char* szError; };
+  const std::vector<sRow> arrRows = {{"missing", "missing.key", "", true, "missing.key does not exist"},
       {"a folder", "folder.key", "", true, "is not a file"},
       {"no key", "empty.pub", "# nothing yet\n", false, "holds no public key"},
       {"two keys", "two.pub", kKeys.strPublic + "\n" + kOtherKeys.strPublic + "\n", false, "lines 1 and 2"},
       {"malformed", "bad.key", "secret = " + kKeys.strSecret + "\n", true, "line 1 is neither a key"},
-      {"readable by others", "open.key", kKeys.strSecret + "\n", true, "mode 0644"},
-  };
+      {"readable by others", "open.key", kKeys.strSecret + "\n", true, "mode 0644"}};
   std::filesystem::create_directory(folder.GetPath("folder.key"));
   for (const sRow& row : arrRows) {
     SCOPED_TRACE(row.szName);
     if (!row.strContent.empty()) {
       folder.WriteFile(row.szFile, row.strContent);
-      chmod(folder.GetPath(row.szFile).c_str(),
-            std::string_view(row.szName) == "readable by others" ? 0644 : 0600);
+      chmod(folder.GetPath(row.szFile).c_str(), std::string_view(row.szName) == "readable by others" ? 0644 : 0600);
     }
     strError.clear();
     const bool bRead = row.bSecret ? ReadSecretKeyFile(folder.GetPath(row.szFile), strError).has_value()
@@ -140,13 +120,10 @@ TEST(KeyFilesTest, AnAllowListIsReadAgainWhenItChangesAndKeepsItsKeysThroughABad
 
 TEST(KeyFilesTest, OnlyALinkThatStaysOnTheMachineMayBePlain) {
   const std::pair<const char*, bool> arrEndpoints[] = {
-      {"tcp://127.0.0.1:5555", true}, {"tcp://127.0.0.1:*", true},
-      {"tcp://localhost:5555", true}, {"tcp://[::1]:5555", true},
-      {"ipc:///run/rms/req", true},   {"tcp://0.0.0.0:5555", false},
-      {"tcp://*:5555", false},        {"tcp://10.0.0.5:5555", false},
-      {"tcp://rms.desk:5555", false}, {"tcp://127.evil.com:5555", false},
-      {"tcp://eth0:5555", false},     {"tcp://[::]:5555", false},
-  };
+      {"tcp://127.0.0.1:5555", true}, {"tcp://127.0.0.1:*", true}, {"tcp://localhost:5555", true},
+      {"tcp://[::1]:5555", true}, {"ipc:///run/rms/req", true}, {"tcp://0.0.0.0:5555", false},
+      {"tcp://*:5555", false}, {"tcp://10.0.0.5:5555", false}, {"tcp://rms.desk:5555", false},
+      {"tcp://127.evil.com:5555", false}, {"tcp://eth0:5555", false}, {"tcp://[::]:5555", false}};
   for (const auto& [szEndpoint, bLoopback] : arrEndpoints)
     EXPECT_EQ(IsLoopbackEndpoint(szEndpoint), bLoopback) << szEndpoint;
 
@@ -154,26 +131,15 @@ TEST(KeyFilesTest, OnlyALinkThatStaysOnTheMachineMayBePlain) {
   std::string strError;
   ASSERT_TRUE(WriteKeyFiles(folder.GetPath("terminal"), kKeys, strError)) << strError;
   ASSERT_TRUE(WriteKeyFiles(folder.GetPath("server"), kOtherKeys, strError)) << strError;
-  struct sRow {
-    const char* szName;
-    const char* szServer;
-    std::string strKeyFile;
-    std::string strServerKeyFile;
-    bool bCurve;
-    const char* szProblem;  // empty for none
-  };
-  const std::vector<sRow> arrRows = {
-      {"embedded", "", "", "", false, ""},
+  struct sRow { const char *szName, *szServer; std::string strKeyFile, strServerKeyFile; bool bCurve; const char* szProblem; };
+  const std::vector<sRow> arrRows = {{"embedded", "", "", "", false, ""},
       {"loopback, no keys", "tcp://127.0.0.1:7001", "", "", false, ""},
       {"keys", "tcp://rms.desk:7001", folder.GetPath("terminal.key"), folder.GetPath("server.pub"), true, ""},
       {"over the network without keys", "tcp://rms.desk:7001", "", "", false, "always encrypted"},
-      {"publications over the network", "tcp://127.0.0.1:7001,tcp://rms.desk:7002", "", "", false,
-       "always encrypted"},
-      {"one key file", "tcp://127.0.0.1:7001", folder.GetPath("terminal.key"), "", false,
-       "only the terminal's"},
+      {"publications over the network", "tcp://127.0.0.1:7001,tcp://rms.desk:7002", "", "", false, "always encrypted"},
+      {"one key file", "tcp://127.0.0.1:7001", folder.GetPath("terminal.key"), "", false, "only the terminal's"},
       {"a missing key file", "tcp://rms.desk:7001", folder.GetPath("gone.key"), folder.GetPath("server.pub"),
-       false, "gone.key does not exist"},
-  };
+      false, "gone.key does not exist"}};
   for (const sRow& row : arrRows) {
     SCOPED_TRACE(row.szName);
     sHostOptions options;

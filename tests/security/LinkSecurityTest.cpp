@@ -1,6 +1,4 @@
-// Encrypted, authenticated links between real terminals' transports, the risk server and the
-// relay on loopback: who is let in, who is refused and gets nothing, a forged publisher, an
-// allow-list changed while the server runs, and what the wire shows.
+// Encrypted, authenticated links on loopback: who is let in, who is refused, what the wire shows.
 #include <mutex>
 
 #include "keys/LinkSecurity.h"
@@ -48,11 +46,9 @@ class CTestTerminal {
   size_t CountAnswers() const { return m_receiver.m_arrReceived.size() - m_receiver.CountPublications(); }
   size_t CountPublications() const { return m_receiver.CountPublications(); }
   bool HasAnswer(const char* szRequest, const char* szStatus) const {
-    return std::any_of(m_receiver.m_arrReceived.begin(), m_receiver.m_arrReceived.end(),
-                       [&](const sReceived& received) {
-                         return !received.bPublication && received.GetField(32767) == szRequest &&
-                                received.GetField(32766) == szStatus;
-                       });
+    return std::any_of(m_receiver.m_arrReceived.begin(), m_receiver.m_arrReceived.end(), [&](const sReceived& r) {
+      return !r.bPublication && r.GetField(32767) == szRequest && r.GetField(32766) == szStatus;
+    });
   }
 
  private:
@@ -107,11 +103,9 @@ class LinkSecurityTest : public ::testing::Test {
 TEST_F(LinkSecurityTest, RefusedTerminalsGetNothingAndAllowListChangesTakeEffect) {
   const std::unique_ptr<CRmsServer> pServer = StartServer();
   ASSERT_TRUE(pServer);
-  const std::pair<const char*, sLinkSecurity> arrRows[] = {
-      {"plain", {}},
+  const std::pair<const char*, sLinkSecurity> arrRows[] = {{"plain", {}},
       {"a key not on the allow-list", MakeSecurity(m_stranger, m_server.strPublic)},
-      {"another server's key pinned", MakeSecurity(m_client, m_stranger.strPublic)},
-  };
+      {"another server's key pinned", MakeSecurity(m_client, m_stranger.strPublic)}};
   std::vector<std::unique_ptr<CTestTerminal>> arrRefused;
   for (const auto& [szName, security] : arrRows) {
     SCOPED_TRACE(szName);
@@ -119,9 +113,8 @@ TEST_F(LinkSecurityTest, RefusedTerminalsGetNothingAndAllowListChangesTakeEffect
     arrRefused.back()->Ask("om_get_user_peer_data");
     EXPECT_TRUE(RunEventsUntil([&] { return arrRefused.back()->GetState() == eLinkState::kRefused; }));
   }
-  EXPECT_TRUE(RunEventsUntil([&] {
-    return m_serverLog.Contains("refused a client at 127.0.0.1 with key " + m_stranger.strPublic);
-  }));
+  EXPECT_TRUE(RunEventsUntil(
+      [&] { return m_serverLog.Contains("refused a client at 127.0.0.1 with key " + m_stranger.strPublic); }));
 
   CTestTerminal allowed(pServer->GetEndpoints(), MakeSecurity(m_client, m_server.strPublic));
   allowed.Ask("om_get_user_peer_data");
@@ -165,8 +158,8 @@ TEST_F(LinkSecurityTest, AForgedPublisherNeverReachesTheTerminal) {
                                                 forger.get(zmq::sockopt::last_endpoint)};
     CTestTerminal terminal(endpoints, MakeSecurity(m_client, m_server.strPublic));
     terminal.Ask("om_get_user_peer_data");
-    ASSERT_TRUE(RunEventsUntil(
-        [&] { return terminal.CountAnswers() == 1 && terminal.GetState() == eLinkState::kRefused; }));
+    ASSERT_TRUE(
+        RunEventsUntil([&] { return terminal.CountAnswers() == 1 && terminal.GetState() == eLinkState::kRefused; }));
 
     for (int n = 0; n < 100; ++n)
       SendFrames(forger, {halvowire::MakeTopicFrame(kValuesTopic), ComposeBytes("forged"),
@@ -186,16 +179,14 @@ TEST_F(LinkSecurityTest, TheWireShowsNoFieldTextOfAnEncryptedLink) {
     SCOPED_TRACE(bCurve ? "encrypted" : "plain, where the capture must find the texts");
     const std::unique_ptr<CRmsServer> pServer = StartServer(bCurve);
     ASSERT_TRUE(pServer);
-    const CTcpTap requestTap(pServer->GetEndpoints().strRequests);
-    const CTcpTap publicationTap(pServer->GetEndpoints().strPublications);
+    const CTcpTap requestTap(pServer->GetEndpoints().strRequests), publicationTap(pServer->GetEndpoints().strPublications);
     ASSERT_FALSE(requestTap.GetEndpoint().empty());
     ASSERT_FALSE(publicationTap.GetEndpoint().empty());
     CTestTerminal terminal({requestTap.GetEndpoint(), publicationTap.GetEndpoint()},
                            bCurve ? MakeSecurity(m_client, m_server.strPublic) : sLinkSecurity{});
     terminal.Ask("mrv_rst_show_tree_all");
-    ASSERT_TRUE(RunEventsUntil([&] {
-      return terminal.HasAnswer("mrv_rst_show_tree_all", "7") && terminal.CountPublications() >= 20;
-    }));
+    ASSERT_TRUE(RunEventsUntil(
+        [&] { return terminal.HasAnswer("mrv_rst_show_tree_all", "7") && terminal.CountPublications() >= 20; }));
     const std::string strCaptured = requestTap.GetCaptured() + publicationTap.GetCaptured();
     for (const char* szText : arrTexts)
       EXPECT_EQ(strCaptured.find(szText) != std::string::npos, !bCurve) << szText;
@@ -213,10 +204,8 @@ TEST_F(LinkSecurityTest, ARelayServesItsListedTerminalsOverItsListedKeyAtTheServ
   ASSERT_TRUE(pServer);
 
   const auto MakeOptions = [&](const char* szKeyName) {
-    return sRelayOptions{pServer->GetEndpoints(),
-                         {"tcp://127.0.0.1:*", "tcp://127.0.0.1:*"},
-                         m_folder.GetPath(std::string(szKeyName) + ".key"),
-                         m_folder.GetPath("relay-allow-list"),
+    return sRelayOptions{pServer->GetEndpoints(), {"tcp://127.0.0.1:*", "tcp://127.0.0.1:*"},
+                         m_folder.GetPath(std::string(szKeyName) + ".key"), m_folder.GetPath("relay-allow-list"),
                          m_folder.GetPath("server.pub")};
   };
   CLogSink relayLog;
@@ -239,28 +228,17 @@ TEST_F(LinkSecurityTest, ARelayServesItsListedTerminalsOverItsListedKeyAtTheServ
 
 TEST_F(LinkSecurityTest, KeyProblemsAndUnprotectedEndpointsStopTheServerAndTheTerminal) {
   // A server off loopback without keys, or with a key file it cannot use, does not start.
-  const std::vector<std::pair<sSimOptions, const char*>> arrServers = {
-      {[] {
-         sSimOptions o = MakeServerOptions(0);
-         o.strRequests = o.strPublications = "tcp://0.0.0.0:*";
-         return o;
-       }(),
-       "can be reached from other machines"},
-      {[&] {
-         sSimOptions o = MakeServerOptions(0);
-         o.strKeyFile = m_folder.GetPath("gone.key");
-         o.strAllowListPath = m_folder.GetPath("allow-list");
-         return o;
-       }(),
-       "gone.key does not exist"},
-      {[&] {
-         sSimOptions o = MakeServerOptions(0);
-         o.strKeyFile = m_folder.GetPath("server.key");
-         o.strAllowListPath = m_folder.GetPath("gone");
-         return o;
-       }(),
-       "cannot use the allow-list"},
+  const auto keyed = [&](const char* szKey, const char* szAllowList) {
+    sSimOptions o = MakeServerOptions(0);
+    o.strKeyFile = m_folder.GetPath(szKey);
+    o.strAllowListPath = m_folder.GetPath(szAllowList);
+    return o;
   };
+  sSimOptions open = MakeServerOptions(0);
+  open.strRequests = open.strPublications = "tcp://0.0.0.0:*";
+  const std::pair<sSimOptions, const char*> arrServers[] = {{open, "can be reached from other machines"},
+                                                            {keyed("gone.key", "allow-list"), "gone.key does not exist"},
+                                                            {keyed("server.key", "gone"), "cannot use the allow-list"}};
   for (const auto& [options, szError] : arrServers) {
     SCOPED_TRACE(szError);
     CRmsServer server(options, m_serverLog.GetFunction());

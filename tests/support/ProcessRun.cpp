@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 
 sProcessRun RunProcess(const std::string& strCommand) {
@@ -18,12 +19,9 @@ sProcessRun RunProcess(const std::string& strCommand) {
 
 std::vector<std::string> SplitLines(const std::string& strText) {
   std::vector<std::string> arrLines;
-  size_t nStart = 0;
-  while (nStart < strText.size()) {
-    size_t nEnd = strText.find('\n', nStart);
-    if (nEnd == std::string::npos) nEnd = strText.size();
+  for (size_t nStart = 0, nEnd = 0; nStart < strText.size(); nStart = nEnd + 1) {
+    nEnd = std::min(strText.find('\n', nStart), strText.size());
     arrLines.push_back(strText.substr(nStart, nEnd - nStart));
-    nStart = nEnd + 1;
   }
   return arrLines;
 }

@@ -32,8 +32,7 @@ void SendMouse(QWidget* pWidget, QEvent::Type nType, const QPoint& pt, Qt::Mouse
 }  // namespace
 
 bool RegisterTestApplication() {
-  static const ::testing::Environment* const s_pEnvironment =
-      ::testing::AddGlobalTestEnvironment(new CQtAppEnvironment);
+  static const ::testing::Environment* const s_pEnvironment = ::testing::AddGlobalTestEnvironment(new CQtAppEnvironment);
   return s_pEnvironment != nullptr;
 }
 

@@ -10,11 +10,9 @@ CScratchFolder::CScratchFolder(const std::string& strName) {
   m_strPath = strTemplate;
   // Readable by all, as a folder made by a program is: some tests run a program as another user.
   std::error_code error;
-  std::filesystem::permissions(m_strPath,
-                               std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                                   std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                                   std::filesystem::perms::others_exec,
-                               error);
+  using std::filesystem::perms;
+  std::filesystem::permissions(m_strPath, perms::owner_all | perms::group_read | perms::group_exec | perms::others_read |
+                                              perms::others_exec, error);
 }
 
 CScratchFolder::~CScratchFolder() {
@@ -24,8 +22,7 @@ CScratchFolder::~CScratchFolder() {
 }
 
 void CScratchFolder::WriteFile(const std::string& strName, const std::string& strContents) const {
-  std::ofstream file(GetPath(strName), std::ios::binary | std::ios::trunc);
-  file << strContents;
+  std::ofstream(GetPath(strName), std::ios::binary | std::ios::trunc) << strContents;
 }
 
 std::string CScratchFolder::ReadFile(const std::string& strName) const { return ReadWholeFile(GetPath(strName)); }

@@ -37,7 +37,6 @@ class CSettingsFixture : public ::testing::Test {
 
   CScratchFolder m_folder{"orvane-settings"};
   const std::filesystem::path m_dir{m_folder.GetPath()};
-  std::vector<std::string> m_arrBoxes;
-  std::vector<std::string> m_arrQuestions;
+  std::vector<std::string> m_arrBoxes, m_arrQuestions;
   bool m_bAnswerYes = true;  // the answer to every question
 };

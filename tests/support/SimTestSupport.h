@@ -36,13 +36,11 @@ class CRawClient {
 
   void SendFrames(const std::vector<std::string>& arrFrames) {
     for (size_t n = 0; n < arrFrames.size(); ++n)
-      m_dealer.send(zmq::buffer(arrFrames[n]),
-                    n + 1 < arrFrames.size() ? zmq::send_flags::sndmore : zmq::send_flags::none);
+      m_dealer.send(zmq::buffer(arrFrames[n]), n + 1 < arrFrames.size() ? zmq::send_flags::sndmore : zmq::send_flags::none);
   }
   void Request(const FieldList& arrFields) {
     const std::vector<uint8_t> arrMessage = ComposeMessage(arrFields);
-    SendFrames(
-        {std::string(1, halvowire::kRequestMarker), std::string(arrMessage.begin(), arrMessage.end())});
+    SendFrames({std::string(1, halvowire::kRequestMarker), std::string(arrMessage.begin(), arrMessage.end())});
   }
 
   // The next response, or nullopt when none comes.
@@ -67,15 +65,12 @@ class CRawClient {
   // The next publication: its topic frame and message. Its send time frame, when it has one
   // and nothing follows it, is kept as m_nLastSendNs.
   std::optional<std::pair<std::string, std::vector<uint8_t>>> ReceivePublication() {
-    zmq::message_t topic;
-    zmq::message_t body;
+    zmq::message_t topic, body, sendTime;
     if (!m_subscriber.recv(topic) || !topic.more() || !m_subscriber.recv(body)) return std::nullopt;
     m_nLastSendNs.reset();
-    zmq::message_t sendTime;
     if (body.more() && m_subscriber.recv(sendTime) && !sendTime.more())
       m_nLastSendNs = halvowire::ReadSendTimeFrame(sendTime.data(), sendTime.size());
-    return std::pair{topic.to_string(),
-                     std::vector<uint8_t>(body.data<uint8_t>(), body.data<uint8_t>() + body.size())};
+    return std::pair{topic.to_string(), std::vector<uint8_t>(body.data<uint8_t>(), body.data<uint8_t>() + body.size())};
   }
 
   std::optional<int64_t> m_nLastSendNs;

@@ -23,16 +23,11 @@ inline std::vector<uint8_t> ComposeMessage(const FieldList& arrFields) {
 
 // The fields in the order they were added, read apart from the library's parser.
 inline FieldList ListFields(const uint8_t* pBytes, size_t nLength) { return ListWireFields(pBytes, nLength); }
-inline FieldList ListFields(const std::vector<uint8_t>& arrBytes) {
-  return ListFields(arrBytes.data(), arrBytes.size());
-}
+inline FieldList ListFields(const std::vector<uint8_t>& arrBytes) { return ListFields(arrBytes.data(), arrBytes.size()); }
 
 class CTestMessage {
  public:
-  explicit CTestMessage(const FieldList& arrFields) {
-    const std::vector<uint8_t> arrBytes = ComposeMessage(arrFields);
-    m_hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
-  }
+  explicit CTestMessage(const FieldList& arrFields) : CTestMessage(ComposeMessage(arrFields)) {}
   explicit CTestMessage(const std::vector<uint8_t>& arrBytes)
       : m_hMsg(ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr)) {}
   ~CTestMessage() { otp_dtor_primecb(m_hMsg, nullptr); }

@@ -12,11 +12,7 @@
 
 #include "connect/include/connecthalvo.h"
 
-struct sWireField {
-  uint32_t nId;
-  const uint8_t* pValue;
-  uint32_t nLength;
-};
+struct sWireField { uint32_t nId; const uint8_t* pValue; uint32_t nLength; };
 
 // A varint at p, which moves past it; nullopt past pEnd, past 32 bits or in a longer form
 // than needed.
@@ -36,10 +32,8 @@ inline std::optional<uint32_t> TakeWireVarint(const uint8_t*& p, const uint8_t* 
 // Nullopt unless the bytes are one whole message, header checked, whose fields fill it exactly.
 // Repeated ids are listed as they come.
 inline std::optional<std::vector<sWireField>> ReadWireFields(const uint8_t* pBytes, size_t nLength) {
-  uint32_t nTotal = 0;
-  uint16_t nMagic = 0;
-  uint16_t nVersion = 0;
-  uint32_t nCount = 0;
+  uint32_t nTotal = 0, nCount = 0;
+  uint16_t nMagic = 0, nVersion = 0;
   if (nLength < 12 || nLength > OTP_MAX_MESSAGE_SIZE) return std::nullopt;
   std::memcpy(&nTotal, pBytes, 4);
   std::memcpy(&nMagic, pBytes + 4, 2);

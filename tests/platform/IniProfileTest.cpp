@@ -1,0 +1,246 @@
+// Reading and writing settings files: names, values, cuts, enumerations, edits in place.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/IniProfile.h"
+#include "tests/support/ScratchFolder.h"
+
+namespace {
+
+const char* const g_szReadFile =
+    "orphan=before any section\n; leading comment\n[Config]\nCALC = 10+20\n  Mail_CC=  a@b.c  \nempty=\n"
+    "quoted=\"  spaced  \"\nsingle='x'\nmismatched=\"abc'\nlone=\"\ninner=a=b\nnovalue\n# hash=comment\n"
+    "  ; semi=comment\ndup=first\nDUP=second\n[ Spaced Section ]\nk=v\n[config]\nlate=only in the second header\n"
+    "[orvane_watch1]\ntitle=Lower case\n";
+
+// The name list of an enumeration: names up to the empty one that ends the list.
+std::vector<std::string> SplitNameList(const char* pBuffer) {
+  std::vector<std::string> arrNames;
+  for (const char* p = pBuffer; *p != '\0'; p += std::strlen(p) + 1) arrNames.emplace_back(p);
+  return arrNames;
+}
+
+}  // namespace
+
+TEST(IniRead, TableWithLfAndCrlfLineBreaks) {
+  const struct { const char *szName, *szSection, *szKey, *szDefault, *szExpected; } arrCases[] = {
+      {"names ignore case", "CONFIG", "calc", "D", "10+20"},
+      {"blanks around caller names", "  Config ", " CALC\t", "D", "10+20"},
+      {"blanks around key and value", "config", "MAIL_CC", "D", "a@b.c"},
+      {"empty value", "Config", "empty", "D", ""},
+      {"double quotes removed, inner blanks kept", "Config", "quoted", "D", "  spaced  "},
+      {"mismatched quotes kept", "Config", "mismatched", "D", "\"abc'"},
+      {"value holds '='", "Config", "inner", "D", "a=b"},
+      {"line without '=' is no key", "Config", "novalue", "D", "D"},
+      {"';' comment after blanks is no key", "Config", "; semi", "D", "D"},
+      {"first of duplicate keys", "Config", "dup", "D", "first"},
+      {"blanks inside brackets", "spaced section", "K", "D", "v"},
+      {"duplicate section: only the first is read", "Config", "late", "D", "D"},
+      {"lower-case section and key in the file", "Orvane_watch1", "TITLE", "D", "Lower case"},
+      {"key before any section", "", "orphan", "D", "D"},
+      {"missing section", "Nowhere", "CALC", "Settings not found", "Settings not found"},
+      {"missing key", "Config", "absent", "Key not found", "Key not found"},
+      {"null default", "Config", "absent", nullptr, ""},
+  };
+  CScratchFolder folder;
+  folder.WriteFile("lf.ini", g_szReadFile);
+  std::string strCrlf;
+  for (const char* p = g_szReadFile; *p != '\0'; ++p) strCrlf += (*p == '\n') ? std::string("\r\n") : std::string(1, *p);
+  folder.WriteFile("crlf.ini", strCrlf);
+  for (const char* szFile : {"lf.ini", "crlf.ini"}) {
+    for (const auto& row : arrCases) {
+      SCOPED_TRACE(std::string(szFile) + ": " + row.szName);
+      char szBuffer[4096];
+      std::memset(szBuffer, '#', sizeof(szBuffer));
+      EXPECT_EQ(GetPrivateProfileString(row.szSection, row.szKey, row.szDefault, szBuffer, sizeof(szBuffer),
+          folder.GetPath(szFile).c_str()), std::strlen(row.szExpected));
+      EXPECT_STREQ(szBuffer, row.szExpected);
+    }
+  }
+}
+
+TEST(IniRead, MissingOrUnreadableFileGivesDefault) {
+  CScratchFolder folder;
+  for (const std::string& strPath : {folder.GetPath("absent.ini"), folder.GetPath("no/dir.ini"), folder.GetPath("")}) {
+    SCOPED_TRACE(strPath);
+    char szBuffer[64];
+    EXPECT_EQ(GetPrivateProfileString("CONFIG", "CALC", "Settings not found", szBuffer, sizeof(szBuffer), strPath.c_str()),
+              18u);
+    EXPECT_STREQ(szBuffer, "Settings not found");
+    EXPECT_EQ(GetPrivateProfileInt("CONFIG", "CALC", 7, strPath.c_str()), 7);
+  }
+}
+
+TEST(IniRead, ResultIsCutToTheBuffer) {
+  const struct { const char* szName; size_t nValueLength; uint32_t nSize; uint32_t nExpected; } arrCases[] = {
+      {"longer than 4096", 5000, 4096, 4095},
+      {"4096 into 4096", 4096, 4096, 4095},
+      {"size 1 holds only the zero", 10, 1, 0},
+      {"size 0 copies nothing", 10, 0, 0},
+  };
+  CScratchFolder folder;
+  const std::string strPath = folder.GetPath("cut.ini");
+  for (const auto& row : arrCases) {
+    SCOPED_TRACE(row.szName);
+    const std::string strValue(row.nValueLength, 'v');
+    folder.WriteFile("cut.ini", "[S]\nk=" + strValue + "\n");
+    std::vector<char> arrBuffer(row.nSize + 1, '#');
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", arrBuffer.data(), row.nSize, strPath.c_str()), row.nExpected);
+    if (row.nSize > 0)
+      EXPECT_EQ(std::string(arrBuffer.data()), strValue.substr(0, row.nExpected));
+    else
+      EXPECT_EQ(arrBuffer[0], '#');
+    EXPECT_EQ(arrBuffer[row.nSize], '#') << "wrote past the buffer";
+  }
+  char szShort[5];
+  EXPECT_EQ(GetPrivateProfileString("S", "absent", "Settings not found", szShort, sizeof(szShort), strPath.c_str()), 4u);
+  EXPECT_STREQ(szShort, "Sett");
+}
+
+TEST(IniRead, EnumeratesKeysAndSections) {
+  CScratchFolder folder;
+  folder.WriteFile("names.ini", "[One]\nAlpha=1\n; c=d\n Beta = 2\nnoequals\n[two]\nx=1\n[ONE]\ny=2\n");
+  const std::string strPath = folder.GetPath("names.ini");
+  char szBuffer[256];
+  EXPECT_EQ(GetPrivateProfileString("one", nullptr, "D", szBuffer, sizeof(szBuffer), strPath.c_str()), 11u);
+  EXPECT_EQ(SplitNameList(szBuffer), (std::vector<std::string>{"Alpha", "Beta"}));
+  EXPECT_EQ(GetPrivateProfileString(nullptr, nullptr, "D", szBuffer, sizeof(szBuffer), strPath.c_str()), 12u);
+  EXPECT_EQ(SplitNameList(szBuffer), (std::vector<std::string>{"One", "two", "ONE"}));
+  EXPECT_EQ(GetPrivateProfileString("absent", nullptr, "D", szBuffer, sizeof(szBuffer), strPath.c_str()), 0u);
+  EXPECT_EQ(szBuffer[0], '\0');
+  // Too small: the last name is cut and the list still ends with two zeros.
+  char szSmall[10];
+  std::memset(szSmall, '#', sizeof(szSmall));
+  EXPECT_EQ(GetPrivateProfileString("One", nullptr, "", szSmall, 9, strPath.c_str()), 7u);
+  EXPECT_EQ(std::string(szSmall, 10), std::string("Alpha\0B\0\0#", 10));
+}
+
+TEST(IniRead, IntegerValues) {
+  const std::pair<const char*, int32_t> arrCases[] = {{"12", 12}, {"  -7x", -7}, {"abc", 99}, {"", 99}, {"4 2", 4},
+                                                      {"99999999999", INT_MAX}, {"-99999999999", INT_MIN}};
+  CScratchFolder folder;
+  for (const auto& [szValue, nExpected] : arrCases) {
+    folder.WriteFile("int.ini", std::string("[S]\nn=") + szValue + "\n");
+    EXPECT_EQ(GetPrivateProfileInt("s", "N", 99, folder.GetPath("int.ini").c_str()), nExpected) << szValue;
+  }
+  EXPECT_EQ(GetPrivateProfileInt("s", "absent", 99, folder.GetPath("int.ini").c_str()), 99);
+}
+
+TEST(IniRead, GarbageHugeAndLongLinesAreRead) {
+  std::string strText;
+  for (int i = 0; i < 256; ++i) strText.push_back(static_cast<char>(i));
+  strText += std::string("\n[\0]=\n", 6) + std::string(100000, 'L') + "\n";
+  while (strText.size() < (size_t{10} << 20)) strText += "[filler]\nkey=value with \xff\xfe bytes\n\n";
+  strText += "[Last]\nk = found\n";
+  CScratchFolder folder;
+  folder.WriteFile("big.ini", strText);
+  char szBuffer[64];
+  GetPrivateProfileString("last", "K", "", szBuffer, sizeof(szBuffer), folder.GetPath("big.ini").c_str());
+  EXPECT_STREQ(szBuffer, "found");
+  GetPrivateProfileString("filler", "key", "", szBuffer, sizeof(szBuffer), folder.GetPath("big.ini").c_str());
+  EXPECT_STREQ(szBuffer, "value with \xff\xfe bytes");
+}
+
+namespace {
+
+// A null value deletes the key; a null key the section.
+struct sWriteCase { const char *szName, *szBefore, *szSection, *szKey, *szValue, *szAfter; };
+
+const sWriteCase g_arrWriteCases[] = {
+    {"value replaced in place, key spelled as in the file", "; c\n[S]\n  a = 1 \nb=2\n\n[T]\nx\n", "s", "A",
+     "9", "; c\n[S]\na=9\nb=2\n\n[T]\nx\n"},
+    {"new key after the section's last key", "[S]\na=1\njunk\n\n; note\n[T]\nb=2\n", "S", "c", "3",
+     "[S]\na=1\nc=3\njunk\n\n; note\n[T]\nb=2\n"},
+    {"new key in a section without keys", "[S]\n; only a comment\n[T]\n", "S", "c", "3",
+     "[S]\nc=3\n; only a comment\n[T]\n"},
+    {"new section at the end", "[S]\na=1\n\n", "T", "b", "2", "[S]\na=1\n\n[T]\nb=2\n"},
+    {"new section after a last line without break", "[S]\na=1", "T", "b", "2", "[S]\na=1\n[T]\nb=2\n"},
+    {"replaced last line keeps having no break", "[S]\na=1", "S", "a", "2", "[S]\na=2"},
+    {"empty file", "", "S", "a", "1", "[S]\na=1\n"},
+    {"CRLF kept for a new key", "[S]\r\na=1\r\n", "S", "b", "2", "[S]\r\na=1\r\nb=2\r\n"},
+    {"CRLF kept for a new section", "[S]\r\na=1\r\n", "T", "b", "2", "[S]\r\na=1\r\n[T]\r\nb=2\r\n"},
+    {"lower-case section found and updated", "[orvane_watch1]\ntitle=Old\n", "Orvane_watch1", "TITLE", "New",
+     "[orvane_watch1]\ntitle=New\n"},
+    {"first of duplicate keys replaced", "[S]\na=1\na=2\n", "S", "a", "3", "[S]\na=3\na=2\n"},
+    {"first of duplicate sections updated", "[S]\na=1\n[s]\nb=2\n", "S", "b", "3", "[S]\na=1\nb=3\n[s]\nb=2\n"},
+    {"delete key: every line of it in the section", "[S]\na=1\nb=2\nA=3\n[T]\na=4\n", "S", "a", nullptr,
+     "[S]\nb=2\n[T]\na=4\n"},
+    {"delete key: duplicate sections after the first keep theirs", "[S]\na=1\n[s]\na=2\n", "S", "a", nullptr,
+     "[S]\n[s]\na=2\n"},
+    {"delete missing key changes nothing", "[S]\nb=2", "S", "a", nullptr, "[S]\nb=2"},
+    {"delete section: every occurrence, header to next header", "x\n[S]\na=1\n; c\n[T]\nb=2\n[s]\nz=1\n", "S",
+     nullptr, nullptr, "x\n[T]\nb=2\n"},
+};
+
+std::string ReadBack(const char* szSection, const char* szKey, const std::string& strPath) {
+  char szBuffer[256];
+  GetPrivateProfileString(szSection, szKey, "<missing>", szBuffer, sizeof(szBuffer), strPath.c_str());
+  return szBuffer;
+}
+
+}  // namespace
+
+TEST(IniWrite, Table) {
+  CScratchFolder folder;
+  const std::string strPath = folder.GetPath("w.ini");
+  for (const sWriteCase& row : g_arrWriteCases) {
+    SCOPED_TRACE(row.szName);
+    folder.WriteFile("w.ini", row.szBefore);
+    EXPECT_TRUE(WritePrivateProfileString(row.szSection, row.szKey, row.szValue, strPath.c_str()));
+    EXPECT_EQ(folder.ReadFile("w.ini"), row.szAfter);
+    if (row.szKey != nullptr) {
+      EXPECT_EQ(ReadBack(row.szSection, row.szKey, strPath), row.szValue != nullptr ? row.szValue : "<missing>");
+    }
+    EXPECT_EQ(folder.CountEntries(), 1u) << "a temporary file was left behind";
+  }
+}
+
+TEST(IniWrite, CreatesMissingFileAndLeavesItAbsentForDeletes) {
+  CScratchFolder folder;
+  const std::string strPath = folder.GetPath("new.ini");
+  EXPECT_TRUE(WritePrivateProfileString("S", "a", nullptr, strPath.c_str()));
+  EXPECT_TRUE(WritePrivateProfileString("S", nullptr, nullptr, strPath.c_str()));
+  EXPECT_EQ(access(strPath.c_str(), F_OK), -1);
+
+  EXPECT_TRUE(WritePrivateProfileString("CONFIG", "CALC", "0", strPath.c_str()));
+  EXPECT_TRUE(WritePrivateProfileString("CONFIG", "MAIL_CC", "x@y.z", strPath.c_str()));
+  EXPECT_EQ(folder.ReadFile("new.ini"), "[CONFIG]\nCALC=0\nMAIL_CC=x@y.z\n");
+}
+
+TEST(IniWrite, RefusesWhatWouldNotReadBack) {
+  struct sRefusedCase { const char* szName; const char* szSection; const char* szKey; const char* szValue; };
+  const sRefusedCase arrCases[] = {{"null section", nullptr, "k", "v"},    {"']' in section", "a]b", "k", "v"},
+      {"break in section", "a\nb", "k", "v"}, {"'=' in key", "S", "k=x", "v"}, {"empty key", "S", "  ", "v"},
+               {"comment key", "S", ";k", "v"}, {"header-like key", "S", "[k", "v"},
+         {"LF in value", "S", "k", "a\nb"}, {"CR in value", "S", "k", "a\rb"}};
+  CScratchFolder folder;
+  const std::string strBefore = "[S]\nk=old\n";
+  folder.WriteFile("r.ini", strBefore);
+  for (const sRefusedCase& row : arrCases) {
+    SCOPED_TRACE(row.szName);
+    EXPECT_FALSE(WritePrivateProfileString(row.szSection, row.szKey, row.szValue, folder.GetPath("r.ini").c_str()));
+    EXPECT_EQ(folder.ReadFile("r.ini"), strBefore);
+  }
+}
+
+TEST(IniWrite, KeepsPermissionsAndSymbolicLinks) {
+  CScratchFolder folder;
+  folder.WriteFile("target.ini", "[S]\na=1\n");
+  chmod(folder.GetPath("target.ini").c_str(), 0640);
+  ASSERT_EQ(symlink("target.ini", folder.GetPath("link.ini").c_str()), 0);
+
+  EXPECT_TRUE(WritePrivateProfileString("S", "a", "2", folder.GetPath("link.ini").c_str()));
+  struct stat st {};
+  ASSERT_EQ(lstat(folder.GetPath("link.ini").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(stat(folder.GetPath("target.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(folder.ReadFile("target.ini"), "[S]\na=2\n");
+}
