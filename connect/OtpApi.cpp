@@ -126,14 +126,14 @@ int otp_get_data_many(OTP_MSG hMsg, const uint32_t* arrFieldIds, uint32_t nCount
       return OTP_ERR_ARGUMENT;
     }
     // A received message is read in one loop, the common case of a whole record.
-    const auto fnFind = [&hMsg](uint32_t nFieldId, const uint8_t** ppValue, uint32_t* pnLength) {
-      return hMsg->optReceived ? hMsg->optReceived->FindField(nFieldId, ppValue, pnLength)
-                               : FindMessageField(*hMsg, nFieldId, ppValue, pnLength) == OTP_ERR_NONE;
-    };
+    if (hMsg->optReceived) {
+      hMsg->optReceived->FindFields(arrFieldIds, nCount, arrData);
+      return OTP_ERR_NONE;
+    }
     for (uint32_t n = 0; n < nCount; ++n) {
       const uint8_t* pValue = nullptr;
       uint32_t nLength = 0;
-      const bool bFound = fnFind(arrFieldIds[n], &pValue, &nLength);
+      const bool bFound = FindMessageField(*hMsg, arrFieldIds[n], &pValue, &nLength) == OTP_ERR_NONE;
       arrData[n] = {bFound ? pValue : nullptr, bFound ? nLength : 0u};
     }
     return OTP_ERR_NONE;

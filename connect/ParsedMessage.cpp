@@ -1,6 +1,7 @@
 #include "connect/ParsedMessage.h"
 
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "connect/WireFormat.h"
@@ -141,6 +142,54 @@ bool CParsedMessage::PlaceFixedFields(uint32_t* pIds) {
     nOffset += wire::kFixedFieldHeaderSize + nValueLength;
   }
   return nOffset == m_nLength;
+}
+
+void CParsedMessage::FindFields(const uint32_t* arrIds, uint32_t nCount, OTP_FIELD_DATA* arrData) const {
+  // Short lists are looked up field by field; the plan is kept for the one long list a
+  // thread reads record after record, and holds its shape so no other shape takes its address.
+  constexpr uint32_t kPlannedCount = 16;
+  struct sPlan {
+    std::shared_ptr<const CMessageShape> pShape;
+    std::vector<uint32_t> arrIds;
+    std::vector<uint32_t> arrPlaces;
+  };
+  static thread_local sPlan s_plan;
+  if (nCount < kPlannedCount || m_pShape == nullptr) {
+    for (uint32_t n = 0; n < nCount; ++n) {
+      const uint8_t* pValue = nullptr;
+      uint32_t nLength = 0;
+      const bool bFound = FindField(arrIds[n], &pValue, &nLength);
+      arrData[n] = {bFound ? pValue : nullptr, bFound ? nLength : 0u};
+    }
+    return;
+  }
+  if (s_plan.pShape != m_pShape || s_plan.arrIds.size() != nCount ||
+      std::memcmp(s_plan.arrIds.data(), arrIds, nCount * sizeof(uint32_t)) != 0) {
+    s_plan.pShape = m_pShape;
+    s_plan.arrIds.assign(arrIds, arrIds + nCount);
+    s_plan.arrPlaces.resize(nCount);
+    for (uint32_t n = 0; n < nCount; ++n) s_plan.arrPlaces[n] = m_pShape->FindPlace(arrIds[n]);
+  }
+  // Locals, as the stores into arrData could otherwise be the members.
+  const uint8_t* const pStart = GetByteStart();
+  const uint32_t* const pOffsets = m_pBlock.get();
+  const uint32_t* const arrPlaces = s_plan.arrPlaces.data();
+  const auto fnRead = [&](auto bCompact) {
+    for (uint32_t n = 0; n < nCount; ++n) {
+      const uint32_t nPlace = arrPlaces[n];
+      if (nPlace == CMessageShape::kAbsent) {
+        arrData[n] = {nullptr, 0};
+        continue;
+      }
+      uint32_t nLength = 0;
+      const uint8_t* pValue = wire::ReadCheckedValue(pStart + pOffsets[nPlace], bCompact, &nLength);
+      arrData[n] = {pValue, nLength};
+    }
+  };
+  if (m_bCompact)
+    fnRead(std::true_type());
+  else
+    fnRead(std::false_type());
 }
 
 namespace {

@@ -34,6 +34,9 @@ class CParsedMessage {
     m_nNextPlace = nPlace + 1;
     return true;
   }
+  // The values of many fields at once, null for an absent one. A list of ids asked for again
+  // of a message of the same shape (every record of a feed) costs a load a field.
+  void FindFields(const uint32_t* arrIds, uint32_t nCount, OTP_FIELD_DATA* arrData) const;
   std::span<const uint8_t> GetBytes() const { return {GetByteStart(), m_nLength}; }
   // Asks the processor to load the bytes and the field places into its cache ahead of reading them.
   void Prefetch() const;

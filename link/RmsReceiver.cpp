@@ -60,6 +60,9 @@ void CRmsReceiver::OnResponse(OTP_MSG hMsg) {
     }
   } else if (strName == rmsproto::kTreeRequest) {
     if (CheckStatus(hMsg) != kStatusSuccess) {
+      m_bTreeStreaming = false;
+      m_setPublishedInTree.clear();
+      m_setDeletedInTree.clear();
       m_requests.SubscribePresentValues();
       MarkUnrefreshedStale();
     } else if (ReadFieldText(hMsg, rmsproto::kPublicationNameField, strPublication) &&
@@ -164,8 +167,19 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
     itStored->second->bStale = false;
     itStored->second->nUpdatedUs = GetClockMicroseconds();
     if (m_bRefreshing) m_setRefreshed.insert(itStored->second.get());
+    if (m_bTreeStreaming) m_setPublishedInTree.insert(itStored->second.get());
     PushToWatchLists(itStored->second.get(), false, false);
     return;
+  }
+  if (bFromResponse && m_bTreeStreaming) {
+    if (pStored == nullptr && m_setDeletedInTree.contains(m_strKey)) return;
+    if (pStored != nullptr && m_setPublishedInTree.contains(pStored)) {
+      // The values published are the newer; the call texts only an answer carries.
+      ReadCallTexts(hMsg, *itStored->second);
+      if (m_bRefreshing) m_setRefreshed.insert(pStored);
+      PushToWatchLists(itStored->second.get(), false, false);
+      return;
+    }
   }
   if (!FillWorkingRecord(hMsg, strName, bFromResponse, pStored)) return;
   m_working.nUpdatedUs = GetClockMicroseconds();
@@ -177,6 +191,10 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
     CRmsDetails* pNew = pRecord.get();
     m_mapRecords.emplace(m_strKey, std::move(pRecord));
     if (m_bRefreshing) m_setRefreshed.insert(pNew);
+    if (m_bTreeStreaming && !bFromResponse) {
+      m_setPublishedInTree.insert(pNew);
+      m_setDeletedInTree.erase(m_strKey);
+    }
     PushToWatchLists(pNew, true, false);
     return;
   }
@@ -184,12 +202,20 @@ void CRmsReceiver::HandleRmsRecord(OTP_MSG hMsg, bool bFromResponse) {
     // Out of the map first; the record lives until every list has let go of it.
     std::unique_ptr<CRmsDetails> pRecord = std::move(itStored->second);
     m_mapRecords.erase(itStored);
+    // Its address may serve a record made later.
+    m_setRefreshed.erase(pRecord.get());
+    if (m_bTreeStreaming) {
+      m_setPublishedInTree.erase(pRecord.get());
+      m_setDeletedInTree.insert(m_strKey);
+    }
     *pRecord = m_working;
     PushToWatchLists(pRecord.get(), false, true);
     return;
   }
   *itStored->second = m_working;
   if (m_bRefreshing) m_setRefreshed.insert(itStored->second.get());
+  if (m_bTreeStreaming && !bFromResponse && strName == rmsproto::kValuesTopic)
+    m_setPublishedInTree.insert(itStored->second.get());
   PushToWatchLists(itStored->second.get(), false, false);
 }
 
@@ -198,11 +224,18 @@ void CRmsReceiver::FollowLinkSession(uint32_t nSession) {
   m_nSession = nSession;
   m_bRefreshing = true;
   m_setRefreshed.clear();
-  ReportFailure(m_requests.RequestRmsTree());
+  ReportFailure(RequestTree());
   // Lists of events whose end never came were cut by the loss: asked for again, so the
   // subscription that follows their end is made at all.
   if (!m_bCallStatusesEnded) ReportFailure(m_requests.RequestRoth());
   if (!m_bAlertTreeEnded) ReportFailure(m_requests.RequestAlertTree());
+}
+
+eLinkFailure CRmsReceiver::RequestTree() {
+  m_bTreeStreaming = true;
+  m_setPublishedInTree.clear();
+  m_setDeletedInTree.clear();
+  return m_requests.RequestRmsTree();
 }
 
 void CRmsReceiver::ReportFailure(eLinkFailure eFailure) {

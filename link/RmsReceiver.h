@@ -72,6 +72,11 @@ class CRmsReceiver {
   // answer leaves out are marked stale when it is complete. The call statuses and the manual
   // alerts are asked for again only when their list had not ended.
   void FollowLinkSession(uint32_t nSession);
+  // Asks for the tree of records. Until its answer ends, what publications bring meanwhile is
+  // newer than the answer's records: a piece of the answer composed before a change, or
+  // overtaken by the change on the other socket or in the hand-over, never sets a value back
+  // or brings a deleted record back.
+  eLinkFailure RequestTree();
 
  private:
   // Screening by the user's category; false when the message is not for this user.
@@ -97,6 +102,11 @@ class CRmsReceiver {
   bool m_bCallStatusesEnded = false;
   bool m_bAlertTreeEnded = false;
   std::unordered_set<const CRmsDetails*> m_setRefreshed;
+  // While a tree answer streams: the records a publication set, and the keys of those a
+  // publication deleted.
+  bool m_bTreeStreaming = false;
+  std::unordered_set<const CRmsDetails*> m_setPublishedInTree;
+  std::unordered_set<std::string> m_setDeletedInTree;
 };
 
 // The time stamp of a message alert: the wall-clock time at UTC+05:30 of the seconds since

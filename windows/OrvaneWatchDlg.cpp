@@ -95,7 +95,7 @@ bool COrvaneWatchDlg::CreateWatchWindows() {
     m_pSessionTimer->start(kSessionCheckMs);
   }
   ShowLinkFailure(m_requests.RequestUserPeerData());
-  ShowLinkFailure(m_requests.RequestRmsTree());
+  ShowLinkFailure(m_receiver.RequestTree());
   ShowLinkFailure(m_requests.RequestRoth());
   ShowLinkFailure(m_requests.RequestAlertTree());
   return true;

@@ -197,6 +197,32 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
   EXPECT_FALSE(pA2->bStale);
 }
 
+TEST_F(RmsReceiverTest, WhileTheTreeStreamsWhatWasPublishedMeanwhileIsNeverSetBack) {
+  for (const char* szEntity : {"account-A1", "account-A2"}) Respond(TreeResponse(szEntity));
+  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  m_receiver.FollowLinkSession(2);
+
+  // Pieces of the answer composed before these publications arrive after them, on the other
+  // socket or overtaken in the hand-over.
+  Publish(Published("account-A1", {{64116, "9"}}));
+  Publish(Published("account-A2", {{20008, ""}}));
+  Publish(Published("account-A3", {{64116, "3"}}));
+  Respond(TreeResponse("account-A1", {{64116, "7"}, {49302, "Called"}}));
+  Respond(TreeResponse("account-A2", {{64116, "7"}}));
+  Respond(TreeResponse("account-A3", {{64116, "7"}}));
+  const CRmsDetails* pA1 = Find("5|A1|CM-NSE-NRML");
+  ASSERT_NE(pA1, nullptr);
+  EXPECT_EQ(pA1->GetCellText(70), "-9.00");
+  EXPECT_EQ(pA1->GetCallText(2), "Called");  // only an answer carries call texts
+  EXPECT_EQ(Find("5|A2|CM-NSE-NRML"), nullptr);
+  EXPECT_EQ(Find("5|A3|CM-NSE-NRML")->GetCellText(70), "-3.00");
+
+  // Once the answer has ended, an answer sets values again.
+  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  Respond({{32767, "rms_get_prsnt_values_rst"}, {64050, "account-A1"}, {54244, "CM-NSE-NRML"}, {64116, "5"}});
+  EXPECT_EQ(pA1->GetCellText(70), "-5.00");
+}
+
 TEST_F(RmsReceiverTest, ALinkLostBeforeTheFirstLookStillAsksAgain) {
   // The start-up requests went over the first session; the first look already finds a later
   // one. The lists whose end never came are asked for again too.
