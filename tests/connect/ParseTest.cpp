@@ -186,6 +186,41 @@ TEST(ParseTest, ReadsInAnyOrderFindTheirFields) {
   }
 }
 
+TEST(ParseTest, ManyFieldsAtOnceFollowEachShapeAndEachListOfIds) {
+  // Long lists are read through a plan kept between calls: messages of two shapes, and one id
+  // buffer rewritten in place, must each be read afresh.
+  std::vector<sTestField> arrFirst;
+  for (uint32_t nId = 1; nId <= 20; ++nId) arrFirst.push_back({nId, "v" + std::to_string(nId)});
+  std::vector<sTestField> arrSecond = arrFirst;
+  arrSecond.back() = {50, "fifty"};
+  std::vector<uint32_t> arrIds(20);
+  const auto fnCheck = [&arrIds](const std::vector<sTestField>& arrFields) {
+    const std::string strBytes = EncodeMessage(arrFields);
+    OTP_MSG hMsg = ParseOtpMessage(strBytes.data(), strBytes.size(), nullptr);
+    ASSERT_NE(hMsg, nullptr);
+    std::vector<OTP_FIELD_DATA> arrData(arrIds.size());
+    ASSERT_TRUE(otp_get_data_many(hMsg, arrIds.data(), static_cast<uint32_t>(arrIds.size()), arrData.data(), nullptr));
+    for (size_t n = 0; n < arrIds.size(); ++n) {
+      const std::optional<std::string> strValue = Value(hMsg, arrIds[n]);
+      EXPECT_EQ(arrData[n].pValue == nullptr ? std::nullopt
+                                             : std::optional(std::string(static_cast<const char*>(arrData[n].pValue),
+                                                                         arrData[n].nLength)),
+                strValue)
+          << arrIds[n];
+    }
+    otp_dtor_primecb(hMsg, nullptr);
+  };
+  for (int nRound = 0; nRound < 2; ++nRound) {
+    SCOPED_TRACE(nRound);
+    for (uint32_t n = 0; n < 20; ++n) arrIds[n] = n + 1;
+    fnCheck(arrFirst);
+    fnCheck(arrSecond);
+    for (uint32_t n = 0; n < 20; ++n) arrIds[n] = 50 - n;
+    fnCheck(arrSecond);
+    fnCheck(arrFirst);
+  }
+}
+
 TEST(ParseTest, MoreKindsThanAThreadKeepsAreEachReadAsWritten) {
   // Twelve kinds, each twice in turn: shapes are made again after others took their place,
   // and one whose ids match a kept shape but for one field is not taken for it.
