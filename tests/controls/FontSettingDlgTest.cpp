@@ -1,3 +1,4 @@
+// The font choice: heights, entries and captions, the dialog and its face box.
 #include "controls/FontSettingDlg.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +8,43 @@
 #include <QCursor>
 #include <QFontDatabase>
 
+#include "controls/FontChoice.h"
 #include "controls/HotFontCombo.h"
 #include "platform/qt/ModalDialog.h"
 
 namespace {
+
+TEST(FontChoiceTest, HeightOfASize) {
+  const std::tuple<const char*, int32_t, int32_t> arrCases[] = {
+      {"8", 96, -11},   // 10.67 rounds up
+      {"10", 96, -13},  // 13.33 rounds down
+      {"9", 96, -12},  {"72", 120, -120}, {"12pt", 96, -16}, {"abc", 96, 0},
+  };
+  for (const auto& [szSize, nDpi, nHeight] : arrCases)
+    EXPECT_EQ(GetFontHeight(szSize, nDpi), nHeight) << szSize;
+}
+
+TEST(FontChoiceTest, EntriesByPrefixAndExactName) {
+  const std::vector<std::string> arrSizes = GetFontSizeTexts();
+  ASSERT_EQ(arrSizes.size(), 16U);
+  for (const auto& [szPreset, nIndex] : {std::pair{"8", 0}, {"1", 2}, {"15", -1}, {"7", 15}, {"36", 13}})
+    EXPECT_EQ(FindEntryWithPrefix(arrSizes, szPreset), nIndex) << szPreset;
+  const std::vector<std::string> arrFaces = {"Arial", "Arial Black", "DejaVu Sans", "DejaVu Sans Mono"};
+  EXPECT_EQ(FindEntryWithPrefix(arrFaces, "arial b"), 1);
+  EXPECT_EQ(FindEntryWithPrefix(arrFaces, "MS Shell Dlg 2"), -1);
+  EXPECT_EQ(FindEntryIgnoringCase(arrFaces, "dejavu sans mono"), 3);
+  EXPECT_EQ(FindEntryIgnoringCase(arrFaces, "DejaVu"), -1);
+}
+
+TEST(FontChoiceTest, CaptionNamesTheFont) {
+  const std::pair<int32_t, const char*> arrCases[] = {
+      {-1, "Arial (10)"},          {1, "Arial (Bold , 10)"},
+      {2, "Arial (Italic , 10)"},  {3, "Arial (Bold Italic , 10)"},
+      {0, "Arial (Regular , 10)"}, {7, "Arial (Regular , 10)"},
+  };
+  for (const auto& [nStyle, szCaption] : arrCases)
+    EXPECT_EQ(FormatFontCaption("Arial", "10", nStyle), szCaption);
+}
 
 TEST(FontSettingDlgTest, PresetSizesAndFaces) {
   QStringList arrFamilies = QFontDatabase::families(QFontDatabase::Latin);
@@ -19,32 +53,23 @@ TEST(FontSettingDlgTest, PresetSizesAndFaces) {
             [](const QString& strA, const QString& strB) { return strA.toStdString() < strB.toStdString(); });
   const std::string strFamily = arrFamilies.front().toStdString();
   const bool bArial = !QFontDatabase::families().filter(QStringLiteral("Arial")).isEmpty();
-  const struct {
-    const char* szName;
-    std::string strFont;
-    std::string strSize;
-    int nResult;
-    std::string strFontOut;
-    std::string strSizeOut;
-  } arrCases[] = {
-      {"size not offered leaves 8", strFamily, "15", QDialog::Accepted, strFamily, "8"},
-      {"size 1 selects 10", strFamily, "1", QDialog::Accepted, strFamily, "10"},
-      {"face by prefix, any case", strFamily.substr(0, 3), "9", QDialog::Accepted, strFamily, "9"},
-      // An unknown face leaves the default choice: Arial when installed, else no selection,
-      // so the preset comes back.
-      {"unknown face", "MS Shell Dlg 2", "8", QDialog::Accepted, bArial ? "Arial" : "MS Shell Dlg 2", "8"},
-      {"cancel keeps the presets", strFamily, "15", QDialog::Rejected, strFamily, "15"},
+  // An unknown face leaves the default choice: Arial when installed, else no selection, so the
+  // preset comes back. Each row: name, face, size in; accepted; face, size out.
+  const std::tuple<const char*, std::string, std::string, bool, std::string, std::string> arrCases[] = {
+      {"size not offered leaves 8", strFamily, "15", true, strFamily, "8"},
+      {"size 1 selects 10", strFamily, "1", true, strFamily, "10"},
+      {"face by prefix, any case", strFamily.substr(0, 3), "9", true, strFamily, "9"},
+      {"unknown face", "MS Shell Dlg 2", "8", true, bArial ? "Arial" : "MS Shell Dlg 2", "8"},
+      {"cancel keeps the presets", strFamily, "15", false, strFamily, "15"},
   };
-  for (const auto& test : arrCases) {
-    SCOPED_TRACE(test.szName);
-    SetModalDialogHook([&test](QDialog& dialog) {
-      test.nResult == QDialog::Accepted ? dialog.accept() : dialog.reject();
+  for (const auto& [szName, strFont, strSize, bAccept, strFontOut, strSizeOut] : arrCases) {
+    SetModalDialogHook([bAccept](QDialog& dialog) {
+      bAccept ? dialog.accept() : dialog.reject();
       return dialog.result();
     });
-    CFontSettingDlg dialog(test.strFont, test.strSize);
-    EXPECT_EQ(dialog.DoModal(), test.nResult);
-    EXPECT_EQ(dialog.GetFontName(), test.strFontOut);
-    EXPECT_EQ(dialog.GetFontSize(), test.strSizeOut);
+    CFontSettingDlg dialog(strFont, strSize);
+    EXPECT_EQ(dialog.DoModal(), bAccept ? QDialog::Accepted : QDialog::Rejected) << szName;
+    EXPECT_EQ(dialog.GetFontName() + "|" + dialog.GetFontSize(), strFontOut + "|" + strSizeOut) << szName;
   }
   SetModalDialogHook({});
 }
@@ -71,8 +96,8 @@ TEST(HotFontComboTest, HotWhileFocusedOrDisabled) {
   auto* pCombo = new CHotFontCombo(&window);
   auto* pOther = new QComboBox(&window);
   pOther->move(20, 80);
-  // Away from the cursor, which the offscreen platform keeps at the origin.
-  window.setGeometry(300, 300, 200, 150);
+  window.setGeometry(300, 300, 200,
+                     150);  // away from the cursor, which the offscreen platform keeps at the origin
   QCursor::setPos(0, 0);
   window.show();
   QApplication::setActiveWindow(&window);

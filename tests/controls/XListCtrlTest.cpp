@@ -1,5 +1,4 @@
-// The list of text cells and colour boxes: its registered messages, rows and their records, a
-// click on a colour box, and how cells are drawn.
+// The list of text cells and colour boxes: its messages, rows and records, clicks and drawing.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -85,13 +84,8 @@ TEST_F(XListCtrlTest, ColorBoxesFollowTheirRowsAndRefuseCellsOutOfRange) {
   // A row inserted above and one deleted: the records move with their rows.
   EXPECT_EQ(m_pList->InsertItem(0, "new"), 0);
   EXPECT_TRUE(m_pList->DeleteItem(2));
-  const struct {
-    const char* szName;
-    int nRow;
-    int nColumn;
-    bool bExpected;
-    uint32_t clrExpected;
-  } arrCases[] = {
+  const std::tuple<const char*, int, int, bool, uint32_t> arrCases[] = {
+      // name, row, column, colour box, colour
       {"new row, not a colour box", 0, 1, false, 0},
       {"moved down one row", 1, 1, true, kRed},
       {"text cell", 1, 0, false, 0},
@@ -100,13 +94,13 @@ TEST_F(XListCtrlTest, ColorBoxesFollowTheirRowsAndRefuseCellsOutOfRange) {
       {"row past the end", 3, 1, false, 0},
       {"column past the end", 1, 2, false, 0},
   };
-  for (const auto& test : arrCases) {
-    SCOPED_TRACE(test.szName);
+  for (const auto& [szName, nRow, nColumn, bExpected, clrExpected] : arrCases) {
     uint32_t clrColor = 0;
-    EXPECT_EQ(m_pList->GetColorBox(test.nRow, test.nColumn, clrColor), test.bExpected);
-    EXPECT_EQ(clrColor, test.clrExpected);
-    EXPECT_EQ(m_pList->SetColorBox(test.nRow, test.nColumn, kYellow),
-              test.nRow >= 0 && test.nRow < 3 && test.nColumn >= 0 && test.nColumn < 2);
+    EXPECT_EQ(m_pList->GetColorBox(nRow, nColumn, clrColor), bExpected) << szName;
+    EXPECT_EQ(clrColor, clrExpected) << szName;
+    EXPECT_EQ(m_pList->SetColorBox(nRow, nColumn, kYellow),
+              nRow >= 0 && nRow < 3 && nColumn >= 0 && nColumn < 2)
+        << szName;
   }
   EXPECT_EQ(m_pList->InsertItem(-1, "x"), -1);
   EXPECT_EQ(m_pList->InsertItem(99, "appended"), 3);
@@ -118,22 +112,20 @@ TEST_F(XListCtrlTest, ColorBoxesFollowTheirRowsAndRefuseCellsOutOfRange) {
 
 TEST_F(XListCtrlTest, ClickOnAColorBoxAsksTheChooserAndNotifiesTheParent) {
   const struct {
-    const char* szName;
-    int nRow;
-    int nColumn;
+    int nRow, nColumn;
     bool bDisableRow;
     std::optional<uint32_t> optChoice;  // empty: the user cancels
     bool bChooserOpened;
     uint32_t clrAfter;  // the colour box of the clicked row afterwards
     bool bPosted;
   } arrCases[] = {
-      {"confirmed colour", 1, 1, false, kYellow, true, kYellow, true},
-      {"cancelled", 2, 1, false, std::nullopt, true, kBlue, false},
-      {"row with a disabled first cell", 0, 1, true, kYellow, false, kRed, false},
-      {"text cell", 2, 0, false, kYellow, false, kBlue, false},
+      {1, 1, false, kYellow, true, kYellow, true},      // confirmed colour
+      {2, 1, false, std::nullopt, true, kBlue, false},  // cancelled
+      {0, 1, true, kYellow, false, kRed, false},        // row with a disabled first cell
+      {2, 0, false, kYellow, false, kBlue, false},      // text cell
   };
   for (const auto& test : arrCases) {
-    SCOPED_TRACE(test.szName);
+    SCOPED_TRACE(test.nRow * 10 + test.nColumn);
     m_pList->SetEnabled(test.nRow, !test.bDisableRow);
     m_parent.m_arrPosted.clear();
     std::optional<uint32_t> optPreselected;
@@ -150,8 +142,7 @@ TEST_F(XListCtrlTest, ClickOnAColorBoxAsksTheChooserAndNotifiesTheParent) {
 
     EXPECT_EQ(optPreselected, test.bChooserOpened ? std::optional(m_arrColors[test.nRow]) : std::nullopt);
     uint32_t clrAfter = 0;
-    EXPECT_TRUE(m_pList->GetColorBox(test.nRow, 1, clrAfter));
-    EXPECT_EQ(clrAfter, test.clrAfter);
+    EXPECT_TRUE(m_pList->GetColorBox(test.nRow, 1, clrAfter) && clrAfter == test.clrAfter) << clrAfter;
     const std::string strPosted = std::to_string(RegisterWindowMessage("WM_XLISTCTRL_COLORBOX_CLICKED")) +
                                   "|" + std::to_string(test.nRow) + "|1|" + std::to_string(test.clrAfter);
     EXPECT_EQ(m_parent.m_arrPosted,
@@ -174,11 +165,10 @@ TEST_F(XListCtrlTest, CellsAreDrawnInTheirColors) {
   const QImage image = m_pList->grab().toImage();
   const QPoint ptOffset = m_pList->viewport()->pos();
   const auto PixelAt = [&](const QPoint& pt) { return ToColorRef(image.pixelColor(pt + ptOffset)); };
-  for (int nRow = 0; nRow < 3; ++nRow) {
+  for (int nRow = 0; nRow < 3; ++nRow)
     for (const QPoint& pt :
          {CellRect(nRow, 1).center(), CellRect(nRow, 1).topLeft(), CellRect(nRow, 1).bottomRight()})
       EXPECT_EQ(PixelAt(pt), m_arrColors[nRow]) << nRow;
-  }
   EXPECT_EQ(PixelAt(CellRect(1, 0).topRight()), kYellow);
   const int nMiddle = CellRect(0, 0).height() / 2;
   EXPECT_EQ(PixelAt(CellRect(0, 0).topLeft() + QPoint(6 + 5, nMiddle)), kGreen);
@@ -208,8 +198,8 @@ TEST_F(XListCtrlTest, CellsAreDrawnInTheirColors) {
   pal.setColor(QPalette::Base, ToQColor(kYellow));
   m_pList->setPalette(pal);
   const int nNew = m_pList->InsertItem(3, "new");
-  EXPECT_EQ(m_pList->GetCell(nNew, 1)->clrText, kGreen);
-  EXPECT_EQ(m_pList->GetCell(nNew, 1)->clrBackground, kYellow);
+  EXPECT_EQ(std::pair(m_pList->GetCell(nNew, 1)->clrText, m_pList->GetCell(nNew, 1)->clrBackground),
+            std::pair(kGreen, kYellow));
   EXPECT_EQ(m_pList->GetCell(0, 0)->clrBackground, clrOldBase) << "rows that existed keep their colours";
 }
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <optional>
 #include <string>
 
 #include "excel/ExcelNumber.h"
@@ -70,14 +69,9 @@ TEST(ExcelText, FileNameStemIsOneSafeName) {
   for (const auto& row : arrRows) EXPECT_EQ(MakeFileNameStem(row.strInput), row.strExpected) << row.szName;
 }
 
-struct sNumberRow {
-  const char* szText;
-  std::optional<double> dValue;  // nullopt: the text stays text
-  int nDecimals;
-};
-
 TEST(ExcelNumber, ParseExcelNumberTakesWholeDecimalNumbersOnly) {
-  const sNumberRow arrRows[] = {
+  const std::tuple<const char*, double, int> arrRows[] = {
+      // text, value, decimals
       {"1500.50", 1500.5, 2},
       {"-0.00", -0.0, 2},
       {"12", 12.0, 0},
@@ -88,30 +82,18 @@ TEST(ExcelNumber, ParseExcelNumberTakesWholeDecimalNumbersOnly) {
       {"-1.5E-2", -0.015, -1},
       {"123456789012345", 123456789012345.0, 0},
       {"0.0000000000000000000000000000012", 1.2e-30, -1},
-      {"1234567890123456", std::nullopt, 0},
-      {"-", std::nullopt, 0},
-      {"--NA--", std::nullopt, 0},
-      {"", std::nullopt, 0},
-      {"   ", std::nullopt, 0},
-      {"nan", std::nullopt, 0},
-      {"-infinity", std::nullopt, 0},
-      {"0x10", std::nullopt, 0},
-      {"1,500.00", std::nullopt, 0},
-      {"1.2.3", std::nullopt, 0},
-      {"1 2", std::nullopt, 0},
-      {"1e", std::nullopt, 0},
-      {".", std::nullopt, 0},
-      {"+-1", std::nullopt, 0},
-      {"1e400", std::nullopt, 0},
   };
-  for (const auto& row : arrRows) {
-    const auto number = ParseExcelNumber(row.szText);
-    ASSERT_EQ(number.has_value(), row.dValue.has_value()) << '"' << row.szText << '"';
-    if (!number) continue;
-    EXPECT_DOUBLE_EQ(number->dValue, *row.dValue) << row.szText;
-    EXPECT_EQ(std::signbit(number->dValue), std::signbit(*row.dValue)) << row.szText;
-    EXPECT_EQ(number->nDecimals, row.nDecimals) << row.szText;
+  for (const auto& [szText, dValue, nDecimals] : arrRows) {
+    const auto number = ParseExcelNumber(szText);
+    ASSERT_TRUE(number.has_value()) << '"' << szText << '"';
+    EXPECT_DOUBLE_EQ(number->dValue, dValue) << szText;
+    EXPECT_EQ(std::signbit(number->dValue), std::signbit(dValue)) << szText;
+    EXPECT_EQ(number->nDecimals, nDecimals) << szText;
   }
+  // Texts that stay text.
+  for (const char* szText : {"1234567890123456", "-", "--NA--", "", "   ", "nan", "-infinity", "0x10",
+                             "1,500.00", "1.2.3", "1 2", "1e", ".", "+-1", "1e400"})
+    EXPECT_FALSE(ParseExcelNumber(szText).has_value()) << '"' << szText << '"';
 }
 
 }  // namespace

@@ -67,11 +67,8 @@ class HostRunTest : public ::testing::Test {
 };
 
 TEST_F(HostRunTest, CommandLineAnswers) {
-  const struct {
-    const char* szArguments;
-    int nExitCode;
-    const char* szOutputPart;  // each refused value names its option
-  } arrRows[] = {
+  const std::tuple<const char*, int, const char*> arrRows[] = {
+      // arguments, exit code, output part
       {"--help", 0, "--quit-after"},
       {"--version", 0, "halvo-host "},
       {"--plugin-file /nonexistent/libnothing.so --quit-after 0.1", 0, "No plug-in"},
@@ -85,11 +82,10 @@ TEST_F(HostRunTest, CommandLineAnswers) {
       {"--measure 1 --measure-after -1", 2, "--measure-after"},
       {"--answer-boxes-after soon", 2, "--answer-boxes-after"},
   };
-  for (const auto& row : arrRows) {
-    const sProcessRun run = RunHost(row.szArguments);
-    EXPECT_EQ(run.nExitCode, row.nExitCode) << row.szArguments;
-    EXPECT_NE(run.strOutput.find(row.szOutputPart), std::string::npos)
-        << row.szArguments << ": " << run.strOutput;
+  for (const auto& [szArguments, nExitCode, szOutputPart] : arrRows) {  // each refused value names its option
+    const sProcessRun run = RunHost(szArguments);
+    EXPECT_EQ(run.nExitCode, nExitCode) << szArguments;
+    EXPECT_NE(run.strOutput.find(szOutputPart), std::string::npos) << szArguments << ": " << run.strOutput;
   }
 }
 
@@ -129,23 +125,17 @@ TEST_F(HostRunTest, StartsThePluginFromTheConfigurationAndKeepsItsSettings) {
 }
 
 TEST_F(HostRunTest, OptionsOverrideTheConfigurationAndABadFileIsNamed) {
-  const struct {
-    const char* szConfig;
-    const char* szArguments;
-    const char* szUser;
-    const char* szOutputPart;
-  } arrRows[] = {
+  const std::tuple<const char*, const char*, const char*, const char*> arrRows[] = {
+      // config, arguments, user, output
       {"[login]\nuser = DESK07\n", "--user DESK08", "DESK08", ""},
-      {"# desk\nuser DESK07\n", "", "RISK01", "halvo-trader.conf: line 2 "},
-  };
-  for (const auto& row : arrRows) {
-    SCOPED_TRACE(row.szConfig);
+      {"# desk\nuser DESK07\n", "", "RISK01", "halvo-trader.conf: line 2 "}};
+  for (const auto& [szConfig, szArguments, szUser, szOutputPart] : arrRows) {
     std::filesystem::remove_all(m_dir / "halvo-trader");
-    WriteFile(m_config / "halvo-trader.conf", row.szConfig);
-    const sProcessRun run = RunHost(std::string(row.szArguments) + " --quit-after 0.3");
+    WriteFile(m_config / "halvo-trader.conf", szConfig);
+    const sProcessRun run = RunHost(std::string(szArguments) + " --quit-after 0.3");
     EXPECT_EQ(run.nExitCode, 0) << run.strOutput;
-    EXPECT_NE(run.strOutput.find(row.szOutputPart), std::string::npos) << run.strOutput;
-    EXPECT_EQ(GetUsers(), std::vector<std::string>{row.szUser});
+    EXPECT_NE(run.strOutput.find(szOutputPart), std::string::npos) << run.strOutput;
+    EXPECT_EQ(GetUsers(), std::vector<std::string>{szUser}) << szConfig;
   }
 }
 
@@ -153,11 +143,12 @@ TEST_F(HostRunTest, ReportsWhatItDeliveredOrMeasured) {
   // The embedded server's feed runs at 100 messages a second; --quit-after only guards the run.
   const sProcessRun counted =
       RunHost("--no-draw --quit-after-messages 20 --report-deliveries --quit-after 120");
-  ASSERT_EQ(counted.nExitCode, 0) << counted.strOutput;
+  const std::string& strCounted = counted.strOutput;
+  ASSERT_EQ(counted.nExitCode, 0) << strCounted;
   // The close waits for the delivery turn under way, which may deliver a few more.
-  EXPECT_GE(FindReport(counted.strOutput, "publications_delivered"), 20) << counted.strOutput;
-  EXPECT_GT(FindReport(counted.strOutput, "first_to_last_s"), 0) << counted.strOutput;
-  EXPECT_EQ(counted.strOutput.find("report: delay"), std::string::npos) << counted.strOutput;
+  EXPECT_GE(FindReport(strCounted, "publications_delivered"), 20) << strCounted;
+  EXPECT_GT(FindReport(strCounted, "first_to_last_s"), 0) << strCounted;
+  EXPECT_EQ(strCounted.find("report: delay"), std::string::npos) << strCounted;
 
   const sProcessRun measured = RunHost("--measure 1 --quit-after 120");
   const std::string& strOutput = measured.strOutput;

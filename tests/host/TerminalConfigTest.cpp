@@ -2,11 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QString>
-#include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "host/TerminalConfig.h"
 #include "tests/support/ScratchFolder.h"
@@ -52,10 +48,9 @@ TEST(TerminalConfigTest, ReadsSettingsAndKeepsDefaultsForWhatIsWrong) {
     std::ofstream(path, std::ios::binary) << row.strContent;
     sHostOptions options;
     const QStringList arrProblems = ReadTerminalConfig(QString::fromStdString(path.string()), options);
-    EXPECT_EQ(options.strServerAddress.toStdString(), row.szServer);
-    EXPECT_EQ(options.strUserId.toStdString(), row.szUser);
-    EXPECT_EQ(options.nUserCategory, row.nCategory);
-    EXPECT_EQ(options.arrDealers.join(QLatin1Char(',')).toStdString(), row.szDealers);
+    EXPECT_EQ(std::tuple(options.strServerAddress.toStdString(), options.strUserId.toStdString(),
+                         options.nUserCategory, options.arrDealers.join(QLatin1Char(',')).toStdString()),
+              std::tuple(row.szServer, row.szUser, row.nCategory, row.szDealers));
     if (row.arrProblemParts.empty()) {
       EXPECT_TRUE(arrProblems.isEmpty()) << arrProblems.join(QLatin1Char('\n')).toStdString();
       continue;

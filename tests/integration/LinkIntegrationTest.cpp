@@ -1,7 +1,6 @@
-// The plug-in's controller inside this program acting as the terminal: the real transport and
-// the host's exported services, against rms-sim running as a process of its own. Start-up
-// requests and answers, records following the feed, and a manual alert and a call status
-// making the round trip through the server.
+// The plug-in's controller inside this program acting as the terminal, with the real transport
+// and the host's exported services, against rms-sim as a process of its own: start-up answers,
+// records following the feed, and a manual alert and a call status making the round trip.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -89,8 +88,7 @@ TEST(LinkIntegrationTest, StartUpAnswersFillTheWindowsAndAlertsAndCallsMakeTheRo
     if (strLine->starts_with("rms-sim: request ")) arrRequests.push_back(strLine->substr(17));
   EXPECT_EQ(arrRequests, (std::vector<std::string>{"om_get_user_peer_data", "mrv_rst_show_tree_all",
                                                    "roth_rst", "mrv_surv_alert_show_tree_all"}));
-  EXPECT_EQ(GetCallCount(), 3);
-  EXPECT_EQ(GetAlertCount(), 3u);
+  EXPECT_EQ(std::pair(GetCallCount(), GetAlertCount()), std::pair(3, size_t{3}));
 
   // Sent as a watch window's commands send them.
   const CRmsDetails* pRecord = g_mapRmsDetails.begin()->second.get();

@@ -25,16 +25,14 @@ TEST(SplitCommaListTest, CutsAtCommasAndKeepsBlanks) {
 }
 
 TEST(ParseLeadingIntTest, TakesLeadingDigits) {
-  const std::pair<const char*, int32_t> arrCases[] = {
-      {" 7x", 7},
-      {"abc", 0},
-      {"-3", -3},
-      {"+4", 4},
-      {"99999999999", 2147483647},
-      {"-99999999999", -2147483647 - 1},
-      {"", 0},
-      {"- 3", 0},
-  };
+  const std::pair<const char*, int32_t> arrCases[] = {{" 7x", 7},
+                                                      {"abc", 0},
+                                                      {"-3", -3},
+                                                      {"+4", 4},
+                                                      {"", 0},
+                                                      {"- 3", 0},
+                                                      {"99999999999", 2147483647},
+                                                      {"-99999999999", -2147483647 - 1}};
   for (const auto& [szText, nExpected] : arrCases) EXPECT_EQ(ParseLeadingInt(szText), nExpected) << szText;
 }
 
@@ -43,15 +41,9 @@ using ConfigReaderTest = CSettingsFixture;
 // CALC decides whether CREDIT and DEBIT are read; matching outer quotes are dropped as the
 // profile functions drop them. A bad file keeps the defaults and is left as it was.
 TEST_F(ConfigReaderTest, ReadsEveryKeyAndKeepsDefaultsForWhatIsWrong) {
-  std::string strGarbage =
-      "\x7f"
-      "ELF\x01\x02";
-  strGarbage += std::string("\0\0[CONFIG\n=\n==\nCALC\n\xff\xfe", 20);
-  const struct {
-    const char* szName;
-    std::string strContent;
-    std::string strRead;  // calc, formula, credit, debit, count, mail, coloured
-  } arrCases[] = {
+  const std::string strGarbage("\177ELF\x01\x02\0\0[CONFIG\n=\n==\nCALC\n", 26);
+  const std::tuple<const char*, std::string, std::string> arrCases[] = {
+      // calc formula credit debit count mail coloured
       {"every key",
        "[CONFIG]\nCALC=\"Cash\"+\"Limit\"\nCREDIT=,A,,B,\nDEBIT=C\nDIALOG COUNT=2\nMAIL_CC=risk@example.com\n"
        "COLORING CUSTOM COLUMN=Net,Gross\n",
@@ -68,19 +60,19 @@ TEST_F(ConfigReaderTest, ReadsEveryKeyAndKeepsDefaultsForWhatIsWrong) {
       {"garbage", strGarbage, "0    4  "},
       {"lines without equals", "[CONFIG]\nCALC\nDIALOG COUNT\nMAIL_CC\n", "0    4  "},
   };
-  for (const auto& test : arrCases) {
-    SCOPED_TRACE(test.szName);
+  for (const auto& [szName, strContent, strRead] : arrCases) {
+    SCOPED_TRACE(szName);
     g_pluginContext = PluginContext{};
     g_pluginContext.settingsDir = m_dir.string();
-    WriteFile("OrvaneSetting.ini", test.strContent);
+    WriteFile("OrvaneSetting.ini", strContent);
     ReadConfiguration(g_pluginContext);
     const PluginContext& c = g_pluginContext;
     EXPECT_EQ(std::to_string(c.calcEnabled) + " " + c.calcFormula + " " +
                   Join(c.creditColumns, c.creditCount) + " " + Join(c.debitColumns, c.debitCount) + " " +
                   std::to_string(c.watchCount) + " " + c.mailCc + " " +
                   Join(c.colouredCustomColumns, c.colouredCustomCount),
-              test.strRead);
-    EXPECT_EQ(ReadFile("OrvaneSetting.ini"), test.strContent);
+              strRead);
+    EXPECT_EQ(ReadFile("OrvaneSetting.ini"), strContent);
   }
   std::filesystem::remove(m_dir / "OrvaneSetting.ini");
   ReadConfiguration(g_pluginContext);

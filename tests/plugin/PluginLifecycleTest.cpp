@@ -125,8 +125,8 @@ TEST_F(PluginLifecycleTest, HostsWithoutAServiceOrAFrame) {
   // default titles.
   const sRun noUserDirectory = Run("no_userdir");
   ASSERT_EQ(noUserDirectory.nExitCode, 0);
-  EXPECT_EQ(noUserDirectory.From("box Halvo Trader Version is not compatible with Zel"),
-            Expected("box Halvo Trader Version is not compatible with Zel"));
+  const std::string strBox = "box Halvo Trader Version is not compatible with Zel";
+  EXPECT_EQ(noUserDirectory.From(strBox), Expected(strBox));
   EXPECT_FALSE(std::filesystem::exists(m_settings));
   EXPECT_NE(
       ReadWholeFile(m_dir / "root" / "OrvaneSetting.ini").find("[Orvane_watch1]\nTITLE=Orvane Watch 1\n"),

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <fstream>
 
 #include "plugin/SettingsAccess.h"
@@ -10,6 +8,7 @@ namespace {
 constexpr const char* kFile = "OrvaneSetting.ini";
 
 using SettingsAccessTest = CSettingsFixture;
+using AccessFn = bool (*)(int, const std::string&, const std::string&, std::string&, const std::string&);
 
 // A profile read reports a missing value as "Settings not found", a key read as empty; an
 // empty value or one that reads as the missing text is not a value, and leaves or sets those.
@@ -21,13 +20,8 @@ TEST_F(SettingsAccessTest, ReadOutcomes) {
   WriteFile(kFile,
             "[Orvane_watch1]\r\nCOLUMNPROFILE = 1#2#3 \r\nEMPTY=\r\nPROFILE=Settings not found\r\n"
             "KEY=Key not found\r\n");
-  using AccessFn = bool (*)(int, const std::string&, const std::string&, std::string&, const std::string&);
-  const struct {
-    AccessFn pfnAccess;
-    const char* szKey;
-    bool bExpected;
-    const char* szValueAfter;
-  } arrCases[] = {
+  const std::tuple<AccessFn, const char*, bool, const char*> arrCases[] = {
+      // accessor, key, read, value after
       {AccessProfileSetting, "COLUMNPROFILE", true, "1#2#3"},
       {AccessProfileSetting, "columnprofile", true, "1#2#3"},
       {AccessProfileSetting, "EMPTY", false, "untouched"},
@@ -38,26 +32,24 @@ TEST_F(SettingsAccessTest, ReadOutcomes) {
       {AccessKeySetting, "MISSING", false, ""},
       {AccessKeySetting, "KEY", false, ""},
   };
-  for (const auto& c : arrCases) {
+  for (const auto& [pfnAccess, szKey, bExpected, szValueAfter] : arrCases) {
     std::string strValue = "untouched";
-    EXPECT_EQ(c.pfnAccess(kSettingRead, "ORVANE_WATCH1", c.szKey, strValue, kFile), c.bExpected) << c.szKey;
-    EXPECT_EQ(strValue, c.szValueAfter) << c.szKey;
+    EXPECT_EQ(pfnAccess(kSettingRead, "ORVANE_WATCH1", szKey, strValue, kFile), bExpected) << szKey;
+    EXPECT_EQ(strValue, szValueAfter) << szKey;
   }
   std::string strValue = "untouched";
-  EXPECT_FALSE(AccessKeySetting(0, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile));
-  EXPECT_FALSE(AccessKeySetting(3, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile));
+  EXPECT_FALSE(AccessKeySetting(0, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile) ||
+               AccessKeySetting(3, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile));
   EXPECT_EQ(strValue, "untouched");
 }
 
 TEST_F(SettingsAccessTest, ReadsAreCutToTheirBuffers) {
   const std::string strLong(5000, 'x');
   WriteFile(kFile, "[s]\nKEY=" + strLong + "\n");
-  std::string strProfile;
-  std::string strKey;
-  EXPECT_TRUE(AccessProfileSetting(kSettingRead, "s", "KEY", strProfile, kFile));
-  EXPECT_TRUE(AccessKeySetting(kSettingRead, "s", "KEY", strKey, kFile));
-  EXPECT_EQ(strProfile.size(), 4095u);
-  EXPECT_EQ(strKey.size(), 4094u);
+  std::string strProfile, strKey;
+  EXPECT_TRUE(AccessProfileSetting(kSettingRead, "s", "KEY", strProfile, kFile) &&
+              AccessKeySetting(kSettingRead, "s", "KEY", strKey, kFile));
+  EXPECT_EQ(std::pair(strProfile.size(), strKey.size()), std::pair(size_t{4095}, size_t{4094}));
 }
 
 TEST_F(SettingsAccessTest, WritesReplaceInPlaceAndKeepOtherLines) {
@@ -78,30 +70,24 @@ TEST_F(SettingsAccessTest, ValuesWithANulAreKeptWhole) {
   using namespace std::string_literals;
   const std::string strOthers = "; kept\n[CONFIG]\nMAIL_CC=a@b.c\n"s;
   const std::string strStored = "[s]\nTITLE=Desk\0North\n"s;
-  using AccessFn = bool (*)(int, const std::string&, const std::string&, std::string&, const std::string&);
-  struct sCase {
-    const char* szAccessor;
-    AccessFn pfnAccess;
-  };
-  const sCase arrCases[] = {{"profile", AccessProfileSetting}, {"key", AccessKeySetting}};
-  for (const sCase& c : arrCases) {
-    SCOPED_TRACE(c.szAccessor);
+  for (const AccessFn pfnAccess : {AccessProfileSetting, AccessKeySetting}) {
+    SCOPED_TRACE(pfnAccess == AccessKeySetting ? "key" : "profile");
     WriteFile(kFile, strOthers + strStored);
     // A value read with a NUL inside and written back stays as it was.
     std::string strValue;
-    ASSERT_TRUE(c.pfnAccess(kSettingRead, "s", "TITLE", strValue, kFile));
+    ASSERT_TRUE(pfnAccess(kSettingRead, "s", "TITLE", strValue, kFile));
     EXPECT_EQ(strValue, "Desk\0North"s);
-    EXPECT_TRUE(c.pfnAccess(kSettingWrite, "s", "TITLE", strValue, kFile));
+    EXPECT_TRUE(pfnAccess(kSettingWrite, "s", "TITLE", strValue, kFile));
     EXPECT_EQ(ReadFile(kFile), strOthers + strStored);
 
     std::string strWritten = "mid\0dle\0"s;
-    EXPECT_TRUE(c.pfnAccess(kSettingWrite, "s", "OTHER", strWritten, kFile));
-    EXPECT_TRUE(c.pfnAccess(kSettingRead, "s", "OTHER", strValue, kFile));
+    EXPECT_TRUE(pfnAccess(kSettingWrite, "s", "OTHER", strWritten, kFile));
+    EXPECT_TRUE(pfnAccess(kSettingRead, "s", "OTHER", strValue, kFile));
     EXPECT_EQ(strValue, strWritten);
     // Cut at their NUL the names would name another setting: the write is refused.
     std::string strOverwrite = "lost";
-    EXPECT_FALSE(c.pfnAccess(kSettingWrite, "s", "TITLE\0X"s, strOverwrite, kFile));
-    EXPECT_FALSE(c.pfnAccess(kSettingWrite, "s\0X"s, "TITLE", strOverwrite, kFile));
+    EXPECT_FALSE(pfnAccess(kSettingWrite, "s", "TITLE\0X"s, strOverwrite, kFile) ||
+                 pfnAccess(kSettingWrite, "s\0X"s, "TITLE", strOverwrite, kFile));
     EXPECT_EQ(ReadFile(kFile), strOthers + strStored + "OTHER=mid\0dle\0\n"s);
   }
 }
@@ -109,8 +95,8 @@ TEST_F(SettingsAccessTest, ValuesWithANulAreKeptWhole) {
 TEST_F(SettingsAccessTest, FailedWritesDifferInWhatTheyTell) {
   g_pluginContext.settingsDir = (m_dir / "no" / "such" / "dir").string();
   std::string strValue = "x";
-  EXPECT_FALSE(AccessKeySetting(kSettingWrite, "s", "k", strValue, kFile));
-  EXPECT_FALSE(AccessProfileSetting(kSettingWrite, "s", "k", strValue, kFile));
+  EXPECT_FALSE(AccessKeySetting(kSettingWrite, "s", "k", strValue, kFile) ||
+               AccessProfileSetting(kSettingWrite, "s", "k", strValue, kFile));
   EXPECT_STREQ(WriteProfileSetting("s", "k", strValue, kFile).szFailure, "File Open Failed");
 }
 

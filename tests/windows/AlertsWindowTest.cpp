@@ -1,22 +1,13 @@
 // The alerts window inside the controller's frame: merging raised alerts, message alerts,
-// "Clear All" per tab, new alerts standing out, the tabs, the context menu and its commands,
-// the layout and the double-click on the title.
-#include <QApplication>
+// "Clear All" per tab, new alerts standing out, the tabs, the menu, the layout and the title.
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QTabBar>
 
 #include "WatchFixture.h"
-#include "lists/widgets/FilterListCtrl.h"
-#include "model/RmsDetails.h"
 #include "windows/BarDoubleClick.h"
-#include "windows/OrvaneWatchDlgBar.h"
-#include "windows/OrvaneWatchDocAlerts.h"
-#include "windows/WatchCommands.h"
 
 namespace {
-
-using Rows = std::vector<std::vector<std::string>>;
 
 // Every cell of the list, row by row, in header order.
 Rows ReadRows(const CFilterListCtrl& list) {
@@ -52,6 +43,9 @@ class AlertsWindowTest : public CWatchFixture {
     ASSERT_TRUE(m_dlg.CreateWatchWindows());
     m_pAlerts = m_dlg.GetAlertsWindow();
   }
+  std::array<bool, 2> GetWatchHidden() {
+    return {m_dlg.GetWatchBar(1)->isHidden(), m_dlg.GetWatchBar(2)->isHidden()};
+  }
 
   COrvaneWatchDocAlerts* m_pAlerts = nullptr;
 };
@@ -59,11 +53,8 @@ class AlertsWindowTest : public CWatchFixture {
 TEST_F(AlertsWindowTest, RaisedAlertsMergeByClientColumnListAndLevel) {
   const std::vector<std::string> first = {"Loss", "Watch 1", "-10", "C1", "10:00:00", "CM-NSE"};
   const std::vector<std::string> again = {"Loss", "Watch 1", "-25", "C1", "10:00:05", "CM-NSE"};
-  const struct {
-    const char* szName;
-    std::vector<std::string> second;
-    bool bMerges;
-  } arrCases[] = {
+  const std::tuple<const char*, std::vector<std::string>, bool> arrCases[] = {
+      // name, second alert, merges
       {"same rule twice", again, true},
       {"other client", {"Loss", "Watch 1", "-1", "C2", "t", "CM-NSE"}, false},
       {"two windows", {"Loss", "Watch 2", "-10", "C1", "t", "CM-NSE"}, false},
@@ -71,17 +62,16 @@ TEST_F(AlertsWindowTest, RaisedAlertsMergeByClientColumnListAndLevel) {
       {"other column", {"loss", "Watch 1", "-2", "C1", "t", "CM-NSE"}, false},
       {"other level", {"Loss", "Watch 1", "-3", "C1", "t", "CM"}, false},
   };
-  for (const auto& c : arrCases) {
+  for (const auto& [szName, second, bMerges] : arrCases) {
     Start(2);
     m_pAlerts->AddRaisedAlert(MakeAlert(first));
-    m_pAlerts->AddRaisedAlert(MakeAlert(c.second));
-    const Rows arrExpected = c.bMerges ? Rows{c.second} : Rows{first, c.second};
-    EXPECT_EQ(ReadRows(m_pAlerts->GetAlertList()), arrExpected) << c.szName;
-    EXPECT_EQ(m_pAlerts->GetRaisedAlerts().size(), arrExpected.size()) << c.szName;
+    m_pAlerts->AddRaisedAlert(MakeAlert(second));
+    const Rows arrExpected = bMerges ? Rows{second} : Rows{first, second};
+    EXPECT_EQ(ReadRows(m_pAlerts->GetAlertList()), arrExpected) << szName;
+    EXPECT_EQ(m_pAlerts->GetRaisedAlerts().size(), arrExpected.size()) << szName;
   }
-  // An earlier row is updated where it stands.
-  m_pAlerts->AddRaisedAlert(MakeAlert(again));
-  EXPECT_EQ(ReadRows(m_pAlerts->GetAlertList()), (Rows{again, arrCases[5].second}));
+  m_pAlerts->AddRaisedAlert(MakeAlert(again));  // an earlier row is updated where it stands
+  EXPECT_EQ(ReadRows(m_pAlerts->GetAlertList()), (Rows{again, std::get<1>(arrCases[5])}));
 }
 
 TEST_F(AlertsWindowTest, MessageAlertsAppendAndClearAllEmptiesOnlyTheSelectedTab) {
@@ -96,10 +86,11 @@ TEST_F(AlertsWindowTest, MessageAlertsAppendAndClearAllEmptiesOnlyTheSelectedTab
   for (const auto& [nTab, nAlerts] : {std::pair{1, 1}, {1, 1}, {0, 0}}) {
     m_pAlerts->GetTabBar().setCurrentIndex(nTab);
     EXPECT_TRUE(m_pAlerts->OnCommand(kCmdClearAll));
-    EXPECT_EQ(m_pAlerts->GetRaisedAlerts().size(), static_cast<size_t>(nAlerts)) << nTab;
-    EXPECT_EQ(m_pAlerts->GetAlertList().GetItemCount(), nAlerts) << nTab;
-    EXPECT_TRUE(m_pAlerts->GetMessageAlerts().empty()) << nTab;
-    EXPECT_EQ(m_pAlerts->GetMessageAlertList().GetItemCount(), 0) << nTab;
+    EXPECT_EQ(
+        std::tuple(m_pAlerts->GetRaisedAlerts().size(), m_pAlerts->GetAlertList().GetItemCount(),
+                   m_pAlerts->GetMessageAlerts().size(), m_pAlerts->GetMessageAlertList().GetItemCount()),
+        std::tuple(static_cast<size_t>(nAlerts), nAlerts, 0u, 0))
+        << nTab;
   }
 }
 
@@ -118,16 +109,16 @@ TEST_F(AlertsWindowTest, NewAlertsStandOutAndCountUntilSeenOrAcknowledged) {
     return cell.nBackColour != kColourUnset;
   };
   QTabBar& tabs = m_pAlerts->GetTabBar();
+  const auto captions = [&] {
+    return (tabs.tabText(0) + "|" + tabs.tabText(1) + "|" + m_pAlerts->windowTitle()).toStdString();
+  };
   addAlert("C1", "-1");
   addAlert("C2", "-2");
   m_pAlerts->AddMessageAlert(MakeMessageAlert("1500", "10:00:00"));
   QCoreApplication::processEvents();
-  EXPECT_EQ(tabs.tabText(0).toStdString(), "Orvane Alerts (2)");
-  EXPECT_EQ(tabs.tabText(1).toStdString(), "Message Alerts (1)");
-  EXPECT_EQ(m_pAlerts->windowTitle().toStdString(), "Orvane Watch Alerts (3 new)");
+  EXPECT_EQ(captions(), "Orvane Alerts (2)|Message Alerts (1)|Orvane Watch Alerts (3 new)");
   EXPECT_TRUE(isHighlighted(0) && isHighlighted(1));
   EXPECT_EQ(nBeeps, 0);
-
   // Selecting a row sees it; the same alert again makes it new again.
   list.selectionModel()->select(list.model()->index(0, 0),
                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -136,16 +127,13 @@ TEST_F(AlertsWindowTest, NewAlertsStandOutAndCountUntilSeenOrAcknowledged) {
   addAlert("C1", "-5");
   EXPECT_EQ(m_pAlerts->GetUnseenCount(0), 2);
   EXPECT_TRUE(isHighlighted(0));
-
   // Acknowledging clears the selected tab only; the captions are their own again.
   EXPECT_TRUE(m_pAlerts->OnCommand(kCmdAcknowledgeAlerts));
   EXPECT_FALSE(isHighlighted(0) || isHighlighted(1));
-  EXPECT_EQ(tabs.tabText(0).toStdString(), "Orvane Alerts");
-  EXPECT_EQ(m_pAlerts->windowTitle().toStdString(), "Orvane Watch Alerts (1 new)");
+  EXPECT_EQ(captions(), "Orvane Alerts|Message Alerts (1)|Orvane Watch Alerts (1 new)");
   tabs.setCurrentIndex(1);
   EXPECT_TRUE(m_pAlerts->OnCommand(kCmdClearAll));
   EXPECT_EQ(m_pAlerts->windowTitle().toStdString(), "Orvane Watch Alerts");
-
   // The beep is kept in the list's section and sounds once per check.
   EXPECT_TRUE(m_pAlerts->OnCommand(kCmdAlertBeep));
   EXPECT_NE(ReadFile("OrvaneSetting.ini").find("[Orvane_watchAlerts]\nBEEP=1"), std::string::npos);
@@ -158,15 +146,14 @@ TEST_F(AlertsWindowTest, NewAlertsStandOutAndCountUntilSeenOrAcknowledged) {
 
 TEST_F(AlertsWindowTest, DoubleClickSelectsTheEntityInItsWatchWindow) {
   AddEntities({"A1", "A2", "A3"});
-  CFilterListCtrl& watchList = m_dlg.GetWatchBar(2)->GetList();
-  const auto& record = *static_cast<const CRmsDetails*>(watchList.GetStore().GetRecord(1));
+  const auto& record = *static_cast<const CRmsDetails*>(GetList(2).GetStore().GetRecord(1));
   RaisedAlert alert{
       "Loss", "Watch 2", "-1", std::string(record.GetEntityId()), "t", std::string(record.GetLevelText())};
   EXPECT_FALSE(m_pAlerts->ShowAlertEntity(alert));
   alert.nWindow = 2;
   EXPECT_TRUE(m_pAlerts->ShowAlertEntity(alert));
-  EXPECT_EQ(watchList.GetSelectedRows(), std::vector<int32_t>{1});
-  EXPECT_TRUE(m_dlg.GetWatchBar(1)->GetList().GetSelectedRows().empty());
+  EXPECT_EQ(GetList(2).GetSelectedRows(), std::vector<int32_t>{1});
+  EXPECT_TRUE(GetList(1).GetSelectedRows().empty());
   alert.strLevel = "other";
   EXPECT_FALSE(m_pAlerts->ShowAlertEntity(alert));
 }
@@ -176,9 +163,9 @@ TEST_F(AlertsWindowTest, ListNamesAndTheTabsThatShowThem) {
        {std::pair{"Orvane_watchAlerts", 1235}, {"Orvane_watchMsgAlerts", 9007}}) {
     const auto* pList = m_pAlerts->findChild<CFilterListCtrl*>(QString::fromLatin1(szName));
     ASSERT_NE(pList, nullptr) << szName;
-    EXPECT_EQ(pList->GetProfileName(), szName);
-    EXPECT_EQ(pList->GetControlId(), nControlId) << szName;
-    EXPECT_TRUE(pList->IsDataMode() && pList->IsFilterBarShown()) << szName;
+    EXPECT_EQ(std::tuple(pList->GetProfileName(), pList->GetControlId(), pList->IsDataMode(),
+                         pList->IsFilterBarShown()),
+              std::tuple(std::string(szName), nControlId, true, true));
   }
   QTabBar& tabs = m_pAlerts->GetTabBar();
   EXPECT_EQ(tabs.property("controlId").toInt(), 9006);
@@ -186,10 +173,11 @@ TEST_F(AlertsWindowTest, ListNamesAndTheTabsThatShowThem) {
   for (const int nTab : {-1, 1, 1, 0}) {
     if (nTab >= 0) tabs.setCurrentIndex(nTab);
     const bool bAlerts = nTab <= 0;
-    EXPECT_EQ(m_pAlerts->GetAlertList().isHidden(), !bAlerts) << nTab;
-    EXPECT_EQ(m_pAlerts->GetMessageAlertList().isHidden(), bAlerts) << nTab;
-    EXPECT_EQ(&m_pAlerts->GetSelectedList(),
-              bAlerts ? &m_pAlerts->GetAlertList() : &m_pAlerts->GetMessageAlertList());
+    EXPECT_EQ(std::tuple(m_pAlerts->GetAlertList().isHidden(), m_pAlerts->GetMessageAlertList().isHidden(),
+                         &m_pAlerts->GetSelectedList()),
+              std::tuple(!bAlerts, bAlerts,
+                         bAlerts ? &m_pAlerts->GetAlertList() : &m_pAlerts->GetMessageAlertList()))
+        << nTab;
   }
   // The commands reach the selected list.
   tabs.setCurrentIndex(1);
@@ -218,17 +206,15 @@ TEST_F(AlertsWindowTest, MenuListsTheWatchWindowsByCountWithCurrentTitlesAndTogg
     arrExpected.insert(arrExpected.end(), arrTail.begin(), arrTail.end());
     EXPECT_EQ(m_pAlerts->GetMenuEntries(), arrExpected) << nCount;
   }
-  const struct {
-    int32_t nCommand;
-    bool bHandled, bWindow1Hidden, bWindow2Hidden;
-  } arrSteps[] = {{kCmdToggleWatch2, true, false, true},  {kCmdToggleWatch2, true, false, false},
-                  {kCmdToggleWatch1, true, true, false},  {kCmdToggleWatch4, true, true, false},
-                  {kCmdToggleAlerts, false, true, false}, {kCmdRefresh, false, true, false}};
-  for (const auto& step : arrSteps) {
-    EXPECT_EQ(m_pAlerts->OnCommand(step.nCommand), step.bHandled) << step.nCommand;
-    EXPECT_EQ(m_dlg.GetWatchBar(1)->isHidden(), step.bWindow1Hidden) << step.nCommand;
-    EXPECT_EQ(m_dlg.GetWatchBar(2)->isHidden(), step.bWindow2Hidden) << step.nCommand;
-    EXPECT_FALSE(m_pAlerts->isHidden()) << step.nCommand;
+  const std::tuple<int32_t, bool, std::array<bool, 2>> arrSteps[] = {
+      // command, handled, watch windows hidden
+      {kCmdToggleWatch2, true, {false, true}},  {kCmdToggleWatch2, true, {false, false}},
+      {kCmdToggleWatch1, true, {true, false}},  {kCmdToggleWatch4, true, {true, false}},
+      {kCmdToggleAlerts, false, {true, false}}, {kCmdRefresh, false, {true, false}}};
+  for (const auto& [nCommand, bHandled, arrHidden] : arrSteps) {
+    EXPECT_EQ(m_pAlerts->OnCommand(nCommand), bHandled) << nCommand;
+    EXPECT_EQ(GetWatchHidden(), arrHidden) << nCommand;
+    EXPECT_FALSE(m_pAlerts->isHidden()) << nCommand;
   }
 }
 
@@ -238,12 +224,12 @@ TEST_F(AlertsWindowTest, LayoutFollowsTheSizeAndDoubleClickFloatsAndDocksBack) {
     m_pAlerts->widget()->resize(size);
     QApplication::processEvents();
     const QSize actual = m_pAlerts->widget()->size();
-    EXPECT_EQ(m_pAlerts->GetTabBar().geometry(), QRect(2, actual.height() - 30, actual.width() - 10, 40));
     const QRect rcList(QPoint(5, 15), QPoint(actual.width() - 11, actual.height() - 46));
-    EXPECT_EQ(m_pAlerts->GetAlertList().geometry(), rcList) << actual.width();
-    EXPECT_EQ(m_pAlerts->GetMessageAlertList().geometry(), rcList) << actual.width();
+    EXPECT_EQ(std::tuple(m_pAlerts->GetTabBar().geometry(), m_pAlerts->GetAlertList().geometry(),
+                         m_pAlerts->GetMessageAlertList().geometry()),
+              std::tuple(QRect(2, actual.height() - 30, actual.width() - 10, 40), rcList, rcList))
+        << actual.width();
   }
-
   const QRect rcDocked(m_pAlerts->mapToGlobal(QPoint(0, 0)), m_pAlerts->size());
   const auto DoubleClick = [this](int nY) {
     QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(10, nY),
@@ -260,8 +246,7 @@ TEST_F(AlertsWindowTest, LayoutFollowsTheSizeAndDoubleClickFloatsAndDocksBack) {
   HandleBarDoubleClick(*m_pAlerts, m_frame);
   EXPECT_FALSE(m_pAlerts->isFloating());
   EXPECT_EQ(m_frame.dockWidgetArea(m_pAlerts), Qt::TopDockWidgetArea);
-  // Tabbed with a watch window: it stays docked.
-  m_frame.tabifyDockWidget(m_dlg.GetWatchBar(1), m_pAlerts);
+  m_frame.tabifyDockWidget(m_dlg.GetWatchBar(1), m_pAlerts);  // tabbed with a watch window: it stays docked
   HandleBarDoubleClick(*m_pAlerts, m_frame);
   EXPECT_FALSE(m_pAlerts->isFloating());
 }

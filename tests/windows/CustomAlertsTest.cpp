@@ -1,28 +1,17 @@
 // Custom alert rules: their stored form, the comparison, the dialog that edits them, their
 // loading and saving across a restart, the checks that raise alerts, and the dealer list.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <functional>
 
 #include "WatchFixture.h"
-#include "lists/widgets/FilterListCtrl.h"
-#include "model/RmsDetails.h"
-#include "platform/Clock.h"
 #include "windows/CustomAlertSettingDlg.h"
-#include "windows/OrvaneWatchDlgBar.h"
-#include "windows/OrvaneWatchDocAlerts.h"
 
 namespace {
-
 std::vector<std::string> g_arrHostDealers;
 std::vector<int32_t> g_arrDealerCallArgs;
-
 }  // namespace
 
 // The host's dealer list service, found in this program by the dialog.
@@ -43,62 +32,57 @@ CustomAlertSetting MakeRule(const char* szExpression, const char* szValue) {
   return {szExpression, "Net Loss", szValue, "Net Loss|list1", "289"};
 }
 
+// A stored rule line: key=name|comparison|value|column|key.
+std::string MakeLine(const std::string& strName, const char* szExpression, const std::string& strValue,
+                     int32_t nColumn, const char* szList) {
+  const std::string strKey = strName + "|" + szList;
+  return strKey + "=" + strName + "|" + szExpression + "|" + strValue + "|" + std::to_string(nColumn) + "|" +
+         strKey + "\r\n";
+}
+
 TEST(CustomAlertRulesTest, StoredValuesReadAndWrite) {
-  struct sCase {
-    const char* szName;
-    const char* szStored;
-    std::array<const char*, 4> arrFields;  // name, comparison, value, number
-  };
-  const sCase arrCases[] = {
-      {"six pieces",
-       "Net Loss|greater than or equal to|50000|289|Net Loss|list1",
-       {"Net Loss", kGe, "50000", "289"}},
-      {"two pieces", "Net Loss|less than or equal to", {"Net Loss", kLe, "", ""}},
-      {"empty pieces skipped", "||Net Loss||less than or equal to|7|", {"Net Loss", kLe, "7", ""}},
-      {"nothing", "", {"", "", "", ""}},
-  };
-  for (const sCase& c : arrCases) {
-    const CustomAlertSetting rule = ParseStoredRule(c.szStored, "Net Loss|list1");
+  const std::pair<const char*, std::array<std::string, 4>> arrCases[] = {
+      // name, comparison, value, number
+      {"Net Loss|greater than or equal to|50000|289|Net Loss|list1", {"Net Loss", kGe, "50000", "289"}},
+      {"Net Loss|less than or equal to", {"Net Loss", kLe, "", ""}},
+      {"||Net Loss||less than or equal to|7|", {"Net Loss", kLe, "7", ""}},  // empty pieces skipped
+      {"", {"", "", "", ""}}};
+  for (const auto& [szStored, arrFields] : arrCases) {
+    const CustomAlertSetting rule = ParseStoredRule(szStored, "Net Loss|list1");
     EXPECT_EQ((std::array<std::string, 5>{rule.strColumnName, rule.strExpression, rule.strValue,
                                           rule.strColumnNumber, rule.strKey}),
-              (std::array<std::string, 5>{c.arrFields[0], c.arrFields[1], c.arrFields[2], c.arrFields[3],
+              (std::array<std::string, 5>{arrFields[0], arrFields[1], arrFields[2], arrFields[3],
                                           "Net Loss|list1"}))
-        << c.szName;
+        << szStored;
   }
-  EXPECT_EQ(FormatStoredRule(MakeRule(kGe, "50000")), arrCases[0].szStored);
+  EXPECT_EQ(FormatStoredRule(MakeRule(kGe, "50000")), arrCases[0].first);
   EXPECT_EQ(FormatStoredRule({"", "", "", "Net Loss|list1", "289"}), "NULL");
 }
 
 TEST(CustomAlertRulesTest, RulesCompareInSinglePrecision) {
-  struct sCase {
-    const char* szName;
-    CustomAlertSetting rule;
-    const char* szColumnText;
-    bool bFires;
+  const std::tuple<CustomAlertSetting, const char*, bool> arrCases[] = {
+      // rule, column text, fires
+      {MakeRule(kGe, "100"), "100.00", true},
+      {MakeRule(kLe, "100"), "100.00", true},
+      {MakeRule(kGe, "100"), "99.99", false},
+      {MakeRule(kLe, "100"), "100.01", false},
+      {MakeRule(kGe, "100000000"), "100000001.00", true},  // equal as floats
+      {MakeRule(kLe, "100000000"), "100000001.00", true},
+      {MakeRule(kLe, "0"), "Divided by ZERO error", true},  // a word reads 0
+      {MakeRule(kGe, "abc"), "-0.01", false},
+      {MakeRule("equal to", "5"), "5", false},
+      {{"", "", "", "Net Loss|list1", "289"}, "0", false},  // deleted
   };
-  const sCase arrCases[] = {
-      {"at least, equal", MakeRule(kGe, "100"), "100.00", true},
-      {"at most, equal", MakeRule(kLe, "100"), "100.00", true},
-      {"at least, below", MakeRule(kGe, "100"), "99.99", false},
-      {"at most, above", MakeRule(kLe, "100"), "100.01", false},
-      {"at least, equal as floats", MakeRule(kGe, "100000000"), "100000001.00", true},
-      {"at most, equal as floats", MakeRule(kLe, "100000000"), "100000001.00", true},
-      {"word reads 0", MakeRule(kLe, "0"), "Divided by ZERO error", true},
-      {"threshold word reads 0", MakeRule(kGe, "abc"), "-0.01", false},
-      {"unknown comparison", MakeRule("equal to", "5"), "5", false},
-      {"deleted", {"", "", "", "Net Loss|list1", "289"}, "0", false},
-  };
-  for (const sCase& c : arrCases) EXPECT_EQ(DoesRuleFire(c.rule, c.szColumnText), c.bFires) << c.szName;
+  for (const auto& [rule, szColumnText, bFires] : arrCases)
+    EXPECT_EQ(DoesRuleFire(rule, szColumnText), bFires)
+        << rule.strExpression << " " << rule.strValue << " " << szColumnText;
 }
 
 using CustomAlertFileTest = CSettingsFixture;
 
 TEST_F(CustomAlertFileTest, LoadAndSaveKeepTheFileInStep) {
-  WriteFile(kCustomAlertFileName,
-            "[CUSTOMIZE_WINDOW]\r\n"
-            "Loss|list1=Loss|less than or equal to|-10|290|Loss|list1\r\n"
-            "Gone|list1=NULL\r\n"
-            "Other|list3=Other|greater than or equal to|1|291|Other|list3\r\n");
+  WriteFile(kCustomAlertFileName, "[CUSTOMIZE_WINDOW]\r\n" + MakeLine("Loss", kLe, "-10", 290, "list1") +
+                                      "Gone|list1=NULL\r\n" + MakeLine("Other", kGe, "1", 291, "list3"));
   CCustomAlertRules rules;
   EXPECT_EQ(rules.Load("Gone|list1"), nullptr);
   ASSERT_NE(rules.Load("Loss|list1"), nullptr);
@@ -110,7 +94,6 @@ TEST_F(CustomAlertFileTest, LoadAndSaveKeepTheFileInStep) {
   rules.Set({kGe, "Loss", "5", "Loss|list2", "290"});
   rules.SaveAll();
   EXPECT_FALSE(rules.HasLiveRules("list2"));
-
   CCustomAlertRules restarted;
   EXPECT_EQ(restarted.Load("Loss|list1"), nullptr);
   ASSERT_NE(restarted.Load("Loss|list2"), nullptr);
@@ -124,23 +107,18 @@ class CustomAlertsTest : public CWatchFixture {
     CWatchFixture::SetUp();
     g_arrHostDealers = {"DLR01", "Client7"};
     g_pluginContext.watchCount = 2;
-    // As in the terminal, the frame is shown before the windows are created.
-    m_frame.show();
+    m_frame.show();  // as in the terminal, the frame is shown before the windows are created
     ASSERT_TRUE(m_dlg.CreateWatchWindows());
     m_pDialog = &m_dlg.GetCustomAlertDialog();
   }
-
   void TearDown() override {
     g_arrHostDealers.clear();
-    SetFixedClock(std::nullopt);
     CWatchFixture::TearDown();
   }
 
   void Populate(int nWindow) {
-    COrvaneWatchDlgBar* pBar = m_dlg.GetWatchBar(nWindow);
-    m_pDialog->PopulateAlertSettings(pBar->GetList(), pBar->GetAlertListKey());
+    m_pDialog->PopulateAlertSettings(GetList(nWindow), m_dlg.GetWatchBar(nWindow)->GetAlertListKey());
   }
-
   // Chooses a column as the user does, a comparison and a value, and presses "Update".
   void EnterRule(int nName, int nExpression, const char* szValue) {
     m_pDialog->GetNamesBox().setCurrentIndex(nName);
@@ -149,23 +127,26 @@ class CustomAlertsTest : public CWatchFixture {
     m_pDialog->GetValueEdit().setText(QString::fromLatin1(szValue));
     m_pDialog->GetUpdateButton().click();
   }
-
-  std::vector<std::vector<std::string>> GetRuleRows() const {
-    std::vector<std::vector<std::string>> arrRows;
+  Rows GetRuleRows() const {
+    Rows arrRows;
     const CFilterListCtrl& list = m_pDialog->GetRuleList();
     for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow)
       arrRows.push_back({list.GetCellText(nRow, 0), list.GetCellText(nRow, 1), list.GetCellText(nRow, 2),
                          list.GetCellText(nRow, 3)});
     return arrRows;
   }
-
-  void PressDelete(QWidget& target) {
-    QKeyEvent event(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+  static void PressKey(QWidget& target, int nKey) {
+    QKeyEvent event(QEvent::KeyPress, nKey, Qt::NoModifier);
     QApplication::sendEvent(&target, &event);
   }
-
   const std::vector<std::unique_ptr<RaisedAlert>>& GetAlerts() const {
     return m_dlg.GetAlertsWindow()->GetRaisedAlerts();
+  }
+  // The time stamp of the alert for client strClient, "none" without one.
+  std::string GetAlertTime(const std::string& strClient) const {
+    for (const auto& pAlert : GetAlerts())
+      if (pAlert->strClientId == strClient) return pAlert->strTimeStamp;
+    return "none";
   }
 
   CCustomAlertSettingDlg* m_pDialog = nullptr;
@@ -175,7 +156,6 @@ TEST_F(CustomAlertsTest, UpdateRefusesIncompleteRulesInOrder) {
   const int32_t nFirst = AddCustomColumns(1, {{"Loss", "100"}, {"Gain", "5"}});
   Populate(1);
   EXPECT_EQ(m_pDialog->GetNamesBox().itemData(1).toInt(), nFirst + 1);
-
   m_pDialog->GetUpdateButton().click();
   m_pDialog->GetNamesBox().setCurrentIndex(1);  // chosen without the numbers following
   m_pDialog->GetUpdateButton().click();
@@ -187,22 +167,18 @@ TEST_F(CustomAlertsTest, UpdateRefusesIncompleteRulesInOrder) {
             (std::vector<std::string>{"Please select a custom column", "Please select a expression",
                                       "Please select a expression", "Please enter some value"}));
   EXPECT_EQ(m_pDialog->GetRules().GetCount(), 0u);
-
   m_pDialog->show();
   m_pDialog->GetValueEdit().setText(QStringLiteral("not a number"));
-  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QApplication::sendEvent(&m_pDialog->GetValueEdit(), &enter);
+  PressKey(m_pDialog->GetValueEdit(), Qt::Key_Return);
   EXPECT_TRUE(m_pDialog->isVisible()) << "Enter updates and keeps the dialog open";
   EXPECT_EQ(m_pDialog->GetRules().GetCount(), 1u);
   EnterRule(0, 0, "100");
   EnterRule(1, 1, "7");  // the newest row shows at the top; a second update of Gain replaces it
-  EXPECT_EQ(GetRuleRows(),
-            (std::vector<std::vector<std::string>>{{"Loss", kLe, "100", std::to_string(nFirst)},
-                                                   {"Gain", kGe, "7", std::to_string(nFirst + 1)}}));
+  EXPECT_EQ(GetRuleRows(), (Rows{{"Loss", kLe, "100", std::to_string(nFirst)},
+                                 {"Gain", kGe, "7", std::to_string(nFirst + 1)}}));
   EXPECT_NE(ReadFile(kCustomAlertFileName).find("Gain|list1=Gain|greater than or equal to|7|"),
             std::string::npos)
       << "the replaced rule is kept as it stands now";
-
   m_pDialog->ClearRuleFields();
   m_pDialog->GetNamesBox().setCurrentIndex(1);
   m_pDialog->EditRuleAt(0);
@@ -216,41 +192,38 @@ TEST_F(CustomAlertsTest, DeletedRulesAreStoredAsNullAndStayAwayAfterRestart) {
   AddCustomColumns(1, {{"Loss", "100"}, {"Gain", "5"}});
   Populate(1);
   CFilterListCtrl& list = m_pDialog->GetRuleList();
-  PressDelete(list);
+  PressKey(list, Qt::Key_Delete);
   EnterRule(0, 0, "100");
   EnterRule(1, 1, "5");
-  PressDelete(list);
+  PressKey(list, Qt::Key_Delete);
   EXPECT_EQ(list.GetItemCount(), 2) << "nothing is selected";
   list.selectRow(1);
   m_pDialog->show();
   QApplication::setActiveWindow(m_pDialog);
   list.horizontalHeader()->setFocus();
   ASSERT_EQ(QApplication::focusWidget(), list.horizontalHeader());
-  PressDelete(*list.horizontalHeader());
+  PressKey(*list.horizontalHeader(), Qt::Key_Delete);
   EXPECT_EQ(list.GetItemCount(), 2) << "keys of the header are not the list's";
   list.setFocus();
-  PressDelete(list);
+  PressKey(list, Qt::Key_Delete);
   EXPECT_EQ(m_arrBoxes,
             (std::vector<std::string>{"No item in the list to delete", "Please select a rule to delete"}));
   ASSERT_EQ(GetRuleRows().size(), 1u);
   EXPECT_EQ(GetRuleRows()[0][0], "Gain");
-
   // Kept at once, as when the terminal is killed now, and again at a clean close.
   for (const bool bClosed : {false, true}) {
-    SCOPED_TRACE(bClosed ? "closed" : "before the close");
     if (bClosed) m_dlg.SaveAndRelease();
     const std::string strFile = ReadFile(kCustomAlertFileName);
-    EXPECT_NE(strFile.find("Loss|list1=NULL"), std::string::npos) << strFile;
-    EXPECT_NE(strFile.find("Gain|list1=Gain|greater than or equal to|5|"), std::string::npos) << strFile;
+    EXPECT_NE(strFile.find("Loss|list1=NULL"), std::string::npos) << bClosed << strFile;
+    EXPECT_NE(strFile.find("Gain|list1=Gain|greater than or equal to|5|"), std::string::npos)
+        << bClosed << strFile;
   }
   Populate(1);
   EXPECT_EQ(GetRuleRows().size(), 1u) << "no row for the deleted rule";
 }
 
 TEST_F(CustomAlertsTest, ListsOfOtherWindowsKeepTheirOwnRules) {
-  WriteFile(kCustomAlertFileName,
-            "[CUSTOMIZE_WINDOW]\r\n"
-            "Loss|list2=Loss|greater than or equal to|50|1|Loss|list2\r\n");
+  WriteFile(kCustomAlertFileName, "[CUSTOMIZE_WINDOW]\r\n" + MakeLine("Loss", kGe, "50", 1, "list2"));
   AddCustomColumns(1, {{"Loss", "100"}});
   AddCustomColumns(2, {{"Loss", "100"}});
   Populate(1);
@@ -258,13 +231,11 @@ TEST_F(CustomAlertsTest, ListsOfOtherWindowsKeepTheirOwnRules) {
   Populate(2);
   ASSERT_EQ(GetRuleRows().size(), 1u);
   EXPECT_EQ(GetRuleRows()[0][2], "50");
-
-  m_pDialog->PopulateAlertSettings(m_dlg.GetWatchBar(2)->GetList(), "list9");
+  m_pDialog->PopulateAlertSettings(GetList(2), "list9");
   EXPECT_TRUE(GetRuleRows().empty());
-
-  CFilterListCtrl& list = m_dlg.GetWatchBar(1)->GetList();
-  list.GetLayout().m_nCatalogueCount = static_cast<int32_t>(list.GetLayout().m_arrColumns.size()) + 1;
-  m_pDialog->PopulateAlertSettings(list, "list1");
+  CListLayout& layout = GetList(1).GetLayout();
+  layout.m_nCatalogueCount = static_cast<int32_t>(layout.m_arrColumns.size()) + 1;
+  m_pDialog->PopulateAlertSettings(GetList(1), "list1");
   EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Error while adding user defined cols"});
   EXPECT_EQ(m_pDialog->GetListKey(), "list9");
 }
@@ -276,41 +247,36 @@ TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumn) {
   const int32_t nFirst2 = AddCustomColumns(2, {{"Loss", "100"}, {"Gain", "5"}});
   const std::string strList1 = m_dlg.GetWatchBar(1)->windowTitle().toStdString();
   const std::string strList2 = m_dlg.GetWatchBar(2)->windowTitle().toStdString();
-  const auto line = [](const std::string& strName, const char* szExpression, const char* szValue,
-                       int32_t nColumn, const char* szList) {
-    const std::string strKey = strName + "|" + szList;
-    return strKey + "=" + strName + "|" + szExpression + "|" + szValue + "|" + std::to_string(nColumn) + "|" +
-           strKey + "\r\n";
-  };
-  WriteFile(kCustomAlertFileName,
-            "[CUSTOMIZE_WINDOW]\r\n" + line("Loss", kGe, "100", nFirst, "list1") +
-                line("Big", kLe, "100000000", nFirst + 1, "list1") + line("Odd", kGe, "5", 3, "list1") +
-                line("Loss", kLe, "100", nFirst2 + 2, "list2") + line("Gain", kGe, "5", nFirst2, "list2"));
+  WriteFile(kCustomAlertFileName, "[CUSTOMIZE_WINDOW]\r\n" + MakeLine("Loss", kGe, "100", nFirst, "list1") +
+                                      MakeLine("Big", kLe, "100000000", nFirst + 1, "list1") +
+                                      MakeLine("Odd", kGe, "5", 3, "list1") +
+                                      MakeLine("Loss", kLe, "100", nFirst2 + 2, "list2") +
+                                      MakeLine("Gain", kGe, "5", nFirst2, "list2"));
   Populate(1);
   Populate(2);
   SetFixedClock(int64_t{1'700'000'000} * 1'000'000);
-  const std::string strTime = FormatLocalTime(1'700'000'000, "%d/%m/%Y %H:%M:%S");
-
   AddEntities({"account-A1"});
-  const std::vector<std::vector<std::string>> arrExpected = {
-      {"Loss", strList1, "100.00", "A1", strTime, "CM-NSE-NRML"},
-      {"Big", strList1, "100000001.00", "A1", strTime, "CM-NSE-NRML"},
-      {"Odd", strList1, "5.00", "A1", strTime, "CM-NSE-NRML"},
-      {"Loss", strList2, "100.00", "A1", strTime, "CM-NSE-NRML"},
-      {"Gain", strList2, "5.00", "A1", strTime, "CM-NSE-NRML"},
+  const std::string strTime = FormatLocalTime(1'700'000'000, "%d/%m/%Y %H:%M:%S");
+  const Rows arrExpected = {{"Loss", strList1, "100.00"},
+                            {"Big", strList1, "100000001.00"},
+                            {"Odd", strList1, "5.00"},
+                            {"Loss", strList2, "100.00"},
+                            {"Gain", strList2, "5.00"}};
+  const auto ReadAlerts = [this, &strTime] {
+    Rows arrRows;
+    for (const auto& pAlert : GetAlerts()) {
+      EXPECT_EQ(pAlert->strClientId + " " + pAlert->strTimeStamp + " " + pAlert->strLevel,
+                "A1 " + strTime + " CM-NSE-NRML");
+      arrRows.push_back({pAlert->strColumnName, pAlert->strListName, pAlert->strValue});
+    }
+    return arrRows;
   };
-  ASSERT_EQ(GetAlerts().size(), arrExpected.size());
-  for (size_t i = 0; i < arrExpected.size(); ++i) {
-    const RaisedAlert& alert = *GetAlerts()[i];
-    EXPECT_EQ((std::vector<std::string>{alert.strColumnName, alert.strListName, alert.strValue,
-                                        alert.strClientId, alert.strTimeStamp, alert.strLevel}),
-              arrExpected[i]);
-  }
+  EXPECT_EQ(ReadAlerts(), arrExpected);
   m_dlg.CheckCustomAlerts(*g_mapRmsDetails.begin()->second, "list1");
-  EXPECT_EQ(GetAlerts().size(), arrExpected.size()) << "a check again merges into the same rows";
+  EXPECT_EQ(ReadAlerts(), arrExpected) << "a check again merges into the same rows";
   // What a deletion of custom columns names before it asks.
   const std::string arrNames[] = {"Loss", "None", "Big"};
-  EXPECT_EQ(m_dlg.GetWatchBar(1)->GetList().DescribeAlertRulesOn(arrNames),
+  EXPECT_EQ(GetList(1).DescribeAlertRulesOn(arrNames),
             (std::vector<std::string>{"\"Loss\" greater than or equal to 100",
                                       "\"Big\" less than or equal to 100000000"}));
 }
@@ -324,7 +290,7 @@ TEST_F(CustomAlertsTest, AlertsOnEveryRowCheckRowsOffThePage) {
     arrEntities.push_back("account-A" + std::to_string(nEntity));
   AddEntities(arrEntities);
   Populate(1);
-  CFilterListCtrl& list = m_dlg.GetWatchBar(1)->GetList();
+  CFilterListCtrl& list = GetList(1);
   int32_t nFirst = 0;
   int32_t nLast = -1;
   ASSERT_TRUE(list.GetVisibleRows(nFirst, nLast));
@@ -333,23 +299,13 @@ TEST_F(CustomAlertsTest, AlertsOnEveryRowCheckRowsOffThePage) {
   EXPECT_TRUE(GetAlerts().empty());
   EnterRule(0, 1, "100");
   EXPECT_EQ(GetAlerts().size(), static_cast<size_t>(nLast - nFirst + 1));
-
-  const auto getLastRowTime = [this] {
-    for (const auto& pAlert : GetAlerts()) {
-      if (pAlert->strClientId == "A199") return pAlert->strTimeStamp;
-    }
-    return std::string("none");
-  };
   int64_t nSeconds = 1'700'000'000;
   for (const bool bOn : {false, true}) {
-    SCOPED_TRACE(bOn ? "on" : "off");
-    if (list.IsAlertsOnEveryRow() != bOn) {
-      ASSERT_TRUE(list.OnCommand(kCmdAlertsOnEveryRow));
-    }
-    const std::string strBefore = getLastRowTime();
+    ASSERT_TRUE(list.IsAlertsOnEveryRow() == bOn || list.OnCommand(kCmdAlertsOnEveryRow));
+    const std::string strBefore = GetAlertTime("A199");
     SetFixedClock(++nSeconds * 1'000'000);
     AddEntities({"account-A199"});
-    EXPECT_EQ(getLastRowTime(), bOn ? FormatLocalTime(nSeconds, "%d/%m/%Y %H:%M:%S") : strBefore);
+    EXPECT_EQ(GetAlertTime("A199"), bOn ? FormatLocalTime(nSeconds, "%d/%m/%Y %H:%M:%S") : strBefore) << bOn;
   }
   EnterRule(0, 1, "100");
   EXPECT_EQ(GetAlerts().size(), 200u) << "a rule set while on";
@@ -359,15 +315,12 @@ TEST_F(CustomAlertsTest, AlertsOnEveryRowCheckRowsOffThePage) {
 // frame restores at start, before the event loop ran; behind another tab; closed later.
 TEST_F(CustomAlertsTest, HiddenWatchWindowsCheckTheRowsOnTheirPage) {
   const int32_t nLoss = AddCustomColumns(1, {{"Loss", "100"}});
-  WriteFile(kCustomAlertFileName, "[CUSTOMIZE_WINDOW]\r\nLoss|list1=Loss|" + std::string(kGe) + "|100|" +
-                                      std::to_string(nLoss) + "|Loss|list1\r\n");
+  WriteFile(kCustomAlertFileName, "[CUSTOMIZE_WINDOW]\r\n" + MakeLine("Loss", kGe, "100", nLoss, "list1"));
   Populate(1);
   COrvaneWatchDlgBar* pBar1 = m_dlg.GetWatchBar(1);
   COrvaneWatchDlgBar* pBar2 = m_dlg.GetWatchBar(2);
-  const CFilterListCtrl& list = pBar1->GetList();
   AddEntities({"account-A1"});
   ASSERT_EQ(GetAlerts().size(), 1u);
-
   const std::pair<const char*, std::function<void()>> arrCases[] = {
       {"closed at start", [&] { pBar1->hide(); }},
       {"behind another tab",
@@ -384,7 +337,7 @@ TEST_F(CustomAlertsTest, HiddenWatchWindowsCheckTheRowsOnTheirPage) {
     SCOPED_TRACE(szCase);
     fnHide();
     QApplication::processEvents();
-    ASSERT_TRUE(list.visibleRegion().isEmpty());
+    ASSERT_TRUE(GetList(1).visibleRegion().isEmpty());
     SetFixedClock(++nSeconds * 1'000'000);
     AddEntities({"account-A1"});
     ASSERT_EQ(GetAlerts().size(), 1u);
@@ -397,7 +350,6 @@ TEST_F(CustomAlertsTest, DealerListScreensWholeEntriesInAnyCase) {
   const std::pair<const char*, bool> arrCases[] = {{"DLR01", true}, {"dlr01", true},   {"CLIENT7", true},
                                                    {"DLR0", false}, {"DLR01 ", false}, {"", false}};
   for (const auto& [szId, bListed] : arrCases) EXPECT_EQ(m_dlg.IsDealerOrClientListed(szId), bListed) << szId;
-
   g_pluginContext.userCategory = 2;
   AddEntities({"dealer-dlr01", "dealer-DLR02"});
   ASSERT_EQ(g_mapRmsDetails.size(), 1u);

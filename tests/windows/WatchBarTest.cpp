@@ -1,27 +1,17 @@
 // The watch windows' menus and commands, driven in-process: which entries a right-click shows,
 // what each command sends to the risk server, and the dialogs the commands open.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <algorithm>
 
 #include "WatchFixture.h"
-#include "lists/widgets/FilterListCtrl.h"
-#include "platform/Clock.h"
 #include "platform/ShellOpen.h"
 #include "platform/qt/ModalDialog.h"
 #include "windows/CallEmail.h"
 #include "windows/CallHistoryDlg.h"
 #include "windows/DataFreshness.h"
 #include "windows/NewCallStatusDlg.h"
-#include "windows/OrvaneWatchDlgBar.h"
-#include "windows/OrvaneWatchDocAlerts.h"
 #include "windows/SetTitleDlg.h"
-#include "windows/WatchCommands.h"
-#include "windows/WatchTitles.h"
 
 namespace {
 
@@ -40,7 +30,6 @@ class WatchBarTest : public CWatchFixture {
   }
   void TearDown() override {
     SetShellOpenSink({});
-    SetFixedClock(std::nullopt);
     CWatchFixture::TearDown();
   }
 
@@ -48,17 +37,16 @@ class WatchBarTest : public CWatchFixture {
   COrvaneWatchDlgBar& StartWithSelection(std::initializer_list<int> arrRows) {
     EXPECT_TRUE(m_dlg.CreateWatchWindows());
     AddEntities({"A1", "A2", "A3", "A4"});
-    COrvaneWatchDlgBar& bar = *m_dlg.GetWatchBar(1);
-    CFilterListCtrl& list = bar.GetList();
+    CFilterListCtrl& list = GetList(1);
     for (const int nRow : arrRows)
       list.selectionModel()->select(list.model()->index(nRow, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     g_controls[0].m_arrRequests.clear();
-    return bar;
+    return *m_dlg.GetWatchBar(1);
   }
 
   // Runs a command that opens the call status dialog and answers the dialog with fnAnswer.
-  void RunWithCallStatusAnswer(COrvaneWatchDlgBar& bar, int32_t nCommand,
+  static void AnswerCallStatus(COrvaneWatchDlgBar& bar, int32_t nCommand,
                                const std::function<void(CNewCallStatus&)>& fnAnswer) {
     SetModalDialogHook([&fnAnswer](QDialog& dialog) {
       fnAnswer(static_cast<CNewCallStatus&>(dialog));
@@ -82,27 +70,21 @@ TEST_F(WatchBarTest, MenuFollowsCountConfigurationAndWindow) {
                    "Refresh"});
     return arrAll;
   };
-  const struct {
-    int32_t nWatchCount;
-    int nWindow;
-    bool bCalc;
-    std::vector<std::string> arrHead;
-  } arrCases[] = {
+  const std::tuple<int32_t, int, bool, std::vector<std::string>> arrCases[] = {
+      // count, window, calc, head
       {1, 1, false, {}},
       {1, 1, true, {}},
       {4, 3, false, {"Orvane Watch 1", "Orvane Watch 2", "Orvane Watch 4"}},
       {4, 1, true, {"Orvane Watch 2", "Orvane Watch 3", "Orvane Watch 4"}},
-      {2, 2, false, {"Orvane Watch 1"}},
-  };
-  for (const auto& c : arrCases) {
-    g_pluginContext.watchCount = c.nWatchCount;
-    g_pluginContext.calcEnabled = c.bCalc;
+      {2, 2, false, {"Orvane Watch 1"}}};
+  for (const auto& [nWatchCount, nWindow, bCalc, arrHead] : arrCases) {
+    g_pluginContext.watchCount = nWatchCount;
+    g_pluginContext.calcEnabled = bCalc;
     ASSERT_TRUE(m_dlg.CreateWatchWindows());
-    EXPECT_EQ(GetCaptions(m_dlg.GetWatchBar(c.nWindow)->GetMenuEntries()), Expected(c.arrHead, c.bCalc))
-        << c.nWatchCount << " " << c.nWindow << " " << c.bCalc;
+    EXPECT_EQ(GetCaptions(m_dlg.GetWatchBar(nWindow)->GetMenuEntries()), Expected(arrHead, bCalc))
+        << nWatchCount << " " << nWindow << " " << bCalc;
     m_dlg.DestroyWindows();
   }
-
   // The entries carry their commands and the windows' current titles.
   g_pluginContext.watchCount = 4;
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
@@ -129,10 +111,8 @@ TEST_F(WatchBarTest, MenuFollowsCountConfigurationAndWindow) {
   arrAmounts[4] = 21;
   EXPECT_EQ(AfterHistory(2), (sWatchMenuEntry{"Send Obligation Call Email", kCmdObligationCallEmail, true}));
   // A watch window toggles the others and the alerts window, and refuses commands it does not know.
-  EXPECT_TRUE(bar.OnCommand(kCmdToggleWatch2));
-  EXPECT_TRUE(m_dlg.GetWatchBar(2)->isHidden());
-  EXPECT_TRUE(bar.OnCommand(kCmdToggleAlerts));
-  EXPECT_TRUE(m_dlg.GetAlertsWindow()->isHidden());
+  EXPECT_TRUE(bar.OnCommand(kCmdToggleWatch2) && m_dlg.GetWatchBar(2)->isHidden());
+  EXPECT_TRUE(bar.OnCommand(kCmdToggleAlerts) && m_dlg.GetAlertsWindow()->isHidden());
   EXPECT_FALSE(bar.OnCommand(12345));
 }
 
@@ -141,9 +121,8 @@ TEST_F(WatchBarTest, RefreshAsksForTheTopmostSelectedEntityOnly) {
   EXPECT_TRUE(bar.OnCommand(kCmdRefresh));
   ASSERT_EQ(g_controls[0].m_arrRequests.size(), 1u);
   const FieldList& arrFields = g_controls[0].m_arrRequests[0];
-  EXPECT_EQ(arrFields[0].second, "rms_get_prsnt_values_rst");
-  EXPECT_EQ(arrFields[1], (std::pair<uint32_t, std::string>{54001, "A2"}));
-
+  EXPECT_EQ(FieldList(arrFields.begin(), arrFields.begin() + 2),
+            (FieldList{{arrFields[0].first, "rms_get_prsnt_values_rst"}, {54001, "A2"}}));
   bar.GetList().clearSelection();
   EXPECT_TRUE(bar.OnCommand(kCmdRefresh));
   EXPECT_EQ(g_controls[0].m_arrRequests.size(), 1u);
@@ -151,31 +130,27 @@ TEST_F(WatchBarTest, RefreshAsksForTheTopmostSelectedEntityOnly) {
 
 TEST_F(WatchBarTest, ManualAlertsPublishPerEntityAndShowOneBox) {
   COrvaneWatchDlgBar& bar = StartWithSelection({0, 2});
+  const std::vector<FieldList>& arrSent = g_controls[0].m_arrPublications;
   EXPECT_TRUE(bar.OnCommand(kCmdSendSmsAndEmail));
-  ASSERT_EQ(g_controls[0].m_arrPublications.size(), 2u);
-  EXPECT_EQ(g_controls[0].m_arrPublications[0][1].second, "A1");
-  EXPECT_EQ(g_controls[0].m_arrPublications[1][1].second, "A3");
+  ASSERT_EQ(arrSent.size(), 2u);
+  EXPECT_EQ(arrSent[0][1].second + arrSent[1][1].second, "A1A3");
   EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"SMS and Mail Alert Sent Successfully..!!"});
-
   // Nothing selected: nothing sent, the box still shows, empty.
   bar.GetList().clearSelection();
   m_arrBoxes.clear();
   EXPECT_TRUE(bar.OnCommand(kCmdSendSms));
-  EXPECT_EQ(g_controls[0].m_arrPublications.size(), 2u);
+  EXPECT_EQ(arrSent.size(), 2u);
   EXPECT_EQ(m_arrBoxes, std::vector<std::string>{""});
 }
 
 TEST_F(WatchBarTest, CallStatusIsPublishedOnlyForAPickedStatus) {
   COrvaneWatchDlgBar& bar = StartWithSelection({0, 1, 3});
-  std::vector<FieldList>& arrSent = g_controls[0].m_arrPublications;
-
-  RunWithCallStatusAnswer(bar, kCmdNewMarginCall, [](CNewCallStatus& dialog) { dialog.reject(); });
+  const std::vector<FieldList>& arrSent = g_controls[0].m_arrPublications;
+  AnswerCallStatus(bar, kCmdNewMarginCall, [](CNewCallStatus& dialog) { dialog.reject(); });
+  AnswerCallStatus(bar, kCmdNewMarginCall, [](CNewCallStatus& dialog) { dialog.SetStatus(); });
   EXPECT_TRUE(arrSent.empty());
-  RunWithCallStatusAnswer(bar, kCmdNewMarginCall, [](CNewCallStatus& dialog) { dialog.SetStatus(); });
-  EXPECT_TRUE(arrSent.empty());
-
   std::vector<std::string> arrOffered;
-  RunWithCallStatusAnswer(bar, kCmdNewObligationCall, [&arrOffered](CNewCallStatus& dialog) {
+  AnswerCallStatus(bar, kCmdNewObligationCall, [&arrOffered](CNewCallStatus& dialog) {
     for (int n = 0; n < dialog.GetStatusBox()->count(); ++n)
       arrOffered.push_back(dialog.GetStatusBox()->itemText(n).toStdString());
     arrOffered.push_back(dialog.windowTitle().toStdString());
@@ -184,13 +159,10 @@ TEST_F(WatchBarTest, CallStatusIsPublishedOnlyForAPickedStatus) {
   });
   EXPECT_EQ(arrOffered, (std::vector<std::string>{"OPEN", "CLOSE", "SELL OFF", "NewObligatoryCallStatus"}));
   ASSERT_EQ(arrSent.size(), 3u);
-  for (const FieldList& arrFields : arrSent) {
-    EXPECT_EQ(arrFields[0].second, "rms prsnt value publish ZEL");
-    EXPECT_EQ(arrFields[3].second, "SELL OFF");
-    EXPECT_EQ(arrFields[4].second, arrSent[0][4].second);  // one time for all three
-  }
-
-  RunWithCallStatusAnswer(bar, kCmdNewMarginCall, [&arrOffered](CNewCallStatus& dialog) {
+  for (const FieldList& arrFields : arrSent)  // one time for all three
+    EXPECT_EQ(std::tuple(arrFields[0].second, arrFields[3].second, arrFields[4].second),
+              std::tuple("rms prsnt value publish ZEL", "SELL OFF", arrSent[0][4].second));
+  AnswerCallStatus(bar, kCmdNewMarginCall, [&arrOffered](CNewCallStatus& dialog) {
     arrOffered.assign({dialog.GetStatusBox()->itemText(0).toStdString(), dialog.windowTitle().toStdString()});
     dialog.reject();
   });
@@ -205,14 +177,11 @@ TEST_F(WatchBarTest, TitleDialogSetsTheTitleOrAsksForOne) {
   CSetTitleDlg* pDialog = bar.GetTitleDialog();
   ASSERT_NE(pDialog, nullptr);
   EXPECT_TRUE(pDialog->isVisible());
-  EXPECT_EQ(pDialog->windowTitle(), QStringLiteral("Set Title"));
-  EXPECT_EQ(pDialog->GetViewName(), QStringLiteral("View1"));
-
+  EXPECT_EQ(pDialog->windowTitle() + "|" + pDialog->GetViewName(), QStringLiteral("Set Title|View1"));
   pDialog->Save();
   EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Please enter a list name"});
   EXPECT_TRUE(pDialog->isVisible());
   EXPECT_EQ(bar.windowTitle(), QStringLiteral("Orvane Watch 2"));
-
   pDialog->GetTitleEdit()->setText(QStringLiteral("  Night [desk] = B  "));
   pDialog->Save();
   EXPECT_FALSE(pDialog->isVisible());
@@ -220,7 +189,6 @@ TEST_F(WatchBarTest, TitleDialogSetsTheTitleOrAsksForOne) {
   EXPECT_EQ(m_dlg.GetWatchBar(4)->GetMenuEntries()[1].strCaption, "  Night [desk] = B  ");
   EXPECT_EQ(ReadWatchTitle(2), "Night [desk] = B")
       << "kept at once (the file trims blanks), not only at a clean close";
-
   // Opened again: the same dialog, an empty field.
   bar.OnCommand(kCmdChangeTitle);
   EXPECT_EQ(bar.GetTitleDialog(), pDialog);
@@ -228,10 +196,7 @@ TEST_F(WatchBarTest, TitleDialogSetsTheTitleOrAsksForOne) {
 }
 
 TEST_F(WatchBarTest, AQuietLinkShowsABannerAndOldRowsAreDimmed) {
-  const struct {
-    sHalvoLinkStatus status;
-    const char* szBanner;
-  } arrCases[] = {
+  const std::pair<sHalvoLinkStatus, const char*> arrCases[] = {
       {{kLinkConnected, 1, 200}, ""},
       {{kLinkNotResponding, 1, 12'400}, "Risk server: no data for 12 s"},
       {{kLinkDisconnected, 2, 119'999}, "Risk server: no data for 119 s"},
@@ -246,83 +211,66 @@ TEST_F(WatchBarTest, AQuietLinkShowsABannerAndOldRowsAreDimmed) {
   };
   SetFixedClock(int64_t{1'700'000'000} * 1'000'000);
   COrvaneWatchDlgBar& bar = StartWithSelection({});
-  const auto& record = *static_cast<const CRmsDetails*>(bar.GetList().GetStore().GetRecord(0));
-  for (const auto& test : arrCases) {
-    SCOPED_TRACE(test.szBanner);
-    bar.ShowLinkStatus(test.status);
-    EXPECT_EQ(bar.GetBannerText().toStdString(), test.szBanner);
-    EXPECT_EQ(bar.IsRowDimmed(record), *test.szBanner != '\0');
+  const CFilterListStore& store = bar.GetList().GetStore();
+  const auto& record = *static_cast<const CRmsDetails*>(store.GetRecord(0));
+  for (const auto& [status, szBanner] : arrCases) {
+    SCOPED_TRACE(szBanner);
+    bar.ShowLinkStatus(status);
+    EXPECT_EQ(bar.GetBannerText().toStdString(), szBanner);
+    EXPECT_EQ(bar.IsRowDimmed(record), *szBanner != '\0');
   }
-
   // Rows age by their own newest value, past the default five minutes or the list's limit.
   bar.ShowLinkStatus({kLinkConnected, 1, 0});
   SetFixedClock(int64_t{1'700'000'300} * 1'000'000);
   EXPECT_FALSE(bar.IsRowDimmed(record));
   SetFixedClock(int64_t{1'700'000'301} * 1'000'000);
   EXPECT_TRUE(bar.IsRowDimmed(record));
-
-  // "Last Update" holds the row's age in seconds; only a profile shows it, and custom columns
-  // come after it.
+  // "Last Update" holds the row's age in seconds; only a profile shows it, and custom columns come after it.
   const CListLayout& layout = bar.GetList().GetLayout();
   EXPECT_STREQ(layout.m_arrColumns[static_cast<size_t>(kLastUpdateColumn)].szName, "Last Update");
   EXPECT_EQ(layout.GetPosition(kLastUpdateColumn), -1);
   EXPECT_EQ(layout.GetPosition(kLastUpdateColumn - 1), kLastUpdateColumn - 1);
   sCellText cell;
-  bar.GetList().GetStore().GetCellText(&record, kLastUpdateColumn, cell);
+  store.GetCellText(&record, kLastUpdateColumn, cell);
   EXPECT_EQ(cell.strText, "301");
   // "Fit to Data" tells it without making it.
   sTextShape shape;
   const void* const pRecord = &record;
-  ASSERT_TRUE(bar.GetList().GetStore().GetCellShapes({&pRecord, 1}, {}, kLastUpdateColumn, true, {&shape, 1}));
-  EXPECT_EQ(shape.nDigits, 3);
-  EXPECT_EQ(shape.dHigh, 301.0);
+  ASSERT_TRUE(store.GetCellShapes({&pRecord, 1}, {}, kLastUpdateColumn, true, {&shape, 1}));
+  EXPECT_EQ(std::tuple(shape.nDigits, shape.dHigh), std::tuple(3, 301.0));
   EXPECT_EQ(FormatRowAge(0, 5'000'000), "-");
   EXPECT_EQ(AddCustomColumns(1, {{"Net", "\"289\" * 2"}}), kLastUpdateColumn + 1);
   cell.Reset();
-  bar.GetList().GetStore().GetCellText(&record, kLastUpdateColumn + 1, cell);
+  store.GetCellText(&record, kLastUpdateColumn + 1, cell);
   EXPECT_EQ(cell.strText, "602.00");
-  const struct {
-    const char* szValue;
-    bool bPresent;
-    int32_t nSeconds;
-  } arrLimits[] = {{"60", true, 60}, {"0", true, 0}, {"", false, 300}, {"-5", true, 300}, {"1m", true, 300}};
-  for (const auto& limit : arrLimits) {
-    SCOPED_TRACE(limit.szValue);
-    EXPECT_EQ(ParseDimAfterSeconds(limit.szValue, limit.bPresent), limit.nSeconds);
-  }
-  EXPECT_FALSE(IsRowAged(0, 1'000'000'000, 60));
-  EXPECT_FALSE(IsRowAged(1, 1'000'000'000, 0));
+  const std::tuple<const char*, bool, int32_t> arrLimits[] = {
+      {"60", true, 60}, {"0", true, 0}, {"", false, 300}, {"-5", true, 300}, {"1m", true, 300}};
+  for (const auto& [szValue, bPresent, nSeconds] : arrLimits)
+    EXPECT_EQ(ParseDimAfterSeconds(szValue, bPresent), nSeconds) << szValue;
+  EXPECT_FALSE(IsRowAged(0, 1'000'000'000, 60) || IsRowAged(1, 1'000'000'000, 0));
 }
 
 // The whole link of each kind for an account, with the local time of a zone with daylight
 // saving, in winter and in summer.
 TEST_F(WatchBarTest, CallEmailsCarryTheWholeTextAndTheLocalTime) {
-  const std::string strMarginClosing =
-      " . Kindly note that this is only an indicative amount of the margin call payable and the same "
-      "may vary depending on market fluctuations during the day.%0D%0A%0D%0ATherefore, please "
-      "contact your Financial Advisor as soon as possible to discuss your options to resolve this "
-      "situation and/or to determine the amount of margin call payable in your account. You might, "
-      "for instance, elect to provide additional Collateral (in the form of cash and/or acceptable "
-      "Securities) with an Advance or you might elect to reduce the amounts outstanding derivatives "
-      "positions under your facility(ies).%0D%0A%0D%0AIf  immediate action is not taken to cure the "
-      "margin call, we may, among other things, at any time and without further notice to you, sell "
-      "or realize all or part of the Collateral and/or (if applicable) close out any or all of your "
-      "open Derivatives Transactions.%0D%0A%0D%0AIf you have any questions regarding this "
-      "notification, or your facility(ies), please raise them with your Financial Advisor. Please "
-      "disregard this notice if the margin call has already been cured.%0D%0A%0D%0AFor and on behalf "
-      "of%0D%0ATarvelle Wealth Advisors (India) Private Limited";
-  const std::string strObligationClosing =
-      " . Kindly note that this is only an indicative amount of the cash obligation amount payable "
-      "and the same may vary depending on market fluctuations during the day.%0D%0A%0D%0ATherefore, "
-      "please contact your Financial Advisor as soon as possible to discuss your options to resolve "
-      "this situation. You might, for instance, elect to provide additional Cash or sell "
-      "Securities.%0D%0A%0D%0AIf  immediate action is not taken to cure the Cash Obligation "
-      "Shortfall, we may, among other things, at any time and without further notice to you, sell or "
-      "realize all or part of the Collateral and/or (if applicable) close out any or all of your "
-      "open Derivatives Transactions.%0D%0A%0D%0AIf you have any questions regarding this "
-      "notification, or your facility(ies), please raise them with your Financial Advisor. Please "
-      "disregard this notice if the margin call has already been cured.%0D%0A%0D%0AFor and on behalf "
-      "of%0D%0ATarvelle Wealth Advisors (India) Private Limited";
+  const std::string strFacility =
+      "&body=Dear Sir / Madam,%0D%0A%0D%0APlease be advised that your derivative "
+      "facility(ies) with us is / are currently at ";
+  const std::string strIndicative = " . Kindly note that this is only an indicative amount of the ";
+  const std::string strContact =
+      " and the same may vary depending on market fluctuations during the day.%0D%0A%0D%0ATherefore, please "
+      "contact your Financial Advisor as soon as possible to discuss your options to resolve this situation";
+  const std::string strCure = "%0D%0A%0D%0AIf  immediate action is not taken to cure the ";
+  const std::string strClosing =
+      ", we may, among other things, at any time and without further notice to you, sell or realize all or "
+      "part of "
+      "the Collateral and/or (if applicable) close out any or all of your open Derivatives "
+      "Transactions.%0D%0A%0D%0A"
+      "If you have any questions regarding this notification, or your facility(ies), please raise them with "
+      "your "
+      "Financial Advisor. Please disregard this notice if the margin call has already been "
+      "cured.%0D%0A%0D%0AFor "
+      "and on behalf of%0D%0ATarvelle Wealth Advisors (India) Private Limited&cc=";
   const struct {
     int32_t nCommand;
     std::array<int32_t, 6> arrColumns;
@@ -334,28 +282,36 @@ TEST_F(WatchBarTest, CallEmailsCarryTheWholeTextAndTheLocalTime) {
        {70, 0, 83, -1, -1, -1},
        "",
        1796411100,
-       "mailto:?subject=Initial Margin call for Account [C1001]&body=Dear Sir / Madam,%0D%0A%0D%0APlease be "
-       "advised that your derivative facility(ies) with us is / are currently at margin call.%0D%0A%0D%0AAs "
-       "on 02:05 PM Dec 04,2026 today, your margin stood at Rs.-1500.50 as against the requirement of "
-       "Rs.C1001 i.e a deficit / shortfall of Rs.CM-NSE-NRML" +
-           strMarginClosing + "&cc="},
+       "mailto:?subject=Initial Margin call for Account [C1001]" + strFacility +
+           "margin call.%0D%0A%0D%0AAs on 02:05 PM Dec 04,2026 today, your margin stood at Rs.-1500.50 as "
+           "against "
+           "the requirement of Rs.C1001 i.e a deficit / shortfall of Rs.CM-NSE-NRML" +
+           strIndicative + "margin call payable" + strContact +
+           " and/or to determine the amount of margin call payable in your "
+           "account. You might, for instance, elect to provide additional Collateral (in the form of cash "
+           "and/or "
+           "acceptable Securities) with an Advance or you might elect to reduce the amounts outstanding "
+           "derivatives "
+           "positions under your facility(ies)." +
+           strCure + "margin call" + strClosing},
       {kCmdObligationCallEmail,
        {-1, -1, -1, 83, 70, 0},
        "risk@example.com;desk@example.com",
        1783171800,
-       "mailto:?subject=Cash Obligation Short Fall for Account [C1001]&body=Dear Sir / Madam,%0D%0A%0D%0A"
-       "Please be advised that your derivative facility(ies) with us is / are currently at cash obligation "
-       "shortfall.%0D%0A%0D%0AAs on 09:30 AM Jul 04,2026 today, your margin stood at Rs.CM-NSE-NRML as "
-       "against the requirement of Rs.-1500.50 i.e a deficit / shortfall of Rs.C1001" +
-           strObligationClosing + "&cc=risk@example.com;desk@example.com"},
+       "mailto:?subject=Cash Obligation Short Fall for Account [C1001]" + strFacility +
+           "cash obligation shortfall.%0D%0A%0D%0AAs on 09:30 AM Jul 04,2026 today, your margin stood at "
+           "Rs.CM-NSE-NRML as against the requirement of Rs.-1500.50 i.e a deficit / shortfall of Rs.C1001" +
+           strIndicative + "cash obligation amount payable" + strContact +
+           ". You might, for instance, elect to "
+           "provide additional Cash or sell Securities." +
+           strCure + "Cash Obligation Shortfall" + strClosing + "risk@example.com;desk@example.com"},
   };
   const char* szOldZone = std::getenv("TZ");
   const std::string strOldZone = szOldZone != nullptr ? szOldZone : "";
   setenv("TZ", "America/New_York", 1);
   tzset();
   EXPECT_TRUE(m_dlg.CreateWatchWindows());
-  // One link for each selected entity.
-  AddEntities({"account-C1001", "account-C1002"});
+  AddEntities({"account-C1001", "account-C1002"});  // one link for each selected entity
   COrvaneWatchDlgBar& bar = *m_dlg.GetWatchBar(1);
   bar.GetList().selectAll();
   for (const auto& row : arrRows) {
@@ -372,10 +328,7 @@ TEST_F(WatchBarTest, CallEmailsCarryTheWholeTextAndTheLocalTime) {
   // An entity of no known level is named by its id alone.
   EXPECT_NE(BuildCallEmailLink(kCallObligation, 9, "X", "t", {"1", "2", "3"}, "").find("for  [X]&body="),
             std::string::npos);
-  if (szOldZone != nullptr)
-    setenv("TZ", strOldZone.c_str(), 1);
-  else
-    unsetenv("TZ");
+  szOldZone != nullptr ? setenv("TZ", strOldZone.c_str(), 1) : unsetenv("TZ");
   tzset();
 }
 
@@ -394,8 +347,7 @@ TEST_F(WatchBarTest, CallHistoryCollectsEntriesNewestFirstBeforeItIsShown) {
   EXPECT_TRUE(m_dlg.GetCallHistory().isVisible());
   EXPECT_EQ(list.GetControlId(), kCallHistoryListId);
   ASSERT_EQ(list.GetItemCount(), 3);
-  EXPECT_EQ(list.GetCellText(0, 0), "C3");
-  EXPECT_EQ(list.GetCellText(2, 0), "C1");
+  EXPECT_EQ(list.GetCellText(0, 0) + list.GetCellText(2, 0), "C3C1");
 }
 
 }  // namespace

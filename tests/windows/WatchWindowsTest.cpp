@@ -1,34 +1,57 @@
 // The controller in-process: its windows in a frame, the first requests through receive
-// controls that this test program offers as the host would, and rows following the server's
-// records. Titles read at start and kept at shutdown are the terminal's run tests'.
+// controls that this test program offers as the host would, rows following the server's
+// records, and the titles the windows keep.
 #include "WatchFixture.h"
-#include "lists/widgets/FilterListCtrl.h"
-#include "model/RmsDetails.h"
-#include "platform/qt/MainFrame.h"
-#include "windows/OrvaneWatchDlgBar.h"
-#include "windows/OrvaneWatchDocAlerts.h"
-#include "windows/WatchTitles.h"
+#include "platform/PlatformPath.h"
 
 namespace {
 
+using WatchTitlesTest = CSettingsFixture;
 using WatchWindowsTest = CWatchFixture;
+
+TEST_F(WatchTitlesTest, WrittenTitlesReadBackAndKeepTheFileReadable) {
+  const std::string strRest =
+      "[CONFIG]\nDIALOG COUNT=2\n[Orvane_watch3]\nTITLE=Desk C\n[Orvane_watch4]\nTITLE=\n";
+  WriteFile("OrvaneSetting.ini", "[orvane_watch1]\nCOLUMNPROFILE=1#2\ntitle=Old\n" + strRest);
+  EXPECT_EQ(
+      (std::vector<std::string>{ReadWatchTitle(1), ReadWatchTitle(2), ReadWatchTitle(3), ReadWatchTitle(4)}),
+      (std::vector<std::string>{"Old", "Orvane Watch 2", "Desk C", "Orvane Watch 4"}));
+  const std::string strLong(500, 'x');
+  const std::pair<std::string, std::string> arrCases[] = {{"[Desk] = A", "[Desk] = A"},
+                                                          {"two\nlines\r\n", "two lines"},
+                                                          {strLong, strLong},
+                                                          {"", "Orvane Watch 1"}};
+  for (const auto& [strTitle, strReadBack] : arrCases) {
+    EXPECT_TRUE(WriteWatchTitle(GetWatchSectionName(1), strTitle));
+    EXPECT_EQ(ReadWatchTitle(1), strReadBack);
+  }
+  EXPECT_TRUE(WriteWatchTitle(GetWatchSectionName(1), "Night desk"));
+  EXPECT_EQ(ReadFile("OrvaneSetting.ini"),
+            "[orvane_watch1]\nCOLUMNPROFILE=1#2\ntitle=Night desk\n" + strRest);
+}
+
+TEST_F(WatchTitlesTest, WithoutSettingsDirectoryTitlesGoToTheDriveRoot) {
+  std::filesystem::create_directories(m_dir / "root");
+  SetPlatformDriveRoot((m_dir / "root").string());
+  g_pluginContext.settingsDir.clear();
+  for (int n = 1; n <= kWatchWindowCount; ++n) EXPECT_EQ(ReadWatchTitle(n), GetDefaultWatchTitle(n));
+  EXPECT_TRUE(WriteWatchTitle(GetWatchSectionName(2), "Rooted"));
+  EXPECT_TRUE(std::filesystem::exists(m_dir / "root" / "OrvaneSetting.ini"));
+  EXPECT_EQ(ReadWatchTitle(2), "Rooted");
+  SetPlatformDriveRoot("");
+}
 
 TEST_F(WatchWindowsTest, WindowCountFollowsTheSetting) {
   // Without a frame nothing is created, toggled or sent.
   SetMainFrame(nullptr);
-  EXPECT_FALSE(m_dlg.CreateWatchWindows());
-  EXPECT_FALSE(m_dlg.ToggleWindow(0));
-  EXPECT_TRUE(m_dlg.m_mapBars.empty());
-  EXPECT_EQ(m_dlg.GetLink(), nullptr);
-  EXPECT_TRUE(g_controls[0].m_arrRequests.empty());
+  EXPECT_FALSE(m_dlg.CreateWatchWindows() || m_dlg.ToggleWindow(0));
+  EXPECT_TRUE(m_dlg.m_mapBars.empty() && m_dlg.GetLink() == nullptr && g_controls[0].m_arrRequests.empty());
   SetMainFrame(&m_frame);
-  const struct {
-    int32_t nWatchCount;
-    std::vector<int32_t> arrIds;
-  } arrCases[] = {{0, {995}}, {-3, {995}}, {2, {991, 992, 995}}, {9, {991, 992, 993, 994, 995}}};
-  for (const auto& c : arrCases) {
-    SCOPED_TRACE(c.nWatchCount);
-    g_pluginContext.watchCount = c.nWatchCount;
+  const std::pair<int32_t, std::vector<int32_t>> arrCases[] = {
+      {0, {995}}, {-3, {995}}, {2, {991, 992, 995}}, {9, {991, 992, 993, 994, 995}}};
+  for (const auto& [nWatchCount, arrExpectedIds] : arrCases) {
+    SCOPED_TRACE(nWatchCount);
+    g_pluginContext.watchCount = nWatchCount;
     EXPECT_TRUE(m_dlg.CreateWatchWindows());
     std::vector<int32_t> arrIds;
     for (const auto& [pBar, nId] : m_dlg.m_mapBars) {
@@ -38,17 +61,17 @@ TEST_F(WatchWindowsTest, WindowCountFollowsTheSetting) {
           << nId;
     }
     std::sort(arrIds.begin(), arrIds.end());
-    EXPECT_EQ(arrIds, c.arrIds);
+    EXPECT_EQ(arrIds, arrExpectedIds);
     for (int nWindow = 1; nWindow <= 4; ++nWindow) {
       COrvaneWatchDlgBar* pBar = m_dlg.GetWatchBar(nWindow);
-      ASSERT_EQ(pBar != nullptr, nWindow <= c.nWatchCount) << nWindow;
+      ASSERT_EQ(pBar != nullptr, nWindow <= nWatchCount) << nWindow;
       if (pBar == nullptr) continue;
-      EXPECT_EQ(pBar->windowTitle().toStdString(), GetDefaultWatchTitle(nWindow));
-      EXPECT_EQ(pBar->objectName(), QStringLiteral("OrvaneWatch%1").arg(nWindow));
-      EXPECT_EQ(pBar->GetList().GetProfileName(), GetWatchSectionName(nWindow));
-      EXPECT_EQ(pBar->GetList().GetControlId(), 1230 + nWindow);
-      EXPECT_TRUE(pBar->GetList().IsDataMode());
-      EXPECT_EQ(pBar->GetAlertListKey(), "list" + std::to_string(nWindow));
+      const CFilterListCtrl& list = pBar->GetList();
+      EXPECT_EQ(
+          std::tuple(pBar->windowTitle().toStdString(), pBar->objectName(), list.GetProfileName(),
+                     list.GetControlId(), list.IsDataMode(), pBar->GetAlertListKey()),
+          std::tuple(GetDefaultWatchTitle(nWindow), QStringLiteral("OrvaneWatch%1").arg(nWindow),
+                     GetWatchSectionName(nWindow), 1230 + nWindow, true, "list" + std::to_string(nWindow)));
     }
     EXPECT_EQ(m_dlg.GetAlertsWindow()->windowTitle(), QStringLiteral("Orvane Watch Alerts"));
     m_dlg.DestroyWindows();
@@ -59,11 +82,10 @@ TEST_F(WatchWindowsTest, WindowCountFollowsTheSetting) {
 // A second start creates no window twice and keeps the link, but asks again; it shows every
 // window when all are hidden, and leaves them as they are when one is shown.
 TEST_F(WatchWindowsTest, ASecondStartAsksAgainAndShowsWindowsOnlyWhenAllAreHidden) {
-  const std::vector<std::string> arrFirst = {"om_get_user_peer_data", "mrv_rst_show_tree_all", "roth_rst",
-                                             "mrv_surv_alert_show_tree_all"};
   g_pluginContext.watchCount = 2;
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
-  EXPECT_EQ(GetRequestNames(), arrFirst);
+  EXPECT_EQ(GetRequestNames(), (std::vector<std::string>{"om_get_user_peer_data", "mrv_rst_show_tree_all",
+                                                         "roth_rst", "mrv_surv_alert_show_tree_all"}));
   const RmsLink* pLink = m_dlg.GetLink();
   ASSERT_NE(pLink, nullptr);
   for (const auto& [pBar, nId] : m_dlg.m_mapBars) pBar->hide();
@@ -72,7 +94,6 @@ TEST_F(WatchWindowsTest, ASecondStartAsksAgainAndShowsWindowsOnlyWhenAllAreHidde
   EXPECT_EQ(m_dlg.GetLink(), pLink);
   EXPECT_EQ(GetRequestNames().size(), 8u);
   for (const auto& [pBar, nId] : m_dlg.m_mapBars) EXPECT_FALSE(pBar->isHidden()) << nId;
-
   m_dlg.GetWatchBar(1)->hide();
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
   EXPECT_TRUE(m_dlg.GetWatchBar(1)->isHidden());
@@ -83,23 +104,18 @@ TEST_F(WatchWindowsTest, ASecondStartAsksAgainAndShowsWindowsOnlyWhenAllAreHidde
 TEST_F(WatchWindowsTest, ToggleWindowByIndex) {
   g_pluginContext.watchCount = 2;
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
-  const struct {
-    int nIndex;
-    bool bWindow1Hidden, bWindow2Hidden, bAlertsHidden;
-  } arrSteps[] = {
-      {0, false, true, false},   // index 0 is watch window 2
-      {0, false, false, false},  // and back
-      {2, false, false, false},  // watch window 4 does not exist
-      {3, true, false, false},   // index 3 is watch window 1
-      {4, true, false, true},    // index 4 is the alerts window
-      {7, true, false, true},    // unknown index
-      {-1, true, false, true},
-  };
-  for (const auto& step : arrSteps) {
-    EXPECT_TRUE(m_dlg.ToggleWindow(step.nIndex));
-    EXPECT_EQ(m_dlg.GetWatchBar(1)->isHidden(), step.bWindow1Hidden) << step.nIndex;
-    EXPECT_EQ(m_dlg.GetWatchBar(2)->isHidden(), step.bWindow2Hidden) << step.nIndex;
-    EXPECT_EQ(m_dlg.GetAlertsWindow()->isHidden(), step.bAlertsHidden) << step.nIndex;
+  // Index 0 is watch window 2, 3 is window 1, 4 the alerts window; 2 (window 4) does not exist.
+  const std::pair<int, std::array<bool, 3>> arrSteps[] = {
+      // hidden: window 1, window 2, alerts
+      {0, {false, true, false}}, {0, {false, false, false}}, {2, {false, false, false}},
+      {3, {true, false, false}}, {4, {true, false, true}},   {7, {true, false, true}},
+      {-1, {true, false, true}}};
+  for (const auto& [nIndex, arrHidden] : arrSteps) {
+    EXPECT_TRUE(m_dlg.ToggleWindow(nIndex));
+    EXPECT_EQ((std::array<bool, 3>{m_dlg.GetWatchBar(1)->isHidden(), m_dlg.GetWatchBar(2)->isHidden(),
+                                   m_dlg.GetAlertsWindow()->isHidden()}),
+              arrHidden)
+        << nIndex;
   }
 }
 
@@ -113,26 +129,24 @@ TEST_F(WatchWindowsTest, RecordsAddAndRemoveRowsInEveryWatchList) {
   ASSERT_EQ(g_mapRmsDetails.size(), 2000u);
   const CRmsDetails* pRecord = g_mapRmsDetails.at("5|B1|CM-NSE-NRML").get();
   for (int nWindow = 1; nWindow <= 3; ++nWindow) {
-    EXPECT_EQ(m_dlg.GetWatchBar(nWindow)->GetList().GetItemCount(), 2000) << nWindow;
-    EXPECT_EQ(m_dlg.GetWatchBar(nWindow)->GetList().GetStore().GetRecord(0), pRecord) << nWindow;
+    EXPECT_EQ(GetList(nWindow).GetItemCount(), 2000) << nWindow;
+    EXPECT_EQ(GetList(nWindow).GetStore().GetRecord(0), pRecord) << nWindow;
   }
-
   const CTestMessage deleted(
       {{64050, "account-B1"}, {54244, "CM-NSE-NRML"}, {54211, "rms prsnt value publish"}, {20008, ""}});
   m_dlg.OnRmsPublish(deleted.Get());
   for (int nWindow = 1; nWindow <= 3; ++nWindow) {
-    const CFilterListStore& store = m_dlg.GetWatchBar(nWindow)->GetList().GetStore();
+    const CFilterListStore& store = GetList(nWindow).GetStore();
     EXPECT_EQ(store.GetStoreCount(), 1999) << nWindow;
     for (int32_t nIndex = 0; nIndex < store.GetStoreCount(); ++nIndex)
       ASSERT_NE(store.GetStoreRecord(nIndex), pRecord);
   }
-  // The records go at shutdown.
-  m_dlg.SaveAndRelease();
+  m_dlg.SaveAndRelease();  // the records go at shutdown
   EXPECT_TRUE(g_mapRmsDetails.empty());
 }
 
 // A list with both options on starts with its kept filter and sort and follows the feed; the
-// other lists show every record as it came.
+// other lists show every record as it came. The column shows the negated value of field 64116.
 TEST_F(WatchWindowsTest, AListWithLiveFilterAndKeptSortFollowsTheFeedFromTheStart) {
   const std::string strSettings =
       "[Orvane_watch1]\nLIVEFILTERSORT=1\nKEEPFILTERSORT=1\nFILTERS=Unrealized MTM Prsnt:<0\n"
@@ -140,29 +154,18 @@ TEST_F(WatchWindowsTest, AListWithLiveFilterAndKeptSortFollowsTheFeedFromTheStar
   WriteFile("OrvaneSetting.ini", strSettings);
   g_pluginContext.watchCount = 2;
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
-  // The column shows the negated value of field 64116.
-  const auto send = [this](const char* szEntity, const char* szValue) {
-    const CTestMessage response({{64050, szEntity},
-                                 {54244, "CM-NSE-NRML"},
-                                 {54211, "rms prsnt value publish"},
-                                 {64116, szValue},
-                                 {32767, "mrv_rst_show_tree_all"},
-                                 {32766, "5"}});
-    m_dlg.OnRmsResponse(response.Get());
-  };
   const auto shown = [this](int nWindow) {
-    const CFilterListCtrl& list = m_dlg.GetWatchBar(nWindow)->GetList();
     std::vector<std::string> arrTexts;
-    for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow) arrTexts.push_back(list.GetCellText(nRow, 70));
+    for (int32_t nRow = 0; nRow < GetList(nWindow).GetItemCount(); ++nRow)
+      arrTexts.push_back(GetList(nWindow).GetCellText(nRow, 70));
     return arrTexts;
   };
-  send("A1", "100");
-  send("A2", "-50");
-  send("A3", "300");
+  for (const auto& [szEntity, szValue] : {std::pair{"A1", "100"}, {"A2", "-50"}, {"A3", "300"}})
+    SendTreeValue(szEntity, szValue);
   EXPECT_EQ(shown(1), (std::vector<std::string>{"-100.00", "-300.00"}));
   EXPECT_EQ(shown(2), (std::vector<std::string>{"-100.00", "50.00", "-300.00"}));
-  send("A2", "10");
-  send("A1", "-5");
+  SendTreeValue("A2", "10");
+  SendTreeValue("A1", "-5");
   EXPECT_EQ(shown(1), (std::vector<std::string>{"-10.00", "-300.00"}));
   EXPECT_EQ(shown(2), (std::vector<std::string>{"5.00", "-10.00", "-300.00"}));
   EXPECT_EQ(ReadFile("OrvaneSetting.ini"), strSettings) << "restoring writes nothing";
@@ -177,10 +180,8 @@ TEST_F(WatchWindowsTest, ConfiguredCustomColumnsAreRedBelowZero) {
   const int32_t nLoss = AddCustomColumns(1, {{"Loss", "0 - 5"}, {"Other", "0 - 5"}});
   for (const auto& [nColumn, nColour] : {std::pair{nLoss, 255}, std::pair{nLoss + 1, kColourUnset}}) {
     sCellText cell;
-    ASSERT_TRUE(m_dlg.GetWatchBar(1)->GetList().GetStore().GetCellText(g_mapRmsDetails.begin()->second.get(),
-                                                                       nColumn, cell));
-    EXPECT_EQ(cell.strText, "-5.00");
-    EXPECT_EQ(cell.nTextColour, nColour) << nColumn;
+    ASSERT_TRUE(GetList(1).GetStore().GetCellText(g_mapRmsDetails.begin()->second.get(), nColumn, cell));
+    EXPECT_EQ(std::tuple(cell.strText, cell.nTextColour), std::tuple("-5.00", nColour)) << nColumn;
   }
 }
 

@@ -61,39 +61,28 @@ std::vector<std::string> Deliver(bool bConflation, const std::vector<sSent>& arr
 
 TEST(Conflation, DeliversTheNewestValueInOrderPerEntity) {
   const char* kCalls = rmsproto::kCallStatusTopic;
+  const sSent tree = {.strLabel = "tree", .szName = rmsproto::kTreeRequest, .bPublication = false};
   const struct {
     const char* szCase;
     bool bConflation;
     std::vector<sSent> arrSent;
     std::vector<std::string> arrDelivered;
   } arrRows[] = {
-      {"the newest value takes the waiting one's place",
+      {"newest in place",
        true,
        {{"a1"}, {.strLabel = "b1", .strEntity = "account-B1"}, {"a2"}, {"a3"}},
        {"a3", "b1"}},
-      {"switched off, every value", false, {{"a1"}, {"a2"}}, {"a1", "a2"}},
-      {"a delete mark is never overtaken",
-       true,
-       {{"a1"}, {.strLabel = "del", .bDeleted = true}, {"a2"}},
-       {"a1", "del", "a2"}},
-      {"a call status keeps its place",
-       true,
-       {{"a1"}, {.strLabel = "call", .szName = kCalls}, {"a2"}},
-       {"a1", "call", "a2"}},
-      {"the entity's tree answer keeps its place",
-       true,
-       {{"a1"}, {.strLabel = "tree", .szName = rmsproto::kTreeRequest, .bPublication = false}, {"a2"}},
-       {"a1", "tree", "a2"}},
+      {"switched off", false, {{"a1"}, {"a2"}}, {"a1", "a2"}},
+      {"delete mark", true, {{"a1"}, {.strLabel = "del", .bDeleted = true}, {"a2"}}, {"a1", "del", "a2"}},
+      {"call status", true, {{"a1"}, {.strLabel = "call", .szName = kCalls}, {"a2"}}, {"a1", "call", "a2"}},
+      {"tree answer", true, {{"a1"}, tree, {"a2"}}, {"a1", "tree", "a2"}},
       // Both texts name the plug-in's record of A1, so neither may pass the other.
-      {"another text of the same id keeps its place",
-       true,
-       {{"a1"}, {.strLabel = "x", .strEntity = "xaccount-A1"}, {"a2"}},
-       {"a1", "x", "a2"}},
-      {"another peer value is not superseded",
+      {"same id", true, {{"a1"}, {.strLabel = "x", .strEntity = "xaccount-A1"}, {"a2"}}, {"a1", "x", "a2"}},
+      {"other peer",
        true,
        {{.strLabel = "a1", .strPeer = "BR1"}, {.strLabel = "a2", .strPeer = "BR2"}},
        {"a1", "a2"}},
-      {"controls are apart", true, {{"a1"}, {.strLabel = "o1", .nControl = 2}, {"a2"}}, {"a2"}},
+      {"controls apart", true, {{"a1"}, {.strLabel = "o1", .nControl = 2}, {"a2"}}, {"a2"}},
   };
   for (const auto& row : arrRows) {
     SCOPED_TRACE(row.szCase);

@@ -54,19 +54,13 @@ class DeliveryTest : public ::testing::Test {
 
 TEST_F(DeliveryTest, ABacklogArrivesWholeInOrderInTurns) {
   constexpr int kCount = 10000;
-  const struct {
-    const char* szCase;
-    std::chrono::microseconds budget;
-    uint64_t nTurns;                 // drain turns for the backlog
-    size_t nDeliveredWhenOtherRuns;  // messages delivered when an event posted after it ran
-  } arrRows[] = {
-      {"no budget: one message a turn", 0us, kCount, 1},
-      {"an hour: one turn", std::chrono::hours(1), 1, kCount},
-  };
-  for (const auto& row : arrRows) {
-    SCOPED_TRACE(row.szCase);
+  // Budget, drain turns for the backlog, messages delivered when an event posted after it ran.
+  const std::tuple<std::chrono::microseconds, uint64_t, size_t> arrRows[] = {
+      {0us, kCount, 1}, {std::chrono::hours(1), 1, kCount}};
+  for (const auto& [budget, nTurns, nDeliveredWhenOtherRuns] : arrRows) {
+    SCOPED_TRACE(nTurns);
     m_sink.m_arrReceived.clear();
-    m_pTransport->SetDeliveryTurnBudget(row.budget);
+    m_pTransport->SetDeliveryTurnBudget(budget);
     const sTransportStats before = m_pTransport->GetStats();
     QueueWhileBusy(kCount);
     // However long the thread was busy, one drain event waits for the whole backlog.
@@ -83,8 +77,8 @@ TEST_F(DeliveryTest, ABacklogArrivesWholeInOrderInTurns) {
     for (int n = 0; n < kCount; ++n)
       ASSERT_EQ(m_sink.m_arrReceived[static_cast<size_t>(n)].GetField(1), std::to_string(n));
     const sTransportStats after = m_pTransport->GetStats();
-    EXPECT_EQ(after.nDrainTurns - before.nDrainTurns, row.nTurns);
-    EXPECT_EQ(nDeliveredWhenOtherRan, row.nDeliveredWhenOtherRuns);
+    EXPECT_EQ(after.nDrainTurns - before.nDrainTurns, nTurns);
+    EXPECT_EQ(nDeliveredWhenOtherRan, nDeliveredWhenOtherRuns);
     EXPECT_EQ(after.nDelivered - before.nDelivered, static_cast<uint64_t>(kCount));
   }
 }
@@ -107,11 +101,7 @@ TEST_F(DeliveryTest, TurnsKeepTheirIntervalApart) {
 }
 
 TEST_F(DeliveryTest, NothingReachesAClosedOrDestroyedControl) {
-  const struct {
-    const char* szCase;
-    std::function<void()> fnStop;
-    size_t nDelivered;
-  } arrRows[] = {
+  const std::tuple<const char*, std::function<void()>, size_t> arrRows[] = {
       {"closed", [this] { m_pSinkControl->Close(0); }, 0},
       {"destroyed",
        [this] {
@@ -127,16 +117,16 @@ TEST_F(DeliveryTest, NothingReachesAClosedOrDestroyedControl) {
        },
        10},
   };
-  for (const auto& row : arrRows) {
-    SCOPED_TRACE(row.szCase);
+  for (const auto& [szCase, fnStop, nDelivered] : arrRows) {
+    SCOPED_TRACE(szCase);
     SetUp();
     QueueWhileBusy(100);
-    row.fnStop();
+    fnStop();
     ASSERT_TRUE(RunEventsUntil([&] { return m_pTransport->GetStats().nQueued == 0; }));
-    EXPECT_EQ(m_sink.m_arrReceived.size(), row.nDelivered);
+    EXPECT_EQ(m_sink.m_arrReceived.size(), nDelivered);
     if (m_pSinkControl == nullptr) continue;
-    EXPECT_EQ(SendRequest(*m_pSinkControl, m_composer, {{0, "roth_rst"}}), 0);
-    EXPECT_EQ(Subscribe(*m_pSinkControl, kTopic), 0);
+    EXPECT_EQ(
+        SendRequest(*m_pSinkControl, m_composer, {{0, "roth_rst"}}) + Subscribe(*m_pSinkControl, kTopic), 0);
   }
 }
 

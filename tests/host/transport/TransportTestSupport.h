@@ -24,6 +24,13 @@ struct sReceived {
   std::vector<uint8_t> arrBytes;
 
   std::string GetField(uint32_t nFieldId) const { return ReadField(arrBytes, nFieldId).value_or("<absent>"); }
+  // The fields' values joined with '|'.
+  std::string GetFields(std::initializer_list<uint32_t> arrFieldIds) const {
+    std::string strValues;
+    for (const uint32_t nFieldId : arrFieldIds)
+      strValues += (strValues.empty() ? "" : "|") + GetField(nFieldId);
+    return strValues;
+  }
 };
 
 class CKeepingReceiver final : public CPyxoRxNotifierBase {

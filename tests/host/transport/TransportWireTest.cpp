@@ -6,28 +6,21 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 TEST(TransportWireTest, TopicFramesNameExactlyOnePublication) {
-  EXPECT_EQ(halvowire::MakeTopicFrame("rms prsnt value publish"),
-            std::string("rms prsnt value publish\0", 24));
-  EXPECT_EQ(halvowire::MakeTopicFrame(""), std::string(1, '\0'));
-  const std::pair<std::string, std::optional<std::string>> arrRows[] = {
-      {std::string("manual sms alert\0", 17), "manual sms alert"},
-      {"manual sms alert", std::nullopt},          // no NUL
-      {std::string("rms\0x\0", 6), std::nullopt},  // NUL inside
-      {std::string("rms\0x", 5), std::nullopt},    // bytes after the NUL
-      {"", std::nullopt},
-  };
-  for (const auto& [strFrame, strName] : arrRows) {
-    const std::optional<std::string_view> strRead =
-        halvowire::ReadTopicFrame(strFrame.data(), strFrame.size());
-    EXPECT_EQ(strRead.value_or("<none>"), strName.value_or("<none>")) << strFrame;
-  }
+  EXPECT_EQ(halvowire::MakeTopicFrame("rms prsnt value publish"), "rms prsnt value publish\0"s);
+  EXPECT_EQ(halvowire::MakeTopicFrame(""), "\0"s);
+  EXPECT_EQ(halvowire::ReadTopicFrame("manual sms alert\0", 17), "manual sms alert");
+  // No NUL, a NUL inside, bytes after the NUL, nothing.
+  for (const std::string& strFrame : {"manual sms alert"s, "rms\0x\0"s, "rms\0x"s, ""s})
+    EXPECT_EQ(halvowire::ReadTopicFrame(strFrame.data(), strFrame.size()), std::nullopt) << strFrame;
 }
 
 TEST(TransportWireTest, SendTimeFramesHoldTheMomentLeastSignificantByteFirst) {
   const std::pair<int64_t, std::string> arrRows[] = {
       {0, std::string(8, '\0')},
-      {0x0102030405060708, std::string("\x08\x07\x06\x05\x04\x03\x02\x01", 8)},
+      {0x0102030405060708, "\x08\x07\x06\x05\x04\x03\x02\x01"s},
       {-1, std::string(8, '\xFF')},
   };
   for (const auto& [nNanoseconds, strFrame] : arrRows) {
@@ -41,31 +34,30 @@ TEST(TransportWireTest, SendTimeFramesHoldTheMomentLeastSignificantByteFirst) {
 }
 
 TEST(TransportWireTest, ServerAddressesAsAUserGivesThem) {
-  const std::pair<const char*, std::optional<std::string>> arrNextPort[] = {
+  const std::pair<const char*, const char*> arrNextPort[] = {
       {"tcp://127.0.0.1:5555", "tcp://127.0.0.1:5556"},
       {"tcp://[::1]:7000", "tcp://[::1]:7001"},
       {"tcp://127.0.0.1:*", "tcp://127.0.0.1:*"},
-      {"tcp://127.0.0.1:65535", std::nullopt},
-      {"tcp://127.0.0.1:0", std::nullopt},
-      {"tcp://127.0.0.1", std::nullopt},
-      {"ipc:///tmp/rms", std::nullopt},
   };
-  for (const auto& [szEndpoint, strExpected] : arrNextPort)
-    EXPECT_EQ(halvowire::GetNextPortEndpoint(szEndpoint), strExpected) << szEndpoint;
+  for (const auto& [szEndpoint, szExpected] : arrNextPort)
+    EXPECT_EQ(halvowire::GetNextPortEndpoint(szEndpoint), szExpected) << szEndpoint;
+  for (const char* szEndpoint :
+       {"tcp://127.0.0.1:65535", "tcp://127.0.0.1:0", "tcp://127.0.0.1", "ipc:///tmp/rms"})
+    EXPECT_EQ(halvowire::GetNextPortEndpoint(szEndpoint), std::nullopt) << szEndpoint;
 
   const std::pair<const char*, const char*> arrAddresses[] = {
       {"tcp://127.0.0.1:5555", "tcp://127.0.0.1:5555 tcp://127.0.0.1:5556"},
       {"tcp://10.0.0.5:5555,tcp://10.0.0.5:7777", "tcp://10.0.0.5:5555 tcp://10.0.0.5:7777"},
       {"ipc:///run/rms/req,ipc:///run/rms/pub", "ipc:///run/rms/req ipc:///run/rms/pub"},
-      {"tcp://127.0.0.1:*", "none"},
-      {"tcp://127.0.0.1:5555,", "none"},
-      {"inproc://rms,inproc://rms-pub", "none"},
-      {"", "none"},
   };
   for (const auto& [szAddress, szEndpoints] : arrAddresses) {
     const std::optional<halvowire::sServerEndpoints> endpoints = halvowire::ParseServerAddress(szAddress);
-    EXPECT_EQ(endpoints ? endpoints->strRequests + " " + endpoints->strPublications : "none", szEndpoints);
+    ASSERT_TRUE(endpoints.has_value()) << szAddress;
+    EXPECT_EQ(endpoints->strRequests + " " + endpoints->strPublications, szEndpoints);
   }
+  for (const char* szAddress :
+       {"tcp://127.0.0.1:*", "tcp://127.0.0.1:5555,", "inproc://rms,inproc://rms-pub", ""})
+    EXPECT_FALSE(halvowire::ParseServerAddress(szAddress).has_value()) << szAddress;
 }
 
 TEST(LinkStateTest, TheLinkIsAsGoodAsItsWorstSocket) {
