@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <algorithm>
+#include <utility>
 
 #include "lists/CustomColumnProfile.h"
 #include "lists/StoreFitSource.h"
@@ -78,13 +79,29 @@ int32_t CFilterListCtrl::InsertRow(int32_t nPosition, const void* pRecord) {
     return nRow;
   }
   const int32_t nRow = ShowStoreFailure(m_store.InsertRow(nPosition, pRecord)).nViewRow;
-  if (m_store.GetViewCount() == nViewCount + 1) {
+  const bool bOneMore = m_store.GetViewCount() == nViewCount + 1;
+  if (bOneMore && nRow == nViewCount) {
+    // At the end of the view: the model hears of it with the turn's other appended rows.
+    if (!std::exchange(m_bAppendsWaiting, true))
+      QMetaObject::invokeMethod(this, [this] { FlushAppends(); }, Qt::QueuedConnection);
+    return nRow;
+  }
+  // The rows appended before this one were at the end of the view.
+  if (std::exchange(m_bAppendsWaiting, false)) GetModel().SetRowCount(nViewCount);
+  if (bOneMore) {
     GetModel().InsertRows(nRow, 1);
     RepaintFromRow(nRow);
   } else {
     SyncRowCount();
   }
   return nRow;
+}
+
+void CFilterListCtrl::FlushAppends() {
+  if (!std::exchange(m_bAppendsWaiting, false)) return;
+  const int32_t nFirst = GetModel().rowCount();
+  GetModel().SetRowCount(m_store.GetViewCount());
+  RepaintFromRow(nFirst);
 }
 
 bool CFilterListCtrl::DeleteRow(int32_t nViewRow) {
@@ -137,6 +154,7 @@ void CFilterListCtrl::SetReverse(bool bReverse) {
 }
 
 void CFilterListCtrl::SyncRowCount() {
+  m_bAppendsWaiting = false;
   GetModel().SetRowCount(GetItemCount());
   RepaintAll();
 }

@@ -181,6 +181,9 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   // page, the selection moved to where its records are now. Nothing when none is waiting;
   // every operation that works on view rows runs it first.
   void FlushLiveChanges();
+  // Rows appended at the end of a list without live filter and sort reach the model together,
+  // after the turn: one insert for a start-up's thousands of rows. FlushLiveChanges runs it.
+  void FlushAppends();
   bool IsRowOnPage(int32_t nRow) const;
   // Live: a record that kept its place has its row repainted when the page shows it; whether it does.
   bool RepaintLiveRecordInPlace(const void* pRecord);
@@ -203,8 +206,10 @@ class CFilterListCtrl : public CCommonListCtrl, public IFilterHeaderSource, publ
   bool m_bFilterBarShown = true;
   int32_t m_nLinesPerRow = 1;
 
-  // Live changes of this turn, waiting for FlushLiveChanges.
+  // Live changes of this turn, waiting for FlushLiveChanges; appended rows waiting for
+  // FlushAppends.
   bool m_bLiveChangesWaiting = false;
+  bool m_bAppendsWaiting = false;
   sViewSpan m_liveSpan;
   std::vector<const void*> m_arrLiveSelection;  // the records selected when the turn began
   std::vector<int32_t> m_arrLiveSelectedRows;   // and their rows then

@@ -46,6 +46,7 @@ void CFilterListCtrl::BeginLiveChange() {
 }
 
 void CFilterListCtrl::FlushLiveChanges() {
+  FlushAppends();
   if (!m_bLiveChangesWaiting) {
     return;
   }

@@ -39,6 +39,7 @@ sTextList::sTextList(const std::vector<std::string>& arrColumnNames, const std::
   });
   pList->SetDataMode(true);
   for (const TextRecord& record : arrRecords) pList->InsertRow(0, &record);
+  QApplication::processEvents();  // the rows reach the view, as after a delivery
   pList->resize(600, 300);
   pList->show();
   QApplication::processEvents();

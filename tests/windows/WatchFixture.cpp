@@ -1,5 +1,6 @@
 #include "WatchFixture.h"
 
+#include <QCoreApplication>
 #include <dlfcn.h>
 
 #include "tests/support/TestMessage.h"
@@ -37,6 +38,8 @@ void CWatchFixture::SendTreeValue(const std::string& strEntity, const char* szVa
                                {32767, "mrv_rst_show_tree_all"},
                                {32766, "5"}});
   m_dlg.OnRmsResponse(response.Get());
+  // As after each delivery of the terminal: rows appended this turn reach the view.
+  QCoreApplication::processEvents();
 }
 
 int32_t CWatchFixture::AddCustomColumns(int nWindow,

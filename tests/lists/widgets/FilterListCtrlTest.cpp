@@ -209,6 +209,23 @@ TEST_F(FilterListCtrlTest, DeletingMovesTheSelectionAndLeavingDataModeClears) {
   EXPECT_EQ(List().GetHeader()->GetFilterEdit(0), nullptr);
 }
 
+TEST_F(FilterListCtrlTest, AppendedRowsReachTheModelTogetherAfterTheTurn) {
+  std::vector<TextRecord> arrMore;
+  for (int n = 0; n < 50; ++n) arrMore.push_back({"N" + std::to_string(n), "CM", std::to_string(n)});
+  int nInserts = 0;
+  QObject::connect(List().model(), &QAbstractItemModel::rowsInserted, [&nInserts] { ++nInserts; });
+  const int32_t nBefore = List().model()->rowCount();
+  for (const TextRecord& record : arrMore) List().InsertRow(0, &record);
+  EXPECT_EQ(List().model()->rowCount(), nBefore) << "not before the turn is over";
+  QApplication::processEvents();
+  EXPECT_EQ(std::pair(List().model()->rowCount(), nInserts), std::pair(nBefore + 50, 1));
+  // A row deleted meanwhile finds the model in step with the store first.
+  for (size_t n = 0; n < 10; ++n) List().InsertRow(0, &arrMore[n]);
+  ASSERT_TRUE(List().DeleteRow(nBefore + 55));
+  EXPECT_EQ(List().model()->rowCount(), List().GetItemCount());
+  EXPECT_EQ(GetShownTexts(List(), 0).back(), "N9");
+}
+
 TEST_F(FilterListCtrlTest, LiveChangesReachTheViewAfterTheTurnAndTheSelectionFollowsItsRecord) {
   List().SetLiveFilterSort(true);
   List().SetFilter(2, ">0", false);
