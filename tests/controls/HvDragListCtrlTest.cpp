@@ -22,9 +22,9 @@ class CAnsweringParent : public QWidget {
 
  protected:
   bool event(QEvent* pEvent) override {
+    if (pEvent->type() != CWindowMessageEvent::GetEventType()) return QWidget::event(pEvent);
     auto* pMessage = static_cast<CWindowMessageEvent*>(pEvent);
-    if (pEvent->type() != CWindowMessageEvent::GetEventType() || pMessage->m_nMessage != kMsgFixedColumnQuery)
-      return QWidget::event(pEvent);
+    if (pMessage->m_nMessage != kMsgFixedColumnQuery) return QWidget::event(pEvent);
     m_arrAsked.emplace_back(reinterpret_cast<const char*>(pMessage->m_wParam));
     pMessage->m_nResult =
         m_arrAsked.back().size() == 1 && m_strFixed.find(m_arrAsked.back()) != std::string::npos;
