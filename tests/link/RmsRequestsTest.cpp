@@ -30,7 +30,7 @@ TEST_F(RmsRequestsTest, StartUpRequestsCarryTheirFieldsInOrder) {
 TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
   const std::pair<const char*, FieldList> arrCases[] = {{"ALL-ALL-ALL-ALL", {}}, {"P-ALL-Q-R", {{63002, "P"},
       {64030, "Q"}}}, {"CM-NSE-NRML", {{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"}}}, {"CM--NSE", {{63002, "CM"},
-      {10101, "NSE"}, {64030, ""}}}};
+      {10101, "NSE"}, {64030, ""}}}, {"CM", {{63002, "CM"}, {64030, ""}}}, {"---", {{64030, ""}}}};
   for (const auto& [szLevelText, arrParts] : arrCases) {
     m_control.m_arrRequests.clear();
     m_requests.RequestPresentValues("A1", szLevelText);
