@@ -93,6 +93,9 @@ TEST_F(ListDisplayTest, FrozenFirstColumnStaysWhileTheListScrollsSideways) {
   SendKey(&list, Qt::Key_Down);
   EXPECT_EQ(list.GetSelectedRows(), std::vector<int32_t>{3});
   EXPECT_EQ(list.horizontalScrollBar()->value(), 200) << "no sideways scroll";
+  // A cell partly under the frozen column is brought out just beside it.
+  list.scrollTo(list.model()->index(0, 2));
+  EXPECT_EQ(std::pair(list.horizontalScrollBar()->value(), list.columnViewportPosition(2)), std::pair(150, 150));
 }
 
 }  // namespace
