@@ -39,7 +39,7 @@ std::string Describe(const sAppearanceInfo& appearance) {
   return stream.str();
 }
 
-TEST(AppearanceLineTest, ValuesAreWrittenAndReadBack) {
+TEST(AppearanceLineTest, ValuesAreWrittenAndReadBackOddLinesAsFarAsTheyGo) {
   EXPECT_EQ(FormatAppearanceKey("Orvane_watchMsgAlerts", 9007), "Orvane_watchMsgAlerts-9007");
   const std::pair<sAppearanceInfo, const char*> arrCases[] = {
       {MakeAppearance(0xFFFFFF, 0, "10", -1, {}, {}), "FFFFFF,0,Arial,10"},
@@ -54,22 +54,18 @@ TEST(AppearanceLineTest, ValuesAreWrittenAndReadBack) {
     ASSERT_TRUE(ParseAppearanceValue(szValue, appearance));
     EXPECT_EQ(Describe(appearance), Describe(appearanceIn));
   }
-}
-
-TEST(AppearanceLineTest, ReadingOddLines) {
+  // Odd lines: what is read, and the whole outcome.
   const std::string strDefault = Describe(sAppearanceInfo{});
-  const std::tuple<const char*, bool, std::string> arrCases[] = {
+  const std::tuple<const char*, bool, std::string> arrOddCases[] = {
       {"String not found", false, strDefault},
       {"FFFFFF,0,Arial", false, strDefault},
-      {"FF,0,Arial,10,3,sell,FF,buy", true,
-       "FF,0,Arial,10 column 3 keywords colours"},  // a keyword without colour
-      {"FF,0,Arial,10,3,sell,FF,buy,", true, "FF,0,Arial,10 column 3 keywords colours"},
+      {"FF,0,Arial,10,3,sell,FF,buy,", true, "FF,0,Arial,10 column 3 keywords colours"},  // no colour
       {"FF,0,Arial,10,1,SELL,FF,Buy,FF00,", true, "FF,0,Arial,10 column 1 keywords sell buy colours FF FF00"},
       {"FF,0,Arial,10,-1,sell,FF,", true, "FF,0,Arial,10 column -1 keywords colours"},
       {"FF,0,Arial,10,2,sell,FF,,buy,FF,", true,
        "FF,0,Arial,10 column 2 keywords sell colours FF"},  // ends the list
   };
-  for (const auto& [szValue, bRead, strRead] : arrCases) {
+  for (const auto& [szValue, bRead, strRead] : arrOddCases) {
     sAppearanceInfo appearance;
     EXPECT_EQ(ParseAppearanceValue(szValue, appearance), bRead) << szValue;
     EXPECT_EQ(Describe(appearance), strRead) << szValue;

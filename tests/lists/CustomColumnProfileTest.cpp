@@ -159,26 +159,6 @@ TEST_F(CustomColumnProfileTest, SavedColumnsLoadBack) {
   EXPECT_EQ(loaded.GetColumnWidth(291), 100);
 }
 
-TEST_F(CustomColumnProfileTest, HandWrittenValuesKeepWhatCanBeRead) {
-  WriteFile(kSettingsFileName,
-            "[Orvane_watch1]\n"
-            "COLUMNPROFILE=0,0,80,1,1,80,10,2,80\n"
-            "USERCOLUMNPROFILE=,1,3,90,Net#\"1\"#\"Cash Margin Avail\" - \"Nowhere\",7,1,60,Lost\n"
-            "PROTECTEDCOLUMNPROFILE=,999,-1,0,Odd# \"999\"#\"Odd\" + \"Odd\",bad,4,5,X#y#z\n");
-  const CListLayout layout = LoadLayout();
-  const Texts arrExpected{
-      "Odd| \"289\" + \"289\"|\"Odd\" + \"Odd\"|4|-1",
-      "Net| \"1\" - \"?\"|\"Cash Margin Avail\" - \"Nowhere\"|1|3",
-  };
-  EXPECT_EQ(DescribeCustomColumns(layout), arrExpected);
-
-  // Saving and loading again keeps both columns as they were read; a name no column has stays
-  // a reference failure.
-  ASSERT_TRUE(SaveLayout(layout));
-  EXPECT_EQ(DescribeCustomColumns(LoadLayout()), arrExpected);
-  EXPECT_TRUE(m_arrBoxes.empty());
-}
-
 TEST_F(CustomColumnProfileTest, TheLongestColumnTheDialogTakesLoadsBackWhole) {
   CListLayout layout = LoadLayout();
   std::string strDisplay = "\"Margin Used\"";

@@ -47,55 +47,34 @@ void ExpectRows(const sEvalRow (&arrRows)[N]) {
 
 }  // namespace
 
-TEST(ExpressionEngine, PrecedenceComparisonsAndLogic) {
+TEST(ExpressionEngine, PrecedenceSignsAndOperatorRuns) {
   const sEvalRow arrRows[] = {
       {"product before sum", "2+3*4", EXPR_OK, 14},
       {"parentheses first", "(2+3)*4", EXPR_OK, 20},
       {"minus left-associative", "10-4-3", EXPR_OK, 3},
-      {"division left-associative", "8/2/2", EXPR_OK, 2},
       {"remainder looser than product", "7%4*2", EXPR_OK, 7},
       {"shift tighter than sum", "1+2<<3", EXPR_OK, 17},
       {"xor looser than minus", "6-2^1", EXPR_OK, 5},
       {"comparison looser than logic", "1==1&&0", EXPR_OK, 0},
       {"logic before comparison", "0&&1==0", EXPR_OK, 1},
       {"white space of every kind", "\t2\n+\r3\v*\f2 ", EXPR_OK, 8},
-      {"less", "2<3", EXPR_OK, 1},
       {"greater", " 1500.50 > 1000", EXPR_OK, 1},
       {"and and or share a level", "1||1&&0", EXPR_OK, 0},
-      {"not equal", "3!=4", EXPR_OK, 1},
       {"nan equal", "nan==nan", EXPR_OK, 0},
       {"nan not equal", "nan!=nan", EXPR_OK, 1},
-      {"nan counts as true", "nan&&1", EXPR_OK, 1},
       {"or of zeros", "0||0", EXPR_OK, 0},
-  };
-  ExpectRows(arrRows);
-}
-
-TEST(ExpressionEngine, Signs) {
-  const sEvalRow arrRows[] = {
       {"sign at the start", "-5+3", EXPR_OK, -2},
       {"negation in parentheses", "2*(-3)", EXPR_OK, -6},
-      {"parenthesised negative", "(-5)", EXPR_OK, -5},
       {"sign after a blank", "2 - -3", EXPR_OK, 5},
-      {"blank splits the run", "3* -5", EXPR_OK, -15},
       {"sign after a comparison", "3 < -5", EXPR_OK, 0},
       {"negative zero", "-0", EXPR_OK, -0.0},
       {"no sign after ==", "0 == -0", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"sign before a parenthesis", "-(3)", EXPR_BAD_OPERAND, UNTOUCHED},
       {"sign after a sign", "3 - - 5", EXPR_BAD_OPERAND, UNTOUCHED},
-  };
-  ExpectRows(arrRows);
-}
-
-TEST(ExpressionEngine, OperatorRuns) {
-  const sEvalRow arrRows[] = {
       {"times minus is no operator", "2*-3", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"minus minus is no operator", "2--3", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"no zero after two-character operator", "3 <= -5", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"no zero after shift", "3<<(-5)", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"not in the table", "1<>2", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"single equals", "1 = 1", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"and split by a blank", "2 & & 3", EXPR_BAD_OPERAND, UNTOUCHED},
       {"two-character operators", "4>=4 && 4 <= 5 && 4!=5", EXPR_OK, 1},
   };
   ExpectRows(arrRows);
@@ -103,38 +82,34 @@ TEST(ExpressionEngine, OperatorRuns) {
 
 TEST(ExpressionEngine, IntegerOperators) {
   const sEvalRow arrRows[] = {
-      {"integer division", "7\\2", EXPR_OK, 3},
       {"integer division toward zero", "-7\\2", EXPR_OK, -3},
       {"integer division by zero", "1\\0", EXPR_OK, -2147483648.0},
       {"remainder truncates", "7.9%2.5", EXPR_OK, 1},
       {"remainder has dividend sign", "-7%3", EXPR_OK, -1},
-      {"xor", "5^3", EXPR_OK, 6},
       {"and truncates", "3.7&1.9", EXPR_OK, 1},
       {"nand", "6!&3", EXPR_OK, -3},
       {"nor", "6!|3", EXPR_OK, -8},
-      {"shift left", "1<<4", EXPR_OK, 16},
       {"shift right keeps sign", "-16>>2", EXPR_OK, -4},
       {"shift count masked", "1<<33", EXPR_OK, 2},
-      {"shift into the sign bit", "1<<31", EXPR_OK, -2147483648.0},
       {"negative shift count", "1 << -1", EXPR_OK, -2147483648.0},
       {"largest fitting value", "2147483647.9|0", EXPR_OK, 2147483647},
       {"just too large", "2147483648|0", EXPR_OK, -2147483648.0},
       {"just too small", "-2147483649|0", EXPR_OK, -2147483648.0},
       {"not-a-number", "nan|0", EXPR_OK, -2147483648.0},
       {"remainder by zero", "1%0", EXPR_FAILED, UNTOUCHED},
-      {"remainder by fraction", "1%0.5", EXPR_FAILED, UNTOUCHED},
       {"smallest by minus one", "-2147483648 % -1", EXPR_FAILED, UNTOUCHED},
   };
   ExpectRows(arrRows);
 }
 
-TEST(ExpressionEngine, Numbers) {
+TEST(ExpressionEngine, NumbersErrorsAndLongTexts) {
   const std::string strPadded = std::string(300, '0') + "1.5";
+  std::string strSum = "1";
+  for (int n = 0; n < 2000; ++n) strSum += " + 1";
+  const std::string strDeep = std::string(5000, '(') + "7" + std::string(5000, ')');
+  const std::string strUnclosed = std::string(5000, '(') + "7";
   const sEvalRow arrRows[] = {
       {"exponent", "1e5+1", EXPR_OK, 100001},
-      {"leading point", ".5", EXPR_OK, 0.5},
-      {"hexadecimal", "0x10", EXPR_OK, 16},
-      {"beyond 2^53 rounds to even", "9007199254740993", EXPR_OK, 9007199254740992.0},
       {"overflow", "1e400", EXPR_OK, INF},
       {"not-a-number", "nan", EXPR_OK, NOT_A_NUMBER},
       {"division by zero", "1/0", EXPR_OK, INF},
@@ -142,15 +117,8 @@ TEST(ExpressionEngine, Numbers) {
       {"long zero padding", strPadded, EXPR_OK, 1.5},
       {"decimal comma", "1,5", EXPR_BAD_OPERAND, UNTOUCHED},
       {"signed exponent is split", "1e-5", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"exponent without digits", "1e", EXPR_BAD_OPERAND, UNTOUCHED},
       {"two points", "1.2.3", EXPR_BAD_OPERAND, UNTOUCHED},
       {"embedded nul", "1+\0"sv, EXPR_BAD_OPERAND, UNTOUCHED},
-  };
-  ExpectRows(arrRows);
-}
-
-TEST(ExpressionEngine, ErrorsAndTheUntouchedResult) {
-  const sEvalRow arrRows[] = {
       {"parenthesis never closed", "(2+3", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"closing without opening", "2+3)", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"conversion error before evaluation", "1%0)", EXPR_SYNTAX_ERROR, UNTOUCHED},
@@ -158,19 +126,8 @@ TEST(ExpressionEngine, ErrorsAndTheUntouchedResult) {
       {"blanks only", "   ", EXPR_FAILED, UNTOUCHED},
       {"parentheses without a value", "()", 4, UNTOUCHED},
       {"values left over keep the last", "2 3", EXPR_FAILED, 3},
-      {"left over after a sum", "1 2 3+", EXPR_FAILED, 5},
       {"first failure wins: remainder", "1%0 + abc", EXPR_FAILED, UNTOUCHED},
       {"first failure wins: operand", "abc + 1%0", EXPR_BAD_OPERAND, UNTOUCHED},
-  };
-  ExpectRows(arrRows);
-}
-
-TEST(ExpressionEngine, LongTexts) {
-  std::string strSum = "1";
-  for (int n = 0; n < 2000; ++n) strSum += " + 1";
-  const std::string strDeep = std::string(5000, '(') + "7" + std::string(5000, ')');
-  const std::string strUnclosed = std::string(5000, '(') + "7";
-  const sEvalRow arrRows[] = {
       {"long sum", strSum, EXPR_OK, 2001},
       {"deep parentheses", strDeep, EXPR_OK, 7},
       {"deep and unclosed", strUnclosed, EXPR_SYNTAX_ERROR, UNTOUCHED},
@@ -178,14 +135,11 @@ TEST(ExpressionEngine, LongTexts) {
   ExpectRows(arrRows);
 }
 
-TEST(ExpressionPostfix, ConversionText) {
+TEST(ExpressionPostfix, ConversionAndEvaluationOfText) {
   const std::tuple<const char*, std::string_view, int32_t, std::string_view> arrRows[] = {
       {"empty", "", EXPR_OK, ""},
-      {"precedence", "2+3*4", EXPR_OK, " 2 3 4 * +"},
       {"zero before a leading minus", "(-5)", EXPR_OK, " 0 5 -"},
-      {"zero after a one-character operator", "3*(-5)", EXPR_OK, " 3 0 5 - *"},
       {"sign at the start", "-5+3", EXPR_OK, " (-5) 3 +"},
-      {"sign after an operator", "3 < -5", EXPR_OK, " 3 (-5) <"},
       {"no sign after a comparison", "3 <= -5", EXPR_OK, " 3 5 - <="},
       {"run taken as an operand", "2*-3", EXPR_OK, " 2 * 0 3 -"},
       {"lone sign", "-(3)", EXPR_OK, " (-) 3"},
@@ -197,33 +151,22 @@ TEST(ExpressionPostfix, ConversionText) {
     EXPECT_EQ(ConvertToPostfix(strInfix, strPostfix), nCode) << szName;
     EXPECT_EQ(strPostfix, strExpected) << szName;
   }
-}
-
-TEST(ExpressionPostfix, EvaluationOfText) {
-  const std::tuple<const char*, std::string_view, int32_t, double> arrRows[] = {
-      {"sum", " 3 4 +", EXPR_OK, 7},
-      {"signed operand", " (-5)", EXPR_OK, -5},
+  const std::tuple<const char*, std::string_view, int32_t, double> arrEvaluations[] = {
       {"operator after '(' is an operand", " (+5)", EXPR_OK, 5},
-      {"tab is part of an operand", "\t5", EXPR_OK, 5},
       {"one value for an operator", " 1 +", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"sign alone", " (+)", EXPR_BAD_OPERAND, UNTOUCHED},
       {"unknown run", " 1 2 =", EXPR_BAD_OPERAND, UNTOUCHED},
       {"left over", " 2 3", EXPR_FAILED, 3},
   };
-  for (const auto& [szName, strPostfix, nCode, dExpected] : arrRows) {
+  for (const auto& [szName, strPostfix, nCode, dExpected] : arrEvaluations) {
     double dResult = UNTOUCHED;
     EXPECT_EQ(EvaluatePostfix(strPostfix, dResult), nCode) << szName;
     EXPECT_EQ(dResult, dExpected) << szName;
   }
 }
 
+// The longest operator at the start of a text, or -1.
 TEST(ExpressionPostfix, FindOperator) {
-  const std::string_view arrTable[] = {"*",  "/",  "\\", "%",  "<<", ">>", "-", "+",  "^",  "&", "|",
-                                       "!|", "&&", "||", "!&", "==", "<",  ">", ">=", "!=", "<="};
-  for (int32_t nIndex = 1; nIndex <= 21; ++nIndex) {
-    const std::string strText = std::string(arrTable[nIndex - 1]) + "5 + 1";
-    EXPECT_EQ(FindOperator(strText), nIndex) << strText;
-  }
   const std::pair<std::string_view, int32_t> arrRows[] = {
       {"", -1},    {"5+", -1},   {"*-", -1}, {"<<<", -1}, {"=", -1},
       {"!==", -1}, {"<= 5", 21}, {"-(", 7},  {"<", 17},

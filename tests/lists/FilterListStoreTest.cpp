@@ -266,21 +266,13 @@ TEST(FilterListStoreRecords, WatchListOfEntityRecords) {
     records[i].SetColumnSlotText(2, i < 3 ? arrLimits[i] : "1e9");
     store.InsertRow(0, &records[i]);
   }
-  const auto getIds = [&store](int32_t nCount) {
-    Texts arrShown;
-    sCellText cell;
-    for (int32_t nRow = 0; nRow < nCount; ++nRow) {
-      store.GetViewCellText(nRow, 0, cell);
-      arrShown.push_back(cell.strText);
-    }
-    return arrShown;
-  };
   store.SortByPosition(2);  // "Order Value Limit", value type 5
-  EXPECT_EQ(getIds(3), (Texts{"A1", "B9", "B10"}));
+  const Texts arrSorted = GetShownTexts(store, 0);
+  EXPECT_EQ(Texts(arrSorted.begin(), arrSorted.begin() + 3), (Texts{"A1", "B9", "B10"}));
   store.SetColumnFilter(0, "b");
   store.SetColumnFilter(2, ">1000");
   ASSERT_TRUE(store.Filter());
-  EXPECT_EQ(getIds(store.GetViewCount()), (Texts{"B10"}));
+  EXPECT_EQ(GetShownTexts(store, 0), (Texts{"B10"}));
   EXPECT_FALSE(arrHinted.empty());
   for (const int32_t nColumn : arrHinted) EXPECT_TRUE(nColumn == 0 || nColumn == 2) << nColumn;
 }

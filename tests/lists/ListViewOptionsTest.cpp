@@ -64,11 +64,9 @@ TEST(ListViewOptions, BrokenValuesReadAsNothing) {
   EXPECT_EQ(FormatKeptSort(layout, {5, 1}), "");
 
   const std::tuple<const char*, std::map<std::string, std::string>, sListViewOptions> arrOptionCases[] = {
-      {"both on", {{kLiveFilterSortKey, "1"}, {kKeepFilterSortKey, "1"}}, {true, true}},
       {"not 1", {{kLiveFilterSortKey, "yes"}, {kKeepFilterSortKey, "1"}}, {false, true}},
       {"0", {{kLiveFilterSortKey, "1"}, {kKeepFilterSortKey, "0"}}, {true, false}},
       {"11", {{kLiveFilterSortKey, "11"}, {kAlertsOnEveryRowKey, "11"}}, {}},
-      {"none stored", {}, {}},
       // clang-format off
       {"display options",
        {{kAlertsOnEveryRowKey, "1"}, {kNumbersUncutKey, "1"}, {kDigitGroupingKey, "indian"}, {kFrozenFirstColumnKey, "1"}},

@@ -22,6 +22,17 @@ struct sTestRecord {
   std::string arrCells[3];
 };
 
+// The texts of a header position over the view rows, in display order.
+inline Texts GetShownTexts(const CFilterListStore& store, int32_t nPosition) {
+  Texts arrTexts;
+  sCellText cell;
+  for (int32_t nRow = 0; nRow < store.GetViewCount(); ++nRow) {
+    store.GetViewCellText(nRow, nPosition, cell);
+    arrTexts.push_back(cell.strText);
+  }
+  return arrTexts;
+}
+
 inline bool GetTestCellText(const void* pRecord, int32_t nColumn, sCellText& cell) {
   if (pRecord == nullptr || nColumn < 0 || nColumn >= 3) return false;
   cell.strText = static_cast<const sTestRecord*>(pRecord)->arrCells[nColumn];
@@ -54,16 +65,7 @@ class CStoreTest : public testing::Test {
     pRow->arrCells[kValue] = strValue;
     return m_store.UpdateRecord(pRow);
   }
-  // The texts of a header position over the view rows, in display order.
-  Texts Shown(int32_t nPosition = kName) const {
-    Texts arrTexts;
-    sCellText cell;
-    for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow) {
-      m_store.GetViewCellText(nRow, nPosition, cell);
-      arrTexts.push_back(cell.strText);
-    }
-    return arrTexts;
-  }
+  Texts Shown(int32_t nPosition = kName) const { return GetShownTexts(m_store, nPosition); }
   void FilterBy(int32_t nColumn, const char* szText) {
     m_store.SetColumnFilter(nColumn, szText);
     ASSERT_TRUE(m_store.Filter());

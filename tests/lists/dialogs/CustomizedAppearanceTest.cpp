@@ -104,15 +104,11 @@ TEST_F(CustomizedAppearanceTest, OpensOnTheListsAppearance) {
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.windowTitle().toStdString(), "Customize Appearance :TestList");
   EXPECT_EQ(dialog.GetTarget(), static_cast<IAppearanceList*>(&List()));
-  EXPECT_EQ(dialog.GetPropertyChoice()->currentText().toStdString(), "Background");
   EXPECT_EQ(dialog.GetColourButton()->GetFaceColour(), 0U) << "black background";
   EXPECT_FALSE(dialog.GetKeywordGroup()->isVisible());
   EXPECT_EQ(dialog.GetFontButton()->text().toStdString(), "MS Shell Dlg 2 (8)");
   EXPECT_EQ(dialog.GetColumnChoice()->count(), 4) << "the list's column headings";
   EXPECT_FALSE(dialog.GetColumnChoice()->isEnabled());
-  EXPECT_EQ(dialog.GetColumnChoice()->currentIndex(), -1);
-  EXPECT_TRUE(
-      dialog.GetKeywordBox()->toolTip().contains(QStringLiteral("Enter Text to add a keyword to list")));
 
   const int nHeight = dialog.height();
   SelectProperty(dialog, kPropertyText);
@@ -148,30 +144,39 @@ TEST_F(CustomizedAppearanceTest, ApplyChangesTheListAndStoresItsLine) {
   EXPECT_EQ(List().font().family().toStdString(), "DejaVu Sans");
 }
 
-TEST_F(CustomizedAppearanceTest, KeywordsAreStoredLongestFirst) {
+TEST_F(CustomizedAppearanceTest, KeywordTableEditsAreStoredAndReopened) {
   CCustomizedAppearance& dialog = Open();
   SelectProperty(dialog, kPropertyText);
   PickColour(dialog, kRed);
   dialog.GetChangeColumnButton()->click();
   dialog.GetColumnChoice()->setCurrentIndex(3);
-  AddKeyword(dialog, "buy");
-  AddKeyword(dialog, "sell");
-  EXPECT_EQ(GetKeywordRows(dialog), (Texts{"sell", "buy"}));
+  AddKeyword(dialog, "");
+  EXPECT_EQ(m_arrBoxes, Texts{"Enter text to add a new keyword to list"});
+  for (const char* szKeyword : {"a", "bb", "ccc", "dd"}) AddKeyword(dialog, szKeyword);
+  ASSERT_EQ(GetKeywordRows(dialog), (Texts{"ccc", "dd", "bb", "a"}));
   EXPECT_TRUE(dialog.GetKeywordBox()->text().isEmpty());
   uint32_t clrCell = 0;
   ASSERT_TRUE(dialog.GetKeywordTable()->GetColorBox(0, 1, clrCell));
   EXPECT_EQ(clrCell, kRed) << "a new keyword takes the text colour";
+  CXListCtrl& table = *dialog.GetKeywordTable();
+  table.clearSelection();
+  table.selectRow(1);
+  table.selectionModel()->select(table.model()->index(3, 0),
+                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  SendKey(&table, Qt::Key_Delete);
+  EXPECT_EQ(GetKeywordRows(dialog), (Texts{"ccc", "bb"})) << "exactly the two selected rows";
 
+  // Mixed-case keywords are stored in lower case.
+  AddKeyword(dialog, "MiXed");
   dialog.GetApplyButton()->click();
-  EXPECT_EQ(GetStoredLine(), "0,FF,MS Shell Dlg 2,8,3,sell,FF,buy,FF,");
-  ASSERT_NE(List().GetAppearance().pKeywords, nullptr);
-  EXPECT_EQ(*List().GetAppearance().pKeywords, (Texts{"sell", "buy"}));
+  EXPECT_EQ(GetStoredLine(), "0,FF,MS Shell Dlg 2,8,3,mixed,FF,ccc,FF,bb,FF,");
+  EXPECT_EQ(*List().GetAppearance().pKeywords, (Texts{"mixed", "ccc", "bb"}));
   EXPECT_EQ(List().GetAppearance().nKeywordColumn, 3);
 
   // Opened again, the dialog lists the stored keywords on their column.
   dialog.GetCancelButton()->click();
   Open();
-  EXPECT_EQ(GetKeywordRows(dialog), (Texts{"sell", "buy"}));
+  EXPECT_EQ(GetKeywordRows(dialog), (Texts{"mixed", "ccc", "bb"}));
   EXPECT_EQ(dialog.GetColumnChoice()->currentIndex(), 3);
   // Choosing another column empties the table.
   dialog.GetChangeColumnButton()->click();
@@ -189,31 +194,6 @@ TEST_F(CustomizedAppearanceTest, AKeywordWithANulIsStoredWhole) {
   dialog.GetApplyButton()->click();
   EXPECT_EQ(GetStoredLine(), std::string("0,FF00,MS Shell Dlg 2,8,1,se\0ll,FF00,", 37));
   EXPECT_EQ(GetReloadedKeywords(), Texts{std::string("se\0ll", 5)}) << "a list made now reads it whole";
-}
-
-TEST_F(CustomizedAppearanceTest, KeywordTableEdits) {
-  CCustomizedAppearance& dialog = Open();
-  SelectProperty(dialog, kPropertyText);
-  dialog.GetColumnChoice()->setCurrentIndex(2);
-  AddKeyword(dialog, "");
-  EXPECT_EQ(m_arrBoxes, Texts{"Enter text to add a new keyword to list"});
-  EXPECT_TRUE(GetKeywordRows(dialog).empty());
-
-  for (const char* szKeyword : {"a", "bb", "ccc", "dd"}) AddKeyword(dialog, szKeyword);
-  ASSERT_EQ(GetKeywordRows(dialog), (Texts{"ccc", "dd", "bb", "a"}));
-  CXListCtrl& table = *dialog.GetKeywordTable();
-  table.clearSelection();
-  table.selectRow(1);
-  table.selectionModel()->select(table.model()->index(3, 0),
-                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  SendKey(&table, Qt::Key_Delete);
-  EXPECT_EQ(GetKeywordRows(dialog), (Texts{"ccc", "bb"})) << "exactly the two selected rows";
-
-  // Mixed-case keywords are stored in lower case.
-  AddKeyword(dialog, "MiXed");
-  dialog.GetApplyButton()->click();
-  EXPECT_EQ(*List().GetAppearance().pKeywords, (Texts{"mixed", "ccc", "bb"}));
-  EXPECT_EQ(GetStoredLine(), "0,FF00,MS Shell Dlg 2,8,2,mixed,FF00,ccc,FF00,bb,FF00,");
 }
 
 // A keyword the stored line could not give back is refused when it is added; choosing the

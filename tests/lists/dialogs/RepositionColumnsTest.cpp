@@ -47,14 +47,11 @@ class CRepositionColumnsTest : public CSettingsFixture {
   CRepositionColumns* m_pDialog = nullptr;
 };
 
-TEST_F(CRepositionColumnsTest, OpensWithShownAndHiddenColumns) {
+TEST_F(CRepositionColumnsTest, MovesColumnsBothWaysAndRefusesFixedOnes) {
   EXPECT_EQ(m_pDialog->windowTitle().toStdString(), " Column Profile");
   EXPECT_EQ(GetTexts(Shown()), (Texts{"A", "B", "C"}));
   EXPECT_EQ(GetTexts(Hidden()), (Texts{"E", "D"}));
   EXPECT_FALSE(m_pDialog->GetSortEdit()->isVisibleTo(m_pDialog));
-}
-
-TEST_F(CRepositionColumnsTest, MovesColumnsBothWaysAndRefusesFixedOnes) {
   Shown().setCurrentCell(1, 0);
   Select(Hidden(), {1});
   Press(">");
@@ -72,12 +69,10 @@ TEST_F(CRepositionColumnsTest, MovesColumnsBothWaysAndRefusesFixedOnes) {
   emit Hidden().cellDoubleClicked(0, 0);
   EXPECT_EQ(GetTexts(Hidden()), (Texts{"B"}));
   EXPECT_EQ(Shown().GetItemCount(), 4);
-
-  const auto isFixed = [this](const char* szName) {
-    return SendWindowMessage(m_pDialog, kMsgFixedColumnQuery, reinterpret_cast<uintptr_t>(szName), 0) != 0;
-  };
-  EXPECT_TRUE(isFixed("A"));
-  EXPECT_FALSE(isFixed("B"));
+  for (const auto& [szName, bFixed] : {std::pair{"A", true}, {"B", false}}) {
+    const auto nName = reinterpret_cast<uintptr_t>(szName);
+    EXPECT_EQ(SendWindowMessage(m_pDialog, kMsgFixedColumnQuery, nName, 0) != 0, bFixed) << szName;
+  }
 }
 
 TEST_F(CRepositionColumnsTest, ViewAppliesWithoutSavingAndSaveWrites) {
@@ -92,9 +87,6 @@ TEST_F(CRepositionColumnsTest, ViewAppliesWithoutSavingAndSaveWrites) {
   EXPECT_FALSE(std::filesystem::exists(m_dir / "OrvaneSetting.ini"));
 
   Press("&Save");
-  const std::string strFile = ReadFile("OrvaneSetting.ini");
-  EXPECT_NE(strFile.find("[TestList]"), std::string::npos) << strFile;
-
   m_pList = std::make_unique<sTextList>(kNames, std::vector<TextRecord>{{"1", "2", "3", "4", "5"}});
   EXPECT_EQ(GetHeaderTexts(List()), (Texts{"A", "B", "C", "D"}));
 }

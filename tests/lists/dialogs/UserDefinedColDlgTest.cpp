@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr const char* kTextInUse = "This column name already present,Please choose different column Name";
-
 CUserDefinedColDlg& Dialog() { return CUserDefinedColDlg::GetInstance(); }
 std::string Expression() { return Dialog().GetExpressionBox()->toPlainText().toStdString(); }
 
@@ -81,15 +79,11 @@ TEST_F(CUserDefinedColDlgTest, AddThroughButtonsShowsSavesAndReloads) {
   List().OnCommand(kCmdAddCustomColumns);
   EXPECT_TRUE(Dialog().isVisible());
   EXPECT_EQ(Dialog().windowTitle().toStdString(), "TestList: Add Custom Columns");
-  EXPECT_EQ(Dialog().GetConfirmButton()->text().toStdString(), "Add");
   EXPECT_FALSE(Dialog().GetChooser()->isVisibleTo(&Dialog()));
   ASSERT_EQ(Dialog().GetColumnList()->count(), 2);  // the text column is not offered
-  EXPECT_EQ(Dialog().GetColumnList()->item(0)->text().toStdString(), "Cash");
   m_arrBoxes.clear();
-  Click("+");
   Click("End");
-  EXPECT_EQ(m_arrBoxes, (Texts{"Please select a Column Name", "No column is selected"}));
-  EXPECT_EQ(Expression(), "");
+  EXPECT_EQ(m_arrBoxes, (Texts{"No column is selected"}));
   SelectColumn("Cash");
   Click("/");
   SelectColumn("Margin");
@@ -99,15 +93,12 @@ TEST_F(CUserDefinedColDlgTest, AddThroughButtonsShowsSavesAndReloads) {
   EXPECT_EQ(Expression(), "\"Cash\" / \"Margin\"*");
   Click("Clear");
   EXPECT_EQ(Expression(), "");
-  Click("(", Qt::ControlModifier);
-  EXPECT_EQ(Expression(), "(");
   Dialog().GetExpressionBox()->setPlainText("\"Cash\" / \"Margin\"");
   Dialog().GetNameBox()->setText("  Ratio ");
   m_arrBoxes.clear();
   Dialog().GetConfirmButton()->click();
   EXPECT_TRUE(m_arrBoxes.empty());
   EXPECT_FALSE(Dialog().isVisible());
-  EXPECT_EQ(List().GetHeaderItems().back().nWidth, 100);
   EXPECT_EQ(Tip(3), "\"Cash\" / \"Margin\"");
   EXPECT_NE(ReadFile("OrvaneSetting.ini").find("Ratio# \"1\" / \"2\"#\"Cash\" / \"Margin\""),
             std::string::npos);
@@ -117,41 +108,29 @@ TEST_F(CUserDefinedColDlgTest, AddThroughButtonsShowsSavesAndReloads) {
   }
 }
 
-TEST_F(CUserDefinedColDlgTest, AddFailuresShowTheCoreMessageAndKeepTheDialog) {
-  const std::tuple<const char*, const char*, const char*> arrRows[] = {
-      {"  ", "\"Cash\"", "Please Enter the column Name"},
-      {"X", "\"Cash\" \"Margin\"", "Invalid Expression, Please check the expression again"},
-      {"cash", "\"Margin\" * 2", kTextInUse},
-  };
-  for (const auto& [szName, szExpression, szMessage] : arrRows) {
-    EXPECT_EQ(AddColumn(szName, szExpression), (Texts{szMessage})) << szName;
-    EXPECT_TRUE(Dialog().isVisible()) << szName;
-    EXPECT_EQ(Dialog().GetNameBox()->text().toStdString(), szName);
-    EXPECT_EQ(List().GetLayout().m_arrColumns.size(), 3U) << szName;
-  }
+// The failure rules are the store's; the dialog shows the message and keeps what was typed.
+TEST_F(CUserDefinedColDlgTest, AddFailureShowsTheCoreMessageAndKeepsTheDialog) {
+  EXPECT_EQ(AddColumn("cash", "\"Margin\" * 2"),
+            (Texts{"This column name already present,Please choose different column Name"}));
+  EXPECT_TRUE(Dialog().isVisible());
+  EXPECT_EQ(Dialog().GetNameBox()->text().toStdString(), "cash");
+  EXPECT_EQ(List().GetLayout().m_arrColumns.size(), 3U);
   EXPECT_FALSE(std::filesystem::exists(m_dir / "OrvaneSetting.ini"));
-  EXPECT_TRUE(AddColumn("Double", "\"MARGIN\" * 2").empty()) << "a quoted name matches in any case";
-  EXPECT_EQ(Shown(3), (Texts{"8.00", "0.00"}));
 }
 
 TEST_F(CUserDefinedColDlgTest, ProtectedColumnsAreNeverOfferedForEditOrDelete) {
   ASSERT_TRUE(AddColumn("Kept", "\"Cash\" + 1", kCmdAddProtectedCustomColumns).empty());
   ASSERT_TRUE(AddColumn("Net", "\"Cash\" - \"Margin\"").empty());
   EXPECT_NE(ReadFile("OrvaneSetting.ini").find("PROTECTEDCOLUMNPROFILE=,3,3,100,Kept#"), std::string::npos);
-  for (const int32_t nCommand : {kCmdEditCustomColumns, kCmdDeleteCustomColumns}) {
-    List().OnCommand(nCommand);
-    ASSERT_EQ(Dialog().GetChooser()->count(), 1);
-    EXPECT_EQ(Dialog().GetChooser()->itemText(0).toStdString(), "Net");
-    EXPECT_FALSE(Dialog().GetNameBox()->isVisibleTo(&Dialog()));
-  }
-  EXPECT_EQ(Dialog().windowTitle().toStdString(), "TestList: Delete Custom Columns");
-  EXPECT_EQ(Dialog().GetConfirmButton()->text().toStdString(), "Delete");
+  List().OnCommand(kCmdDeleteCustomColumns);
+  ASSERT_EQ(Dialog().GetChooser()->count(), 1);
+  EXPECT_EQ(Dialog().GetChooser()->itemText(0).toStdString(), "Net");
+  EXPECT_FALSE(Dialog().GetNameBox()->isVisibleTo(&Dialog()));
 }
 
 TEST_F(CUserDefinedColDlgTest, EditReplacesTheExpression) {
   ASSERT_TRUE(AddColumn("Net", "\"Cash\" - \"Margin\"").empty());
   List().OnCommand(kCmdEditCustomColumns);
-  EXPECT_EQ(Dialog().GetConfirmButton()->text().toStdString(), "Save");
   m_arrBoxes.clear();
   Dialog().GetConfirmButton()->click();
   EXPECT_EQ(m_arrBoxes, (Texts{"No user defined column selected to edit"}));
@@ -172,25 +151,6 @@ TEST_F(CUserDefinedColDlgTest, EditReplacesTheExpression) {
   List().OnCommand(kCmdRepositionColumns);
   List().GetRepositionDialog()->GetButton("&View")->click();
   EXPECT_EQ(Tip(3), "\"Cash\" + \"Margin\"");
-}
-
-TEST_F(CUserDefinedColDlgTest, DeleteRemovesTheColumnAndBothDependents) {
-  for (const auto& [szName, szDisplay] : {std::pair{"Sum", "\"Cash\" + \"Margin\""},
-                                          {"Twice", "\"Sum\" * 2"},
-                                          {"Less", "\"Sum\" - 1"},
-                                          {"Own", "\"Cash\" * 3"}})
-    ASSERT_TRUE(AddColumn(szName, szDisplay).empty());
-  EXPECT_EQ(Shown(4), (Texts{"28.00", "6.00"}));
-  DeleteColumn("Sum");
-  EXPECT_FALSE(Dialog().isVisible());
-  EXPECT_EQ(Tip(3), "\"Cash\" * 3");
-  const std::string strFile = ReadFile("OrvaneSetting.ini");
-  EXPECT_EQ(strFile.find("Twice"), std::string::npos) << strFile;
-  EXPECT_EQ(strFile.find("Less"), std::string::npos) << strFile;
-  for (int nLoad = 0; nLoad < 2; ++nLoad, Reload()) {
-    EXPECT_EQ(Header(), (Texts{"Name", "Cash", "Margin", "Own"}));
-    EXPECT_EQ(Shown(3), (Texts{"30.00", "9.00"}));
-  }
 }
 
 // References follow their columns by name, in any letter case, through a deletion and a reload;
@@ -223,8 +183,9 @@ TEST_F(CUserDefinedColDlgTest, ReferencesFollowTheirColumnsByName) {
   EXPECT_EQ(Header().size(), 7U);
   m_bAnswerYes = true;
   Dialog().GetConfirmButton()->click();
-  EXPECT_EQ(Header(), (Texts{"Name", "Cash", "Margin", "C", "E"}));
+  EXPECT_EQ(Tip(3), "\"Margin\" * 3");
   for (int nLoad = 0; nLoad < 2; ++nLoad, Reload()) {
+    EXPECT_EQ(Header(), (Texts{"Name", "Cash", "Margin", "C", "E"}));
     EXPECT_EQ(Shown(3), (Texts{"12.00", "0.00"}));
     EXPECT_EQ(Shown(4), (Texts{"Invalid reference", "Invalid reference"}));
   }
