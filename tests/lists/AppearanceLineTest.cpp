@@ -90,19 +90,14 @@ TEST(AppearanceLineTest, AListsLineIsReadOverItsAppearance) {
   }
 }
 
+// Longer keywords first; among those of one length the newest first.
 TEST(AppearanceLineTest, NewKeywordsGoBeforeNoLongerOnes) {
-  const std::pair<std::vector<std::string>, std::vector<std::string>> arrCases[] = {
-      {{"buy", "put", "bid"}, {"bid", "put", "buy"}},  // equal length: newest first
-      {{"margin", "ok", "sell"}, {"margin", "sell", "ok"}},
-  };
-  for (const auto& [arrAdded, arrExpected] : arrCases) {
-    std::vector<std::string> arrTable;
-    for (const std::string& strKeyword : arrAdded)
-      arrTable.insert(
-          arrTable.begin() + static_cast<std::ptrdiff_t>(FindKeywordInsertRow(arrTable, strKeyword)),
-          strKeyword);
-    EXPECT_EQ(arrTable, arrExpected);
-  }
+  std::vector<std::string> arrTable;
+  for (const std::string strKeyword : {"buy", "put", "bid", "margin", "ok", "sell"})
+    arrTable.insert(
+        arrTable.begin() + static_cast<std::ptrdiff_t>(FindKeywordInsertRow(arrTable, strKeyword)),
+        strKeyword);
+  EXPECT_EQ(arrTable, (std::vector<std::string>{"margin", "sell", "bid", "put", "buy", "ok"}));
 }
 
 TEST(AppearanceLineTest, FirstKeywordInTheCellColoursTheRow) {

@@ -103,7 +103,7 @@ TEST_F(CustomColumnEditTest, AddingFailsWithTheFirstMessageInOrder) {
             std::pair(static_cast<size_t>(kCatalogueColumnCount), kCatalogueColumnCount));
 }
 
-TEST_F(CustomColumnEditTest, AddsTheNetExampleAsTheLastHeaderItem) {
+TEST_F(CustomColumnEditTest, AddsTheNetExampleAsTheLastHeaderItemAndWhatTheRulesAllow) {
   const sCustomColumnChange change = Add("  Net  ", kNetDisplay);
   ASSERT_TRUE(change.Succeeded()) << change.strMessage;
   const int32_t nNet = kCatalogueColumnCount;
@@ -117,10 +117,6 @@ TEST_F(CustomColumnEditTest, AddsTheNetExampleAsTheLastHeaderItem) {
                      change.insert->nFormat, change.insert->strTip),
             std::make_tuple(kCatalogueColumnCount, std::string("Net"), 100, kAlignRight, kNetDisplay));
   EXPECT_EQ(std::pair(m_layout.GetPosition(nNet), m_layout.GetColumnWidth(nNet)), std::pair(nNet, 100));
-}
-
-TEST_F(CustomColumnEditTest, AddsWhatTheRulesAllow) {
-  ASSERT_TRUE(Add("Net", kNetDisplay).Succeeded());
   // The name, the display expression, protected or not, the stored expression.
   const std::tuple<const char*, std::string, bool, const char*> arrRows[] = {
       {"Twice", "\"margin USED\" * 2", false, " \"10\" * 2"},            // a name in any letter case
@@ -130,8 +126,8 @@ TEST_F(CustomColumnEditTest, AddsWhatTheRulesAllow) {
       {"Quote left open", "\"Margin Used", false, " \"10\""},
   };
   for (const auto& [szName, strDisplay, bProtected, szStored] : arrRows) {
-    const sCustomColumnChange change = Add(szName, strDisplay, bProtected);
-    ASSERT_TRUE(change.Succeeded()) << szName << ": " << change.strMessage;
+    const sCustomColumnChange added = Add(szName, strDisplay, bProtected);
+    ASSERT_TRUE(added.Succeeded()) << szName << ": " << added.strMessage;
     const sHalvoColInfo& column = m_layout.m_arrColumns.back();
     EXPECT_EQ(column.strFormula, szStored) << szName;
     EXPECT_EQ(column.strFormulaText.find('\n'), std::string::npos) << szName;

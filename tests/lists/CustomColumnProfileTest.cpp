@@ -76,7 +76,6 @@ using CustomColumnProfileTest = CSettingsFixture;
 }  // namespace
 
 TEST(CustomColumnProfile, ReadsEntriesUpToTheFirstThatLacksAField) {
-  const std::string strLongName(70, 'L');
   const std::tuple<const char*, std::string, Texts> arrRows[] = {
       {"as written",
        ",289,3,100,Net# \"1\" - \"10\"#\"Cash Margin Avail\" - \"Margin Used\",290,-1,0,Half# "
@@ -86,7 +85,6 @@ TEST(CustomColumnProfile, ReadsEntriesUpToTheFirstThatLacksAField) {
       {"empty display", ",5,1,90,A#s#,6,2,80,B#t#u", {"A|s||5|1|90", "B|t|u|6|2|80"}},
       {"hash in the display", ",5,1,90,A#s#d#e", {"A|s|d#e|5|1|90"}},
       {"empty name passed over", ",5,1,90,#s#d,6,2,80,B#t#u", {"B|t|u|6|2|80"}},
-      {"long name kept whole", ",5,1,90," + strLongName + "#s#d", {strLongName + "|s|d|5|1|90"}},
       {"second entry lacks its stored expression", ",5,1,90,A#s#d,6,2,80,B#t", {"A|s|d|5|1|90"}},
       {"missing hash swallows nothing", ",5,1,90,A# \"1\",6,2,80,B#t#u", {}},
       {"a number that is not one", ",5,x,90,A#s#d,6,2,80,B#t#u", {}},

@@ -114,8 +114,6 @@ TEST_F(CustomColumnTextTest, NegativeValuesOfColouredColumnsAreRed) {
   EXPECT_EQ(Cell(nPlain, m_row).nTextColour, kColourUnset);
   const sTestRow positive{{"ACC2", "1.00", "5.00", ""}};
   EXPECT_EQ(Cell(nLoss, positive).nTextColour, kColourUnset);
-  m_customText.SetColouredNames({});
-  EXPECT_EQ(Cell(nLoss, m_row).nTextColour, kColourUnset);
 }
 
 TEST_F(CustomColumnTextTest, AFailedEvaluationIsShownOncePerExpression) {

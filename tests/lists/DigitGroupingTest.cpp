@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(DigitGrouping, GroupsTheWholePartOfPlainNumbersOnly) {
+TEST(DigitGrouping, GroupsTheWholePartOfPlainNumbersOnlyAndReadsThemBack) {
   // A text, then grouped the international and the Indian way.
   const std::tuple<const char*, const char*, const char*> arrCases[] = {
       {"1585860499.80", "1,585,860,499.80", "1,58,58,60,499.80"},
@@ -26,10 +26,8 @@ TEST(DigitGrouping, GroupsTheWholePartOfPlainNumbersOnly) {
     EXPECT_EQ(GroupDigits(szText, eDigitGrouping::kInternational), szInternational) << szText;
     EXPECT_EQ(GroupDigits(szText, eDigitGrouping::kIndian), szIndian) << szText;
   }
-}
-
-TEST(DigitGrouping, NumbersAreReadGroupedOrNot) {
-  const std::pair<const char*, bool> arrCases[] = {
+  // Numbers are read grouped or not.
+  const std::pair<const char*, bool> arrNumbers[] = {
       {"-1,585,860,499.80", true},
       {"+7", true},
       {"", false},
@@ -41,7 +39,7 @@ TEST(DigitGrouping, NumbersAreReadGroupedOrNot) {
       {"1e5", false},
       {"A1", false},
   };
-  for (const auto& [szText, bNumber] : arrCases) EXPECT_EQ(IsNumberText(szText), bNumber) << szText;
+  for (const auto& [szText, bNumber] : arrNumbers) EXPECT_EQ(IsNumberText(szText), bNumber) << szText;
 }
 
 }  // namespace

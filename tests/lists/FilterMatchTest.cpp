@@ -50,9 +50,7 @@ TEST(FilterMatch, RulesAndAlternatives) {
       {"empty pieces skipped", "Reliance", "~rel~~", false, true},
       {"exact alternatives", "TATA", "rel~tata", true, true},
   });
-}
-
-TEST(FilterMatch, FilterTextsOfAnyContent) {
+  // Filter texts of any content.
   const std::string strStars(10000, '*');
   ExpectRows({
       {"lone star", "", "*", false, true},
