@@ -59,7 +59,8 @@ TEST(AppearanceLineTest, ValuesAreWrittenAndReadBackOddLinesAsFarAsTheyGo) {
   const std::tuple<const char*, bool, std::string> arrOddCases[] = {
       {"String not found", false, strDefault},
       {"FFFFFF,0,Arial", false, strDefault},
-      {"FF,0,Arial,10,3,sell,FF,buy,", true, "FF,0,Arial,10 column 3 keywords colours"},  // no colour
+      {"FF,0,Arial,10,3,sell,FF,buy", true, "FF,0,Arial,10 column 3 keywords colours"},  // no colour
+      {"FF,0,Arial,10,3,sell,FF,buy,", true, "FF,0,Arial,10 column 3 keywords colours"},
       {"FF,0,Arial,10,1,SELL,FF,Buy,FF00,", true, "FF,0,Arial,10 column 1 keywords sell buy colours FF FF00"},
       {"FF,0,Arial,10,-1,sell,FF,", true, "FF,0,Arial,10 column -1 keywords colours"},
       {"FF,0,Arial,10,2,sell,FF,,buy,FF,", true,

@@ -62,6 +62,7 @@ class CustomColumnEditTest : public testing::Test {
 TEST(ReferenceRule, SplitsAtQuotesSkippingEmptyPieces) {
   const std::pair<const char*, Pieces> arrRows[] = {
       {" \"8\" / \"10\" * 100", {{" ", false}, {"8", true}, {" / ", false}, {"10", true}, {" * 100", false}}},
+      {"\"A\"\"B\"", {{"A", false}, {"B", true}}},
       {" \"1\"\"\"2", {{" ", false}, {"1", true}, {"2", false}}},
       {"\"\"", {}},
       {"", {}},
@@ -85,6 +86,7 @@ TEST_F(CustomColumnEditTest, AddingFailsWithTheFirstMessageInOrder) {
       {"empty name", "", kNetDisplay, "Please Enter the column Name"},
       {"blank name", " \t ", kNetDisplay, "Please Enter the column Name"},
       {"hash before an empty expression", "A#B", "", kTextNameCharacters},
+      {"comma", "A,B", kNetDisplay, kTextNameCharacters},
       {"double quote", "A\"B", kNetDisplay, kNameQuoteText},
       {"64 characters", std::string(64, 'n'), kNetDisplay, kNameTooLongText},
       {"empty expression", "Net", "",
@@ -92,6 +94,7 @@ TEST_F(CustomColumnEditTest, AddingFailsWithTheFirstMessageInOrder) {
       {"unknown name", "Net", "\"No Such Column\" + 1", kTextInvalid},
       {"two references, no operator", "Net", "\"Margin Used\" \"Exposure Limit\"", kTextInvalid},
       {"name of a standard column", "Margin Used", kNetDisplay, kTextInUse},
+      {"trimmed name of a standard column", " MToM Loss ", kNetDisplay, kTextInUse},
       {"10,000 characters, not readable from the profile", "Net", strLongValid, kProfileFullText},
   };
   for (const auto& [szCase, strName, strDisplay, szMessage] : arrRows) {

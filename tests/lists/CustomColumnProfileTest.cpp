@@ -84,6 +84,9 @@ TEST(CustomColumnProfile, ReadsEntriesUpToTheFirstThatLacksAField) {
         "Half| \"289\"|\"Net\"|290|-1|0"}},
       {"empty display", ",5,1,90,A#s#,6,2,80,B#t#u", {"A|s||5|1|90", "B|t|u|6|2|80"}},
       {"hash in the display", ",5,1,90,A#s#d#e", {"A|s|d#e|5|1|90"}},
+      {"long name kept whole",
+       ",5,1,90," + std::string(70, 'L') + "#s#d",
+       {std::string(70, 'L') + "|s|d|5|1|90"}},
       {"empty name passed over", ",5,1,90,#s#d,6,2,80,B#t#u", {"B|t|u|6|2|80"}},
       {"second entry lacks its stored expression", ",5,1,90,A#s#d,6,2,80,B#t", {"A|s|d|5|1|90"}},
       {"missing hash swallows nothing", ",5,1,90,A# \"1\",6,2,80,B#t#u", {}},
@@ -135,6 +138,7 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
   EXPECT_EQ(twins.m_arrColumns.back().strFormula, " \"289\"");
 }
 
+// Saved columns load back, the longest display expression the dialog then accepts whole.
 TEST_F(CustomColumnProfileTest, SavedColumnsLoadBack) {
   CListLayout layout = LoadLayout();
   ASSERT_EQ(layout.GetHeaderCount(), kCatalogueColumnCount);
@@ -145,23 +149,8 @@ TEST_F(CustomColumnProfileTest, SavedColumnsLoadBack) {
   std::vector<int32_t> arrPositions = layout.GetPositions();
   arrPositions[290] = -1;
   layout.SetPositions(arrPositions);
-  ASSERT_TRUE(SaveLayout(layout));
-  EXPECT_TRUE(m_arrBoxes.empty());
-  // Protected columns load first, so the indices change and the rebuild follows them.
-  const CListLayout loaded = LoadLayout();
-  EXPECT_EQ(DescribeCustomColumns(loaded),
-            (Texts{"Fixed| \"290\" * 2|\"Net\" * 2|4|-1",
-                   "Net| \"1\" - \"10\"|\"Cash Margin Avail\" - \"Margin Used\"|1|289",
-                   "Half| \"289\" / 2|\"Fixed\" / 2|1|290"}));
-  EXPECT_EQ(loaded.GetColumnWidth(290), 123);
-  EXPECT_EQ(loaded.GetColumnWidth(291), 100);
-}
-
-TEST_F(CustomColumnProfileTest, TheLongestColumnTheDialogTakesLoadsBackWhole) {
-  CListLayout layout = LoadLayout();
   std::string strDisplay = "\"Margin Used\"";
   sCustomColumnChange change;
-  // The longest display expression the dialog accepts for the first column.
   for (;;) {
     CListLayout trial = layout;
     change = AddCustomColumn(trial, GetExpressionColumns(trial), "Big", strDisplay + " + 1", false);
@@ -171,8 +160,13 @@ TEST_F(CustomColumnProfileTest, TheLongestColumnTheDialogTakesLoadsBackWhole) {
   EXPECT_EQ(change.strMessage, kProfileFullText);
   ASSERT_TRUE(AddColumn(layout, "Big", strDisplay));
   ASSERT_TRUE(SaveLayout(layout));
+  EXPECT_TRUE(m_arrBoxes.empty());
+  // Protected columns load first, so the indices change and the rebuild follows them.
   const CListLayout loaded = LoadLayout();
-  ASSERT_EQ(loaded.m_arrColumns.size(), layout.m_arrColumns.size());
-  EXPECT_EQ(std::tie(loaded.m_arrColumns.back().strFormulaText, loaded.m_arrColumns.back().strFormula),
-            std::tie(strDisplay, layout.m_arrColumns.back().strFormula));
+  EXPECT_EQ(DescribeCustomColumns(loaded),
+            (Texts{"Fixed| \"290\" * 2|\"Net\" * 2|4|-1",
+                   "Net| \"1\" - \"10\"|\"Cash Margin Avail\" - \"Margin Used\"|1|289",
+                   "Half| \"289\" / 2|\"Fixed\" / 2|1|290",
+                   "Big|" + layout.m_arrColumns.back().strFormula + "|" + strDisplay + "|1|291"}));
+  EXPECT_EQ(std::pair(loaded.GetColumnWidth(290), loaded.GetColumnWidth(291)), std::pair(123, 100));
 }

@@ -76,7 +76,9 @@ TEST_F(CustomColumnTextTest, ComputesCellsByTheRules) {
       {"MToM Loss / Margin Used", " \"1\" / \"2\"", "10.00", "4.00", "2.50"},
       {"zero divisor", " \"1\" / \"2\"", "10.00", "0.00", "Divided by ZERO error"},
       {"--NA-- divisor counts as 0", " \"1\" / \"3\"", "10.00", "4.00", "Divided by ZERO error"},
+      {"--NA-- operand counts as 0", " \"3\" - \"2\"", "10.00", "4.00", "-4.00"},
       {"a text column counts as 0", " \"0\" + 5", "10.00", "4.00", "5.00"},
+      {"division inside parentheses", " (\"1\" / \"2\") * 100", "10.00", "4.00", "Divided by ZERO error"},
       {"a sign joined to an operator (code 1)", " \"1\" -\"2\"", "10.00", "-4.00", "0.00"},
       {"code 1 keeps the divisor part's value", " \"1\" -\"2\" / 2", "10.00", "-4.00", "2.00"},
       {"operand not a number (code 3)", " \"1\" + abc", "10.00", "4.00", "0.00"},
@@ -84,6 +86,7 @@ TEST_F(CustomColumnTextTest, ComputesCellsByTheRules) {
       {"infinite result", " \"1\" / \"2\" / 0", "10.00", "4.00", kInfinite},
       {"rounding", " \"1\" / 3", "-2.00", "4.00", "-0.67"},
       {"index past the array", " \"99\" + 1", "10.00", "4.00", kInvalidReferenceText},
+      {"index that is not a number", " \"Margin Used\" + 1", "10.00", "4.00", kInvalidReferenceText},
   };
   for (const auto& [szCase, strStored, szLoss, szMargin, strExpected] : arrRows) {
     const sTestRow record{{"ACC1", szLoss, szMargin, "--NA--"}};

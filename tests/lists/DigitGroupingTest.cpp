@@ -29,12 +29,16 @@ TEST(DigitGrouping, GroupsTheWholePartOfPlainNumbersOnlyAndReadsThemBack) {
   // Numbers are read grouped or not.
   const std::pair<const char*, bool> arrNumbers[] = {
       {"-1,585,860,499.80", true},
+      {"12,34,567.89", true},
       {"+7", true},
+      {"12.", true},
       {"", false},
       {"-", false},
       {".5", false},
       {",123", false},
+      {"1,,234", false},
       {"1234,", false},
+      {"1.2.3", false},
       {"1.2,3", false},
       {"1e5", false},
       {"A1", false},

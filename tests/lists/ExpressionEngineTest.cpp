@@ -62,6 +62,7 @@ TEST(ExpressionEngine, PrecedenceSignsAndOperatorRuns) {
       {"and and or share a level", "1||1&&0", EXPR_OK, 0},
       {"nan equal", "nan==nan", EXPR_OK, 0},
       {"nan not equal", "nan!=nan", EXPR_OK, 1},
+      {"nan counts as true", "nan&&1", EXPR_OK, 1},
       {"or of zeros", "0||0", EXPR_OK, 0},
       {"sign at the start", "-5+3", EXPR_OK, -2},
       {"negation in parentheses", "2*(-3)", EXPR_OK, -6},
@@ -73,6 +74,7 @@ TEST(ExpressionEngine, PrecedenceSignsAndOperatorRuns) {
       {"sign after a sign", "3 - - 5", EXPR_BAD_OPERAND, UNTOUCHED},
       {"times minus is no operator", "2*-3", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"no zero after two-character operator", "3 <= -5", EXPR_SYNTAX_ERROR, UNTOUCHED},
+      {"no zero after shift", "3<<(-5)", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"not in the table", "1<>2", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"single equals", "1 = 1", EXPR_BAD_OPERAND, UNTOUCHED},
       {"two-character operators", "4>=4 && 4 <= 5 && 4!=5", EXPR_OK, 1},
@@ -86,6 +88,7 @@ TEST(ExpressionEngine, IntegerOperators) {
       {"integer division by zero", "1\\0", EXPR_OK, -2147483648.0},
       {"remainder truncates", "7.9%2.5", EXPR_OK, 1},
       {"remainder has dividend sign", "-7%3", EXPR_OK, -1},
+      {"xor", "5^3", EXPR_OK, 6},
       {"and truncates", "3.7&1.9", EXPR_OK, 1},
       {"nand", "6!&3", EXPR_OK, -3},
       {"nor", "6!|3", EXPR_OK, -8},
@@ -97,6 +100,7 @@ TEST(ExpressionEngine, IntegerOperators) {
       {"just too small", "-2147483649|0", EXPR_OK, -2147483648.0},
       {"not-a-number", "nan|0", EXPR_OK, -2147483648.0},
       {"remainder by zero", "1%0", EXPR_FAILED, UNTOUCHED},
+      {"remainder by fraction", "1%0.5", EXPR_FAILED, UNTOUCHED},
       {"smallest by minus one", "-2147483648 % -1", EXPR_FAILED, UNTOUCHED},
   };
   ExpectRows(arrRows);
@@ -153,6 +157,7 @@ TEST(ExpressionPostfix, ConversionAndEvaluationOfText) {
   }
   const std::tuple<const char*, std::string_view, int32_t, double> arrEvaluations[] = {
       {"operator after '(' is an operand", " (+5)", EXPR_OK, 5},
+      {"tab is part of an operand", "\t5", EXPR_OK, 5},
       {"one value for an operator", " 1 +", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"sign alone", " (+)", EXPR_BAD_OPERAND, UNTOUCHED},
       {"unknown run", " 1 2 =", EXPR_BAD_OPERAND, UNTOUCHED},

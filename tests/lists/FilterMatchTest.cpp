@@ -45,19 +45,26 @@ TEST(FilterMatch, RulesAndAlternatives) {
       {"exact: prefix is not enough", "Reliance", "rel", true, false},
       {"exact: stars are literal", "*REL*", "*rel*", true, true},
       {"exact: comparison is literal", "1500", ">1000", true, false},
+      {"above or below: above", "1500", ">1000~<-500", false, true},
       {"above or below: below", "-600", ">1000~<-500", false, true},
       {"above or below: dash", "-", ">1000~<-500", false, false},
       {"empty pieces skipped", "Reliance", "~rel~~", false, true},
       {"exact alternatives", "TATA", "rel~tata", true, true},
   });
   // Filter texts of any content.
+  const std::string strLong(10000, 'a');
   const std::string strStars(10000, '*');
+  std::string strManyAlternatives;
+  for (int i = 0; i < 2000; ++i) strManyAlternatives += "x" + std::to_string(i) + "~";
+  strManyAlternatives += "Rel";
   ExpectRows({
       {"lone star", "", "*", false, true},
       {"three stars look for a star", "ab", "***", false, false},
       {"lone greater", "", ">", false, false},
       {"only tildes match nothing", "Reliance", "~~~", false, false},
+      {"10,000 letters, equal cell", strLong, strLong, false, true},
       {"10,000 stars, star cell", std::string_view(strStars).substr(2), strStars, false, true},
+      {"last of 2,001 alternatives", "reliance", strManyAlternatives, false, true},
       {"NUL byte in filter", std::string_view("a\0b", 3), std::string_view("a\0", 2), false, true},
   });
 }

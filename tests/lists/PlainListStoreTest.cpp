@@ -29,6 +29,7 @@ TEST(PlainListStore, RowsKeepTheirTextsAndChecksThroughEveryChange) {
       {"a check past the rows", [](auto& store) { return store.SetCheck(4, 1); }, 0, "10+ NA -5 - "},
       {"a far text makes room", [](auto& store) { return store.SetItemText(1, 2, "far"); }, 1,
        "10+ NA -5 - "},
+      {"a text past the rows", [](auto& store) { return store.SetItemText(4, 0, "x"); }, 0, "10+ NA -5 - "},
       {"a negative position", [](auto& store) { return store.SetItemText(0, -1, "x"); }, 0, "10+ NA -5 - "},
       // The base rule reads "NA" and "-" as -1; equal rows keep their order. The result is the
       // old row of the new first one.
