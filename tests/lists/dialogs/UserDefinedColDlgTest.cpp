@@ -98,6 +98,7 @@ TEST_F(CUserDefinedColDlgTest, AddThroughButtonsShowsSavesAndReloads) {
   Dialog().GetConfirmButton()->click();
   EXPECT_TRUE(m_arrBoxes.empty());
   EXPECT_FALSE(Dialog().isVisible());
+  EXPECT_EQ(List().GetHeaderItems().back().nWidth, 100);
   EXPECT_EQ(Tip(3), "\"Cash\" / \"Margin\"");
   EXPECT_NE(ReadFile("OrvaneSetting.ini").find("Ratio# \"1\" / \"2\"#\"Cash\" / \"Margin\""),
             std::string::npos);
