@@ -9,15 +9,6 @@
 
 namespace {
 
-// Every cell of the list, row by row, in header order.
-Rows ReadRows(const CFilterListCtrl& list) {
-  Rows arrRows(static_cast<size_t>(list.GetItemCount()));
-  for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow)
-    for (int32_t nPosition = 0; nPosition < static_cast<int32_t>(list.GetHeaderItems().size()); ++nPosition)
-      arrRows[static_cast<size_t>(nRow)].push_back(list.GetCellText(nRow, nPosition));
-  return arrRows;
-}
-
 // Column, list, value, client, time, level.
 std::unique_ptr<RaisedAlert> MakeAlert(const std::vector<std::string>& arrTexts) {
   return std::make_unique<RaisedAlert>(

@@ -124,14 +124,7 @@ class CustomAlertsTest : public CWatchFixture {
     m_pDialog->GetValueEdit().setText(QString::fromLatin1(szValue));
     m_pDialog->GetUpdateButton().click();
   }
-  Rows GetRuleRows() const {
-    Rows arrRows;
-    const CFilterListCtrl& list = m_pDialog->GetRuleList();
-    for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow)
-      arrRows.push_back({list.GetCellText(nRow, 0), list.GetCellText(nRow, 1), list.GetCellText(nRow, 2),
-                         list.GetCellText(nRow, 3)});
-    return arrRows;
-  }
+  Rows GetRuleRows() const { return ReadRows(m_pDialog->GetRuleList()); }
   const std::vector<std::unique_ptr<RaisedAlert>>& GetAlerts() const {
     return m_dlg.GetAlertsWindow()->GetRaisedAlerts();
   }
