@@ -18,7 +18,8 @@ TEST(FontChoiceTest, HeightsAndEntriesByPrefixAndExactName) {
   // 10.67 rounds up, 13.33 down; another resolution; a unit after the number; no number.
   const std::tuple<const char*, int32_t, int32_t> arrHeights[] = {
       {"8", 96, -11}, {"10", 96, -13}, {"72", 120, -120}, {"12pt", 96, -16}, {"abc", 96, 0}};
-  for (const auto& [szSize, nDpi, nHeight] : arrHeights) EXPECT_EQ(GetFontHeight(szSize, nDpi), nHeight) << szSize;
+  for (const auto& [szSize, nDpi, nHeight] : arrHeights)
+    EXPECT_EQ(GetFontHeight(szSize, nDpi), nHeight) << szSize;
   const std::vector<std::string> arrSizes = GetFontSizeTexts();
   ASSERT_EQ(arrSizes.size(), 16U);
   for (const auto& [szPreset, nIndex] : {std::pair{"8", 0}, {"1", 2}, {"15", -1}, {"7", 15}})

@@ -145,7 +145,8 @@ TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
     EXPECT_TRUE(test.arrTargetSelected.empty() || m_pTarget->currentRow() == test.arrTargetSelected.front());
     EXPECT_EQ(m_parent.m_strAsked, test.szAsked);
     std::vector<std::string> arrBoxes;
-    for (const char* p = test.szFixed; *p != '\0'; ++p) arrBoxes.push_back(std::string(1, *p) + " cannot be removed");
+    for (const char* p = test.szFixed; *p != '\0'; ++p)
+      arrBoxes.push_back(std::string(1, *p) + " cannot be removed");
     EXPECT_EQ(m_arrBoxes, arrBoxes);
     EXPECT_EQ(m_parent.focusWidget(), m_pSource);
   }

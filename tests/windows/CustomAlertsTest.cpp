@@ -42,17 +42,20 @@ std::string MakeLine(const std::string& strName, const char* szExpression, const
 
 // A rule's fields in one text: name/comparison/value/number/key.
 std::string DescribeRule(const CustomAlertSetting& rule) {
-  return rule.strColumnName + "/" + rule.strExpression + "/" + rule.strValue + "/" + rule.strColumnNumber + "/" +
-         rule.strKey;
+  return rule.strColumnName + "/" + rule.strExpression + "/" + rule.strValue + "/" + rule.strColumnNumber +
+         "/" + rule.strKey;
 }
 
 TEST(CustomAlertRulesTest, StoredValuesReadAndWrite) {
   const std::pair<const char*, std::string> arrCases[] = {
-      {"Net Loss|greater than or equal to|50000|289|Net Loss|list1", "Net Loss/" + std::string(kGe) + "/50000/289/"},
-      {"||Net Loss||less than or equal to|7|", "Net Loss/" + std::string(kLe) + "/7//"},  // empty pieces skipped
+      {"Net Loss|greater than or equal to|50000|289|Net Loss|list1",
+       "Net Loss/" + std::string(kGe) + "/50000/289/"},
+      {"||Net Loss||less than or equal to|7|",
+       "Net Loss/" + std::string(kLe) + "/7//"},  // empty pieces skipped
       {"", "////"}};
   for (const auto& [szStored, strFields] : arrCases)
-    EXPECT_EQ(DescribeRule(ParseStoredRule(szStored, "Net Loss|list1")), strFields + "Net Loss|list1") << szStored;
+    EXPECT_EQ(DescribeRule(ParseStoredRule(szStored, "Net Loss|list1")), strFields + "Net Loss|list1")
+        << szStored;
   EXPECT_EQ(FormatStoredRule(MakeRule(kGe, "50000")), arrCases[0].first);
   EXPECT_EQ(FormatStoredRule({"", "", "", "Net Loss|list1", "289"}), "NULL");
 }
@@ -64,7 +67,7 @@ TEST(CustomAlertRulesTest, RulesCompareInSinglePrecision) {
       {MakeRule(kLe, "100"), "100.00", true},
       {MakeRule(kGe, "100"), "99.99", false},
       {MakeRule(kLe, "100"), "100.01", false},
-      {MakeRule(kGe, "100000000"), "100000001.00", true},  // equal as floats
+      {MakeRule(kGe, "100000000"), "100000001.00", true},   // equal as floats
       {MakeRule(kLe, "0"), "Divided by ZERO error", true},  // a word reads 0
       {MakeRule(kGe, "abc"), "-0.01", false},
       {MakeRule("equal to", "5"), "5", false},
@@ -174,9 +177,10 @@ TEST_F(CustomAlertsTest, RulesAreUpdatedEditedAndDeletedInTheDialog) {
   EXPECT_EQ(list.GetItemCount(), 2) << "keys of the header are not the list's";
   list.setFocus();
   SendKey(&list, Qt::Key_Delete);
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"No item in the list to delete", "Please select a custom column",
-                                                  "Please select a expression", "Please select a expression",
-                                                  "Please enter some value", "Please select a rule to delete"}));
+  EXPECT_EQ(m_arrBoxes,
+            (std::vector<std::string>{"No item in the list to delete", "Please select a custom column",
+                                      "Please select a expression", "Please select a expression",
+                                      "Please enter some value", "Please select a rule to delete"}));
   for (const bool bClosed : {false, true}) {
     if (bClosed) m_dlg.SaveAndRelease();
     const std::string strFile = ReadFile(kCustomAlertFileName);
@@ -246,8 +250,9 @@ TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumn) {
   EXPECT_EQ(ReadAlerts(), arrExpected) << "a check again merges into the same rows";
   // What a deletion of custom columns names before it asks.
   const std::string arrNames[] = {"Loss", "None", "Odd"};
-  EXPECT_EQ(GetList(1).DescribeAlertRulesOn(arrNames),
-            (std::vector<std::string>{"\"Loss\" greater than or equal to 100", "\"Odd\" less than or equal to 5"}));
+  EXPECT_EQ(
+      GetList(1).DescribeAlertRulesOn(arrNames),
+      (std::vector<std::string>{"\"Loss\" greater than or equal to 100", "\"Odd\" less than or equal to 5"}));
 }
 
 // A rule set in the dialog is compared at once with the rows on the list's page, and with every
