@@ -124,8 +124,9 @@ TEST_F(CommonListCtrlTest, CutCellsShowTheirWholeTextOnHover) {
 }
 
 TEST_F(CommonListCtrlTest, FitsColumns) {
-  const sColumnDef arrSeven[] = {{"A", 0, 3}, {"B", 0, 3}, {"C", 0, 3}, {"D", 0, 3},
-                                 {"E", 0, 3}, {"F", 0, 3}, {"A much longer column heading", 0, 3}};
+  std::vector<sColumnDef> arrSeven;
+  for (const char* szName : {"A", "B", "C", "D", "E", "F", "A much longer column heading"})
+    arrSeven.push_back({szName, 0, 3});
   CCommonListCtrl list;
   LoadColumns(list, arrSeven);
   // Every row counts, not only those on screen; in column D fewer but wider characters win

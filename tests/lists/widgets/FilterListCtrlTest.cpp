@@ -250,12 +250,12 @@ TEST_F(FilterListCtrlTest, OptionsAreKeptPerListAndRestoredBeforeTheRows) {
   EXPECT_EQ(GetMenuEntries(List(), false),
             (Entries{{kCmdLiveFilterSort, false}, {kCmdKeepFilterSort, false}}));
   EXPECT_EQ(GetMenuEntries(List(), true), (Entries{{kCmdDigitGroupingNone, true}})) << "all off";
-  for (const int32_t nCommand : {kCmdLiveFilterSort, kCmdKeepFilterSort, kCmdAlertsOnEveryRow, kCmdNumbersUncut,
-                                 kCmdFrozenFirstColumn, kCmdDigitGroupingInternational,
-                                 kCmdDigitGroupingIndian})
+  for (const int32_t nCommand :
+       {kCmdLiveFilterSort, kCmdKeepFilterSort, kCmdAlertsOnEveryRow, kCmdNumbersUncut, kCmdFrozenFirstColumn,
+        kCmdDigitGroupingInternational, kCmdDigitGroupingIndian})
     EXPECT_TRUE(List().OnCommand(nCommand));
-  const Entries arrAllOn = {{kCmdLiveFilterSort, true},   {kCmdKeepFilterSort, true},
-                            {kCmdAlertsOnEveryRow, true}, {kCmdNumbersUncut, true},
+  const Entries arrAllOn = {{kCmdLiveFilterSort, true},    {kCmdKeepFilterSort, true},
+                            {kCmdAlertsOnEveryRow, true},  {kCmdNumbersUncut, true},
                             {kCmdFrozenFirstColumn, true}, {kCmdDigitGroupingIndian, true}};
   EXPECT_EQ(GetMenuEntries(List(), true), arrAllOn);
   List().SetFilters(std::vector<int32_t>{0, 2}, Texts{"*a*", ">-1000"}, false);

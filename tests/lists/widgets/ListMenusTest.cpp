@@ -110,14 +110,15 @@ TEST(ListMenus, EveryEntryReachesItsOperation) {
   list.SetDataMode(true);
   // The entries that open dialogs (the fit entries do their work at once), then grid lines and
   // customize from the context menu.
-  const std::set<int> setTriggered = {kCmdAddCustomColumns,    kCmdAddProtectedCustomColumns, kCmdEditCustomColumns,
-                                      kCmdDeleteCustomColumns, kCmdRepositionColumns,         kCmdDrawGridLines,
+  const std::set<int> setTriggered = {kCmdAddCustomColumns,  kCmdAddProtectedCustomColumns,
+                                      kCmdEditCustomColumns, kCmdDeleteCustomColumns,
+                                      kCmdRepositionColumns, kCmdDrawGridLines,
                                       kCmdCustomize};
   for (const std::unique_ptr<QMenu>& pMenu : {list.CreateHeaderMenu(), list.CreateContextMenu()})
     for (QAction* pAction : pMenu->actions())
       if (setTriggered.contains(pAction->data().toInt())) pAction->trigger();
-  EXPECT_EQ(list.m_arrCalls, (std::vector<std::string>{"reposition", "custom 0", "custom 3", "custom 1", "custom 2",
-                                                       "appearance"}));
+  EXPECT_EQ(list.m_arrCalls, (std::vector<std::string>{"reposition", "custom 0", "custom 3", "custom 1",
+                                                       "custom 2", "appearance"}));
   EXPECT_TRUE(list.HasGridLines());
 
   // Owners send the same numbers; an unknown one is not handled.
