@@ -34,11 +34,7 @@ class CAnsweringParent : public QWidget {
 
 // Rows named by single letters: "BD" stands for the rows B and D. What each row carries
 // follows from its letter, so that a moved row can be checked anywhere.
-QStringList Letters(const char* szLetters) {
-  QStringList arrTexts;
-  for (const char* p = szLetters; *p != '\0'; ++p) arrTexts << QString(QChar(*p));
-  return arrTexts;
-}
+QStringList Letters(const char* szLetters) { return QString(szLetters).split(QString(), Qt::SkipEmptyParts); }
 uint64_t DataOf(const QString& strText) { return 1000 + strText.at(0).unicode(); }
 int ImageOf(const QString& strText) { return strText.at(0).unicode() % 3; }
 int CheckOf(const QString& strText) {

@@ -2,7 +2,6 @@
 // negative values in red.
 #include "tests/lists/ListWidgetTest.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -21,9 +20,7 @@ const char* const kCategories[] = {"Retail", "HNI", "Corporate", "Retail", "Prop
 std::string FormatAmount(std::mt19937& random, int nSpread) {
   // Tenths only, so every amount ends in "0" and right-aligned texts end at the same pixel.
   const int nTenths = static_cast<int>(random() % static_cast<unsigned>(2 * nSpread)) - nSpread;
-  char szText[32];
-  std::snprintf(szText, sizeof(szText), "%.2f", nTenths / 10.0);
-  return szText;
+  return QString::number(nTenths / 10.0, 'f', 2).toStdString();
 }
 
 class ListPaintTest : public CSettingsFixture {
@@ -41,9 +38,7 @@ class ListPaintTest : public CSettingsFixture {
     m_arrRecords.resize(300);
     for (size_t i = 0; i < m_arrRecords.size(); ++i) {
       CRmsDetails& record = m_arrRecords[i];
-      char szId[32];
-      std::snprintf(szId, sizeof(szId), "ACC%05zu", i + 1);
-      record.SetEntityId(szId);
+      record.SetEntityId(QStringLiteral("ACC%1").arg(i + 1, 5, 10, QChar('0')).toStdString());
       record.SetColumnSlotText(7, kCategories[i % std::size(kCategories)]);
       for (const int32_t nColumn : {1, 4, 10, 11, 15})
         record.SetColumnSlotText(nColumn, FormatAmount(random, nColumn == 1 ? 9000000 : 30000000));
