@@ -257,7 +257,9 @@ TEST_F(WatchBarTest, CallEmailsCarryTheAmountsAndTheLocalTime) {
        {"mailto:?subject=Initial Margin call for Account [C1001]&body=Dear Sir / Madam,",
         "margin call.%0D%0A%0D%0AAs on 02:05 PM Dec 04,2026 today, your margin stood at Rs.-1500.50 as "
         "against the requirement of Rs.C1001 i.e a deficit / shortfall of Rs.CM-NSE-NRML . Kindly",
-        "to cure the margin call, we may", "Private Limited&cc="}},
+        "amount of the margin call payable and the same", "margin call payable in your account. You might",
+        "(in the form of cash and/or acceptable Securities)", "to cure the margin call, we may",
+        "Private Limited&cc="}},
       {kCmdObligationCallEmail,
        {-1, -1, -1, 83, 70, 0},
        "risk@example.com;desk@example.com",
@@ -265,6 +267,8 @@ TEST_F(WatchBarTest, CallEmailsCarryTheAmountsAndTheLocalTime) {
        {"mailto:?subject=Cash Obligation Short Fall for Account [C1001]&body=Dear Sir / Madam,",
         "cash obligation shortfall.%0D%0A%0D%0AAs on 09:30 AM Jul 04,2026 today, your margin stood at "
         "Rs.CM-NSE-NRML as against the requirement of Rs.-1500.50 i.e a deficit / shortfall of Rs.C1001 .",
+        "amount of the cash obligation amount payable and the same",
+        "situation. You might, for instance, elect to provide additional Cash or sell Securities.%0D%0A",
         "to cure the Cash Obligation Shortfall, we may",
         "Private Limited&cc=risk@example.com;desk@example.com"}},
   };
