@@ -85,48 +85,32 @@ class DragListTest : public CSettingsFixture {
   CHvDragListCtrl* m_pTarget = new CHvDragListCtrl(&m_parent);
 };
 
-TEST_F(DragListTest, DropWithinTheListMovesRowsAfterTheHighlightInOrder) {
-  const std::tuple<const char*, std::vector<int>, int, const char*> arrCases[] = {
-      // name, dragged, highlight, after
-      {"after a later row", {1, 3}, 4, "ACEBDF"},
-      {"after an earlier row", {3, 4}, 0, "ADEBCF"},
-      {"no highlight goes to the end", {0, 2}, -1, "BDEFAC"},
-      {"after a dragged row", {1, 3}, 1, "ABDCEF"},
-      {"before a dragged row", {2, 4}, 1, "ABCEDF"},
-      {"onto the rows themselves", {1, 2}, 1, "ABCDEF"},
-  };
-  for (const auto& [szName, arrSelected, nHighlight, szExpected] : arrCases) {
-    SCOPED_TRACE(szName);
-    Fill(m_pSource, "ABCDEF");
-    Drag(m_pSource, arrSelected);
-    m_pSource->HighlightDropRow(nHighlight);
-    m_pSource->DropRows(m_pSource, 0);
-    EXPECT_EQ(GetTexts(m_pSource), Letters(szExpected));
-    // The target (this list) was deselected before the rows moved.
-    EXPECT_EQ(std::tuple(m_pSource->GetSelectedRows().empty(), m_pSource->GetDropHighlightRow(),
-                         m_pSource->IsDragging()),
-              std::tuple(true, -1, false));
-  }
-  // Moving within a list never asks whether a row may leave.
-  EXPECT_TRUE(m_parent.m_strAsked.empty() && m_arrBoxes.empty());
-}
-
-TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
+// Within its own list the dragged rows go after the highlighted row, in order, without asking;
+// onto another list the parent is asked for each row, and those it keeps stay with a box each.
+TEST_F(DragListTest, DropsMoveRowsAfterTheHighlightOrOntoAnotherListAskingForEachRow) {
   const struct {
-    const char* szFixed;  // rows the parent refuses to give up, one box each
+    const char* szName;
+    bool bOwnList;
     std::vector<int> arrSelected;
-    int nTargetRow;
+    int nRow;                         // own list: the highlighted row; other list: the row under the cursor
+    const char* szFixed;              // rows the parent refuses to give up
     const char *szSource, *szTarget;  // both lists afterwards
     std::vector<int> arrTargetSelected;
     const char* szAsked;
   } arrCases[] = {
-      {"BD", {1, 3}, 1, "ABCDEF", "XYZ", {}, "BD"},         // refused rows stay
-      {"", {0, 2}, 1, "BDEF", "XCAYZ", {1, 2}, "AC"},       // arrive reversed at the row under the cursor
-      {"", {0, 2}, -1, "BDEF", "XYZCA", {3, 4}, "AC"},      // below the last row appends
-      {"C", {0, 2, 3}, 3, "BCEF", "XYZDA", {3, 4}, "ACD"},  // a refused row among accepted ones
+      {"after a later row", true, {1, 3}, 4, "", "ACEBDF", "XYZ", {0}, ""},
+      {"after an earlier row", true, {3, 4}, 0, "", "ADEBCF", "XYZ", {0}, ""},
+      {"no highlight goes to the end", true, {0, 2}, -1, "", "BDEFAC", "XYZ", {0}, ""},
+      {"after a dragged row", true, {1, 3}, 1, "", "ABDCEF", "XYZ", {0}, ""},
+      {"before a dragged row", true, {2, 4}, 1, "", "ABCEDF", "XYZ", {0}, ""},
+      {"onto the rows themselves", true, {1, 2}, 1, "", "ABCDEF", "XYZ", {0}, ""},
+      {"refused rows stay", false, {1, 3}, 1, "BD", "ABCDEF", "XYZ", {}, "BD"},
+      {"arrive reversed at the row", false, {0, 2}, 1, "", "BDEF", "XCAYZ", {1, 2}, "AC"},
+      {"below the last row appends", false, {0, 2}, -1, "", "BDEF", "XYZCA", {3, 4}, "AC"},
+      {"a refused row among others", false, {0, 2, 3}, 3, "C", "BCEF", "XYZDA", {3, 4}, "ACD"},
   };
   for (const auto& test : arrCases) {
-    SCOPED_TRACE(test.szAsked);
+    SCOPED_TRACE(test.szName);
     Fill(m_pSource, "ABCDEF");
     Fill(m_pTarget, "XYZ");
     m_pTarget->SetItemSelected(0, true);
@@ -134,17 +118,25 @@ TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
     m_parent.m_strAsked.clear();
     m_arrBoxes.clear();
     Drag(m_pSource, test.arrSelected);
-    m_pSource->DropRows(m_pTarget, test.nTargetRow);
+    if (test.bOwnList) m_pSource->HighlightDropRow(test.nRow);
+    m_pSource->DropRows(test.bOwnList ? m_pSource : m_pTarget, test.bOwnList ? 0 : test.nRow);
     EXPECT_EQ(GetTexts(m_pSource), Letters(test.szSource));
     EXPECT_EQ(GetTexts(m_pTarget), Letters(test.szTarget));
     EXPECT_EQ(m_pTarget->GetSelectedRows(), test.arrTargetSelected);
-    EXPECT_TRUE(test.arrTargetSelected.empty() || m_pTarget->currentRow() == test.arrTargetSelected.front());
     EXPECT_EQ(m_parent.m_strAsked, test.szAsked);
     std::vector<std::string> arrBoxes;
     for (const char* p = test.szFixed; *p != '\0'; ++p)
       arrBoxes.push_back(std::string(1, *p) + " cannot be removed");
     EXPECT_EQ(m_arrBoxes, arrBoxes);
-    EXPECT_EQ(m_parent.focusWidget(), m_pSource);
+    if (test.bOwnList) {  // the target (this list) was deselected before the rows moved
+      EXPECT_EQ(std::tuple(m_pSource->GetSelectedRows().empty(), m_pSource->GetDropHighlightRow(),
+                           m_pSource->IsDragging()),
+                std::tuple(true, -1, false));
+    } else {
+      EXPECT_TRUE(test.arrTargetSelected.empty() ||
+                  m_pTarget->currentRow() == test.arrTargetSelected.front());
+      EXPECT_EQ(m_parent.focusWidget(), m_pSource);
+    }
   }
 }
 
