@@ -8,9 +8,9 @@
 #include <QScrollBar>
 #include <set>
 
-#include "platform/MessageBox.h"
 #include "platform/qt/WindowMessage.h"
 #include "tests/support/QtTestApp.h"
+#include "tests/support/SettingsFixture.h"
 
 namespace {
 
@@ -18,42 +18,33 @@ namespace {
 class CAnsweringParent : public QWidget {
  public:
   std::string m_strFixed;  // one letter per fixed row
-  std::vector<std::string> m_arrAsked;
+  std::string m_strAsked;  // the names asked about, one after the other
 
  protected:
   bool event(QEvent* pEvent) override {
     if (pEvent->type() != CWindowMessageEvent::GetEventType()) return QWidget::event(pEvent);
     auto* pMessage = static_cast<CWindowMessageEvent*>(pEvent);
     if (pMessage->m_nMessage != kMsgFixedColumnQuery) return QWidget::event(pEvent);
-    m_arrAsked.emplace_back(reinterpret_cast<const char*>(pMessage->m_wParam));
-    pMessage->m_nResult =
-        m_arrAsked.back().size() == 1 && m_strFixed.find(m_arrAsked.back()) != std::string::npos;
+    const std::string strName = reinterpret_cast<const char*>(pMessage->m_wParam);
+    m_strAsked += strName;
+    pMessage->m_nResult = strName.size() == 1 && m_strFixed.find(strName) != std::string::npos;
     return true;
   }
 };
 
 // Rows named by single letters: "BD" stands for the rows B and D. What each row carries
 // follows from its letter, so that a moved row can be checked anywhere.
-QStringList Letters(const char* szLetters) {
-  QStringList arrTexts;
-  for (const char* p = szLetters; *p != '\0'; ++p) arrTexts << QString(QChar(*p));
-  return arrTexts;
-}
-std::vector<std::string> Names(const char* szLetters) {
-  std::vector<std::string> arrNames;
-  for (const char* p = szLetters; *p != '\0'; ++p) arrNames.emplace_back(1, *p);
-  return arrNames;
-}
+QStringList Letters(const char* szLetters) { return QString(szLetters).split(QString(), Qt::SkipEmptyParts); }
 uint64_t DataOf(const QString& strText) { return 1000 + strText.at(0).unicode(); }
 int ImageOf(const QString& strText) { return strText.at(0).unicode() % 3; }
 int CheckOf(const QString& strText) {
   return strText.at(0).unicode() % 3 == 0 ? -1 : strText.at(0).unicode() % 2;
 }
 
-class DragListTest : public ::testing::Test {
+class DragListTest : public CSettingsFixture {
  protected:
   void SetUp() override {
-    SetMessageBoxSink([this](const std::string& strText) { m_arrBoxes.push_back(strText); });
+    CSettingsFixture::SetUp();
     m_parent.resize(420, 240);
     m_pSource->setGeometry(0, 0, 200, 240);
     m_pTarget->setGeometry(220, 0, 200, 240);
@@ -61,8 +52,6 @@ class DragListTest : public ::testing::Test {
     m_pTarget->InsertColumn(0, "Name", 150);
     m_parent.show();
   }
-  void TearDown() override { SetMessageBoxSink({}); }
-
   static void Fill(CHvDragListCtrl* pList, const char* szLetters) {
     pList->DeleteAllItems();
     for (const QString& strText : Letters(szLetters)) {
@@ -94,77 +83,60 @@ class DragListTest : public ::testing::Test {
   CAnsweringParent m_parent;
   CHvDragListCtrl* m_pSource = new CHvDragListCtrl(&m_parent);
   CHvDragListCtrl* m_pTarget = new CHvDragListCtrl(&m_parent);
-  std::vector<std::string> m_arrBoxes;
 };
 
-TEST_F(DragListTest, DropWithinTheListMovesRowsAfterTheHighlightInOrder) {
-  const std::tuple<const char*, std::vector<int>, int, const char*> arrCases[] = {
-      // name, dragged, highlight, after
-      {"after a later row", {1, 3}, 4, "ACEBDF"},
-      {"after an earlier row", {3, 4}, 0, "ADEBCF"},
-      {"no highlight goes to the end", {0, 2}, -1, "BDEFAC"},
-      {"after the last row", {1}, 5, "ACDEFB"},
-      {"after a dragged row", {1, 3}, 1, "ABDCEF"},
-      {"before a dragged row", {2, 4}, 1, "ABCEDF"},
-      {"onto the rows themselves", {1, 2}, 1, "ABCDEF"},
-  };
-  for (const auto& [szName, arrSelected, nHighlight, szExpected] : arrCases) {
-    SCOPED_TRACE(szName);
-    Fill(m_pSource, "ABCDEF");
-    Drag(m_pSource, arrSelected);
-    m_pSource->HighlightDropRow(nHighlight);
-    m_pSource->DropRows(m_pSource, 0);
-    EXPECT_EQ(GetTexts(m_pSource), Letters(szExpected));
-    // The target (this list) was deselected before the rows moved.
-    EXPECT_TRUE(m_pSource->GetSelectedRows().empty());
-    EXPECT_EQ(m_pSource->GetDropHighlightRow(), -1);
-    EXPECT_FALSE(m_pSource->IsDragging());
-  }
-  // Moving within a list never asks whether a row may leave.
-  EXPECT_TRUE(m_parent.m_arrAsked.empty() && m_arrBoxes.empty());
-}
-
-TEST_F(DragListTest, DropOntoAnotherListAsksForEachRowAndInsertsAtTheDropRow) {
+// Within its own list the dragged rows go after the highlighted row, in order, without asking;
+// onto another list the parent is asked for each row, and those it keeps stay with a box each.
+TEST_F(DragListTest, DropsMoveRowsAfterTheHighlightOrOntoAnotherListAskingForEachRow) {
   const struct {
-    const char* szFixed;  // rows the parent refuses to give up, one box each
+    const char* szName;
+    bool bOwnList;
     std::vector<int> arrSelected;
-    int nTargetRow;
+    int nRow;                         // own list: the highlighted row; other list: the row under the cursor
+    const char* szFixed;              // rows the parent refuses to give up
     const char *szSource, *szTarget;  // both lists afterwards
     std::vector<int> arrTargetSelected;
     const char* szAsked;
-    std::vector<int> arrRemoved;  // source rows in the order they go
   } arrCases[] = {
-      {"BD", {1, 3}, 1, "ABCDEF", "XYZ", {}, "BD", {}},         // refused rows stay
-      {"", {0, 2}, 1, "BDEF", "XCAYZ", {1, 2}, "AC", {2, 0}},   // arrive reversed at the row under the cursor
-      {"", {0, 2}, -1, "BDEF", "XYZCA", {3, 4}, "AC", {2, 0}},  // below the last row appends
-      {"C", {0, 2, 3}, 3, "BCEF", "XYZDA", {3, 4}, "ACD", {3, 0}},  // a refused row among accepted ones
+      {"after a later row", true, {1, 3}, 4, "", "ACEBDF", "XYZ", {0}, ""},
+      {"after an earlier row", true, {3, 4}, 0, "", "ADEBCF", "XYZ", {0}, ""},
+      {"no highlight goes to the end", true, {0, 2}, -1, "", "BDEFAC", "XYZ", {0}, ""},
+      {"after a dragged row", true, {1, 3}, 1, "", "ABDCEF", "XYZ", {0}, ""},
+      {"before a dragged row", true, {2, 4}, 1, "", "ABCEDF", "XYZ", {0}, ""},
+      {"onto the rows themselves", true, {1, 2}, 1, "", "ABCDEF", "XYZ", {0}, ""},
+      {"refused rows stay", false, {1, 3}, 1, "BD", "ABCDEF", "XYZ", {}, "BD"},
+      {"arrive reversed at the row", false, {0, 2}, 1, "", "BDEF", "XCAYZ", {1, 2}, "AC"},
+      {"below the last row appends", false, {0, 2}, -1, "", "BDEF", "XYZCA", {3, 4}, "AC"},
+      {"a refused row among others", false, {0, 2, 3}, 3, "C", "BCEF", "XYZDA", {3, 4}, "ACD"},
   };
   for (const auto& test : arrCases) {
-    SCOPED_TRACE(test.szAsked);
+    SCOPED_TRACE(test.szName);
     Fill(m_pSource, "ABCDEF");
     Fill(m_pTarget, "XYZ");
     m_pTarget->SetItemSelected(0, true);
     m_parent.m_strFixed = test.szFixed;
-    m_parent.m_arrAsked.clear();
+    m_parent.m_strAsked.clear();
     m_arrBoxes.clear();
-    std::vector<int> arrRemoved;
-    const QMetaObject::Connection removals = QObject::connect(
-        m_pSource->model(), &QAbstractItemModel::rowsAboutToBeRemoved, m_pSource,
-        [&arrRemoved](const QModelIndex&, int nFirst, int) { arrRemoved.push_back(nFirst); });
     Drag(m_pSource, test.arrSelected);
-    m_pSource->DropRows(m_pTarget, test.nTargetRow);
-    QObject::disconnect(removals);
+    if (test.bOwnList) m_pSource->HighlightDropRow(test.nRow);
+    m_pSource->DropRows(test.bOwnList ? m_pSource : m_pTarget, test.bOwnList ? 0 : test.nRow);
     EXPECT_EQ(GetTexts(m_pSource), Letters(test.szSource));
     EXPECT_EQ(GetTexts(m_pTarget), Letters(test.szTarget));
     EXPECT_EQ(m_pTarget->GetSelectedRows(), test.arrTargetSelected);
-    EXPECT_TRUE(test.arrTargetSelected.empty() || m_pTarget->currentRow() == test.arrTargetSelected.front());
-    EXPECT_EQ(m_parent.m_arrAsked, Names(test.szAsked));
+    EXPECT_EQ(m_parent.m_strAsked, test.szAsked);
     std::vector<std::string> arrBoxes;
-    for (const std::string& strFixed : Names(test.szFixed))
-      arrBoxes.push_back(strFixed + " cannot be removed");
+    for (const char* p = test.szFixed; *p != '\0'; ++p)
+      arrBoxes.push_back(std::string(1, *p) + " cannot be removed");
     EXPECT_EQ(m_arrBoxes, arrBoxes);
-    EXPECT_EQ(arrRemoved, test.arrRemoved);
-    EXPECT_EQ(m_parent.focusWidget(), m_pSource);
+    if (test.bOwnList) {  // the target (this list) was deselected before the rows moved
+      EXPECT_EQ(std::tuple(m_pSource->GetSelectedRows().empty(), m_pSource->GetDropHighlightRow(),
+                           m_pSource->IsDragging()),
+                std::tuple(true, -1, false));
+    } else {
+      EXPECT_TRUE(test.arrTargetSelected.empty() ||
+                  m_pTarget->currentRow() == test.arrTargetSelected.front());
+      EXPECT_EQ(m_parent.focusWidget(), m_pSource);
+    }
   }
 }
 
@@ -191,7 +163,7 @@ TEST_F(DragListTest, SingleSelectionComesBackAndMovedRowsAreCut) {
   Drag(m_pSource, {0});
   m_pSource->DropRows(m_pTarget, -1);
   EXPECT_EQ(m_pTarget->GetItemText(1), strLong.left(254));
-  EXPECT_EQ(m_parent.m_arrAsked.back(), std::string(254, 'L'));
+  EXPECT_EQ(m_parent.m_strAsked, "C" + std::string(254, 'L')) << "asked about the cut text";
 }
 
 TEST_F(DragListTest, AutoScrollFollowsTheCursorOneLineAndOneRowPerTick) {
@@ -247,7 +219,7 @@ TEST_F(DragListTest, TheMouseDragsRowsWithinAndBetweenLists) {
   EXPECT_FALSE(m_pSource->IsDragging());
   EXPECT_EQ(GetTexts(m_pSource), Letters("BC"));
   EXPECT_EQ(GetTexts(m_pTarget), Letters("XAY"));
-  EXPECT_EQ(m_parent.m_arrAsked, std::vector<std::string>{"A"});
+  EXPECT_EQ(m_parent.m_strAsked, "A");
   // Row B after row C of its own list: the highlight follows the cursor.
   SendLeftPress(pFrom, RowCentre(m_pSource, 0));
   SendLeftDragMove(pFrom, RowCentre(m_pSource, 1));

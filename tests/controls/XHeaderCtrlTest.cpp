@@ -51,10 +51,10 @@ TEST(XHeaderCtrl, PaintsInTheButtonColorsWithTheGapBetweenImageAndText) {
   const QImage image = pHeader->grab().toImage();
   const auto PixelAt = [&](int nX, int nY) { return ToColorRef(image.pixelColor(nX, nY)); };
   const int nMiddle = image.height() / 2;
-  EXPECT_EQ(PixelAt(1, 0), MakeColorRef(255, 255, 255)) << "highlight on top";
-  EXPECT_EQ(PixelAt(60, image.height() - 1), clrShadow) << "shadow at the bottom";
-  EXPECT_EQ(PixelAt(119, nMiddle), clrShadow) << "shadow on the right";
-  EXPECT_EQ(PixelAt(280, nMiddle), clrFace) << "face right of the last item";
+  // Highlight on top, shadow at the bottom and on the right, face right of the last item.
+  EXPECT_EQ((std::vector<uint32_t>{PixelAt(1, 0), PixelAt(60, image.height() - 1), PixelAt(119, nMiddle),
+                                   PixelAt(280, nMiddle)}),
+            (std::vector<uint32_t>{MakeColorRef(255, 255, 255), clrShadow, clrShadow, clrFace}));
 
   // The image starts one gap in; the text starts no closer than one gap after it.
   int nImageLeft = -1, nImageRight = -1, nTextLeft = -1;
@@ -66,8 +66,7 @@ TEST(XHeaderCtrl, PaintsInTheButtonColorsWithTheGapBetweenImageAndText) {
   for (int nX = nImageRight + 1; nX < 119 && nTextLeft < 0; ++nX)
     for (int nY = 1; nY < image.height() - 1 && nTextLeft < 0; ++nY)
       if (PixelAt(nX, nY) != clrFace) nTextLeft = nX;
-  EXPECT_EQ(nImageLeft, CXHeaderCtrl::kSpacing);
-  EXPECT_EQ(nImageRight - nImageLeft + 1, 16);
+  EXPECT_EQ(std::pair(nImageLeft, nImageRight - nImageLeft + 1), std::pair(CXHeaderCtrl::kSpacing, 16));
   EXPECT_GE(nTextLeft, nImageRight + 1 + CXHeaderCtrl::kSpacing);
   EXPECT_LE(nTextLeft, nImageRight + 1 + CXHeaderCtrl::kSpacing + 3);
 }

@@ -59,6 +59,14 @@ int32_t CWatchFixture::AddCustomColumns(int nWindow,
   return nFirst;
 }
 
+Rows CWatchFixture::ReadRows(const CFilterListCtrl& list) {
+  Rows arrRows(static_cast<size_t>(list.GetItemCount()));
+  for (int32_t nRow = 0; nRow < list.GetItemCount(); ++nRow)
+    for (int32_t nPosition = 0; nPosition < static_cast<int32_t>(list.GetHeaderItems().size()); ++nPosition)
+      arrRows[static_cast<size_t>(nRow)].push_back(list.GetCellText(nRow, nPosition));
+  return arrRows;
+}
+
 std::vector<std::string> CWatchFixture::GetRequestNames() {
   std::vector<std::string> arrNames;
   for (const FieldList& arrFields : g_controls[0].m_arrRequests)

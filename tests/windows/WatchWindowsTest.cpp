@@ -3,6 +3,7 @@
 // records, and the titles the windows keep.
 #include "WatchFixture.h"
 #include "platform/PlatformPath.h"
+#include "tests/support/ListTestSupport.h"
 
 namespace {
 
@@ -154,12 +155,7 @@ TEST_F(WatchWindowsTest, AListWithLiveFilterAndKeptSortFollowsTheFeedFromTheStar
   WriteFile("OrvaneSetting.ini", strSettings);
   g_pluginContext.watchCount = 2;
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
-  const auto shown = [this](int nWindow) {
-    std::vector<std::string> arrTexts;
-    for (int32_t nRow = 0; nRow < GetList(nWindow).GetItemCount(); ++nRow)
-      arrTexts.push_back(GetList(nWindow).GetCellText(nRow, 70));
-    return arrTexts;
-  };
+  const auto shown = [this](int nWindow) { return GetShownTexts(GetList(nWindow), 70); };
   for (const auto& [szEntity, szValue] : {std::pair{"A1", "100"}, {"A2", "-50"}, {"A3", "300"}})
     SendTreeValue(szEntity, szValue);
   EXPECT_EQ(shown(1), (std::vector<std::string>{"-100.00", "-300.00"}));

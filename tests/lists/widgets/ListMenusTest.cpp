@@ -1,6 +1,8 @@
 // The menus of the list controls: entries by state, each routed to the list's operation or hook.
 #include "tests/lists/ListWidgetTest.h"
 
+#include <set>
+
 #include "lists/widgets/ListMenus.h"
 
 namespace {
@@ -106,26 +108,18 @@ TEST(ListMenus, HeaderMenusByState) {
 TEST(ListMenus, EveryEntryReachesItsOperation) {
   CRecordingList list;
   list.SetDataMode(true);
-  const std::unique_ptr<QMenu> pHeaderMenu = list.CreateHeaderMenu();
-  for (QAction* pAction : pHeaderMenu->actions()) {
-    const int nCommand = pAction->data().toInt();
-    if (nCommand == kCmdAddCustomColumns || nCommand == kCmdAddProtectedCustomColumns ||
-        nCommand == kCmdEditCustomColumns || nCommand == kCmdDeleteCustomColumns ||
-        nCommand == kCmdRepositionColumns) {
-      pAction->trigger();
-    }
-  }
-  EXPECT_EQ(list.m_arrCalls,
-            (std::vector<std::string>{"reposition", "custom 0", "custom 3", "custom 1", "custom 2"}));
-
-  list.m_arrCalls.clear();
-  const std::unique_ptr<QMenu> pContextMenu = list.CreateContextMenu();
-  for (QAction* pAction : pContextMenu->actions()) {
-    if (pAction->data().toInt() == kCmdDrawGridLines || pAction->data().toInt() == kCmdCustomize)
-      pAction->trigger();
-  }
+  // The entries that open dialogs (the fit entries do their work at once), then grid lines and
+  // customize from the context menu.
+  const std::set<int> setTriggered = {kCmdAddCustomColumns,  kCmdAddProtectedCustomColumns,
+                                      kCmdEditCustomColumns, kCmdDeleteCustomColumns,
+                                      kCmdRepositionColumns, kCmdDrawGridLines,
+                                      kCmdCustomize};
+  for (const std::unique_ptr<QMenu>& pMenu : {list.CreateHeaderMenu(), list.CreateContextMenu()})
+    for (QAction* pAction : pMenu->actions())
+      if (setTriggered.contains(pAction->data().toInt())) pAction->trigger();
+  EXPECT_EQ(list.m_arrCalls, (std::vector<std::string>{"reposition", "custom 0", "custom 3", "custom 1",
+                                                       "custom 2", "appearance"}));
   EXPECT_TRUE(list.HasGridLines());
-  EXPECT_EQ(list.m_arrCalls, (std::vector<std::string>{"appearance"}));
 
   // Owners send the same numbers; an unknown one is not handled.
   EXPECT_TRUE(list.OnCommand(kCmdMatchFilterExactly));

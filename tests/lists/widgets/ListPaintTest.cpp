@@ -1,8 +1,7 @@
 // How a watch list looks: filtered entity records, one selected row with and without the focus,
-// negative values in red. Pictures are saved to ORVANE_LIST_PNG_DIR when that names a folder.
+// negative values in red.
 #include "tests/lists/ListWidgetTest.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -21,9 +20,7 @@ const char* const kCategories[] = {"Retail", "HNI", "Corporate", "Retail", "Prop
 std::string FormatAmount(std::mt19937& random, int nSpread) {
   // Tenths only, so every amount ends in "0" and right-aligned texts end at the same pixel.
   const int nTenths = static_cast<int>(random() % static_cast<unsigned>(2 * nSpread)) - nSpread;
-  char szText[32];
-  std::snprintf(szText, sizeof(szText), "%.2f", nTenths / 10.0);
-  return szText;
+  return QString::number(nTenths / 10.0, 'f', 2).toStdString();
 }
 
 class ListPaintTest : public CSettingsFixture {
@@ -41,9 +38,7 @@ class ListPaintTest : public CSettingsFixture {
     m_arrRecords.resize(300);
     for (size_t i = 0; i < m_arrRecords.size(); ++i) {
       CRmsDetails& record = m_arrRecords[i];
-      char szId[32];
-      std::snprintf(szId, sizeof(szId), "ACC%05zu", i + 1);
-      record.SetEntityId(szId);
+      record.SetEntityId(QStringLiteral("ACC%1").arg(i + 1, 5, 10, QChar('0')).toStdString());
       record.SetColumnSlotText(7, kCategories[i % std::size(kCategories)]);
       for (const int32_t nColumn : {1, 4, 10, 11, 15})
         record.SetColumnSlotText(nColumn, FormatAmount(random, nColumn == 1 ? 9000000 : 30000000));
@@ -76,14 +71,6 @@ class ListPaintTest : public CSettingsFixture {
   void TearDown() override {
     m_pList.reset();
     CSettingsFixture::TearDown();
-  }
-
-  // The picture of the whole list, saved when a folder for it is named.
-  QImage Capture(const char* szName) {
-    const QImage image = m_pList->grab().toImage();
-    if (const char* szDir = std::getenv("ORVANE_LIST_PNG_DIR"))
-      image.save(QString::fromUtf8(szDir) + "/" + szName);
-    return image;
   }
 
   // The cell rectangle of a row and header position, in the list's own coordinates.
@@ -119,10 +106,10 @@ class ListPaintTest : public CSettingsFixture {
   std::unique_ptr<CFilterListCtrl> m_pList;
 };
 
-TEST_F(ListPaintTest, LooksLikeItsColours) {
+TEST_F(ListPaintTest, LooksLikeItsColoursWithAndWithoutTheFocus) {
   ASSERT_EQ(m_pList->GetItemCount(), 120);
   ASSERT_TRUE(m_pList->hasFocus());
-  const QImage image = Capture("filter_list_focus.png");
+  const QImage image = m_pList->grab().toImage();
   const uint32_t clrGreen = MakeColorRef(0, 255, 0);
 
   const QRect rcId = GetCellRect(0, 0);
@@ -146,16 +133,14 @@ TEST_F(ListPaintTest, LooksLikeItsColours) {
     EXPECT_EQ(FindInkRight(image, GetCellRect(nRow, 2)), nInkRight) << "row " << nRow;
   EXPECT_LE(nInkRight, GetCellRect(0, 2).right() - kCellTextMargin);
   EXPECT_GE(nInkRight, GetCellRect(0, 2).right() - kCellTextMargin - 2);
-}
 
-TEST_F(ListPaintTest, SelectionWithoutFocusIsGrey) {
+  // Another window active: the selection is grey.
   QLineEdit other;
   other.show();
   other.activateWindow();
   ASSERT_TRUE(RunEventsUntil([&other] { return other.isActiveWindow(); }));
   ASSERT_FALSE(m_pList->hasFocus());
-  const QImage image = Capture("filter_list_nofocus.png");
-  EXPECT_EQ(GetEdgeColours(image, 2), std::pair(kSelectedTop, kSelectedBottom));
+  EXPECT_EQ(GetEdgeColours(m_pList->grab().toImage(), 2), std::pair(kSelectedTop, kSelectedBottom));
 
   // The gradient option: each row from its background at the top to white at the bottom.
   m_pList->SetGradient(true);
