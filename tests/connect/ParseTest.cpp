@@ -48,24 +48,17 @@ TEST(ParseTest, MalformedBuffersAreRefused) {
       Patched(16, 0xFFFFFFF4u, Patched(8, 2, EncodeFixedMessage({{12, std::string(8, 'p')}})));
   const uint32_t nSize = static_cast<uint32_t>(g_strFixed.size());
   const struct { const char* szName; std::string strBytes; } arrCases[] = {
-      {"empty buffer", ""},
-      {"shorter than the header", g_strFixed.substr(0, 11)},
+      {"empty buffer", ""}, {"shorter than the header", g_strFixed.substr(0, 11)},
       {"length word below the header", Patched(0, 11, g_strFixed.substr(0, 12))},
-      {"length word past the end", Patched(0, nSize + 4)},
-      {"trailing garbage", g_strFixed + "zz"},
+      {"length word past the end", Patched(0, nSize + 4)}, {"trailing garbage", g_strFixed + "zz"},
       {"garbage inside the length after the fields", strTrailingInside},
-      {"field count too high", Patched(8, 4)},
-      {"field count too low", Patched(8, 2)},
-      {"absurd field count", Patched(8, 0xFFFFFFFFu)},
-      {"field length past the end", Patched(16, 0xFFFFFFF0u)},
-      {"field length one past the end", Patched(37, 6)},
-      {"field length eats the next field", Patched(16, 13)},
+      {"field count too high", Patched(8, 4)}, {"field count too low", Patched(8, 2)},
+      {"absurd field count", Patched(8, 0xFFFFFFFFu)}, {"field length past the end", Patched(16, 0xFFFFFFF0u)},
+      {"field length one past the end", Patched(37, 6)}, {"field length eats the next field", Patched(16, 13)},
       {"field length wrapping the offset", strWrapping},
       {"field header cut", Patched(0, 16, Patched(8, 1, EncodeFixedMessage({}) + "abcd"))},
-      {"duplicate field id", Patched(25, 1)},
-      {"wrong magic", Patched(4, 0x00014F49u)},
-      {"wrong version", Patched(4, 0x00034F48u)},
-      {"length past the largest message", strHugeLength},
+      {"duplicate field id", Patched(25, 1)}, {"wrong magic", Patched(4, 0x00014F49u)},
+      {"wrong version", Patched(4, 0x00034F48u)}, {"length past the largest message", strHugeLength},
       {"compact: field count too high", Patched(8, 4, g_strCompact)},
       {"compact: field count too low", Patched(8, 2, g_strCompact)},
       {"compact: field length past the end", PatchedByte(22, 6)},
@@ -92,18 +85,15 @@ TEST(ParseTest, FrameLengthOfPartialWholeAndGarbageStreams) {
   const int64_t nSize = static_cast<int64_t>(g_strFixed.size());
   const std::string strTwo = g_strFixed + g_strFixed;
   const struct { const char* szName; std::string strBytes; int64_t nExpected; } arrCases[] = {
-      {"nothing yet", "", 0},
-      {"part of the length word", g_strFixed.substr(0, 3), 0},
-      {"all but one byte", g_strFixed.substr(0, g_strFixed.size() - 1), 0},
-      {"whole message", g_strFixed, nSize},
+      {"nothing yet", "", 0}, {"part of the length word", g_strFixed.substr(0, 3), 0},
+      {"all but one byte", g_strFixed.substr(0, g_strFixed.size() - 1), 0}, {"whole message", g_strFixed, nSize},
       {"message and part of the next", strTwo.substr(0, strTwo.size() - 5), nSize},
       {"length word below the header", Patched(0, 4), -1},
       {"length word past the largest message", Patched(0, OTP_MAX_MESSAGE_SIZE + 1), -1},
       {"wrong magic, header incomplete", Patched(4, 0x12345678u).substr(0, 8), -1},
       {"field count the length cannot hold", Patched(8, 5, g_strFixed.substr(0, 12)), -1},
       {"compact field count the length cannot hold", Patched(8, 9, g_strCompact.substr(0, 12)), -1},
-      {"text", "GET / HTTP/1.1\r\n", -1},
-  };
+      {"text", "GET / HTTP/1.1\r\n", -1}};
   for (const auto& row : arrCases)
     EXPECT_EQ(GetFrameLength(row.strBytes.data(), row.strBytes.size()), row.nExpected) << row.szName;
   EXPECT_EQ(GetFrameLength(nullptr, 0), 0);

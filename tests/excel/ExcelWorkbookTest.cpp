@@ -46,7 +46,8 @@ int Export(sTestList& list, const std::string& strFolder, const std::string& str
   return nResult;
 }
 
-// The Python interpreter that can import openpyxl, or an empty text.
+// The Python interpreter that can import openpyxl (the one on the PATH may be another than the
+// system's), or an empty text.
 const std::string& FindReader() {
   static const std::string s_strPython = [] {
     for (const char* szPython : {"python3", "/usr/bin/python3"}) {

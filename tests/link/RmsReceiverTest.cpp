@@ -76,7 +76,6 @@ class RmsReceiverTest : public CLinkFixture {
  protected:
   void SetUp() override {
     CLinkFixture::SetUp();
-    m_requests.SetLink(m_pLink.get());
     g_mapRmsDetails.clear();
     m_host.m_mapLists[1];
     m_host.m_mapLists[3];

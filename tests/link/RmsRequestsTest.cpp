@@ -10,10 +10,6 @@ namespace {
 
 class RmsRequestsTest : public CLinkFixture {
  protected:
-  void SetUp() override {
-    CLinkFixture::SetUp();
-    m_requests.SetLink(m_pLink.get());
-  }
   void RequestStartUpLists() {
     Note(m_requests.RequestUserPeerData());
     Note(m_requests.RequestRmsTree());

@@ -37,6 +37,19 @@ int RunInChild(F fnChild) {
   return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
 }
 
+size_t g_nRemovedDuringWrite = 0;
+
+// The id of a process that has ended.
+pid_t GetEndedProcessId() {
+  const pid_t nPid = fork();
+  if (nPid == 0) _exit(0);
+  waitpid(nPid, nullptr, 0);
+  return nPid;
+}
+
+// A clean-up that runs while this process's write is under way.
+void CleanUpBeforeRename(const char*, const char* szPath) { g_nRemovedDuringWrite = RemoveInterruptedWrites(szPath); }
+
 }  // namespace
 
 TEST(IniWriteFailure, CrashBeforeRenameLeavesTheOriginalWhole) {
@@ -111,25 +124,6 @@ TEST(IniWriteFailure, FailedTemporaryWriteIsRemoved) {
   EXPECT_EQ(folder.ReadFile("s.ini"), g_szOriginal);
   EXPECT_EQ(folder.CountEntries(), 1u);
 }
-
-namespace {
-
-size_t g_nRemovedDuringWrite = 0;
-
-// The id of a process that has ended.
-pid_t GetEndedProcessId() {
-  const pid_t nPid = fork();
-  if (nPid == 0) _exit(0);
-  waitpid(nPid, nullptr, 0);
-  return nPid;
-}
-
-// A clean-up that runs while this process's write is under way.
-void CleanUpBeforeRename(const char*, const char* szPath) {
-  g_nRemovedDuringWrite = RemoveInterruptedWrites(szPath);
-}
-
-}  // namespace
 
 TEST(IniWriteFailure, LeftoversOfInterruptedWritesAreRemoved) {
   CScratchFolder folder;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,8 +42,7 @@ TEST(PlatformPath, MapsBackslashesAndTheDriveRootAndMakesFilesUnderIt) {
 // A box goes to the sink, else to the presenter, else to standard error as one line; a sink may
 // remove itself while it runs; during a shutdown each text shows once.
 TEST(MessageBoxRouting, SinkThenPresenterThenStandardErrorAndEachTextOnceAtShutdown) {
-  std::vector<std::string> arrSink;
-  std::vector<std::string> arrPresenter;
+  std::vector<std::string> arrSink, arrPresenter;
   SetMessageBoxPresenter([&](const std::string& strText) { arrPresenter.push_back(strText); });
   SetMessageBoxSink([&](const std::string& strText) {
     arrSink.push_back(strText);
@@ -53,17 +51,11 @@ TEST(MessageBoxRouting, SinkThenPresenterThenStandardErrorAndEachTextOnceAtShutd
   ShowMessageBox("File Open Failed");
   ShowMessageBox("second");
   SetMessageBoxPresenter({});
-  EXPECT_EQ(arrSink, std::vector<std::string>{"File Open Failed"});
-  EXPECT_EQ(arrPresenter, std::vector<std::string>{"second"});
-  CScratchFolder folder;
-  const int nSaved = dup(STDERR_FILENO);
-  const int nFile = open(folder.GetPath("err.txt").c_str(), O_WRONLY | O_CREAT, 0644);
-  dup2(nFile, STDERR_FILENO);
+  EXPECT_EQ(std::pair(arrSink, arrPresenter), std::pair(std::vector<std::string>{"File Open Failed"},
+                                                        std::vector<std::string>{"second"}));
+  testing::internal::CaptureStderr();
   ShowMessageBox("third");
-  dup2(nSaved, STDERR_FILENO);
-  close(nFile);
-  close(nSaved);
-  EXPECT_EQ(folder.ReadFile("err.txt"), "Orvane Watch: third\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Orvane Watch: third\n");
 
   std::vector<std::string> arrShown;
   SetMessageBoxSink([&](const std::string& strText) {
