@@ -34,7 +34,8 @@ TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
   const std::pair<const char*, FieldList> arrCases[] = {
       {"ALL-ALL-ALL-ALL", {}}, {"P-ALL-Q-R", {{63002, "P"}, {64030, "Q"}}},
       {"CM-NSE-NRML", {{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"}}},
-      {"CM--NSE", {{63002, "CM"}, {10101, "NSE"}, {64030, ""}}}, {"CM", {{63002, "CM"}, {64030, ""}}}, {"---", {{64030, ""}}}};
+      {"CM--NSE", {{63002, "CM"}, {10101, "NSE"}, {64030, ""}}}, {"CM", {{63002, "CM"}, {64030, ""}}},
+      {"---", {{64030, ""}}}};
   for (const auto& [szLevelText, arrParts] : arrCases) {
     m_control.m_arrRequests.clear();
     m_requests.RequestPresentValues("A1", szLevelText);
@@ -54,9 +55,9 @@ TEST_F(RmsRequestsTest, SendFailuresNameTheirRequest) {
   Note(m_requests.SendManualAlert(record, 1, kAlertSms, strResult));
   Note(m_requests.PublishCallStatus(record, "Called", "06/12/2026", kCallMargin));
   EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"om_get_user_peer_data Request Failure",
-      "mrv_rst_show_tree_all Request Failure", "roth_rst Request Failure", "mrv_surv_alert_show_tree_all Request Failure",
-      "rms_get_prsnt_values_rst Request Failure", "sms alert message Failure",
-      "rms prsnt value publish ZEL Request Failure"}));
+      "mrv_rst_show_tree_all Request Failure", "roth_rst Request Failure",
+      "mrv_surv_alert_show_tree_all Request Failure", "rms_get_prsnt_values_rst Request Failure",
+      "sms alert message Failure", "rms prsnt value publish ZEL Request Failure"}));
   // A failed alert still reports its success wording; the caller shows it.
   EXPECT_EQ(strResult, "SMS Alert Sent Successfully..!!");
 }
