@@ -3,8 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "connect/include/HalvoCodec.h"
+#include "connect/include/connecthalvo.h"
 
 struct sTestField { uint32_t nId; std::string strValue; };
 
@@ -66,4 +71,19 @@ inline std::vector<sTestField> MakeRecordFields(uint32_t nCount) {
     arrFields.push_back({(n * 211 + 7) % 65536, std::to_string(n * 1234.5)});
   }
   return arrFields;
+}
+
+// A received message that is released at the end of its scope.
+struct sReleaseMessage { void operator()(OTP_MSG hMsg) const { otp_dtor_primecb(hMsg, nullptr); } };
+using ParsedMessage = std::unique_ptr<sOtpMessage, sReleaseMessage>;
+inline ParsedMessage Parse(const std::string& strBytes, int32_t* pnErr = nullptr) {
+  return ParsedMessage(ParseOtpMessage(strBytes.data(), strBytes.size(), pnErr));
+}
+
+// The value of a field, nullopt when absent.
+inline std::optional<std::string> Value(OTP_MSG hMsg, uint32_t nId) {
+  const void* pValue = nullptr;
+  uint64_t nLength = 0;
+  if (!otp_get_data(hMsg, nId, 0, &pValue, &nLength, nullptr)) return std::nullopt;
+  return std::string(static_cast<const char*>(pValue), nLength);
 }

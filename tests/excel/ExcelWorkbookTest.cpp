@@ -33,8 +33,7 @@ sExcelCell GetTestCell(void* pList, int nRow, int nColumn) {
   return {list.arrRows.at(static_cast<size_t>(nRow - 1)).at(static_cast<size_t>(nColumn)), -1};
 }
 
-int Export(sTestList& list, const std::string& strFolder, const std::string& strListName,
-           std::string& strPath) {
+int Export(sTestList& list, const std::string& strFolder, const std::string& strListName, std::string& strPath) {
   const int nRows = static_cast<int>(list.arrRows.size()) + 1;
   CExcelInterface excel(list.arrHeader.empty() && list.arrRows.empty() ? 0 : nRows,
                         static_cast<int>(list.arrHeader.size()));
@@ -47,7 +46,8 @@ int Export(sTestList& list, const std::string& strFolder, const std::string& str
   return nResult;
 }
 
-// The Python interpreter that can import openpyxl, or an empty text.
+// The Python interpreter that can import openpyxl (the one on the PATH may be another than the
+// system's), or an empty text.
 const std::string& FindReader() {
   static const std::string s_strPython = [] {
     for (const char* szPython : {"python3", "/usr/bin/python3"}) {
@@ -67,8 +67,7 @@ std::string QuoteForShell(const std::string& strText) {
 
 // What read_workbook.py prints for the workbook, error output included.
 std::string ReadWorkbook(const std::string& strPath) {
-  return RunProcess(FindReader() + " " + QuoteForShell(ORVANE_WORKBOOK_READER) + " " +
-                    QuoteForShell(strPath) + " 2>&1")
+  return RunProcess(FindReader() + " " + QuoteForShell(ORVANE_WORKBOOK_READER) + " " + QuoteForShell(strPath) + " 2>&1")
       .strOutput;
 }
 
@@ -90,24 +89,22 @@ class ExcelWorkbook : public testing::Test {
   CScratchFolder m_scratch;
 };
 
+// Every line is in the reader's output.
+void ExpectLines(const std::string& strOutput, const std::vector<std::string>& arrLines) {
+  for (const std::string& strLine : arrLines)
+    EXPECT_TRUE(HasLine(strOutput, strLine)) << strLine.substr(0, 80) << "\n" << strOutput.substr(0, 2000);
+}
+
 // One column per case: the header names the case and gives the column's value type, row 2
 // holds the text; the reader's line for that cell, or "" when the cell stays empty.
 TEST_F(ExcelWorkbook, NumbersBecomeNumericCellsOnlyInNumericColumns) {
   const std::tuple<const char*, int, const char*, const char*> arrCases[] = {
-      {"decimal", 2, "1500.50", "n 1500.5 0.00"},
-      {"integer", 1, "12", "n 12 0"},
-      {"three decimals", 5, "0.123", "n 0.123 0.000"},
-      {"negative", 7, "-20.00", "n -20 0.00"},
-      {"blanks around", 9, " 42 ", "n 42 0"},
-      {"exponent", 2, "1.5e3", "n 1500 General"},
-      {"dash", 2, "-", "s \"-\" General"},
-      {"empty", 2, "", ""},
-      {"long integer", 4, "9000000000", "n 9000000000 0"},
-      {"text column", 3, "1500.50", "s \"1500.50\" General"},
-      {"text column 8", 8, "12", "s \"12\" General"},
-      {"date column", 6, "20240131", "s \"20240131\" General"},
-      {"unknown type", -1, "12", "s \"12\" General"},
-  };
+      {"decimal", 2, "1500.50", "n 1500.5 0.00"}, {"integer", 1, "12", "n 12 0"},
+      {"three decimals", 5, "0.123", "n 0.123 0.000"}, {"negative", 7, "-20.00", "n -20 0.00"},
+      {"blanks around", 9, " 42 ", "n 42 0"}, {"exponent", 2, "1.5e3", "n 1500 General"},
+      {"dash", 2, "-", "s \"-\" General"}, {"empty", 2, "", ""},
+      {"long integer", 4, "9000000000", "n 9000000000 0"}, {"text column", 3, "1500.50", "s \"1500.50\" General"},
+      {"text column 8", 8, "12", "s \"12\" General"}, {"date column", 6, "20240131", "s \"20240131\" General"}};
   sTestList list;
   list.arrRows.emplace_back();
   for (const auto& [szName, nValueType, szText, szExpected] : arrCases) {
@@ -120,101 +117,55 @@ TEST_F(ExcelWorkbook, NumbersBecomeNumericCellsOnlyInNumericColumns) {
   char cColumn = 'A';
   for (const auto& [szName, nValueType, szText, szExpected] : arrCases) {
     const std::string strCell = std::string("cell ") + cColumn++ + "2 ";
-    EXPECT_EQ(*szExpected == '\0' ? strOutput.find(strCell) == std::string::npos
-                                  : HasLine(strOutput, strCell + szExpected),
-              true)
-        << szName << "\n"
-        << strOutput;
+    EXPECT_TRUE(*szExpected == '\0' ? strOutput.find(strCell) == std::string::npos
+                                    : HasLine(strOutput, strCell + szExpected)) << szName << "\n" << strOutput;
   }
 }
 
-TEST_F(ExcelWorkbook, HeaderIsBoldFrozenAndFiltered) {
+// The list name gives the sheet and file names; an export in the same second gets a numbered
+// name. A backslash in the folder is a path separator, and the folder is made when missing.
+TEST_F(ExcelWorkbook, HeaderIsBoldFrozenAndFilteredAndTheListNamesSheetAndFile) {
   sTestList list{{{"Name", 3}, {"Cash", 2}, {"Remarks", 3}},
                  {{"ACC1", "1500.50", "short"}, {"ACC2", "-", std::string(100, 'r')}, {"ACC3", "7.25", ""}}};
-  std::string strPath;
-  ASSERT_EQ(Export(list, m_scratch.GetPath("Exports"), "Orvane_watch1", strPath), 1);
-  EXPECT_EQ(strPath, m_scratch.GetPath("Exports") + "/Orvane_watch1_" + Stamp() + ".xlsx");
-  const std::string strOutput = ReadWorkbook(strPath);
+  std::string strFirst, strSecond;
+  ASSERT_EQ(Export(list, m_scratch.GetPath() + "\\Exports", "P&L <today>: a/b", strFirst), 1);
+  list.arrRows[0][0] = "ACC9";
+  ASSERT_EQ(Export(list, m_scratch.GetPath() + "\\Exports", "P&L <today>: a/b", strSecond), 1);
+  const std::string strBase = m_scratch.GetPath("Exports") + "/P&L _today__ a_b_" + Stamp();
+  EXPECT_EQ(std::pair(strFirst, strSecond), std::pair(strBase + ".xlsx", strBase + "_2.xlsx"));
   // Widths: the default for short texts, wide for long ones, but capped.
-  for (const char* szLine :
-       {"sheet \"Orvane_watch1\"", "freeze A2", "filter A1:C4", "cell A1 s \"Name\" General bold",
-        "cell C1 s \"Remarks\" General bold", "cell A2 s \"ACC1\" General", "cell B4 n 7.25 0.00",
-        "cell B3 s \"-\" General", "width A 9.14062", "width C 60.7109"})
-    EXPECT_TRUE(HasLine(strOutput, szLine)) << szLine << "\n" << strOutput;
+  ExpectLines(ReadWorkbook(strFirst), {"sheet \"P&L <today> ab\"", "freeze A2", "filter A1:C4",
+      "cell A1 s \"Name\" General bold", "cell C1 s \"Remarks\" General bold", "cell A2 s \"ACC1\" General",
+      "cell B4 n 7.25 0.00", "cell B3 s \"-\" General", "width A 9.14062", "width C 60.7109"});
+  ExpectLines(ReadWorkbook(strSecond), {"cell A2 s \"ACC9\" General"});
 }
 
-TEST_F(ExcelWorkbook, ListNameNamesSheetAndFile) {
-  const std::tuple<const char*, const char*, const char*> arrCases[] = {
-      // list name, sheet as JSON, file stem
-      {"P&L <today>: a/b", "P&L <today> ab", "P&L _today__ a_b"},
-      {"'Quoted' \"name\"", "Quoted' \\\"name\\\"", "'Quoted' _name_"},
-      {"", "Sheet1", "List"},
-  };
-  sTestList list{{{"Name", 3}}, {{"ACC1"}}};
-  for (const auto& [szListName, szSheet, szFileStem] : arrCases) {
-    std::string strPath;
-    ASSERT_EQ(Export(list, m_scratch.GetPath(), szListName, strPath), 1) << szListName;
-    EXPECT_EQ(std::filesystem::path(strPath).filename().string(),
-              std::string(szFileStem) + "_" + Stamp() + ".xlsx");
-    const std::string strOutput = ReadWorkbook(strPath);
-    EXPECT_TRUE(HasLine(strOutput, std::string("sheet \"") + szSheet + "\"")) << szListName << "\n"
-                                                                              << strOutput;
-  }
-}
-
+// Texts are made valid UTF-8 and cut to what a cell holds; the library escapes control
+// characters the way spreadsheet programs read them.
 TEST_F(ExcelWorkbook, AnyTextGivesAReadableFile) {
-  const std::string strLong(10240, 'x');
-  sTestList list{{{"Bad \xE9", 3}, {"Num \xC0", 2}, {"Long", 3}, {"Longest", 3}, {"Control", 3}},
-                 {{"caf\xE9 \xED\xA0\x80", "1\xFF", strLong, std::string(40000, 'y'), "a\x01!"}}};
+  const std::string strFffd = "\xEF\xBF\xBD";
+  sTestList list{{{"Bad \xE9", 3}, {"Num", 2}, {"Longest", 3}, {"Control", 3}},
+                 {{"caf\xE9 \xED\xA0\x80", "1\xFF", std::string(40000, 'y'), "a\x01!"}}};
   std::string strPath;
   ASSERT_EQ(Export(list, m_scratch.GetPath(), "Texts", strPath), 1);
-  const std::string strOutput = ReadWorkbook(strPath);
-  const std::string strFffd = "\xEF\xBF\xBD";
-  for (const std::string& strLine :
-       {"cell A1 s \"Bad " + strFffd + "\" General bold", "cell B1 s \"Num " + strFffd + "\" General bold",
-        "cell A2 s \"caf" + strFffd + " " + strFffd + strFffd + strFffd + "\" General",
-        "cell B2 s \"1" + strFffd + "\" General", "cell C2 s \"" + strLong + "\" General",
-        "cell D2 s \"" + std::string(32767, 'y') + "\" General",
-        // The library escapes control characters the way spreadsheet programs read them.
-        std::string("cell E2 s \"a_x0001_!\" General")}) {
-    EXPECT_TRUE(HasLine(strOutput, strLine)) << strLine.substr(0, 80) << "\n" << strOutput.substr(0, 2000);
-  }
+  ExpectLines(ReadWorkbook(strPath), {"cell A1 s \"Bad " + strFffd + "\" General bold",
+      "cell A2 s \"caf" + strFffd + " " + strFffd + strFffd + strFffd + "\" General",
+      "cell B2 s \"1" + strFffd + "\" General", "cell C2 s \"" + std::string(32767, 'y') + "\" General",
+      "cell D2 s \"a_x0001_!\" General"});
 }
 
 TEST_F(ExcelWorkbook, EmptyShapesStillGiveAWorkbook) {
-  struct {
-    const char* szName;
-    sTestList list;
-    std::vector<std::string> arrLines;
-  } arrCases[] = {
+  struct { const char* szName; sTestList list; std::vector<std::string> arrLines; } arrCases[] = {
       {"no columns", {}, {"sheet \"Shape\"", "freeze None", "filter None"}},
-      {"header only",
-       {{{"Name", 3}, {"Cash", 2}}, {}},
-       {"freeze A2", "filter A1:B1", "cell A1 s \"Name\" General bold", "cell B1 s \"Cash\" General bold"}},
-  };
+      {"header only", {{{"Name", 3}, {"Cash", 2}}, {}},
+       {"freeze A2", "filter A1:B1", "cell A1 s \"Name\" General bold", "cell B1 s \"Cash\" General bold"}}};
   for (auto& row : arrCases) {
+    SCOPED_TRACE(row.szName);
     std::string strPath;
-    ASSERT_EQ(Export(row.list, m_scratch.GetPath(), "Shape", strPath), 1) << row.szName;
-    const std::string strOutput = ReadWorkbook(strPath);
-    for (const auto& strLine : row.arrLines)
-      EXPECT_TRUE(HasLine(strOutput, strLine)) << row.szName << "\n" << strOutput;
+    ASSERT_EQ(Export(row.list, m_scratch.GetPath(), "Shape", strPath), 1);
+    ExpectLines(ReadWorkbook(strPath), row.arrLines);
     std::filesystem::remove(strPath);
   }
-}
-
-TEST_F(ExcelWorkbook, ExportsInOneSecondGetNumberedNames) {
-  sTestList list{{{"Name", 3}}, {{"ACC1"}}};
-  // A backslash in the folder is a path separator, and the folder is made when missing.
-  const std::string strFolder = m_scratch.GetPath() + "\\Exports";
-  std::string strFirst, strSecond;
-  ASSERT_EQ(Export(list, strFolder, "L", strFirst), 1);
-  list.arrRows[0][0] = "ACC2";
-  ASSERT_EQ(Export(list, strFolder, "L", strSecond), 1);
-  const std::string strBase = m_scratch.GetPath("Exports") + "/L_" + Stamp();
-  EXPECT_EQ(strFirst, strBase + ".xlsx");
-  EXPECT_EQ(strSecond, strBase + "_2.xlsx");
-  EXPECT_TRUE(HasLine(ReadWorkbook(strFirst), "cell A2 s \"ACC1\" General"));
-  EXPECT_TRUE(HasLine(ReadWorkbook(strSecond), "cell A2 s \"ACC2\" General"));
 }
 
 // Failures need no reader: the result is 0, no path, and no file left behind.
@@ -231,13 +182,10 @@ TEST(ExcelExport, FailuresReturnZeroAndLeaveNoFile) {
   } arrCases[] = {
       {"folder under a regular file", scratch.GetPath("plain/Exports"), 2, 1, true, false},
       {"folder is a regular file", scratch.GetPath("plain"), 2, 1, true, false},
-      {"folder without files", "/proc/self", 2, 1, true, false},
-      {"no folder", "", 2, 1, true, false},
-      {"no callback", scratch.GetPath(), 2, 1, false, false},
-      {"callback throws", scratch.GetPath(), 2, 1, true, true},
+      {"folder without files", "/proc/self", 2, 1, true, false}, {"no folder", "", 2, 1, true, false},
+      {"no callback", scratch.GetPath(), 2, 1, false, false}, {"callback throws", scratch.GetPath(), 2, 1, true, true},
       {"more rows than a sheet", scratch.GetPath(), 1048577, 1, true, false},
-      {"more columns than a sheet", scratch.GetPath(), 2, 16385, true, false},
-  };
+      {"more columns than a sheet", scratch.GetPath(), 2, 16385, true, false}};
   for (const auto& row : arrCases) {
     if (row.strFolder == "/proc/self" && !std::filesystem::is_directory("/proc/self")) continue;
     sTestList list{{{"Name", 3}}, {{"ACC1"}}};
@@ -247,11 +195,12 @@ TEST(ExcelExport, FailuresReturnZeroAndLeaveNoFile) {
     excel.m_pfnGetCell = row.bCallback ? GetTestCell : nullptr;
     excel.m_strFolder = row.strFolder;
     excel.m_strListName = "Fail";
-    EXPECT_EQ(excel.WriteToExcel(), 0) << row.szName;
-    EXPECT_EQ(excel.GetFilePath(), "") << row.szName;
-    EXPECT_EQ(scratch.CountEntries(), 1u) << row.szName;
+    SCOPED_TRACE(row.szName);
+    EXPECT_EQ(excel.WriteToExcel(), 0);
+    EXPECT_EQ(excel.GetFilePath(), "");
+    EXPECT_EQ(scratch.CountEntries(), 1u);
     // Too large a list is refused before the list is asked for anything.
-    EXPECT_TRUE((row.nRows <= 2 && row.nColumns <= 1) || list.nCalls == 0) << row.szName;
+    EXPECT_TRUE((row.nRows <= 2 && row.nColumns <= 1) || list.nCalls == 0);
   }
 }
 

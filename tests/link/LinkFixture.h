@@ -1,5 +1,5 @@
-// An opened link whose receive control 0 is a fake that keeps what is sent, with the texts of
-// the failures a test notes.
+// An opened link whose receive control 0 is a fake that keeps what is sent, the requests made
+// over it, and the texts of the failures a test notes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,6 +27,7 @@ class CLinkFixture : public ::testing::Test {
     std::vector<eLinkFailure> arrOpening;
     m_pLink = OpenRmsLink(m_handler, arrOpening);
     m_pLink->pControl0 = &m_control;
+    m_requests.SetLink(m_pLink.get());
   }
   void TearDown() override { g_pluginContext = PluginContext{}; }
   // Keeps the message box text of a failure, as the window that asked would show it.

@@ -31,12 +31,20 @@ extern "C" HALVO_API CPyxoRxControl* GetPyxoRxControl(int32_t nKind, CPyxoRxNoti
 
 namespace {
 
+// Opens a link with the host's service found through the main program's handle, or without it.
+std::unique_ptr<RmsLink> Open(bool bHostService, std::vector<eLinkFailure>& arrFailures) {
+  static CNullHandler s_handler;
+  g_pluginContext = PluginContext{};
+  g_pluginContext.hostModule = bHostService ? dlopen(nullptr, RTLD_NOW) : nullptr;
+  g_arrGiven.clear();
+  std::unique_ptr<RmsLink> pLink = OpenRmsLink(s_handler, arrFailures);
+  g_pluginContext = PluginContext{};
+  return pLink;
+}
+
 TEST(RmsLinkTest, OpensInOrderWithTheHostService) {
   std::vector<eLinkFailure> arrFailures;
-  g_pluginContext.hostModule = dlopen(nullptr, RTLD_NOW);
-  g_arrGiven.clear();
-  CNullHandler handler;
-  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler, arrFailures);
+  const std::unique_ptr<RmsLink> pLink = Open(true, arrFailures);
   EXPECT_NE(pLink->hMsg, nullptr);
   EXPECT_NE(pLink->hScratch, nullptr);
   EXPECT_EQ(pLink->pControl0, &g_controls[0]);
@@ -48,33 +56,24 @@ TEST(RmsLinkTest, OpensInOrderWithTheHostService) {
   // Shutdown closes control 0; without the host's release service it stops there.
   EXPECT_EQ(FormatLinkFailure(CloseRmsLinkControls(*pLink)), "From ZEL Connection to pyxo failed");
   EXPECT_EQ(g_controls[0].m_arrCloses, std::vector<int32_t>{0});
-  g_pluginContext = PluginContext{};
 }
 
-TEST(RmsLinkTest, HandleAndBufferFailuresAreReturnedAndOpeningGoesOn) {
+TEST(RmsLinkTest, FailuresAreReturnedAndOpeningGoesOn) {
   std::vector<eLinkFailure> arrFailures;
-  g_pluginContext.hostModule = dlopen(nullptr, RTLD_NOW);
   g_bFailOpening = true;
-  CNullHandler handler;
-  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler, arrFailures);
+  const std::unique_ptr<RmsLink> pLink = Open(true, arrFailures);
   g_bFailOpening = false;
   std::vector<std::string> arrTexts;
   for (eLinkFailure eFailure : arrFailures) arrTexts.push_back(FormatLinkFailure(eFailure));
   EXPECT_EQ(arrTexts, (std::vector<std::string>{"MnmHndl Open failed in Kestrum Plugin",
                                                 "BufHndl Open failed in Kestrum Plugin"}));
   EXPECT_EQ(pLink->pControl1, &g_controls[1]);
-  g_pluginContext = PluginContext{};
-}
 
-TEST(RmsLinkTest, WithoutTheServiceNoControlExists) {
-  std::vector<eLinkFailure> arrFailures;
-  g_pluginContext.hostModule = nullptr;
-  CNullHandler handler;
-  const std::unique_ptr<RmsLink> pLink = OpenRmsLink(handler, arrFailures);
-  EXPECT_EQ(pLink->pControl0, nullptr);
-  EXPECT_EQ(pLink->pControl1, nullptr);
-  EXPECT_NE(pLink->pFirstRx, nullptr);
-  EXPECT_NE(pLink->pSecondRx, nullptr);
+  // Without the service no control exists, but the receivers do.
+  arrFailures.clear();
+  const std::unique_ptr<RmsLink> pUnlinked = Open(false, arrFailures);
+  EXPECT_TRUE(pUnlinked->pControl0 == nullptr && pUnlinked->pControl1 == nullptr);
+  EXPECT_TRUE(pUnlinked->pFirstRx != nullptr && pUnlinked->pSecondRx != nullptr);
   EXPECT_EQ(arrFailures, std::vector<eLinkFailure>{eLinkFailure::kNoHostLink});
 }
 

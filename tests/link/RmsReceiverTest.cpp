@@ -18,7 +18,7 @@ using Fields = FieldList;
 class CFakeWatchList final : public CWatchListTarget {
  public:
   void AppendRecordRow(CRmsDetails* pRecord) override { m_arrRows.push_back(pRecord); }
-  void DeleteRecordRow(const CRmsDetails* pRecord) override { std::erase(m_arrRows, pRecord), ++m_nDeletes; }
+  void DeleteRecordRow(const CRmsDetails* pRecord) override { std::erase(m_arrRows, pRecord); }
   bool RefreshVisibleRecordRow(const CRmsDetails* pRecord) override {
     const bool bVisible =
         m_bAllVisible && std::find(m_arrRows.begin(), m_arrRows.end(), pRecord) != m_arrRows.end();
@@ -29,7 +29,6 @@ class CFakeWatchList final : public CWatchListTarget {
   std::vector<const CRmsDetails*> m_arrRows;
   bool m_bAllVisible = true;
   int m_nRefreshes = 0;
-  int m_nDeletes = 0;
 };
 
 class CFakeReceiverHost final : public CRmsReceiverHost, public CCallStatusSink {
@@ -51,22 +50,22 @@ class CFakeReceiverHost final : public CRmsReceiverHost, public CCallStatusSink 
   void ReportLinkFailure(eLinkFailure eFailure) override { m_arrFailures.push_back(FormatLinkFailure(eFailure)); }
 
   std::map<int, CFakeWatchList> m_mapLists;
-  std::vector<std::string> m_arrDealers;
-  std::vector<std::string> m_arrAlertChecks;
+  std::vector<std::string> m_arrDealers, m_arrAlertChecks, m_arrFailures;
   std::vector<sMessageAlert> m_arrMessageAlerts;
   std::vector<sCallStatusEntry> m_arrCalls;
-  std::vector<std::string> m_arrFailures;
 };
 
-Fields Record(const std::string& strEntity, const std::string& strName, const Fields& arrMore = {}) {
-  Fields arrFields = {{64050, strEntity}, {54244, "CM-NSE-NRML"}, {54211, strName}};
-  arrFields.insert(arrFields.end(), arrMore.begin(), arrMore.end());
-  return arrFields;
+// A record's sign-reversed amount (column 70) and its call texts.
+std::string Shown(const CRmsDetails* pRecord) {
+  return std::string(pRecord->GetCellText(70)) + " " + std::string(pRecord->GetCallText(0)) + "/" +
+         std::string(pRecord->GetCallText(2));
 }
 
 // A value publication and a tree answer of an entity, with more fields.
 Fields Published(const std::string& strEntity, const Fields& arrMore) {
-  return Record(strEntity, "rms prsnt value publish", arrMore);
+  Fields arrFields = {{64050, strEntity}, {54244, "CM-NSE-NRML"}, {54211, "rms prsnt value publish"}};
+  arrFields.insert(arrFields.end(), arrMore.begin(), arrMore.end());
+  return arrFields;
 }
 Fields TreeResponse(const std::string& strEntity, Fields arrMore = {}) {
   arrMore.insert(arrMore.end(), {{64116, "1500.5"}, {32767, "mrv_rst_show_tree_all"}, {32766, "5"}});
@@ -77,7 +76,6 @@ class RmsReceiverTest : public CLinkFixture {
  protected:
   void SetUp() override {
     CLinkFixture::SetUp();
-    m_requests.SetLink(m_pLink.get());
     g_mapRmsDetails.clear();
     m_host.m_mapLists[1];
     m_host.m_mapLists[3];
@@ -97,9 +95,14 @@ class RmsReceiverTest : public CLinkFixture {
     for (const auto& arrRequest : m_control.m_arrRequests) arrNames.push_back(arrRequest.front().second);
     return arrNames;
   }
-  const CRmsDetails* Find(const std::string& strKey) const {
-    auto it = g_mapRmsDetails.find(strKey);
+  // The record of an account (or of another level's entity) with the usual level text.
+  const CRmsDetails* Find(const std::string& strId, int nLevel = 5) const {
+    auto it = g_mapRmsDetails.find(std::to_string(nLevel) + "|" + strId + "|CM-NSE-NRML");
     return it != g_mapRmsDetails.end() ? it->second.get() : nullptr;
+  }
+  // The rows of the two lists.
+  std::pair<std::vector<const CRmsDetails*>, std::vector<const CRmsDetails*>> Rows() {
+    return {m_host.m_mapLists[1].m_arrRows, m_host.m_mapLists[3].m_arrRows};
   }
 
   CFakeReceiverHost m_host;
@@ -107,21 +110,19 @@ class RmsReceiverTest : public CLinkFixture {
 };
 
 TEST_F(RmsReceiverTest, StatusCodes) {
-  const std::pair<Fields, int32_t> arrCases[] = {{{}, 5}, {{{32766, "5"}}, 5}, {{{32766, "7"}}, 7}, {{{32766, "0"}},
-      1}, {{{32766, "12abc"}}, 12}};
+  const std::pair<Fields, int32_t> arrCases[] = {
+      {{}, 5}, {{{32766, "5"}}, 5}, {{{32766, "7"}}, 7}, {{{32766, "0"}}, 1}, {{{32766, "12abc"}}, 12}};
   for (const auto& [arrFields, nExpected] : arrCases)
     EXPECT_EQ(m_receiver.CheckStatus(CTestMessage(arrFields).Get()), nExpected);
   EXPECT_EQ(m_host.m_arrFailures, std::vector<std::string>{"Fatal error.Please contact administrator."});
 }
 
-TEST_F(RmsReceiverTest, TreeResponsesFillTheMapAndEveryList) {
+TEST_F(RmsReceiverTest, TreeResponsesFillEveryListAndPublicationsUpdateInPlace) {
   Respond(TreeResponse("account-A1", {{49302, "Called"}}));
-  const CRmsDetails* pRecord = Find("5|A1|CM-NSE-NRML");
+  const CRmsDetails* pRecord = Find("A1");
   ASSERT_NE(pRecord, nullptr);
-  EXPECT_EQ(pRecord->GetCellText(70), "-1500.50");
-  EXPECT_EQ(pRecord->GetCallText(2), "Called");
-  EXPECT_EQ(m_host.m_mapLists[1].m_arrRows, std::vector<const CRmsDetails*>{pRecord});
-  EXPECT_EQ(m_host.m_mapLists[3].m_arrRows, std::vector<const CRmsDetails*>{pRecord});
+  EXPECT_EQ(Shown(pRecord), "-1500.50 /Called");
+  EXPECT_EQ(Rows(), std::pair(std::vector{pRecord}, std::vector{pRecord}));
   EXPECT_EQ(m_host.m_arrAlertChecks, (std::vector<std::string>{"A1@list1", "A1@list3"}));
   EXPECT_TRUE(m_control.m_arrSubscriptions.empty());
 
@@ -131,46 +132,31 @@ TEST_F(RmsReceiverTest, TreeResponsesFillTheMapAndEveryList) {
   // A response for another publication name adds nothing.
   Respond({{32767, "mrv_rst_show_tree_all"}, {64050, "account-A2"}, {54211, "other"}});
   EXPECT_EQ(g_mapRmsDetails.size(), 1u);
-}
 
-TEST_F(RmsReceiverTest, PublicationsUpdateInPlaceAndRepaintOnlyVisibleRows) {
-  Respond(TreeResponse("account-A1", {{49302, "Called"}}));
-  const CRmsDetails* pRecord = Find("5|A1|CM-NSE-NRML");
+  // A publication updates in place and repaints only visible rows.
   m_host.m_arrAlertChecks.clear();
   m_host.m_mapLists[3].m_bAllVisible = false;
-
   Publish(Published("account-A1", {{64116, "-20"}}));
-  EXPECT_EQ(Find("5|A1|CM-NSE-NRML"), pRecord);
-  EXPECT_EQ(pRecord->GetCellText(70), "20.00");
-  EXPECT_EQ(pRecord->GetCallText(2), "Called");  // kept from the stored record
-  EXPECT_EQ(m_host.m_mapLists[1].m_nRefreshes, 1);
-  EXPECT_EQ(m_host.m_mapLists[3].m_nRefreshes, 0);
+  EXPECT_EQ(Find("A1"), pRecord);
+  EXPECT_EQ(Shown(pRecord), "20.00 /Called");  // call texts kept from the stored record
+  EXPECT_EQ(std::pair(m_host.m_mapLists[1].m_nRefreshes, m_host.m_mapLists[3].m_nRefreshes), std::pair(1, 0));
   EXPECT_EQ(m_host.m_arrAlertChecks, std::vector<std::string>{"A1@list1"});
-}
 
-TEST_F(RmsReceiverTest, DeleteMarks) {
-  Respond(TreeResponse("account-A1"));
   // A response with a delete mark is ignored; so is a delete of an unknown record.
   Respond(TreeResponse("account-A1", {{20008, ""}}));
   Publish(Published("account-ZZ", {{20008, ""}}));
   EXPECT_EQ(g_mapRmsDetails.size(), 1u);
-  EXPECT_EQ(m_host.m_mapLists[1].m_nDeletes, 0);
-
+  EXPECT_EQ(Rows(), std::pair(std::vector{pRecord}, std::vector{pRecord}));
   Publish(Published("account-A1", {{20008, ""}}));
   EXPECT_TRUE(g_mapRmsDetails.empty());
-  EXPECT_TRUE(m_host.m_mapLists[1].m_arrRows.empty());
-  EXPECT_TRUE(m_host.m_mapLists[3].m_arrRows.empty());
+  EXPECT_EQ(Rows(), (std::pair<std::vector<const CRmsDetails*>, std::vector<const CRmsDetails*>>{}));
 }
 
 TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeavesOut) {
-  Respond(TreeResponse("account-A1"));
-  Respond(TreeResponse("account-A2"));
-  Respond(TreeResponse("account-A3"));
+  for (const char* szEntity : {"account-A1", "account-A2", "account-A3"}) Respond(TreeResponse(szEntity));
   // Every start-up list has ended.
   for (const char* szList : {"mrv_rst_show_tree_all", "roth_rst", "mrv_surv_alert_show_tree_all"}) EndList(szList);
-  const CRmsDetails* pA1 = Find("5|A1|CM-NSE-NRML");
-  const CRmsDetails* pA2 = Find("5|A2|CM-NSE-NRML");
-  const CRmsDetails* pA3 = Find("5|A3|CM-NSE-NRML");
+  const CRmsDetails *pA1 = Find("A1"), *pA2 = Find("A2"), *pA3 = Find("A3");
 
   // The first session seen, and the same one again, ask for nothing.
   for (uint32_t nSession : {0u, 1u, 1u}) m_receiver.FollowLinkSession(nSession);
@@ -187,7 +173,7 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
   EXPECT_FALSE(pA2->bStale);  // not before the answer is complete
   EndList("mrv_rst_show_tree_all");
   EXPECT_EQ((std::vector<bool>{pA1->bStale, pA2->bStale, pA3->bStale}), (std::vector<bool>{false, true, false}));
-  EXPECT_EQ(pA1->GetCellText(70), "-7.00");
+  EXPECT_EQ(Shown(pA1), "-7.00 /");
   EXPECT_EQ(m_host.m_mapLists[1].m_nRefreshes, 3);  // A1, A3, and A2 repainted as stale
 
   // A value brings a stale record back to life; a later end of the tree marks nothing.
@@ -199,7 +185,7 @@ TEST_F(RmsReceiverTest, ANewSessionAsksForEveryRecordAndMarksWhatTheAnswerLeaves
 
 TEST_F(RmsReceiverTest, WhileTheTreeStreamsWhatWasPublishedMeanwhileIsNeverSetBack) {
   for (const char* szEntity : {"account-A1", "account-A2"}) Respond(TreeResponse(szEntity));
-  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  EndList("mrv_rst_show_tree_all");
   m_receiver.FollowLinkSession(2);
 
   // Pieces of the answer composed before these publications arrive after them, on the other
@@ -210,17 +196,16 @@ TEST_F(RmsReceiverTest, WhileTheTreeStreamsWhatWasPublishedMeanwhileIsNeverSetBa
   Respond(TreeResponse("account-A1", {{64116, "7"}, {49302, "Called"}}));
   Respond(TreeResponse("account-A2", {{64116, "7"}}));
   Respond(TreeResponse("account-A3", {{64116, "7"}}));
-  const CRmsDetails* pA1 = Find("5|A1|CM-NSE-NRML");
+  const CRmsDetails* pA1 = Find("A1");
   ASSERT_NE(pA1, nullptr);
-  EXPECT_EQ(pA1->GetCellText(70), "-9.00");
-  EXPECT_EQ(pA1->GetCallText(2), "Called");  // only an answer carries call texts
-  EXPECT_EQ(Find("5|A2|CM-NSE-NRML"), nullptr);
-  EXPECT_EQ(Find("5|A3|CM-NSE-NRML")->GetCellText(70), "-3.00");
+  EXPECT_EQ(Shown(pA1), "-9.00 /Called");  // only an answer carries call texts
+  EXPECT_EQ(Find("A2"), nullptr);
+  EXPECT_EQ(Shown(Find("A3")), "-3.00 /");
 
   // Once the answer has ended, an answer sets values again.
-  Respond({{32767, "mrv_rst_show_tree_all"}, {32766, "7"}});
+  EndList("mrv_rst_show_tree_all");
   Respond({{32767, "rms_get_prsnt_values_rst"}, {64050, "account-A1"}, {54244, "CM-NSE-NRML"}, {64116, "5"}});
-  EXPECT_EQ(pA1->GetCellText(70), "-5.00");
+  EXPECT_EQ(Shown(pA1), "-5.00 /Called");
 }
 
 TEST_F(RmsReceiverTest, ALinkLostBeforeTheFirstLookStillAsksAgain) {
@@ -244,11 +229,10 @@ TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
   EXPECT_TRUE(g_mapRmsDetails.empty());
 
   Respond(TreeResponse("dealer-D7", {{49288, "Open"}, {10615, "t1"}}));
-  const CRmsDetails* pRecord = Find("3|D7|CM-NSE-NRML");
+  const CRmsDetails* pRecord = Find("D7", 3);
   ASSERT_NE(pRecord, nullptr);
   Respond({{32767, "rms_get_prsnt_values_rst"}, {64050, "dealer-D7"}, {54244, "CM-NSE-NRML"}, {64116, "7"}});
-  EXPECT_EQ(pRecord->GetCellText(70), "-7.00");
-  EXPECT_EQ(pRecord->GetCallText(0), "Open");
+  EXPECT_EQ(Shown(pRecord), "-7.00 Open/");
 
   // A call status publication keeps the values, takes the call texts and records the call.
   const auto callStatus = [](const char* szEntity, const char* szLevel) {
@@ -256,21 +240,13 @@ TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
                   {12030, "t2"}, {54247, "RISK09"}};
   };
   Publish(callStatus("dealer-D7", "CM-NSE-NRML"));
-  EXPECT_EQ((std::vector<std::string>{std::string(pRecord->GetCellText(70)), std::string(pRecord->GetCallText(2)),
-      std::string(pRecord->GetCallText(0))}), (std::vector<std::string>{"-7.00", "Called", "Open"}));
+  EXPECT_EQ(Shown(pRecord), "-7.00 Open/Called");
   ASSERT_EQ(m_host.m_arrCalls.size(), 1u);
   EXPECT_EQ(m_host.m_arrCalls[0].strCallType, "MARGIN");
   // The same for an unknown entity changes nothing.
   Publish(callStatus("dealer-NEW", "X"));
   EXPECT_EQ(g_mapRmsDetails.size(), 1u);
   EXPECT_EQ(m_host.m_arrCalls.size(), 1u);
-}
-
-TEST_F(RmsReceiverTest, LevelsAndIds) {
-  Respond(TreeResponse("group-account-X1"));
-  Respond(TreeResponse("NOHYPHEN"));
-  EXPECT_NE(Find("5|account-X1|CM-NSE-NRML"), nullptr);
-  EXPECT_NE(Find("0|NOHYPHEN|CM-NSE-NRML"), nullptr);
 }
 
 TEST_F(RmsReceiverTest, ScreeningByCategory) {
@@ -291,7 +267,7 @@ TEST_F(RmsReceiverTest, ScreeningByCategory) {
   Respond(TreeResponse("dealer-D07"));
   Respond(TreeResponse("dealer-D08"));
   EXPECT_EQ(g_mapRmsDetails.size(), 1u);
-  EXPECT_NE(Find("3|D07|CM-NSE-NRML"), nullptr);
+  EXPECT_NE(Find("D07", 3), nullptr);
 }
 
 TEST_F(RmsReceiverTest, MessageAlerts) {
@@ -314,8 +290,7 @@ TEST_F(RmsReceiverTest, MessageAlertScreeningByCategory) {
   const struct { int32_t nCategory; const char* szUser; const char* szClient; bool bShown; } arrRows[] = {
       {0, "OTHER", "ZZ", true},   {1, "RISK07", "ZZ", true},   {1, "risk07", "a1", false},
       {2, "OTHER", "A1", true},   {2, "RISK07", "A12", false}, {3, "OTHER", "ZZ", false},
-      {-1, "RISK07", "a1", true}, {-1, "OTHER", "B1", false},
-  };
+      {-1, "RISK07", "a1", true}, {-1, "OTHER", "B1", false}};
   for (const auto& row : arrRows) {
     SCOPED_TRACE(testing::Message() << row.nCategory << " " << row.szUser << " " << row.szClient);
     g_pluginContext.userCategory = row.nCategory;

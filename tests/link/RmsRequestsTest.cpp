@@ -10,27 +10,32 @@ namespace {
 
 class RmsRequestsTest : public CLinkFixture {
  protected:
-  void SetUp() override {
-    CLinkFixture::SetUp();
-    m_requests.SetLink(m_pLink.get());
+  void RequestStartUpLists() {
+    Note(m_requests.RequestUserPeerData());
+    Note(m_requests.RequestRmsTree());
+    Note(m_requests.RequestRoth());
+    Note(m_requests.RequestAlertTree());
   }
 };
 
-TEST_F(RmsRequestsTest, StartUpRequestsCarryTheirFieldsInOrder) {
-  Note(m_requests.RequestUserPeerData());
-  Note(m_requests.RequestRmsTree());
-  Note(m_requests.RequestRoth());
-  Note(m_requests.RequestAlertTree());
+TEST_F(RmsRequestsTest, StartUpRequestsAndSubscriptionsCarryTheirFieldsInOrder) {
+  RequestStartUpLists();
   EXPECT_EQ(m_control.m_arrRequests, (std::vector<FieldList>{{{0, "om_get_user_peer_data"}, {31003, "RISK07"}},
       {{0, "mrv_rst_show_tree_all"}}, {{0, "roth_rst"}}, {{0, "mrv_surv_alert_show_tree_all"}}}));
   EXPECT_TRUE(m_arrBoxes.empty());
+  m_requests.SubscribePresentValues();
+  m_requests.SubscribeManualAlerts();
+  EXPECT_EQ(m_control.m_arrSubscriptions, (std::vector<std::string>{"54211:rms prsnt value publish:0:1,0,0,0,1",
+      "54211:rms prsnt value publish ZEL:0:1,0,0,0,1", "54211:manual sms alert:0:1,0,0,0,1"}));
 }
 
 // The level text's parts go in their own fields, an "ALL" part in none.
 TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
-  const std::pair<const char*, FieldList> arrCases[] = {{"ALL-ALL-ALL-ALL", {}}, {"P-ALL-Q-R", {{63002, "P"},
-      {64030, "Q"}}}, {"CM-NSE-NRML", {{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"}}}, {"CM--NSE", {{63002, "CM"},
-      {10101, "NSE"}, {64030, ""}}}, {"CM", {{63002, "CM"}, {64030, ""}}}, {"---", {{64030, ""}}}};
+  const std::pair<const char*, FieldList> arrCases[] = {
+      {"ALL-ALL-ALL-ALL", {}}, {"P-ALL-Q-R", {{63002, "P"}, {64030, "Q"}}},
+      {"CM-NSE-NRML", {{63002, "CM"}, {10101, "NSE"}, {64030, "NRML"}}},
+      {"CM--NSE", {{63002, "CM"}, {10101, "NSE"}, {64030, ""}}}, {"CM", {{63002, "CM"}, {64030, ""}}},
+      {"---", {{64030, ""}}}};
   for (const auto& [szLevelText, arrParts] : arrCases) {
     m_control.m_arrRequests.clear();
     m_requests.RequestPresentValues("A1", szLevelText);
@@ -43,20 +48,16 @@ TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
 
 TEST_F(RmsRequestsTest, SendFailuresNameTheirRequest) {
   m_control.m_bSendSucceeds = false;
-  Note(m_requests.RequestUserPeerData());
-  Note(m_requests.RequestRmsTree());
-  Note(m_requests.RequestRoth());
-  Note(m_requests.RequestAlertTree());
+  RequestStartUpLists();
   Note(m_requests.RequestPresentValues("A1", "CM-NSE-NRML"));
   CRmsDetails record;
   std::string strResult;
   Note(m_requests.SendManualAlert(record, 1, kAlertSms, strResult));
   Note(m_requests.PublishCallStatus(record, "Called", "06/12/2026", kCallMargin));
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{
-                            "om_get_user_peer_data Request Failure", "mrv_rst_show_tree_all Request Failure",
-                            "roth_rst Request Failure", "mrv_surv_alert_show_tree_all Request Failure",
-                            "rms_get_prsnt_values_rst Request Failure", "sms alert message Failure",
-                            "rms prsnt value publish ZEL Request Failure"}));
+  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"om_get_user_peer_data Request Failure",
+      "mrv_rst_show_tree_all Request Failure", "roth_rst Request Failure",
+      "mrv_surv_alert_show_tree_all Request Failure", "rms_get_prsnt_values_rst Request Failure",
+      "sms alert message Failure", "rms prsnt value publish ZEL Request Failure"}));
   // A failed alert still reports its success wording; the caller shows it.
   EXPECT_EQ(strResult, "SMS Alert Sent Successfully..!!");
 }
@@ -87,12 +88,10 @@ TEST_F(RmsRequestsTest, ManualAlertFieldsAndResults) {
   record.SetEntityId("A10023");
   ParseRmsValues(CTestMessage({{63002, "CM"}, {64030, "All"}}).Get(), record);
   SetFixedClock(int64_t{1700000000} * 1000000 + 250000);
-  const std::pair<int, const char*> arrCases[] = {
-      {kAlertSms, "SMS Alert Sent Successfully..!!"},
+  // Kind 7 is no kind of alert: no kind field, no result.
+  const std::pair<int, const char*> arrCases[] = {{kAlertSms, "SMS Alert Sent Successfully..!!"},
       {kAlertMail, "Mail Alert Sent Successfully..!!"},
-      {kAlertSmsAndMail, "SMS and Mail Alert Sent Successfully..!!"},
-      {7, "untouched"},  // no kind of alert: no kind field
-  };
+      {kAlertSmsAndMail, "SMS and Mail Alert Sent Successfully..!!"}, {7, "untouched"}};
   for (const auto& [nKind, szResult] : arrCases) {
     m_control.m_arrPublications.clear();
     std::string strResult = "untouched";
@@ -111,6 +110,7 @@ TEST_F(RmsRequestsTest, CallStatusNamesTheLevel) {
   record.SetEntityId("D07");
   record.SetLevelText("FO-NFO-NRML");
   const std::pair<uint32_t, const char*> arrLevels[] = {{3, "dealer-D07"}, {5, "account-D07"}, {0, "D07"}};
+  const FieldList arrHead = {{54211, "rms prsnt value publish ZEL"}, {64050, "D07"}, {54244, "FO-NFO-NRML"}};
   for (const auto& [nLevel, szEntity] : arrLevels) {
     record.nLevel = nLevel;
     m_control.m_arrPublications.clear();
@@ -119,22 +119,14 @@ TEST_F(RmsRequestsTest, CallStatusNamesTheLevel) {
               (std::vector<FieldList>{{{54211, "rms prsnt value publish ZEL"}, {64050, szEntity}, {54244, "FO-NFO-NRML"},
                                        {49288, "Called"}, {10615, "06/12/2026 10:00"}, {54247, "RISK07"}}})) << nLevel;
   }
+  // A margin call has its own fields; an unknown kind of call none.
   m_control.m_arrPublications.clear();
   m_requests.PublishCallStatus(record, "Paid", "t", kCallMargin);
   m_requests.PublishCallStatus(record, "x", "t", 9);
-  ASSERT_EQ(m_control.m_arrPublications.size(), 2u);
-  EXPECT_EQ(m_control.m_arrPublications[0][3], (std::pair<uint32_t, std::string>{49302, "Paid"}));
-  EXPECT_EQ(m_control.m_arrPublications[0][4], (std::pair<uint32_t, std::string>{12030, "t"}));
-  EXPECT_EQ(m_control.m_arrPublications[1].size(), 4u);
-}
-
-TEST_F(RmsRequestsTest, Subscriptions) {
-  m_requests.SubscribePresentValues();
-  m_requests.SubscribeManualAlerts();
-  EXPECT_EQ(m_control.m_arrSubscriptions,
-            (std::vector<std::string>{"54211:rms prsnt value publish:0:1,0,0,0,1",
-                                      "54211:rms prsnt value publish ZEL:0:1,0,0,0,1",
-                                      "54211:manual sms alert:0:1,0,0,0,1"}));
+  FieldList arrMargin = arrHead, arrUnknown = arrHead;
+  arrMargin.insert(arrMargin.end(), {{49302, "Paid"}, {12030, "t"}, {54247, "RISK07"}});
+  arrUnknown.emplace_back(54247, "RISK07");
+  EXPECT_EQ(m_control.m_arrPublications, (std::vector<FieldList>{arrMargin, arrUnknown}));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "model/EntityLevel.h"
 #include "model/FieldReaders.h"
@@ -11,70 +13,50 @@
 
 namespace {
 
-TEST(FieldReadersTest, TextIsTheValueUpToItsFirstNul) {
-  const CTestMessage message({{1, "CM-NSE-NRML"}, {2, ""}, {3, std::string("ab\0cd", 5)}});
-  const struct { uint32_t nField; bool bPresent; std::string strText; } arrCases[] = {
-      {1, true, "CM-NSE-NRML"}, {2, true, ""}, {3, true, "ab"}, {4, false, ""}};
-  for (const auto& row : arrCases) {
+// Every reader on every field: a text ends at its first NUL, an integer is read from the first
+// 31 bytes (the "1" of field 5 is its 31st) and a decimal from the first 63 (field 12 loses its
+// "5", and the "5" of field 13 is its 64th byte). A missing field empties the text and leaves
+// the numbers as they were.
+TEST(FieldReadersTest, EachReaderOnEachField) {
+  const std::string strTiny = "0." + std::string(60, '0') + "1", strZeros = std::string(30, '0') + "12";
+  const struct { std::string strValue, strText; int32_t nInt; int64_t nLong; double dValue; } arrRows[] = {
+      {"CM-NSE-NRML", "CM-NSE-NRML", 0, 0, 0.0}, {"", "", 0, 0, 0.0}, {std::string("ab\0cd", 5), "ab", 0, 0, 0.0},
+      {"  -42x", "  -42x", -42, -42, -42.0}, {strZeros, strZeros, 1, 1, 12.0},
+      {"3000000000", "3000000000", 2147483647, 3000000000, 3e9},
+      {"-3000000000", "-3000000000", -2147483647 - 1, -3000000000, -3e9}, {"none", "none", 0, 0, 0.0},
+      {std::string("7\0" "8", 3), "7", 7, 7, 7.0}, {std::string("2.5\0" "9", 5), "2.5", 2, 2, 2.5},
+      {"-1e-2", "-1e-2", -1, -1, -0.01}, {strTiny + "5", strTiny + "5", 0, 0, 1e-61},
+      {"0." + std::string(61, '0') + "5", "0." + std::string(61, '0') + "5", 0, 0, 0.0},
+      {"", "", -99, -99, -99.0}};  // not in the message: the text is emptied, numbers kept
+  FieldList arrFields;
+  for (uint32_t nField = 1; nField < std::size(arrRows); ++nField)
+    arrFields.emplace_back(nField, arrRows[nField - 1].strValue);
+  const CTestMessage message(arrFields);
+  const OTP_MSG hMsg = message.Get();
+  for (uint32_t nField = 1; nField <= std::size(arrRows); ++nField) {
+    SCOPED_TRACE(nField);
+    const auto& row = arrRows[nField - 1];
     std::string strText = "stale";
-    EXPECT_EQ(ReadFieldText(message.Get(), row.nField, strText), row.bPresent);
-    EXPECT_EQ(strText, row.strText) << row.nField;
-  }
-}
-
-TEST(FieldReadersTest, IntegersReadTheFirst31Bytes) {
-  const CTestMessage message({{1, "  -42x"}, {2, std::string(30, '0') + "12"}, {3, "3000000000"},
-                              {4, "-3000000000"}, {5, "none"}, {6, std::string("7\0" "8", 3)}});
-  const struct { uint32_t nField; bool bPresent; int32_t nInt; int64_t nLong; } arrCases[] = {
-      {1, true, -42, -42},
-      {2, true, 1, 1},  // the 31st byte is the "1"
-      {3, true, 2147483647, 3000000000},
-      {4, true, -2147483647 - 1, -3000000000},
-      {5, true, 0, 0},
-      {6, true, 7, 7},
-      {9, false, -99, -99},  // untouched
-  };
-  for (const auto& row : arrCases) {
     int32_t nInt = -99;
     int64_t nLong = -99;
-    EXPECT_EQ(ReadFieldInt(message.Get(), row.nField, nInt), row.bPresent);
-    EXPECT_EQ(ReadFieldInt(message.Get(), row.nField, nLong), row.bPresent);
-    EXPECT_EQ(nInt, row.nInt) << row.nField;
-    EXPECT_EQ(nLong, row.nLong) << row.nField;
-  }
-}
-
-TEST(FieldReadersTest, DecimalsReadTheFirst63Bytes) {
-  const CTestMessage message({{1, "0." + std::string(60, '0') + "15"}, {2, "0." + std::string(61, '0') + "5"},
-                              {3, "-1e-2"}, {4, "zz"}, {5, std::string("2.5\0" "9", 5)}});
-  const struct { uint32_t nField; bool bPresent; double dValue; } arrCases[] = {
-      {1, true, 1e-61},  // "...01" of 63 bytes; the "5" is cut
-      {2, true, 0.0},    // the "5" is the 64th byte
-      {3, true, -0.01}, {4, true, 0.0}, {5, true, 2.5}, {9, false, -99.0},
-  };
-  for (const auto& row : arrCases) {
     double dValue = -99.0;
-    EXPECT_EQ(ReadFieldDouble(message.Get(), row.nField, dValue), row.bPresent);
-    EXPECT_EQ(dValue, row.dValue) << row.nField;
+    EXPECT_EQ((std::vector<bool>{ReadFieldText(hMsg, nField, strText), ReadFieldInt(hMsg, nField, nInt),
+                                 ReadFieldInt(hMsg, nField, nLong), ReadFieldDouble(hMsg, nField, dValue)}),
+              std::vector<bool>(4, nField < std::size(arrRows)));
+    EXPECT_EQ(std::tuple(strText, nInt, nLong, dValue), std::tuple(row.strText, row.nInt, row.nLong, row.dValue));
   }
   double dValue = -99.0;
   EXPECT_FALSE(ReadFieldDouble(nullptr, 1, dValue));
   EXPECT_EQ(dValue, -99.0);
 }
 
-
 TEST(EntityLevelTest, CodeAndIdFromTheEntityText) {
+  // "account" is looked for first, then "dealer" before "group", case-sensitive; without a "-"
+  // the id is the whole text.
   const struct { std::string strText; uint32_t nLevel; std::string strId; } arrCases[] = {
-      {"account-ABC1", 5, "ABC1"},
-      {"dealer-D01", 3, "D01"},
-      {"group-G-7", 4, "G-7"},
-      {"dealer_account-X9", 5, "X9"},   // "account" is looked for first
-      {"group dealer-Z", 3, "Z"},       // then "dealer" before "group"
-      {"Account-ABC1", 0, "ABC1"},      // case-sensitive
-      {"accountABC", 5, "accountABC"},  // no "-": the whole text
-      {"-", 0, ""},
-      {"", 0, ""},
-  };
+      {"account-ABC1", 5, "ABC1"}, {"dealer-D01", 3, "D01"}, {"group-G-7", 4, "G-7"},
+      {"dealer_account-X9", 5, "X9"}, {"group dealer-Z", 3, "Z"}, {"Account-ABC1", 0, "ABC1"},
+      {"accountABC", 5, "accountABC"}, {"-", 0, ""}, {"", 0, ""}};
   for (const auto& row : arrCases) {
     CRmsDetails record;
     EXPECT_TRUE(ReadEntityLevel(CTestMessage({{rmsproto::kEntityTextField, row.strText}}).Get(), record));
@@ -93,9 +75,7 @@ TEST(EntityLevelTest, LevelTextPrefers54244Over32760) {
   const struct { const char* szName; FieldList arrFields; bool bFound; std::string strLevelText; } arrCases[] = {
       {"both", {{54244, "CM-NSE-NRML"}, {32760, "FO-NSE-MIS"}}, true, "CM-NSE-NRML"},
       {"fallback", {{32760, "FO-NSE-MIS"}}, true, "FO-NSE-MIS"},
-      {"empty first", {{54244, ""}, {32760, "FO-NSE-MIS"}}, true, ""},
-      {"neither", {{1, "x"}}, false, ""},
-  };
+      {"empty first", {{54244, ""}, {32760, "FO-NSE-MIS"}}, true, ""}, {"neither", {{1, "x"}}, false, ""}};
   for (const auto& row : arrCases) {
     CRmsDetails record;
     EXPECT_EQ(ReadLevelText(CTestMessage(row.arrFields).Get(), record), row.bFound) << row.szName;
@@ -104,14 +84,10 @@ TEST(EntityLevelTest, LevelTextPrefers54244Over32760) {
 }
 
 TEST(EntityLevelTest, SplittingALevelText) {
+  // A run of "-" separates like one.
   const struct { std::string strText, strSegment, strExchange, strProduct; int nCount; } arrCases[] = {
-      {"CM-NSE-NRML", "CM", "NSE", "NRML", 3},
-      {"ALL-ALL-ALL-ALL", "ALL", "ALL", "ALL", 4},
-      {"CM--NRML", "CM", "NRML", "", 2},  // a run of "-" separates like one
-      {"CM", "CM", "", "", 1},
-      {"", "", "", "", 0},
-      {"A-B-C-D-E", "A", "B", "C", 5},
-  };
+      {"CM-NSE-NRML", "CM", "NSE", "NRML", 3}, {"ALL-ALL-ALL-ALL", "ALL", "ALL", "ALL", 4},
+      {"CM--NRML", "CM", "NRML", "", 2}, {"CM", "CM", "", "", 1}, {"", "", "", "", 0}, {"A-B-C-D-E", "A", "B", "C", 5}};
   for (const auto& row : arrCases) {
     const sLevelTextParts parts = SplitLevelText(row.strText);
     EXPECT_EQ((std::tuple{parts.strSegment, parts.strExchange, parts.strProduct, parts.nCount}),

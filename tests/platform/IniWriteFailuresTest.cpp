@@ -37,6 +37,19 @@ int RunInChild(F fnChild) {
   return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
 }
 
+size_t g_nRemovedDuringWrite = 0;
+
+// The id of a process that has ended.
+pid_t GetEndedProcessId() {
+  const pid_t nPid = fork();
+  if (nPid == 0) _exit(0);
+  waitpid(nPid, nullptr, 0);
+  return nPid;
+}
+
+// A clean-up that runs while this process's write is under way.
+void CleanUpBeforeRename(const char*, const char* szPath) { g_nRemovedDuringWrite = RemoveInterruptedWrites(szPath); }
+
 }  // namespace
 
 TEST(IniWriteFailure, CrashBeforeRenameLeavesTheOriginalWhole) {
@@ -64,7 +77,7 @@ TEST(IniWriteFailure, CrashBeforeRenameLeavesTheOriginalWhole) {
   EXPECT_EQ(ReadWholeFile(szTemp), "; keep me\n[CONFIG]\nCALC=9\nMAIL_CC=a@b.c\n");
 }
 
-TEST(IniWriteFailure, UnwritableFolderReturnsFalse) {
+TEST(IniWriteFailure, UnwritableFolderOrTargetReturnsFalse) {
   CScratchFolder folder;
   ASSERT_EQ(chmod(folder.GetPath().c_str(), 0755), 0);
   ASSERT_EQ(mkdir(folder.GetPath("locked").c_str(), 0755), 0);
@@ -91,6 +104,10 @@ TEST(IniWriteFailure, UnwritableFolderReturnsFalse) {
   EXPECT_EQ(nExit, 0);
   EXPECT_EQ(folder.ReadFile("locked/s.ini"), g_szOriginal);
   EXPECT_FALSE(WritePrivateProfileString("CONFIG", "CALC", "9", folder.GetPath("absent/s.ini").c_str()));
+  // A folder in the file's place cannot be read, so it is not overwritten.
+  ASSERT_EQ(mkdir(folder.GetPath("dir.ini").c_str(), 0755), 0);
+  EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", folder.GetPath("dir.ini").c_str()));
+  EXPECT_TRUE(std::filesystem::is_directory(folder.GetPath("dir.ini")));
 }
 
 TEST(IniWriteFailure, FailedTemporaryWriteIsRemoved) {
@@ -107,34 +124,6 @@ TEST(IniWriteFailure, FailedTemporaryWriteIsRemoved) {
   EXPECT_EQ(folder.ReadFile("s.ini"), g_szOriginal);
   EXPECT_EQ(folder.CountEntries(), 1u);
 }
-
-TEST(IniWriteFailure, UnreadableTargetIsNotOverwritten) {
-  CScratchFolder folder;
-  ASSERT_EQ(mkdir(folder.GetPath("dir.ini").c_str(), 0755), 0);
-  EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", folder.GetPath("dir.ini").c_str()));
-  struct stat st {};
-  ASSERT_EQ(stat(folder.GetPath("dir.ini").c_str(), &st), 0);
-  EXPECT_TRUE(S_ISDIR(st.st_mode));
-}
-
-namespace {
-
-size_t g_nRemovedDuringWrite = 0;
-
-// The id of a process that has ended.
-pid_t GetEndedProcessId() {
-  const pid_t nPid = fork();
-  if (nPid == 0) _exit(0);
-  waitpid(nPid, nullptr, 0);
-  return nPid;
-}
-
-// A clean-up that runs while this process's write is under way.
-void CleanUpBeforeRename(const char*, const char* szPath) {
-  g_nRemovedDuringWrite = RemoveInterruptedWrites(szPath);
-}
-
-}  // namespace
 
 TEST(IniWriteFailure, LeftoversOfInterruptedWritesAreRemoved) {
   CScratchFolder folder;

@@ -25,14 +25,8 @@ TEST(SplitCommaListTest, CutsAtCommasAndKeepsBlanks) {
 }
 
 TEST(ParseLeadingIntTest, TakesLeadingDigits) {
-  const std::pair<const char*, int32_t> arrCases[] = {{" 7x", 7},
-                                                      {"abc", 0},
-                                                      {"-3", -3},
-                                                      {"+4", 4},
-                                                      {"", 0},
-                                                      {"- 3", 0},
-                                                      {"99999999999", 2147483647},
-                                                      {"-99999999999", -2147483647 - 1}};
+  const std::pair<const char*, int32_t> arrCases[] = {{" 7x", 7}, {"abc", 0}, {"-3", -3}, {"+4", 4}, {"", 0},
+      {"- 3", 0}, {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}};
   for (const auto& [szText, nExpected] : arrCases) EXPECT_EQ(ParseLeadingInt(szText), nExpected) << szText;
 }
 
@@ -49,16 +43,12 @@ TEST_F(ConfigReaderTest, ReadsEveryKeyAndKeepsDefaultsForWhatIsWrong) {
        "COLORING CUSTOM COLUMN=Net,Gross\n",
        "1 Cash\"+\"Limit A|B C 2 risk@example.com Net|Gross"},
       {"CALC=0 counts", "[config]\nCALC=0\nCREDIT=A\nDEBIT=B\n", "1 0 A B 4  "},
-      {"names ignore case", "[config]\ncalc=x\nCREDIT=A\nDEBIT=B\n", "1 x A B 4  "},
-      {"empty CALC", "[config]\nCALC=\nCREDIT=A\nDEBIT=B\n", "0    4  "},
       {"no CALC", "[config]\nCREDIT=A\nDEBIT=B\n", "0    4  "},
       {"no windows", "[CONFIG]\nDIALOG COUNT=0\n", "0    0  "},
-      {"nine windows", "[CONFIG]\nDIALOG COUNT=9\n", "0    9  "},
       {"empty count", "[CONFIG]\nDIALOG COUNT=\n", "0    4  "},
       {"count not a number", "[CONFIG]\nDIALOG COUNT=x\n", "0    0  "},
       {"empty file", "", "0    4  "},
       {"garbage", strGarbage, "0    4  "},
-      {"lines without equals", "[CONFIG]\nCALC\nDIALOG COUNT\nMAIL_CC\n", "0    4  "},
   };
   for (const auto& [szName, strContent, strRead] : arrCases) {
     SCOPED_TRACE(szName);

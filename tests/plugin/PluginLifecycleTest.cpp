@@ -39,20 +39,11 @@ sRun RunCommand(const std::string& strCommand) {
 // handed to the frame, both receive controls taken, the four first requests, and at the end
 // control 0 closed and both controls given back.
 std::vector<std::string> Expected(const std::string& strFirst) {
-  return {strFirst,
-          "frame message 1933 windows 5 lparam 0",
-          "service GetPyxoRxControl 0",
-          "service GetPyxoRxControl 1",
-          "control 0 request om_get_user_peer_data",
-          "control 0 request mrv_rst_show_tree_all",
-          "control 0 request roth_rst",
-          "control 0 request mrv_surv_alert_show_tree_all",
-          "init done",
-          "frame SaveDockLayout 0",
-          "control 0 close 0",
-          "service DestoryPyxoRxCOntrol 0",
-          "service DestoryPyxoRxCOntrol 1",
-          "exit done"};
+  return {strFirst, "frame message 1933 windows 5 lparam 0", "service GetPyxoRxControl 0",
+          "service GetPyxoRxControl 1", "control 0 request om_get_user_peer_data",
+          "control 0 request mrv_rst_show_tree_all", "control 0 request roth_rst",
+          "control 0 request mrv_surv_alert_show_tree_all", "init done", "frame SaveDockLayout 0", "control 0 close 0",
+          "service DestoryPyxoRxCOntrol 0", "service DestoryPyxoRxCOntrol 1", "exit done"};
 }
 
 class PluginLifecycleTest : public ::testing::Test {

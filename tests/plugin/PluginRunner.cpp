@@ -36,6 +36,16 @@ bool CLoggingFrame::event(QEvent* pEvent) {
 
 namespace {
 
+// The library, or the end of the run when it cannot be loaded.
+void* Load(const char* szPath, int nMode) {
+  void* hLibrary = dlopen(szPath, RTLD_NOW | nMode);
+  if (hLibrary == nullptr) {
+    std::printf("cannot load %s: %s\n", szPath, dlerror());
+    std::exit(3);
+  }
+  return hLibrary;
+}
+
 template <typename Function>
 Function Find(void* hLibrary, const char* szName) {
   auto pfn = reinterpret_cast<Function>(dlsym(hLibrary, szName));
@@ -53,8 +63,7 @@ std::string Join(const std::vector<std::string>& arrItems) {
 }
 
 void PrintInformation(void* hPlugin) {
-  CHostString strName = "stale";
-  CHostString strVersion = "stale";
+  CHostString strName = "stale", strVersion = "stale";
   uint32_t nNumber = 0;
   int32_t nFlag = 0;
   int nGarbage = 42;
@@ -63,8 +72,7 @@ void PrintInformation(void* hPlugin) {
   std::printf("info %d [%s] [%s] %u %d\n", nResult, strName.c_str(), strVersion.c_str(), nNumber, nFlag);
 
   CHostString strId;
-  CHostStringList arrFirst{"a", "b"};
-  CHostStringList arrSecond{"pre"};
+  CHostStringList arrFirst{"a", "b"}, arrSecond{"pre"};
   CHostIntList arrIntegers{7};
   Find<PFN_GetOptionalHalvoPluginInfo>(hPlugin, "GetOptionalHalvoPluginInfo")(&strId, &arrFirst, nullptr,
                                                                               &arrSecond, &arrIntegers);
@@ -96,15 +104,8 @@ int main(int argc, char* argv[]) {
 
   // The host module's services become visible through the main program's handle, as a real
   // host's exported services are.
-  if (dlopen(argv[1], RTLD_NOW | RTLD_GLOBAL) == nullptr) {
-    std::printf("cannot load host module: %s\n", dlerror());
-    return 3;
-  }
-  void* hPlugin = dlopen(argv[2], RTLD_NOW | RTLD_LOCAL);
-  if (hPlugin == nullptr) {
-    std::printf("cannot load plug-in: %s\n", dlerror());
-    return 3;
-  }
+  Load(argv[1], RTLD_GLOBAL);
+  void* hPlugin = Load(argv[2], RTLD_LOCAL);
 
   CLoggingFrame frame;
   if (argc < 6 || std::strcmp(argv[5], "--no-frame") != 0) SetMainFrame(&frame);

@@ -12,18 +12,17 @@ using AccessFn = bool (*)(int, const std::string&, const std::string&, std::stri
 
 // A profile read reports a missing value as "Settings not found", a key read as empty; an
 // empty value or one that reads as the missing text is not a value, and leaves or sets those.
-TEST_F(SettingsAccessTest, ReadOutcomes) {
+TEST_F(SettingsAccessTest, ReadOutcomesAndCuts) {
   std::string strKept = "kept";
   EXPECT_FALSE(AccessProfileSetting(kSettingRead, "CONFIG", "CALC", strKept, kFile));
   EXPECT_EQ(strKept, "kept") << "no file yet";
   EXPECT_FALSE(std::filesystem::exists(m_dir / kFile)) << "a read makes no file";
   WriteFile(kFile,
             "[Orvane_watch1]\r\nCOLUMNPROFILE = 1#2#3 \r\nEMPTY=\r\nPROFILE=Settings not found\r\n"
-            "KEY=Key not found\r\n");
+            "KEY=Key not found\r\nLONG=" + std::string(5000, 'x') + "\r\n");
   const std::tuple<AccessFn, const char*, bool, const char*> arrCases[] = {
       // accessor, key, read, value after
       {AccessProfileSetting, "COLUMNPROFILE", true, "1#2#3"},
-      {AccessProfileSetting, "columnprofile", true, "1#2#3"},
       {AccessProfileSetting, "EMPTY", false, "untouched"},
       {AccessProfileSetting, "MISSING", false, "Settings not found"},
       {AccessProfileSetting, "PROFILE", false, "Settings not found"},
@@ -41,14 +40,10 @@ TEST_F(SettingsAccessTest, ReadOutcomes) {
   EXPECT_FALSE(AccessKeySetting(0, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile) ||
                AccessKeySetting(3, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile));
   EXPECT_EQ(strValue, "untouched");
-}
-
-TEST_F(SettingsAccessTest, ReadsAreCutToTheirBuffers) {
-  const std::string strLong(5000, 'x');
-  WriteFile(kFile, "[s]\nKEY=" + strLong + "\n");
+  // Reads are cut to their buffers.
   std::string strProfile, strKey;
-  EXPECT_TRUE(AccessProfileSetting(kSettingRead, "s", "KEY", strProfile, kFile) &&
-              AccessKeySetting(kSettingRead, "s", "KEY", strKey, kFile));
+  EXPECT_TRUE(AccessProfileSetting(kSettingRead, "Orvane_watch1", "LONG", strProfile, kFile) &&
+              AccessKeySetting(kSettingRead, "Orvane_watch1", "LONG", strKey, kFile));
   EXPECT_EQ(std::pair(strProfile.size(), strKey.size()), std::pair(size_t{4095}, size_t{4094}));
 }
 
