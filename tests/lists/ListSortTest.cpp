@@ -47,10 +47,12 @@ std::vector<int32_t> SortTexts(const std::vector<std::string>& arrTexts, eSortRu
   return arrRows;
 }
 
-bool IsPermutation(const std::vector<int32_t>& arrRows, size_t nCount) {
+// Sorted first: std::is_permutation takes quadratic time on shuffled rows.
+bool IsPermutation(std::vector<int32_t> arrRows, size_t nCount) {
   std::vector<int32_t> arrAll(nCount);
   std::iota(arrAll.begin(), arrAll.end(), 0);
-  return std::ranges::is_permutation(arrRows, arrAll);
+  std::ranges::sort(arrRows);
+  return arrRows == arrAll;
 }
 
 // Texts of every kind a cell can show, numbers and otherwise.
