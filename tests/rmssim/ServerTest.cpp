@@ -61,9 +61,7 @@ TEST(ServerTest, FramesThatAreNotAClientMessageAreCounted) {
   };
   for (const std::vector<std::string>& arrFrames : arrBad) client.SendFrames(arrFrames);
   client.Request({{0, "om_get_user_peer_data"}, {31003, "D01"}});
-  const auto arrResponse = client.ReceiveResponse();
-  ASSERT_TRUE(arrResponse.has_value());
-  EXPECT_EQ(ReadField(*arrResponse, 64056), "MUMBAI1");
+  EXPECT_EQ(ReadField(client.ReceiveResponse().value_or(std::vector<uint8_t>{}), 64056), "MUMBAI1");
   const sServerStats stats = server.GetStats();
   EXPECT_EQ(std::tuple(stats.nMalformed, stats.nRequests, stats.nClientPublications), std::tuple(arrBad.size(), 1u, 0u));
 }
@@ -83,9 +81,7 @@ TEST(ServerTest, AnAnswerLargerThanTheClientsRoomArrivesWholeAndBeforeTheNext) {
   const auto arrTree = client.ReceiveList();
   ASSERT_FALSE(arrTree.empty());
   EXPECT_EQ(ReadField(arrTree.back(), 32766), "7");
-  const auto arrPeer = client.ReceiveResponse();
-  ASSERT_TRUE(arrPeer.has_value());
-  EXPECT_EQ(ReadField(*arrPeer, 64056), "MUMBAI1");
+  EXPECT_EQ(ReadField(client.ReceiveResponse().value_or(std::vector<uint8_t>{}), 64056), "MUMBAI1");
   // The server counts a response once it went: possibly just after the client had it.
   for (int n = 0; n < 3000 && server.GetStats().nResponses < arrTree.size() + 1; ++n) usleep(1'000);
   EXPECT_EQ(std::tuple(server.GetStats().nRequests, server.GetStats().nResponses), std::tuple(2u, arrTree.size() + 1));
