@@ -72,16 +72,10 @@ function(find_layer strPath strOut)
   set(${strOut} "${strBest}" PARENT_SCOPE)
 endfunction()
 
-# Every C and C++ file below the top folders of the tree, but the build folders and hidden ones.
-file(GLOB arrTops LIST_DIRECTORIES true RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
-set(arrFiles)
-foreach(strTop IN LISTS arrTops)
-  if(IS_DIRECTORY ${SOURCE_DIR}/${strTop} AND NOT strTop MATCHES "^(\\.|build)")
-    file(GLOB_RECURSE arrFound RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${strTop}/*.h ${SOURCE_DIR}/${strTop}/*.hpp
-         ${SOURCE_DIR}/${strTop}/*.c ${SOURCE_DIR}/${strTop}/*.cpp)
-    list(APPEND arrFiles ${arrFound})
-  endif()
-endforeach()
+# Every C and C++ file of the tree, but those of the build folders and hidden ones.
+file(GLOB_RECURSE arrFiles RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.hpp ${SOURCE_DIR}/*.c
+     ${SOURCE_DIR}/*.cpp)
+list(FILTER arrFiles EXCLUDE REGEX "^(\\.|build)|/\\.")
 
 set(arrFailures)
 foreach(strFile IN LISTS arrFiles)
