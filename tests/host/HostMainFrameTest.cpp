@@ -18,8 +18,7 @@ namespace {
 
 std::vector<std::string> GetRecentExports(CHostMainFrame& frame) {
   std::vector<std::string> arrTexts;
-  for (const QAction* pAction :
-       frame.menuBar()->actions().front()->menu()->actions().front()->menu()->actions())
+  for (const QAction* pAction : frame.menuBar()->actions().front()->menu()->actions().front()->menu()->actions())
     arrTexts.push_back(pAction->text().toStdString());
   return arrTexts;
 }
@@ -35,9 +34,8 @@ TEST(HostMainFrameTest, ExportsShowWhereTheyWentAndTheLastFiveStayListed) {
   const CScratchFolder folder("host-frame-test");
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder.GetPath()));
   QCoreApplication::setOrganizationName(QStringLiteral("halvo-trader"));
-  const std::vector<std::string> arrLastFive = {"/desk/Exports/W6.xlsx", "/desk/Exports/W5.xlsx",
-                                                "/desk/Exports/W4.xlsx", "/desk/Exports/W3.xlsx",
-                                                "/desk/Exports/W2.xlsx"};
+  std::vector<std::string> arrLastFive;
+  for (int n = 6; n >= 2; --n) arrLastFive.push_back("/desk/Exports/W" + std::to_string(n) + ".xlsx");
   {
     CHostMainFrame frame;
     SetMainFrame(&frame);
@@ -60,12 +58,10 @@ TEST(HostMainFrameTest, TheStatusBarSaysWhetherTheLinkIsEncryptedAndThatAHandsha
   EXPECT_NE(GetStatusTexts(frame).find("Server: handshake refused\nencrypted\n"), std::string::npos)
       << GetStatusTexts(frame);
 
-  const QString strProblem =
-      QStringLiteral("The terminal's keys cannot be used: /desk/terminal.key does not exist.");
+  const QString strProblem = QStringLiteral("The terminal's keys cannot be used: /desk/terminal.key does not exist.");
   frame.ShowServerState(eLinkState::kKeyProblem);
   frame.ShowLinkSecurity(false, strProblem);
-  EXPECT_NE(GetStatusTexts(frame).find("Server: not connected, key problem\nnot encrypted\n"),
-            std::string::npos)
+  EXPECT_NE(GetStatusTexts(frame).find("Server: not connected, key problem\nnot encrypted\n"), std::string::npos)
       << GetStatusTexts(frame);
   const QList<QLabel*> arrLabels = frame.statusBar()->findChildren<QLabel*>();
   EXPECT_TRUE(std::any_of(arrLabels.begin(), arrLabels.end(),

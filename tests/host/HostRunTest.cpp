@@ -101,17 +101,14 @@ TEST_F(HostRunTest, StartsThePluginFromTheConfigurationAndKeepsItsSettings) {
   }
   const std::string strLong(500, 'L');
   const std::filesystem::path settings = m_dir / "halvo-trader" / "DESK07" / "Orvane" / "OrvaneSetting.ini";
-  WriteFile(settings,
-            "[CONFIG]\nDIALOG COUNT=9\n[Desk notes]\nKEEP=yes\n[Orvane_watch1]\nTITLE=[Risk] = desk\n"
-            "[Orvane_watch2]\nTITLE=" +
-                strLong + "\n[Orvane_watch3]\nTITLE=\n");
+  WriteFile(settings, "[CONFIG]\nDIALOG COUNT=9\n[Desk notes]\nKEEP=yes\n[Orvane_watch1]\nTITLE=[Risk] = desk\n"
+                      "[Orvane_watch2]\nTITLE=" + strLong + "\n[Orvane_watch3]\nTITLE=\n");
   const auto screenshot = m_dir / "frame.png";
 
   const sProcessRun run = RunHost("--quit-after 1 --screenshot " + screenshot.string());
   ASSERT_EQ(run.nExitCode, 0) << run.strOutput;
   EXPECT_EQ(GetUsers(), std::vector<std::string>{"DESK07"});
-  ASSERT_TRUE(std::filesystem::exists(screenshot));
-  EXPECT_GT(std::filesystem::file_size(screenshot), 1000u);
+  EXPECT_GT(std::filesystem::exists(screenshot) ? std::filesystem::file_size(screenshot) : 0, 1000u);
   sLayoutFrame reopened;
   ASSERT_TRUE(reopened.frame.restoreState(
       QSettings(strLayout, QSettings::IniFormat).value("frame/dockLayout").toByteArray(), 0));
@@ -141,8 +138,7 @@ TEST_F(HostRunTest, OptionsOverrideTheConfigurationAndABadFileIsNamed) {
 
 TEST_F(HostRunTest, ReportsWhatItDeliveredOrMeasured) {
   // The embedded server's feed runs at 100 messages a second; --quit-after only guards the run.
-  const sProcessRun counted =
-      RunHost("--no-draw --quit-after-messages 20 --report-deliveries --quit-after 120");
+  const sProcessRun counted = RunHost("--no-draw --quit-after-messages 20 --report-deliveries --quit-after 120");
   const std::string& strCounted = counted.strOutput;
   ASSERT_EQ(counted.nExitCode, 0) << strCounted;
   // The close waits for the delivery turn under way, which may deliver a few more.
@@ -155,11 +151,10 @@ TEST_F(HostRunTest, ReportsWhatItDeliveredOrMeasured) {
   ASSERT_EQ(measured.nExitCode, 0) << strOutput;
   EXPECT_GE(FindReport(strOutput, "measured_s"), 1) << strOutput;
   // Every publication of the embedded server carries its send time.
-  EXPECT_GT(FindReport(strOutput, "measured_publications"), 0) << strOutput;
+  for (const char* szName : {"measured_publications", "delay_p50_ms", "ui_turn_samples"})
+    EXPECT_GT(FindReport(strOutput, szName), 0) << szName << "\n" << strOutput;
   EXPECT_EQ(FindReport(strOutput, "delay_samples"), FindReport(strOutput, "measured_publications"));
-  EXPECT_GT(FindReport(strOutput, "delay_p50_ms"), 0) << strOutput;
   EXPECT_GE(FindReport(strOutput, "delay_max_ms"), FindReport(strOutput, "delay_p99_ms"));
-  EXPECT_GT(FindReport(strOutput, "ui_turn_samples"), 0) << strOutput;
   EXPECT_GE(FindReport(strOutput, "ui_turn_max_ms"), FindReport(strOutput, "ui_turn_p99_ms"));
   EXPECT_EQ(strOutput.find("report: publications_delivered"), std::string::npos) << strOutput;
 }
@@ -181,10 +176,8 @@ TEST_F(HostRunTest, ASilentOrVanishingServerLeavesTheTerminalRunning) {
   EXPECT_EQ(silent.strOutput.find("Server: connected"), std::string::npos) << silent.strOutput;
 
   // The port is free again: a server there lives for 0.3 s.
-  ASSERT_EQ(
-      std::system(
-          (std::string(RMS_SIM) + " --requests " + strSilent + " --duration 0.3 >/dev/null 2>&1 &").c_str()),
-      0);
+  const std::string strServer = std::string(RMS_SIM) + " --requests " + strSilent + " --duration 0.3";
+  ASSERT_EQ(std::system((strServer + " >/dev/null 2>&1 &").c_str()), 0);
   const sProcessRun vanished = RunHost("--server " + strSilent + " --quit-after 1.5");
   EXPECT_EQ(vanished.nExitCode, 0) << vanished.strOutput;
   EXPECT_TRUE(IsReadable(ReadWholeFile(m_dir / "halvo-trader" / "RISK01" / "Orvane" / "OrvaneSetting.ini")));

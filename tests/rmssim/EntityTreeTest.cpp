@@ -33,10 +33,9 @@ TEST(EntityTreeTest, EntitiesOfEveryLevelWithTheirTexts) {
   EXPECT_EQ(setBranches, (std::set<std::string>{"MUMBAI1", "DELHI1", "CHENNAI1", "KOLKATA1"}));
   const std::tuple<size_t, const char*, const char*> arrRows[] = {{0, "broker-BRK01", "brk01@example.in"},
       {11, "dealer-D07", "d07@example.in"}, {35 + 22, "account-A10023", "a10023@example.in"}};
-  for (const auto& [nIndex, szEntityText, szEmail] : arrRows) {
-    EXPECT_EQ(tree.GetEntities()[nIndex].strEntityText, szEntityText);
-    EXPECT_EQ(tree.GetEntities()[nIndex].strEmail, szEmail);
-  }
+  for (const auto& [nIndex, szEntityText, szEmail] : arrRows)
+    EXPECT_EQ(tree.GetEntities()[nIndex].strEntityText + " " + tree.GetEntities()[nIndex].strEmail,
+              std::string(szEntityText) + " " + szEmail);
   const std::set<std::string> setCategories = {"RETAIL", "HNI", "CORPORATE", "NRI", "PRO"};
   for (const sSimEntity& entity : tree.GetEntities()) {
     if (entity.nLevel == 1) { EXPECT_EQ(entity.strBranch, "HO"); }
@@ -61,8 +60,7 @@ TEST(EntityTreeTest, LevelTextsByEntityLevel) {
     EXPECT_TRUE(mapLevels[entity.strEntityText].contains("ALL-ALL-ALL-ALL")) << entity.strEntityText;
     nAccountsAtMore += mapLevels[entity.strEntityText].size() > 1 ? 1 : 0;
   }
-  EXPECT_GT(nAccountsAtMore, 50u);
-  EXPECT_LT(nAccountsAtMore, 200u);
+  EXPECT_TRUE(nAccountsAtMore > 50u && nAccountsAtMore < 200u) << nAccountsAtMore;
 
   CSimRecord* pRecord = tree.FindById("A10002", "ALL-ALL-ALL-ALL");
   ASSERT_NE(pRecord, nullptr);
@@ -144,8 +142,7 @@ TEST(EntityTreeTest, AMoveChangesAFewAmounts) {
       if (eShape == eSimShape::kAmount) { EXPECT_NE(arrAfter[n].second[0], '-') << arrAfter[n].first; }
       bSawNegative |= arrAfter[n].second[0] == '-';
     }
-    EXPECT_GE(nChanged, 1);
-    EXPECT_LE(nChanged, 5);
+    EXPECT_TRUE(nChanged >= 1 && nChanged <= 5) << nChanged;
   }
   EXPECT_TRUE(bSawNegative);
 }

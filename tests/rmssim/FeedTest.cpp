@@ -57,39 +57,31 @@ TEST(FeedTest, TheSeedDecidesTheTreeAndTheFeed) {
   EXPECT_FALSE(generator.ComposeNext(builder));
 }
 
-class FeedFileTest : public ::testing::Test {
- protected:
-  std::vector<std::vector<uint8_t>> ReadAll(CFeedReader::eResult& eLast) {
+// Written messages come back as written, past the reader's chunk (a message of 600 KB among
+// small ones); damage ends the feed where it starts.
+TEST(FeedFileTest, MessagesComeBackAsWrittenAndDamageEndsTheFeedWhereItStarts) {
+  const CScratchFolder folder("rmssim-feed");
+  const std::string strPath = folder.GetPath("feed.bin");
+  const auto ReadAll = [&](CFeedReader::eResult& eLast) {
     CFeedReader reader;
     std::string strError;
-    EXPECT_TRUE(reader.Open(m_strPath, strError)) << strError;
+    EXPECT_TRUE(reader.Open(strPath, strError)) << strError;
     std::vector<std::vector<uint8_t>> arrMessages;
-    for (std::vector<uint8_t> arrMessage;
-         (eLast = reader.ReadNext(arrMessage)) == CFeedReader::eResult::kMessage;)
+    for (std::vector<uint8_t> arrMessage; (eLast = reader.ReadNext(arrMessage)) == CFeedReader::eResult::kMessage;)
       arrMessages.push_back(arrMessage);
     return arrMessages;
-  }
-
-  CScratchFolder m_folder{"rmssim-feed"};
-  const std::string m_strPath = m_folder.GetPath("feed.bin");
-};
-
-TEST_F(FeedFileTest, MessagesComeBackAsWritten) {
-  // Past the reader's chunk: a message of 600 KB among small ones.
+  };
   const std::vector<std::vector<uint8_t>> arrWritten = {ComposeMessage({{54211, "a"}}),
       ComposeMessage({{54211, "b"}, {1, std::string(600 * 1024, 'x')}}), ComposeMessage({{54211, "c"}})};
   CFeedWriter writer;
   std::string strError;
-  ASSERT_TRUE(writer.Open(m_strPath, strError)) << strError;
-  for (const std::vector<uint8_t>& arrMessage : arrWritten)
-    writer.Write(arrMessage.data(), arrMessage.size());
+  ASSERT_TRUE(writer.Open(strPath, strError)) << strError;
+  for (const std::vector<uint8_t>& arrMessage : arrWritten) writer.Write(arrMessage.data(), arrMessage.size());
   ASSERT_TRUE(writer.Close());
   CFeedReader::eResult eLast = CFeedReader::eResult::kMessage;
   EXPECT_EQ(ReadAll(eLast), arrWritten);
   EXPECT_EQ(eLast, CFeedReader::eResult::kEnd);
-}
 
-TEST_F(FeedFileTest, DamageEndsTheFeedWhereItStarts) {
   const std::vector<uint8_t> arrGood =
       ComposeMessage({{54211, "rms prsnt value publish"}, {64050, "account-A10001"}});
   const std::string strGood(arrGood.begin(), arrGood.end());
@@ -101,13 +93,12 @@ TEST_F(FeedFileTest, DamageEndsTheFeedWhereItStarts) {
       {"garbage first", "xxxxxxxxxxxxxxxx" + strGood, 0, CFeedReader::eResult::kCorrupt},
   };
   for (const auto& row : arrRows) {
-    m_folder.WriteFile("feed.bin", row.strBytes);
-    CFeedReader::eResult eLast = CFeedReader::eResult::kMessage;
+    folder.WriteFile("feed.bin", row.strBytes);
+    eLast = CFeedReader::eResult::kMessage;
     EXPECT_EQ(ReadAll(eLast).size(), row.nMessages) << row.szCase;
     EXPECT_EQ(eLast, row.eLast) << row.szCase;
   }
   CFeedReader reader;
-  std::string strError;
   EXPECT_FALSE(reader.Open("/nonexistent/feed.bin", strError));
   EXPECT_NE(strError.find("/nonexistent/feed.bin"), std::string::npos);
 }

@@ -22,6 +22,12 @@ inline sSimOptions MakeServerOptions(double dRate) {
   return options;
 }
 
+// Sends the frames as one message.
+inline void SendFrames(zmq::socket_t& socket, const std::vector<std::string>& arrFrames) {
+  for (size_t n = 0; n < arrFrames.size(); ++n)
+    socket.send(zmq::buffer(arrFrames[n]), n + 1 < arrFrames.size() ? zmq::send_flags::sndmore : zmq::send_flags::none);
+}
+
 // A DEALER that sends requests and a SUB.
 class CRawClient {
  public:
@@ -34,10 +40,7 @@ class CRawClient {
     m_subscriber.connect(endpoints.strPublications);
   }
 
-  void SendFrames(const std::vector<std::string>& arrFrames) {
-    for (size_t n = 0; n < arrFrames.size(); ++n)
-      m_dealer.send(zmq::buffer(arrFrames[n]), n + 1 < arrFrames.size() ? zmq::send_flags::sndmore : zmq::send_flags::none);
-  }
+  void SendFrames(const std::vector<std::string>& arrFrames) { simtest::SendFrames(m_dealer, arrFrames); }
   void Request(const FieldList& arrFields) {
     const std::vector<uint8_t> arrMessage = ComposeMessage(arrFields);
     SendFrames({std::string(1, halvowire::kRequestMarker), std::string(arrMessage.begin(), arrMessage.end())});

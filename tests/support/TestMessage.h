@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -21,8 +20,14 @@ inline std::vector<uint8_t> ComposeMessage(const FieldList& arrFields) {
   return builder.GetBytes();
 }
 
-// The fields in the order they were added, read apart from the library's parser.
-inline FieldList ListFields(const uint8_t* pBytes, size_t nLength) { return ListWireFields(pBytes, nLength); }
+// The fields in the order they were added, read apart from the library's parser; none for bytes
+// that are not a message.
+inline FieldList ListFields(const uint8_t* pBytes, size_t nLength) {
+  FieldList arrList;
+  for (const sWireField& field : ReadWireFields(pBytes, nLength).value_or(std::vector<sWireField>{}))
+    arrList.emplace_back(field.nId, std::string(reinterpret_cast<const char*>(field.pValue), field.nLength));
+  return arrList;
+}
 inline FieldList ListFields(const std::vector<uint8_t>& arrBytes) { return ListFields(arrBytes.data(), arrBytes.size()); }
 
 class CTestMessage {

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <string>
-#include <utility>
 #include <vector>
 
 #include "connect/include/connecthalvo.h"
@@ -63,12 +61,4 @@ inline std::optional<std::vector<sWireField>> ReadWireFields(const uint8_t* pByt
   }
   if (arrFields.size() != nCount) return std::nullopt;
   return arrFields;
-}
-
-// The fields as id and value; none for bytes that are not a message.
-inline std::vector<std::pair<uint32_t, std::string>> ListWireFields(const uint8_t* pBytes, size_t nLength) {
-  std::vector<std::pair<uint32_t, std::string>> arrList;
-  for (const sWireField& field : ReadWireFields(pBytes, nLength).value_or(std::vector<sWireField>{}))
-    arrList.emplace_back(field.nId, std::string(reinterpret_cast<const char*>(field.pValue), field.nLength));
-  return arrList;
 }

@@ -31,18 +31,13 @@ sDelivery MakeDelivery(const sSent& sent) {
   arrFields.emplace_back(1, sent.strLabel);
   const std::vector<uint8_t> arrBytes = ComposeMessage(arrFields);
   OTP_MSG hMsg = ParseOtpMessage(arrBytes.data(), arrBytes.size(), nullptr);
-  return {sent.nControl,
-          sent.bPublication,
-          hMsg,
-          0,
-          GetDeliveryKey(hMsg, sent.bPublication),
+  return {sent.nControl, sent.bPublication, hMsg, 0, GetDeliveryKey(hMsg, sent.bPublication),
           GetOtpMessageFootprint(hMsg)};
 }
 
 // Queues the messages at once, as a backlog, and delivers them: the labels control 1 got.
 std::vector<std::string> Deliver(bool bConflation, const std::vector<sSent>& arrSent) {
-  CKeepingReceiver receiver;
-  CKeepingReceiver other;
+  CKeepingReceiver receiver, other;
   CDeliveryQueue queue;
   queue.SetConflation(bConflation);
   queue.AddReceiver(1, &receiver);
@@ -54,9 +49,7 @@ std::vector<std::string> Deliver(bool bConflation, const std::vector<sSent>& arr
   EXPECT_EQ(queue.GetConflatedCount() + receiver.m_arrReceived.size() + other.m_arrReceived.size(),
             arrSent.size());
   EXPECT_EQ(queue.GetQueuedBytes(), 0u);
-  std::vector<std::string> arrLabels;
-  for (const sReceived& received : receiver.m_arrReceived) arrLabels.push_back(received.GetField(1));
-  return arrLabels;
+  return receiver.GetFields(1);
 }
 
 TEST(Conflation, DeliversTheNewestValueInOrderPerEntity) {
@@ -68,9 +61,7 @@ TEST(Conflation, DeliversTheNewestValueInOrderPerEntity) {
     std::vector<sSent> arrSent;
     std::vector<std::string> arrDelivered;
   } arrRows[] = {
-      {"newest in place",
-       true,
-       {{"a1"}, {.strLabel = "b1", .strEntity = "account-B1"}, {"a2"}, {"a3"}},
+      {"newest in place", true, {{"a1"}, {.strLabel = "b1", .strEntity = "account-B1"}, {"a2"}, {"a3"}},
        {"a3", "b1"}},
       {"switched off", false, {{"a1"}, {"a2"}}, {"a1", "a2"}},
       {"delete mark", true, {{"a1"}, {.strLabel = "del", .bDeleted = true}, {"a2"}}, {"a1", "del", "a2"}},
@@ -78,9 +69,7 @@ TEST(Conflation, DeliversTheNewestValueInOrderPerEntity) {
       {"tree answer", true, {{"a1"}, tree, {"a2"}}, {"a1", "tree", "a2"}},
       // Both texts name the plug-in's record of A1, so neither may pass the other.
       {"same id", true, {{"a1"}, {.strLabel = "x", .strEntity = "xaccount-A1"}, {"a2"}}, {"a1", "x", "a2"}},
-      {"other peer",
-       true,
-       {{.strLabel = "a1", .strPeer = "BR1"}, {.strLabel = "a2", .strPeer = "BR2"}},
+      {"other peer", true, {{.strLabel = "a1", .strPeer = "BR1"}, {.strLabel = "a2", .strPeer = "BR2"}},
        {"a1", "a2"}},
       {"controls apart", true, {{"a1"}, {.strLabel = "o1", .nControl = 2}, {"a2"}}, {"a2"}},
   };

@@ -44,11 +44,9 @@ class DeliveryTest : public ::testing::Test {
   }
 
   std::unique_ptr<CRmsServer> m_pServer;
-  CKeepingReceiver m_sink;
-  CKeepingReceiver m_publisher;
+  CKeepingReceiver m_sink, m_publisher;
   std::unique_ptr<CRmsTransport> m_pTransport;
-  CPyxoRxControl* m_pSinkControl = nullptr;
-  CPyxoRxControl* m_pPublisherControl = nullptr;
+  CPyxoRxControl *m_pSinkControl = nullptr, *m_pPublisherControl = nullptr;
   CTestComposer m_composer;
 };
 
@@ -72,10 +70,9 @@ TEST_F(DeliveryTest, ABacklogArrivesWholeInOrderInTurns) {
         Qt::QueuedConnection);
     ASSERT_TRUE(
         RunEventsUntil([&] { return m_pTransport->GetStats().nQueued == 0 && nDeliveredWhenOtherRan > 0; }));
-
-    ASSERT_EQ(m_sink.m_arrReceived.size(), static_cast<size_t>(kCount));
-    for (int n = 0; n < kCount; ++n)
-      ASSERT_EQ(m_sink.m_arrReceived[static_cast<size_t>(n)].GetField(1), std::to_string(n));
+    std::vector<std::string> arrNumbers;
+    for (int n = 0; n < kCount; ++n) arrNumbers.push_back(std::to_string(n));
+    ASSERT_EQ(m_sink.GetFields(1), arrNumbers);
     const sTransportStats after = m_pTransport->GetStats();
     EXPECT_EQ(after.nDrainTurns - before.nDrainTurns, nTurns);
     EXPECT_EQ(nDeliveredWhenOtherRan, nDeliveredWhenOtherRuns);

@@ -28,11 +28,9 @@ TEST(LinkWatchTest, ConnectedOnlyWhileTheServerSendsData) {
       {"a heartbeat", kConnected, 2 * S, 3 * S, 3 * S + 1, 0, kConnected, 1},
       {"a control's new socket still connecting", kConnecting, 2 * S, 3 * S, 3 * S + 2, 0, kConnected, 1},
       {"connected, no data since: same session", kConnected, 3 * S + 3, 3 * S, 3 * S + 5, 0, kConnected, 1},
-      {"data again", kConnected, 3 * S + 3, 3 * S + 4, 3 * S + 6, 0, kConnected, 1},
       {"quiet but within the liveness", kConnected, 3 * S + 3, 3 * S + 4, 6 * S, 0, kConnected, 1},
       {"frozen: sockets up, no data", kConnected, 3 * S + 3, 3 * S + 4, 6 * S + 5, 0, kNotResponding, 1},
       {"frozen: heartbeat timeout dropped sockets", kConnecting, 3 * S, 3 * S, 10 * S, 2, kNotResponding, 1},
-      {"frozen: the system accepts a connection", kConnecting, 3 * S, 3 * S, 11 * S, 2, kNotResponding, 1},
       {"back: handshakes", kConnected, 12 * S, 3 * S, 12 * S, 2, kConnecting, 1},
       {"back: new connection's data: new session", kConnected, 12 * S, 12 * S + 5, 12 * S + 9, 2, kConnected,
        2},
@@ -40,7 +38,6 @@ TEST(LinkWatchTest, ConnectedOnlyWhileTheServerSendsData) {
       {"data again", kConnected, 12 * S, 16 * S + 1, 16 * S + 2, 2, kConnected, 2},
       {"killed: connections gone", kConnecting, 12 * S, 16 * S + 1, 17 * S, 4, kConnecting, 2},
       {"killed: refused", kDisconnected, 12 * S, 16 * S + 1, 17 * S + 1, 4, kDisconnected, 2},
-      {"refused for long", kDisconnected, 12 * S, 16 * S + 1, 60 * S, 4, kDisconnected, 2},
       {"restarted", kConnected, 61 * S, 16 * S + 1, 61 * S, 4, kConnecting, 2},
       {"restarted but silent", kConnected, 61 * S, 16 * S + 1, 64 * S + 1, 4, kNotResponding, 2},
       {"restarted: its first heartbeat", kConnected, 61 * S, 64 * S + 2, 64 * S + 3, 4, kConnected, 3},
@@ -80,8 +77,7 @@ TEST(LinkWatchTest, DataAgeReadsAsAPersonSaysIt) {
 using LinkLivenessTest = CRawServerTest;
 
 TEST_F(LinkLivenessTest, AReceiverHoldingDeliveriesShowsAsPaused) {
-  ASSERT_EQ(Subscribe(*m_pControl, "alerts"), 1);
-  AwaitSubscription("alerts");
+  SubscribeAndAwait("alerts");
   std::vector<sLinkDetails> arrShown;
   QObject::connect(m_pTransport.get(), &CRmsTransport::LinkDetailsChanged,
                    [&arrShown](const sLinkDetails& details) { arrShown.push_back(details); });

@@ -18,19 +18,13 @@
 namespace transporttest {
 
 using simtest::MakeServerOptions;
+using simtest::SendFrames;
 
 struct sReceived {
   bool bPublication = false;
   std::vector<uint8_t> arrBytes;
 
   std::string GetField(uint32_t nFieldId) const { return ReadField(arrBytes, nFieldId).value_or("<absent>"); }
-  // The fields' values joined with '|'.
-  std::string GetFields(std::initializer_list<uint32_t> arrFieldIds) const {
-    std::string strValues;
-    for (const uint32_t nFieldId : arrFieldIds)
-      strValues += (strValues.empty() ? "" : "|") + GetField(nFieldId);
-    return strValues;
-  }
 };
 
 class CKeepingReceiver final : public CPyxoRxNotifierBase {
@@ -39,9 +33,14 @@ class CKeepingReceiver final : public CPyxoRxNotifierBase {
   void OnResponse(uint32_t, OTP_MSG hMsg, uint32_t) override { Keep(false, hMsg); }
 
   size_t CountPublications() const {
-    return static_cast<size_t>(
-        std::count_if(m_arrReceived.begin(), m_arrReceived.end(),
-                      [](const sReceived& received) { return received.bPublication; }));
+    return static_cast<size_t>(std::count_if(m_arrReceived.begin(), m_arrReceived.end(),
+                                             [](const sReceived& received) { return received.bPublication; }));
+  }
+  // Field nFieldId of every message kept, in order.
+  std::vector<std::string> GetFields(uint32_t nFieldId) const {
+    std::vector<std::string> arrValues;
+    for (const sReceived& received : m_arrReceived) arrValues.push_back(received.GetField(nFieldId));
+    return arrValues;
   }
 
   std::vector<sReceived> m_arrReceived;
@@ -116,12 +115,6 @@ inline std::string ComposeBytes(const std::string& strMarker) {
   return std::string(arrBytes.begin(), arrBytes.end());
 }
 
-inline void SendFrames(zmq::socket_t& socket, const std::vector<std::string>& arrFrames) {
-  for (size_t n = 0; n < arrFrames.size(); ++n)
-    socket.send(zmq::buffer(arrFrames[n]),
-                n + 1 < arrFrames.size() ? zmq::send_flags::sndmore : zmq::send_flags::none);
-}
-
 // A server made of bare sockets that sends exactly what a test tells it, to a transport with
 // one control.
 class CRawServerTest : public ::testing::Test {
@@ -137,8 +130,9 @@ class CRawServerTest : public ::testing::Test {
     m_pControl = m_pTransport->CreateControl(&m_receiver);
   }
 
-  // Reads the terminal's subscriptions until the one to strName arrives.
-  void AwaitSubscription(const std::string& strName) {
+  // Subscribes the control to strName and reads the terminal's subscriptions until it arrives.
+  void SubscribeAndAwait(const std::string& strName) {
+    ASSERT_EQ(Subscribe(*m_pControl, strName), 1);
     const std::string strSubscribe = '\x01' + halvowire::MakeTopicFrame(strName);
     for (zmq::message_t subscription; subscription.to_string() != strSubscribe;)
       ASSERT_TRUE(m_publisher.recv(subscription));
