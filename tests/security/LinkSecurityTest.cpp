@@ -1,9 +1,10 @@
-// Encrypted, authenticated links on loopback: who is let in and who is refused.
+// Encrypted, authenticated links on loopback: who is let in, who is refused, what the wire shows.
 #include <mutex>
 
 #include "keys/LinkSecurity.h"
 #include "relay/RmsRelay.h"
 #include "tests/host/transport/TransportTestSupport.h"
+#include "tests/security/TcpTap.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace {
@@ -44,6 +45,11 @@ class CTestTerminal {
   eLinkState GetState() const { return m_pTransport->GetLinkState(); }
   size_t CountAnswers() const { return m_receiver.m_arrReceived.size() - m_receiver.CountPublications(); }
   size_t CountPublications() const { return m_receiver.CountPublications(); }
+  bool HasAnswer(const char* szRequest, const char* szStatus) const {
+    return std::any_of(m_receiver.m_arrReceived.begin(), m_receiver.m_arrReceived.end(), [&](const sReceived& r) {
+      return !r.bPublication && r.GetField(32767) == szRequest && r.GetField(32766) == szStatus;
+    });
+  }
 
  private:
   CKeepingReceiver m_receiver;  // outlives the transport, which may call it until it closes
@@ -165,6 +171,26 @@ TEST_F(LinkSecurityTest, AForgedPublisherNeverReachesTheTerminal) {
     terminal.Ask("om_get_user_peer_data");
     ASSERT_TRUE(RunEventsUntil([&] { return terminal.CountAnswers() == 2; }));
     EXPECT_EQ(terminal.CountPublications(), 0u);
+  }
+}
+
+TEST_F(LinkSecurityTest, TheWireShowsNoFieldTextOfAnEncryptedLink) {
+  const char* arrTexts[] = {"mrv_rst_show_tree_all", "account-A10001", kValuesTopic.c_str()};
+  for (const bool bCurve : {false, true}) {
+    SCOPED_TRACE(bCurve ? "encrypted" : "plain, where the capture must find the texts");
+    const std::unique_ptr<CRmsServer> pServer = StartServer(bCurve);
+    ASSERT_TRUE(pServer);
+    const CTcpTap requestTap(pServer->GetEndpoints().strRequests), publicationTap(pServer->GetEndpoints().strPublications);
+    ASSERT_FALSE(requestTap.GetEndpoint().empty());
+    ASSERT_FALSE(publicationTap.GetEndpoint().empty());
+    CTestTerminal terminal({requestTap.GetEndpoint(), publicationTap.GetEndpoint()},
+                           bCurve ? MakeSecurity(m_client, m_server.strPublic) : sLinkSecurity{});
+    terminal.Ask("mrv_rst_show_tree_all");
+    ASSERT_TRUE(RunEventsUntil(
+        [&] { return terminal.HasAnswer("mrv_rst_show_tree_all", "7") && terminal.CountPublications() >= 20; }));
+    const std::string strCaptured = requestTap.GetCaptured() + publicationTap.GetCaptured();
+    for (const char* szText : arrTexts)
+      EXPECT_EQ(strCaptured.find(szText) != std::string::npos, !bCurve) << szText;
   }
 }
 
