@@ -1,6 +1,8 @@
 // The common list control: profile, fitting, keys, sort, export, check boxes, row height, appearance.
 #include "tests/lists/ListWidgetTest.h"
 
+#include <map>
+
 #include <QClipboard>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -208,6 +210,23 @@ TEST_F(CommonListCtrlTest, BaseSortByClicksWithHeaderImages) {
   }
   EXPECT_EQ(GetShownTexts(list, 0), (Texts{"e", "d", "c", "b", "a"}));
   EXPECT_EQ(list.GetSelectedRows(), std::vector<int32_t>{4});
+
+  // The arrow of the sort column: at the right end of its title, its point centred under its
+  // base. Rows of arrow pixels by y: the first and last x.
+  const QImage image = list.GetHeader()->grab().toImage();
+  const int nSectionLeft = list.GetHeader()->sectionViewportPosition(0);
+  const int nSectionRight = nSectionLeft + list.GetHeader()->sectionSize(0) - 1;
+  std::map<int, std::pair<int, int>> mapRows;
+  for (int nY = 0; nY < image.height(); ++nY)
+    for (int nX = (nSectionLeft + nSectionRight) / 2; nX <= nSectionRight; ++nX)
+      if (image.pixelColor(nX, nY) == QColor(40, 40, 40))
+        mapRows.try_emplace(nY, nX, nX).first->second.second = nX;
+  ASSERT_GE(mapRows.size(), 3u);
+  const auto [nBaseFirst, nBaseLast] = mapRows.begin()->second;  // a falling arrow: base on top
+  const auto [nPointFirst, nPointLast] = mapRows.rbegin()->second;
+  EXPECT_LT(nBaseLast, nSectionRight - 1 - 4);  // inside the border line and the text margin
+  EXPECT_GT(nBaseLast - nBaseFirst, nPointLast - nPointFirst);
+  EXPECT_NEAR(nPointFirst + nPointLast, nBaseFirst + nBaseLast, 2);
 }
 
 TEST_F(CommonListCtrlTest, WritesToExcel) {
