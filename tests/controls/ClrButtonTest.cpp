@@ -40,6 +40,17 @@ TEST(ClrButtonTest, PictureShowsFaceCaptionAndEmbossedDisabledCaption) {
   EXPECT_EQ(FindPictureColours(button, {clrGreen, MakeColorRef(128, 128, 128), MakeColorRef(255, 255, 255),
                                         clrBlue, clrRed}),
             (std::vector<bool>{true, true, true, false, false}));
+
+  // Pressed: sunk by two edges, the inner one's light just inside the outer one's highlight.
+  button.setEnabled(true);
+  button.setDown(true);
+  const QImage pressed = button.grab().toImage();
+  const int nY = pressed.height() / 2;
+  int nRight = pressed.width() - 1;
+  while (nRight > 0 && ToColorRef(pressed.pixelColor(nRight, nY)) == clrBlue) --nRight;
+  EXPECT_EQ((std::pair{ToColorRef(pressed.pixelColor(nRight, nY)), ToColorRef(pressed.pixelColor(nRight - 1, nY))}),
+            (std::pair{ToColorRef(button.palette().color(QPalette::Light)),
+                       ToColorRef(button.palette().color(QPalette::Midlight))}));
 }
 
 }  // namespace
