@@ -76,6 +76,13 @@ TEST_F(FilterListCtrlTest, TypedFilterReachesTheOwnerAfterTheTimeOut) {
   EXPECT_EQ(m_arrNotified, (std::vector<int>{0, 0}));
   ASSERT_TRUE(RunEventsUntil([this] { return m_arrNotified.size() == 3; }));
   EXPECT_EQ(Names(), (Texts{"Reliance", "Balance", "Alliance"}));
+  // A filter set by the owner replaces a waiting edit of its column: typing elsewhere then
+  // reports nothing at once.
+  Type(pEdit, "x");
+  pHeader->SetFilterText(0, "*an*");
+  m_arrNotified.clear();
+  Type(pHeader->GetFilterEdit(1), "m");
+  EXPECT_TRUE(m_arrNotified.empty());
 }
 
 // Filters the owner sets reach the header and the rows; which filters are accepted and which rows
