@@ -103,6 +103,7 @@ class CustomizedAppearanceTest : public CSettingsFixture {
 TEST_F(CustomizedAppearanceTest, OpensOnTheListsAppearance) {
   CCustomizedAppearance& dialog = Open();
   EXPECT_TRUE(dialog.isVisible());
+  EXPECT_FALSE(dialog.isModal()) << "the lists stay usable while it is open";
   EXPECT_EQ(dialog.windowTitle().toStdString(), "Customize Appearance :TestList");
   EXPECT_EQ(dialog.GetTarget(), static_cast<IAppearanceList*>(&List()));
   EXPECT_EQ(dialog.GetColourButton()->GetFaceColour(), 0U) << "black background";
