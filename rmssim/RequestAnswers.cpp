@@ -85,30 +85,17 @@ std::optional<CRequestAnswers::sTreeCursor> CRequestAnswers::AnswerTree(std::str
   // the feed changed meanwhile goes out with its newer values.
   const auto& arrRecords = m_tree.GetRecords();
   for (size_t nRecord = nFromRecord; nRecord < arrRecords.size(); ++nRecord) {
-    if (arrRecords[nRecord].m_bDeleted) continue;
-    if (!fnSend(GetTreeResponse(nRecord))) return sTreeCursor{std::string(strName), nRecord + 1};
+    const CSimRecord& record = arrRecords[nRecord];
+    if (record.m_bDeleted) continue;
+    StartResponse(strName, rmsproto::kStatusSuccess);
+    m_builder.AddText(rmsproto::kPublicationNameField, rmsproto::kValuesTopic);
+    record.AppendFields(m_builder);
+    record.AppendCallFields(m_builder);
+    if (!fnSend(m_builder.GetBytes())) return sTreeCursor{std::string(strName), nRecord + 1};
   }
   // A status other than success tells the terminal the tree is complete: it subscribes then.
   SendEndOfList(strName, fnSend);
   return std::nullopt;
-}
-
-void CRequestAnswers::ComposeTreeAnswers() {
-  for (size_t nRecord = 0; nRecord < m_tree.GetRecords().size(); ++nRecord) GetTreeResponse(nRecord);
-}
-
-const std::vector<uint8_t>& CRequestAnswers::GetTreeResponse(size_t nRecord) {
-  const CSimRecord& record = m_tree.GetRecords()[nRecord];
-  m_arrComposed.resize(m_tree.GetRecords().size());
-  sComposedRecord& composed = m_arrComposed[nRecord];
-  if (!composed.arrBytes.empty() && composed.nVersion == record.GetVersion()) return composed.arrBytes;
-  StartResponse(rmsproto::kTreeRequest, rmsproto::kStatusSuccess);
-  m_builder.AddText(rmsproto::kPublicationNameField, rmsproto::kValuesTopic);
-  record.AppendFields(m_builder);
-  record.AppendCallFields(m_builder);
-  composed.nVersion = record.GetVersion();
-  composed.arrBytes = m_builder.GetBytes();
-  return composed.arrBytes;
 }
 
 void CRequestAnswers::AnswerCallStatuses(std::string_view strName, const ResponseSink& fnSend) {

@@ -18,9 +18,6 @@
 //
 // A tree answer goes no faster than the client takes it: when the sink says there is no room,
 // the answer stops and the caller goes on with it later, from the record where it stopped.
-// Each record's response to the tree request is kept as composed and composed again only once
-// the record has changed: a terminal's start-up then shares the processors with sending alone,
-// not with composing, for the price of keeping every record's bytes.
 #pragma once
 
 #include <cstdint>
@@ -60,22 +57,13 @@ class CRequestAnswers {
   std::optional<sTreeCursor> Answer(OTP_MSG hRequest, const ResponseSink& fnSend);
   // Goes on with a tree answer where it stopped; a cursor again when it stops again.
   std::optional<sTreeCursor> ContinueTree(const sTreeCursor& cursor, const ResponseSink& fnSend);
-  // Composes every record's response to the tree request ahead of the first request.
-  void ComposeTreeAnswers();
 
   // Keeps a client publication when it is a call status or a manual alert; every publication
   // is fanned out by the caller all the same.
   void TakeClientPublication(OTP_MSG hMsg, std::string_view strName);
 
  private:
-  // A record's response to the tree request, and the record's version it was composed at.
-  struct sComposedRecord {
-    uint64_t nVersion = 0;
-    std::vector<uint8_t> arrBytes;
-  };
-
   void StartResponse(std::string_view strName, int32_t nStatus);
-  const std::vector<uint8_t>& GetTreeResponse(size_t nRecord);
   std::optional<sTreeCursor> AnswerTree(std::string_view strName, size_t nFromRecord, const ResponseSink& fnSend);
   void AnswerCallStatuses(std::string_view strName, const ResponseSink& fnSend);
   void AnswerManualAlerts(std::string_view strName, const ResponseSink& fnSend);
@@ -89,5 +77,4 @@ class CRequestAnswers {
   int32_t m_nTreeStatus;
   bool m_bLogRequests;
   CMessageBuilder m_builder;
-  std::vector<sComposedRecord> m_arrComposed;  // by record; empty bytes until first composed
 };

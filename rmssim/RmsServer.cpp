@@ -52,8 +52,6 @@ bool CRmsServer::Start(std::string& strError) {
   CSimRandom sampleRandom(m_options.nSeed + 1);
   m_calls.AddSamples(*m_pTree, sampleRandom, m_options.nSampleCalls, m_options.nSampleAlerts);
   m_pAnswers = std::make_unique<CRequestAnswers>(*m_pTree, m_calls, m_options);
-  // Composed before the first terminal asks rather than while it waits.
-  if (m_options.nTreeStatus == rmsproto::kStatusSuccess) m_pAnswers->ComposeTreeAnswers();
   if (m_options.strReplayPath.empty()) {
     m_pFeed = std::make_unique<CGeneratedFeed>(*m_pTree, m_calls, m_options.nSeed, m_options.nDeleteEvery,
                                                m_options.nEventsEvery);

@@ -81,7 +81,6 @@ void CSimRecord::Move(CSimRandom& random) {
   const std::vector<size_t>& arrMoving = GetMovingFields();
   if (arrMoving.empty()) return;
   const size_t nMoves = 2 + random.Index(4);
-  ++m_nVersion;
   for (size_t n = 0; n < nMoves; ++n) {
     const size_t nField = arrMoving[random.Index(arrMoving.size())];
     double& dValue = m_arrValues[nField];
@@ -166,11 +165,9 @@ void CSimRecord::AppendCallFields(CMessageBuilder& builder) const {
 void CSimRecord::SetObligationCall(std::string_view strStatus, std::string_view strTime) {
   m_strObligationStatus = strStatus;
   m_strObligationTime = strTime;
-  ++m_nVersion;
 }
 
 void CSimRecord::SetMarginCall(std::string_view strStatus, std::string_view strTime) {
   m_strMarginStatus = strStatus;
   m_strMarginTime = strTime;
-  ++m_nVersion;
 }

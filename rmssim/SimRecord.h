@@ -44,10 +44,6 @@ class CSimRecord {
   void SetObligationCall(std::string_view strStatus, std::string_view strTime);
   void SetMarginCall(std::string_view strStatus, std::string_view strTime);
 
-  // Counts the changes of what AppendFields and AppendCallFields write, so bytes composed from
-  // the record can tell whether they still hold.
-  uint64_t GetVersion() const { return m_nVersion; }
-
   // A deleted record is left out of answers and the feed until it is added again.
   bool m_bDeleted = false;
 
@@ -71,5 +67,4 @@ class CSimRecord {
   std::string m_strObligationTime;
   std::string m_strMarginStatus;
   std::string m_strMarginTime;
-  uint64_t m_nVersion = 0;
 };

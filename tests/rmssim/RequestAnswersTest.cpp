@@ -105,23 +105,6 @@ TEST_F(RequestAnswersTest, ListsEndWithAStatusOtherThanSuccess) {
   }
 }
 
-// Kept responses hold while their records stay as they were; a record that moved or got a call
-// goes out as a server composing afresh sends it.
-TEST_F(RequestAnswersTest, ARecordChangedSinceItsResponseWasComposedGoesOutAsItIsNow) {
-  const FieldList arrTree = {{0, "mrv_rst_show_tree_all"}};
-  m_answers.ComposeTreeAnswers();
-  const auto arrBefore = Ask(arrTree);
-  CSimRandom random(3);
-  m_tree.GetRecords()[1].Move(random);
-  m_tree.GetRecords()[2].SetMarginCall("Called", "08/12/2026 10:00:00");
-  m_tree.GetRecords()[3].SetObligationCall("Paid", "08/12/2026 10:05:00");
-  CRequestAnswers fresh(m_tree, m_calls);
-  const auto arrNow = Ask(arrTree, &fresh);
-  EXPECT_EQ(Ask(arrTree), arrNow);
-  for (const size_t nRecord : {1, 2, 3}) EXPECT_NE(arrNow[nRecord], arrBefore[nRecord]) << nRecord;
-  EXPECT_EQ(arrNow[4], arrBefore[4]);
-}
-
 TEST_F(RequestAnswersTest, ATreeAnswerStoppedForRoomGoesOnWhereItStopped) {
   const auto arrWhole = Ask({{0, "mrv_rst_show_tree_all"}});
   // The answer stops after every nRoom-th response; the last room is never full.
