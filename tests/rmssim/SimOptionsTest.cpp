@@ -38,15 +38,17 @@ TEST(SimOptionsTest, ValuesAreTakenInBothForms) {
 
 TEST(SimOptionsTest, MistakesAreNamedAndHelpWins) {
   const std::pair<std::vector<std::string>, std::string> arrRows[] = {{{"--no-such"}, "unknown option --no-such"},
-      {{"stray"}, "unexpected argument stray"}, {{"--rate"}, "--rate needs a value"}, {{"--rate", "-5"},
-      "bad value for --rate: -5"}, {{"--accounts", "1e3"}, "bad value for --accounts: 1e3"}, {{"--duration=nan"},
-      "bad value for --duration: nan"}, {{"--hwm", "0"}, "bad value for --hwm: 0"},
+      {{"stray"}, "unexpected argument stray"}, {{"--rate"}, "--rate needs a value"},
+      {{"--rate", "-5"}, "bad value for --rate: -5"}, {{"--hwm", "0"}, "bad value for --hwm: 0"},
+      {{"--accounts", "1e3"}, "bad value for --accounts: 1e3"},
+      {{"--duration=nan"}, "bad value for --duration: nan"},
       {{"--tree-status=3000000000"}, "bad value for --tree-status: 3000000000"},
       {{"--log-requests=yes"}, "--log-requests takes no value"}, {{"--requests="}, "bad value for --requests: "},
-      {{"--record", "f", "--replay", "f"}, "--record and --replay name the same file"}, {{"--schedule", "5000:0"},
-      "bad value for --schedule: 5000:0"}, {{"--schedule", "100:5,"}, "bad value for --schedule: 100:5,"},
-      {{"--oversize-mb", "4097"}, "bad value for --oversize-mb: 4097"}, {{"--key-file", "server.key"},
-      "--key-file and --allow-list go together"}};
+      {{"--record", "f", "--replay", "f"}, "--record and --replay name the same file"},
+      {{"--schedule", "5000:0"}, "bad value for --schedule: 5000:0"},
+      {{"--schedule", "100:5,"}, "bad value for --schedule: 100:5,"},
+      {{"--oversize-mb", "4097"}, "bad value for --oversize-mb: 4097"},
+      {{"--key-file", "server.key"}, "--key-file and --allow-list go together"}};
   for (const auto& [arrArguments, strError] : arrRows) {
     std::string strMessage;
     bool bHelpAsked = true;

@@ -132,8 +132,8 @@ TEST_F(LinkSecurityTest, AForgedPublisherNeverReachesTheTerminal) {
                                               forger.get(zmq::sockopt::last_endpoint)};
   CTestTerminal terminal(endpoints, MakeSecurity(m_client, m_server.strPublic));
   terminal.Ask("om_get_user_peer_data");
-  ASSERT_TRUE(
-      RunEventsUntil([&] { return terminal.CountAnswers() == 1 && terminal.GetState() == eLinkState::kRefused; }));
+  ASSERT_TRUE(RunEventsUntil(
+      [&] { return terminal.CountAnswers() == 1 && terminal.GetState() == eLinkState::kRefused; }));
 
   for (int n = 0; n < 100; ++n)
     SendFrames(forger, {halvowire::MakeTopicFrame(kValuesTopic), ComposeBytes("forged"),

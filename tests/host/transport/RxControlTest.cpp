@@ -19,7 +19,8 @@ TEST(RxControlTest, EachResponseComesBackToTheControlThatAsked) {
   EXPECT_EQ(SendRequest(firstControl, composer,
                         {{0, "rms_get_prsnt_values_rst"}, {54001, "A10001"}, {32760, "ALL-ALL-ALL-ALL"}}),
             1);
-  ASSERT_TRUE(RunEventsUntil([&] { return first.m_arrReceived.size() == 2 && second.m_arrReceived.size() == 1; }));
+  ASSERT_TRUE(
+      RunEventsUntil([&] { return first.m_arrReceived.size() == 2 && second.m_arrReceived.size() == 1; }));
 
   // In the order asked, and nothing for the other control; dealer D02 works at the second branch.
   EXPECT_EQ(first.GetFields(32767),
