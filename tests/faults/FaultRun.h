@@ -97,12 +97,16 @@ class CTerminalRun {
  public:
   // The run's files (settings, ledger) go under folder.
   explicit CTerminalRun(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+  // A program that starts the terminal with its arguments, given before Start.
+  void SetLauncher(std::vector<std::string> arrLauncher) { m_arrLauncher = std::move(arrLauncher); }
   // Starts it against strServer; it closes by itself after dQuitAfterSeconds.
   bool Start(const std::string& strServer, double dQuitAfterSeconds,
              const std::vector<std::string>& arrExtra = {}) {
-    std::vector<std::string> arrArguments = {(benchprocess::GetProgramFolder() / "halvo-host").string(),
-        "--server", strServer, "--quit-after", std::to_string(dQuitAfterSeconds), "--report-link",
-        "--report-deliveries", "--ledger", GetLedgerPath().string()};
+    std::vector<std::string> arrArguments = m_arrLauncher;
+    arrArguments.insert(arrArguments.end(),
+                        {(benchprocess::GetProgramFolder() / "halvo-host").string(), "--server", strServer,
+                         "--quit-after", std::to_string(dQuitAfterSeconds), "--report-link", "--report-deliveries",
+                         "--ledger", GetLedgerPath().string()});
     arrArguments.insert(arrArguments.end(), arrExtra.begin(), arrExtra.end());
     m_nStartNs = halvowire::GetSendClockNs();
     m_nQuitNs = m_nStartNs + static_cast<int64_t>(dQuitAfterSeconds * 1e9);
@@ -161,6 +165,9 @@ class CTerminalRun {
     return benchprocess::FindReportValue(m_arrLines, "report:", strName);
   }
   std::filesystem::path GetLedgerPath() const { return m_folder / "terminal.ledger"; }
+  std::filesystem::path GetSettingsFolder() const {
+    return m_folder / "data" / "halvo-trader" / "RISK01" / "Orvane";
+  }
   const std::vector<std::string>& GetOutput() const { return m_arrLines; }
 
  private:
@@ -175,6 +182,7 @@ class CTerminalRun {
   }
 
   std::filesystem::path m_folder;
+  std::vector<std::string> m_arrLauncher;
   benchprocess::CChildProcess m_process;
   int64_t m_nStartNs = 0, m_nQuitNs = 0;
   std::vector<std::string> m_arrLines;

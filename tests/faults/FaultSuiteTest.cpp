@@ -35,6 +35,12 @@ TEST(FaultSuiteTest, AFatalStatusBoxHoldsDeliveriesWithinBoundsUntilAnswered) {
   ExpectCasesPassed({"fatal status box"});
 }
 
-TEST(FaultSuiteTest, AnOversizeFrameCostsOnlyItsConnection) { ExpectCasesPassed({"64 MiB frame"}); }
+TEST(FaultSuiteTest, BadTrafficIsDroppedAndCounted) {
+  ExpectCasesPassed({"20,000 malformed publications", "64 MiB frame"});
+}
+
+TEST(FaultSuiteTest, BadSettingsFoldersNeitherHangTheCloseNorLoseLines) {
+  ExpectCasesPassed({"read-only settings folder", "garbage settings file"});
+}
 
 }  // namespace

@@ -163,6 +163,24 @@ sFaultVerdict RunRestartedServer(bool bSameEntities) {
   return verdict;
 }
 
+// 20,000 malformed publications when the feed starts: dropped and counted.
+sFaultVerdict RunMalformedPublications() {
+  constexpr double kQuitAfter = 7;
+  sFaultVerdict verdict;
+  benchprocess::CScratchFolder folder("fault-malformed");
+  const std::filesystem::path ledger = folder.GetPath() / "server.ledger";
+  CServerRun server;
+  CTerminalRun terminal(folder.GetPath());
+  // A short feed (1 s): on a loaded machine the terminal still has it all before its quit time.
+  if (!StartLinked(server, MakeServerOptions(ledger, {"--garbage", "20000", "--count", "400", "--rate", "400"}),
+                   terminal, kQuitAfter, {}, verdict))
+    return verdict;
+  CheckUnbrokenRun(server, terminal, ledger, verdict);
+  verdict.Check(terminal.GetReport("malformed_dropped") == 20000.0,
+                "each malformed publication is dropped and counted");
+  return verdict;
+}
+
 // One 64 MiB frame when the feed starts, beside a run with a 17 MiB one (just past the limit:
 // the same connection dropped, the same tree asked again) to measure the memory against.
 sFaultVerdict RunOversizeFrame() {
@@ -227,7 +245,10 @@ const std::vector<sFaultCase>& GetFaultCases() {
       {"server restarted, same entities", [] { return RunRestartedServer(true); }},
       {"server restarted, other entities", [] { return RunRestartedServer(false); }},
       {"fatal status box", [] { return RunFatalStatus(10, 100); }},
+      {"20,000 malformed publications", RunMalformedPublications},
       {"64 MiB frame", RunOversizeFrame},
+      {"read-only settings folder", RunReadOnlySettings},
+      {"garbage settings file", RunGarbageSettings},
   };
   return s_arrCases;
 }

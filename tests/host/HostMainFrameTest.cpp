@@ -1,4 +1,5 @@
-// The terminal's frame: where a plug-in's export went, in the status bar and the File menu.
+// The terminal's frame: where a plug-in's export went, in the status bar and the File menu, and
+// what the status bar says of the link.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -48,6 +49,23 @@ TEST(HostMainFrameTest, ExportsShowWhereTheyWentAndTheLastFiveStayListed) {
   }
   CHostMainFrame restarted;
   EXPECT_EQ(GetRecentExports(restarted), arrLastFive) << "kept for the next start";
+}
+
+TEST(HostMainFrameTest, TheStatusBarSaysWhetherTheLinkIsEncryptedAndThatAHandshakeWasRefused) {
+  CHostMainFrame frame;
+  frame.ShowServerState(eLinkState::kRefused);
+  frame.ShowLinkSecurity(true, {});
+  EXPECT_NE(GetStatusTexts(frame).find("Server: handshake refused\nencrypted\n"), std::string::npos)
+      << GetStatusTexts(frame);
+
+  const QString strProblem = QStringLiteral("The terminal's keys cannot be used: /desk/terminal.key does not exist.");
+  frame.ShowServerState(eLinkState::kKeyProblem);
+  frame.ShowLinkSecurity(false, strProblem);
+  EXPECT_NE(GetStatusTexts(frame).find("Server: not connected, key problem\nnot encrypted\n"), std::string::npos)
+      << GetStatusTexts(frame);
+  const QList<QLabel*> arrLabels = frame.statusBar()->findChildren<QLabel*>();
+  EXPECT_TRUE(std::any_of(arrLabels.begin(), arrLabels.end(),
+                          [&](const QLabel* pLabel) { return pLabel->toolTip() == strProblem; }));
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
-// What the link's state says: judged by the data the server sends, not by TCP alone, with the age
-// of the newest data.
-#include <gtest/gtest.h>
+// What the link's state says: judged by the data the server sends, not by TCP alone; the age of
+// the newest data; deliveries held by a receiver that shows a box.
+#include <QEventLoop>
+#include <QTimer>
 
 #include "host/transport/LinkState.h"
+#include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
+
+using namespace transporttest;
 
 constexpr int64_t S = 1'000'000'000;
 
@@ -54,6 +58,50 @@ TEST(LinkWatchTest, ConnectedOnlyWhileTheServerSendsData) {
   CLinkWatch early(3 * S);
   EXPECT_EQ(early.Update(eLinkState::kConnecting, 0, S, S, 1).nSession, 0u);
   EXPECT_EQ(early.Update(eLinkState::kConnected, 2 * S, 2 * S + 1, 2 * S + 2, 1).nSession, 2u);
+}
+
+TEST(LinkWatchTest, DataAgeReadsAsAPersonSaysIt) {
+  const std::pair<int64_t, const char*> arrRows[] = {
+      {-1, "no data yet"},
+      {0, "newest data 0.0 s ago"},
+      {449, "newest data 0.4 s ago"},
+      {9'999, "newest data 9.9 s ago"},
+      {10'000, "newest data 10 s ago"},
+      {119'999, "newest data 119 s ago"},
+      {120'000, "newest data 2 min ago"},
+      {7'260'000, "newest data 121 min ago"},
+  };
+  for (const auto& [nAgeMs, szText] : arrRows) EXPECT_EQ(DescribeDataAge(nAgeMs), szText) << nAgeMs;
+}
+
+using LinkLivenessTest = CRawServerTest;
+
+TEST_F(LinkLivenessTest, AReceiverHoldingDeliveriesShowsAsPaused) {
+  SubscribeAndAwait("alerts");
+  std::vector<sLinkDetails> arrShown;
+  QObject::connect(m_pTransport.get(), &CRmsTransport::LinkDetailsChanged,
+                   [&arrShown](const sLinkDetails& details) { arrShown.push_back(details); });
+  // The first message opens a "box": a nested event loop of 2.5 s.
+  m_receiver.m_fnAfterEach = [&](const sReceived&) {
+    if (m_receiver.m_arrReceived.size() != 1) return;
+    QEventLoop box;
+    QTimer::singleShot(2500, &box, &QEventLoop::quit);
+    box.exec();
+  };
+  const auto before = std::chrono::system_clock::now();
+  for (const char* szMarker : {"first", "second"})
+    SendFrames(m_publisher, {halvowire::MakeTopicFrame("alerts"), ComposeBytes(szMarker)});
+  ASSERT_TRUE(RunEventsUntil([&] { return m_receiver.m_arrReceived.size() == 2; }));
+  const size_t nWhileOpen = arrShown.size();
+  ASSERT_TRUE(RunEventsUntil([&] { return arrShown.size() > nWhileOpen; }));
+
+  const auto itPaused = std::find_if(arrShown.begin(), arrShown.end(), [](const sLinkDetails& details) {
+    return details.pausedSince.has_value();
+  });
+  ASSERT_NE(itPaused, arrShown.end());
+  EXPECT_TRUE(*itPaused->pausedSince >= before - std::chrono::milliseconds(50) &&
+              *itPaused->pausedSince <= before + std::chrono::seconds(2));
+  EXPECT_FALSE(arrShown.back().pausedSince.has_value());
 }
 
 }  // namespace
