@@ -30,8 +30,6 @@ TEST(TerminalConfigTest, ReadsSettingsAndKeepsDefaultsForWhatIsWrong) {
       {"comments", "# desk settings\n[login]\n; who logs in\n# user = DESK08\nuser=DESK07 ; for now\n", "",
        "DESK07", 0, "", {}},
       {"line without '='", "[login]\nuser DESK07\ncategory=2\n", "", "RISK01", 0, "", {"line 2", "defaults"}},
-      {"binary garbage", std::string("\x7f" "ELF\x02\x01\x00\x00\xff\xfe\n\x01\x02[", 14), "", "RISK01", 0, "",
-       {"line 1", "defaults"}},
       {"bad server, the rest taken", "[server]\naddress=rms.desk\n[login]\nuser=DESK09\n", "", "DESK09", 0, "",
        {"\"rms.desk\"", "embedded risk server"}},
       // A '%1' in the value is the user's text, not a place for the default.

@@ -40,10 +40,6 @@ TEST(RelayOptionsTest, CommandLines) {
   ASSERT_TRUE(keyed.has_value()) << strMessage;
   EXPECT_EQ(keyed->strKeyFile + " " + keyed->strAllowListPath + " " + keyed->strServerKeyFile,
             "relay.key terminals hub.pub");
-  EXPECT_FALSE(ParseRelayOptions(std::vector<std::string>{"--server", "tcp://hub:7000", "--help"}, strMessage,
-                                 bHelpAsked));
-  EXPECT_TRUE(bHelpAsked);
-  EXPECT_TRUE(strMessage.starts_with("Usage: rms-relay")) << strMessage;
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
 // Encrypted, authenticated links on loopback: who is let in, who is refused, what the wire shows.
-#include <mutex>
-
 #include "keys/LinkSecurity.h"
 #include "relay/RmsRelay.h"
 #include "tests/host/transport/TransportTestSupport.h"
@@ -12,25 +10,6 @@ namespace {
 using namespace transporttest;
 
 const std::string kValuesTopic = "rms prsnt value publish";
-
-// What a server or relay tells its operator, kept for the test; written on its threads.
-class CLogSink {
- public:
-  CZapHandler::LogFunction GetFunction() {
-    return [this](const std::string& strLine) {
-      const std::lock_guard lock(m_mutex);
-      m_strLog += strLine + "\n";
-    };
-  }
-  bool Contains(const std::string& strText) const {
-    const std::lock_guard lock(m_mutex);
-    return m_strLog.find(strText) != std::string::npos;
-  }
-
- private:
-  mutable std::mutex m_mutex;
-  std::string m_strLog;
-};
 
 // A terminal's transport with one receive control, subscribed to the values feed.
 class CTestTerminal {
@@ -81,7 +60,7 @@ class LinkSecurityTest : public ::testing::Test {
       options.strKeyFile = m_folder.GetPath("server.key");
       options.strAllowListPath = m_folder.GetPath("allow-list");
     }
-    auto pServer = std::make_unique<CRmsServer>(options, m_serverLog.GetFunction());
+    auto pServer = std::make_unique<CRmsServer>(options);
     std::string strError;
     const bool bStarted = pServer->Start(strError);
     EXPECT_TRUE(bStarted) << strError;
@@ -96,7 +75,6 @@ class LinkSecurityTest : public ::testing::Test {
   const sCurveKeyPair m_server = MakeCurveKeyPair().value();
   const sCurveKeyPair m_client = MakeCurveKeyPair().value();    // on the allow-list
   const sCurveKeyPair m_stranger = MakeCurveKeyPair().value();  // on no list
-  CLogSink m_serverLog;
 };
 
 // Refused terminals get no answer and no publication while an allowed one gets both; a key put
@@ -114,8 +92,6 @@ TEST_F(LinkSecurityTest, RefusedTerminalsGetNothingAndAllowListChangesTakeEffect
     arrRefused.back()->Ask("om_get_user_peer_data");
     EXPECT_TRUE(RunEventsUntil([&] { return arrRefused.back()->GetState() == eLinkState::kRefused; }));
   }
-  EXPECT_TRUE(RunEventsUntil(
-      [&] { return m_serverLog.Contains("refused a client at 127.0.0.1 with key " + m_stranger.strPublic); }));
 
   CTestTerminal allowed(pServer->GetEndpoints(), MakeSecurity(m_client, m_server.strPublic));
   allowed.Ask("om_get_user_peer_data");
@@ -136,7 +112,6 @@ TEST_F(LinkSecurityTest, RefusedTerminalsGetNothingAndAllowListChangesTakeEffect
   WriteAllowList({m_client.strPublic, m_stranger.strPublic});
   CTestTerminal& newcomer = *arrRefused[1];
   ASSERT_TRUE(RunEventsUntil([&] { return newcomer.GetState() == eLinkState::kConnected; }));
-  EXPECT_TRUE(m_serverLog.Contains("was read again: 2 keys"));
   newcomer.Ask("om_get_user_peer_data");
   EXPECT_TRUE(RunEventsUntil([&] { return newcomer.CountAnswers() == 1; }));
   WriteAllowList({m_client.strPublic});
@@ -147,31 +122,28 @@ TEST_F(LinkSecurityTest, RefusedTerminalsGetNothingAndAllowListChangesTakeEffect
 TEST_F(LinkSecurityTest, AForgedPublisherNeverReachesTheTerminal) {
   const std::unique_ptr<CRmsServer> pServer = StartServer();
   ASSERT_TRUE(pServer);
-  for (const bool bForgerHasKeys : {false, true}) {
-    SCOPED_TRACE(bForgerHasKeys ? "a publisher with keys of its own" : "a plain publisher");
-    // Where the terminal expects the server's publications, someone else publishes.
-    zmq::context_t context;
-    zmq::socket_t forger(context, zmq::socket_type::xpub);
-    forger.set(zmq::sockopt::linger, 0);
-    if (bForgerHasKeys) MakeCurveServer(forger, m_stranger);
-    forger.bind("tcp://127.0.0.1:*");
-    const halvowire::sServerEndpoints endpoints{pServer->GetEndpoints().strRequests,
-                                                forger.get(zmq::sockopt::last_endpoint)};
-    CTestTerminal terminal(endpoints, MakeSecurity(m_client, m_server.strPublic));
-    terminal.Ask("om_get_user_peer_data");
-    ASSERT_TRUE(
-        RunEventsUntil([&] { return terminal.CountAnswers() == 1 && terminal.GetState() == eLinkState::kRefused; }));
+  // Where the terminal expects the server's publications, a publisher with keys of its own publishes.
+  zmq::context_t context;
+  zmq::socket_t forger(context, zmq::socket_type::xpub);
+  forger.set(zmq::sockopt::linger, 0);
+  MakeCurveServer(forger, m_stranger);
+  forger.bind("tcp://127.0.0.1:*");
+  const halvowire::sServerEndpoints endpoints{pServer->GetEndpoints().strRequests,
+                                              forger.get(zmq::sockopt::last_endpoint)};
+  CTestTerminal terminal(endpoints, MakeSecurity(m_client, m_server.strPublic));
+  terminal.Ask("om_get_user_peer_data");
+  ASSERT_TRUE(RunEventsUntil(
+      [&] { return terminal.CountAnswers() == 1 && terminal.GetState() == eLinkState::kRefused; }));
 
-    for (int n = 0; n < 100; ++n)
-      SendFrames(forger, {halvowire::MakeTopicFrame(kValuesTopic), ComposeBytes("forged"),
-                          halvowire::MakeSendTimeFrame(halvowire::GetSendClockNs())});
-    // A subscription comes to a publisher only over a finished handshake: none ever did.
-    zmq::message_t subscription;
-    EXPECT_FALSE(forger.recv(subscription, zmq::recv_flags::dontwait));
-    terminal.Ask("om_get_user_peer_data");
-    ASSERT_TRUE(RunEventsUntil([&] { return terminal.CountAnswers() == 2; }));
-    EXPECT_EQ(terminal.CountPublications(), 0u);
-  }
+  for (int n = 0; n < 100; ++n)
+    SendFrames(forger, {halvowire::MakeTopicFrame(kValuesTopic), ComposeBytes("forged"),
+                        halvowire::MakeSendTimeFrame(halvowire::GetSendClockNs())});
+  // A subscription comes to a publisher only over a finished handshake: none ever did.
+  zmq::message_t subscription;
+  EXPECT_FALSE(forger.recv(subscription, zmq::recv_flags::dontwait));
+  terminal.Ask("om_get_user_peer_data");
+  ASSERT_TRUE(RunEventsUntil([&] { return terminal.CountAnswers() == 2; }));
+  EXPECT_EQ(terminal.CountPublications(), 0u);
 }
 
 TEST_F(LinkSecurityTest, TheWireShowsNoFieldTextOfAnEncryptedLink) {
@@ -198,51 +170,33 @@ TEST_F(LinkSecurityTest, ARelayServesItsListedTerminalsOverItsListedKeyAtTheServ
   std::string strError;
   const sCurveKeyPair relayKeys = MakeCurveKeyPair().value();
   ASSERT_TRUE(WriteKeyFiles(m_folder.GetPath("relay"), relayKeys, strError)) << strError;
-  ASSERT_TRUE(WriteKeyFiles(m_folder.GetPath("stranger"), m_stranger, strError)) << strError;
   m_folder.WriteFile("relay-allow-list", m_client.strPublic + "\n");
   WriteAllowList({relayKeys.strPublic});
   const std::unique_ptr<CRmsServer> pServer = StartServer();
   ASSERT_TRUE(pServer);
 
-  const auto MakeOptions = [&](const char* szKeyName) {
-    return sRelayOptions{pServer->GetEndpoints(), {"tcp://127.0.0.1:*", "tcp://127.0.0.1:*"},
-                         m_folder.GetPath(std::string(szKeyName) + ".key"), m_folder.GetPath("relay-allow-list"),
-                         m_folder.GetPath("server.pub")};
-  };
-  CLogSink relayLog;
-  CRmsRelay relay(MakeOptions("relay"), relayLog.GetFunction());
+  CRmsRelay relay(sRelayOptions{pServer->GetEndpoints(), {"tcp://127.0.0.1:*", "tcp://127.0.0.1:*"},
+                                m_folder.GetPath("relay.key"), m_folder.GetPath("relay-allow-list"),
+                                m_folder.GetPath("server.pub")});
   ASSERT_TRUE(relay.Start(strError)) << strError;
   CTestTerminal listed(relay.GetEndpoints(), MakeSecurity(m_client, relayKeys.strPublic));
   CTestTerminal unlisted(relay.GetEndpoints(), MakeSecurity(m_stranger, relayKeys.strPublic));
   listed.Ask("om_get_user_peer_data");
   ASSERT_TRUE(RunEventsUntil([&] { return listed.CountAnswers() == 1 && listed.CountPublications() >= 20; }));
   ASSERT_TRUE(RunEventsUntil([&] { return unlisted.GetState() == eLinkState::kRefused; }));
-  EXPECT_TRUE(relayLog.Contains("refused a client at 127.0.0.1 with key " + m_stranger.strPublic));
-
-  // A relay whose key the server does not list is refused, and says so.
-  CLogSink strangerLog;
-  CRmsRelay strangerRelay(MakeOptions("stranger"), strangerLog.GetFunction());
-  ASSERT_TRUE(strangerRelay.Start(strError)) << strError;
-  EXPECT_TRUE(RunEventsUntil([&] { return strangerRelay.IsUpstreamRefused(); }));
-  EXPECT_TRUE(strangerLog.Contains("refused this relay's key"));
 }
 
 TEST_F(LinkSecurityTest, KeyProblemsAndUnprotectedEndpointsStopTheServerAndTheTerminal) {
-  // A server off loopback without keys, or with a key file it cannot use, does not start.
-  const auto keyed = [&](const char* szKey, const char* szAllowList) {
-    sSimOptions o = MakeServerOptions(0);
-    o.strKeyFile = m_folder.GetPath(szKey);
-    o.strAllowListPath = m_folder.GetPath(szAllowList);
-    return o;
-  };
-  sSimOptions open = MakeServerOptions(0);
+  // A server off loopback without keys, or with an allow-list it cannot read, does not start.
+  sSimOptions open = MakeServerOptions(0), unlisted = MakeServerOptions(0);
   open.strRequests = open.strPublications = "tcp://0.0.0.0:*";
+  unlisted.strKeyFile = m_folder.GetPath("server.key");
+  unlisted.strAllowListPath = m_folder.GetPath("gone");
   const std::pair<sSimOptions, const char*> arrServers[] = {{open, "can be reached from other machines"},
-                                                            {keyed("gone.key", "allow-list"), "gone.key does not exist"},
-                                                            {keyed("server.key", "gone"), "cannot use the allow-list"}};
+                                                            {unlisted, "cannot use the allow-list"}};
   for (const auto& [options, szError] : arrServers) {
     SCOPED_TRACE(szError);
-    CRmsServer server(options, m_serverLog.GetFunction());
+    CRmsServer server(options);
     std::string strError;
     EXPECT_FALSE(server.Start(strError));
     EXPECT_NE(strError.find(szError), std::string::npos) << strError;

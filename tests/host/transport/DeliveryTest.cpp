@@ -3,7 +3,6 @@
 // control gets nothing more, not even what was already queued for it.
 #include <QCoreApplication>
 
-#include "host/transport/DeliveryMeter.h"
 #include "tests/host/transport/TransportTestSupport.h"
 
 namespace {
@@ -78,23 +77,6 @@ TEST_F(DeliveryTest, ABacklogArrivesWholeInOrderInTurns) {
     EXPECT_EQ(nDeliveredWhenOtherRan, nDeliveredWhenOtherRuns);
     EXPECT_EQ(after.nDelivered - before.nDelivered, static_cast<uint64_t>(kCount));
   }
-}
-
-// With a turn interval, a message that comes soon after a turn waits until the interval has
-// passed since that turn began.
-TEST_F(DeliveryTest, TurnsKeepTheirIntervalApart) {
-  constexpr auto kInterval = 200ms;
-  m_pTransport->SetDeliveryTurnInterval(kInterval);
-  CDeliveryMeter meter;
-  m_pTransport->SetDeliveryObserver(&meter);
-  const sTransportStats before = m_pTransport->GetStats();
-  for (const size_t nCount : {1u, 2u}) {
-    PublishNumber(std::to_string(nCount));
-    ASSERT_TRUE(RunEventsUntil([&] { return m_sink.m_arrReceived.size() == nCount; }));
-  }
-  m_pTransport->SetDeliveryObserver(nullptr);
-  EXPECT_EQ(m_pTransport->GetStats().nDrainTurns - before.nDrainTurns, 2u);
-  EXPECT_GE(meter.GetLastNs() - meter.GetFirstNs(), std::chrono::nanoseconds(kInterval - 5ms).count());
 }
 
 TEST_F(DeliveryTest, NothingReachesAClosedOrDestroyedControl) {

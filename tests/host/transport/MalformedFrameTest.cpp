@@ -16,9 +16,6 @@ TEST_F(MalformedFrameTest, BadResponsesAreDropped) {
   // What the control sends: its identity, the request marker, the message.
   zmq::message_t identity, marker, request;
   ASSERT_TRUE(m_router.recv(identity) && m_router.recv(marker) && m_router.recv(request));
-  EXPECT_EQ(marker.to_string(), std::string(1, halvowire::kRequestMarker));
-  EXPECT_EQ(ReadField(std::vector<uint8_t>(request.data<uint8_t>(), request.data<uint8_t>() + request.size()), 0),
-            "roth_rst");
 
   const std::string strId = identity.to_string();
   for (const std::vector<std::string>& arrFrames :
