@@ -1,11 +1,8 @@
-// The font choice: heights, entries and captions, the dialog and its face box.
+// The font choice: heights, entries and captions, the dialog and its face list.
 #include "controls/FontSettingDlg.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QComboBox>
-#include <QCursor>
 #include <QFontDatabase>
 
 #include "controls/FontChoice.h"
@@ -14,7 +11,7 @@
 
 namespace {
 
-TEST(FontChoiceTest, HeightsAndEntriesByPrefixAndExactName) {
+TEST(FontChoiceTest, HeightsEntriesAndCaptions) {
   // 10.67 rounds up, 13.33 down; another resolution; a unit after the number; no number.
   const std::tuple<const char*, int32_t, int32_t> arrHeights[] = {
       {"8", 96, -11}, {"10", 96, -13}, {"72", 120, -120}, {"12pt", 96, -16}, {"abc", 96, 0}};
@@ -29,16 +26,10 @@ TEST(FontChoiceTest, HeightsAndEntriesByPrefixAndExactName) {
   EXPECT_EQ(FindEntryWithPrefix(arrFaces, "MS Shell Dlg 2"), -1);
   EXPECT_EQ(FindEntryIgnoringCase(arrFaces, "dejavu sans mono"), 3);
   EXPECT_EQ(FindEntryIgnoringCase(arrFaces, "DejaVu"), -1);
-}
-
-TEST(FontChoiceTest, CaptionNamesTheFont) {
-  const std::pair<int32_t, const char*> arrCases[] = {
-      {-1, "Arial (10)"},          {1, "Arial (Bold , 10)"},
-      {2, "Arial (Italic , 10)"},  {3, "Arial (Bold Italic , 10)"},
-      {0, "Arial (Regular , 10)"}, {7, "Arial (Regular , 10)"},
-  };
-  for (const auto& [nStyle, szCaption] : arrCases)
-    EXPECT_EQ(FormatFontCaption("Arial", "10", nStyle), szCaption);
+  // The caption names the style, none for -1 and "Regular" for an unknown one.
+  EXPECT_EQ(FormatFontCaption("Arial", "10", -1) + "|" + FormatFontCaption("Arial", "10", 3) + "|" +
+                FormatFontCaption("Arial", "10", 7),
+            "Arial (10)|Arial (Bold Italic , 10)|Arial (Regular , 10)");
 }
 
 TEST(FontSettingDlgTest, PresetSizesAndFaces) {
@@ -52,7 +43,6 @@ TEST(FontSettingDlgTest, PresetSizesAndFaces) {
   // preset comes back. Each row: name, face, size in; accepted; face, size out.
   const std::tuple<const char*, std::string, std::string, bool, std::string, std::string> arrCases[] = {
       {"size not offered leaves 8", strFamily, "15", true, strFamily, "8"},
-      {"size 1 selects 10", strFamily, "1", true, strFamily, "10"},
       {"face by prefix, any case", strFamily.substr(0, 3), "9", true, strFamily, "9"},
       {"unknown face", "MS Shell Dlg 2", "8", true, bArial ? "Arial" : "MS Shell Dlg 2", "8"},
       {"cancel keeps the presets", strFamily, "15", false, strFamily, "15"},
@@ -84,25 +74,6 @@ TEST(HotFontComboTest, FamiliesInByteOrderAndExactSelection) {
   EXPECT_EQ(combo.currentIndex(), static_cast<int>(arrEntries.size()) - 1);
   combo.textActivated(QString::fromStdString(arrEntries.front()));
   EXPECT_EQ(combo.GetCurrentFontName(), arrEntries.front()) << "a chosen entry becomes the current name";
-}
-
-TEST(HotFontComboTest, HotWhileFocusedOrDisabled) {
-  QWidget window;
-  auto* pCombo = new CHotFontCombo(&window);
-  auto* pOther = new QComboBox(&window);
-  pOther->move(20, 80);
-  // Away from the cursor, which the offscreen platform keeps at the origin.
-  window.setGeometry(300, 300, 200, 150);
-  QCursor::setPos(0, 0);
-  window.show();
-  QApplication::setActiveWindow(&window);
-  for (const bool bFocused : {false, true, false}) {
-    (bFocused ? static_cast<QWidget*>(pCombo) : pOther)->setFocus();
-    QApplication::processEvents();
-    EXPECT_EQ(pCombo->IsHot(), bFocused);
-  }
-  pCombo->setEnabled(false);
-  EXPECT_TRUE(pCombo->IsHot()) << "a disabled control is drawn hot";
 }
 
 }  // namespace

@@ -45,10 +45,9 @@ std::unique_ptr<RmsLink> Open(bool bHostService, std::vector<eLinkFailure>& arrF
 TEST(RmsLinkTest, OpensInOrderWithTheHostService) {
   std::vector<eLinkFailure> arrFailures;
   const std::unique_ptr<RmsLink> pLink = Open(true, arrFailures);
-  EXPECT_NE(pLink->hMsg, nullptr);
-  EXPECT_NE(pLink->hScratch, nullptr);
-  EXPECT_EQ(pLink->pControl0, &g_controls[0]);
-  EXPECT_EQ(pLink->pControl1, &g_controls[1]);
+  EXPECT_TRUE(pLink->hMsg != nullptr && pLink->hScratch != nullptr);
+  EXPECT_EQ(std::pair(pLink->pControl0, pLink->pControl1),
+            (std::pair<CPyxoRxControl*, CPyxoRxControl*>(&g_controls[0], &g_controls[1])));
   EXPECT_EQ(g_arrGiven, (std::vector<std::pair<int32_t, CPyxoRxNotifierBase*>>{{0, pLink->pFirstRx.get()},
                                                                                  {1, pLink->pSecondRx.get()}}));
   EXPECT_TRUE(arrFailures.empty());
@@ -88,8 +87,7 @@ TEST(RmsLinkTest, ReceiversForwardAndSwallowFailures) {
   CPyxoRxNotifierBase& base = receiver;
   EXPECT_NO_THROW(base.OnResponse(0, nullptr, 0));
   EXPECT_NO_THROW(base.OnPublish(nullptr, 0, nullptr));
-  EXPECT_EQ(handler.nResponses, 1);
-  EXPECT_EQ(handler.nPublications, 1);
+  EXPECT_EQ(std::pair(handler.nResponses, handler.nPublications), std::pair(1, 1));
 }
 
 }  // namespace

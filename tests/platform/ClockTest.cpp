@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <string>
@@ -90,16 +89,3 @@ TEST_F(ClockTest, TimeTextsIgnoreTheProcessLocale) {
   if (nLocales == 0) GTEST_SKIP() << "neither de_DE nor hi_IN could be made with localedef";
 }
 #endif
-
-TEST_F(ClockTest, RunningClockReadsTheSystemClock) {
-  SetFixedClock(g_nFixedMicroseconds);
-  SetFixedClock(std::nullopt);
-  const auto toMicroseconds = [](std::chrono::system_clock::time_point t) {
-    return std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
-  };
-  const int64_t nBefore = toMicroseconds(std::chrono::system_clock::now());
-  const int64_t nReading = GetClockMicroseconds();
-  const int64_t nAfter = toMicroseconds(std::chrono::system_clock::now());
-  EXPECT_LE(nBefore, nReading);
-  EXPECT_LE(nReading, nAfter);
-}
