@@ -193,19 +193,4 @@ TEST_F(CComposeTest, EveryFailureGivesItsCode) {
   EXPECT_FALSE(otp_ctor_primecb(nullptr, nullptr));  // a null error pointer is allowed
 }
 
-TEST(CMessageBuilderTest, RefusesWhatTheScratchRefusesAndRestarts) {
-  CMessageBuilder builder;
-  // In order: a duplicate of a small and of a large id, a null value, a field past the limit.
-  EXPECT_EQ((std::vector<int32_t>{builder.AddText(4, "a"), builder.AddText(4, "b"), builder.AddText(70000, "a"),
-                                  builder.AddText(70000, "b"), builder.AddField(5, nullptr, 3),
-                                  builder.AddField(5, "x", OTP_MAX_MESSAGE_SIZE)}),
-            (std::vector<int32_t>{OTP_ERR_NONE, OTP_ERR_DUPLICATE, OTP_ERR_NONE, OTP_ERR_DUPLICATE, OTP_ERR_ARGUMENT,
-                                  OTP_ERR_TOO_LARGE}));
-  builder.Start();
-  EXPECT_EQ(builder.AddText(4, "b"), OTP_ERR_NONE);
-  EXPECT_EQ(builder.AddText(70000, "c"), OTP_ERR_NONE);
-  const std::string strExpected = EncodeMessage({{4, "b"}, {70000, "c"}});
-  EXPECT_EQ(std::string(builder.GetBytes().begin(), builder.GetBytes().end()), strExpected);
-}
-
 }  // namespace

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QScrollBar>
 #include <set>
 
 #include "platform/qt/WindowMessage.h"
@@ -134,63 +133,6 @@ TEST_F(DragListTest, DropsMoveRowsAfterTheHighlightOrOntoAnotherListAskingForEac
       EXPECT_EQ(m_parent.focusWidget(), m_pSource);
     }
   }
-}
-
-// Single selection is off during a drag and back after it, also after a drop on no list, which
-// moves nothing; moved rows keep at most 254 characters.
-TEST_F(DragListTest, SingleSelectionComesBackAndMovedRowsAreCut) {
-  Fill(m_pSource, "ABCDEF");
-  m_pSource->SetSingleSelection(true);
-  EXPECT_FALSE(m_pSource->BeginDrag()) << "nothing selected, no drag";
-  m_pSource->SetItemSelected(2, true);
-  ASSERT_TRUE(m_pSource->BeginDrag());
-  EXPECT_FALSE(m_pSource->IsSingleSelection());
-  m_pSource->DropRows(m_pTarget, -1);
-  EXPECT_EQ(std::pair(m_pSource->IsSingleSelection(), GetTexts(m_pTarget)), std::pair(true, QStringList{"C"}));
-  m_pSource->SetItemSelected(0, true);
-  ASSERT_TRUE(m_pSource->BeginDrag());
-  m_pSource->DropRows(nullptr, -1);
-  EXPECT_EQ(std::pair(m_pSource->IsSingleSelection(), GetTexts(m_pSource)), std::pair(true, Letters("ABDEF")));
-  const QString strLong(300, QChar('L'));
-  m_pSource->InsertItem(0, strLong);
-  Drag(m_pSource, {0});
-  m_pSource->DropRows(m_pTarget, -1);
-  EXPECT_EQ(m_pTarget->GetItemText(1), strLong.left(254));
-  EXPECT_EQ(m_parent.m_strAsked, "C" + std::string(254, 'L')) << "asked about the cut text";
-}
-
-TEST_F(DragListTest, AutoScrollFollowsTheCursorOneLineAndOneRowPerTick) {
-  for (int nRow = 0; nRow < 40; ++nRow) m_pSource->InsertItem(nRow, QString("Row %1").arg(nRow));
-  QCoreApplication::processEvents();  // the list lays out its rows (and scroll range) on its next turn
-  QWidget* pViewport = m_pSource->viewport();
-  const int nHeader = pViewport->y();
-  ASSERT_GT(nHeader, 0) << "the rows begin below the header";
-  QScrollBar* pScroll = m_pSource->verticalScrollBar();
-  pScroll->setValue(10);
-  m_pSource->HighlightDropRow(12);
-  const int kDown = CHvDragListCtrl::kScrollDown, kUp = CHvDragListCtrl::kScrollUp,
-            kNone = CHvDragListCtrl::kScrollNone;
-  // Cursor in viewport coordinates, direction, scroll and highlight after a tick.
-  const std::tuple<const char*, int, int, int, int> arrCases[] = {
-      {"below the rows", pViewport->height() + 3, kDown, 11, 13},
-      {"last pixel of the rows", pViewport->height() - 1, kNone, 11, 13},
-      {"on the header", -nHeader / 2, kUp, 10, 12},
-      {"first row", 0, kNone, 10, 12},
-  };
-  for (const auto& [szName, nY, nDirection, nScroll, nHighlight] : arrCases) {
-    m_pSource->UpdateAutoScroll(pViewport->mapToGlobal(QPoint(10, nY)));
-    EXPECT_EQ(std::pair(m_pSource->GetAutoScrollDirection(), m_pSource->IsAutoScrollRunning()),
-              std::pair(nDirection, nDirection != kNone)) << szName;
-    m_pSource->AutoScrollStep();
-    EXPECT_EQ(std::pair(pScroll->value(), m_pSource->GetDropHighlightRow()), std::pair(nScroll, nHighlight))
-        << szName;
-  }
-  // At the top the list stops and the highlight stays on the first row.
-  pScroll->setValue(0);
-  m_pSource->HighlightDropRow(0);
-  m_pSource->UpdateAutoScroll(pViewport->mapToGlobal(QPoint(10, -5)));
-  m_pSource->AutoScrollStep();
-  EXPECT_EQ(std::pair(pScroll->value(), m_pSource->GetDropHighlightRow()), std::pair(0, 0));
 }
 
 TEST_F(DragListTest, TheMouseDragsRowsWithinAndBetweenLists) {

@@ -1,8 +1,7 @@
-// The list of text cells and colour boxes: its messages, rows and records, clicks and drawing.
+// The list of text cells and colour boxes: its messages, rows and records, and clicks.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QImage>
 #include <optional>
 #include <set>
 
@@ -11,7 +10,6 @@
 #include "controls/XListCtrl.h"
 #include "platform/qt/RegisteredMessage.h"
 #include "platform/qt/WindowMessage.h"
-#include "tests/support/ListTestSupport.h"
 #include "tests/support/QtTestApp.h"
 
 namespace {
@@ -142,28 +140,6 @@ TEST_F(XListCtrlTest, ClickOnAColorBoxAsksTheChooserAndNotifiesTheParent) {
   }
   // A click on a text cell is the list's own: it selects the row.
   EXPECT_EQ(m_pList->currentRow(), 2);
-}
-
-// Colour boxes fill their whole cell; text cells are drawn in their colours, the disabled colour
-// for a disabled row.
-TEST_F(XListCtrlTest, CellsAreDrawnInTheirColors) {
-  m_pList->SetEnabled(2, false);
-  m_pList->SetItemColors(1, 0, kBlue, kYellow);
-  const QImage image = m_pList->grab().toImage();
-  const QPoint ptOffset = m_pList->viewport()->pos();
-  const auto PixelAt = [&](const QPoint& pt) { return ToColorRef(image.pixelColor(pt + ptOffset)); };
-  for (int nRow = 0; nRow < 3; ++nRow)
-    for (const QPoint& pt :
-         {CellRect(nRow, 1).center(), CellRect(nRow, 1).topLeft(), CellRect(nRow, 1).bottomRight()})
-      EXPECT_EQ(PixelAt(pt), m_arrColors[nRow]) << nRow;
-  EXPECT_EQ(PixelAt(CellRect(1, 0).topRight()), kYellow);
-  const auto countText = [&](int nRow, uint32_t clrText) {
-    return CountPixelsNear(image, CellRect(nRow, 0).translated(ptOffset), clrText);
-  };
-  const QPalette pal = m_pList->palette();
-  EXPECT_GT(countText(1, kBlue), 0);
-  EXPECT_GT(countText(2, ToColorRef(pal.color(QPalette::Disabled, QPalette::Text))), 0);
-  EXPECT_EQ(countText(2, ToColorRef(pal.color(QPalette::Active, QPalette::Text))), 0);
 }
 
 }  // namespace

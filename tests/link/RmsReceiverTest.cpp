@@ -109,14 +109,6 @@ class RmsReceiverTest : public CLinkFixture {
   CRmsReceiver m_receiver{m_host, m_requests, g_mapRmsDetails};
 };
 
-TEST_F(RmsReceiverTest, StatusCodes) {
-  const std::pair<Fields, int32_t> arrCases[] = {
-      {{}, 5}, {{{32766, "5"}}, 5}, {{{32766, "7"}}, 7}, {{{32766, "0"}}, 1}, {{{32766, "12abc"}}, 12}};
-  for (const auto& [arrFields, nExpected] : arrCases)
-    EXPECT_EQ(m_receiver.CheckStatus(CTestMessage(arrFields).Get()), nExpected);
-  EXPECT_EQ(m_host.m_arrFailures, std::vector<std::string>{"Fatal error.Please contact administrator."});
-}
-
 TEST_F(RmsReceiverTest, TreeResponsesFillEveryListAndPublicationsUpdateInPlace) {
   Respond(TreeResponse("account-A1", {{49302, "Called"}}));
   const CRmsDetails* pRecord = Find("A1");
@@ -297,21 +289,6 @@ TEST_F(RmsReceiverTest, MessageAlertScreeningByCategory) {
     Publish({{54211, "manual sms alert"}, {54247, row.szUser}, {54001, row.szClient}});
     EXPECT_EQ(m_host.m_arrMessageAlerts.size(), row.bShown ? 1u : 0u);
   }
-}
-
-TEST(AlertTimeStampTest, ReadsAsIndiaTimeWhateverTheZone) {
-  const char* szOld = std::getenv("TZ");
-  const std::string strOld = szOld != nullptr ? szOld : "";
-  for (const char* szZone : {"UTC0", "IST-5:30", "America/New_York"}) {
-    setenv("TZ", szZone, 1);
-    tzset();
-    EXPECT_EQ(FormatAlertTimeStamp(1700000000), "15/11/2023 03:43:20") << szZone;
-    EXPECT_EQ(FormatAlertTimeStamp(1690000000), "22/07/2023 09:56:40") << szZone << ", daylight saving";
-    EXPECT_EQ(FormatAlertTimeStamp(1), "01/01/1970 05:30:01") << szZone;
-  }
-  EXPECT_EQ(FormatAlertTimeStamp(0) + FormatAlertTimeStamp(-5), "");
-  szOld != nullptr ? setenv("TZ", strOld.c_str(), 1) : unsetenv("TZ");
-  tzset();
 }
 
 }  // namespace

@@ -46,22 +46,6 @@ TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
   }
 }
 
-TEST_F(RmsRequestsTest, SendFailuresNameTheirRequest) {
-  m_control.m_bSendSucceeds = false;
-  RequestStartUpLists();
-  Note(m_requests.RequestPresentValues("A1", "CM-NSE-NRML"));
-  CRmsDetails record;
-  std::string strResult;
-  Note(m_requests.SendManualAlert(record, 1, kAlertSms, strResult));
-  Note(m_requests.PublishCallStatus(record, "Called", "06/12/2026", kCallMargin));
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"om_get_user_peer_data Request Failure",
-      "mrv_rst_show_tree_all Request Failure", "roth_rst Request Failure",
-      "mrv_surv_alert_show_tree_all Request Failure", "rms_get_prsnt_values_rst Request Failure",
-      "sms alert message Failure", "rms prsnt value publish ZEL Request Failure"}));
-  // A failed alert still reports its success wording; the caller shows it.
-  EXPECT_EQ(strResult, "SMS Alert Sent Successfully..!!");
-}
-
 TEST_F(RmsRequestsTest, NothingIsSentWithoutControlOrHandle) {
   m_pLink->pControl0 = nullptr;
   Note(m_requests.RequestRmsTree());

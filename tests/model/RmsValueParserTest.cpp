@@ -1,9 +1,6 @@
 // Filling a record from a risk message: absent texts, formatting rules and their exceptions.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -73,41 +70,6 @@ TEST(RmsValueParserTest, OneFieldOneColumn) {
     EXPECT_EQ(Cell(Parse({{row.nField, row.strValue}}, row.nLevel), row.nColumn), row.strExpected) << row.szName;
 }
 
-// A cell's shape, told from the bytes kept (packed or not) without making the text, has the
-// characters of the text the cell shows and a value range around what it reads as; where
-// rounding or clamping could change the digits it is unknown.
-TEST(RmsValueParserTest, CellShapesCountTheShownCharacters) {
-  const struct { const char* szName; uint32_t nField; std::string strValue; int nColumn; bool bKnown; } arrCases[] = {
-      {"amount", 64031, "1523467.25", 1, true}, {"sign reversed zero", 64116, "0", 70, true},
-      {"one character, not packed", 64031, "0", 1, true}, {"no digit before the point", 64031, ".5", 1, false},
-      {"sixteen digits", 64031, "1234567890123456", 1, false}, {"exponent, not packed", 10430, "1e3", 2, false},
-      {"rounding into a new digit", 64298, "99.9996", 86, false},
-      {"rounding without a carry", 64298, "99.9984", 86, true}, {"int that may be clamped", 10105, "9999999999", 3, false},
-      {"int leading digits", 10105, "42.7", 3, true}, {"text", 54002, "Ramesh Traders", 201, true},
-  };
-  for (const auto& row : arrCases) {
-    SCOPED_TRACE(row.szName);
-    const CRmsDetails record = Parse({{row.nField, row.strValue}});
-    const void* const pRecord = &record;
-    sTextShape shape;
-    CRmsDetails::GetCellShapes({&pRecord, 1}, {}, row.nColumn, true, {&shape, 1});
-    const std::string strShown = Cell(record, row.nColumn);
-    SCOPED_TRACE(strShown);
-    if (!row.bKnown) {
-      EXPECT_EQ(shape.eKind, eShapeKind::kUnknown);
-    } else if (shape.eKind == eShapeKind::kText) {
-      EXPECT_EQ(shape.strText, strShown);
-    } else {
-      ASSERT_EQ(shape.eKind, eShapeKind::kNumber);
-      EXPECT_EQ(shape.nMinus, std::count(strShown.begin(), strShown.end(), '-'));
-      EXPECT_EQ(shape.nPoints, std::count(strShown.begin(), strShown.end(), '.'));
-      EXPECT_EQ(shape.nDigits + shape.nMinus + shape.nPoints, strShown.size());
-      EXPECT_LE(shape.dLow, ParseDecimalText(strShown));
-      EXPECT_GE(shape.dHigh, ParseDecimalText(strShown));
-    }
-  }
-}
-
 TEST(RmsValueParserTest, ParsingKeepsWhatTheReceiverSetAndReplacesTheRest) {
   CRmsDetails record;
   record.nLevel = 2;
@@ -139,21 +101,6 @@ TEST(RmsValueParserTest, NumbersReadBackAsFormattedThroughCopiesAndEdits) {
   std::vector<std::string> arrTexts;
   for (int n = 0; n < 3 * CSlotTexts::kUnpackBuffers; ++n) arrTexts.emplace_back(parsed.GetCellText(1 + n % 2));
   for (size_t n = 0; n < arrTexts.size(); ++n) EXPECT_EQ(arrTexts[n], n % 2 == 0 ? "-1585860499.80" : "1000.00");
-}
-
-// Every length a number's bytes are read and packed in one block, and past it, with and without
-// a character that cannot be packed, reads back as the C library formats it.
-TEST(RmsValueParserTest, NumbersOfEveryShortLengthReadBack) {
-  const std::string strDigits = "-9876543210.123456789";
-  for (size_t nLength = 3; nLength <= 18; ++nLength) {
-    for (const bool bExponent : {false, true}) {
-      std::string strValue = strDigits.substr(0, nLength);
-      if (bExponent) strValue[nLength - 2] = 'e';
-      char szExpected[64];
-      std::snprintf(szExpected, sizeof szExpected, "%0.2lf", std::strtod(strValue.c_str(), nullptr));
-      EXPECT_EQ(Cell(Parse({{64031, strValue}}, 5), 1), szExpected) << strValue;
-    }
-  }
 }
 
 }  // namespace
