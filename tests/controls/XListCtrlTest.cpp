@@ -36,15 +36,6 @@ constexpr uint32_t kGreen = MakeColorRef(0, 160, 0);
 constexpr uint32_t kBlue = MakeColorRef(0, 0, 255);
 constexpr uint32_t kYellow = MakeColorRef(255, 255, 0);
 
-TEST(XListCtrlMessages, AreThreeDistinctRegisteredMessagesFoundByName) {
-  RegisterXListCtrlMessages();
-  const std::set<uint32_t> setMessages = {GetColorBoxClickedMessage(), GetCheckBoxClickedMessage(),
-                                          GetComboSelectionMessage()};
-  EXPECT_EQ(setMessages.size(), 3U);
-  EXPECT_GE(*setMessages.begin(), kFirstRegisteredMessage);
-  EXPECT_EQ(RegisterWindowMessage("wm_xlistctrl_checkbox_clicked"), GetCheckBoxClickedMessage());
-}
-
 // Three rows: a keyword and a colour box each.
 class XListCtrlTest : public ::testing::Test {
  protected:

@@ -262,7 +262,7 @@ TEST_F(RmsReceiverTest, ScreeningByCategory) {
   EXPECT_NE(Find("D07", 3), nullptr);
 }
 
-TEST_F(RmsReceiverTest, MessageAlerts) {
+TEST_F(RmsReceiverTest, MessageAlertsAndTheirScreeningByCategory) {
   Publish({{54211, "manual sms alert"}, {54247, "RISK07"}, {54001, "A1"}, {63447, "1234.50"}, {50100, "1700000000"},
            {63059, "2"}});
   Publish({{54211, "manual sms alert"}, {54247, "RISK07"}});  // no client: ignored
@@ -275,9 +275,8 @@ TEST_F(RmsReceiverTest, MessageAlerts) {
   EXPECT_EQ(arrSeen, (std::vector<std::string>{"---|---|1234.50|15/11/2023 03:43:20|MAIL", "FO|MIS|||SMS+MAIL"}));
   EndList("mrv_surv_alert_show_tree_all");
   EXPECT_EQ(m_control.m_arrSubscriptions, std::vector<std::string>{"54211:manual sms alert:0:1,0,0,0,1"});
-}
 
-TEST_F(RmsReceiverTest, MessageAlertScreeningByCategory) {
+  // Which alerts are shown by the user's category, the sender and the client.
   m_host.m_arrDealers = {"a1"};
   const struct { int32_t nCategory; const char* szUser; const char* szClient; bool bShown; } arrRows[] = {
       {0, "OTHER", "ZZ", true}, {1, "RISK07", "ZZ", true}, {1, "risk07", "a1", false}, {2, "OTHER", "A1", true},

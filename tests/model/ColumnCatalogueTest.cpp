@@ -26,8 +26,7 @@ TEST(ColumnCatalogueTest, LoadingGivesEveryColumnInIndexOrderAndAppends) {
               std::pair(nFormat, nDataType)) << nIndex;
   // Headings keep their blanks and spellings.
   for (const auto& [szHeading, nIndex] : std::initializer_list<std::pair<const char*, int>>{
-           {"EntityId", 0}, {"Perc Change ", 130}, {"Branch Adhoc To Clients ", 131}, {"View Unrealized  MTOM", 180},
-           {"Cur Mis Brokerage Perc", 150}, {"Gross Exposure Derivative multiplier Present", 170},
+           {"Perc Change ", 130}, {"View Unrealized  MTOM", 180}, {"Gross Exposure Derivative multiplier Present", 170},
            {"Gross Exposure Derivative Multiplier", 137}})
     EXPECT_STREQ(list.m_arrColumns[static_cast<size_t>(nIndex)].szName, szHeading);
 

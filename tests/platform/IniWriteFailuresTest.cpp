@@ -74,15 +74,6 @@ TEST(IniWriteFailure, CrashBeforeRenameLeavesTheOriginalWhole) {
   EXPECT_EQ(ReadWholeFile(szTemp), "; keep me\n[CONFIG]\nCALC=9\nMAIL_CC=a@b.c\n");
 }
 
-// A folder that is missing, or a folder in the file's place (it cannot be read), is not written.
-TEST(IniWriteFailure, UnwritableTargetReturnsFalse) {
-  CScratchFolder folder;
-  EXPECT_FALSE(WritePrivateProfileString("CONFIG", "CALC", "9", folder.GetPath("absent/s.ini").c_str()));
-  ASSERT_EQ(mkdir(folder.GetPath("dir.ini").c_str(), 0755), 0);
-  EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", folder.GetPath("dir.ini").c_str()));
-  EXPECT_TRUE(std::filesystem::is_directory(folder.GetPath("dir.ini")));
-}
-
 TEST(IniWriteFailure, LeftoversOfInterruptedWritesAreRemoved) {
   CScratchFolder folder;
   folder.WriteFile("s.ini", g_szOriginal);
