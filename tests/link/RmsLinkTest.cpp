@@ -44,8 +44,8 @@ TEST(RmsLinkTest, OpensInOrderWithTheHostService) {
 TEST(RmsLinkTest, WithoutTheHostServiceOnlyTheReceiversExist) {
   std::vector<eLinkFailure> arrFailures;
   const std::unique_ptr<RmsLink> pUnlinked = Open(false, arrFailures);
-  EXPECT_TRUE(pUnlinked->pControl0 == nullptr && pUnlinked->pControl1 == nullptr);
-  EXPECT_TRUE(pUnlinked->pFirstRx != nullptr && pUnlinked->pSecondRx != nullptr);
+  EXPECT_TRUE(pUnlinked->pControl0 == nullptr && pUnlinked->pControl1 == nullptr && pUnlinked->pFirstRx != nullptr &&
+              pUnlinked->pSecondRx != nullptr);
   EXPECT_EQ(arrFailures, std::vector<eLinkFailure>{eLinkFailure::kNoHostLink});
 }
 

@@ -237,8 +237,7 @@ TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {
   EXPECT_EQ(m_host.m_arrCalls[0].strCallType, "MARGIN");
   // The same for an unknown entity changes nothing.
   Publish(callStatus("dealer-NEW", "X"));
-  EXPECT_EQ(g_mapRmsDetails.size(), 1u);
-  EXPECT_EQ(m_host.m_arrCalls.size(), 1u);
+  EXPECT_EQ(std::pair(g_mapRmsDetails.size(), m_host.m_arrCalls.size()), std::pair(size_t{1}, size_t{1}));
 }
 
 TEST_F(RmsReceiverTest, ScreeningByCategory) {
@@ -258,8 +257,7 @@ TEST_F(RmsReceiverTest, ScreeningByCategory) {
   m_host.m_arrDealers = {"d07"};
   Respond(TreeResponse("dealer-D07"));
   Respond(TreeResponse("dealer-D08"));
-  EXPECT_EQ(g_mapRmsDetails.size(), 1u);
-  EXPECT_NE(Find("D07", 3), nullptr);
+  EXPECT_TRUE(g_mapRmsDetails.size() == 1 && Find("D07", 3) != nullptr);
 }
 
 TEST_F(RmsReceiverTest, MessageAlertsAndTheirScreeningByCategory) {

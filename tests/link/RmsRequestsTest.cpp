@@ -52,9 +52,7 @@ TEST_F(RmsRequestsTest, NothingIsSentWithoutControlOrHandle) {
   m_requests.SubscribePresentValues();
   m_requests.SetLink(nullptr);
   Note(m_requests.RequestRoth());
-  EXPECT_TRUE(m_control.m_arrRequests.empty());
-  EXPECT_TRUE(m_control.m_arrSubscriptions.empty());
-  EXPECT_TRUE(m_arrBoxes.empty());
+  EXPECT_TRUE(m_control.m_arrRequests.empty() && m_control.m_arrSubscriptions.empty() && m_arrBoxes.empty());
 
   // A message that cannot be started is reported and not sent.
   m_requests.SetLink(m_pLink.get());
@@ -63,8 +61,8 @@ TEST_F(RmsRequestsTest, NothingIsSentWithoutControlOrHandle) {
   otp_close_scratch(m_pLink->hScratch, &nErr);
   m_pLink->hScratch = nullptr;
   Note(m_requests.RequestRmsTree());
-  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{" Request failure"});
-  EXPECT_TRUE(m_control.m_arrRequests.empty());
+  EXPECT_EQ(std::pair(m_arrBoxes, m_control.m_arrRequests.size()),
+            std::pair(std::vector<std::string>{" Request failure"}, size_t{0}));
 }
 
 TEST_F(RmsRequestsTest, ManualAlertFieldsAndResults) {
