@@ -1,4 +1,6 @@
 // Filling a record from a risk message: absent texts, formatting rules and their exceptions.
+#include <cstdlib>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -101,6 +103,21 @@ TEST(RmsValueParserTest, NumbersReadBackAsFormattedThroughCopiesAndEdits) {
   std::vector<std::string> arrTexts;
   for (int n = 0; n < 3 * CSlotTexts::kUnpackBuffers; ++n) arrTexts.emplace_back(parsed.GetCellText(1 + n % 2));
   for (size_t n = 0; n < arrTexts.size(); ++n) EXPECT_EQ(arrTexts[n], n % 2 == 0 ? "-1585860499.80" : "1000.00");
+}
+
+// Every length a number's bytes are read and packed in one block, and past it, with and without
+// a character that cannot be packed, reads back as the C library formats it.
+TEST(RmsValueParserTest, NumbersOfEveryShortLengthReadBack) {
+  const std::string strDigits = "-9876543210.123456789";
+  for (size_t nLength = 3; nLength <= 18; ++nLength) {
+    for (const bool bExponent : {false, true}) {
+      std::string strValue = strDigits.substr(0, nLength);
+      if (bExponent) strValue[nLength - 2] = 'e';
+      char szExpected[64];
+      std::snprintf(szExpected, sizeof szExpected, "%0.2lf", std::strtod(strValue.c_str(), nullptr));
+      EXPECT_EQ(Cell(Parse({{64031, strValue}}, 5), 1), szExpected) << strValue;
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Reading and writing settings files: names, values, cuts, edits in place.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
 #include <cstring>
 #include <string>
@@ -124,6 +127,21 @@ std::string ReadBack(const char* szSection, const char* szKey, const std::string
   char szBuffer[256];
   GetPrivateProfileString(szSection, szKey, "<missing>", szBuffer, sizeof(szBuffer), strPath.c_str());
   return szBuffer;
+}
+
+TEST(IniWrite, KeepsPermissionsAndSymbolicLinks) {
+  CScratchFolder folder;
+  folder.WriteFile("target.ini", "[S]\na=1\n");
+  chmod(folder.GetPath("target.ini").c_str(), 0640);
+  ASSERT_EQ(symlink("target.ini", folder.GetPath("link.ini").c_str()), 0);
+
+  EXPECT_TRUE(WritePrivateProfileString("S", "a", "2", folder.GetPath("link.ini").c_str()));
+  struct stat st {};
+  ASSERT_EQ(lstat(folder.GetPath("link.ini").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(stat(folder.GetPath("target.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(folder.ReadFile("target.ini"), "[S]\na=2\n");
 }
 
 }  // namespace
