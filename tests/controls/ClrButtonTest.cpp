@@ -26,10 +26,6 @@ TEST(ClrButtonTest, PictureShowsFaceCaptionAndEmbossedDisabledCaption) {
   const uint32_t clrGreen = MakeColorRef(0, 255, 0);
   CClrButton button;
   button.resize(160, 30);
-  const uint32_t clrSystemFace = button.GetFaceColour();
-  button.SetColours(clrRed, clrBlue, MakeColorRef(7, 8, 9));
-  button.SetColours(clrRed, clrBlue);
-  EXPECT_EQ(button.GetDisabledFaceColour(), clrSystemFace) << "two colours reset the disabled face";
   button.SetColours(clrRed, clrBlue, clrGreen);
   button.SetFont("Sample", "10", 1);
   EXPECT_EQ(button.text().toStdString(), "Sample (Bold , 10)");

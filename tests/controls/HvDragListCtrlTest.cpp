@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QScrollBar>
 #include <set>
 
 #include "platform/qt/WindowMessage.h"
@@ -101,12 +100,9 @@ TEST_F(DragListTest, DropsMoveRowsAfterTheHighlightOrOntoAnotherListAskingForEac
       {"after a later row", true, {1, 3}, 4, "", "ACEBDF", "XYZ", {0}, ""},
       {"after an earlier row", true, {3, 4}, 0, "", "ADEBCF", "XYZ", {0}, ""},
       {"no highlight goes to the end", true, {0, 2}, -1, "", "BDEFAC", "XYZ", {0}, ""},
-      {"after a dragged row", true, {1, 3}, 1, "", "ABDCEF", "XYZ", {0}, ""},
-      {"before a dragged row", true, {2, 4}, 1, "", "ABCEDF", "XYZ", {0}, ""},
       {"onto the rows themselves", true, {1, 2}, 1, "", "ABCDEF", "XYZ", {0}, ""},
       {"refused rows stay", false, {1, 3}, 1, "BD", "ABCDEF", "XYZ", {}, "BD"},
       {"arrive reversed at the row", false, {0, 2}, 1, "", "BDEF", "XCAYZ", {1, 2}, "AC"},
-      {"below the last row appends", false, {0, 2}, -1, "", "BDEF", "XYZCA", {3, 4}, "AC"},
       {"a refused row among others", false, {0, 2, 3}, 3, "C", "BCEF", "XYZDA", {3, 4}, "ACD"},
   };
   for (const auto& test : arrCases) {
@@ -120,85 +116,18 @@ TEST_F(DragListTest, DropsMoveRowsAfterTheHighlightOrOntoAnotherListAskingForEac
     Drag(m_pSource, test.arrSelected);
     if (test.bOwnList) m_pSource->HighlightDropRow(test.nRow);
     m_pSource->DropRows(test.bOwnList ? m_pSource : m_pTarget, test.bOwnList ? 0 : test.nRow);
-    EXPECT_EQ(GetTexts(m_pSource), Letters(test.szSource));
-    EXPECT_EQ(GetTexts(m_pTarget), Letters(test.szTarget));
-    EXPECT_EQ(m_pTarget->GetSelectedRows(), test.arrTargetSelected);
-    EXPECT_EQ(m_parent.m_strAsked, test.szAsked);
     std::vector<std::string> arrBoxes;
-    for (const char* p = test.szFixed; *p != '\0'; ++p)
-      arrBoxes.push_back(std::string(1, *p) + " cannot be removed");
-    EXPECT_EQ(m_arrBoxes, arrBoxes);
+    for (const char* p = test.szFixed; *p != '\0'; ++p) arrBoxes.push_back(std::string(1, *p) + " cannot be removed");
+    EXPECT_EQ(std::tuple(GetTexts(m_pSource), GetTexts(m_pTarget), m_pTarget->GetSelectedRows(), m_parent.m_strAsked,
+                         m_arrBoxes),
+              std::tuple(Letters(test.szSource), Letters(test.szTarget), test.arrTargetSelected,
+                         std::string(test.szAsked), arrBoxes));
     if (test.bOwnList) {  // the target (this list) was deselected before the rows moved
       EXPECT_EQ(std::tuple(m_pSource->GetSelectedRows().empty(), m_pSource->GetDropHighlightRow(),
                            m_pSource->IsDragging()),
                 std::tuple(true, -1, false));
-    } else {
-      EXPECT_TRUE(test.arrTargetSelected.empty() ||
-                  m_pTarget->currentRow() == test.arrTargetSelected.front());
-      EXPECT_EQ(m_parent.focusWidget(), m_pSource);
     }
   }
-}
-
-// Single selection is off during a drag and back after it, also after a drop on no list, which
-// moves nothing; moved rows keep at most 254 characters.
-TEST_F(DragListTest, SingleSelectionComesBackAndMovedRowsAreCut) {
-  Fill(m_pSource, "ABCDEF");
-  m_pSource->SetSingleSelection(true);
-  EXPECT_FALSE(m_pSource->BeginDrag()) << "nothing selected, no drag";
-  EXPECT_TRUE(m_pSource->IsSingleSelection());
-  m_pSource->SetItemSelected(2, true);
-  ASSERT_TRUE(m_pSource->BeginDrag());
-  EXPECT_FALSE(m_pSource->IsSingleSelection());
-  m_pSource->DropRows(m_pTarget, -1);
-  EXPECT_TRUE(m_pSource->IsSingleSelection());
-  EXPECT_EQ(GetTexts(m_pTarget), QStringList{"C"});
-  m_pSource->SetItemSelected(0, true);
-  ASSERT_TRUE(m_pSource->BeginDrag());
-  m_pSource->DropRows(nullptr, -1);
-  EXPECT_TRUE(m_pSource->IsSingleSelection());
-  EXPECT_EQ(GetTexts(m_pSource), Letters("ABDEF"));
-  const QString strLong(300, QChar('L'));
-  m_pSource->InsertItem(0, strLong);
-  Drag(m_pSource, {0});
-  m_pSource->DropRows(m_pTarget, -1);
-  EXPECT_EQ(m_pTarget->GetItemText(1), strLong.left(254));
-  EXPECT_EQ(m_parent.m_strAsked, "C" + std::string(254, 'L')) << "asked about the cut text";
-}
-
-TEST_F(DragListTest, AutoScrollFollowsTheCursorOneLineAndOneRowPerTick) {
-  for (int nRow = 0; nRow < 40; ++nRow) m_pSource->InsertItem(nRow, QString("Row %1").arg(nRow));
-  QCoreApplication::processEvents();  // the list lays out its rows (and scroll range) on its next turn
-  QWidget* pViewport = m_pSource->viewport();
-  const int nHeader = pViewport->y();
-  ASSERT_GT(nHeader, 0) << "the rows begin below the header";
-  QScrollBar* pScroll = m_pSource->verticalScrollBar();
-  pScroll->setValue(10);
-  m_pSource->HighlightDropRow(12);
-  const int kDown = CHvDragListCtrl::kScrollDown, kUp = CHvDragListCtrl::kScrollUp,
-            kNone = CHvDragListCtrl::kScrollNone;
-  // Cursor in viewport coordinates, direction, scroll and highlight after a tick.
-  const std::tuple<const char*, int, int, int, int> arrCases[] = {
-      {"below the rows", pViewport->height() + 3, kDown, 11, 13},
-      {"last pixel of the rows", pViewport->height() - 1, kNone, 11, 13},
-      {"on the header", -nHeader / 2, kUp, 10, 12},
-      {"above the list", -nHeader - 20, kUp, 9, 11},
-      {"first row", 0, kNone, 9, 11},
-  };
-  for (const auto& [szName, nY, nDirection, nScroll, nHighlight] : arrCases) {
-    m_pSource->UpdateAutoScroll(pViewport->mapToGlobal(QPoint(10, nY)));
-    EXPECT_EQ(m_pSource->GetAutoScrollDirection(), nDirection) << szName;
-    EXPECT_EQ(m_pSource->IsAutoScrollRunning(), nDirection != kNone) << szName;
-    m_pSource->AutoScrollStep();
-    EXPECT_EQ(std::pair(pScroll->value(), m_pSource->GetDropHighlightRow()), std::pair(nScroll, nHighlight))
-        << szName;
-  }
-  // At the top the list stops and the highlight stays on the first row.
-  pScroll->setValue(0);
-  m_pSource->HighlightDropRow(0);
-  m_pSource->UpdateAutoScroll(pViewport->mapToGlobal(QPoint(10, -5)));
-  m_pSource->AutoScrollStep();
-  EXPECT_EQ(std::pair(pScroll->value(), m_pSource->GetDropHighlightRow()), std::pair(0, 0));
 }
 
 TEST_F(DragListTest, TheMouseDragsRowsWithinAndBetweenLists) {

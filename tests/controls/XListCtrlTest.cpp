@@ -1,8 +1,7 @@
-// The list of text cells and colour boxes: its messages, rows and records, clicks and drawing.
+// The list of text cells and colour boxes: its messages, rows and records, and clicks.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QImage>
 #include <optional>
 #include <set>
 
@@ -11,7 +10,6 @@
 #include "controls/XListCtrl.h"
 #include "platform/qt/RegisteredMessage.h"
 #include "platform/qt/WindowMessage.h"
-#include "tests/support/ListTestSupport.h"
 #include "tests/support/QtTestApp.h"
 
 namespace {
@@ -37,23 +35,6 @@ constexpr uint32_t kRed = MakeColorRef(255, 0, 0);
 constexpr uint32_t kGreen = MakeColorRef(0, 160, 0);
 constexpr uint32_t kBlue = MakeColorRef(0, 0, 255);
 constexpr uint32_t kYellow = MakeColorRef(255, 255, 0);
-
-TEST(XListCtrlMessages, AreRegisteredOnceByNameIgnoringCase) {
-  RegisterXListCtrlMessages();
-  const uint32_t nColorBox = GetColorBoxClickedMessage();
-  const std::pair<const char*, uint32_t> arrCases[] = {
-      {"WM_XLISTCTRL_COLORBOX_CLICKED", nColorBox},
-      {"wm_xlistctrl_colorbox_clicked", nColorBox},
-      {"WM_XLISTCTRL_CHECKBOX_CLICKED", GetCheckBoxClickedMessage()},
-      {"WM_XLISTCTRL_COMBO_SELECTION", GetComboSelectionMessage()},
-      {"", 0},
-  };
-  for (const auto& [szName, nExpected] : arrCases)
-    EXPECT_EQ(RegisterWindowMessage(szName), nExpected) << szName;
-  const std::set<uint32_t> setMessages = {nColorBox, GetCheckBoxClickedMessage(), GetComboSelectionMessage()};
-  EXPECT_EQ(setMessages.size(), 3U) << "three distinct messages";
-  EXPECT_GE(*setMessages.begin(), kFirstRegisteredMessage);
-}
 
 // Three rows: a keyword and a colour box each.
 class XListCtrlTest : public ::testing::Test {
@@ -102,12 +83,6 @@ TEST_F(XListCtrlTest, ColorBoxesFollowTheirRowsAndRefuseCellsOutOfRange) {
               nRow >= 0 && nRow < 3 && nColumn >= 0 && nColumn < 2)
         << szName;
   }
-  EXPECT_EQ(m_pList->InsertItem(-1, "x"), -1);
-  EXPECT_EQ(m_pList->InsertItem(99, "appended"), 3);
-  EXPECT_EQ(m_pList->GetItemText(3, 0), "appended");
-  m_pList->DeleteAllItems();
-  EXPECT_EQ(m_pList->GetItemCount(), 0);
-  EXPECT_EQ(m_pList->GetCell(0, 0), nullptr);
 }
 
 TEST_F(XListCtrlTest, ClickOnAColorBoxAsksTheChooserAndNotifiesTheParent) {
@@ -150,47 +125,6 @@ TEST_F(XListCtrlTest, ClickOnAColorBoxAsksTheChooserAndNotifiesTheParent) {
   }
   // A click on a text cell is the list's own: it selects the row.
   EXPECT_EQ(m_pList->currentRow(), 2);
-}
-
-// New rows take the colours of the palette of their time; colour boxes fill their whole cell,
-// text cells are drawn in their colours (the disabled colour for a disabled row) and an image
-// sits one gap in from the left.
-TEST_F(XListCtrlTest, CellsAreDrawnInTheirColors) {
-  m_pList->SetEnabled(2, false);
-  m_pList->SetItemColors(1, 0, kBlue, kYellow);
-  QPixmap pixImage(12, 12);
-  pixImage.fill(ToQColor(kGreen));
-  m_pList->SetImageList({pixImage});
-  m_pList->SetItemImage(0, 0, 0);
-  const QImage image = m_pList->grab().toImage();
-  const QPoint ptOffset = m_pList->viewport()->pos();
-  const auto PixelAt = [&](const QPoint& pt) { return ToColorRef(image.pixelColor(pt + ptOffset)); };
-  for (int nRow = 0; nRow < 3; ++nRow)
-    for (const QPoint& pt :
-         {CellRect(nRow, 1).center(), CellRect(nRow, 1).topLeft(), CellRect(nRow, 1).bottomRight()})
-      EXPECT_EQ(PixelAt(pt), m_arrColors[nRow]) << nRow;
-  EXPECT_EQ(PixelAt(CellRect(1, 0).topRight()), kYellow);
-  const int nMiddle = CellRect(0, 0).height() / 2;
-  EXPECT_EQ(PixelAt(CellRect(0, 0).topLeft() + QPoint(6 + 5, nMiddle)), kGreen);
-  EXPECT_NE(PixelAt(CellRect(0, 0).topLeft() + QPoint(3, nMiddle)), kGreen);
-
-  // Text pixels of a row's first cell near a colour (smoothed text reaches it only mid-stroke).
-  const auto countText = [&](int nRow, uint32_t clrText) {
-    return CountPixelsNear(image, CellRect(nRow, 0).translated(ptOffset), clrText);
-  };
-  QPalette pal = m_pList->palette();
-  EXPECT_GT(countText(1, kBlue), 0);
-  EXPECT_GT(countText(2, ToColorRef(pal.color(QPalette::Disabled, QPalette::Text))), 0);
-  EXPECT_EQ(countText(2, ToColorRef(pal.color(QPalette::Active, QPalette::Text))), 0);
-
-  const uint32_t clrOldBase = ToColorRef(pal.color(QPalette::Base));
-  pal.setColor(QPalette::Text, ToQColor(kGreen));
-  pal.setColor(QPalette::Base, ToQColor(kYellow));
-  m_pList->setPalette(pal);
-  const int nNew = m_pList->InsertItem(3, "new");
-  EXPECT_EQ(std::pair(m_pList->GetCell(nNew, 1)->clrText, m_pList->GetCell(nNew, 1)->clrBackground),
-            std::pair(kGreen, kYellow));
-  EXPECT_EQ(m_pList->GetCell(0, 0)->clrBackground, clrOldBase) << "rows that existed keep their colours";
 }
 
 }  // namespace

@@ -46,31 +46,13 @@ TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
   }
 }
 
-TEST_F(RmsRequestsTest, SendFailuresNameTheirRequest) {
-  m_control.m_bSendSucceeds = false;
-  RequestStartUpLists();
-  Note(m_requests.RequestPresentValues("A1", "CM-NSE-NRML"));
-  CRmsDetails record;
-  std::string strResult;
-  Note(m_requests.SendManualAlert(record, 1, kAlertSms, strResult));
-  Note(m_requests.PublishCallStatus(record, "Called", "06/12/2026", kCallMargin));
-  EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{"om_get_user_peer_data Request Failure",
-      "mrv_rst_show_tree_all Request Failure", "roth_rst Request Failure",
-      "mrv_surv_alert_show_tree_all Request Failure", "rms_get_prsnt_values_rst Request Failure",
-      "sms alert message Failure", "rms prsnt value publish ZEL Request Failure"}));
-  // A failed alert still reports its success wording; the caller shows it.
-  EXPECT_EQ(strResult, "SMS Alert Sent Successfully..!!");
-}
-
 TEST_F(RmsRequestsTest, NothingIsSentWithoutControlOrHandle) {
   m_pLink->pControl0 = nullptr;
   Note(m_requests.RequestRmsTree());
   m_requests.SubscribePresentValues();
   m_requests.SetLink(nullptr);
   Note(m_requests.RequestRoth());
-  EXPECT_TRUE(m_control.m_arrRequests.empty());
-  EXPECT_TRUE(m_control.m_arrSubscriptions.empty());
-  EXPECT_TRUE(m_arrBoxes.empty());
+  EXPECT_TRUE(m_control.m_arrRequests.empty() && m_control.m_arrSubscriptions.empty() && m_arrBoxes.empty());
 
   // A message that cannot be started is reported and not sent.
   m_requests.SetLink(m_pLink.get());
@@ -79,8 +61,8 @@ TEST_F(RmsRequestsTest, NothingIsSentWithoutControlOrHandle) {
   otp_close_scratch(m_pLink->hScratch, &nErr);
   m_pLink->hScratch = nullptr;
   Note(m_requests.RequestRmsTree());
-  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{" Request failure"});
-  EXPECT_TRUE(m_control.m_arrRequests.empty());
+  EXPECT_EQ(std::pair(m_arrBoxes, m_control.m_arrRequests.size()),
+            std::pair(std::vector<std::string>{" Request failure"}, size_t{0}));
 }
 
 TEST_F(RmsRequestsTest, ManualAlertFieldsAndResults) {
@@ -105,28 +87,24 @@ TEST_F(RmsRequestsTest, ManualAlertFieldsAndResults) {
   SetFixedClock(std::nullopt);
 }
 
+// The entity is named by its level; each kind of call has its own fields, an unknown kind none.
 TEST_F(RmsRequestsTest, CallStatusNamesTheLevel) {
   CRmsDetails record;
   record.SetEntityId("D07");
   record.SetLevelText("FO-NFO-NRML");
-  const std::pair<uint32_t, const char*> arrLevels[] = {{3, "dealer-D07"}, {5, "account-D07"}, {0, "D07"}};
-  const FieldList arrHead = {{54211, "rms prsnt value publish ZEL"}, {64050, "D07"}, {54244, "FO-NFO-NRML"}};
-  for (const auto& [nLevel, szEntity] : arrLevels) {
-    record.nLevel = nLevel;
+  const struct { uint32_t nLevel; int nKind; const char* szEntity; FieldList arrCall; } arrCases[] = {
+      {3, kCallObligation, "dealer-D07", {{49288, "Called"}, {10615, "t"}}},
+      {5, kCallObligation, "account-D07", {{49288, "Called"}, {10615, "t"}}},
+      {0, kCallMargin, "D07", {{49302, "Called"}, {12030, "t"}}}, {0, 9, "D07", {}}};
+  for (const auto& row : arrCases) {
+    record.nLevel = row.nLevel;
     m_control.m_arrPublications.clear();
-    m_requests.PublishCallStatus(record, "Called", "06/12/2026 10:00", kCallObligation);
-    EXPECT_EQ(m_control.m_arrPublications,
-              (std::vector<FieldList>{{{54211, "rms prsnt value publish ZEL"}, {64050, szEntity}, {54244, "FO-NFO-NRML"},
-                                       {49288, "Called"}, {10615, "06/12/2026 10:00"}, {54247, "RISK07"}}})) << nLevel;
+    m_requests.PublishCallStatus(record, "Called", "t", row.nKind);
+    FieldList arrExpected = {{54211, "rms prsnt value publish ZEL"}, {64050, row.szEntity}, {54244, "FO-NFO-NRML"}};
+    arrExpected.insert(arrExpected.end(), row.arrCall.begin(), row.arrCall.end());
+    arrExpected.emplace_back(54247, "RISK07");
+    EXPECT_EQ(m_control.m_arrPublications, std::vector<FieldList>{arrExpected}) << row.szEntity << " " << row.nKind;
   }
-  // A margin call has its own fields; an unknown kind of call none.
-  m_control.m_arrPublications.clear();
-  m_requests.PublishCallStatus(record, "Paid", "t", kCallMargin);
-  m_requests.PublishCallStatus(record, "x", "t", 9);
-  FieldList arrMargin = arrHead, arrUnknown = arrHead;
-  arrMargin.insert(arrMargin.end(), {{49302, "Paid"}, {12030, "t"}, {54247, "RISK07"}});
-  arrUnknown.emplace_back(54247, "RISK07");
-  EXPECT_EQ(m_control.m_arrPublications, (std::vector<FieldList>{arrMargin, arrUnknown}));
 }
 
 }  // namespace

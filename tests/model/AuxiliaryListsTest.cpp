@@ -26,23 +26,16 @@ Texts ReadCells(int (*fnGet)(const T*, int, std::string&), const T* pEntry, int 
   return arrCells;
 }
 
+// Each list's columns and one either side; "Value" (column 4) of a message alert shows its sixth
+// text and "Time Stamp" (column 5) the fifth; values are cut to 63 bytes.
 TEST(AuxiliaryListsTest, CellsShowTheirEntryTexts) {
-  const RaisedAlert alert{"Ratio", "Watch 1", "12.50", "ACC1", "01/06/2024 10:00:00", "CM-NSE-NRML"};
+  const RaisedAlert alert{"Ratio", "Watch 1", std::string(64, 'v'), "ACC1", "01/06/2024 10:00:00", "CM-NSE-NRML"};
   const sMessageAlert messageAlert{"RISK01", "ACC1", "CM", "NRML", "01/06/2024 10:00:00", "2500.00", "MAIL"};
-  const sCallStatusEntry callStatus{"account-ACC1", "NSE", "CM", "NRML", "CM-NSE-NRML", "MARGIN", "Called",
-                                    "01/06/2024", "RISK01"};
-  EXPECT_EQ(ReadCells(GetRaisedAlertCellText, &alert, -1, 9),
-            (Texts{"", "Ratio", "Watch 1", "12.50", "ACC1", "01/06/2024 10:00:00", "CM-NSE-NRML", "", "", "", ""}));
-  // "Value" (column 4) shows the sixth text and "Time Stamp" (column 5) the fifth.
-  EXPECT_EQ(ReadCells(GetMessageAlertCellText, &messageAlert, -1, 9),
-            (Texts{"", "RISK01", "ACC1", "CM", "NRML", "2500.00", "01/06/2024 10:00:00", "MAIL", "", "", ""}));
-  EXPECT_EQ(ReadCells(GetCallStatusCellText, &callStatus, -1, 9),
-      (Texts{"", "account-ACC1", "NSE", "CM", "NRML", "CM-NSE-NRML", "MARGIN", "Called", "01/06/2024", "RISK01", ""}));
+  EXPECT_EQ(ReadCells(GetRaisedAlertCellText, &alert, -1, 6),
+            (Texts{"", "Ratio", "Watch 1", std::string(63, 'v'), "ACC1", "01/06/2024 10:00:00", "CM-NSE-NRML", ""}));
+  EXPECT_EQ(ReadCells(GetMessageAlertCellText, &messageAlert, -1, 7),
+            (Texts{"", "RISK01", "ACC1", "CM", "NRML", "2500.00", "01/06/2024 10:00:00", "MAIL", ""}));
   EXPECT_EQ(ReadCells<sCallStatusEntry>(GetCallStatusCellText, nullptr, 0, 0), Texts{""});
-  // Values are cut to 63 bytes.
-  RaisedAlert longAlert;
-  longAlert.strValue.assign(64, 'v');
-  EXPECT_EQ(ReadCells(GetRaisedAlertCellText, &longAlert, 2, 2), Texts{std::string(63, 'v')});
 }
 
 class CRecordingSink : public CCallStatusSink {
@@ -64,15 +57,15 @@ TEST(CallStatusTest, EntriesFromMessages) {
     arrFields.insert(arrFields.end(), arrMore.begin(), arrMore.end());
     return arrFields;
   };
-  // The cells: Entity, Exchange, Segment, Product, Level, Call Type, Status, Time Stamp, Modified By;
-  // none when no entry is added.
+  // The cells: Entity, Exchange, Segment, Product, Level, Call Type, Status, Time Stamp, Modified By,
+  // and none either side; none at all when no entry is added.
   const struct { const char* szName; FieldList arrFields; Texts arrCells; } arrCases[] = {
       {"margin call", with({{49302, "Called"}, {12030, "02/06/2024"}}),
-       {"account-ACC1", "NSE", "CM", "NRML", "CM-NSE-NRML", "MARGIN", "Called", "02/06/2024", "RISK01"}},
+       {"", "account-ACC1", "NSE", "CM", "NRML", "CM-NSE-NRML", "MARGIN", "Called", "02/06/2024", "RISK01", ""}},
       {"obligation wins over margin", with({{49288, "Paid"}, {10615, "01/06/2024"}, {49302, "Called"}, {12030, "x"}}),
-       {"account-ACC1", "NSE", "CM", "NRML", "CM-NSE-NRML", "OBLIGATION", "Paid", "01/06/2024", "RISK01"}},
+       {"", "account-ACC1", "NSE", "CM", "NRML", "CM-NSE-NRML", "OBLIGATION", "Paid", "01/06/2024", "RISK01", ""}},
       {"short level text", with({{54244, "FO"}, {49302, "C"}, {12030, "t"}}, {54244}),
-       {"account-ACC1", "", "FO", "", "FO", "MARGIN", "C", "t", "RISK01"}},
+       {"", "account-ACC1", "", "FO", "", "FO", "MARGIN", "C", "t", "RISK01", ""}},
       {"obligation without its time", with({{49288, "Paid"}, {12030, "t"}, {49302, "C"}}), {}},
       {"margin without its time", with({{49302, "Called"}}), {}}, {"no call at all", with({}), {}},
       {"no entity", with({{49302, "C"}, {12030, "t"}}, {64050}), {}},
@@ -83,14 +76,11 @@ TEST(CallStatusTest, EntriesFromMessages) {
     sink.m_arrEntries.clear();
     EXPECT_EQ(AddCallStatusFromMessage(CTestMessage(row.arrFields).Get()), !row.arrCells.empty());
     ASSERT_EQ(sink.m_arrEntries.size(), row.arrCells.empty() ? 0u : 1u);
-    EXPECT_EQ(row.arrCells.empty() ? Texts{} : ReadCells(GetCallStatusCellText, &sink.m_arrEntries[0], 0, 8),
+    EXPECT_EQ(row.arrCells.empty() ? Texts{} : ReadCells(GetCallStatusCellText, &sink.m_arrEntries[0], -1, 9),
               row.arrCells);
   }
-  // Without a sink nothing is handed over.
-  SetCallStatusSink(nullptr);
-  sink.m_arrEntries.clear();
+  SetCallStatusSink(nullptr);  // without a sink nothing is handed over
   EXPECT_FALSE(AddCallStatusFromMessage(CTestMessage(with({{49302, "C"}, {12030, "t"}})).Get()));
-  EXPECT_TRUE(sink.m_arrEntries.empty());
 }
 
 }  // namespace

@@ -63,11 +63,10 @@ std::string MakeNoiseText(std::mt19937_64& random, std::string_view strAlphabet)
 
 TEST(NumberFormatTest, FormatsHardAndRandomValuesAsPrintf) {
   const double dInf = std::numeric_limits<double>::infinity(), dNan = std::numeric_limits<double>::quiet_NaN();
-  const double arrValues[] = {0.0, -0.0, 0.125, -0.125, 2.675, 1.005, 0.0625, 0.1875, 1.0005, 2.5, 0.5, 1.5, 1e-9,
-      -1e-9, 0.004999999, 0.005, 0.0049999999999999, 0.995, 9.995, 99.9995, 1e15, 1e20, -1e20, 4503599627370495.5,
-      4503599627370496.0, 9007199254740993.0, 123456789.125, 1523467.25, -20.0, 0.1234, DBL_MAX, -DBL_MAX, DBL_MIN,
-      DBL_TRUE_MIN, -DBL_TRUE_MIN, dInf, -dInf, dNan, -dNan, std::nextafter(0.125, 1.0),
-      std::nextafter(0.125, 0.0)};
+  // Ties and near-ties at the last decimal, the limits of exact integers, the extremes.
+  const double arrValues[] = {-0.0, 2.675, 1.005, 1.0005, -1e-9, 0.004999999, 0.005, 0.0049999999999999, 9.995,
+      99.9995, 4503599627370495.5, 9007199254740993.0, DBL_MAX, -DBL_MAX, DBL_TRUE_MIN, dInf, -dInf, dNan, -dNan,
+      std::nextafter(0.125, 1.0), std::nextafter(0.125, 0.0)};
   CMismatches mismatches;
   for (double dValue : arrValues) CheckFormat(mismatches, dValue);
   // Every exact tie at the third and fourth decimals: k/8 and k/16.
@@ -131,9 +130,9 @@ TEST(NumberFormatTest, ReadsTextsAsStrtodAndFormatsThemAsPrintf) {
 }
 
 TEST(NumberFormatTest, ReadsIntegersAsStrtol) {
-  const char* arrTexts[] = {"", "-", "+", "0", "-0", "42", "+42", "  -17x", "\v\f\r 5", "12.9", "1e5", "0x10",
-                            "9223372036854775807", "9223372036854775808", "-9223372036854775808",
-                            "-9223372036854775809", "99999999999999999999999999", "abc", "- 5", "007"};
+  // The random texts below are short: the limits are tried here.
+  const char* arrTexts[] = {"9223372036854775807", "9223372036854775808", "-9223372036854775808",
+                            "-9223372036854775809", "99999999999999999999999999", "\v\f\r 5", "0x10"};
   for (const char* szText : arrTexts) EXPECT_EQ(ParseIntegerText(szText), std::strtol(szText, nullptr, 10)) << szText;
   for (int64_t nValue : {int64_t{-1}, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()}) {
     char szOurs[24];

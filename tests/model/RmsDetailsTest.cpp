@@ -1,4 +1,4 @@
-// The entity record: its slot store against a plain model, cell-text rules and the record key.
+// The entity record: its slot store against a plain model and its cell-text rules.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -45,11 +45,10 @@ TEST(RmsDetailsTest, CellTextRules) {
   const struct { const char* szName; uint32_t nLevel; bool bGroupwise; int nColumn; std::string strExpected; }
   arrCases[] = {
       {"NA becomes a dash", 0, false, 1, "-"}, {"empty becomes a dash", 0, false, 2, "-"},
-      {"never-set slot", 0, false, 3, "-"}, {"--NA-- stays", 0, false, 7, "--NA--"},
-      {"lower case na stays", 0, false, 4, "na"}, {"signed zero stays", 0, false, 6, "-0.00"},
-      {"long text is cut to 511", 0, false, 8, std::string(511, '7')}, {"groupwise off", 0, false, 19, "no"},
-      {"groupwise on", 0, true, 19, "yes"}, {"colour criteria", 5, true, 186, "-"},
-      {"no level", 0, false, 207, "-"}, {"account", 5, false, 207, "Account"},
+      {"--NA-- stays", 0, false, 7, "--NA--"}, {"lower case na stays", 0, false, 4, "na"},
+      {"signed zero stays", 0, false, 6, "-0.00"}, {"long text is cut to 511", 0, false, 8, std::string(511, '7')},
+      {"groupwise off", 0, false, 19, "no"}, {"groupwise on", 0, true, 19, "yes"},
+      {"colour criteria", 5, true, 186, "-"}, {"account", 5, false, 207, "Account"},
       {"unknown level", 6, false, 207, "-"}, {"past the catalogue", 0, false, 289, "-"},
       {"negative", 0, false, -1, "-"}};
   for (const auto& row : arrCases) {
@@ -62,20 +61,6 @@ TEST(RmsDetailsTest, CellTextRules) {
   std::string strText = "old";
   EXPECT_EQ(GetColumnText(nullptr, 0, strText), 0);
   EXPECT_EQ(strText, "");
-}
-
-TEST(RmsDetailsTest, RecordKeys) {
-  // The level is written as "%d" of the unsigned code.
-  const struct { uint32_t nLevel; std::string strId, strLevelText, strKey; } arrCases[] = {
-      {5, "ABC1", "CM-NSE-NRML", "5|ABC1|CM-NSE-NRML"}, {0, "", "", "0||"},
-      {2, "B|1", "ALL-ALL-ALL-ALL", "2|B|1|ALL-ALL-ALL-ALL"}, {4294967295u, "X", "Y", "-1|X|Y"}};
-  for (const auto& row : arrCases) {
-    CRmsDetails record;
-    record.nLevel = row.nLevel;
-    record.SetEntityId(row.strId);
-    record.SetLevelText(row.strLevelText);
-    EXPECT_EQ(FormatRecordKey(record), row.strKey);
-  }
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 // Filling a record from a risk message: absent texts, formatting rules and their exceptions.
+#include <cstdlib>
+#include <cstdio>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -56,8 +55,7 @@ TEST(RmsValueParserTest, OneFieldOneColumn) {
   const struct { const char* szName; uint32_t nLevel, nField; std::string strValue; int nColumn; std::string strExpected; }
   arrCases[] = {
       {"plain amount", 5, 64031, "1523467.25", 1, "1523467.25"}, {"empty value", 5, 64031, "", 1, "0.00"},
-      {"infinity", 5, 64031, "inf", 1, "inf"}, {"sign reversed", 5, 64116, "1500.5", 70, "-1500.50"},
-      {"sign reversed negative", 5, 64116, "-20", 70, "20.00"}, {"sign reversed zero", 5, 64116, "0", 70, "-0.00"},
+      {"sign reversed", 5, 64116, "1500.5", 70, "-1500.50"}, {"sign reversed zero", 5, 64116, "0", 70, "-0.00"},
       {"three decimals", 5, 64298, "0.1234", 86, "0.123"}, {"150 keeps two", 5, 41049, "0.1234", 150, "0.12"},
       {"149 has three", 5, 41048, "0.1234", 149, "0.123"}, {"branch adhoc for a branch", 2, 64256, "5", 74, "5.00"},
       {"branch adhoc for an account", 5, 64256, "5", 74, "-"},
@@ -66,55 +64,12 @@ TEST(RmsValueParserTest, OneFieldOneColumn) {
       {"130 from field 56", 5, 56, "3.14159", 130, "3.14"}, {"remarks value", 5, 64313, "7", 107, "7.00"},
       {"int leading digits", 5, 10105, "42abc", 3, "42"},
       {"int past 32 bits", 5, 10105, "99999999999", 3, "2147483647"},
-      {"long past 32 bits", 5, 64257, "99999999999", 96, "99999999999"}, {"int not a number", 5, 64338, "x", 152, "0"},
-      {"category", 5, 13034, "CASH", 7, "CASH"}, {"entity name", 5, 54002, "Ramesh Traders", 201, "Ramesh Traders"},
-      {"empty text", 5, 54002, "", 201, "-"}, {"text NA", 5, 54002, "NA", 201, "-"},
-      {"bytes that are not text", 5, 13034, "\xff\x01z", 7, "\xff\x01z"},
+      {"long past 32 bits", 5, 64257, "99999999999", 96, "99999999999"}, {"category", 5, 13034, "CASH", 7, "CASH"},
+      {"entity name", 5, 54002, "Ramesh Traders", 201, "Ramesh Traders"}, {"text NA", 5, 54002, "NA", 201, "-"},
       {"groupwise yes", 5, 64037, "yes", 19, "yes"}, {"groupwise Yes", 5, 64037, "Yes", 19, "no"},
   };
   for (const auto& row : arrCases)
     EXPECT_EQ(Cell(Parse({{row.nField, row.strValue}}, row.nLevel), row.nColumn), row.strExpected) << row.szName;
-}
-
-// A cell's shape, told from the bytes kept (packed or not) without making the text, has the
-// characters of the text the cell shows and a value range around what it reads as; where
-// rounding or clamping could change the digits it is unknown.
-TEST(RmsValueParserTest, CellShapesCountTheShownCharacters) {
-  const struct { const char* szName; uint32_t nField; std::string strValue; int nColumn; bool bKnown; } arrCases[] = {
-      {"amount", 64031, "1523467.25", 1, true}, {"amount below one", 64031, "-0.05", 1, true},
-      {"sign reversed amount", 64116, "-1500.50", 70, true}, {"decimals padded", 64031, "-12.5", 1, true},
-      {"leading zeros", 64031, "007.5", 1, true}, {"one character, not packed", 64031, "0", 1, true},
-      {"no digit before the point", 64031, ".5", 1, false}, {"sixteen digits", 64031, "1234567890123456", 1, false},
-      {"exponent, not packed", 10430, "1e3", 2, false}, {"sign reversed zero", 64116, "0", 70, true},
-      {"sign reversed negative", 64116, "-20", 70, true}, {"three decimals rounded", 64298, "0.1234", 86, true},
-      {"rounding into a new digit", 64298, "99.9996", 86, false},
-      {"rounding without a carry", 64298, "99.9984", 86, true},
-      {"negative rounded to zero", 64298, "-0.0001", 86, true}, {"int leading digits", 10105, "42.7", 3, true},
-      {"int negative zero", 10105, "-000", 3, true}, {"int that may be clamped", 10105, "9999999999", 3, false},
-      {"long", 64257, "-123456789012", 96, true}, {"text", 54002, "Ramesh Traders", 201, true},
-      {"absent text", 54002, "NA", 201, true},
-  };
-  for (const auto& row : arrCases) {
-    SCOPED_TRACE(row.szName);
-    const CRmsDetails record = Parse({{row.nField, row.strValue}});
-    const void* const pRecord = &record;
-    sTextShape shape;
-    CRmsDetails::GetCellShapes({&pRecord, 1}, {}, row.nColumn, true, {&shape, 1});
-    const std::string strShown = Cell(record, row.nColumn);
-    SCOPED_TRACE(strShown);
-    if (!row.bKnown) {
-      EXPECT_EQ(shape.eKind, eShapeKind::kUnknown);
-    } else if (shape.eKind == eShapeKind::kText) {
-      EXPECT_EQ(shape.strText, strShown);
-    } else {
-      ASSERT_EQ(shape.eKind, eShapeKind::kNumber);
-      EXPECT_EQ(shape.nMinus, std::count(strShown.begin(), strShown.end(), '-'));
-      EXPECT_EQ(shape.nPoints, std::count(strShown.begin(), strShown.end(), '.'));
-      EXPECT_EQ(shape.nDigits + shape.nMinus + shape.nPoints, strShown.size());
-      EXPECT_LE(shape.dLow, ParseDecimalText(strShown));
-      EXPECT_GE(shape.dHigh, ParseDecimalText(strShown));
-    }
-  }
 }
 
 TEST(RmsValueParserTest, ParsingKeepsWhatTheReceiverSetAndReplacesTheRest) {

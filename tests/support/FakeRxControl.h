@@ -32,11 +32,10 @@ class CFakeRxControl final : public CPyxoRxControl {
     m_arrPublications.push_back(ListFields(pBytes, nLength));
     return m_bSendSucceeds ? 1 : 0;
   }
-  void Close(int32_t nFlags) override { m_arrCloses.push_back(nFlags); }
+  void Close(int32_t /*nFlags*/) override {}
 
   bool m_bSendSucceeds = true;
   std::vector<FieldList> m_arrRequests;
   std::vector<FieldList> m_arrPublications;
   std::vector<std::string> m_arrSubscriptions;
-  std::vector<int32_t> m_arrCloses;
 };
