@@ -5,8 +5,6 @@
 
 #include <sstream>
 
-#include "tests/lists/MemorySettingsFile.h"
-
 namespace {
 
 sAppearanceInfo MakeAppearance(uint32_t clrBackground, uint32_t clrText, const std::string& strSize,
@@ -71,34 +69,6 @@ TEST(AppearanceLineTest, ValuesAreWrittenAndReadBackOddLinesAsFarAsTheyGo) {
     EXPECT_EQ(ParseAppearanceValue(szValue, appearance), bRead) << szValue;
     EXPECT_EQ(Describe(appearance), strRead) << szValue;
   }
-}
-
-TEST(AppearanceLineTest, AListsLineIsReadOverItsAppearance) {
-  sAppearanceInfo current = MakeAppearance(0x123456, 0, "9", 2, {}, {});
-  current.strFontName = "Current";
-  current.bKeywordsAvailable = true;
-  const std::string strDefault = Describe(sAppearanceInfo{});
-  // No line gives the default appearance; what the line does not hold stays.
-  const std::pair<const char*, std::string> arrCases[] = {
-      {nullptr, strDefault}, {"FFFFFF,0,Arial,10", "FFFFFF,0,Arial,10 column 2 keywords colours"}};
-  for (const auto& [szLine, strRead] : arrCases) {
-    CMemorySettingsFile file;
-    ASSERT_TRUE(szLine == nullptr || WriteStoredAppearance(file, "TestList-0", szLine));
-    const sStoredAppearance stored = ReadStoredAppearance(file, "TestList-0", current);
-    EXPECT_EQ(stored.bStored, szLine != nullptr);
-    EXPECT_EQ(Describe(stored.appearance), strRead);
-    EXPECT_TRUE(stored.appearance.bKeywordsAvailable) << "the filter row offers keywords";
-  }
-}
-
-// Longer keywords first; among those of one length the newest first.
-TEST(AppearanceLineTest, NewKeywordsGoBeforeNoLongerOnes) {
-  std::vector<std::string> arrTable;
-  for (const std::string strKeyword : {"buy", "put", "bid", "margin", "ok", "sell"})
-    arrTable.insert(
-        arrTable.begin() + static_cast<std::ptrdiff_t>(FindKeywordInsertRow(arrTable, strKeyword)),
-        strKeyword);
-  EXPECT_EQ(arrTable, (std::vector<std::string>{"margin", "sell", "bid", "put", "buy", "ok"}));
 }
 
 TEST(AppearanceLineTest, FirstKeywordInTheCellColoursTheRow) {

@@ -1,13 +1,10 @@
 // Evaluation of infix texts: each row runs both through EvaluateExpression and through
 // ConvertToPostfix followed by EvaluatePostfix, which must agree on the code and the result.
-// Then the two passes on their own and the operator rule both share.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "lists/ExpressionEngine.h"
-
-using namespace std::string_view_literals;
 
 namespace {
 
@@ -58,23 +55,17 @@ TEST(ExpressionEngine, PrecedenceSignsAndOperatorRuns) {
       {"comparison looser than logic", "1==1&&0", EXPR_OK, 0},
       {"logic before comparison", "0&&1==0", EXPR_OK, 1},
       {"white space of every kind", "\t2\n+\r3\v*\f2 ", EXPR_OK, 8},
-      {"greater", " 1500.50 > 1000", EXPR_OK, 1},
       {"and and or share a level", "1||1&&0", EXPR_OK, 0},
-      {"nan equal", "nan==nan", EXPR_OK, 0},
       {"nan not equal", "nan!=nan", EXPR_OK, 1},
       {"nan counts as true", "nan&&1", EXPR_OK, 1},
-      {"or of zeros", "0||0", EXPR_OK, 0},
       {"sign at the start", "-5+3", EXPR_OK, -2},
-      {"negation in parentheses", "2*(-3)", EXPR_OK, -6},
       {"sign after a blank", "2 - -3", EXPR_OK, 5},
       {"sign after a comparison", "3 < -5", EXPR_OK, 0},
       {"negative zero", "-0", EXPR_OK, -0.0},
       {"no sign after ==", "0 == -0", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"sign before a parenthesis", "-(3)", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"sign after a sign", "3 - - 5", EXPR_BAD_OPERAND, UNTOUCHED},
       {"times minus is no operator", "2*-3", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"no zero after two-character operator", "3 <= -5", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"no zero after shift", "3<<(-5)", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"not in the table", "1<>2", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"single equals", "1 = 1", EXPR_BAD_OPERAND, UNTOUCHED},
       {"two-character operators", "4>=4 && 4 <= 5 && 4!=5", EXPR_OK, 1},
@@ -88,8 +79,6 @@ TEST(ExpressionEngine, IntegerOperators) {
       {"integer division by zero", "1\\0", EXPR_OK, -2147483648.0},
       {"remainder truncates", "7.9%2.5", EXPR_OK, 1},
       {"remainder has dividend sign", "-7%3", EXPR_OK, -1},
-      {"xor", "5^3", EXPR_OK, 6},
-      {"and truncates", "3.7&1.9", EXPR_OK, 1},
       {"nand", "6!&3", EXPR_OK, -3},
       {"nor", "6!|3", EXPR_OK, -8},
       {"shift right keeps sign", "-16>>2", EXPR_OK, -4},
@@ -97,10 +86,8 @@ TEST(ExpressionEngine, IntegerOperators) {
       {"negative shift count", "1 << -1", EXPR_OK, -2147483648.0},
       {"largest fitting value", "2147483647.9|0", EXPR_OK, 2147483647},
       {"just too large", "2147483648|0", EXPR_OK, -2147483648.0},
-      {"just too small", "-2147483649|0", EXPR_OK, -2147483648.0},
       {"not-a-number", "nan|0", EXPR_OK, -2147483648.0},
       {"remainder by zero", "1%0", EXPR_FAILED, UNTOUCHED},
-      {"remainder by fraction", "1%0.5", EXPR_FAILED, UNTOUCHED},
       {"smallest by minus one", "-2147483648 % -1", EXPR_FAILED, UNTOUCHED},
   };
   ExpectRows(arrRows);
@@ -117,17 +104,13 @@ TEST(ExpressionEngine, NumbersErrorsAndLongTexts) {
       {"overflow", "1e400", EXPR_OK, INF},
       {"not-a-number", "nan", EXPR_OK, NOT_A_NUMBER},
       {"division by zero", "1/0", EXPR_OK, INF},
-      {"zero by zero", "0/0", EXPR_OK, NOT_A_NUMBER},
       {"long zero padding", strPadded, EXPR_OK, 1.5},
       {"decimal comma", "1,5", EXPR_BAD_OPERAND, UNTOUCHED},
       {"signed exponent is split", "1e-5", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"two points", "1.2.3", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"embedded nul", "1+\0"sv, EXPR_BAD_OPERAND, UNTOUCHED},
       {"parenthesis never closed", "(2+3", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"closing without opening", "2+3)", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"conversion error before evaluation", "1%0)", EXPR_SYNTAX_ERROR, UNTOUCHED},
       {"empty", "", EXPR_FAILED, UNTOUCHED},
-      {"blanks only", "   ", EXPR_FAILED, UNTOUCHED},
       {"parentheses without a value", "()", 4, UNTOUCHED},
       {"values left over keep the last", "2 3", EXPR_FAILED, 3},
       {"first failure wins: remainder", "1%0 + abc", EXPR_FAILED, UNTOUCHED},
@@ -137,45 +120,4 @@ TEST(ExpressionEngine, NumbersErrorsAndLongTexts) {
       {"deep and unclosed", strUnclosed, EXPR_SYNTAX_ERROR, UNTOUCHED},
   };
   ExpectRows(arrRows);
-}
-
-TEST(ExpressionPostfix, ConversionAndEvaluationOfText) {
-  const std::tuple<const char*, std::string_view, int32_t, std::string_view> arrRows[] = {
-      {"empty", "", EXPR_OK, ""},
-      {"zero before a leading minus", "(-5)", EXPR_OK, " 0 5 -"},
-      {"sign at the start", "-5+3", EXPR_OK, " (-5) 3 +"},
-      {"no sign after a comparison", "3 <= -5", EXPR_OK, " 3 5 - <="},
-      {"run taken as an operand", "2*-3", EXPR_OK, " 2 * 0 3 -"},
-      {"lone sign", "-(3)", EXPR_OK, " (-) 3"},
-      {"operands kept as written", " 1,5 + abc", EXPR_OK, " 1 ,5 abc +"},
-      {"never closed", "(2+3", EXPR_SYNTAX_ERROR, " 2 3 +"},
-  };
-  for (const auto& [szName, strInfix, nCode, strExpected] : arrRows) {
-    std::string strPostfix = "left from before";
-    EXPECT_EQ(ConvertToPostfix(strInfix, strPostfix), nCode) << szName;
-    EXPECT_EQ(strPostfix, strExpected) << szName;
-  }
-  const std::tuple<const char*, std::string_view, int32_t, double> arrEvaluations[] = {
-      {"operator after '(' is an operand", " (+5)", EXPR_OK, 5},
-      {"tab is part of an operand", "\t5", EXPR_OK, 5},
-      {"one value for an operator", " 1 +", EXPR_SYNTAX_ERROR, UNTOUCHED},
-      {"sign alone", " (+)", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"unknown run", " 1 2 =", EXPR_BAD_OPERAND, UNTOUCHED},
-      {"left over", " 2 3", EXPR_FAILED, 3},
-  };
-  for (const auto& [szName, strPostfix, nCode, dExpected] : arrEvaluations) {
-    double dResult = UNTOUCHED;
-    EXPECT_EQ(EvaluatePostfix(strPostfix, dResult), nCode) << szName;
-    EXPECT_EQ(dResult, dExpected) << szName;
-  }
-}
-
-// The longest operator at the start of a text, or -1.
-TEST(ExpressionPostfix, FindOperator) {
-  const std::pair<std::string_view, int32_t> arrRows[] = {
-      {"", -1},    {"5+", -1},   {"*-", -1}, {"<<<", -1}, {"=", -1},
-      {"!==", -1}, {"<= 5", 21}, {"-(", 7},  {"<", 17},
-  };
-  for (const auto& [strText, nIndex] : arrRows)
-    EXPECT_EQ(FindOperator(strText), nIndex) << '"' << strText << '"';
 }

@@ -1,16 +1,5 @@
-// The row store and view of a filter list: insertion, deletion, failures, cells, filters, sorts.
-#include <functional>
-
-#include "model/ColumnCatalogue.h"
-#include "model/RmsDetails.h"
+// The row store and view of a filter list: insertion, deletion, cells, filters, sorts.
 #include "tests/lists/StoreTestRecords.h"
-
-// Breaks the view index and the filter arrays on purpose, to reach the failure messages.
-class CFilterListStoreProbe {
- public:
-  static std::vector<int32_t>& GetView(CFilterListStore& store) { return store.m_arrView; }
-  static std::vector<std::string>& GetTexts(CFilterListStore& store) { return store.m_arrFilterTexts; }
-};
 
 namespace {
 
@@ -66,56 +55,6 @@ TEST_F(FilterListStoreTest, DeletingFilteredOutRowsKeepsTheShownRows) {
   m_store.ResetFilters();
   ASSERT_TRUE(m_store.Filter());
   EXPECT_EQ(Shown(), (Texts{"B", "E"}));
-}
-
-TEST_F(FilterListStoreTest, EveryFailureMessage) {
-  using Probe = CFilterListStoreProbe;
-  // Each row breaks what it needs, then fails.
-  const struct {
-    const char* szName;
-    const char* szMessage;
-    Texts arrShownAfter;
-    int32_t nStoreAfter;
-    std::function<sStoreResult(CFilterListStore&)> fnFail;
-  } arrRows[] = {
-      // clang-format off
-      {"view row past the view", kDeleteNotFoundText, {"A", "B", "C"}, 3,
-       [](CFilterListStore& store) { return store.DeleteRow(3); }},
-      {"view entry past the store", kDeleteNotFoundText, {"A", "", "C"}, 3,
-       [](CFilterListStore& store) { Probe::GetView(store)[1] = 9; return store.DeleteRow(1); }},
-      {"insert into a broken view", kInsertReindexFailedText, {}, 0,
-       [this](CFilterListStore& store) {
-         Probe::GetView(store)[2] = 7;
-         return store.InsertRow(1, &m_records.front());
-       }},
-      {"view holding an index twice", kDeleteReindexFailedText, {}, 0,
-       [](CFilterListStore& store) { Probe::GetView(store)[2] = 0; return store.DeleteRow(0); }},
-      {"index past the view count", kDeleteMapItemFailedText, {"A"}, 3,
-       [](CFilterListStore& store) {
-         store.SetColumnFilter(kName, "A");
-         store.Filter();
-         Probe::GetView(store).push_back(2);
-         return store.DeleteStoreRow(2);
-       }},
-      {"filter arrays out of step", kFilterFailedText, {}, 3,
-       [](CFilterListStore& store) {
-         store.SetColumnFilter(kName, "A");
-         Probe::GetTexts(store).push_back("B");
-         return store.Filter();
-       }},
-      // clang-format on
-  };
-  for (const auto& row : arrRows) {
-    SCOPED_TRACE(row.szName);
-    m_store.DeleteAllRows();
-    m_store.ResetFilters();
-    for (const char* szName : {"A", "B", "C"}) Insert(szName);
-    const sStoreResult result = row.fnFail(m_store);
-    EXPECT_STREQ(result.szFailure, row.szMessage);
-    EXPECT_EQ(result.nViewRow, 0);
-    EXPECT_EQ(Shown(), row.arrShownAfter);
-    EXPECT_EQ(m_store.GetStoreCount(), row.nStoreAfter);
-  }
 }
 
 TEST_F(FilterListStoreTest, CellTexts) {
@@ -237,44 +176,10 @@ TEST_F(FilterListStoreTest, SortingByClicks) {
   m_store.SortByPosition(1);
   EXPECT_EQ(std::pair(m_store.GetSortColumnIndex(), m_store.GetSortValueType()), std::pair(kQty, kSortLong));
   EXPECT_EQ(Shown(1), (Texts{"1", "2", "40"}));
-  EXPECT_EQ(CFilterListStoreProbe::GetView(m_store), (std::vector<int32_t>{1, 2, 0}));
   // An empty view ignores clicks.
   FilterBy(kName, "Z");
   EXPECT_FALSE(m_store.SortByPosition(kName).bSorted);
   EXPECT_EQ(m_store.GetSortState().GetSortColumn(), 1);
-}
-
-// A watch list reads entity records, with their load hint; "-" sorts as 0 there.
-TEST(FilterListStoreRecords, WatchListOfEntityRecords) {
-  CListLayout layout;
-  layout.LoadColumnTable("Orvane_watch1", GetCatalogueColumns());
-  layout.RecordCatalogueCount();
-  layout.ShowAllColumns();
-  CFilterListStore store(layout);
-  store.SetCellTextFn(MakeCellTextFn(GetColumnText));
-  std::vector<int32_t> arrHinted;
-  store.SetCellPrefetchFn([&arrHinted](const void* pRecord, int32_t nColumn) {
-    arrHinted.push_back(nColumn);
-    MakeCellPrefetchFn (&CRmsDetails::PrefetchCell)(pRecord, nColumn);
-  });
-  // Enough rows for the passes to load ahead; the first three are the ones looked at.
-  std::deque<CRmsDetails> records(40);
-  const char* arrLimits[] = {"1500.00", "", "-20.00"};
-  const char* arrIds[] = {"B10", "B9", "A1"};
-  for (size_t i = 0; i < records.size(); ++i) {
-    records[i].SetEntityId(i < 3 ? std::string(arrIds[i]) : "Z" + std::to_string(i));
-    records[i].SetColumnSlotText(2, i < 3 ? arrLimits[i] : "1e9");
-    store.InsertRow(0, &records[i]);
-  }
-  store.SortByPosition(2);  // "Order Value Limit", value type 5
-  const Texts arrSorted = GetShownTexts(store, 0);
-  EXPECT_EQ(Texts(arrSorted.begin(), arrSorted.begin() + 3), (Texts{"A1", "B9", "B10"}));
-  store.SetColumnFilter(0, "b");
-  store.SetColumnFilter(2, ">1000");
-  ASSERT_TRUE(store.Filter());
-  EXPECT_EQ(GetShownTexts(store, 0), (Texts{"B10"}));
-  EXPECT_FALSE(arrHinted.empty());
-  for (const int32_t nColumn : arrHinted) EXPECT_TRUE(nColumn == 0 || nColumn == 2) << nColumn;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The window-free parts of the list commands: fitting, row height, clipboard, filter values.
+// The window-free parts of the list commands: fitting to data, clipboard, filter values.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,16 +10,6 @@
 namespace {
 
 using Texts = std::vector<std::string>;
-
-TEST(ListCommands, Sizes) {
-  const int32_t arrWindow[][3] = {{600, 7, 85}, {49, 1, 49}, {0, 7, 50}, {600, 0, 50}, {-5, 3, 50}};
-  for (const auto& row : arrWindow) EXPECT_EQ(GetFitToWindowWidth(row[0], row[1]), row[2]) << row[0];
-  const int32_t arrMeasured[][2] = {{49, 50}, {50, 50}, {51, 51}, {-3, 50}};
-  for (const auto& row : arrMeasured) EXPECT_EQ(GetFitWidth(row[0]), row[1]) << row[0];
-  const int32_t arrHeights[][3] = {{-12, 1, 16}, {12, 0, 16}, {12, -4, 16}, {-11, 2, 30}, {12, 3, 48}};
-  for (const auto& row : arrHeights)
-    EXPECT_EQ(GetRowHeight(row[0], row[1]), row[2]) << row[0] << " x " << row[1];
-}
 
 // Rows of texts read one by one.
 class CTextRows final : public IFitToDataSource {

@@ -87,12 +87,9 @@ TEST(ListCompare, DatesTimesAndCellsByValueType) {
       {"later month first", kData, "01/02/2024", "02/01/2024", 6, -1},
       {"year before month", kBase, "31/12/2023", "01/01/2024", 6, 1},
       {"equal dates compare times", kData, "01/02/2024 10:15:30", "01/02/2024 09:15:30", 6, -1},
-      {"equal dates and times", kData, "01/02/2024 10:15:30", "01/02/2024 10:15:30", 6, 0},
-      {"dash dates", kData, "01-02-2024", "02-01-2024", 6, -1},
       {"separator taken from a", kData, "01/02/2024", "05-01-2024", 6, -1},
       {"year is four characters, the rest a time", kData, "01/01/20245", "01/01/20244", 6, 0},
       {"time alone, AM before PM", kData, "10:00:00 AM", "09:00:00 PM", 6, 1},
-      {"time alone, PM after AM", kData, "09:00:00 PM", "10:00:00 AM", 6, -1},
       {"month name", kData, "01Jan2024", "01Feb2024", 6, 1},
       {"unknown month is January", kData, "01Xyz2024", "01Jan2024", 6, 0},
       {"words and empty texts", kData, "ab", "cd", 6, 0},
@@ -100,12 +97,10 @@ TEST(ListCompare, DatesTimesAndCellsByValueType) {
       {"base: dash counts -1, below 0", kBase, "-", "0", 2, -1},
       {"base: NA equals -1", kBase, "NA", "-1", 5, 0},
       {"data: dash counts 0, above negatives", kData, "-", "-0.5", 2, 1},
-      {"data: dash counts 0, below positives", kData, "-", "0.5", 5, -1},
       {"nan equals everything", kData, "nan", "5", 2, 0},
       {"base: types 7 and 9 are decimals", kBase, "-", "3", 9, -1},
       {"data: types 7 and 8 are equal", kData, "5", "3", 7, 0},
       {"byte-wise: B10 before B9", kData, "B10", "B9", 3, -1},
-      {"base: type 8 is byte-wise", kBase, "B9", "B10", 8, 1},
       {"integer: leading digits", kData, "12abc", "9", 1, 1},
       {"integer: clamped to 32 bits", kBase, "99999999999", "2147483647", 1, 0},
       {"long: 64 bits", kData, "99999999999", "2147483647", 4, 1},
@@ -114,7 +109,6 @@ TEST(ListCompare, DatesTimesAndCellsByValueType) {
   EXPECT_EQ(CompareTimeTexts("x 23:59:59", "00:00:00"), 1);
   EXPECT_EQ(CompareTimeTexts("10:30:59", "10:31:00"), -1);
   EXPECT_EQ(CompareTimeTexts("10:15", "09:15"), 1);  // too short for hours: minutes decide
-  EXPECT_EQ(CompareTimeTexts("", "9"), 0);
 }
 
 // The key order must be one the comparison allows: every row compares <= 0 with the next,
@@ -153,16 +147,6 @@ TEST(ListSort, KeyOrderAgreesWithTheComparison) {
         }
       }
     }
-  }
-}
-
-TEST(ListSort, NanRowsGoLast) {
-  const std::vector<std::string> arrTexts = {"5", "nan", "3", "1", "-nan", "4", "2"};
-  for (const eSortRule eRule : {kBase, kData}) {
-    std::vector<std::string> arrSorted;
-    for (const int32_t nRow : SortTexts(arrTexts, eRule, 2, -1))
-      arrSorted.push_back(arrTexts[static_cast<size_t>(nRow)]);
-    EXPECT_EQ(arrSorted, (std::vector<std::string>{"1", "2", "3", "4", "5", "nan", "-nan"}));
   }
 }
 

@@ -1,12 +1,8 @@
 // Live filter and sort of the filter list's store: changed and new rows follow the filters and
-// the sort at once; the order tree and record map under it against a vector and a multimap.
+// the sort at once, checked against a filtering pass and a sort of the same rows.
 #include <algorithm>
-#include <map>
-#include <numeric>
 #include <random>
 
-#include "lists/RankTree.h"
-#include "lists/RecordSlots.h"
 #include "tests/lists/StoreTestRecords.h"
 
 namespace {
@@ -14,30 +10,6 @@ namespace {
 using namespace storetest;
 
 using LiveStoreTest = CStoreTest;
-
-TEST_F(LiveStoreTest, ChangedAndNewRowsFollowTheFiltersOnlyWhenLive) {
-  // Off: a new row shows until the next pass, a changed one stays where it is.
-  const std::tuple<bool, Texts, Texts> arrCases[] = {{false, {"A", "B", "D"}, {"A", "B", "D"}},
-                                                     {true, {"A", "C"}, {"C"}}};
-  for (const auto& [bLive, arrAfterChanges, arrAfterNotANumber] : arrCases) {
-    SCOPED_TRACE(bLive ? "live" : "off");
-    m_store.DeleteAllRows();
-    m_store.SetLive(false);
-    sTestRecord* pA = Add("A", "500");
-    sTestRecord* pB = Add("B", "700");
-    sTestRecord* pC = Add("C", "10");
-    m_store.SetColumnFilter(kValue, ">100");
-    ASSERT_TRUE(m_store.Filter());
-    m_store.SetLive(bLive);
-    EXPECT_EQ(Shown(), (Texts{"A", "B"}));
-    Change(pB, "50");   // stops matching
-    Change(pC, "200");  // now matches
-    Add("D", "1");      // never matched
-    EXPECT_EQ(Shown(), arrAfterChanges);
-    Change(pA, "abc");  // not a number: no ">" passes it
-    EXPECT_EQ(Shown(), arrAfterNotANumber);
-  }
-}
 
 TEST_F(LiveStoreTest, RowsTakeTheirSortedPlace) {
   m_store.SetLive(true);
@@ -141,74 +113,6 @@ TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
     for (int32_t nRow = 0; nRow < m_store.GetViewCount(); ++nRow)
       ASSERT_EQ(m_store.GetRecord(nRow), snapshot.GetRecord(nRow)) << "round " << nRound << ", row " << nRow;
   }
-}
-
-TEST(RecordSlots, MatchesAMultimapThroughGrowthAndRemovals) {
-  std::mt19937 random(5);
-  // Few records, many rows each: long probe runs that removals must keep whole.
-  std::vector<int64_t> arrRecords(40);
-  CRecordSlots slots;
-  std::multimap<const void*, int32_t> mapExpected;
-  for (int n = 0; n < 20000; ++n) {
-    const void* pRecord = &arrRecords[random() % arrRecords.size()];
-    if (mapExpected.empty() || random() % 3 != 0) {
-      const auto nSlot = static_cast<int32_t>(random() % 1000);
-      slots.Add(pRecord, nSlot);
-      mapExpected.emplace(pRecord, nSlot);
-    } else {
-      auto it = mapExpected.begin();
-      std::advance(it, static_cast<ptrdiff_t>(random() % mapExpected.size()));
-      slots.Remove(it->first, it->second);
-      mapExpected.erase(it);
-    }
-    if (n % 97 != 0) continue;
-    for (const int64_t& nRecord : arrRecords) {
-      std::vector<int32_t> arrFound, arrWanted;
-      slots.ForEachSlot(&nRecord, [&](int32_t nSlot) { arrFound.push_back(nSlot); });
-      for (auto [it, itEnd] = mapExpected.equal_range(&nRecord); it != itEnd; ++it)
-        arrWanted.push_back(it->second);
-      std::ranges::sort(arrFound);
-      std::ranges::sort(arrWanted);
-      ASSERT_EQ(arrFound, arrWanted) << n;
-    }
-  }
-  EXPECT_EQ(slots.GetCount(), mapExpected.size());
-  slots.Remove(&arrRecords[0], 5000);  // absent: nothing changes
-  EXPECT_EQ(slots.GetCount(), mapExpected.size());
-}
-
-TEST(RankTree, MatchesAnOrderedVector) {
-  std::mt19937 random(11);
-  CRankTree tree;
-  std::vector<int32_t> arrSorted(64), arrHandles(64);
-  for (int32_t i = 0; i < 64; ++i) arrSorted[static_cast<size_t>(i)] = i * 2;
-  tree.Assign(arrSorted);
-  std::iota(arrHandles.begin(), arrHandles.end(), 0);  // Assign's handles
-  const auto before = [](int32_t nA, int32_t nB) { return nA < nB; };
-  for (int n = 0; n < 2000; ++n) {
-    if (arrSorted.empty() || random() % 2 == 0) {
-      const auto nValue = static_cast<int32_t>(random() % 1000);
-      int32_t nRank = -1;
-      const int32_t nHandle = tree.Insert(nValue, before, &nRank);
-      const auto it = std::upper_bound(arrSorted.begin(), arrSorted.end(), nValue);
-      ASSERT_EQ(nRank, it - arrSorted.begin());
-      arrHandles.insert(arrHandles.begin() + (it - arrSorted.begin()), nHandle);
-      arrSorted.insert(it, nValue);
-    } else {
-      const size_t nAt = random() % arrSorted.size();
-      tree.Erase(arrHandles[nAt]);
-      arrSorted.erase(arrSorted.begin() + static_cast<ptrdiff_t>(nAt));
-      arrHandles.erase(arrHandles.begin() + static_cast<ptrdiff_t>(nAt));
-    }
-    ASSERT_EQ(tree.GetCount(), static_cast<int32_t>(arrSorted.size()));
-    const size_t nProbe = arrSorted.empty() ? 0 : random() % arrSorted.size();
-    if (!arrSorted.empty()) {
-      ASSERT_EQ(tree.GetValueAt(static_cast<int32_t>(nProbe)), arrSorted[nProbe]);
-      ASSERT_EQ(tree.GetRank(arrHandles[nProbe]), static_cast<int32_t>(nProbe));
-    }
-  }
-  EXPECT_EQ(tree.GetValues(), arrSorted);
-  EXPECT_EQ(tree.GetValueAt(tree.GetCount()), CRankTree::kNone);
 }
 
 }  // namespace

@@ -25,15 +25,12 @@ class CRepositionColumnsTest : public CSettingsFixture {
     List().GetLayout().SetPositions(std::vector<int32_t>{0, 1, 2, -1, -1});
     List().BuildHeader();
     List().SetFixedColumnNames({"A"});
-    Reopen();
+    List().OnCommand(kCmdRepositionColumns);
+    m_pDialog = List().GetRepositionDialog();
     ASSERT_NE(m_pDialog, nullptr);
   }
 
   CFilterListCtrl& List() const { return *m_pList->pList; }
-  void Reopen() {
-    List().OnCommand(kCmdRepositionColumns);
-    m_pDialog = List().GetRepositionDialog();
-  }
   void Press(const char* szLabel) const { m_pDialog->GetButton(szLabel)->click(); }
   CHvDragListCtrl& Hidden() const { return *m_pDialog->GetHiddenList(); }
   CHvDragListCtrl& Shown() const { return *m_pDialog->GetShownList(); }
@@ -89,45 +86,6 @@ TEST_F(CRepositionColumnsTest, ViewAppliesWithoutSavingAndSaveWrites) {
   Press("&Save");
   m_pList = std::make_unique<sTextList>(kNames, std::vector<TextRecord>{{"1", "2", "3", "4", "5"}});
   EXPECT_EQ(GetHeaderTexts(List()), (Texts{"A", "B", "C", "D"}));
-}
-
-// A window that keeps the numbered messages it is sent.
-class CMessageWindow : public QWidget {
- public:
-  bool event(QEvent* pEvent) override {
-    if (pEvent->type() != CWindowMessageEvent::GetEventType()) return QWidget::event(pEvent);
-    const auto* pMessage = static_cast<CWindowMessageEvent*>(pEvent);
-    m_arrMessages.emplace_back(pMessage->m_nMessage, pMessage->m_wParam);
-    return true;
-  }
-  std::vector<std::pair<uint32_t, uintptr_t>> m_arrMessages;
-};
-
-TEST_F(CRepositionColumnsTest, ViewAsksTheWindowOfAPlainListToRefresh) {
-  CMessageWindow window;
-  auto* pList = new CCommonListCtrl(&window);
-  pList->SetControlId(1231);
-  pList->GetLayout().LoadColumnTable("Plain", std::vector<sColumnDef>{{"A", kAlignLeft, kSortText}});
-  pList->LoadProfile();
-  pList->OnCommand(kCmdRepositionColumns);
-  pList->GetRepositionDialog()->GetButton("&View")->click();
-  EXPECT_EQ(window.m_arrMessages, (std::vector<std::pair<uint32_t, uintptr_t>>{{1147, 1231}}));
-}
-
-TEST_F(CRepositionColumnsTest, DefaultSortTextSurvivesReopeningOnTheDealerList) {
-  List().SetProfileName(kSortControlsListName);
-  Reopen();
-  QLineEdit* pEdit = m_pDialog->GetSortEdit();
-  ASSERT_TRUE(pEdit->isVisibleTo(m_pDialog));
-  emit Shown().cellClicked(1, 0);
-  EXPECT_EQ(pEdit->text().toStdString(), "B");
-  Press("Sort");
-  pEdit->setText("C");
-  Press("&Default");
-  EXPECT_EQ(pEdit->text().toStdString(), "B");
-
-  Reopen();
-  EXPECT_EQ(m_pDialog->GetSortEdit()->text().toStdString(), "B");
 }
 
 }  // namespace
