@@ -37,4 +37,30 @@ TEST_F(SettingsAccessTest, ReadOutcomesAndCuts) {
   EXPECT_EQ(std::pair(strProfile.size(), strKey.size()), std::pair(size_t{4095}, size_t{4094}));
 }
 
+TEST_F(SettingsAccessTest, ValuesWithANulAreKeptWhole) {
+  using namespace std::string_literals;
+  const std::string strOthers = "; kept\n[CONFIG]\nMAIL_CC=a@b.c\n"s;
+  const std::string strStored = "[s]\nTITLE=Desk\0North\n"s;
+  for (const AccessFn pfnAccess : {AccessProfileSetting, AccessKeySetting}) {
+    SCOPED_TRACE(pfnAccess == AccessKeySetting ? "key" : "profile");
+    WriteFile(kFile, strOthers + strStored);
+    // A value read with a NUL inside and written back stays as it was.
+    std::string strValue;
+    ASSERT_TRUE(pfnAccess(kSettingRead, "s", "TITLE", strValue, kFile));
+    EXPECT_EQ(strValue, "Desk\0North"s);
+    EXPECT_TRUE(pfnAccess(kSettingWrite, "s", "TITLE", strValue, kFile));
+    EXPECT_EQ(ReadFile(kFile), strOthers + strStored);
+
+    std::string strWritten = "mid\0dle\0"s;
+    EXPECT_TRUE(pfnAccess(kSettingWrite, "s", "OTHER", strWritten, kFile));
+    EXPECT_TRUE(pfnAccess(kSettingRead, "s", "OTHER", strValue, kFile));
+    EXPECT_EQ(strValue, strWritten);
+    // Cut at their NUL the names would name another setting: the write is refused.
+    std::string strOverwrite = "lost";
+    EXPECT_FALSE(pfnAccess(kSettingWrite, "s", "TITLE\0X"s, strOverwrite, kFile) ||
+                 pfnAccess(kSettingWrite, "s\0X"s, "TITLE", strOverwrite, kFile));
+    EXPECT_EQ(ReadFile(kFile), strOthers + strStored + "OTHER=mid\0dle\0\n"s);
+  }
+}
+
 }  // namespace

@@ -120,4 +120,18 @@ TEST_F(AlertsWindowTest, NewAlertsStandOutAndCountUntilSeenOrAcknowledged) {
   EXPECT_TRUE(m_pAlerts->IsBeepOn());
 }
 
+TEST_F(AlertsWindowTest, DoubleClickSelectsTheEntityInItsWatchWindow) {
+  AddEntities({"A1", "A2", "A3"});
+  const auto& record = *static_cast<const CRmsDetails*>(GetList(2).GetStore().GetRecord(1));
+  RaisedAlert alert{
+      "Loss", "Watch 2", "-1", std::string(record.GetEntityId()), "t", std::string(record.GetLevelText())};
+  EXPECT_FALSE(m_pAlerts->ShowAlertEntity(alert));
+  alert.nWindow = 2;
+  EXPECT_TRUE(m_pAlerts->ShowAlertEntity(alert));
+  EXPECT_EQ(GetList(2).GetSelectedRows(), std::vector<int32_t>{1});
+  EXPECT_TRUE(GetList(1).GetSelectedRows().empty());
+  alert.strLevel = "other";
+  EXPECT_FALSE(m_pAlerts->ShowAlertEntity(alert));
+}
+
 }  // namespace
