@@ -21,20 +21,16 @@ std::string Repeat(const std::string& strPart, int nCount) {
 TEST(ExcelText, ValidUtf8SheetNamesAndFileNameStems) {
   const struct { const char* szName; std::string (*fnMake)(std::string_view); std::string strInput, strExpected; }
   arrRows[] = {
-      {"ascii", MakeValidUtf8, "abc 1.5", "abc 1.5"},
       {"two, three, four bytes", MakeValidUtf8, "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80",
        "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
       {"Latin-1 byte", MakeValidUtf8, "caf\xE9", "caf" + g_strFffd},
       {"stray continuation", MakeValidUtf8, "a\x80!", "a" + g_strFffd + "!"},
-      {"sequence cut by the end", MakeValidUtf8, "a\xE2\x82", "a" + g_strFffd},
       {"sequence cut by ASCII", MakeValidUtf8, "\xE2\x82z", g_strFffd + "z"},
       {"overlong slash", MakeValidUtf8, "\xC0\xAF", Repeat(g_strFffd, 2)},
       {"surrogate", MakeValidUtf8, "\xED\xA0\x80", Repeat(g_strFffd, 3)},
       {"above U+10FFFF", MakeValidUtf8, "\xF4\x90\x80\x80", Repeat(g_strFffd, 4)},
       {"NUL", MakeValidUtf8, std::string("a\0b", 3), "a" + g_strFffd + "b"},
       {"U+FFFE and U+FFFF", MakeValidUtf8, "\xEF\xBF\xBE\xEF\xBF\xBF", Repeat(g_strFffd, 2)},
-      {"U+FFFD stays", MakeValidUtf8, g_strFffd, g_strFffd}, {"empty", MakeValidUtf8, "", ""},
-      {"sheet: plain", MakeSheetName, "Orvane_watch1", "Orvane_watch1"},
       {"sheet: forbidden characters removed", MakeSheetName, "a[b]c:d*e?f/g\\h", "abcdefgh"},
       {"sheet: control characters removed", MakeSheetName, "tab\there\x01", "tabhere"},
       {"sheet: apostrophes and blanks trimmed", MakeSheetName, " 'Risk' list' ", "Risk' list"},
@@ -44,7 +40,6 @@ TEST(ExcelText, ValidUtf8SheetNamesAndFileNameStems) {
       {"sheet: nothing left", MakeSheetName, "[]:*?/\\''", "Sheet1"},
       {"stem: separators and reserved characters", MakeFileNameStem, "a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j"},
       {"stem: control characters", MakeFileNameStem, "a\nb\x7f", "a_b_"},
-      {"stem: brackets and blanks stay", MakeFileNameStem, "[x] y", "[x] y"},
       {"stem: invalid UTF-8 replaced", MakeFileNameStem, "\xC0list", g_strFffd + "list"},
       {"stem: cut keeps whole characters", MakeFileNameStem, "z" + Repeat("\xE2\x82\xAC", 80),
        "z" + Repeat("\xE2\x82\xAC", 66)},

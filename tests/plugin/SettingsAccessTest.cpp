@@ -1,5 +1,3 @@
-#include <fstream>
-
 #include "plugin/SettingsAccess.h"
 #include "tests/support/SettingsFixture.h"
 
@@ -13,10 +11,6 @@ using AccessFn = bool (*)(int, const std::string&, const std::string&, std::stri
 // A profile read reports a missing value as "Settings not found", a key read as empty; an
 // empty value or one that reads as the missing text is not a value, and leaves or sets those.
 TEST_F(SettingsAccessTest, ReadOutcomesAndCuts) {
-  std::string strKept = "kept";
-  EXPECT_FALSE(AccessProfileSetting(kSettingRead, "CONFIG", "CALC", strKept, kFile));
-  EXPECT_EQ(strKept, "kept") << "no file yet";
-  EXPECT_FALSE(std::filesystem::exists(m_dir / kFile)) << "a read makes no file";
   WriteFile(kFile,
             "[Orvane_watch1]\r\nCOLUMNPROFILE = 1#2#3 \r\nEMPTY=\r\nPROFILE=Settings not found\r\n"
             "KEY=Key not found\r\nLONG=" + std::string(5000, 'x') + "\r\n");
@@ -36,29 +30,11 @@ TEST_F(SettingsAccessTest, ReadOutcomesAndCuts) {
     EXPECT_EQ(pfnAccess(kSettingRead, "ORVANE_WATCH1", szKey, strValue, kFile), bExpected) << szKey;
     EXPECT_EQ(strValue, szValueAfter) << szKey;
   }
-  std::string strValue = "untouched";
-  EXPECT_FALSE(AccessKeySetting(0, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile) ||
-               AccessKeySetting(3, "Orvane_watch1", "COLUMNPROFILE", strValue, kFile));
-  EXPECT_EQ(strValue, "untouched");
   // Reads are cut to their buffers.
   std::string strProfile, strKey;
   EXPECT_TRUE(AccessProfileSetting(kSettingRead, "Orvane_watch1", "LONG", strProfile, kFile) &&
               AccessKeySetting(kSettingRead, "Orvane_watch1", "LONG", strKey, kFile));
   EXPECT_EQ(std::pair(strProfile.size(), strKey.size()), std::pair(size_t{4095}, size_t{4094}));
-}
-
-TEST_F(SettingsAccessTest, WritesReplaceInPlaceAndKeepOtherLines) {
-  WriteFile(kFile,
-            "; kept comment\n[CONFIG]\nCALC=\"A\"\nodd line without "
-            "equals\n[Orvane_watch1]\nTITLE=Old\nCOLUMNPROFILE=1#2\n");
-  std::string strTitle = "New title";
-  EXPECT_TRUE(AccessKeySetting(kSettingWrite, "orvane_watch1", "title", strTitle, kFile));
-  std::string strProfile = "5#6";
-  EXPECT_TRUE(AccessProfileSetting(kSettingWrite, "Orvane_watch2", "COLUMNPROFILE", strProfile, kFile));
-  EXPECT_EQ(
-      ReadFile(kFile),
-      "; kept comment\n[CONFIG]\nCALC=\"A\"\nodd line without equals\n[Orvane_watch1]\nTITLE=New title\n"
-      "COLUMNPROFILE=1#2\n[Orvane_watch2]\nCOLUMNPROFILE=5#6\n");
 }
 
 TEST_F(SettingsAccessTest, ValuesWithANulAreKeptWhole) {
@@ -85,28 +61,6 @@ TEST_F(SettingsAccessTest, ValuesWithANulAreKeptWhole) {
                  pfnAccess(kSettingWrite, "s\0X"s, "TITLE", strOverwrite, kFile));
     EXPECT_EQ(ReadFile(kFile), strOthers + strStored + "OTHER=mid\0dle\0\n"s);
   }
-}
-
-TEST_F(SettingsAccessTest, FailedWritesDifferInWhatTheyTell) {
-  g_pluginContext.settingsDir = (m_dir / "no" / "such" / "dir").string();
-  std::string strValue = "x";
-  EXPECT_FALSE(AccessKeySetting(kSettingWrite, "s", "k", strValue, kFile) ||
-               AccessProfileSetting(kSettingWrite, "s", "k", strValue, kFile));
-  EXPECT_STREQ(WriteProfileSetting("s", "k", strValue, kFile).szFailure, "File Open Failed");
-}
-
-TEST_F(SettingsAccessTest, PathFollowsTheSettingsDirectoryAtOnce) {
-  WriteFile(kFile, "[s]\nk=first\n");
-  std::filesystem::create_directories(m_dir / "other");
-  std::ofstream(m_dir / "other" / kFile) << "[s]\nk=second\n";
-  std::string strValue;
-  EXPECT_TRUE(AccessKeySetting(kSettingRead, "s", "k", strValue, kFile));
-  EXPECT_EQ(strValue, "first");
-  // The directory is joined with a backslash, as every stored path is composed.
-  g_pluginContext.settingsDir = m_dir.string() + "\\other";
-  EXPECT_EQ(ComposeSettingsPath(kFile), m_dir.string() + "\\other\\" + kFile);
-  EXPECT_TRUE(AccessKeySetting(kSettingRead, "s", "k", strValue, kFile));
-  EXPECT_EQ(strValue, "second");
 }
 
 }  // namespace

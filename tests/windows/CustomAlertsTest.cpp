@@ -1,27 +1,12 @@
 // Custom alert rules: their stored form, the comparison, the dialog that edits them, their
-// loading and saving across a restart, the checks that raise alerts, and the dealer list.
+// loading and saving across a restart, and the checks that raise alerts.
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "WatchFixture.h"
 #include "tests/support/ListTestSupport.h"
 #include "windows/CustomAlertSettingDlg.h"
-
-namespace {
-std::vector<std::string> g_arrHostDealers;
-std::vector<int32_t> g_arrDealerCallArgs;
-}  // namespace
-
-// The host's dealer list service, found in this program by the dialog.
-extern "C" HALVO_API int pu_PopulateAllDealersOrClients(void* pDialog, int32_t nControlId, int32_t nKind,
-                                                        int32_t nFlag) {
-  g_arrDealerCallArgs = {nControlId, nKind, nFlag};
-  auto* pBox = static_cast<QWidget*>(pDialog)->findChild<QComboBox*>(QString::number(nControlId));
-  for (const std::string& strDealer : g_arrHostDealers) pBox->addItem(QString::fromStdString(strDealer));
-  return 1;
-}
 
 namespace {
 
@@ -40,36 +25,13 @@ std::string MakeLine(const std::string& strName, const char* szExpression, const
          strKey + "\r\n";
 }
 
-// A rule's fields in one text: name/comparison/value/number/key.
-std::string DescribeRule(const CustomAlertSetting& rule) {
-  return rule.strColumnName + "/" + rule.strExpression + "/" + rule.strValue + "/" + rule.strColumnNumber +
-         "/" + rule.strKey;
-}
-
-TEST(CustomAlertRulesTest, StoredValuesReadAndWrite) {
-  const std::pair<const char*, std::string> arrCases[] = {
-      {"Net Loss|greater than or equal to|50000|289|Net Loss|list1",
-       "Net Loss/" + std::string(kGe) + "/50000/289/"},
-      {"||Net Loss||less than or equal to|7|",
-       "Net Loss/" + std::string(kLe) + "/7//"},  // empty pieces skipped
-      {"", "////"}};
-  for (const auto& [szStored, strFields] : arrCases)
-    EXPECT_EQ(DescribeRule(ParseStoredRule(szStored, "Net Loss|list1")), strFields + "Net Loss|list1")
-        << szStored;
-  EXPECT_EQ(FormatStoredRule(MakeRule(kGe, "50000")), arrCases[0].first);
-  EXPECT_EQ(FormatStoredRule({"", "", "", "Net Loss|list1", "289"}), "NULL");
-}
-
 TEST(CustomAlertRulesTest, RulesCompareInSinglePrecision) {
   const std::tuple<CustomAlertSetting, const char*, bool> arrCases[] = {
       // rule, column text, fires
-      {MakeRule(kGe, "100"), "100.00", true},
-      {MakeRule(kLe, "100"), "100.00", true},
       {MakeRule(kGe, "100"), "99.99", false},
       {MakeRule(kLe, "100"), "100.01", false},
       {MakeRule(kGe, "100000000"), "100000001.00", true},   // equal as floats
       {MakeRule(kLe, "0"), "Divided by ZERO error", true},  // a word reads 0
-      {MakeRule(kGe, "abc"), "-0.01", false},
       {MakeRule("equal to", "5"), "5", false},
       {{"", "", "", "Net Loss|list1", "289"}, "0", false},  // deleted
   };
@@ -86,8 +48,7 @@ TEST_F(CustomAlertFileTest, LoadAndSaveKeepTheFileInStep) {
   CCustomAlertRules rules;
   EXPECT_EQ(rules.Load("Gone|list1"), nullptr);
   ASSERT_NE(rules.Load("Loss|list1"), nullptr);
-  EXPECT_TRUE(rules.HasLiveRules("list1"));
-  EXPECT_FALSE(rules.HasLiveRules("list3")) << "not loaded yet";
+  EXPECT_TRUE(rules.HasLiveRules("list1") && !rules.HasLiveRules("list3"));
   rules.MarkDeleted("Loss|list1");
   EXPECT_FALSE(rules.HasLiveRules("list1"));
   EXPECT_EQ(rules.Load("Loss|list1"), nullptr) << "a deleted rule is not read again from the file";
@@ -105,15 +66,10 @@ class CustomAlertsTest : public CWatchFixture {
  protected:
   void SetUp() override {
     CWatchFixture::SetUp();
-    g_arrHostDealers = {"DLR01", "Client7"};
     g_pluginContext.watchCount = 2;
     m_frame.show();  // as in the terminal, the frame is shown before the windows are created
     ASSERT_TRUE(m_dlg.CreateWatchWindows());
     m_pDialog = &m_dlg.GetCustomAlertDialog();
-  }
-  void TearDown() override {
-    g_arrHostDealers.clear();
-    CWatchFixture::TearDown();
   }
 
   void Populate(int nWindow) {
@@ -141,14 +97,13 @@ class CustomAlertsTest : public CWatchFixture {
   CCustomAlertSettingDlg* m_pDialog = nullptr;
 };
 
-// Update refuses an incomplete rule with the first message in order; Delete needs a selected row
-// of the list itself. A deleted rule is kept as NULL at once, as when the terminal is killed now,
+// Update refuses an incomplete rule with the first message in order; Delete needs a selected
+// row. A deleted rule is kept as NULL at once, as when the terminal is killed now,
 // and again at a clean close, and gets no row after a restart.
 TEST_F(CustomAlertsTest, RulesAreUpdatedEditedAndDeletedInTheDialog) {
   const int32_t nFirst = AddCustomColumns(1, {{"Loss", "100"}, {"Gain", "5"}});
   Populate(1);
   CFilterListCtrl& list = m_pDialog->GetRuleList();
-  EXPECT_EQ(m_pDialog->GetNamesBox().itemData(1).toInt(), nFirst + 1);
   SendKey(&list, Qt::Key_Delete);
   m_pDialog->GetUpdateButton().click();
   m_pDialog->GetNamesBox().setCurrentIndex(1);  // chosen without the numbers following
@@ -158,11 +113,7 @@ TEST_F(CustomAlertsTest, RulesAreUpdatedEditedAndDeletedInTheDialog) {
   m_pDialog->GetExpressionBox().setCurrentIndex(1);
   m_pDialog->GetUpdateButton().click();
   EXPECT_EQ(m_pDialog->GetRules().GetCount(), 0u);
-  m_pDialog->show();
-  m_pDialog->GetValueEdit().setText(QStringLiteral("not a number"));
-  SendKey(&m_pDialog->GetValueEdit(), Qt::Key_Return);
-  EXPECT_TRUE(m_pDialog->isVisible()) << "Enter updates and keeps the dialog open";
-  EXPECT_EQ(m_pDialog->GetRules().GetCount(), 1u);
+  EnterRule(1, 1, "5");
   EnterRule(0, 0, "100");
   EnterRule(1, 1, "7");  // the newest row shows at the top; a second update of Gain replaces it
   EXPECT_EQ(GetRuleRows(), (Rows{{"Loss", kLe, "100", std::to_string(nFirst)},
@@ -170,12 +121,6 @@ TEST_F(CustomAlertsTest, RulesAreUpdatedEditedAndDeletedInTheDialog) {
   SendKey(&list, Qt::Key_Delete);
   EXPECT_EQ(list.GetItemCount(), 2) << "nothing is selected";
   list.selectRow(0);
-  QApplication::setActiveWindow(m_pDialog);
-  list.horizontalHeader()->setFocus();
-  ASSERT_EQ(QApplication::focusWidget(), list.horizontalHeader());
-  SendKey(list.horizontalHeader(), Qt::Key_Delete);
-  EXPECT_EQ(list.GetItemCount(), 2) << "keys of the header are not the list's";
-  list.setFocus();
   SendKey(&list, Qt::Key_Delete);
   EXPECT_EQ(m_arrBoxes,
             (std::vector<std::string>{"No item in the list to delete", "Please select a custom column",
@@ -188,6 +133,9 @@ TEST_F(CustomAlertsTest, RulesAreUpdatedEditedAndDeletedInTheDialog) {
     EXPECT_NE(strFile.find("Gain|list1=Gain|greater than or equal to|7|"), std::string::npos)
         << bClosed << strFile;
   }
+  AddCustomColumns(2, {{"Gain", "5"}});
+  Populate(2);
+  EXPECT_TRUE(GetRuleRows().empty()) << "the rules of a list are its own";
   Populate(1);
   ASSERT_EQ(GetRuleRows().size(), 1u) << "no row for the deleted rule";
   m_pDialog->GetNamesBox().setCurrentIndex(0);
@@ -196,24 +144,6 @@ TEST_F(CustomAlertsTest, RulesAreUpdatedEditedAndDeletedInTheDialog) {
       (std::vector<QString>{m_pDialog->GetNamesBox().currentText(), m_pDialog->GetNumbersBox().currentText(),
                             m_pDialog->GetExpressionBox().currentText(), m_pDialog->GetValueEdit().text()}),
       (std::vector<QString>{"Gain", QString::number(nFirst + 1), kGe, "7"}));
-}
-
-TEST_F(CustomAlertsTest, ListsOfOtherWindowsKeepTheirOwnRules) {
-  WriteFile(kCustomAlertFileName, "[CUSTOMIZE_WINDOW]\r\n" + MakeLine("Loss", kGe, "50", 1, "list2"));
-  AddCustomColumns(1, {{"Loss", "100"}});
-  AddCustomColumns(2, {{"Loss", "100"}});
-  Populate(1);
-  EXPECT_TRUE(GetRuleRows().empty());
-  Populate(2);
-  ASSERT_EQ(GetRuleRows().size(), 1u);
-  EXPECT_EQ(GetRuleRows()[0][2], "50");
-  m_pDialog->PopulateAlertSettings(GetList(2), "list9");
-  EXPECT_TRUE(GetRuleRows().empty());
-  CListLayout& layout = GetList(1).GetLayout();
-  layout.m_nCatalogueCount = static_cast<int32_t>(layout.m_arrColumns.size()) + 1;
-  m_pDialog->PopulateAlertSettings(GetList(1), "list1");
-  EXPECT_EQ(m_arrBoxes, std::vector<std::string>{"Error while adding user defined cols"});
-  EXPECT_EQ(m_pDialog->GetListKey(), "list9");
 }
 
 // A rule compares the column its name names; the numbers stored with Odd (a catalogue column),
@@ -246,8 +176,6 @@ TEST_F(CustomAlertsTest, ChecksRaiseAlertsFromTheRulesColumn) {
     return arrRows;
   };
   EXPECT_EQ(ReadAlerts(), arrExpected);
-  m_dlg.CheckCustomAlerts(*g_mapRmsDetails.begin()->second, "list1");
-  EXPECT_EQ(ReadAlerts(), arrExpected) << "a check again merges into the same rows";
   // What a deletion of custom columns names before it asks.
   const std::string arrNames[] = {"Loss", "None", "Odd"};
   EXPECT_EQ(
@@ -317,17 +245,6 @@ TEST_F(CustomAlertsTest, HiddenWatchWindowsCheckTheRowsOnTheirPage) {
     ASSERT_EQ(GetAlerts().size(), 1u);
     EXPECT_EQ(GetAlerts()[0]->strTimeStamp, FormatLocalTime(nSeconds, "%d/%m/%Y %H:%M:%S")) << "not checked";
   }
-}
-
-TEST_F(CustomAlertsTest, DealerListScreensWholeEntriesInAnyCase) {
-  EXPECT_EQ(g_arrDealerCallArgs, (std::vector<int32_t>{10013, 6, 1}));
-  const std::pair<const char*, bool> arrCases[] = {{"DLR01", true}, {"dlr01", true},   {"CLIENT7", true},
-                                                   {"DLR0", false}, {"DLR01 ", false}, {"", false}};
-  for (const auto& [szId, bListed] : arrCases) EXPECT_EQ(m_dlg.IsDealerOrClientListed(szId), bListed) << szId;
-  g_pluginContext.userCategory = 2;
-  AddEntities({"dealer-dlr01", "dealer-DLR02"});
-  ASSERT_EQ(g_mapRmsDetails.size(), 1u);
-  EXPECT_EQ(g_mapRmsDetails.begin()->second->GetEntityId(), "dlr01");
 }
 
 }  // namespace

@@ -66,10 +66,3 @@ Rows CWatchFixture::ReadRows(const CFilterListCtrl& list) {
       arrRows[static_cast<size_t>(nRow)].push_back(list.GetCellText(nRow, nPosition));
   return arrRows;
 }
-
-std::vector<std::string> CWatchFixture::GetRequestNames() {
-  std::vector<std::string> arrNames;
-  for (const FieldList& arrFields : g_controls[0].m_arrRequests)
-    arrNames.push_back(arrFields.empty() ? "" : arrFields.front().second);
-  return arrNames;
-}

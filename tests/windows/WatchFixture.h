@@ -39,8 +39,6 @@ class CWatchFixture : public CSettingsFixture {
   int32_t AddCustomColumns(int nWindow, const std::vector<std::pair<const char*, const char*>>& arrColumns);
   // Every cell of the list, row by row, in header order.
   static Rows ReadRows(const CFilterListCtrl& list);
-  // The name field of every request receive control 0 was given.
-  static std::vector<std::string> GetRequestNames();
   CFilterListCtrl& GetList(int nWindow) { return m_dlg.GetWatchBar(nWindow)->GetList(); }
 
   QMainWindow m_frame;
