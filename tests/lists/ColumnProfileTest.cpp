@@ -88,8 +88,6 @@ TEST(ColumnProfile, BuildsTheSavedValues) {
                        ",4,3,90,Fixed# \"1\"#\"C1\""));
 }
 
-// Without a profile every column shows and neither custom columns nor call-amount keys are read;
-// with one, each key names a column by its exact name.
 TEST(ColumnProfile, CallAmountKeysAreReadWithAProfileOnly) {
   CMemorySettingsFile file;
   file.m_mapSections["Orvane_watch2"] = {{kColumnProfileKey, "1,0,90"}};  // another list's

@@ -49,9 +49,6 @@ TEST(CustomColumnProfile, ReadsEntriesUpToTheFirstThatLacksAField) {
         "Half| \"289\"|\"Net\"|290|-1|0"}},
       {"empty display", ",5,1,90,A#s#,6,2,80,B#t#u", {"A|s||5|1|90", "B|t|u|6|2|80"}},
       {"hash in the display", ",5,1,90,A#s#d#e", {"A|s|d#e|5|1|90"}},
-      {"long name kept whole",
-       ",5,1,90," + std::string(70, 'L') + "#s#d",
-       {std::string(70, 'L') + "|s|d|5|1|90"}},
       {"empty name passed over", ",5,1,90,#s#d,6,2,80,B#t#u", {"B|t|u|6|2|80"}},
       {"second entry lacks its stored expression", ",5,1,90,A#s#d,6,2,80,B#t", {"A|s|d|5|1|90"}},
       {"missing hash swallows nothing", ",5,1,90,A# \"1\",6,2,80,B#t#u", {}},
@@ -90,13 +87,4 @@ TEST(CustomColumnProfile, LoadingMakesRecordsAndRebuildsExpressions) {
               std::tuple(80, 1, 2));
   EXPECT_EQ(std::pair(layout.GetColumnWidth(kCatalogueColumnCount), layout.m_nFirstColumn),
             std::pair(70, kCatalogueColumnCount));
-
-  // Of two columns with one name (written before such names were refused), the first counts,
-  // as in the dialog.
-  CListLayout twins = MakeCatalogueLayout();
-  file.m_mapSections[kSection] = {
-      {kColumnProfileKey, "0,0,80"},
-      {kUserColumnProfileKey, ",289,1,80,Twin# 1# 1,290,2,80,Twin# 2# 2,291,3,80,Reader# 0#\"Twin\""}};
-  ReadStoredProfile(file, kSection, twins, ReadCustomColumns);
-  EXPECT_EQ(twins.m_arrColumns.back().strFormula, " \"289\"");
 }

@@ -1,8 +1,6 @@
 // Custom column cells read through a store: rules, colours, the failure box, cycles and nesting.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "lists/CustomColumnEdit.h"
 #include "lists/CustomColumnText.h"
 #include "lists/FilterListStore.h"
@@ -67,9 +65,6 @@ class CustomColumnTextTest : public testing::Test {
 }  // namespace
 
 TEST_F(CustomColumnTextTest, ComputesCellsByTheRules) {
-  char szInfinite[400];
-  const std::string kInfinite(szInfinite,
-                              std::snprintf(szInfinite, sizeof(szInfinite), "%.*lf", 2, 10.0 / 4.0 / 0.0));
   // Case, stored expression, MToM Loss, Margin Used, the cell.
   const std::tuple<const char*, std::string, const char*, const char*, std::string> arrRows[] = {
       {"MToM Loss / Margin Used", " \"1\" / \"2\"", "10.00", "4.00", "2.50"},
@@ -81,7 +76,7 @@ TEST_F(CustomColumnTextTest, ComputesCellsByTheRules) {
       {"code 1 keeps the divisor part's value", " \"1\" -\"2\" / 2", "10.00", "-4.00", "2.00"},
       {"operand not a number (code 3)", " \"1\" + abc", "10.00", "4.00", "0.00"},
       {"divisor part not a number", " \"1\" / abc", "10.00", "4.00", kUnchanged},
-      {"infinite result", " \"1\" / \"2\" / 0", "10.00", "4.00", kInfinite},
+      {"infinite result", " \"1\" / \"2\" / 0", "10.00", "4.00", "inf"},
       {"rounding", " \"1\" / 3", "-2.00", "4.00", "-0.67"},
       {"index past the array", " \"99\" + 1", "10.00", "4.00", kInvalidReferenceText},
   };
@@ -136,7 +131,6 @@ TEST_F(CustomColumnTextTest, CyclesShowTheirTextWithoutRecursingForever) {
   EXPECT_EQ(Cell(AddStored("Sound", " \"1\" + 1"), m_row).strText, "11.00");
 }
 
-// A custom column reads another as the cell shows it, with two decimals, up to a nesting limit.
 TEST_F(CustomColumnTextTest, CustomColumnsReadOthersUpToANestingLimit) {
   AddDisplayed("Third", "\"MToM Loss\" / 3");
   AddDisplayed("Thrice", "\"Third\" * 3");

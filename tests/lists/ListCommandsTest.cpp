@@ -1,15 +1,14 @@
 // The window-free parts of the list commands: fitting to data, clipboard, filter values.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
-#include "lists/FilterListStore.h"
 #include "lists/FitToDataPass.h"
 #include "lists/ListCommands.h"
+#include "tests/lists/StoreTestRecords.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
+using namespace storetest;
+using ListCommandsTest = CStoreTest;
 
 // Rows of texts read one by one.
 class CTextRows final : public IFitToDataSource {
@@ -23,10 +22,8 @@ class CTextRows final : public IFitToDataSource {
   const Texts& m_arrRows;
 };
 
-// "Fit to Data" reads a long list in slices: one whose time is up stops after a block of rows,
-// the next goes on where it stopped, rows added meanwhile included. Each column keeps the texts
-// widest by their characters' advances, not by their length; a byte that is not UTF-8 counts as
-// U+FFFD.
+// A slice whose time is up stops after a block of rows; the widest texts are chosen by their
+// characters' advances, not their length, and a byte that is not UTF-8 counts as U+FFFD.
 TEST(ListCommands, FitToDataPassReadsEveryRowAcrossSlices) {
   Texts arrRows(500, "iiiiiiii");
   arrRows[270] = "WW";
@@ -46,27 +43,16 @@ TEST(ListCommands, FitToDataPassReadsEveryRowAcrossSlices) {
   EXPECT_EQ(arrKept, (Texts{"WW", "\xff\xff\xff"}));
 }
 
-TEST(ListCommands, StoreClipboardAndFilterValues) {
-  const sColumnDef arrColumns[] = {{"Name", kAlignLeft, kSortText}, {"Segment", kAlignLeft, kSortText}};
-  CListLayout layout;
-  layout.LoadColumnTable("Test", arrColumns);
-  layout.RecordCatalogueCount();
-  layout.ShowAllColumns();
-  CFilterListStore store(layout);
-  store.SetCellTextFn([](const void* pRecord, int32_t nColumn, sCellText& cell) {
-    cell.strText = static_cast<const Texts*>(pRecord)->at(static_cast<size_t>(nColumn));
-    return true;
-  });
-  const std::vector<Texts> arrRecords = {{"A", "CM"}, {"B", ""}, {"C", "cm"}, {"D", "FO"}, {"E", "Cm~FO"}};
-  for (const Texts& record : arrRecords) store.InsertRow(0, &record);
-  store.SetReverse(true);
-  EXPECT_EQ(BuildClipboardText(store, std::vector<int32_t>{0, 4, 9}, 2), "E\tCm~FO\t\r\nA\tCM\t\r\n\t\t\r\n");
-  EXPECT_EQ(BuildClipboardText(store, std::vector<int32_t>{}, 2), "");
+TEST_F(ListCommandsTest, StoreClipboardAndFilterValues) {
+  for (const auto& [szName, szSegment] : {std::pair{"A", "CM"}, {"B", ""}, {"C", "cm"}, {"D", "FO"}, {"E", "Cm~FO"}})
+    Insert(szName, szSegment);
+  m_store.SetReverse(true);
+  EXPECT_EQ(BuildClipboardText(m_store, std::vector<int32_t>{0, 4, 9}, 2), "E\tCm~FO\t\r\nA\tCM\t\r\n\t\t\r\n");
+  EXPECT_EQ(BuildClipboardText(m_store, std::vector<int32_t>{}, 2), "");
   // Distinct non-empty texts in view order, letter case ignored.
-  EXPECT_EQ(CollectFilterValues(store, 1), (Texts{"Cm~FO", "FO", "cm"}));
-  store.SetColumnFilter(0, "A~D");
-  ASSERT_TRUE(store.Filter());
-  EXPECT_EQ(CollectFilterValues(store, 1), (Texts{"FO", "CM"}));
+  EXPECT_EQ(CollectFilterValues(m_store, kValue), (Texts{"Cm~FO", "FO", "cm"}));
+  FilterBy(kName, "A~D");
+  EXPECT_EQ(CollectFilterValues(m_store, kValue), (Texts{"FO", "CM"}));
   // A value the joined text contains already is left out; letter case counts here.
   EXPECT_EQ(JoinFilterValues(Texts{"AB", "A", "CM", "cm"}), "AB~CM~cm");
 }

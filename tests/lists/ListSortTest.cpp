@@ -81,7 +81,6 @@ std::string MakeDateText(std::mt19937& random) {
 }
 
 TEST(ListCompare, DatesTimesAndCellsByValueType) {
-  // Rows read as: the first click (-1) puts the later text first.
   ExpectRows({
       {"different lengths compare byte-wise", kData, "9/1/2024", "10/1/2024", 6, 1},
       {"later month first", kData, "01/02/2024", "02/01/2024", 6, -1},

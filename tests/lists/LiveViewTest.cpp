@@ -62,14 +62,11 @@ TEST_F(LiveStoreTest, SpansCoverTheRowsThatChangedInBothReadingDirections) {
   }
 }
 
-// Many random changes, deletions and insertions: the live view always equals a filtering pass
-// and a sort by click of the same rows in a store without live filtering.
 TEST_F(LiveStoreTest, RandomChangesMatchAPassAndASort) {
   std::mt19937 random(7);
   CFilterListStore snapshot(m_layout);
   snapshot.SetCellTextFn(GetTestCellText);
   std::vector<sTestRecord*> arrRows;
-  // Adds a row of a random value to both stores.
   const auto addBoth = [&](const std::string& strName, int32_t nAt = 0) {
     arrRows.push_back(Add(strName, std::to_string(random() % 50), nAt));
     snapshot.InsertRow(nAt, arrRows.back());

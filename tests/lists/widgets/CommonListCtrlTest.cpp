@@ -7,15 +7,11 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 
-#include "controls/ColorRef.h"
 #include "lists/widgets/ListControlRegistry.h"
 
 namespace {
 
 using Widths = std::vector<int32_t>;
-constexpr uint32_t kRed = MakeColorRef(255, 0, 0);
-constexpr uint32_t kBlue = MakeColorRef(0, 0, 255);
-constexpr uint32_t kGreen = MakeColorRef(0, 255, 0);
 const sColumnDef kColumns[] = {{"Name", kAlignLeft, kSortText},
                                {"Amount", kAlignRight, kSortDecimal},
                                {"Count", kAlignRight, kSortInteger}};
@@ -46,12 +42,6 @@ Widths GetHeaderWidths(const CCommonListCtrl& list) {
   for (int32_t n = 0; n < list.GetHeader()->count(); ++n)
     arrWidths.push_back(list.GetHeader()->sectionSize(n));
   return arrWidths;
-}
-
-int CountRowPixels(CCommonListCtrl& list, int32_t nRow, uint32_t clrColour) {
-  const QImage image = list.viewport()->grab().toImage();
-  return CountPixelsNear(image, QRect(0, list.rowViewportPosition(nRow), image.width(), list.rowHeight(nRow)),
-                         clrColour);
 }
 
 using CommonListCtrlTest = CSettingsFixture;
@@ -220,20 +210,6 @@ TEST_F(CommonListCtrlTest, CheckBoxesRowHeightAndRegistry) {
   EXPECT_EQ(pList->rowHeight(0), 20);
   delete pList;
   EXPECT_FALSE(CListControlRegistry::Contains(pList));
-}
-
-TEST_F(CommonListCtrlTest, KeywordColoursTheRowText) {
-  WriteFile("OrvaneSetting.ini",
-            "[CUSTOMIZE_LISTS]\nTestList-0=0,FF00,DejaVu Sans,12,1,sell,FF,buy,FF0000,\n");
-  const sTextList text({"Id", "Side"}, {{"1", "Buy"}, {"2", "hold"}});
-  CFilterListCtrl& list = *text.pList;
-  // "Buy" colours the whole row, the Id cell too; "hold" has the list's text colour. Which
-  // keyword matches which cell is the appearance line's rule.
-  const std::tuple<int32_t, uint32_t, uint32_t> arrCases[] = {{0, kBlue, kGreen}, {1, kGreen, kRed}};
-  for (const auto& [nRow, clrShown, clrAbsent] : arrCases) {
-    EXPECT_GT(CountRowPixels(list, nRow, clrShown), 0) << "row " << nRow;
-    EXPECT_EQ(CountRowPixels(list, nRow, clrAbsent), 0) << "row " << nRow;
-  }
 }
 
 }  // namespace

@@ -48,8 +48,6 @@ TEST(ListMenus, ContextAndHeaderMenusByState) {
 
   CCommonListCtrl plain;
   EXPECT_EQ(DescribeMenu(*plain.CreateHeaderMenu()), "4004 4001 4002 4003");
-  plain.SetRepositionEnabled(false);
-  EXPECT_EQ(DescribeMenu(*plain.CreateHeaderMenu()), "4001 4002 4003");
   // Reposition, data mode, custom columns allowed, match exactly, and the filter list's header menu.
   const std::tuple<bool, bool, bool, bool, const char*> arrHeaderCases[] = {
       {true, false, true, false, "4004 4001 4002 4003 | 33078 4000 |"},
