@@ -100,6 +100,7 @@ class RmsReceiverTest : public CLinkFixture {
     auto it = g_mapRmsDetails.find(std::to_string(nLevel) + "|" + strId + "|CM-NSE-NRML");
     return it != g_mapRmsDetails.end() ? it->second.get() : nullptr;
   }
+  // The rows of the two lists.
   std::pair<std::vector<const CRmsDetails*>, std::vector<const CRmsDetails*>> Rows() {
     return {m_host.m_mapLists[1].m_arrRows, m_host.m_mapLists[3].m_arrRows};
   }
@@ -197,6 +198,21 @@ TEST_F(RmsReceiverTest, WhileTheTreeStreamsWhatWasPublishedMeanwhileIsNeverSetBa
   EndList("mrv_rst_show_tree_all");
   Respond({{32767, "rms_get_prsnt_values_rst"}, {64050, "account-A1"}, {54244, "CM-NSE-NRML"}, {64116, "5"}});
   EXPECT_EQ(Shown(pA1), "-5.00 /Called");
+}
+
+TEST_F(RmsReceiverTest, ALinkLostBeforeTheFirstLookStillAsksAgain) {
+  // The start-up requests went over the first session; the first look already finds a later
+  // one. The lists whose end never came are asked for again too.
+  EndList("roth_rst");
+  for (int n = 0; n < 2; ++n) {  // the same session again asks for nothing more
+    m_receiver.FollowLinkSession(3);
+    EXPECT_EQ(RequestNames(), (std::vector<std::string>{"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all"}));
+  }
+  // Once the alert list has ended, a later loss asks for the tree alone.
+  EndList("mrv_surv_alert_show_tree_all");
+  m_receiver.FollowLinkSession(4);
+  EXPECT_EQ(RequestNames(), (std::vector<std::string>{"mrv_rst_show_tree_all", "mrv_surv_alert_show_tree_all",
+                                                      "mrv_rst_show_tree_all"}));
 }
 
 TEST_F(RmsReceiverTest, PresentValuesAndCallStatusPublications) {

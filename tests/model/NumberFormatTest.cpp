@@ -1,8 +1,9 @@
-// Number texts byte for byte as snprintf, strtod and strtol give them.
+// Number texts byte for byte as snprintf, strtod and strtol give them, whatever the locale.
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cfloat>
+#include <clocale>
 #include <cmath>
 #include <random>
 
@@ -144,5 +145,21 @@ TEST(NumberFormatTest, ReadsIntegersAsStrtol) {
     mismatches.Check(ParseIntegerText(strText) == std::strtol(strText.c_str(), nullptr, 10), "'" + strText + "'");
   }
 }
+
+#ifdef ORVANE_TEST_LOCPATH
+// A process locale with a decimal comma changes nothing: "." stays the decimal point.
+TEST(NumberFormatTest, IgnoresTheProcessLocale) {
+  setenv("LOCPATH", ORVANE_TEST_LOCPATH, 1);
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE locale";
+  char szLocal[16];
+  std::snprintf(szLocal, sizeof(szLocal), "%.2f", 1.5);
+  const double arrRead[] = {ParseDecimalText("1523467.25"), ParseDecimalText(" +1.5e1"), ParseDecimalText("1,5")};
+  const std::string strFormatted = Formatted(-1234.5, 2);
+  std::setlocale(LC_ALL, "C");
+  ASSERT_STREQ(szLocal, "1,50");
+  EXPECT_EQ(std::vector<double>(std::begin(arrRead), std::end(arrRead)), (std::vector<double>{1523467.25, 15.0, 1.0}));
+  EXPECT_EQ(strFormatted, "-1234.50");
+}
+#endif
 
 }  // namespace

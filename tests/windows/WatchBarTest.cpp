@@ -4,6 +4,7 @@
 #include <QItemSelectionModel>
 
 #include "WatchFixture.h"
+#include "platform/ShellOpen.h"
 #include "platform/qt/ModalDialog.h"
 #include "windows/DataFreshness.h"
 #include "windows/NewCallStatusDlg.h"
@@ -19,6 +20,15 @@ std::vector<std::string> GetCaptions(const std::vector<sWatchMenuEntry>& arrEntr
 
 class WatchBarTest : public CWatchFixture {
  protected:
+  void SetUp() override {
+    CWatchFixture::SetUp();
+    SetShellOpenSink([this](const std::string& strText) { m_arrOpened.push_back(strText); });
+  }
+  void TearDown() override {
+    SetShellOpenSink({});
+    CWatchFixture::TearDown();
+  }
+
   // Starts with the windows, four entities in every list, and rows selected in window 1.
   COrvaneWatchDlgBar& StartWithSelection(std::initializer_list<int> arrRows) {
     EXPECT_TRUE(m_dlg.CreateWatchWindows());
@@ -41,6 +51,8 @@ class WatchBarTest : public CWatchFixture {
     bar.OnCommand(nCommand);
     SetModalDialogHook({});
   }
+
+  std::vector<std::string> m_arrOpened;
 };
 
 TEST_F(WatchBarTest, MenuFollowsCountConfigurationAndWindow) {
@@ -90,6 +102,8 @@ TEST_F(WatchBarTest, MenuFollowsCountConfigurationAndWindow) {
   EXPECT_FALSE(bar.OnCommand(12345));
 }
 
+// Refresh asks for the topmost selected entity only; a manual alert is published per entity
+// and shows one box. Nothing selected: nothing asked or sent, and the box still shows, empty.
 TEST_F(WatchBarTest, RefreshAndManualAlertsFollowTheSelection) {
   COrvaneWatchDlgBar& bar = StartWithSelection({2, 0});
   EXPECT_TRUE(bar.OnCommand(kCmdRefresh));
@@ -161,6 +175,55 @@ TEST_F(WatchBarTest, AQuietLinkShowsABannerAndOldRowsAreDimmed) {
   EXPECT_EQ(std::pair(ParseDimAfterSeconds("60", true), ParseDimAfterSeconds("1m", true)),
             std::pair(60, 300));
   EXPECT_FALSE(IsRowAged(0, 1'000'000'000, 60) || IsRowAged(1, 1'000'000'000, 0));
+}
+
+// Each kind's link for an account: its subject, the local time of a zone with daylight saving (in
+// winter and in summer) with the list's amounts in the order of the kind's columns, and the copy
+// addresses last.
+TEST_F(WatchBarTest, CallEmailsCarryTheAmountsAndTheLocalTime) {
+  const struct {
+    int32_t nCommand;
+    std::array<int32_t, 6> arrColumns;
+    const char* szCc;
+    int64_t nSeconds;
+    std::vector<std::string> arrPieces;  // in order: the first starts the link, the last ends it
+  } arrRows[] = {
+      {kCmdMarginCallEmail, {70, 0, 83, -1, -1, -1}, "", 1796411100,
+       {"mailto:?subject=Initial Margin call for Account [C1001]&body=",
+        "As on 02:05 PM Dec 04,2026 today, your margin stood at Rs.-1500.50 as against the requirement of "
+        "Rs.C1001 i.e a deficit / shortfall of Rs.CM-NSE-NRML .", "&cc="}},
+      {kCmdObligationCallEmail, {-1, -1, -1, 83, 70, 0}, "risk@example.com;desk@example.com", 1783171800,
+       {"mailto:?subject=Cash Obligation Short Fall for Account [C1001]&body=",
+        "As on 09:30 AM Jul 04,2026 today, your margin stood at Rs.CM-NSE-NRML as against the requirement of "
+        "Rs.-1500.50 i.e a deficit / shortfall of Rs.C1001 .", "&cc=risk@example.com;desk@example.com"}},
+  };
+  const char* szOldZone = std::getenv("TZ");
+  const std::string strOldZone = szOldZone != nullptr ? szOldZone : "";
+  setenv("TZ", "America/New_York", 1);
+  tzset();
+  EXPECT_TRUE(m_dlg.CreateWatchWindows());
+  AddEntities({"account-C1001", "account-C1002"});  // one link for each selected entity
+  COrvaneWatchDlgBar& bar = *m_dlg.GetWatchBar(1);
+  bar.GetList().selectAll();
+  for (const auto& row : arrRows) {
+    SCOPED_TRACE(row.nCommand);
+    m_arrOpened.clear();
+    bar.GetList().GetLayout().m_arrCallAmountColumns = row.arrColumns;
+    g_pluginContext.mailCc = row.szCc;
+    SetFixedClock(row.nSeconds * 1000000);
+    EXPECT_TRUE(bar.OnCommand(row.nCommand));
+    ASSERT_EQ(m_arrOpened.size(), 2u);
+    size_t nAt = 0;
+    for (const std::string& strPiece : row.arrPieces) {
+      nAt = m_arrOpened[0].find(strPiece, nAt);
+      ASSERT_NE(nAt, std::string::npos) << strPiece << "\n" << m_arrOpened[0];
+    }
+    EXPECT_TRUE(m_arrOpened[0].starts_with(row.arrPieces.front()) &&
+                m_arrOpened[0].ends_with(row.arrPieces.back()));
+    EXPECT_NE(m_arrOpened[1].find("[C1002]&body="), std::string::npos);
+  }
+  szOldZone != nullptr ? setenv("TZ", strOldZone.c_str(), 1) : unsetenv("TZ");
+  tzset();
 }
 
 }  // namespace

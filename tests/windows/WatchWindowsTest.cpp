@@ -1,12 +1,30 @@
 // The controller in-process: its windows in a frame, the first requests through receive
-// controls that this test program offers as the host would, and rows following the server's
-// records.
+// controls that this test program offers as the host would, rows following the server's
+// records, and the titles the windows keep.
 #include "WatchFixture.h"
 #include "tests/support/ListTestSupport.h"
 
 namespace {
 
+using WatchTitlesTest = CSettingsFixture;
 using WatchWindowsTest = CWatchFixture;
+
+TEST_F(WatchTitlesTest, WrittenTitlesReadBackAndKeepTheFileReadable) {
+  const std::string strRest =
+      "[CONFIG]\nDIALOG COUNT=2\n[Orvane_watch3]\nTITLE=Desk C\n[Orvane_watch4]\nTITLE=\n";
+  WriteFile("OrvaneSetting.ini", "[orvane_watch1]\nCOLUMNPROFILE=1#2\ntitle=Old\n" + strRest);
+  EXPECT_EQ(
+      (std::vector<std::string>{ReadWatchTitle(1), ReadWatchTitle(2), ReadWatchTitle(3), ReadWatchTitle(4)}),
+      (std::vector<std::string>{"Old", "Orvane Watch 2", "Desk C", "Orvane Watch 4"}));
+  // Line breaks are joined with a blank; an empty title reads as the default.
+  for (const auto& [szTitle, szRead] : {std::pair{"two\nlines\r\n", "two lines"}, {"", "Orvane Watch 1"}}) {
+    EXPECT_TRUE(WriteWatchTitle(GetWatchSectionName(1), szTitle));
+    EXPECT_EQ(ReadWatchTitle(1), szRead);
+  }
+  EXPECT_TRUE(WriteWatchTitle(GetWatchSectionName(1), "Night desk"));
+  EXPECT_EQ(ReadFile("OrvaneSetting.ini"),
+            "[orvane_watch1]\nCOLUMNPROFILE=1#2\ntitle=Night desk\n" + strRest);
+}
 
 TEST_F(WatchWindowsTest, WindowCountFollowsTheSetting) {
   for (const int32_t nWatchCount : {0, 2, 9}) {
@@ -35,6 +53,8 @@ TEST_F(WatchWindowsTest, WindowCountFollowsTheSetting) {
   }
 }
 
+// A second start creates no window twice and keeps the link, but asks again; it shows every
+// window when all are hidden, and leaves them as they are when one is shown.
 TEST_F(WatchWindowsTest, ASecondStartAsksAgainAndShowsWindowsOnlyWhenAllAreHidden) {
   g_pluginContext.watchCount = 2;
   ASSERT_TRUE(m_dlg.CreateWatchWindows());
