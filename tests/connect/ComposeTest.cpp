@@ -99,8 +99,6 @@ TEST_F(CComposeTest, RoundTripsThroughScratchParserAndBuilder) {
   }
 }
 
-// A zeroed first word empties the scratch until the next start (the link starts each request so,
-// as its tests show); closing a scratch two handles compose into unbinds both.
 TEST_F(CComposeTest, ZeroFirstWordEmptiesScratchAndClosingUnbindsItsHandles) {
   Compose({{0, "first"}, {54211, "topic"}});
   *reinterpret_cast<uint32_t*>(m_hScratch) = 0;

@@ -39,8 +39,6 @@ TEST(RmsLinkTest, OpensInOrderWithTheHostService) {
   EXPECT_TRUE(arrFailures.empty());
 }
 
-// Without the service no control exists, but the receivers do. (Shutdown without the host's
-// release service is followed through the plug-in's start-up tests.)
 TEST(RmsLinkTest, WithoutTheHostServiceOnlyTheReceiversExist) {
   std::vector<eLinkFailure> arrFailures;
   const std::unique_ptr<RmsLink> pUnlinked = Open(false, arrFailures);
@@ -49,7 +47,6 @@ TEST(RmsLinkTest, WithoutTheHostServiceOnlyTheReceiversExist) {
   EXPECT_EQ(arrFailures, std::vector<eLinkFailure>{eLinkFailure::kNoHostLink});
 }
 
-// A receiver hands every message on and lets nothing escape to the host.
 TEST(RmsLinkTest, ReceiversForwardAndSwallowFailures) {
   struct CThrowingHandler final : CRmsMessageHandler {
     void OnRmsResponse(OTP_MSG) override { ++nResponses, throw std::runtime_error("boom"); }

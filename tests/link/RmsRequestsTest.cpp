@@ -8,18 +8,13 @@
 
 namespace {
 
-class RmsRequestsTest : public CLinkFixture {
- protected:
-  void RequestStartUpLists() {
-    Note(m_requests.RequestUserPeerData());
-    Note(m_requests.RequestRmsTree());
-    Note(m_requests.RequestRoth());
-    Note(m_requests.RequestAlertTree());
-  }
-};
+using RmsRequestsTest = CLinkFixture;
 
 TEST_F(RmsRequestsTest, StartUpRequestsAndSubscriptionsCarryTheirFieldsInOrder) {
-  RequestStartUpLists();
+  Note(m_requests.RequestUserPeerData());
+  Note(m_requests.RequestRmsTree());
+  Note(m_requests.RequestRoth());
+  Note(m_requests.RequestAlertTree());
   EXPECT_EQ(m_control.m_arrRequests, (std::vector<FieldList>{{{0, "om_get_user_peer_data"}, {31003, "RISK07"}},
       {{0, "mrv_rst_show_tree_all"}}, {{0, "roth_rst"}}, {{0, "mrv_surv_alert_show_tree_all"}}}));
   EXPECT_TRUE(m_arrBoxes.empty());
@@ -29,7 +24,6 @@ TEST_F(RmsRequestsTest, StartUpRequestsAndSubscriptionsCarryTheirFieldsInOrder) 
       "54211:rms prsnt value publish ZEL:0:1,0,0,0,1", "54211:manual sms alert:0:1,0,0,0,1"}));
 }
 
-// The level text's parts go in their own fields, an "ALL" part in none.
 TEST_F(RmsRequestsTest, PresentValuesByLevelText) {
   const std::pair<const char*, FieldList> arrCases[] = {
       {"ALL-ALL-ALL-ALL", {}}, {"P-ALL-Q-R", {{63002, "P"}, {64030, "Q"}}},

@@ -1,4 +1,4 @@
-// The auxiliary lists' cell texts and call status entries built from server messages.
+// Call status entries built from server messages and their cell texts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,18 +24,6 @@ Texts ReadCells(int (*fnGet)(const T*, int, std::string&), const T* pEntry, int 
     arrCells.push_back(strText);
   }
   return arrCells;
-}
-
-// Each list's columns and one either side; "Value" (column 4) of a message alert shows its sixth
-// text and "Time Stamp" (column 5) the fifth; values are cut to 63 bytes.
-TEST(AuxiliaryListsTest, CellsShowTheirEntryTexts) {
-  const RaisedAlert alert{"Ratio", "Watch 1", std::string(64, 'v'), "ACC1", "01/06/2024 10:00:00", "CM-NSE-NRML"};
-  const sMessageAlert messageAlert{"RISK01", "ACC1", "CM", "NRML", "01/06/2024 10:00:00", "2500.00", "MAIL"};
-  EXPECT_EQ(ReadCells(GetRaisedAlertCellText, &alert, -1, 6),
-            (Texts{"", "Ratio", "Watch 1", std::string(63, 'v'), "ACC1", "01/06/2024 10:00:00", "CM-NSE-NRML", ""}));
-  EXPECT_EQ(ReadCells(GetMessageAlertCellText, &messageAlert, -1, 7),
-            (Texts{"", "RISK01", "ACC1", "CM", "NRML", "2500.00", "01/06/2024 10:00:00", "MAIL", ""}));
-  EXPECT_EQ(ReadCells<sCallStatusEntry>(GetCallStatusCellText, nullptr, 0, 0), Texts{""});
 }
 
 class CRecordingSink : public CCallStatusSink {

@@ -26,8 +26,6 @@ bool IsIntact(const sBlock& block) {
 
 }  // namespace
 
-// Blocks of every size class and beyond, more than two regions of them, stay apart; freed
-// blocks are taken again without disturbing the others.
 TEST(RecordMemoryTest, BlocksStayApartThroughReuse) {
   const size_t nInUseBefore = recordmemory::GetBytesInUse();
   std::vector<sBlock> arrBlocks;
