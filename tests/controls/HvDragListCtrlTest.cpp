@@ -101,7 +101,6 @@ TEST_F(DragListTest, DropsMoveRowsAfterTheHighlightOrOntoAnotherListAskingForEac
       {"after an earlier row", true, {3, 4}, 0, "", "ADEBCF", "XYZ", {0}, ""},
       {"no highlight goes to the end", true, {0, 2}, -1, "", "BDEFAC", "XYZ", {0}, ""},
       {"onto the rows themselves", true, {1, 2}, 1, "", "ABCDEF", "XYZ", {0}, ""},
-      {"refused rows stay", false, {1, 3}, 1, "BD", "ABCDEF", "XYZ", {}, "BD"},
       {"arrive reversed at the row", false, {0, 2}, 1, "", "BDEF", "XCAYZ", {1, 2}, "AC"},
       {"a refused row among others", false, {0, 2, 3}, 3, "C", "BCEF", "XYZDA", {3, 4}, "ACD"},
   };

@@ -26,7 +26,6 @@ TEST(TerminalConfigTest, ReadsSettingsAndKeepsDefaultsForWhatIsWrong) {
        "tcp://rms.desk:7001", "DESK07", 2, "DLR1,DLR2", {}},
       {"names ignore case, two endpoints", "[Server]\nAddress=tcp://a:1,tcp://a:2\n", "tcp://a:1,tcp://a:2",
        "RISK01", 0, "", {}},
-      {"empty file", "", "", "RISK01", 0, "", {}},
       {"comments", "# desk settings\n[login]\n; who logs in\n# user = DESK08\nuser=DESK07 ; for now\n", "",
        "DESK07", 0, "", {}},
       {"line without '='", "[login]\nuser DESK07\ncategory=2\n", "", "RISK01", 0, "", {"line 2", "defaults"}},

@@ -9,7 +9,6 @@ std::string Join(const ConfigNameList& arrNames, int nCount) {
   return strJoined;
 }
 
-// Blanks around names stay; the lists hold fifty names and drop the rest.
 TEST(SplitCommaListTest, KeepsBlanksAndAtMostFiftyNames) {
   ConfigNameList arrNames;
   EXPECT_EQ(Join(arrNames, SplitCommaList(" Cash ,Limit", arrNames)), " Cash |Limit");

@@ -36,7 +36,6 @@ TEST_F(RequestAnswersTest, SingleAnswers) {
       {"peer value of anyone else: the first branch", {{0, "om_get_user_peer_data"}, {31003, "RISK01"}},
           {{32767, "om_get_user_peer_data"}, {32766, "5"}, {64056, "MUMBAI1"}}},
       {"unknown request", {{0, "no_such_request"}}, {{32767, "no_such_request"}, {32766, "2"}}},
-      {"no name", {{31003, "RISK01"}}, {{32766, "2"}}},
       {"present values of an unknown entity", {{0, "rms_get_prsnt_values_rst"}, {54001, "A99999"},
           {32760, "ALL-ALL-ALL-ALL"}}, {{32767, "rms_get_prsnt_values_rst"}, {32766, "2"}}},
   };

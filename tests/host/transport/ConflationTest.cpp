@@ -53,7 +53,6 @@ std::vector<std::string> Deliver(bool bConflation, const std::vector<sSent>& arr
 }
 
 TEST(Conflation, DeliversTheNewestValueInOrderPerEntity) {
-  const char* kCalls = rmsproto::kCallStatusTopic;
   const sSent tree = {.strLabel = "tree", .szName = rmsproto::kTreeRequest, .bPublication = false};
   const struct {
     const char* szCase;
@@ -65,7 +64,6 @@ TEST(Conflation, DeliversTheNewestValueInOrderPerEntity) {
        {"a3", "b1"}},
       {"switched off", false, {{"a1"}, {"a2"}}, {"a1", "a2"}},
       {"delete mark", true, {{"a1"}, {.strLabel = "del", .bDeleted = true}, {"a2"}}, {"a1", "del", "a2"}},
-      {"call status", true, {{"a1"}, {.strLabel = "call", .szName = kCalls}, {"a2"}}, {"a1", "call", "a2"}},
       {"tree answer", true, {{"a1"}, tree, {"a2"}}, {"a1", "tree", "a2"}},
       // Both texts name the plug-in's record of A1, so neither may pass the other.
       {"same id", true, {{"a1"}, {.strLabel = "x", .strEntity = "xaccount-A1"}, {"a2"}}, {"a1", "x", "a2"}},

@@ -81,7 +81,6 @@ TEST_F(DeliveryTest, ABacklogArrivesWholeInOrderInTurns) {
 
 TEST_F(DeliveryTest, NothingReachesAClosedOrDestroyedControl) {
   const std::tuple<const char*, std::function<void()>, size_t> arrRows[] = {
-      {"closed", [this] { m_pSinkControl->Close(0); }, 0},
       {"destroyed",
        [this] {
          m_pTransport->DestroyControl(m_pSinkControl);

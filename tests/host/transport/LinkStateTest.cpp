@@ -1,5 +1,5 @@
-// What the link's state says: judged by the data the server sends, not by TCP alone; the age of
-// the newest data; deliveries held by a receiver that shows a box.
+// What the link's state says: as good as its worst socket, judged by the data the server sends,
+// not by TCP alone; the age of the newest data; deliveries held by a receiver that shows a box.
 #include <QEventLoop>
 #include <QTimer>
 
@@ -11,6 +11,19 @@ namespace {
 using namespace transporttest;
 
 constexpr int64_t S = 1'000'000'000;
+
+TEST(LinkStateTest, TheLinkIsAsGoodAsItsWorstSocket) {
+  using enum eLinkState;
+  const std::pair<std::vector<eLinkState>, eLinkState> arrRows[] = {
+      {{}, kConnecting},
+      {{kConnected}, kConnected},
+      {{kConnected, kConnecting}, kConnecting},
+      {{kConnecting, kDisconnected, kConnected}, kDisconnected},
+      {{kDisconnected, kRefused, kConnected}, kRefused},
+      {{kRefused, kKeyProblem}, kKeyProblem},
+  };
+  for (const auto& [arrSockets, eLink] : arrRows) EXPECT_EQ(CombineLinkStates(arrSockets), eLink);
+}
 
 TEST(LinkWatchTest, ConnectedOnlyWhileTheServerSendsData) {
   using enum eLinkState;

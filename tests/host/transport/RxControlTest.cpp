@@ -22,13 +22,10 @@ TEST(RxControlTest, EachResponseComesBackToTheControlThatAsked) {
   ASSERT_TRUE(
       RunEventsUntil([&] { return first.m_arrReceived.size() == 2 && second.m_arrReceived.size() == 1; }));
 
-  // In the order asked, and nothing for the other control; dealer D02 works at the second branch.
+  // In the order asked, and nothing for the other control.
   EXPECT_EQ(first.GetFields(32767),
             (std::vector<std::string>{"om_get_user_peer_data", "rms_get_prsnt_values_rst"}));
-  EXPECT_EQ(first.m_arrReceived[0].GetField(64056) + " " + first.m_arrReceived[1].GetField(64050),
-            "DELHI1 account-A10001");
-  EXPECT_EQ(second.m_arrReceived[0].GetField(32767) + " " + second.m_arrReceived[0].GetField(32766),
-            "no_such_request 2");
+  EXPECT_EQ(second.GetFields(32767), std::vector<std::string>{"no_such_request"});
   EXPECT_EQ(first.CountPublications(), 0u);
 }
 
