@@ -38,7 +38,7 @@ std::vector<std::string> Expected(const std::string& strFirst) {
           "service GetPyxoRxControl 1", "control 0 request om_get_user_peer_data",
           "control 0 request mrv_rst_show_tree_all", "control 0 request roth_rst",
           "control 0 request mrv_surv_alert_show_tree_all", "init done", "frame SaveDockLayout 0", "control 0 close 0",
-          "service DestoryPyxoRxCOntrol 0", "service DestoryPyxoRxCOntrol 1", "exit done"};
+          "service DestoryPyxoRxCOntrol 0", "service DestoryPyxoRxCOntrol 1", "exit done, 0 windows left"};
 }
 
 class PluginLifecycleTest : public ::testing::Test {
@@ -115,7 +115,7 @@ TEST_F(PluginLifecycleTest, HostsWithoutAServiceOrAFrame) {
   const sRun noFrame = Run("full", "--no-frame");
   ASSERT_EQ(noFrame.nExitCode, 0);
   EXPECT_EQ(noFrame.From("service pu_get_UserDirectory"),
-            (std::vector<std::string>{"service pu_get_UserDirectory", "init done", "exit done"}));
+            (std::vector<std::string>{"service pu_get_UserDirectory", "init done", "exit done, 0 windows left"}));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 
 #include <QApplication>
+#include <QDockWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -79,6 +80,8 @@ int main(int argc, char* argv[]) {
                                                         CHostString("x"));
   std::printf("init done\n");
   Find<PFN_ExitHalvoPlugin>(hPlugin, "ExitHalvoPlugin")();
-  std::printf("exit done\n");
+  // A plug-in that stops takes its windows out of the frame.
+  const auto nLeft = static_cast<long long>(frame.findChildren<QDockWidget*>().size());
+  std::printf("exit done, %lld windows left\n", nLeft);
   return 0;
 }
