@@ -220,8 +220,6 @@ class CFilterListStore {
   int32_t FindRecordRow(const void* pRecord) const;
 
  private:
-  friend class CFilterListStoreProbe;  // tests break the view index on purpose
-
   struct sRowNode {
     const void* pRecord = nullptr;
     uint32_t nCheck = 0;
